@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the program, installs it with its data into the install folder and starts it.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$here/scripts/deps.sh"
+build="$here/build"
+prefix=/opt/zelvan/ruto
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUTO_INSTALL_DIR="$prefix"
+cmake --build "$build" --parallel "$(nproc)"
+$sudo mkdir -p "$prefix"
+# Data files the program already has (its databases and settings) are kept: the install step
+# only adds the template and reference files, which it may replace.
+$sudo cmake --install "$build" --prefix "$prefix"
+# The operator runs the program and it writes its databases and settings here.
+operator="${SUDO_USER:-$(id -un)}"
+$sudo chown -R "$operator" "$prefix"
+if [ -d "$prefix/udev" ] && [ -d /etc/udev/rules.d ]; then
+  for rule in "$prefix"/udev/*.rules; do
+    [ -e "$rule" ] && $sudo install -m 0644 "$rule" /etc/udev/rules.d/
+  done
+  if command -v udevadm >/dev/null && [ -d /run/udev ]; then
+    $sudo udevadm control --reload-rules || true
+    $sudo udevadm trigger --subsystem-match=hidraw || true
+  fi
+fi
+cd "$prefix"
+exec "$prefix/ruto" "$@"

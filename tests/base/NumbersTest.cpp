@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "base/Numbers.h"
+
+using namespace ruto;
+
+TEST(Numbers, NearRoundsHalfToEven) {
+  EXPECT_EQ(near(0.5), 0);
+  EXPECT_EQ(near(1.5), 2);
+  EXPECT_EQ(near(2.5), 2);
+  EXPECT_EQ(near(-2.5), -2);
+  EXPECT_EQ(near(2.5000001), 3);
+}
+
+TEST(Numbers, MulDivRoundsHalfAwayFromZero) {
+  EXPECT_EQ(MulDiv(5, 1, 2), 3);
+  EXPECT_EQ(MulDiv(-5, 1, 2), -3);
+  EXPECT_EQ(MulDiv(7, 1, 3), 2);
+  EXPECT_EQ(MulDiv(100000, 100000, 100000), 100000);  // 64-bit intermediate
+  EXPECT_EQ(MulDiv(1, 1, 0), -1);
+}
+
+TEST(Numbers, FormatRoundsDecimalTiesAwayFromZero) {
+  EXPECT_EQ(Format("%5.1f", {42.25}), " 42.3");
+  EXPECT_EQ(Format("%5.2f", {1.005}), " 1.01");
+  EXPECT_EQ(Format("%3.0f", {2.5}), "  3");
+  EXPECT_EQ(Format("%5.1f", {-0.04}), "  0.0");
+  EXPECT_EQ(Format("%5.1f", {-1.25}), " -1.3");
+  EXPECT_EQ(Format("%.2f", {999.999}), "1000.00");
+}
+
+TEST(Numbers, FormatIntegersStringsAndMixedArguments) {
+  EXPECT_EQ(Format("%6.0d", {0LL}), "     0");
+  EXPECT_EQ(Format("%6.0d", {1234LL}), "  1234");
+  EXPECT_EQ(Format("[%d]", {12LL}), "[12]");
+  EXPECT_EQ(Format("%-4d|", {7LL}), "7   |");
+  EXPECT_EQ(Format("%.2X", {10LL}), "0A");
+  EXPECT_EQ(Format("%s=%5.2f%%", {QString("a"), 1.0}), "a= 1.00%");
+  EXPECT_EQ(Format("%d %d", {1LL}), "1 ");
+}
+
+TEST(Numbers, ConversionsAreLocaleFree) {
+  bool ok = true;
+  EXPECT_DOUBLE_EQ(StrToFloatDef(" 3.5 ", 0), 3.5);
+  EXPECT_DOUBLE_EQ(StrToFloatDef("3,5", -1, &ok), -1);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(StrToIntDef("$1F", 0), 31);
+  EXPECT_EQ(StrToIntDef("x", 9), 9);
+  EXPECT_EQ(FloatToStr(0.8541), "0.8541");
+  EXPECT_EQ(FloatToStr(1e-5), "0.00001");
+  EXPECT_EQ(FloatToStr(200), "200");
+  EXPECT_DOUBLE_EQ(StrToFloatDef(FloatToStr(0.1 + 0.2), 0), 0.1 + 0.2);
+}
