@@ -1,0 +1,9 @@
+#pragma once
+// Names of the program's database connections (Qt SQL connection names). The main window
+// opens them at start-up; windows and tables reach them by name.
+
+#include <QString>
+
+inline const QString kMainConnection = QStringLiteral("ADOConnection1");       // ruto4.mdb
+inline const QString kReferenceConnection = QStringLiteral("ADOConnection2");  // rutoTW.mdb
+inline const QString kMultiMeridianConnection = QStringLiteral("ADOConnection3");  // rutoMTW.mdb

@@ -1,0 +1,12 @@
+#include "app/WindowOpeners.h"
+
+TWindowOpeners& WindowOpeners() {
+  static TWindowOpeners openers;
+  return openers;
+}
+
+bool OpenWindow(const TWindowOpeners::Opener& opener, QWidget* parent) {
+  if (!opener) return false;
+  opener(parent);
+  return true;
+}
