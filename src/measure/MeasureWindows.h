@@ -1,0 +1,4 @@
+#pragma once
+// Registers the openers of the windows this folder owns with the application's hooks.
+
+void registerMeasureWindows();

@@ -1,0 +1,59 @@
+#include "measure/ReferenceTable.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+#include "app/TextCodec.h"
+
+const std::array<TReferenceColumn, 21>& ReferenceTextColumns() {
+  static const std::array<TReferenceColumn, 21> columns = {{
+      {"DtEA1", &TReferenceRow::DtEA1},   {"DtEA2", &TReferenceRow::DtEA2},
+      {"DtEA3", &TReferenceRow::DtEA3},   {"DtEA4", &TReferenceRow::DtEA4},
+      {"DtEA5", &TReferenceRow::DtEA5},   {"DtPot1", &TReferenceRow::DtPot1},
+      {"DtPot2", &TReferenceRow::DtPot2}, {"DtPot3", &TReferenceRow::DtPot3},
+      {"DtMA1", &TReferenceRow::DtMA1},   {"DtMA2", &TReferenceRow::DtMA2},
+      {"DtMA3", &TReferenceRow::DtMA3},   {"DtMH1", &TReferenceRow::DtMH1},
+      {"DtMH2", &TReferenceRow::DtMH2},   {"DtMH3", &TReferenceRow::DtMH3},
+      {"DtMH4", &TReferenceRow::DtMH4},   {"DtMH5", &TReferenceRow::DtMH5},
+      {"DtML1", &TReferenceRow::DtML1},   {"DtML2", &TReferenceRow::DtML2},
+      {"DtML3", &TReferenceRow::DtML3},   {"DtML4", &TReferenceRow::DtML4},
+      {"DtML5", &TReferenceRow::DtML5},
+  }};
+  return columns;
+}
+
+QString MeridianListEntry(int key) {
+  static const QStringList entries = {" 1. 手太陰 肺　經", " 2. 手厥陰 心包經", " 3. 手少陰 心　經",
+                                      " 4. 手太陽 小腸經", " 5. 手少陽 三焦經", " 6. 手陽明 大腸經",
+                                      " 7. 足太陰 脾　經", " 8. 足厥陰 肝　經", " 9. 足少陰 腎　經",
+                                      "10.足太陽 膀胱經",  "11.足少陽 膽　經",  "12.足陽明 胃　經"};
+  return key >= 1 && key <= 12 ? entries[key - 1] : QString();
+}
+
+bool TReferenceTable::Open() {
+  open_ = db_.isOpen() && db_.tables().contains(QStringLiteral("VOMTDB"), Qt::CaseInsensitive);
+  return open_;
+}
+
+TReferenceRow TReferenceTable::Row(int key) const {
+  TReferenceRow row;
+  row.MKEY = key;
+  if (!open_) return row;
+  QStringList names;
+  for (const TReferenceColumn& c : ReferenceTextColumns()) names << QString::fromLatin1(c.name);
+  names << QStringLiteral("DtGpM");
+  QSqlQuery q(db_);
+  q.prepare(QStringLiteral("SELECT %1 FROM VOMTDB WHERE MKEY = ?").arg(names.join(',')));
+  q.addBindValue(key);
+  if (!q.exec() || !q.next()) return row;
+  row.Found = true;
+  const auto& columns = ReferenceTextColumns();
+  for (size_t i = 0; i < columns.size(); ++i) {
+    bool ok = true;
+    const QString text = UnscrambleText(q.value(int(i)).toString(), &ok);
+    row.*(columns[i].member) = ok ? text : QString();
+  }
+  row.DtGpM = q.value(int(columns.size())).toByteArray();
+  return row;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Read access to the reference table VOMTDB: one row per key, 1..12 the meridians in column
+// order, 13..17 the five body-state items. Texts are stored scrambled and are handed out
+// decoded; the table is never written by the program.
+
+#include <QByteArray>
+#include <QSqlDatabase>
+#include <QString>
+#include <array>
+
+// Decoded texts and the figure of one VOMTDB row. A row that does not exist has every text
+// empty, so a reader never shows texts of some other key.
+struct TReferenceRow {
+  int MKEY = 0;
+  bool Found = false;
+  QString DtEA1, DtEA2, DtEA3, DtEA4, DtEA5;  // attributes
+  QString DtPot1, DtPot2, DtPot3;             // measuring, inhibiting, exciting point
+  QString DtMA1, DtMA2, DtMA3;                // general, normal state, care and diet
+  QString DtMH1, DtMH2, DtMH3, DtMH4, DtMH5;  // high state
+  QString DtML1, DtML2, DtML3, DtML4, DtML5;  // low state
+  QByteArray DtGpM;                           // figure (PNG or BMP bytes)
+};
+
+// Number of keys the table holds: twelve meridians and five body-state items.
+inline constexpr int kReferenceKeyCount = 17;
+
+// Text columns of VOMTDB in table order, with their place in TReferenceRow.
+struct TReferenceColumn {
+  const char* name;
+  QString TReferenceRow::*member;
+};
+const std::array<TReferenceColumn, 21>& ReferenceTextColumns();
+
+// Meridian names of the browser list, for keys 1..12.
+QString MeridianListEntry(int key);
+
+class TReferenceTable {
+ public:
+  explicit TReferenceTable(QSqlDatabase db) : db_(std::move(db)) {}
+
+  // True when the connection is open and holds VOMTDB.
+  bool Open();
+  void Close() { open_ = false; }
+  bool IsOpen() const { return open_; }
+
+  // The row with `key`; a missing row, or a closed table, gives an empty row. A text that does
+  // not decode is empty.
+  TReferenceRow Row(int key) const;
+
+ private:
+  QSqlDatabase db_;
+  bool open_ = false;
+};
