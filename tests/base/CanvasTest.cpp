@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+
+#include "base/Canvas.h"
+
+using namespace ruto;
+
+namespace {
+
+QImage blank(int w, int h, TColor c = clWhite) {
+  QImage img(w, h, QImage::Format_RGB32);
+  img.fill(toQRgb(c));
+  return img;
+}
+
+TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
+
+}  // namespace
+
+TEST(Canvas, LinesAndRectanglesLeaveOutTheirRightAndBottomEnd) {
+  QImage img = blank(20, 20);
+  {
+    QPainterCanvas c(&img);
+    c.Pen.Color = clBlack;
+    c.MoveTo(2, 2);
+    c.LineTo(10, 2);  // x 2..9
+    c.MoveTo(2, 5);
+    c.LineTo(2, 5);  // nothing
+    c.MoveTo(12, 4);
+    c.LineTo(16, 8);  // diagonal, (16,8) left out
+    c.Brush.Color = clRed;
+    c.Pen.Color = clBlue;
+    c.Rectangle({2, 10, 8, 15});  // outline x 2..7, y 10..14
+    EXPECT_EQ(c.PenPos(), QPoint(16, 8));
+  }
+  EXPECT_EQ(at(img, 2, 2), clBlack);
+  EXPECT_EQ(at(img, 9, 2), clBlack);
+  EXPECT_EQ(at(img, 10, 2), clWhite);
+  EXPECT_EQ(at(img, 2, 5), clWhite);
+  EXPECT_EQ(at(img, 15, 7), clBlack);
+  EXPECT_EQ(at(img, 16, 8), clWhite);
+  EXPECT_EQ(at(img, 7, 14), clBlue);
+  EXPECT_EQ(at(img, 8, 14), clWhite);
+  EXPECT_EQ(at(img, 7, 15), clWhite);
+  EXPECT_EQ(at(img, 4, 12), clRed);
+}
+
+TEST(Canvas, FillRectFrame3DAndClearPenRectangle) {
+  QImage img = blank(12, 12);
+  {
+    QPainterCanvas c(&img);
+    c.Brush.Color = clGreen;
+    c.FillRect({1, 1, 4, 4});
+    c.Frame3D({5, 5, 10, 10}, clWhite - 1, clGray);
+    c.Pen.Style = TPenStyle::psClear;
+    c.Brush.Color = clRed;
+    c.Rectangle({0, 8, 4, 12});  // a clear pen fills one pixel less each way
+  }
+  EXPECT_EQ(at(img, 3, 3), clGreen);
+  EXPECT_EQ(at(img, 4, 4), clWhite);
+  EXPECT_EQ(at(img, 5, 5), clWhite - 1);  // top-left corner in the top-left colour
+  EXPECT_EQ(at(img, 8, 5), clWhite - 1);
+  EXPECT_EQ(at(img, 9, 5), clGray);  // top-right corner in the bottom-right colour
+  EXPECT_EQ(at(img, 5, 9), clGray);  // bottom-left likewise
+  EXPECT_EQ(at(img, 9, 9), clGray);
+  EXPECT_EQ(at(img, 7, 7), clWhite);  // inside untouched
+  EXPECT_EQ(at(img, 2, 10), clRed);
+  EXPECT_EQ(at(img, 3, 10), clWhite);
+  EXPECT_EQ(at(img, 2, 11), clWhite);
+}
+
+TEST(Canvas, TextIsPlacedByItsTopLeftCorner) {
+  QImage img = blank(120, 60);
+  int w = 0, h = 0;
+  {
+    QPainterCanvas c(&img);
+    c.Font.Size = 14;
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.TextOut(20, 10, QStringLiteral("HH"));
+    w = c.TextWidth(QStringLiteral("HH"));
+    h = c.TextHeight(QStringLiteral("HH"));
+  }
+  int top = 1000, left = 1000, bottom = -1;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (qGray(img.pixel(x, y)) < 128) {
+        top = std::min(top, y);
+        left = std::min(left, x);
+        bottom = std::max(bottom, y);
+      }
+  ASSERT_GE(bottom, 0);
+  EXPECT_GE(top, 10);
+  EXPECT_LT(top, 10 + h / 2);  // capital tops sit near the box top, not above it
+  EXPECT_GE(left, 20);
+  EXPECT_LT(left, 20 + w / 4);
+  EXPECT_LT(bottom, 10 + h);
+}
+
+TEST(Canvas, RotatedTextRunsDownwardLeftOfItsOrigin) {
+  QImage img = blank(60, 120);
+  {
+    QPainterCanvas c(&img);
+    c.Font.Size = 14;
+    c.Font.Orientation = 2700;
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.TextOut(40, 10, QStringLiteral("HHHH"));
+  }
+  int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (qGray(img.pixel(x, y)) < 128) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+      }
+  ASSERT_GE(maxX, 0);
+  EXPECT_LE(maxX, 40);
+  EXPECT_GE(minY, 10);
+  EXPECT_GT(maxY - minY, maxX - minX);  // taller than wide
+}
+
+TEST(Canvas, HatchedBrushDrawsLinesEightPixelsApartAndLeavesGaps) {
+  QImage img = blank(32, 32);
+  {
+    QPainterCanvas c(&img);
+    c.Brush.Color = clBlack;
+    c.Brush.Style = TBrushStyle::bsHorizontal;
+    c.FillRect({0, 0, 32, 32});
+  }
+  int lines = 0;
+  for (int y = 0; y < 32; ++y) {
+    if (at(img, 16, y) == clBlack) {
+      ++lines;
+      EXPECT_EQ(at(img, 16, y + 1 < 32 ? y + 1 : y - 1), clWhite);
+      EXPECT_EQ(y % 8, 0);
+    }
+  }
+  EXPECT_EQ(lines, 4);
+}
+
+TEST(Canvas, FloodFillSurfaceStopsAtOtherColoursAndGuardsItsOwnColour) {
+  QImage img = blank(10, 10, clSilver);
+  for (int i = 2; i <= 7; ++i) {
+    img.setPixel(i, 2, toQRgb(clBlack));
+    img.setPixel(i, 7, toQRgb(clBlack));
+    img.setPixel(2, i, toQRgb(clBlack));
+    img.setPixel(7, i, toQRgb(clBlack));
+  }
+  EXPECT_EQ(FloodFill(img, 4, 4, clSilver, clRed, TFillStyle::fsSurface), 16);
+  EXPECT_EQ(at(img, 5, 5), clRed);
+  EXPECT_EQ(at(img, 0, 0), clSilver);
+  EXPECT_EQ(FloodFill(img, 4, 4, clRed, clRed, TFillStyle::fsSurface), 0);
+  EXPECT_EQ(FloodFill(img, -1, 4, clRed, clBlue, TFillStyle::fsSurface), 0);
+  // The outside ring reaches round the box: 100 - 36 box pixels.
+  EXPECT_EQ(FloodFill(img, 0, 0, clSilver, clBlue, TFillStyle::fsSurface), 64);
+  // A border fill from inside repaints everything bounded by black, even its own colour.
+  img.setPixel(5, 5, toQRgb(clGreen));
+  EXPECT_EQ(FloodFill(img, 4, 4, clBlack, clGreen, TFillStyle::fsBorder), 16);
+  EXPECT_EQ(at(img, 3, 3), clGreen);
+  EXPECT_EQ(at(img, 0, 0), clBlue);
+}
+
+TEST(Canvas, PixelsAndFloodFillThroughAnImageCanvas) {
+  QImage img = blank(8, 8, clSilver);
+  {
+    QPainterCanvas c(&img);
+    c.Brush.Color = clWhite;
+    c.FillRect({0, 0, 8, 1});
+    c.SetPixel(3, 3, clRed);
+    EXPECT_EQ(c.Pixel(3, 3), clRed);
+    EXPECT_EQ(c.Pixel(99, 3), 0xFFFFFFFFu);
+    c.Brush.Color = clBlue;
+    c.FloodFill(0, 5, clSilver, TFillStyle::fsSurface);
+    c.Brush.Color = clGreen;
+    c.FillRect({0, 7, 1, 8});  // the painter still works afterwards
+  }
+  EXPECT_EQ(at(img, 3, 3), clRed);
+  EXPECT_EQ(at(img, 4, 3), clBlue);
+  EXPECT_EQ(at(img, 4, 0), clWhite);
+  EXPECT_EQ(at(img, 0, 7), clGreen);
+}
+
+TEST(Canvas, RecordingKeepsCallsWithTheirPenBrushAndFont) {
+  RecordingCanvas c;
+  c.Pen.Color = clRed;
+  c.MoveTo(1, 2);
+  c.LineTo(5, 2);
+  c.Font.Style = fsBold;
+  c.Brush.Color = clYellow;
+  c.TextRect({0, 0, 50, 20}, 3, 4, QStringLiteral("ab"));
+  c.Polygon({{0, 0}, {4, 0}, {2, 3}});
+  ASSERT_EQ(c.Entries.size(), 3);
+  EXPECT_EQ(c.of("Line")[0].Points, (QVector<QPoint>{{1, 2}, {5, 2}}));
+  EXPECT_EQ(c.of("Line")[0].Pen.Color, clRed);
+  EXPECT_EQ(c.of("TextRect")[0].Points[0], QPoint(3, 4));
+  EXPECT_EQ(c.of("TextRect")[0].Font.Style, unsigned(fsBold));
+  EXPECT_EQ(c.of("TextRect")[0].Brush.Color, clYellow);
+  EXPECT_EQ(c.of("Polygon")[0].Points.size(), 3);
+  EXPECT_GT(c.TextWidth(QStringLiteral("abc")), c.TextWidth(QStringLiteral("a")));
+}
