@@ -1,6 +1,11 @@
-#include <QApplication>
+#include "app/Application.h"
+#include "app/Vo2main.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  return 0;
+  TApplication app(argc, argv);
+  if (!CreateMainWindows()) return 1;
+  VoForm->showMaximized();
+  const int rc = app.exec();
+  DestroyMainWindows();
+  return rc;
 }

@@ -1,0 +1,61 @@
+#pragma once
+// The records every window reads and writes in place. One instance each, for the whole run;
+// nothing here is stored except through the database windows and the settings file.
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+struct TClientInfo {
+  QString CustNo;
+  QString Name;
+  bool Sex = true;  // true = male
+  // 4000.0 or less means no birthday in the client lists, the store window and the report;
+  // the measurement and analysis windows treat only values below 4000.0 as none.
+  double DBirth = 0;
+  QString Addr;
+  QString Tel;
+  QString Tel2;  // mobile
+  QString Tel3;  // fax
+  QString EMail;
+};
+
+// Entry 0 of the point arrays holds nothing; points are 1..24.
+using TPointValues = std::array<double, 25>;
+
+struct TCurrentTest {
+  TPointValues Values{};
+  TPointValues CompValues{};
+  double VoDate = 0;  // OLE day number; 0 = none
+  bool VoVota = false;  // measured in the high-potential range
+  QStringList Memo1;    // symptom and treatment text; cleared and refilled, never replaced
+  int MKey = 0;         // key of the stored VODATA row; 0 = not stored
+  int LivePointCount = 0;
+};
+
+struct TViewState {
+  int ChartKind = 1;  // 1 bar, 2 curve, 5 generating, 6 controlling, 7 radar, 8 conductance, 9 autonomic
+  int AnalysisPage = 0;
+  int ClientSortKey = 1;  // magnitude 1..9 = sort column, negative = descending
+  bool BrowseForCurrent = false;
+  bool TestLoaded = false;
+  bool EntryNewMode = false;
+  bool ClientNewMode = false;
+  bool ProgramNewMode = false;
+  int ReportFontSize = 0;  // 10 or 8 once printed
+};
+
+inline TClientInfo CurrentClient;
+inline TCurrentTest CurrentTest;
+inline TViewState ViewState;
+// One factor per meridian column (1..12), the same for left and right; entry 0 unused.
+inline std::array<double, 13> CompFactor{};
+
+// Sets the twelve factors; called once by the main window's creation.
+void InitCompFactors();
+// Meridian column 1..12 of point 1..24 (0 for anything else).
+int MeridianColumn(int point);
+// Values[p] times the point's factor.
+double CompensatedValue(int point, double value);
+// Rewrites CompValues from Values for every point.
+void RecomputeCompValues(TCurrentTest& test);

@@ -1,0 +1,37 @@
+#pragma once
+// Preparing the database files in the install folder at start-up: the template check, the
+// swap to an update delivered as "ruto430.mdb", and a main database made from the template.
+
+#include <QString>
+
+inline const QString kTemplateDatabase = QStringLiteral("Vospa.mdb");
+inline const QString kMainDatabase = QStringLiteral("ruto4.mdb");
+inline const QString kReferenceDatabase = QStringLiteral("rutoTW.mdb");
+inline const QString kOldDatabase = QStringLiteral("ruto.mdb");
+inline const QString kUpdateDatabase = QStringLiteral("ruto430.mdb");
+
+inline const QString kTemplateMissingText =
+    QStringLiteral("您沒有完全安裝 R.U.T.O.，資料庫不存在！請重新安裝RUTO。");
+inline const QString kDatabaseOpenText =
+    QStringLiteral("RUTO 資料庫啟動錯誤！資料庫檔案無法開啟，請重新安裝RUTO。");
+inline const QString kJetDatabaseText = QStringLiteral(
+    "RUTO 資料庫啟動錯誤！資料庫檔案是舊版 Windows 的 Access (Jet) 格式，本系統無法開啟，請重新安裝RUTO。");
+inline const QString kSettingsUnreadableText = QStringLiteral(
+    "設定檔 DeRirAz.ini 無法讀取，本次以預設設定執行，設定檔保持不變。");
+
+struct TStartupFiles {
+  bool TemplateMissing = false;
+  bool UpdateSwapped = false;   // the update became ruto4.mdb, the former one ruto.mdb
+  bool UpdateKept = false;      // swap skipped because ruto.mdb already exists
+  bool MainCreated = false;     // ruto4.mdb made from the template
+  bool MainCopyFailed = false;
+};
+
+// Runs the file steps in InstallDir(). When the template is missing nothing is touched.
+// No existing file is ever replaced.
+TStartupFiles PrepareDatabaseFiles();
+
+// Opens the main and the reference database connections. On failure returns false with
+// the message to show (the Jet text for a file of the other platform) and closes both.
+bool OpenStartupDatabases(QString* message);
+void CloseStartupDatabases();

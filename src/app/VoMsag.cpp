@@ -1,0 +1,204 @@
+#include "app/VoMsag.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextEdit>
+
+namespace {
+
+AskUserResponder& responder() {
+  static AskUserResponder r;
+  return r;
+}
+
+std::function<void(TVoMsag&)>& showHook() {
+  static std::function<void(TVoMsag&)> h;
+  return h;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& text, int left) {
+  auto* b = new QPushButton(text, parent);
+  b->setGeometry(left, 133, 110, 38);
+  b->setCursor(Qt::PointingHandCursor);
+  b->setVisible(false);
+  return b;
+}
+
+QLabel* makeIcon(QWidget* parent, int which) {
+  auto* l = new QLabel(parent);
+  l->setGeometry(12, 48, 64, 64);
+  l->setPixmap(MessageIcon(which));
+  l->setVisible(false);
+  return l;
+}
+
+}  // namespace
+
+QPixmap MessageIcon(int which) {
+  QPixmap pm(64, 64);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  QFont f = p.font();
+  f.setBold(true);
+  f.setPixelSize(40);
+  p.setFont(f);
+  QString glyph;
+  if (which == 3) {
+    QPainterPath tri;
+    tri.moveTo(32, 4);
+    tri.lineTo(61, 58);
+    tri.lineTo(3, 58);
+    tri.closeSubpath();
+    p.setPen(QPen(QColor(0x80, 0x60, 0x00), 2));
+    p.setBrush(QColor(0xFF, 0xD8, 0x00));
+    p.drawPath(tri);
+    p.setPen(Qt::black);
+    p.drawText(QRect(0, 14, 64, 46), Qt::AlignCenter, QStringLiteral("!"));
+    return pm;
+  }
+  const QColor fill = which == 2 ? QColor(0x20, 0x60, 0xD0) : QColor(0x00, 0x90, 0x40);
+  p.setPen(QPen(fill.darker(150), 2));
+  p.setBrush(fill);
+  p.drawEllipse(QRectF(3, 3, 58, 58));
+  p.setPen(Qt::white);
+  glyph = which == 2 ? QStringLiteral("?") : QStringLiteral("i");
+  p.drawText(QRect(0, 0, 64, 64), Qt::AlignCenter, glyph);
+  return pm;
+}
+
+QPixmap MessageLogo() {
+  QPixmap pm(80, 35);
+  pm.fill(QColor(0x10, 0x30, 0x70));
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QColor(0xF0, 0xC0, 0x40));
+  p.drawRect(1, 1, 77, 32);
+  QFont f = p.font();
+  f.setBold(true);
+  f.setPixelSize(15);
+  p.setFont(f);
+  p.setPen(Qt::white);
+  p.drawText(QRect(0, 0, 80, 35), Qt::AlignCenter, QStringLiteral("Zelvan"));
+  return pm;
+}
+
+TVoMsag::TVoMsag(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("VoMsag"));
+  setWindowTitle(QStringLiteral("VoMsag"));
+  setFixedSize(385, 200);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+  Bevel1 = new QFrame(this);
+  Bevel1->setFrameStyle(QFrame::Box | QFrame::Raised);
+  Bevel1->setGeometry(4, 4, 377, 192);
+  Bevel2 = new QFrame(this);
+  Bevel2->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  Bevel2->setGeometry(8, 44, 369, 148);
+
+  Image1 = makeIcon(this, 1);
+  Image2 = makeIcon(this, 2);
+  Image3 = makeIcon(this, 3);
+  Image4 = new QLabel(this);
+  Image4->setGeometry(385 - 80 - 10, 6, 80, 35);
+  Image4->setPixmap(MessageLogo());
+
+  Memo1 = new QTextEdit(this);
+  Memo1->setGeometry(84, 60, 245, 57);
+  Memo1->setReadOnly(true);
+  Memo1->setFrameStyle(QFrame::NoFrame);
+  Memo1->setAlignment(Qt::AlignHCenter);
+  Memo1->setLineWrapMode(QTextEdit::WidgetWidth);
+  Memo1->viewport()->setAutoFillBackground(false);
+  Memo1->setStyleSheet(QStringLiteral("background: transparent;"));
+
+  BitBtn1 = makeButton(this, QStringLiteral("是"), 69);
+  BitBtn2 = makeButton(this, QStringLiteral("確  定"), 134);
+  BitBtn3 = makeButton(this, QStringLiteral("否"), 197);
+  connect(BitBtn1, &QPushButton::clicked, this, &TVoMsag::BitBtn1Click);
+  connect(BitBtn2, &QPushButton::clicked, this, &TVoMsag::BitBtn2Click);
+  connect(BitBtn3, &QPushButton::clicked, this, &TVoMsag::BitBtn3Click);
+}
+
+void TVoMsag::FormShow() {
+  MsgRequest.Result = false;
+  Memo1->clear();
+  Memo1->setPlainText(MsgRequest.Text);
+  QTextCursor all(Memo1->document());
+  all.select(QTextCursor::Document);
+  QTextBlockFormat centred;
+  centred.setAlignment(Qt::AlignHCenter);
+  all.mergeBlockFormat(centred);
+
+  static const char* const kCaptions[] = {"詢問資訊", "注意", "重要資訊"};
+  const int kind = MsgRequest.Kind;
+  if (kind < 1 || kind > 6) return;
+  const int family = (kind - 1) % 3;  // 0 question, 1 warning, 2 important
+  setWindowTitle(QString::fromUtf8(kCaptions[family]));
+  (family == 0 ? Image2 : family == 1 ? Image3 : Image1)->setVisible(true);
+  if (kind <= 3) {
+    BitBtn1->setVisible(true);
+    BitBtn3->setVisible(true);
+    BitBtn1->setDefault(true);
+  } else {
+    BitBtn2->setVisible(true);
+    BitBtn2->setDefault(true);
+  }
+}
+
+void TVoMsag::FormClose() {
+  for (QWidget* w : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Image2),
+                     static_cast<QWidget*>(Image3), static_cast<QWidget*>(BitBtn1),
+                     static_cast<QWidget*>(BitBtn2), static_cast<QWidget*>(BitBtn3)})
+    w->setVisible(false);
+}
+
+void TVoMsag::showEvent(QShowEvent* e) {
+  FormShow();
+  QDialog::showEvent(e);
+  if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+}
+
+void TVoMsag::done(int r) {
+  FormClose();
+  QDialog::done(r);
+}
+
+void TVoMsag::BitBtn1Click() {
+  MsgRequest.Result = true;
+  accept();
+}
+
+void TVoMsag::BitBtn2Click() {
+  MsgRequest.Result = true;
+  accept();
+}
+
+void TVoMsag::BitBtn3Click() {
+  MsgRequest.Result = false;
+  reject();
+}
+
+bool AskUser(int kind, const QString& text) {
+  MsgRequest.Kind = kind;
+  MsgRequest.Text = text;
+  if (responder()) {
+    MsgRequest.Result = responder()(kind, text);
+    return MsgRequest.Result;
+  }
+  {
+    TVoMsag dialog;
+    if (showHook()) showHook()(dialog);
+    dialog.exec();
+  }
+  return MsgRequest.Result;
+}
+
+void SetAskUserResponder(AskUserResponder r) { responder() = std::move(r); }
+
+void SetAskUserShowHook(std::function<void(TVoMsag&)> hook) { showHook() = std::move(hook); }
