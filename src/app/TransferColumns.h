@@ -1,0 +1,46 @@
+#pragma once
+// The fixed column lists with which export, import and the migration of an old database
+// copy rows of the four main tables from one database to another, and the copier itself.
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+// How a column travels: Native copies the value in its own type; Text goes through the
+// value's text form, which the target column turns back into its own type.
+enum class TransferAccess { Text, Native };
+
+// The stored type of a column, which decides what the text form and the conversion back are.
+enum class TransferType { Text, Boolean, DateTime, Double, Long, Bytes };
+
+struct TransferColumn {
+  QString name;
+  TransferAccess access;
+  TransferType type;
+  // 0: the column must exist in source and target. Otherwise the number of an optional run:
+  // a source may lack the run's columns from some column on.
+  int run = 0;
+};
+
+// Copy order of `table` (VOCUST, VODATA, VOPRO or VOPRDT, any case); empty for any other
+// table. MKEY is never in a list: the target assigns its own keys.
+const QList<TransferColumn>& TransferColumns(const QString& table);
+
+// Appends every row of `table` on the connection `sourceConnection` to the same table on
+// `targetConnection`, in one transaction of the target: on any failure nothing is added,
+// and `error` says which row and column failed. Of an optional run the columns are copied
+// up to the first one the source lacks; the rest of the run stays empty. `progress` is
+// called after each row with the number of rows copied so far.
+bool CopyTransferTable(const QString& sourceConnection, const QString& targetConnection,
+                       const QString& table, int* rowsCopied = nullptr, QString* error = nullptr,
+                       const std::function<void(int)>& progress = {});
+
+// The same between two database files, each opened for the copy only.
+bool CopyTransferTableFile(const QString& sourcePath, const QString& targetPath,
+                           const QString& table, int* rowsCopied = nullptr,
+                           QString* error = nullptr, const std::function<void(int)>& progress = {});
+
+// A value of a column as it arrives in the target: the text form of Text access taken and
+// turned back, doubles rounded into long columns, Booleans as 0/1. Null stays null. False
+// when a text form does not convert back (a date-time that is no date, for one).
+bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, QVariant* target);
