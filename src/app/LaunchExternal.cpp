@@ -16,7 +16,8 @@ void realStart(const QString& program, const QString& param, bool isProgram) {
     QProcess::startDetached(program, args);
     return;
   }
-  const QUrl url = QFileInfo::exists(program) ? QUrl::fromLocalFile(program) : QUrl::fromUserInput(program);
+  const QUrl url =
+      QFileInfo::exists(program) ? QUrl::fromLocalFile(program) : QUrl::fromUserInput(program);
   QDesktopServices::openUrl(url);
 }
 

@@ -63,12 +63,22 @@ TAppSettings DefaultSettings() {
   s.Reserved16 = false;
   s.PointPictureKind = 1;
   s.ExtProgEnabled = QStringLiteral("111000");
-  s.ExtProgHint = {QString(), QStringLiteral("連結澤凡事業有限公司全球資訊網"),
-                   QStringLiteral("啟動影音播放功能"), QStringLiteral("文件編輯功能"),
-                   QString(), QString(), QString()};
-  s.ExtProgPath = {QString(), QString(), QStringLiteral("wmplayer.exe"),
-                   QStringLiteral("winword.exe"), QString(), QString(), QString()};
-  s.ExtProgParam = {QString(), kMakerWebAddress, QString(), QString(), QString(), QString(), QString()};
+  s.ExtProgHint = {QString(),
+                   QStringLiteral("連結澤凡事業有限公司全球資訊網"),
+                   QStringLiteral("啟動影音播放功能"),
+                   QStringLiteral("文件編輯功能"),
+                   QString(),
+                   QString(),
+                   QString()};
+  s.ExtProgPath = {QString(),
+                   QString(),
+                   QStringLiteral("wmplayer.exe"),
+                   QStringLiteral("winword.exe"),
+                   QString(),
+                   QString(),
+                   QString()};
+  s.ExtProgParam = {QString(), kMakerWebAddress, QString(), QString(),
+                    QString(), QString(),        QString()};
   return s;
 }
 
@@ -77,7 +87,8 @@ TAppSettings ParseSettings(const QString& text) {
   for (QString& l : lines)
     if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
   // A final line end does not start a 37th line.
-  if (!lines.isEmpty() && lines.last().isEmpty() && text.endsWith(QLatin1Char('\n'))) lines.removeLast();
+  if (!lines.isEmpty() && lines.last().isEmpty() && text.endsWith(QLatin1Char('\n')))
+    lines.removeLast();
   auto line = [&](int n) { return n <= lines.size() ? lines.at(n - 1) : QString(); };
 
   const TAppSettings d = DefaultSettings();
@@ -113,10 +124,10 @@ QString FormatSettings(const TAppSettings& s) {
   auto b = [](bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); };
   l << QString::number(s.CalStandard) << QString::number(s.CalHigh) << oneLine(s.PrintOptions)
     << ruto::FloatToStr(s.MinResponse) << oneLine(s.CalDate) << b(s.HighPotential)
-    << oneLine(s.UserName1) << oneLine(s.UserName2) << oneLine(s.UserData1)
-    << oneLine(s.UserData2) << oneLine(s.Reserved11) << b(s.Reserved12) << b(s.Reserved13)
-    << QString::number(s.Reserved14) << ruto::FloatToStr(s.Reserved15) << b(s.Reserved16)
-    << QString::number(s.PointPictureKind) << oneLine(s.ExtProgEnabled);
+    << oneLine(s.UserName1) << oneLine(s.UserName2) << oneLine(s.UserData1) << oneLine(s.UserData2)
+    << oneLine(s.Reserved11) << b(s.Reserved12) << b(s.Reserved13) << QString::number(s.Reserved14)
+    << ruto::FloatToStr(s.Reserved15) << b(s.Reserved16) << QString::number(s.PointPictureKind)
+    << oneLine(s.ExtProgEnabled);
   for (int i = 1; i <= 6; ++i) l << oneLine(s.ExtProgHint[i]);
   for (int i = 1; i <= 6; ++i) l << oneLine(s.ExtProgPath[i]);
   for (int i = 1; i <= 6; ++i) l << oneLine(s.ExtProgParam[i]);

@@ -24,7 +24,7 @@ struct TAppSettings {
   bool Reserved16 = false;
   int PointPictureKind = 1;  // 1 photo, 2 image, 3 composite
   QString ExtProgEnabled;
-  std::array<QString, 7> ExtProgHint;   // slots 1..6; entry 0 unused
+  std::array<QString, 7> ExtProgHint;  // slots 1..6; entry 0 unused
   std::array<QString, 7> ExtProgPath;
   std::array<QString, 7> ExtProgParam;
 };

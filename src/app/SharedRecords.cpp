@@ -1,8 +1,8 @@
 #include "app/SharedRecords.h"
 
 void InitCompFactors() {
-  CompFactor = {0.0,    0.8541, 0.9318, 1.1081, 0.9318, 0.8039, 0.8039,
-                1.0,    1.2424, 1.0,    1.0789, 1.2424, 1.1388};
+  CompFactor = {0.0, 0.8541, 0.9318, 1.1081, 0.9318, 0.8039, 0.8039,
+                1.0, 1.2424, 1.0,    1.0789, 1.2424, 1.1388};
 }
 
 int MeridianColumn(int point) {

@@ -26,7 +26,7 @@ using TPointValues = std::array<double, 25>;
 struct TCurrentTest {
   TPointValues Values{};
   TPointValues CompValues{};
-  double VoDate = 0;  // OLE day number; 0 = none
+  double VoDate = 0;    // OLE day number; 0 = none
   bool VoVota = false;  // measured in the high-potential range
   QStringList Memo1;    // symptom and treatment text; cleared and refilled, never replaced
   int MKey = 0;         // key of the stored VODATA row; 0 = not stored
@@ -34,7 +34,8 @@ struct TCurrentTest {
 };
 
 struct TViewState {
-  int ChartKind = 1;  // 1 bar, 2 curve, 5 generating, 6 controlling, 7 radar, 8 conductance, 9 autonomic
+  int ChartKind =
+      1;  // 1 bar, 2 curve, 5 generating, 6 controlling, 7 radar, 8 conductance, 9 autonomic
   int AnalysisPage = 0;
   int ClientSortKey = 1;  // magnitude 1..9 = sort column, negative = descending
   bool BrowseForCurrent = false;

@@ -36,7 +36,8 @@ TStartupFiles PrepareDatabaseFiles() {
   if (!r.UpdateKept && exists(kUpdateDatabase) && exists(kOldDatabase))
     QFile::remove(InstallPath(kUpdateDatabase));
   if (!exists(kMainDatabase)) {
-    r.MainCreated = ruto::copyFileNoReplace(InstallPath(kTemplateDatabase), InstallDir() + QStringLiteral("Ruto4.mdb"));
+    r.MainCreated = ruto::copyFileNoReplace(InstallPath(kTemplateDatabase),
+                                            InstallDir() + QStringLiteral("Ruto4.mdb"));
     r.MainCopyFailed = !r.MainCreated;
     if (exists(kUpdateDatabase)) QFile::remove(InstallPath(kUpdateDatabase));
   }
@@ -45,14 +46,17 @@ TStartupFiles PrepareDatabaseFiles() {
 
 bool OpenStartupDatabases(QString* message) {
   QString detail;
-  const DbOpenResult main = OpenDatabase(kMainConnection, InstallPath(kMainDatabase), kMainTables, &detail);
+  const DbOpenResult main =
+      OpenDatabase(kMainConnection, InstallPath(kMainDatabase), kMainTables, &detail);
   DbOpenResult ref = DbOpenResult::OpenFailed;
   if (main == DbOpenResult::Ok)
-    ref = OpenDatabase(kReferenceConnection, InstallPath(kReferenceDatabase), kReferenceTables, &detail);
+    ref = OpenDatabase(kReferenceConnection, InstallPath(kReferenceDatabase), kReferenceTables,
+                       &detail);
   if (main == DbOpenResult::Ok && ref == DbOpenResult::Ok) return true;
   CloseStartupDatabases();
   if (message)
-    *message = (main == DbOpenResult::JetFile || ref == DbOpenResult::JetFile) ? kJetDatabaseText : kDatabaseOpenText;
+    *message = (main == DbOpenResult::JetFile || ref == DbOpenResult::JetFile) ? kJetDatabaseText
+                                                                               : kDatabaseOpenText;
   return false;
 }
 

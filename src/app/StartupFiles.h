@@ -15,15 +15,16 @@ inline const QString kTemplateMissingText =
 inline const QString kDatabaseOpenText =
     QStringLiteral("RUTO 資料庫啟動錯誤！資料庫檔案無法開啟，請重新安裝RUTO。");
 inline const QString kJetDatabaseText = QStringLiteral(
-    "RUTO 資料庫啟動錯誤！資料庫檔案是舊版 Windows 的 Access (Jet) 格式，本系統無法開啟，請重新安裝RUTO。");
-inline const QString kSettingsUnreadableText = QStringLiteral(
-    "設定檔 DeRirAz.ini 無法讀取，本次以預設設定執行，設定檔保持不變。");
+    "RUTO 資料庫啟動錯誤！資料庫檔案是舊版 Windows 的 Access (Jet) "
+    "格式，本系統無法開啟，請重新安裝RUTO。");
+inline const QString kSettingsUnreadableText =
+    QStringLiteral("設定檔 DeRirAz.ini 無法讀取，本次以預設設定執行，設定檔保持不變。");
 
 struct TStartupFiles {
   bool TemplateMissing = false;
-  bool UpdateSwapped = false;   // the update became ruto4.mdb, the former one ruto.mdb
-  bool UpdateKept = false;      // swap skipped because ruto.mdb already exists
-  bool MainCreated = false;     // ruto4.mdb made from the template
+  bool UpdateSwapped = false;  // the update became ruto4.mdb, the former one ruto.mdb
+  bool UpdateKept = false;     // swap skipped because ruto.mdb already exists
+  bool MainCreated = false;    // ruto4.mdb made from the template
   bool MainCopyFailed = false;
 };
 

@@ -41,6 +41,9 @@ TVoForm::TVoForm(QWidget* parent) : QMainWindow(parent) {
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   setStatusBar(StatusBar1);
+  StatusText = new QLabel(StatusBar1);
+  StatusText->setObjectName(QStringLiteral("StatusText"));
+  StatusBar1->addWidget(StatusText, 1);
   FormCreate();
 }
 
@@ -60,7 +63,8 @@ void TVoForm::buildMenu() {
   w2 = makeAction(this, "w2", QStringLiteral("專家療程設定"), QStringLiteral("自訂專家療程系統"));
   w1 = makeAction(this, "w1", QStringLiteral("用戶資料設定"), QStringLiteral("用戶連結與資料設定"));
   N1 = makeAction(this, "N1", QStringLiteral("數位校準系統"), QStringLiteral("自動數位校準系統"));
-  N5 = makeAction(this, "N5", QStringLiteral("檔案匯入/匯出"), QStringLiteral("客戶及檢測資料處理"));
+  N5 =
+      makeAction(this, "N5", QStringLiteral("檔案匯入/匯出"), QStringLiteral("客戶及檢測資料處理"));
   t1 = makeAction(this, "t1", QStringLiteral("離開系統"), QStringLiteral("退出R.U.T.O.系統執行"));
   i1 = makeAction(this, "i1", QStringLiteral("關於版本"), QString());
   tw1Menu->addAction(w2);
@@ -108,24 +112,31 @@ void TVoForm::buildToolBar() {
     return b;
   };
   ToolButton1 = button("ToolButton1", QStringLiteral("經絡測量"), QStringLiteral("經絡能量測量"));
-  ToolButton4 = button("ToolButton4", QStringLiteral("經絡解說"), QStringLiteral("各經絡相關資料圖例解說"));
-  ToolButton5 = button("ToolButton5", QStringLiteral("專家療程"), QStringLiteral("自訂專家療程系統"));
-  ToolButton7 = button("ToolButton7", QStringLiteral("數位校準"), QStringLiteral("儀器自動數位校準系統"));
+  ToolButton4 =
+      button("ToolButton4", QStringLiteral("經絡解說"), QStringLiteral("各經絡相關資料圖例解說"));
+  ToolButton5 =
+      button("ToolButton5", QStringLiteral("專家療程"), QStringLiteral("自訂專家療程系統"));
+  ToolButton7 =
+      button("ToolButton7", QStringLiteral("數位校準"), QStringLiteral("儀器自動數位校準系統"));
   ToolButton8 = button("ToolButton8", QStringLiteral("檔案處理"), QStringLiteral("資料匯入及匯出"));
-  for (QToolButton* b : {ToolButton1, ToolButton4, ToolButton5, ToolButton7, ToolButton8}) ToolBar1->addWidget(b);
+  for (QToolButton* b : {ToolButton1, ToolButton4, ToolButton5, ToolButton7, ToolButton8})
+    ToolBar1->addWidget(b);
   ToolBar1->addSeparator();
   static const char* const kLauncherNames[] = {"ToolButton11", "ToolButton12", "ToolButton13",
                                                "ToolButton14", "ToolButton15", "ToolButton16"};
-  static const char* const kLauncherCaptions[] = {"功能1", "功能 2", "功能 3", "功能 4", "功能 5", "功能 6"};
+  static const char* const kLauncherCaptions[] = {"功能1",  "功能 2", "功能 3",
+                                                  "功能 4", "功能 5", "功能 6"};
   for (int slot = 1; slot <= 6; ++slot) {
-    QToolButton* b = button(kLauncherNames[slot - 1], QString::fromUtf8(kLauncherCaptions[slot - 1]), QString());
+    QToolButton* b =
+        button(kLauncherNames[slot - 1], QString::fromUtf8(kLauncherCaptions[slot - 1]), QString());
     LauncherButtons[slot] = b;
     launcherActions_[slot] = ToolBar1->addWidget(b);
     launcherActions_[slot]->setVisible(false);
     connect(b, &QToolButton::clicked, this, [this, slot] { LauncherClick(slot); });
   }
   ToolBar1->addSeparator();
-  ToolButton9 = button("ToolButton9", QStringLiteral("離開系統"), QStringLiteral("退出R.U.T.O.系統執行"));
+  ToolButton9 =
+      button("ToolButton9", QStringLiteral("離開系統"), QStringLiteral("退出R.U.T.O.系統執行"));
   ToolBar1->addWidget(ToolButton9);
 
   connect(ToolButton1, &QToolButton::clicked, this, &TVoForm::ToolButton1Click);
@@ -155,10 +166,13 @@ void TVoForm::buildCentral() {
 }
 
 void TVoForm::EnableMainToolbar(bool enable) {
-  for (QToolButton* b : {ToolButton1, ToolButton4, ToolButton5, ToolButton7, ToolButton8, ToolButton9})
+  for (QToolButton* b :
+       {ToolButton1, ToolButton4, ToolButton5, ToolButton7, ToolButton8, ToolButton9})
     b->setEnabled(enable);
   for (int slot = 1; slot <= 6; ++slot) LauncherButtons[slot]->setEnabled(enable);
 }
+
+void TVoForm::SetStatusText(const QString& text) { StatusText->setText(text); }
 
 void TVoForm::FormCreate() {
   EnableMainToolbar(false);
@@ -193,9 +207,10 @@ void TVoForm::FormCreate() {
   } else {
     Settings = DefaultSettings();
     QString error;
-    if (!LoadSaveSettings(true, &error)) AskUser(5, QStringLiteral("設定檔 DeRirAz.ini 無法寫入：") + error);
+    if (!LoadSaveSettings(true, &error))
+      AskUser(5, QStringLiteral("設定檔 DeRirAz.ini 無法寫入：") + error);
   }
-  StatusBar1->showMessage(Settings.UserName1);
+  SetStatusText(Settings.UserName1);
 
   ViewState.AnalysisPage = 0;
   CurrentClient.CustNo.clear();

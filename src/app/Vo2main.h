@@ -45,6 +45,7 @@ class TVoForm : public QMainWindow {
   QToolButton* ToolButton9;
   std::array<QToolButton*, 7> LauncherButtons{};  // slots 1..6 = ToolButton11..16
   QStatusBar* StatusBar1;
+  QLabel* StatusText;  // the status bar's simple text (kept apart from passing hints)
   QLabel* StaticText1;
   QLabel* StaticText3;
 
@@ -57,6 +58,7 @@ class TVoForm : public QMainWindow {
   bool StartupDone = false;
 
   void EnableMainToolbar(bool enable);
+  void SetStatusText(const QString& text);
   // Launcher buttons from Settings: visibility and hints.
   void ApplyLauncherButtons();
   bool LauncherVisible(int slot) const;

@@ -92,7 +92,8 @@ TVoMsag::TVoMsag(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("VoMsag"));
   setWindowTitle(QStringLiteral("VoMsag"));
   setFixedSize(385, 200);
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
 
   Bevel1 = new QFrame(this);
   Bevel1->setFrameStyle(QFrame::Box | QFrame::Raised);

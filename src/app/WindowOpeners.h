@@ -9,21 +9,21 @@ class QWidget;
 
 struct TWindowOpeners {
   using Opener = std::function<void(QWidget* parent)>;
-  Opener measurement;          // TVodec, the 24-point measurement window
-  Opener analysis;             // TVoany
-  Opener comparison;           // TVoCmp
-  Opener meridianReference;    // TVoadv
-  Opener calibration;          // probe calibration
-  Opener manualEntry;          // TVoREdit
-  Opener clientBrowser;        // TVoread
-  Opener storeTest;            // TVosave
-  Opener clientEditor;         // TVoCust
-  Opener programList;          // TVoProf
-  Opener programEditor;        // TVoProM
-  Opener transfer;             // TVoFile
-  Opener startupStatus;        // TVoStatu
-  Opener aboutBox;             // TAboutBox
-  Opener userData;             // user-data dialog
+  Opener measurement;        // TVodec, the 24-point measurement window
+  Opener analysis;           // TVoany
+  Opener comparison;         // TVoCmp
+  Opener meridianReference;  // TVoadv
+  Opener calibration;        // probe calibration
+  Opener manualEntry;        // TVoREdit
+  Opener clientBrowser;      // TVoread
+  Opener storeTest;          // TVosave
+  Opener clientEditor;       // TVoCust
+  Opener programList;        // TVoProf
+  Opener programEditor;      // TVoProM
+  Opener transfer;           // TVoFile
+  Opener startupStatus;      // TVoStatu
+  Opener aboutBox;           // TAboutBox
+  Opener userData;           // user-data dialog
 };
 
 TWindowOpeners& WindowOpeners();

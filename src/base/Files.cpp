@@ -5,19 +5,20 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 
 namespace ruto {
 
 QString findFileNoCase(const QString& dir, const QString& name) {
   QDir d(dir);
   if (QFileInfo::exists(d.filePath(name))) return d.filePath(name);
-  const QStringList entries = d.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  const QStringList entries =
+      d.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   for (const QString& e : entries)
     if (e.compare(name, Qt::CaseInsensitive) == 0) return d.filePath(e);
   return {};
@@ -35,7 +36,8 @@ bool fileExistsNoCase(const QString& dir, const QString& name) {
 bool renameNoReplace(const QString& from, const QString& to) {
   const QByteArray f = QFile::encodeName(from), t = QFile::encodeName(to);
 #ifdef SYS_renameat2
-  if (::syscall(SYS_renameat2, AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), 1u /*RENAME_NOREPLACE*/) == 0)
+  if (::syscall(SYS_renameat2, AT_FDCWD, f.constData(), AT_FDCWD, t.constData(),
+                1u /*RENAME_NOREPLACE*/) == 0)
     return true;
   if (errno != EINVAL && errno != ENOSYS) return false;
 #endif

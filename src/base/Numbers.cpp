@@ -20,7 +20,8 @@ int MulDiv(int a, int b, int c) {
   long long q = num / c;
   const long long r = num % c;
   // Round the remainder half away from zero.
-  if (2 * std::llabs(r) >= std::llabs(static_cast<long long>(c))) q += ((num < 0) != (c < 0)) ? -1 : 1;
+  if (2 * std::llabs(r) >= std::llabs(static_cast<long long>(c)))
+    q += ((num < 0) != (c < 0)) ? -1 : 1;
   if (q > std::numeric_limits<int>::max() || q < std::numeric_limits<int>::min()) return -1;
   return static_cast<int>(q);
 }
@@ -136,7 +137,10 @@ QString Format(const QString& fmt, std::initializer_list<FormatArg> args) {
     }
     bool left = false, zero = false;
     while (j < fmt.size() && (fmt.at(j) == QLatin1Char('-') || fmt.at(j) == QLatin1Char('0'))) {
-      if (fmt.at(j) == QLatin1Char('-')) left = true; else zero = true;
+      if (fmt.at(j) == QLatin1Char('-'))
+        left = true;
+      else
+        zero = true;
       ++j;
     }
     int width = 0;
@@ -163,9 +167,11 @@ QString Format(const QString& fmt, std::initializer_list<FormatArg> args) {
       case 'u': {
         long long v = argAsInt(arg);
         negative = v < 0;
-        body = QString::number(negative ? -static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v));
+        body = QString::number(negative ? -static_cast<unsigned long long>(v)
+                                        : static_cast<unsigned long long>(v));
         // Delphi's precision on %d pads with zeros to that many digits.
-        if (prec > 0 && body.size() < prec) body = QString(prec - body.size(), QLatin1Char('0')) + body;
+        if (prec > 0 && body.size() < prec)
+          body = QString(prec - body.size(), QLatin1Char('0')) + body;
         break;
       }
       case 'f': {
@@ -190,7 +196,8 @@ QString Format(const QString& fmt, std::initializer_list<FormatArg> args) {
         long long v = argAsInt(arg);
         body = QString::number(static_cast<unsigned long long>(v), 16);
         if (upper) body = body.toUpper();
-        if (prec > 0 && body.size() < prec) body = QString(prec - body.size(), QLatin1Char('0')) + body;
+        if (prec > 0 && body.size() < prec)
+          body = QString(prec - body.size(), QLatin1Char('0')) + body;
         break;
       }
       case 's': {
@@ -236,7 +243,9 @@ long long StrToIntDef(const QString& text, long long def, bool* ok) {
 }
 
 QString FloatToStr(double x) {
-  if (!std::isfinite(x)) return std::isnan(x) ? QStringLiteral("NAN") : (x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
+  if (!std::isfinite(x))
+    return std::isnan(x) ? QStringLiteral("NAN")
+                         : (x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
   QString s = QString::number(x, 'g', QLocale::FloatingPointShortest);
   // Keep ordinary magnitudes in plain notation so the settings file stays readable.
   const double a = std::fabs(x);

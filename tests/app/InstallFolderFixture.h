@@ -2,13 +2,13 @@
 // A temporary install folder with the built template and a small reference database, and
 // AskUser answered by the test.
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "app/InstallDir.h"
 #include "app/VoMsag.h"
@@ -50,7 +50,8 @@ class InstallFolderTest : public ::testing::Test {
       db.setDatabaseName(path(name));
       ASSERT_TRUE(db.open());
       QSqlQuery q(db);
-      ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE VOMTDB (MKEY INTEGER PRIMARY KEY, DtMA1 TEXT)")));
+      ASSERT_TRUE(
+          q.exec(QStringLiteral("CREATE TABLE VOMTDB (MKEY INTEGER PRIMARY KEY, DtMA1 TEXT)")));
       db.close();
     }
     QSqlDatabase::removeDatabase(conn);

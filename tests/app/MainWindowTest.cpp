@@ -1,12 +1,12 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QLabel>
-#include "app/Databases.h"
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <gtest/gtest.h>
+#include "app/Databases.h"
 
 #include "InstallFolderFixture.h"
 #include "app/Application.h"
@@ -52,7 +52,7 @@ TEST_F(MainWindow, FreshInstallationCreatesMainDatabaseAndSettings) {
   const QByteArray ini = content("DeRirAz.ini");
   EXPECT_EQ(ini.count("\r\n"), 36);
   EXPECT_EQ(f->windowTitle(), "Zelvan R.U.T.O. Vo-100 經絡能量分析儀");
-  EXPECT_EQ(f->StatusBar1->currentMessage(), "RUTO經絡能量分析儀");
+  EXPECT_EQ(f->StatusText->text(), "RUTO經絡能量分析儀");
   EXPECT_DOUBLE_EQ(CompFactor[7], 1.0);
   EXPECT_DOUBLE_EQ(CompFactor[12], 1.1388);
   EXPECT_DOUBLE_EQ(CompensatedValue(13, 50.0), 50.0);
@@ -65,10 +65,10 @@ TEST_F(MainWindow, ToolbarAndMenusInTheirOrderWithHints) {
   putInstallation();
   TVoForm* f = start();
   ASSERT_NE(f, nullptr);
-  EXPECT_EQ(toolbarOrder(f), (QStringList{"ToolButton1", "ToolButton4", "ToolButton5", "ToolButton7",
-                                          "ToolButton8", "|", "ToolButton11", "ToolButton12",
-                                          "ToolButton13", "ToolButton14", "ToolButton15",
-                                          "ToolButton16", "|", "ToolButton9"}));
+  EXPECT_EQ(toolbarOrder(f),
+            (QStringList{"ToolButton1", "ToolButton4", "ToolButton5", "ToolButton7", "ToolButton8",
+                         "|", "ToolButton11", "ToolButton12", "ToolButton13", "ToolButton14",
+                         "ToolButton15", "ToolButton16", "|", "ToolButton9"}));
   EXPECT_EQ(f->ToolButton1->text(), "經絡測量");
   EXPECT_EQ(f->ToolButton1->toolTip(), "經絡能量測量");
   EXPECT_EQ(f->ToolButton7->toolTip(), "儀器自動數位校準系統");
@@ -79,8 +79,10 @@ TEST_F(MainWindow, ToolbarAndMenusInTheirOrderWithHints) {
   for (QAction* a : f->MainMenu1->actions()) top << a->text();
   EXPECT_EQ(top, (QStringList{"經絡測量", "經絡解說", "系統支援", "關於版本"}));
   QStringList sub;
-  for (QAction* a : f->tw1Menu->actions()) sub << (a->isSeparator() ? QStringLiteral("-") : a->text());
-  EXPECT_EQ(sub, (QStringList{"專家療程設定", "用戶資料設定", "數位校準系統", "-", "檔案匯入/匯出", "-", "離開系統"}));
+  for (QAction* a : f->tw1Menu->actions())
+    sub << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  EXPECT_EQ(sub, (QStringList{"專家療程設定", "用戶資料設定", "數位校準系統", "-", "檔案匯入/匯出",
+                              "-", "離開系統"}));
   EXPECT_EQ(f->N1->toolTip(), "自動數位校準系統");
   EXPECT_EQ(f->tw1->toolTip(), "系統支援與服務");
 }
@@ -123,7 +125,9 @@ TEST_F(MainWindow, OpeningAWindowDisablesTheToolbarMeanwhile) {
   TVoForm* f = start();
   ASSERT_NE(f, nullptr);
   bool enabledInside = true;
-  WindowOpeners().meridianReference = [&](QWidget*) { enabledInside = f->ToolButton4->isEnabled(); };
+  WindowOpeners().meridianReference = [&](QWidget*) {
+    enabledInside = f->ToolButton4->isEnabled();
+  };
   f->g1->trigger();
   EXPECT_FALSE(enabledInside);
   EXPECT_TRUE(f->ToolButton4->isEnabled());
@@ -198,5 +202,5 @@ TEST_F(MainWindow, ExistingSettingsAreRead) {
   TVoForm* f = start();
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(Settings.CalHigh, 3500);
-  EXPECT_EQ(f->StatusBar1->currentMessage(), "測試診所");
+  EXPECT_EQ(f->StatusText->text(), "測試診所");
 }

@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "app/VoMsag.h"
 #include "support/TestSupport.h"
@@ -18,7 +18,7 @@ struct Shown {
 
 // Shows a real dialog of `kind`, records what it shows, then presses `press` (or closes it
 // with the window's close box when null).
-bool askAndPress(int kind, const QString& text, QPushButton* TVoMsag::* press, Shown* shown) {
+bool askAndPress(int kind, const QString& text, QPushButton* TVoMsag::*press, Shown* shown) {
   SetAskUserShowHook([&](TVoMsag& d) {
     QTimer::singleShot(0, &d, [&d, press, shown, kind] {
       shown->caption = d.windowTitle();
@@ -88,8 +88,8 @@ TEST(MessageBox, LayoutAndIconsArePainted) {
   EXPECT_EQ(d.BitBtn2->geometry(), QRect(134, 133, 110, 38));
   EXPECT_EQ(d.BitBtn3->geometry(), QRect(197, 133, 110, 38));
   const QImage warning = MessageIcon(3).toImage();
-  EXPECT_EQ(warning.pixelColor(32, 45).red(), 0xFF);   // yellow body
-  EXPECT_EQ(warning.pixelColor(0, 0).alpha(), 0);      // transparent corner
+  EXPECT_EQ(warning.pixelColor(15, 52).red(), 0xFF);  // yellow body
+  EXPECT_EQ(warning.pixelColor(0, 0).alpha(), 0);     // transparent corner
   const QImage question = MessageIcon(2).toImage();
   EXPECT_GT(question.pixelColor(12, 32).blue(), 0xB0);
 }

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 #include "InstallFolderFixture.h"
 #include "app/Settings.h"
@@ -58,7 +58,8 @@ TEST(SettingsRead, ShortFileReadsMissingLinesAsEmpty) {
 }
 
 TEST(SettingsRead, LinesKeepTheirBlanksAndTwentyCharacterPrintOptions) {
-  const TAppSettings s = ParseSettings(fileWith({{3, "01110000000000000001"}, {7, "  名稱 "}, {19, " 說明"}}));
+  const TAppSettings s =
+      ParseSettings(fileWith({{3, "01110000000000000001"}, {7, "  名稱 "}, {19, " 說明"}}));
   EXPECT_EQ(s.PrintOptions, "01110000000000000001");
   EXPECT_EQ(s.UserName1, "  名稱 ");
   EXPECT_EQ(s.ExtProgHint[1], " 說明");

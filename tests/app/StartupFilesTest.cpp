@@ -72,7 +72,8 @@ TEST_F(StartupFiles, NamesMatchWhateverTheirCase) {
 TEST_F(StartupFiles, TemplateCopyLeavesNoTemporaryFile) {
   putTemplate();
   PrepareDatabaseFiles();
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"Ruto4.mdb", "VoSpa.mdb"}));
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+            (QStringList{"Ruto4.mdb", "VoSpa.mdb"}));
 }
 
 TEST_F(StartupFiles, DatabasesOpenFromAGoodInstallation) {

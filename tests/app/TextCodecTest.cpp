@@ -11,7 +11,8 @@ TEST(TextCodec, EmptyAndStartPairOnlyGiveEmptyText) {
 TEST(TextCodec, DecodesByHandWorkedPairs) {
   // Start 0x10; 'T' (0x54) ^ 0x44 = 0x10 = t equal to Prev -> byte 255.
   EXPECT_EQ(UnscrambleBytes("1044").value(), QByteArray(1, char(0xFF)));
-  // t = 0x54 ^ 0x75 = 0x21 > 0x10 -> 0x11; then prev 0x75, 'h'(0x68) ^ 0x00 = 0x68 <= 0x75 -> 0x68+255-0x75
+  // t = 0x54 ^ 0x75 = 0x21 > 0x10 -> 0x11; then prev 0x75, 'h'(0x68) ^ 0x00 = 0x68 <= 0x75 ->
+  // 0x68+255-0x75
   EXPECT_EQ(UnscrambleBytes("107500").value(), QByteArray("\x11\xF2", 2));
   EXPECT_EQ(UnscrambleBytes("107500").value(), UnscrambleBytes("107500").value());
 }

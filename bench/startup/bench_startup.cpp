@@ -1,0 +1,58 @@
+// Runs both programs alternately as child processes and compares their median wall time
+// from process start to exit right after the main window is shown.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double runOnce(const QString& exe, const QStringList& args) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  p.setProcessEnvironment(env);
+  QElapsedTimer t;
+  t.start();
+  p.start(exe, args);
+  if (!p.waitForFinished(60000) || p.exitCode() != 0) return -1;
+  return t.nsecsElapsed() / 1e6;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const int rounds = argc > 1 ? std::max(3, atoi(argv[1])) : 15;
+  std::vector<double> bare, ruto, rutoWarm;
+  QTemporaryDir warm;  // second and later starts find their files in place
+  runOnce(QStringLiteral(RUTO_EXE), {warm.path()});
+  for (int i = 0; i < rounds; ++i) {
+    const double b = runOnce(QStringLiteral(BARE_EXE), {});
+    const double r = runOnce(QStringLiteral(RUTO_EXE), {});
+    const double w = runOnce(QStringLiteral(RUTO_EXE), {warm.path()});
+    if (b < 0 || r < 0 || w < 0) {
+      std::fprintf(stderr, "a program failed to start\n");
+      return 1;
+    }
+    bare.push_back(b);
+    ruto.push_back(r);
+    rutoWarm.push_back(w);
+  }
+  const double mb = median(bare), mr = median(ruto), mw = median(rutoWarm);
+  std::printf("start-up to main window shown, median of %d runs\n", rounds);
+  std::printf("  bare QMainWindow           %8.1f ms\n", mb);
+  std::printf("  ruto, first start          %8.1f ms  (%.2fx)\n", mr, mr / mb);
+  std::printf("  ruto, later starts         %8.1f ms  (%.2fx)\n", mw, mw / mb);
+  return 0;
+}

@@ -1,0 +1,35 @@
+// The program's start-up as far as the main window shown, in a prepared install folder
+// (template and reference database present, main database and settings made at start).
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/Application.h"
+#include "app/InstallDir.h"
+#include "app/Vo2main.h"
+
+int main(int argc, char** argv) {
+  TApplication app(argc, argv);
+  QTemporaryDir dir;
+  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : dir.path();
+  SetInstallDir(folder);
+  if (!QFile::exists(folder + "/VoSpa.mdb"))
+    QFile::copy(QStringLiteral(RUTO_GENERATED_DIR "/VoSpa.mdb"), folder + "/VoSpa.mdb");
+  if (!QFile::exists(folder + "/rutoTW.mdb")) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prep"));
+    db.setDatabaseName(folder + "/rutoTW.mdb");
+    db.open();
+    QSqlQuery(db).exec(QStringLiteral("CREATE TABLE VOMTDB (MKEY INTEGER PRIMARY KEY)"));
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("prep"));
+  if (!CreateMainWindows()) return 1;
+  VoForm->showMaximized();
+  QTimer::singleShot(0, &app, &QApplication::quit);
+  const int rc = app.exec();
+  DestroyMainWindows();
+  return rc;
+}
