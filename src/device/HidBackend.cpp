@@ -1,0 +1,50 @@
+#include "device/HidBackend.h"
+
+#include <chrono>
+
+#include "base/Clock.h"
+
+namespace ruto {
+
+void ReportInbox::Push(QByteArray Report) {
+  {
+    std::lock_guard lock(mutex_);
+    reports_.push_back(std::move(Report));
+  }
+  arrived_.notify_all();
+  if (!posted_.exchange(true) && post_) post_();
+}
+
+bool ReportInbox::Take(QByteArray& Report) {
+  std::lock_guard lock(mutex_);
+  if (reports_.empty()) return false;
+  Report = std::move(reports_.front());
+  reports_.pop_front();
+  return true;
+}
+
+bool ReportInbox::Empty() {
+  std::lock_guard lock(mutex_);
+  return reports_.empty();
+}
+
+void ReportInbox::Clear() {
+  std::lock_guard lock(mutex_);
+  reports_.clear();
+}
+
+bool ReportInbox::WaitFor(int Ms) {
+  std::unique_lock lock(mutex_);
+  return arrived_.wait_for(lock, std::chrono::milliseconds(Ms > 0 ? Ms : 0),
+                           [this] { return !reports_.empty(); });
+}
+
+void HidPort::WaitForInput(ReportInbox& Inbox, int Ms) {
+  const std::int64_t start = TickCount();
+  if (Inbox.WaitFor(Ms)) return;
+  // A clock that did not move while we waited is a virtual one: let the time pass on it.
+  const std::int64_t passed = TickCount() - start;
+  if (passed < Ms) clock().sleepMs(Ms - passed);
+}
+
+}  // namespace ruto

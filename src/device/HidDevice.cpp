@@ -1,0 +1,210 @@
+#include "device/HidDevice.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <QPointer>
+#include <algorithm>
+#include <cerrno>
+
+#include "base/Clock.h"
+#include "device/HidDeviceController.h"
+
+namespace ruto {
+
+namespace {
+// Buffer for devices whose descriptor declares no input report: a full-speed report and its id.
+constexpr std::size_t kFallbackReportLength = 65;
+}  // namespace
+
+THidDeviceReadThread::THidDeviceReadThread(THidDevice* Device, HidPort* Port,
+                                           std::shared_ptr<ReportInbox> Inbox,
+                                           std::size_t ReportLength, int ReadWaitMs)
+    : Device(Device),
+      port_(Port),
+      inbox_(std::move(Inbox)),
+      Report(ReportLength > 1 ? ReportLength : kFallbackReportLength),
+      waitMs_(ReadWaitMs) {
+  stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  thread_ = std::thread([this] { Execute(); });
+}
+
+THidDeviceReadThread::~THidDeviceReadThread() { Stop(); }
+
+void THidDeviceReadThread::Stop() {
+  if (thread_.joinable()) {
+    const std::uint64_t one = 1;
+    if (stopFd_ >= 0) {
+      ssize_t ignored = ::write(stopFd_, &one, sizeof one);
+      (void)ignored;
+    }
+    thread_.join();
+  }
+  if (stopFd_ >= 0) ::close(stopFd_);
+  stopFd_ = -1;
+}
+
+void THidDeviceReadThread::Execute() {
+  for (;;) {
+    std::fill(Report.begin(), Report.end(), 0);
+    const HidReadResult r = port_->Read(Report.data(), Report.size(), waitMs_, stopFd_);
+    if (r.status == HidReadResult::Stopped || r.status == HidReadResult::Gone) break;
+    if (r.status == HidReadResult::Report) {
+      BytesRead = static_cast<std::uint16_t>(std::clamp<int>(r.bytes, 0, int(Report.size())));
+      if (BytesRead > 0)
+        inbox_->Push(QByteArray(reinterpret_cast<const char*>(Report.data()), BytesRead));
+      continue;
+    }
+    if (r.status == HidReadResult::Failed) {
+      LastError = r.error;
+      Device->PostError(LastError);
+      // Try again after one slice rather than at once, so a failing device cannot make the
+      // thread spin; a stop request ends the pause.
+      pollfd stop{stopFd_, POLLIN, 0};
+      if (::poll(&stop, 1, waitMs_) > 0) break;
+    }
+  }
+  ended_.store(true);
+}
+
+THidDevice::THidDevice(HidDeviceInfo Info, std::shared_ptr<HidBackend> Backend,
+                       THidDeviceController* Controller)
+    : OwnerController(Controller), PnPInfo(std::move(Info)), backend_(std::move(Backend)) {
+  if (Controller) ReadWaitMs = Controller->DevThreadSleepTime();
+  inbox_ = std::make_shared<ReportInbox>([this] {
+    QMetaObject::invokeMethod(
+        this, [this] { DeliverPending(); }, Qt::QueuedConnection);
+  });
+  if (!backend_) throw EControllerError("device cannot be opened");
+  int error = 0;
+  std::unique_ptr<HidPort> probe = backend_->Open(PnPInfo, error);
+  if (probe) {
+    ReadWriteAccess = true;
+  } else if (error == EACCES || error == EPERM) {
+    ReadWriteAccess = false;  // listed, but it can be neither written nor read
+  } else {
+    throw EControllerError("device cannot be opened");
+  }
+  if (PnPInfo.Identity.isEmpty()) throw EControllerError("device cannot be identified");
+  Attributes.VendorID = PnPInfo.VendorID;
+  Attributes.ProductID = PnPInfo.ProductID;
+  Attributes.VersionNumber = PnPInfo.VersionNumber;
+}
+
+THidDevice::~THidDevice() {
+  CloseHandles();
+  if (OwnerController) OwnerController->DeviceDestroyed(this);
+}
+
+THidCaps THidDevice::Capabilities() const {
+  THidCaps caps;
+  caps.InputReportByteLength = PnPInfo.Lengths.InputReportByteLength;
+  caps.OutputReportByteLength = PnPInfo.Lengths.OutputReportByteLength;
+  caps.FeatureReportByteLength = PnPInfo.Lengths.FeatureReportByteLength;
+  return caps;
+}
+
+QString THidDevice::DeviceString(std::uint8_t Idx) {
+  if (Idx == 0 || !Accessible() || !backend_) return {};
+  return backend_->DeviceString(PnPInfo, Idx);
+}
+
+QString THidDevice::DeviceStringAnsi(std::uint8_t Idx) {
+  return QString::fromLatin1(DeviceString(Idx).toLatin1());
+}
+
+bool THidDevice::OpenHandle() {
+  if (!Accessible() || !backend_) return false;
+  if (port_) return true;
+  int error = 0;
+  port_ = backend_->Open(PnPInfo, error);
+  ReadWriteAccess = port_ != nullptr;
+  return ReadWriteAccess;
+}
+
+bool THidDevice::WriteReport(const void* Buffer, std::size_t Length, std::size_t& Written) {
+  Written = 0;
+  if (!OpenHandle()) return false;
+  if (!port_->Write(static_cast<const std::uint8_t*>(Buffer), Length)) return false;
+  Written = Length;
+  return true;
+}
+
+bool THidDevice::FlushInput() {
+  inbox_->Clear();
+  if (!OpenHandle()) return false;
+  return port_->Flush();
+}
+
+void THidDevice::SetReadWaitMs(int Value) {
+  if (Value >= 10 && Value <= 10000) ReadWaitMs = Value;
+}
+
+void THidDevice::SetDataHandler(THidDataEvent Handler) {
+  if (!Handler) StopReader();
+  OnDeviceData = std::move(Handler);
+  StartReader();
+}
+
+void THidDevice::StartReader() {
+  if (!OnDeviceData || !PluggedIn || !CheckedOut || !ReadWriteAccess || ReaderThread) return;
+  if (!OpenHandle()) {
+    PostError(ENODEV);
+    return;
+  }
+  ReaderThread = std::make_unique<THidDeviceReadThread>(
+      this, port_.get(), inbox_, std::size_t(std::max(0, Capabilities().InputReportByteLength)),
+      ReadWaitMs);
+}
+
+void THidDevice::StopReader() {
+  if (ReaderThread) {
+    ReaderThread->Stop();
+    ReaderThread.reset();
+  }
+  inbox_->Clear();
+}
+
+void THidDevice::CloseHandles() {
+  StopReader();
+  port_.reset();
+}
+
+void THidDevice::MarkUnplugged() {
+  CloseHandles();
+  PluggedIn = false;
+  if (!unplugReported_) {
+    unplugReported_ = true;
+    if (OwnerController) Q_EMIT OwnerController->OnDeviceUnplug(this);
+  }
+}
+
+void THidDevice::DeliverPending() {
+  inbox_->DeliveryStarted();
+  QPointer<THidDevice> self(this);
+  QByteArray report;
+  while (self && inbox_->Take(report)) {
+    if (report.isEmpty() || !OnDeviceData) continue;
+    OnDeviceData(this, static_cast<std::uint8_t>(report[0]), report.mid(1));
+  }
+}
+
+void THidDevice::WaitForReport(int Ms) {
+  if (Ms <= 0) return;
+  if (port_ && ReaderThread && !ReaderThread->Ended())
+    port_->WaitForInput(*inbox_, Ms);
+  else
+    clock().sleepMs(Ms);  // nothing can arrive: let the time pass
+}
+
+void THidDevice::PostError(int Code) {
+  QMetaObject::invokeMethod(
+      this,
+      [this, Code] {
+        if (OwnerController) Q_EMIT OwnerController->OnDeviceDataError(this, Code);
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace ruto

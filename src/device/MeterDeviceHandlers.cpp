@@ -1,0 +1,51 @@
+#include "device/MeterDeviceHandlers.h"
+
+#include "device/MeterCommands.h"
+
+namespace ruto {
+
+bool IsMeterDevice(THidDevice* HidDev) {
+  return HidDev && HidDev->Attributes.VendorID == kMeterVendorId &&
+         HidDev->Attributes.ProductID == kMeterProductId;
+}
+
+MeterDeviceHandlers::MeterDeviceHandlers(THidDeviceController* Controller, QObject* parent)
+    : QObject(parent), HidCtl(Controller) {
+  connect(
+      HidCtl, &THidDeviceController::OnDeviceData, this,
+      [](THidDevice* dev, quint8 id, const QByteArray& data) { HidCtlDeviceData(dev, id, data); });
+  // A controller going away first leaves the meter object with its holder.
+  connect(HidCtl, &QObject::destroyed, this, [this] { HidCtl = nullptr; });
+}
+
+MeterDeviceHandlers::~MeterDeviceHandlers() {
+  if (!MeterState.Device) return;
+  if (HidCtl)
+    HidCtl->ReleaseDevice(MeterState.Device);
+  else
+    delete MeterState.Device;
+  MeterState.Device = nullptr;
+}
+
+void MeterDeviceHandlers::FormCreate() {
+  if (MeterState.Device && HidCtl) HidCtl->ReleaseDevice(MeterState.Device);
+  if (changeConnected_ || !HidCtl) return;
+  changeConnected_ = true;
+  connect(HidCtl, &THidDeviceController::OnDeviceChange, this,
+          &MeterDeviceHandlers::HidCtlDeviceChange);
+  HidCtl->DeviceChange();
+}
+
+void MeterDeviceHandlers::HidCtlDeviceChange() {
+  if (MeterState.Device && !MeterState.Device->PluggedIn) {
+    MeterState.Device->FlushInput();
+    delete MeterState.Device;
+    MeterState.Device = nullptr;
+  }
+  if (!MeterState.Device && HidCtl) {
+    if (!HidCtl->ClaimById(MeterState.Device, kMeterVendorId, kMeterProductId))
+      HidCtl->ClaimByFilter(MeterState.Device, IsMeterDevice);
+  }
+}
+
+}  // namespace ruto
