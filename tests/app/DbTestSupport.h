@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 
 #include "app/Database.h"
@@ -40,6 +41,16 @@ inline QVariant scalar(const QString& connection, const QString& sql,
   for (const QVariant& v : values) q.addBindValue(v);
   if (!q.exec() || !q.next()) return {};
   return q.value(0);
+}
+
+// The first row of a query as texts ("<null>" for null), for comparing whole rows at once.
+inline QStringList firstRow(const QString& connection, const QString& sql) {
+  QSqlQuery q(QSqlDatabase::database(connection, false));
+  QStringList out;
+  if (!q.exec(sql) || !q.next()) return {QStringLiteral("<no row>")};
+  for (int i = 0; i < q.record().count(); ++i)
+    out << (q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString());
+  return out;
 }
 
 }  // namespace dbtest

