@@ -21,25 +21,21 @@ QString damaged(const char* what) {
 }
 
 // Lines as a string list reads them: CR, LF or CR LF end a line, and a line end at the
-// very end adds no empty line.
-QStringList splitLines(const QString& text) {
-  QStringList lines;
+// very end adds no empty line. Stops (false) once there are more than maxLines.
+bool splitLines(QByteArrayView text, qsizetype maxLines, QList<QByteArrayView>& lines) {
+  lines.clear();
   qsizetype start = 0;
   const qsizetype n = text.size();
-  qsizetype i = 0;
-  while (i < n) {
-    const QChar c = text.at(i);
-    if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-      lines.append(text.mid(start, i - start));
-      ++i;
-      if (c == QLatin1Char('\r') && i < n && text.at(i) == QLatin1Char('\n')) ++i;
-      start = i;
-    } else {
-      ++i;
-    }
+  for (qsizetype i = 0; i < n; ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.append(text.sliced(start, i - start));
+    if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+    start = i + 1;
+    if (lines.size() > maxLines) return false;
   }
-  if (start < n) lines.append(text.mid(start));
-  return lines;
+  if (start < n) lines.append(text.sliced(start));
+  return lines.size() <= maxLines;
 }
 
 }  // namespace
@@ -90,9 +86,13 @@ bool TSkinReader::ReadSkinPackage(QByteArrayView source, QString* error) {
   if (pos > total) return fail(error, damaged("the header is incomplete"));
 
   if (nameListLength > total - pos) return fail(error, damaged("the name list runs past the data"));
-  const QString nameText = QString::fromUtf8(data.constData() + pos, nameListLength);
+  QList<QByteArrayView> lines;
+  if (!splitLines(QByteArrayView(data).sliced(static_cast<qsizetype>(pos), nameListLength),
+                  MaxSkinEntries, lines))
+    return fail(error, damaged("it lists more than 1001 entries"));
   pos += nameListLength;
-  QStringList names = splitLines(nameText.toLower());
+  QStringList names;
+  for (QByteArrayView line : lines) names.append(QString::fromUtf8(line).toLower());
   const auto count = static_cast<std::uint64_t>(names.size());
 
   if (count * 4 > total - pos) return fail(error, damaged("the size table runs past the data"));

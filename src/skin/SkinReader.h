@@ -21,6 +21,10 @@ inline constexpr std::uint32_t PackageCode40000 = 40000;
 // allocated; the program's own skin is about half a megabyte.
 inline constexpr std::uint32_t MaxUnpackedSkinSize = 64u * 1024u * 1024u;
 
+// The size table of a package holds at most this many entries; the program's own skin has
+// 35. A package listing more is refused.
+inline constexpr int MaxSkinEntries = 1001;
+
 class TSkinReader {
  public:
   // Unpacks and indexes the stored package in source. On any failure the reader keeps the
