@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <algorithm>
 #include <atomic>
 
 #include "app/Database.h"
@@ -160,7 +161,7 @@ bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, 
 
 bool CopyTransferTable(const QString& sourceConnection, const QString& targetConnection,
                        const QString& table, int* rowsCopied, QString* error,
-                       const std::function<void(int)>& progress) {
+                       const TransferCopyOptions& options) {
   int copied = 0;
   if (rowsCopied) *rowsCopied = 0;
   const auto failed = [&](const QString& text) {
@@ -197,14 +198,24 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
     targetNames << quoted(to);
   }
 
+  // Rows go in key order, as the old tables were read from the first, unless an order is
+  // asked for; equal values keep key order.
+  QStringList order;
+  if (!options.orderBy.isEmpty()) {
+    const bool listed = std::any_of(list.begin(), list.end(), [&](const TransferColumn& c) {
+      return c.name.compare(options.orderBy, Qt::CaseInsensitive) == 0;
+    });
+    const QString name = fieldName(sourceRecord, options.orderBy);
+    if (!listed || name.isEmpty())
+      return failed(QStringLiteral("cannot order by %1").arg(options.orderBy));
+    order << quoted(name);
+  }
+  const QString keyName = fieldName(sourceRecord, QStringLiteral("MKEY"));
+  if (!keyName.isEmpty()) order << quoted(keyName);
   QSqlQuery read(source);
   read.setForwardOnly(true);
-  // Rows go in key order, as the old tables were read from the first.
-  const QString keyName = fieldName(sourceRecord, QStringLiteral("MKEY"));
-  if (!read.exec(
-          QStringLiteral("SELECT %1 FROM %2%3")
-              .arg(sourceNames.join(u','), quoted(table),
-                   keyName.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + quoted(keyName))))
+  if (!read.exec(QStringLiteral("SELECT %1 FROM %2").arg(sourceNames.join(u','), quoted(table)) +
+                 (order.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + order.join(u','))))
     return failed(read.lastError().text());
 
   Transaction transaction(targetConnection);
@@ -228,7 +239,7 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
       if (!write.exec())
         return failed(QStringLiteral("row %1: %2").arg(copied + 1).arg(write.lastError().text()));
       ++copied;
-      if (progress) progress(copied);
+      if (options.progress) options.progress(copied);
     }
     if (read.lastError().isValid()) return failed(read.lastError().text());
   }
@@ -241,7 +252,7 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
 
 bool CopyTransferTableFile(const QString& sourcePath, const QString& targetPath,
                            const QString& table, int* rowsCopied, QString* error,
-                           const std::function<void(int)>& progress) {
+                           const TransferCopyOptions& options) {
   static std::atomic<int> counter{0};
   const int n = ++counter;
   const QString sourceName = QStringLiteral("TransferSource%1").arg(n);
@@ -249,7 +260,7 @@ bool CopyTransferTableFile(const QString& sourcePath, const QString& targetPath,
   bool ok = false;
   if (OpenDatabase(sourceName, sourcePath, {table}, error) == DbOpenResult::Ok &&
       OpenDatabase(targetName, targetPath, {table}, error) == DbOpenResult::Ok)
-    ok = CopyTransferTable(sourceName, targetName, table, rowsCopied, error, progress);
+    ok = CopyTransferTable(sourceName, targetName, table, rowsCopied, error, options);
   CloseDatabase(sourceName);
   CloseDatabase(targetName);
   return ok;

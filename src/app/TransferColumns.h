@@ -26,19 +26,28 @@ struct TransferColumn {
 // table. MKEY is never in a list: the target assigns its own keys.
 const QList<TransferColumn>& TransferColumns(const QString& table);
 
+// Choices of one table copy.
+struct TransferCopyOptions {
+  // Column of the list whose order the rows are copied in (export copies clients by number);
+  // empty: the source's key order.
+  QString orderBy;
+  // Called after each row with the number of rows copied so far.
+  std::function<void(int)> progress;
+};
+
 // Appends every row of `table` on the connection `sourceConnection` to the same table on
 // `targetConnection`, in one transaction of the target: on any failure nothing is added,
 // and `error` says which row and column failed. Of an optional run the columns are copied
-// up to the first one the source lacks; the rest of the run stays empty. `progress` is
-// called after each row with the number of rows copied so far.
+// up to the first one the source lacks; the rest of the run stays empty. Inside a caller's
+// Transaction (a replace, or a migration of all four tables) the copy joins it.
 bool CopyTransferTable(const QString& sourceConnection, const QString& targetConnection,
                        const QString& table, int* rowsCopied = nullptr, QString* error = nullptr,
-                       const std::function<void(int)>& progress = {});
+                       const TransferCopyOptions& options = {});
 
 // The same between two database files, each opened for the copy only.
 bool CopyTransferTableFile(const QString& sourcePath, const QString& targetPath,
                            const QString& table, int* rowsCopied = nullptr,
-                           QString* error = nullptr, const std::function<void(int)>& progress = {});
+                           QString* error = nullptr, const TransferCopyOptions& options = {});
 
 // A value of a column as it arrives in the target: the text form of Text access taken and
 // turned back, doubles rounded into long columns, Booleans as 0/1. Null stays null. False

@@ -113,9 +113,9 @@ TEST_F(Transfer, CopiesEveryColumnAndTheTargetAssignsKeys) {
   int progressCalls = 0;
   QString error;
   for (const QString& table : kMainTables)
-    ASSERT_TRUE(CopyTransferTable(kSource, kTarget, table, &rows, &error, [&](int) {
-      ++progressCalls;
-    })) << error.toStdString();
+    ASSERT_TRUE(CopyTransferTable(kSource, kTarget, table, &rows, &error,
+                                  {{}, [&](int) { ++progressCalls; }}))
+        << error.toStdString();
   EXPECT_EQ(progressCalls, 4);
 
   // New keys, the test's time to the second, the picture's bytes, ages rounded into longs.
@@ -215,6 +215,23 @@ TEST_F(Transfer, MissingRequiredColumnsAreRefused) {
 
   ASSERT_EQ(OpenDatabase(kTarget, targetPath, kMainTables), DbOpenResult::Ok);
   EXPECT_EQ(count(kTarget, "VOCUST"), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Transfer, RowsTravelInTheAskedOrder) {
+  ASSERT_TRUE(dbtest::exec(kSource, "INSERT INTO VOCUST (CUSTNO) VALUES ('b'), ('C'), ('a')"));
+  QString error;
+  ASSERT_TRUE(CopyTransferTable(kSource, kTarget, "VOCUST", nullptr, &error, {"custno", {}}));
+  EXPECT_EQ(dbtest::scalar(kTarget,
+                           "SELECT group_concat(CUSTNO, '') FROM "
+                           "(SELECT CUSTNO FROM VOCUST ORDER BY MKEY)")
+                .toString(),
+            "abC");
+  EXPECT_FALSE(CopyTransferTable(kSource, kTarget, "VOCUST", nullptr, &error, {"MKEY", {}}));
+  EXPECT_EQ(count(kTarget, "VOCUST"), 3);
 }
 
 }  // namespace
