@@ -85,6 +85,15 @@ RecordSet::RecordSet(const QString& connectionName, const QString& table)
     addCalculatedColumn(QStringLiteral("VOVOTA_C"), [](const RecordSet& s, int row) {
       return QVariant(PotentialText(s.value(row, QStringLiteral("VOVOTA"))));
     });
+  } else if (table.compare(QStringLiteral("VOPRO"), Qt::CaseInsensitive) == 0 ||
+             table.compare(QStringLiteral("VOPRDT"), Qt::CaseInsensitive) == 0) {
+    addCalculatedColumn(QStringLiteral("CoNo"),
+                        [](const RecordSet&, int row) { return QVariant(row + 1); });
+    if (table.compare(QStringLiteral("VOPRDT"), Qt::CaseInsensitive) == 0)
+      addCalculatedColumn(QStringLiteral("ProFlgC"), [](const RecordSet& s, int row) {
+        return QVariant(s.value(row, QStringLiteral("ProFlg")).toBool() ? QStringLiteral("X")
+                                                                        : QString());
+      });
   }
 }
 

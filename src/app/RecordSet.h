@@ -31,7 +31,8 @@ class RecordSet {
   // Value of a calculated column for `row` of `set`.
   using Calculator = std::function<QVariant(const RecordSet& set, int row)>;
 
-  // The calculated columns the client and test lists show are added for VOCUST and VODATA.
+  // The calculated columns the client, test and program lists show are added for VOCUST,
+  // VODATA, VOPRO and VOPRDT.
   RecordSet(const QString& connectionName, const QString& table);
 
   const QString& table() const { return table_; }

@@ -216,4 +216,15 @@ TEST_F(RecordSetTest, TestCalculatedColumnsAndGridModel) {
   EXPECT_EQ(model.data(model.index(0, 3), Qt::EditRole).toDouble(), 12.5);
 }
 
+TEST_F(RecordSetTest, ConditionRowsShowTheirNumberAndRequiredMark) {
+  ASSERT_TRUE(dbtest::exec(kConn, "INSERT INTO VOPRO (ProNo) VALUES ('P')"));
+  RecordSet set(kConn, "VOPRDT");
+  ASSERT_TRUE(set.setSort("ProSubN DESC"));
+  ASSERT_TRUE(set.open());
+  set.insert({{"ProNo", "P"}, {"ProSubN", "a"}, {"ProFlg", true}});
+  set.insert({{"ProNo", "P"}, {"ProSubN", "b"}, {"ProFlg", false}});
+  EXPECT_EQ(column(set, "CoNo"), QStringList({"1", "2"}));
+  EXPECT_EQ(column(set, "ProFlgC"), QStringList({"", "X"}));
+}
+
 }  // namespace
