@@ -60,7 +60,10 @@ HidReadResult HidrawPort::Read(std::uint8_t* Buffer, std::size_t Capacity, int W
       if (errno == ENODEV) return {HidReadResult::Gone, 0, ENODEV};
       return {HidReadResult::Failed, 0, errno};
     }
-    if (n == 0) return {HidReadResult::Report, 0, 0};
+    if (n == 0) {
+      if (fds[0].revents & (POLLHUP | POLLERR)) return {HidReadResult::Gone, 0, ENODEV};
+      return {HidReadResult::Report, 0, 0};
+    }
     const std::vector<std::uint8_t> report =
         FrameInputReport(scratch_.data(), std::size_t(n), numbered_);
     const std::size_t size = std::min(report.size(), Capacity);

@@ -1,0 +1,247 @@
+// The controller's list and claims as devices come and go, the main window's claim policy,
+// and handing reports from the reader thread to the main thread.
+
+#include <gtest/gtest.h>
+
+#include "MeterFixture.h"
+
+using namespace ruto;
+using ruto::test::MeterFixture;
+
+namespace {
+
+SimulatedMeterConfig meterNamed(const char* identity) {
+  SimulatedMeterConfig c;
+  c.Identity = identity;
+  return c;
+}
+
+// Counts what the controller reports.
+struct EventLog {
+  int changes = 0, arrivals = 0, removals = 0, unplugs = 0, data = 0;
+  QByteArray lastData;
+  void attach(THidDeviceController* c) {
+    QObject::connect(c, &THidDeviceController::OnDeviceChange, [this] { ++changes; });
+    QObject::connect(c, &THidDeviceController::OnArrival, [this](THidDevice*) { ++arrivals; });
+    QObject::connect(c, &THidDeviceController::OnRemoval, [this](THidDevice*) { ++removals; });
+    QObject::connect(c, &THidDeviceController::OnDeviceUnplug, [this](THidDevice*) { ++unplugs; });
+    QObject::connect(c, &THidDeviceController::OnDeviceData,
+                     [this](THidDevice*, quint8, const QByteArray& d) {
+                       ++data;
+                       lastData = d;
+                     });
+  }
+};
+
+}  // namespace
+
+TEST_F(MeterFixture, CreationClaimsTheMeterAndTheFirstNotificationReportsAChange) {
+  meter = backend->AddMeter();
+  controller = std::make_unique<THidDeviceController>(backend);
+  EventLog log;
+  log.attach(controller.get());
+  handlers = std::make_unique<MeterDeviceHandlers>(controller.get());
+  handlers->FormCreate();
+  ASSERT_NE(MeterState.Device, nullptr) << "claimed before the window's next step";
+  EXPECT_TRUE(MeterState.Device->CheckedOut);
+  EXPECT_TRUE(MeterState.Device->ReaderRunning());
+  EXPECT_EQ(log.arrivals, 1);
+  EXPECT_EQ(log.changes, 1);
+  EXPECT_EQ(controller->ClaimedCount(), 1);
+  EXPECT_EQ(controller->UnclaimedCount(), 0);
+
+  pump();  // the controller's own first notification: no change, reported all the same
+  EXPECT_EQ(log.changes, 2);
+  EXPECT_EQ(log.arrivals, 1);
+  EXPECT_EQ(controller->Count(), 1);
+  EXPECT_EQ(MeterState.Device->DeviceStringAnsi(3), "VO100 HW 2.1");
+  EXPECT_EQ(MeterState.Device->DeviceString(0), "");
+}
+
+TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
+  start();
+  EventLog log;
+  log.attach(controller.get());
+  QPointer<THidDevice> first = MeterState.Device;
+  ASSERT_TRUE(first);
+
+  backend->Unplug(meter);
+  pump();
+  EXPECT_EQ(log.unplugs, 1);
+  EXPECT_EQ(log.removals, 1);
+  EXPECT_EQ(log.changes, 1);
+  EXPECT_EQ(MeterState.Device, nullptr);
+  EXPECT_FALSE(first) << "the window frees the meter that has gone";
+  EXPECT_EQ(controller->Count(), 0);
+
+  controller->DeviceChange();  // nothing new: no event
+  EXPECT_EQ(log.changes, 1);
+
+  backend->Replug(meter, "0003:5A3C:7E21.0007");
+  pump();
+  EXPECT_EQ(log.arrivals, 1);
+  ASSERT_NE(MeterState.Device, nullptr);
+  EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0007");
+  EXPECT_EQ(controller->ClaimedCount(), 1);
+}
+
+TEST_F(MeterFixture, ClaimedDeviceThatGoesStaysListedUntilItsHolderLetsGo) {
+  meter = backend->AddMeter();
+  controller = std::make_unique<THidDeviceController>(backend);
+  EventLog log;
+  log.attach(controller.get());
+  controller->DeviceChange();
+  THidDevice* held = nullptr;
+  ASSERT_TRUE(controller->ClaimById(held, kMeterVendorId, -1));
+
+  backend->Unplug(meter);
+  pump();
+  EXPECT_EQ(log.unplugs, 1);
+  EXPECT_EQ(controller->Count(), 1);
+  EXPECT_EQ(controller->UnpluggedCount(), 1);
+  EXPECT_EQ(controller->ClaimedCount(), 0);
+  EXPECT_FALSE(held->PluggedIn);
+  EXPECT_FALSE(held->ReaderRunning());
+
+  controller->DeviceChange();
+  EXPECT_EQ(log.unplugs, 1) << "the unplug event comes once";
+
+  controller->ReleaseDevice(held);
+  EXPECT_EQ(held, nullptr);
+  EXPECT_EQ(controller->Count(), 0);
+}
+
+TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
+  SimulatedMeterConfig other = meterNamed("0003:046D:C077.0001");
+  other.VendorID = 0x046D;
+  other.ProductID = 0xC077;
+  backend->AddMeter(other);
+  auto second = backend->AddMeter(meterNamed("0003:5A3C:7E21.0002"));
+  start(meterNamed("0003:5A3C:7E21.0003"));
+  ASSERT_NE(MeterState.Device, nullptr);
+  EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0002") << "first in list order";
+  EXPECT_EQ(controller->Count(), 3);
+  EXPECT_EQ(controller->ClaimedCount(), 1);
+  EXPECT_EQ(controller->UnclaimedCount(), 2);
+
+  // ProductId -1 takes the first unclaimed device of the vendor.
+  THidDevice* any = nullptr;
+  ASSERT_TRUE(controller->ClaimById(any, kMeterVendorId, -1));
+  EXPECT_EQ(any->PnPInfo.Identity, "0003:5A3C:7E21.0003");
+  EXPECT_FALSE(controller->ClaimById(any, kMeterVendorId, kMeterProductId));
+  EXPECT_EQ(any, nullptr);
+  THidDevice* spare = controller->Device(2);
+  controller->ReleaseDevice(spare);
+
+  // The claimed meter goes: the other one takes its place at the same change.
+  backend->Unplug(second);
+  pump();
+  ASSERT_NE(MeterState.Device, nullptr);
+  EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0003");
+  EXPECT_EQ(controller->Count(), 2);
+
+  // A filter sees each unclaimed device with access to it; a refusal claims nothing.
+  THidDevice* filtered = nullptr;
+  int asked = 0;
+  EXPECT_FALSE(controller->ClaimByFilter(filtered, [&](THidDevice* d) {
+    ++asked;
+    EXPECT_TRUE(d->Accessible());
+    return false;
+  }));
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(controller->Device(0)->Accessible());
+}
+
+TEST_F(MeterFixture, FreeingAClaimedPresentDeviceLeavesAFreshCopy) {
+  start();
+  THidDevice* held = MeterState.Device;
+  MeterState.Device = nullptr;
+  delete held;
+  ASSERT_EQ(controller->Count(), 1);
+  THidDevice* fresh = controller->Device(0);
+  EXPECT_NE(fresh, held);
+  EXPECT_FALSE(fresh->CheckedOut);
+  EXPECT_TRUE(fresh->PluggedIn);
+  handlers->HidCtlDeviceChange();
+  EXPECT_EQ(MeterState.Device, fresh);
+}
+
+TEST_F(MeterFixture, ReportsReachTheMainThreadThroughTheEventLoop) {
+  start();
+  EventLog log;
+  log.attach(controller.get());
+  meter->SendReport("HELLO");
+  settle();
+  EXPECT_EQ(log.data, 0) << "delivered on the main thread only";
+  pump();
+  EXPECT_EQ(log.data, 1);
+  EXPECT_EQ(log.lastData, QByteArray("HELLO\0\0\0", 8));
+  EXPECT_EQ(MeterState.Reply, QByteArray("HELLO\0\0\0", 8));
+  EXPECT_TRUE(MeterState.Replied);
+}
+
+TEST_F(MeterFixture, StoppingAReaderWithAReportPending) {
+  start();
+  EventLog log;
+  log.attach(controller.get());
+  meter->SendReport("late");
+  settle();  // the reader has handed it over; its delivery is posted, not yet run
+  ASSERT_EQ(meter->PendingReports(), 0);
+  controller->ReleaseDevice(MeterState.Device);
+  pump();
+  EXPECT_EQ(log.data, 0) << "a released device delivers nothing more";
+  EXPECT_FALSE(controller->Device(0)->ReaderRunning());
+
+  // The same with the device freed outright while its delivery is posted.
+  handlers->HidCtlDeviceChange();
+  ASSERT_NE(MeterState.Device, nullptr);
+  meter->SendReport("late");
+  settle();
+  THidDevice* held = MeterState.Device;
+  MeterState.Device = nullptr;
+  delete held;
+  pump();
+  EXPECT_EQ(log.data, 0);
+
+  // And with the reader idle in its wait.
+  handlers->HidCtlDeviceChange();
+  ASSERT_TRUE(MeterState.Device->ReaderRunning());
+  MeterState.Device->StopReader();
+  EXPECT_FALSE(MeterState.Device->ReaderRunning());
+}
+
+TEST_F(MeterFixture, DeviceWithoutReadWriteAccessIsListedButSilent) {
+  SimulatedMeterConfig config;
+  config.ReadWrite = false;
+  start(config);
+  ASSERT_EQ(controller->Count(), 1);
+  ASSERT_NE(MeterState.Device, nullptr);
+  EXPECT_FALSE(MeterState.Device->ReadWriteAccess);
+  EXPECT_FALSE(MeterState.Device->ReaderRunning());
+  const std::int64_t t0 = clockNow();
+  EXPECT_EQ(ReadMeterValue(), 0);
+  EXPECT_EQ(elapsedSince(t0), 350);
+  EXPECT_TRUE(meter->Commands().empty());
+}
+
+TEST_F(MeterFixture, ReadWaitSliceAndDestructionWithAClaimedDevice) {
+  start();
+  THidDevice* dev = MeterState.Device;
+  dev->SetReadWaitMs(5);
+  EXPECT_EQ(dev->ReadWaitMs, 100);
+  dev->SetReadWaitMs(20000);
+  EXPECT_EQ(dev->ReadWaitMs, 100);
+  dev->SetReadWaitMs(10000);
+  EXPECT_EQ(dev->ReadWaitMs, 10000);
+  dev->SetReadWaitMs(10);
+  controller->SetDevThreadSleepTime(50);
+  EXPECT_EQ(dev->ReadWaitMs, 10) << "a device's own value is kept";
+
+  // The controller goes first: the holder keeps a device that has gone.
+  controller.reset();
+  EXPECT_FALSE(dev->PluggedIn);
+  EXPECT_FALSE(dev->ReaderRunning());
+  EXPECT_EQ(ReadMeterValue(), 0);
+  handlers.reset();
+  EXPECT_EQ(MeterState.Device, nullptr);
+}

@@ -1,0 +1,275 @@
+// The command protocol against the simulated meter: report framing, reply parsing, the
+// counter registers, signal patterns, write retries and reply budgets on virtual time.
+
+#include <gtest/gtest.h>
+
+#include "MeterFixture.h"
+
+using namespace ruto;
+using ruto::test::MeterFixture;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+Bytes report(const char* text, std::size_t length) {
+  Bytes b(length, 0x20);
+  b[0] = 0;
+  for (std::size_t i = 1; i < length && text[i - 1]; ++i) b[i] = std::uint8_t(text[i - 1]);
+  return b;
+}
+
+}  // namespace
+
+class CommandFraming : public MeterFixture, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CommandFraming, CommandFillsTheOutputReport) {
+  SimulatedMeterConfig config;
+  config.OutputReportLength = GetParam();
+  start(config);
+  ASSERT_NE(MeterState.Device, nullptr);
+  EXPECT_TRUE(SendCommand("D000000"));
+  const auto reports = meter->Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0], report("D000000", std::size_t(GetParam())));
+}
+
+// 9: the seven characters and one blank; 65: a full-speed report; 5: cut to four characters;
+// 2: one character.
+INSTANTIATE_TEST_SUITE_P(Lengths, CommandFraming, ::testing::Values(9, 65, 8, 5, 2));
+
+TEST_F(MeterFixture, DeviceWithoutRoomForACommandCountsAsFailedWrites) {
+  for (int length : {1, 0}) {
+    SimulatedMeterConfig config;
+    config.Identity = QString("0003:5A3C:7E21.000%1").arg(length + 1);
+    config.OutputReportLength = length;
+    TearDown();
+    SetUp();
+    start(config);
+    ASSERT_NE(MeterState.Device, nullptr);
+    const std::int64_t t0 = clockNow();
+    EXPECT_FALSE(SendCommand("D000000"));
+    EXPECT_TRUE(meter->Reports().empty());
+    EXPECT_EQ(elapsedSince(t0), 350) << "three failed writes, then the 50 ms left";
+  }
+  EXPECT_EQ(BuildCommandReport("D000000", 1), Bytes{0});
+  EXPECT_TRUE(BuildCommandReport("D000000", 0).empty());
+}
+
+TEST(MeterReading, ParsesCharactersSixToEight) {
+  EXPECT_EQ(ParseMeterReading("123456789"), 0x678);
+  EXPECT_EQ(ParseMeterReading("D0000FFF"), 4095);
+  EXPECT_EQ(ParseMeterReading("D0000abc"), 0xABC);
+  EXPECT_EQ(ParseMeterReading("12345"), 0) << "too short: nothing to read";
+  EXPECT_EQ(ParseMeterReading("123456"), 6) << "a short field is read as far as it goes";
+  EXPECT_EQ(ParseMeterReading("D0000 1A"), 0x1A) << "blanks around the number";
+  EXPECT_EQ(ParseMeterReading(QByteArray("D00007\0\0", 8)), 7) << "filler after the number";
+  EXPECT_EQ(ParseMeterReading("D0000\r2\n"), 2) << "control characters are trimmed";
+  EXPECT_EQ(ParseMeterReading("D0000XYZ"), 0);
+  EXPECT_EQ(ParseMeterReading("D00001 2"), 0) << "a blank inside is not a number";
+  EXPECT_EQ(ParseMeterReading("D0000-12"), 0);
+  EXPECT_EQ(ParseMeterReading("D0000   "), 0);
+  EXPECT_EQ(ParseMeterReading(""), 0);
+}
+
+TEST_F(MeterFixture, ReadMeterValueTakesTheMetersReply) {
+  SimulatedMeterConfig config;
+  config.InputReportLength = 65;
+  start(config);
+  meter->SetReading(0x5A7);
+  EXPECT_EQ(ReadMeterValue(), 0x5A7);
+  EXPECT_EQ(meter->Commands().back(), "D000000");
+  EXPECT_EQ(MeterState.Reply.size(), 64) << "the whole payload, filler included";
+
+  meter->ScriptReply("123456789");
+  EXPECT_EQ(ReadMeterValue(), 1656);
+  meter->ScriptReply("12345");
+  EXPECT_EQ(ReadMeterValue(), 0);
+  meter->ScriptReply("D0000G12");
+  EXPECT_EQ(ReadMeterValue(), 0);
+  meter->DropReplies(1);
+  EXPECT_EQ(ReadMeterValue(), 0) << "no reply leaves an empty one";
+  EXPECT_TRUE(MeterState.Reply.isEmpty());
+}
+
+TEST_F(MeterFixture, CounterIsReadFromThreeRegistersAndAdvanced) {
+  start();
+  meter->SetRegister(6, 0x00);
+  meter->SetRegister(7, 0x01);
+  meter->SetRegister(8, 0x2A);
+  EXPECT_EQ(AccessMeasureCounter(false), 0x12A);
+  EXPECT_EQ(MeterState.Counter, 0x12A);
+  EXPECT_EQ(meter->Commands(), (std::vector<QByteArray>{"R060000", "R070000", "R080000"}));
+
+  meter->ClearLog();
+  EXPECT_EQ(AccessMeasureCounter(true), 0x12A);
+  EXPECT_EQ(MeterState.Counter, 0x12B);
+  EXPECT_EQ(meter->Commands(), (std::vector<QByteArray>{"R060000", "R070000", "R080000", "W060000",
+                                                        "W070100", "W082B00"}));
+  EXPECT_EQ(meter->Register(8), 0x2B);
+
+  // Carries run through all three registers.
+  meter->SetRegister(6, 0x0A);
+  meter->SetRegister(7, 0xFF);
+  meter->SetRegister(8, 0xFF);
+  meter->ClearLog();
+  AccessMeasureCounter(true);
+  EXPECT_EQ(MeterState.Counter, 0x0B0000);
+  const auto cmds = meter->Commands();
+  EXPECT_EQ(std::vector<QByteArray>(cmds.begin() + 3, cmds.end()),
+            (std::vector<QByteArray>{"W060B00", "W070000", "W080000"}));
+  EXPECT_EQ(AccessMeasureCounter(false), 0x0B0000);
+}
+
+TEST_F(MeterFixture, CounterIsNeverWrittenFromAnIncompleteRead) {
+  start();
+  meter->SetRegister(6, 0x12);
+  meter->SetRegister(7, 0x34);
+  meter->SetRegister(8, 0x56);
+
+  meter->DropReplies(1);  // register 06 does not answer
+  EXPECT_EQ(AccessMeasureCounter(true), 0);
+  EXPECT_EQ(MeterState.Counter, 0);
+  for (const QByteArray& c : meter->Commands()) EXPECT_NE(c[0], 'W') << c.constData();
+
+  meter->ClearLog();
+  meter->ScriptReply("R060ZZ0");  // an answer that is not a number
+  EXPECT_EQ(AccessMeasureCounter(true), 0);
+  for (const QByteArray& c : meter->Commands()) EXPECT_NE(c[0], 'W') << c.constData();
+  EXPECT_EQ(meter->Register(8), 0x56);
+
+  // Only characters 5-6 count; what stands around them is ignored.
+  meter->ClearLog();
+  meter->ScriptReply("xxxx12yyyy");
+  meter->ScriptReply("????34");
+  meter->ScriptReply("R08056Q");
+  EXPECT_EQ(AccessMeasureCounter(false), 0x123456);
+
+  // At the top of its range the counter stays where it is.
+  meter->SetRegister(6, 0xFF);
+  meter->SetRegister(7, 0xFF);
+  meter->SetRegister(8, 0xFF);
+  meter->ClearLog();
+  AccessMeasureCounter(true);
+  EXPECT_EQ(MeterState.Counter, 0xFFFFFF);
+  EXPECT_EQ(meter->Commands().size(), 3u);
+  EXPECT_EQ(meter->Register(8), 0xFF);
+}
+
+TEST_F(MeterFixture, SignalPatternsAndSimpleCommands) {
+  start();
+  const std::vector<std::vector<QByteArray>> patterns = {{},
+                                                         {"S1E1A00"},
+                                                         {"S1E0F00", "S1E1A00"},
+                                                         {"S172C00", "S1F2000"},
+                                                         {"S330D00"},
+                                                         {"S192C00"},
+                                                         {"S193400", "S162F00"},
+                                                         {"S3E0700"},
+                                                         {"S291A00"},
+                                                         {"S3E0800"},
+                                                         {"S2E0A00"},
+                                                         {"S221100"},
+                                                         {"S191100"},
+                                                         {}};
+  for (int kind = 0; kind < int(patterns.size()); ++kind) {
+    meter->ClearLog();
+    EXPECT_TRUE(SendSignal(kind));
+    EXPECT_EQ(meter->Commands(), patterns[std::size_t(kind)]) << "kind " << kind;
+  }
+  meter->ClearLog();
+  EXPECT_TRUE(SendSignal(-1));
+  EXPECT_TRUE(meter->Commands().empty());
+
+  EXPECT_FALSE(SetMeterOn(true));
+  EXPECT_TRUE(meter->On());
+  EXPECT_FALSE(SelectRange(true));
+  EXPECT_TRUE(meter->HighRange());
+  EXPECT_FALSE(SelectRange(false));
+  EXPECT_FALSE(meter->HighRange());
+  StopMeter();
+  EXPECT_FALSE(meter->On());
+  EXPECT_EQ(meter->Commands(),
+            (std::vector<QByteArray>{"N000000", "H000000", "L000000", "X000000"}));
+}
+
+TEST_F(MeterFixture, WriteRetriesShortenTheReplyBudget) {
+  start();
+  struct Case {
+    int failedWrites;
+    int delayMs;
+    bool replied;
+    std::int64_t elapsed;
+  };
+  const Case cases[] = {
+      {0, 0, true, 0},      {0, 349, true, 349}, {0, 351, false, 350}, {1, 200, true, 300},
+      {1, 260, false, 350}, {2, 100, true, 300}, {2, 151, false, 350}, {3, 0, false, 350},
+  };
+  for (const Case& c : cases) {
+    meter->ClearLog();
+    meter->FailWrites(c.failedWrites);
+    meter->SetReplyDelayMs(c.delayMs);
+    const std::int64_t t0 = clockNow();
+    EXPECT_EQ(SendCommand("N000000"), c.replied) << c.failedWrites << " / " << c.delayMs;
+    EXPECT_EQ(elapsedSince(t0), c.elapsed) << c.failedWrites << " / " << c.delayMs;
+    EXPECT_EQ(meter->Commands().size(), c.failedWrites < 3 ? 1u : 0u);
+    // Let a late reply arrive and be delivered before the next case.
+    virtualClock.advance(1000);
+    settle();
+    pump();
+  }
+}
+
+TEST_F(MeterFixture, NoDeviceSendsNothingAndReadsZero) {
+  MeterState.Reply = "D0000FFF";  // left by a meter that has gone
+  MeterState.Replied = true;
+  const std::int64_t t0 = clockNow();
+  EXPECT_TRUE(SendCommand("D000000")) << "the last state is returned unchanged";
+  EXPECT_EQ(MeterState.Reply, "D0000FFF");
+  EXPECT_EQ(ReadMeterValue(), 0);
+  MeterState.Counter = 77;
+  EXPECT_EQ(AccessMeasureCounter(true), 0);
+  EXPECT_EQ(MeterState.Counter, 0);
+  EXPECT_TRUE(SendSignal(2));
+  EXPECT_EQ(elapsedSince(t0), 0);
+}
+
+TEST_F(MeterFixture, UnplugDuringAWaitEndsInNoDeviceAndComesBack) {
+  start();
+  meter->SetReading(0x123);
+  EXPECT_EQ(ReadMeterValue(), 0x123);
+
+  meter->UnplugOnCommand("D000000");
+  const std::int64_t t0 = clockNow();
+  EXPECT_EQ(ReadMeterValue(), 0);
+  EXPECT_FALSE(MeterState.Replied);
+  EXPECT_EQ(elapsedSince(t0), 350);
+
+  pump();  // the removal reaches the window's change handler
+  EXPECT_EQ(MeterState.Device, nullptr);
+  EXPECT_EQ(ReadMeterValue(), 0);
+  EXPECT_EQ(AccessMeasureCounter(false), 0);
+
+  backend->Replug(meter, "0003:5A3C:7E21.0002");
+  pump();
+  ASSERT_NE(MeterState.Device, nullptr);
+  EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0002");
+  EXPECT_EQ(ReadMeterValue(), 0x123);
+}
+
+TEST_F(MeterFixture, StaleReplyOfAnUnpluggedMeterIsNotRead) {
+  start();
+  meter->SetReading(0xFFF);
+  EXPECT_EQ(ReadMeterValue(), 0xFFF);
+  backend->Unplug(meter);
+  pump();
+  EXPECT_EQ(MeterState.Device, nullptr);
+  EXPECT_EQ(MeterState.Reply.left(8), "D0000FFF");
+  EXPECT_EQ(ReadMeterValue(), 0);
+}
+
+TEST_F(MeterFixture, CloseSequencePlaysSignalTwoThenStops) {
+  start();
+  SendSignal(2);
+  StopMeter();
+  EXPECT_EQ(meter->Commands(), (std::vector<QByteArray>{"S1E0F00", "S1E1A00", "X000000"}));
+}
