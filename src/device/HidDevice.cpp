@@ -74,7 +74,14 @@ THidDevice::THidDevice(HidDeviceInfo Info, std::shared_ptr<HidBackend> Backend,
   if (Controller) ReadWaitMs = Controller->DevThreadSleepTime();
   inbox_ = std::make_shared<ReportInbox>([this] {
     QMetaObject::invokeMethod(
-        this, [this] { DeliverPending(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+          // Only the posted delivery re-arms posting: deliveries from a command's wait leave
+          // the one posted event in place instead of piling up new ones.
+          inbox_->DeliveryStarted();
+          DeliverPending();
+        },
+        Qt::QueuedConnection);
   });
   if (!backend_) throw EControllerError("device cannot be opened");
   int error = 0;
@@ -181,7 +188,6 @@ void THidDevice::MarkUnplugged() {
 }
 
 void THidDevice::DeliverPending() {
-  inbox_->DeliveryStarted();
   QPointer<THidDevice> self(this);
   QByteArray report;
   while (self && inbox_->Take(report)) {
