@@ -55,23 +55,6 @@ TEST(AbnormalLists, OppositeSidesListDiagnosisAndDietButNoPrescription) {
   EXPECT_EQ(a.RemedyCodes[1], 9);
 }
 
-TEST(AbnormalLists, EveryMeridianNamedInOrder) {
-  TAnalysisResult a;
-  a.PointLevel.fill(-1);
-  const TDiagnosisLists lists = FillDiagnosisLists(a);
-  const QStringList remedies = FillPrescriptionList(a);
-  ASSERT_EQ(lists.Diet.size(), 12);
-  ASSERT_EQ(remedies.size(), 12);
-  EXPECT_EQ(lists.Diagnosis[6], "【心包經異常辨證】");
-  EXPECT_EQ(lists.Diet[9], "【膀胱經異常食療】");
-  EXPECT_EQ(remedies[11], "【胃經異常】");
-  for (int k = 0; k < 12; ++k) {
-    EXPECT_EQ(a.ExplainCodes[k + 5], k + 1);
-    EXPECT_EQ(a.DietCodes[k], k + 1);
-    EXPECT_EQ(a.RemedyCodes[k], k + 1);
-  }
-}
-
 TEST(ReferenceTexts, MeridianDiagnosisByLevel) {
   const TReferenceRow row = fakeRow(1);
   const QString item = "【肺經異常辨證】";

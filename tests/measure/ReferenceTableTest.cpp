@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include "FakeReference.h"
 #include "app/TextCodec.h"
 #include "measure/ReferenceTable.h"
 #include "measure/Voana.h"
@@ -19,27 +20,12 @@ class ReferenceTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    db_ = QSqlDatabase::addDatabase("QSQLITE", "reftest");
-    db_.setDatabaseName(dir_.filePath("ref.mdb"));
-    ASSERT_TRUE(db_.open());
-    QStringList defs = {"MKEY INTEGER PRIMARY KEY"};
-    for (const TReferenceColumn& c : ReferenceTextColumns()) defs << QString(c.name) + " TEXT";
-    QSqlQuery q(db_);
-    ASSERT_TRUE(q.exec("CREATE TABLE VOMTDB (" + defs.join(',') + ", DtGpM BLOB)"));
+    db_ = ruto::test::makeReferenceDb("reftest", dir_.filePath("ref.mdb"));
+    ASSERT_TRUE(db_.tables().contains("VOMTDB"));
   }
   void TearDown() override {
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase("reftest");
-  }
-  void insert(int key, const QString& column, const QString& stored) {
-    QSqlQuery q(db_);
-    q.prepare("INSERT OR IGNORE INTO VOMTDB (MKEY) VALUES (?)");
-    q.addBindValue(key);
-    ASSERT_TRUE(q.exec());
-    q.prepare("UPDATE VOMTDB SET " + column + " = ? WHERE MKEY = ?");
-    q.addBindValue(stored);
-    q.addBindValue(key);
-    ASSERT_TRUE(q.exec());
   }
 
   QTemporaryDir dir_;
@@ -47,11 +33,14 @@ class ReferenceTableTest : public ::testing::Test {
 };
 
 TEST_F(ReferenceTableTest, RowsDecodeByKeyAndNeverCarryOver) {
-  for (const TReferenceColumn& c : ReferenceTextColumns())
-    insert(3, c.name, *ScrambleText(QString("%1 心經").arg(c.name)));
-  insert(4, "DtMA1", "5AZZ10");                             // not hexadecimal
-  insert(4, "DtMA2", *ScrambleBytes(QByteArray("\xA4 ")));  // not Big5
-  insert(4, "DtMA3", *ScrambleText("肝"));
+  ASSERT_TRUE(ruto::test::insertReferenceRow(
+      db_, 3, [](const char* c) { return *ScrambleText(QString("%1 心經").arg(c)); }));
+  ASSERT_TRUE(ruto::test::insertReferenceRow(db_, 4, [](const char* c) -> QString {
+    if (c == QString("DtMA1")) return "5AZZ10";                             // not hexadecimal
+    if (c == QString("DtMA2")) return *ScrambleBytes(QByteArray("\xA4 "));  // not Big5
+    if (c == QString("DtMA3")) return *ScrambleText("肝");
+    return {};
+  }));
 
   TReferenceTable table(db_);
   EXPECT_TRUE(table.Row(3).DtMA1.isEmpty());  // not open yet
@@ -66,7 +55,7 @@ TEST_F(ReferenceTableTest, RowsDecodeByKeyAndNeverCarryOver) {
   EXPECT_EQ(bad.DtMA1, "");
   EXPECT_EQ(bad.DtMA2, "");
   EXPECT_EQ(bad.DtMA3, "肝");
-  EXPECT_EQ(bad.DtEA1, "");  // NULL column
+  EXPECT_EQ(bad.DtEA1, "");
 
   const TReferenceRow missing = table.Row(5);
   EXPECT_FALSE(missing.Found);

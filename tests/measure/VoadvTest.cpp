@@ -14,9 +14,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include "FakeReference.h"
 #include "app/TextCodec.h"
-#include "app/WindowOpeners.h"
-#include "measure/MeasureWindows.h"
 #include "measure/Voadv.h"
 #include "support/TestSupport.h"
 
@@ -43,26 +42,13 @@ class VoadvTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    db_ = QSqlDatabase::addDatabase("QSQLITE", "voadvtest");
-    db_.setDatabaseName(dir_.filePath("ref.mdb"));
-    ASSERT_TRUE(db_.open());
-    QStringList defs = {"MKEY INTEGER PRIMARY KEY"};
-    for (const TReferenceColumn& c : ReferenceTextColumns()) defs << QString(c.name) + " TEXT";
-    QSqlQuery q(db_);
-    ASSERT_TRUE(q.exec("CREATE TABLE VOMTDB (" + defs.join(',') + ", DtGpM BLOB)"));
+    db_ = ruto::test::makeReferenceDb("voadvtest", dir_.filePath("ref.mdb"));
     // Keys 1..4 only; every text names its column and key.
-    for (int key = 1; key <= 4; ++key) {
-      QStringList names = {"MKEY"}, marks = {"?"};
-      for (const TReferenceColumn& c : ReferenceTextColumns()) names << c.name, marks << "?";
-      names << "DtGpM";
-      marks << "?";
-      q.prepare("INSERT INTO VOMTDB (" + names.join(',') + ") VALUES (" + marks.join(',') + ")");
-      q.addBindValue(key);
-      for (const TReferenceColumn& c : ReferenceTextColumns())
-        q.addBindValue(*ScrambleText(QString("%1-%2").arg(c.name).arg(key)));
-      q.addBindValue(solidPng(key == 2 ? Qt::red : Qt::blue));
-      ASSERT_TRUE(q.exec());
-    }
+    for (int key = 1; key <= 4; ++key)
+      ASSERT_TRUE(ruto::test::insertReferenceRow(
+          db_, key,
+          [key](const char* c) { return *ScrambleText(QString("%1-%2").arg(c).arg(key)); },
+          solidPng(key == 2 ? Qt::red : Qt::blue)));
   }
   void TearDown() override {
     db_ = QSqlDatabase();
@@ -163,12 +149,6 @@ TEST(VoadvBuilt, RendersTheBuiltReferenceDatabase) {
     EXPECT_GT(ink, 100) << "text drawn in the memo";
   }
   QSqlDatabase::removeDatabase("voadvbuilt");
-}
-
-TEST(MeasureWindows, RegistersTheReferenceBrowserOpener) {
-  WindowOpeners().meridianReference = nullptr;
-  registerMeasureWindows();
-  EXPECT_TRUE(static_cast<bool>(WindowOpeners().meridianReference));
 }
 
 }  // namespace
