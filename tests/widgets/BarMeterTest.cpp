@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "widgets/BarMeter.h"
+
+using namespace ruto;
+
+namespace {
+TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
+}  // namespace
+
+TEST(BarMeter, ScaleBarMarkerAndLevelLine) {
+  TBarMeter m;
+  m.setColorBack(clAqua);
+  m.setValue(50);
+  const QImage img = m.renderImage();
+  const int L = m.BarLeft();
+  EXPECT_EQ(L, 100 / 2 - 10 - 5);
+  EXPECT_EQ(m.ValueToPixel(100), m.ScaleTop());
+  EXPECT_EQ(m.ValueToPixel(0), 200 - 10);
+  const int y = m.ValueToPixel(50);
+  EXPECT_EQ(y, static_cast<int>(std::nearbyint(m.ScaleTop() + (190 - m.ScaleTop()) / 2.0)));
+  EXPECT_EQ(at(img, L + 2, y + 5), clRed);   // filled part
+  EXPECT_EQ(at(img, L + 2, y - 5), clAqua);  // unfilled part
+  EXPECT_EQ(at(img, L, y - 5), clWhite);     // left frame
+  EXPECT_EQ(at(img, L + 5, y + 5), clGray);  // right frame
+  EXPECT_EQ(at(img, L + 2, y), clWhite);     // level line
+  EXPECT_EQ(at(img, L + 2, y - 1), clGray);
+  EXPECT_EQ(at(img, L - 4, y), clBlue);       // marker fill
+  EXPECT_EQ(at(img, L - 2, y), clWhite);      // marker tip
+  EXPECT_EQ(at(img, L - 5, y - 3), clWhite);  // upper outline
+  EXPECT_EQ(at(img, L - 6, y + 2), clWhite);  // back edge
+}
+
+TEST(BarMeter, TicksAtEveryIncrementFromTheMinimum) {
+  TBarMeter m;
+  m.setValueMin(-20);
+  m.setIncrement(20);
+  m.setShowMarker(false);
+  const QImage img = m.renderImage();
+  const int x = m.BarLeft() + m.BarThickness() + 5;
+  QVector<int> white;
+  for (int y = 0; y < 200; ++y)
+    if (at(img, x, y) == clWhite) white << y;
+  QVector<int> expected;
+  for (double v = 100; v >= -20; v -= 20) expected << m.ValueToPixel(v);  // top down
+  EXPECT_EQ(white, expected);
+  for (int y : expected) EXPECT_EQ(at(img, x, y - 1), clGray);
+  EXPECT_EQ(at(img, m.BarLeft() + m.BarThickness() + 8, expected[0]), clBtnFace);
+}
+
+TEST(BarMeter, RefusedValuesLeaveTheGaugeUnchanged) {
+  TBarMeter m;
+  m.setValue(40);
+  m.setValue(101);
+  m.setValue(-1);
+  m.setValue(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EQ(m.Value(), 40);
+  m.setValueMin(41);
+  m.setValueMax(39);
+  m.setValueMax(std::numeric_limits<double>::infinity());
+  EXPECT_EQ(m.ValueMin(), 0);
+  EXPECT_EQ(m.ValueMax(), 100);
+  m.setIncrement(0);
+  m.setIncrement(-3);
+  m.setIncrement(std::numeric_limits<double>::infinity());
+  EXPECT_EQ(m.Increment(), 10);
+  m.setValueMax(150);
+  m.setValue(120);
+  EXPECT_EQ(m.Value(), 120);
+}
+
+TEST(BarMeter, ValueAtAnEndDrawsNoLevelLine) {
+  TBarMeter m;
+  m.setShowMarker(false);
+  m.setShowIncrements(false);
+  QImage img = m.renderImage();  // value 0 = minimum
+  const int L = m.BarLeft();
+  EXPECT_EQ(at(img, L + 2, m.ValueToPixel(0)), clBtnFace);
+  EXPECT_EQ(at(img, L + 2, m.ValueToPixel(0) - 1), clGray);  // bottom frame only
+  m.setValue(100);
+  img = m.renderImage();
+  EXPECT_EQ(at(img, L + 2, m.ValueToPixel(100) + 1), clRed);
+  EXPECT_EQ(at(img, L + 2, m.ValueToPixel(100) + 10), clRed);
+}
+
+TEST(BarMeter, DegenerateScalesStillFinish) {
+  TBarMeter m;
+  m.setValueMax(0);  // max = min: every value on row 0
+  m.renderImage();
+  EXPECT_EQ(m.ValueToPixel(0), 0);
+  EXPECT_EQ(m.ValueToPixel(55), 0);
+  m.setValueMax(1e12);
+  m.setIncrement(1e-9);  // would take forever step by step, and be a solid smear anyway
+  const QImage img = m.renderImage();
+  const int x = m.BarLeft() + m.BarThickness() + 5;
+  EXPECT_EQ(at(img, x, 100), clBtnFace);
+}
+
+TEST(BarMeter, TextsFollowDigitsAndUnit) {
+  TBarMeter m;
+  m.setDigits(2);
+  m.setSignalUnit("uA");
+  EXPECT_EQ(m.valueText(42.125), "42.13 uA");
+  m.setDigits(0);
+  EXPECT_EQ(m.valueText(2.5), "3 uA");
+}

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "widgets/GradientBar.h"
+
+using namespace ruto;
+
+namespace {
+TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
+}  // namespace
+
+TEST(GradientBar, HorizontalGradientRunsFromStartColourToTheFilledLength) {
+  TGradientBar bar;
+  bar.setShowPercent(false);
+  bar.setPosition(50);  // 150 wide: 75 columns filled
+  const QImage img = bar.renderImage();
+  EXPECT_EQ(at(img, 1, 8), RGB(3, 0, 252));  // f = MulDiv(255, 1, 75) = 3
+  EXPECT_EQ(at(img, 37, 8), RGB(126, 0, 129));
+  EXPECT_EQ(at(img, 74, 8), RGB(252, 0, 3));
+  EXPECT_EQ(at(img, 75, 8), clBtnFace);
+  EXPECT_EQ(at(img, 148, 14), clBtnFace);
+  bar.setPosition(100);  // full: 150 columns, column 148 has f = MulDiv(255, 148, 150) = 252
+  EXPECT_EQ(at(bar.renderImage(), 148, 8), RGB(252, 0, 3));
+}
+
+TEST(GradientBar, LoweredAndRaisedBevels) {
+  TGradientBar bar;
+  bar.resize(60, 20);
+  bar.setBevelWidth(2);
+  QImage img = bar.renderImage();
+  EXPECT_EQ(at(img, 0, 0), clBtnShadow);
+  EXPECT_EQ(at(img, 1, 1), clBtnShadow);
+  EXPECT_EQ(at(img, 30, 0), clBtnShadow);
+  EXPECT_EQ(at(img, 59, 19), clBtnHighlight);
+  EXPECT_EQ(at(img, 58, 10), clBtnHighlight);
+  EXPECT_EQ(at(img, 59, 0), clBtnHighlight);  // the top-right corner takes the lower colour
+  bar.setBevelStyle(bsRaised);
+  img = bar.renderImage();
+  EXPECT_EQ(at(img, 0, 10), clBtnHighlight);
+  EXPECT_EQ(at(img, 30, 19), clBtnShadow);
+  bar.setBevelWidth(9);  // 18 > 20 - 4: refused
+  EXPECT_EQ(bar.BevelWidth(), 2);
+  bar.setBevelWidth(0);
+  EXPECT_EQ(bar.BevelWidth(), 2);
+}
+
+TEST(GradientBar, PositionLimitsAndMaximum) {
+  TGradientBar bar;
+  bar.setPosition(250);
+  EXPECT_EQ(bar.Position(), 100);
+  bar.setPosition(-5);
+  EXPECT_EQ(bar.Position(), 100);
+  bar.setMaxValue(40);
+  EXPECT_EQ(bar.Position(), 40);
+  bar.setStep(7);
+  bar.Stepit();
+  EXPECT_EQ(bar.Position(), 40);
+  bar.setPosition(10);
+  bar.Stepit();
+  EXPECT_EQ(bar.Position(), 17);
+}
+
+TEST(GradientBar, EmptyBarsWithoutRangeOrSizeDrawWithoutDividingByZero) {
+  TGradientBar bar;
+  bar.setShowPercent(false);
+  QImage img = bar.renderImage();  // position 0
+  EXPECT_EQ(at(img, 1, 8), clBtnFace);
+  EXPECT_EQ(at(img, 100, 8), clBtnFace);
+  bar.setMaxValue(0);
+  bar.setShowPercent(true);
+  img = bar.renderImage();
+  EXPECT_EQ(at(img, 140, 3), clBtnFace);
+  bar.resize(0, 0);
+  EXPECT_FALSE(bar.renderImage().isNull());
+  bar.resize(3, 3);
+  bar.setStyle(gsVertical);
+  EXPECT_FALSE(bar.renderImage().isNull());
+}
+
+TEST(GradientBar, VerticalBarGrowsFromTheBottom) {
+  TGradientBar bar;
+  bar.setStyle(gsVertical);
+  bar.resize(40, 100);
+  bar.setShowPercent(false);
+  bar.setPosition(50);  // 50 rows: y = 100 - i
+  const QImage img = bar.renderImage();
+  EXPECT_EQ(at(img, 20, 98), RGB(10, 0, 245));  // i = 2
+  EXPECT_EQ(at(img, 20, 51), RGB(250, 0, 5));   // i = 49
+  EXPECT_EQ(at(img, 20, 49), clBtnFace);
+}
+
+TEST(GradientBar, NarrowVerticalBarTurnsItsPercentText) {
+  TGradientBar bar;
+  bar.setStyle(gsVertical);
+  bar.resize(16, 120);
+  bar.setStartColor(clBlack);
+  bar.setEndColor(clBlack);
+  bar.setPosition(100);
+  const QImage img = bar.renderImage();
+  int minX = 99, maxX = -1, minY = 999, maxY = -1;
+  for (int y = 1; y < 119; ++y)
+    for (int x = 1; x < 15; ++x)
+      if (qGray(img.pixel(x, y)) > 128) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+      }
+  ASSERT_GE(maxX, 0) << "no text drawn";
+  EXPECT_GT(maxY - minY, 2 * (maxX - minX));
+  EXPECT_LT(std::abs((minY + maxY) / 2 - 60), 10);  // centred along the bar
+}
