@@ -61,6 +61,8 @@ TVoadv::TVoadv(QSqlDatabase db, QWidget* parent) : QDialog(parent), ADOTable1(st
   ListBox1->setFixedWidth(170);
   listColumn->addWidget(ListBox1, 1);
   body->addLayout(listColumn);
+  // Keyboard moves select as clicks do; clicking the chosen entry again shows it again.
+  connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
   connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
 
   auto* right = new QVBoxLayout;

@@ -105,6 +105,10 @@ TEST_F(VoadvTest, ShowsTheChosenMeridianInItsLabelsAndMemos) {
   w.ListBox1Click();
   expectRow(w, 2);
 
+  // Moving the selection, as the arrow keys do, shows the new entry.
+  w.ListBox1->setCurrentRow(3);
+  expectRow(w, 4);
+
   // A meridian without a row shows nothing of the previous one, and the panes stay visible.
   w.ListBox1->setCurrentRow(6);
   w.ListBox1Click();
