@@ -392,7 +392,8 @@ void TSortingGrid::showEditor(const QString* initial) {
   const TRect r = CellRect(Col(), Row());
   if (r.isEmpty()) return;
   editor_->setFont(toQFont(font_, logicalDpiY()));
-  editor_->setText(Cells(Col(), Row()));
+  editorOriginal_ = Cells(Col(), Row());
+  editor_->setText(editorOriginal_);
   editor_->setGeometry(r.Left, r.Top, r.width(), r.height());
   editor_->show();
   editor_->setFocus();
@@ -406,7 +407,7 @@ void TSortingGrid::showEditor(const QString* initial) {
 
 void TSortingGrid::hideEditor(bool keep) {
   if (!editor_->isVisible()) return;
-  if (!keep) SetEditText(Col(), Row(), editText_);
+  if (!keep) SetEditText(Col(), Row(), editorOriginal_);
   const bool hadFocus = editor_->hasFocus();
   editor_->hide();
   if (hadFocus) setFocus();
@@ -661,6 +662,7 @@ void TSortingGrid::MoveColumn(int from, int to) {
 }
 
 void TSortingGrid::SwapRows(int a, int b) {
+  if (!data_.validCell(0, a) || !data_.validCell(0, b)) return;
   if (b > a) {
     MoveRow(b, a);
     MoveRow(a + 1, b);
@@ -671,6 +673,7 @@ void TSortingGrid::SwapRows(int a, int b) {
 }
 
 void TSortingGrid::SwapColumns(int a, int b) {
+  if (!data_.validCell(a, 0) || !data_.validCell(b, 0)) return;
   if (b > a) {
     MoveColumn(b, a);
     MoveColumn(a + 1, b);

@@ -217,6 +217,7 @@ class TSortingGrid : public QAbstractScrollArea {
   int topRow_ = 1;
   int leftCol_ = 1;
   QLineEdit* editor_ = nullptr;
+  QString editorOriginal_;  // the cell's text when the editor opened (Escape restores it)
   bool updatingScroll_ = false;
 
   TAlignment alignmentHorz_ = taLeftJustify;

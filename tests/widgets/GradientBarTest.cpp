@@ -18,6 +18,9 @@ TEST(GradientBar, HorizontalGradientRunsFromStartColourToTheFilledLength) {
   EXPECT_EQ(at(img, 74, 8), RGB(252, 0, 3));
   EXPECT_EQ(at(img, 75, 8), clBtnFace);
   EXPECT_EQ(at(img, 148, 14), clBtnFace);
+  bar.setEnabled(false);  // a disabled bar keeps its colours
+  EXPECT_EQ(bar.renderImage(), img);
+  EXPECT_EQ(at(bar.grab().toImage(), 37, 8), RGB(126, 0, 129));
   bar.setPosition(100);  // full: 150 columns, column 148 has f = MulDiv(255, 148, 150) = 252
   EXPECT_EQ(at(bar.renderImage(), 148, 8), RGB(252, 0, 3));
 }

@@ -123,6 +123,10 @@ TEST(SortingGrid, DisabledGridKeepsItsLook) {
   const QImage before = g.renderImage();
   g.setEnabled(false);
   EXPECT_EQ(g.renderImage(), before);
+  // The widget paints the same picture.
+  const QImage shown = g.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(at(shown, 30, 30), at(before, 30, 30));
+  EXPECT_EQ(at(shown, 64, 30), clBlack);
 }
 
 TEST(SortingGrid, SelectVetoAndMoveToLimits) {
@@ -236,6 +240,7 @@ TEST(SortingGrid, EditorFiltersKeysAndWritesTheCell) {
   QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QApplication::sendEvent(ed, &esc);
   EXPECT_FALSE(g.EditorMode());
+  EXPECT_EQ(g.Cells(1, 1), "");  // Escape gives the cell its text back
 }
 
 TEST(SortingGrid, ExtendedKeysInsertAndDeleteRowsAndColumns) {
