@@ -210,7 +210,7 @@ std::array<TSummaryRow, 5> SummaryRows(const TAnalysisResult& a, const TSummaryR
   energy.BarPosition = static_cast<int>(ruto::near(a.Average));
   energy.BarColor = levelColor(a.SummaryLevel[SummaryEnergy]);
 
-  struct RatioSpec {
+  struct RatioLine {
     int item;
     const char* left;
     double numerator;
@@ -219,12 +219,12 @@ std::array<TSummaryRow, 5> SummaryRows(const TAnalysisResult& a, const TSummaryR
     const std::optional<double>& ratio;
     int barMax;
   };
-  const RatioSpec specs[] = {
+  const RatioLine ratioLines[] = {
       {SummaryStress, "上", a.UpperSum, " / 下", a.LowerSum, r.Stress, 20},
       {SummaryMusculoskeletal, "左", a.LeftSum, " / 右", a.RightSum, r.Musculoskeletal, 20},
       {SummaryMetabolism, "陰", a.YinSum, " / 陽", a.YangSum, r.Metabolism, 20},
       {SummaryAutonomic, "高", a.GroupMax, " / 低", a.GroupMin, r.Autonomic, 40}};
-  for (const RatioSpec& s : specs) {
+  for (const RatioLine& s : ratioLines) {
     TSummaryRow& row = rows[s.item];
     row.Detail = QString::fromUtf8(s.left) + Format("%6.1f", {s.numerator}) +
                  QString::fromUtf8(s.right) + Format("%6.1f", {s.divisor}) + QStringLiteral(" =");

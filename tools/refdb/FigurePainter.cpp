@@ -33,7 +33,7 @@ QFont figureFont(int pixelSize, bool bold = false) {
 
 }  // namespace
 
-QImage paintFigure(const TFigureSpec& spec) {
+QImage paintFigure(const TFigureDrawing& drawing) {
   QImage image(kFigureWidth, kFigureHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
@@ -44,7 +44,7 @@ QImage paintFigure(const TFigureSpec& spec) {
   p.setBrush(skin);
   p.drawPolygon(outline());
   p.drawEllipse(QPointF(200, 58), 27, 34);
-  if (spec.back) {
+  if (drawing.back) {
     p.setPen(QPen(line, 1, Qt::DashLine));
     p.drawLine(QPointF(200, 96), QPointF(200, 300));
   } else {
@@ -55,26 +55,26 @@ QImage paintFigure(const TFigureSpec& spec) {
   }
 
   QPainterPath left, right;
-  for (qsizetype i = 0; i < spec.course.size(); ++i) {
+  for (qsizetype i = 0; i < drawing.course.size(); ++i) {
     if (i == 0) {
-      right.moveTo(spec.course[i]);
-      left.moveTo(mirrored(spec.course[i]));
+      right.moveTo(drawing.course[i]);
+      left.moveTo(mirrored(drawing.course[i]));
     } else {
-      right.lineTo(spec.course[i]);
-      left.lineTo(mirrored(spec.course[i]));
+      right.lineTo(drawing.course[i]);
+      left.lineTo(mirrored(drawing.course[i]));
     }
   }
   p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(spec.color, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setPen(QPen(drawing.color, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.drawPath(right);
   p.drawPath(left);
 
   const QFont labelFont = figureFont(12);
   const QFontMetrics fm(labelFont);
   p.setFont(labelFont);
-  for (const TFigurePoint& pt : spec.points) {
+  for (const TFigurePoint& pt : drawing.points) {
     p.setPen(QPen(Qt::black, 1));
-    p.setBrush(spec.color.darker(150));
+    p.setBrush(drawing.color.darker(150));
     p.drawEllipse(pt.at, 4, 4);
     p.drawEllipse(mirrored(pt.at), 4, 4);
     const int width = fm.horizontalAdvance(pt.name);
@@ -85,11 +85,12 @@ QImage paintFigure(const TFigureSpec& spec) {
   }
 
   p.setFont(figureFont(20, true));
-  p.setPen(spec.color.darker(130));
-  p.drawText(QPointF(12, 32), spec.title);
+  p.setPen(drawing.color.darker(130));
+  p.drawText(QPointF(12, 32), drawing.title);
   p.setFont(figureFont(13));
   p.setPen(line);
-  p.drawText(QPointF(12, 54), spec.back ? QStringLiteral("（背面）") : QStringLiteral("（正面）"));
+  p.drawText(QPointF(12, 54),
+             drawing.back ? QStringLiteral("（背面）") : QStringLiteral("（正面）"));
   p.end();
   return image;
 }

@@ -13,7 +13,7 @@ struct TFigurePoint {
   QString name;
 };
 
-struct TFigureSpec {
+struct TFigureDrawing {
   QString title;          // e.g. "手太陰肺經"
   bool back = false;      // back view instead of front view
   QColor color;           // course colour
@@ -24,4 +24,4 @@ struct TFigureSpec {
 inline constexpr int kFigureWidth = 400;
 inline constexpr int kFigureHeight = 560;
 
-QImage paintFigure(const TFigureSpec& spec);
+QImage paintFigure(const TFigureDrawing& drawing);

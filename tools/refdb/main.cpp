@@ -46,19 +46,19 @@ QPointF pointOf(const QJsonArray& xy) { return {xy.at(0).toDouble(), xy.at(1).to
 
 QByteArray figureBytes(int key, const QJsonObject& row) {
   const QJsonObject fig = row.value("DtGpM").toObject();
-  TFigureSpec spec;
-  spec.title = kMeridianTitles.value(key - 1);
-  spec.back = fig.value("view").toString() == QStringLiteral("back");
-  spec.color = elementColor(row.value("DtEA4").toString());
-  for (const QJsonValue& v : fig.value("course").toArray()) spec.course << pointOf(v.toArray());
+  TFigureDrawing drawing;
+  drawing.title = kMeridianTitles.value(key - 1);
+  drawing.back = fig.value("view").toString() == QStringLiteral("back");
+  drawing.color = elementColor(row.value("DtEA4").toString());
+  for (const QJsonValue& v : fig.value("course").toArray()) drawing.course << pointOf(v.toArray());
   for (const QJsonValue& v : fig.value("points").toArray()) {
     const QJsonArray a = v.toArray();
-    spec.points.append({pointOf(a), a.at(2).toString()});
+    drawing.points.append({pointOf(a), a.at(2).toString()});
   }
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
-  paintFigure(spec).save(&buffer, "PNG");
+  paintFigure(drawing).save(&buffer, "PNG");
   return png;
 }
 
