@@ -7,6 +7,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QMainWindow w;
   w.showMaximized();
-  QTimer::singleShot(0, &app, &QApplication::quit);
+  QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
   return app.exec();
 }

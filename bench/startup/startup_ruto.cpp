@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   QSqlDatabase::removeDatabase(QStringLiteral("prep"));
   if (!CreateMainWindows()) return 1;
   VoForm->showMaximized();
-  QTimer::singleShot(0, &app, &QApplication::quit);
+  QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
   const int rc = app.exec();
   DestroyMainWindows();
   return rc;

@@ -26,7 +26,6 @@ QAction* makeAction(QObject* parent, const char* name, const QString& text, cons
   auto* a = new QAction(text, parent);
   a->setObjectName(QString::fromLatin1(name));
   a->setToolTip(hint);
-  a->setStatusTip(hint);
   return a;
 }
 
@@ -81,7 +80,6 @@ void TVoForm::buildMenu() {
   tw1 = MainMenu1->addMenu(tw1Menu);
   tw1->setObjectName(QStringLiteral("tw1"));
   tw1->setToolTip(QStringLiteral("系統支援與服務"));
-  tw1->setStatusTip(QStringLiteral("系統支援與服務"));
   MainMenu1->addAction(i1);
 
   connect(gq1, &QAction::triggered, this, &TVoForm::ToolButton1Click);
@@ -106,7 +104,6 @@ void TVoForm::buildToolBar() {
     b->setObjectName(QString::fromLatin1(name));
     b->setText(caption);
     b->setToolTip(hint);
-    b->setStatusTip(hint);
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     b->setMinimumSize(72, 40);
     return b;
@@ -232,7 +229,6 @@ void TVoForm::ApplyLauncherButtons() {
     const bool visible = slot > flags.size() || flags.at(slot - 1) != QLatin1Char('0');
     launcherActions_[slot]->setVisible(visible);
     LauncherButtons[slot]->setToolTip(Settings.ExtProgHint[slot]);
-    LauncherButtons[slot]->setStatusTip(Settings.ExtProgHint[slot]);
   }
 }
 

@@ -58,6 +58,9 @@ TEST_F(MainWindow, FreshInstallationCreatesMainDatabaseAndSettings) {
   EXPECT_DOUBLE_EQ(CompensatedValue(13, 50.0), 50.0);
   EXPECT_DOUBLE_EQ(CompensatedValue(24, 100.0), 113.88);
   EXPECT_EQ(f->StaticText1->text(), "R.U.T.O. Vo-100 Version 5.07");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(f->MainMenu1->isVisible());
+  EXPECT_GT(f->MainMenu1->height(), 10);
   ruto::test::savePng(f->grab().toImage(), QStringLiteral("main-window"));
 }
 
