@@ -198,3 +198,29 @@ TEST(Canvas, RecordingKeepsCallsWithTheirPenBrushAndFont) {
   EXPECT_EQ(c.of("Polygon")[0].Points.size(), 3);
   EXPECT_GT(c.TextWidth(QStringLiteral("abc")), c.TextWidth(QStringLiteral("a")));
 }
+
+TEST(Canvas, EllipsePolygonAndPolylineStayInsideTheirEnds) {
+  QImage img = blank(30, 30);
+  {
+    QPainterCanvas c(&img);
+    c.Pen.Color = clBlack;
+    c.Brush.Color = clRed;
+    c.Ellipse({0, 0, 10, 10});
+    c.Polygon({{15, 2}, {25, 2}, {20, 12}});
+    c.Polyline({{2, 20}, {12, 20}, {12, 28}});
+    c.Pen.Style = TPenStyle::psClear;
+    c.Brush.Color = clBlue;
+    c.Ellipse({20, 20, 26, 26});  // fill only
+  }
+  EXPECT_EQ(at(img, 5, 5), clRed);
+  EXPECT_EQ(at(img, 0, 0), clWhite);
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(at(img, 10, i), clWhite) << i;  // right end left out
+  EXPECT_EQ(at(img, 5, 10), clWhite);  // and the bottom end
+  EXPECT_EQ(at(img, 5, 9), clBlack);
+  EXPECT_EQ(at(img, 20, 5), clRed);
+  EXPECT_EQ(at(img, 15, 2), clBlack);
+  EXPECT_EQ(at(img, 12, 20), clBlack);  // the corner is drawn by the second segment
+  EXPECT_EQ(at(img, 12, 27), clBlack);
+  EXPECT_EQ(at(img, 12, 28), clWhite);
+  EXPECT_EQ(at(img, 23, 23), clBlue);
+}
