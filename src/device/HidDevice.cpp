@@ -34,6 +34,7 @@ THidDeviceReadThread::~THidDeviceReadThread() { Stop(); }
 
 void THidDeviceReadThread::Stop() {
   if (thread_.joinable()) {
+    stop_.store(true);
     const std::uint64_t one = 1;
     if (stopFd_ >= 0) {
       ssize_t ignored = ::write(stopFd_, &one, sizeof one);
@@ -46,7 +47,7 @@ void THidDeviceReadThread::Stop() {
 }
 
 void THidDeviceReadThread::Execute() {
-  for (;;) {
+  while (!stop_.load()) {
     std::fill(Report.begin(), Report.end(), 0);
     const HidReadResult r = port_->Read(Report.data(), Report.size(), waitMs_, stopFd_);
     if (r.status == HidReadResult::Stopped || r.status == HidReadResult::Gone) break;

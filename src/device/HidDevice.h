@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -65,6 +66,7 @@ class THidDeviceReadThread {
   int LastError = 0;
   int waitMs_;
   int stopFd_ = -1;
+  std::atomic<bool> stop_{false};
   std::atomic<bool> ended_{false};
   std::thread thread_;
 };

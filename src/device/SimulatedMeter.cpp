@@ -69,6 +69,11 @@ class SimulatedPort final : public HidPort {
 
   HidReadResult Read(std::uint8_t* Buffer, std::size_t Capacity, int WaitMs, int StopFd) override {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WaitMs);
+    {
+      // The reader only reads again after handing the previous report over.
+      std::lock_guard lock(meter_->mutex_);
+      meter_->handing_ = false;
+    }
     for (;;) {
       {
         std::lock_guard lock(meter_->mutex_);
@@ -76,6 +81,7 @@ class SimulatedPort final : public HidPort {
         if (!meter_->queue_.empty() && meter_->queue_.front().due <= clock().nowMs()) {
           const QByteArray report = meter_->queue_.front().report;
           meter_->queue_.pop_front();
+          meter_->handing_ = true;
           const std::size_t n = std::min<std::size_t>(Capacity, std::size_t(report.size()));
           std::memcpy(Buffer, report.constData(), n);
           return {HidReadResult::Report, int(n), 0};
@@ -98,9 +104,16 @@ class SimulatedPort final : public HidPort {
 
   void WaitForInput(ReportInbox& Inbox, int Ms) override {
     std::optional<std::int64_t> due;
+    bool handing = false;
     {
       std::lock_guard lock(meter_->mutex_);
       if (!dead() && !meter_->queue_.empty()) due = meter_->queue_.front().due;
+      handing = meter_->handing_;
+    }
+    if (handing) {
+      // A report is between the meter and the inbox: it is already here in device time.
+      Inbox.WaitFor(1000);
+      return;
     }
     const std::int64_t now = clock().nowMs();
     if (!due || *due - now > Ms) {

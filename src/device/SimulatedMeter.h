@@ -89,6 +89,7 @@ class SimulatedMeter {
   QByteArray unplugOn_;
   std::map<int, int> registers_;
   std::deque<Queued> queue_;
+  bool handing_ = false;  // the reader took a report and has not handed it over yet
   std::vector<QByteArray> commands_;
   std::vector<std::vector<std::uint8_t>> reports_;
   bool on_ = false;
