@@ -1,6 +1,10 @@
 #pragma once
 // The main window's part in the device link: which device it claims as the meter, and where
-// the meter's replies go. The main window owns one of these next to its controller.
+// the meter's replies go. The main window owns one of these next to its controller:
+//   HidCtl = new THidDeviceController(this);
+//   deviceHandlers = new MeterDeviceHandlers(HidCtl, this);   // data binding from the start
+//   ... in FormCreate, first:  deviceHandlers->FormCreate();
+//   ... closing: SendSignal(2) before the question, StopMeter() after "是".
 
 #include <QObject>
 
