@@ -19,6 +19,8 @@
 #include "app/StartupFiles.h"
 #include "app/VoMsag.h"
 #include "app/WindowOpeners.h"
+#include "device/MeterCommands.h"
+#include "device/MeterDeviceHandlers.h"
 
 namespace {
 
@@ -31,7 +33,13 @@ QAction* makeAction(QObject* parent, const char* name, const QString& text, cons
 
 }  // namespace
 
-TVoForm::TVoForm(QWidget* parent) : QMainWindow(parent) {
+TVoForm::TVoForm(QWidget* parent) : TVoForm(nullptr, parent) {}
+
+TVoForm::TVoForm(ruto::THidDeviceController* controller, QWidget* parent) : QMainWindow(parent) {
+  HidCtl = controller ? controller : new ruto::THidDeviceController(this);
+  if (!HidCtl->parent()) HidCtl->setParent(this);
+  // Device data is bound from the window's creation on.
+  deviceHandlers_ = new ruto::MeterDeviceHandlers(HidCtl, this);
   setObjectName(QStringLiteral("VoForm"));
   setWindowTitle(kMainCaption);
   buildMenu();
@@ -172,6 +180,7 @@ void TVoForm::EnableMainToolbar(bool enable) {
 void TVoForm::SetStatusText(const QString& text) { StatusText->setText(text); }
 
 void TVoForm::FormCreate() {
+  deviceHandlers_->FormCreate();
   EnableMainToolbar(false);
   for (QAction* a : {gq1, g1, tw1, i1}) a->setVisible(false);
   CurrentTest.Memo1.clear();
@@ -286,7 +295,9 @@ void TVoForm::closeEvent(QCloseEvent* e) {
     e->accept();
     return;
   }
+  ruto::SendSignal(2);
   if (AskUser(2, kExitQuestion)) {
+    ruto::StopMeter();
     CloseStartupDatabases();
     EnableMainToolbar(true);
     e->accept();

@@ -13,11 +13,17 @@ class QMenuBar;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
+namespace ruto {
+class THidDeviceController;
+class MeterDeviceHandlers;
+}  // namespace ruto
 
 class TVoForm : public QMainWindow {
   Q_OBJECT
  public:
   explicit TVoForm(QWidget* parent = nullptr);
+  // Tests pass a controller over the simulated meter; the program uses the hidraw one.
+  TVoForm(ruto::THidDeviceController* controller, QWidget* parent);
   ~TVoForm() override;
 
   // Menu items.
@@ -48,6 +54,7 @@ class TVoForm : public QMainWindow {
   QLabel* StatusText;  // the status bar's simple text (kept apart from passing hints)
   QLabel* StaticText1;
   QLabel* StaticText3;
+  ruto::THidDeviceController* HidCtl = nullptr;
 
   // Set when start-up could not prepare the files or open the databases; the program
   // then ends without showing the window.
@@ -91,6 +98,7 @@ class TVoForm : public QMainWindow {
   void buildCentral();
   void openModal(const std::function<void(QWidget*)>& opener);
   std::array<QAction*, 7> launcherActions_{};
+  ruto::MeterDeviceHandlers* deviceHandlers_ = nullptr;
   bool shownOnce_ = false;
 };
 

@@ -2,6 +2,7 @@
 // The millisecond tick counter that command budgets, measurement stages and calibration
 // ticks read. Tests swap in a virtual clock so waits run on simulated time.
 
+#include <atomic>
 #include <cstdint>
 
 namespace ruto {
@@ -24,12 +25,13 @@ class SteadyClock final : public Clock {
 class VirtualClock final : public Clock {
  public:
   explicit VirtualClock(std::int64_t start = 1000) : now_(start) {}
-  std::int64_t nowMs() override { return now_; }
+  std::int64_t nowMs() override { return now_.load(); }
   void sleepMs(std::int64_t ms) override { now_ += ms > 0 ? ms : 0; }
   void advance(std::int64_t ms) { now_ += ms; }
 
  private:
-  std::int64_t now_;
+  // Read by device reader threads while a test advances it.
+  std::atomic<std::int64_t> now_;
 };
 
 // The process clock; never null. setClock(nullptr) restores the steady clock.

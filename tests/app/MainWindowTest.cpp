@@ -207,3 +207,49 @@ TEST_F(MainWindow, ExistingSettingsAreRead) {
   EXPECT_EQ(Settings.CalHigh, 3500);
   EXPECT_EQ(f->StatusText->text(), "測試診所");
 }
+
+#include "device/HidDeviceController.h"
+#include "device/MeterCommands.h"
+#include "device/SimulatedMeter.h"
+
+class MainWindowWithMeter : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    putInstallation();
+    backend_ = std::make_shared<ruto::SimulatedMeterBackend>();
+    meter_ = backend_->AddMeter();
+    VoForm = new TVoForm(new ruto::THidDeviceController(backend_, nullptr), nullptr);
+    ASSERT_FALSE(VoForm->StartupFailed);
+    VoForm->show();
+    QCoreApplication::processEvents();
+    VoForm->FormActivate();
+    meter_->ClearLog();
+  }
+  QStringList commands() const {
+    QStringList c;
+    for (const QByteArray& b : meter_->Commands()) c << QString::fromLatin1(b);
+    return c;
+  }
+  std::shared_ptr<ruto::SimulatedMeterBackend> backend_;
+  std::shared_ptr<ruto::SimulatedMeter> meter_;
+};
+
+TEST_F(MainWindowWithMeter, MeterIsClaimedAtCreation) {
+  ASSERT_NE(ruto::MeterState.Device, nullptr);
+  meter_->SetReading(0x4D2);
+  EXPECT_EQ(ruto::ReadMeterValue(), 0x4D2);
+}
+
+TEST_F(MainWindowWithMeter, ExitSignalsAsksAndStopsTheMeterOnYes) {
+  answer_ = false;
+  EXPECT_FALSE(VoForm->close());
+  const QStringList afterNo = commands();
+  ASSERT_FALSE(afterNo.isEmpty());
+  EXPECT_TRUE(afterNo.first().startsWith('S'));
+  EXPECT_FALSE(afterNo.contains("X000000"));
+  meter_->ClearLog();
+  answer_ = true;
+  EXPECT_TRUE(VoForm->close());
+  EXPECT_EQ(commands().last(), "X000000");
+}
