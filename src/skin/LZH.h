@@ -1,7 +1,7 @@
 #pragma once
 // Decompression of skin packages: LZSS over a 4096-byte ring, adaptive Huffman codes for
 // literals and match lengths, and a fixed prefix code for the upper bits of distances
-// (the LZHUF kind, which is also what LHA calls -lh1-).
+// (the kind that LHA archives call -lh1-).
 //
 // No widgets here: the skin layer unpacks packages before any window exists.
 

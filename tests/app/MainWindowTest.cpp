@@ -15,6 +15,9 @@
 #include "app/StartupFiles.h"
 #include "app/Vo2main.h"
 #include "app/WindowOpeners.h"
+#include "device/HidDeviceController.h"
+#include "device/MeterCommands.h"
+#include "device/SimulatedMeter.h"
 
 class MainWindow : public InstallFolderTest {
  protected:
@@ -208,9 +211,6 @@ TEST_F(MainWindow, ExistingSettingsAreRead) {
   EXPECT_EQ(f->StatusText->text(), "測試診所");
 }
 
-#include "device/HidDeviceController.h"
-#include "device/MeterCommands.h"
-#include "device/SimulatedMeter.h"
 
 class MainWindowWithMeter : public MainWindow {
  protected:
