@@ -1,4 +1,7 @@
+// The LZH decoder, and the tools that write what it reads: the encoder, the LHA archive
+// wrapper and the skin packer.
 #include "skin/LZH.h"
+#include "skin/SkinReader.h"
 
 #include "lzh/LhaArchive.h"
 #include "lzh/LzhEncoder.h"
@@ -8,7 +11,7 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <vector>
+#include <optional>
 
 #include "support/TestSupport.h"
 
@@ -16,40 +19,39 @@ using namespace ruto;
 
 namespace {
 
-std::span<const std::uint8_t> bytes(const QByteArray& a) {
-  return {reinterpret_cast<const std::uint8_t*>(a.constData()), static_cast<std::size_t>(a.size())};
+std::span<std::uint8_t> bytes(QByteArray& a) {
+  return {reinterpret_cast<std::uint8_t*>(a.data()), static_cast<std::size_t>(a.size())};
 }
 
-// Decodes `size` bytes; the test fails when the decoder reports an error.
-QByteArray decode(const QByteArray& stream, qsizetype size, bool* ok = nullptr,
-                  QString* error = nullptr) {
+// Decodes `size` bytes; nothing when the decoder reports a failure.
+std::optional<QByteArray> decode(QByteArray stream, qsizetype size, QString* error = nullptr) {
   QByteArray out(size, '\0');
-  std::span<std::uint8_t> dest(reinterpret_cast<std::uint8_t*>(out.data()),
-                               static_cast<std::size_t>(out.size()));
-  const bool good = LzhDecode(bytes(stream), dest, error);
-  if (ok) *ok = good;
-  return out;
+  return LzhDecode(bytes(stream), bytes(out), error) ? std::optional(out) : std::nullopt;
 }
 
-QByteArray randomBytes(qsizetype n, quint32 seed) {
-  QRandomGenerator gen(seed);
-  QByteArray a(n, Qt::Uninitialized);
-  for (auto& c : a) c = static_cast<char>(gen.bounded(256));
-  return a;
-}
-
-// Text-like data with runs: matches of many lengths and distances, and literal noise.
-QByteArray repetitiveBytes(qsizetype n, quint32 seed) {
+// Random bytes, or text-like data with runs: matches of many lengths and distances, and
+// literal noise.
+QByteArray sample(qsizetype n, quint32 seed, bool random = false) {
   const QByteArray words = "frame button  scroll Caption=\r\n[Form]menu.bmp 0x00FF00FF";
   QRandomGenerator gen(seed);
   QByteArray a;
   while (a.size() < n) {
-    const int pick = gen.bounded(12);
+    const int pick = random ? 8 : gen.bounded(12);
     a += pick < 8    ? words.mid(pick * 6, 3 + pick)
          : pick < 10 ? QByteArray(1, static_cast<char>(gen.bounded(256)))
                      : QByteArray(gen.bounded(1, 200), static_cast<char>('a' + pick));
   }
   return a.left(n);
+}
+
+// Exit code of a program (-1 when it did not finish normally) and its standard output; its
+// error output goes to the test log.
+std::pair<int, QByteArray> run(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  p.start(program, args);
+  const bool done = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+  return {done ? p.exitCode() : -1, p.readAllStandardOutput()};
 }
 
 }  // namespace
@@ -58,82 +60,50 @@ QByteArray repetitiveBytes(qsizetype n, quint32 seed) {
 // 592, 557, 487, 346 and the odd leaf 65); the length-3 symbol 256 is 10001100 both before
 // and after one "A" is counted. A distance below 64 is 000 and its 6 low bits.
 TEST(LzhDecode, HandCheckedStreams) {
+  EXPECT_EQ(decode(QByteArray(), 0), "");
   // "A" alone: 111001101, padded.
   EXPECT_EQ(decode(QByteArray("\xE6\x80", 2), 1), "A");
-
   // "A", then a match of 3 at distance 0: the byte just written, repeated.
   EXPECT_EQ(decode(QByteArray("\xE6\xC6\x00\x00", 4), 4), "AAAA");
-
   // "A", then a match of 3 at distance 1: it starts in the blank-filled ring before the
   // first output, takes the "A" and then its own first byte.
   EXPECT_EQ(decode(QByteArray("\xE6\xC6\x00\x40", 4), 4), "A A ");
-
   // A match of 3 as the very first symbol, at distance 0x20 and at 4095 (the 8-bit code
   // 11111111): only blanks, even from ring bytes past the start position.
   EXPECT_EQ(decode(QByteArray("\x8C\x10\x00", 3), 3), "   ");
   EXPECT_EQ(decode(QByteArray("\x8C\xFF\xFC", 3), 3), "   ");
-}
-
-TEST(LzhDecode, SizeZeroAndMatchesCutAtTheAnnouncedSize) {
-  bool ok = false;
-  EXPECT_TRUE(decode(QByteArray(), 0, &ok).isEmpty());
-  EXPECT_TRUE(ok);
 
   // The match of 3 after "A" is cut after its first byte; nothing past the span is touched.
-  std::vector<std::uint8_t> buffer(8, 0xEE);
-  const QByteArray stream("\xE6\xC6\x00\x00", 4);
-  ASSERT_TRUE(LzhDecode(bytes(stream), std::span<std::uint8_t>(buffer).first(2)));
-  EXPECT_EQ(buffer[0], 'A');
-  EXPECT_EQ(buffer[1], 'A');
-  for (std::size_t i = 2; i < buffer.size(); ++i) EXPECT_EQ(buffer[i], 0xEE);
+  QByteArray stream("\xE6\xC6\x00\x00", 4), buffer(8, '\xEE');
+  ASSERT_TRUE(LzhDecode(bytes(stream), bytes(buffer).first(2)));
+  EXPECT_EQ(buffer, "AA\xEE\xEE\xEE\xEE\xEE\xEE");
 }
 
 TEST(LzhDecode, InputEndingEarlyIsAFailure) {
-  QString error;
-  bool ok = true;
-  // The ninth bit of "A" is missing.
-  decode(QByteArray("\xE6", 1), 1, &ok, &error);
-  EXPECT_FALSE(ok);
-  EXPECT_FALSE(error.isEmpty());
-
-  decode(QByteArray(), 1, &ok);
-  EXPECT_FALSE(ok);
-
+  auto fails = [](const QByteArray& input, qsizetype size) {
+    QString error;
+    return !decode(input, size, &error) && !error.isEmpty();
+  };
+  EXPECT_TRUE(fails(QByteArray("\xE6", 1), 1));  // the ninth bit of "A" is missing
+  EXPECT_TRUE(fails(QByteArray(), 1));
   // Asking for more than the stream holds, and a stream cut anywhere.
-  const QByteArray data = repetitiveBytes(20000, 7);
-  const QByteArray stream = LzhEncode(data);
-  decode(stream, data.size() + 1000, &ok);
-  EXPECT_FALSE(ok);
-  for (qsizetype cut : {qsizetype(1), stream.size() / 2, stream.size() - 1}) {
-    decode(stream.left(cut), data.size(), &ok);
-    EXPECT_FALSE(ok) << "cut at " << cut;
-  }
+  const QByteArray data = sample(20000, 7), stream = LzhEncode(data);
+  EXPECT_TRUE(fails(stream, data.size() + 1000));
+  for (qsizetype cut : {qsizetype(1), stream.size() / 2, stream.size() - 1})
+    EXPECT_TRUE(fails(stream.left(cut), data.size())) << "cut at " << cut;
 }
 
-TEST(LzhRoundTrip, RandomAndRepetitiveDataOfSeveralSizes) {
-  for (qsizetype size : {1, 2, 3, 59, 60, 61, 4095, 4096, 4097, 70000, 300000}) {
-    for (const QByteArray& data : {randomBytes(size, 11 + size), repetitiveBytes(size, 5 + size),
-                                   QByteArray(size, ' '), QByteArray(size, '\0')}) {
-      const QByteArray stream = LzhEncode(data);
-      bool ok = false;
-      const QByteArray back = decode(stream, data.size(), &ok);
-      ASSERT_TRUE(ok) << "size " << size;
-      ASSERT_EQ(back, data) << "size " << size;
-    }
-  }
-}
-
-TEST(LzhRoundTrip, DecodingGoesOnAcrossTreeRebuilds) {
-  // Random bytes give one symbol per byte; the text-like data mostly matches.
-  const QByteArray random = randomBytes(400000, 3);
-  const QByteArray text = repetitiveBytes(3000000, 4);
-  for (const QByteArray& data : {random, text}) {
+TEST(LzhRoundTrip, RandomAndRepetitiveDataOfSeveralSizesAndAcrossTreeRebuilds) {
+  // The two large ones rebuild the tree: random bytes give one symbol per byte, the
+  // text-like data mostly matches.
+  QList<QByteArray> cases = {sample(400000, 3, true), sample(3000000, 4)};
+  for (qsizetype size : {1, 2, 3, 59, 60, 61, 4095, 4096, 4097, 70000, 300000})
+    cases << sample(size, 11 + size, true) << sample(size, 5 + size) << QByteArray(size, ' ')
+          << QByteArray(size, '\0');
+  for (const QByteArray& data : cases) {
     LzhEncodeStats stats;
-    const QByteArray stream = LzhEncode(data, &stats);
-    EXPECT_GE(stats.rebuilds, 2);
-    bool ok = false;
-    EXPECT_EQ(decode(stream, data.size(), &ok), data);
-    EXPECT_TRUE(ok);
+    ASSERT_EQ(decode(LzhEncode(data, &stats), data.size()), data) << "size " << data.size();
+    EXPECT_GE(stats.rebuilds, data.size() > 300000 ? 2 : 0) << "size " << data.size();
   }
 }
 
@@ -141,26 +111,33 @@ TEST(LzhLha, LhaAcceptsOurStreamsAsLh1Members) {
   const QString lha = QStandardPaths::findExecutable(QStringLiteral("lha"));
   if (lha.isEmpty()) GTEST_SKIP() << "lha is not installed";
   QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-
   // Leading blanks make the encoder refer into the blank-filled ring from the start.
-  const QByteArray cases[] = {QByteArray("          ruto skin") + repetitiveBytes(5000, 1),
-                              randomBytes(200000, 2) + repetitiveBytes(600000, 3)};
-  int n = 0;
+  const QByteArray cases[] = {QByteArray("          ruto skin") + sample(5000, 1),
+                              sample(200000, 2, true) + sample(600000, 3)};
   for (const QByteArray& data : cases) {
-    const QString path = dir.filePath(QStringLiteral("member%1.lzh").arg(++n));
+    const QString path = dir.filePath(QStringLiteral("member.lzh"));
     ASSERT_TRUE(test::writeFile(path, MakeLh1Archive("skin.dat", data, LzhEncode(data))));
-
-    QProcess test;
-    test.start(lha, {QStringLiteral("t"), path});
-    ASSERT_TRUE(test.waitForFinished(60000));
-    EXPECT_EQ(test.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(test.exitCode(), 0) << test.readAllStandardOutput().constData()
-                                  << test.readAllStandardError().constData();
-
-    QProcess print;
-    print.start(lha, {QStringLiteral("pq"), path});
-    ASSERT_TRUE(print.waitForFinished(60000));
-    EXPECT_TRUE(print.readAllStandardOutput() == data) << "case " << n;
+    EXPECT_EQ(run(lha, {QStringLiteral("t"), path}).first, 0);
+    EXPECT_TRUE(run(lha, {QStringLiteral("pq"), path}).second == data) << data.size();
   }
+}
+
+TEST(SkinPacker, BuildsAPackageFromADefinitionAndBitmaps) {
+  QTemporaryDir dir;
+  const QString skinpack = QStringLiteral(SKINPACK_PATH), ini = dir.filePath("Rove.ini"),
+                bmp = dir.filePath("sub/FrameTop.bmp"), out = dir.filePath("skin.pkg");
+  ASSERT_TRUE(test::writeFile(ini, "[Form]\r\nCaption=1\r\n") &&
+              test::writeFile(bmp, QByteArray(3000, 'B')));
+  ASSERT_EQ(run(skinpack, {out, ini, bmp}).first, 0);
+  TSkinReader reader;
+  ASSERT_TRUE(reader.ReadSkinPackage(test::readFile(out)));
+  EXPECT_EQ(reader.Names(), QStringList({"rove.ini", "frametop.bmp"}));
+  QByteArray dest;
+  EXPECT_TRUE(reader.ExtractDefinition(dest));
+  EXPECT_EQ(dest, "[Form]\r\nCaption=1\r\n");
+
+  // A definition that is not an .ini or a second .ini is refused: the reader could not
+  // tell which entry is the definition.
+  EXPECT_NE(run(skinpack, {out, bmp}).first, 0);
+  EXPECT_NE(run(skinpack, {out, ini, ini}).first, 0);
 }

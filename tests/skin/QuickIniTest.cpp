@@ -2,108 +2,70 @@
 
 #include <gtest/gtest.h>
 #include <QBuffer>
+#include <utility>
 
 using namespace ruto;
 
 namespace {
 
 TQuickIni load(const QByteArray& text) {
-  QByteArray bytes = text;
-  QBuffer buffer(&bytes);
+  QBuffer buffer;
+  buffer.setData(text);
   buffer.open(QIODevice::ReadOnly);
   TQuickIni ini;
   ini.LoadFromStream(&buffer);
   return ini;
 }
 
-QString read(const TQuickIni& ini, const char* section, const char* key) {
-  QString value;
-  ini.ReadString(QString::fromLatin1(section), QString::fromLatin1(key), value,
-                 QStringLiteral("<def>"));
-  return value;
-}
-
+// Lines end in CR LF, LF or a lone CR ("Width=12", so "width" reads 12).
 const QByteArray kDefinition =
-    "Orphan=before any section\r\n"
-    "; a comment line\r\n"
-    "[Form]\r\n"
-    "  Caption = Ruto Skin ; the title\r\n"
-    "\r\n"
-    "EMPTY=\n"
-    "empty=later value\n"
-    "Width=12\r"
-    "width=99\r\n"
-    "no equals sign here\r\n"
-    "  ;indented comment\r\n"
-    "[ Spaced ]\r\n"
-    "Key=spaced\r\n"
-    "[Numbers]\r\n"
-    "hex1=0x1F\r\n"
-    "hex2=$1F\r\n"
-    "hex3=0X1f\r\n"
-    "neg=-42\r\n"
-    "plus=+7\r\n"
-    "bare=0x\r\n"
-    "bad=12a\r\n"
-    "big=99999999999\r\n"
-    "full=$FFFFFFFF\r\n"
-    "[form]\r\n"
-    "Caption=second form section\r\n";
+    "Orphan=before any section\r\n; a comment line\r\n"
+    "[Form]\r\n  Caption = Ruto Skin ; the title\r\n\r\n"
+    "EMPTY=\nempty=later value\nWidth=12\rwidth=99\r\n"
+    "no equals sign here\r\n  ;indented comment\r\n"
+    "[ Spaced ]\r\nKey=spaced\r\n"
+    "[Numbers]\r\nhex1=0x1F\r\nhex2=$1F\r\nhex3=0X1f\r\nneg=-42\r\nplus=+7\r\n"
+    "bare=0x\r\nbad=12a\r\nbig=99999999999\r\nfull=$FFFFFFFF\r\n"
+    "[form]\r\nCaption=second form section\r\n";
 
 }  // namespace
 
-TEST(QuickIni, LinesAndSectionsAsKept) {
+TEST(QuickIni, KeptLinesSectionsAndLookups) {
   const TQuickIni ini = load(kDefinition);
   // Blank and comment lines are dropped, the others trimmed.
-  EXPECT_EQ(ini.Lines().first(), "Orphan=before any section");
-  EXPECT_EQ(ini.Lines().at(1), "[Form]");
-  EXPECT_EQ(ini.Lines().at(2), "Caption = Ruto Skin ; the title");
+  EXPECT_EQ(ini.Lines().mid(0, 3), QStringList({"Orphan=before any section", "[Form]",
+                                                "Caption = Ruto Skin ; the title"}));
   EXPECT_FALSE(ini.Lines().contains(QStringLiteral(";indented comment")));
   EXPECT_TRUE(ini.Lines().contains(QStringLiteral("no equals sign here")));
-
   QStringList sections;
   ini.ReadSections(sections);
   EXPECT_EQ(sections, QStringList({"Form", "Spaced", "Numbers", "form"}));
-  EXPECT_EQ(ini.FindSection(QStringLiteral("FORM")), 1);
-  EXPECT_EQ(ini.FindSection(QStringLiteral("Spaced")), -1);
-  EXPECT_EQ(ini.FindSection(QStringLiteral(" Spaced ")), 8);
-}
 
-TEST(QuickIni, StringLookups) {
-  const TQuickIni ini = load(kDefinition);
-  // Section case ignored, key case ignored both ways, value trimmed with its note kept.
-  EXPECT_EQ(read(ini, "form", "CAPTION"), "Ruto Skin ; the title");
-  // The first line of a key decides, even when its value is empty.
-  EXPECT_EQ(read(ini, "Form", "empty"), "<def>");
-  EXPECT_EQ(read(ini, "Form", "width"), "12");
-  // A lone CR ends a line as well.
-  EXPECT_EQ(ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Width"), 0), 12);
-  EXPECT_EQ(read(ini, "Form", "no equals sign here"), "<def>");
-  EXPECT_EQ(read(ini, "Form", "Key"), "<def>");  // stops at the next section
-  EXPECT_EQ(read(ini, " Spaced ", "key"), "spaced");
-  EXPECT_EQ(read(ini, "Spaced", "key"), "<def>");
-  EXPECT_EQ(read(ini, "Missing", "key"), "<def>");
-  // Nothing before the first header is ever found.
-  EXPECT_EQ(read(ini, "", "orphan"), "<def>");
+  // Section case ignored (the first of two "Form" sections), key case ignored both ways,
+  // value trimmed with its note kept. The first line of a key decides, even when its value
+  // is empty. A key stops at the next section; nothing before the first header is found.
+  const char* const strings[][3] = {{"form", "CAPTION", "Ruto Skin ; the title"},
+                                    {"Form", "empty", "<def>"},
+                                    {"Form", "width", "12"},
+                                    {"Form", "no equals sign here", "<def>"},
+                                    {"Form", "Key", "<def>"},
+                                    {" Spaced ", "key", "spaced"},
+                                    {"Spaced", "key", "<def>"},
+                                    {"Missing", "key", "<def>"},
+                                    {"", "orphan", "<def>"}};
+  for (const auto& [section, key, want] : strings) {
+    QString value;
+    ini.ReadString(section, key, value, "<def>");
+    EXPECT_EQ(value, want) << section << "/" << key;
+  }
+
+  const std::pair<const char*, int> numbers[] = {
+      {"hex1", 31},    {"hex2", 31},   {"hex3", 31},   {"neg", -42}, {"plus", 7},
+      {"bare", -1000}, {"bad", -1000}, {"big", -1000}, {"full", -1}, {"missing", -1000}};
+  for (const auto& [key, want] : numbers)
+    EXPECT_EQ(ini.ReadInteger("Numbers", key, -1000), want) << key;
 
   TQuickIni kept = load(kDefinition);
   kept.LoadFromStream(nullptr);  // a missing stream changes nothing
-  EXPECT_EQ(read(kept, "Form", "width"), "12");
-}
-
-TEST(QuickIni, IntegerLookups) {
-  const TQuickIni ini = load(kDefinition);
-  auto num = [&](const char* key) {
-    return ini.ReadInteger(QStringLiteral("Numbers"), QString::fromLatin1(key), -1000);
-  };
-  EXPECT_EQ(num("hex1"), 31);
-  EXPECT_EQ(num("hex2"), 31);
-  EXPECT_EQ(num("hex3"), 31);
-  EXPECT_EQ(num("neg"), -42);
-  EXPECT_EQ(num("plus"), 7);
-  EXPECT_EQ(num("bare"), -1000);
-  EXPECT_EQ(num("bad"), -1000);
-  EXPECT_EQ(num("big"), -1000);
-  EXPECT_EQ(num("full"), -1);
-  EXPECT_EQ(num("missing"), -1000);
+  EXPECT_EQ(kept.ReadInteger("Form", "width", 0), 12);
 }
