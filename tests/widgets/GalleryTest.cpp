@@ -40,11 +40,11 @@ TEST(Gallery, GradientBars) {
 
 TEST(Gallery, LampSheet) {
   // All shapes, framed and unframed, lit and unlit, four times enlarged.
-  const TLEDStyle styles[] = {LEDSmall,   LEDLarge,    LEDSqSmall,
-                              LEDSqLarge, LEDVertical, LEDHorizontal};
   QImage sheet(6 * 28 * 4, 4 * 28 * 4, QImage::Format_RGB32);
   sheet.fill(toQRgb(clBtnFace));
   QPainter p(&sheet);
+  const TLEDStyle styles[] = {LEDSmall,   LEDLarge,    LEDSqSmall,
+                              LEDSqLarge, LEDVertical, LEDHorizontal};
   for (int i = 0; i < 6; ++i) {
     for (int row = 0; row < 4; ++row) {
       TLedLamp lamp;
@@ -86,9 +86,8 @@ TEST(Gallery, Grids) {
   g.setBevelStyle(cbRaised);
   g.resize(13 * 49 + 2, 3 * 25 + 2);
   g.show();
-  const char* heads[] = {"",   "肺", "心包", "心",   "小腸", "三焦", "大腸",
-                         "脾", "肝", "腎",   "膀胱", "膽",   "胃"};
-  for (int c = 0; c < 13; ++c) g.setCell(c, 0, QString::fromUtf8(heads[c]));
+  const QStringList heads = QString(",肺,心包,心,小腸,三焦,大腸,脾,肝,腎,膀胱,膽,胃").split(',');
+  for (int c = 0; c < 13; ++c) g.setCell(c, 0, heads[c]);
   g.setCell(0, 1, "左  側");
   g.setCell(0, 2, "右  側");
   for (int c = 1; c < 13; ++c) {

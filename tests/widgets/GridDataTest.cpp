@@ -26,8 +26,13 @@ QStringList col(const TGridData& g, int c) {
   return out;
 }
 
-TSortOptions opts(std::uint8_t style, std::uint8_t dir = sdAscending, bool cs = true) {
-  return TSortOptions{style, dir, cs};
+// Sorts a column of `cells` and gives the original numbers of the rows in their new order:
+// the order of the values, that whole rows moved and that equal keys kept their order.
+QString sortedRows(const QStringList& cells, std::uint8_t style, std::uint8_t dir = sdAscending,
+                   bool caseSensitive = true) {
+  TGridData g = column(cells);
+  g.SortByColumn(1, TSortOptions{style, dir, caseSensitive});
+  return col(g, 2).join(' ');
 }
 
 }  // namespace
@@ -36,70 +41,43 @@ TEST(GridData, DetectsNumericDateAndAlphabeticColumns) {
   EXPECT_EQ(column({"9", "10", "-1.5"}).DetectSortStyle(1), ssNumeric);
   EXPECT_EQ(column({"2024/01/02", "1999/12/31 08:30"}).DetectSortStyle(1), ssDateTime);
   EXPECT_EQ(column({"9", "10", "x"}).DetectSortStyle(1), ssAlphabetic);
-  EXPECT_EQ(column({"9", ""}).DetectSortStyle(1), ssAlphabetic);  // a blank is no number
-  TGridData g(3, 2, 1, 1);
-  g.setRowCount(2);
-  EXPECT_EQ(g.DetectSortStyle(1), ssAlphabetic);  // one empty data cell
+  EXPECT_EQ(column({"9", ""}).DetectSortStyle(1), ssAlphabetic);      // a blank is no number
+  EXPECT_EQ(TGridData(3, 2, 1, 1).DetectSortStyle(1), ssAlphabetic);  // one empty data cell
 }
 
-TEST(GridData, NumericSortPutsTenAfterNineAndAlphabeticDoesNot) {
-  TGridData g = column({"10", "9", "100", "1"});
-  g.SortByColumn(1, opts(g.DetectSortStyle(1)));
-  EXPECT_EQ(col(g, 1), (QStringList{"1", "9", "10", "100"}));
-  EXPECT_EQ(col(g, 2), (QStringList{"4", "2", "1", "3"}));  // whole rows move
-  g.SortByColumn(1, opts(ssAlphabetic));
-  EXPECT_EQ(col(g, 1), (QStringList{"1", "10", "100", "9"}));
-  g.SortByColumn(1, opts(ssNumeric, sdDescending));
-  EXPECT_EQ(col(g, 1), (QStringList{"100", "10", "9", "1"}));
+TEST(GridData, SortOrdersByStyleAndDirectionAndKeepsEqualKeysInOrder) {
+  const QStringList nums{"10", "9", "100", "1"};
+  EXPECT_EQ(sortedRows(nums, ssNumeric), "4 2 1 3");     // 1 9 10 100
+  EXPECT_EQ(sortedRows(nums, ssAlphabetic), "4 1 3 2");  // 1 10 100 9
+  EXPECT_EQ(sortedRows(nums, ssNumeric, sdDescending), "3 1 2 4");
+  const QStringList letters{"b", "a", "B", "a", "b"};
+  EXPECT_EQ(sortedRows(letters, ssAlphabetic, sdAscending, false), "2 4 1 3 5");
+  EXPECT_EQ(sortedRows(letters, ssAlphabetic, sdDescending, false), "1 3 5 2 4");
+  EXPECT_EQ(sortedRows({"b", "a", "B"}, ssAlphabetic), "3 2 1");  // upper case sorts first
+  // Cells that do not convert come first, in their old order, in both directions.
+  const QStringList mixed{"5", "x", "1", "", "3"};
+  EXPECT_EQ(sortedRows(mixed, ssNumeric), "2 4 3 5 1");
+  EXPECT_EQ(sortedRows(mixed, ssNumeric, sdDescending), "2 4 1 5 3");
+  EXPECT_EQ(sortedRows({"2020/05/01", "soon", "2019/01/01"}, ssDateTime), "2 3 1");
 }
 
-TEST(GridData, EqualKeysKeepTheirOrderInBothDirections) {
-  TGridData g = column({"b", "a", "B", "a", "b"});
-  g.SortByColumn(1, opts(ssAlphabetic, sdAscending, false));
-  EXPECT_EQ(col(g, 2), (QStringList{"2", "4", "1", "3", "5"}));
-  TGridData h = column({"b", "a", "B", "a", "b"});
-  h.SortByColumn(1, opts(ssAlphabetic, sdDescending, false));
-  EXPECT_EQ(col(h, 2), (QStringList{"1", "3", "5", "2", "4"}));
-  TGridData k = column({"b", "a", "B"});
-  k.SortByColumn(1, opts(ssAlphabetic, sdAscending, true));  // upper case sorts first
-  EXPECT_EQ(col(k, 1), (QStringList{"B", "a", "b"}));
-}
-
-TEST(GridData, ForcedNumericOrDateSortPutsUnconvertibleCellsFirstInOrder) {
-  TGridData g = column({"5", "x", "1", "", "3"});
-  g.SortByColumn(1, opts(ssNumeric));
-  EXPECT_EQ(col(g, 1), (QStringList{"x", "", "1", "3", "5"}));
-  g = column({"5", "x", "1", "", "3"});
-  g.SortByColumn(1, opts(ssNumeric, sdDescending));
-  EXPECT_EQ(col(g, 1), (QStringList{"x", "", "5", "3", "1"}));
-  g = column({"2020/05/01", "soon", "2019/01/01"});
-  g.SortByColumn(1, opts(ssDateTime));
-  EXPECT_EQ(col(g, 1), (QStringList{"soon", "2019/01/01", "2020/05/01"}));
-}
-
-TEST(GridData, CurrentRowFollowsItsRowThroughSortAndUndo) {
+TEST(GridData, UndoRestoresTheOrderAndCurrentRowOnceAndNotAfterRowsChanged) {
   TGridData g = column({"c", "a", "b"});
   ASSERT_TRUE(g.setCurrent(2, 1));  // the "c" row
-  g.SortByColumn(1, opts(ssAlphabetic));
+  g.SortByColumn(1, TSortOptions{ssAlphabetic});
   EXPECT_EQ(g.Row(), 3);
-  ASSERT_TRUE(g.CanUndoSort());
   ASSERT_TRUE(g.UndoSort());
   EXPECT_EQ(col(g, 1), (QStringList{"c", "a", "b"}));
   EXPECT_EQ(g.Row(), 1);
   EXPECT_FALSE(g.CanUndoSort());  // undone once only
-}
-
-TEST(GridData, UndoAfterRowsChangedDoesNothingAndForgets) {
-  TGridData g = column({"c", "a", "b"});
-  g.SortByColumn(1, opts(ssAlphabetic));
+  g.SortByColumn(1, TSortOptions{ssAlphabetic});
   ASSERT_TRUE(g.InsertRow(2));
   EXPECT_FALSE(g.CanUndoSort());
   EXPECT_FALSE(g.UndoSort());
   EXPECT_EQ(col(g, 1), (QStringList{"a", "", "b", "c"}));
   EXPECT_TRUE(g.SortedList().isEmpty());
-  // A move would scramble the kept order too.
-  g.SortByColumn(1, opts(ssAlphabetic));
-  g.MoveRow(1, 3);
+  g.SortByColumn(1, TSortOptions{ssAlphabetic});
+  g.MoveRow(1, 3);  // a move would scramble the kept order too
   EXPECT_FALSE(g.UndoSort());
 }
 
