@@ -1,6 +1,6 @@
 // The hidraw side on byte fixtures: report lengths from descriptors, the id byte hidraw
-// leaves out, a port over a packet socket standing in for a node, the USB strings in sysfs,
-// and the reader thread's behaviour when reads fail or the device goes.
+// leaves out, a port over a packet socket standing in for a node, and the reader thread's behaviour
+// when reads fail or the device goes.
 
 #include <gtest/gtest.h>
 #include <sys/eventfd.h>
@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -18,7 +17,6 @@
 #include "device/HidDeviceController.h"
 #include "device/HidrawBackend.h"
 #include "device/SimulatedMeter.h"
-#include "support/TestSupport.h"
 
 using namespace ruto;
 using Bytes = std::vector<std::uint8_t>;
@@ -149,47 +147,14 @@ TEST(HidrawPort, ReadsFramesWritesAndNoticesRemoval) {
   EXPECT_EQ(port.Read(buf, 3, 10, node.stop).status, HidReadResult::Report);  // {3} still queued
   EXPECT_EQ(port.Read(buf, sizeof buf, 1000, node.stop).status, HidReadResult::Gone);
   EXPECT_FALSE(port.Write(command.data(), command.size()));
-}
 
-TEST(HidrawPort, NumberedReportsKeepTheirId) {
-  NodePair node;
-  ASSERT_GE(node.host, 0);
-  HidrawPort port(node.host, true);
-  std::uint8_t buf[8] = {};
-  node.send({5, 'o', 'k'});
-  const HidReadResult r = port.Read(buf, sizeof buf, 100, node.stop);
+  // A port over numbered reports keeps the id byte the device sent.
+  NodePair numbered;
+  HidrawPort idPort(numbered.host, true);
+  numbered.send({5, 'o', 'k'});
+  r = idPort.Read(buf, sizeof buf, 100, numbered.stop);
   ASSERT_EQ(r.status, HidReadResult::Report);
   EXPECT_EQ(Bytes(buf, buf + r.bytes), (Bytes{5, 'o', 'k'}));
-}
-
-TEST(UsbStrings, IndexMapsToTheStringsTheDeviceDescriptorNames) {
-  QTemporaryDir dir;
-  const QString usb = dir.path() + "/1-1";
-  Bytes device(18, 0);
-  device[0] = 18;
-  device[1] = 1;  // device descriptor
-  device[14] = 1;
-  device[15] = 2;
-  device[16] = 3;
-  ASSERT_TRUE(test::writeFile(usb + "/descriptors",
-                              QByteArray(reinterpret_cast<const char*>(device.data()), 18)));
-  test::writeFile(usb + "/manufacturer", "Zelvan\n");
-  test::writeFile(usb + "/product", "Vo-100\n");
-  test::writeFile(usb + "/serial", "HW 2.1\n");
-  EXPECT_EQ(UsbDeviceString(usb, 3), "HW 2.1");
-  EXPECT_EQ(UsbDeviceString(usb, 1), "Zelvan");
-  EXPECT_EQ(UsbDeviceString(usb, 0), "");
-  EXPECT_EQ(UsbDeviceString(usb, 4), "");
-
-  // A device whose serial string is absent (index 0) has nothing under index 3.
-  device[16] = 0;
-  test::writeFile(usb + "/descriptors",
-                  QByteArray(reinterpret_cast<const char*>(device.data()), 18));
-  EXPECT_EQ(UsbDeviceString(usb, 3), "");
-  // Short or foreign descriptor data gives nothing.
-  test::writeFile(usb + "/descriptors", QByteArray("\x12\x01", 2));
-  EXPECT_EQ(UsbDeviceString(usb, 1), "");
-  EXPECT_EQ(UsbDeviceString(dir.path() + "/missing", 1), "");
 }
 
 namespace {
