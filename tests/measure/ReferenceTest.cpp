@@ -1,0 +1,193 @@
+// The reference table and its browser: decoded texts by key, missing rows and undecodable texts,
+// which column lands in which label and memo, and the database the build makes from the
+// authored sources, read back and rendered.
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "app/TextCodec.h"
+#include "measure/Voadv.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+// One SQLite connection per test: the database the build makes, or a VOMTDB of the test's own.
+class Reference : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase("refdb");
+  }
+  bool openBuilt() {
+    return open(ruto::test::generatedPath("rutoTW.mdb"), "QSQLITE_OPEN_READONLY");
+  }
+  bool openFake() {  // empty, in memory
+    QStringList defs = {"MKEY INTEGER PRIMARY KEY"};
+    for (const TReferenceColumn& c : ReferenceTextColumns()) defs << QString(c.name) + " TEXT";
+    return open(":memory:") &&
+           QSqlQuery(db_).exec("CREATE TABLE VOMTDB (" + defs.join(',') + ", DtGpM BLOB)");
+  }
+  bool open(const QString& path, const QString& options = {}) {
+    db_ = QSqlDatabase::addDatabase("QSQLITE", "refdb");
+    db_.setDatabaseName(path);
+    db_.setConnectOptions(options);
+    return db_.open();
+  }
+  // Inserts row `key` with the stored (scrambled) value of each text column given by `stored`.
+  bool insertRow(int key, auto stored, const QByteArray& figure = {}) {
+    QSqlQuery q(db_);  // MKEY, the 21 text columns in table order, DtGpM
+    q.prepare("INSERT INTO VOMTDB VALUES (?" + QString(",?").repeated(22) + ")");
+    q.addBindValue(key);
+    for (const TReferenceColumn& c : ReferenceTextColumns()) q.addBindValue(stored(c.name));
+    q.addBindValue(figure);
+    return q.exec();
+  }
+  QSqlDatabase db_;
+};
+
+TEST_F(Reference, UndecodableTextsAndMissingRowsAreEmpty) {
+  ASSERT_TRUE(openFake());
+  // Decoding of every column by key is seen through the browser below.
+  ASSERT_TRUE(insertRow(4, [](const char* c) -> QString {
+    if (c == QString("DtMA1")) return "5AZZ10";                             // not hexadecimal
+    if (c == QString("DtMA2")) return *ScrambleBytes(QByteArray("\xA4 "));  // not Big5
+    if (c == QString("DtMA3")) return *ScrambleText("肝");
+    return {};
+  }));
+  TReferenceTable table(db_);
+  EXPECT_FALSE(table.Row(4).Found);  // not open yet
+  ASSERT_TRUE(table.Open());
+  const TReferenceRow bad = table.Row(4), missing = table.Row(5);
+  EXPECT_TRUE(bad.Found);
+  EXPECT_EQ(bad.DtMA1 + bad.DtMA2 + bad.DtEA1, "");
+  EXPECT_EQ(bad.DtMA3, "肝");
+  EXPECT_FALSE(missing.Found);
+  for (const TReferenceColumn& c : ReferenceTextColumns()) EXPECT_EQ(missing.*(c.member), "");
+
+  QSqlQuery(db_).exec("DROP TABLE VOMTDB");
+  EXPECT_FALSE(TReferenceTable(db_).Open());
+  EXPECT_FALSE(TReferenceTable(QSqlDatabase()).Open());
+}
+
+QByteArray solidPng(Qt::GlobalColor color) {
+  QImage image(40, 60, QImage::Format_RGB32);
+  image.fill(color);
+  QByteArray png;
+  QBuffer buffer(&png);
+  return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") ? png : QByteArray();
+}
+
+// The eight labels, then the nine memos, separated by '|'.
+QString shown(const TVoadv& w) {
+  QStringList texts;
+  for (int n = 1; n <= 8; ++n) texts << w.StaticText[n]->text();
+  for (int n = 1; n <= 9; ++n) texts << w.Memo[n]->toPlainText();
+  return texts.join('|');
+}
+
+const QString kShownRow =
+    "DtEA1-%1|DtEA2-%1|DtEA3-%1|DtEA5-%1|DtPot1-%1|DtPot2-%1|DtPot3-%1|DtEA4-%1|"
+    "DtMA1-%1|DtMH1-%1|DtML1-%1|DtMA3-%1\n\nDtMH4-%1|DtML4-%1|DtMH3-%1\n\nDtMH2-%1|"
+    "DtML3-%1\n\nDtML2-%1|DtMH5-%1|DtML5-%1";
+
+TEST_F(Reference, BrowserShowsTheChosenMeridianInItsLabelsAndMemos) {
+  ASSERT_TRUE(openFake());
+  // Keys 1..4 only; every text names its column and key.
+  for (int key = 1; key <= 4; ++key)
+    ASSERT_TRUE(insertRow(
+        key, [key](const char* c) { return *ScrambleText(QString("%1-%2").arg(c).arg(key)); },
+        solidPng(key == 2 ? Qt::red : Qt::blue)));
+  TVoadv w(db_);
+  w.show();
+  ASSERT_EQ(w.ListBox1->count(), 12);
+  EXPECT_EQ(w.ListBox1->currentRow(), 0);
+  EXPECT_EQ(shown(w), kShownRow.arg(1));
+  for (int n = 1; n <= 9; ++n) EXPECT_TRUE(w.Memo[n]->isReadOnly()) << n;
+
+  // The figure of the chosen meridian fills the picture; choosing it again shows it once.
+  w.ListBox1->setCurrentRow(1);
+  w.ListBox1Click();
+  EXPECT_EQ(shown(w), kShownRow.arg(2));
+  const QImage figure = w.DBImage1->grab().toImage();
+  EXPECT_EQ(figure.pixelColor(figure.width() / 2, figure.height() / 2), QColor(Qt::red));
+  w.ListBox1Click();
+  EXPECT_EQ(shown(w), kShownRow.arg(2));
+
+  // Moving the selection, as the arrow keys do, shows the new entry.
+  w.ListBox1->setCurrentRow(3);
+  EXPECT_EQ(shown(w), kShownRow.arg(4));
+
+  // A meridian without a row shows nothing of the previous one, and the panes stay visible.
+  w.ListBox1->setCurrentRow(6);
+  w.ListBox1Click();
+  EXPECT_EQ(shown(w).remove('\n'), QString(16, '|'));
+  EXPECT_TRUE(w.DBImage1->pixmap().isNull());
+  w.PageControl1->setCurrentIndex(1);
+  for (int n = 1; n <= 3; ++n) EXPECT_TRUE(w.Memo[n]->isVisible()) << n;
+
+  w.ToolButton2->click();
+  EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(Reference, BuiltDatabaseHoldsTheTextsItsReadersNeedForEveryKey) {
+  ASSERT_TRUE(openBuilt());
+  TReferenceTable table(db_);
+  ASSERT_TRUE(table.Open());
+  QSqlQuery q("SELECT COUNT(*) FROM VOMTDB", db_);
+  EXPECT_TRUE(q.next() && q.value(0).toInt() == kReferenceKeyCount);
+  for (int key = 1; key <= kReferenceKeyCount; ++key) {
+    const TReferenceRow row = table.Row(key);
+    ASSERT_TRUE(row.Found) << key;
+    // Meridians need every text and a figure; the analysis shows the general, normal, high and
+    // low texts of the body states.
+    for (const TReferenceColumn& c : ReferenceTextColumns()) {
+      const bool needed =
+          key <= 12 || QStringList({"DtMA1", "DtMA2", "DtMH1", "DtML1"}).contains(c.name);
+      EXPECT_FALSE(needed && (row.*(c.member)).isEmpty()) << "key " << key << " " << c.name;
+    }
+    EXPECT_TRUE(key > 12 || !QImage::fromData(row.DtGpM).isNull()) << key;
+  }
+}
+
+int countPixels(const QImage& image, auto predicate) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += predicate(image.pixelColor(x, y)) ? 1 : 0;
+  return n;
+}
+
+TEST_F(Reference, BrowserRendersTheBuiltDatabase) {
+  ASSERT_TRUE(openBuilt());
+  TVoadv w(db_);
+  w.show();
+  w.ListBox1->setCurrentRow(7);  // liver, a wood meridian drawn in green
+  w.ListBox1Click();
+  EXPECT_EQ(w.StaticText[8]->text(), "木");
+  EXPECT_FALSE(w.Memo[2]->toPlainText().isEmpty());
+
+  const QImage figure = w.DBImage1->grab().toImage();
+  const int green = countPixels(
+      figure, [](QColor c) { return c.green() > 110 && c.red() < 80 && c.blue() < 110; });
+  const int skin = countPixels(figure, [](QColor c) {
+    return c.red() > 240 && c.green() > 220 && c.green() < 245 && c.blue() < 225;
+  });
+  EXPECT_GT(green, 200) << "meridian course";
+  EXPECT_GT(skin, figure.width() * figure.height() / 10) << "body outline";
+  ruto::test::savePng(w.grab().toImage(), "meridian_reference_figure");
+
+  w.PageControl1->setCurrentIndex(1);
+  ruto::test::savePng(w.grab().toImage(), "meridian_reference_texts");
+  const QImage memo = w.Memo[1]->grab().toImage();
+  EXPECT_GT(countPixels(memo, [](QColor c) { return c.lightness() < 100; }), 100)
+      << "text drawn in the memo";
+}
+
+}  // namespace
