@@ -3,44 +3,30 @@
 
 #include "app/LaunchExternal.h"
 
-namespace {
-QStringList started;
-void record(const QString& program, const QString& param, bool isProgram) {
-  started << QStringLiteral("%1|%2|%3").arg(program, param, isProgram ? "prog" : "open");
-}
-struct Recording {
-  Recording() {
+TEST(LaunchExternal, StartsProgramsOpensAddressesAndSkipsMissingDrives) {
+  const struct {
+    const char *program, *param;
+    QStringList expected;
+  } cases[] = {
+      // Trimmed and started directly.
+      {" /bin/true\t", " 參數 ", {"/bin/true|參數|prog"}},
+      // An empty program opens the parameter by itself; nothing at all starts nothing.
+      {"", "http://www.zelvan.com.tw/", {"http://www.zelvan.com.tw/||open"}},
+      {"", "", {}},
+      // A web address as the program is opened, not executed.
+      {"http://www.zelvan.com.tw/", "", {"http://www.zelvan.com.tw/||open"}},
+      // A drive-letter program that exists nowhere starts nothing; such a parameter goes on.
+      {"C:\\Program Files\\x.exe", "a", {}},
+      {"/bin/true", "D:\\doc.txt", {"/bin/true|D:\\doc.txt|prog"}},
+  };
+  static QStringList started;
+  SetExternalStarter([](const QString& program, const QString& param, bool isProgram) {
+    started << QStringLiteral("%1|%2|%3").arg(program, param, isProgram ? "prog" : "open");
+  });
+  for (const auto& c : cases) {
     started.clear();
-    SetExternalStarter(&record);
+    LaunchExternal(QString::fromUtf8(c.program), QString::fromUtf8(c.param));
+    EXPECT_EQ(started, c.expected) << c.program << " / " << c.param;
   }
-  ~Recording() { SetExternalStarter(nullptr); }
-};
-}  // namespace
-
-TEST(LaunchExternal, ProgramWithParameterIsTrimmedAndStartedDirectly) {
-  Recording r;
-  LaunchExternal(QStringLiteral(" /bin/true\t"), QStringLiteral(" 參數 "));
-  EXPECT_EQ(started, QStringList{"/bin/true|參數|prog"});
-}
-
-TEST(LaunchExternal, EmptyProgramOpensTheParameterByItself) {
-  Recording r;
-  LaunchExternal(QString(), QStringLiteral("http://www.zelvan.com.tw/"));
-  LaunchExternal(QString(), QString());
-  EXPECT_EQ(started, QStringList{"http://www.zelvan.com.tw/||open"});
-}
-
-TEST(LaunchExternal, WebAddressAsProgramIsOpenedNotExecuted) {
-  Recording r;
-  LaunchExternal(QStringLiteral("http://www.zelvan.com.tw/"), QString());
-  EXPECT_EQ(started, QStringList{"http://www.zelvan.com.tw/||open"});
-}
-
-TEST(LaunchExternal, DriveLetterPathThatExistsNowhereStartsNothing) {
-  Recording r;
-  LaunchExternal(QStringLiteral("C:\\Program Files\\x.exe"), QStringLiteral("a"));
-  EXPECT_TRUE(started.isEmpty());
-  // A parameter with a drive letter that exists nowhere goes on as given.
-  LaunchExternal(QStringLiteral("/bin/true"), QStringLiteral("D:\\doc.txt"));
-  EXPECT_EQ(started, QStringList{"/bin/true|D:\\doc.txt|prog"});
+  SetExternalStarter(nullptr);
 }
