@@ -132,6 +132,13 @@ TEST_F(MainWindow, FatalStartupShowsOneMessageAndWritesNothing) {
   EXPECT_FALSE(has("DeRirAz.ini"));
 }
 
+TEST_F(MainWindow, CloseBeforeStartupHasFinishedDoesNotAsk) {
+  putInstallation();
+  ASSERT_TRUE(CreateMainWindows());
+  EXPECT_TRUE(VoForm->close());
+  EXPECT_TRUE(asked_.isEmpty());
+}
+
 TEST_F(MainWindow, UnreadableSettingsAreReportedAndLeftAlone) {
   putInstallation();
   ASSERT_TRUE(QDir().mkdir(path("DeRirAz.ini")));
