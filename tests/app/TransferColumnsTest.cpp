@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QSqlRecord>
+#include <algorithm>
+
 #include "AppTestSupport.h"
 #include "app/TransferColumns.h"
 #include "base/DateTime.h"
@@ -18,6 +21,20 @@ class Transfer : public dbtest::Fixture {
   }
   QString targetPath;
 };
+
+// A column added to the template but not to the transfer list would be lost by every export.
+TEST_F(Transfer, EveryTemplateColumnButTheKeyTravels) {
+  for (const QString& table : kMainTables) {
+    QStringList stored, listed;
+    const QSqlRecord record = QSqlDatabase::database(kSource).record(table);
+    for (int i = 0; i < record.count(); ++i)
+      if (record.fieldName(i) != "MKEY") stored << record.fieldName(i);
+    for (const TransferColumn& c : TransferColumns(table)) listed << c.name;
+    std::sort(stored.begin(), stored.end());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, stored) << table.toStdString();
+  }
+}
 
 TEST_F(Transfer, CopiesEveryColumnAndTheTargetAssignsKeys) {
   ASSERT_TRUE(dbtest::exec(kTarget, "INSERT INTO VOCUST (CUSTNO) VALUES ('T1'), ('T2')"));
