@@ -144,25 +144,13 @@ bool TGridData::MoveColumn(int from, int to) {
 
 bool TGridData::SwapRows(int a, int b) {
   if (a < 0 || b < 0 || a >= RowCount() || b >= RowCount()) return false;
-  if (b > a) {
-    MoveRow(b, a);
-    MoveRow(a + 1, b);
-  } else if (a > b) {
-    MoveRow(a, b);
-    MoveRow(b + 1, a);
-  }
+  SwapByMoves(a, b, [this](int from, int to) { MoveRow(from, to); });
   return true;
 }
 
 bool TGridData::SwapColumns(int a, int b) {
   if (a < 0 || b < 0 || a >= colCount_ || b >= colCount_) return false;
-  if (b > a) {
-    MoveColumn(b, a);
-    MoveColumn(a + 1, b);
-  } else if (a > b) {
-    MoveColumn(a, b);
-    MoveColumn(b + 1, a);
-  }
+  SwapByMoves(a, b, [this](int from, int to) { MoveColumn(from, to); });
   return true;
 }
 

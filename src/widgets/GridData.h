@@ -25,6 +25,19 @@ struct TSortItem {
   int Row = 0;
 };
 
+// Swaps two rows or columns as two moves, so whatever follows a move (sizes, the current
+// cell) follows the swap as well.
+template <class Move>
+void SwapByMoves(int a, int b, Move move) {
+  if (b > a) {
+    move(b, a);
+    move(a + 1, b);
+  } else if (a > b) {
+    move(a, b);
+    move(b + 1, a);
+  }
+}
+
 class TGridData {
  public:
   TGridData(int colCount = 5, int rowCount = 5, int fixedCols = 1, int fixedRows = 1);

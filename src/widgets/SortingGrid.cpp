@@ -663,24 +663,12 @@ void TSortingGrid::MoveColumn(int from, int to) {
 
 void TSortingGrid::SwapRows(int a, int b) {
   if (!data_.validCell(0, a) || !data_.validCell(0, b)) return;
-  if (b > a) {
-    MoveRow(b, a);
-    MoveRow(a + 1, b);
-  } else if (a > b) {
-    MoveRow(a, b);
-    MoveRow(b + 1, a);
-  }
+  SwapByMoves(a, b, [this](int from, int to) { MoveRow(from, to); });
 }
 
 void TSortingGrid::SwapColumns(int a, int b) {
   if (!data_.validCell(a, 0) || !data_.validCell(b, 0)) return;
-  if (b > a) {
-    MoveColumn(b, a);
-    MoveColumn(a + 1, b);
-  } else if (a > b) {
-    MoveColumn(a, b);
-    MoveColumn(b + 1, a);
-  }
+  SwapByMoves(a, b, [this](int from, int to) { MoveColumn(from, to); });
 }
 
 void TSortingGrid::AutoSizeColumn(int col) {
