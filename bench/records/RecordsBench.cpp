@@ -17,6 +17,8 @@
 #include "app/Database.h"
 #include "app/RecordSet.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 const QString kConn = QStringLiteral("bench");
@@ -51,11 +53,6 @@ bool fill(int rows) {
   }
   q.finish();
   return t.commit();
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
+
 namespace {
 
 double runOnce(const QString& exe, const QStringList& args) {
@@ -22,11 +24,6 @@ double runOnce(const QString& exe, const QStringList& args) {
   p.start(exe, args);
   if (!p.waitForFinished(60000) || p.exitCode() != 0) return -1;
   return t.nsecsElapsed() / 1e6;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace
