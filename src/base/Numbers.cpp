@@ -184,8 +184,8 @@ QString Format(const QString& fmt, std::initializer_list<FormatArg> args) {
       case 'g': {
         double v = argAsDouble(arg);
         char b[64];
-        char spec[8] = {'%', '.', '*', conv.toLatin1(), 0};
-        std::snprintf(b, sizeof b, spec, prec < 0 ? (conv == QLatin1Char('e') ? 15 : 15) : prec,
+        const char pattern[] = {'%', '.', '*', conv.toLatin1(), 0};
+        std::snprintf(b, sizeof b, pattern, prec < 0 ? 15 : prec,
                       std::fabs(v));
         body = QString::fromLatin1(b);
         if (upper) body = body.toUpper();
