@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/TestSupport.h"
+
 #include <QFontMetrics>
 
 #include "base/Canvas.h"
@@ -14,7 +16,7 @@ QImage blank(int w, int h, TColor c = clWhite) {
   return img;
 }
 
-TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
+using ruto::test::at;
 
 }  // namespace
 
@@ -215,7 +217,7 @@ TEST(Canvas, EllipsePolygonAndPolylineStayInsideTheirEnds) {
   EXPECT_EQ(at(img, 5, 5), clRed);
   EXPECT_EQ(at(img, 0, 0), clWhite);
   for (int i = 0; i < 12; ++i) EXPECT_EQ(at(img, 10, i), clWhite) << i;  // right end left out
-  EXPECT_EQ(at(img, 5, 10), clWhite);  // and the bottom end
+  EXPECT_EQ(at(img, 5, 10), clWhite);                                    // and the bottom end
   EXPECT_EQ(at(img, 5, 9), clBlack);
   EXPECT_EQ(at(img, 20, 5), clRed);
   EXPECT_EQ(at(img, 15, 2), clBlack);

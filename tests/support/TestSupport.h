@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "base/Colors.h"
+
 namespace ruto::test {
 
 // Folder where tests leave PNG and PDF files for people to look at.
@@ -18,5 +20,7 @@ QString generatedPath(const QString& relative);
 // Writes `data` to `path`, creating folders; false on failure.
 bool writeFile(const QString& path, const QByteArray& data);
 QByteArray readFile(const QString& path);
+// The $BBGGRR colour of one pixel, for comparing rendered images with the program's colours.
+inline TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
 
 }  // namespace ruto::test

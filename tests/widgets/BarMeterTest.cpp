@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/TestSupport.h"
+
 #include <limits>
 
 #include "widgets/BarMeter.h"
@@ -7,7 +9,7 @@
 using namespace ruto;
 
 namespace {
-TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
+using ruto::test::at;
 }  // namespace
 
 TEST(BarMeter, ScaleBarMarkerAndLevelLine) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "support/TestSupport.h"
+
 #include "widgets/GradientBar.h"
 
 using namespace ruto;
 
 namespace {
-TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
+using ruto::test::at;
 }  // namespace
 
 TEST(GradientBar, HorizontalGradientRunsFromStartColourToTheFilledLength) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "support/TestSupport.h"
+
 #include "widgets/LedLamp.h"
 
 using namespace ruto;
 
 namespace {
-TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
+using ruto::test::at;
 TColor centre(const TLedLamp& lamp) {
   const QImage img = lamp.renderImage();
   return at(img, img.width() / 2, img.height() / 2);

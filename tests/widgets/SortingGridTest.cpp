@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/TestSupport.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,7 +12,7 @@
 using namespace ruto;
 
 namespace {
-TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
+using ruto::test::at;
 
 RecordingCanvas::Entry textOf(const RecordingCanvas& c, const QString& text) {
   for (const auto& e : c.of("TextRect"))
