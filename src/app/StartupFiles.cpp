@@ -17,28 +17,21 @@ TStartupFiles PrepareDatabaseFiles() {
     r.TemplateMissing = true;
     return r;
   }
-  if (exists(kUpdateDatabase) && exists(kMainDatabase)) {
-    if (exists(kOldDatabase)) {
-      // An old database still waits for migration; putting the update in place now would
-      // have to overwrite it, so the update stays where it is until that has run.
-      r.UpdateKept = true;
-    } else {
-      const QString main = InstallPath(kMainDatabase);
-      const QString old = InstallDir() + kOldDatabase;
-      if (ruto::renameNoReplace(main, old)) {
-        if (ruto::renameNoReplace(InstallPath(kUpdateDatabase), InstallDir() + kMainDatabase))
-          r.UpdateSwapped = true;
-        else
-          ruto::renameNoReplace(old, main);  // keep the main database where it was
-      }
-    }
+  // An old database still waiting for migration would be overwritten by the swap, so the
+  // update then stays where it is until the migration has run.
+  const bool keepUpdate = exists(kUpdateDatabase) && exists(kMainDatabase) && exists(kOldDatabase);
+  if (!keepUpdate && exists(kUpdateDatabase) && exists(kMainDatabase)) {
+    const QString main = InstallPath(kMainDatabase);
+    const QString old = InstallDir() + kOldDatabase;
+    if (ruto::renameNoReplace(main, old) &&
+        !ruto::renameNoReplace(InstallPath(kUpdateDatabase), InstallDir() + kMainDatabase))
+      ruto::renameNoReplace(old, main);  // keep the main database where it was
   }
-  if (!r.UpdateKept && exists(kUpdateDatabase) && exists(kOldDatabase))
+  if (!keepUpdate && exists(kUpdateDatabase) && exists(kOldDatabase))
     QFile::remove(InstallPath(kUpdateDatabase));
   if (!exists(kMainDatabase)) {
-    r.MainCreated = ruto::copyFileNoReplace(InstallPath(kTemplateDatabase),
-                                            InstallDir() + QStringLiteral("Ruto4.mdb"));
-    r.MainCopyFailed = !r.MainCreated;
+    ruto::copyFileNoReplace(InstallPath(kTemplateDatabase),
+                            InstallDir() + QStringLiteral("Ruto4.mdb"));
     if (exists(kUpdateDatabase)) QFile::remove(InstallPath(kUpdateDatabase));
   }
   return r;

@@ -22,10 +22,6 @@ inline const QString kSettingsUnreadableText =
 
 struct TStartupFiles {
   bool TemplateMissing = false;
-  bool UpdateSwapped = false;  // the update became ruto4.mdb, the former one ruto.mdb
-  bool UpdateKept = false;     // swap skipped because ruto.mdb already exists
-  bool MainCreated = false;    // ruto4.mdb made from the template
-  bool MainCopyFailed = false;
 };
 
 // Runs the file steps in InstallDir(). When the template is missing nothing is touched.
