@@ -1,6 +1,8 @@
-#include "app/Application.h"
-#include "app/Vo2main.h"
-#include "measure/MeasureWindows.h"
+#include "app/ui/Application.h"
+#include "app/ui/Vo2main.h"
+#include "measure/ui/MeasureWindows.h"
+
+using namespace ruto;
 
 int main(int argc, char** argv) {
   TApplication app(argc, argv);

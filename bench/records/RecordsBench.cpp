@@ -19,6 +19,8 @@
 
 #include "BenchSupport.h"
 
+using namespace ruto;
+
 namespace {
 
 const QString kConn = QStringLiteral("bench");

@@ -7,9 +7,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/Application.h"
 #include "app/InstallDir.h"
-#include "app/Vo2main.h"
+#include "app/ui/Application.h"
+#include "app/ui/Vo2main.h"
+
+using namespace ruto;
 
 int main(int argc, char** argv) {
   TApplication app(argc, argv);

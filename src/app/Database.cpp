@@ -6,6 +6,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+namespace ruto {
+
 namespace {
 
 void setDetail(QString* detail, const QString& text) {
@@ -96,3 +98,5 @@ void CloseDatabase(const QString& connectionName) {
 QStringList DatabaseTables(const QString& connectionName) {
   return QSqlDatabase::database(connectionName, false).tables(QSql::Tables);
 }
+
+}  // namespace ruto

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace ruto {
+
 enum class DbOpenResult { Ok, Missing, NotSqlite, JetFile, MissingTables, OpenFailed };
 
 // Tables each database file must hold.
@@ -34,3 +36,5 @@ void CloseDatabase(const QString& connectionName);
 
 // Names of the tables of an open connection, as stored.
 QStringList DatabaseTables(const QString& connectionName);
+
+}  // namespace ruto

@@ -4,6 +4,10 @@
 
 #include <QString>
 
+namespace ruto {
+
 inline const QString kMainConnection = QStringLiteral("ADOConnection1");           // ruto4.mdb
 inline const QString kReferenceConnection = QStringLiteral("ADOConnection2");      // rutoTW.mdb
 inline const QString kMultiMeridianConnection = QStringLiteral("ADOConnection3");  // rutoMTW.mdb
+
+}  // namespace ruto

@@ -2,6 +2,8 @@
 
 #include "base/Files.h"
 
+namespace ruto {
+
 namespace {
 QString& installDir() {
   static QString dir = QStringLiteral(RUTO_INSTALL_DIR);
@@ -18,3 +20,5 @@ void SetInstallDir(const QString& dir) {
 QString InstallPath(const QString& name) { return ruto::pathNoCase(InstallDir(), name); }
 
 bool InstallFileExists(const QString& name) { return ruto::fileExistsNoCase(InstallDir(), name); }
+
+}  // namespace ruto

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+namespace ruto {
+
 // The install folder, always ending in "/".
 QString InstallDir();
 void SetInstallDir(const QString& dir);
@@ -10,3 +12,5 @@ void SetInstallDir(const QString& dir);
 // or plus `name` as given when no such file exists.
 QString InstallPath(const QString& name);
 bool InstallFileExists(const QString& name);
+
+}  // namespace ruto

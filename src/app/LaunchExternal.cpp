@@ -7,6 +7,8 @@
 
 #include "base/Text.h"
 
+namespace ruto {
+
 namespace {
 
 void realStart(const QString& program, const QString& param, bool isProgram) {
@@ -56,3 +58,5 @@ void LaunchExternal(const QString& progIn, const QString& paramIn) {
   else if (!param.isEmpty())
     gStarter(param, QString(), false);
 }
+
+}  // namespace ruto

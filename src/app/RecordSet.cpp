@@ -9,6 +9,8 @@
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 
+namespace ruto {
+
 namespace {
 
 const QString kKeyColumn = QStringLiteral("MKEY");
@@ -468,3 +470,5 @@ QString SexText(const QVariant& sex) {
 QString PotentialText(const QVariant& vovota) {
   return vovota.toBool() ? QStringLiteral("高電位") : QStringLiteral("標準");
 }
+
+}  // namespace ruto

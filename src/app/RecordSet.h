@@ -16,6 +16,8 @@
 #include <functional>
 #include <vector>
 
+namespace ruto {
+
 // One key of a sort: a column of the table and its direction.
 struct RecordSort {
   QString column;
@@ -165,3 +167,5 @@ QDate BirthDateShown(const QVariant& dbirth);
 QString ClientAgeText(const QVariant& dbirth, const QDate& today);
 QString SexText(const QVariant& sex);           // "男" / "女"
 QString PotentialText(const QVariant& vovota);  // "高電位" / "標準"
+
+}  // namespace ruto

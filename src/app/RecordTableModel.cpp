@@ -6,6 +6,8 @@
 
 #include "base/Numbers.h"
 
+namespace ruto {
+
 RecordTableModel::RecordTableModel(RecordSet* set, QObject* parent)
     : QAbstractTableModel(parent), set_(set) {}
 
@@ -70,3 +72,5 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
   if (allColumns_) return set_->columnNames().value(section);
   return section >= 0 && section < columns_.size() ? columns_[section].title : QVariant();
 }
+
+}  // namespace ruto

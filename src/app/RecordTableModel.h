@@ -8,6 +8,8 @@
 
 #include "app/RecordSet.h"
 
+namespace ruto {
+
 // One grid column: the record-set column shown, its title and, when the plain text of the
 // value is not wanted, how the value is written.
 struct RecordColumn {
@@ -45,3 +47,5 @@ class RecordTableModel : public QAbstractTableModel {
   QList<RecordColumn> columns_;
   bool allColumns_ = true;
 };
+
+}  // namespace ruto

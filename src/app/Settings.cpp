@@ -11,6 +11,8 @@
 #include "base/Numbers.h"
 #include "base/Text.h"
 
+namespace ruto {
+
 namespace {
 
 bool isBlank(const QString& s) { return ruto::Trim(s).isEmpty(); }
@@ -168,3 +170,5 @@ bool LoadSaveSettings(bool write, QString* error) {
   Settings = ParseSettings(text);
   return true;
 }
+
+}  // namespace ruto

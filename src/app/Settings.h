@@ -5,6 +5,8 @@
 #include <QString>
 #include <array>
 
+namespace ruto {
+
 struct TAppSettings {
   int CalStandard = 4000;
   int CalHigh = 4000;
@@ -48,3 +50,5 @@ QString FormatSettings(const TAppSettings& s);
 // (write = true, atomically). On failure Settings keeps what it held, the file is left as
 // it was, and false is returned with `error` set.
 bool LoadSaveSettings(bool write, QString* error = nullptr);
+
+}  // namespace ruto

@@ -1,5 +1,7 @@
 #include "app/SharedRecords.h"
 
+namespace ruto {
+
 void InitCompFactors() {
   CompFactor = {0.0, 0.8541, 0.9318, 1.1081, 0.9318, 0.8039, 0.8039,
                 1.0, 1.2424, 1.0,    1.0789, 1.2424, 1.1388};
@@ -20,3 +22,5 @@ double CompensatedValue(int point, double value) {
 void RecomputeCompValues(TCurrentTest& test) {
   for (int p = 1; p <= 24; ++p) test.CompValues[p] = CompensatedValue(p, test.Values[p]);
 }
+
+}  // namespace ruto

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <array>
 
+namespace ruto {
+
 struct TClientInfo {
   QString CustNo;
   QString Name;
@@ -33,9 +35,20 @@ struct TCurrentTest {
   int LivePointCount = 0;
 };
 
+// The analysis charts; the numbers are the chart buttons' own.
+enum class ChartType : int {
+  None = 0,
+  Bar = 1,
+  Curve = 2,
+  Generating = 5,
+  Controlling = 6,
+  Radar = 7,
+  Ryodoraku = 8,  // conductance
+  Autonomic = 9,
+};
+
 struct TViewState {
-  int ChartKind =
-      1;  // 1 bar, 2 curve, 5 generating, 6 controlling, 7 radar, 8 conductance, 9 autonomic
+  ChartType ChartKind = ChartType::Bar;
   int AnalysisPage = 0;
   int ClientSortKey = 1;  // magnitude 1..9 = sort column, negative = descending
   bool BrowseForCurrent = false;
@@ -60,3 +73,5 @@ int MeridianColumn(int point);
 double CompensatedValue(int point, double value);
 // Rewrites CompValues from Values for every point.
 void RecomputeCompValues(TCurrentTest& test);
+
+}  // namespace ruto

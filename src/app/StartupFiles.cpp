@@ -7,6 +7,8 @@
 #include "app/InstallDir.h"
 #include "base/Files.h"
 
+namespace ruto {
+
 namespace {
 bool exists(const QString& name) { return InstallFileExists(name); }
 }  // namespace
@@ -57,3 +59,5 @@ void CloseStartupDatabases() {
   CloseDatabase(kMainConnection);
   CloseDatabase(kReferenceConnection);
 }
+
+}  // namespace ruto

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace ruto {
+
 inline const QString kTemplateDatabase = QStringLiteral("Vospa.mdb");
 inline const QString kMainDatabase = QStringLiteral("ruto4.mdb");
 inline const QString kReferenceDatabase = QStringLiteral("rutoTW.mdb");
@@ -32,3 +34,5 @@ TStartupFiles PrepareDatabaseFiles();
 // the message to show (the Jet text for a file of the other platform) and closes both.
 bool OpenStartupDatabases(QString* message);
 void CloseStartupDatabases();
+
+}  // namespace ruto

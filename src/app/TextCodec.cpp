@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+namespace ruto {
+
 namespace {
 
 constexpr char kKey[] = "TheLampIsGood";
@@ -109,3 +111,5 @@ std::optional<QByteArray> encodeBig5(const QString& text) {
   if (enc.hasError()) return std::nullopt;
   return out;
 }
+
+}  // namespace ruto

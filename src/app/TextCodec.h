@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+namespace ruto {
+
 // Plain Big5 bytes of `src`; nullopt (and `error` set) when a pair is not hexadecimal.
 std::optional<QByteArray> UnscrambleBytes(const QString& src, QString* error = nullptr);
 
@@ -21,3 +23,5 @@ std::optional<QString> ScrambleText(const QString& text, unsigned char start = 0
 // Big5 (code page 950) conversions shared by the codec and the settings file.
 QString decodeBig5(const QByteArray& bytes, bool* ok = nullptr);
 std::optional<QByteArray> encodeBig5(const QString& text);
+
+}  // namespace ruto

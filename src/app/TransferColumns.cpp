@@ -13,6 +13,8 @@
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 
+namespace ruto {
+
 namespace {
 
 using A = TransferAccess;
@@ -265,3 +267,5 @@ bool CopyTransferTableFile(const QString& sourcePath, const QString& targetPath,
   CloseDatabase(targetName);
   return ok;
 }
+
+}  // namespace ruto

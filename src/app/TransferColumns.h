@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+namespace ruto {
+
 // How a column travels: Native copies the value in its own type; Text goes through the
 // value's text form, which the target column turns back into its own type.
 enum class TransferAccess { Text, Native };
@@ -53,3 +55,5 @@ bool CopyTransferTableFile(const QString& sourcePath, const QString& targetPath,
 // turned back, doubles rounded into long columns, Booleans as 0/1. Null stays null. False
 // when a text form does not convert back (a date-time that is no date, for one).
 bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, QVariant* target);
+
+}  // namespace ruto

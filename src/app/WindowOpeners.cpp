@@ -1,5 +1,7 @@
 #include "app/WindowOpeners.h"
 
+namespace ruto {
+
 TWindowOpeners& WindowOpeners() {
   static TWindowOpeners openers;
   return openers;
@@ -10,3 +12,5 @@ bool OpenWindow(const TWindowOpeners::Opener& opener, QWidget* parent) {
   opener(parent);
   return true;
 }
+
+}  // namespace ruto

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace ruto {
+
 struct TWindowOpeners {
   using Opener = std::function<void(QWidget* parent)>;
   Opener measurement;        // TVodec, the 24-point measurement window
@@ -29,3 +31,5 @@ struct TWindowOpeners {
 TWindowOpeners& WindowOpeners();
 // Runs the hook when it is set; true when it was.
 bool OpenWindow(const TWindowOpeners::Opener& opener, QWidget* parent);
+
+}  // namespace ruto

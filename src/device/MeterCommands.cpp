@@ -110,8 +110,8 @@ int ReadMeterValue() {
   return ParseMeterReading(MeterState.Reply);
 }
 
-std::vector<QByteArray> SignalPattern(int Kind) {
-  switch (Kind) {
+std::vector<QByteArray> SignalPattern(SignalKind Kind) {
+  switch (static_cast<int>(Kind)) {
     case 1:
       return {"S1E1A00"};
     case 2:
@@ -141,7 +141,7 @@ std::vector<QByteArray> SignalPattern(int Kind) {
   }
 }
 
-bool SendSignal(int Kind) {
+bool SendSignal(SignalKind Kind) {
   for (const QByteArray& cmd : SignalPattern(Kind)) SendCommand(cmd);
   return true;
 }

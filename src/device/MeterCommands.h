@@ -11,6 +11,23 @@ namespace ruto {
 
 class THidDevice;
 
+// The meter's signal patterns by what the program plays them for; the numbers are the
+// meter's own pattern numbers (9-12 exist on the meter and are never played).
+enum class SignalKind : int {
+  Question = 1,     // before a question; calibration start and success
+  Warning = 2,      // before the exit and high-range questions, a failed transfer
+  Fault = 3,        // probe left on too long, calibration fault
+  Stage = 4,        // contact and every sampling stage
+  PointStored = 5,  // a point 1..23 stored
+  TestDone = 6,     // point 24 stored
+  CalibrationTick = 7,
+  Pattern8 = 8,
+  Pattern9 = 9,
+  Pattern10 = 10,
+  Pattern11 = 11,
+  Pattern12 = 12,
+};
+
 struct TMeterState {
   THidDevice* Device = nullptr;  // the claimed meter, or none
   QByteArray Reply;              // payload of the last input report, report id removed
@@ -38,13 +55,13 @@ bool SelectRange(bool High);
 void StopMeter();
 // The meter's reading 0..4095; 0 without a meter or a usable reply.
 int ReadMeterValue();
-bool SendSignal(int Kind);
+bool SendSignal(SignalKind Kind);
 // Reads the measurement counter into MeterState.Counter and, when asked, advances it on the
 // meter. Returns the counter as read (0 without a meter or a usable reply).
 std::int32_t AccessMeasureCounter(bool Increment);
 
 // The commands of one signal pattern; empty for kinds outside 1..12.
-std::vector<QByteArray> SignalPattern(int Kind);
+std::vector<QByteArray> SignalPattern(SignalKind Kind);
 // The reading in a reply: characters 6-8, trimmed, as hexadecimal; 0 when not a number.
 int ParseMeterReading(const QByteArray& Reply);
 // Characters 5-6 of a counter register reply as a byte; -1 when they are not two hex digits.

@@ -4,7 +4,7 @@
 //   HidCtl = new THidDeviceController(this);
 //   deviceHandlers = new MeterDeviceHandlers(HidCtl, this);   // data binding from the start
 //   ... in FormCreate, first:  deviceHandlers->FormCreate();
-//   ... closing: SendSignal(2) before the question, StopMeter() after "是".
+//   ... closing: SendSignal(SignalKind::Warning) before the question, StopMeter() after "是".
 
 #include <QObject>
 

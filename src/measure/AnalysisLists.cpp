@@ -1,5 +1,7 @@
 #include "measure/AnalysisLists.h"
 
+namespace ruto {
+
 namespace {
 
 const QStringList& meridianNames() {
@@ -116,3 +118,5 @@ QStringList PrescriptionTexts(const TAnalysisResult& a, int key, const TReferenc
     lines << row.DtML3 << QString() << row.DtML2;
   return lines;
 }
+
+}  // namespace ruto

@@ -10,6 +10,8 @@
 #include "measure/ReferenceTable.h"
 #include "measure/Voana.h"
 
+namespace ruto {
+
 // Number of body-state items that head the diagnosis list (reference keys 13..17).
 inline constexpr int kBodyStateItemCount = 5;
 
@@ -50,3 +52,5 @@ TDiagnosisTexts DiagnosisTexts(const TAnalysisResult& a, int key, const QString&
 QStringList DietTexts(const TAnalysisResult& a, int key, const TReferenceRow& row);
 // Lines of the prescription pane (Memo5) for meridian key `key`.
 QStringList PrescriptionTexts(const TAnalysisResult& a, int key, const TReferenceRow& row);
+
+}  // namespace ruto

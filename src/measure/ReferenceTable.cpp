@@ -6,6 +6,8 @@
 
 #include "app/TextCodec.h"
 
+namespace ruto {
+
 const std::array<TReferenceColumn, 21>& ReferenceTextColumns() {
   static const std::array<TReferenceColumn, 21> columns = {{
       {"DtEA1", &TReferenceRow::DtEA1},   {"DtEA2", &TReferenceRow::DtEA2},
@@ -57,3 +59,5 @@ TReferenceRow TReferenceTable::Row(int key) const {
   row.DtGpM = q.value(int(columns.size())).toByteArray();
   return row;
 }
+
+}  // namespace ruto

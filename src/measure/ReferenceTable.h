@@ -8,6 +8,8 @@
 #include <QString>
 #include <array>
 
+namespace ruto {
+
 // Decoded texts and the figure of one VOMTDB row. A row that does not exist has every text
 // empty, so a reader never shows texts of some other key.
 struct TReferenceRow {
@@ -51,3 +53,5 @@ class TReferenceTable {
   QSqlDatabase db_;
   bool open_ = false;
 };
+
+}  // namespace ruto

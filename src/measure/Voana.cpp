@@ -5,6 +5,8 @@
 
 #include "base/Numbers.h"
 
+namespace ruto {
+
 using ruto::Format;
 
 namespace {
@@ -297,3 +299,5 @@ TGridCell GridCellOfPoint(int p) {
 }
 
 QString GridValueText(double value) { return value == 0 ? QString() : Format("%4.1f", {value}); }
+
+}  // namespace ruto

@@ -11,6 +11,8 @@
 
 #include "base/Colors.h"
 
+namespace ruto {
+
 // Compensated values of a test, entries 1..24 (entry 0 unused).
 using TPointValues = std::array<double, 25>;
 
@@ -134,3 +136,5 @@ struct TGridCell {
 };
 TGridCell GridCellOfPoint(int p);
 QString GridValueText(double value);  // "%4.1f", empty for 0
+
+}  // namespace ruto

@@ -7,10 +7,12 @@
 #include <QTemporaryDir>
 #include <QtSql>
 
+#include "app/AskUser.h"
 #include "app/Database.h"
 #include "app/InstallDir.h"
-#include "app/VoMsag.h"
 #include "support/TestSupport.h"
+
+using namespace ruto;  // the app tests read the program's names unqualified
 
 namespace dbtest {
 
@@ -87,8 +89,8 @@ class InstallFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetInstallDir(dir_.path());
-    SetAskUserResponder([this](int kind, const QString& text) {
-      asked_ << QStringLiteral("%1:%2").arg(kind).arg(text);
+    SetAskUserResponder([this](MsgKind kind, const QString& text) {
+      asked_ << QStringLiteral("%1:%2").arg(static_cast<int>(kind)).arg(text);
       return answer_;
     });
   }

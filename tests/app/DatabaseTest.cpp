@@ -1,7 +1,9 @@
 #include <optional>
 
-#include "AppTestSupport.h"
+#include "app/AppTestSupport.h"
 #include "app/Databases.h"
+
+using namespace ruto;
 
 const QString kConn = QStringLiteral("DatabaseTest");
 using DatabaseOpen = dbtest::Fixture;

@@ -3,6 +3,8 @@
 
 #include "app/LaunchExternal.h"
 
+using namespace ruto;
+
 TEST(LaunchExternal, StartsProgramsOpensAddressesAndSkipsMissingDrives) {
   const struct {
     const char *program, *param;

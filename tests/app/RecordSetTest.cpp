@@ -1,6 +1,8 @@
-#include "AppTestSupport.h"
+#include "app/AppTestSupport.h"
 #include "app/RecordSet.h"
 #include "base/DateTime.h"
+
+using namespace ruto;
 
 const QString kConn = QStringLiteral("RecordSetTest");
 

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <QRegularExpression>
 
-#include "AppTestSupport.h"
+#include "app/AppTestSupport.h"
 #include "app/Settings.h"
 #include "app/TextCodec.h"
+
+using namespace ruto;
 
 // A 36-line settings text with the given 1-based lines set and the others blank.
 static TAppSettings read(std::initializer_list<std::pair<int, QString>> lines) {

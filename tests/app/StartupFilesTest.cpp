@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "AppTestSupport.h"
+#include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/StartupFiles.h"
+
+using namespace ruto;
 
 class StartupFiles : public InstallFolderTest {
  protected:

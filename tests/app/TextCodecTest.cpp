@@ -2,6 +2,8 @@
 
 #include "app/TextCodec.h"
 
+using namespace ruto;
+
 TEST(TextCodec, DecodesShortInputsAndHandWorkedPairsAndRefusesNonHex) {
   const struct {
     const char* in;

@@ -3,9 +3,11 @@
 #include <QSqlRecord>
 #include <algorithm>
 
-#include "AppTestSupport.h"
+#include "app/AppTestSupport.h"
 #include "app/TransferColumns.h"
 #include "base/DateTime.h"
+
+using namespace ruto;
 
 const QString kSource = QStringLiteral("TransferSource");
 const QString kTarget = QStringLiteral("TransferTarget");

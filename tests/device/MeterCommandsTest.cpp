@@ -164,11 +164,11 @@ TEST_F(MeterCommands, SignalPatternsAndSimpleCommands) {
                             "S191100", ""};
   for (int kind = 0; kind < 14; ++kind) {
     meter->ClearLog();
-    EXPECT_TRUE(SendSignal(kind));
+    EXPECT_TRUE(SendSignal(static_cast<SignalKind>(kind)));
     EXPECT_EQ(sent(), patterns[kind]) << "kind " << kind;
   }
   meter->ClearLog();
-  EXPECT_TRUE(SendSignal(-1));
+  EXPECT_TRUE(SendSignal(static_cast<SignalKind>(-1)));
   EXPECT_EQ(sent(), "");
 
   EXPECT_FALSE(SetMeterOn(true));
@@ -219,7 +219,7 @@ TEST_F(MeterFixture, NoDeviceSendsNothingAndReadsZero) {
   MeterState.Counter = 77;
   EXPECT_EQ(AccessMeasureCounter(true), 0);
   EXPECT_EQ(MeterState.Counter, 0);
-  EXPECT_TRUE(SendSignal(2));
+  EXPECT_TRUE(SendSignal(SignalKind::Warning));
   EXPECT_EQ(elapsedSince(t0), 0);
 }
 

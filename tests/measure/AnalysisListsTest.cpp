@@ -4,6 +4,8 @@
 
 #include "measure/AnalysisLists.h"
 
+using namespace ruto;
+
 namespace {
 
 // Point levels of the given meridians, each as {meridian, left level, right level}.

@@ -7,6 +7,8 @@
 
 #include "measure/Voana.h"
 
+using namespace ruto;
+
 namespace {
 
 void expectLimits(const TAnalysisResult& a, std::array<double, 4> want) {

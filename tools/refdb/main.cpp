@@ -18,6 +18,8 @@
 #include "FigurePainter.h"
 #include "app/TextCodec.h"
 
+using namespace ruto;
+
 namespace {
 
 const QStringList kTextColumns = {"DtEA1",  "DtEA2", "DtEA3", "DtEA4", "DtEA5", "DtPot1", "DtPot2",

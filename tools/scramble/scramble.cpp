@@ -8,6 +8,8 @@
 
 #include "app/TextCodec.h"
 
+using namespace ruto;
+
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QStringList args = app.arguments().mid(1);

@@ -1,23 +1,26 @@
-#include "app/Application.h"
+#include "app/ui/Application.h"
 
 #include <exception>
 
-#include "app/AbortBox.h"
-#include "app/Vo2main.h"
-#include "app/VoMsag.h"
+#include "app/ui/AbortBox.h"
+#include "app/ui/Vo2main.h"
+#include "app/ui/VoMsag.h"
+
+namespace ruto {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(kApplicationTitle);
   setApplicationDisplayName(kApplicationTitle);
+  InstallMessageBox();
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& e) {
-    AskUser(6, QString::fromLocal8Bit(e.what()));
+    AskUser(MsgKind::ImportantOk, QString::fromLocal8Bit(e.what()));
   } catch (...) {
-    AskUser(6, QStringLiteral("發生未預期的錯誤。"));
+    AskUser(MsgKind::ImportantOk, QStringLiteral("發生未預期的錯誤。"));
   }
   return false;
 }
@@ -38,3 +41,5 @@ void DestroyMainWindows() {
   delete VoForm;
   VoForm = nullptr;
 }
+
+}  // namespace ruto

@@ -1,17 +1,19 @@
 #include <gtest/gtest.h>
 #include <QtWidgets>
 
-#include "AppTestSupport.h"
-#include "app/Application.h"
+#include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "app/StartupFiles.h"
-#include "app/Vo2main.h"
 #include "app/WindowOpeners.h"
+#include "app/ui/Application.h"
+#include "app/ui/Vo2main.h"
 #include "device/HidDeviceController.h"
 #include "device/MeterCommands.h"
 #include "device/SimulatedMeter.h"
+
+using namespace ruto;
 
 class MainWindow : public InstallFolderTest {
  protected:

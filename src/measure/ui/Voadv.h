@@ -15,6 +15,8 @@ class QStatusBar;
 class QTabWidget;
 class QToolButton;
 
+namespace ruto {
+
 class TVoadv : public QDialog {
   Q_OBJECT
 
@@ -50,3 +52,5 @@ class TVoadv : public QDialog {
   TReferenceTable ADOTable1;
   bool shown_ = false;
 };
+
+}  // namespace ruto

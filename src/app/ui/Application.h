@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+namespace ruto {
+
 class TApplication : public QApplication {
  public:
   TApplication(int& argc, char** argv);
@@ -15,3 +17,5 @@ class TApplication : public QApplication {
 // start-up failed and the program must end.
 bool CreateMainWindows();
 void DestroyMainWindows();
+
+}  // namespace ruto

@@ -6,6 +6,8 @@
 class QLabel;
 class QPushButton;
 
+namespace ruto {
+
 class TAbortBox : public QDialog {
   Q_OBJECT
  public:
@@ -17,3 +19,5 @@ class TAbortBox : public QDialog {
 };
 
 inline TAbortBox* AbortBox = nullptr;
+
+}  // namespace ruto

@@ -1,5 +1,5 @@
-// One main for every test program: a QApplication on the offscreen platform so widgets,
-// fonts and images work without a display.
+// The main of the window tests: a QApplication on the offscreen platform so widgets, fonts
+// and images work without a display.
 #include <gtest/gtest.h>
 #include <QApplication>
 

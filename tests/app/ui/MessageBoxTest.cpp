@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 #include <QtWidgets>
 
-#include "app/VoMsag.h"
+#include "app/ui/VoMsag.h"
 #include "support/TestSupport.h"
 
+using namespace ruto;
+
 TEST(MessageBox, EachKindShowsItsButtonsAndAnswers) {
+  InstallMessageBox();
   using Press = QPushButton* TVoMsag::*;
   const Press yes = &TVoMsag::BitBtn1, ok = &TVoMsag::BitBtn2, no = &TVoMsag::BitBtn3;
   const struct {
@@ -37,7 +40,7 @@ TEST(MessageBox, EachKindShowsItsButtonsAndAnswers) {
       });
     });
     const QString asked = QStringLiteral("要儲存嗎? %1").arg(c.kind);
-    EXPECT_EQ(AskUser(c.kind, asked), c.result);
+    EXPECT_EQ(AskUser(static_cast<MsgKind>(c.kind), asked), c.result);
     SetAskUserShowHook(nullptr);
     EXPECT_EQ(shown, c.shown + (' ' + asked));
   }

@@ -1,8 +1,10 @@
-#include "app/AbortBox.h"
+#include "app/ui/AbortBox.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace ruto {
 
 TAbortBox::TAbortBox(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AbortBox"));
@@ -15,3 +17,5 @@ TAbortBox::TAbortBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(Button1);
   connect(Button1, &QPushButton::clicked, this, [this] { Aborted = true; });
 }
+
+}  // namespace ruto

@@ -1,4 +1,4 @@
-#include "app/Vo2main.h"
+#include "app/ui/Vo2main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,10 +17,12 @@
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "app/StartupFiles.h"
-#include "app/VoMsag.h"
 #include "app/WindowOpeners.h"
+#include "app/ui/VoMsag.h"
 #include "device/MeterCommands.h"
 #include "device/MeterDeviceHandlers.h"
+
+namespace ruto {
 
 namespace {
 
@@ -188,19 +190,19 @@ void TVoForm::FormCreate() {
   const TStartupFiles files = PrepareDatabaseFiles();
   if (files.TemplateMissing) {
     StartupFailed = true;
-    AskUser(6, kTemplateMissingText);
+    AskUser(MsgKind::ImportantOk, kTemplateMissingText);
     return;
   }
   QString dbMessage;
   if (!OpenStartupDatabases(&dbMessage)) {
     StartupFailed = true;
-    AskUser(6, dbMessage);
+    AskUser(MsgKind::ImportantOk, dbMessage);
     return;
   }
 
   FirstActivation = true;
   ViewState.ClientSortKey = 1;
-  ViewState.ChartKind = 1;
+  ViewState.ChartKind = ChartType::Bar;
   CurrentTest.MKey = 0;
 
   if (InstallFileExists(kSettingsFileName)) {
@@ -208,13 +210,13 @@ void TVoForm::FormCreate() {
     if (!LoadSaveSettings(false, &error)) {
       // Go on with the defaults in memory; the file stays as it is for the operator to mend.
       Settings = DefaultSettings();
-      AskUser(5, kSettingsUnreadableText + QLatin1Char('\n') + error);
+      AskUser(MsgKind::WarningOk, kSettingsUnreadableText + QLatin1Char('\n') + error);
     }
   } else {
     Settings = DefaultSettings();
     QString error;
     if (!LoadSaveSettings(true, &error))
-      AskUser(5, QStringLiteral("設定檔 DeRirAz.ini 無法寫入：") + error);
+      AskUser(MsgKind::WarningOk, QStringLiteral("設定檔 DeRirAz.ini 無法寫入：") + error);
   }
   SetStatusText(Settings.UserName1);
 
@@ -295,8 +297,8 @@ void TVoForm::closeEvent(QCloseEvent* e) {
     e->accept();
     return;
   }
-  ruto::SendSignal(2);
-  if (AskUser(2, kExitQuestion)) {
+  SendSignal(SignalKind::Warning);
+  if (AskUser(MsgKind::WarningYesNo, kExitQuestion)) {
     ruto::StopMeter();
     CloseStartupDatabases();
     EnableMainToolbar(true);
@@ -338,3 +340,5 @@ void TVoForm::LauncherClick(int slot) {
 }
 
 void TVoForm::StaticText3Click() { LaunchExternal(kMakerWebAddress, QString()); }
+
+}  // namespace ruto

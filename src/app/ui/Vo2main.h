@@ -16,7 +16,6 @@ class QToolButton;
 namespace ruto {
 class THidDeviceController;
 class MeterDeviceHandlers;
-}  // namespace ruto
 
 class TVoForm : public QMainWindow {
   Q_OBJECT
@@ -108,3 +107,5 @@ inline const QString kMainCaption = QStringLiteral("Zelvan R.U.T.O. Vo-100 經�
 inline const QString kApplicationTitle = QStringLiteral("Zelvan Vo-100");
 inline const QString kVersionText = QStringLiteral("R.U.T.O. Vo-100 Version 5.07");
 inline const QString kExitQuestion = QStringLiteral("您確定要結束本系統嗎?");
+
+}  // namespace ruto

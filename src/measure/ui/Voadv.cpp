@@ -1,4 +1,4 @@
-#include "measure/Voadv.h"
+#include "measure/ui/Voadv.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -13,6 +13,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace ruto {
 
 namespace {
 
@@ -195,3 +197,5 @@ void TVoadv::ShowRow(int key) {
   if (!row.DtGpM.isEmpty()) figure.loadFromData(row.DtGpM);
   DBImage1->setPixmap(figure);
 }
+
+}  // namespace ruto

@@ -14,8 +14,10 @@
 #include <QToolButton>
 
 #include "app/TextCodec.h"
-#include "measure/Voadv.h"
+#include "measure/ui/Voadv.h"
 #include "support/TestSupport.h"
+
+using namespace ruto;
 
 namespace {
 

@@ -1,10 +1,12 @@
-#include "measure/MeasureWindows.h"
+#include "measure/ui/MeasureWindows.h"
 
 #include <QSqlDatabase>
 
 #include "app/Databases.h"
 #include "app/WindowOpeners.h"
-#include "measure/Voadv.h"
+#include "measure/ui/Voadv.h"
+
+namespace ruto {
 
 void registerMeasureWindows() {
   WindowOpeners().meridianReference = [](QWidget* parent) {
@@ -12,3 +14,5 @@ void registerMeasureWindows() {
     window.exec();
   };
 }
+
+}  // namespace ruto

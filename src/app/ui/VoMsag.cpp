@@ -1,4 +1,4 @@
-#include "app/VoMsag.h"
+#include "app/ui/VoMsag.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -9,12 +9,9 @@
 #include <QScreen>
 #include <QTextEdit>
 
-namespace {
+namespace ruto {
 
-AskUserResponder& responder() {
-  static AskUserResponder r;
-  return r;
-}
+namespace {
 
 std::function<void(TVoMsag&)>& showHook() {
   static std::function<void(TVoMsag&)> h;
@@ -137,7 +134,7 @@ void TVoMsag::FormShow() {
   all.mergeBlockFormat(centred);
 
   static const char* const kCaptions[] = {"詢問資訊", "注意", "重要資訊"};
-  const int kind = MsgRequest.Kind;
+  const int kind = static_cast<int>(MsgRequest.Kind);
   if (kind < 1 || kind > 6) return;
   const int family = (kind - 1) % 3;  // 0 question, 1 warning, 2 important
   setWindowTitle(QString::fromUtf8(kCaptions[family]));
@@ -185,21 +182,14 @@ void TVoMsag::BitBtn3Click() {
   reject();
 }
 
-bool AskUser(int kind, const QString& text) {
-  MsgRequest.Kind = kind;
-  MsgRequest.Text = text;
-  if (responder()) {
-    MsgRequest.Result = responder()(kind, text);
-    return MsgRequest.Result;
-  }
-  {
+void InstallMessageBox() {
+  SetAskUserPresenter([] {
     TVoMsag dialog;
     if (showHook()) showHook()(dialog);
     dialog.exec();
-  }
-  return MsgRequest.Result;
+  });
 }
 
-void SetAskUserResponder(AskUserResponder r) { responder() = std::move(r); }
-
 void SetAskUserShowHook(std::function<void(TVoMsag&)> hook) { showHook() = std::move(hook); }
+
+}  // namespace ruto

@@ -5,18 +5,14 @@
 #include <QString>
 #include <functional>
 
+#include "app/AskUser.h"
+
 class QLabel;
 class QPushButton;
 class QTextEdit;
 class QFrame;
 
-struct TMsgRequest {
-  int Kind = 0;  // 1..6
-  QString Text;
-  bool Result = false;  // "是" or "確  定" pressed
-};
-
-inline TMsgRequest MsgRequest;
+namespace ruto {
 
 class TVoMsag : public QDialog {
   Q_OBJECT
@@ -48,13 +44,8 @@ class TVoMsag : public QDialog {
   void BitBtn3Click();
 };
 
-// Shows the message box of `kind` with `text` and returns true for "是" or "確  定".
-bool AskUser(int kind, const QString& text);
-
-// Tests answer AskUser without a display: while a responder is set, AskUser fills
-// MsgRequest and returns the responder's answer instead of showing the dialog.
-using AskUserResponder = std::function<bool(int kind, const QString& text)>;
-void SetAskUserResponder(AskUserResponder responder);
+// Makes AskUser show this dialog (done by the program at start and by window tests).
+void InstallMessageBox();
 
 // Hook run with every dialog just before its modal loop starts (tests schedule clicks here).
 void SetAskUserShowHook(std::function<void(TVoMsag&)> hook);
@@ -62,3 +53,5 @@ void SetAskUserShowHook(std::function<void(TVoMsag&)> hook);
 // The kind icons and the logo, drawn by the program.
 QPixmap MessageIcon(int which);  // 1 important information, 2 question, 3 warning
 QPixmap MessageLogo();
+
+}  // namespace ruto
