@@ -110,6 +110,15 @@ bool isZeroText(const QString& s) {
   return true;
 }
 
+// "1234567.5" -> "1,234,567.5": the 'n' conversion groups the integer part by thousands.
+QString groupThousands(const QString& digits) {
+  int end = digits.indexOf(QLatin1Char('.'));
+  if (end < 0) end = digits.size();
+  QString out = digits;
+  for (int pos = end - 3; pos > 0; pos -= 3) out.insert(pos, QLatin1Char(','));
+  return out;
+}
+
 }  // namespace
 
 QString FormatFixed(double x, int decimals) {
@@ -180,13 +189,18 @@ QString Format(const QString& fmt, std::initializer_list<FormatArg> args) {
         negative = std::signbit(v) && !isZeroText(body);
         break;
       }
+      case 'n': {
+        double v = argAsDouble(arg);
+        body = groupThousands(fixedDigits(v, prec < 0 ? 2 : prec));
+        negative = std::signbit(v) && !isZeroText(body);
+        break;
+      }
       case 'e':
       case 'g': {
         double v = argAsDouble(arg);
         char b[64];
         const char pattern[] = {'%', '.', '*', conv.toLatin1(), 0};
-        std::snprintf(b, sizeof b, pattern, prec < 0 ? 15 : prec,
-                      std::fabs(v));
+        std::snprintf(b, sizeof b, pattern, prec < 0 ? 15 : prec, std::fabs(v));
         body = QString::fromLatin1(b);
         if (upper) body = body.toUpper();
         negative = std::signbit(v);

@@ -19,7 +19,8 @@ int MulDiv(int a, int b, int c);
 using FormatArg = std::variant<long long, double, QString>;
 
 // printf-like formatting with the original's rules, independent of the locale:
-// %[-][0][width][.prec](d|u|f|e|g|s|x|X|%), a decimal tie rounds away from zero
+// %[-][0][width][.prec](d|u|f|n|e|g|s|x|X|%), a decimal tie rounds away from zero
+// ("n" is "f" with ',' between thousands: "%5.0n" of 3496 is "3,496")
 // (42.25 -> "42.3"), "%6.0d" prints the number (0 is "0"). An argument of the wrong kind
 // is converted; a missing argument prints nothing.
 QString Format(const QString& fmt, std::initializer_list<FormatArg> args);

@@ -39,6 +39,20 @@ TEST(Numbers, FormatIntegersStringsAndMixedArguments) {
   EXPECT_EQ(Format("%d %d", {1LL}), "1 ");
 }
 
+TEST(Numbers, FormatGroupsThousandsWithN) {
+  const struct {
+    const char* fmt;
+    FormatArg arg;
+    const char* want;
+  } cases[] = {
+      {"%5.0n", 3496.0, "3,496"},        {"%5.0n", 999.0, "  999"},
+      {"%8.0n", 1234567LL, "1,234,567"}, {"%8.0n", 100000.0, " 100,000"},
+      {"%.2n", 1234.565, "1,234.57"},    {"%6.0n", -1234.0, "-1,234"},
+      {"%n", 1000.0, "1,000.00"},        {"%5.0n", 999.5, "1,000"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Format(c.fmt, {c.arg}), c.want) << c.fmt;
+}
+
 TEST(Numbers, ConversionsAreLocaleFree) {
   bool ok = true;
   EXPECT_DOUBLE_EQ(StrToFloatDef(" 3.5 ", 0), 3.5);
