@@ -5,8 +5,10 @@
 namespace ruto {
 
 QPrinter& SharedPrinter() {
-  static QPrinter printer(QPrinter::HighResolution);
-  return printer;
+  // Never destroyed: a printer torn down after the application object can crash in the print
+  // system's plugins at exit.
+  static QPrinter* printer = new QPrinter(QPrinter::HighResolution);
+  return *printer;
 }
 
 }  // namespace ruto
