@@ -1,6 +1,7 @@
 #include "app/ui/Application.h"
 #include "app/ui/Vo2main.h"
 #include "measure/ui/MeasureWindows.h"
+#include "records/ui/RecordsWindows.h"
 
 using namespace ruto;
 
@@ -8,6 +9,7 @@ int main(int argc, char** argv) {
   TApplication app(argc, argv);
   // Windows owned by other folders become reachable from the main window.
   registerMeasureWindows();
+  registerRecordsWindows();
   if (!CreateMainWindows()) return 1;
   VoForm->showMaximized();
   const int rc = app.exec();

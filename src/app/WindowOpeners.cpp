@@ -13,4 +13,10 @@ bool OpenWindow(const TWindowOpeners::Opener& opener, QWidget* parent) {
   return true;
 }
 
+bool OpenWindow(const TWindowOpeners::EntryOpener& opener, QWidget* parent, std::int32_t mkey) {
+  if (!opener) return false;
+  opener(parent, mkey);
+  return true;
+}
+
 }  // namespace ruto

@@ -3,6 +3,7 @@
 // owns a window registers its opener here at start-up, and callers go through these hooks.
 // A hook that nobody registered does nothing.
 
+#include <cstdint>
 #include <functional>
 
 class QWidget;
@@ -11,15 +12,17 @@ namespace ruto {
 
 struct TWindowOpeners {
   using Opener = std::function<void(QWidget* parent)>;
+  // Manual entry edits one stored VODATA row (its MKEY) or, with 0, the test in work.
+  using EntryOpener = std::function<void(QWidget* parent, std::int32_t mkey)>;
   Opener measurement;        // TVodec, the 24-point measurement window
   Opener analysis;           // TVoany
   Opener comparison;         // TVoCmp
   Opener meridianReference;  // TVoadv
   Opener calibration;        // probe calibration
-  Opener manualEntry;        // TVoREdit
+  EntryOpener manualEntry;   // TVomnu
   Opener clientBrowser;      // TVoread
   Opener storeTest;          // TVosave
-  Opener clientEditor;       // TVoCust
+  Opener clientEditor;       // TVoREdit
   Opener programList;        // TVoProf
   Opener programEditor;      // TVoProM
   Opener transfer;           // TVoFile
@@ -31,5 +34,6 @@ struct TWindowOpeners {
 TWindowOpeners& WindowOpeners();
 // Runs the hook when it is set; true when it was.
 bool OpenWindow(const TWindowOpeners::Opener& opener, QWidget* parent);
+bool OpenWindow(const TWindowOpeners::EntryOpener& opener, QWidget* parent, std::int32_t mkey);
 
 }  // namespace ruto

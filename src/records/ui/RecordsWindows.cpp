@@ -1,0 +1,9 @@
+#include "records/ui/RecordsWindows.h"
+
+#include "app/WindowOpeners.h"
+
+namespace ruto {
+
+void registerRecordsWindows() {}
+
+}  // namespace ruto
