@@ -1,0 +1,67 @@
+// Point, grid cell, limb label and picture name agree for every point and back.
+
+#include <gtest/gtest.h>
+
+#include "app/SharedRecords.h"
+#include "measure/PointTables.h"
+
+using namespace ruto;
+
+TEST(PointTables, EveryPointMapsToItsCellAndBack) {
+  for (int p = 1; p <= kPointCount; ++p) {
+    const GridCell cell = PointCell(p);
+    EXPECT_EQ(cell.col, MeridianColumn(p)) << p;
+    EXPECT_EQ(CellPoint(cell), p) << p;
+  }
+}
+
+TEST(PointTables, PointsOfGroupsAndEdges) {
+  const struct {
+    int point;
+    GridCell cell;
+    const char* limb;
+    const char* picture1;
+  } cases[] = {
+      {1, {1, 1}, "左  手", "PLh1.bmp"},
+      {6, {6, 1}, "左  手", "PLh6.bmp"},
+      {7, {1, 2}, "右  手", "PRh1.bmp"},
+      {9, {3, 2}, "右  手", "PRh3.bmp"},
+      {12, {6, 2}, "右  手", "PRh6.bmp"},
+      {13, {7, 1}, "左  腳", "PLf1.bmp"},
+      {15, {9, 1}, "左  腳", "PLf3.bmp"},
+      {18, {12, 1}, "左  腳", "PLf6.bmp"},
+      {19, {7, 2}, "右  腳", "PRf1.bmp"},
+      {20, {8, 2}, "右  腳", "PRf2.bmp"},
+      {21, {9, 2}, "右  腳", "PRf3.bmp"},
+      {24, {12, 2}, "右  腳", "PRf6.bmp"},
+      {0, {0, 0}, "", ""},
+      {25, {0, 0}, "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PointCell(c.point), c.cell) << c.point;
+    EXPECT_EQ(LimbLabel(c.point), QString::fromUtf8(c.limb)) << c.point;
+    EXPECT_EQ(PointPictureName(c.point, 1), QString::fromUtf8(c.picture1)) << c.point;
+  }
+}
+
+TEST(PointTables, HeadingAndOutsideCellsHoldNoPoint) {
+  for (const GridCell cell : {GridCell{0, 1}, GridCell{1, 0}, GridCell{13, 1}, GridCell{1, 3},
+                              GridCell{-1, 2}, GridCell{0, 0}})
+    EXPECT_EQ(CellPoint(cell), 0) << cell.col << "," << cell.row;
+}
+
+TEST(PointTables, PictureKindsAndLabels) {
+  EXPECT_EQ(PointPictureName(9, 2), "GRh3.bmp");
+  EXPECT_EQ(PointPictureName(20, 1), "PRf2.bmp");
+  EXPECT_EQ(PointPictureName(13, 3), "CLf1.bmp");
+  EXPECT_EQ(PointPictureName(1, 0), "");
+  EXPECT_EQ(PointPictureName(1, 4), "");
+  EXPECT_EQ(PointName(1), "太淵 LU9");
+  EXPECT_EQ(PointName(12), "衝陽 ST42");
+  EXPECT_EQ(MeridianName(10), "足太陽 膀胱經");
+  EXPECT_EQ(MeridianEnglishName(5), "Sanjiao Meridian(SJ)");
+  EXPECT_EQ(MeridianHeading(2), "心包經");
+  EXPECT_EQ(SideHeading(2), "右  側");
+  EXPECT_EQ(PointName(13), "");
+  EXPECT_EQ(MeridianName(0), "");
+}
