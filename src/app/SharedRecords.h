@@ -35,6 +35,17 @@ struct TCurrentTest {
   int LivePointCount = 0;
 };
 
+// The second test of a comparison, loaded through the browser in comparison mode.
+struct TCompareTest {
+  QString CustNo;
+  QString Name;
+  double VoDate = 0;
+  bool VoVota = false;
+  TPointValues Values{};  // already compensated
+  double Mean = 0;        // of the 24 uncompensated values
+  int CurveCount = 1;     // 1 = only the current test, 2 = this one too
+};
+
 // The analysis charts; the numbers are the chart buttons' own.
 enum class ChartType : int {
   None = 0,
@@ -61,6 +72,7 @@ struct TViewState {
 
 inline TClientInfo CurrentClient;
 inline TCurrentTest CurrentTest;
+inline TCompareTest CompareTest;
 inline TViewState ViewState;
 // One factor per meridian column (1..12), the same for left and right; entry 0 unused.
 inline std::array<double, 13> CompFactor{};
