@@ -1,0 +1,153 @@
+// Condition strings of expert programs: reading positions, the editor's form and back.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/ProgramConditions.h"
+
+using namespace ruto;
+
+TEST(ProgramConditions, CodesOfStoredStrings) {
+  struct Case {
+    QString stored;
+    int position;
+    int code;
+  } cases[] = {
+      {"", 1, 0},
+      {" \t\r\n", 24, 0},
+      {"7", 1, 7},
+      {"123", 3, 3},
+      {"123", 4, 0},
+      {"A2", 1, 0},
+      {"A2", 2, 2},
+      {" 12", 1, 0},
+      {" 12", 2, 1},  // untrimmed when not blank
+      {"000000000000000000000009", 24, 9},
+      {"12", 0, 0},
+      {"12", 25, 0},
+      {QString(30, u'5'), 25, 5},  // 30-character column, 24 used
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ConditionCode(c.stored, c.position), c.code)
+        << qPrintable(c.stored) << " @" << c.position;
+  EXPECT_TRUE(GroupFlagSet("01", 2));
+  EXPECT_FALSE(GroupFlagSet("02", 2));
+  EXPECT_FALSE(GroupFlagSet("0X", 2));
+  EXPECT_FALSE(GroupFlagSet("   ", 1));
+}
+
+TEST(ProgramConditions, FunctionKeyFlags) {
+  const QString flags = FunctionKeyFlags({true, false, true, false});
+  EXPECT_EQ(flags, "1010");
+  const bool want[] = {true, false, true, false};
+  for (int n = 1; n <= 4; ++n) EXPECT_EQ(FunctionKeyEnabled(flags, n), want[n - 1]);
+  for (int n = 1; n <= 4; ++n) EXPECT_FALSE(FunctionKeyEnabled("", n));
+  EXPECT_TRUE(FunctionKeyEnabled("01", 2));
+  EXPECT_FALSE(FunctionKeyEnabled("01", 3));  // missing counts as disabled
+  EXPECT_FALSE(FunctionKeyEnabled("2111", 1));
+}
+
+TEST(ProgramConditions, DecodeTable) {
+  // Position 1 range codes, pairs, single boxes, age and sex.
+  TConditionForm f = DecodeConditions(
+      "5312300000000000000000"
+      "32",
+      "1000001"
+      "0000000000000000"
+      "11");
+  EXPECT_TRUE(f.Range);
+  EXPECT_EQ(f.RangeIndex, 1);
+  EXPECT_TRUE(f.First[2] && f.Second[2]);  // 3 = both
+  EXPECT_TRUE(f.First[3]);                 // single box: any non-zero code
+  EXPECT_FALSE(f.Second[3]);
+  EXPECT_FALSE(f.First[4]);
+  EXPECT_TRUE(f.Second[4]);
+  EXPECT_TRUE(f.First[5]);
+  EXPECT_TRUE(f.AgeLow && f.AgeHigh);
+  EXPECT_TRUE(f.SexCondition);
+  EXPECT_FALSE(f.Male);
+  EXPECT_TRUE(f.Group[1]);
+  EXPECT_TRUE(f.Group[7]);
+  EXPECT_FALSE(f.Group[2]);
+
+  // Codes the controls cannot show leave the position cleared.
+  f = DecodeConditions(
+      "0405090000000000000000"
+      "93",
+      "");
+  EXPECT_FALSE(f.First[2] || f.Second[2]);
+  EXPECT_FALSE(f.First[4] || f.Second[4]);
+  EXPECT_FALSE(f.First[6] || f.Second[6]);  // position 6 holds '9'
+  EXPECT_FALSE(f.AgeLow || f.AgeHigh);
+  EXPECT_FALSE(f.SexCondition);
+
+  // Empty and short strings read as zeros: every box off.
+  EXPECT_EQ(DecodeConditions("   ", ""), TConditionForm());
+  EXPECT_EQ(DecodeConditions("1", "1"), [] {
+    TConditionForm w;
+    w.First[1] = true;
+    w.Group[1] = true;
+    return w;
+  }());
+}
+
+TEST(ProgramConditions, RangeCodePastTheComparisonsIsReencodedAsEqual) {
+  const TConditionForm f = DecodeConditions("7", "");
+  EXPECT_TRUE(f.Range);
+  EXPECT_EQ(f.RangeIndex, -1);
+  EXPECT_EQ(EncodeConditions(f).first, "400000000000000000000000");
+}
+
+TEST(ProgramConditions, EncodingIsAlwaysTwentyFourCharactersWithFlagsEndingInZeros) {
+  TConditionForm f;
+  f.Group.fill(true);
+  f.SexCondition = true;
+  f.Male = true;
+  f.AgeHigh = true;
+  const auto [digits, flags] = EncodeConditions(f);
+  EXPECT_EQ(digits, "000000000000000000000021");
+  EXPECT_EQ(flags, "111111111111111111111100");
+  // The sex box decides; the radio buttons alone store nothing.
+  f = TConditionForm();
+  f.Male = false;
+  EXPECT_EQ(EncodeConditions(f).first, kNoConditions);
+}
+
+TEST(ProgramConditions, EveryEditorFormRoundTrips) {
+  std::mt19937 rng(15);
+  std::bernoulli_distribution coin(0.4);
+  std::uniform_int_distribution<int> index(-1, 2);
+  for (int i = 0; i < 3000; ++i) {
+    TConditionForm f;
+    for (int p = 1; p <= 22; ++p) {
+      f.First[p] = coin(rng);
+      f.Second[p] = p != 3 && p != 5 && coin(rng);  // single-box positions
+      f.Group[p] = coin(rng);
+    }
+    f.Range = coin(rng);
+    if (f.Range) {
+      // In range mode the two boxes are disabled and not stored.
+      f.First[1] = f.Second[1] = false;
+      f.RangeIndex = index(rng);
+    }
+    f.AgeLow = coin(rng);
+    f.AgeHigh = coin(rng);
+    f.SexCondition = coin(rng);
+    f.Male = !f.SexCondition || coin(rng);
+    const auto [digits, flags] = EncodeConditions(f);
+    ASSERT_EQ(digits.size(), 24);
+    ASSERT_EQ(flags.size(), 24);
+    ASSERT_TRUE(flags.endsWith("00"));
+    TConditionForm back = DecodeConditions(digits, flags);
+    if (f.Range && f.RangeIndex < 0) f.RangeIndex = 0;  // "4" with nothing selected
+    ASSERT_EQ(back, f) << qPrintable(digits) << " " << qPrintable(flags);
+  }
+}
+
+TEST(ProgramConditions, SpinPositions) {
+  EXPECT_EQ(SpinPosition(27.9, 200), 27);
+  EXPECT_EQ(SpinPosition(-3, 200), 0);
+  EXPECT_EQ(SpinPosition(500, 200), 200);
+  EXPECT_EQ(SpinPosition(std::nan(""), 100), 0);
+}
