@@ -128,6 +128,8 @@ int ClassifyDeviation(const TAnalysisResult& a, double d) {
   return m <= a.AcceptLimitLow ? -1 : -2;
 }
 
+double AutonomicDivisor(const TAnalysisResult& a) { return a.GroupMin <= 0 ? 1.0 : a.GroupMin; }
+
 int LevelByCuts(double value, const std::array<double, 6>& cuts) {
   int level = -3;
   for (double cut : cuts)
@@ -145,8 +147,7 @@ int AutonomicLevel(double r) {
 TSummaryRatios ComputeSummaryLevels(TAnalysisResult& a, bool male) {
   a.SummaryLevel.fill(0);
   a.PairLevel.fill(0);
-  // A group minimum of 0 (or less, from an imported test) would divide by zero.
-  if (a.GroupMin <= 0) a.GroupMin = 1.0;
+  a.GroupMin = AutonomicDivisor(a);
 
   TSummaryRatios r;
   if (a.Average > 0) {

@@ -35,6 +35,10 @@ struct TAnalysisResult {
   std::array<int, 25> RemedyCodes{};   // reference key per prescription item
 };
 
+// The analysis of the test in work, shared by the whole program: the analysis window fills it
+// when it opens; the lists, the program matcher, the charts and the printed report read it.
+inline TAnalysisResult Analysis;
+
 // Five-element indices of ElementMean / ElementLevel.
 enum TElement { ElementWood = 0, ElementFire, ElementEarth, ElementMetal, ElementWater };
 // Indices of SummaryLevel.
@@ -62,6 +66,10 @@ int ClassifyDeviation(const TAnalysisResult& a, double d);
 // Left and right point of meridian column m (1..12).
 int LeftPointOf(int m);
 int RightPointOf(int m);
+
+// GroupMin as a divisor: a group minimum of 0 (or less, from an imported test) counts as 1.0,
+// wherever the autonomic ratio is formed (summary, chart, report).
+double AutonomicDivisor(const TAnalysisResult& a);
 
 // The three summary ratios and the autonomic ratio. Empty when the divisor is not positive
 // (an imported test may hold zeros); the autonomic divisor is GroupMin after its 0 -> 1.0
