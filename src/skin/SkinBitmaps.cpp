@@ -254,4 +254,22 @@ QImage TrackBitmap(bool vertical) {
   return vertical ? RotateBitmapRight(img) : img;
 }
 
+QImage ApplicationIcon() {
+  // A meridian ring with the probe's tip: slate on white, like the skin.
+  QImage img(32, 32, QImage::Format_ARGB32);
+  img.fill(Qt::transparent);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0x1F, 0x34, 0x4D), 2));
+  p.setBrush(QColor(0x3C, 0x6A, 0x9E));
+  p.drawEllipse(QRectF(2, 2, 28, 28));
+  p.setPen(QPen(Qt::white, 2.5));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRectF(8, 8, 16, 16), 30 * 16, 300 * 16);
+  p.setBrush(Qt::white);
+  p.setPen(Qt::NoPen);
+  p.drawEllipse(QRectF(13.5, 13.5, 5, 5));
+  return img;
+}
+
 }  // namespace ruto

@@ -80,5 +80,7 @@ QImage MagentaKeyed(const QImage& img);
 // skin has none.
 QImage MenuGlyphsBitmap();
 QImage TrackBitmap(bool vertical);
+// The program's icon, 32x32 with transparency.
+QImage ApplicationIcon();
 
 }  // namespace ruto

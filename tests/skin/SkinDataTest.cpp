@@ -1,0 +1,205 @@
+// Reading a skin definition into skin objects, and the objects derived from them.
+#include <gtest/gtest.h>
+
+#include "skin/SkinData.h"
+#include "skin/TestSkin.h"
+
+namespace ruto {
+namespace {
+
+using test::bmp;
+using test::codedStrip;
+
+// A package of one definition plus the given bitmaps.
+QByteArray package(const QString& ini, const QList<QPair<QString, QImage>>& images) {
+  QList<SkinPackageEntry> e;
+  e.append({QStringLiteral("skin.ini"), ini.toUtf8()});
+  for (const auto& [name, img] : images) e.append({name, bmp(img)});
+  return BuildSkinPackage(e);
+}
+
+struct Loaded {
+  std::unique_ptr<TSkinData> data = std::make_unique<TSkinData>();
+  QStringList reports;
+};
+
+Loaded load(const QByteArray& stream) {
+  Loaded l;
+  TSkinData::SetReporter([&l](const QString& t) { l.reports << t; });
+  l.data->SkinStream = stream;
+  l.data->LoadSkin();
+  TSkinData::SetReporter({});
+  return l;
+}
+
+TEST(SkinDefinition, CaptionButtonFramesFromImageRatio) {
+  struct Case {
+    int w, h, action;
+    const char* frameKey;
+    int want;
+  } cases[] = {
+      {57, 21, 0, "", 3},        {140, 21, 0, "", 6}, {76, 20, 0, "", 3},
+      {80, 21, 0, "", 6},        {57, 21, -1, "", 6},  // a negative action always has six frames
+      {57, 21, 0, "frame=4", 4},
+  };
+  for (const Case& c : cases) {
+    const QString ini =
+        QStringLiteral("[Button.X]\nAction=%1\nVisibility=0\nButtonImage=b.bmp\n%2\n")
+            .arg(c.action)
+            .arg(QString::fromLatin1(c.frameKey));
+    const Loaded l =
+        load(package(ini, {{QStringLiteral("b.bmp"), QImage(c.w, c.h, QImage::Format_RGB32)}}));
+    ASSERT_EQ(l.data->SysButtons().size(), 1u);
+    EXPECT_EQ(l.data->SysButtons()[0]->Frame, c.want) << c.w << "x" << c.h;
+  }
+}
+
+TEST(SkinDefinition, WhichSectionsAreCaptionButtons) {
+  const QString ini = QStringLiteral(
+      "[Buttons]\nBitmap=x.bmp\n[Button]\nAction=0\n[BUTTON.RADIO]\nAction=0\n"
+      "[button.hidden]\nAction=-1\nVisibility=1\n[Button.Counted]\nAction=-1\nVisibility=0\n"
+      "[ButtonZ]\nAction=5\n");
+  const Loaded l = load(package(ini, {}));
+  QStringList names;
+  for (const auto& b : l.data->SysButtons()) names << b->Name;
+  EXPECT_EQ(names, (QStringList{QStringLiteral("BUTTON.COUNTED"), QStringLiteral("BUTTONZ")}));
+  EXPECT_EQ(l.data->SysButtons()[0]->Visibility1, -1);
+}
+
+TEST(SkinDefinition, ObjectsAndDefaults) {
+  const QString ini = QStringLiteral(
+      "[Tab.Pane]\nImage=p.bmp\nLeftWidth=10\nTopHeight=2\n"
+      "[Personality]\nTop=t.bmp\nTopStretch=0\nLeft=l.bmp\nLeftStretch=7\n"
+      "[Colours]\nButtonFace=212,208,200\nHilight=1 2\nMenu=300;20;30\n"
+      "[Progress]\nBitmap=p.bmp\nStyle=1\n[MenuItem]\nImage=p.bmp\nTile=5\n"
+      "[Headerbar]\nImage=p.bmp\n[HorzScrollThumb]\nImage=p.bmp\nFrameCount=7\n"
+      "[Missing]\nImage=\n");
+  const QImage img(20, 20, QImage::Format_RGB32);
+  const Loaded l = load(package(ini, {{QStringLiteral("p.bmp"), img},
+                                      {QStringLiteral("t.bmp"), img},
+                                      {QStringLiteral("l.bmp"), img}}));
+  const TSkinData& d = *l.data;
+  ASSERT_TRUE(d.SkinLoaded());
+  ASSERT_NE(d.object(QStringLiteral("Tab.Pane")), nullptr);
+  EXPECT_EQ(d.object(QStringLiteral("Tab.Pane"))->LeftWidth, 4);  // capped
+  EXPECT_EQ(d.object(QStringLiteral("Tab.Pane"))->TopHeight, 2);
+  EXPECT_EQ(d.TopBorder()->Tile, 0);   // Stretch 0: tiled when painted
+  EXPECT_EQ(d.LeftBorder()->Tile, 1);  // capped at 1
+  EXPECT_EQ(d.Colours().ButtonFace, RGB(212, 208, 200));
+  EXPECT_EQ(d.Colours().Menubar, RGB(212, 208, 200));  // follows the face just read
+  EXPECT_EQ(d.Colours().Hilight, clHighlight);         // short value keeps the default
+  EXPECT_EQ(d.Colours().Menu, RGB(255, 20, 30));       // channel clamped
+  EXPECT_EQ(d.object(QStringLiteral("Progress"))->Frame, 1);
+  EXPECT_EQ(d.object(QStringLiteral("MenuItem"))->Tile, 0);
+  EXPECT_EQ(d.object(QStringLiteral("MenuItem"))->Frame, 5);
+  EXPECT_EQ(d.object(QStringLiteral("Headerbar"))->Frame, 5);
+  EXPECT_EQ(d.object(QStringLiteral("HorzScrollThumb"))->Frame, 7);
+  EXPECT_EQ(d.object(QStringLiteral("Missing")), nullptr);
+  EXPECT_EQ(d.object(QStringLiteral("Scrollbar")), nullptr);
+  // Without [Track] the program's own track image with edges of 3.
+  const TDataSkinObject* track = d.object(QStringLiteral("Track"));
+  ASSERT_NE(track, nullptr);
+  EXPECT_TRUE(track->hasImage());
+  EXPECT_EQ(track->edges().left, 3);
+  EXPECT_EQ(track->edges().bottom, 3);
+  EXPECT_EQ(track->Frame, 1);
+  ASSERT_NE(d.object(QStringLiteral("TRACKVERT")), nullptr);
+}
+
+TEST(SkinDefinition, ComboStripFromSunkEdgeAndButton) {
+  const QString ini = QStringLiteral(
+      "[SunkEdge]\nImage=s.bmp\nLeftWidth=2\nRightWidth=2\nTopHeight=2\nBottomHeight=2\n"
+      "[ComboButton]\nImage=c.bmp\n");
+  const Loaded l =
+      load(package(ini, {{QStringLiteral("s.bmp"), codedStrip(1, 4, 20, 21, false, false)},
+                         {QStringLiteral("c.bmp"), codedStrip(2, 4, 17, 21, false, false)}}));
+  const TDataSkinObject* combo = l.data->object(QStringLiteral("ComboButton"));
+  const TDataSkinObject* sunk = l.data->object(QStringLiteral("SunkEdge"));
+  ASSERT_TRUE(combo && sunk);
+  EXPECT_EQ(combo->Bitmap.size(), QSize(200, 21));
+  EXPECT_EQ(combo->Style, 2);
+  EXPECT_EQ(combo->LeftWidth, 2);
+  EXPECT_EQ(combo->RightWidth, TSkinData::ScrollBarWidth + 4);
+  EXPECT_EQ(sunk->LeftWidth, TSkinData::ScrollBarWidth + 4);
+  EXPECT_EQ(sunk->RightWidth, 2);
+  // Cell 2: the sunk edge's frame 2 on the left, the button's frame 2 at the right end.
+  EXPECT_EQ(combo->Bitmap.pixel(55, 10), test::frameColour(1, 2));
+  EXPECT_EQ(combo->Bitmap.pixel(98, 10), test::frameColour(2, 2));
+  // The sunk edge takes the strip mirrored.
+  EXPECT_EQ(sunk->Bitmap.pixel(199 - 98, 10), test::frameColour(2, 2));
+  const TDataSkinObject* arrow = l.data->object(QStringLiteral("ComboxArrow"));
+  ASSERT_NE(arrow, nullptr);
+  EXPECT_EQ(arrow->Bitmap.size(), QSize(68, 17));
+  EXPECT_EQ(arrow->Frame, 4);
+}
+
+TEST(SkinDefinition, ToolbarBackgroundFromFaceAndCaptionColour) {
+  // The caption sample is the pixel at (w/3, (h/frames)/3) of the top border.
+  QImage top(30, 60, QImage::Format_RGB32);
+  top.fill(qRgb(0, 0, 128));
+  const QString ini =
+      QStringLiteral("[Personality]\nTop=t.bmp\nTopFrame=2\n[Colours]\nButtonFace=212,208,200\n");
+  const Loaded l = load(package(ini, {{QStringLiteral("t.bmp"), top}}));
+  EXPECT_EQ(l.data->CaptionColour(), RGB(0, 0, 128));
+  const TDataSkinObject* bar = l.data->object(QStringLiteral("Toolbar"));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->Bitmap.size(), QSize(10, 40));
+  EXPECT_EQ(bar->Bitmap.pixel(0, 0), qRgb(249, 248, 247));
+  EXPECT_EQ(bar->Bitmap.pixel(9, 39), qRgb(118, 118, 187));
+}
+
+TEST(SkinDefinition, FailedLoadReportsAndKeepsThePreviousSkin) {
+  const QString ini = QStringLiteral("[TitlebarSkin]\nSkinName=First\n");
+  Loaded l = load(package(ini, {}));
+  ASSERT_TRUE(l.data->SkinLoaded());
+  QStringList reports;
+  TSkinData::SetReporter([&](const QString& t) { reports << t; });
+  l.data->SkinStream = QByteArray("\x10\x00\x00\x00garbage", 11);
+  EXPECT_FALSE(l.data->LoadSkin());
+  l.data->SkinStream = BuildSkinPackage({{QStringLiteral("a.bmp"), QByteArray("x")}}, 12345);
+  EXPECT_FALSE(l.data->LoadSkin());
+  TSkinData::SetReporter({});
+  EXPECT_EQ(reports.size(), 2);
+  EXPECT_TRUE(reports.last().startsWith(QStringLiteral("This is Older Skin File")));
+  EXPECT_TRUE(l.data->SkinLoaded());
+  EXPECT_EQ(l.data->SkinName(), QStringLiteral("First"));
+}
+
+TEST(SkinData, SwitchesSendCommands) {
+  std::vector<int> sent;
+  TSkinData::SetCommandSink([&](TSkinData*, int c, int delay) {
+    EXPECT_EQ(delay, 250);
+    sent.push_back(c);
+  });
+  TSkinData d;
+  EXPECT_EQ(d.DisableTag, 99);
+  EXPECT_FALSE(d.SkinControls.test(xcMenuItem));
+  EXPECT_TRUE(d.Options.test(xoPreview) && d.Options.test(xoToolbarBK));
+  EXPECT_EQ(d.Skin3rd, QStringList{QStringLiteral("QProgressBar=progress")});
+  d.SetActive(true);  // nothing loaded: no command
+  d.Loaded();         // nothing loaded: Active goes off
+  EXPECT_FALSE(d.Active());
+  d.SkinStream = package(QStringLiteral("[TitlebarSkin]\nSkinName=x\n"), {});
+  d.SetActive(true);
+  d.Loaded();
+  d.SetActive(false);
+  TSkinData::SetCommandSink({});
+  EXPECT_EQ(sent, (std::vector<int>{1, 2}));
+  EXPECT_FALSE(d.SkinControls.test(xcMenuItem));
+  EXPECT_TRUE(d.SkinControls.test(xcSystemMenu));
+}
+
+TEST(SkinData, TheCodedTestSkinLoadsEveryObject) {
+  const Loaded l = load(test::buildTestSkin());
+  ASSERT_TRUE(l.data->SkinLoaded()) << l.reports.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(l.data->TopBorder()->Bitmap.size(), QSize(60, 48));
+  EXPECT_EQ(l.data->SysButtons().size(), 6u);
+  for (const auto& b : l.data->SysButtons()) {
+    if (b->Action != 3) EXPECT_EQ(b->Frame, 6) << b->Name.toStdString();
+  }
+  EXPECT_NE(l.data->MenuBar(), nullptr);
+  EXPECT_EQ(l.data->MenuBar()->Frame, 2);
+}
+
+}  // namespace
+}  // namespace ruto

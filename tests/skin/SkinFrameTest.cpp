@@ -1,0 +1,272 @@
+// The skinned frame without a window: styles, visibility, placement, hit tests, actions,
+// the system menu, the mask and the painted bands.
+#include <gtest/gtest.h>
+
+#include "skin/SkinFrame.h"
+#include "skin/TestSkin.h"
+
+namespace ruto {
+namespace {
+
+std::unique_ptr<TSkinData> codedSkin() {
+  auto d = std::make_unique<TSkinData>();
+  d->SkinStream = test::buildTestSkin();
+  EXPECT_TRUE(d->LoadSkin());
+  return d;
+}
+
+TEST(FrameStyle, FromWindowFlags) {
+  struct Case {
+    Qt::WindowFlags flags;
+    bool stdDialog, resizable;
+    int kind, caption;
+  } cases[] = {
+      {Qt::Window, false, true, 0, cfSysMenu},
+      {Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowMinMaxButtonsHint,
+       false, true, 0, cfSysMenu | cfMinimizeBox | cfMaximizeBox},
+      {Qt::Window, false, false, 1, cfSysMenu},
+      {Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint, false, true, 3, cfSysMenu},
+      {Qt::Dialog, true, true, 3, cfSysMenu},
+      {Qt::Window | Qt::CustomizeWindowHint, false, true, 2, 0},
+      {Qt::Window | Qt::FramelessWindowHint, false, true, 2, cfSysMenu},
+  };
+  for (const Case& c : cases) {
+    const FrameStyle s = FrameStyleFor(c.flags, c.stdDialog, c.resizable);
+    EXPECT_EQ(s.BorderKind, c.kind) << c.flags.toInt();
+    EXPECT_EQ(s.CaptionFlags, c.caption) << c.flags.toInt();
+  }
+}
+
+TEST(CaptionButtons, VisibilityCodes) {
+  CaptionContext c;
+  c.captionFlags = cfSysMenu | cfMaximizeBox;
+  c.state = WinState::Maximized;
+  c.active = false;
+  c.borderKind = 3;
+  struct Case {
+    int code;
+    bool second, want;
+  } cases[] = {
+      {0, false, true},   {1, false, true},     {2, false, false},    {3, false, false},
+      {4, false, true},   {5, false, false},    {6, false, true},     {8, false, false},
+      {7, false, false},  {9, false, true},     {-1, false, false},   {100, false, false},
+      {100, true, true},  {200, false, true},   {200, true, false},   {500, false, true},
+      {500, true, false}, {1500, false, false}, {3000, false, false},
+  };
+  for (const Case& k : cases)
+    EXPECT_EQ(VisibilityHolds(k.code, k.second, c), k.want) << k.code << " " << k.second;
+  c.isDialog = true;
+  EXPECT_FALSE(VisibilityHolds(200, false, c));
+  // 6 without a system menu holds only for the second code.
+  c.captionFlags = cfMaximizeBox;
+  EXPECT_FALSE(VisibilityHolds(6, false, c));
+  EXPECT_TRUE(VisibilityHolds(6, true, c));
+}
+
+TEST(CaptionButtons, PlacementByAlign) {
+  TDataSkinSysButton b;
+  b.Bitmap = QImage(21 * 3, 18, QImage::Format_RGB32);
+  b.Frame = 3;
+  b.Xcoord = 25;
+  b.Ycoord = 3;
+  CaptionContext c;
+  c.windowWidth = 400;
+  c.border = QMargins(4, 26, 4, 4);
+  c.menuHeight = 20;
+  c.captionStart = 40;
+  c.captionEnd = 300;
+  struct Case {
+    int align;
+    QRect want;
+  } cases[] = {
+      {0, QRect(25, 3, 21, 18)},     {1, QRect(375, 3, 21, 18)}, {2, QRect(254, 3, 21, 18)},
+      {8, QRect(254, 3, 21, 18)},    {3, QRect(65, 3, 21, 18)},  {9, QRect(65, 3, 21, 18)},
+      {100, QRect(371, 27, 21, 18)},
+  };
+  for (const Case& k : cases) {
+    b.Align = k.align;
+    EXPECT_EQ(CaptionButtonRect(b, c), k.want) << k.align;
+  }
+  b.Align = 1;
+  EXPECT_EQ(CaptionButtonRect(b, c).right() + 1, 396);
+}
+
+TEST(CaptionButtons, LayoutHidesAndDisablesByWindow) {
+  auto skin = codedSkin();
+  CaptionContext c;
+  c.windowWidth = 300;
+  c.border = FrameWidths(*skin, 0);
+  int asked = 0;
+  c.askVisible = [&](int code, int action) {
+    ++asked;
+    EXPECT_EQ(code, 1500);
+    EXPECT_EQ(action, 40);
+    return 1;
+  };
+  auto visible = [&](const CaptionContext& cc) {
+    QStringList names;
+    for (const CaptionButton& b : LayoutCaptionButtons(*skin, cc))
+      if (b.visible) names << b.def->Name + (b.enabled ? QString() : QStringLiteral("(off)"));
+    return names.join(QLatin1Char(' '));
+  };
+  c.captionFlags = cfSysMenu | cfMaximizeBox | cfMinimizeBox;
+  EXPECT_EQ(visible(c),
+            QStringLiteral("BUTTON.CLOSE BUTTON.MAX BUTTON.MIN BUTTON.CUSTOM BUTTON.ICON"));
+  EXPECT_EQ(asked, 1);
+  c.state = WinState::Maximized;
+  EXPECT_EQ(visible(c),
+            QStringLiteral("BUTTON.CLOSE BUTTON.RESTORE BUTTON.MIN BUTTON.CUSTOM BUTTON.ICON"));
+  c.state = WinState::Normal;
+  c.captionFlags = cfSysMenu | cfMinimizeBox;  // max hidden by its Visibility1 6
+  c.borderKind = 3;                            // no icon on a dialog frame
+  c.askVisible = nullptr;                      // unanswered: hidden
+  EXPECT_EQ(visible(c), QStringLiteral("BUTTON.CLOSE BUTTON.MIN"));
+  c.captionFlags = cfMinimizeBox;  // no system menu: no close, minimize disabled
+  EXPECT_EQ(visible(c), QStringLiteral("BUTTON.MIN(off)"));
+}
+
+TEST(FrameHit, PartsOfTheFrame) {
+  auto skin = codedSkin();
+  const QMargins b = FrameWidths(*skin, 0);
+  ASSERT_EQ(b, QMargins(5, 24, 5, 5));
+  CaptionContext c;
+  c.windowWidth = 300;
+  c.border = b;
+  c.captionFlags = cfSysMenu;
+  const auto buttons = LayoutCaptionButtons(*skin, c);
+  const QSize win(300, 200);
+  struct Case {
+    QPoint p;
+    bool sizeable;
+    WinState state;
+    Hit want;
+  } cases[] = {
+      {{150, 1}, true, WinState::Normal, Hit::Top},
+      {{150, 1}, false, WinState::Normal, Hit::Caption},
+      {{150, 1}, true, WinState::Maximized, Hit::Caption},
+      {{150, 10}, true, WinState::Normal, Hit::Caption},
+      {{150, 30}, true, WinState::Normal, Hit::Menu},
+      {{150, 50}, true, WinState::Normal, Hit::Client},
+      {{2, 100}, true, WinState::Normal, Hit::Left},
+      {{2, 100}, false, WinState::Normal, Hit::Border},
+      {{297, 100}, true, WinState::Normal, Hit::Right},
+      {{150, 198}, true, WinState::Normal, Hit::Bottom},
+      {{1, 1}, true, WinState::Normal, Hit::TopLeft},
+      {{299, 199}, true, WinState::Normal, Hit::BottomRight},
+      {{2, 195}, true, WinState::Normal, Hit::BottomLeft},
+  };
+  for (const Case& k : cases)
+    EXPECT_EQ(FrameHitTest(k.p, win, b, 20, k.sizeable, k.state, buttons).kind, k.want)
+        << k.p.x() << "," << k.p.y();
+  const HitResult close =
+      FrameHitTest(QPoint(300 - 25 + 3, 8), win, b, 20, true, WinState::Normal, buttons);
+  ASSERT_EQ(close.kind, Hit::Button);
+  EXPECT_EQ(buttons[static_cast<size_t>(close.button)].def->Action, 0);
+}
+
+TEST(FrameActions, ButtonEffects) {
+  struct Case {
+    int action;
+    WinState state;
+    ButtonEffect want;
+  } cases[] = {
+      {0, WinState::Normal, ButtonEffect::Close},
+      {1, WinState::Normal, ButtonEffect::Maximize},
+      {1, WinState::Maximized, ButtonEffect::Restore},
+      {22, WinState::Normal, ButtonEffect::Maximize},
+      {2, WinState::Normal, ButtonEffect::Minimize},
+      {23, WinState::Minimized, ButtonEffect::Restore},
+      {3, WinState::Normal, ButtonEffect::SysMenu},
+      {12, WinState::Normal, ButtonEffect::SysMenu},
+      {60, WinState::Normal, ButtonEffect::Minimize},
+      {61, WinState::Normal, ButtonEffect::Restore},
+      {62, WinState::Normal, ButtonEffect::Close},
+      {40, WinState::Normal, ButtonEffect::Signal},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ButtonActionFor(c.action, c.state, true), c.want) << c.action;
+  EXPECT_EQ(ButtonActionFor(0, WinState::Normal, false), ButtonEffect::None);
+}
+
+TEST(FrameActions, SystemMenuMatrix) {
+  auto enabled = [](WinState s, int flags) {
+    QString out;
+    for (const SysMenuItem& i : SystemMenuItems(s, flags))
+      out += i.command == 0 ? QChar(u'-') : i.enabled ? QChar(u'1') : QChar(u'0');
+    return out;
+  };
+  const int all = cfSysMenu | cfMaximizeBox | cfMinimizeBox;
+  EXPECT_EQ(enabled(WinState::Normal, all), QStringLiteral("01111-1"));
+  EXPECT_EQ(enabled(WinState::Maximized, all), QStringLiteral("10010-1"));
+  EXPECT_EQ(enabled(WinState::Minimized, all), QStringLiteral("11101-1"));
+  EXPECT_EQ(enabled(WinState::Normal, cfSysMenu), QStringLiteral("01100-1"));
+  const auto items = SystemMenuItems(WinState::Normal, all);
+  EXPECT_EQ(items.front().caption, QStringLiteral("還原"));
+  EXPECT_EQ(items.back().caption, QStringLiteral("關閉"));
+  EXPECT_EQ(items.back().shortcut, QStringLiteral("Alt+F4"));
+  EXPECT_EQ(items.back().glyph, 3);
+}
+
+TEST(FramePainting, BandsByActivityAndMaskFromMagentaCorners) {
+  auto skin = codedSkin();
+  FramePaint f;
+  f.window = QSize(200, 120);
+  f.border = FrameWidths(*skin, 0);
+  for (bool active : {true, false}) {
+    f.active = active;
+    const QImage img = PaintFrameImage(*skin, f);
+    const int k = active ? 1 : 2;
+    EXPECT_EQ(img.pixel(100, 10), test::frameColour(test::tiTop, k));
+    EXPECT_EQ(img.pixel(2, 60), test::frameColour(test::tiLeft, k));
+    EXPECT_EQ(img.pixel(197, 60), test::frameColour(test::tiRight, k));
+    EXPECT_EQ(img.pixel(100, 117), test::frameColour(test::tiBottom, k));
+    // The title's corner pixels stay magenta (painted over the side bands).
+    EXPECT_TRUE(isMagenta(img.pixel(0, 0)));
+    EXPECT_TRUE(isMagenta(img.pixel(199, 0)));
+    const QRegion mask = FrameRegion(img, f.border, 20, {false, false, true, false});
+    EXPECT_FALSE(mask.contains(QPoint(0, 0)));
+    EXPECT_FALSE(mask.contains(QPoint(199, 0)));
+    EXPECT_TRUE(mask.contains(QPoint(1, 0)));
+    EXPECT_TRUE(mask.contains(QPoint(0, 1)));
+    EXPECT_TRUE(mask.contains(QPoint(100, 60)));
+    EXPECT_TRUE(mask.contains(QPoint(199, 119)));
+    // Without transparency the whole window.
+    EXPECT_TRUE(FrameRegion(img, f.border, 20, {}).contains(QPoint(0, 0)));
+  }
+}
+
+// "Stretch" 1 stretches the middle of a band; 0 tiles it.
+TEST(FramePainting, StretchSettingChoosesStretchOrTile) {
+  QImage top(9, 4, QImage::Format_RGB32);  // edges 3 | middle A B C | edges 3
+  for (int x = 0; x < 9; ++x)
+    for (int y = 0; y < 4; ++y)
+      top.setPixel(x, y,
+                   x == 3   ? qRgb(255, 0, 0)
+                   : x == 4 ? qRgb(0, 255, 0)
+                   : x == 5 ? qRgb(0, 0, 255)
+                            : qRgb(9, 9, 9));
+  for (int stretch : {1, 0}) {
+    QList<SkinPackageEntry> e;
+    e.append({QStringLiteral("s.ini"),
+              QStringLiteral("[Personality]\nTop=t.bmp\nTopFrame=1\nTopTrans=0\nTopTopHeight=3\n"
+                             "TopBotHeight=3\nTopStretch=%1\n")
+                  .arg(stretch)
+                  .toUtf8()});
+    e.append({QStringLiteral("t.bmp"), test::bmp(top)});
+    TSkinData d;
+    d.SkinStream = BuildSkinPackage(e);
+    ASSERT_TRUE(d.LoadSkin());
+    FramePaint f;
+    f.window = QSize(36, 20);
+    f.border = FrameWidths(d, 0);
+    const QImage img = PaintFrameImage(d, f);
+    // Middle from x 3 to 32: stretched, its first ten pixels are red; tiled, x 6 is red again.
+    EXPECT_EQ(img.pixel(3, 1), qRgb(255, 0, 0)) << stretch;
+    EXPECT_EQ(img.pixel(4, 1), stretch ? qRgb(255, 0, 0) : qRgb(0, 255, 0)) << stretch;
+    EXPECT_EQ(img.pixel(6, 1), qRgb(255, 0, 0)) << stretch;
+  }
+}
+
+}  // namespace
+}  // namespace ruto
