@@ -1,0 +1,288 @@
+#include "app/KeyedMerge.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <vector>
+
+#include "app/TransferColumns.h"
+#include "base/Text.h"
+
+namespace ruto {
+
+namespace {
+
+QString quoted(const QString& identifier) {
+  QString q = identifier;
+  q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+  return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+// Numbers compare as the NOCASE columns do: ASCII letters without regard to case.
+QString fold(const QString& key) {
+  QString out = key;
+  for (QChar& c : out)
+    if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+  return out;
+}
+
+// Names compare exactly after trimming blanks at both ends.
+QString nameOf(const QVariant& v) { return v.toString().trimmed(); }
+
+// One value in a form that compares equal exactly when the stored values are equal.
+QString normalized(TransferType type, const QVariant& v) {
+  if (v.isNull()) return QStringLiteral("\x01");
+  switch (type) {
+    case TransferType::Boolean:
+    case TransferType::Long:
+      return QString::number(v.toLongLong());
+    case TransferType::DateTime:
+    case TransferType::Double:
+      return QString::number(v.toDouble(), 'g', 17);
+    case TransferType::Bytes:
+      return QString::fromLatin1(v.toByteArray().toHex());
+    case TransferType::Text:
+      break;
+  }
+  return v.toString();
+}
+
+// The rows of one table of the source, as the target will receive them.
+struct SourceTable {
+  QList<TransferColumn> columns;  // the whole list
+  std::vector<int> sourceIndex;   // per column: index in the SELECT, -1 when not read
+  QSqlQuery query;
+  QString error;
+};
+
+bool openSource(const QString& connection, const QString& table, SourceTable* t) {
+  const QSqlDatabase db = QSqlDatabase::database(connection, false);
+  const QSqlRecord record = db.record(table);
+  if (record.isEmpty()) return t->error = table + QStringLiteral(": no such table"), false;
+  t->columns = TransferColumns(table);
+  QStringList names;
+  int brokenRun = 0;
+  for (const TransferColumn& c : t->columns) {
+    const int i = record.indexOf(c.name);
+    if (c.run != 0 && (c.run == brokenRun || i < 0)) {
+      brokenRun = c.run;
+      t->sourceIndex.push_back(-1);
+      continue;
+    }
+    if (i < 0) return t->error = table + QStringLiteral(": no column ") + c.name, false;
+    t->sourceIndex.push_back(static_cast<int>(names.size()));
+    names << quoted(record.fieldName(i));
+  }
+  t->query = QSqlQuery(db);
+  t->query.setForwardOnly(true);
+  const int key = record.indexOf(QStringLiteral("MKEY"));
+  const QString sql =
+      QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), quoted(table)) +
+      (key < 0 ? QString() : QStringLiteral(" ORDER BY ") + quoted(record.fieldName(key)));
+  if (!t->query.exec(sql))
+    return t->error = table + QStringLiteral(": ") + t->query.lastError().text(), false;
+  return true;
+}
+
+// Converts the current row of the source; a value of an optional run that does not convert
+// ends that run for the row.
+bool convertRow(SourceTable& t, int rowNumber, QVariantList* out) {
+  out->clear();
+  int endedRun = 0;
+  for (qsizetype i = 0; i < t.columns.size(); ++i) {
+    const TransferColumn& c = t.columns[i];
+    const int at = t.sourceIndex[static_cast<size_t>(i)];
+    QVariant value;
+    if (at >= 0 && !(c.run != 0 && c.run == endedRun) &&
+        !ConvertTransferValue(c, t.query.value(at), &value)) {
+      if (c.run == 0) {
+        t.error = QStringLiteral(" row %1, column %2: the value %3 does not fit")
+                      .arg(rowNumber)
+                      .arg(c.name, t.query.value(at).toString().left(40));
+        return false;
+      }
+      endedRun = c.run;
+      value = QVariant();
+    }
+    out->append(value);
+  }
+  return true;
+}
+
+int indexOf(const QList<TransferColumn>& list, const QString& name) {
+  for (qsizetype i = 0; i < list.size(); ++i)
+    if (list[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+bool prepareInsert(QSqlQuery& q, const QString& table, const QList<TransferColumn>& columns,
+                   QString* error) {
+  QStringList names, marks;
+  for (const TransferColumn& c : columns) {
+    names << quoted(c.name);
+    marks << QStringLiteral("?");
+  }
+  if (q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(quoted(table), names.join(u','), marks.join(u','))))
+    return true;
+  *error = table + QStringLiteral(": ") + q.lastError().text();
+  return false;
+}
+
+bool insertRow(QSqlQuery& q, const QVariantList& values, const QString& table, QString* error) {
+  for (qsizetype i = 0; i < values.size(); ++i) q.bindValue(static_cast<int>(i), values[i]);
+  if (q.exec()) return true;
+  *error = table + QStringLiteral(": ") + q.lastError().text();
+  return false;
+}
+
+QString signature(const QList<TransferColumn>& columns, const QVariantList& values, int linkAt,
+                  const QString& foldedLink) {
+  QString s;
+  for (qsizetype i = 0; i < columns.size(); ++i) {
+    s += i == linkAt ? foldedLink : normalized(columns[i].type, values[i]);
+    s += QChar(0x1f);
+  }
+  return s;
+}
+
+}  // namespace
+
+QString RenamedKey(const QString& key, int n, int width) {
+  const QString suffix = u'-' + QString::number(n);
+  return key.left(qMax(0, width - static_cast<int>(suffix.size()))) + suffix;
+}
+
+bool CheckGroupKeys(const QString& source, const TKeyedGroup& group, QString* error) {
+  QSqlQuery q(QSqlDatabase::database(source, false));
+  q.setForwardOnly(true);
+  for (const QString& table : {group.master, group.detail}) {
+    if (!q.exec(QStringLiteral("SELECT %1 FROM %2").arg(quoted(group.key), quoted(table)))) {
+      *error = table + QStringLiteral(": ") + q.lastError().text();
+      return false;
+    }
+    while (q.next()) {
+      const QString key = q.value(0).toString();
+      if (ruto::Trim(key).isEmpty() || key.size() > group.keyWidth) {
+        *error = QStringLiteral("%1.%2: 「%3」").arg(table, group.key, key.left(40));
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedGroup& group,
+                     TMergeReport* report, QString* error, const std::function<void()>& rowDone) {
+  const QSqlDatabase db = QSqlDatabase::database(target, false);
+  QString failure;
+  const auto failed = [&](const QString& text) {
+    if (error) *error = text;
+    return false;
+  };
+
+  // What the target holds already: numbers with their names, and its detail rows.
+  QHash<QString, QString> names;  // folded number -> trimmed name
+  {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT %1, %2 FROM %3")
+                    .arg(quoted(group.key), quoted(group.name), quoted(group.master))))
+      return failed(group.master + QStringLiteral(": ") + q.lastError().text());
+    while (q.next()) names.insert(fold(q.value(0).toString()), nameOf(q.value(1)));
+  }
+  const QList<TransferColumn>& detailColumns = TransferColumns(group.detail);
+  const int linkAt = indexOf(detailColumns, group.key);
+  QHash<QString, QHash<QString, int>> present;  // folded link -> row signature -> count
+  {
+    QStringList cols;
+    for (const TransferColumn& c : detailColumns) cols << quoted(c.name);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT %1 FROM %2").arg(cols.join(u','), quoted(group.detail))))
+      return failed(group.detail + QStringLiteral(": ") + q.lastError().text());
+    QVariantList values;
+    while (q.next()) {
+      values.clear();
+      for (int i = 0; i < detailColumns.size(); ++i) values << q.value(i);
+      const QString link = fold(values[linkAt].toString());
+      ++present[link][signature(detailColumns, values, linkAt, link)];
+    }
+  }
+
+  // Masters.
+  SourceTable masters;
+  if (!openSource(source, group.master, &masters)) return failed(masters.error);
+  const int keyAt = indexOf(masters.columns, group.key);
+  const int nameAt = indexOf(masters.columns, group.name);
+  QSqlQuery insert(db);
+  if (!prepareInsert(insert, group.master, masters.columns, &failure)) return failed(failure);
+  QHash<QString, QString> moved;  // folded source number -> number in the target
+  QVariantList values;
+  int rowNumber = 0;
+  while (masters.query.next()) {
+    ++rowNumber;
+    if (!convertRow(masters, rowNumber, &values)) return failed(group.master + masters.error);
+    const QString key = values[keyAt].toString();
+    const QString name = nameOf(values[nameAt]);
+    QString placed = key;
+    bool merge = false;
+    for (int n = 2;; ++n) {
+      const auto it = names.constFind(fold(placed));
+      if (it == names.constEnd()) break;
+      if (*it == name) {
+        merge = true;
+        break;
+      }
+      placed = RenamedKey(key, n, group.keyWidth);
+    }
+    if (!moved.contains(fold(key))) moved.insert(fold(key), placed);
+    if (placed != key) report->renamed << key + QStringLiteral(" → ") + placed;
+    if (merge) {
+      ++report->mastersMerged;
+    } else {
+      values[keyAt] = placed;
+      if (!insertRow(insert, values, group.master, &failure)) return failed(failure);
+      names.insert(fold(placed), name);
+      ++report->mastersAdded;
+    }
+    if (rowDone) rowDone();
+  }
+  if (masters.query.lastError().isValid())
+    return failed(group.master + QStringLiteral(": ") + masters.query.lastError().text());
+  masters.query.finish();
+
+  // Details follow their master; rows already there are not added again.
+  SourceTable details;
+  if (!openSource(source, group.detail, &details)) return failed(details.error);
+  if (!prepareInsert(insert, group.detail, details.columns, &failure)) return failed(failure);
+  rowNumber = 0;
+  while (details.query.next()) {
+    ++rowNumber;
+    if (!convertRow(details, rowNumber, &values)) return failed(group.detail + details.error);
+    const QString link = values[linkAt].toString();
+    const auto to = moved.constFind(fold(link));
+    if (to != moved.constEnd()) values[linkAt] = *to;
+    const QString folded = fold(values[linkAt].toString());
+    const auto known = present.find(folded);
+    if (known != present.end()) {
+      const auto same = known->find(signature(details.columns, values, linkAt, folded));
+      if (same != known->end() && *same > 0) {
+        --*same;
+        ++report->detailsAlreadyThere;
+        if (rowDone) rowDone();
+        continue;
+      }
+    }
+    if (!insertRow(insert, values, group.detail, &failure)) return failed(failure);
+    ++report->detailsAdded;
+    if (rowDone) rowDone();
+  }
+  if (details.query.lastError().isValid())
+    return failed(group.detail + QStringLiteral(": ") + details.query.lastError().text());
+  return true;
+}
+
+}  // namespace ruto
