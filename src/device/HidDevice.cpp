@@ -18,23 +18,23 @@ namespace {
 constexpr std::size_t kFallbackReportLength = 65;
 }  // namespace
 
-THidDeviceReadThread::THidDeviceReadThread(THidDevice* Device, HidPort* Port,
-                                           std::shared_ptr<ReportInbox> Inbox,
-                                           std::size_t ReportLength, int ReadWaitMs)
-    : Device(Device),
-      port_(Port),
-      inbox_(std::move(Inbox)),
-      Report(ReportLength > 1 ? ReportLength : kFallbackReportLength),
-      waitMs_(ReadWaitMs) {
+THidDeviceReadThread::THidDeviceReadThread(THidDevice* device, HidPort* port,
+                                           std::shared_ptr<ReportInbox> inbox,
+                                           std::size_t reportLength, int readWaitMs)
+    : Device(device),
+      port_(port),
+      inbox_(std::move(inbox)),
+      Report(reportLength > 1 ? reportLength : kFallbackReportLength),
+      waitMs_(readWaitMs) {
   stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   thread_ = std::thread([this] { Execute(); });
 }
 
-THidDeviceReadThread::~THidDeviceReadThread() { Stop(); }
+THidDeviceReadThread::~THidDeviceReadThread() { stop(); }
 
-void THidDeviceReadThread::Stop() {
+void THidDeviceReadThread::stop() {
   if (thread_.joinable()) {
-    stop_.store(true);
+    stopRequested_.store(true);
     const std::uint64_t one = 1;
     if (stopFd_ >= 0) {
       ssize_t ignored = ::write(stopFd_, &one, sizeof one);
@@ -47,7 +47,7 @@ void THidDeviceReadThread::Stop() {
 }
 
 void THidDeviceReadThread::Execute() {
-  while (!stop_.load()) {
+  while (!stopRequested_.load()) {
     std::fill(Report.begin(), Report.end(), 0);
     const HidReadResult r = port_->Read(Report.data(), Report.size(), waitMs_, stopFd_);
     if (r.status == HidReadResult::Stopped || r.status == HidReadResult::Gone) break;
@@ -58,8 +58,8 @@ void THidDeviceReadThread::Execute() {
       continue;
     }
     if (r.status == HidReadResult::Failed) {
-      LastError = r.error;
-      Device->PostError(LastError);
+      lastError_ = r.error;
+      Device->postError(lastError_);
       // Try again after one slice rather than at once, so a failing device cannot make the
       // thread spin; a stop request ends the pause.
       pollfd stop{stopFd_, POLLIN, 0};
@@ -80,7 +80,7 @@ THidDevice::THidDevice(HidDeviceInfo Info, std::shared_ptr<HidBackend> Backend,
           // Only the posted delivery re-arms posting: deliveries from a command's wait leave
           // the one posted event in place instead of piling up new ones.
           inbox_->DeliveryStarted();
-          DeliverPending();
+          deliverPending();
         },
         Qt::QueuedConnection);
   });
@@ -101,8 +101,8 @@ THidDevice::THidDevice(HidDeviceInfo Info, std::shared_ptr<HidBackend> Backend,
 }
 
 THidDevice::~THidDevice() {
-  CloseHandles();
-  if (OwnerController) OwnerController->DeviceDestroyed(this);
+  closeHandles();
+  if (OwnerController) OwnerController->deviceDestroyed(this);
 }
 
 THidCaps THidDevice::Capabilities() const {
@@ -122,7 +122,7 @@ QString THidDevice::DeviceStringAnsi(std::uint8_t Idx) {
   return QString::fromLatin1(DeviceString(Idx).toLatin1());
 }
 
-bool THidDevice::OpenHandle() {
+bool THidDevice::openHandle() {
   if (!Accessible() || !backend_) return false;
   if (port_) return true;
   int error = 0;
@@ -133,7 +133,7 @@ bool THidDevice::OpenHandle() {
 
 bool THidDevice::WriteReport(const void* Buffer, std::size_t Length, std::size_t& Written) {
   Written = 0;
-  if (!OpenHandle()) return false;
+  if (!openHandle()) return false;
   if (!port_->Write(static_cast<const std::uint8_t*>(Buffer), Length)) return false;
   Written = Length;
   return true;
@@ -141,7 +141,7 @@ bool THidDevice::WriteReport(const void* Buffer, std::size_t Length, std::size_t
 
 bool THidDevice::FlushInput() {
   inbox_->Clear();
-  if (!OpenHandle()) return false;
+  if (!openHandle()) return false;
   return port_->Flush();
 }
 
@@ -157,8 +157,8 @@ void THidDevice::SetDataHandler(THidDataEvent Handler) {
 
 void THidDevice::StartReader() {
   if (!OnDeviceData || !PluggedIn || !CheckedOut || !ReadWriteAccess || ReaderThread) return;
-  if (!OpenHandle()) {
-    PostError(ENODEV);
+  if (!openHandle()) {
+    postError(ENODEV);
     return;
   }
   ReaderThread = std::make_unique<THidDeviceReadThread>(
@@ -168,19 +168,19 @@ void THidDevice::StartReader() {
 
 void THidDevice::StopReader() {
   if (ReaderThread) {
-    ReaderThread->Stop();
+    ReaderThread->stop();
     ReaderThread.reset();
   }
   inbox_->Clear();
 }
 
-void THidDevice::CloseHandles() {
+void THidDevice::closeHandles() {
   StopReader();
   port_.reset();
 }
 
 void THidDevice::MarkUnplugged() {
-  CloseHandles();
+  closeHandles();
   PluggedIn = false;
   if (!unplugReported_) {
     unplugReported_ = true;
@@ -188,7 +188,7 @@ void THidDevice::MarkUnplugged() {
   }
 }
 
-void THidDevice::DeliverPending() {
+void THidDevice::deliverPending() {
   QPointer<THidDevice> self(this);
   QByteArray report;
   while (self && inbox_->Take(report)) {
@@ -197,19 +197,19 @@ void THidDevice::DeliverPending() {
   }
 }
 
-void THidDevice::WaitForReport(int Ms) {
-  if (Ms <= 0) return;
-  if (port_ && ReaderThread && !ReaderThread->Ended())
-    port_->WaitForInput(*inbox_, Ms);
+void THidDevice::waitForReport(int ms) {
+  if (ms <= 0) return;
+  if (port_ && ReaderThread && !ReaderThread->ended())
+    port_->WaitForInput(*inbox_, ms);
   else
-    clock().sleepMs(Ms);  // nothing can arrive: let the time pass
+    clock().sleepMs(ms);  // nothing can arrive: let the time pass
 }
 
-void THidDevice::PostError(int Code) {
+void THidDevice::postError(int code) {
   QMetaObject::invokeMethod(
       this,
-      [this, Code] {
-        if (OwnerController) Q_EMIT OwnerController->OnDeviceDataError(this, Code);
+      [this, code] {
+        if (OwnerController) Q_EMIT OwnerController->OnDeviceDataError(this, code);
       },
       Qt::QueuedConnection);
 }

@@ -44,16 +44,16 @@ using THidDataEvent =
 
 class THidDeviceReadThread {
  public:
-  THidDeviceReadThread(THidDevice* Device, HidPort* Port, std::shared_ptr<ReportInbox> Inbox,
-                       std::size_t ReportLength, int ReadWaitMs);
+  THidDeviceReadThread(THidDevice* device, HidPort* port, std::shared_ptr<ReportInbox> inbox,
+                       std::size_t reportLength, int readWaitMs);
   ~THidDeviceReadThread();
   THidDeviceReadThread(const THidDeviceReadThread&) = delete;
   THidDeviceReadThread& operator=(const THidDeviceReadThread&) = delete;
 
   // Asks the loop to end and waits for it; returns within one wait slice at most.
-  void Stop();
+  void stop();
   // The loop has ended by itself (the device went away).
-  bool Ended() const { return ended_.load(); }
+  bool ended() const { return ended_.load(); }
 
  private:
   void Execute();
@@ -63,10 +63,10 @@ class THidDeviceReadThread {
   std::shared_ptr<ReportInbox> inbox_;
   std::vector<std::uint8_t> Report;
   std::uint16_t BytesRead = 0;
-  int LastError = 0;
+  int lastError_ = 0;
   int waitMs_;
   int stopFd_ = -1;
-  std::atomic<bool> stop_{false};
+  std::atomic<bool> stopRequested_{false};
   std::atomic<bool> ended_{false};
   std::thread thread_;
 };
@@ -106,21 +106,21 @@ class THidDevice : public QObject {
   void StartReader();
   // Stops and joins the reader; reports it collected and not yet delivered are dropped.
   void StopReader();
-  bool ReaderRunning() const { return ReaderThread != nullptr; }
+  bool readerRunning() const { return ReaderThread != nullptr; }
   // The device has gone: reader stopped, handles closed, the unplug event once.
   void MarkUnplugged();
   // Stops the reader first, then closes the device's handle.
-  void CloseHandles();
+  void closeHandles();
 
   // Main thread: hands every waiting report to the data handler, oldest first.
-  void DeliverPending();
-  // Main thread: waits up to Ms (process clock) for a report from the reader.
-  void WaitForReport(int Ms);
+  void deliverPending();
+  // Main thread: waits up to ms (process clock) for a report from the reader.
+  void waitForReport(int ms);
 
  private:
   friend class THidDeviceReadThread;
-  bool OpenHandle();
-  void PostError(int Code);  // any thread
+  bool openHandle();
+  void postError(int code);  // any thread
 
   std::shared_ptr<HidBackend> backend_;
   std::unique_ptr<HidPort> port_;

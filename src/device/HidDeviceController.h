@@ -23,22 +23,26 @@ class THidDeviceController : public QObject {
   ~THidDeviceController() override;
 
   // The backend's services are bound; otherwise no device is ever found.
-  bool Usable() const;
+  bool usable() const;
   // Rescans and merges the present devices into the list.
   void DeviceChange();
 
-  bool ClaimAt(THidDevice*& HidDev, int Index, bool Check);
-  bool ClaimByFilter(THidDevice*& HidDev, const std::function<bool(THidDevice*)>& Filter);
+  // A claim hands the device over: the holder owns it from then on, until it gives it back
+  // with ReleaseDevice or frees it (freeing a device that is still present leaves a fresh,
+  // unclaimed copy in the list). A device HidDev held before a claim that sets it is freed.
+  bool ClaimAt(std::unique_ptr<THidDevice>& HidDev, int Index, bool Check);
+  bool ClaimByFilter(std::unique_ptr<THidDevice>& HidDev,
+                     const std::function<bool(THidDevice*)>& Filter);
   // ProductId -1 accepts any product of the vendor.
-  bool ClaimById(THidDevice*& HidDev, int VendorId, int ProductId);
-  // Gives the device back (or frees it when it has gone); HidDev becomes null.
-  void ReleaseDevice(THidDevice*& HidDev);
+  bool ClaimById(std::unique_ptr<THidDevice>& HidDev, int VendorId, int ProductId);
+  // Takes the device back (or frees it when it has gone); HidDev becomes empty.
+  void ReleaseDevice(std::unique_ptr<THidDevice>& HidDev);
 
   int DevThreadSleepTime() const { return devThreadSleepTime_; }
   void SetDevThreadSleepTime(int Value);
 
-  int Count() const { return int(devices_.size()); }
-  THidDevice* Device(int Index) const { return devices_.at(std::size_t(Index)); }
+  int count() const { return int(devices_.size()); }
+  THidDevice* device(int index) const { return devices_.at(std::size_t(index)).device; }
   int UnclaimedCount() const;
   int UnpluggedCount() const;
   int ClaimedCount() const;
@@ -53,13 +57,22 @@ class THidDeviceController : public QObject {
 
  private:
   friend class THidDevice;
-  void Notified(int Param);
-  THidDevice* CreateDevice(const HidDeviceInfo& Info);
-  void DeviceDestroyed(THidDevice* HidDev);
-  void Discard(THidDevice* HidDev);
+  // One listed device. The controller owns it while it is unclaimed; while it is lent out,
+  // `kept` is empty and the holder owns it.
+  struct Slot {
+    THidDevice* device = nullptr;
+    std::unique_ptr<THidDevice> kept;
+  };
+
+  void notified(int param);
+  std::unique_ptr<THidDevice> createDevice(const HidDeviceInfo& info);
+  void deviceDestroyed(THidDevice* HidDev);
+  std::vector<Slot>::iterator slotOf(THidDevice* HidDev);
+  // Drops an unclaimed device from the list and frees it.
+  void discard(THidDevice* HidDev);
 
   std::shared_ptr<HidBackend> backend_;
-  std::vector<THidDevice*> devices_;
+  std::vector<Slot> devices_;
   int devThreadSleepTime_ = 100;
   bool InDeviceChange = false;
   int LastChangeParam = 0;

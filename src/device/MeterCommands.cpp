@@ -7,6 +7,12 @@
 
 namespace ruto {
 
+// Out of line, where the device's type is complete.
+TMeterState::TMeterState() = default;
+TMeterState::~TMeterState() = default;
+TMeterState::TMeterState(TMeterState&&) noexcept = default;
+TMeterState& TMeterState::operator=(TMeterState&&) noexcept = default;
+
 TMeterState MeterState;
 
 namespace {
@@ -36,7 +42,7 @@ std::vector<std::uint8_t> BuildCommandReport(const QByteArray& Cmd, int Length) 
 bool SendCommand(const QByteArray& Cmd) {
   if (!MeterState.Device) return MeterState.Replied;
   // Reports that came in before this command belong to the time before it.
-  MeterState.Device->DeliverPending();
+  MeterState.Device->deliverPending();
   MeterState.Replied = false;
   MeterState.Reply.clear();
   if (!MeterState.Device) return MeterState.Replied;
@@ -58,13 +64,13 @@ bool SendCommand(const QByteArray& Cmd) {
 
   const std::int64_t start = TickCount();
   for (;;) {
-    THidDevice* dev = MeterState.Device;
-    if (dev) dev->DeliverPending();
+    THidDevice* dev = MeterState.Device.get();
+    if (dev) dev->deliverPending();
     if (MeterState.Replied) break;
     const std::int64_t remaining = budget - (TickCount() - start);
     if (remaining <= 0) break;
     if (dev)
-      dev->WaitForReport(int(remaining));
+      dev->waitForReport(int(remaining));
     else
       clock().sleepMs(remaining);
   }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace ruto {
@@ -29,9 +30,14 @@ enum class SignalKind : int {
 };
 
 struct TMeterState {
-  THidDevice* Device = nullptr;  // the claimed meter, or none
-  QByteArray Reply;              // payload of the last input report, report id removed
-  bool Replied = false;          // an input report arrived since the last command was sent
+  TMeterState();
+  ~TMeterState();
+  TMeterState(TMeterState&&) noexcept;
+  TMeterState& operator=(TMeterState&&) noexcept;
+
+  std::unique_ptr<THidDevice> Device;  // the claimed meter (owned), or none
+  QByteArray Reply;                    // payload of the last input report, report id removed
+  bool Replied = false;                // an input report arrived since the last command was sent
   QString SerialNo;
   std::int32_t Counter = 0;
 };

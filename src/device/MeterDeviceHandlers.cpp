@@ -19,12 +19,8 @@ MeterDeviceHandlers::MeterDeviceHandlers(THidDeviceController* Controller, QObje
 }
 
 MeterDeviceHandlers::~MeterDeviceHandlers() {
-  if (!MeterState.Device) return;
-  if (HidCtl)
-    HidCtl->ReleaseDevice(MeterState.Device);
-  else
-    delete MeterState.Device;
-  MeterState.Device = nullptr;
+  if (HidCtl) HidCtl->ReleaseDevice(MeterState.Device);
+  MeterState.Device.reset();  // the controller went first: the meter is ours to free
 }
 
 void MeterDeviceHandlers::FormCreate() {
@@ -39,8 +35,7 @@ void MeterDeviceHandlers::FormCreate() {
 void MeterDeviceHandlers::HidCtlDeviceChange() {
   if (MeterState.Device && !MeterState.Device->PluggedIn) {
     MeterState.Device->FlushInput();
-    delete MeterState.Device;
-    MeterState.Device = nullptr;
+    MeterState.Device.reset();
   }
   if (!MeterState.Device && HidCtl) {
     if (!HidCtl->ClaimById(MeterState.Device, kMeterVendorId, kMeterProductId))

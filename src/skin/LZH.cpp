@@ -25,12 +25,12 @@ void HuffTree::StartHuff() {
 
 void HuffTree::Reconst() {
   // Leaves to the front, in order, with halved counts.
-  int j = 0;
+  int leaves = 0;
   for (int i = 0; i < T; ++i) {
     if (son[i] >= T) {
-      freq[j] = static_cast<std::uint16_t>((freq[i] + 1) / 2);
-      son[j] = son[i];
-      ++j;
+      freq[leaves] = static_cast<std::uint16_t>((freq[i] + 1) / 2);
+      son[leaves] = son[i];
+      ++leaves;
     }
   }
   // Inner nodes, each inserted where its frequency keeps the list sorted.

@@ -44,7 +44,7 @@ TEST_F(MeterFixture, CreationClaimsTheMeterAndTheFirstNotificationReportsAChange
   handlers->FormCreate();
   ASSERT_NE(MeterState.Device, nullptr) << "claimed before the window's next step";
   EXPECT_TRUE(MeterState.Device->CheckedOut);
-  EXPECT_TRUE(MeterState.Device->ReaderRunning());
+  EXPECT_TRUE(MeterState.Device->readerRunning());
   EXPECT_EQ(log.arrivals, 1);
   EXPECT_EQ(log.changes, 1);
   EXPECT_EQ(controller->ClaimedCount(), 1);
@@ -53,14 +53,14 @@ TEST_F(MeterFixture, CreationClaimsTheMeterAndTheFirstNotificationReportsAChange
   pump();  // the controller's own first notification: no change, reported all the same
   EXPECT_EQ(log.changes, 2);
   EXPECT_EQ(log.arrivals, 1);
-  EXPECT_EQ(controller->Count(), 1);
+  EXPECT_EQ(controller->count(), 1);
 }
 
 TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
   start();
   EventLog log;
   log.attach(controller.get());
-  QPointer<THidDevice> first = MeterState.Device;
+  QPointer<THidDevice> first = MeterState.Device.get();
   ASSERT_TRUE(first);
 
   backend->Unplug(meter);
@@ -70,7 +70,7 @@ TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
   EXPECT_EQ(log.changes, 1);
   EXPECT_EQ(MeterState.Device, nullptr);
   EXPECT_FALSE(first) << "the window frees the meter that has gone";
-  EXPECT_EQ(controller->Count(), 0);
+  EXPECT_EQ(controller->count(), 0);
 
   controller->DeviceChange();  // nothing new: no event
   EXPECT_EQ(log.changes, 1);
@@ -89,24 +89,24 @@ TEST_F(MeterFixture, ClaimedDeviceThatGoesStaysListedUntilItsHolderLetsGo) {
   EventLog log;
   log.attach(controller.get());
   controller->DeviceChange();
-  THidDevice* held = nullptr;
+  std::unique_ptr<THidDevice> held;
   ASSERT_TRUE(controller->ClaimById(held, kMeterVendorId, -1));
 
   backend->Unplug(meter);
   pump();
   EXPECT_EQ(log.unplugs, 1);
-  EXPECT_EQ(controller->Count(), 1);
+  EXPECT_EQ(controller->count(), 1);
   EXPECT_EQ(controller->UnpluggedCount(), 1);
   EXPECT_EQ(controller->ClaimedCount(), 0);
   EXPECT_FALSE(held->PluggedIn);
-  EXPECT_FALSE(held->ReaderRunning());
+  EXPECT_FALSE(held->readerRunning());
 
   controller->DeviceChange();
   EXPECT_EQ(log.unplugs, 1) << "the unplug event comes once";
 
   controller->ReleaseDevice(held);
   EXPECT_EQ(held, nullptr);
-  EXPECT_EQ(controller->Count(), 0);
+  EXPECT_EQ(controller->count(), 0);
 }
 
 TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
@@ -118,28 +118,32 @@ TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
   start(meterNamed("0003:5A3C:7E21.0003"));
   ASSERT_NE(MeterState.Device, nullptr);
   EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0002") << "first in list order";
-  EXPECT_EQ(controller->Count(), 3);
+  EXPECT_EQ(controller->count(), 3);
   EXPECT_EQ(controller->ClaimedCount(), 1);
   EXPECT_EQ(controller->UnclaimedCount(), 2);
 
   // ProductId -1 takes the first unclaimed device of the vendor.
-  THidDevice* any = nullptr;
+  std::unique_ptr<THidDevice> any;
   ASSERT_TRUE(controller->ClaimById(any, kMeterVendorId, -1));
   EXPECT_EQ(any->PnPInfo.Identity, "0003:5A3C:7E21.0003");
-  EXPECT_FALSE(controller->ClaimById(any, kMeterVendorId, kMeterProductId));
+  controller->ReleaseDevice(any);
   EXPECT_EQ(any, nullptr);
-  THidDevice* spare = controller->Device(2);
-  controller->ReleaseDevice(spare);
+  EXPECT_EQ(controller->UnclaimedCount(), 2) << "given back, listed for later claims";
+  ASSERT_TRUE(controller->ClaimById(any, kMeterVendorId, -1));
+  EXPECT_FALSE(controller->ClaimById(any, kMeterVendorId, 0x1234));
+  EXPECT_EQ(any, nullptr) << "a failed claim frees what the handle held";
+  EXPECT_EQ(controller->count(), 3) << "freed while present: a fresh copy stays listed";
+  EXPECT_EQ(controller->UnclaimedCount(), 2);
 
   // The claimed meter goes: the other one takes its place at the same change.
   backend->Unplug(second);
   pump();
   ASSERT_NE(MeterState.Device, nullptr);
   EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0003");
-  EXPECT_EQ(controller->Count(), 2);
+  EXPECT_EQ(controller->count(), 2);
 
   // A filter sees each unclaimed device with access to it; a refusal claims nothing.
-  THidDevice* filtered = nullptr;
+  std::unique_ptr<THidDevice> filtered;
   int asked = 0;
   EXPECT_FALSE(controller->ClaimByFilter(filtered, [&](THidDevice* d) {
     ++asked;
@@ -147,7 +151,7 @@ TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
     return false;
   }));
   EXPECT_EQ(asked, 1);
-  EXPECT_FALSE(controller->Device(0)->Accessible());
+  EXPECT_FALSE(controller->device(0)->Accessible());
 }
 
 TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
@@ -169,40 +173,39 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
   controller->ReleaseDevice(MeterState.Device);
   pump();
   EXPECT_EQ(log.data, 1) << "a released device delivers nothing more";
-  EXPECT_FALSE(controller->Device(0)->ReaderRunning());
+  EXPECT_FALSE(controller->device(0)->readerRunning());
 
   // The same with the claimed device freed outright: the controller keeps a fresh copy.
   handlers->HidCtlDeviceChange();
   ASSERT_NE(MeterState.Device, nullptr);
   meter->SendReport("late");
   settle();
-  THidDevice* held = MeterState.Device;
-  MeterState.Device = nullptr;
-  delete held;
+  THidDevice* held = MeterState.Device.get();
+  MeterState.Device.reset();
   pump();
   EXPECT_EQ(log.data, 1);
-  ASSERT_EQ(controller->Count(), 1);
-  THidDevice* fresh = controller->Device(0);
+  ASSERT_EQ(controller->count(), 1);
+  THidDevice* fresh = controller->device(0);
   EXPECT_NE(fresh, held);
   EXPECT_FALSE(fresh->CheckedOut);
   EXPECT_TRUE(fresh->PluggedIn);
 
   // And with the reader idle in its wait.
   handlers->HidCtlDeviceChange();
-  ASSERT_EQ(MeterState.Device, fresh);
-  ASSERT_TRUE(fresh->ReaderRunning());
+  ASSERT_EQ(MeterState.Device.get(), fresh);
+  ASSERT_TRUE(fresh->readerRunning());
   fresh->StopReader();
-  EXPECT_FALSE(fresh->ReaderRunning());
+  EXPECT_FALSE(fresh->readerRunning());
 }
 
 TEST_F(MeterFixture, DeviceWithoutReadWriteAccessIsListedButSilent) {
   SimulatedMeterConfig config;
   config.ReadWrite = false;
   start(config);
-  ASSERT_EQ(controller->Count(), 1);
+  ASSERT_EQ(controller->count(), 1);
   ASSERT_NE(MeterState.Device, nullptr);
   EXPECT_FALSE(MeterState.Device->ReadWriteAccess);
-  EXPECT_FALSE(MeterState.Device->ReaderRunning());
+  EXPECT_FALSE(MeterState.Device->readerRunning());
   const std::int64_t t0 = clockNow();
   EXPECT_EQ(ReadMeterValue(), 0);
   EXPECT_EQ(elapsedSince(t0), 350);
@@ -211,11 +214,13 @@ TEST_F(MeterFixture, DeviceWithoutReadWriteAccessIsListedButSilent) {
 
 TEST_F(MeterFixture, ControllerDestroyedBeforeTheHolderOfItsDevice) {
   start();
-  THidDevice* dev = MeterState.Device;
+  QPointer<THidDevice> dev = MeterState.Device.get();
   controller.reset();
+  ASSERT_TRUE(dev) << "the holder's device outlives the controller";
   EXPECT_FALSE(dev->PluggedIn);
-  EXPECT_FALSE(dev->ReaderRunning());
+  EXPECT_FALSE(dev->readerRunning());
   EXPECT_EQ(ReadMeterValue(), 0);
   handlers.reset();
   EXPECT_EQ(MeterState.Device, nullptr);
+  EXPECT_FALSE(dev) << "freed by its holder";
 }

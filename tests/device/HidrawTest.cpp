@@ -189,7 +189,7 @@ TEST(ReadThread, FailingReadsAreRetriedOncePerSliceAndRemovalEndsTheLoop) {
   {
     THidDeviceReadThread reader(device.get(), &failing, inbox, 9, 20);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    reader.Stop();
+    reader.stop();
   }
   // About ten slices passed; a spinning loop would have made many thousands of attempts.
   EXPECT_GE(failing.reads.load(), 2);
@@ -197,24 +197,24 @@ TEST(ReadThread, FailingReadsAreRetriedOncePerSliceAndRemovalEndsTheLoop) {
 
   BrokenPort gone(HidReadResult::Gone);
   THidDeviceReadThread reader(device.get(), &gone, inbox, 9, 20);
-  for (int i = 0; i < 200 && !reader.Ended(); ++i)
+  for (int i = 0; i < 200 && !reader.ended(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  EXPECT_TRUE(reader.Ended());
+  EXPECT_TRUE(reader.ended());
   EXPECT_EQ(gone.reads.load(), 1);
   QCoreApplication::processEvents();  // posted error reports find a live device
 }
 
 TEST(HidrawBackend, PresentNodesWhereTheMachineHasThem) {
   THidDeviceController controller;
-  if (!controller.Usable()) GTEST_SKIP() << "no libudev or no hidraw class on this machine";
+  if (!controller.usable()) GTEST_SKIP() << "no libudev or no hidraw class on this machine";
   controller.DeviceChange();
   const bool anyNode = !QDir("/dev").entryList({"hidraw*"}, QDir::System).isEmpty();
   if (!anyNode) {
-    EXPECT_EQ(controller.Count(), 0);
+    EXPECT_EQ(controller.count(), 0);
     GTEST_SKIP() << "no hidraw node on this machine";
   }
-  for (int i = 0; i < controller.Count(); ++i) {
-    THidDevice* dev = controller.Device(i);
+  for (int i = 0; i < controller.count(); ++i) {
+    THidDevice* dev = controller.device(i);
     EXPECT_TRUE(dev->PnPInfo.Path.startsWith("/dev/")) << dev->PnPInfo.Path.toStdString();
     EXPECT_FALSE(dev->PnPInfo.Identity.isEmpty());
     EXPECT_GE(dev->Capabilities().InputReportByteLength, 0);
