@@ -27,7 +27,8 @@ struct HidDeviceInfo {
   std::uint16_t ProductID = 0;
   std::uint16_t VersionNumber = 0;
   HidReportLengths Lengths;
-  QString StringsDir;  // where the backend finds the device's strings (backend's own use)
+  QString StringsDir;    // where the backend finds the device's strings (backend's own use)
+  QString SerialNumber;  // the USB serial-number string; empty when the device has none
 };
 
 // Reports handed from a reader thread to the main thread. The reader pushes copies; the main

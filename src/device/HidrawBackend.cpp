@@ -96,6 +96,13 @@ QString UsbDeviceString(const QString& UsbDir, int Index) {
   return s;
 }
 
+QString UsbSerialNumber(const QString& UsbDir) {
+  if (UsbDir.isEmpty()) return {};
+  QFile text(UsbDir + "/serial");
+  if (!text.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(text.readAll()).trimmed();
+}
+
 HidrawBackend::HidrawBackend() {
   bound_ = BindHidServices();
   if (bound_) {
@@ -143,6 +150,7 @@ std::vector<HidDeviceInfo> HidrawBackend::Enumerate() {
         if (const char* bcd = u.udev_device_get_sysattr_value(usb, "bcdDevice"))
           info.VersionNumber = std::uint16_t(std::strtoul(bcd, nullptr, 16));
         info.StringsDir = QString::fromLocal8Bit(u.udev_device_get_syspath(usb));
+        info.SerialNumber = UsbSerialNumber(info.StringsDir);
       }
       QFile descriptor(QString::fromLocal8Bit(u.udev_device_get_syspath(hid)) +
                        "/report_descriptor");

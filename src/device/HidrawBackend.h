@@ -33,6 +33,10 @@ class HidrawPort final : public HidPort {
 // descriptor gives them. Empty for index 0 and indices the device has no string for.
 QString UsbDeviceString(const QString& UsbDir, int Index);
 
+// The serial-number string of the USB device whose sysfs folder is UsbDir; empty when the
+// device has none.
+QString UsbSerialNumber(const QString& UsbDir);
+
 class HidrawBackend final : public HidBackend {
  public:
   HidrawBackend();

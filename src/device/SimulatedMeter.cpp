@@ -339,6 +339,7 @@ std::vector<HidDeviceInfo> SimulatedMeterBackend::Enumerate() {
     info.VendorID = c.VendorID;
     info.ProductID = c.ProductID;
     info.VersionNumber = c.VersionNumber;
+    info.SerialNumber = c.SerialNumber;
     info.Lengths.InputReportByteLength = c.InputReportLength;
     info.Lengths.OutputReportByteLength = c.OutputReportLength;
     info.Lengths.Numbered = c.Numbered;

@@ -33,6 +33,7 @@ struct SimulatedMeterConfig {
   QString Manufacturer = "Zelvan";
   QString Product = "Vo-100";
   QString HardwareVersion = "VO100 HW 2.1";  // string index 3
+  QString SerialNumber = "ZV10000001";       // the USB serial-number string
 };
 
 class SimulatedMeter {
