@@ -168,6 +168,11 @@ void SimulatedMeter::SetReading(int Raw) {
   reading_ = Raw;
 }
 
+void SimulatedMeter::SetReadingSource(std::function<int()> Source) {
+  std::lock_guard lock(mutex_);
+  readingSource_ = std::move(Source);
+}
+
 void SimulatedMeter::ScriptReply(const QByteArray& Payload) {
   std::lock_guard lock(mutex_);
   scripted_.push_back(Payload);
@@ -247,7 +252,7 @@ std::optional<QByteArray> SimulatedMeter::answer(const QByteArray& cmd) {
   QByteArray reply = cmd;  // most commands are acknowledged by their echo
   switch (letter) {
     case 'D':
-      reply = "D0000" + hex(reading_, 3);
+      reply = "D0000" + hex(readingSource_ ? readingSource_() : reading_, 3);
       break;
     case 'R': {
       const int reg = cmd.mid(1, 2).toInt(nullptr, 16);

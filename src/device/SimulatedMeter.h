@@ -46,7 +46,10 @@ class SimulatedMeter {
 
   // Behaviour of the following exchanges.
   void SetReplyDelayMs(int Ms);
-  void SetReading(int Raw);                     // what "D000000" reports
+  void SetReading(int Raw);  // what "D000000" reports
+  // Readings worked out when asked (from the process clock, a script); while set it replaces
+  // SetReading. Runs under the meter's lock: it must not call the meter.
+  void SetReadingSource(std::function<int()> Source);
   void ScriptReply(const QByteArray& Payload);  // the next reply, verbatim
   void DropReplies(int Count);                  // the next Count commands get no reply
   void FailWrites(int Count);                   // the next Count writes fail
@@ -84,6 +87,7 @@ class SimulatedMeter {
   int readyFd_ = -1;
   int delayMs_ = 0;
   int reading_ = 0;
+  std::function<int()> readingSource_;
   std::deque<QByteArray> scripted_;
   int dropReplies_ = 0;
   int failWrites_ = 0;
