@@ -1,0 +1,228 @@
+#include "records/ClientRecords.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "base/Text.h"
+
+namespace ruto {
+
+namespace {
+
+const QString kVodata = QStringLiteral("VODATA");
+
+QString text(const RecordSet& set, int row, const QString& column) {
+  return set.value(row, column).toString();
+}
+
+QString valueColumn(int point) { return QStringLiteral("VO%1").arg(point); }
+
+void setError(QString* error, const QString& text) {
+  if (error) *error = text;
+}
+
+}  // namespace
+
+TClientInfo ClientAt(const RecordSet& clients, int row) {
+  TClientInfo c;
+  if (row < 0 || row >= clients.rowCount()) return c;
+  c.CustNo = text(clients, row, QStringLiteral("CUSTNO"));
+  c.Name = text(clients, row, QStringLiteral("NAME"));
+  c.Sex = clients.value(row, QStringLiteral("SEX")).toBool();
+  c.DBirth = clients.value(row, QStringLiteral("DBIRTH")).toDouble();
+  c.Addr = text(clients, row, QStringLiteral("ADDR"));
+  c.Tel = text(clients, row, QStringLiteral("TEL"));
+  c.Tel2 = text(clients, row, QStringLiteral("TEL2"));
+  c.Tel3 = text(clients, row, QStringLiteral("TEL3"));
+  c.EMail = text(clients, row, QStringLiteral("EMAIL"));
+  return c;
+}
+
+void LinkTestsOf(RecordSet& tests, const QString& custNo) {
+  tests.setSort(QStringLiteral("VODATE ASC"));
+  tests.setLink(QStringLiteral("CUSTNO"), custNo);
+}
+
+bool LoadCurrentTest(const RecordSet& clients, const RecordSet& tests) {
+  const int row = tests.position();
+  if (row < 0 || clients.position() < 0) return false;
+  CurrentClient = ClientAt(clients, clients.position());
+  CurrentTest.VoDate = tests.value(row, QStringLiteral("VODATE")).toDouble();
+  CurrentTest.VoVota = tests.value(row, QStringLiteral("VOVOTA")).toBool();
+  CurrentTest.Memo1 = MemoLines(text(tests, row, QStringLiteral("MEMO1")));
+  for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = tests.value(row, valueColumn(p)).toDouble();
+  RecomputeCompValues(CurrentTest);
+  CurrentTest.MKey = static_cast<int>(tests.keyAt(row));
+  ViewState.ChartKind = ChartType::Bar;
+  ViewState.AnalysisPage = 0;
+  CurrentTest.LivePointCount = 0;
+  return true;
+}
+
+void LoadCompareTest(const RecordSet& clients, const RecordSet& tests) {
+  ViewState.TestLoaded = true;
+  const int row = tests.position();
+  if (row < 0 || clients.position() < 0) return;
+  const TClientInfo client = ClientAt(clients, clients.position());
+  CompareTest.CustNo = client.CustNo;
+  CompareTest.Name = client.Name;
+  CompareTest.VoDate = tests.value(row, QStringLiteral("VODATE")).toDouble();
+  CompareTest.VoVota = tests.value(row, QStringLiteral("VOVOTA")).toBool();
+  double sum = 0;
+  for (int p = 1; p <= 24; ++p) {
+    const double v = tests.value(row, valueColumn(p)).toDouble();
+    sum += v;
+    CompareTest.Values[p] = CompensatedValue(p, v);
+  }
+  CompareTest.Mean = sum / 24;
+}
+
+bool DeleteCurrentClient(RecordSet& clients, RecordSet& tests, QString* error) {
+  const int row = clients.position();
+  if (row < 0) return false;
+  const QString custNo = text(clients, row, QStringLiteral("CUSTNO"));
+  const qint64 key = clients.keyAt(row);
+  {
+    Transaction transaction(clients.database().connectionName());
+    if (!transaction.active()) {
+      setError(error, clients.database().lastError().text());
+      return false;
+    }
+    // CUSTNO compares without regard to case, so "a01" tests go with client "A01".
+    if (tests.removeWhere(QStringLiteral("CUSTNO"), custNo) < 0) {
+      setError(error, tests.lastError());
+      return false;
+    }
+    if (!clients.remove(key)) {
+      setError(error, clients.lastError());
+      return false;
+    }
+    QString failure;
+    if (!transaction.commit(&failure)) {
+      setError(error, failure);
+      return false;
+    }
+  }
+  // Both lists were read inside the transaction; read them again as committed.
+  clients.refresh();
+  LinkTestsOf(tests, text(clients, clients.position(), QStringLiteral("CUSTNO")));
+  tests.refresh();
+  return true;
+}
+
+bool DeleteCurrentTest(RecordSet& tests, QString* error) {
+  const qint64 key = tests.bookmark();
+  if (key == 0) return false;
+  if (!tests.remove(key)) {
+    setError(error, tests.lastError());
+    return false;
+  }
+  if (key == CurrentTest.MKey) CurrentTest.MKey = 0;
+  return true;
+}
+
+int StoredTestCount(const QString& connection) {
+  QSqlQuery q(QSqlDatabase::database(connection, false));
+  if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM VODATA")) || !q.next()) return 0;
+  return q.value(0).toInt();
+}
+
+QString MemoText(const QStringList& lines) {
+  QString out;
+  for (const QString& line : lines) out += line + QStringLiteral("\r\n");
+  return out;
+}
+
+QStringList MemoLines(const QString& text) {
+  if (text.isEmpty()) return {};
+  QString t = text;
+  t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  if (t.endsWith(QLatin1Char('\n'))) t.chop(1);
+  return t.split(QLatin1Char('\n'));
+}
+
+qint64 StoreCurrentTest(const QString& connection, const TClientInfo& client, QString* error) {
+  QVariantMap row;
+  row.insert(QStringLiteral("CUSTNO"), client.CustNo);
+  row.insert(QStringLiteral("VODATE"), CurrentTest.VoDate);
+  row.insert(QStringLiteral("VOVOTA"), CurrentTest.VoVota ? 1 : 0);
+  row.insert(QStringLiteral("MEMO1"), MemoText(CurrentTest.Memo1));
+  for (int p = 1; p <= 24; ++p) row.insert(valueColumn(p), CurrentTest.Values[p]);
+  RecordSet tests(connection, kVodata);
+  const qint64 key = tests.insert(row);
+  if (key == 0) {
+    setError(error, tests.lastError());
+    return 0;
+  }
+  CurrentClient = client;
+  CurrentTest.MKey = static_cast<int>(key);
+  return key;
+}
+
+namespace {
+
+QVariantMap formValues(const ClientForm& form, bool trimTyped) {
+  const auto typed = [&](const QString& s) { return trimTyped ? Trim(s) : s; };
+  QVariantMap v;
+  v.insert(QStringLiteral("NAME"), typed(form.Edit3));
+  v.insert(QStringLiteral("SEX"), form.Male ? 1 : 0);
+  v.insert(QStringLiteral("DBIRTH"), form.HasBirthday ? form.Birthday : 0.0);
+  v.insert(QStringLiteral("ADDR"), typed(form.Edit4));
+  v.insert(QStringLiteral("TEL"), typed(form.Edit5));
+  v.insert(QStringLiteral("TEL2"), Trim(form.Edit6));
+  v.insert(QStringLiteral("TEL3"), Trim(form.Edit7));
+  v.insert(QStringLiteral("EMAIL"), Trim(form.Edit1));
+  v.insert(QStringLiteral("MEMO"), form.Memo);
+  return v;
+}
+
+// Name of the client filed under `custNo` (without regard to case), read from the table
+// itself: another instance may have added it after this list was read.
+bool storedClientName(const RecordSet& clients, const QString& custNo, QString* name) {
+  QSqlQuery q(clients.database());
+  q.prepare(QStringLiteral("SELECT NAME FROM VOCUST WHERE CUSTNO = ? COLLATE NOCASE"));
+  q.addBindValue(custNo);
+  if (!q.exec() || !q.next()) return false;
+  *name = q.value(0).toString();
+  return true;
+}
+
+}  // namespace
+
+ClientSaveResult SaveNewClient(RecordSet& clients, const ClientForm& form, QString* duplicateName,
+                               QString* error) {
+  const QString custNo = Trim(form.Edit2);
+  if (clients.locate(QStringLiteral("CUSTNO"), custNo, LocateOption::CaseInsensitive)) {
+    if (duplicateName) *duplicateName = Trim(clients.field(QStringLiteral("NAME")).toString());
+    return ClientSaveResult::Duplicate;
+  }
+  QVariantMap values = formValues(form, true);
+  values.insert(QStringLiteral("CUSTNO"), custNo);
+  if (clients.insert(values) != 0) return ClientSaveResult::Saved;
+  QString name;
+  if (storedClientName(clients, custNo, &name)) {
+    clients.refresh();
+    clients.locate(QStringLiteral("CUSTNO"), custNo, LocateOption::CaseInsensitive);
+    if (duplicateName) *duplicateName = Trim(name);
+    return ClientSaveResult::Duplicate;
+  }
+  setError(error, clients.lastError());
+  return ClientSaveResult::Failed;
+}
+
+bool SaveModifiedClient(RecordSet& clients, qint64 key, const ClientForm& form, QString* error) {
+  if (!clients.update(key, formValues(form, false))) {
+    setError(error, clients.lastError());
+    return false;
+  }
+  return true;
+}
+
+QString DuplicateClientText(const QString& name) {
+  return QStringLiteral("您所輸入的受測者編號已經與姓名為 [ ") + name +
+         QStringLiteral(" ] 重覆!!請重新指定另一個編號。");
+}
+
+}  // namespace ruto
