@@ -5,17 +5,20 @@
 -- number), double is REAL, long is INTEGER, pictures are BLOB. AUTOINCREMENT keeps a deleted
 -- key from ever being handed out again.
 --
--- Client and program numbers compare without regard to case. Tests and condition rows
--- belong to their client or program; the check is deferred to the end of a transaction so
--- that a copy or a replace can write master and detail rows in any order.
-
-PRAGMA foreign_keys = ON;
+-- Client and program numbers compare without regard to case and are unique. Links from
+-- tests to clients and from condition rows to programs are kept by the program, not by the
+-- database: a test or a condition row whose owner is missing is stored as it is, so that
+-- copies from other installations never fail on one orphan row. Yes/no columns are never
+-- null, as in the files of the original installations.
+--
+-- The program carries this script and rebuilds a main database made by an earlier version
+-- of it when it opens the database, so every statement here is compared with the stored one.
 
 CREATE TABLE VOCUST (
   MKEY INTEGER PRIMARY KEY AUTOINCREMENT,
   CUSTNO TEXT NOT NULL COLLATE NOCASE UNIQUE,
   NAME TEXT,
-  SEX INTEGER,
+  SEX INTEGER NOT NULL DEFAULT 0,
   DBIRTH REAL,
   ADDR TEXT,
   TEL TEXT,
@@ -28,16 +31,14 @@ CREATE TABLE VOCUST (
   MEMO TEXT,
   CUSTCAT TEXT,
   CUSTFG TEXT,
-  PrtFG INTEGER
+  PrtFG INTEGER NOT NULL DEFAULT 0
 );
 
 CREATE TABLE VODATA (
   MKEY INTEGER PRIMARY KEY AUTOINCREMENT,
-  CUSTNO TEXT NOT NULL COLLATE NOCASE
-    REFERENCES VOCUST (CUSTNO) ON UPDATE CASCADE ON DELETE CASCADE
-    DEFERRABLE INITIALLY DEFERRED,
+  CUSTNO TEXT NOT NULL COLLATE NOCASE,
   VODATE REAL,
-  VOVOTA INTEGER,
+  VOVOTA INTEGER NOT NULL DEFAULT 0,
   MEMO1 TEXT,
   MEMO2 TEXT,
   AutoKey TEXT,
@@ -45,7 +46,7 @@ CREATE TABLE VODATA (
   VO7 REAL, VO8 REAL, VO9 REAL, VO10 REAL, VO11 REAL, VO12 REAL,
   VO13 REAL, VO14 REAL, VO15 REAL, VO16 REAL, VO17 REAL, VO18 REAL,
   VO19 REAL, VO20 REAL, VO21 REAL, VO22 REAL, VO23 REAL, VO24 REAL,
-  PrtFG INTEGER
+  PrtFG INTEGER NOT NULL DEFAULT 0
 );
 
 CREATE TABLE VOPRO (
@@ -54,19 +55,17 @@ CREATE TABLE VOPRO (
   ProName TEXT,
   ProData TEXT,
   ProPict BLOB,
-  ProScal INTEGER,
+  ProScal INTEGER NOT NULL DEFAULT 0,
   ProFN TEXT,
   ProScrp1 TEXT, ProScrp2 TEXT, ProScrp3 TEXT, ProScrp4 TEXT,
   ProPrg1 TEXT, ProPrg2 TEXT, ProPrg3 TEXT, ProPrg4 TEXT,
   ProParm1 TEXT, ProParm2 TEXT, ProParm3 TEXT, ProParm4 TEXT,
-  PrtFG INTEGER
+  PrtFG INTEGER NOT NULL DEFAULT 0
 );
 
 CREATE TABLE VOPRDT (
   MKEY INTEGER PRIMARY KEY AUTOINCREMENT,
-  ProNo TEXT NOT NULL COLLATE NOCASE
-    REFERENCES VOPRO (ProNo) ON UPDATE CASCADE ON DELETE CASCADE
-    DEFERRABLE INITIALLY DEFERRED,
+  ProNo TEXT NOT NULL COLLATE NOCASE,
   ProSubN TEXT,
   ProNote TEXT,
   ProAnd TEXT,
@@ -74,8 +73,8 @@ CREATE TABLE VOPRDT (
   ProEng REAL,
   ProAGL INTEGER,
   ProAGH INTEGER,
-  ProFlg INTEGER,
-  PrtFG INTEGER
+  ProFlg INTEGER NOT NULL DEFAULT 0,
+  PrtFG INTEGER NOT NULL DEFAULT 0
 );
 
 -- The named indexes the windows open the tables with.

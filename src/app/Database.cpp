@@ -62,8 +62,7 @@ DbOpenResult OpenDatabase(const QString& connectionName, const QString& path,
     } else {
       // The first real read is where SQLite notices a damaged file.
       QSqlQuery q(db);
-      if (!q.exec(QStringLiteral("PRAGMA foreign_keys = ON")) ||
-          !q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+      if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
         setDetail(detail, QStringLiteral("%1: %2").arg(path, q.lastError().text()));
         result = DbOpenResult::OpenFailed;
       } else {

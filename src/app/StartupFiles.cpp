@@ -5,6 +5,7 @@
 #include "app/Database.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
+#include "app/MainSchema.h"
 #include "base/Files.h"
 
 namespace ruto {
@@ -41,9 +42,12 @@ TStartupFiles PrepareDatabaseFiles() {
 
 bool OpenStartupDatabases(QString* message) {
   QString detail;
-  const DbOpenResult main =
+  DbOpenResult main =
       OpenDatabase(kMainConnection, InstallPath(kMainDatabase), kMainTables, &detail);
   DbOpenResult ref = DbOpenResult::OpenFailed;
+  // A main database made by an earlier version is brought to the current tables first.
+  if (main == DbOpenResult::Ok && !UpgradeMainSchema(kMainConnection, nullptr, &detail))
+    main = DbOpenResult::OpenFailed;
   if (main == DbOpenResult::Ok)
     ref = OpenDatabase(kReferenceConnection, InstallPath(kReferenceDatabase), kReferenceTables,
                        &detail);

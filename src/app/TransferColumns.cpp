@@ -104,7 +104,8 @@ const QList<TransferColumn>& TransferColumns(const QString& table) {
 
 bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, QVariant* target) {
   if (source.isNull()) {
-    *target = QVariant();
+    // A yes/no column is never null: an absent value is "no", as the original files read.
+    *target = column.type == T::Boolean ? QVariant(0) : QVariant();
     return true;
   }
   const bool isText = source.typeId() == QMetaType::QString;
@@ -230,13 +231,26 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
                            .arg(quoted(table), targetNames.join(u','), marks.join(u','))))
       return failed(write.lastError().text());
     while (read.next()) {
+      int endedRun = 0;  // an optional run whose copy ended for this row
       for (qsizetype i = 0; i < columns.size(); ++i) {
+        const int at = static_cast<int>(i);
         QVariant value;
-        if (!ConvertTransferValue(columns[i], read.value(static_cast<int>(i)), &value))
-          return failed(QStringLiteral("row %1, column %2: value %3 does not convert")
-                            .arg(copied + 1)
-                            .arg(columns[i].name, read.value(static_cast<int>(i)).toString()));
-        write.bindValue(static_cast<int>(i), value);
+        const int run = columns[i].run;
+        if (run != 0 && run == endedRun) {
+          write.bindValue(at, QVariant());
+          continue;
+        }
+        if (!ConvertTransferValue(columns[i], read.value(at), &value)) {
+          if (run == 0)
+            return failed(QStringLiteral("row %1, column %2: value %3 does not convert")
+                              .arg(copied + 1)
+                              .arg(columns[i].name, read.value(at).toString()));
+          // A value of an optional run that fails ends the run for this row only: the rest
+          // of the run stays empty and the row goes on after it.
+          endedRun = run;
+          value = QVariant();
+        }
+        write.bindValue(at, value);
       }
       if (!write.exec())
         return failed(QStringLiteral("row %1: %2").arg(copied + 1).arg(write.lastError().text()));

@@ -40,7 +40,8 @@ struct TransferCopyOptions {
 // Appends every row of `table` on the connection `sourceConnection` to the same table on
 // `targetConnection`, in one transaction of the target: on any failure nothing is added,
 // and `error` says which row and column failed. Of an optional run the columns are copied
-// up to the first one the source lacks; the rest of the run stays empty. Inside a caller's
+// up to the first one the source lacks, and in each row up to the first value that does not
+// convert; the rest of the run stays empty and the row goes on. Inside a caller's
 // Transaction (a replace, or a migration of all four tables) the copy joins it.
 bool CopyTransferTable(const QString& sourceConnection, const QString& targetConnection,
                        const QString& table, int* rowsCopied = nullptr, QString* error = nullptr,
@@ -52,8 +53,9 @@ bool CopyTransferTableFile(const QString& sourcePath, const QString& targetPath,
                            QString* error = nullptr, const TransferCopyOptions& options = {});
 
 // A value of a column as it arrives in the target: the text form of Text access taken and
-// turned back, doubles rounded into long columns, Booleans as 0/1. Null stays null. False
-// when a text form does not convert back (a date-time that is no date, for one).
+// turned back, doubles rounded into long columns, Booleans as 0/1. Null stays null, except
+// that a null yes/no value is 0 (those columns are never null). False when a text form does
+// not convert back (a date-time that is no date, for one).
 bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, QVariant* target);
 
 }  // namespace ruto

@@ -1,7 +1,9 @@
 // Build-time tool: runs an SQL script against a fresh SQLite file.
 //   sqlrun <script.sql> <database>
-// The database is written under a temporary name and moved into place only when every
-// statement succeeded, so a failed build never leaves a half-made database behind.
+// Statements are split as the program splits the schema it carries, so the stored ones are
+// the ones the program compares with. The database is written under a temporary name and
+// moved into place only when every statement succeeded, so a failed build never leaves a
+// half-made database behind.
 
 #include <QCoreApplication>
 #include <QFile>
@@ -11,36 +13,9 @@
 #include <QStringList>
 #include <cstdio>
 
-namespace {
+#include "app/MainSchema.h"
 
-// Splits a script into statements at semicolons outside quotes and comments.
-QStringList splitStatements(const QString& script) {
-  QStringList out;
-  QString current;
-  QChar quote;
-  for (qsizetype i = 0; i < script.size(); ++i) {
-    const QChar c = script[i];
-    if (!quote.isNull()) {
-      current += c;
-      if (c == quote) quote = QChar();
-      continue;
-    }
-    if (c == u'-' && i + 1 < script.size() && script[i + 1] == u'-') {
-      while (i < script.size() && script[i] != u'\n') ++i;
-      current += u'\n';
-      continue;
-    }
-    if (c == u'\'' || c == u'"') quote = c;
-    if (c == u';') {
-      if (!current.trimmed().isEmpty()) out << current.trimmed();
-      current.clear();
-      continue;
-    }
-    current += c;
-  }
-  if (!current.trimmed().isEmpty()) out << current.trimmed();
-  return out;
-}
+namespace {
 
 int fail(const QString& text) {
   std::fprintf(stderr, "sqlrun: %s\n", qPrintable(text));
@@ -56,7 +31,7 @@ int main(int argc, char** argv) {
   QFile scriptFile(args[1]);
   if (!scriptFile.open(QIODevice::ReadOnly))
     return fail(args[1] + QStringLiteral(": ") + scriptFile.errorString());
-  const QStringList statements = splitStatements(QString::fromUtf8(scriptFile.readAll()));
+  const QStringList statements = ruto::SplitSqlStatements(QString::fromUtf8(scriptFile.readAll()));
 
   const QString target = args[2];
   const QString temp = target + QStringLiteral(".tmp");
