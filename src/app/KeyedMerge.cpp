@@ -174,6 +174,20 @@ bool CheckGroupKeys(const QString& source, const TKeyedGroup& group, QString* er
   return true;
 }
 
+bool CheckGroupValues(const QString& source, const TKeyedGroup& group, QString* error) {
+  for (const QString& table : {group.master, group.detail}) {
+    SourceTable t;
+    if (!openSource(source, table, &t)) return *error = t.error, false;
+    QVariantList values;
+    int rowNumber = 0;
+    while (t.query.next())
+      if (!convertRow(t, ++rowNumber, &values)) return *error = table + t.error, false;
+    if (t.query.lastError().isValid())
+      return *error = table + QStringLiteral(": ") + t.query.lastError().text(), false;
+  }
+  return true;
+}
+
 bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedGroup& group,
                      TMergeReport* report, QString* error, const std::function<void()>& rowDone) {
   const QSqlDatabase db = QSqlDatabase::database(target, false);

@@ -44,5 +44,8 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
 // Every master number and detail link of the group in `source` is non-empty and fits the key
 // width; false with the offending table and value.
 bool CheckGroupKeys(const QString& source, const TKeyedGroup& group, QString* error);
+// Every value of the group in `source` converts into its target column (the optional-run rule
+// applied), so that a merge that follows fails only on the target's side.
+bool CheckGroupValues(const QString& source, const TKeyedGroup& group, QString* error);
 
 }  // namespace ruto

@@ -16,6 +16,7 @@
 #include "app/AskUser.h"
 #include "app/Database.h"
 #include "app/InstallDir.h"
+#include "app/RecordSet.h"
 #include "app/StartupFiles.h"
 #include "app/TransferColumns.h"
 #include "base/Files.h"
@@ -82,9 +83,15 @@ bool validateSource(const QString& connection, const TTransferChoice& choice, QS
   QString error;
   for (const auto& [ticked, group] :
        {std::pair{choice.programs, kProgramGroup}, std::pair{choice.records, kClientGroup}})
-    if (ticked && !CheckGroupKeys(connection, group, &error)) {
-      *reason = QStringLiteral("編號空白或超過 %1 個字元：%2").arg(group.keyWidth).arg(error);
-      return false;
+    if (ticked) {
+      if (!CheckGroupKeys(connection, group, &error)) {
+        *reason = QStringLiteral("編號空白或超過 %1 個字元：%2").arg(group.keyWidth).arg(error);
+        return false;
+      }
+      if (!CheckGroupValues(connection, group, &error)) {
+        *reason = QStringLiteral("資料格式不符：%1").arg(error);
+        return false;
+      }
     }
   return true;
 }

@@ -1,0 +1,299 @@
+// Export and import of the transfer file on real database files.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+
+#include "app/AppTestSupport.h"
+#include "app/Databases.h"
+#include "records/Transfer.h"
+
+namespace {
+
+const QString kMain = QStringLiteral("main");
+
+// Fails the n-th copy or the rename with a chosen errno.
+class FailingFiles : public TransferFiles {
+ public:
+  int failCopy = 0;  // 1-based index of the copy that fails, 0 none
+  int copyErrno = 0;
+  int renameErrno = 0;
+  int copies = 0;
+  int copyFile(const QString& from, const QString& to) override {
+    if (++copies == failCopy) return copyErrno;
+    return TransferFiles::copyFile(from, to);
+  }
+  int replaceFile(const QString& from, const QString& to) override {
+    return renameErrno ? renameErrno : TransferFiles::replaceFile(from, to);
+  }
+};
+
+class TransferTest : public InstallFolderTest {
+ protected:
+  void SetUp() override {
+    InstallFolderTest::SetUp();
+    putTemplate();
+    mainPath_ = dbtest::freshCopy(dir_, QStringLiteral("ruto4.mdb"));
+    ASSERT_EQ(OpenDatabase(kMain, mainPath_, kMainTables), DbOpenResult::Ok);
+    ASSERT_TRUE(QDir().mkpath(folder()));
+  }
+  void TearDown() override {
+    CloseDatabase(kMain);
+    InstallFolderTest::TearDown();
+  }
+  QString folder() const { return dir_.filePath(QStringLiteral("disk")); }
+  QString transferFile() const { return folder() + QStringLiteral("/VoTran.mdb"); }
+
+  bool exec(const QString& sql, const QVariantList& v = {}) { return dbtest::exec(kMain, sql, v); }
+  int count(const QString& table) {
+    return dbtest::scalar(kMain, QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
+  }
+  void addProgram(const QString& no, const QString& name, const QByteArray& pict = {}) {
+    ASSERT_TRUE(
+        exec("INSERT INTO VOPRO (ProNo, ProName, ProData, ProPict, ProScal, ProFN, "
+             "ProPrg1, PrtFG) VALUES (?, ?, '說明', ?, 1, '1010', '/bin/true', 0)",
+             {no, name, pict}));
+    ASSERT_TRUE(
+        exec("INSERT INTO VOPRDT (ProNo, ProSubN, ProCond, ProAnd, ProEng, ProAGL, "
+             "ProAGH, ProFlg, PrtFG) VALUES (?, '條件', '1', '0', 27.5, 10, 60, 1, 0)",
+             {no}));
+  }
+  void addClient(const QString& no, const QString& name, int tests = 1) {
+    ASSERT_TRUE(
+        exec("INSERT INTO VOCUST (CUSTNO, NAME, SEX, DBIRTH, PrtFG) VALUES (?, ?, 1, "
+             "22000.0, 0)",
+             {no, name}));
+    for (int i = 0; i < tests; ++i)
+      ASSERT_TRUE(
+          exec("INSERT INTO VODATA (CUSTNO, VODATE, VOVOTA, MEMO1, VO1, VO24, PrtFG) "
+               "VALUES (?, ?, 0, '頭痛', 12.5, 40, 0)",
+               {no, 45000.5 + i}));
+  }
+  TTransferOutcome exportNow(bool programs, bool records, TransferFiles* files = nullptr) {
+    TransferRun run(kMain, files);
+    return run.exportTo({folder(), programs, records, false});
+  }
+  TTransferOutcome importNow(bool programs, bool records, bool replace = false,
+                             const QString& from = {}) {
+    TransferRun run(kMain);
+    return run.importFrom({from.isEmpty() ? folder() : from, programs, records, replace});
+  }
+  QString lastAsked() const { return asked_.isEmpty() ? QString() : asked_.last(); }
+
+  QString mainPath_;
+};
+
+TEST_F(TransferTest, FourTablesRoundTripIntoAnotherInstallation) {
+  const QByteArray picture("\x89PNG\x00\x00\x01\x02", 8);
+  addProgram("P01", "舒眠", picture);
+  addClient("C01", "王小明", 2);
+  int steps = 0;
+  TransferRun run(kMain);
+  run.onStep = [&] { ++steps; };
+  const TTransferOutcome out = run.exportTo({folder(), true, true, false});
+  ASSERT_TRUE(out.ok) << qPrintable(out.message);
+  EXPECT_EQ(lastAsked(), "6:資料匯出成功 !!");
+  EXPECT_GT(steps, 10);
+  // No work copy anywhere: neither in the install folder nor beside the destination.
+  EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"VoTran.mdb"});
+  EXPECT_FALSE(has("VoTran.mdb"));
+
+  // A second installation receives everything.
+  const QString source = ruto::test::readFile(transferFile()).toHex();
+  CloseDatabase(kMain);
+  QFile::remove(mainPath_);
+  mainPath_ = dbtest::freshCopy(dir_, QStringLiteral("ruto4.mdb"));
+  ASSERT_EQ(OpenDatabase(kMain, mainPath_, kMainTables), DbOpenResult::Ok);
+  const TTransferOutcome in = importNow(true, true);
+  ASSERT_TRUE(in.ok) << qPrintable(in.message);
+  EXPECT_EQ(lastAsked(), "6:資料匯入成功，資料已經附加 !!");
+  EXPECT_EQ(
+      dbtest::firstRow(kMain,
+                       "SELECT ProNo, ProName, ProData, hex(ProPict), ProScal, ProFN, "
+                       "ProPrg1 FROM VOPRO"),
+      "P01|舒眠|說明|" + QString::fromLatin1(picture.toHex().toUpper()) + "|1|1010|/bin/true");
+  EXPECT_EQ(dbtest::firstRow(kMain,
+                             "SELECT ProNo, ProCond, ProEng, ProAGL, ProAGH, ProFlg FROM "
+                             "VOPRDT"),
+            "P01|1|27.5|10|60|1");
+  EXPECT_EQ(dbtest::firstRow(kMain, "SELECT CUSTNO, NAME, SEX, DBIRTH FROM VOCUST"),
+            "C01|王小明|1|22000");
+  EXPECT_EQ(count("VODATA"), 2);
+  EXPECT_EQ(dbtest::firstRow(kMain,
+                             "SELECT CUSTNO, VODATE, MEMO1, VO1 FROM VODATA ORDER BY "
+                             "VODATE"),
+            "C01|45000.5|頭痛|12.5");
+  EXPECT_EQ(ruto::test::readFile(transferFile()).toHex(), source);  // the source survives
+}
+
+TEST_F(TransferTest, RecordsOnlyExportLeavesProgramsEmptyAndImportSaysSo) {
+  addProgram("P01", "舒眠");
+  addClient("C01", "王小明");
+  ASSERT_TRUE(exportNow(false, true).ok);
+  ASSERT_TRUE(exec("DELETE FROM VOCUST"));
+  const TTransferOutcome in = importNow(true, false, true);  // replace programs
+  ASSERT_TRUE(in.ok);
+  EXPECT_TRUE(asked_.contains("5:來源的 [專家療程] 資料是空的，將跳過匯入動作。"));
+  EXPECT_EQ(count("VOPRO"), 1);  // an empty group deletes nothing
+  EXPECT_EQ(lastAsked(), "6:資料匯入成功，原有的資料已被取代 !!");
+}
+
+TEST_F(TransferTest, AppendTwiceAddsNothingAndClashingNumbersMove) {
+  addProgram("P01", "舒眠");
+  addClient("C01", "王小明", 2);
+  ASSERT_TRUE(exportNow(true, true).ok);
+  // The same rows again: merged, nothing added, and the message says so.
+  TTransferOutcome in = importNow(true, true);
+  ASSERT_TRUE(in.ok);
+  EXPECT_EQ(count("VOCUST"), 1);
+  EXPECT_EQ(count("VODATA"), 2);
+  EXPECT_EQ(count("VOPRDT"), 1);
+  EXPECT_TRUE(lastAsked().contains("沒有新增任何資料")) << qPrintable(lastAsked());
+
+  // Here the numbers belong to other people: the imported ones move to "-2" with their rows.
+  ASSERT_TRUE(exec("UPDATE VOCUST SET NAME = '李四'"));
+  ASSERT_TRUE(exec("UPDATE VOPRO SET ProName = '他名'"));
+  in = importNow(true, true);
+  ASSERT_TRUE(in.ok);
+  EXPECT_EQ(dbtest::scalar(kMain, "SELECT NAME FROM VOCUST WHERE CUSTNO = 'C01-2'"), "王小明");
+  EXPECT_EQ(dbtest::scalar(kMain, "SELECT COUNT(*) FROM VODATA WHERE CUSTNO = 'C01-2'"), 2);
+  EXPECT_EQ(dbtest::scalar(kMain, "SELECT COUNT(*) FROM VOPRDT WHERE ProNo = 'P01-2'"), 1);
+  EXPECT_TRUE(lastAsked().contains("P01 → P01-2")) << qPrintable(lastAsked());
+  EXPECT_TRUE(lastAsked().contains("C01 → C01-2"));
+  // A third time finds them where the second put them.
+  in = importNow(true, true);
+  EXPECT_EQ(count("VOCUST"), 2);
+  EXPECT_EQ(count("VODATA"), 4);
+  EXPECT_TRUE(lastAsked().contains("沒有新增任何資料"));
+}
+
+TEST_F(TransferTest, RenamedNumbersAreShortenedToFit) {
+  EXPECT_EQ(RenamedKey("ABCDEFGHIJKLMNO", 2, 15), "ABCDEFGHIJKLM-2");
+  EXPECT_EQ(RenamedKey("P1", 10, 12), "P1-10");
+  EXPECT_EQ(RenamedKey("ABCDEFGHIJKL", 10, 12), "ABCDEFGHI-10");
+}
+
+TEST_F(TransferTest, ReplaceDeletesTheTickedGroupOnly) {
+  addProgram("P01", "舒眠");
+  addClient("C01", "王小明");
+  ASSERT_TRUE(exportNow(true, true).ok);
+  addClient("C02", "林大華");
+  addProgram("P02", "安神");
+  ASSERT_TRUE(importNow(false, true, true).ok);
+  EXPECT_EQ(count("VOCUST"), 1);
+  EXPECT_EQ(count("VODATA"), 1);
+  EXPECT_EQ(count("VOPRO"), 2);  // programs were not ticked
+}
+
+TEST_F(TransferTest, HostileFilesChangeNothing) {
+  addProgram("P01", "舒眠");
+  addClient("C01", "王小明");
+  ASSERT_TRUE(exportNow(true, true).ok);
+  const QByteArray good = ruto::test::readFile(transferFile());
+  const QByteArray mainBefore = ruto::test::readFile(mainPath_);
+  QByteArray jet(200, '\0');
+  jet.replace(4, 15, "Standard Jet DB");
+  const auto variant = [&](const QStringList& statements) {
+    EXPECT_TRUE(ruto::test::writeFile(transferFile(), good));
+    EXPECT_TRUE(dbtest::makeDatabase(transferFile(), statements));
+    return ruto::test::readFile(transferFile());
+  };
+  struct Case {
+    const char* what;
+    QByteArray file;
+    const char* says;
+  } cases[] = {
+      {"text", "just some text\n", "不是本系統的資料庫檔案"},
+      {"jet", jet, "Access (Jet)"},
+      {"truncated", good.left(good.size() / 2), "匯入檔案無法使用"},
+      {"view", variant({"DROP TABLE VOCUST", "CREATE VIEW VOCUST AS SELECT * FROM VODATA"}),
+       "缺少資料表 VOCUST"},
+      {"column", variant({"DROP INDEX VoProB", "ALTER TABLE VOPRO DROP COLUMN ProName"}),
+       "缺少欄位 ProName"},
+      {"empty key", variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('  ', 'x')"}), "編號空白"},
+      {"long key", variant({"INSERT INTO VOPRO (ProNo) VALUES ('1234567890123')"}), "12 個字元"},
+      {"bad value",
+       variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', 'x')",
+                "INSERT INTO VODATA (CUSTNO, VO5) VALUES ('C09', 'abc')"}),
+       "資料格式不符"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(ruto::test::writeFile(transferFile(), c.file)) << c.what;
+    const TTransferOutcome in = importNow(true, true, true);  // replace: deletes come first
+    EXPECT_FALSE(in.ok) << c.what;
+    EXPECT_TRUE(lastAsked().startsWith("5:")) << c.what;
+    EXPECT_TRUE(lastAsked().contains(c.says)) << c.what << ": " << qPrintable(lastAsked());
+    EXPECT_EQ(ruto::test::readFile(transferFile()), c.file) << c.what;  // source untouched
+    const QByteArray mainAfter = ruto::test::readFile(mainPath_);
+    EXPECT_EQ(mainAfter.size(), mainBefore.size()) << c.what;
+    for (qsizetype i = 0; i < qMin(mainAfter.size(), mainBefore.size()); ++i)
+      if (mainAfter[i] != mainBefore[i]) {
+        ADD_FAILURE() << c.what << ": main database differs at byte " << i;
+        break;
+      }
+    EXPECT_EQ(count("VOCUST"), 1) << c.what;
+  }
+}
+
+TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
+  addClient("C01", "王小明");
+  ASSERT_TRUE(ruto::test::writeFile(transferFile(), "earlier"));
+  struct Case {
+    int copy;  // 2 = the copy into the destination
+    int copyErrno;
+    int renameErrno;
+    const char* text;
+  } cases[] = {
+      {2, ENOSPC, 0, "5:磁碟容量不足 !! 請排除問題後重新匯出資料。"},
+      {0, 0, EROFS, "5:磁碟片防寫 !! 請排除問題後重新匯出資料。"},
+      {2, 50, 0, "5:資料匯出錯誤 !! ErrorCode[50]， 請排除問題後重新匯出資料。"},
+      {2, ENOMEDIUM, 0, "5:磁碟機尚未準備妥當，或沒有磁片 !! 請排除問題後重新匯出資料。"},
+  };
+  for (const Case& c : cases) {
+    FailingFiles files;
+    files.failCopy = c.copy;
+    files.copyErrno = c.copyErrno;
+    files.renameErrno = c.renameErrno;
+    EXPECT_FALSE(exportNow(false, true, &files).ok);
+    EXPECT_EQ(lastAsked(), c.text);
+    EXPECT_EQ(ruto::test::readFile(transferFile()), "earlier");
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"VoTran.mdb"});
+  }
+  // Import from a folder without the file.
+  QDir().mkpath(folder() + "/empty");
+  EXPECT_FALSE(importNow(true, true, false, folder() + "/empty").ok);
+  EXPECT_EQ(lastAsked(), "5:來源的檔案資料不存在 !! 請排除問題後重新匯入資料。");
+}
+
+TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
+  addClient("C01", "王小明");
+  const QString upper = folder() + "/VOTRAN.MDB";
+  ASSERT_TRUE(ruto::test::writeFile(upper, "old"));
+  QFile::setPermissions(upper, QFile::ReadOwner);
+  ASSERT_TRUE(exportNow(false, true).ok);
+  EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"VOTRAN.MDB"});
+  EXPECT_TRUE(ruto::test::readFile(upper).startsWith("SQLite format 3"));
+  // The install folder as the destination loses nothing.
+  const QByteArray templ = content("VoSpa.mdb");
+  TransferRun run(kMain);
+  ASSERT_TRUE(run.exportTo({dir_.path(), false, true, false}).ok);
+  EXPECT_EQ(content("VoSpa.mdb"), templ);
+  EXPECT_TRUE(has("VoTran.mdb"));
+  ASSERT_TRUE(importNow(false, true, false, dir_.path()).ok);
+  EXPECT_TRUE(has("VoTran.mdb"));
+}
+
+TEST(TransferErrors, CodesAndTexts) {
+  const std::pair<int, int> codes[] = {
+      {ENOENT, 2}, {EACCES, 5}, {EPERM, 5},    {EROFS, 19},   {ENODEV, 21},
+      {ENXIO, 21}, {EIO, 30},   {ENOSPC, 112}, {EDQUOT, 112}, {ETIMEDOUT, ETIMEDOUT}};
+  for (auto [err, code] : codes) EXPECT_EQ(TransferErrorCode(err), code) << err;
+  EXPECT_EQ(TransferErrorText(31, false),
+            "無法讀取指定裝置，或磁碟格式化錯誤 !! 請排除問題後重新匯入資料。");
+  EXPECT_EQ(TransferErrorText(7, false),
+            "資料匯入錯誤 !! ErrorCode[7]， 請排除問題後重新匯入資料。");
+}
+
+}  // namespace
