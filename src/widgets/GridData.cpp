@@ -180,8 +180,9 @@ std::uint8_t TGridData::DetectSortStyle(int col) const {
   bool numbers = true, dates = true;
   for (int r = fixedRows_; r < RowCount() && (numbers || dates); ++r) {
     const QString t = Cells(col, r);
+    // Both tests on every cell, so the row order cannot change the verdict.
     if (numbers && !toNumber(t, nullptr)) numbers = false;
-    if (!numbers && dates && !toDateTime(t, nullptr)) dates = false;
+    if (dates && !toDateTime(t, nullptr)) dates = false;
   }
   if (numbers) return ssNumeric;
   return dates ? ssDateTime : ssAlphabetic;

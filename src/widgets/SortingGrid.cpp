@@ -348,6 +348,10 @@ bool TSortingGrid::setCurrent(int col, int row) {
     data_.setCurrent(col, row);
     // A click of the class library: the cell left behind is validated.
     if (hasFocus_) ValidateEditCell();
+    scrollIntoView();
+    refresh();
+    if (OnClick) OnClick();
+    return true;
   }
   scrollIntoView();
   refresh();
@@ -420,10 +424,28 @@ void TSortingGrid::SetEditText(int col, int row, const QString& text) {
   refresh();
 }
 
+bool TSortingGrid::keyDown(QKeyEvent* e) {
+  if (!OnKeyDown) return true;
+  int key = e->key();
+  OnKeyDown(key, e->modifiers());
+  return key != 0;
+}
+
+void TSortingGrid::focusMoved() {
+  const bool inside = hasFocus() || editor_->hasFocus();
+  if (inside == focusInside_) return;
+  focusInside_ = inside;
+  if (inside && OnEnter) OnEnter();
+  if (!inside && OnExit) OnExit();
+}
+
 bool TSortingGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == editor_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+    focusMoved();
   if (watched != editor_ || event->type() != QEvent::KeyPress)
     return QAbstractScrollArea::eventFilter(watched, event);
   auto* k = static_cast<QKeyEvent*>(event);
+  if (!keyDown(k)) return true;
   switch (k->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -462,6 +484,7 @@ void TSortingGrid::focusInEvent(QFocusEvent* e) {
     RememberEditCell();
   }
   refresh();
+  focusMoved();
 }
 
 void TSortingGrid::focusOutEvent(QFocusEvent* e) {
@@ -469,17 +492,19 @@ void TSortingGrid::focusOutEvent(QFocusEvent* e) {
   // The grid's own editor taking the focus is not leaving the grid.
   if (QApplication::focusWidget() != editor_) hasFocus_ = false;
   refresh();
+  focusMoved();
 }
 
 void TSortingGrid::mousePressEvent(QMouseEvent* e) {
   setFocus();
+  clickedByPress_ = false;
   int c = 0, r = 0;
   if (e->button() == Qt::LeftButton && MouseToCell(e->position().toPoint(), c, r) &&
       c >= FixedCols() && r >= FixedRows()) {
     if (c == Col() && r == Row() && (options_ & goEditing) && !EditorMode())
       showEditor();
     else
-      setCurrent(c, r);
+      clickedByPress_ = (c != Col() || r != Row()) && setCurrent(c, r);
   }
   QAbstractScrollArea::mousePressEvent(e);
 }
@@ -498,6 +523,9 @@ void TSortingGrid::mouseReleaseEvent(QMouseEvent* e) {
     QApplication::restoreOverrideCursor();
   }
   if (e->button() == Qt::LeftButton && hasFocus_) ValidateEditCell();
+  // A click on the cell already current is a click all the same.
+  if (e->button() == Qt::LeftButton && !clickedByPress_ && OnClick) OnClick();
+  clickedByPress_ = false;
   QAbstractScrollArea::mouseReleaseEvent(e);
 }
 
@@ -508,6 +536,7 @@ void TSortingGrid::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void TSortingGrid::keyPressEvent(QKeyEvent* e) {
+  if (!keyDown(e)) return;
   const auto mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
   if (extendedKeys_ && !EditorMode() && (mods & Qt::ControlModifier) &&
       (e->key() == Qt::Key_Insert || e->key() == Qt::Key_Delete)) {

@@ -13,6 +13,7 @@
 #include "base/Canvas.h"
 #include "widgets/GridData.h"
 
+class QKeyEvent;
 class QLineEdit;
 
 namespace ruto {
@@ -125,6 +126,13 @@ class TSortingGrid : public QAbstractScrollArea {
   void setExtendedKeys(bool on) { extendedKeys_ = on; }
 
   // ---- events ----
+  // Every change of the current cell (by mouse, key or call) and every mouse click on a cell.
+  std::function<void()> OnClick;
+  // A key pressed in the grid or its editor, before the grid acts on it; setting `key` to 0
+  // drops it.
+  std::function<void(int& key, Qt::KeyboardModifiers modifiers)> OnKeyDown;
+  // The focus came into the grid or its editor from elsewhere, or left both.
+  std::function<void()> OnEnter, OnExit;
   std::function<void(int col, int row, bool& canSelect)> OnSelectCell;
   // Key typed into the grid or its editor; setting it to QChar() drops it.
   std::function<void(QChar& key)> OnKeyPress;
@@ -202,6 +210,10 @@ class TSortingGrid : public QAbstractScrollArea {
   int colLeft(int col) const;  // view x of a shown column
   int rowTop(int row) const;
   void moveBy(int dc, int dr);
+  // Runs OnKeyDown; false when the handler dropped the key.
+  bool keyDown(QKeyEvent* e);
+  // Reports OnEnter / OnExit when the focus crossed the grid's border.
+  void focusMoved();
 
   TGridData data_;
   int defaultColWidth_ = 64;
@@ -230,6 +242,8 @@ class TSortingGrid : public QAbstractScrollArea {
   bool sorting_ = false;
   bool modified_ = false;
   bool hasFocus_ = false;
+  bool focusInside_ = false;
+  bool clickedByPress_ = false;  // the press already reported the click as a cell change
   int editCol_ = -1, editRow_ = -1;
   QString editText_;
   bool editModified_ = false;

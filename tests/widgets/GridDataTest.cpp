@@ -43,6 +43,9 @@ TEST(GridData, DetectsNumericDateAndAlphabeticColumns) {
   EXPECT_EQ(column({"9", "10", "x"}).DetectSortStyle(1), ssAlphabetic);
   EXPECT_EQ(column({"9", ""}).DetectSortStyle(1), ssAlphabetic);      // a blank is no number
   EXPECT_EQ(TGridData(3, 2, 1, 1).DetectSortStyle(1), ssAlphabetic);  // one empty data cell
+  // Every cell is tested for both kinds, whatever the row order.
+  EXPECT_EQ(column({"5", "2020/01/01"}).DetectSortStyle(1), ssAlphabetic);
+  EXPECT_EQ(column({"2020/01/01", "5"}).DetectSortStyle(1), ssAlphabetic);
 }
 
 TEST(GridData, SortOrdersByStyleAndDirectionAndKeepsEqualKeysInOrder) {

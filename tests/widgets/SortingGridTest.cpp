@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QVBoxLayout>
 
 #include "widgets/SortingGrid.h"
 
@@ -190,4 +191,72 @@ TEST_F(SortingGrid, EditorFiltersKeysAndWritesTheCell) {
   key(ed, Qt::Key_Escape);
   EXPECT_FALSE(g.EditorMode());
   EXPECT_EQ(g.Cells(1, 1), "");  // Escape gives the cell its text back
+}
+
+TEST_F(SortingGrid, ClickAndKeyDownEvents) {
+  int clicks = 0;
+  QList<int> keys;
+  g.OnClick = [&] { ++clicks; };
+  g.OnKeyDown = [&](int& k, Qt::KeyboardModifiers) {
+    keys << k;
+    if (k == Qt::Key_Right) k = 0;  // dropped before the grid moves
+  };
+  // Changes of the current cell by call and by key; none for the same cell.
+  g.setCurrent(2, 1);
+  g.setCurrent(2, 1);
+  EXPECT_EQ(clicks, 1);
+  key(&g, Qt::Key_Down);
+  EXPECT_EQ(g.Row(), 2);
+  EXPECT_EQ(clicks, 2);
+  key(&g, Qt::Key_Right);
+  EXPECT_EQ(g.Col(), 2) << "the handler dropped the key";
+  EXPECT_EQ(clicks, 2);
+  // Mouse: a click on another cell and one on the current cell each count once.
+  const TRect r = g.CellRect(3, 3);
+  const QPointF p(r.Left + 5, r.Top + 5);
+  for (int i = 0; i < 2; ++i) {
+    QMouseEvent press(QEvent::MouseButtonPress, p, p, Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(g.viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, p, Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(g.viewport(), &release);
+  }
+  EXPECT_EQ(clicks, 4);
+  // Keys reach OnKeyDown in the editor too.
+  g.setOptions(g.Options() | goEditing);
+  g.setEditorMode(true);
+  key(g.InplaceEditor(), Qt::Key_Up);
+  EXPECT_EQ(keys, (QList<int>{Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}));
+}
+
+TEST(SortingGridFocus, EditorBelongsToTheGridForEnterAndExit) {
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* grid = new TSortingGrid;
+  auto* outside = new QLineEdit;
+  layout->addWidget(grid);
+  layout->addWidget(outside);
+  grid->setOptions(grid->Options() | goEditing);
+  int enters = 0, exits = 0;
+  grid->OnEnter = [&] { ++enters; };
+  grid->OnExit = [&] { ++exits; };
+  window.show();
+  window.activateWindow();
+  QApplication::setActiveWindow(&window);
+  outside->setFocus();
+  QApplication::processEvents();
+  const int enters0 = enters, exits0 = exits;
+  grid->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(enters, enters0 + 1);
+  grid->setEditorMode(true);
+  ASSERT_TRUE(grid->InplaceEditor()->hasFocus());
+  QApplication::processEvents();
+  EXPECT_EQ(enters, enters0 + 1) << "into the editor is no new enter";
+  EXPECT_EQ(exits, exits0);
+  outside->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(exits, exits0 + 1);
+  grid->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(enters, enters0 + 2);
 }
