@@ -1,0 +1,37 @@
+#pragma once
+// The client list of the browser and the store window: search box, sort column and
+// direction boxes, count label and the grid of VOCUST rows with the calculated columns.
+
+#include <QWidget>
+
+#include "records/ui/RecordGrid.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace ruto {
+
+class ClientList : public QWidget {
+  Q_OBJECT
+ public:
+  // Browser and store window title a few columns differently.
+  enum class Titles { Browser, Store };
+  ClientList(RecordSet* clients, Titles titles, const QString& countName,
+             QWidget* parent = nullptr);
+
+  // Boxes show the key (without running their change handlers) and the set sorts by it.
+  void showSortKey(int sortKey);
+  void setCountText(const QString& text);
+
+  QLineEdit* Edit1;
+  QComboBox* ComboBox1;
+  QComboBox* ComboBox2;
+  QLabel* CountLabel;
+  RecordGrid* DBGrid1;
+};
+
+// The calculated VOCUST columns and the stored ones, as the client lists show them.
+QList<GridColumn> ClientColumns(ClientList::Titles titles);
+
+}  // namespace ruto
