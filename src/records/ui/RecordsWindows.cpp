@@ -4,6 +4,7 @@
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
 #include "records/ui/VoEdit.h"
+#include "records/ui/VoFile.h"
 #include "records/ui/Vored.h"
 #include "records/ui/Vosvdt.h"
 
@@ -27,6 +28,10 @@ void registerRecordsWindows() {
                                                     LocateOption::CaseInsensitive))
       return;
     TVoREdit window(&clients, parent);
+    window.exec();
+  };
+  WindowOpeners().transfer = [](QWidget* parent) {
+    TVoFile window(parent);
     window.exec();
   };
 }
