@@ -5,12 +5,22 @@
 #include "app/Databases.h"
 #include "app/WindowOpeners.h"
 #include "measure/ui/Voadv.h"
+#include "measure/ui/Vodec.h"
+#include "measure/ui/Voany.h"
 
 namespace ruto {
 
 void registerMeasureWindows() {
+  WindowOpeners().measurement = [](QWidget* parent) {
+    TVodec window(parent);
+    window.exec();
+  };
   WindowOpeners().meridianReference = [](QWidget* parent) {
     TVoadv window(QSqlDatabase::database(kReferenceConnection, false), parent);
+    window.exec();
+  };
+  WindowOpeners().analysis = [](QWidget* parent) {
+    TVoany window(parent);
     window.exec();
   };
 }

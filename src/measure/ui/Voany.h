@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "measure/MultiMeridianTexts.h"
 #include "measure/ReferenceTable.h"
 
 class QCheckBox;
@@ -105,6 +106,9 @@ class TVoany : public QDialog {
 
   // The status bar's page text (panel 0) and disclaimer (panel 1).
   QString StatusText(int panel) const;
+  // The multi-meridian database, opened when the window opened; invalid when it could not be
+  // (the user has been told once).
+  const QSqlDatabase& MultiMeridianPrograms() const { return multiMeridian_; }
 
   // ---- controls (numbered ones by their number; entry 0 unused) ----
   QTabWidget* PageControl1 = nullptr;
@@ -151,10 +155,12 @@ class TVoany : public QDialog {
   void buildNotePage();
   void buildPrintPage();
 
+  void addTabPage(int index, QWidget* page);
   void openTables();
   void closeTables();
   void showPageState();
   void chartButton(int button);
+  void syncList(QListWidget* list, int row);
   void showAnalysisSummary();
   void fillLists();
   void setTextButtonsEnabled(bool on);
@@ -173,6 +179,7 @@ class TVoany : public QDialog {
   QLabel* statusPanel1_ = nullptr;
   TReferenceTable ADOTable3;
   QSqlDatabase multiMeridian_;  // invalid when the database could not be opened
+  TMultiMeridianTexts shownProgram_;
   bool noteChanged_ = false;
   bool listSync_ = true;
   bool fromMultiList_ = false;
