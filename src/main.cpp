@@ -1,3 +1,4 @@
+#include "app/ui/AppWindows.h"
 #include "app/ui/Application.h"
 #include "app/ui/Vo2main.h"
 #include "measure/ui/MeasureWindows.h"
@@ -8,6 +9,7 @@ using namespace ruto;
 int main(int argc, char** argv) {
   TApplication app(argc, argv);
   // Windows owned by other folders become reachable from the main window.
+  registerAppWindows();
   registerMeasureWindows();
   registerRecordsWindows();
   if (!CreateMainWindows()) return 1;
