@@ -1,10 +1,10 @@
-// Pictures of every control and state for people to look at; nothing is compared here.
-#include <gtest/gtest.h>
-
-#include <QFileInfo>
+// Draws the display controls in their states into one folder of PNG files: gradient bars,
+// a sheet of every lamp shape, bar gauges and measurement grids.
+#include <QApplication>
+#include <QDir>
 #include <QPainter>
+#include <cstdio>
 
-#include "support/TestSupport.h"
 #include "widgets/BarMeter.h"
 #include "widgets/GradientBar.h"
 #include "widgets/LedLamp.h"
@@ -13,12 +13,21 @@
 using namespace ruto;
 
 namespace {
-void save(const QImage& img, const QString& name) {
-  EXPECT_TRUE(QFileInfo::exists(test::savePng(img, "widgets-" + name))) << name.toStdString();
-}
-}  // namespace
 
-TEST(Gallery, GradientBars) {
+QDir outDir;
+int failures = 0;
+
+void save(const QImage& img, const QString& name) {
+  const QString path = outDir.filePath(name + QStringLiteral(".png"));
+  if (img.save(path, "PNG")) {
+    std::printf("%s\n", qPrintable(path));
+  } else {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    ++failures;
+  }
+}
+
+void gradientBars() {
   TGradientBar bar;
   for (int p : {0, 37, 100}) {
     bar.setPosition(p);
@@ -38,7 +47,7 @@ TEST(Gallery, GradientBars) {
   save(v.renderImage(), "gradient-vertical-wide");
 }
 
-TEST(Gallery, LampSheet) {
+void lampSheet() {
   // All shapes, framed and unframed, lit and unlit, four times enlarged.
   QImage sheet(6 * 28 * 4, 4 * 28 * 4, QImage::Format_RGB32);
   sheet.fill(toQRgb(clBtnFace));
@@ -62,7 +71,7 @@ TEST(Gallery, LampSheet) {
   save(sheet, "lamps");
 }
 
-TEST(Gallery, BarMeters) {
+void barMeters() {
   TBarMeter m;
   m.setCaption("標準檔");
   m.setSignalUnit("uA");
@@ -76,7 +85,7 @@ TEST(Gallery, BarMeters) {
   save(m.renderImage(), "barmeter-full");
 }
 
-TEST(Gallery, Grids) {
+void grids() {
   TSortingGrid g;
   g.setColCount(13);
   g.setRowCount(3);
@@ -101,4 +110,22 @@ TEST(Gallery, Grids) {
   g.setAlignmentHorz(taRightJustify);
   g.setCurrent(4, 2);
   save(g.renderImage(), "grid-lowered-right");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery");
+  if (!QDir().mkpath(dir)) {
+    std::fprintf(stderr, "cannot make %s\n", qPrintable(dir));
+    return 1;
+  }
+  outDir = QDir(dir);
+  gradientBars();
+  lampSheet();
+  barMeters();
+  grids();
+  return failures == 0 ? 0 : 1;
 }
