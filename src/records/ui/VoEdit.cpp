@@ -184,7 +184,8 @@ void TVoREdit::FormShow() {
   }
   const int row = clients_->position();
   key_ = clients_->keyAt(row);
-  DBMemo1->setPlainText(clients_->value(row, QStringLiteral("MEMO")).toString());
+  DBMemo1->setPlainText(
+      MemoLines(clients_->value(row, QStringLiteral("MEMO")).toString()).join(u'\n'));
   DBMemo1->show();
   Memo1->hide();
   Memo1->setFocusPolicy(Qt::NoFocus);

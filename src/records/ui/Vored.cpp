@@ -173,14 +173,14 @@ void TVoread::clientRowChanged() {
   ADOTable2.first();
   DBGrid2->reload();
   DBMemo1->setVisible(false);
-  DBMemo1->setPlainText(ADOTable1.field(QStringLiteral("MEMO")).toString());
+  DBMemo1->setPlainText(MemoLines(ADOTable1.field(QStringLiteral("MEMO")).toString()).join(u'\n'));
   DBMemo1->setVisible(true);
   updateCount();
 }
 
 void TVoread::testRowChanged() {
   DBMemo2->setVisible(false);
-  DBMemo2->setPlainText(ADOTable2.field(QStringLiteral("MEMO1")).toString());
+  DBMemo2->setPlainText(MemoLines(ADOTable2.field(QStringLiteral("MEMO1")).toString()).join(u'\n'));
   DBMemo2->setVisible(true);
 }
 

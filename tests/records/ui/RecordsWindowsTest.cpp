@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+#include <QtWidgets>
+
+#include "app/AppTestSupport.h"
+#include "app/Databases.h"
+#include "app/SharedRecords.h"
+#include "records/ClientRecords.h"
+#include "records/ui/ClientList.h"
+#include "records/ui/RecordGrid.h"
+#include "records/ui/VoEdit.h"
+#include "records/ui/Vored.h"
+#include "records/ui/Vosvdt.h"
+
+namespace {
+
+void click(RecordGrid* grid, int row) {
+  const QRect r = grid->visualRect(grid->model()->index(row, 1));
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent e(type, r.center(), grid->viewport()->mapToGlobal(r.center()), Qt::LeftButton,
+                  Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &e);
+  }
+}
+
+void focusIn(QWidget* w, Qt::FocusReason reason) {
+  QFocusEvent e(QEvent::FocusIn, reason);
+  QApplication::sendEvent(w, &e);
+}
+
+void pressEnter(QWidget* w) {
+  QKeyEvent e(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  QApplication::sendEvent(w, &e);
+}
+
+// Runs `action` on the next modal window that opens (the editor inside a store).
+void onNextModal(std::function<void(QWidget*)> action) {
+  QTimer::singleShot(0, [action] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (w) action(w);
+  });
+}
+
+QString buttons(TVoread& w) {
+  QString s;
+  for (int i = 1; i <= 5; ++i) s += w.ToolButton[i]->isEnabled() ? '1' : '0';
+  return s;
+}
+
+class RecordsWindowsTest : public dbtest::Fixture {
+ protected:
+  void SetUp() override {
+    open(kMainConnection, QStringLiteral("ruto4.mdb"));
+    InitCompFactors();
+    CurrentClient = {};
+    CurrentTest = {};
+    CompareTest = {};
+    ViewState = {};
+    ChosenClient = {};
+    ChosenBookmark = 0;
+    SetAskUserResponder([this](MsgKind kind, const QString& text) {
+      asked << QStringLiteral("%1:%2").arg(static_cast<int>(kind)).arg(text);
+      return answer;
+    });
+  }
+  void TearDown() override {
+    SetAskUserResponder(nullptr);
+    dbtest::Fixture::TearDown();
+  }
+  void addClient(const QString& no, const QString& name) {
+    RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", no}, {"NAME", name}, {"SEX", 1}});
+  }
+  qint64 addTest(const QString& no, double base) {
+    QVariantMap row{{"CUSTNO", no}, {"VODATE", 45000.5}, {"VOVOTA", 0}, {"MEMO1", "note\r\n"}};
+    for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), base + p / 10.0);
+    return RecordSet(kMainConnection, "VODATA").insert(row);
+  }
+  int count(const char* table) {
+    return dbtest::scalar(kMainConnection, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table))
+        .toInt();
+  }
+  QStringList asked;
+  bool answer = true;
+};
+
+TEST_F(RecordsWindowsTest, BrowserButtonsFollowFocusAndClicks) {
+  addClient("A01", "甲");
+  addClient("B02", "乙");
+  addTest("A01", 10);
+  addTest("A01", 20);
+  CurrentClient.CustNo = "b02";
+  ViewState.BrowseForCurrent = true;
+  TVoread w;
+  w.show();
+  EXPECT_EQ(buttons(w), "00000");
+  EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "B02");  // whole number, any case
+  EXPECT_EQ(w.List->CountLabel->text(), "     2  -  [ 0 ]");
+
+  click(w.DBGrid1, 0);
+  EXPECT_EQ(buttons(w), "01100");
+  EXPECT_EQ(w.List->CountLabel->text(), "     2  -  [ 2 ]");
+  focusIn(w.DBGrid1, Qt::ActiveWindowFocusReason);  // activation is no "Enter"
+  EXPECT_EQ(buttons(w), "01100");
+  focusIn(w.DBGrid1, Qt::TabFocusReason);
+  EXPECT_EQ(buttons(w), "01000");
+
+  click(w.DBGrid2, 1);
+  EXPECT_EQ(buttons(w), "10011");
+  focusIn(w.DBGrid2, Qt::TabFocusReason);
+  EXPECT_EQ(buttons(w), "10010");
+  EXPECT_EQ(w.DBMemo2->toPlainText(), "note");
+  ruto::test::savePng(w.grab().toImage(), QStringLiteral("records-browser"));
+
+  w.ToolButton[1]->click();
+  EXPECT_EQ(w.result(), QDialog::Accepted);
+  EXPECT_EQ(CurrentClient.CustNo, "A01");
+  EXPECT_DOUBLE_EQ(CurrentTest.Values[1], 20.1);
+}
+
+TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
+  addClient("A01", "陳");
+  addClient("A02", "林");
+  addClient("C03", "王");
+  const qint64 test = addTest("A02", 1);
+  CurrentTest.MKey = static_cast<int>(test);
+  TVoread w;
+  w.show();
+  w.List->Edit1->setText("c");
+  EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "C03");
+  w.List->Edit1->setText("x");  // no match: the row stays
+  EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "C03");
+
+  w.List->ComboBox2->setCurrentIndex(1);
+  Q_EMIT w.List->ComboBox2->activated(1);
+  EXPECT_EQ(ViewState.ClientSortKey, -1);
+  EXPECT_EQ(w.ADOTable1.position(), 0);  // C03 first, still current
+  EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "C03");
+
+  w.ADOTable1.locate("CUSTNO", "A02");
+  w.DBGrid1->showCurrent();
+  click(w.DBGrid2, 0);
+  answer = false;
+  w.ToolButton[5]->click();
+  EXPECT_EQ(count("VODATA"), 1);
+  answer = true;
+  w.ToolButton[5]->click();
+  EXPECT_EQ(count("VODATA"), 0);
+  EXPECT_EQ(CurrentTest.MKey, 0);
+  EXPECT_EQ(asked.last(), "2:確定要刪除這筆經絡能量數據嗎?");
+
+  click(w.DBGrid1, w.ADOTable1.position());
+  w.ToolButton[3]->click();
+  EXPECT_EQ(count("VOCUST"), 2);
+  EXPECT_EQ(w.List->CountLabel->text().left(6), "     2");
+  w.ToolButton[6]->click();
+  EXPECT_FALSE(ViewState.TestLoaded);
+}
+
+TEST_F(RecordsWindowsTest, StoreWithClientFoundStoresAtOnce) {
+  addClient("A01", "甲");
+  CurrentClient.CustNo = "A01";
+  CurrentClient.Name = "甲";
+  CurrentTest.Values[1] = 12.5;
+  TVosave w;
+  w.show();
+  EXPECT_TRUE(w.ToolButton2->isEnabled());
+  EXPECT_EQ(w.StaticText[1]->text(), "A01");
+  EXPECT_EQ(w.StaticText[7]->text(), "男性");
+  ruto::test::savePng(w.grab().toImage(), QStringLiteral("records-store"));
+  w.ToolButton2->click();
+  EXPECT_EQ(w.result(), QDialog::Accepted);
+  EXPECT_EQ(count("VODATA"), 1);
+  EXPECT_GT(CurrentTest.MKey, 0);
+}
+
+TEST_F(RecordsWindowsTest, StoreWithUnknownClientChoosesNothingUntilDoubleClick) {
+  addClient("A01", "甲");
+  ChosenClient.CustNo = "EARLIER";
+  CurrentClient.CustNo = "GONE";
+  CurrentClient.Sex = false;
+  TVosave w;
+  w.show();
+  EXPECT_FALSE(w.ToolButton2->isEnabled());
+  EXPECT_EQ(ChosenClient.CustNo, "");
+  EXPECT_EQ(w.StaticText[7]->text(), "女性");
+  EXPECT_EQ(w.StaticText[1]->text(), "");
+
+  answer = false;
+  w.DBGrid1DblClick();
+  EXPECT_EQ(count("VODATA"), 0);
+  answer = true;
+  w.DBGrid1DblClick();
+  EXPECT_EQ(count("VODATA"), 1);
+  EXPECT_EQ(CurrentClient.CustNo, "A01");
+  EXPECT_EQ(asked.last(), "1:您要將檢測資料存於這個受測者資料中嗎？");
+}
+
+TEST_F(RecordsWindowsTest, StoreAddsClientThenNoKeepsItChosen) {
+  TVosave w;
+  w.show();
+  onNextModal([](QWidget* modal) {
+    auto* editor = qobject_cast<TVoREdit*>(modal);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->windowTitle(), "受測者資料新增");
+    EXPECT_FALSE(editor->ToolButton2->isEnabled());
+    editor->Edit[2]->setText(" N9 ");
+    editor->Edit[3]->setText("新人");
+    ruto::test::savePng(editor->grab().toImage(), QStringLiteral("records-editor-new"));
+    editor->ToolButton2->click();
+  });
+  answer = false;
+  w.ToolButton1Click();
+  EXPECT_EQ(count("VOCUST"), 1);
+  EXPECT_EQ(count("VODATA"), 0);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(w.ToolButton2->isEnabled());
+  EXPECT_EQ(ChosenClient.CustNo, "N9");
+  EXPECT_EQ(w.StaticText[2]->text(), "新人");
+
+  // A cancelled editor returns to the chosen client.
+  onNextModal([](QWidget* modal) { qobject_cast<TVoREdit*>(modal)->ToolButton3->click(); });
+  w.ToolButton1Click();
+  EXPECT_FALSE(ViewState.ClientNewMode);
+  EXPECT_TRUE(w.ToolButton2->isEnabled());
+  w.ToolButton2->click();
+  EXPECT_EQ(count("VODATA"), 1);
+}
+
+TEST_F(RecordsWindowsTest, EditorEnterChainAndDuplicate) {
+  addClient("AB", "甲");
+  RecordSet clients(kMainConnection, "VOCUST");
+  ASSERT_TRUE(clients.open());
+  ViewState.ClientNewMode = true;
+  TVoREdit e(&clients);
+  e.show();
+  e.Edit[2]->setFocus();
+  pressEnter(e.Edit[2]);
+  EXPECT_FALSE(e.CheckBox1->isChecked());
+  pressEnter(e.Edit[3]);
+  EXPECT_TRUE(e.CheckBox1->isChecked());
+  EXPECT_TRUE(e.DateTimePicker1->isEnabled());
+  pressEnter(e.DateTimePicker1);  // date untouched: no birthday
+  EXPECT_FALSE(e.CheckBox1->isChecked());
+  EXPECT_FALSE(e.DateTimePicker1->isEnabled());
+
+  e.Edit[2]->setText("ab");
+  e.ToolButton2Click();
+  EXPECT_TRUE(e.isVisible());
+  EXPECT_EQ(asked.last(), "5:您所輸入的受測者編號已經與姓名為 [ 甲 ] 重覆!!請重新指定另一個編號。");
+  e.close();  // by the frame after a refusal
+  EXPECT_FALSE(ViewState.ClientNewMode);
+  EXPECT_EQ(count("VOCUST"), 1);
+}
+
+TEST_F(RecordsWindowsTest, EditorModifyModeShowsRowAndKeepsNumber) {
+  addClient("A01", "甲");
+  RecordSet clients(kMainConnection, "VOCUST");
+  ASSERT_TRUE(clients.open());
+  TVoREdit e(&clients);
+  e.show();
+  EXPECT_EQ(e.windowTitle(), "受測者資料修改");
+  EXPECT_FALSE(e.Edit[2]->isEnabled());
+  EXPECT_EQ(e.Edit[3]->text(), "甲");
+  EXPECT_FALSE(e.CheckBox1->isChecked());
+  e.Edit[3]->setText("乙 ");
+  e.ToolButton2->click();
+  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, NAME FROM VOCUST"), "A01|乙 ");
+  EXPECT_FALSE(ViewState.ClientNewMode);
+}
+
+TEST(PointValueTextTest, FormatsLikeHashPattern) {
+  const std::pair<QVariant, const char*> cases[] = {
+      {0.0, ""},     {5.0, "5"},      {12.34, "12.3"},  {0.5, ".5"},
+      {-0.5, "-.5"}, {199.96, "200"}, {QVariant(), ""}, {42.25, "42.3"},
+  };
+  for (const auto& [v, text] : cases) EXPECT_EQ(PointValueText(v), QString::fromUtf8(text));
+}
+
+}  // namespace
