@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "app/InstallDir.h"
+#include "base/Files.h"
+
 namespace ruto {
 
 namespace {
@@ -113,6 +116,12 @@ QString PointPictureName(int point, int kind) {
       .arg(QLatin1Char(part.side))
       .arg(QLatin1Char(part.limb))
       .arg(part.index);
+}
+
+QString PointPictureFile(int point, int kind) {
+  const QString name = PointPictureName(point, kind);
+  if (name.isEmpty()) return {};
+  return pathNoCase(InstallPath(QStringLiteral("Data")), name);
 }
 
 }  // namespace ruto

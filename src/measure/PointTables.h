@@ -45,5 +45,8 @@ PicturePart PointPicturePart(int point);
 char PictureKindLetter(int kind);
 // "GRh3.bmp" for point 9 in kind 2; empty for a point outside 1..24 or another kind.
 QString PointPictureName(int point, int kind);
+// Path of that picture in the install folder's "Data" folder (names match regardless of
+// case); empty when PointPictureName is.
+QString PointPictureFile(int point, int kind);
 
 }  // namespace ruto

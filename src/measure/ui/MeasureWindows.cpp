@@ -6,7 +6,6 @@
 #include "app/WindowOpeners.h"
 #include "measure/ui/Voadv.h"
 #include "measure/ui/Vodec.h"
-#include "measure/ui/Voany.h"
 
 namespace ruto {
 
@@ -17,10 +16,6 @@ void registerMeasureWindows() {
   };
   WindowOpeners().meridianReference = [](QWidget* parent) {
     TVoadv window(QSqlDatabase::database(kReferenceConnection, false), parent);
-    window.exec();
-  };
-  WindowOpeners().analysis = [](QWidget* parent) {
-    TVoany window(parent);
     window.exec();
   };
 }
