@@ -41,6 +41,8 @@ class TVoFile : public QDialog {
   void ToolButton1Click();  // export
   void ToolButton2Click();  // import
   void ToolButton3Click();  // exit
+  // Escape and the frame's close box: refused while a run holds the window.
+  void reject() override;
 
   // The folder a directory list shows (1 export, 2 import), and moving it there.
   QString directory(int list) const;
@@ -73,7 +75,6 @@ class TVoFile : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void reject() override;
 
  private:
   QWidget* buildExportPage();
