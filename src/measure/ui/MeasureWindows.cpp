@@ -6,6 +6,7 @@
 #include "app/WindowOpeners.h"
 #include "measure/ui/Voadv.h"
 #include "measure/ui/Vodec.h"
+#include "measure/ui/Voany.h"
 
 namespace ruto {
 
@@ -16,6 +17,10 @@ void registerMeasureWindows() {
   };
   WindowOpeners().meridianReference = [](QWidget* parent) {
     TVoadv window(QSqlDatabase::database(kReferenceConnection, false), parent);
+    window.exec();
+  };
+  WindowOpeners().analysis = [](QWidget* parent) {
+    TVoany window(parent);
     window.exec();
   };
 }
