@@ -2,12 +2,13 @@
 
 #include <QDate>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
+#include "app/AskUser.h"
 #include "app/InstallDir.h"
 #include "app/TextCodec.h"
+#include "base/Files.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 
@@ -136,33 +137,33 @@ QString FormatSettings(const TAppSettings& s) {
   return l.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
+namespace {
+// The settings file whose read failed in this run: it holds settings we could not read, and
+// the defaults in memory must not replace them.
+QString gUnreadFile;
+}  // namespace
+
 bool LoadSaveSettings(bool write, QString* error) {
   const QString path = InstallPath(kSettingsFileName);
   if (write) {
-    // Written to a temporary file and renamed over the old one, so a failed write never
-    // leaves a half-written settings file behind.
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-      if (error) *error = f.errorString();
-      return false;
-    }
-    f.write(FormatSettings(Settings).toUtf8());
-    if (!f.commit()) {
-      if (error) *error = f.errorString();
-      return false;
-    }
-    return true;
+    const bool refused = path == gUnreadFile;
+    QString reason;
+    if (!refused && ruto::saveFileAtomically(path, FormatSettings(Settings).toUtf8(), &reason))
+      return true;
+    if (error) *error = refused ? kSettingsKeptText : reason;
+    AskUser(MsgKind::WarningOk, refused ? kSettingsKeptText + QLatin1Char('\n') + path
+                                        : kSettingsNotSavedText + QLatin1Char('\n') + path +
+                                              QLatin1Char('\n') + reason);
+    return false;
   }
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) {
-    if (error) *error = f.errorString();
-    return false;
-  }
-  const QByteArray bytes = f.readAll();
+  const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   if (f.error() != QFileDevice::NoError) {
+    gUnreadFile = path;
     if (error) *error = f.errorString();
     return false;
   }
+  gUnreadFile.clear();
   // Files we write are UTF-8; files from the original installation are Big5.
   QStringDecoder utf8(QStringDecoder::Utf8);
   QString text = utf8.decode(bytes);

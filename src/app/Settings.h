@@ -47,8 +47,20 @@ TAppSettings ParseSettings(const QString& text);
 QString FormatSettings(const TAppSettings& s);
 
 // Reads (write = false) the file in InstallDir() into Settings, or writes Settings to it
-// (write = true, atomically). On failure Settings keeps what it held, the file is left as
+// (write = true). On failure Settings keeps what it held, the file is left byte for byte as
 // it was, and false is returned with `error` set.
+//
+// Saving: a window that changes a setting assigns the field and calls
+// LoadSaveSettings(true). A save is written to a temporary file and put in place only when
+// every byte reached the disk. After a read that failed in this run, every save is refused,
+// so that defaults never replace settings the program could not read. A failed or refused
+// save shows one message (kind 5) naming the file, and the reason for a failed write; the
+// caller shows nothing more. A read reports nothing: its caller does.
 bool LoadSaveSettings(bool write, QString* error = nullptr);
+
+inline const QString kSettingsNotSavedText =
+    QStringLiteral("設定檔無法儲存，原來的設定檔保持不變：");
+inline const QString kSettingsKeptText =
+    QStringLiteral("設定檔在啟動時無法讀取，為免以預設值取代原來的設定，本次不儲存設定：");
 
 }  // namespace ruto

@@ -1,11 +1,13 @@
 #include "app/StartupFiles.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include "app/Database.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
 #include "app/MainSchema.h"
+#include "app/Settings.h"
 #include "base/Files.h"
 
 namespace ruto {
@@ -33,29 +35,45 @@ TStartupFiles PrepareDatabaseFiles() {
   if (!keepUpdate && exists(kUpdateDatabase) && exists(kOldDatabase))
     QFile::remove(InstallPath(kUpdateDatabase));
   if (!exists(kMainDatabase)) {
-    ruto::copyFileNoReplace(InstallPath(kTemplateDatabase),
-                            InstallDir() + QStringLiteral("Ruto4.mdb"));
+    // Under the connection's own spelling, so that tools given that name find this file.
+    ruto::copyFileNoReplace(InstallPath(kTemplateDatabase), InstallDir() + kMainDatabase);
     if (exists(kUpdateDatabase)) QFile::remove(InstallPath(kUpdateDatabase));
   }
+  QStringList lines;
+  for (const QString& name : {kTemplateDatabase, kMainDatabase, kReferenceDatabase, kOldDatabase,
+                              kUpdateDatabase, kSettingsFileName}) {
+    const QStringList variants = ruto::caseVariants(InstallDir(), name);
+    if (variants.size() > 1)
+      lines << QStringLiteral("使用 %1，略過 %2")
+                   .arg(variants.first(), variants.mid(1).join(QStringLiteral("、")));
+  }
+  if (!lines.isEmpty())
+    r.CaseNotice = kCaseVariantsText + QLatin1Char('\n') + InstallDir() + QLatin1Char('\n') +
+                   lines.join(QLatin1Char('\n'));
   return r;
+}
+
+QString TemplateMissingMessage() {
+  return kTemplateMissingText + QLatin1Char('\n') + InstallPath(kTemplateDatabase);
 }
 
 bool OpenStartupDatabases(QString* message) {
   QString detail;
-  DbOpenResult main =
-      OpenDatabase(kMainConnection, InstallPath(kMainDatabase), kMainTables, &detail);
+  const QString mainPath = InstallPath(kMainDatabase);
+  const QString refPath = InstallPath(kReferenceDatabase);
+  DbOpenResult main = OpenDatabase(kMainConnection, mainPath, kMainTables, &detail);
   DbOpenResult ref = DbOpenResult::OpenFailed;
   // A main database made by an earlier version is brought to the current tables first.
   if (main == DbOpenResult::Ok && !UpgradeMainSchema(kMainConnection, nullptr, &detail))
     main = DbOpenResult::OpenFailed;
   if (main == DbOpenResult::Ok)
-    ref = OpenDatabase(kReferenceConnection, InstallPath(kReferenceDatabase), kReferenceTables,
-                       &detail);
+    ref = OpenDatabase(kReferenceConnection, refPath, kReferenceTables, &detail);
   if (main == DbOpenResult::Ok && ref == DbOpenResult::Ok) return true;
   CloseStartupDatabases();
+  const DbOpenResult failed = main != DbOpenResult::Ok ? main : ref;
   if (message)
-    *message = (main == DbOpenResult::JetFile || ref == DbOpenResult::JetFile) ? kJetDatabaseText
-                                                                               : kDatabaseOpenText;
+    *message = (failed == DbOpenResult::JetFile ? kJetDatabaseText : kDatabaseOpenText) +
+               QLatin1Char('\n') + (main != DbOpenResult::Ok ? mainPath : refPath);
   return false;
 }
 

@@ -22,16 +22,28 @@ inline const QString kJetDatabaseText = QStringLiteral(
 inline const QString kSettingsUnreadableText =
     QStringLiteral("設定檔 DeRirAz.ini 無法讀取，本次以預設設定執行，設定檔保持不變。");
 
+inline const QString kCaseVariantsText =
+    QStringLiteral("安裝資料夾中有只差大小寫的同名檔案，本系統使用的檔案及略過的檔案如下：");
+
 struct TStartupFiles {
   bool TemplateMissing = false;
+  // The message about the program's files present under several names that differ only in
+  // case (which one is used, which are ignored); empty when there are none.
+  QString CaseNotice;
 };
 
 // Runs the file steps in InstallDir(). When the template is missing nothing is touched.
-// No existing file is ever replaced.
+// No existing file is ever replaced; a main database made from the template is created
+// under the name its connection uses.
 TStartupFiles PrepareDatabaseFiles();
 
-// Opens the main and the reference database connections. On failure returns false with
-// the message to show (the Jet text for a file of the other platform) and closes both.
+// The template-missing message with the path of the file it is about.
+QString TemplateMissingMessage();
+
+// Opens the main and the reference database connections, rebuilding a main database of an
+// earlier schema. On failure returns false with the message to show (the Jet text for a
+// file of the other platform), followed by the path of the file that failed, and closes
+// both.
 bool OpenStartupDatabases(QString* message);
 void CloseStartupDatabases();
 

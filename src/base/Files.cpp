@@ -3,25 +3,39 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace ruto {
+
+QStringList caseVariants(const QString& dir, const QString& name) {
+  QDir d(dir);
+  QStringList found;
+  for (const QString& e :
+       d.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+    if (e.compare(name, Qt::CaseInsensitive) == 0) found << e;
+  // Byte order of the names as stored, whatever the locale; the exact name goes first.
+  std::sort(found.begin(), found.end(), [&](const QString& a, const QString& b) {
+    if ((a == name) != (b == name)) return a == name;
+    return QFile::encodeName(a) < QFile::encodeName(b);
+  });
+  return found;
+}
 
 QString findFileNoCase(const QString& dir, const QString& name) {
   QDir d(dir);
   if (QFileInfo::exists(d.filePath(name))) return d.filePath(name);
-  const QStringList entries =
-      d.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-  for (const QString& e : entries)
-    if (e.compare(name, Qt::CaseInsensitive) == 0) return d.filePath(e);
-  return {};
+  const QStringList found = caseVariants(dir, name);
+  return found.isEmpty() ? QString() : d.filePath(found.first());
 }
 
 QString pathNoCase(const QString& dir, const QString& name) {
@@ -69,6 +83,22 @@ bool copyFileNoReplace(const QString& from, const QString& to, int* errorCode) {
   tmp.setPermissions(src.permissions() | QFileDevice::WriteOwner);
   if (!renameNoReplace(tmp.fileName(), to)) return fail(errno ? errno : EEXIST);
   tmp.setAutoRemove(false);
+  return true;
+}
+
+bool saveFileAtomically(const QString& path, const QByteArray& data, QString* error) {
+  QSaveFile file(path);
+  const auto fail = [&](const QString& reason) {
+    if (error) *error = reason;
+    file.cancelWriting();
+    return false;
+  };
+  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+  // QSaveFile alone would commit a short file when the buffered data only fails to reach
+  // the disk while it closes, so every step is checked before the commit.
+  if (file.write(data) != data.size() || !file.flush()) return fail(file.errorString());
+  if (::fsync(file.handle()) != 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+  if (!file.commit()) return fail(file.errorString());
   return true;
 }
 

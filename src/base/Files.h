@@ -3,11 +3,15 @@
 // rename never replaces an existing file.
 
 #include <QString>
+#include <QStringList>
 
 namespace ruto {
 
-// Path of the entry of `dir` whose name equals `name` ignoring case; the exact name is
-// preferred. Empty when there is none.
+// Names of the entries of `dir` that equal `name` ignoring case: the one the program uses
+// first (the exact name when present, else the first in byte order), then the others.
+QStringList caseVariants(const QString& dir, const QString& name);
+// Path of the entry of `dir` whose name equals `name` ignoring case: the first of
+// caseVariants(). Empty when there is none.
 QString findFileNoCase(const QString& dir, const QString& name);
 // `dir` + the existing spelling of `name`, or `dir` + `name` when none exists.
 QString pathNoCase(const QString& dir, const QString& name);
@@ -20,5 +24,10 @@ bool renameNoReplace(const QString& from, const QString& to);
 // Copies to a temporary name beside `to` and renames it into place without replacing;
 // nothing is left behind on failure. `errorCode` gets an errno value on failure.
 bool copyFileNoReplace(const QString& from, const QString& to, int* errorCode = nullptr);
+
+// Writes `data` to a temporary file beside `path` and puts it in place of `path` only when
+// every write, the flush and the sync to disk succeeded: a full disk never replaces a good
+// file with a short one, and nothing is left behind. `error` gets the system's reason.
+bool saveFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 }  // namespace ruto

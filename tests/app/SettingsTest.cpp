@@ -101,5 +101,49 @@ TEST_F(SettingsFile, WritesAtomicallyReadsBackAndBig5AndLeavesAnUnreadableFileAl
   EXPECT_FALSE(LoadSaveSettings(false, &error));
   EXPECT_FALSE(error.isEmpty());
   EXPECT_EQ(Settings.UserName1, "台北診所");
-  EXPECT_FALSE(LoadSaveSettings(true, &error));
+  EXPECT_TRUE(asked_.isEmpty()) << "the reader's caller reports";
+}
+
+TEST_F(SettingsFile, AFailedOrRefusedSaveKeepsTheFileAndSaysSoOnce) {
+  const QString file = path("DeRirAz.ini");
+  // A first start on a full disk leaves no file at all, rather than an empty one.
+  Settings = DefaultSettings();
+  QString error;
+  {
+    FileSizeLimit full(0);
+    EXPECT_FALSE(LoadSaveSettings(true, &error));
+  }
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+  ASSERT_EQ(asked_.size(), 1);
+  EXPECT_EQ(asked_[0], "5:" + kSettingsNotSavedText + '\n' + file + '\n' + error);
+  EXPECT_FALSE(error.isEmpty());
+
+  // A save that fails halfway keeps the previous file byte for byte.
+  asked_.clear();
+  ASSERT_TRUE(LoadSaveSettings(true));
+  const QByteArray before = content("DeRirAz.ini");
+  Settings.UserName1 = QStringLiteral("新的名稱");
+  {
+    FileSizeLimit full(64);
+    EXPECT_FALSE(LoadSaveSettings(true, &error));
+  }
+  EXPECT_EQ(content("DeRirAz.ini"), before);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"DeRirAz.ini"});
+  EXPECT_EQ(asked_.size(), 1);
+  EXPECT_EQ(Settings.UserName1, "新的名稱") << "the settings in use keep what was assigned";
+
+  // After a failed read every save is refused, so defaults never replace unread settings;
+  // a good read ends the refusal.
+  asked_.clear();
+  ASSERT_TRUE(QFile::remove(file));
+  ASSERT_TRUE(QDir().mkdir(file));
+  ASSERT_TRUE(ruto::test::writeFile(file + "/kept", "x"));
+  EXPECT_FALSE(LoadSaveSettings(false));
+  for (int save = 0; save < 2; ++save) EXPECT_FALSE(LoadSaveSettings(true, &error));
+  EXPECT_EQ(asked_, QStringList(2, "5:" + kSettingsKeptText + '\n' + file));
+  EXPECT_EQ(ruto::test::readFile(file + "/kept"), "x");
+  ASSERT_TRUE(QDir(file).removeRecursively());
+  ASSERT_TRUE(ruto::test::writeFile(file, before));
+  ASSERT_TRUE(LoadSaveSettings(false));
+  EXPECT_TRUE(LoadSaveSettings(true));
 }

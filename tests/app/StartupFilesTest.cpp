@@ -28,9 +28,9 @@ TEST_F(StartupFiles, FileStepsSwapUpdateAndCreateMainWithoutReplacingAnything) {
       {"VoSpa.mdb=T ruto430.mdb=update ruto4.mdb=main",
        "VoSpa.mdb=T ruto.mdb=main ruto4.mdb=update"},
       // An update without a main database is dropped; the main one is made from the template.
-      {"VoSpa.mdb=T ruto430.mdb=update", "Ruto4.mdb=T VoSpa.mdb=T"},
+      {"VoSpa.mdb=T ruto430.mdb=update", "VoSpa.mdb=T ruto4.mdb=T"},
       // A leftover update beside an old database is deleted.
-      {"VoSpa.mdb=T ruto430.mdb=update ruto.mdb=old", "Ruto4.mdb=T VoSpa.mdb=T ruto.mdb=old"},
+      {"VoSpa.mdb=T ruto430.mdb=update ruto.mdb=old", "VoSpa.mdb=T ruto.mdb=old ruto4.mdb=T"},
       // The swap never overwrites an old database still to migrate.
       {"VoSpa.mdb=T ruto430.mdb=update ruto4.mdb=main ruto.mdb=old",
        "VoSpa.mdb=T ruto.mdb=old ruto4.mdb=main ruto430.mdb=update"},
@@ -48,9 +48,40 @@ TEST_F(StartupFiles, FileStepsSwapUpdateAndCreateMainWithoutReplacingAnything) {
       else
         putMarker(name, data.toUtf8());
     }
-    EXPECT_EQ(PrepareDatabaseFiles().TemplateMissing, !QString(before).contains("=T"));
+    const TStartupFiles r = PrepareDatabaseFiles();
+    EXPECT_EQ(r.TemplateMissing, !QString(before).contains("=T"));
+    EXPECT_EQ(r.CaseNotice, "");
     EXPECT_EQ(folder(), after);  // also: no temporary file is left behind
   }
+  // A template copy that fails (a full disk) leaves neither a main database nor a
+  // temporary file; opening then fails with the database message.
+  ASSERT_TRUE(QFile::remove(path("VOSPA.MDB")) && QFile::remove(path("RUTO4.MDB")));
+  putTemplate();
+  {
+    FileSizeLimit full(4096);
+    PrepareDatabaseFiles();
+  }
+  EXPECT_EQ(folder(), "VoSpa.mdb=T");
+}
+
+TEST_F(StartupFiles, NamesDifferingInCaseUseTheExactOrFirstAndAreReported) {
+  putTemplate();
+  putMarker("Ruto4.mdb", "b");
+  putMarker("RUTO4.MDB", "a");
+  TStartupFiles r = PrepareDatabaseFiles();
+  EXPECT_EQ(InstallPath(kMainDatabase), path("RUTO4.MDB")) << "first in byte order";
+  EXPECT_EQ(r.CaseNotice,
+            kCaseVariantsText + '\n' + InstallDir() + "\n使用 RUTO4.MDB，略過 Ruto4.mdb");
+
+  putMarker("ruto4.mdb", "");
+  putMarker("deRIRaz.ini", "");
+  putMarker("DeRirAz.ini", "");
+  putMarker("DERIRAZ.INI", "");
+  r = PrepareDatabaseFiles();
+  EXPECT_EQ(InstallPath(kMainDatabase), path("ruto4.mdb")) << "the exact name wins";
+  EXPECT_EQ(r.CaseNotice, kCaseVariantsText + '\n' + InstallDir() +
+                              "\n使用 ruto4.mdb，略過 RUTO4.MDB、Ruto4.mdb"
+                              "\n使用 DeRirAz.ini，略過 DERIRAZ.INI、deRIRaz.ini");
 }
 
 TEST_F(StartupFiles, OpenFailuresGiveTheirMessageAndLeaveTheFilesAlone) {
@@ -58,7 +89,7 @@ TEST_F(StartupFiles, OpenFailuresGiveTheirMessageAndLeaveTheFilesAlone) {
   putTemplate(QStringLiteral("ruto4.mdb"));
   QString message;
   EXPECT_FALSE(OpenStartupDatabases(&message));
-  EXPECT_EQ(message, kDatabaseOpenText);
+  EXPECT_EQ(message, kDatabaseOpenText + '\n' + path("rutoTW.mdb"));
   EXPECT_FALSE(has("rutoTW.mdb")) << "never created by opening";
   EXPECT_FALSE(QSqlDatabase::contains(kMainConnection)) << "both are closed again";
 
@@ -67,7 +98,24 @@ TEST_F(StartupFiles, OpenFailuresGiveTheirMessageAndLeaveTheFilesAlone) {
   jet.replace(4, 15, "Standard Jet DB");
   putMarker("ruto4.mdb", jet);
   EXPECT_FALSE(OpenStartupDatabases(&message));
-  EXPECT_EQ(message, kJetDatabaseText);
+  EXPECT_EQ(message, kJetDatabaseText + '\n' + path("ruto4.mdb"));
   EXPECT_EQ(content("ruto4.mdb"), jet);
   EXPECT_FALSE(QSqlDatabase::contains(kReferenceConnection));
+  EXPECT_EQ(TemplateMissingMessage(), kTemplateMissingText + '\n' + path("VoSpa.mdb"));
+
+  // A main database of the earlier schema opens rebuilt, its rows kept.
+  ASSERT_TRUE(QFile::remove(path("ruto4.mdb")));
+  ASSERT_TRUE(dbtest::makeDatabase(
+      path("ruto4.mdb"), {"CREATE TABLE VOCUST (MKEY INTEGER PRIMARY KEY AUTOINCREMENT, CUSTNO "
+                          "TEXT NOT NULL COLLATE NOCASE UNIQUE, NAME TEXT, SEX INTEGER)",
+                          "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY AUTOINCREMENT, CUSTNO "
+                          "TEXT REFERENCES VOCUST (CUSTNO) ON DELETE CASCADE, VOVOTA INTEGER)",
+                          "CREATE TABLE VOPRO (ProNo TEXT)", "CREATE TABLE VOPRDT (ProNo TEXT)",
+                          "INSERT INTO VOCUST (CUSTNO) VALUES ('A')",
+                          "INSERT INTO VODATA (MKEY, CUSTNO) VALUES (5, 'gone')"}));
+  ASSERT_TRUE(OpenStartupDatabases(&message)) << message.toStdString();
+  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT MKEY, CUSTNO, VOVOTA, VO1 FROM VODATA"),
+            "5|gone|0|<null>");
+  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, SEX, PrtFG FROM VOCUST"), "A|0|0");
+  CloseStartupDatabases();
 }

@@ -190,9 +190,10 @@ void TVoForm::FormCreate() {
   const TStartupFiles files = PrepareDatabaseFiles();
   if (files.TemplateMissing) {
     StartupFailed = true;
-    AskUser(MsgKind::ImportantOk, kTemplateMissingText);
+    AskUser(MsgKind::ImportantOk, TemplateMissingMessage());
     return;
   }
+  if (!files.CaseNotice.isEmpty()) AskUser(MsgKind::WarningOk, files.CaseNotice);
   QString dbMessage;
   if (!OpenStartupDatabases(&dbMessage)) {
     StartupFailed = true;
@@ -210,13 +211,12 @@ void TVoForm::FormCreate() {
     if (!LoadSaveSettings(false, &error)) {
       // Go on with the defaults in memory; the file stays as it is for the operator to mend.
       Settings = DefaultSettings();
-      AskUser(MsgKind::WarningOk, kSettingsUnreadableText + QLatin1Char('\n') + error);
+      AskUser(MsgKind::WarningOk, kSettingsUnreadableText + QLatin1Char('\n') +
+                                      InstallPath(kSettingsFileName) + QLatin1Char('\n') + error);
     }
   } else {
     Settings = DefaultSettings();
-    QString error;
-    if (!LoadSaveSettings(true, &error))
-      AskUser(MsgKind::WarningOk, QStringLiteral("設定檔 DeRirAz.ini 無法寫入：") + error);
+    LoadSaveSettings(true);  // a failed write has told the user; the defaults stay in use
   }
   SetStatusText(Settings.UserName1);
 

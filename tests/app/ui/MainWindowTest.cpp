@@ -59,7 +59,7 @@ TEST_F(MainWindow, FreshInstallationToolbarMenusWindowsAndTheCloseQuestion) {
   EXPECT_TRUE(statusShown);
   EXPECT_TRUE(f->ToolButton1->isEnabled() && f->LauncherButtons[6]->isEnabled());
   EXPECT_TRUE(f->gq1->isVisible() && f->tw1->isVisible() && f->i1->isVisible());
-  EXPECT_TRUE(has("Ruto4.mdb"));
+  EXPECT_TRUE(has("ruto4.mdb")) << "made under the name its connection uses";
   EXPECT_EQ(content("DeRirAz.ini").count("\r\n"), 36);
   EXPECT_EQ(f->StatusText->text(), "RUTO經絡能量分析儀");
   EXPECT_DOUBLE_EQ(CompensatedValue(13, 50.0), 50.0);
@@ -123,13 +123,13 @@ TEST_F(MainWindow, FatalStartupShowsOneMessageAndWritesNothing) {
   putReference();
   // One message and no close question.
   EXPECT_FALSE(CreateMainWindows());  // no template
-  EXPECT_EQ(asked_, QStringList{"6:" + kTemplateMissingText});
+  EXPECT_EQ(asked_, QStringList{"6:" + kTemplateMissingText + '\n' + path("Vospa.mdb")});
   DestroyMainWindows();
   asked_.clear();
   putTemplate();
   putMarker("ruto4.mdb", "not a database");
   EXPECT_FALSE(CreateMainWindows());
-  EXPECT_EQ(asked_, QStringList{"6:" + kDatabaseOpenText});
+  EXPECT_EQ(asked_, QStringList{"6:" + kDatabaseOpenText + '\n' + path("ruto4.mdb")});
   EXPECT_EQ(content("ruto4.mdb"), "not a database");
   EXPECT_FALSE(has("DeRirAz.ini"));
 }
@@ -148,6 +148,10 @@ TEST_F(MainWindow, UnreadableSettingsAreReportedAndLeftAlone) {
   ASSERT_EQ(asked_.size(), 1);
   EXPECT_TRUE(asked_[0].startsWith("5:" + kSettingsUnreadableText));
   EXPECT_EQ(Settings.CalStandard, 4000);
+  // A window saving settings later is refused with one message; the file stays.
+  EXPECT_FALSE(LoadSaveSettings(true));
+  EXPECT_EQ(asked_.size(), 2);
+  EXPECT_TRUE(asked_.last().startsWith("5:" + kSettingsKeptText));
   EXPECT_TRUE(QFileInfo(path("DeRirAz.ini")).isDir());
 }
 
