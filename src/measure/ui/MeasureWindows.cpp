@@ -5,8 +5,8 @@
 #include "app/Databases.h"
 #include "app/WindowOpeners.h"
 #include "measure/ui/Voadv.h"
-#include "measure/ui/Vodec.h"
 #include "measure/ui/Voany.h"
+#include "measure/ui/Vodec.h"
 
 namespace ruto {
 
