@@ -58,6 +58,7 @@ TVoStatu::TVoStatu(QWidget* parent)
     auto* lamp = new TLedLamp(panel);
     lamp->setObjectName(QStringLiteral("LedLamp%1").arg(i));
     lamp->setLEDStyle(LEDHorizontal);
+    lamp->setFixedSize(TLedLamp::styleSize(LEDHorizontal));
     lamp->setBlink(false);
     lamp->setValue(true);
     // Only the first lamp looks lit until the run colours the others.
@@ -90,6 +91,7 @@ TVoStatu::TVoStatu(QWidget* parent)
   Lamp1 = new TLedLamp(panel);
   Lamp1->setObjectName(QStringLiteral("Lamp1"));
   Lamp1->setLEDStyle(LEDSqLarge);
+  Lamp1->setFixedSize(TLedLamp::styleSize(LEDSqLarge));
   Lamp1->setTrueColor(0x0000FF);
   Lamp1->setInterval(200);
   Lamp1->setBlink(true);
@@ -101,7 +103,7 @@ TVoStatu::TVoStatu(QWidget* parent)
   GradientBar1->setEndColor(0x00FF00);
   GradientBar1->setShowPercent(true);
   GradientBar1->setMaxValue(StartupStatusRun::kRunMs);
-  GradientBar1->setMinimumHeight(Lamp1->sizeHint().height());
+  GradientBar1->setMinimumHeight(qMax(22, Lamp1->height()));
   bottom->addWidget(Lamp1);
   bottom->addWidget(GradientBar1, 1);
   grid->addLayout(bottom, row, 0, 1, 3);
@@ -114,7 +116,7 @@ TVoStatu::TVoStatu(QWidget* parent)
 
   timer_ = new QTimer(this);
   timer_->setInterval(kPassMs);
-  connect(timer_, &QTimer::timeout, this, &TVoStatu::pass);
+  connect(timer_, &QTimer::timeout, this, &TVoStatu::RunPass);
   Run.changed = [this](bool now) { ShowRun(now); };
 }
 
@@ -140,11 +142,11 @@ void TVoStatu::FormActivate() {
   if (!ScreenFirstActivation) return;
   ScreenFirstActivation = false;
   Run.Begin();
-  pass();
+  RunPass();
   timer_->start();
 }
 
-void TVoStatu::pass() {
+void TVoStatu::RunPass() {
   Run.Tick();
   if (!Run.Finished) return;
   timer_->stop();

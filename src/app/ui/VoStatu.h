@@ -39,6 +39,8 @@ class TVoStatu : public QDialog {
   void FormClose();
   // Shows the run's state; `now` repaints at once.
   void ShowRun(bool now);
+  // One pass of the run (the timer's step); after the last one the screen closes itself.
+  void RunPass();
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -46,7 +48,6 @@ class TVoStatu : public QDialog {
   void done(int r) override;
 
  private:
-  void pass();
   QTimer* timer_;
 };
 
