@@ -108,7 +108,6 @@ Action=2
 Align=1
 Xcoord=69
 Ycoord=3
-Visibility1=8
 ButtonImage=min.bmp
 [Button.Custom]
 Action=40

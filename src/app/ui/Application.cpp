@@ -5,6 +5,7 @@
 #include "app/ui/AbortBox.h"
 #include "app/ui/Vo2main.h"
 #include "app/ui/VoMsag.h"
+#include "skin/ui/SkinSetup.h"
 
 namespace ruto {
 
@@ -12,6 +13,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(kApplicationTitle);
   setApplicationDisplayName(kApplicationTitle);
   InstallMessageBox();
+  InstallSkinManager([](const QString& text) { AskUser(MsgKind::ImportantOk, text); });
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -21,6 +21,9 @@
 #include "app/ui/VoMsag.h"
 #include "device/MeterCommands.h"
 #include "device/MeterDeviceHandlers.h"
+#include "skin/SkinData.h"
+#include "skin/ui/SkinManager.h"
+#include "skin/ui/SkinSetup.h"
 
 namespace ruto {
 
@@ -43,6 +46,17 @@ TVoForm::TVoForm(ruto::THidDeviceController* controller, QWidget* parent) : QMai
   // Device data is bound from the window's creation on.
   deviceHandlers_ = new ruto::MeterDeviceHandlers(HidCtl, this);
   setObjectName(QStringLiteral("VoForm"));
+  SkinData1 = new ruto::TSkinData(this);
+  SkinData1->SkinControls = ruto::skinControls(
+      {ruto::xcMainMenu, ruto::xcPopupMenu, ruto::xcControlbar, ruto::xcCombo, ruto::xcCheckBox,
+       ruto::xcRadioButton, ruto::xcProgress, ruto::xcScrollbar, ruto::xcEdit, ruto::xcButton,
+       ruto::xcBitBtn, ruto::xcSpeedButton, ruto::xcPanel, ruto::xcGroupBox, ruto::xcStatusBar,
+       ruto::xcTab, ruto::xcSystemMenu});
+  SkinData1->SkinStream = ruto::OwnSkinPackage();
+  SkinData1->SetActive(true);
+  // The skin reaches the windows only where the program set the manager up.
+  if (ruto::TSkinManage* manager = ruto::ExistingSkinManager()) manager->AddSkinData(SkinData1);
+  SkinData1->Loaded();
   setWindowTitle(kMainCaption);
   buildMenu();
   buildToolBar();

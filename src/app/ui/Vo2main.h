@@ -16,6 +16,7 @@ class QToolButton;
 namespace ruto {
 class THidDeviceController;
 class MeterDeviceHandlers;
+class TSkinData;
 
 class TVoForm : public QMainWindow {
   Q_OBJECT
@@ -54,6 +55,8 @@ class TVoForm : public QMainWindow {
   QLabel* StaticText1;
   QLabel* StaticText3;
   ruto::THidDeviceController* HidCtl = nullptr;
+  // The program's skin, loaded with the window; it switches skinning on for every window.
+  ruto::TSkinData* SkinData1 = nullptr;
 
   // Set when start-up could not prepare the files or open the databases; the program
   // then ends without showing the window.

@@ -1,0 +1,324 @@
+#include "skin/ui/FormSkin.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStyle>
+#include <QWidget>
+#include <QWindow>
+
+#include "skin/SkinData.h"
+#include "skin/ui/SkinFrameWidget.h"
+#include "skin/ui/SkinManager.h"
+
+namespace ruto {
+
+namespace {
+
+// Qt's own dialogs take the dialog frame like the platform's dialog boxes.
+bool isStandardDialog(const QWidget* w) {
+  for (const char* c : {"QFileDialog", "QMessageBox", "QColorDialog", "QFontDialog", "QInputDialog",
+                        "QProgressDialog", "QPrintDialog", "QPageSetupDialog",
+                        "QPrintPreviewDialog", "QErrorMessage", "QWizard"})
+    if (w->inherits(c)) return true;
+  return false;
+}
+
+bool resizable(const QWidget* w) {
+  return w->minimumSize() != w->maximumSize() &&
+         !w->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
+}
+
+QIcon glyph(const QImage& glyphs, int index) {
+  if (index < 0 || glyphs.isNull()) return {};
+  QPixmap pm = QPixmap::fromImage(glyphs.copy(index * 16, 0, 16, 16));
+  pm.setMask(pm.createMaskFromColor(Qt::white));
+  return QIcon(pm);
+}
+
+}  // namespace
+
+TSkinForm::TSkinForm(QWidget* window, TSkinData* skin)
+    : QObject(window), window_(window), skin_(skin) {}
+
+TSkinForm::~TSkinForm() { Detach(); }
+
+void TSkinForm::readState() {
+  QWidget* w = window_;
+  state_ = w->isMinimized()   ? WinState::Minimized
+           : w->isMaximized() ? WinState::Maximized
+                              : WinState::Normal;
+  active_ = w->isActiveWindow();
+}
+
+void TSkinForm::Attach() {
+  QWidget* w = window_;
+  if (attached_ || !w || !skin_ || !skin_->SkinLoaded()) return;
+  attached_ = true;
+  w->setProperty("ruto_skinned", true);
+  savedFlags_ = w->windowFlags();
+  style_ = FrameStyleFor(savedFlags_, isStandardDialog(w), resizable(w));
+  savedOwnPalette_ = w->testAttribute(Qt::WA_SetPalette);
+  savedPalette_ = w->palette();
+  QPalette pal = w->palette();
+  const QColor face = toQColor(skin_->Colours().ButtonFace);
+  pal.setColor(QPalette::Window, face);
+  pal.setColor(QPalette::Button, face);
+  w->setPalette(pal);
+  readState();
+  if (style_.BorderKind == 2) return;  // keeps its own frame: no bands, mask or buttons
+
+  border_ = FrameWidths(*skin_, style_.BorderKind);
+  if (auto* mw = qobject_cast<QMainWindow*>(w)) {
+    menuBar_ = qobject_cast<QMenuBar*>(mw->menuWidget());
+    if (menuBar_ && !menuBar_->isHidden()) {
+      savedMenuMin_ = menuBar_->minimumHeight();
+      savedMenuMax_ = menuBar_->maximumHeight();
+      menuBar_->setFixedHeight(TSkinData::MenuHeight);
+      menuHeight_ = TSkinData::MenuHeight;
+    } else {
+      menuBar_ = nullptr;
+    }
+  }
+  // Frameless before the window is mapped: it is never shown with the platform's frame.
+  w->overrideWindowFlags(savedFlags_ | Qt::FramelessWindowHint);
+  if (QWindow* h = w->windowHandle()) h->setFlags(w->windowFlags());
+  savedMargins_ = w->contentsMargins();
+  w->setContentsMargins(savedMargins_ + border_);
+  layoutWindow(true);
+  frame_ = new SkinFrameWidget(this, w);
+  frame_->show();
+  altSpace_ = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), w);
+  connect(altSpace_, &QShortcut::activated, this, [this] {
+    if (window_)
+      ShowSysMenu(window_->mapToGlobal(QPoint(border_.left(), border_.top() + menuHeight_)));
+  });
+  w->installEventFilter(this);
+  layoutButtons();
+  UpdateRegion();
+}
+
+void TSkinForm::Detach() {
+  if (!attached_) return;
+  attached_ = false;
+  QWidget* w = window_;
+  if (!w) return;
+  w->removeEventFilter(this);
+  w->setProperty("ruto_skinned", QVariant());
+  delete sysMenu_.data();
+  delete altSpace_.data();
+  delete frame_.data();
+  if (savedOwnPalette_) {
+    w->setPalette(savedPalette_);
+  } else {
+    w->setPalette(QPalette());
+    w->setAttribute(Qt::WA_SetPalette, false);
+  }
+  if (style_.BorderKind == 2) return;
+  if (menuBar_) {
+    menuBar_->setMinimumHeight(savedMenuMin_);
+    menuBar_->setMaximumHeight(savedMenuMax_);
+  }
+  w->setContentsMargins(savedMargins_);
+  layoutWindow(false);
+  w->clearMask();
+  w->overrideWindowFlags(savedFlags_);
+  if (QWindow* h = w->windowHandle()) h->setFlags(savedFlags_);
+  buttons_.clear();
+  border_ = {};
+  menuHeight_ = 0;
+}
+
+void TSkinForm::layoutWindow(bool grow) {
+  QWidget* w = window_;
+  const QSize d(border_.left() + border_.right(), border_.top() + border_.bottom());
+  const QSize delta = grow ? d : QSize(-d.width(), -d.height());
+  if (grow) {
+    savedMin_ = w->minimumSize();
+    savedMax_ = w->maximumSize();
+  }
+  if (savedMin_ == savedMax_ && !savedMin_.isEmpty()) {
+    const QSize fixed = grow ? savedMin_ + d : savedMin_;
+    w->setFixedSize(fixed);
+    return;
+  }
+  auto grown = [&](QSize s) { return grow ? s + d : s; };
+  if (!savedMin_.isEmpty()) w->setMinimumSize(grown(savedMin_));
+  if (savedMax_.width() < QWIDGETSIZE_MAX || savedMax_.height() < QWIDGETSIZE_MAX)
+    w->setMaximumSize(grown(savedMax_).boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
+  if (!w->isMaximized() && !w->isMinimized()) w->resize(w->size() + delta);
+}
+
+void TSkinForm::layoutButtons() {
+  if (!window_ || style_.BorderKind == 2) return;
+  CaptionContext c;
+  c.windowWidth = window_->width();
+  c.border = border_;
+  c.menuHeight = menuHeight_;
+  c.borderKind = style_.BorderKind;
+  c.isDialog = style_.IsDialog;
+  c.captionFlags = style_.CaptionFlags;
+  c.state = state_;
+  c.active = active_;
+  c.menuBarLeftWidth = skin_->MenuBar() ? skin_->MenuBar()->LeftWidth : 0;
+  c.askVisible = [this](int code, int action) {
+    return OnButtonVisible ? OnButtonVisible(code, action) : 0;
+  };
+  buttons_ = LayoutCaptionButtons(*skin_, c);
+}
+
+void TSkinForm::RebuildCaptionButtons() {
+  if (!attached_ || style_.BorderKind == 2) return;
+  layoutButtons();
+  if (frame_) frame_->update();
+}
+
+void TSkinForm::RefreshSkin() {
+  if (!attached_) return;
+  Detach();
+  Attach();
+}
+
+void TSkinForm::UpdateRegion() {
+  QWidget* w = window_;
+  if (!w || !frame_) return;
+  const bool trans = (skin_->LeftBorder() && skin_->LeftBorder()->Trans) ||
+                     (skin_->RightBorder() && skin_->RightBorder()->Trans) ||
+                     (skin_->TopBorder() && skin_->TopBorder()->Trans) ||
+                     (skin_->BottomBorder() && skin_->BottomBorder()->Trans);
+  if (!trans || state_ != WinState::Normal) {
+    w->clearMask();
+    lastRegionSize_ = {};
+    return;
+  }
+  if (w->size() == lastRegionSize_) return;
+  lastRegionSize_ = w->size();
+  FramePaint f;
+  f.window = w->size();
+  f.border = border_;
+  f.active = active_;
+  const QImage img = PaintFrameImage(*skin_, f);
+  auto t = [](const TDataSkinObject* o) { return o && o->Trans == 1; };
+  w->setMask(FrameRegion(img, border_, menuHeight_,
+                         {t(skin_->LeftBorder()), t(skin_->RightBorder()), t(skin_->TopBorder()),
+                          t(skin_->BottomBorder())}));
+}
+
+void TSkinForm::RunButtonAction(const CaptionButton& b, QPoint at) {
+  switch (ButtonActionFor(b.def->Action, state_, style_.CaptionFlags & cfSysMenu)) {
+    case ButtonEffect::Close:
+      RunSysCommand(SC_CLOSE);
+      break;
+    case ButtonEffect::Maximize:
+      RunSysCommand(SC_MAXIMIZE);
+      break;
+    case ButtonEffect::Restore:
+      RunSysCommand(SC_RESTORE);
+      break;
+    case ButtonEffect::Minimize:
+      RunSysCommand(SC_MINIMIZE);
+      break;
+    case ButtonEffect::SysMenu:
+      ShowSysMenu(at);
+      break;
+    case ButtonEffect::Signal:
+      Q_EMIT buttonAction(b.def->Action);
+      break;
+    case ButtonEffect::None:
+      break;
+  }
+}
+
+void TSkinForm::RunSysCommand(int command) {
+  QWidget* w = window_;
+  if (!w) return;
+  switch (command) {
+    case SC_RESTORE:
+      w->showNormal();
+      break;
+    case SC_MINIMIZE:
+      w->showMinimized();
+      break;
+    case SC_MAXIMIZE:
+      w->showMaximized();
+      break;
+    case SC_CLOSE:
+      w->close();
+      break;
+    case SC_MOVE:
+      if (QWindow* h = w->windowHandle()) h->startSystemMove();
+      break;
+    case SC_SIZE:
+      if (QWindow* h = w->windowHandle()) h->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
+      break;
+    default:
+      break;
+  }
+}
+
+void TSkinForm::ShowSysMenu(QPoint globalPos) {
+  QWidget* w = window_;
+  if (!w) return;
+  delete sysMenu_.data();
+  auto* menu = new QMenu(w);
+  menu->setObjectName(QStringLiteral("SkinSysMenu"));
+  menu->setProperty("skinPopupKind", 2);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  for (const SysMenuItem& item : SystemMenuItems(state_, style_.CaptionFlags)) {
+    if (item.command == 0) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* a = menu->addAction(glyph(skin_->MenuGlyphs, item.glyph), item.caption);
+    a->setEnabled(item.enabled);
+    if (!item.shortcut.isEmpty()) {
+      a->setShortcut(QKeySequence(item.shortcut));
+      a->setShortcutContext(Qt::WidgetShortcut);
+    }
+    const int command = item.command;
+    connect(a, &QAction::triggered, this, [this, command] { RunSysCommand(command); });
+  }
+  sysMenu_ = menu;
+  if (TSkinManage* m = ExistingSkinManager()) m->PopupKind = 2;
+  menu->popup(globalPos);
+}
+
+bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
+  if (watched != window_ || !frame_) return false;
+  switch (e->type()) {
+    case QEvent::Resize:
+      frame_->syncGeometry();
+      layoutButtons();
+      UpdateRegion();
+      break;
+    case QEvent::WindowStateChange:
+      readState();
+      layoutButtons();
+      lastRegionSize_ = {};
+      UpdateRegion();
+      frame_->update();
+      break;
+    case QEvent::ActivationChange:
+      active_ = window_->isActiveWindow();
+      layoutButtons();
+      frame_->update();
+      if (menuBar_) menuBar_->update();
+      break;
+    case QEvent::WindowTitleChange:
+    case QEvent::WindowIconChange:
+      frame_->update();
+      break;
+    case QEvent::ChildAdded:
+      // Children come and go; the frame stays under all of them.
+      frame_->lower();
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+}  // namespace ruto

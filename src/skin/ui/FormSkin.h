@@ -1,0 +1,97 @@
+#pragma once
+// The skin of one top-level window: a frameless window whose contents margins make room for
+// the skin's frame, a frame widget below every child that paints the bands and takes their
+// mouse, a mask from the frame's transparent pixels, and the skinned system menu.
+
+#include <QMargins>
+#include <QMenu>
+#include <QObject>
+#include <QPalette>
+#include <QPointer>
+#include <QRegion>
+#include <functional>
+#include <vector>
+
+#include "skin/SkinFrame.h"
+#include "skin/ui/SkinFrameWidget.h"
+
+class QMenuBar;
+class QShortcut;
+class QWidget;
+
+namespace ruto {
+
+class TSkinData;
+
+class TSkinForm : public QObject {
+  Q_OBJECT
+ public:
+  TSkinForm(QWidget* window, TSkinData* skin);
+  ~TSkinForm() override;
+
+  void Attach();
+  void Detach();
+  // Frame widths and buttons again from the skin (after a reload), then a new layout.
+  void RebuildCaptionButtons();
+  void RefreshSkin();
+
+  QWidget* window() const { return window_; }
+  TSkinData* SkinData() const { return skin_; }
+  bool attached() const { return attached_; }
+  const FrameStyle& style() const { return style_; }
+  QMargins border() const { return border_; }
+  int menuHeight() const { return menuHeight_; }
+  bool active() const { return active_; }
+  WinState state() const { return state_; }
+  const std::vector<CaptionButton>& buttons() const { return buttons_; }
+  std::vector<CaptionButton>& buttons() { return buttons_; }
+  SkinFrameWidget* frameWidget() const { return frame_; }
+  QMenu* sysMenu() const { return sysMenu_; }
+
+  // Lays the caption buttons out for the current size and state.
+  void layoutButtons();
+  // What a button's action does; non-standard actions raise buttonAction.
+  void RunButtonAction(const CaptionButton& b, QPoint at);
+  void RunSysCommand(int command);
+  void ShowSysMenu(QPoint globalPos);
+  // Rebuilds the window mask from the painted frame.
+  void UpdateRegion();
+
+  // Answers visibility codes 1000..2000 for the application; 0 by default.
+  std::function<int(int code, int action)> OnButtonVisible;
+
+ Q_SIGNALS:
+  // A caption button with an action the layer does not know was released.
+  void buttonAction(int action);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void readState();
+  void layoutWindow(bool grow);
+
+  QPointer<QWidget> window_;
+  TSkinData* skin_;
+  FrameStyle style_;
+  QMargins border_;
+  int menuHeight_ = 0;
+  bool active_ = false;
+  bool attached_ = false;
+  WinState state_ = WinState::Normal;
+  std::vector<CaptionButton> buttons_;
+  QPointer<SkinFrameWidget> frame_;
+  QPointer<QMenu> sysMenu_;
+  QPointer<QShortcut> altSpace_;
+  QSize lastRegionSize_;
+  // What attaching changed, given back on detach.
+  Qt::WindowFlags savedFlags_;
+  QMargins savedMargins_;
+  QPalette savedPalette_;
+  bool savedOwnPalette_ = false;
+  QSize savedMin_, savedMax_;
+  QPointer<QMenuBar> menuBar_;
+  int savedMenuMin_ = 0, savedMenuMax_ = 0;
+};
+
+}  // namespace ruto

@@ -1,0 +1,200 @@
+#include "skin/ui/SkinFrameWidget.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "skin/SkinData.h"
+#include "skin/ui/FormSkin.h"
+
+namespace ruto {
+
+namespace {
+
+Qt::Edges edgesOf(Hit h) {
+  switch (h) {
+    case Hit::Left:
+      return Qt::LeftEdge;
+    case Hit::Right:
+      return Qt::RightEdge;
+    case Hit::Top:
+      return Qt::TopEdge;
+    case Hit::Bottom:
+      return Qt::BottomEdge;
+    case Hit::TopLeft:
+      return Qt::TopEdge | Qt::LeftEdge;
+    case Hit::TopRight:
+      return Qt::TopEdge | Qt::RightEdge;
+    case Hit::BottomLeft:
+      return Qt::BottomEdge | Qt::LeftEdge;
+    case Hit::BottomRight:
+      return Qt::BottomEdge | Qt::RightEdge;
+    default:
+      return {};
+  }
+}
+
+Qt::CursorShape cursorFor(Hit h) {
+  switch (h) {
+    case Hit::Left:
+    case Hit::Right:
+      return Qt::SizeHorCursor;
+    case Hit::Top:
+    case Hit::Bottom:
+      return Qt::SizeVerCursor;
+    case Hit::TopLeft:
+    case Hit::BottomRight:
+      return Qt::SizeFDiagCursor;
+    case Hit::TopRight:
+    case Hit::BottomLeft:
+      return Qt::SizeBDiagCursor;
+    default:
+      return Qt::ArrowCursor;
+  }
+}
+
+}  // namespace
+
+SkinFrameWidget::SkinFrameWidget(TSkinForm* form, QWidget* window) : QWidget(window), form_(form) {
+  setObjectName(QStringLiteral("SkinFrame"));
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  syncGeometry();
+}
+
+void SkinFrameWidget::syncGeometry() {
+  QWidget* w = parentWidget();
+  if (!w) return;
+  setGeometry(w->rect());
+  const QMargins b = form_->border();
+  QRegion bands(w->rect());
+  bands -= QRect(b.left(), b.top(), w->width() - b.left() - b.right(),
+                 w->height() - b.top() - b.bottom());
+  setMask(bands);
+  lower();
+}
+
+void SkinFrameWidget::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  FramePaint f;
+  f.window = size();
+  f.border = form_->border();
+  f.active = form_->active();
+  f.state = form_->state();
+  f.caption = parentWidget()->windowTitle();
+  f.buttons = &form_->buttons();
+  f.icon = parentWidget()->windowIcon().pixmap(TSkinData::SmallIconSize).toImage();
+  f.font = font();
+  PaintFrame(p, *form_->SkinData(), f);
+}
+
+void SkinFrameWidget::setHot(int index, int state) {
+  auto& buttons = form_->buttons();
+  for (int i = 0; i < static_cast<int>(buttons.size()); ++i) {
+    const int want = i == index ? state : 1;
+    if (buttons[static_cast<size_t>(i)].state != want) {
+      buttons[static_cast<size_t>(i)].state = want;
+      update(buttons[static_cast<size_t>(i)].rect);
+    }
+  }
+  hot_ = state == 1 ? -1 : index;
+}
+
+void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
+  const QPoint pos = e->position().toPoint();
+  const HitResult h = FrameHitTest(pos, size(), form_->border(), form_->menuHeight(),
+                                   form_->style().Sizeable, form_->state(), form_->buttons());
+  if (e->button() == Qt::RightButton) {
+    if (h.kind == Hit::Caption) form_->ShowSysMenu(e->globalPosition().toPoint());
+    return;
+  }
+  if (e->button() != Qt::LeftButton) return;
+  if (h.kind == Hit::Button) {
+    if (form_->buttons()[static_cast<size_t>(h.button)].enabled) {
+      pressed_ = true;
+      setHot(h.button, 2);
+    }
+    return;
+  }
+  QWindow* handle = window()->windowHandle();
+  const Qt::Edges edges = edgesOf(h.kind);
+  if (edges) {
+    if (handle && handle->startSystemResize(edges)) return;
+  } else if (h.kind == Hit::Caption && form_->state() != WinState::Maximized) {
+    if (handle && handle->startSystemMove()) return;
+  } else {
+    return;
+  }
+  dragging_ = true;
+  dragEdges_ = static_cast<int>(edges);
+  dragStart_ = e->globalPosition().toPoint();
+  dragGeometry_ = window()->geometry();
+}
+
+void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint pos = e->position().toPoint();
+  if (dragging_) {
+    const QPoint d = e->globalPosition().toPoint() - dragStart_;
+    QRect g = dragGeometry_;
+    if (!dragEdges_) {
+      g.translate(d);
+    } else {
+      if (dragEdges_ & Qt::LeftEdge) g.setLeft(g.left() + d.x());
+      if (dragEdges_ & Qt::RightEdge) g.setRight(g.right() + d.x());
+      if (dragEdges_ & Qt::TopEdge) g.setTop(g.top() + d.y());
+      if (dragEdges_ & Qt::BottomEdge) g.setBottom(g.bottom() + d.y());
+    }
+    window()->setGeometry(g);
+    return;
+  }
+  const HitResult h = FrameHitTest(pos, size(), form_->border(), form_->menuHeight(),
+                                   form_->style().Sizeable, form_->state(), form_->buttons());
+  setCursor(cursorFor(h.kind));
+  if (pressed_) return;  // the pressed button keeps its look until the release
+  if (h.kind == Hit::Button && form_->buttons()[static_cast<size_t>(h.button)].enabled)
+    setHot(h.button, 3);
+  else
+    setHot(-1, 1);
+}
+
+void SkinFrameWidget::mouseReleaseEvent(QMouseEvent* e) {
+  dragging_ = false;
+  if (e->button() != Qt::LeftButton || !pressed_) return;
+  pressed_ = false;
+  const int index = hot_;
+  const HitResult h =
+      FrameHitTest(e->position().toPoint(), size(), form_->border(), form_->menuHeight(),
+                   form_->style().Sizeable, form_->state(), form_->buttons());
+  setHot(h.kind == Hit::Button ? h.button : -1, h.kind == Hit::Button ? 3 : 1);
+  if (h.kind == Hit::Button && h.button == index && index >= 0) {
+    const CaptionButton b = form_->buttons()[static_cast<size_t>(index)];
+    form_->RunButtonAction(b, e->globalPosition().toPoint() + QPoint(1, 1));
+  }
+}
+
+void SkinFrameWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  const HitResult h =
+      FrameHitTest(e->position().toPoint(), size(), form_->border(), form_->menuHeight(),
+                   form_->style().Sizeable, form_->state(), form_->buttons());
+  if (h.kind == Hit::Button) {
+    const int action = form_->buttons()[static_cast<size_t>(h.button)].def->Action;
+    if (action == 3 || action == 11) {
+      if (form_->sysMenu()) form_->sysMenu()->close();
+      form_->RunSysCommand(SC_CLOSE);
+    }
+    return;
+  }
+  if (h.kind != Hit::Caption) return;
+  if (form_->state() != WinState::Normal)
+    form_->RunSysCommand(SC_RESTORE);
+  else if (form_->style().CaptionFlags & cfMaximizeBox)
+    form_->RunSysCommand(SC_MAXIMIZE);
+}
+
+void SkinFrameWidget::leaveEvent(QEvent*) {
+  if (!pressed_) setHot(-1, 1);
+}
+
+}  // namespace ruto

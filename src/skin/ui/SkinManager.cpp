@@ -1,0 +1,214 @@
+#include "skin/ui/SkinManager.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QWidget>
+#include <algorithm>
+
+#include "skin/SkinData.h"
+#include "skin/ui/FormSkin.h"
+#include "skin/ui/SkinStyle.h"
+
+namespace ruto {
+
+namespace {
+
+TSkinManage*& instance() {
+  static TSkinManage* m = nullptr;
+  return m;
+}
+
+// Set once the manager has looked at a window, so only its first show runs the tests.
+constexpr char kTriedProperty[] = "ruto_skin_tried";
+
+bool isDialogClass(const QWidget* w) { return qobject_cast<const QDialog*>(w) != nullptr; }
+
+}  // namespace
+
+TSkinManage* SkinManager() {
+  if (!instance()) instance() = new TSkinManage();
+  return instance();
+}
+
+TSkinManage* ExistingSkinManager() { return instance(); }
+
+TSkinManage::TSkinManage() : QObject(qApp) {
+  timer_.setSingleShot(true);
+  timer_.setInterval(100);
+  connect(&timer_, &QTimer::timeout, this, &TSkinManage::runPendingCommand);
+  qApp->installEventFilter(this);
+  TSkinData::SetCommandSink(
+      [this](TSkinData* d, int command, int delay) { SetCommand(d, command, delay); });
+}
+
+TSkinManage::~TSkinManage() {
+  TSkinData::SetCommandSink({});
+  if (instance() == this) instance() = nullptr;
+  for (const auto& f : forms_)
+    if (f) {
+      f->Detach();
+      delete f.data();
+    }
+  forms_.clear();
+  switchStyle(false);
+}
+
+void TSkinManage::AddSkinData(TSkinData* data) {
+  if (!data || std::find(datas_.begin(), datas_.end(), data) != datas_.end()) return;
+  datas_.push_back(data);
+  if (!main_ && data->SkinFormtype == TSkinFormType::sfMainform) main_ = data;
+  connect(data, &QObject::destroyed, this, [this, data] { RemoveSkinData(data); });
+}
+
+void TSkinManage::RemoveSkinData(TSkinData* data) {
+  datas_.erase(std::remove(datas_.begin(), datas_.end(), data), datas_.end());
+  if (main_ == data) main_ = nullptr;
+  if (target_ == data) target_ = nullptr;
+  // Form skins of a skin data that goes must not paint from it any more.
+  for (const auto& f : forms_)
+    if (f && f->SkinData() == data) {
+      f->Detach();
+      f->deleteLater();
+    }
+  purgeFormSkins();
+}
+
+void TSkinManage::SetCommand(TSkinData* target, int command, int delayMs) {
+  AddSkinData(target);
+  target_ = target;
+  command_ = command;
+  if (started_) {
+    timer_.start(delayMs);
+    return;
+  }
+  // Before the first activation only the switch changes; the first shown window is then
+  // skinned at once.
+  if (command == 1) {
+    active_ = true;
+    switchStyle(true);
+  } else if (command == 2) {
+    active_ = false;
+    switchStyle(false);
+  }
+  command_ = 0;
+}
+
+void TSkinManage::runPendingCommand() {
+  timer_.stop();
+  const int command = command_;
+  command_ = 0;
+  if (!target_) return;
+  runCommand(command);
+  if (target_) target_->DoSkinChanged();
+  target_ = nullptr;
+}
+
+void TSkinManage::runCommand(int command) {
+  switch (command) {
+    case 1: {
+      active_ = forceAll_ = true;
+      switchStyle(true);
+      purgeFormSkins();
+      const QWidgetList tops = QApplication::topLevelWidgets();
+      for (auto it = tops.rbegin(); it != tops.rend(); ++it)
+        if ((*it)->isVisible()) SkinWindow(*it);
+      forceAll_ = false;
+      break;
+    }
+    case 2: {
+      active_ = false;
+      purgeFormSkins();
+      while (!forms_.isEmpty()) {
+        QPointer<TSkinForm> f = forms_.takeFirst();
+        if (!f) continue;
+        f->Detach();
+        if (f->window()) {
+          f->window()->setProperty(kTriedProperty, QVariant());
+          f->window()->update();
+        }
+        delete f.data();
+      }
+      switchStyle(false);
+      break;
+    }
+    case 3:
+      purgeFormSkins();
+      for (const auto& f : forms_)
+        if (f && f->SkinData() == target_) f->RebuildCaptionButtons();
+      for (const auto& f : forms_)
+        if (f && f->SkinData() == target_) f->RefreshSkin();
+      break;
+    default:
+      break;
+  }
+}
+
+void TSkinManage::purgeFormSkins() {
+  forms_.removeIf([](const QPointer<TSkinForm>& f) { return f.isNull() || !f->window(); });
+}
+
+void TSkinManage::switchStyle(bool skinned) {
+  if (skinned) {
+    if (skinStyle_ && QApplication::style() == skinStyle_) return;
+    savedStyleName_ = QApplication::style()->name();
+    if (!skinStyle_) skinStyle_ = new SkinStyle(this);
+    QApplication::setStyle(skinStyle_);
+    return;
+  }
+  if (!skinStyle_ || QApplication::style() != skinStyle_) return;
+  QApplication::setStyle(QStyleFactory::create(savedStyleName_.isEmpty() ? QStringLiteral("Fusion")
+                                                                         : savedStyleName_));
+}
+
+TSkinForm* TSkinManage::FindFormSkin(const QWidget* window) const {
+  for (const auto& f : forms_)
+    if (f && f->window() == window) return f;
+  return nullptr;
+}
+
+QList<TSkinForm*> TSkinManage::formSkins() const {
+  QList<TSkinForm*> out;
+  for (const auto& f : forms_)
+    if (f) out << f.data();
+  return out;
+}
+
+SkinRefusal TSkinManage::SkinWindow(QWidget* w) {
+  purgeFormSkins();
+  WindowFacts facts;
+  facts.alreadySkinned = FindFormSkin(w) != nullptr;
+  facts.childWindow = !w->isWindow();
+  const Qt::WindowType type = w->windowType();
+  facts.windowKind = type == Qt::Window || type == Qt::Dialog;
+  facts.size = w->size();
+  facts.tag = w->property(kTagProperty).toInt();
+  facts.className = QString::fromLatin1(w->metaObject()->className());
+  TSkinData* chosen = ChooseSkinData(datas_, facts, isDialogClass(w));
+  const SkinRefusal r = SkinWindowTests(active_, forceAll_, facts, main_, chosen);
+  if (r != SkinRefusal::None) return r;
+  auto* form = new TSkinForm(w, chosen);
+  forms_.append(form);
+  form->Attach();
+  return SkinRefusal::None;
+}
+
+bool TSkinManage::eventFilter(QObject* watched, QEvent* e) {
+  const QEvent::Type t = e->type();
+  if (t != QEvent::Show && t != QEvent::WindowActivate) return false;
+  if (!watched->isWidgetType()) return false;
+  auto* w = static_cast<QWidget*>(watched);
+  if (!w->isWindow()) return false;
+  if (t == QEvent::WindowActivate) started_ = true;
+  if (!active_ || FindFormSkin(w)) return false;
+  if (w->property(kTriedProperty).toBool() || (t == QEvent::Show && e->spontaneous())) return false;
+  const SkinRefusal r = SkinWindow(w);
+  // A window that had no size yet is tried again when it is next activated.
+  if (r != SkinRefusal::ZeroSize && r != SkinRefusal::Inactive)
+    w->setProperty(kTriedProperty, true);
+  return false;
+}
+
+}  // namespace ruto

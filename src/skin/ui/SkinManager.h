@@ -1,0 +1,77 @@
+#pragma once
+// The one skin manager of the program: an application-wide event filter that attaches a
+// form skin to every top-level window when it is first shown, and runs the switch-on,
+// switch-off and reload commands of the skin data on a timer.
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <vector>
+
+#include "skin/SkinRules.h"
+
+class QStyle;
+class QWidget;
+
+namespace ruto {
+
+class TSkinData;
+class TSkinForm;
+
+class TSkinManage : public QObject {
+  Q_OBJECT
+ public:
+  TSkinManage();
+  ~TSkinManage() override;
+
+  void AddSkinData(TSkinData* data);
+  void RemoveSkinData(TSkinData* data);
+  TSkinData* MainSkinData() const { return main_; }
+
+  // Command 1 switches skinning on, 2 off, 3 reloads; run by the timer after delayMs.
+  void SetCommand(TSkinData* target, int command, int delayMs);
+  // Runs a pending command at once (tests; the timer does the same).
+  void runPendingCommand();
+  int pendingCommand() const { return command_; }
+
+  // Attaches a form skin when every test passes; the reason otherwise.
+  SkinRefusal SkinWindow(QWidget* window);
+  TSkinForm* FindFormSkin(const QWidget* window) const;
+  QList<TSkinForm*> formSkins() const;
+
+  bool Active() const { return active_; }
+  bool Started() const { return started_; }
+  // Kind of the popup about to open: 0 context, 1 a window's menu, 2 the system menu.
+  int PopupKind = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void runCommand(int command);
+  void purgeFormSkins();
+  void switchStyle(bool skinned);
+
+  std::vector<TSkinData*> datas_;
+  TSkinData* main_ = nullptr;
+  TSkinData* target_ = nullptr;
+  QList<QPointer<TSkinForm>> forms_;
+  QTimer timer_;
+  int command_ = 0;
+  bool active_ = false;
+  bool forceAll_ = false;
+  bool started_ = false;
+  QPointer<QStyle> skinStyle_;
+  QString savedStyleName_;
+};
+
+// The manager, made on first use; it lives until the application ends.
+TSkinManage* SkinManager();
+// The manager if one was made.
+TSkinManage* ExistingSkinManager();
+
+// Window property that keeps a window (and its popups) unskinned when it holds 99.
+inline constexpr char kTagProperty[] = "tag";
+
+}  // namespace ruto

@@ -1,0 +1,309 @@
+#include "skin/ui/SkinStyle.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOption>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "skin/SkinData.h"
+#include "skin/ui/FormSkin.h"
+#include "skin/ui/SkinManager.h"
+
+namespace ruto {
+
+namespace {
+
+constexpr int kPopupPanel = 3;
+constexpr int kMenuItemHeight = 22;
+constexpr int kSeparatorHeight = 8;
+
+// The window a widget belongs to; a popup menu belongs to the window that opened it.
+const QWidget* ownerWindow(const QWidget* w) {
+  while (w && qobject_cast<const QMenu*>(w->window())) w = w->window()->parentWidget();
+  return w ? w->window() : nullptr;
+}
+
+int menuItemLeft(const TSkinData& skin) {
+  const TDataSkinObject* item = skin.object(QStringLiteral("MenuItem"));
+  return item && item->hasImage() ? item->LeftWidth : 0;
+}
+
+QColor textColour(const TSkinData& skin, bool enabled, bool selected) {
+  const SkinColours& c = skin.Colours();
+  if (!enabled) return toQColor(c.ButtonShadow == c.MenuText ? clBtnShadow : c.ButtonShadow);
+  return toQColor(selected ? c.HilightText : c.MenuText);
+}
+
+}  // namespace
+
+SkinStyle::SkinStyle(TSkinManage* manager)
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))), manager_(manager) {
+  setParent(manager);
+}
+
+const TSkinData* SkinStyle::skinOf(const QWidget* w) const {
+  const QWidget* win = ownerWindow(w);
+  if (!win || !manager_) return nullptr;
+  const TSkinForm* f = manager_->FindFormSkin(win);
+  return f && f->attached() ? f->SkinData() : nullptr;
+}
+
+int SkinStyle::popupKind(const QMenu* menu) {
+  const QVariant kind = menu->property("skinPopupKind");
+  if (kind.isValid()) return kind.toInt();
+  // A menu reached from a menu bar, directly or through parent menus, is a window's menu.
+  for (const QObject* o : menu->menuAction()->associatedObjects()) {
+    if (qobject_cast<const QMenuBar*>(o)) return 1;
+    if (auto* parent = qobject_cast<const QMenu*>(o); parent && parent != menu)
+      if (popupKind(parent) == 1) return 1;
+  }
+  return 0;
+}
+
+const TSkinData* SkinStyle::popupSkin(const QWidget* w) const {
+  auto* menu = qobject_cast<const QMenu*>(w);
+  if (!menu) return nullptr;
+  const TSkinData* skin = skinOf(menu);
+  if (!skin) return nullptr;
+  switch (popupKind(menu)) {
+    case 1:
+      return skin->SkinControls.test(xcMainMenu) || skin->SkinControls.test(xcMenuItem) ? skin
+                                                                                        : nullptr;
+    case 2:
+      return skin->SkinControls.test(xcSystemMenu) ? skin : nullptr;
+    default:
+      return skin->SkinControls.test(xcPopupMenu) ? skin : nullptr;
+  }
+}
+
+const TSkinData* SkinStyle::menuBarSkin(const QWidget* w) const {
+  if (!qobject_cast<const QMenuBar*>(w)) return nullptr;
+  const TSkinData* skin = skinOf(w);
+  return skin && skin->SkinControls.test(xcMainMenu) ? skin : nullptr;
+}
+
+void PaintMenuBand(QPainter& p, const QRect& r, const TSkinData& skin, bool active) {
+  const TDataSkinObject* bar = skin.MenuBar();
+  if (!bar || !bar->hasImage()) {
+    p.fillRect(r, toQColor(skin.Colours().Menubar));
+    return;
+  }
+  const SkinEdges e{bar->LeftWidth, 0, bar->RightWidth, 0};
+  const int frame = active ? 1 : 2;
+  if (bar->Tile == 1)
+    DrawSkinImage(p, r, bar->Bitmap, e, frame, 2, false, false, true);
+  else
+    DrawThreePartImage(p, r, bar->Bitmap, e, frame, 2, false, true);
+}
+
+void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, const QString& text,
+                         const QIcon& icon, bool checked, bool enabled, bool selected,
+                         bool isDefault, int glyphWidth) {
+  const int G = std::max(glyphWidth, 16);
+  const QRect box(r.left() + 1 + menuItemLeft(skin), r.top() + (r.height() - G) / 2, G, G);
+  if (!icon.isNull()) {
+    if (checked) {
+      p.fillRect(box, toQColor(skin.Colours().ButtonHilight));
+      p.setPen(toQColor(skin.Colours().ButtonShadow));
+      p.drawRect(box.adjusted(0, 0, -1, -1));
+    }
+    icon.paint(&p, box, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
+  } else if (checked) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(textColour(skin, enabled, selected), 2));
+    const QPointF c = QRectF(box).center();
+    p.drawPolyline(QPolygonF({c + QPointF(-4, 0), c + QPointF(-1, 3), c + QPointF(4, -3)}));
+    p.restore();
+  }
+  const QString caption = text.section(QLatin1Char('\t'), 0, 0);
+  const QString shortcut = text.section(QLatin1Char('\t'), 1);
+  QFont f = p.font();
+  f.setBold(isDefault);
+  p.setFont(f);
+  p.setPen(textColour(skin, enabled, selected));
+  const QRect t(box.right() + 1 + 3, r.top(), r.right() - 1 - (box.right() + 1 + 3), r.height());
+  p.drawText(t, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine,
+             caption);
+  if (!shortcut.isEmpty())
+    p.drawText(t.adjusted(0, 0, -10, 0), Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
+               shortcut);
+}
+
+void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p,
+                              const QWidget* w) const {
+  switch (pe) {
+    case PE_PanelMenu:
+    case PE_FrameMenu:
+      if (const TSkinData* skin = popupSkin(w)) {
+        if (pe == PE_FrameMenu) return;  // the panel draws the border with the background
+        const TDataSkinObject* back = skin->object(QStringLiteral("MenuBackground"));
+        if (back && back->hasImage())
+          DrawSkinImage(*p, opt->rect, back->Bitmap, back->edges(), 1, 1, false, back->Tile == 1,
+                        false);
+        else
+          p->fillRect(opt->rect, toQColor(skin->Colours().Menu));
+        return;
+      }
+      break;
+    case PE_PanelMenuBar:
+      if (menuBarSkin(w)) return;
+      break;
+    case PE_PanelButtonTool:
+      if (auto* tb = qobject_cast<const QToolButton*>(w);
+          tb && qobject_cast<const QToolBar*>(tb->parentWidget())) {
+        const TSkinData* skin = skinOf(w);
+        const TDataSkinButton* b = skin ? skin->Buttons() : nullptr;
+        if (skin && skin->SkinControls.test(xcToolbar) && b && b->hasImage()) {
+          int frame = 0;
+          if (!(opt->state & State_Enabled))
+            frame = 0;
+          else if (opt->state & State_Sunken)
+            frame = 2;
+          else if (opt->state & (State_MouseOver | State_HasFocus))
+            frame = 4;
+          if (frame)
+            DrawSkinImage(*p, opt->rect.adjusted(1, 1, -1, -1), b->Bitmap, b->edges(), frame, 5,
+                          b->Trans != 0, false, false);
+          return;
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  QProxyStyle::drawPrimitive(pe, opt, p, w);
+}
+
+void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter* p,
+                            const QWidget* w) const {
+  switch (ce) {
+    case CE_MenuBarEmptyArea:
+      if (const TSkinData* skin = menuBarSkin(w)) {
+        PaintMenuBand(*p, w->rect(), *skin, w->isActiveWindow());
+        return;
+      }
+      break;
+    case CE_MenuBarItem:
+      if (const TSkinData* skin = menuBarSkin(w)) {
+        const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
+        if (!mi) break;
+        p->save();
+        p->setClipRect(mi->rect);
+        PaintMenuBand(*p, w->rect(), *skin, w->isActiveWindow());
+        p->restore();
+        const bool enabled = mi->state & State_Enabled;
+        const bool hot = enabled && (mi->state & (State_Selected | State_Sunken));
+        if (hot) p->fillRect(mi->rect.adjusted(0, 1, 0, -1), toQColor(skin->Colours().Hilight));
+        p->setPen(!enabled ? toQColor(skin->Colours().ButtonShadow)
+                  : hot    ? toQColor(skin->Colours().HilightText)
+                           : toQColor(skin->Colours().MenuBarText));
+        int flags = Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextSingleLine;
+        if (!proxy()->styleHint(SH_UnderlineShortcut, mi, w)) flags |= Qt::TextHideMnemonic;
+        p->drawText(mi->rect, flags, mi->text);
+        return;
+      }
+      break;
+    case CE_MenuEmptyArea:
+      if (popupSkin(w)) {
+        drawPrimitive(PE_PanelMenu, opt, p, w);
+        return;
+      }
+      break;
+    case CE_MenuItem:
+      if (const TSkinData* skin = popupSkin(w)) {
+        const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
+        if (!mi) break;
+        const QRect r = mi->rect;
+        if (mi->menuItemType == QStyleOptionMenuItem::Separator) {
+          const int y = r.top() + r.height() / 2;
+          p->setPen(toQColor(skin->Colours().ButtonShadow));
+          p->drawLine(r.left() + 3, y, r.right() - 1, y);
+          p->setPen(toQColor(skin->Colours().ButtonHilight));
+          p->drawLine(r.left() + 3, y + 1, r.right() - 1, y + 1);
+          return;
+        }
+        const bool enabled = mi->state & State_Enabled;
+        const bool selected = enabled && (mi->state & State_Selected);
+        const TDataSkinObject* item = skin->object(QStringLiteral("MenuItem"));
+        if (item && item->hasImage())
+          DrawSkinImage(*p, r, item->Bitmap, item->edges(), selected ? 4 : 1, 5, item->Trans != 0,
+                        item->Tile == 1, false);
+        else
+          p->fillRect(r, toQColor(selected ? skin->Colours().Hilight : skin->Colours().Menu));
+        p->save();
+        p->setFont(mi->font);
+        DrawMenuItemContent(
+            *p, *skin, r, mi->text, mi->icon,
+            mi->checkType != QStyleOptionMenuItem::NotCheckable && mi->checked, enabled, selected,
+            mi->menuItemType == QStyleOptionMenuItem::DefaultItem, mi->maxIconWidth);
+        p->restore();
+        if (mi->menuItemType == QStyleOptionMenuItem::SubMenu) {
+          QStyleOption arrow(*opt);
+          arrow.rect = QRect(r.right() - 14, r.top() + (r.height() - 9) / 2, 9, 9);
+          arrow.palette.setColor(QPalette::ButtonText, textColour(*skin, enabled, selected));
+          QProxyStyle::drawPrimitive(PE_IndicatorArrowRight, &arrow, p, w);
+        }
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QProxyStyle::drawControl(ce, opt, p, w);
+}
+
+QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption* opt, const QSize& size,
+                                  const QWidget* w) const {
+  switch (ct) {
+    case CT_MenuBarItem:
+      if (menuBarSkin(w)) return QSize(size.width() + 10, TSkinData::MenuHeight - 1);
+      break;
+    case CT_MenuItem:
+      if (const TSkinData* skin = popupSkin(w)) {
+        const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
+        if (!mi) break;
+        if (mi->menuItemType == QStyleOptionMenuItem::Separator) return QSize(10, kSeparatorHeight);
+        const QFontMetrics fm(mi->font);
+        const QString caption = mi->text.section(QLatin1Char('\t'), 0, 0);
+        const QString shortcut = mi->text.section(QLatin1Char('\t'), 1);
+        int width = 1 + menuItemLeft(*skin) + std::max(mi->maxIconWidth, 16) + 3 +
+                    fm.horizontalAdvance(QString(caption).remove(QLatin1Char('&'))) + 35;
+        if (!shortcut.isEmpty()) width += fm.horizontalAdvance(shortcut) + 20;
+        return QSize(width, std::max(kMenuItemHeight, fm.height() + 6));
+      }
+      break;
+    default:
+      break;
+  }
+  return QProxyStyle::sizeFromContents(ct, opt, size, w);
+}
+
+int SkinStyle::pixelMetric(PixelMetric pm, const QStyleOption* opt, const QWidget* w) const {
+  switch (pm) {
+    case PM_MenuBarPanelWidth:
+    case PM_MenuBarVMargin:
+    case PM_MenuBarItemSpacing:
+      if (menuBarSkin(w)) return 0;
+      break;
+    case PM_MenuBarHMargin:
+      if (const TSkinData* skin = menuBarSkin(w))
+        return skin->MenuBar() && skin->MenuBar()->hasImage() ? skin->MenuBar()->LeftWidth + 4 : 6;
+      break;
+    case PM_MenuPanelWidth:
+      if (popupSkin(w)) return kPopupPanel;
+      break;
+    case PM_MenuHMargin:
+    case PM_MenuVMargin:
+      if (popupSkin(w)) return 0;
+      break;
+    default:
+      break;
+  }
+  return QProxyStyle::pixelMetric(pm, opt, w);
+}
+
+}  // namespace ruto

@@ -1,0 +1,49 @@
+#pragma once
+// The skin's style: over Qt's "Windows" style it paints the menu band of skinned windows,
+// its items, the popup menus of skinned windows and their items, and (when the skin data
+// asks for it) tool-bar buttons, from the skin's images and colours.
+
+#include <QProxyStyle>
+
+class QMenu;
+
+namespace ruto {
+
+class TSkinData;
+class TSkinManage;
+
+class SkinStyle : public QProxyStyle {
+  Q_OBJECT
+ public:
+  explicit SkinStyle(TSkinManage* manager);
+
+  void drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p,
+                     const QWidget* w = nullptr) const override;
+  void drawControl(ControlElement ce, const QStyleOption* opt, QPainter* p,
+                   const QWidget* w = nullptr) const override;
+  QSize sizeFromContents(ContentsType ct, const QStyleOption* opt, const QSize& size,
+                         const QWidget* w) const override;
+  int pixelMetric(PixelMetric pm, const QStyleOption* opt = nullptr,
+                  const QWidget* w = nullptr) const override;
+
+  // The skin of the window a widget belongs to (popup menus: the window that opened them);
+  // null for unskinned windows.
+  const TSkinData* skinOf(const QWidget* w) const;
+  // The skin a popup menu is painted with, gated by its kind; null when it is not skinned.
+  const TSkinData* popupSkin(const QWidget* w) const;
+  // 0 context menu, 1 a window's menu, 2 the system menu.
+  static int popupKind(const QMenu* menu);
+
+ private:
+  const TSkinData* menuBarSkin(const QWidget* w) const;
+  TSkinManage* manager_;
+};
+
+// Paints the menu band of a skinned window into r (the whole band).
+void PaintMenuBand(QPainter& p, const QRect& r, const TSkinData& skin, bool active);
+// The foreground of one menu item: glyph column, caption and short cut.
+void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, const QString& text,
+                         const QIcon& icon, bool checked, bool enabled, bool selected,
+                         bool isDefault, int glyphWidth);
+
+}  // namespace ruto

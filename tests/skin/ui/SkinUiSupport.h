@@ -1,0 +1,82 @@
+#pragma once
+// Shared set-up of the skinned-window tests: a manager with the frame-coded test skin, and
+// mouse and key helpers that talk to a skinned window's frame.
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <memory>
+
+#include "skin/SkinData.h"
+#include "skin/TestSkin.h"
+#include "skin/ui/FormSkin.h"
+#include "skin/ui/SkinManager.h"
+#include "support/TestSupport.h"
+
+namespace ruto::test {
+
+// A fresh manager and skin data per test; skinning is on from the start.
+class SkinnedTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    delete ExistingSkinManager();
+    manager = SkinManager();
+    skin = std::make_unique<TSkinData>();
+    skin->SkinControls =
+        skinControls({xcMainMenu, xcPopupMenu, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
+                      xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel,
+                      xcGroupBox, xcStatusBar, xcTab, xcSystemMenu});
+    skin->SkinStream = stream();
+    skin->SetActive(true);
+    manager->AddSkinData(skin.get());
+    skin->Loaded();
+    manager->runPendingCommand();
+    ASSERT_TRUE(skin->SkinLoaded());
+    ASSERT_TRUE(manager->Active());
+  }
+  void TearDown() override {
+    delete ExistingSkinManager();
+    skin.reset();
+  }
+  virtual QByteArray stream() { return buildTestSkin(); }
+
+  TSkinForm* formOf(QWidget* w) { return manager->FindFormSkin(w); }
+
+  TSkinManage* manager = nullptr;
+  std::unique_ptr<TSkinData> skin;
+};
+
+inline void mouse(QWidget* target, QEvent::Type type, QPoint local,
+                  Qt::MouseButton button = Qt::LeftButton) {
+  const Qt::MouseButtons held =
+      type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
+  QMouseEvent e(type, QPointF(local), QPointF(target->mapToGlobal(local)),
+                type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+  QApplication::sendEvent(target, &e);
+}
+
+inline void click(QWidget* target, QPoint local) {
+  mouse(target, QEvent::MouseButtonPress, local);
+  mouse(target, QEvent::MouseButtonRelease, local);
+}
+
+inline void key(QWidget* target, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, k, mods);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, k, mods);
+  QApplication::sendEvent(target, &release);
+}
+
+inline void settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// Saves a picture for people to judge under test-output/skin/.
+inline QString saveSkinPng(const QImage& image, const QString& name) {
+  QDir().mkpath(outputDir() + QStringLiteral("/skin"));
+  return savePng(image, QStringLiteral("skin/") + name);
+}
+
+}  // namespace ruto::test

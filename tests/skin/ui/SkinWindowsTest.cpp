@@ -1,0 +1,310 @@
+// Skinned windows on the offscreen platform with the frame-coded test skin: attaching,
+// the frame by activity, caption buttons, the menu band and popups, switching off.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "SkinUiSupport.h"
+#include "skin/ui/SkinStyle.h"
+
+namespace ruto {
+namespace {
+
+using test::frameColour;
+using test::mouse;
+using test::settle;
+
+// A main window laid out like the program's: a menu bar of four items, the third a menu.
+struct MainLike {
+  QMainWindow win;
+  QMenu* support = nullptr;
+  MainLike() {
+    win.setWindowTitle(QStringLiteral("測試視窗"));
+    auto* bar = new QMenuBar(&win);
+    win.setMenuBar(bar);
+    bar->addAction(QStringLiteral("經絡測量"));
+    bar->addAction(QStringLiteral("經絡解說"));
+    support = new QMenu(QStringLiteral("系統支援"), &win);
+    support->addAction(QStringLiteral("專家療程設定"));
+    support->addSeparator();
+    support->addAction(QStringLiteral("離開系統"));
+    bar->addMenu(support);
+    bar->addAction(QStringLiteral("關於版本"));
+    auto* central = new QLabel(QStringLiteral("內容"));
+    central->setAutoFillBackground(true);
+    win.setCentralWidget(central);
+    win.resize(400, 300);
+  }
+};
+
+class SkinWindows : public test::SkinnedTest {};
+
+TEST_F(SkinWindows, AttachMakesAFramelessFramedWindowKeepingItsClient) {
+  MainLike m;
+  const QSize before = m.win.size();
+  m.win.show();
+  settle();
+  TSkinForm* f = formOf(&m.win);
+  ASSERT_NE(f, nullptr);
+  EXPECT_TRUE(m.win.windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_EQ(m.win.contentsMargins(), QMargins(5, 24, 5, 5));
+  EXPECT_EQ(m.win.size(), before + QSize(10, 29));
+  EXPECT_EQ(m.win.menuBar()->geometry(), QRect(5, 24, m.win.width() - 10, 20));
+  EXPECT_EQ(f->style().BorderKind, 0);
+  const QRegion mask = m.win.mask();
+  EXPECT_FALSE(mask.contains(QPoint(0, 0)));
+  EXPECT_TRUE(mask.contains(QPoint(1, 0)));
+  EXPECT_TRUE(mask.contains(QPoint(200, 200)));
+  EXPECT_EQ(m.win.palette().color(QPalette::Window), QColor(212, 208, 200));
+  // No child stands over a band.
+  const QRect client = m.win.contentsRect();
+  for (QWidget* c : m.win.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (c != f->frameWidget() && c->isVisible() && !c->isWindow()) {
+      EXPECT_TRUE(client.contains(c->geometry())) << c->metaObject()->className();
+    }
+  }
+  test::saveSkinPng(m.win.grab().toImage(), QStringLiteral("attach"));
+}
+
+TEST_F(SkinWindows, TitleFrameFollowsActivation) {
+  MainLike a, b;
+  a.win.show();
+  b.win.show();
+  settle();
+  for (QWidget* active : {&a.win, &b.win}) {
+    QApplication::setActiveWindow(active);
+    settle();
+    const QImage ia = a.win.grab().toImage(), ib = b.win.grab().toImage();
+    EXPECT_EQ(ia.pixel(150, 12), frameColour(test::tiTop, active == &a.win ? 1 : 2));
+    EXPECT_EQ(ib.pixel(150, 12), frameColour(test::tiTop, active == &b.win ? 1 : 2));
+    // The band of the menu bar follows too.
+    EXPECT_EQ(ia.pixel(a.win.width() - 20, 34),
+              frameColour(test::tiMenuBar, active == &a.win ? 1 : 2));
+  }
+  test::saveSkinPng(a.win.grab().toImage(), QStringLiteral("inactive"));
+}
+
+// Button states by their frames: normal 1, pressed 2, hover 3, disabled 4.
+TEST_F(SkinWindows, CaptionButtonStates) {
+  QWidget w;
+  w.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  w.resize(300, 150);
+  w.show();
+  settle();
+  TSkinForm* f = formOf(&w);
+  ASSERT_NE(f, nullptr);
+  auto rectOf = [&](int action) {
+    for (const CaptionButton& b : f->buttons())
+      if (b.visible && b.def->Action == action) return b.rect;
+    return QRect();
+  };
+  const QRect close = rectOf(0), min = rectOf(2);
+  ASSERT_FALSE(close.isEmpty());
+  ASSERT_FALSE(min.isEmpty());  // shown, but disabled: the window has no minimize box
+  EXPECT_TRUE(rectOf(1).isEmpty());
+  QWidget* frame = f->frameWidget();
+  auto pixel = [&](const QRect& r) { return w.grab().toImage().pixel(r.center()); };
+  EXPECT_EQ(pixel(close), frameColour(test::tiClose, 1));
+  EXPECT_EQ(pixel(min), frameColour(test::tiMin, 4));
+  mouse(frame, QEvent::MouseMove, close.center());
+  EXPECT_EQ(pixel(close), frameColour(test::tiClose, 3));
+  mouse(frame, QEvent::MouseMove, min.center());
+  EXPECT_EQ(pixel(min), frameColour(test::tiMin, 4));  // a disabled button takes no hover
+  EXPECT_EQ(pixel(close), frameColour(test::tiClose, 1));
+  mouse(frame, QEvent::MouseMove, close.center());
+  mouse(frame, QEvent::MouseButtonPress, close.center());
+  EXPECT_EQ(pixel(close), frameColour(test::tiClose, 2));
+  test::saveSkinPng(w.grab().toImage(), QStringLiteral("buttons-pressed"));
+  mouse(frame, QEvent::MouseButtonRelease, close.center());
+  EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
+  MainLike m;
+  m.win.setWindowFlags(m.win.windowFlags() | Qt::WindowMinMaxButtonsHint);
+  m.win.show();
+  settle();
+  TSkinForm* f = formOf(&m.win);
+  ASSERT_NE(f, nullptr);
+  f->OnButtonVisible = [](int code, int) { return code == 1500 ? 1 : 0; };
+  f->layoutButtons();
+  std::vector<int> signalled;
+  QObject::connect(f, &TSkinForm::buttonAction, [&](int a) { signalled.push_back(a); });
+  auto rectOf = [&](int action) {
+    for (const CaptionButton& b : f->buttons())
+      if (b.visible && b.def->Action == action) return b.rect;
+    return QRect();
+  };
+  ASSERT_FALSE(rectOf(40).isEmpty());
+  test::click(f->frameWidget(), rectOf(40).center());
+  EXPECT_EQ(signalled, std::vector<int>{40});
+  test::click(f->frameWidget(), rectOf(1).center());
+  settle();
+  EXPECT_TRUE(m.win.isMaximized());
+  test::click(f->frameWidget(), rectOf(1).center());  // now the restore button
+  settle();
+  EXPECT_FALSE(m.win.isMaximized());
+  // A double click on the title maximizes a window with a maximize box.
+  mouse(f->frameWidget(), QEvent::MouseButtonDblClick, QPoint(200, 12));
+  settle();
+  EXPECT_TRUE(m.win.isMaximized());
+  mouse(f->frameWidget(), QEvent::MouseButtonDblClick, QPoint(200, 12));
+  settle();
+  EXPECT_FALSE(m.win.isMaximized());
+  const QRect icon = rectOf(3);
+  ASSERT_FALSE(icon.isEmpty());
+  mouse(f->frameWidget(), QEvent::MouseButtonDblClick, icon.center());
+  settle();
+  EXPECT_FALSE(m.win.isVisible());
+}
+
+TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
+  MainLike m;
+  m.win.show();
+  settle();
+  TSkinForm* f = formOf(&m.win);
+  ASSERT_NE(f, nullptr);
+  mouse(f->frameWidget(), QEvent::MouseButtonPress, QPoint(200, 12), Qt::RightButton);
+  ASSERT_NE(f->sysMenu(), nullptr);
+  QStringList texts;
+  for (QAction* a : f->sysMenu()->actions())
+    texts << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isEnabled() ? "" : "*"));
+  EXPECT_EQ(texts.join(QLatin1Char(' ')), QStringLiteral("還原* 移動 大小 最小化 最大化 - 關閉"));
+  EXPECT_EQ(f->sysMenu()->actions().last()->shortcut(), QKeySequence(QStringLiteral("Alt+F4")));
+  EXPECT_EQ(manager->PopupKind, 2);
+  settle();
+  test::saveSkinPng(f->sysMenu()->grab().toImage(), QStringLiteral("system-menu"));
+  f->sysMenu()->close();
+  settle();
+  EXPECT_EQ(f->sysMenu(), nullptr);
+  QApplication::setActiveWindow(&m.win);
+  test::key(&m.win, Qt::Key_Space, Qt::AltModifier);
+  EXPECT_NE(f->sysMenu(), nullptr);
+}
+
+TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
+  MainLike m;
+  m.win.show();
+  QApplication::setActiveWindow(&m.win);
+  settle();
+  QMenuBar* bar = m.win.menuBar();
+  const QImage band = m.win.grab().toImage();
+  EXPECT_EQ(band.pixel(m.win.width() - 20, 34), frameColour(test::tiMenuBar, 1));
+  bar->setActiveAction(m.support->menuAction());
+  settle();
+  ASSERT_TRUE(m.support->isVisible());
+  auto* style = qobject_cast<SkinStyle*>(QApplication::style());
+  ASSERT_NE(style, nullptr);
+  EXPECT_EQ(SkinStyle::popupKind(m.support), 1);
+  EXPECT_EQ(style->popupSkin(m.support), skin.get());
+  m.support->setActiveAction(m.support->actions().first());
+  const QImage popup = m.support->grab().toImage();
+  test::saveSkinPng(popup, QStringLiteral("popup"));
+  EXPECT_EQ(popup.pixel(1, popup.height() / 2), frameColour(test::tiMenuBack, 1));
+  const QRect first = m.support->actionGeometry(m.support->actions().first());
+  EXPECT_EQ(popup.pixel(first.right() - 3, first.center().y()), frameColour(test::tiMenuItem, 4));
+  const QRect last = m.support->actionGeometry(m.support->actions().last());
+  EXPECT_EQ(popup.pixel(last.right() - 3, last.center().y()), frameColour(test::tiMenuItem, 1));
+  // Right leaves the menu for the next item of the bar, and wraps from the last one.
+  test::key(m.support, Qt::Key_Right);
+  settle();
+  EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("關於版本"));
+  test::key(bar, Qt::Key_Right);
+  settle();
+  EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("經絡測量"));
+}
+
+TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
+  MainLike m;
+  m.win.show();
+  settle();
+  QWidget tagged;
+  tagged.setProperty(kTagProperty, 99);
+  tagged.resize(200, 100);
+  tagged.show();
+  settle();
+  EXPECT_EQ(formOf(&tagged), nullptr);
+  EXPECT_FALSE(tagged.windowFlags().testFlag(Qt::FramelessWindowHint));
+  ASSERT_NE(formOf(&m.win), nullptr);
+  EXPECT_EQ(manager->SkinWindow(&m.win), SkinRefusal::AlreadySkinned);
+  EXPECT_EQ(manager->formSkins().size(), 1);
+  const QSize skinned = m.win.size();
+  skin->SetActive(false);
+  EXPECT_EQ(manager->pendingCommand(), 2);
+  manager->runPendingCommand();
+  settle();
+  EXPECT_TRUE(manager->formSkins().isEmpty());
+  EXPECT_FALSE(m.win.windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_EQ(m.win.contentsMargins(), QMargins());
+  EXPECT_EQ(m.win.size(), skinned - QSize(10, 29));
+  EXPECT_TRUE(m.win.mask().isEmpty());
+  EXPECT_EQ(m.win.findChild<QWidget*>(QStringLiteral("SkinFrame")), nullptr);
+  EXPECT_EQ(qobject_cast<SkinStyle*>(QApplication::style()), nullptr);
+  test::saveSkinPng(m.win.grab().toImage(), QStringLiteral("switched-off"));
+  // And on again: every shown window is skinned at once.
+  skin->SetActive(true);
+  manager->runPendingCommand();
+  EXPECT_NE(formOf(&m.win), nullptr);
+  EXPECT_EQ(formOf(&tagged), nullptr);
+}
+
+TEST_F(SkinWindows, FixedDialogsGrowTheirFixedSize) {
+  QDialog d;
+  d.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+  auto* l = new QVBoxLayout(&d);
+  l->addWidget(new QLabel(QStringLiteral("訊息")));
+  d.setFixedSize(200, 100);
+  d.show();
+  settle();
+  TSkinForm* f = formOf(&d);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->style().BorderKind, 3);
+  EXPECT_EQ(d.size(), QSize(210, 129));
+  EXPECT_EQ(d.minimumSize(), d.maximumSize());
+  EXPECT_EQ(d.contentsRect().size(), QSize(200, 100));
+}
+
+// Before the first activation only the switch changes; afterwards commands wait for the
+// timer (or a test running them).
+TEST(SkinCommands, DeferredOnlyAfterTheFirstActivation) {
+  delete ExistingSkinManager();
+  TSkinManage* m = SkinManager();
+  TSkinData d;
+  d.SkinStream = test::buildTestSkin();
+  ASSERT_TRUE(d.LoadSkin());
+  m->AddSkinData(&d);
+  if (!m->Started()) {
+    m->SetCommand(&d, 1, 250);
+    EXPECT_TRUE(m->Active());
+    EXPECT_EQ(m->pendingCommand(), 0);
+    m->SetCommand(&d, 2, 250);
+    EXPECT_FALSE(m->Active());
+  }
+  QWidget w;
+  w.resize(100, 80);
+  w.show();
+  QApplication::setActiveWindow(&w);
+  settle();
+  ASSERT_TRUE(m->Started());
+  m->SetCommand(&d, 1, 250);
+  EXPECT_FALSE(m->Active());
+  EXPECT_EQ(m->pendingCommand(), 1);
+  m->runPendingCommand();
+  EXPECT_TRUE(m->Active());
+  EXPECT_NE(m->FindFormSkin(&w), nullptr);
+  // A window without a size is tried again at its next activation.
+  QWidget empty;
+  empty.resize(0, 0);
+  EXPECT_EQ(m->SkinWindow(&empty), SkinRefusal::ZeroSize);
+  delete m;
+}
+
+}  // namespace
+}  // namespace ruto
