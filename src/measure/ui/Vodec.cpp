@@ -37,7 +37,7 @@ namespace ruto {
 namespace {
 
 constexpr int kTraceWidth = 330;
-constexpr int kTraceHeight = 168;
+constexpr int kTraceHeight = 290;
 constexpr TColor kHiColor = 0x0000FF;
 constexpr TColor kStandardColor = 0x008000;
 
@@ -299,7 +299,9 @@ void TVodec::buildLayout() {
   LedLamp1 = new TLedLamp(Panel4);
   LedLamp1->setObjectName(QStringLiteral("LedLamp1"));
   LedLamp1->setLEDStyle(LEDSqSmall);
+  LedLamp1->setFixedSize(TLedLamp::styleSize(LEDSqSmall));
   LedLamp1->setTrueColor(kHiColor);
+  LedLamp1->setValue(true);  // lit from the start: the run only changes its colour
   panelHead->addWidget(LedLamp1);
   panelHead->addWidget(newLabel(QStringLiteral("測量平衡圖"), Panel4));
   panelHead->addStretch(1);
@@ -351,6 +353,7 @@ void TVodec::buildLayout() {
     lamp = new TLedLamp(this);
     lamp->setObjectName(QString::fromLatin1(lampName));
     lamp->setLEDStyle(LEDSqLarge);
+    lamp->setFixedSize(TLedLamp::styleSize(LEDSqLarge));
     gradient = new TGradientBar(this);
     gradient->setObjectName(QString::fromLatin1(name));
     gradient->setStyle(gsHorizontal);
@@ -365,6 +368,7 @@ void TVodec::buildLayout() {
     right->addLayout(row);
   };
   StaticText34 = newLabel(QStringLiteral("[  0.0]"), this, QStringLiteral("StaticText34"));
+  StaticText34->setMinimumWidth(StaticText34->fontMetrics().horizontalAdvance("[888.8]") + 4);
   bar(GradientBar2, "GradientBar2", clRed, 4095, false, Lamp2, "Lamp2", StaticText34);
   bar(GradientBar1, "GradientBar1", clLime, 2500, true, Lamp1, "Lamp1",
       newLabel(QStringLiteral("完成比率"), this));

@@ -1,0 +1,371 @@
+// The measurement window offscreen: button rules, clearing, the client block, settings on
+// close, child windows and the counter, the minimum response controls, and a run on the
+// simulated meter rendered to PNG.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/AskUser.h"
+#include "app/InstallDir.h"
+#include "app/Settings.h"
+#include "app/SharedRecords.h"
+#include "app/WindowOpeners.h"
+#include "base/DateTime.h"
+#include "base/Numbers.h"
+#include "device/MeterFixture.h"
+#include "measure/PointTables.h"
+#include "measure/ui/Vodec.h"
+#include "support/TestSupport.h"
+#include "widgets/GradientBar.h"
+#include "widgets/LedLamp.h"
+#include "widgets/SortingGrid.h"
+
+using namespace ruto;
+using ruto::test::at;
+
+namespace {
+
+int countColor(const QImage& img, TColor c) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (at(img, x, y) == c) ++n;
+  return n;
+}
+
+class VodecTest : public test::MeterFixture {
+ protected:
+  void SetUp() override {
+    MeterFixture::SetUp();
+    ASSERT_TRUE(dir.isValid());
+    SetInstallDir(dir.path());
+    Settings = DefaultSettings();
+    CurrentTest = TCurrentTest{};
+    CurrentClient = TClientInfo{};
+    ViewState = TViewState{};
+    InitCompFactors();
+    savedOpeners = WindowOpeners();
+    WindowOpeners() = TWindowOpeners{};
+    SetAskUserResponder([this](MsgKind, const QString& text) {
+      questions << text;
+      return answer;
+    });
+    start();
+    meter->SetReadingSource([this] { return reading; });
+  }
+  void TearDown() override {
+    SetAskUserResponder({});
+    WindowOpeners() = savedOpeners;
+    if (meter) meter->SetReadingSource({});
+    MeterFixture::TearDown();
+  }
+
+  // One pass of the window's run, then 10 ms of virtual time.
+  void tick(TVodec& w) {
+    w.measureTick();
+    w.MeasureTimer->stop();
+    virtualClock.advance(10);
+  }
+  void ticksUntil(TVodec& w, const std::function<bool()>& done, int limit = 2000) {
+    for (int i = 0; i < limit && w.Run().running() && !done(); ++i) tick(w);
+  }
+
+  QTemporaryDir dir;
+  TWindowOpeners savedOpeners;
+  QStringList questions;
+  bool answer = true;
+  int reading = 0;
+};
+
+TEST_F(VodecTest, FormShowEnablesButtonsByTheValuesHeld) {
+  const struct {
+    int zeros;  // how many of the 24 values are 0
+    bool analysis, save;
+  } cases[] = {{0, true, true}, {1, false, true}, {24, false, false}};
+  for (const auto& c : cases) {
+    for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = p <= c.zeros ? 0 : 40 + p;
+    CurrentTest.VoVota = true;
+    TVodec w;
+    w.show();
+    EXPECT_EQ(w.ToolButton1->isEnabled(), c.analysis) << c.zeros;
+    EXPECT_EQ(w.ToolButton6->isEnabled(), c.analysis);
+    EXPECT_EQ(w.ToolButton3->isEnabled(), c.save);
+    EXPECT_EQ(w.ToolButton2->isEnabled(), c.save);
+    EXPECT_TRUE(w.ToolButton9->isEnabled());
+    EXPECT_TRUE(w.ToolButton4->isEnabled());
+    EXPECT_FALSE(w.ToolButton7->isEnabled());
+    EXPECT_FALSE(w.StringGrid1->isEnabled());
+    EXPECT_EQ(w.Run().HasValues, c.save);
+    // Without values the range comes from the setting, else from the test.
+    EXPECT_EQ(w.StaticText27->text(), c.save ? "[ Hi ]" : "[Standard]");
+    EXPECT_EQ(w.StringGrid1->Cells(12, 2), c.zeros == 24 ? "" : " 64");
+  }
+}
+
+TEST_F(VodecTest, ClientBlockAndBirthday) {
+  CurrentClient.CustNo = "A01";
+  CurrentClient.Name = "王小明";
+  CurrentClient.Tel = "02-1234";
+  CurrentClient.Sex = false;
+  const struct {
+    double birth;
+    bool shown;
+  } cases[] = {{4000.0, true}, {3999.9, false}, {toOleDate(QDate(1980, 5, 1)), true}};
+  for (const auto& c : cases) {
+    CurrentClient.DBirth = c.birth;
+    TVodec w;
+    w.show();
+    EXPECT_EQ(w.StaticText1->text(), "A01");
+    EXPECT_EQ(w.StaticText2->text(), "王小明");
+    EXPECT_EQ(w.StaticText4->text(), "02-1234");
+    EXPECT_TRUE(w.RadioButton4->isChecked());
+    EXPECT_EQ(w.StaticText3->text().isEmpty(), !c.shown) << c.birth;
+    EXPECT_EQ(w.StaticText5->text().isEmpty(), !c.shown);
+    if (c.shown) {
+      EXPECT_EQ(w.StaticText3->text(), formatOleDate(c.birth));
+    }
+  }
+  CurrentClient.DBirth = toOleDate(QDate(1980, 5, 1));
+  TVodec w;
+  w.show();
+  EXPECT_EQ(w.StaticText5->text(), Format("%3d", {QDate::currentDate().year() - 1980LL}));
+}
+
+TEST_F(VodecTest, ClearKeepsMobileFaxAndEmail) {
+  CurrentClient = {"A01", "王", false, 30000, "台北", "02", "0912", "fax", "a@b.c"};
+  for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
+  CurrentTest.MKey = 7;
+  CurrentTest.LivePointCount = 3;
+  CurrentTest.Memo1 = QStringList{"note"};
+  ViewState.AnalysisPage = 4;
+  TVodec w;
+  w.show();
+  answer = false;
+  w.ToolButton2Click();
+  EXPECT_EQ(CurrentTest.Values[1], 50.0) << "否 keeps everything";
+  answer = true;
+  w.ToolButton2Click();
+  ASSERT_EQ(questions.size(), 2);
+  EXPECT_TRUE(questions[0].startsWith("確定要清除視窗中的經絡能量數據嗎?\r\n (本功能"));
+  EXPECT_EQ(CurrentClient.CustNo, "");
+  EXPECT_EQ(CurrentClient.Name, "");
+  EXPECT_EQ(CurrentClient.Addr, "");
+  EXPECT_EQ(CurrentClient.Tel, "");
+  EXPECT_TRUE(CurrentClient.Sex);
+  EXPECT_EQ(CurrentClient.DBirth, 0.0);
+  EXPECT_EQ(CurrentClient.Tel2, "0912");
+  EXPECT_EQ(CurrentClient.Tel3, "fax");
+  EXPECT_EQ(CurrentClient.EMail, "a@b.c");
+  EXPECT_EQ(CurrentTest.MKey, 0);
+  EXPECT_EQ(CurrentTest.LivePointCount, 0);
+  EXPECT_TRUE(CurrentTest.Memo1.isEmpty());
+  EXPECT_EQ(ViewState.AnalysisPage, 0);
+  EXPECT_EQ(CurrentTest.Values[24], 0.0);
+  EXPECT_EQ(w.StringGrid1->Cells(1, 1), "");
+  EXPECT_FALSE(w.ToolButton1->isEnabled());
+  EXPECT_FALSE(w.ToolButton3->isEnabled());
+  EXPECT_TRUE(w.ToolButton9->isEnabled());
+  EXPECT_EQ(w.StaticText1->text(), "");
+  EXPECT_TRUE(w.RadioButton3->isChecked());
+}
+
+TEST_F(VodecTest, MinimumResponseControlsStayInStep) {
+  const struct {
+    double setting;
+    int position;
+    const char* edit;
+  } cases[] = {
+      {0.0, 1, "    0.1"}, {9.0, 50, "    5.0"}, {1.0, 10, "    1.0"}, {2.34, 23, "    2.3"}};
+  for (const auto& c : cases) {
+    Settings.MinResponse = c.setting;
+    TVodec w;
+    EXPECT_EQ(w.UpDown1->value(), c.position) << c.setting;
+    EXPECT_EQ(w.TrackBar1->value(), c.position);
+    EXPECT_EQ(w.Edit1->text(), c.edit);
+    EXPECT_GE(Settings.MinResponse, 0.1);
+    EXPECT_LE(Settings.MinResponse, 5.0);
+  }
+  TVodec w;
+  w.TrackBar1->setValue(20);
+  EXPECT_EQ(w.UpDown1->value(), 20);
+  EXPECT_DOUBLE_EQ(Settings.MinResponse, 2.0);
+  EXPECT_EQ(w.Edit1->text(), "    2.0");
+  EXPECT_DOUBLE_EQ(w.Run().ContactThreshold, 40.0);
+  w.UpDown1->setValue(5);
+  EXPECT_EQ(w.TrackBar1->value(), 5);
+  EXPECT_DOUBLE_EQ(w.Run().ContactThreshold, 10.0);
+}
+
+TEST_F(VodecTest, ClosingWritesTheSettingsAndIsRefusedDuringARun) {
+  const QString file = QDir(dir.path()).filePath(kSettingsFileName);
+  TVodec w;
+  w.show();
+  w.RadioButton1->setChecked(true);
+  EXPECT_TRUE(Settings.HighPotential);
+  EXPECT_EQ(w.StaticText27->text(), "[ Hi ]");
+  w.RadioButton2->setChecked(true);
+  ASSERT_TRUE(w.ToolButton9->isEnabled());
+  w.ToolButton9Click();
+  ASSERT_TRUE(w.Run().running());
+  w.close();
+  EXPECT_TRUE(w.isVisible()) << "a close during the run acts as the stop button";
+  EXPECT_TRUE(w.Run().StopRequested);
+  EXPECT_FALSE(QFile::exists(file));
+  tick(w);
+  EXPECT_FALSE(w.Run().running());
+  w.close();
+  EXPECT_FALSE(w.isVisible());
+  ASSERT_TRUE(QFile::exists(file)) << "written even when nothing changed";
+  EXPECT_FALSE(ParseSettings(QString::fromUtf8(test::readFile(file))).HighPotential);
+}
+
+TEST_F(VodecTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesTheCounter) {
+  const struct {
+    int live;
+    int counterAfter;
+    int liveAfter;
+  } cases[] = {{12, 0x000102, 0}, {11, 0x000101, 11}, {24, 0x000102, 0}};
+  for (const auto& c : cases) {
+    meter->SetRegister(6, 0);
+    meter->SetRegister(7, 1);
+    meter->SetRegister(8, 1);
+    CurrentTest.LivePointCount = c.live;
+    TVodec w;
+    w.show();
+    bool hiddenDuring = false;
+    WindowOpeners().analysis = [&](QWidget*) { hiddenDuring = !w.isVisible(); };
+    w.ToolButton1Click();
+    EXPECT_TRUE(hiddenDuring);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ((meter->Register(6) << 16) | (meter->Register(7) << 8) | meter->Register(8),
+              c.counterAfter)
+        << c.live;
+    EXPECT_EQ(CurrentTest.LivePointCount, c.liveAfter);
+  }
+  // Manual entry for the test in work, then the range follows the test.
+  TVodec w;
+  w.show();
+  std::int32_t entryKey = -1;
+  WindowOpeners().manualEntry = [&](QWidget*, std::int32_t mkey) {
+    entryKey = mkey;
+    CurrentTest.Values[1] = 77;
+    CurrentTest.VoVota = true;
+  };
+  w.ToolButton5Click();
+  EXPECT_EQ(entryKey, 0);
+  EXPECT_TRUE(ViewState.EntryNewMode);
+  EXPECT_TRUE(w.RadioButton1->isChecked());
+  EXPECT_TRUE(Settings.HighPotential);
+  EXPECT_EQ(w.StringGrid1->Cells(1, 1), " 77");
+  // An unregistered hook does nothing at all.
+  ViewState.BrowseForCurrent = false;
+  w.ToolButton4Click();
+  EXPECT_FALSE(ViewState.BrowseForCurrent);
+  EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(VodecTest, ChildWindowFromAModalRoundComesBackToTheSameWindow) {
+  CurrentTest.LivePointCount = 12;
+  meter->SetRegister(8, 5);
+  TVodec w;
+  int opened = 0, shows = 0;
+  WindowOpeners().storeTest = [&](QWidget*) { ++opened; };
+  QTimer::singleShot(0, &w, [&] {
+    ++shows;
+    w.ToolButton3Click();
+    QTimer::singleShot(0, &w, [&] {
+      ++shows;
+      EXPECT_TRUE(w.isVisible());
+      w.close();
+    });
+  });
+  w.exec();
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(shows, 2);
+  EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(VodecTest, RunRendersTraceFiguresAndLamps) {
+  // A picture for point 1 in kind 1; none in kind 2.
+  ASSERT_TRUE(QDir(dir.path()).mkpath("Data"));
+  QImage pic(60, 40, QImage::Format_RGB32);
+  pic.fill(Qt::darkCyan);
+  ASSERT_TRUE(pic.save(QDir(dir.path()).filePath("Data/PLh1.bmp"), "BMP"));
+  Settings.PointPictureKind = 1;
+  TVodec w;
+  w.show();
+  reading = 0;
+  w.ToolButton9Click();
+  w.MeasureTimer->stop();
+  ASSERT_TRUE(w.Run().running());
+  EXPECT_TRUE(w.Panel4->isVisible());
+  EXPECT_FALSE(w.GroupBox3->isVisible());
+  EXPECT_EQ(w.StaticText14->text(), "左  手");
+  EXPECT_EQ(w.StaticText16->text(), "太淵 LU9");
+  EXPECT_EQ(w.Label1->text(), "Lung Meridian(LI)");
+  EXPECT_FALSE(w.Image2->pixmap().isNull());
+  EXPECT_EQ(w.StatusBar1->currentMessage(), "請至指定的代表測定點開始測量,或以滑鼠點選測量位置");
+
+  // Re-aim by a click on the grid, and a picture kind without files.
+  tick(w);
+  w.StringGrid1->setCurrent(3, 2);
+  EXPECT_EQ(w.Run().CurrentPoint, 9);
+  EXPECT_EQ(w.StaticText16->text(), "神門 HT7");
+  w.RadioButton6->click();
+  EXPECT_EQ(Settings.PointPictureKind, 2);
+  EXPECT_TRUE(w.Image2->pixmap().isNull()) << "GRh3.bmp is missing: the frame stays empty";
+
+  reading = 1000;
+  ticksUntil(w, [&] { return w.GradientBar1->Position() >= 1500; });
+  ASSERT_EQ(w.Run().phase(), MeasureRun::Phase::Sampling);
+  EXPECT_GT(countColor(w.traceLayer(), 0x0000FF), 50);
+  EXPECT_EQ(w.Lamp1->TrueColor(), TColor(0x0000FF));
+  EXPECT_TRUE(w.Lamp2->Value());
+  const QImage mid = w.grab().toImage();
+  test::savePng(mid, "vodec-mid-sampling");
+  const QPoint box = w.PaintBox1->mapTo(&w, QPoint(0, 0));
+  int red = 0;
+  for (int y = 0; y < w.PaintBox1->height(); ++y)
+    for (int x = 0; x < w.PaintBox1->width(); ++x)
+      if (at(mid, box.x() + x, box.y() + y) == 0x0000FF) ++red;
+  EXPECT_GT(red, 50) << "trace on screen";
+  const QImage lamp1 = w.Lamp1->grab().toImage();
+  EXPECT_GT(countColor(lamp1, 0x0000FF), 10) << "Lamp1 red during sampling";
+
+  // The rest of the run: every point pressed and lifted.
+  meter->SetReadingSource(
+      [&] { return w.Run().phase() == MeasureRun::Phase::AwaitLift ? 0 : 1000; });
+  ticksUntil(
+      w, [] { return false; }, 24 * 400);
+  ASSERT_FALSE(w.Run().running());
+  EXPECT_EQ(w.StringGrid1->Cells(3, 2), " 50");
+  EXPECT_EQ(w.StringGrid1->Cells(12, 2), " 50");
+  EXPECT_EQ(w.StringGrid1->Cells(1, 1), "") << "re-aimed past point 1";
+  EXPECT_FALSE(w.Panel4->isVisible());
+  EXPECT_TRUE(w.GroupBox3->isVisible());
+  EXPECT_FALSE(w.Lamp1->Value());
+  EXPECT_FALSE(w.Lamp2->Value());
+  EXPECT_EQ(w.StaticText34->text(), "[  0.0]");
+  EXPECT_TRUE(w.ToolButton3->isEnabled());
+  EXPECT_FALSE(w.ToolButton1->isEnabled()) << "points 1-8 were skipped";
+  EXPECT_FALSE(w.StaticText24->text().isEmpty());
+  const QImage after = w.grab().toImage();
+  test::savePng(after, "vodec-after-run");
+  const QImage lampAfter = w.Lamp1->grab().toImage();
+  EXPECT_EQ(countColor(lampAfter, 0x0000FF), 0) << "Lamp1 unlit";
+  EXPECT_EQ(meter->Commands().back(), QByteArray("X000000"));
+}
+
+}  // namespace
