@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+#include <QEventLoop>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include "app/SharedRecords.h"
+#include "measure/Comparison.h"
+#include "measure/PrintJob.h"
+#include "support/TestSupport.h"
+
+using namespace ruto;
+
+namespace {
+
+ComparisonData sample(double value1, double value2, int curves) {
+  ComparisonData d;
+  d.Curve1.fill(value1);
+  d.Curve2.fill(value2);
+  d.CurveCount = curves;
+  d.Block1 = {"A01", "王小明", 50, false, 45000.5};
+  d.Block2 = {"B02", "林美", 30, true, 44000.25};
+  d.UserData1 = "仁心診所";
+  d.UserData2 = "台北市中山路一段";
+  d.PrintedAt = QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0));
+  return d;
+}
+
+QVector<RecordingCanvas::Entry> linesOf(const RecordingCanvas& c, TColor color, TPenStyle style) {
+  QVector<RecordingCanvas::Entry> out;
+  for (const auto& e : c.of("Line"))
+    if (e.Pen.Color == color && e.Pen.Style == style) out << e;
+  return out;
+}
+
+TEST(ComparisonChartTest, GeometryAt630By330) {
+  RecordingCanvas c;
+  ComparisonData d = sample(42.705, 10, 2);
+  DrawComparisonChart(c, 630, 330, d);
+  const auto columns = linesOf(c, clGray, TPenStyle::psDash);
+  ASSERT_EQ(columns.size(), 12);
+  for (int i = 1; i <= 12; ++i) {
+    EXPECT_EQ(columns[i - 1].Points[0], QPoint(50 * i + 30, 16));
+    EXPECT_EQ(columns[i - 1].Pen.Width, i == 6 ? 2 : 1);
+  }
+  const auto curve1 = linesOf(c, 0xFF0000, TPenStyle::psDash);
+  ASSERT_EQ(curve1.size(), 1 + 23);  // legend, then 23 joins
+  for (int n = 1; n <= 23; ++n) EXPECT_EQ(curve1[n].Points[1], QPoint(25 * n + 42, 229)) << n;
+  EXPECT_EQ(curve1[0].Points[0], QPoint(257 + 20, 10));
+  QVector<TRect> red;
+  for (const auto& e : c.of("FillRect"))
+    if (e.Brush.Color == 0x0000FF) red << e.Rect;
+  ASSERT_EQ(red.size(), 1 + 24);
+  EXPECT_EQ(red[0], (TRect{257 + 38, 6, 257 + 46, 15}));
+  EXPECT_EQ(red[1], (TRect{39, 226, 45, 232}));
+  bool legend = false;
+  for (const auto& e : c.of("TextOut")) legend |= e.Text == " 1:" && e.Points[0] == QPoint(257, 2);
+  EXPECT_TRUE(legend);
+  EXPECT_EQ(linesOf(c, 0x808000, TPenStyle::psDot).size(), 24);
+}
+
+TEST(ComparisonChartTest, OneCurveWithoutComparison) {
+  RecordingCanvas c;
+  DrawComparisonChart(c, 630, 330, sample(20, 20, 1));
+  EXPECT_TRUE(linesOf(c, 0x808000, TPenStyle::psDot).isEmpty());
+}
+
+TEST(ComparisonChartTest, BandLevelsAndPlace) {
+  const BandLevels b = ComparisonBand(10);
+  EXPECT_DOUBLE_EQ(b.RedHigh - 10, 13.9125);
+  EXPECT_DOUBLE_EQ(b.OliveHigh - 10, 7.61875);
+  EXPECT_DOUBLE_EQ(b.OliveLow - 10, -6.95625);
+  EXPECT_DOUBLE_EQ(b.RedLow - 10, -13.25);
+
+  ComparisonData d = sample(10, 10, 2);
+  d.Band = BandSource::Current;  // mean 50: red top at 71
+  RecordingCanvas c;
+  DrawComparisonBand(c, 630, 330, d);
+  const auto red = linesOf(c, 0x0000FF, TPenStyle::psDot);
+  ASSERT_EQ(red.size(), 2);
+  EXPECT_EQ(red[0].Points[0], QPoint(30, 182));
+  EXPECT_EQ(red[0].Points[1].x(), 630);
+  EXPECT_EQ(linesOf(c, 0x008080, TPenStyle::psDot).size(), 2);
+
+  d.Band = BandSource::Hidden;
+  RecordingCanvas none;
+  DrawComparisonBand(none, 630, 330, d);
+  EXPECT_TRUE(none.Entries.isEmpty());
+}
+
+QString runTool(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  p.waitForFinished(30000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Text of a PDF with runs of blanks as one (the PDF keeps positions, not blanks) and the CJK
+// radicals some fonts map their glyphs to read as the ordinary characters.
+QString pdfText(const QString& pdf) {
+  return runTool("pdftotext", {"-raw", pdf, "-"})
+      .normalized(QString::NormalizationForm_KC)
+      .replace(QRegularExpression(" +"), " ");
+}
+
+TEST(ComparisonPrintTest, PageOnA600DpiPdf) {
+  const QString pdf = ruto::test::outputDir() + QStringLiteral("/comparison-report.pdf");
+  QFile::remove(pdf);
+  {
+    QPdfWriter writer(pdf);
+    writer.setResolution(600);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(ComparisonJobTitle());
+    PrintJob job(&writer);
+    ASSERT_TRUE(job.begin());
+    EXPECT_EQ(job.mm(1), 24);
+    EXPECT_EQ(job.mm(30), 709);
+    EXPECT_EQ(job.page().Width, 4800);  // A4 is wider than 8 inches at 600 dpi
+    ComparisonData d = sample(60, 40, 2);
+    d.Band = BandSource::Compare;
+    AddComparisonPage(job, d);
+    EXPECT_TRUE(job.runAll());
+  }
+  const QString text = pdfText(pdf);
+  for (const char* s :
+       {"R.U.T.O. 能量比對分析報表", "仁心診所", "台北市中山路一段", "1. 原始資料", "體能: 50.00",
+        "2. 比對資料", "林美", "高電位", "列印時間: 2026/12/07, 09:30:00"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s;
+  EXPECT_EQ(runTool("pdfinfo", {pdf}).contains(ComparisonJobTitle()), true);
+
+  const QString png = ruto::test::outputDir() + QStringLiteral("/comparison-report");
+  runTool("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, png});
+  const QImage page(png + ".png");
+  ASSERT_FALSE(page.isNull());
+  int red = 0, aqua = 0;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x) {
+      const QColor c = page.pixelColor(x, y);
+      red += c.red() > 200 && c.green() < 60 && c.blue() < 60;
+      aqua += c.red() < 60 && c.green() > 200 && c.blue() > 200;
+    }
+  EXPECT_GT(red, 24 * 4);  // the red squares of curve 1
+  EXPECT_GT(aqua, 24 * 4);
+}
+
+TEST(ComparisonPrintTest, BlockTwoOnlyWithSecondCurve) {
+  const QString pdf = ruto::test::outputDir() + QStringLiteral("/comparison-one-curve.pdf");
+  {
+    QPdfWriter writer(pdf);
+    writer.setResolution(300);
+    PrintJob job(&writer);
+    ASSERT_TRUE(job.begin());
+    AddComparisonPage(job, sample(60, 40, 1));
+    job.runAll();
+  }
+  const QString text = pdfText(pdf);
+  EXPECT_TRUE(text.contains("2. 比對資料"));
+  EXPECT_FALSE(text.contains("林美"));
+}
+
+TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
+  const QString pdf = ruto::test::outputDir() + QStringLiteral("/aborted.pdf");
+  QPdfWriter writer(pdf);
+  PrintJob job(&writer);
+  ASSERT_TRUE(job.begin());
+  int ran = 0, aborts = 0;
+  job.setAbortHandler([&] { ++aborts; });
+  job.addStep([&](Canvas&, PrintJob& j) {
+    ++ran;
+    j.abort();
+  });
+  job.addStep([&](Canvas&, PrintJob&) { ++ran; });
+  bool completed = true;
+  QEventLoop loop;
+  QObject::connect(&job, &PrintJob::finished, &loop, [&](bool done) {
+    completed = done;
+    loop.quit();
+  });
+  job.start();
+  QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+  loop.exec();
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(aborts, 1);
+  EXPECT_FALSE(completed);
+  EXPECT_FALSE(job.running());
+}
+
+TEST(PrintJobTest, PageMillimetresAndWidth) {
+  PrintPage page{300, 2400, 3500};
+  EXPECT_EQ(page.mm(25.4), 300);
+  EXPECT_EQ(page.mm(1), 12);  // 11.81
+  EXPECT_EQ(page.mm(10), 118);
+}
+
+}  // namespace
