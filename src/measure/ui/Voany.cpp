@@ -841,9 +841,8 @@ void TVoany::FormClose() {
   ViewState.AnalysisPage = PageControl1->currentIndex();
 
   Settings.PrintOptions = printOptionsFromControls();
-  QString error;
-  if (!LoadSaveSettings(true, &error))
-    AskUser(MsgKind::WarningOk, QStringLiteral("設定檔無法寫入。\n%1").arg(error));
+  // A failure is reported by the settings writer itself; closing goes on.
+  LoadSaveSettings(true);
 
   if (noteChanged_) saveNote();
 

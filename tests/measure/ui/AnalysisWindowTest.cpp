@@ -1,0 +1,462 @@
+// The analysis window on SQLite fixtures: pages, hints and status texts, the chart buttons,
+// the lists following one another, the multi-meridian texts, appending to the note, the print
+// choices and what closing keeps. Every page is rendered to a PNG.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "app/AskUser.h"
+#include "app/Databases.h"
+#include "app/InstallDir.h"
+#include "app/Settings.h"
+#include "app/SharedRecords.h"
+#include "app/TextCodec.h"
+#include "measure/Charts.h"
+#include "measure/ui/ChartView.h"
+#include "measure/ui/Voany.h"
+#include "support/TestSupport.h"
+#include "widgets/SortingGrid.h"
+
+using namespace ruto;
+
+namespace {
+
+bool run(const QString& connection, const QString& sql, const QVariantList& values = {}) {
+  QSqlQuery q(QSqlDatabase::database(connection, false));
+  q.prepare(sql);
+  for (const QVariant& v : values) q.addBindValue(v);
+  if (q.exec()) return true;
+  ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
+  return false;
+}
+
+QVariant scalar(const QString& connection, const QString& sql) {
+  QSqlQuery q(QSqlDatabase::database(connection, false));
+  return q.exec(sql) && q.next() ? q.value(0) : QVariant();
+}
+
+bool openFile(const QString& connection, const QString& path) {
+  QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
+  db.setDatabaseName(path);
+  return db.open();
+}
+
+void closeConnection(const QString& connection) {
+  { QSqlDatabase::database(connection, false).close(); }
+  QSqlDatabase::removeDatabase(connection);
+}
+
+// Lung both high, pericardium both low, heart both high, small intestine high and low: four
+// diagnosis and diet items, three prescriptions. Average 53.125.
+void loadTest() {
+  CurrentTest = TCurrentTest{};
+  for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
+  for (int p : {1, 7, 3, 9, 4}) CurrentTest.Values[p] = 80;
+  for (int p : {2, 8, 10}) CurrentTest.Values[p] = 25;
+  CurrentTest.CompValues = CurrentTest.Values;
+  CurrentTest.VoDate = 46000.5;
+  CurrentTest.Memo1 = {"舊記錄"};
+  CurrentTest.MKey = 7;
+  CurrentClient = TClientInfo{};
+  CurrentClient.CustNo = "A001";
+  CurrentClient.Name = "王小明";
+  CurrentClient.Sex = true;
+}
+
+class AnalysisWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    SetInstallDir(dir_.path());
+    ASSERT_TRUE(openFile(kMainConnection, dir_.filePath("ruto4.mdb")));
+    run(kMainConnection, "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
+    run(kMainConnection, "INSERT INTO VODATA VALUES (7, 'stored')");
+
+    ASSERT_TRUE(openFile(kReferenceConnection, ":memory:"));
+    QStringList columns = {"MKEY INTEGER PRIMARY KEY"};
+    for (const TReferenceColumn& c : ReferenceTextColumns()) columns << QString(c.name) + " TEXT";
+    run(kReferenceConnection, "CREATE TABLE VOMTDB (" + columns.join(',') + ", DtGpM BLOB)");
+    // Every text names its column and key.
+    for (int key = 1; key <= 17; ++key) {
+      QVariantList values = {key};
+      for (const TReferenceColumn& c : ReferenceTextColumns())
+        values << *ScrambleText(QString("%1-%2").arg(c.name).arg(key));
+      run(kReferenceConnection,
+          "INSERT INTO VOMTDB VALUES (?" + QString(",?").repeated(21) + ", NULL)", values);
+    }
+    makeMultiMeridianDatabase();
+
+    Settings = DefaultSettings();
+    ViewState = TViewState{};
+    loadTest();
+    SetAskUserResponder([this](MsgKind kind, const QString& text) {
+      messages_ << QString("%1:%2").arg(int(kind)).arg(text);
+      return true;
+    });
+  }
+  void TearDown() override {
+    SetAskUserResponder(nullptr);
+    for (const QString& c : {kMainConnection, kReferenceConnection, kMultiMeridianConnection})
+      closeConnection(c);
+  }
+  void makeMultiMeridianDatabase() {
+    const QString maker = "maker";
+    ASSERT_TRUE(openFile(maker, dir_.filePath("rutoMTW.mdb")));
+    run(maker,
+        "CREATE TABLE VOPRO (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProName TEXT, ProData TEXT, "
+        "ProMed1 TEXT, ProMed2 TEXT, ProMed3 TEXT, ProHel1 TEXT, ProHel2 TEXT, ProHel3 TEXT, "
+        "ProHel4 TEXT, ProHel5 TEXT)");
+    run(maker, "CREATE TABLE VOPRDT (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProCond TEXT)");
+    QVariantList values = {"M1", "氣血雙補"};
+    for (const char* c : {"data", "med1", "med2", "med3", "hel1", "hel2", "hel3", "hel4", "hel5"})
+      values << QString(c);
+    run(maker, "INSERT INTO VOPRO VALUES (NULL" + QString(",?").repeated(11) + ")", values);
+    closeConnection(maker);
+  }
+  // A window shown as the program shows it, with the events of its opening handled.
+  std::unique_ptr<TVoany> open(QWidget* parent = nullptr) {
+    auto w = std::make_unique<TVoany>(parent);
+    w->show();
+    QCoreApplication::processEvents();
+    return w;
+  }
+  static void click(QListWidget* list, int row) { list->setCurrentRow(row); }
+
+  QTemporaryDir dir_;
+  QStringList messages_;
+};
+
+TEST_F(AnalysisWindow, PagesHintsAndStatusTexts) {
+  ViewState.AnalysisPage = 6;
+  auto w = open();
+  EXPECT_EQ(w->windowTitle(), "資料分析");
+  EXPECT_EQ(w->size(), QSize(785, 556));
+  ASSERT_EQ(w->PageControl1->count(), 9);
+  const QStringList captions = {"體能狀況", "分析圖表", "表裡對應", "經絡分析", "醫方資料",
+                                "養生建議", "專家療程", "處置記錄", "資料列印"};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(w->PageControl1->tabText(i), captions[i]);
+  EXPECT_EQ(w->PageControl1->tabToolTip(0), "");
+  EXPECT_EQ(w->PageControl1->tabToolTip(4), "醫方及針灸建議及參考");
+  EXPECT_EQ(w->StatusText(1), "本功能所有資料僅供研究參考，身體不適仍應洽詢專業醫師。");
+
+  // The multi-meridian list is there on the three text pages only.
+  const struct {
+    int page;
+    bool list;
+    const char* status;
+  } pages[] = {
+      {6, false, "請至【辨證項目】中點選需要詳細說明的專家療程資料。"},
+      {4, true, "請至【辨證項目】中點選需要詳細說明的醫方建議資料。"},
+      {3, true, "請至【辨證項目】中點選需要詳細說明的單經絡辨證項目。"},
+      {5, true, "請至【食療項目】中點選需要詳細說明的食療資料。"},
+      {0, false, "【性別】會影響部份辨證,請留意其正確性。"},
+      {1, false, "【平均體能】為基準中線的數據,每一受測者均不相同."},
+      {8, false, "當您選擇【開始列印】,系統將會把您在[列印資料選項]中勾選的資料列印出來."}};
+  bool first = true;
+  for (const auto& p : pages) {
+    if (!first) w->PageControl1->setCurrentIndex(p.page);
+    first = false;
+    EXPECT_EQ(w->PageControl1->currentIndex(), p.page);
+    EXPECT_EQ(w->ListBox4->isVisible(), p.list) << p.page;
+    EXPECT_EQ(w->StatusText(0), QString::fromUtf8(p.status)) << p.page;
+  }
+  // On the chart page the chart's own text follows the kind.
+  w->PageControl1->setCurrentIndex(1);
+  w->ToolButton[17]->click();
+  EXPECT_EQ(w->StatusText(0), "本圖為比較身體三陰三陽氣血平衡狀態.");
+  EXPECT_EQ(w->ToolButton[9]->toolTip(), "五行相剋分析圖");
+  EXPECT_FALSE(w->ToolButton[15]->isVisible());
+  w->close();
+  EXPECT_EQ(ViewState.AnalysisPage, 1);
+  EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
+}
+
+TEST_F(AnalysisWindow, PageOutsideTheRangeOpensTheFirst) {
+  ViewState.AnalysisPage = 12;
+  auto w = open();
+  EXPECT_EQ(w->PageControl1->currentIndex(), 0);
+  EXPECT_EQ(w->StatusText(0), "【性別】會影響部份辨證,請留意其正確性。");
+}
+
+TEST_F(AnalysisWindow, SummaryAndPairPagesShowTheAnalysis) {
+  auto w = open();
+  EXPECT_DOUBLE_EQ(Analysis.Average, 53.125);
+  EXPECT_EQ(w->StaticText[33]->text(), "53.13");
+  EXPECT_EQ(w->StaticText[1]->text(), "A001");
+  EXPECT_EQ(w->StaticText[22]->text(), "男  性");
+  EXPECT_EQ(w->StaticText[3]->text(), "") << "no birthday";
+  EXPECT_EQ(w->StaticText[54]->text(), "2025/12/09");
+  EXPECT_EQ(w->StaticText[55]->text(), "12:00:00");
+  EXPECT_EQ(w->StaticText[21]->text(), "標準電位 (正常)");
+  EXPECT_EQ(w->StringGrid1->Cells(1, 1), "80.0");  // point 1
+  EXPECT_EQ(w->StringGrid1->Cells(2, 2), "25.0");  // point 8
+  EXPECT_EQ(w->StringGrid1->Cells(3, 0), "心　經");
+  EXPECT_EQ(w->StaticText[7]->text(), "# 30.0") << "lung and large intestine";
+  EXPECT_EQ(w->StaticText[86]->text(), "尚可");
+  EXPECT_EQ(w->StaticText[9]->text(), "# 27.5") << "heart and small intestine";
+  EXPECT_EQ(w->StaticText[8]->text(), "# 25.0") << "pericardium and triple burner";
+  EXPECT_EQ(w->StaticText[12]->text(), "#  0.0") << "kidney and bladder";
+  EXPECT_EQ(w->StaticText[91]->text(), "正常");
+  EXPECT_EQ(w->StaticText[74]->text(), " 80.0");
+  EXPECT_EQ(w->StaticText[109]->text(), "65.0") << "metal";
+}
+
+TEST_F(AnalysisWindow, CurrentChartButtonRepaintsNothing) {
+  ViewState.AnalysisPage = 1;
+  ViewState.ChartKind = ChartType::Bar;
+  auto w = open();
+  EXPECT_TRUE(w->ToolButton[4]->isChecked());
+  EXPECT_EQ(w->StaticText[92]->text(), "經絡虛實分析圖-長條");
+  w->repaint();
+  const int painted = w->PaintBox1->paintCount();
+  EXPECT_GT(painted, 0);
+  w->ToolButton[4]->click();
+  QCoreApplication::processEvents();
+  w->PaintBox1->repaint(QRect());  // flushes nothing that was not asked for
+  EXPECT_EQ(w->PaintBox1->paintCount(), painted);
+  EXPECT_TRUE(w->ToolButton[4]->isChecked()) << "pressing it again keeps it down";
+
+  w->ToolButton[9]->click();
+  w->repaint();
+  EXPECT_GT(w->PaintBox1->paintCount(), painted);
+  EXPECT_EQ(ViewState.ChartKind, ChartType::Controlling);
+  EXPECT_EQ(w->StaticText[92]->text(), "經絡五行相剋分析圖");
+  EXPECT_EQ(w->PaintBox1->title(), "經絡五行相剋分析圖");
+  EXPECT_EQ(w->StatusText(0), "本圖為比較身體十二經絡之五行相剋能量狀態.");
+  int down = 0;
+  for (int n : {4, 5, 8, 9, 15, 16, 17}) down += w->ToolButton[n]->isChecked() ? 1 : 0;
+  EXPECT_EQ(down, 1);
+  EXPECT_TRUE(w->ToolButton[9]->isChecked());
+}
+
+TEST_F(AnalysisWindow, PrintChoicesReadAndWrittenBack) {
+  const struct {
+    QString stored;
+    QString written;
+  } cases[] = {
+      {"0111000000000000000", "01110000000000000000"},   // 19 characters of the old default
+      {"11111111111111111111", "11111111001111111111"},  // 9 and 10 always "0"
+      {"x1y", "01000000000000000000"},                   // only "1" counts
+      {"", "00000000000000000000"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored.toStdString());
+    Settings.PrintOptions = c.stored;
+    auto w = open();
+    if (c.stored.startsWith("0111")) {
+      EXPECT_TRUE(w->CheckBox[1]->isChecked() && w->CheckBox[2]->isChecked() &&
+                  w->CheckBox[3]->isChecked());
+      EXPECT_TRUE(w->RadioButton[2]->isChecked() && w->RadioButton[6]->isChecked() &&
+                  w->RadioButton[7]->isChecked());
+      EXPECT_FALSE(w->CheckBox[17]->isChecked());
+      EXPECT_FALSE(w->CheckBox[14]->isEnabled());
+    }
+    w->close();
+    EXPECT_EQ(Settings.PrintOptions, c.written);
+    EXPECT_TRUE(ruto::test::readFile(dir_.filePath("DeRirAz.ini")).contains(c.written.toUtf8()));
+  }
+
+  // Unticking the box above keeps the tick of the one that depends on it.
+  Settings.PrintOptions = "00001000000000100000";
+  auto w = open();
+  EXPECT_TRUE(w->CheckBox[14]->isEnabled());
+  w->CheckBox[4]->click();
+  EXPECT_FALSE(w->CheckBox[14]->isEnabled());
+  EXPECT_TRUE(w->CheckBox[14]->isChecked());
+  w->CheckBox[13]->click();
+  EXPECT_TRUE(w->CheckBox[15]->isEnabled());
+  w->close();
+  EXPECT_EQ(Settings.PrintOptions, "00000000000001100000");
+}
+
+TEST_F(AnalysisWindow, NoteIsSavedOnlyWhenChangedAndOnlyForAStoredTest) {
+  {
+    auto w = open();
+    w->close();
+    EXPECT_EQ(scalar(kMainConnection, "SELECT MEMO1 FROM VODATA").toString(), "stored");
+    EXPECT_EQ(CurrentTest.Memo1, QStringList{"舊記錄"});
+  }
+  {
+    auto w = open();
+    EXPECT_EQ(w->Memo[4]->toPlainText(), "舊記錄");
+    w->Memo[4]->setPlainText("頭痛\n針灸兩次");
+    w->close();
+    EXPECT_EQ(CurrentTest.Memo1, (QStringList{"頭痛", "針灸兩次"}));
+    EXPECT_EQ(scalar(kMainConnection, "SELECT MEMO1 FROM VODATA").toString(),
+              "頭痛\r\n針灸兩次\r\n");
+  }
+  {
+    CurrentTest.MKey = 0;
+    auto w = open();
+    w->Memo[4]->setPlainText("未存檔");
+    w->close();
+    EXPECT_EQ(CurrentTest.Memo1, QStringList{"未存檔"});
+    EXPECT_EQ(scalar(kMainConnection, "SELECT MEMO1 FROM VODATA").toString(),
+              "頭痛\r\n針灸兩次\r\n");
+  }
+  EXPECT_TRUE(messages_.isEmpty());
+}
+
+TEST_F(AnalysisWindow, FailuresWhileClosingAreShownAndClosingCompletes) {
+  QWidget measurement;
+  run(kMainConnection, "DROP TABLE VODATA");
+  QDir(dir_.path()).mkdir("DeRirAz.ini");  // the settings file cannot be replaced
+  auto w = open(&measurement);
+  w->Memo[4]->setPlainText("x");
+  w->BitBtn[1]->click();
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_TRUE(measurement.isVisible()) << "the measurement window comes back";
+  ASSERT_EQ(messages_.size(), 2) << messages_.join('\n').toStdString();
+  EXPECT_TRUE(messages_[0].startsWith("5:"));
+  EXPECT_TRUE(messages_[1].startsWith("5:處置記錄無法存入資料庫"));
+  EXPECT_EQ(CurrentTest.Memo1, QStringList{"x"});
+}
+
+TEST_F(AnalysisWindow, ListsFollowOneAnotherByPosition) {
+  auto w = open();
+  ASSERT_EQ(w->ListBox1->count(), 9);
+  ASSERT_EQ(w->ListBox2->count(), 4);
+  ASSERT_EQ(w->ListBox5->count(), 3);
+  // Opening shows item 0 of each list without moving the others.
+  EXPECT_EQ(w->ListBox1->currentRow(), 0);
+  EXPECT_EQ(w->Memo[1]->toPlainText(), "DtMA1-13\n\nDtMA2-13");
+  EXPECT_EQ(w->Memo[2]->toPlainText(), "DtMA3-1\n\nDtMH4-1");
+  EXPECT_EQ(w->Memo[5]->toPlainText(), "DtMH3-1\n\nDtMH2-1");
+
+  click(w->ListBox1, 7);  // heart
+  EXPECT_EQ(w->ListBox2->currentRow(), 2);
+  EXPECT_EQ(w->ListBox5->currentRow(), 2);
+  EXPECT_EQ(w->ListBox5->currentItem()->text(), "【心經異常】");
+  EXPECT_EQ(w->Memo[6]->toPlainText(), "DtMH5-3");
+
+  click(w->ListBox1, 8);  // small intestine: no prescription at this place
+  EXPECT_EQ(w->ListBox2->currentRow(), 3);
+  EXPECT_EQ(w->ListBox5->currentRow(), -1);
+  EXPECT_TRUE(w->ListBox5->selectedItems().isEmpty());
+  EXPECT_EQ(w->Memo[5]->toPlainText(), "");
+  EXPECT_EQ(w->Memo[6]->toPlainText(), "") << "opposite signs";
+
+  click(w->ListBox5, 1);  // pericardium
+  EXPECT_EQ(w->ListBox2->currentRow(), 1);
+  EXPECT_EQ(w->ListBox1->currentRow(), 6);
+  EXPECT_EQ(w->Memo[5]->toPlainText(), "DtML3-2\n\nDtML2-2");
+
+  click(w->ListBox1, 2);  // a body-state item moves nothing
+  EXPECT_EQ(w->ListBox2->currentRow(), 1);
+  EXPECT_EQ(w->ListBox5->currentRow(), 1);
+}
+
+TEST_F(AnalysisWindow, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
+  auto w = open();
+  click(w->ListBox1, 5);  // lung, both high: both panes hold text
+  EXPECT_FALSE(w->BitBtn[7]->isEnabled());
+  w->SpeedButton[8]->click();  // neither pane has the focus: both are selected
+  EXPECT_TRUE(w->BitBtn[7]->isEnabled());
+  w->BitBtn[7]->click();
+  const QString detail = w->Memo[1]->toPlainText(), ryodoraku = w->Memo[6]->toPlainText();
+  EXPECT_EQ(w->Memo[4]->toPlainText(), "舊記錄\n\n" + detail + "\n\n" + ryodoraku);
+  EXPECT_FALSE(w->BitBtn[7]->isEnabled());
+  EXPECT_FALSE(w->Memo[1]->textCursor().hasSelection());
+  EXPECT_EQ(w->Memo[1]->toPlainText(), detail) << "the source keeps its text";
+
+  // Another page's pane, into a note emptied by the user.
+  w->Memo[4]->clear();
+  w->SpeedButton[6]->click();
+  EXPECT_TRUE(w->BitBtn[5]->isEnabled());
+  w->BitBtn[5]->click();
+  EXPECT_EQ(w->Memo[4]->toPlainText(), "\n" + w->Memo[2]->toPlainText());
+  w->close();
+  EXPECT_EQ(CurrentTest.Memo1.value(0), "") << "appending counts as an edit";
+  EXPECT_EQ(CurrentTest.Memo1.value(1), "DtMA3-1");
+}
+
+TEST_F(AnalysisWindow, MultiMeridianTextsAndTheirButtons) {
+  auto w = open();
+  w->PageControl1->setCurrentIndex(5);
+  for (int n : {1, 2, 10, 11, 14}) EXPECT_FALSE(w->ToolButton[n]->isEnabled()) << n;
+  w->ListBox4->clear();
+  w->ListBox4->addItem(" 氣血雙補 ");
+  click(w->ListBox4, 0);
+  EXPECT_EQ(w->Memo[1]->toPlainText(), "data");
+  EXPECT_EQ(w->Memo[5]->toPlainText(), "med1");
+  EXPECT_EQ(w->Memo[2]->toPlainText(), "hel1");
+  EXPECT_EQ(w->Memo[6]->toPlainText(), "");
+  EXPECT_EQ(w->ListBox1->currentRow(), -1);
+  EXPECT_TRUE(w->ToolButton[1]->isChecked() && w->ToolButton[10]->isChecked());
+  for (int n : {1, 2, 10, 11, 12, 13, 14}) EXPECT_TRUE(w->ToolButton[n]->isEnabled()) << n;
+
+  w->ToolButton[11]->click();
+  EXPECT_EQ(w->Memo[2]->toPlainText(), "hel2");
+  EXPECT_TRUE(w->ToolButton[11]->isChecked());
+  EXPECT_FALSE(w->ToolButton[10]->isChecked());
+  w->ToolButton[2]->click();
+  EXPECT_EQ(w->Memo[5]->toPlainText(), "med2");
+
+  w->PageControl1->setCurrentIndex(3);
+  EXPECT_TRUE(w->ToolButton[12]->isEnabled()) << "pages keep the buttons while texts are shown";
+  click(w->ListBox1, 6);
+  EXPECT_EQ(w->ListBox4->currentRow(), -1);
+  for (int n : {1, 2, 10, 11, 12, 13, 14}) EXPECT_FALSE(w->ToolButton[n]->isEnabled()) << n;
+  w->PageControl1->setCurrentIndex(4);
+  EXPECT_FALSE(w->ToolButton[1]->isEnabled());
+}
+
+TEST_F(AnalysisWindow, MissingMultiMeridianDatabaseIsNamedOnceAndTheRestWorks) {
+  closeConnection(kMultiMeridianConnection);
+  ASSERT_TRUE(QFile::remove(dir_.filePath("rutoMTW.mdb")));
+  auto w = open();
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_TRUE(messages_[0].startsWith("5:")) << messages_[0].toStdString();
+  EXPECT_TRUE(messages_[0].contains("rutoMTW.mdb"));
+  EXPECT_EQ(w->ListBox4->count(), 0);
+  EXPECT_EQ(w->ListBox1->count(), 9);
+  w->ListBox4->addItem("氣血雙補");
+  click(w->ListBox4, 0);
+  EXPECT_EQ(w->Memo[1]->toPlainText(), "");
+}
+
+TEST_F(AnalysisWindow, PrintButtonsReachTheReportAndThePrinter) {
+  auto w = open();
+  TVoany* printed = nullptr;
+  AnalysisReportPrinter() = [&](TVoany& window) { printed = &window; };
+  w->BitBtn[2]->click();
+  AnalysisReportPrinter() = nullptr;
+  EXPECT_EQ(printed, w.get());
+  EXPECT_EQ(w->BitBtn[2]->text(), "列  印");
+  EXPECT_EQ(w->BitBtn[3]->toolTip(), "印表機與格式設定");
+  EXPECT_EQ(w->Memo[3]->width(), 600);
+  EXPECT_FALSE(w->DBMemo2->isVisible());
+}
+
+TEST_F(AnalysisWindow, EveryPageRenders) {
+  ViewState.ChartKind = ChartType::Generating;
+  auto w = open();
+  for (int page = 0; page < 9; ++page) {
+    w->PageControl1->setCurrentIndex(page);
+    const QImage image = w->grab().toImage();
+    ruto::test::savePng(image, QString("analysis-page-%1").arg(page));
+    EXPECT_EQ(image.size(), QSize(785, 556));
+    if (page == 1) {
+      // Sovereign fire (heart, small intestine) stands 29 units high: a yellow triangle over
+      // the second column of the generating chart.
+      const QPoint origin = w->PaintBox1->mapTo(w.get(), QPoint(0, 0));
+      EXPECT_EQ(ruto::test::at(image, origin.x() + 227, origin.y() + 12), clYellow);
+      EXPECT_EQ(ruto::test::at(image, origin.x() + 109, origin.y() + 12), clBtnFace);
+    }
+  }
+}
+
+}  // namespace
