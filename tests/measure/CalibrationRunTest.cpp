@@ -1,0 +1,207 @@
+// Probe calibration on the simulated meter and virtual time: results, saving, the contact
+// edge, separation during the ticks and the stop button.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <map>
+
+#include "app/AskUser.h"
+#include "app/InstallDir.h"
+#include "app/Settings.h"
+#include "base/DateTime.h"
+#include "device/MeterFixture.h"
+#include "measure/CalibrationRun.h"
+#include "support/TestSupport.h"
+
+using namespace ruto;
+
+namespace {
+
+class RecordingCalView final : public CalibrationView {
+ public:
+  void setRunning(bool on) override { running = on; }
+  void showPrevious() override { ++previousShown; }
+  void setFigure(CalFigure which, const QString& text) override { figures[which] = text; }
+  void setGauge(CalGauge which, double value) override { gauges[which] = value; }
+  void setProgress(int bar, int position) override { progress[bar] = position; }
+  void setLamp(CalLamp lamp, const LampChange& change) override {
+    if (change.lit) lit[lamp] = *change.lit;
+    if (change.color) colors[lamp] = *change.color;
+  }
+  void setResult(const QString& text, TColor color) override {
+    result = text;
+    resultColor = color;
+  }
+  void setStatus(const QString& text) override { status = text; }
+
+  bool running = false;
+  int previousShown = 0;
+  std::map<CalFigure, QString> figures;
+  std::map<CalGauge, double> gauges;
+  std::map<int, int> progress;
+  std::map<CalLamp, bool> lit;
+  std::map<CalLamp, TColor> colors;
+  QString result, status;
+  TColor resultColor = 0;
+};
+
+class CalibrationRunTest : public test::MeterFixture {
+ protected:
+  void SetUp() override {
+    MeterFixture::SetUp();
+    ASSERT_TRUE(dir.isValid());
+    SetInstallDir(dir.path());
+    Settings = DefaultSettings();
+    Settings.CalDate = "2020/01/01";
+    SetAskUserResponder([this](MsgKind kind, const QString& text) {
+      messages << text;
+      kinds.push_back(kind);
+      return true;
+    });
+    start();
+    meter->SetReadingSource([this] { return probe ? probe() : 0; });
+    meter->ClearLog();
+  }
+  void TearDown() override {
+    SetAskUserResponder({});
+    if (meter) meter->SetReadingSource({});
+    MeterFixture::TearDown();
+  }
+
+  bool step() {
+    const bool more = run.pass() >= 0;
+    virtualClock.advance(10);
+    return more;
+  }
+  void drive(int ms, const std::function<bool()>& until = {}) {
+    for (int t = 0; t < ms && run.running(); t += 10) {
+      if (until && until()) return;
+      step();
+    }
+  }
+  QString settingsFile() const { return QDir(dir.path()).filePath(kSettingsFileName); }
+  int count(const char* cmd) const {
+    int n = 0;
+    for (const QByteArray& c : meter->Commands()) n += c == cmd;
+    return n;
+  }
+
+  QTemporaryDir dir;
+  RecordingCalView view;
+  CalibrationRun run{view};
+  std::function<int()> probe;
+  QStringList messages;
+  std::vector<MsgKind> kinds;
+};
+
+TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
+  const struct {
+    int reading;
+    int standard, high;
+    const char* figure;
+    bool success;
+  } cases[] = {{3500, 3496, 3500, "3,496", true}, {3000, 2997, 3000, "2,997", false}};
+  for (const auto& c : cases) {
+    QFile::remove(settingsFile());
+    meter->ClearLog();
+    probe = [&] { return c.reading; };
+    run.start();
+    drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
+    ASSERT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << c.reading;
+    EXPECT_EQ(run.Standard, c.standard);
+    EXPECT_EQ(run.High, c.high);
+    EXPECT_EQ(view.figures[CalFigure::StandardResult], c.figure);
+    EXPECT_EQ(view.figures[CalFigure::StandardRun], c.figure);
+    EXPECT_EQ(view.result, c.success ? "【校準成功】" : "【校準失敗】");
+    EXPECT_EQ(view.colors[CalLamp::LedLamp3], c.success ? TColor(0x00FF00) : TColor(0x0000FF));
+    // Saved either way, with today's date.
+    EXPECT_EQ(Settings.CalStandard, c.standard);
+    EXPECT_EQ(Settings.CalHigh, c.high);
+    EXPECT_EQ(Settings.CalDate, formatOleDate(toOleDate(QDate::currentDate())));
+    ASSERT_TRUE(QFile::exists(settingsFile()));
+    const TAppSettings saved = ParseSettings(QString::fromUtf8(test::readFile(settingsFile())));
+    EXPECT_EQ(saved.CalStandard, c.standard);
+    // Still held: the run waits for the tip to come off, then ends.
+    drive(500);
+    EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation);
+    probe = [] { return 1000; };
+    step();
+    EXPECT_FALSE(run.running());
+    EXPECT_EQ(view.result, c.success ? "" : "【校準失敗】");
+    EXPECT_FALSE(view.running);
+    EXPECT_FALSE(view.lit[CalLamp::Lamp1]);
+    // Start: stop, on, standard range, signal 1; sixteen ticks and the start each signal 7;
+    // the high range is chosen once with signal 8.
+    const auto cmds = meter->Commands();
+    ASSERT_GE(cmds.size(), 4u);
+    EXPECT_EQ(cmds[0], "X000000");
+    EXPECT_EQ(cmds[1], "N000000");
+    EXPECT_EQ(cmds[2], "L000000");
+    EXPECT_EQ(cmds[3], "S1E1A00");
+    EXPECT_EQ(count("S3E0700"), 17);
+    EXPECT_EQ(count("S291A00"), 1);
+    EXPECT_EQ(count("H000000"), 1);
+    EXPECT_EQ(count(c.success ? "S1E1A00" : "S172C00"), c.success ? 2 : 1);
+    EXPECT_EQ(cmds.back(), "X000000");
+  }
+}
+
+TEST_F(CalibrationRunTest, ContactNeedsAReadingAboveOneThousand) {
+  probe = [] { return 1000; };
+  run.start();
+  drive(2000);
+  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitContact);
+  EXPECT_EQ(view.figures[CalFigure::StandardRun], "1,000");
+  EXPECT_EQ(view.result, "【校準系統啟動中】");
+  EXPECT_EQ(view.resultColor, TColor(0x000080));
+  probe = [] { return 1001; };
+  step();
+  EXPECT_EQ(run.phase(), CalibrationRun::Phase::Ticks);
+  EXPECT_EQ(view.status, "系統正在執行校準中，請勿將探測棒分開！");
+}
+
+TEST_F(CalibrationRunTest, SeparationDuringTheTicksSavesNothingAndWaitsAgain) {
+  int ticks = 0;
+  probe = [&] { return ticks >= 3 ? 0 : 3500; };
+  run.start();
+  drive(3000, [&] {
+    ticks = count("S3E0700") - 1;
+    return ticks >= 3;
+  });
+  drive(100, [this] { return run.phase() != CalibrationRun::Phase::Ticks; });
+  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitContact);
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_EQ(messages[0], "自動校準系統發現錯誤的校準方式！請重新校準一次");
+  EXPECT_EQ(kinds[0], MsgKind::WarningOk);
+  EXPECT_EQ(count("S172C00"), 1);
+  EXPECT_EQ(Settings.CalStandard, 4000);
+  EXPECT_FALSE(QFile::exists(settingsFile()));
+  EXPECT_EQ(view.previousShown, 2) << "the wait shows the previous calibration again";
+}
+
+TEST_F(CalibrationRunTest, StopIsHeardWhileWaitingOnly) {
+  probe = [] { return 0; };
+  run.start();
+  drive(500);
+  run.requestStop();
+  EXPECT_EQ(view.status, "環境校準值為本次與前一次的校準比值。");
+  step();
+  EXPECT_FALSE(run.running());
+  EXPECT_FALSE(view.running);
+  EXPECT_EQ(view.status, "");
+  EXPECT_EQ(meter->Commands().back(), "X000000");
+  EXPECT_FALSE(QFile::exists(settingsFile()));
+
+  probe = [] { return 3500; };
+  run.start();
+  drive(1000, [this] { return run.phase() == CalibrationRun::Phase::Ticks; });
+  run.requestStop();
+  drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
+  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << "the ticks ran on";
+  EXPECT_EQ(Settings.CalStandard, 3496);
+}
+
+}  // namespace
