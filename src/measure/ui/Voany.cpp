@@ -231,8 +231,6 @@ TVoany::TVoany(QWidget* parent)
   }
   MultiListPanel->raise();
 
-  auto* bottom = new QHBoxLayout;
-  bottom->setContentsMargins(6, 0, 6, 0);
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setSizeGripEnabled(false);
@@ -242,11 +240,11 @@ TVoany::TVoany(QWidget* parent)
   statusPanel1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   StatusBar1->addWidget(statusPanel0_);
   StatusBar1->addWidget(statusPanel1_, 1);
+  root->addWidget(StatusBar1);
+  // The exit button stands in the free corner right of the page tabs.
   BitBtn[1] = new QPushButton(QStringLiteral("離  開"), this);
   BitBtn[1]->setObjectName(QStringLiteral("BitBtn1"));
-  bottom->addWidget(StatusBar1, 1);
-  bottom->addWidget(BitBtn[1]);
-  root->addLayout(bottom);
+  PageControl1->setCornerWidget(BitBtn[1], Qt::TopRightCorner);
 
   // Panes the printed report wraps long texts in; never shown.
   Memo[3] = newPane(QStringLiteral("Memo3"), this);
