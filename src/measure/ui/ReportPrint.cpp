@@ -1,0 +1,56 @@
+#include "measure/ui/ReportPrint.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "app/AskUser.h"
+#include "app/ui/AbortBox.h"
+#include "app/ui/SharedPrinter.h"
+#include "measure/PrintJob.h"
+
+namespace ruto {
+
+QString PrintNotStartedText() {
+  return QStringLiteral("無法開始列印，請確認印表機已連接並在 [列印設定] 中選擇可用的印表機。");
+}
+
+bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>& addSteps,
+                      QWidget* parent, std::function<void(bool)> done) {
+  QPrinter& printer = SharedPrinter();
+  printer.setDocName(title);
+  auto* job = new PrintJob(&printer);
+  if (!job->begin()) {
+    delete job;
+    printer.setDocName(QString());
+    AskUser(MsgKind::WarningOk, PrintNotStartedText());
+    return false;
+  }
+  addSteps(*job);
+  job->setAbortHandler([&printer] { printer.abort(); });
+
+  // The program's abort box when there is one; a job of its own otherwise (tests, tools).
+  QPointer<TAbortBox> box = AbortBox;
+  const bool ownBox = box.isNull();
+  if (ownBox) box = new TAbortBox(parent);
+  box->Aborted = false;
+  const auto connection =
+      QObject::connect(box->Button1, &QPushButton::clicked, job, [job] { job->abort(); });
+  QObject::connect(job, &PrintJob::finished, job,
+                   [job, box, ownBox, connection, done = std::move(done), &printer](bool ok) {
+                     QObject::disconnect(connection);
+                     printer.setDocName(QString());
+                     if (box) {
+                       box->hide();
+                       if (ownBox) box->deleteLater();
+                     }
+                     if (done) done(ok);
+                     job->deleteLater();
+                   });
+  box->show();
+  job->start();
+  return true;
+}
+
+}  // namespace ruto

@@ -1,0 +1,22 @@
+#pragma once
+// Printing a report on the program's one printer, with the abort box shown while it runs.
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace ruto {
+
+class PrintJob;
+
+// Starts a job titled `title` on the shared printer; `addSteps` gives it its drawing. A job
+// that cannot start is reported and nothing is drawn. The abort box's button discards the
+// job. `done` is told whether the job completed. False when the job did not start.
+bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>& addSteps,
+                      QWidget* parent, std::function<void(bool completed)> done = {});
+
+// Text shown when the printer refuses a job.
+QString PrintNotStartedText();
+
+}  // namespace ruto

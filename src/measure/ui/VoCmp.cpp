@@ -1,0 +1,220 @@
+#include "measure/ui/VoCmp.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/Settings.h"
+#include "app/SharedRecords.h"
+#include "app/WindowOpeners.h"
+#include "app/ui/SharedPrinter.h"
+#include "base/Numbers.h"
+#include "measure/PrintJob.h"
+#include "measure/ui/ReportPrint.h"
+
+namespace ruto {
+
+namespace {
+
+QToolButton* toolButton(QToolBar* bar, int n, const QString& text, const QString& hint) {
+  auto* b = new QToolButton(bar);
+  b->setObjectName(QStringLiteral("ToolButton%1").arg(n));
+  b->setText(text);
+  b->setToolTip(hint);
+  b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  bar->addWidget(b);
+  return b;
+}
+
+void setColoredText(QLabel* label, const QString& text, TColor color) {
+  QPalette p = label->palette();
+  p.setColor(QPalette::WindowText, toQColor(color));
+  label->setPalette(p);
+  label->setText(text);
+}
+
+}  // namespace
+
+ComparisonPaintBox::ComparisonPaintBox(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("PaintBox1"));
+  setMinimumSize(630, 330);
+  setAutoFillBackground(true);
+}
+
+void ComparisonPaintBox::paintEvent(QPaintEvent*) {
+  if (!data) return;
+  QPainter painter(this);
+  QPainterCanvas canvas(&painter);
+  const ComparisonData d = data();
+  DrawComparisonChart(canvas, width(), height(), d);
+  DrawComparisonBand(canvas, width(), height(), d);
+}
+
+TVoCmp::TVoCmp(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("VoCmp"));
+  setWindowTitle(QStringLiteral("能量比對"));
+  setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  auto* toolBar = new QToolBar(this);
+  ToolButton4 =
+      toolButton(toolBar, 4, QStringLiteral("載入資料"), QStringLiteral("載入比對的能量資料"));
+  ToolButton1 = toolButton(toolBar, 1, QStringLiteral("列  印"), QStringLiteral("比對資料列印"));
+  ToolButton2 =
+      toolButton(toolBar, 2, QStringLiteral("列印設定"), QStringLiteral("印表機與格式設定"));
+  toolBar->addSeparator();
+  ToolButton6 =
+      toolButton(toolBar, 6, QStringLiteral("原始資料"), QStringLiteral("繪出原始資料的生理曲線"));
+  ToolButton7 =
+      toolButton(toolBar, 7, QStringLiteral("比對資料"), QStringLiteral("繪出比對資料的生理曲線"));
+  ToolButton8 = toolButton(toolBar, 8, QStringLiteral("隱  藏"), QStringLiteral("隱藏生理曲線"));
+  auto* group = new QButtonGroup(this);
+  group->setExclusive(true);
+  for (QToolButton* b : {ToolButton6, ToolButton7, ToolButton8}) {
+    b->setCheckable(true);
+    b->setAutoRaise(true);
+    group->addButton(b);
+    connect(b, &QToolButton::clicked, this, [this, b] { BandButtonClick(b); });
+  }
+  ToolButton8->setChecked(true);
+  toolBar->addSeparator();
+  ToolButton3 = toolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開能量比對"));
+  root->addWidget(toolBar);
+
+  auto* headers = new QHBoxLayout;
+  headers->setContentsMargins(6, 0, 6, 0);
+  static const char* captions[6] = {"編號:", "姓名:", "體能:", "電位:", "日期:", "時間:"};
+  for (int b = 1; b <= 2; ++b) {
+    auto* box =
+        new QGroupBox(b == 1 ? QStringLiteral("1.原始資料") : QStringLiteral("2.比對資料"), this);
+    auto* grid = new QGridLayout(box);
+    for (int i = 0; i < 6; ++i) {
+      auto* value = new QLabel(box);
+      value->setObjectName(QStringLiteral("Block%1Field%2").arg(b).arg(i + 1));
+      value->setMinimumWidth(100);
+      Block[b][i] = value;
+      grid->addWidget(new QLabel(QString::fromUtf8(captions[i]), box), i / 2, i % 2 * 2);
+      grid->addWidget(value, i / 2, i % 2 * 2 + 1);
+    }
+    headers->addWidget(box);
+  }
+  root->addLayout(headers);
+
+  auto* chartTitle = new QLabel(QStringLiteral("經絡能量比對圖"), this);
+  chartTitle->setAlignment(Qt::AlignCenter);
+  root->addWidget(chartTitle);
+  PaintBox1 = new ComparisonPaintBox(this);
+  PaintBox1->data = [this] { return Data(); };
+  auto* chartRow = new QHBoxLayout;
+  chartRow->setContentsMargins(6, 0, 6, 0);
+  chartRow->addWidget(PaintBox1);
+  root->addLayout(chartRow, 1);
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setSizeGripEnabled(false);
+  root->addWidget(StatusBar1);
+
+  connect(ToolButton4, &QToolButton::clicked, this, &TVoCmp::ToolButton4Click);
+  connect(ToolButton1, &QToolButton::clicked, this, &TVoCmp::ToolButton1Click);
+  connect(ToolButton2, &QToolButton::clicked, this, &TVoCmp::ToolButton2Click);
+  connect(ToolButton3, &QToolButton::clicked, this, &TVoCmp::ToolButton3Click);
+}
+
+void TVoCmp::showEvent(QShowEvent* event) {
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+  QDialog::showEvent(event);
+}
+
+ComparisonData TVoCmp::Data() const {
+  ComparisonData d;
+  d.Curve1 = CurrentTest.CompValues;
+  d.Curve2 = CompareTest.Values;
+  d.CurveCount = CompareTest.CurveCount;
+  d.Block1 = {CurrentClient.CustNo, CurrentClient.Name, RawMean(CurrentTest.Values),
+              CurrentTest.VoVota, CurrentTest.VoDate};
+  d.Block2 = {CompareTest.CustNo, CompareTest.Name, CompareTest.Mean, CompareTest.VoVota,
+              CompareTest.VoDate};
+  d.Band = ToolButton6->isChecked()   ? BandSource::Current
+           : ToolButton7->isChecked() ? BandSource::Compare
+                                      : BandSource::Hidden;
+  d.UserData1 = Settings.UserData1;
+  d.UserData2 = Settings.UserData2;
+  d.PrintedAt = QDateTime::currentDateTime();
+  return d;
+}
+
+void TVoCmp::showBlock(int block, const ComparisonBlock& b) {
+  Block[block][0]->setText(b.CustNo);
+  Block[block][1]->setText(b.Name);
+  Block[block][2]->setText(Format(QStringLiteral("%5.2f"), {b.Mean}));
+  setColoredText(Block[block][3], RangeText(b.HighRange), RangeColor(b.HighRange));
+  Block[block][4]->setText(BlockDateText(b.VoDate));
+  Block[block][5]->setText(BlockTimeText(b.VoDate));
+}
+
+void TVoCmp::FormShow() {
+  CompareTest.CurveCount = 1;
+  showBlock(1, Data().Block1);
+  for (QLabel* label : Block[2]) label->clear();
+  StatusBar1->showMessage(QStringLiteral("請按 [載入資料] 鍵更改欲比對資料。"));
+  ToolButton7->setEnabled(false);
+  PaintBox1->update();
+}
+
+void TVoCmp::ToolButton4Click() {
+  ViewState.BrowseForCurrent = false;
+  hide();
+  OpenWindow(WindowOpeners().clientBrowser, this);
+  show();
+  if (ViewState.TestLoaded) {
+    CompareTest.CurveCount = 2;
+    showBlock(2, Data().Block2);
+    ToolButton7->setEnabled(true);
+    ToolButton8->setChecked(true);
+  }
+  PaintBox1->update();
+}
+
+void TVoCmp::BandButtonClick(QToolButton* down) {
+  down->setChecked(true);
+  PaintBox1->update();
+}
+
+void TVoCmp::ToolButton1Click() { PrintComparison(); }
+
+void TVoCmp::PrintComparison() {
+  if (printing_) return;
+  const ComparisonData page = Data();
+  QPointer<TVoCmp> self(this);
+  printing_ = StartReportPrint(
+      ComparisonJobTitle(), [page](PrintJob& job) { AddComparisonPage(job, page); }, this,
+      [self](bool) {
+        if (self) self->printing_ = false;
+      });
+}
+
+void TVoCmp::ToolButton2Click() {
+  QPrintDialog dialog(&SharedPrinter(), this);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  dialog.setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  dialog.exec();
+}
+
+void TVoCmp::ToolButton3Click() { close(); }
+
+}  // namespace ruto

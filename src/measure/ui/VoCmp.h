@@ -1,0 +1,65 @@
+#pragma once
+// The comparison window: the test in work and a stored test as two curves on one chart, the
+// physiological band of either, and the printed comparison.
+
+#include <QDialog>
+#include <QWidget>
+#include <array>
+
+#include "measure/Comparison.h"
+
+class QLabel;
+class QStatusBar;
+class QToolButton;
+
+namespace ruto {
+
+// The chart's paint area: draws the chart and the band of the window's data.
+class ComparisonPaintBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ComparisonPaintBox(QWidget* parent = nullptr);
+  std::function<ComparisonData()> data;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+class TVoCmp : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TVoCmp(QWidget* parent = nullptr);
+
+  void FormShow();
+  void ToolButton4Click();
+  void ToolButton1Click();
+  void ToolButton2Click();
+  void ToolButton3Click();
+  void BandButtonClick(QToolButton* down);
+  void PrintComparison();
+
+  // What the chart and the page show now.
+  ComparisonData Data() const;
+
+  QToolButton* ToolButton1;
+  QToolButton* ToolButton2;
+  QToolButton* ToolButton3;
+  QToolButton* ToolButton4;
+  QToolButton* ToolButton6;
+  QToolButton* ToolButton7;
+  QToolButton* ToolButton8;
+  // Header blocks 1 and 2: number, name, mean, range, date, time.
+  std::array<std::array<QLabel*, 6>, 3> Block{};
+  ComparisonPaintBox* PaintBox1;
+  QStatusBar* StatusBar1;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void showBlock(int block, const ComparisonBlock& b);
+  bool shown_ = false;
+  bool printing_ = false;
+};
+
+}  // namespace ruto
