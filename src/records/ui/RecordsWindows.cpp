@@ -5,6 +5,8 @@
 #include "app/WindowOpeners.h"
 #include "records/ui/VoEdit.h"
 #include "records/ui/VoFile.h"
+#include "records/ui/VoProM.h"
+#include "records/ui/Vopro.h"
 #include "records/ui/Vored.h"
 #include "records/ui/Vosvdt.h"
 
@@ -32,6 +34,19 @@ void registerRecordsWindows() {
   };
   WindowOpeners().transfer = [](QWidget* parent) {
     TVoFile window(parent);
+    window.exec();
+  };
+  WindowOpeners().programList = [](QWidget* parent) {
+    TVoProf window(parent);
+    window.exec();
+  };
+  // On its own the editor works on the first program by number (or adds one in new mode).
+  WindowOpeners().programEditor = [](QWidget* parent) {
+    RecordSet programs(kMainConnection, QStringLiteral("VOPRO"));
+    programs.setSort(QStringLiteral("ProNo ASC"));
+    if (!programs.open() || (!ViewState.ProgramNewMode && programs.isEmpty())) return;
+    QString lastProgramNo;
+    TVoProM window(&programs, &lastProgramNo, parent);
     window.exec();
   };
 }

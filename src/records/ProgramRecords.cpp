@@ -1,0 +1,127 @@
+#include "records/ProgramRecords.h"
+
+#include <QSqlError>
+
+#include "base/Numbers.h"
+#include "base/Text.h"
+
+namespace ruto {
+
+namespace {
+
+QString text(const RecordSet& set, int row, const QString& column) {
+  const QVariant v = set.value(row, column);
+  return v.isNull() ? QString() : v.toString();
+}
+
+QVariantMap programValues(const TProgramFields& f) {
+  QVariantMap m{
+      {QStringLiteral("ProName"), f.ProName},
+      {QStringLiteral("ProData"), f.ProData},
+      {QStringLiteral("ProPict"),
+       f.ProPict.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(f.ProPict)},
+      {QStringLiteral("ProScal"), f.ProScal ? 1 : 0},
+      {QStringLiteral("ProFN"), f.ProFN}};
+  for (int n = 0; n < 4; ++n) {
+    const QString s = QString::number(n + 1);
+    m.insert(QStringLiteral("ProScrp") + s, f.ProScrp[n]);
+    m.insert(QStringLiteral("ProPrg") + s, f.ProPrg[n]);
+    m.insert(QStringLiteral("ProParm") + s, f.ProParm[n]);
+  }
+  return m;
+}
+
+bool failed(QString* error, const QString& text) {
+  if (error) *error = text;
+  return false;
+}
+
+}  // namespace
+
+TProgramFields ProgramFieldsOf(const RecordSet& programs, int row) {
+  TProgramFields f;
+  if (row < 0 || row >= programs.rowCount()) return f;
+  f.ProNo = text(programs, row, QStringLiteral("ProNo"));
+  f.ProName = text(programs, row, QStringLiteral("ProName"));
+  f.ProData = text(programs, row, QStringLiteral("ProData"));
+  f.ProPict = programs.value(row, QStringLiteral("ProPict")).toByteArray();
+  f.ProScal = programs.value(row, QStringLiteral("ProScal")).toBool();
+  f.ProFN = text(programs, row, QStringLiteral("ProFN"));
+  for (int n = 0; n < 4; ++n) {
+    const QString s = QString::number(n + 1);
+    f.ProScrp[n] = text(programs, row, QStringLiteral("ProScrp") + s);
+    f.ProPrg[n] = text(programs, row, QStringLiteral("ProPrg") + s);
+    f.ProParm[n] = text(programs, row, QStringLiteral("ProParm") + s);
+  }
+  return f;
+}
+
+int FindProgramNumber(const RecordSet& programs, const QString& number) {
+  const QString wanted = ruto::Trim(number);
+  for (int row = 0; row < programs.rowCount(); ++row)
+    if (ruto::Trim(text(programs, row, QStringLiteral("ProNo")))
+            .compare(wanted, Qt::CaseInsensitive) == 0)
+      return row;
+  return -1;
+}
+
+qint64 AddProgram(RecordSet& programs, const TProgramFields& fields, QString* error) {
+  QVariantMap values = programValues(fields);
+  values.insert(QStringLiteral("ProNo"), fields.ProNo);
+  values.insert(QStringLiteral("PrtFG"), 0);
+  const qint64 key = programs.insert(values);
+  if (!key && error) *error = programs.lastError();
+  return key;
+}
+
+bool UpdateProgram(RecordSet& programs, qint64 key, const TProgramFields& fields, QString* error) {
+  if (programs.update(key, programValues(fields))) return true;
+  return failed(error, programs.lastError());
+}
+
+bool SaveConditionEdit(RecordSet& programs, RecordSet& conditions, const TConditionEdit& edit,
+                       QString* error) {
+  Transaction transaction(programs.database().connectionName());
+  if (!transaction.active()) return failed(error, programs.database().lastError().text());
+  QVariantMap row = edit.row;
+  if (edit.rowKey == 0) {
+    // A new row always belongs to the program it was added under.
+    row.insert(QStringLiteral("ProNo"), edit.programNo);
+    row.insert(QStringLiteral("PrtFG"), 0);
+    if (!conditions.insert(row)) return failed(error, conditions.lastError());
+  } else if (!conditions.update(edit.rowKey, row)) {
+    return failed(error, conditions.lastError());
+  }
+  const QVariantMap program{{QStringLiteral("ProData"), edit.ProData},
+                            {QStringLiteral("ProPict"),
+                             edit.ProPict.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>())
+                                                    : QVariant(edit.ProPict)},
+                            {QStringLiteral("ProScal"), edit.ProScal ? 1 : 0}};
+  if (edit.programKey && !programs.update(edit.programKey, program))
+    return failed(error, programs.lastError());
+  if (!transaction.commit(error)) return false;
+  return true;
+}
+
+bool DeleteProgram(RecordSet& programs, RecordSet& conditions, QString* error) {
+  const int row = programs.position();
+  if (row < 0) return failed(error, QStringLiteral("no program"));
+  const qint64 key = programs.keyAt(row);
+  const QString number = text(programs, row, QStringLiteral("ProNo"));
+  Transaction transaction(programs.database().connectionName());
+  if (!transaction.active()) return failed(error, programs.database().lastError().text());
+  // The rows first, as the links are kept by the program and not by the database.
+  if (conditions.removeWhere(QStringLiteral("ProNo"), number) < 0)
+    return failed(error, conditions.lastError());
+  if (!programs.remove(key)) return failed(error, programs.lastError());
+  return transaction.commit(error);
+}
+
+QString ProgramCountText(int programs, int conditions) {
+  return Format(QStringLiteral("%6.0d"), {static_cast<long long>(programs)}) +
+         QStringLiteral("  -  [ ") +
+         Format(QStringLiteral("%6.0d"), {static_cast<long long>(conditions)}).trimmed() +
+         QStringLiteral(" ]");
+}
+
+}  // namespace ruto

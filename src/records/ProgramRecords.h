@@ -1,0 +1,56 @@
+#pragma once
+// Writes of the expert-program windows: a program's fields, a condition row saved together
+// with its program's description and picture, and deletes, each in one transaction.
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantMap>
+#include <array>
+
+#include "app/RecordSet.h"
+
+namespace ruto {
+
+// The VOPRO columns the program editor writes.
+struct TProgramFields {
+  QString ProNo;
+  QString ProName;
+  QString ProData;
+  QByteArray ProPict;  // the picture file's bytes; empty for none
+  bool ProScal = false;
+  QString ProFN;  // four characters "1"/"0"
+  std::array<QString, 4> ProScrp, ProPrg, ProParm;
+};
+
+TProgramFields ProgramFieldsOf(const RecordSet& programs, int row);
+
+// Row of the first program whose number equals `number` once both are trimmed, without regard
+// to case; -1 when the number is free.
+int FindProgramNumber(const RecordSet& programs, const QString& number);
+
+// Appends a program with its number as typed; the new row becomes current. 0 on failure.
+qint64 AddProgram(RecordSet& programs, const TProgramFields& fields, QString* error);
+// Writes every field but the number, which keeps the condition rows linked.
+bool UpdateProgram(RecordSet& programs, qint64 key, const TProgramFields& fields, QString* error);
+
+// The condition row (`rowKey` 0 appends one under `programNo`) and the program's description,
+// picture and scale flag, in one transaction.
+struct TConditionEdit {
+  qint64 rowKey = 0;
+  QVariantMap row;  // ProSubN, ProNote, ProFlg, ProCond, ProAnd, ProEng, ProAGL, ProAGH
+  qint64 programKey = 0;
+  QString programNo;
+  QString ProData;
+  QByteArray ProPict;
+  bool ProScal = false;
+};
+bool SaveConditionEdit(RecordSet& programs, RecordSet& conditions, const TConditionEdit& edit,
+                       QString* error);
+
+// Deletes the current program's condition rows, then the program, in one transaction.
+bool DeleteProgram(RecordSet& programs, RecordSet& conditions, QString* error);
+
+// The condition counts label: programs "%6.0d", "  -  [ ", the program's rows trimmed, " ]".
+QString ProgramCountText(int programs, int conditions);
+
+}  // namespace ruto
