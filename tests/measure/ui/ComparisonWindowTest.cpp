@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+#include <QPrinter>
+#include <QtWidgets>
+
+#include "app/AskUser.h"
+#include "app/SharedRecords.h"
+#include "app/WindowOpeners.h"
+#include "app/ui/SharedPrinter.h"
+#include "measure/ui/VoCmp.h"
+#include "support/TestSupport.h"
+
+using namespace ruto;
+
+namespace {
+
+class ComparisonWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitCompFactors();
+    CurrentClient = {};
+    CurrentClient.CustNo = "A01";
+    CurrentClient.Name = "王小明";
+    CurrentTest = {};
+    for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
+    RecomputeCompValues(CurrentTest);
+    CompareTest = {};
+    CompareTest.CurveCount = 2;  // from an earlier visit
+    ViewState = {};
+    SetAskUserResponder([this](MsgKind, const QString& text) {
+      asked << text;
+      return true;
+    });
+  }
+  void TearDown() override {
+    SetAskUserResponder(nullptr);
+    WindowOpeners() = TWindowOpeners{};
+  }
+  static int count(const QImage& img, TColor color) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) n += ruto::test::at(img, x, y) == color;
+    return n;
+  }
+  QStringList asked;
+};
+
+TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
+  TVoCmp w;
+  w.show();
+  EXPECT_EQ(CompareTest.CurveCount, 1);
+  EXPECT_EQ(w.Block[1][2]->text(), "50.00");
+  EXPECT_EQ(w.Block[1][3]->text(), "標準電位");
+  EXPECT_EQ(w.Block[2][0]->text(), "");
+  EXPECT_FALSE(w.ToolButton7->isEnabled());
+  EXPECT_TRUE(w.ToolButton8->isChecked());
+  QImage chart = w.PaintBox1->grab().toImage();
+  EXPECT_GT(count(chart, 0x0000FF), 24 * 20);  // red squares of curve 1
+  EXPECT_EQ(count(chart, 0xFFFF00), 0);
+
+  WindowOpeners().clientBrowser = [](QWidget*) {
+    EXPECT_FALSE(ViewState.BrowseForCurrent);
+    CompareTest.CustNo = "B02";
+    CompareTest.Name = "林美";
+    CompareTest.Mean = 30;
+    CompareTest.VoVota = true;
+    CompareTest.Values.fill(30);
+    ViewState.TestLoaded = true;
+  };
+  w.ToolButton4->click();
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(CompareTest.CurveCount, 2);
+  EXPECT_EQ(w.Block[2][1]->text(), "林美");
+  EXPECT_EQ(w.Block[2][3]->text(), "高電位");
+  EXPECT_TRUE(w.ToolButton7->isEnabled());
+  w.ToolButton7->click();
+  EXPECT_EQ(w.Data().Band, BandSource::Compare);
+  EXPECT_FALSE(w.ToolButton8->isChecked());
+  chart = w.PaintBox1->grab().toImage();
+  EXPECT_GT(count(chart, 0xFFFF00), 24 * 20);
+  ruto::test::savePng(w.grab().toImage(), QStringLiteral("comparison-window"));
+}
+
+TEST_F(ComparisonWindowTest, PrintsToTheSharedPrinter) {
+  QPrinter& printer = SharedPrinter();
+  const QString pdf = ruto::test::outputDir() + QStringLiteral("/comparison-window.pdf");
+  QFile::remove(pdf);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  TVoCmp w;
+  w.show();
+  w.ToolButton1->click();
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < 10000 && QApplication::topLevelWidgets().size() > 0 &&
+         !QFileInfo(pdf).size())
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  for (int i = 0; i < 20; ++i) QApplication::processEvents();
+  EXPECT_GT(QFileInfo(pdf).size(), 1000);
+  EXPECT_TRUE(asked.isEmpty());
+  printer.setOutputFileName(QString());
+}
+
+TEST_F(ComparisonWindowTest, AJobThatCannotStartIsReported) {
+  QPrinter& printer = SharedPrinter();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QStringLiteral("/nonexistent-folder/x.pdf"));
+  TVoCmp w;
+  w.show();
+  w.ToolButton1->click();
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains("無法開始列印"));
+  printer.setOutputFileName(QString());
+}
+
+}  // namespace
