@@ -5,25 +5,25 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "app/AskUser.h"
 #include "base/Text.h"
 
 namespace ruto {
 
 namespace {
 
-void realStart(const QString& program, const QString& param, bool isProgram) {
-  if (isProgram) {
-    QStringList args;
-    if (!param.isEmpty()) args << param;
-    QProcess::startDetached(program, args);
-    return;
+ExternalStarter gStarter = nullptr;
+
+bool start(const QString& program, const QString& param, bool isProgram) {
+  if (gStarter) {
+    gStarter(program, param, isProgram);
+    return true;
   }
+  if (isProgram) return QProcess::startDetached(program, ExternalArguments(param));
   const QUrl url =
       QFileInfo::exists(program) ? QUrl::fromLocalFile(program) : QUrl::fromUserInput(program);
-  QDesktopServices::openUrl(url);
+  return url.isValid() && QDesktopServices::openUrl(url);
 }
-
-ExternalStarter gStarter = &realStart;
 
 // The drive-letter search: true when `path` exists as given or on one of the drives C..Q.
 bool searchDrives(QString& path) {
@@ -44,19 +44,32 @@ bool looksLikeProgramFile(const QString& prog) {
 
 }  // namespace
 
-void SetExternalStarter(ExternalStarter starter) { gStarter = starter ? starter : &realStart; }
+QStringList ExternalArguments(const QString& param) {
+  if (param.isEmpty()) return {};
+  if (QFileInfo::exists(param)) return {param};
+  return QProcess::splitCommand(param);
+}
 
-void LaunchExternal(const QString& progIn, const QString& paramIn) {
+void SetExternalStarter(ExternalStarter starter) { gStarter = starter; }
+
+bool LaunchExternal(const QString& progIn, const QString& paramIn) {
   QString prog = progIn;
   QString param = paramIn;
-  if (!searchDrives(prog)) return;
+  if (!searchDrives(prog)) return false;
   if (!searchDrives(param)) param = paramIn;
   prog = ruto::Trim(prog);
   param = ruto::Trim(param);
-  if (!prog.isEmpty())
-    gStarter(prog, param, looksLikeProgramFile(prog));
-  else if (!param.isEmpty())
-    gStarter(param, QString(), false);
+  if (!prog.isEmpty()) return start(prog, param, looksLikeProgramFile(prog));
+  if (!param.isEmpty()) return start(param, QString(), false);
+  return false;
+}
+
+bool LaunchExternalOrReport(const QString& prog, const QString& param) {
+  if (LaunchExternal(prog, param)) return true;
+  const QString what = ruto::Trim(prog).isEmpty() ? ruto::Trim(param) : ruto::Trim(prog);
+  AskUser(MsgKind::WarningOk, kExternalStartFailedText + QLatin1Char('\n') +
+                                  (what.isEmpty() ? kExternalNothingSetText : what));
+  return false;
 }
 
 }  // namespace ruto

@@ -9,13 +9,15 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/Fonts.h"
 #include "base/Numbers.h"
 
 namespace ruto {
 
 QFont toQFont(const TFont& font, int dpiY) {
   if (dpiY <= 0) dpiY = 96;
-  QFont f(font.Name);
+  // Han text in a Traditional Chinese face whatever the named face holds.
+  QFont f = WithProgramFamilies(QFont(), font.Name);
   // Point sizes map to the em height in device pixels, as the original's fonts did, so
   // text keeps its pixel size whatever DPI Qt assumes for the device.
   f.setPixelSize(std::max(1, MulDiv(std::max(1, font.Size), dpiY, 72)));

@@ -20,4 +20,14 @@ QString TrimRight(const QString& s) {
 
 QString Trim(const QString& s) { return TrimRight(TrimLeft(s)); }
 
+QString BlankControls(QString s) {
+  for (QChar& c : s) {
+    const QChar::Category category = c.category();
+    if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+        category == QChar::Separator_Paragraph)
+      c = QLatin1Char(' ');
+  }
+  return s;
+}
+
 }  // namespace ruto

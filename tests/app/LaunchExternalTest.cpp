@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QStringList>
 
+#include "app/AppTestSupport.h"
 #include "app/LaunchExternal.h"
 
 using namespace ruto;
@@ -27,8 +28,36 @@ TEST(LaunchExternal, StartsProgramsOpensAddressesAndSkipsMissingDrives) {
   });
   for (const auto& c : cases) {
     started.clear();
-    LaunchExternal(QString::fromUtf8(c.program), QString::fromUtf8(c.param));
+    EXPECT_EQ(LaunchExternal(QString::fromUtf8(c.program), QString::fromUtf8(c.param)),
+              !c.expected.isEmpty());
     EXPECT_EQ(started, c.expected) << c.program << " / " << c.param;
   }
   SetExternalStarter(nullptr);
+}
+
+TEST(LaunchExternal, AParameterNamingAFileIsOneArgumentAnyOtherIsSplit) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("my report.txt");
+  ASSERT_TRUE(ruto::test::writeFile(file, "x"));
+  EXPECT_EQ(ExternalArguments(file), QStringList{file});
+  EXPECT_EQ(ExternalArguments("-a \"two words\" b"), QStringList({"-a", "two words", "b"}));
+  EXPECT_EQ(ExternalArguments(dir.filePath("missing file.txt")),
+            QStringList({dir.filePath("missing"), "file.txt"}));
+  EXPECT_EQ(ExternalArguments(""), QStringList());
+}
+
+class LaunchReport : public InstallFolderTest {};
+
+TEST_F(LaunchReport, WhatCannotBeStartedIsNamedInOneMessage) {
+  // Nothing of these exists, so the real starter starts nothing.
+  EXPECT_FALSE(LaunchExternalOrReport(" winword.exe ", "a.doc"));
+  EXPECT_FALSE(LaunchExternalOrReport("E:\\Media\\wmplayer.exe", ""));
+  EXPECT_FALSE(LaunchExternalOrReport("", ""));
+  EXPECT_EQ(asked_,
+            QStringList({"5:" + kExternalStartFailedText + "\nwinword.exe",
+                         "5:" + kExternalStartFailedText + "\nE:\\Media\\wmplayer.exe",
+                         "5:" + kExternalStartFailedText + '\n' + kExternalNothingSetText}));
+  asked_.clear();
+  EXPECT_TRUE(LaunchExternalOrReport("/bin/true", "-x"));
+  EXPECT_TRUE(asked_.isEmpty());
 }

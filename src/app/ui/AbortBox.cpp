@@ -4,11 +4,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/DialogFrame.h"
+
 namespace ruto {
 
 TAbortBox::TAbortBox(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AbortBox"));
   setWindowTitle(QStringLiteral("列印"));
+  UseDialogFrame(this);
   auto* layout = new QVBoxLayout(this);
   Label1 = new QLabel(QStringLiteral("分析資料列印中...."), this);
   Label1->setAlignment(Qt::AlignCenter);

@@ -5,13 +5,16 @@
 #include "app/ui/AbortBox.h"
 #include "app/ui/Vo2main.h"
 #include "app/ui/VoMsag.h"
+#include "base/Fonts.h"
 #include "skin/ui/SkinSetup.h"
 
 namespace ruto {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // No display name: Qt would append it to every window title, and captions are the
+  // windows' own.
   setApplicationName(kApplicationTitle);
-  setApplicationDisplayName(kApplicationTitle);
+  setFont(WithProgramFamilies(font()));
   InstallMessageBox();
   InstallSkinManager([](const QString& text) { AskUser(MsgKind::ImportantOk, text); });
 }

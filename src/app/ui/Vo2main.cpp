@@ -18,7 +18,9 @@
 #include "app/SharedRecords.h"
 #include "app/StartupFiles.h"
 #include "app/WindowOpeners.h"
+#include "app/ui/ElidedLabel.h"
 #include "app/ui/VoMsag.h"
+#include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "device/MeterDeviceHandlers.h"
 #include "skin/SkinData.h"
@@ -64,7 +66,9 @@ TVoForm::TVoForm(ruto::THidDeviceController* controller, QWidget* parent) : QMai
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   setStatusBar(StatusBar1);
-  StatusText = new QLabel(StatusBar1);
+  // The user name from the settings may be of any length: shown elided, it never widens
+  // the window.
+  StatusText = new ElidedLabel(StatusBar1);
   StatusText->setObjectName(QStringLiteral("StatusText"));
   StatusBar1->addWidget(StatusText, 1);
   FormCreate();
@@ -193,7 +197,7 @@ void TVoForm::EnableMainToolbar(bool enable) {
   for (int slot = 1; slot <= 6; ++slot) LauncherButtons[slot]->setEnabled(enable);
 }
 
-void TVoForm::SetStatusText(const QString& text) { StatusText->setText(text); }
+void TVoForm::SetStatusText(const QString& text) { StatusText->setText(BlankControls(text)); }
 
 void TVoForm::FormCreate() {
   deviceHandlers_->FormCreate();
@@ -253,7 +257,10 @@ void TVoForm::ApplyLauncherButtons() {
     const QString& flags = Settings.ExtProgEnabled;
     const bool visible = slot > flags.size() || flags.at(slot - 1) != QLatin1Char('0');
     launcherActions_[slot]->setVisible(visible);
-    LauncherButtons[slot]->setToolTip(Settings.ExtProgHint[slot]);
+    // A hint of any length stays a tooltip of reasonable width.
+    const QFontMetrics fm = LauncherButtons[slot]->fontMetrics();
+    LauncherButtons[slot]->setToolTip(fm.elidedText(BlankControls(Settings.ExtProgHint[slot]),
+                                                    Qt::ElideRight, fm.averageCharWidth() * 60));
   }
 }
 
@@ -349,10 +356,10 @@ void TVoForm::ToolButton9Click() {
 
 void TVoForm::LauncherClick(int slot) {
   EnableMainToolbar(false);
-  LaunchExternal(Settings.ExtProgPath[slot], Settings.ExtProgParam[slot]);
+  LaunchExternalOrReport(Settings.ExtProgPath[slot], Settings.ExtProgParam[slot]);
   EnableMainToolbar(true);
 }
 
-void TVoForm::StaticText3Click() { LaunchExternal(kMakerWebAddress, QString()); }
+void TVoForm::StaticText3Click() { LaunchExternalOrReport(kMakerWebAddress, QString()); }
 
 }  // namespace ruto

@@ -89,8 +89,7 @@ TVoMsag::TVoMsag(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("VoMsag"));
   setWindowTitle(QStringLiteral("VoMsag"));
   setFixedSize(385, 200);
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  UseDialogFrame(this);
 
   Bevel1 = new QFrame(this);
   Bevel1->setFrameStyle(QFrame::Box | QFrame::Raised);

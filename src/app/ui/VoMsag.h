@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/AskUser.h"
+#include "app/ui/DialogFrame.h"
 
 class QLabel;
 class QPushButton;
