@@ -4,6 +4,7 @@
 
 #include "app/Databases.h"
 #include "app/WindowOpeners.h"
+#include "measure/ui/Syspt.h"
 #include "measure/ui/Voadv.h"
 #include "measure/ui/Voany.h"
 #include "measure/ui/Vodec.h"
@@ -13,6 +14,10 @@ namespace ruto {
 void registerMeasureWindows() {
   WindowOpeners().measurement = [](QWidget* parent) {
     TVodec window(parent);
+    window.exec();
+  };
+  WindowOpeners().calibration = [](QWidget* parent) {
+    TSyspt window(parent);
     window.exec();
   };
   WindowOpeners().meridianReference = [](QWidget* parent) {
