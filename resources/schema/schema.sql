@@ -82,3 +82,7 @@ CREATE INDEX VOCS1 ON VOCUST (NAME);
 CREATE INDEX VODT1 ON VODATA (CUSTNO, VODATE);
 CREATE INDEX VoProB ON VOPRO (ProName);
 CREATE INDEX VOPRDT_ProNo ON VOPRDT (ProNo);
+
+-- Earlier versions' main databases already copied in, by the SHA-256 of the file: a start
+-- interrupted between that copy and the renaming of the old file only completes the rename.
+CREATE TABLE MIGRATED (Sha256 TEXT PRIMARY KEY, MigratedAt REAL);

@@ -17,6 +17,7 @@
 #include "app/Database.h"
 #include "app/InstallDir.h"
 #include "app/KeyedMerge.h"
+#include "app/MainSchema.h"
 #include "app/RecordSet.h"
 #include "app/StartupFiles.h"
 #include "app/TransferColumns.h"
@@ -28,9 +29,14 @@ namespace {
 
 const QString kCopyConnection = QStringLiteral("OldDatabaseCopy");
 
-// Also in the schema script; main databases made before the table existed get it here.
-const QString kMigratedTableSql = QStringLiteral(
-    "CREATE TABLE IF NOT EXISTS MIGRATED (Sha256 TEXT PRIMARY KEY, MigratedAt REAL)");
+// The table as the schema script makes it, so that a main database that gets it here is
+// stored exactly as the script would have made it.
+QString migratedTableSql() {
+  for (const QString& statement : MainSchemaStatements())
+    if (statement.startsWith(QStringLiteral("CREATE TABLE MIGRATED"), Qt::CaseInsensitive))
+      return statement;
+  return QStringLiteral("CREATE TABLE MIGRATED (Sha256 TEXT PRIMARY KEY, MigratedAt REAL)");
+}
 
 struct Failure {
   MigrationResult::Outcome outcome;
@@ -192,7 +198,8 @@ MigrationResult OldDatabaseMigration::run() {
     Transaction transaction(main_);
     if (!transaction.active()) return finish(MigrationResult::Failed, mainDb.lastError().text());
     QSqlQuery q(mainDb);
-    if (!q.exec(kMigratedTableSql)) return finish(MigrationResult::Failed, q.lastError().text());
+    if (!tableExists(mainDb, kMigratedTable) && !q.exec(migratedTableSql()))
+      return finish(MigrationResult::Failed, q.lastError().text());
     // Client rows move the bar by 5, every other row by 3.
     int rowsSeen = 0;
     QSqlQuery count(QSqlDatabase::database(kCopyConnection, false));

@@ -167,7 +167,10 @@ void TVoCust::FormShow() {
     HintEdit[i]->setText(Settings.ExtProgHint[i]);
     ProgEdit[i]->setText(Settings.ExtProgPath[i]);
     ParamEdit[i]->setText(Settings.ExtProgParam[i]);
-    for (QLineEdit* e : {HintEdit[i], ProgEdit[i], ParamEdit[i]}) e->setToolTip(e->text());
+    for (QLineEdit* e : {HintEdit[i], ProgEdit[i], ParamEdit[i]}) {
+      e->setToolTip(e->text());
+      e->setCursorPosition(0);  // long texts show their beginning
+    }
   }
 }
 
