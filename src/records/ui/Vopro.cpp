@@ -333,7 +333,7 @@ void TVoProf::buildConditionGroups(QWidget* host) {
   BitBtn2 = new QPushButton(QStringLiteral("X"), this);
   BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
   BitBtn2->setToolTip(QStringLiteral("Clear The Picture"));
-  box(this, 66, QString());
+  box(this, 66, QStringLiteral("1 : 1"));
   CheckBox[66]->setToolTip(QStringLiteral("Scaled  1 : 1"));
   pictureButtons->addWidget(BitBtn1);
   pictureButtons->addWidget(BitBtn2);
