@@ -10,6 +10,7 @@ void ReportInbox::Push(QByteArray Report) {
   {
     std::lock_guard lock(mutex_);
     reports_.push_back(std::move(Report));
+    ++pushed_;
   }
   arrived_.notify_all();
   if (!posted_.exchange(true) && post_) post_();
@@ -31,6 +32,20 @@ bool ReportInbox::Empty() {
 void ReportInbox::Clear() {
   std::lock_guard lock(mutex_);
   reports_.clear();
+}
+
+std::uint64_t ReportInbox::Mark() {
+  std::lock_guard lock(mutex_);
+  return pushed_;
+}
+
+void ReportInbox::ClearBefore(std::uint64_t mark) {
+  std::lock_guard lock(mutex_);
+  std::uint64_t first = pushed_ - reports_.size();
+  while (!reports_.empty() && first < mark) {
+    reports_.pop_front();
+    ++first;
+  }
 }
 
 bool ReportInbox::WaitFor(int Ms) {

@@ -44,6 +44,10 @@ class ReportInbox {
   void DeliveryStarted() { posted_.store(false); }
   bool Empty();
   void Clear();
+  // How many reports have ever been pushed: a mark between what came before and after.
+  std::uint64_t Mark();
+  // Drops the waiting reports that were pushed before `mark`; later ones stay.
+  void ClearBefore(std::uint64_t mark);
   // Blocks the calling thread until a report is waiting or `Ms` real milliseconds passed.
   bool WaitFor(int Ms);
 
@@ -53,6 +57,7 @@ class ReportInbox {
   std::mutex mutex_;
   std::condition_variable arrived_;
   std::deque<QByteArray> reports_;
+  std::uint64_t pushed_ = 0;  // reports_.front() is report number pushed_ - reports_.size()
 };
 
 struct HidReadResult {

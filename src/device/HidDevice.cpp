@@ -140,10 +140,23 @@ bool THidDevice::WriteReport(const void* Buffer, std::size_t Length, std::size_t
 }
 
 bool THidDevice::FlushInput() {
+  if (inCommand_) {
+    // The system's queue is drained by the reader as reports come, so whatever it holds now
+    // came after the command was written: it stays, like the reports collected since then.
+    inbox_->ClearBefore(commandMark_);
+    return openHandle();
+  }
   inbox_->Clear();
   if (!openHandle()) return false;
   return port_->Flush();
 }
+
+void THidDevice::beginCommand() {
+  inCommand_ = true;
+  commandMark_ = inbox_->Mark();
+}
+
+void THidDevice::endCommand() { inCommand_ = false; }
 
 void THidDevice::SetReadWaitMs(int Value) {
   if (Value >= 10 && Value <= 10000) ReadWaitMs = Value;

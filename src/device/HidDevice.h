@@ -97,8 +97,13 @@ class THidDevice : public QObject {
   QString DeviceStringAnsi(std::uint8_t Idx);
 
   bool WriteReport(const void* Buffer, std::size_t Length, std::size_t& Written);
-  // Drops input queued by the system and reports not yet delivered.
+  // Drops input that is stale: outside a command, what the system queued and the reports not
+  // yet delivered; during a command, only the reports collected before it was written, so a
+  // late reply to it survives a failed write and its flush.
   bool FlushInput();
+  // The protocol's command exchange: reports from here on may answer it.
+  void beginCommand();
+  void endCommand();
   // Takes Value only when it lies in 10..10000.
   void SetReadWaitMs(int Value);
   // An empty handler stops the reader; otherwise the reader starts when it may.
@@ -128,6 +133,8 @@ class THidDevice : public QObject {
   std::unique_ptr<THidDeviceReadThread> ReaderThread;
   THidDataEvent OnDeviceData;
   bool unplugReported_ = false;
+  bool inCommand_ = false;
+  std::uint64_t commandMark_ = 0;
 };
 
 }  // namespace ruto

@@ -49,6 +49,10 @@ bool SendCommand(const QByteArray& Cmd) {
 
   const std::vector<std::uint8_t> report =
       BuildCommandReport(Cmd, MeterState.Device->Capabilities().OutputReportByteLength);
+  // From here on a report may answer this command: a flush after a failed write keeps it.
+  // The device cannot go away inside the exchange: device changes come from the event loop.
+  THidDevice* const commanded = MeterState.Device.get();
+  commanded->beginCommand();
   int budget = kReplyBudgetMs;
   for (int tries = kWriteTries;;) {
     if (!MeterState.Device) break;
@@ -74,6 +78,7 @@ bool SendCommand(const QByteArray& Cmd) {
     else
       clock().sleepMs(remaining);
   }
+  if (MeterState.Device.get() == commanded) commanded->endCommand();
   return MeterState.Replied;
 }
 

@@ -209,6 +209,34 @@ TEST_F(MeterFixture, WriteRetriesShortenTheReplyBudget) {
   }
 }
 
+TEST_F(MeterFixture, FlushDuringACommandKeepsWhatCameAfterItsWrite) {
+  start();
+  THidDevice* dev = MeterState.Device.get();
+  ASSERT_NE(dev, nullptr);
+  // Waits (real time) until the reader has handed the meter's report to the device.
+  const auto collected = [&] {
+    settle();
+    dev->waitForReport(10);
+  };
+  const struct {
+    bool inCommand;
+    const char* kept;  // what a delivery after the flush finds, "" for nothing
+  } cases[] = {{true, "LATE"}, {false, ""}};
+  for (const auto& c : cases) {
+    MeterState.Reply.clear();
+    meter->SendReport("OLD");
+    collected();
+    if (c.inCommand) dev->beginCommand();
+    meter->SendReport("LATE");
+    collected();
+    dev->FlushInput();
+    dev->deliverPending();
+    EXPECT_TRUE(MeterState.Reply.startsWith(c.kept)) << c.inCommand;
+    EXPECT_EQ(MeterState.Reply.isEmpty(), !*c.kept) << c.inCommand;
+    dev->endCommand();
+  }
+}
+
 TEST_F(MeterFixture, NoDeviceSendsNothingAndReadsZero) {
   MeterState.Reply = "D0000FFF";  // left by a meter that has gone
   MeterState.Replied = true;
