@@ -188,3 +188,35 @@ TEST(ProgramMatcher, LoaderReadsListOrderAndRowsByNumber) {
   EXPECT_TRUE(d.ProPrg[3].isEmpty());  // a column the table lacks
   CloseDatabase("load");
 }
+
+TEST(ProgramMatcher, SuppliedMultiMeridianProgramsLoadAndMatch) {
+  ASSERT_EQ(OpenDatabase("mtw", ruto::test::generatedPath("rutoMTW.mdb"), {"VOPRO", "VOPRDT"}),
+            DbOpenResult::Ok);
+  std::vector<TExpertProgram> programs;
+  ASSERT_TRUE(LoadExpertPrograms("mtw", &programs));
+  CloseDatabase("mtw");
+  ASSERT_GE(programs.size(), 12u);
+  std::array<bool, 25> coded{};
+  bool required = false;
+  for (const TExpertProgram& p : programs) {
+    EXPECT_FALSE(p.Rows.empty()) << qPrintable(p.ProName);
+    for (const TProgramCondition& r : p.Rows) {
+      required = required || r.ProFlg;
+      for (int pos = 1; pos <= 24; ++pos) coded[pos] = coded[pos] || r.ProCond[pos - 1] != u'0';
+    }
+  }
+  EXPECT_TRUE(required);
+  for (int pos = 1; pos <= 24; ++pos) EXPECT_TRUE(coded[pos]) << "position " << pos;
+
+  // A weak, tense woman of 50: low energy range, stress, menopause care; not the men's program.
+  TAnalysisResult a;
+  a.Average = 15.2;
+  a.SummaryLevel = {-1, 2, 0, 0, 0};
+  const QStringList names =
+      MatchPrograms(programs, a, {false, toOleDate(QDate(1975, 3, 1)), QDate(2025, 6, 1)});
+  EXPECT_TRUE(names.contains("體能低下"));
+  EXPECT_TRUE(names.contains("精神緊張"));
+  EXPECT_TRUE(names.contains("更年期調養"));
+  EXPECT_FALSE(names.contains("男性中年保健"));
+  EXPECT_FALSE(names.contains("體能亢進"));
+}
