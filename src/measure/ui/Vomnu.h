@@ -1,0 +1,66 @@
+#pragma once
+// The manual-entry window: types or corrects the 24 values, range, date and note of the test
+// in work (new mode) or of one stored test (modify mode).
+
+#include <QDialog>
+
+#include "measure/ManualEntry.h"
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QPlainTextEdit;
+class QRadioButton;
+class QStatusBar;
+class QTimeEdit;
+class QToolButton;
+
+namespace ruto {
+
+class TSortingGrid;
+
+class TVomnu : public QDialog {
+  Q_OBJECT
+ public:
+  // `mkey` 0 edits the test in work; another key the stored VODATA row with that key.
+  explicit TVomnu(int mkey, QWidget* parent = nullptr);
+
+  void FormShow();
+  void ToolButton1Click();
+  void ToolButton2Click();
+  void ToolButton3Click();
+  void CheckBox1Click();
+  // Normalises the current cell; false (with a message) when it holds no number.
+  bool NormalizeCurrentCell();
+  // Normalises all 24 cells; false at the first that holds no number.
+  bool NormalizeAllCells();
+
+  TSortingGrid* StringGrid1;
+  QLabel* StaticText1;
+  QRadioButton* RadioButton1;  // high range
+  QRadioButton* RadioButton2;  // standard range
+  QCheckBox* CheckBox1;
+  QDateEdit* DateTimePicker1;
+  QTimeEdit* DateTimePicker2;
+  QPlainTextEdit* Memo1;
+  QToolButton* ToolButton1;
+  QToolButton* ToolButton2;
+  QToolButton* ToolButton3;
+  QStatusBar* StatusBar1;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  bool normalizeCell(int col, int row);
+  void fillGrid(const TPointValues& values);
+  void setPickersNow();
+  void onKeyDown(int& key);
+
+  int mkey_;
+  bool newMode_;
+  bool shown_ = false;
+  bool warning_ = false;  // a message is up: focus moves it causes are no user moves
+};
+
+}  // namespace ruto
