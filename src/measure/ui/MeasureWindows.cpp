@@ -5,9 +5,11 @@
 #include "app/Databases.h"
 #include "app/WindowOpeners.h"
 #include "measure/ui/Syspt.h"
+#include "measure/ui/VoCmp.h"
 #include "measure/ui/Voadv.h"
 #include "measure/ui/Voany.h"
 #include "measure/ui/Vodec.h"
+#include "measure/ui/Vomnu.h"
 
 namespace ruto {
 
@@ -22,6 +24,14 @@ void registerMeasureWindows() {
   };
   WindowOpeners().meridianReference = [](QWidget* parent) {
     TVoadv window(QSqlDatabase::database(kReferenceConnection, false), parent);
+    window.exec();
+  };
+  WindowOpeners().comparison = [](QWidget* parent) {
+    TVoCmp window(parent);
+    window.exec();
+  };
+  WindowOpeners().manualEntry = [](QWidget* parent, std::int32_t mkey) {
+    TVomnu window(mkey, parent);
     window.exec();
   };
   WindowOpeners().analysis = [](QWidget* parent) {
