@@ -368,4 +368,32 @@ TEST_F(VodecTest, RunRendersTraceFiguresAndLamps) {
   EXPECT_EQ(meter->Commands().back(), QByteArray("X000000"));
 }
 
+TEST_F(VodecTest, EveryPointPictureIsInstalledAndShown) {
+  SetInstallDir(test::generatedPath(QString()));
+  TVodec w;
+  w.show();
+  w.ToolButton9Click();
+  w.MeasureTimer->stop();
+  for (int kind = 1; kind <= 3; ++kind) {
+    Settings.PointPictureKind = kind;
+    for (int point = 1; point <= 24; ++point) {
+      w.Run().CurrentPoint = std::uint16_t(point);
+      w.ShowPointPicture();
+      const QImage shown = w.Image2->pixmap().toImage();
+      ASSERT_FALSE(shown.isNull()) << PointPictureName(point, kind).toStdString();
+      EXPECT_EQ(shown.size(), QSize(240, 200));
+      // The marked point: some strong red in the picture.
+      int red = 0;
+      for (int y = 0; y < shown.height(); y += 2)
+        for (int x = 0; x < shown.width(); x += 2) {
+          const QColor c = shown.pixelColor(x, y);
+          if (c.red() > 180 && c.green() < 60 && c.blue() < 60) ++red;
+        }
+      EXPECT_GT(red, 10) << point << "/" << kind;
+    }
+  }
+  w.ToolButton7Click();
+  tick(w);
+}
+
 }  // namespace
