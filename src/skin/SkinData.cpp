@@ -631,6 +631,7 @@ void TSkinData::Loaded() {
       SkinControls.reset(xcMenuItem);
     else
       SkinControls.reset(xcSystemMenu);
+    MakeSysMenuIcon(ApplicationIcon());
   } else if (active_ && ok) {
     sendCommand(this, 1);
   }

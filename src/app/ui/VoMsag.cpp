@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
+#include <QVBoxLayout>
 
 namespace ruto {
 
@@ -18,17 +21,17 @@ std::function<void(TVoMsag&)>& showHook() {
   return h;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& text, int left) {
-  auto* b = new QPushButton(text, parent);
-  b->setGeometry(left, 133, 110, 38);
+QPushButton* makeButton(const QString& text) {
+  auto* b = new QPushButton(text);
+  b->setFixedSize(110, 38);
   b->setCursor(Qt::PointingHandCursor);
   b->setVisible(false);
   return b;
 }
 
-QLabel* makeIcon(QWidget* parent, int which) {
-  auto* l = new QLabel(parent);
-  l->setGeometry(12, 48, 64, 64);
+QLabel* makeIcon(int which) {
+  auto* l = new QLabel;
+  l->setFixedSize(64, 64);
   l->setPixmap(MessageIcon(which));
   l->setVisible(false);
   return l;
@@ -91,32 +94,61 @@ TVoMsag::TVoMsag(QWidget* parent) : QDialog(parent) {
   setFixedSize(385, 200);
   UseDialogFrame(this);
 
-  Bevel1 = new QFrame(this);
+  // Everything sits in layouts so a skinned frame can widen the window around it.
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(4, 4, 4, 4);
+  Bevel1 = new QFrame;
   Bevel1->setFrameStyle(QFrame::Box | QFrame::Raised);
-  Bevel1->setGeometry(4, 4, 377, 192);
-  Bevel2 = new QFrame(this);
-  Bevel2->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  Bevel2->setGeometry(8, 44, 369, 148);
+  outer->addWidget(Bevel1);
+  auto* inner = new QVBoxLayout(Bevel1);
+  inner->setContentsMargins(3, 1, 3, 3);
+  inner->setSpacing(2);
 
-  Image1 = makeIcon(this, 1);
-  Image2 = makeIcon(this, 2);
-  Image3 = makeIcon(this, 3);
-  Image4 = new QLabel(this);
-  Image4->setGeometry(385 - 80 - 10, 6, 80, 35);
+  Image4 = new QLabel;
   Image4->setPixmap(MessageLogo());
+  Image4->setFixedSize(80, 35);
+  auto* top = new QHBoxLayout;
+  top->addStretch(1);
+  top->addWidget(Image4);
+  top->addSpacing(6);
+  inner->addLayout(top);
 
-  Memo1 = new QTextEdit(this);
-  Memo1->setGeometry(84, 60, 245, 57);
+  Bevel2 = new QFrame;
+  Bevel2->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  inner->addWidget(Bevel2, 1);
+  auto* body = new QGridLayout(Bevel2);
+  body->setContentsMargins(4, 4, 4, 4);
+  body->setHorizontalSpacing(8);
+  body->setVerticalSpacing(2);
+
+  Image1 = makeIcon(1);
+  Image2 = makeIcon(2);
+  Image3 = makeIcon(3);
+  // Only one of the three icons shows at a time; they share one cell.
+  for (QLabel* icon : {Image1, Image2, Image3}) body->addWidget(icon, 0, 0, Qt::AlignTop);
+  body->setColumnMinimumWidth(0, 64);
+
+  Memo1 = new QTextEdit;
   Memo1->setReadOnly(true);
   Memo1->setFrameStyle(QFrame::NoFrame);
   Memo1->setAlignment(Qt::AlignHCenter);
   Memo1->setLineWrapMode(QTextEdit::WidgetWidth);
+  // The text stands on the dialog's own face, whatever colour the skin gives it.
   Memo1->viewport()->setAutoFillBackground(false);
-  Memo1->setStyleSheet(QStringLiteral("background: transparent;"));
+  Memo1->setMinimumHeight(57);
+  body->addWidget(Memo1, 0, 1);
+  body->setColumnStretch(1, 1);
 
-  BitBtn1 = makeButton(this, QStringLiteral("是"), 69);
-  BitBtn2 = makeButton(this, QStringLiteral("確  定"), 134);
-  BitBtn3 = makeButton(this, QStringLiteral("否"), 197);
+  BitBtn1 = makeButton(QStringLiteral("是"));
+  BitBtn2 = makeButton(QStringLiteral("確  定"));
+  BitBtn3 = makeButton(QStringLiteral("否"));
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(8);
+  buttons->addStretch(1);
+  for (QPushButton* b : {BitBtn1, BitBtn2, BitBtn3}) buttons->addWidget(b);
+  buttons->addStretch(1);
+  body->addLayout(buttons, 1, 0, 1, 2);
+
   connect(BitBtn1, &QPushButton::clicked, this, &TVoMsag::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TVoMsag::BitBtn2Click);
   connect(BitBtn3, &QPushButton::clicked, this, &TVoMsag::BitBtn3Click);

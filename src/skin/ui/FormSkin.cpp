@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -87,8 +88,11 @@ void TSkinForm::Attach() {
   w->overrideWindowFlags(savedFlags_ | Qt::FramelessWindowHint);
   if (QWindow* h = w->windowHandle()) h->setFlags(w->windowFlags());
   savedMargins_ = w->contentsMargins();
+  // The size is taken before the margins change: a layout may already grow the window to
+  // its new minimum when they do.
+  const QSize client = w->size();
   w->setContentsMargins(savedMargins_ + border_);
-  layoutWindow(true);
+  layoutWindow(true, client);
   frame_ = new SkinFrameWidget(this, w);
   frame_->show();
   altSpace_ = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), w);
@@ -122,8 +126,9 @@ void TSkinForm::Detach() {
     menuBar_->setMinimumHeight(savedMenuMin_);
     menuBar_->setMaximumHeight(savedMenuMax_);
   }
+  const QSize outer = w->size();
   w->setContentsMargins(savedMargins_);
-  layoutWindow(false);
+  layoutWindow(false, outer);
   w->clearMask();
   w->overrideWindowFlags(savedFlags_);
   if (QWindow* h = w->windowHandle()) h->setFlags(savedFlags_);
@@ -132,7 +137,7 @@ void TSkinForm::Detach() {
   menuHeight_ = 0;
 }
 
-void TSkinForm::layoutWindow(bool grow) {
+void TSkinForm::layoutWindow(bool grow, QSize base) {
   QWidget* w = window_;
   const QSize d(border_.left() + border_.right(), border_.top() + border_.bottom());
   const QSize delta = grow ? d : QSize(-d.width(), -d.height());
@@ -140,16 +145,21 @@ void TSkinForm::layoutWindow(bool grow) {
     savedMin_ = w->minimumSize();
     savedMax_ = w->maximumSize();
   }
+  // A layout computes its window's minimum from the contents margins itself; only sizes a
+  // window fixed on its own, or limits of a window without layout, grow with the frame.
+  QLayout* layout = w->layout();
+  const bool layoutFixes = layout && layout->sizeConstraint() == QLayout::SetFixedSize;
   if (savedMin_ == savedMax_ && !savedMin_.isEmpty()) {
-    const QSize fixed = grow ? savedMin_ + d : savedMin_;
-    w->setFixedSize(fixed);
+    if (!layoutFixes) w->setFixedSize(grow ? savedMin_ + d : savedMin_);
     return;
   }
-  auto grown = [&](QSize s) { return grow ? s + d : s; };
-  if (!savedMin_.isEmpty()) w->setMinimumSize(grown(savedMin_));
-  if (savedMax_.width() < QWIDGETSIZE_MAX || savedMax_.height() < QWIDGETSIZE_MAX)
-    w->setMaximumSize(grown(savedMax_).boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
-  if (!w->isMaximized() && !w->isMinimized()) w->resize(w->size() + delta);
+  if (!layout) {
+    if (!savedMin_.isEmpty()) w->setMinimumSize(grow ? savedMin_ + d : savedMin_);
+    if (savedMax_.width() < QWIDGETSIZE_MAX || savedMax_.height() < QWIDGETSIZE_MAX)
+      w->setMaximumSize(
+          (grow ? savedMax_ + d : savedMax_).boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
+  }
+  if (!w->isMaximized() && !w->isMinimized()) w->resize(base + delta);
 }
 
 void TSkinForm::layoutButtons() {

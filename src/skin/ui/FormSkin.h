@@ -69,7 +69,8 @@ class TSkinForm : public QObject {
 
  private:
   void readState();
-  void layoutWindow(bool grow);
+  // Grows (or shrinks back) the window from base by the frame, keeping its client.
+  void layoutWindow(bool grow, QSize base);
 
   QPointer<QWidget> window_;
   TSkinData* skin_;

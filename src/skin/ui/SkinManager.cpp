@@ -154,7 +154,7 @@ void TSkinManage::switchStyle(bool skinned) {
   if (skinned) {
     if (skinStyle_ && QApplication::style() == skinStyle_) return;
     savedStyleName_ = QApplication::style()->name();
-    if (!skinStyle_) skinStyle_ = new SkinStyle(this);
+    if (!skinStyle_) skinStyle_ = new SkinStyle(this, savedStyleName_);
     QApplication::setStyle(skinStyle_);
     return;
   }

@@ -39,8 +39,11 @@ QColor textColour(const TSkinData& skin, bool enabled, bool selected) {
 
 }  // namespace
 
-SkinStyle::SkinStyle(TSkinManage* manager)
-    : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))), manager_(manager) {
+SkinStyle::SkinStyle(TSkinManage* manager, const QString& base)
+    : QProxyStyle(QStyleFactory::keys().contains(base, Qt::CaseInsensitive)
+                      ? QStyleFactory::create(base)
+                      : QStyleFactory::create(QStringLiteral("Windows"))),
+      manager_(manager) {
   setParent(manager);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// The skin's style: over Qt's "Windows" style it paints the menu band of skinned windows,
+// The skin's style: over the program's own style it paints the menu band of skinned windows,
 // its items, the popup menus of skinned windows and their items, and (when the skin data
-// asks for it) tool-bar buttons, from the skin's images and colours.
+// asks for it) tool-bar buttons, from the skin's images and colours. Everything else keeps
+// the program's look and metrics, so a window's client is the same skinned and unskinned.
 
 #include <QProxyStyle>
 
@@ -15,7 +16,8 @@ class TSkinManage;
 class SkinStyle : public QProxyStyle {
   Q_OBJECT
  public:
-  explicit SkinStyle(TSkinManage* manager);
+  // base: the name of the style underneath ("Windows" when it is unknown).
+  SkinStyle(TSkinManage* manager, const QString& base);
 
   void drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p,
                      const QWidget* w = nullptr) const override;

@@ -1,0 +1,277 @@
+// Every window of the program, opened through the registry, skinned with the program's own
+// skin and unskinned: frame bands, title, no child over a band, the client size kept, and
+// the unskinned window as built. Pictures of both go to test-output/skin/census/.
+#include <gtest/gtest.h>
+
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
+#include <QTimer>
+
+#include "SkinUiSupport.h"
+#include "app/AppTestSupport.h"
+#include "app/StartupFiles.h"
+#include "app/WindowOpeners.h"
+#include "app/ui/AbortBox.h"
+#include "app/ui/AppWindows.h"
+#include "app/ui/Application.h"
+#include "app/ui/Vo2main.h"
+#include "app/ui/VoMsag.h"
+#include "measure/ui/MeasureWindows.h"
+#include "records/ui/RecordsWindows.h"
+#include "skin/SkinFrame.h"
+#include "skin/ui/SkinSetup.h"
+#include "skin/ui/SkinStyle.h"
+
+namespace {
+
+using ruto::test::settle;
+
+// Every hook of the registry; a hook nobody registered opens nothing.
+struct Opener {
+  const char* name;
+  std::function<bool(QWidget*)> open;
+};
+#define RUTO_OPENER(hook)                                                  \
+  Opener {                                                                 \
+#hook, [](QWidget * p) { return OpenWindow(WindowOpeners().hook, p); } \
+  }
+const Opener kOpeners[] = {
+    RUTO_OPENER(measurement),
+    RUTO_OPENER(analysis),
+    RUTO_OPENER(comparison),
+    RUTO_OPENER(meridianReference),
+    RUTO_OPENER(calibration),
+    Opener{"manualEntry", [](QWidget* p) { return OpenWindow(WindowOpeners().manualEntry, p, 0); }},
+    RUTO_OPENER(clientBrowser),
+    RUTO_OPENER(storeTest),
+    RUTO_OPENER(clientEditor),
+    RUTO_OPENER(programList),
+    RUTO_OPENER(programEditor),
+    RUTO_OPENER(transfer),
+    RUTO_OPENER(startupStatus),
+    RUTO_OPENER(aboutBox),
+    RUTO_OPENER(userData),
+};
+#undef RUTO_OPENER
+
+// What one window looked like, by the name it was opened under.
+struct Seen {
+  QSize client;  // the contents size (the whole window when unskinned)
+  bool checked = false;
+};
+
+class Census : public InstallFolderTest {
+ protected:
+  void SetUp() override {
+    InstallFolderTest::SetUp();
+    putInstallation();
+    registerAppWindows();
+    registerMeasureWindows();
+    registerRecordsWindows();
+    InstallMessageBox();
+    delete ExistingSkinManager();
+  }
+  void TearDown() override {
+    delete ExistingSkinManager();
+    WindowOpeners() = TWindowOpeners{};
+    DestroyMainWindows();
+    CloseStartupDatabases();
+    InstallFolderTest::TearDown();
+  }
+
+  // Switches the program's own skin on through the main window's skin data.
+  void skinOn() {
+    TSkinManage* m = SkinManager();
+    m->AddSkinData(VoForm->SkinData1);
+    m->SetCommand(VoForm->SkinData1, 1, 0);
+    m->runPendingCommand();
+    ASSERT_TRUE(m->Active());
+    // The main window was activated before this manager existed: activate it again, as
+    // the program's first activation does.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(VoForm, &activate);
+  }
+
+  // Checks one shown window and saves its picture.
+  void inspect(QWidget* w, const QString& name, bool skinned) {
+    const QString file = QStringLiteral("census-%1-%2").arg(name, skinned ? "skinned" : "plain");
+    ruto::test::saveSkinPng(w->grab().toImage(), file);
+    Seen& s = seen_[name];
+    TSkinManage* m = ExistingSkinManager();
+    TSkinForm* f = m ? m->FindFormSkin(w) : nullptr;
+    if (!skinned) {
+      EXPECT_EQ(f, nullptr) << qPrintable(name);
+      EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("SkinFrame")), nullptr) << qPrintable(name);
+      EXPECT_TRUE(w->mask().isEmpty()) << qPrintable(name);
+      s.client = w->contentsRect().size();
+      return;
+    }
+    // Tool windows, like popups, keep the platform's frame.
+    if (w->windowType() == Qt::Tool) {
+      EXPECT_EQ(f, nullptr) << qPrintable(name);
+      s.checked = true;
+      return;
+    }
+    ASSERT_NE(f, nullptr) << qPrintable(name)
+                          << " was not skinned: " << static_cast<int>(m->SkinWindow(w)) << " "
+                          << w->metaObject()->className();
+    s.checked = true;
+    if (f->style().BorderKind == 2) return;
+    const ruto::TSkinData& skin = *f->SkinData();
+    const QImage img = w->grab().toImage();
+    const QMargins b = f->border();
+    EXPECT_EQ(w->contentsMargins(), b) << qPrintable(name);
+    // Title band and side bands come from the skin's images (frame by activity).
+    auto bandPixel = [&](const ruto::TDataSkinObject* o, QPoint at, QSize frameSize) {
+      QSet<QRgb> both;
+      for (int k : {1, 2}) {
+        const QRect fr = ruto::FrameRect(o->Bitmap.size(), k, o->frames(),
+                                         o == skin.TopBorder() || o == skin.BottomBorder());
+        both.insert(o->Bitmap.pixel(fr.left() + std::min(at.x(), frameSize.width() - 1),
+                                    fr.top() + std::min(at.y(), frameSize.height() - 1)));
+      }
+      return both;
+    };
+    const ruto::TDataSkinObject* top = skin.TopBorder();
+    EXPECT_TRUE(
+        bandPixel(top, QPoint(top->Bitmap.width() / 2, 2), QSize(top->Bitmap.width(), b.top()))
+            .contains(img.pixel(w->width() / 2, 2)))
+        << qPrintable(name) << " title";
+    const ruto::TDataSkinObject* left = skin.LeftBorder();
+    EXPECT_TRUE(bandPixel(left, QPoint(1, 20), QSize(b.left(), left->Bitmap.height()))
+                    .contains(img.pixel(1, w->height() / 2)))
+        << qPrintable(name) << " left band";
+    // No child over a band, and the client as large as the unskinned window's.
+    const QRect client = w->contentsRect();
+    for (QWidget* c : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (c == f->frameWidget() || !c->isVisible() || c->isWindow()) continue;
+      EXPECT_TRUE(client.contains(c->geometry()))
+          << qPrintable(name) << ": " << c->metaObject()->className() << " "
+          << qPrintable(c->objectName()) << " over a band";
+    }
+    if (seen_.contains(name + QStringLiteral("#plain"))) {
+      const QSize outer = w->size() - QSize(b.left() + b.right(), b.top() + b.bottom());
+      EXPECT_EQ(outer, seen_[name + QStringLiteral("#plain")].client)
+          << qPrintable(name) << " min " << w->minimumWidth() << "x" << w->minimumHeight()
+          << " max " << w->maximumWidth() << "x" << w->maximumHeight() << " layout "
+          << (w->layout() ? static_cast<int>(w->layout()->sizeConstraint()) : -1) << " "
+          << w->metaObject()->className();
+    }
+  }
+
+  // Opens a window through its opener and inspects every modal window it shows.
+  int openAndInspect(const Opener& o, bool skinned) {
+    const QString base = QString::fromLatin1(o.name);
+    QSet<QWidget*> handled;
+    int count = 0;
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+      QWidget* w = QApplication::activeModalWidget();
+      if (!w || handled.contains(w)) return;
+      handled.insert(w);
+      settle();
+      const QString name = count == 0 ? base : base + QString::number(count);
+      ++count;
+      if (!skinned) seen_[name + QStringLiteral("#plain")].client = w->size();
+      inspect(w, name, skinned);
+      w->close();
+      if (w->isVisible()) w->hide();
+    });
+    watcher.start();
+    const bool registered = o.open(VoForm);
+    watcher.stop();
+    return registered ? count : -1;
+  }
+
+  void runCensus(bool skinned) {
+    for (const Opener& o : kOpeners) {
+      const int shown = openAndInspect(o, skinned);
+      if (shown == 0) std::printf("census: %s opened no window\n", o.name);
+    }
+    // The message box and the abort box.
+    {
+      MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
+      MsgRequest.Text = kExitQuestion;
+      TVoMsag box(VoForm);
+      box.show();
+      settle();
+      if (!skinned) seen_[QStringLiteral("message#plain")].client = box.size();
+      inspect(&box, QStringLiteral("message"), skinned);
+      box.close();
+    }
+    {
+      AbortBox->show();
+      settle();
+      if (!skinned) seen_[QStringLiteral("abort#plain")].client = AbortBox->size();
+      inspect(AbortBox, QStringLiteral("abort"), skinned);
+      AbortBox->hide();
+    }
+  }
+
+  QHash<QString, Seen> seen_;
+};
+
+TEST_F(Census, EveryWindowSkinnedAndPlain) {
+  ASSERT_TRUE(CreateMainWindows()) << asked_.join('\n').toStdString();
+  VoForm->resize(1000, 700);
+  VoForm->show();
+  settle();
+  VoForm->FormActivate();
+  settle();
+  runCensus(false);
+  const QSize plainMain = VoForm->size();
+  ruto::test::saveSkinPng(VoForm->grab().toImage(), QStringLiteral("census-main-plain"));
+  skinOn();
+  settle();
+  ASSERT_NE(ExistingSkinManager()->FindFormSkin(VoForm), nullptr);
+  EXPECT_EQ(VoForm->contentsRect().size(), plainMain);
+  EXPECT_EQ(VoForm->windowTitle(), kMainCaption);
+  // The menu bar stands in the frame's menu band.
+  const QMargins b = ExistingSkinManager()->FindFormSkin(VoForm)->border();
+  EXPECT_EQ(VoForm->MainMenu1->geometry().topLeft(), QPoint(b.left(), b.top()));
+  EXPECT_EQ(VoForm->MainMenu1->height(), ruto::TSkinData::MenuHeight);
+  ruto::test::saveSkinPng(VoForm->grab().toImage(), QStringLiteral("census-main-skinned"));
+  runCensus(true);
+  // Every window that opened unskinned was checked skinned too.
+  for (auto it = seen_.begin(); it != seen_.end(); ++it) {
+    if (it.key().endsWith(QStringLiteral("#plain"))) {
+      EXPECT_TRUE(seen_.value(it.key().chopped(6)).checked) << qPrintable(it.key());
+    }
+  }
+}
+
+// The program's own menu: "系統支援" opens a skinned popup; Right moves on to "關於版本"
+// and wraps from there to "經絡測量".
+TEST_F(Census, MainMenuPopupAndArrowKeys) {
+  ASSERT_TRUE(CreateMainWindows());
+  VoForm->show();
+  settle();
+  VoForm->FormActivate();
+  skinOn();
+  QApplication::setActiveWindow(VoForm);
+  settle();
+  QMenuBar* bar = VoForm->MainMenu1;
+  bar->setActiveAction(VoForm->tw1Menu->menuAction());
+  settle();
+  ASSERT_TRUE(VoForm->tw1Menu->isVisible());
+  auto* style = qobject_cast<ruto::SkinStyle*>(QApplication::style());
+  ASSERT_NE(style, nullptr);
+  EXPECT_EQ(style->popupSkin(VoForm->tw1Menu), VoForm->SkinData1);
+  VoForm->tw1Menu->setActiveAction(VoForm->tw1Menu->actions().first());
+  ruto::test::saveSkinPng(VoForm->tw1Menu->grab().toImage(), QStringLiteral("main-menu-popup"));
+  ruto::test::key(VoForm->tw1Menu, Qt::Key_Right);
+  settle();
+  ASSERT_NE(bar->activeAction(), nullptr);
+  EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("關於版本"));
+  ruto::test::key(bar, Qt::Key_Right);
+  settle();
+  ASSERT_NE(bar->activeAction(), nullptr);
+  EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("經絡測量"));
+  ruto::test::key(bar, Qt::Key_Escape);
+}
+
+}  // namespace
