@@ -11,6 +11,7 @@
 
 #include "app/LaunchExternal.h"
 #include "app/Settings.h"
+#include "app/ui/DialogFrame.h"
 #include "base/Numbers.h"
 #include "device/HidDevice.h"
 #include "device/MeterCommands.h"
@@ -22,8 +23,7 @@ QString MeasureCounterText(long long counter) {
          QStringLiteral(" ]");
 }
 
-TAboutBox::TAboutBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("關於版本資料"));
   auto* layout = new QVBoxLayout(this);

@@ -10,11 +10,11 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <type_traits>
 
 #include "app/AskUser.h"
 #include "app/LaunchExternal.h"
 #include "app/Settings.h"
+#include "app/ui/DialogFrame.h"
 #include "app/ui/Vo2main.h"
 #include "base/Text.h"
 
@@ -33,17 +33,6 @@ QString dialogPicker(QWidget* parent, const QString& filter) {
 }
 
 TVoCust::FilePicker gPicker = &dialogPicker;
-
-// Whether a launch started anything; a starter without an answer counts as started.
-template <class Launch>
-bool launched(Launch launch) {
-  if constexpr (std::is_void_v<std::invoke_result_t<Launch>>) {
-    launch();
-    return true;
-  } else {
-    return launch();
-  }
-}
 
 // An edit whose hint follows its text, so long texts can be read in full.
 QLineEdit* edit(QWidget* parent, const QString& name) {
@@ -65,7 +54,7 @@ QToolButton* tool(QWidget* parent, const QString& name, const QString& text, con
 
 void TVoCust::SetFilePicker(FilePicker picker) { gPicker = picker ? picker : &dialogPicker; }
 
-TVoCust::TVoCust(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+TVoCust::TVoCust(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
   setObjectName(QStringLiteral("VoCust"));
   setWindowTitle(QStringLiteral("用戶基本資料設定"));
   auto* layout = new QVBoxLayout(this);
@@ -215,7 +204,7 @@ void TVoCust::BrowseParameter(int slot) {
 void TVoCust::TestSlot(int slot) {
   const QString prog = ruto::Trim(ProgEdit[slot]->text());
   const QString param = ruto::Trim(ParamEdit[slot]->text());
-  if (!launched([&] { return LaunchExternal(prog, param); }))
+  if (!LaunchExternal(prog, param))
     AskUser(MsgKind::WarningOk, kLaunchFailedText + (prog.isEmpty() ? param : prog));
 }
 

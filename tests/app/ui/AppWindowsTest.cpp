@@ -197,6 +197,16 @@ TEST_F(UserData, LeaveKeepsTheFileAndTestStartsTheUnsavedTexts) {
   EXPECT_EQ(Settings.ExtProgPath[2], "/opt/p2");
 }
 
+// A slot whose program is on no drive starts nothing, and the test button says so once.
+TEST_F(UserData, TestButtonSaysWhenNothingStarted) {
+  TVoCust w;
+  w.show();
+  w.ProgEdit[1]->setText(" E:/nowhere/prog.exe ");
+  w.TestButton[1]->click();
+  EXPECT_TRUE(started.isEmpty());
+  EXPECT_EQ(asked_, QStringList({"5:無法啟動外部程式：E:/nowhere/prog.exe"}));
+}
+
 TEST_F(UserData, BrowseReplacesTheEditOnlyWhenAFileIsPicked) {
   TVoCust w;
   w.show();
