@@ -1,0 +1,156 @@
+// The expert-program page of the analysis window: matched programs of the main database, the
+// shown program's description, picture and run buttons, and the supplied programs' list.
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "app/AskUser.h"
+#include "app/Database.h"
+#include "app/Databases.h"
+#include "app/InstallDir.h"
+#include "app/LaunchExternal.h"
+#include "app/Settings.h"
+#include "app/SharedRecords.h"
+#include "measure/ReferenceTable.h"
+#include "measure/ui/Voany.h"
+#include "support/TestSupport.h"
+
+using namespace ruto;
+
+namespace {
+
+QStringList gStarted;
+void recordStart(const QString& program, const QString& param, bool) {
+  gStarted << program + u'|' + param;
+}
+
+bool run(const QString& connection, const QString& sql, const QVariantList& values = {}) {
+  QSqlQuery q(QSqlDatabase::database(connection, false));
+  q.prepare(sql);
+  for (const QVariant& v : values) q.addBindValue(v);
+  if (q.exec()) return true;
+  ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
+  return false;
+}
+
+QByteArray pngBytes() {
+  QImage image(40, 30, QImage::Format_RGB32);
+  image.fill(QColor(200, 30, 30));
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return bytes;
+}
+
+class VoanyPrograms : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetInstallDir(dir_.path());
+    const QString main = dir_.filePath("ruto4.mdb");
+    ASSERT_TRUE(QFile::copy(test::generatedPath("VoSpa.mdb"), main));
+    QFile::setPermissions(main, QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(QFile::copy(test::generatedPath("rutoMTW.mdb"), dir_.filePath("rutoMTW.mdb")));
+    ASSERT_EQ(OpenDatabase(kMainConnection, main, kMainTables), DbOpenResult::Ok);
+    // Lung high on both sides: code 2 at position 6 fits.
+    const QString row = "INSERT INTO VOPRDT (ProNo, ProCond, ProAnd, ProFlg) VALUES (?, ?, '', 0)";
+    run(kMainConnection,
+        "INSERT INTO VOPRO (ProNo, ProName, ProData, ProPict, ProScal, ProFN, ProScrp2, ProPrg2, "
+        "ProParm2) VALUES ('P1', 'A 肺熱', '清肺說明', ?, 0, '0100', '播放音樂', ' /usr/bin/x ', "
+        "' y ')",
+        {pngBytes()});
+    run(kMainConnection,
+        "INSERT INTO VOPRO (ProNo, ProName, ProData, ProScal, ProFN) VALUES ('P2', 'C 肺熱二', "
+        "'第二個', 1, '1111')");
+    run(kMainConnection, "INSERT INTO VOPRO (ProNo, ProName) VALUES ('P3', 'B 不合')");
+    run(kMainConnection, row, {"P1", "000002"});
+    run(kMainConnection, row, {"p2", "000003"});
+    run(kMainConnection, row, {"P3", "000001"});
+
+    QSqlDatabase ref = QSqlDatabase::addDatabase("QSQLITE", kReferenceConnection);
+    ref.setDatabaseName(":memory:");
+    ASSERT_TRUE(ref.open());
+    QStringList columns = {"MKEY INTEGER PRIMARY KEY"};
+    for (const TReferenceColumn& c : ReferenceTextColumns()) columns << QString(c.name) + " TEXT";
+    run(kReferenceConnection, "CREATE TABLE VOMTDB (" + columns.join(',') + ", DtGpM BLOB)");
+
+    Settings = DefaultSettings();
+    ViewState = TViewState{};
+    ViewState.AnalysisPage = 6;
+    CurrentTest = TCurrentTest{};
+    for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
+    CurrentTest.Values[1] = CurrentTest.Values[7] = 80;
+    CurrentTest.CompValues = CurrentTest.Values;
+    CurrentClient = TClientInfo{};
+    CurrentClient.Sex = true;
+    SetAskUserResponder([](MsgKind, const QString&) { return true; });
+    gStarted.clear();
+    SetExternalStarter(&recordStart);
+  }
+  void TearDown() override {
+    SetExternalStarter(nullptr);
+    SetAskUserResponder(nullptr);
+    for (const QString& c : {kMainConnection, kReferenceConnection, kMultiMeridianConnection})
+      CloseDatabase(c);
+    SetInstallDir(RUTO_INSTALL_DIR);
+  }
+  QTemporaryDir dir_;
+};
+
+TEST_F(VoanyPrograms, PageShowsTheFirstMatchWithPictureAndRunButtons) {
+  TVoany w;
+  w.show();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(w.ListBox3->count(), 2);
+  EXPECT_EQ(w.ListBox3->item(0)->text(), "A 肺熱");  // name order
+  EXPECT_EQ(w.ListBox3->item(1)->text(), "C 肺熱二");
+  EXPECT_EQ(w.ListBox3->currentRow(), 0);
+  EXPECT_EQ(w.DBMemo1->toPlainText(), "清肺說明");
+  EXPECT_TRUE(w.DBImage1->isVisible());
+  EXPECT_FALSE(w.DBImage1->pixmap().isNull());
+  EXPECT_TRUE(w.DBImage1->hasScaledContents());
+  EXPECT_EQ(w.StaticText[120]->text(), "Fit");
+  const bool enabled[] = {false, true, false, false};
+  for (int n = 0; n < 4; ++n) EXPECT_EQ(w.SpeedButton[2 + n]->isEnabled(), enabled[n]) << n;
+  EXPECT_EQ(w.SpeedButton[3]->toolTip(), "播放音樂\n/usr/bin/x y");
+  w.SpeedButton3Click();
+  EXPECT_EQ(gStarted, QStringList{"/usr/bin/x|y"});
+
+  // The supplied programs are listed with none selected.
+  EXPECT_EQ(w.ListBox4->currentRow(), -1);
+  EXPECT_TRUE(w.ListBox4->selectedItems().isEmpty());
+
+  w.resize(785, 556);
+  test::savePng(w.grab().toImage(), "VoanyPrograms");
+
+  w.ListBox3->setCurrentRow(1);
+  w.ListBox3Click();
+  EXPECT_EQ(w.DBMemo1->toPlainText(), "第二個");
+  EXPECT_EQ(w.StaticText[120]->text(), "Scale");
+  EXPECT_FALSE(w.DBImage1->hasScaledContents());
+  for (int n = 0; n < 4; ++n) EXPECT_TRUE(w.SpeedButton[2 + n]->isEnabled());
+}
+
+TEST_F(VoanyPrograms, NothingFitsHidesThePicture) {
+  CurrentTest.Values[1] = CurrentTest.Values[7] = 50;  // every level 0
+  CurrentTest.CompValues = CurrentTest.Values;
+  TVoany w;
+  w.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(w.ListBox3->count(), 0);
+  EXPECT_TRUE(w.DBMemo1->toPlainText().isEmpty());
+  EXPECT_FALSE(w.DBImage1->isVisible());
+}
+
+}  // namespace
