@@ -1,4 +1,6 @@
 #pragma once
+// Trimming and cleaning of texts read from files and typed by the operator.
+
 #include <QString>
 
 namespace ruto {
