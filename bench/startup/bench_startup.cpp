@@ -1,5 +1,5 @@
-// Runs both programs alternately as child processes and compares their median wall time
-// from process start to exit right after the main window is shown.
+// Runs the program and its two references alternately as child processes and compares their
+// median wall time from process start to exit right after the main window is shown.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -31,25 +31,29 @@ double runOnce(const QString& exe, const QStringList& args) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const int rounds = argc > 1 ? std::max(3, atoi(argv[1])) : 15;
-  std::vector<double> bare, ruto, rutoWarm;
+  std::vector<double> bare, dressed, ruto, rutoWarm;
   QTemporaryDir warm;  // second and later starts find their files in place
   runOnce(QStringLiteral(RUTO_EXE), {warm.path()});
   for (int i = 0; i < rounds; ++i) {
     const double b = runOnce(QStringLiteral(BARE_EXE), {});
+    const double d = runOnce(QStringLiteral(DRESSED_EXE), {});
     const double r = runOnce(QStringLiteral(RUTO_EXE), {});
     const double w = runOnce(QStringLiteral(RUTO_EXE), {warm.path()});
-    if (b < 0 || r < 0 || w < 0) {
+    if (b < 0 || d < 0 || r < 0 || w < 0) {
       std::fprintf(stderr, "a program failed to start\n");
       return 1;
     }
     bare.push_back(b);
+    dressed.push_back(d);
     ruto.push_back(r);
     rutoWarm.push_back(w);
   }
-  const double mb = median(bare), mr = median(ruto), mw = median(rutoWarm);
+  const double mb = median(bare), md = median(dressed), mr = median(ruto), mw = median(rutoWarm);
   std::printf("start-up to main window shown, median of %d runs\n", rounds);
+  std::printf("                                          vs bare  vs dressed\n");
   std::printf("  bare QMainWindow           %8.1f ms\n", mb);
-  std::printf("  ruto, first start          %8.1f ms  (%.2fx)\n", mr, mr / mb);
-  std::printf("  ruto, later starts         %8.1f ms  (%.2fx)\n", mw, mw / mb);
+  std::printf("  dressed QMainWindow        %8.1f ms  %5.2fx\n", md, md / mb);
+  std::printf("  ruto, first start          %8.1f ms  %5.2fx  %5.2fx\n", mr, mr / mb, mr / md);
+  std::printf("  ruto, later starts         %8.1f ms  %5.2fx  %5.2fx\n", mw, mw / mb, mw / md);
   return 0;
 }
