@@ -12,6 +12,7 @@
 #include "app/LaunchExternal.h"
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
+#include "app/ui/VoMsag.h"
 #include "base/Numbers.h"
 #include "device/HidDevice.h"
 #include "device/MeterCommands.h"
@@ -33,7 +34,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
   big.setPointSize(big.pointSize() + 5);
   big.setBold(true);
   product->setFont(big);
-  layout->addWidget(product);
+  auto* heading = new QHBoxLayout;
+  auto* logo = new QLabel(this);
+  logo->setObjectName(QStringLiteral("Image1"));
+  logo->setPixmap(MessageLogo());
+  heading->addWidget(product, 1);
+  heading->addWidget(logo);
+  layout->addLayout(heading);
   for (const char* text :
        {"VO-100 Ver: 5 tw (Build 5.07)", "國際繁體中文版", "支援系統：Linux 桌面 (X11、Wayland)"})
     layout->addWidget(new QLabel(QString::fromUtf8(text), this));

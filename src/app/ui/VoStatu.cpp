@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/ui/VoMsag.h"
 #include "widgets/GradientBar.h"
 #include "widgets/LedLamp.h"
 
@@ -48,8 +49,12 @@ TVoStatu::TVoStatu(QWidget* parent)
   big.setBold(true);
   title->setFont(big);
   grid->addWidget(title, 0, 0, 1, 2);
-  grid->addWidget(label(QStringLiteral("Powered By Zelvan"), panel, "Label6"), 0, 2,
-                  Qt::AlignRight | Qt::AlignBottom);
+  auto* maker = new QVBoxLayout;
+  auto* logo = label(QString(), panel, "Image1");
+  logo->setPixmap(MessageLogo());
+  maker->addWidget(logo, 0, Qt::AlignRight);
+  maker->addWidget(label(QStringLiteral("Powered By Zelvan"), panel, "Label6"), 0, Qt::AlignRight);
+  grid->addLayout(maker, 0, 2, Qt::AlignRight);
 
   grid->addWidget(label(QStringLiteral("USB Status:"), panel, "Label1"), 1, 0);
   auto* lamps = new QHBoxLayout;
