@@ -455,6 +455,20 @@ TEST_F(AnalysisWindow, EveryPageRenders) {
       const QPoint origin = w->PaintBox1->mapTo(w.get(), QPoint(0, 0));
       EXPECT_EQ(ruto::test::at(image, origin.x() + 227, origin.y() + 12), clYellow);
       EXPECT_EQ(ruto::test::at(image, origin.x() + 109, origin.y() + 12), clBtnFace);
+
+      // Lung (point 1) 26.9 above the average: bar 1 from y 97 down to the centre line, hatched
+      // red all the way up, as seen in the window, not only in the chart surface's own grab.
+      w->ToolButton[4]->click();
+      const QImage bars = w->grab().toImage();
+      ruto::test::savePng(bars, "analysis-page-1-bars");
+      int top = 0, bottom = 0;
+      for (int y = 98; y < 196; ++y)
+        for (int x = 52; x < 78; ++x) {
+          if (ruto::test::at(bars, origin.x() + x, origin.y() + y) != clRed) continue;
+          ++(y < 147 ? top : bottom);
+        }
+      EXPECT_GT(top, 20);
+      EXPECT_GT(bottom, 20);
     }
   }
 }
