@@ -60,7 +60,7 @@ void ComparisonPaintBox::paintEvent(QPaintEvent*) {
   DrawComparisonBand(canvas, width(), height(), d);
 }
 
-TVoCmp::TVoCmp(QWidget* parent) : QDialog(parent) {
+TVoCmp::TVoCmp(QWidget* parent) : TOpenerDialog(parent) {
   setObjectName(QStringLiteral("VoCmp"));
   setWindowTitle(QStringLiteral("能量比對"));
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -178,16 +178,16 @@ void TVoCmp::FormShow() {
 
 void TVoCmp::ToolButton4Click() {
   ViewState.BrowseForCurrent = false;
-  hide();
-  OpenWindow(WindowOpeners().clientBrowser, this);
-  show();
-  if (ViewState.TestLoaded) {
-    CompareTest.CurveCount = 2;
-    showBlock(2, Data().Block2);
-    ToolButton7->setEnabled(true);
-    ToolButton8->setChecked(true);
-  }
-  PaintBox1->update();
+  runChildHidden([this] { OpenWindow(WindowOpeners().clientBrowser, this); },
+                 [this] {
+                   if (ViewState.TestLoaded) {
+                     CompareTest.CurveCount = 2;
+                     showBlock(2, Data().Block2);
+                     ToolButton7->setEnabled(true);
+                     ToolButton8->setChecked(true);
+                   }
+                   PaintBox1->update();
+                 });
 }
 
 void TVoCmp::BandButtonClick(QToolButton* down) {

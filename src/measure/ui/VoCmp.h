@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+#include "app/ui/OpenerDialog.h"
 #include "measure/Comparison.h"
 
 class QLabel;
@@ -25,7 +26,7 @@ class ComparisonPaintBox : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 };
 
-class TVoCmp : public QDialog {
+class TVoCmp : public TOpenerDialog {
   Q_OBJECT
  public:
   explicit TVoCmp(QWidget* parent = nullptr);

@@ -62,7 +62,7 @@ TVoREdit::TVoREdit(RecordSet* clients, QWidget* parent)
 
   auto* form = new QGridLayout;
   form->setContentsMargins(10, 6, 10, 6);
-  root->addLayout(form);
+  root->addLayout(form, 1);
   static const int limits[8] = {0, 50, 15, 20, 50, 30, 30, 30};
   for (int i = 1; i <= 7; ++i) {
     Edit[i] = new QLineEdit(this);
@@ -127,6 +127,7 @@ TVoREdit::TVoREdit(RecordSet* clients, QWidget* parent)
   form->addWidget(DBMemo1, row, 0, 1, 4);
   Memo1->setFixedHeight(90);
   DBMemo1->setFixedHeight(90);
+  form->setRowStretch(row, 1);
   form->setColumnMinimumWidth(1, 180);
   form->setColumnMinimumWidth(3, 180);
 

@@ -68,7 +68,7 @@ QPlainTextEdit* readOnlyMemo(const QString& name, QWidget* parent) {
 }  // namespace
 
 TVoread::TVoread(QWidget* parent)
-    : QDialog(parent),
+    : TOpenerDialog(parent),
       ADOTable1(kMainConnection, QStringLiteral("VOCUST")),
       ADOTable2(kMainConnection, QStringLiteral("VODATA")) {
   setObjectName(QStringLiteral("Voread"));
@@ -252,24 +252,25 @@ void TVoread::ToolButton1Click() {
   accept();
 }
 
-void TVoread::runHidden(const std::function<void()>& child) {
+void TVoread::runHidden(std::function<void()> child, std::function<void()> after) {
   const qint64 mark = ADOTable1.bookmark();
-  hide();
-  child();
-  show();
-  ADOTable1.refresh();
-  ADOTable1.gotoBookmark(mark);
-  DBGrid1->reload();
+  runChildHidden(std::move(child), [this, mark, after = std::move(after)] {
+    ADOTable1.refresh();
+    ADOTable1.gotoBookmark(mark);
+    DBGrid1->reload();
+    if (after) after();
+  });
 }
 
 void TVoread::ToolButton2Click() {
   ViewState.ClientNewMode = false;
   ViewState.EntryNewMode = false;
-  runHidden([this] {
-    TVoREdit editor(&ADOTable1, this);
-    editor.exec();
-  });
-  DBGrid1->setFocus();
+  runHidden(
+      [this] {
+        TVoREdit editor(&ADOTable1, this);
+        editor.exec();
+      },
+      [this] { DBGrid1->setFocus(); });
 }
 
 void TVoread::DBGrid1DblClick() {
@@ -303,12 +304,15 @@ void TVoread::ToolButton4Click() {
   ViewState.ClientNewMode = false;
   ViewState.EntryNewMode = false;
   const qint64 test = ADOTable2.bookmark();
-  runHidden([this, test] {
-    OpenWindow(WindowOpeners().manualEntry, this, static_cast<std::int32_t>(test));
-  });
-  ADOTable2.gotoBookmark(test);
-  DBGrid2->showCurrent();
-  DBGrid2->setFocus();
+  runHidden(
+      [this, test] {
+        OpenWindow(WindowOpeners().manualEntry, this, static_cast<std::int32_t>(test));
+      },
+      [this, test] {
+        ADOTable2.gotoBookmark(test);
+        DBGrid2->showCurrent();
+        DBGrid2->setFocus();
+      });
 }
 
 void TVoread::ToolButton5Click() {

@@ -2,7 +2,7 @@
 // The client and test browser: loads a stored test as the test in work or as the comparison
 // test, edits and deletes clients, corrects and deletes tests.
 
-#include <QDialog>
+#include "app/ui/OpenerDialog.h"
 
 #include "app/RecordSet.h"
 
@@ -15,7 +15,7 @@ namespace ruto {
 class ClientList;
 class RecordGrid;
 
-class TVoread : public QDialog {
+class TVoread : public TOpenerDialog {
   Q_OBJECT
  public:
   explicit TVoread(QWidget* parent = nullptr);
@@ -55,8 +55,9 @@ class TVoread : public QDialog {
   void testRowChanged();
   void updateCount();
   void sortChanged(bool fromColumnBox);
-  // Runs a child window with this one hidden, then comes back to the client row.
-  void runHidden(const std::function<void()>& child);
+  // Runs a child window with this one hidden, then comes back to the client row and runs
+  // `after`.
+  void runHidden(std::function<void()> child, std::function<void()> after);
 
   QString SortField;
   QString SearchText;

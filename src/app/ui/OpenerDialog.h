@@ -1,0 +1,26 @@
+#pragma once
+// A modal window that hides itself while a child window runs and shows itself again after.
+
+#include <QDialog>
+#include <functional>
+
+namespace ruto {
+
+class TOpenerDialog : public QDialog {
+  Q_OBJECT
+ public:
+  using QDialog::QDialog;
+  int exec() override;
+
+  // Hides this window, runs `child` (which shows its own modal window), shows this window
+  // again and then runs `after`. Hiding a dialog ends its exec(), so inside exec() the child
+  // runs between two rounds of it.
+  void runChildHidden(std::function<void()> child, std::function<void()> after = {});
+
+ private:
+  bool inExec_ = false;
+  std::function<void()> pendingChild_;
+  std::function<void()> pendingAfter_;
+};
+
+}  // namespace ruto
