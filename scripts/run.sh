@@ -26,4 +26,8 @@ if [ -d "$prefix/udev" ] && [ -d /etc/udev/rules.d ]; then
   fi
 fi
 cd "$prefix"
+# Skinned windows need window masks and system moves: under Wayland they run on XWayland.
+if [ -n "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  export QT_QPA_PLATFORM=xcb
+fi
 exec "$prefix/ruto" "$@"

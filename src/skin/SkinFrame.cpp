@@ -290,11 +290,12 @@ int activeFrame(const TDataSkinObject& o, bool active) {
   return (active || o.frames() == 1) ? 1 : 2;
 }
 
-void paintBand(QPainter& p, const QRect& r, const TDataSkinObject* o, bool active, bool vertical) {
+void paintBand(QPainter& p, const QRect& r, const TDataSkinObject* o, bool active, bool vertical,
+               bool keyed) {
   if (!o || !o->hasImage() || r.isEmpty()) return;
   // "Stretch" 1 stretches the middle; anything else tiles it.
-  DrawSkinImage(p, r, o->Bitmap, o->edges(), activeFrame(*o, active), o->frames(), false,
-                o->Tile != 1, vertical);
+  DrawSkinImage(p, r, o->Bitmap, o->edges(), activeFrame(*o, active), o->frames(),
+                keyed && o->Trans != 0, o->Tile != 1, vertical);
 }
 
 }  // namespace
@@ -303,13 +304,17 @@ CaptionSpan PaintFrame(QPainter& p, const TSkinData& skin, const FramePaint& f) 
   const QMargins b = f.border;
   const int W = f.window.width(), H = f.window.height();
   if (f.state != WinState::Minimized) {
-    paintBand(p, QRect(0, 0, b.left(), H), skin.LeftBorder(), f.active, false);
-    paintBand(p, QRect(W - b.right(), 0, b.right(), H), skin.RightBorder(), f.active, false);
+    // Keyed, the sides stop at the title so its transparent corners show the face.
+    const int sideTop = f.keyed ? b.top() : 0;
+    paintBand(p, QRect(0, sideTop, b.left(), H - sideTop), skin.LeftBorder(), f.active, false,
+              f.keyed);
+    paintBand(p, QRect(W - b.right(), sideTop, b.right(), H - sideTop), skin.RightBorder(),
+              f.active, false, f.keyed);
     paintBand(p, QRect(b.left(), H - b.bottom(), W - b.left() - b.right(), b.bottom()),
-              skin.BottomBorder(), f.active, true);
+              skin.BottomBorder(), f.active, true, f.keyed);
   }
   const QRect title(0, 0, W, b.top());
-  paintBand(p, title, skin.TopBorder(), f.active, true);
+  paintBand(p, title, skin.TopBorder(), f.active, true, f.keyed);
   CaptionSpan span{b.left() + 4, W - b.right() - 4};
   if (f.buttons) {
     span = CaptionTextSpan(*f.buttons, skin.Title(), W, b);

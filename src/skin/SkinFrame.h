@@ -127,6 +127,9 @@ struct FramePaint {
   const std::vector<CaptionButton>* buttons = nullptr;
   QImage icon;  // drawn on the icon buttons (action 3, 11)
   QFont font;
+  // Magenta of transparent bands left unpainted (the window's own mask may not apply, as
+  // on platforms without masks or while maximized); off, it is painted as it is.
+  bool keyed = false;
 };
 // Paints the left, right and bottom bands, then the title with its buttons and caption text,
 // onto p (window coordinates). Returns the caption span actually used.

@@ -1,5 +1,6 @@
 #include "skin/ui/SkinFrameWidget.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -77,7 +78,10 @@ void SkinFrameWidget::syncGeometry() {
 
 void SkinFrameWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  // What the mask leaves out shows the window's face where no mask applies.
+  p.fillRect(rect(), parentWidget()->palette().color(QPalette::Window));
   FramePaint f;
+  f.keyed = true;
   f.window = size();
   f.border = form_->border();
   f.active = form_->active();
@@ -117,16 +121,16 @@ void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
     }
     return;
   }
-  QWindow* handle = window()->windowHandle();
   const Qt::Edges edges = edgesOf(h.kind);
   if (edges) {
+    QWindow* handle = window()->windowHandle();
     if (handle && handle->startSystemResize(edges)) return;
-  } else if (h.kind == Hit::Caption && form_->state() != WinState::Maximized) {
-    if (handle && handle->startSystemMove()) return;
-  } else {
+  } else if (h.kind != Hit::Caption || form_->state() == WinState::Maximized) {
     return;
   }
-  dragging_ = true;
+  // A move starts once the mouse has travelled, so a double click on the title stays one.
+  dragArmed_ = !edges;
+  dragging_ = static_cast<bool>(edges);
   dragEdges_ = static_cast<int>(edges);
   dragStart_ = e->globalPosition().toPoint();
   dragGeometry_ = window()->geometry();
@@ -134,6 +138,14 @@ void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
 
 void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
   const QPoint pos = e->position().toPoint();
+  if (dragArmed_ && (e->buttons() & Qt::LeftButton) &&
+      (e->globalPosition().toPoint() - dragStart_).manhattanLength() >=
+          QApplication::startDragDistance()) {
+    dragArmed_ = false;
+    QWindow* handle = window()->windowHandle();
+    if (handle && handle->startSystemMove()) return;
+    dragging_ = true;
+  }
   if (dragging_) {
     const QPoint d = e->globalPosition().toPoint() - dragStart_;
     QRect g = dragGeometry_;
@@ -159,7 +171,7 @@ void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void SkinFrameWidget::mouseReleaseEvent(QMouseEvent* e) {
-  dragging_ = false;
+  dragging_ = dragArmed_ = false;
   if (e->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
   const int index = hot_;

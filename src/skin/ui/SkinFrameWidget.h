@@ -35,6 +35,7 @@ class SkinFrameWidget : public QWidget {
   // Fallback when the platform cannot move or size the window itself.
   int dragEdges_ = 0;  // Qt::Edges, 0 = moving
   bool dragging_ = false;
+  bool dragArmed_ = false;  // pressed on the title, not moved far enough yet
   QPoint dragStart_;
   QRect dragGeometry_;
 };
