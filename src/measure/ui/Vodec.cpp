@@ -505,7 +505,11 @@ int TVodec::exec() {
   for (;;) {
     result = QDialog::exec();
     if (!pendingChild_) break;
+    std::function<void()> after = std::exchange(pendingAfterChild_, {});
     std::exchange(pendingChild_, {})();
+    // A child may have shown this window itself; the next round shows it modal again.
+    if (isVisible()) hide();
+    pendingAfter_ = std::move(after);
   }
   inExec_ = false;
   return result;
@@ -515,7 +519,7 @@ void TVodec::openChild(std::function<void()> child, std::function<void()> after)
   if (inExec_) {
     // Hiding a dialog ends its exec(); the child runs between two rounds of it instead.
     pendingChild_ = std::move(child);
-    pendingAfter_ = std::move(after);
+    pendingAfterChild_ = std::move(after);
     done(QDialog::Accepted);
     return;
   }

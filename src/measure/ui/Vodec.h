@@ -130,8 +130,9 @@ class TVodec : public QDialog, private MeasureView {
   QImage traceImage_;
   bool showingPoint_ = false;
   bool inExec_ = false;
-  std::function<void()> pendingChild_;  // runs between two rounds of exec()
-  std::function<void()> pendingAfter_;  // runs once the window is shown again
+  std::function<void()> pendingChild_;       // runs between two rounds of exec()
+  std::function<void()> pendingAfterChild_;  // the child's after-steps, until it has run
+  std::function<void()> pendingAfter_;       // runs once the window is shown again
 };
 
 }  // namespace ruto

@@ -277,23 +277,33 @@ TEST_F(VodecTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesTheCounter) {
 }
 
 TEST_F(VodecTest, ChildWindowFromAModalRoundComesBackToTheSameWindow) {
+  // The analysis window shows its opener again itself as it closes, as the children do.
   CurrentTest.LivePointCount = 12;
   meter->SetRegister(8, 5);
   TVodec w;
-  int opened = 0, shows = 0;
-  WindowOpeners().storeTest = [&](QWidget*) { ++opened; };
+  int opened = 0, rounds = 0;
+  bool hiddenDuring = false;
+  WindowOpeners().analysis = [&](QWidget* parent) {
+    ++opened;
+    hiddenDuring = !parent->isVisible();
+    parent->show();
+  };
   QTimer::singleShot(0, &w, [&] {
-    ++shows;
-    w.ToolButton3Click();
+    ++rounds;
+    w.ToolButton1Click();
     QTimer::singleShot(0, &w, [&] {
-      ++shows;
+      ++rounds;
       EXPECT_TRUE(w.isVisible());
+      EXPECT_TRUE(w.testAttribute(Qt::WA_ShowModal)) << "modal again";
+      EXPECT_EQ(meter->Register(8), 6) << "counter advanced once, after the child";
       w.close();
     });
   });
   w.exec();
   EXPECT_EQ(opened, 1);
-  EXPECT_EQ(shows, 2);
+  EXPECT_TRUE(hiddenDuring);
+  EXPECT_EQ(rounds, 2);
+  EXPECT_EQ(CurrentTest.LivePointCount, 0);
   EXPECT_FALSE(w.isVisible());
 }
 
