@@ -256,6 +256,17 @@ TEST_F(Migration, GoodFilesArriveWholeAndExactlyOnce) {
   }
 }
 
+// The old file and an earlier backup are found whatever the case of their names.
+TEST_F(Migration, NamesInAnyCase) {
+  ASSERT_TRUE(dbtest::makeDatabase(path("RUTO.MDB"), oldLayout() + completeRows()));
+  putMarker("RUTO_bak.MDB", "an earlier backup");
+  const QByteArray original = content("RUTO.MDB");
+  ASSERT_EQ(migrate().outcome, MigrationResult::Migrated);
+  EXPECT_EQ(QDir(dir_.path()).entryList({"*.mdb", "*.MDB"}, QDir::Files, QDir::Name),
+            QStringList({"RUTO_bak.MDB", "ruto4.mdb"}));
+  EXPECT_EQ(content("RUTO_bak.MDB"), original);
+}
+
 // A damaged or foreign file changes nothing anywhere and says why, once.
 TEST_F(Migration, DamagedFilesChangeNothing) {
   ASSERT_TRUE(dbtest::exec(kMainConnection,

@@ -7,8 +7,6 @@ using namespace ruto;
 
 namespace {
 
-void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 // The commands the meter received, joined.
 QString commands(const SimulatedMeter& meter) {
   QStringList out;
