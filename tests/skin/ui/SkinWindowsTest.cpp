@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include "SkinUiSupport.h"
@@ -236,6 +237,7 @@ TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
   EXPECT_EQ(manager->SkinWindow(&m.win), SkinRefusal::AlreadySkinned);
   EXPECT_EQ(manager->formSkins().size(), 1);
   const QSize skinned = m.win.size();
+  const QColor face = QWidget().palette().color(QPalette::Window);
   skin->SetActive(false);
   EXPECT_EQ(manager->pendingCommand(), 2);
   manager->runPendingCommand();
@@ -247,12 +249,45 @@ TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
   EXPECT_TRUE(m.win.mask().isEmpty());
   EXPECT_EQ(m.win.findChild<QWidget*>(QStringLiteral("SkinFrame")), nullptr);
   EXPECT_EQ(qobject_cast<SkinStyle*>(QApplication::style()), nullptr);
+  EXPECT_EQ(m.win.palette().color(QPalette::Window), face);
   test::saveSkinPng(m.win.grab().toImage(), QStringLiteral("switched-off"));
   // And on again: every shown window is skinned at once.
   skin->SetActive(true);
   manager->runPendingCommand();
   EXPECT_NE(formOf(&m.win), nullptr);
   EXPECT_EQ(formOf(&tagged), nullptr);
+}
+
+// A new skin file reloads every skinned window: new frame widths, same client.
+TEST_F(SkinWindows, ReloadFromASkinFile) {
+  MainLike m;
+  m.win.show();
+  settle();
+  const QSize client = m.win.contentsRect().size();
+  QList<SkinPackageEntry> e;
+  e.append({QStringLiteral("thick.ini"),
+            QByteArray("[Personality]\nTop=t.bmp\nTopFrame=2\nLeft=s.bmp\nLeftFrame=2\n"
+                       "Right=s.bmp\nRightFrame=2\nBottom=b.bmp\nBottomFrame=2\n")});
+  e.append({QStringLiteral("t.bmp"), test::bmp(test::codedStrip(1, 2, 40, 30, true, false))});
+  e.append({QStringLiteral("s.bmp"), test::bmp(test::codedStrip(2, 2, 8, 30, false, false))});
+  e.append({QStringLiteral("b.bmp"), test::bmp(test::codedStrip(3, 2, 40, 8, true, false))});
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("thick.skin"));
+  ASSERT_TRUE(test::writeFile(file, BuildSkinPackage(e)));
+  skin->SetSkinFile(file);
+  EXPECT_EQ(manager->pendingCommand(), 3);
+  manager->runPendingCommand();
+  settle();
+  ASSERT_NE(formOf(&m.win), nullptr);
+  EXPECT_EQ(m.win.contentsMargins(), QMargins(8, 30, 8, 8));
+  EXPECT_EQ(m.win.contentsRect().size(), client);
+  EXPECT_EQ(m.win.grab().toImage().pixel(m.win.width() / 2, 10), frameColour(1, 1));
+  // A file that is not a skin package keeps the skin in use.
+  const QString bad = dir.filePath(QStringLiteral("bad.skin"));
+  ASSERT_TRUE(test::writeFile(bad, QByteArray("not a package")));
+  skin->SetSkinFile(bad);
+  EXPECT_EQ(manager->pendingCommand(), 0);
+  EXPECT_EQ(m.win.contentsMargins(), QMargins(8, 30, 8, 8));
 }
 
 TEST_F(SkinWindows, FixedDialogsGrowTheirFixedSize) {
