@@ -174,6 +174,13 @@ QWidget* TVoFile::buildExportPage() {
       source);
   DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
   for (RecordGrid* g : {DBGrid1, DBGrid2}) g->setMinimumSize(260, 160);
+  // The page keeps its shape while a list is hidden.
+  for (QWidget* w : {static_cast<QWidget*>(DBGrid1), static_cast<QWidget*>(DBGrid2),
+                     static_cast<QWidget*>(StaticText8), static_cast<QWidget*>(StaticText9)}) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+  }
   sl->addWidget(CheckBox1, 0, 0);
   sl->addWidget(StaticText8, 0, 1, Qt::AlignRight);
   sl->addWidget(DBGrid1, 1, 0, 1, 2);
@@ -209,8 +216,6 @@ QWidget* TVoFile::buildImportPage() {
   CheckBox4 = checkBox(options, QStringLiteral("CheckBox4"), QStringLiteral("病歷檢測資料"));
   ol->addWidget(CheckBox3);
   ol->addWidget(CheckBox4);
-  layout->addWidget(options, 0, 0);
-
   auto* mode = new QGroupBox(QStringLiteral("匯入方式"), page);
   auto* ml = new QVBoxLayout(mode);
   RadioButton1 = new QRadioButton(QStringLiteral("附加至資料中"), mode);
@@ -220,10 +225,13 @@ QWidget* TVoFile::buildImportPage() {
   RadioButton1->setChecked(true);
   ml->addWidget(RadioButton1);
   ml->addWidget(RadioButton2);
-  ml->addStretch(1);
-  layout->addWidget(mode, 1, 0);
+  auto* left = new QVBoxLayout;
+  left->addWidget(options);
+  left->addWidget(mode);
+  left->addStretch(1);
+  layout->addLayout(left, 0, 0, 2, 1);
 
-  layout->addWidget(new QLabel(QStringLiteral("由此處匯入:"), page), 0, 1, Qt::AlignBottom);
+  layout->addWidget(new QLabel(QStringLiteral("由此處匯入:"), page), 0, 1);
   auto* source = new QGroupBox(QStringLiteral("由下列路徑匯入"), page);
   auto* sl = new QVBoxLayout(source);
   dirModel2_ = new QFileSystemModel(this);
