@@ -21,6 +21,17 @@ bool GroupFlagSet(const QString& stored, int position) {
   return ConditionCode(stored, position) == 1;
 }
 
+std::array<int, kConditionPositions + 1> ConditionCodes(const QString& stored) {
+  std::array<int, kConditionPositions + 1> codes{};
+  const QString text = ConditionText(stored);
+  const int n = static_cast<int>(qMin<qsizetype>(text.size(), kConditionPositions));
+  for (int p = 1; p <= n; ++p) {
+    const QChar c = text.at(p - 1);
+    codes[static_cast<size_t>(p)] = (c >= u'0' && c <= u'9') ? c.unicode() - u'0' : 0;
+  }
+  return codes;
+}
+
 bool FunctionKeyEnabled(const QString& proFN, int n) {
   return n >= 1 && n <= proFN.size() && proFN.at(n - 1) == u'1';
 }

@@ -20,6 +20,8 @@ QString ConditionText(const QString& stored);
 int ConditionCode(const QString& stored, int position);
 // A group flag is set when its character's value is 1.
 bool GroupFlagSet(const QString& stored, int position);
+// Codes of positions 1..24 at once (entry 0 unused), as ConditionCode reads them.
+std::array<int, kConditionPositions + 1> ConditionCodes(const QString& stored);
 
 // Run button n (1..4) is enabled when character n of ProFN is "1"; a missing one is not.
 bool FunctionKeyEnabled(const QString& proFN, int n);

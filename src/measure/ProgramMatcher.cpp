@@ -46,10 +46,12 @@ bool levelHolds(int code, int level, bool mandatory) {
 
 enum class Verdict { Ignored, Holds, Fails };
 
-Verdict position(const TProgramCondition& row, const TAnalysisResult& a, bool male, int age,
-                 int p) {
-  const int c = ConditionCode(row.ProCond, p);
-  const bool mandatory = p <= 22 ? GroupFlagSet(row.ProAnd, p) : c != 0;
+using Codes = std::array<int, kConditionPositions + 1>;
+
+Verdict position(const TProgramCondition& row, const Codes& codes, const Codes& flags,
+                 const TAnalysisResult& a, bool male, int age, int p) {
+  const int c = codes[static_cast<size_t>(p)];
+  const bool mandatory = p <= 22 ? flags[static_cast<size_t>(p)] == 1 : c != 0;
   bool holds = false;
   if (p == 1 && c >= kRangeCodeBase) {
     const double whole = std::trunc(a.Average);
@@ -118,9 +120,11 @@ int MatchAge(double dBirth, const QDate& today) {
 
 bool ConditionRowMatches(const TProgramCondition& row, const TAnalysisResult& a, bool male,
                          int age) {
+  const Codes codes = ConditionCodes(row.ProCond);
+  const Codes flags = ConditionCodes(row.ProAnd);
   bool matched = false;
   for (int p = 1; p <= kConditionPositions; ++p) {
-    const Verdict v = position(row, a, male, age, p);
+    const Verdict v = position(row, codes, flags, a, male, age, p);
     if (v == Verdict::Fails) return false;
     if (v == Verdict::Holds) matched = true;
   }

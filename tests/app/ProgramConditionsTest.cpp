@@ -151,3 +151,11 @@ TEST(ProgramConditions, SpinPositions) {
   EXPECT_EQ(SpinPosition(500, 200), 200);
   EXPECT_EQ(SpinPosition(std::nan(""), 100), 0);
 }
+
+TEST(ProgramConditions, AllCodesAtOnceReadAsOneByOne) {
+  for (const QString& s : {QString(), QString("  "), QString("12A4"), QString(" 9"),
+                           QString(30, u'7'), QString("000000000000000000000003")}) {
+    const auto codes = ConditionCodes(s);
+    for (int p = 1; p <= 24; ++p) EXPECT_EQ(codes[p], ConditionCode(s, p)) << qPrintable(s);
+  }
+}
