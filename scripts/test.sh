@@ -10,8 +10,10 @@ build="$here/build-test"
 
 launcher=()
 if command -v ccache >/dev/null; then
-  # Paths below the checkout are hashed relative to it, so another clone hits the same cache.
+  # Paths below the checkout are hashed relative to it, and the working folder (which debug
+  # builds would otherwise hash) is left out, so another clone hits the same cache.
   export CCACHE_BASEDIR="$here"
+  export CCACHE_NOHASHDIR=1
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
