@@ -18,8 +18,11 @@ double toOleDate(const QDateTime& dt) {
   return days >= 0 ? days + frac : days - frac;
 }
 
-QDateTime fromOleDate(double ole) {
-  if (!std::isfinite(ole) || ole < -657434.0 || ole >= 2958466.0) return {};
+namespace {
+// Date and time of day of a day number, without a QDateTime: a local QDateTime consults the
+// time-zone file on every construction, which copies of many rows pay for dearly.
+bool oleParts(double ole, QDate* date, QTime* time) {
+  if (!std::isfinite(ole) || ole < -657434.0 || ole >= 2958466.0) return false;
   const double whole = std::trunc(ole);
   double frac = std::fabs(ole - whole);
   long long ms = std::llround(frac * kMsPerDay);
@@ -28,25 +31,44 @@ QDateTime fromOleDate(double ole) {
     ms -= static_cast<long long>(kMsPerDay);
     dayShift = 1;
   }
-  const QDate d = kEpoch.addDays(static_cast<qint64>(whole) + (ole < 0 ? -dayShift : dayShift));
-  return QDateTime(d, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+  *date = kEpoch.addDays(static_cast<qint64>(whole) + (ole < 0 ? -dayShift : dayShift));
+  *time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
+  return true;
+}
+
+double oleOf(const QDate& d, const QTime& t) {
+  const double days = static_cast<double>(kEpoch.daysTo(d));
+  const double frac = t.msecsSinceStartOfDay() / kMsPerDay;
+  return days >= 0 ? days + frac : days - frac;
+}
+}  // namespace
+
+QDateTime fromOleDate(double ole) {
+  QDate d;
+  QTime t;
+  if (!oleParts(ole, &d, &t)) return {};
+  return QDateTime(d, t);
 }
 
 double oleNow() { return toOleDate(QDateTime::currentDateTime()); }
 
 QString formatOleDate(double ole) {
-  const QDateTime dt = fromOleDate(ole);
-  return dt.isValid() ? dt.date().toString(QStringLiteral("yyyy/MM/dd")) : QString();
+  QDate d;
+  QTime t;
+  return oleParts(ole, &d, &t) ? d.toString(QStringLiteral("yyyy/MM/dd")) : QString();
 }
 
 QString formatOleTime(double ole) {
-  const QDateTime dt = fromOleDate(ole);
-  return dt.isValid() ? dt.time().toString(QStringLiteral("HH:mm:ss")) : QString();
+  QDate d;
+  QTime t;
+  return oleParts(ole, &d, &t) ? t.toString(QStringLiteral("HH:mm:ss")) : QString();
 }
 
 QString formatOleDateTime(double ole) {
-  const QDateTime dt = fromOleDate(ole);
-  return dt.isValid() ? dt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) : QString();
+  QDate d;
+  QTime t;
+  if (!oleParts(ole, &d, &t)) return {};
+  return d.toString(QStringLiteral("yyyy/MM/dd")) + u' ' + t.toString(QStringLiteral("HH:mm:ss"));
 }
 
 bool parseOleDate(const QString& text, double* ole) {
@@ -62,7 +84,7 @@ bool parseOleDate(const QString& text, double* ole) {
     if (!tm.isValid()) tm = QTime::fromString(parts[1], QStringLiteral("H:m"));
     if (!tm.isValid()) return false;
   }
-  if (ole) *ole = toOleDate(QDateTime(d, tm));
+  if (ole) *ole = oleOf(d, tm);
   return true;
 }
 
