@@ -22,8 +22,7 @@ inline const QString kJetDatabaseText = QStringLiteral(
 inline const QString kSettingsUnreadableText =
     QStringLiteral("設定檔 DeRirAz.ini 無法讀取，本次以預設設定執行，設定檔保持不變。");
 
-inline const QString kCaseVariantsText =
-    QStringLiteral("安裝資料夾中有只差大小寫的同名檔案，本系統使用的檔案及略過的檔案如下：");
+inline const QString kCaseVariantsText = QStringLiteral("安裝資料夾中有只差大小寫的同名檔案：");
 
 struct TStartupFiles {
   bool TemplateMissing = false;
