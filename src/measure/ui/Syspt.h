@@ -42,11 +42,12 @@ class TSyspt : public QDialog, private CalibrationView {
   CalibrationRun& Run() { return run_; }
   // One pass of the calibration (the timer's slot); tests call it on virtual time.
   void calibrationTick();
+  // Escape and the close box: refused while running, where it acts as the stop button.
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  void reject() override;
 
  private:
   void buildLayout();

@@ -91,11 +91,12 @@ class TVodec : public QDialog, private MeasureView {
   // The trace as drawn so far (transparent where nothing was drawn).
   const QImage& traceLayer() const { return traceImage_; }
   void paintTrace(QPainter& painter);
+  // Escape and the close box: refused while running, where it acts as the stop button.
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  void reject() override;
 
  private:
   void FormCreate();

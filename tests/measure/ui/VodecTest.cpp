@@ -219,8 +219,12 @@ TEST_F(VodecTest, ClosingWritesTheSettingsAndIsRefusedDuringARun) {
   ASSERT_TRUE(w.ToolButton9->isEnabled());
   w.ToolButton9Click();
   ASSERT_TRUE(w.Run().running());
+  w.reject();  // Escape
+  EXPECT_TRUE(w.isVisible()) << "Escape during the run acts as the stop button";
+  EXPECT_TRUE(w.Run().StopRequested);
+  w.Run().StopRequested = false;
   w.close();
-  EXPECT_TRUE(w.isVisible()) << "a close during the run acts as the stop button";
+  EXPECT_TRUE(w.isVisible()) << "so does the close box";
   EXPECT_TRUE(w.Run().StopRequested);
   EXPECT_FALSE(QFile::exists(file));
   tick(w);
