@@ -1,7 +1,9 @@
 #include "app/KeyedMerge.h"
 
+#include <sqlite3.h>
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -49,12 +51,110 @@ QString normalized(TransferType type, const QVariant& v) {
   return v.toString();
 }
 
+// Rows are read and written through the connection's own SQLite handle: Qt SQL's per-value
+// binding and variants cost several times the copy itself on large transfers.
+sqlite3* handleOf(const QSqlDatabase& db) {
+  const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
+  if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0) return nullptr;
+  return *static_cast<sqlite3* const*>(v.constData());
+}
+
+// A prepared statement, finalized when it goes.
+class Statement {
+ public:
+  Statement() = default;
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  ~Statement() { sqlite3_finalize(stmt_); }
+  bool prepare(sqlite3* db, const QString& sql, QString* error) {
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    db_ = db;
+    const QByteArray text = sql.toUtf8();
+    if (db && sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &stmt_,
+                                 nullptr) == SQLITE_OK)
+      return true;
+    *error = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("no SQLite handle");
+    return false;
+  }
+  // True on a row; at the end or on an error false, with `failed` telling which.
+  bool next(bool* failed) {
+    const int rc = sqlite3_step(stmt_);
+    *failed = rc != SQLITE_ROW && rc != SQLITE_DONE;
+    return rc == SQLITE_ROW;
+  }
+  QVariant value(int i) const {
+    switch (sqlite3_column_type(stmt_, i)) {
+      case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt_, i)));
+      case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, i));
+      case SQLITE_TEXT:
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                              sqlite3_column_bytes(stmt_, i)));
+      case SQLITE_BLOB: {
+        const void* data = sqlite3_column_blob(stmt_, i);
+        return QVariant(QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, i)));
+      }
+      default:
+        return QVariant();
+    }
+  }
+  bool run(const QVariantList& values, QString* error) {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+    for (qsizetype i = 0; i < values.size(); ++i) bind(static_cast<int>(i) + 1, values[i]);
+    const int rc = sqlite3_step(stmt_);
+    sqlite3_reset(stmt_);
+    if (rc == SQLITE_DONE) return true;
+    *error = errorText();
+    return false;
+  }
+  QString errorText() const { return QString::fromUtf8(sqlite3_errmsg(db_)); }
+
+ private:
+  void bind(int index, const QVariant& v) {
+    if (v.isNull()) {
+      sqlite3_bind_null(stmt_, index);
+      return;
+    }
+    switch (v.typeId()) {
+      case QMetaType::Bool:
+      case QMetaType::Int:
+      case QMetaType::UInt:
+      case QMetaType::LongLong:
+      case QMetaType::ULongLong:
+        sqlite3_bind_int64(stmt_, index, v.toLongLong());
+        return;
+      case QMetaType::Double:
+        sqlite3_bind_double(stmt_, index, v.toDouble());
+        return;
+      case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sqlite3_bind_blob64(stmt_, index, b.constData(), static_cast<sqlite3_uint64>(b.size()),
+                            SQLITE_TRANSIENT);
+        return;
+      }
+      default: {
+        const QByteArray t = v.toString().toUtf8();
+        sqlite3_bind_text64(stmt_, index, t.constData(), static_cast<sqlite3_uint64>(t.size()),
+                            SQLITE_TRANSIENT, SQLITE_UTF8);
+      }
+    }
+  }
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
 // The rows of one table of the source, as the target will receive them.
 struct SourceTable {
   QList<TransferColumn> columns;  // the whole list
   std::vector<int> sourceIndex;   // per column: index in the SELECT, -1 when not read
-  QSqlQuery query;
+  Statement query;
   QString error;
+  bool failed = false;
+  bool next() { return query.next(&failed); }
 };
 
 bool openSource(const QString& connection, const QString& table, SourceTable* t) {
@@ -75,14 +175,13 @@ bool openSource(const QString& connection, const QString& table, SourceTable* t)
     t->sourceIndex.push_back(static_cast<int>(names.size()));
     names << quoted(record.fieldName(i));
   }
-  t->query = QSqlQuery(db);
-  t->query.setForwardOnly(true);
   const int key = record.indexOf(QStringLiteral("MKEY"));
   const QString sql =
       QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), quoted(table)) +
       (key < 0 ? QString() : QStringLiteral(" ORDER BY ") + quoted(record.fieldName(key)));
-  if (!t->query.exec(sql))
-    return t->error = table + QStringLiteral(": ") + t->query.lastError().text(), false;
+  QString error;
+  if (!t->query.prepare(handleOf(db), sql, &error))
+    return t->error = table + QStringLiteral(": ") + error, false;
   return true;
 }
 
@@ -117,24 +216,25 @@ int indexOf(const QList<TransferColumn>& list, const QString& name) {
   return -1;
 }
 
-bool prepareInsert(QSqlQuery& q, const QString& table, const QList<TransferColumn>& columns,
-                   QString* error) {
+bool prepareInsert(Statement& q, const QSqlDatabase& db, const QString& table,
+                   const QList<TransferColumn>& columns, QString* error) {
   QStringList names, marks;
   for (const TransferColumn& c : columns) {
     names << quoted(c.name);
     marks << QStringLiteral("?");
   }
-  if (q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                    .arg(quoted(table), names.join(u','), marks.join(u','))))
+  if (q.prepare(handleOf(db),
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(quoted(table), names.join(u','), marks.join(u',')),
+                error))
     return true;
-  *error = table + QStringLiteral(": ") + q.lastError().text();
+  *error = table + QStringLiteral(": ") + *error;
   return false;
 }
 
-bool insertRow(QSqlQuery& q, const QVariantList& values, const QString& table, QString* error) {
-  for (qsizetype i = 0; i < values.size(); ++i) q.bindValue(static_cast<int>(i), values[i]);
-  if (q.exec()) return true;
-  *error = table + QStringLiteral(": ") + q.lastError().text();
+bool insertRow(Statement& q, const QVariantList& values, const QString& table, QString* error) {
+  if (q.run(values, error)) return true;
+  *error = table + QStringLiteral(": ") + *error;
   return false;
 }
 
@@ -180,10 +280,9 @@ bool CheckGroupValues(const QString& source, const TKeyedGroup& group, QString* 
     if (!openSource(source, table, &t)) return *error = t.error, false;
     QVariantList values;
     int rowNumber = 0;
-    while (t.query.next())
+    while (t.next())
       if (!convertRow(t, ++rowNumber, &values)) return *error = table + t.error, false;
-    if (t.query.lastError().isValid())
-      return *error = table + QStringLiteral(": ") + t.query.lastError().text(), false;
+    if (t.failed) return *error = table + QStringLiteral(": ") + t.query.errorText(), false;
   }
   return true;
 }
@@ -231,12 +330,12 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
   if (!openSource(source, group.master, &masters)) return failed(masters.error);
   const int keyAt = indexOf(masters.columns, group.key);
   const int nameAt = indexOf(masters.columns, group.name);
-  QSqlQuery insert(db);
-  if (!prepareInsert(insert, group.master, masters.columns, &failure)) return failed(failure);
+  Statement insert;
+  if (!prepareInsert(insert, db, group.master, masters.columns, &failure)) return failed(failure);
   QHash<QString, QString> moved;  // folded source number -> number in the target
   QVariantList values;
   int rowNumber = 0;
-  while (masters.query.next()) {
+  while (masters.next()) {
     ++rowNumber;
     if (!convertRow(masters, rowNumber, &values)) return failed(group.master + masters.error);
     const QString key = values[keyAt].toString();
@@ -264,16 +363,15 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
     }
     if (rowDone) rowDone();
   }
-  if (masters.query.lastError().isValid())
-    return failed(group.master + QStringLiteral(": ") + masters.query.lastError().text());
-  masters.query.finish();
+  if (masters.failed)
+    return failed(group.master + QStringLiteral(": ") + masters.query.errorText());
 
   // Details follow their master; rows already there are not added again.
   SourceTable details;
   if (!openSource(source, group.detail, &details)) return failed(details.error);
-  if (!prepareInsert(insert, group.detail, details.columns, &failure)) return failed(failure);
+  if (!prepareInsert(insert, db, group.detail, details.columns, &failure)) return failed(failure);
   rowNumber = 0;
-  while (details.query.next()) {
+  while (details.next()) {
     ++rowNumber;
     if (!convertRow(details, rowNumber, &values)) return failed(group.detail + details.error);
     const QString link = values[linkAt].toString();
@@ -294,8 +392,8 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
     ++report->detailsAdded;
     if (rowDone) rowDone();
   }
-  if (details.query.lastError().isValid())
-    return failed(group.detail + QStringLiteral(": ") + details.query.lastError().text());
+  if (details.failed)
+    return failed(group.detail + QStringLiteral(": ") + details.query.errorText());
   return true;
 }
 
