@@ -1,12 +1,12 @@
 #include "widgets/GridData.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTime>
 #include <algorithm>
 #include <cmath>
 
 #include "base/DateTime.h"
+#include "base/Files.h"
 #include "base/Numbers.h"
 
 namespace ruto {
@@ -363,10 +363,7 @@ bool TGridData::LoadFromFile(const QString& fileName, QChar delimiter) {
 bool TGridData::SaveToFile(const QString& fileName, QChar delimiter) const {
   QString text;
   for (const QStringList& r : rows_) text += joinLine(r, delimiter) + QLatin1String("\r\n");
-  QSaveFile f(fileName);
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  f.write(text.toUtf8());
-  return f.commit();
+  return saveFileAtomically(fileName, text.toUtf8());
 }
 
 }  // namespace ruto

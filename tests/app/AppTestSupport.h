@@ -1,14 +1,11 @@
 #pragma once
 // Helpers of the app tests: SQL helpers, fresh copies of the built template database, and a
-// temporary install folder with AskUser answered by the test, and a full disk to write on.
+// temporary install folder with AskUser answered by the test.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtSql>
-
-#include <csignal>
 
 #include "app/AskUser.h"
 #include "app/Database.h"
@@ -87,28 +84,7 @@ class Fixture : public ::testing::Test {
 
 }  // namespace dbtest
 
-// While it lives, every file this process writes is cut off at `bytes` (writes beyond fail
-// with EFBIG, as on a full disk); SIGXFSZ is ignored so that the write only fails.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-};
+using ruto::test::FileSizeLimit;
 
 // A temporary install folder with the built template and a small reference database.
 class InstallFolderTest : public ::testing::Test {

@@ -1,9 +1,12 @@
 #pragma once
 // Helpers shared by the tests of every folder.
 
+#include <sys/resource.h>
 #include <QImage>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <csignal>
 
 #include "base/Colors.h"
 
@@ -20,6 +23,29 @@ QString generatedPath(const QString& relative);
 // Writes `data` to `path`, creating folders; false on failure.
 bool writeFile(const QString& path, const QByteArray& data);
 QByteArray readFile(const QString& path);
+// While it lives, every file this process writes is cut off at `bytes` (writes beyond fail
+// with EFBIG, as on a full disk); SIGXFSZ is ignored so that the write only fails.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previousHandler_)(int) = nullptr;
+};
+
 // The $BBGGRR colour of one pixel, for comparing rendered images with the program's colours.
 inline TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include "support/TestSupport.h"
@@ -163,6 +164,15 @@ TEST(GridData, DelimitedFilesRoundTripWithQuotedCells) {
   EXPECT_EQ(h.ColCount(), 3);
   for (int r = 0; r < 3; ++r)
     for (int c = 0; c < 3; ++c) EXPECT_EQ(h.Cells(c, r), g.Cells(c, r)) << c << "," << r;
+
+  // A save that fails on a full disk keeps the file that was there.
+  g.setCell(0, 0, QString(4096, 'x'));
+  {
+    test::FileSizeLimit full(1024);
+    EXPECT_FALSE(g.SaveToFile(path, ','));
+  }
+  EXPECT_EQ(test::readFile(path), raw);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"grid.txt"});
 }
 
 TEST(GridData, LoadingSplitsAtEveryDelimiterAndGrowsToTheWidestLine) {
