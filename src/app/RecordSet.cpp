@@ -1,10 +1,15 @@
 #include "app/RecordSet.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <numeric>
+
+#include <sqlite3.h>
 
 #include "base/DateTime.h"
 #include "base/Numbers.h"
@@ -50,6 +55,94 @@ bool matches(const QVariant& cell, const QVariant& wanted, LocateOptions options
   const QString key = wanted.toString();
   return options.testFlag(LocateOption::PartialKey) ? text.startsWith(key, cs)
                                                     : text.compare(key, cs) == 0;
+}
+
+enum CellType : std::uint8_t { cNull = 0, cInteger = 1, cReal = 2, cText = 3, cBlob = 4 };
+
+// The connection's own SQLite handle: rows are read through it without a QVariant per cell.
+sqlite3* sqliteHandle(const QSqlDatabase& db) {
+  if (!db.isOpen() || !db.driver()) return nullptr;
+  const QVariant v = db.driver()->handle();
+  if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0) return nullptr;
+  return *static_cast<sqlite3* const*>(v.constData());
+}
+
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
+  if (v.isNull()) {
+    sqlite3_bind_null(stmt, index);
+    return;
+  }
+  switch (v.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+      sqlite3_bind_int64(stmt, index, v.toLongLong());
+      return;
+    case QMetaType::Double:
+      sqlite3_bind_double(stmt, index, v.toDouble());
+      return;
+    case QMetaType::QByteArray: {
+      const QByteArray b = v.toByteArray();
+      sqlite3_bind_blob64(stmt, index, b.constData(), b.size(), SQLITE_TRANSIENT);
+      return;
+    }
+    default: {
+      const QByteArray t = v.toString().toUtf8();
+      sqlite3_bind_text64(stmt, index, t.constData(), t.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+      return;
+    }
+  }
+}
+
+// Texts in the arena carry their length in front, seven bits a byte.
+void putBytes(std::string& arena, const char* data, std::size_t size) {
+  std::size_t n = size;
+  do {
+    std::uint8_t b = n & 0x7F;
+    n >>= 7;
+    if (n) b |= 0x80;
+    arena.push_back(static_cast<char>(b));
+  } while (n);
+  arena.append(data, size);
+}
+
+std::pair<const char*, std::size_t> getBytes(const std::string& arena, std::int64_t offset) {
+  std::size_t size = 0;
+  int shift = 0;
+  std::size_t i = static_cast<std::size_t>(offset);
+  for (;;) {
+    const auto b = static_cast<std::uint8_t>(arena[i++]);
+    size |= static_cast<std::size_t>(b & 0x7F) << shift;
+    if (!(b & 0x80)) break;
+    shift += 7;
+  }
+  return {arena.data() + i, size};
+}
+
+// SQLite's own text comparisons: BINARY compares bytes, NOCASE folds ASCII letters only,
+// RTRIM ignores trailing blanks.
+int compareText(const char* a, std::size_t na, const char* b, std::size_t nb,
+                const QString& collation) {
+  if (collation.compare(QLatin1String("RTRIM"), Qt::CaseInsensitive) == 0) {
+    while (na && a[na - 1] == ' ') --na;
+    while (nb && b[nb - 1] == ' ') --nb;
+  }
+  const std::size_t n = std::min(na, nb);
+  int r = 0;
+  if (collation.compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0) {
+    for (std::size_t i = 0; i < n && r == 0; ++i) {
+      unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+      if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+      r = static_cast<int>(x) - static_cast<int>(y);
+    }
+  } else {
+    r = n ? std::memcmp(a, b, n) : 0;
+  }
+  if (r != 0) return r < 0 ? -1 : 1;
+  return na == nb ? 0 : (na < nb ? -1 : 1);
 }
 
 }  // namespace
@@ -116,9 +209,18 @@ bool RecordSet::open() {
 
 void RecordSet::close() {
   open_ = false;
-  cells_.clear();
-  keys_.clear();
+  clearRows();
   position_ = -1;
+}
+
+void RecordSet::clearRows() {
+  for (ColumnCells& c : columns_) {
+    c.type.clear();
+    c.slot.clear();
+  }
+  arena_.clear();
+  order_.clear();
+  keys_.clear();
 }
 
 bool RecordSet::readColumns() {
@@ -148,42 +250,158 @@ int RecordSet::storedIndex(const QString& name) const {
   return -1;
 }
 
-QString RecordSet::orderBy() const {
-  QStringList items;
-  for (const RecordSort& key : sort_)
-    items << quoted(stored_[storedIndex(key.column)]) +
-                 (key.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
-  // Equal keys keep key order, so a refresh never shuffles them.
-  if (keyColumn_ >= 0) items << quoted(stored_[keyColumn_]);
-  return items.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + items.join(u',');
-}
-
 bool RecordSet::readRows() {
   QStringList columns;
   for (const QString& c : stored_) columns << quoted(c);
+  // Rows come in the table's own order and are sorted here: following a sort index would
+  // visit the table in random order, which costs more than the sort.
   QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), quoted(table_));
   if (!linkColumn_.isEmpty())
     sql += QStringLiteral(" WHERE %1 = ?").arg(quoted(stored_[storedIndex(linkColumn_)]));
-  sql += orderBy();
 
-  QSqlQuery q(database());
-  q.setForwardOnly(true);
-  if (!q.prepare(sql)) return fail(q.lastError().text());
-  if (!linkColumn_.isEmpty()) q.addBindValue(linkValue_);
-  if (!q.exec()) return fail(q.lastError().text());
-  cells_.clear();
-  keys_.clear();
+  sqlite3* db = sqliteHandle(database());
+  if (!db) return fail(QStringLiteral("connection %1 is not an SQLite database").arg(connection_));
   const int n = static_cast<int>(stored_.size());
-  while (q.next()) {
-    for (int c = 0; c < n; ++c) cells_.push_back(q.value(c));
-    keys_.push_back(keyColumn_ >= 0 ? q.value(keyColumn_).toLongLong() : 0);
+  columns_.assign(static_cast<std::size_t>(n), ColumnCells{});
+  for (int c = 0; c < n; ++c) {
+    const char* collation = nullptr;
+    if (sqlite3_table_column_metadata(db, nullptr, table_.toUtf8().constData(),
+                                      stored_[c].toUtf8().constData(), nullptr, &collation, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK &&
+        collation)
+      columns_[c].collation = QString::fromLatin1(collation);
   }
-  if (q.lastError().isValid()) {
-    cells_.clear();
-    keys_.clear();
-    return fail(q.lastError().text());
+  clearRows();
+
+  sqlite3_stmt* stmt = nullptr;
+  const QByteArray text = sql.toUtf8();
+  if (sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &stmt, nullptr) !=
+      SQLITE_OK) {
+    const QString error = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(stmt);
+    return fail(error);
   }
+  if (!linkColumn_.isEmpty()) bindValue(stmt, 1, linkValue_);
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    for (int c = 0; c < n; ++c) {
+      ColumnCells& column = columns_[c];
+      switch (sqlite3_column_type(stmt, c)) {
+        case SQLITE_INTEGER:
+          column.type.push_back(cInteger);
+          column.slot.push_back(sqlite3_column_int64(stmt, c));
+          break;
+        case SQLITE_FLOAT: {
+          const double d = sqlite3_column_double(stmt, c);
+          std::int64_t bits = 0;
+          std::memcpy(&bits, &d, sizeof bits);
+          column.type.push_back(cReal);
+          column.slot.push_back(bits);
+          break;
+        }
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+          const bool isText = sqlite3_column_type(stmt, c) == SQLITE_TEXT;
+          const void* data = isText ? static_cast<const void*>(sqlite3_column_text(stmt, c))
+                                    : sqlite3_column_blob(stmt, c);
+          const int size = sqlite3_column_bytes(stmt, c);
+          column.type.push_back(isText ? cText : cBlob);
+          column.slot.push_back(static_cast<std::int64_t>(arena_.size()));
+          putBytes(arena_, static_cast<const char*>(data), static_cast<std::size_t>(size));
+          break;
+        }
+        default:
+          column.type.push_back(cNull);
+          column.slot.push_back(0);
+          break;
+      }
+    }
+  }
+  const QString error = QString::fromUtf8(sqlite3_errmsg(db));
+  sqlite3_finalize(stmt);
+  if (rc != SQLITE_DONE) {
+    clearRows();
+    return fail(error);
+  }
+  sortRows();
   return true;
+}
+
+int RecordSet::compareCells(std::size_t a, std::size_t b, int column) const {
+  const ColumnCells& c = columns_[static_cast<std::size_t>(column)];
+  const std::uint8_t ta = c.type[a], tb = c.type[b];
+  // SQLite's order of kinds: NULL, numbers, texts, blobs.
+  const auto rank = [](std::uint8_t t) { return t == cReal ? std::uint8_t{cInteger} : t; };
+  if (rank(ta) != rank(tb)) return rank(ta) < rank(tb) ? -1 : 1;
+  switch (ta) {
+    case cNull:
+      return 0;
+    case cInteger:
+    case cReal: {
+      if (ta == cInteger && tb == cInteger)
+        return c.slot[a] == c.slot[b] ? 0 : (c.slot[a] < c.slot[b] ? -1 : 1);
+      const auto number = [&](std::uint8_t t, std::int64_t v) {
+        if (t == cInteger) return static_cast<long double>(v);
+        double d = 0;
+        std::memcpy(&d, &v, sizeof d);
+        return static_cast<long double>(d);
+      };
+      const long double x = number(ta, c.slot[a]), y = number(tb, c.slot[b]);
+      return x == y ? 0 : (x < y ? -1 : 1);
+    }
+    default: {
+      const auto [pa, na] = getBytes(arena_, c.slot[a]);
+      const auto [pb, nb] = getBytes(arena_, c.slot[b]);
+      return compareText(pa, na, pb, nb, ta == cText ? c.collation : QString());
+    }
+  }
+}
+
+void RecordSet::sortRows() {
+  const std::size_t rows = columns_.empty() ? 0 : columns_[0].type.size();
+  order_.resize(rows);
+  std::iota(order_.begin(), order_.end(), 0u);
+  std::vector<std::pair<int, bool>> keys;
+  for (const RecordSort& key : sort_) keys.emplace_back(storedIndex(key.column), key.descending);
+  const auto key = [this](std::size_t r) -> std::int64_t {
+    if (keyColumn_ < 0 || columns_[keyColumn_].type[r] != cInteger) return 0;
+    return columns_[keyColumn_].slot[r];
+  };
+  // Equal sort values keep key order, so a refresh never shuffles them.
+  std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+    for (const auto& [column, descending] : keys) {
+      const int r = compareCells(a, b, column);
+      if (r != 0) return descending ? r > 0 : r < 0;
+    }
+    if (keyColumn_ >= 0) return key(a) < key(b);
+    return a < b;
+  });
+  keys_.resize(rows);
+  for (std::size_t i = 0; i < rows; ++i) keys_[i] = key(order_[i]);
+}
+
+QVariant RecordSet::cell(std::size_t read, int column) const {
+  const ColumnCells& c = columns_[static_cast<std::size_t>(column)];
+  const std::int64_t slot = c.slot[read];
+  switch (c.type[read]) {
+    case cInteger:
+      return QVariant(static_cast<qlonglong>(slot));
+    case cReal: {
+      double d = 0;
+      std::memcpy(&d, &slot, sizeof d);
+      return QVariant(d);
+    }
+    case cText: {
+      const auto [p, n] = getBytes(arena_, slot);
+      return QVariant(QString::fromUtf8(p, static_cast<qsizetype>(n)));
+    }
+    case cBlob: {
+      const auto [p, n] = getBytes(arena_, slot);
+      return QVariant(QByteArray(p, static_cast<qsizetype>(n)));
+    }
+    default:
+      return QVariant();
+  }
 }
 
 bool RecordSet::setSort(const QList<RecordSort>& keys) {
@@ -254,7 +472,7 @@ int RecordSet::columnIndex(const QString& name) const {
 QVariant RecordSet::value(int row, int column) const {
   if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return {};
   const int n = static_cast<int>(stored_.size());
-  if (column < n) return cells_[static_cast<size_t>(row) * n + column];
+  if (column < n) return cell(order_[static_cast<std::size_t>(row)], column);
   return calculated_[column - n].calculator(*this, row);
 }
 

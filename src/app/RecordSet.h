@@ -13,7 +13,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
+#include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace ruto {
@@ -118,7 +120,6 @@ class RecordSet {
   bool readColumns();
   bool readRows();
   int storedIndex(const QString& name) const;
-  QString orderBy() const;
   bool fail(const QString& text);
 
   QString connection_;
@@ -135,8 +136,21 @@ class RecordSet {
   QList<RecordSort> sort_;
   QString linkColumn_;
   QVariant linkValue_;
-  std::vector<QVariant> cells_;  // row-major, stored columns only
-  std::vector<qint64> keys_;
+  // Stored cells, one typed array per column, in the order the rows were read; texts and
+  // blobs live in one arena. A set of 100,000 clients stays near 250 bytes a row.
+  struct ColumnCells {
+    std::vector<std::uint8_t> type;  // CellType
+    std::vector<std::int64_t> slot;  // integer, double bits, or arena offset
+    QString collation;               // how the database compares the column's texts
+  };
+  std::vector<ColumnCells> columns_;
+  std::string arena_;
+  std::vector<std::uint32_t> order_;  // row in the sorted view -> row as read
+  std::vector<qint64> keys_;          // MKEY by row of the sorted view
+  QVariant cell(std::size_t read, int column) const;
+  int compareCells(std::size_t a, std::size_t b, int column) const;
+  void sortRows();
+  void clearRows();
   int position_ = -1;
   QDate today_;
 };

@@ -150,11 +150,23 @@ qint64 StoreCurrentTest(const QString& connection, const TClientInfo& client, QS
   row.insert(QStringLiteral("VOVOTA"), CurrentTest.VoVota ? 1 : 0);
   row.insert(QStringLiteral("MEMO1"), MemoText(CurrentTest.Memo1));
   for (int p = 1; p <= 24; ++p) row.insert(valueColumn(p), CurrentTest.Values[p]);
-  RecordSet tests(connection, kVodata);
-  const qint64 key = tests.insert(row);
-  if (key == 0) {
-    setError(error, tests.lastError());
-    return 0;
+  qint64 key = 0;
+  {
+    Transaction transaction(connection);
+    // A test filed under a number no client holds would be seen by no list.
+    RecordSet owner(connection, QStringLiteral("VOCUST"));
+    owner.setLink(QStringLiteral("CUSTNO"), client.CustNo);
+    if (!owner.open() || owner.isEmpty()) {
+      setError(error, MissingClientText(client.CustNo));
+      return 0;
+    }
+    RecordSet tests(connection, kVodata);
+    key = tests.insert(row);
+    QString failure;
+    if (key == 0 || !transaction.commit(&failure)) {
+      setError(error, key == 0 ? tests.lastError() : failure);
+      return 0;
+    }
   }
   CurrentClient = client;
   CurrentTest.MKey = static_cast<int>(key);
@@ -218,6 +230,11 @@ bool SaveModifiedClient(RecordSet& clients, qint64 key, const ClientForm& form, 
     return false;
   }
   return true;
+}
+
+QString MissingClientText(const QString& custNo) {
+  return QStringLiteral("找不到編號為 [ ") + custNo +
+         QStringLiteral(" ] 的受測者資料，檢測資料沒有儲存。");
 }
 
 QString DuplicateClientText(const QString& name) {

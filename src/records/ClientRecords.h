@@ -37,9 +37,11 @@ int StoredTestCount(const QString& connection);
 
 // Appends CurrentTest as a new VODATA row under `client`; only once the row is written does
 // `client` become CurrentClient and the new key CurrentTest.MKey. Returns the key, 0 on
-// failure (nothing changed then).
+// failure (nothing changed then), also when no client holds the number any more.
 qint64 StoreCurrentTest(const QString& connection, const TClientInfo& client,
                         QString* error = nullptr);
+// The message of a store under a client that is no longer there.
+QString MissingClientText(const QString& custNo);
 // MEMO1 as stored: every line followed by CR LF.
 QString MemoText(const QStringList& lines);
 // Lines of a stored memo, whatever its line ends.
