@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/Settings.h"
+#include "app/ui/DialogFrame.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "widgets/BarMeter.h"
@@ -52,8 +53,7 @@ QString zero() { return Format("%5.0d", {0LL}); }
 
 }  // namespace
 
-TSyspt::TSyspt(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), run_(*this) {
+TSyspt::TSyspt(QWidget* parent) : QDialog(parent, kDialogFrameFlags), run_(*this) {
   setObjectName(QStringLiteral("Syspt"));
   setWindowTitle(QStringLiteral("數位自動校準系統"));
   CalTimer = new QTimer(this);

@@ -24,6 +24,7 @@
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
+#include "app/ui/DialogFrame.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "device/MeterCommands.h"
@@ -75,8 +76,7 @@ QString dateText(double ole) { return formatOleDate(ole); }
 
 }  // namespace
 
-TVodec::TVodec(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), run_(*this) {
+TVodec::TVodec(QWidget* parent) : QDialog(parent, kDialogFrameFlags), run_(*this) {
   setObjectName(QStringLiteral("Vodec"));
   setWindowTitle(QStringLiteral("經絡量測"));
   QFont f(QStringLiteral("Tahoma"));
