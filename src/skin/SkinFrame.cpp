@@ -234,6 +234,29 @@ std::vector<SysMenuItem> SystemMenuItems(WinState state, int captionFlags) {
   };
 }
 
+namespace {
+
+// The non-magenta pixels of img (placed at origin) as a region, row by row.
+QRegion opaqueRuns(const QImage& img, QPoint origin, const QRect& area) {
+  QList<QRect> runs;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    int x = area.left();
+    while (x <= area.right()) {
+      while (x <= area.right() && isMagenta(line[x])) ++x;
+      const int start = x;
+      while (x <= area.right() && !isMagenta(line[x])) ++x;
+      if (x > start) runs.append(QRect(start + origin.x(), y + origin.y(), x - start, 1));
+    }
+  }
+  // One row after another, left to right: the banded order setRects expects.
+  QRegion part;
+  if (!runs.isEmpty()) part.setRects(runs.constData(), static_cast<int>(runs.size()));
+  return part;
+}
+
+}  // namespace
+
 QRegion FrameRegion(const QImage& frame, QMargins border, int menuHeight,
                     const std::array<bool, 4>& transLTRB) {
   const int W = frame.width(), H = frame.height();
@@ -256,21 +279,40 @@ QRegion FrameRegion(const QImage& frame, QMargins border, int menuHeight,
       r += band;
       continue;
     }
-    QList<QRect> runs;
-    for (int y = band.top(); y <= band.bottom(); ++y) {
-      const auto* line = reinterpret_cast<const QRgb*>(frame.constScanLine(y));
-      int x = band.left();
-      while (x <= band.right()) {
-        while (x <= band.right() && isMagenta(line[x])) ++x;
-        const int start = x;
-        while (x <= band.right() && !isMagenta(line[x])) ++x;
-        if (x > start) runs.append(QRect(start, y, x - start, 1));
-      }
+    r += opaqueRuns(frame, QPoint(0, 0), band);
+  }
+  return r;
+}
+
+QRegion SkinFrameRegion(const TSkinData& skin, QSize window, QMargins border, int menuHeight,
+                        bool active) {
+  const int W = window.width(), H = window.height();
+  QRegion r(border.left(), border.top(), W - border.left() - border.right(),
+            H - border.top() - border.bottom());
+  const int sideH = H - border.top() - border.bottom();
+  struct Band {
+    const TDataSkinObject* o;
+    QRect rect;
+    int thick;
+    bool vertical;
+  } bands[4] = {
+      {skin.LeftBorder(), QRect(0, border.top(), border.left(), sideH), border.left(), false},
+      {skin.RightBorder(), QRect(W - border.right(), border.top(), border.right(), sideH),
+       border.right(), false},
+      {skin.TopBorder(), QRect(0, 0, W, border.top()), border.top(), true},
+      {skin.BottomBorder(), QRect(0, H - border.bottom(), W, border.bottom()), border.bottom(),
+       true}};
+  (void)menuHeight;  // the menu band lies inside the client rectangle above
+  for (const Band& b : bands) {
+    if (b.rect.isEmpty()) continue;
+    if (!b.o || !b.o->hasImage() || b.o->Trans != 1 || b.thick < 2) {
+      r += b.rect;
+      continue;
     }
-    // One row after another, left to right: the banded order setRects expects.
-    QRegion part;
-    if (!runs.isEmpty()) part.setRects(runs.constData(), static_cast<int>(runs.size()));
-    r += part;
+    const int frame = (active || b.o->frames() == 1) ? 1 : 2;
+    const QImage img = StretchSkinImage(b.rect.size(), b.o->Bitmap, b.o->edges(), b.o->Tile != 1,
+                                        b.vertical, b.o->frames(), frame);
+    r += opaqueRuns(img, b.rect.topLeft(), img.rect());
   }
   return r;
 }

@@ -118,6 +118,10 @@ std::vector<SysMenuItem> SystemMenuItems(WinState state, int captionFlags);
 QRegion FrameRegion(const QImage& frame, QMargins border, int menuHeight,
                     const std::array<bool, 4>& transLTRB);
 
+// The same mask straight from the skin: only the transparent bands are drawn, each alone.
+QRegion SkinFrameRegion(const TSkinData& skin, QSize window, QMargins border, int menuHeight,
+                        bool active);
+
 struct FramePaint {
   QSize window;
   QMargins border;

@@ -206,15 +206,7 @@ void TSkinForm::UpdateRegion() {
   }
   if (w->size() == lastRegionSize_) return;
   lastRegionSize_ = w->size();
-  FramePaint f;
-  f.window = w->size();
-  f.border = border_;
-  f.active = active_;
-  const QImage img = PaintFrameImage(*skin_, f);
-  auto t = [](const TDataSkinObject* o) { return o && o->Trans == 1; };
-  w->setMask(FrameRegion(img, border_, menuHeight_,
-                         {t(skin_->LeftBorder()), t(skin_->RightBorder()), t(skin_->TopBorder()),
-                          t(skin_->BottomBorder())}));
+  w->setMask(SkinFrameRegion(*skin_, w->size(), border_, menuHeight_, active_));
 }
 
 void TSkinForm::RunButtonAction(const CaptionButton& b, QPoint at) {

@@ -1,0 +1,79 @@
+// Which windows the manager skins, in the order of its tests, and which skin data they take.
+#include <gtest/gtest.h>
+
+#include "skin/SkinData.h"
+#include "skin/SkinRules.h"
+#include "skin/TestSkin.h"
+
+namespace ruto {
+namespace {
+
+TEST(SkinRules, TestsInOrder) {
+  TSkinData main;
+  main.SkinStream = test::buildTestSkin();
+  ASSERT_TRUE(main.LoadSkin());
+  TSkinData unloaded;
+  auto facts = [] {
+    WindowFacts w;
+    w.size = QSize(100, 50);
+    w.className = QStringLiteral("TVoForm");
+    return w;
+  };
+  struct Case {
+    const char* what;
+    std::function<void(WindowFacts&)> change;
+    bool active, forceAll;
+    const TSkinData* chosen;
+    SkinRefusal want;
+  } cases[] = {
+      {"plain window", [](WindowFacts&) {}, true, false, &main, SkinRefusal::None},
+      {"switched off", [](WindowFacts&) {}, false, false, &main, SkinRefusal::Inactive},
+      {"twice", [](WindowFacts& w) { w.alreadySkinned = true; }, true, false, &main,
+       SkinRefusal::AlreadySkinned},
+      {"child", [](WindowFacts& w) { w.childWindow = true; }, true, false, &main,
+       SkinRefusal::ChildWindow},
+      {"child while all are skinned", [](WindowFacts& w) { w.childWindow = true; }, true, true,
+       &main, SkinRefusal::None},
+      {"popup", [](WindowFacts& w) { w.windowKind = false; }, true, false, &main,
+       SkinRefusal::NotAWindow},
+      {"no size", [](WindowFacts& w) { w.size = QSize(0, 30); }, true, false, &main,
+       SkinRefusal::ZeroSize},
+      {"tag 99", [](WindowFacts& w) { w.tag = 99; }, true, false, &main, SkinRefusal::DisabledTag},
+      {"excluded class", [](WindowFacts& w) { w.className = QStringLiteral("TApplication"); }, true,
+       false, &main, SkinRefusal::ClassExcluded},
+      {"calendar", [](WindowFacts& w) { w.className = QStringLiteral("SysMonthCal32"); }, true,
+       false, &main, SkinRefusal::Filtered},
+      {"skin not loaded", [](WindowFacts&) {}, true, false, &unloaded, SkinRefusal::NoSkin},
+      {"no skin data", [](WindowFacts&) {}, true, false, nullptr, SkinRefusal::NoSkin},
+  };
+  for (const Case& c : cases) {
+    WindowFacts w = facts();
+    c.change(w);
+    EXPECT_EQ(SkinWindowTests(c.active, c.forceAll, w, &main, c.chosen), c.want) << c.what;
+  }
+  // Without the preview option a preview window is left alone.
+  main.Options.reset(xoPreview);
+  WindowFacts preview = facts();
+  preview.className = QStringLiteral("TPrintPreviewForm");
+  EXPECT_EQ(SkinWindowTests(true, false, preview, &main, &main), SkinRefusal::Filtered);
+  main.OnFormSkin = [](const QString& name, bool& doSkin) {
+    doSkin = name != QLatin1String("TVoForm");
+  };
+  EXPECT_EQ(SkinWindowTests(true, false, facts(), &main, &main), SkinRefusal::Filtered);
+}
+
+TEST(SkinRules, ChoosingTheSkinData) {
+  TSkinData mainA, mainB, dialog, only;
+  dialog.SkinFormtype = TSkinFormType::sfDialog;
+  only.SkinFormtype = TSkinFormType::sfOnlyThisForm;
+  WindowFacts w;
+  EXPECT_EQ(ChooseSkinData({}, w, false), nullptr);
+  EXPECT_EQ(ChooseSkinData({&mainA, &mainB, &dialog}, w, false), &mainB);  // the last wins
+  EXPECT_EQ(ChooseSkinData({&mainA, &dialog}, w, true), &dialog);
+  EXPECT_EQ(ChooseSkinData({&dialog, &only}, w, false), &dialog);  // none main: the first
+  w.ownedBy = true;
+  EXPECT_EQ(ChooseSkinData({&mainA, &only, &dialog}, w, true), &only);
+}
+
+}  // namespace
+}  // namespace ruto
