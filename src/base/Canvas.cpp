@@ -155,15 +155,19 @@ void QPainterCanvas::fillShape(const QPainterPath& path) {
     painter_->fillPath(path, c);
     return;
   }
-  // Hatching as lines on the device's own pixel grid, 8 pixels apart, so a printed hatch
-  // has the same fine pitch as on screen and the gaps stay transparent.
+  // Hatching as lines in the painter's own coordinates, anchored at its origin, so the pattern
+  // moves with the surface (as a brush origin does) and the gaps stay transparent. Working in
+  // device coordinates instead would miss the offset a widget painter keeps outside its
+  // transform, and the lines would land beside the shape.
   painter_->save();
   painter_->setClipPath(path, Qt::IntersectClip);
-  const QRect box = painter_->deviceTransform().mapRect(path.boundingRect()).toAlignedRect();
-  painter_->resetTransform();
+  const QRect box = path.boundingRect().toAlignedRect();
   QPen p(c);
-  p.setWidth(0);
+  p.setWidth(HatchWidth <= 1 ? 0 : HatchWidth);
+  p.setCapStyle(Qt::FlatCap);
   painter_->setPen(p);
+  painter_->setBrush(Qt::NoBrush);
+  const int pitch = std::max(1, HatchPitch);
   const int l = box.left() - 1, t = box.top() - 1, r = box.right() + 1, b = box.bottom() + 1;
   const bool horz = Brush.Style == TBrushStyle::bsHorizontal || Brush.Style == TBrushStyle::bsCross;
   const bool vert = Brush.Style == TBrushStyle::bsVertical || Brush.Style == TBrushStyle::bsCross;
@@ -171,17 +175,17 @@ void QPainterCanvas::fillShape(const QPainterPath& path) {
       Brush.Style == TBrushStyle::bsFDiagonal || Brush.Style == TBrushStyle::bsDiagCross;
   const bool bdiag =
       Brush.Style == TBrushStyle::bsBDiagonal || Brush.Style == TBrushStyle::bsDiagCross;
-  auto firstMultiple = [](int v) { return v - ((v % 8) + 8) % 8; };
+  auto firstMultiple = [pitch](int v) { return v - ((v % pitch) + pitch) % pitch; };
   if (horz)
-    for (int y = firstMultiple(t); y <= b; y += 8) painter_->drawLine(l, y, r, y);
+    for (int y = firstMultiple(t); y <= b; y += pitch) painter_->drawLine(l, y, r, y);
   if (vert)
-    for (int x = firstMultiple(l); x <= r; x += 8) painter_->drawLine(x, t, x, b);
+    for (int x = firstMultiple(l); x <= r; x += pitch) painter_->drawLine(x, t, x, b);
   const int span = (r - l) + (b - t);
   if (fdiag)  // "\": x - y constant
-    for (int k = firstMultiple(l - b); k <= r - t; k += 8)
+    for (int k = firstMultiple(l - b); k <= r - t; k += pitch)
       painter_->drawLine(k + t, t, k + t + span, t + span);
   if (bdiag)  // "/": x + y constant
-    for (int k = firstMultiple(l + t); k <= r + b; k += 8)
+    for (int k = firstMultiple(l + t); k <= r + b; k += pitch)
       painter_->drawLine(k - t, t, k - t - span, t + span);
   painter_->restore();
 }
@@ -418,10 +422,14 @@ void RecordingCanvas::TextRect(const TRect& r, int x, int y, const QString& text
 }
 
 int RecordingCanvas::TextWidth(const QString& text) {
+  if (MeasureWidth) return MeasureWidth(Font, text);
   return QFontMetrics(toQFont(Font, 96)).horizontalAdvance(text);
 }
 
-int RecordingCanvas::TextHeight(const QString&) { return QFontMetrics(toQFont(Font, 96)).height(); }
+int RecordingCanvas::TextHeight(const QString& text) {
+  if (MeasureHeight) return MeasureHeight(Font, text);
+  return QFontMetrics(toQFont(Font, 96)).height();
+}
 
 void RecordingCanvas::StretchDraw(const TRect& r, const QImage&) {
   Entry e = entry(QStringLiteral("StretchDraw"));

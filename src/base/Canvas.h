@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <QString>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 #include "base/Colors.h"
@@ -83,6 +84,10 @@ class Canvas {
   TPen Pen;
   TBrush Brush;
   TFont Font;
+  // Hatch brushes draw their lines this far apart and this wide, in the painter's own units.
+  // Eight pixels suit the screen; a printer's fine dots need a pitch given in millimetres.
+  int HatchPitch = 8;
+  int HatchWidth = 1;
 
   QPoint PenPos() const { return penPos_; }
   void MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
@@ -160,7 +165,8 @@ class QPainterCanvas final : public Canvas {
 
  private:
   void applyPen();
-  // Fills the shape with the brush: solid, or hatching drawn as lines every 8 device pixels.
+  // Fills the shape with the brush: solid, or hatching drawn as lines every HatchPitch units,
+  // anchored at the painter's origin.
   void fillShape(const QPainterPath& path);
   int dpiY() const;
   // Pixel writes need the image without an active painter.
@@ -190,6 +196,10 @@ class RecordingCanvas final : public Canvas {
   };
 
   QVector<Entry> Entries;
+  // Text measurement; unset, the font is measured at 96 dpi. Tests set fixed metrics so that
+  // positions can be predicted without a font.
+  std::function<int(const TFont&, const QString&)> MeasureWidth;
+  std::function<int(const TFont&, const QString&)> MeasureHeight;
   // Entries of one kind, in order.
   QVector<Entry> of(const QString& op) const;
 

@@ -3,6 +3,8 @@
 #include "support/TestSupport.h"
 
 #include <QFontMetrics>
+#include <QPainter>
+#include <vector>
 
 #include "base/Canvas.h"
 
@@ -138,6 +140,35 @@ TEST(Canvas, HatchedBrushDrawsLinesEightPixelsApartAndLeavesGaps) {
     }
   }
   EXPECT_EQ(lines, 4);
+}
+
+TEST(Canvas, HatchingFollowsThePaintersOriginAndItsPitch) {
+  // A surface drawn with its origin moved (a control inside a window, a printed chart on its
+  // page) keeps its hatch inside the shape and in step with its own coordinates.
+  const struct { int pitch, width, dx, dy; } cases[] = {{8, 1, 13, 7}, {8, 1, 0, 0}, {6, 2, 5, 3}};
+  for (const auto& c : cases) {
+    QImage img = blank(64, 64);
+    {
+      QPainter painter(&img);
+      painter.translate(c.dx, c.dy);
+      QPainterCanvas canvas(&painter);
+      canvas.HatchPitch = c.pitch;
+      canvas.HatchWidth = c.width;
+      canvas.Brush = TBrush{clBlack, TBrushStyle::bsHorizontal};
+      canvas.FillRect({0, 0, 40, 40});
+    }
+    std::vector<int> rows;
+    for (int y = 0; y < 64; ++y)
+      if (at(img, c.dx + 20, y) == clBlack) rows.push_back(y - c.dy);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_GE(rows.front(), 0) << c.dx;
+    EXPECT_LT(rows.back(), 40) << c.dx;
+    EXPECT_GE(rows.size(), static_cast<size_t>(40 / c.pitch * c.width)) << c.dx;
+    for (int y : rows) EXPECT_LT((y + c.width) % c.pitch, c.width + 1) << c.dx << " " << y;
+    // Nothing outside the rectangle.
+    EXPECT_EQ(at(img, c.dx + 45, c.dy + 16), clWhite);
+    EXPECT_EQ(at(img, c.dx + 20, c.dy + 41), clWhite);
+  }
 }
 
 TEST(Canvas, FloodFillSurfaceStopsAtOtherColoursAndGuardsItsOwnColour) {

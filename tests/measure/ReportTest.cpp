@@ -1,0 +1,424 @@
+// The printed report on a recording page: 600 dpi, 4800 x 7000 dots, every text 100 dots
+// high and 50 dots per character, so each position follows from the layout rules.
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QFontMetrics>
+
+#include "base/Numbers.h"
+#include "measure/Report.h"
+
+using namespace ruto;
+
+namespace {
+
+constexpr int kSections[] = {2, 3, 8, 12, 13, 19, 20, 4, 5, 11, 14, 6, 7};
+
+TReportInput sampleInput() {
+  TReportInput in;
+  for (int p = 1; p <= 24; ++p) {
+    in.Test.Values[p] = 20 + (p * 7 % 17);
+    in.Test.CompValues[p] = in.Test.Values[p] * 1.1;
+  }
+  in.Test.VoDate = 46000.5;
+  ComputeMeridianStatistics(in.Analysis, in.Test.CompValues);
+  ComputeSummaryLevels(in.Analysis, true);
+  in.Client = TClientInfo{"A001", "王小明", true, 30000.0, "台北市", "02-1234", {}, {}, {}};
+  in.UserData1 = "診所";
+  in.UserData2 = "地址";
+  in.Today = QDate(2026, 12, 7);
+  in.Options[17] = true;  // colour
+  in.Options[1] = true;   // detailed
+  return in;
+}
+
+struct ReportRun {
+  explicit ReportRun(TReportInput in, int dpi = 600) : target(dpi, 4800, 7000) {
+    target.Recording.MeasureHeight = [](const TFont&, const QString&) { return 100; };
+    target.Recording.MeasureWidth = [](const TFont&, const QString& s) {
+      return 50 * static_cast<int>(s.size());
+    };
+    report = std::make_unique<TReport>(target, std::move(in));
+    report->setWrapper([](const QString& s) {
+      return wrapLines(s, 600, [](const QString& t) { return 10 * static_cast<int>(t.size()); });
+    });
+  }
+  TRecordingTarget target;
+  std::unique_ptr<TReport> report;
+
+  // Text entries with the page each stands on.
+  std::vector<std::pair<int, RecordingCanvas::Entry>> texts() const {
+    std::vector<std::pair<int, RecordingCanvas::Entry>> out;
+    int page = 1;
+    for (const auto& e : target.Recording.Entries) {
+      if (e.Op == "NewPage") ++page;
+      if (e.Op == "TextOut") out.emplace_back(page, e);
+    }
+    return out;
+  }
+  // Page and top of the first text starting with `prefix`; page 0 when none.
+  std::pair<int, int> find(const QString& prefix) const {
+    for (const auto& [page, e] : texts())
+      if (e.Text.startsWith(prefix)) return {page, e.Points[0].y()};
+    return {0, 0};
+  }
+  QStringList allText() const {
+    QStringList out;
+    for (const auto& [page, e] : texts()) out << e.Text;
+    return out;
+  }
+};
+
+}  // namespace
+
+TEST(Report, MillimetresAndPensFollowTheHorizontalResolution) {
+  const struct {
+    int dpi;
+    double mm;
+    int dots;
+  } cases[] = {{600, 1, 24}, {600, 86, 2031}, {600, 193, 4559}, {300, 10, 118}};
+  for (const auto& c : cases) {
+    TRecordingTarget target(c.dpi, 2000, 3000);
+    TReport report(target, TReportInput{});
+    EXPECT_EQ(report.MmToPx(c.mm), c.dots) << c.dpi << " " << c.mm;
+  }
+  TChartPrint print;
+  print.Dpi = 300;
+  EXPECT_EQ(print.solidWidth(), 2);
+  EXPECT_EQ(print.dottedWidth(), 1);
+  EXPECT_EQ(print.bandWidth(), 1);
+}
+
+TEST(Report, HeaderTableAndChartsStandWhereTheLayoutPutsThem) {
+  TReportInput in = sampleInput();
+  for (int s : {2, 3, 8, 12, 13, 19, 20}) in.Options[s] = true;
+  ReportRun run(std::move(in));
+  TReport& r = *run.report;
+  ASSERT_TRUE(r.Begin());
+  EXPECT_EQ(run.target.Title, "R.U.T.O 分析資料.");
+  EXPECT_EQ(r.PrintLineHeight, 124);
+  EXPECT_EQ(r.PrintPageWidth, 4800);
+
+  // PrintY and page after header, client block, table and each chart.
+  const std::pair<int, int> after[] = {{826 + 124, 1}, {1145 + 124, 1}, {2556, 1},
+                                       {5178, 1},      {2858, 2},       {5480, 2},
+                                       {2740, 3},      {5362, 3},       {236 + 2622, 4}};
+  for (const auto& [y, page] : after) {
+    ASSERT_TRUE(r.Step());
+    EXPECT_EQ(r.PrintY, y);
+    EXPECT_EQ(r.PageNumber(), page);
+  }
+  EXPECT_FALSE(r.Step());
+  EXPECT_TRUE(r.Finished());
+  EXPECT_TRUE(run.target.Ended);
+  EXPECT_EQ(run.target.Pages, 4);
+
+  const struct {
+    QString prefix;
+    int page, y;
+  } texts[] = {{"R.U.T.O.經絡能量分析儀分析報表", 1, 236},
+               {"診所", 1, 454},
+               {"測量日期: ", 1, 578},
+               {"測量時間: ", 1, 702},
+               {"編號:  A001", 1, 950},
+               {"地址:  ", 1, 1145},
+               {"測量方式:", 1, 1393},
+               {"經絡虛實分析圖-長條", 1, 2680},
+               {"經絡虛實分析圖-曲線", 2, 360},
+               {"經絡五行相生分析圖", 2, 2982},
+               {"第   2 頁", 2, 20}};
+  for (const auto& t : texts) {
+    EXPECT_EQ(run.find(t.prefix), std::make_pair(t.page, t.y)) << t.prefix.toStdString();
+  }
+  // The page label is right-aligned 20 dots from the cut width, in black.
+  for (const auto& [page, e] : run.texts())
+    if (e.Text.startsWith("第")) {
+      EXPECT_EQ(e.Points[0].x(), 4800 - (50 * 7 + 20));
+      EXPECT_EQ(e.Font.Color, clBlack);
+    }
+
+  // The rule under the header, and the table's header box at Y0.
+  int rules = 0, tables = 0;
+  for (const auto& e : run.target.Recording.Entries) {
+    if (e.Op == "Line" && e.Points[0] == QPoint(71, 826) && e.Points[1] == QPoint(4800 - 47, 826))
+      ++rules;
+    if (e.Op == "Rectangle" && e.Rect == TRect{307, 1564, 4559, 1564 + 248}) ++tables;
+  }
+  EXPECT_EQ(rules, 1);
+  EXPECT_EQ(tables, 1);
+
+  // Chart tops: the axis of each chart runs from (L, T) down the box.
+  const int L = 709;
+  const std::pair<int, int> axes[] = {{1, 2928}, {2, 608},  {2, 3230},
+                                      {3, 608},  {3, 3112}, {4, 608}};
+  std::vector<std::pair<int, int>> found;
+  int page = 1;
+  for (const auto& e : run.target.Recording.Entries) {
+    if (e.Op == "NewPage") ++page;
+    if (e.Op == "Line" && e.Points[0].x() == L && e.Points[1].x() == L && e.Pen.Width == 4 &&
+        e.Points[1].y() - e.Points[0].y() >= 2126 - 192)
+      found.emplace_back(page, e.Points[0].y());
+  }
+  const std::vector<std::pair<int, int>> expected(std::begin(axes), std::end(axes));
+  EXPECT_EQ(found, expected);
+}
+
+TEST(Report, TableValuesAreTrimmedCentredAndBracketed) {
+  TReportInput in = sampleInput();
+  in.Options[2] = true;
+  in.Test.Values[1] = 0;
+  in.Test.CompValues[1] = 42.25;
+  in.Test.Values[13] = 123.4;
+  ReportRun run(std::move(in));
+  run.report->Begin();
+  run.report->RunAll();
+  const int CW = 4252 / 12, Y0 = 1564, LH = 124;
+  const auto at = [&](const QString& text) {
+    for (const auto& [page, e] : run.texts())
+      if (e.Text == text) return e.Points[0];
+    return QPoint(-1, -1);
+  };
+  EXPECT_EQ(at("0.0"), QPoint(307 + (CW - 150) / 2, Y0 + 3 * LH));
+  // Hand columns' bracketed values are centred from 12 mm, foot columns' from 13 mm.
+  EXPECT_EQ(at("[42.3]"), QPoint(283 + (CW - 300) / 2, Y0 + 4 * LH));
+  EXPECT_EQ(at("123.4"), QPoint(307 + 6 * CW + (CW - 250) / 2, Y0 + 3 * LH));
+  // The doubled line between hands and feet.
+  int doubled = 0;
+  for (const auto& e : run.target.Recording.Entries)
+    if (e.Op == "Line" &&
+        (e.Points[0].x() == 307 + 6 * CW - 5 || e.Points[0].x() == 307 + 6 * CW + 5))
+      ++doubled;
+  EXPECT_EQ(doubled, 2);
+}
+
+TEST(Report, NoSectionTickedIsOnePage) {
+  TReportInput in = sampleInput();
+  in.Test.VoDate = 0;  // undated: the labels alone
+  ReportRun run(std::move(in));
+  ASSERT_TRUE(run.report->Begin());
+  run.report->RunAll();
+  EXPECT_EQ(run.target.Pages, 1);
+  EXPECT_TRUE(run.target.Ended);
+  EXPECT_EQ(run.report->PrintY, 1269);
+  EXPECT_TRUE(run.allText().contains("測量日期: "));
+  EXPECT_TRUE(run.allText().contains("測量時間: "));
+}
+
+TEST(Report, AJobThatCannotBeginDrawsNothing) {
+  ReportRun run(sampleInput());
+  run.target.CanBegin = false;
+  EXPECT_FALSE(run.report->Begin());
+  EXPECT_FALSE(run.report->Step());
+  EXPECT_TRUE(run.target.Recording.Entries.isEmpty());
+  EXPECT_FALSE(run.target.Ended);
+}
+
+TEST(Report, AbortStopsDrawingWithoutNewPageOrEnd) {
+  for (int steps = 0; steps <= 6; ++steps) {
+    TReportInput in = sampleInput();
+    for (int s : kSections) in.Options[s] = true;
+    in.Note = QString(200, QChar(u'字'));
+    ReportRun run(std::move(in));
+    ASSERT_TRUE(run.report->Begin());
+    for (int i = 0; i < steps; ++i) run.report->Step();
+    const auto drawn = run.target.Recording.Entries.size();
+    const int pages = run.target.Pages;
+    run.report->Abort();
+    run.report->RunAll();
+    EXPECT_EQ(run.target.Recording.Entries.size(), drawn) << steps;
+    EXPECT_EQ(run.target.Pages, pages);
+    EXPECT_TRUE(run.target.Aborted);
+    EXPECT_FALSE(run.target.Ended);
+  }
+}
+
+TEST(Report, APageBreakInsideARedBlockContinuesBlack) {
+  ReportRun run(sampleInput());
+  TReport& r = *run.report;
+  r.Begin();
+  r.RunAll();
+  run.target.Recording.Font.Color = clRed;
+  for (int i = 0; i < 60; ++i) r.PrintLine("紅");
+  int page = 1, redOnFirst = 0, blackOnSecond = 0, other = 0;
+  for (const auto& e : run.target.Recording.Entries) {
+    if (e.Op == "NewPage") ++page;
+    if (e.Op != "TextOut" || e.Text != "紅") continue;
+    if (page == 1 && e.Font.Color == clRed)
+      ++redOnFirst;
+    else if (page == 2 && e.Font.Color == clBlack)
+      ++blackOnSecond;
+    else
+      ++other;
+  }
+  EXPECT_EQ(page, 2);
+  EXPECT_GT(redOnFirst, 0);
+  EXPECT_EQ(redOnFirst + blackOnSecond, 60);
+  EXPECT_EQ(other, 0);
+}
+
+TEST(Report, LongNoteGivesThePredictedPageCount) {
+  TReportInput in = sampleInput();
+  in.Options[11] = true;
+  QStringList note;
+  for (int i = 0; i < 300; ++i) note << QString::number(i);
+  in.Note = note.join("\n");
+  ReportRun run(std::move(in));
+  run.report->Begin();
+  run.report->RunAll();
+  // Title at 1393, first note line at 1641: 41 lines on page 1, 52 on each next page; the
+  // empty line after the last (51st on page 6) breaks once more.
+  EXPECT_EQ(run.find("0"), std::make_pair(1, 1641));
+  EXPECT_EQ(run.find("41"), std::make_pair(2, 236));
+  EXPECT_EQ(run.find("299"), std::make_pair(6, 236 + 50 * 124));
+  EXPECT_EQ(run.target.Pages, 7);
+}
+
+TEST(Report, BodyStateSummaryRowsAndGroupMinStoredBack) {
+  TReportInput in = sampleInput();
+  in.Options[4] = true;
+  in.Analysis.Average = 27;
+  in.Analysis.SummaryLevel = {-1, 0, 0, 3, 0};
+  in.Analysis.GroupMin = 0;
+  in.Analysis.GroupMax = 2;
+  ReportRun run(std::move(in));
+  run.report->Begin();
+  run.report->RunAll();
+  const auto entry = [&](const QString& text) {
+    for (const auto& [page, e] : run.texts())
+      if (e.Text == text) return e;
+    ADD_FAILURE() << text.toStdString();
+    RecordingCanvas::Entry none;
+    none.Points = {QPoint()};
+    return none;
+  };
+  EXPECT_EQ(entry("27.00").Font.Color, clGreen);
+  EXPECT_EQ(entry("27.00").Points[0].x(), 2244);  // 95 mm
+  EXPECT_EQ(entry("(28 - 59)").Font.Color, clBlue);
+  EXPECT_EQ(entry("體能元氣狀態偏虛，但仍屬正常").Points[0].x(), 2953);
+  EXPECT_EQ(entry("高   2.0 / 低   0.0 =").Points[0].x(), 1417);
+  EXPECT_EQ(entry("2.000").Font.Color, clGreen);
+  EXPECT_EQ(run.report->Input().Analysis.GroupMin, 1.0);
+  EXPECT_EQ(entry("正  常").Points[0].x(), 472 + 945);
+  // Level 3 prints red.
+  const TAnalysisResult& a = run.report->Input().Analysis;
+  const QString metabolism = Format("%5.3f", {a.YinSum / a.YangSum});
+  EXPECT_EQ(entry(metabolism).Font.Color, clRed);
+}
+
+namespace {
+
+TReportInput textInput(bool detailed) {
+  TReportInput in = sampleInput();
+  in.Options[1] = detailed;
+  for (int s : {5, 6, 7}) in.Options[s] = true;
+  in.Analysis.PointLevel.fill(0);
+  in.Analysis.SummaryLevel = {-3, 0, 0, 0, 0};
+  for (int key = 1; key <= 17; ++key) {
+    TReferenceRow row;
+    row.Found = true;
+    row.DtMA1 = QString("一般%1").arg(key);
+    row.DtMA2 = QString("平%1").arg(key);
+    row.DtMA3 = QString("食%1").arg(key);
+    row.DtMH1 = QString("高一%1\n高二%1").arg(key);
+    row.DtML1 = QString("低一%1\n低二%1").arg(key);
+    row.DtMH4 = QString("高食%1").arg(key);
+    in.Reference[key] = row;
+  }
+  in.Reference.erase(5);
+  in.DiagnosisItems = {"體能", "小腸經"};
+  in.Analysis.ExplainCodes[0] = 13;
+  in.Analysis.ExplainCodes[1] = 5;  // no reference row
+  in.DietItems = {};
+  in.Programs = {{"  減重療程 ", "說明第一行\n說明第二行"}};
+  return in;
+}
+
+}  // namespace
+
+TEST(Report, TextSectionsPrintHeadingsAndTheirBlocks) {
+  for (bool detailed : {true, false}) {
+    ReportRun run(textInput(detailed));
+    run.report->Begin();
+    run.report->RunAll();
+    const QStringList all = run.allText();
+    const int diagnosis = all.indexOf("經絡能量辨證  **本資料僅供學術研究參考**");
+    ASSERT_GE(diagnosis, 0);
+    QStringList expected = {"[ 1 ]體能"};
+    if (detailed) expected << "一般13";
+    expected << "低一13";
+    if (detailed)
+      expected << "低二13"
+               << ""
+               << "【您的體能過度低落，請特別留意身體機能及經絡的異常狀態】";
+    expected << "[ 2 ]小腸經"
+             << "養生食療建議"
+             << "專家療程建議"
+             << "[ 1 ]減重療程";
+    if (detailed)
+      expected << "說明第一行"
+               << "說明第二行";
+    EXPECT_EQ(all.mid(diagnosis + 1, expected.size()), expected) << detailed;
+    EXPECT_EQ(all.size(), diagnosis + 1 + expected.size()) << detailed;
+
+    for (const auto& [page, e] : run.texts()) {
+      const std::pair<QString, TColor> colours[] = {
+          {"[ 1 ]減重療程", clRed}, {"[ 1 ]體能", clBlue}, {"低一13", clRed}, {"低二13", clBlack}};
+      for (const auto& [text, colour] : colours) {
+        if (e.Text == text) {
+          EXPECT_EQ(e.Font.Color, colour) << text.toStdString();
+        }
+      }
+    }
+  }
+}
+
+TEST(Report, MeridianItemsFollowBothSides) {
+  TReportInput in = textInput(true);
+  in.Options[15] = true;  // the conductance text
+  in.Reference[4].DtMH5 = "良導高";
+  in.Reference[3].DtMH5 = "不該";
+  in.Analysis.PointLevel[LeftPointOf(4)] = 1;
+  in.Analysis.PointLevel[RightPointOf(4)] = 2;
+  in.Analysis.PointLevel[LeftPointOf(3)] = 1;
+  in.Analysis.PointLevel[RightPointOf(3)] = -1;
+  in.DiagnosisItems = {"小腸經", "心經"};
+  in.Analysis.ExplainCodes[0] = 4;
+  in.Analysis.ExplainCodes[1] = 3;
+  ReportRun run(std::move(in));
+  run.report->Begin();
+  run.report->RunAll();
+  const QStringList all = run.allText();
+  const int start = all.indexOf("[ 1 ]小腸經");
+  ASSERT_GE(start, 0);
+  EXPECT_EQ(all.mid(start, 9),
+            (QStringList{"[ 1 ]小腸經", "平4", "", "一般4", "", "高一4", "高二4", "", "良導高"}));
+  // Opposite sides: the general texts only.
+  const int second = all.indexOf("[ 2 ]心經");
+  EXPECT_EQ(all.mid(second, 6), (QStringList{"[ 2 ]心經", "平3", "", "一般3", "", "養生食療建議"}));
+}
+
+TEST(Report, WrapLinesBreaksBetweenIdeographsAndAtSpaces) {
+  const auto tenPerChar = [](const QString& s) { return 10 * static_cast<int>(s.size()); };
+  const struct {
+    QString text;
+    int width;
+    QStringList lines;
+  } cases[] = {
+      {"一二三四五六七八九十", 50, {"一二三四五", "六七八九十"}},
+      {"hello world foo", 80, {"hello", "world", "foo"}},
+      {"hello world", 110, {"hello world"}},
+      {"ab\r\n\ncd", 50, {"ab", "", "cd"}},
+      {"abcdefghij", 40, {"abcd", "efgh", "ij"}},
+      {"", 50, {""}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(wrapLines(c.text, c.width, tenPerChar), c.lines) << c.text.toStdString();
+
+  // The font form breaks the same way where every character has one width.
+  TFont f;
+  f.Size = 10;
+  const QFont font = toQFont(f, 96);
+  const int w = QFontMetrics(font).horizontalAdvance(QString(5, QChar(u'字')));
+  EXPECT_EQ(wrapLines(QString(12, QChar(u'字')), w, font),
+            (QStringList{QString(5, QChar(u'字')), QString(5, QChar(u'字')), "字字"}));
+}
