@@ -58,6 +58,35 @@ bool matches(const QVariant& cell, const QVariant& wanted, LocateOptions options
 }
 
 enum CellType : std::uint8_t { cNull = 0, cInteger = 1, cReal = 2, cText = 3, cBlob = 4 };
+// The collations SQLite has built in; any other compares as BINARY.
+constexpr std::uint8_t kBinary = 0, kNocase = 1, kRtrim = 2;
+
+std::uint8_t collationOf(const char* name) {
+  if (!name) return kBinary;
+  if (qstricmp(name, "NOCASE") == 0) return kNocase;
+  if (qstricmp(name, "RTRIM") == 0) return kRtrim;
+  return kBinary;
+}
+
+// True when the text starts with `key` (ASCII) without regard to ASCII letter case; unknown
+// (-1) when a non-ASCII byte comes first, which needs the full Unicode comparison.
+int asciiPrefixMatch(const char* text, std::size_t size, const QByteArray& key, bool whole,
+                     bool caseless) {
+  const std::size_t n = static_cast<std::size_t>(key.size());
+  for (std::size_t i = 0; i < std::min(n, size); ++i) {
+    unsigned char x = static_cast<unsigned char>(text[i]);
+    if (x >= 0x80) return -1;
+    unsigned char y = static_cast<unsigned char>(key[static_cast<qsizetype>(i)]);
+    if (caseless) {
+      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+      if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+    }
+    if (x != y) return 0;
+  }
+  if (size < n) return 0;
+  if (!whole || size == n) return 1;
+  return static_cast<unsigned char>(text[n]) >= 0x80 ? -1 : 0;
+}
 
 // The connection's own SQLite handle: rows are read through it without a QVariant per cell.
 sqlite3* sqliteHandle(const QSqlDatabase& db) {
@@ -124,14 +153,14 @@ std::pair<const char*, std::size_t> getBytes(const std::string& arena, std::int6
 // SQLite's own text comparisons: BINARY compares bytes, NOCASE folds ASCII letters only,
 // RTRIM ignores trailing blanks.
 int compareText(const char* a, std::size_t na, const char* b, std::size_t nb,
-                const QString& collation) {
-  if (collation.compare(QLatin1String("RTRIM"), Qt::CaseInsensitive) == 0) {
+                std::uint8_t collation) {
+  if (collation == kRtrim) {
     while (na && a[na - 1] == ' ') --na;
     while (nb && b[nb - 1] == ' ') --nb;
   }
   const std::size_t n = std::min(na, nb);
   int r = 0;
-  if (collation.compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0) {
+  if (collation == kNocase) {
     for (std::size_t i = 0; i < n && r == 0; ++i) {
       unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
       if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
@@ -269,7 +298,7 @@ bool RecordSet::readRows() {
                                       stored_[c].toUtf8().constData(), nullptr, &collation, nullptr,
                                       nullptr, nullptr) == SQLITE_OK &&
         collation)
-      columns_[c].collation = QString::fromLatin1(collation);
+      columns_[c].collation = collationOf(collation);
   }
   clearRows();
 
@@ -282,6 +311,24 @@ bool RecordSet::readRows() {
     return fail(error);
   }
   if (!linkColumn_.isEmpty()) bindValue(stmt, 1, linkValue_);
+  // Arrays sized once from the row count: grown by doubling they would hold up to twice the
+  // memory the rows need.
+  {
+    sqlite3_stmt* count = nullptr;
+    const QByteArray countSql = QStringLiteral("SELECT COUNT(*) FROM (%1)").arg(sql).toUtf8();
+    if (sqlite3_prepare_v2(db, countSql.constData(), static_cast<int>(countSql.size()), &count,
+                           nullptr) == SQLITE_OK) {
+      if (!linkColumn_.isEmpty()) bindValue(count, 1, linkValue_);
+      if (sqlite3_step(count) == SQLITE_ROW) {
+        const auto rows = static_cast<std::size_t>(sqlite3_column_int64(count, 0));
+        for (ColumnCells& column : columns_) {
+          column.type.reserve(rows);
+          column.slot.reserve(rows);
+        }
+      }
+    }
+    sqlite3_finalize(count);
+  }
   int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     for (int c = 0; c < n; ++c) {
@@ -323,7 +370,16 @@ bool RecordSet::readRows() {
     clearRows();
     return fail(error);
   }
+  arena_.shrink_to_fit();
   sortRows();
+  return true;
+}
+
+bool RecordSet::sortNow() {
+  if (!open_) return open();
+  const qint64 key = bookmark();
+  sortRows();
+  if (key) gotoBookmark(key);
   return true;
 }
 
@@ -352,7 +408,7 @@ int RecordSet::compareCells(std::size_t a, std::size_t b, int column) const {
     default: {
       const auto [pa, na] = getBytes(arena_, c.slot[a]);
       const auto [pb, nb] = getBytes(arena_, c.slot[b]);
-      return compareText(pa, na, pb, nb, ta == cText ? c.collation : QString());
+      return compareText(pa, na, pb, nb, ta == cText ? c.collation : kBinary);
     }
   }
 }
@@ -361,7 +417,8 @@ void RecordSet::sortRows() {
   const std::size_t rows = columns_.empty() ? 0 : columns_[0].type.size();
   order_.resize(rows);
   std::iota(order_.begin(), order_.end(), 0u);
-  std::vector<std::pair<int, bool>> keys;
+  std::vector<std::pair<int, bool>>& keys = appliedSort_;
+  keys.clear();
   for (const RecordSort& key : sort_) keys.emplace_back(storedIndex(key.column), key.descending);
   const auto key = [this](std::size_t r) -> std::int64_t {
     if (keyColumn_ < 0 || columns_[keyColumn_].type[r] != cInteger) return 0;
@@ -497,8 +554,60 @@ int RecordSet::find(const QString& column, const QVariant& value, LocateOptions 
                     int from) const {
   const int c = columnIndex(column);
   if (c < 0) return -1;
-  for (int row = std::max(from, 0); row < rowCount(); ++row)
+  // Texts are compared in place where the key is plain ASCII: a search typed into a list of
+  // 100,000 clients must not build a string per row.
+  QByteArray ascii;
+  const bool fast = !isCalculated(c) && !isNumber(value) && !value.isNull() && [&] {
+    const QString key = value.toString();
+    for (QChar ch : key)
+      if (ch.unicode() >= 0x80) return false;
+    ascii = key.toLatin1();
+    return true;
+  }();
+  const bool whole = !options.testFlag(LocateOption::PartialKey);
+  const bool caseless = options.testFlag(LocateOption::CaseInsensitive);
+  int start = std::max(from, 0);
+  // On the column the rows are sorted by (ascending, compared as the key is), the rows that
+  // match lie together from the first one not below the key: found by halving.
+  const ColumnCells* sortedColumn =
+      fast && !appliedSort_.empty() && appliedSort_[0].first == c && !appliedSort_[0].second
+          ? &columns_[static_cast<std::size_t>(c)]
+          : nullptr;
+  if (sortedColumn && sortedColumn->collation == (caseless ? kNocase : kBinary)) {
+    const auto below = [&](std::uint32_t read) {
+      if (sortedColumn->type[read] < cText) return true;
+      if (sortedColumn->type[read] > cText) return false;
+      const auto [p, n] = getBytes(arena_, sortedColumn->slot[read]);
+      return compareText(p, n, ascii.constData(), static_cast<std::size_t>(ascii.size()),
+                         sortedColumn->collation) < 0;
+    };
+    const auto first =
+        std::partition_point(order_.begin() + std::min(start, rowCount()), order_.end(), below);
+    const int row = static_cast<int>(first - order_.begin());
+    if (row >= rowCount()) return -1;
+    const std::uint32_t read = *first;
+    if (sortedColumn->type[read] == cText) {
+      const auto [p, n] = getBytes(arena_, sortedColumn->slot[read]);
+      const int r = asciiPrefixMatch(p, n, ascii, whole, caseless);
+      if (r == 1) return row;
+      if (r == 0) return -1;
+    }
+    start = row;  // not decided in place: compare the rest one by one
+  }
+  for (int row = start; row < rowCount(); ++row) {
+    if (fast) {
+      const std::size_t read = order_[static_cast<std::size_t>(row)];
+      if (columns_[static_cast<std::size_t>(c)].type[read] == cText) {
+        const auto [p, n] = getBytes(arena_, columns_[static_cast<std::size_t>(c)].slot[read]);
+        const int r = asciiPrefixMatch(p, n, ascii, whole, caseless);
+        if (r >= 0) {
+          if (r == 1) return row;
+          continue;
+        }
+      }
+    }
     if (matches(this->value(row, c), value, options)) return row;
+  }
   return -1;
 }
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ruto {
@@ -61,6 +62,9 @@ class RecordSet {
   // whole table again.
   bool setLink(const QString& column, const QVariant& value);
 
+  // Puts the rows read last in the order of the current sort, without reading them again; the
+  // current row stays on its MKEY. (refresh() applies a new sort too, with the rows re-read.)
+  bool sortNow();
   // Reads the rows again. The current row stays on the same MKEY when that row is still
   // there, otherwise on the same position (or the last row).
   bool refresh();
@@ -141,12 +145,13 @@ class RecordSet {
   struct ColumnCells {
     std::vector<std::uint8_t> type;  // CellType
     std::vector<std::int64_t> slot;  // integer, double bits, or arena offset
-    QString collation;               // how the database compares the column's texts
+    std::uint8_t collation = 0;      // how the database compares the column's texts
   };
   std::vector<ColumnCells> columns_;
   std::string arena_;
-  std::vector<std::uint32_t> order_;  // row in the sorted view -> row as read
-  std::vector<qint64> keys_;          // MKEY by row of the sorted view
+  std::vector<std::uint32_t> order_;               // row in the sorted view -> row as read
+  std::vector<std::pair<int, bool>> appliedSort_;  // (column, descending) the rows are in
+  std::vector<qint64> keys_;                       // MKEY by row of the sorted view
   QVariant cell(std::size_t read, int column) const;
   int compareCells(std::size_t a, std::size_t b, int column) const;
   void sortRows();

@@ -52,6 +52,43 @@ TEST_F(RecordSetOrderTest, SameOrderAsTheDatabase) {
   for (const auto& [sort, orderBy] : cases) EXPECT_EQ(setOrder(sort), sqliteOrder(orderBy)) << sort;
 }
 
+TEST_F(RecordSetOrderTest, SortNowReordersInMemoryAndKeepsTheRow) {
+  RecordSet set(kConn, "VOCUST");
+  ASSERT_TRUE(set.setSort("ADDR"));
+  ASSERT_TRUE(set.open());
+  ASSERT_TRUE(set.locate("CUSTNO", "c5"));
+  const qint64 key = set.bookmark();
+  ASSERT_TRUE(set.setSort("CUSTNO DESC"));
+  ASSERT_TRUE(set.sortNow());
+  EXPECT_EQ(set.bookmark(), key);
+  QList<qint64> keys;
+  for (int r = 0; r < set.rowCount(); ++r) keys << set.keyAt(r);
+  EXPECT_EQ(keys, sqliteOrder("CUSTNO DESC"));
+}
+
+TEST_F(RecordSetOrderTest, LocatesOfTextsWithAndWithoutCase) {
+  RecordSet set(kConn, "VOCUST");
+  ASSERT_TRUE(set.setSort("MKEY"));
+  ASSERT_TRUE(set.open());
+  const LocateOptions ci = LocateOption::CaseInsensitive;
+  const LocateOptions prefix = LocateOption::PartialKey;
+  const struct {
+    const char* column;
+    const char* key;
+    LocateOptions options;
+    int row;
+  } cases[] = {
+      {"ADDR", "b", {}, 1},      {"ADDR", "B", {}, 2},         {"ADDR", "B", ci, 1},
+      {"ADDR", "a", {}, -1},     {"ADDR", "a", prefix, 3},     {"ADDR", "A", ci | prefix, 3},
+      {"ADDR", "台", prefix, 7}, {"ADDR", "台北", {}, 7},      {"ADDR", "1", prefix, 8},
+      {"ADDR", "", {}, 0},       {"CUSTNO", "C1", ci, 1},      {"CUSTNO", "c1", {}, 1},
+      {"CUSTNO", "C1", {}, -1},  {"CUSTNO", "C1", prefix, 10}, {"ADDR", "5", {}, 5},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(set.find(c.column, QString::fromUtf8(c.key), c.options), c.row)
+        << c.column << " " << c.key;
+}
+
 TEST_F(RecordSetOrderTest, ValuesComeBackInTheirKinds) {
   RecordSet set(kConn, "VOCUST");
   ASSERT_TRUE(set.setSort("MKEY"));

@@ -233,7 +233,8 @@ void TVoread::sortChanged(bool fromColumnBox) {
   ViewState.ClientSortKey = ClientSortKeyFor(List->ComboBox1->currentIndex(), descending);
   const qint64 mark = ADOTable1.bookmark();
   ADOTable1.setSort(SortField + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
-  ADOTable1.refresh();
+  // The rows in memory take the new order; the list is read again on the next refresh.
+  ADOTable1.sortNow();
   ADOTable1.gotoBookmark(mark);
   DBGrid1->reload();
   DBGrid1->setFocus();

@@ -1,0 +1,259 @@
+// What the client browser reads, at 100,000 clients and 1,000,000 tests:
+//   open  - the client list sorted by number, the first client's tests and the counts;
+//   typing - a number prefix typed key by key, each key a prefix locate;
+//   sort  - a change to sorting by name and back, returning to the same client.
+// Each is timed through the record-set layer, through the sqlite3 program running the same
+// queries, and through SQLite's C API in this process reading every column of the same rows.
+//   bench_browser [clients] [tests per client] [repeats]
+
+#include <malloc.h>
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "app/Database.h"
+#include "app/RecordSet.h"
+
+using namespace ruto;
+
+namespace {
+
+const QString kConn = QStringLiteral("bench");
+
+bool exec(sqlite3* db, const char* sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) == SQLITE_OK) return true;
+  std::fprintf(stderr, "%s: %s\n", sql, error);
+  sqlite3_free(error);
+  return false;
+}
+
+QByteArray number(int i) { return QStringLiteral("C%1").arg(i, 7, 10, QLatin1Char('0')).toUtf8(); }
+
+bool fill(const QString& path, int clients, int testsPerClient) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) return false;
+  bool ok = exec(db, "BEGIN");
+  sqlite3_stmt* c = nullptr;
+  sqlite3_stmt* t = nullptr;
+  sqlite3_prepare_v2(db,
+                     "INSERT INTO VOCUST (CUSTNO, NAME, SEX, DBIRTH, ADDR, TEL, TEL2, EMAIL) "
+                     "VALUES (?,?,?,?,?,?,?,?)",
+                     -1, &c, nullptr);
+  QByteArray sql = "INSERT INTO VODATA (CUSTNO, VODATE, VOVOTA, MEMO1";
+  for (int p = 1; p <= 24; ++p) sql += ", VO" + QByteArray::number(p);
+  sql += ") VALUES (?,?,?,?";
+  for (int p = 1; p <= 24; ++p) sql += ",?";
+  sql += ")";
+  sqlite3_prepare_v2(db, sql.constData(), -1, &t, nullptr);
+  for (int i = 0; ok && i < clients; ++i) {
+    // Numbers go in out of order, so that the sort has work to do.
+    const int n = static_cast<int>((static_cast<long long>(i) * 7919) % clients);
+    const QByteArray no = number(n);
+    const QByteArray name = QStringLiteral("王%1明").arg(i % 997).toUtf8();
+    const QByteArray addr = QStringLiteral("台北市中正區%1號").arg(i % 300).toUtf8();
+    const QByteArray tel =
+        QStringLiteral("02-2%1").arg(i % 10000000, 7, 10, QLatin1Char('0')).toUtf8();
+    const QByteArray mobile =
+        QStringLiteral("0912%1").arg(i % 1000000, 6, 10, QLatin1Char('0')).toUtf8();
+    const QByteArray mail = QStringLiteral("c%1@mail.tw").arg(i).toUtf8();
+    sqlite3_bind_text(c, 1, no.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(c, 2, name.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int(c, 3, i % 2);
+    sqlite3_bind_double(c, 4, 20000.0 + i % 20000);
+    sqlite3_bind_text(c, 5, addr.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(c, 6, tel.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(c, 7, mobile.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(c, 8, mail.constData(), -1, SQLITE_TRANSIENT);
+    ok = sqlite3_step(c) == SQLITE_DONE;
+    sqlite3_reset(c);
+    for (int k = 0; ok && k < testsPerClient; ++k) {
+      sqlite3_bind_text(t, 1, no.constData(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_double(t, 2, 44000.0 + k * 7.25);
+      sqlite3_bind_int(t, 3, k % 2);
+      sqlite3_bind_text(t, 4, "頭痛\r\n", -1, SQLITE_STATIC);
+      for (int p = 1; p <= 24; ++p) sqlite3_bind_double(t, 4 + p, 20 + (i + k * p) % 60);
+      ok = sqlite3_step(t) == SQLITE_DONE;
+      sqlite3_reset(t);
+    }
+  }
+  sqlite3_finalize(c);
+  sqlite3_finalize(t);
+  ok = ok && exec(db, "COMMIT") && exec(db, "ANALYZE");
+  sqlite3_close(db);
+  return ok;
+}
+
+double ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
+
+// The browser: client list by number, first client's tests, counts.
+struct Browser {
+  RecordSet clients{kConn, QStringLiteral("VOCUST")};
+  RecordSet tests{kConn, QStringLiteral("VODATA")};
+  bool open() {
+    clients.setSort(QStringLiteral("CustNo ASC"));
+    if (!clients.open()) return false;
+    tests.setSort(QStringLiteral("VODATE ASC"));
+    tests.setLink(QStringLiteral("CUSTNO"), clients.field(QStringLiteral("CUSTNO")));
+    return tests.open() && clients.rowCount() > 0 && tests.rowCount() >= 0;
+  }
+};
+
+// SQLite's C API on its own: the same statements, every column of every row read.
+struct Direct {
+  sqlite3* db = nullptr;
+  explicit Direct(const QString& path) {
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+  }
+  ~Direct() { sqlite3_close(db); }
+  long long run(const char* sql, const QByteArray& bound = {}) {
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+    if (!bound.isNull()) sqlite3_bind_text(s, 1, bound.constData(), -1, SQLITE_TRANSIENT);
+    long long sum = 0;
+    while (sqlite3_step(s) == SQLITE_ROW)
+      for (int c = 0; c < sqlite3_column_count(s); ++c) {
+        sum += sqlite3_column_type(s, c);
+        if (sqlite3_column_type(s, c) == SQLITE_TEXT) sum += sqlite3_column_bytes(s, c);
+      }
+    sqlite3_finalize(s);
+    return sum;
+  }
+};
+
+bool cli(const QString& path, const QStringList& statements) {
+  QProcess p;
+  p.start(QStringLiteral("sqlite3"), QStringList{QStringLiteral("-readonly"), path} << statements);
+  return p.waitForFinished(300000) && p.exitCode() == 0 && !p.readAllStandardOutput().isEmpty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  const int clients = args.size() > 1 ? args[1].toInt() : 100000;
+  const int perClient = args.size() > 2 ? args[2].toInt() : 10;
+  const int repeats = args.size() > 3 ? args[3].toInt() : 3;
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("ruto4.mdb"));
+  if (!QFile::copy(QStringLiteral(RUTO_GENERATED_DIR "/VoSpa.mdb"), path)) {
+    std::fprintf(stderr, "template database missing\n");
+    return 1;
+  }
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  QElapsedTimer timer;
+  timer.start();
+  if (!fill(path, clients, perClient)) return 1;
+  std::printf("%d clients, %d tests, made in %.1f s\n", clients, clients * perClient,
+              timer.nsecsElapsed() / 1e9);
+  QString detail;
+  if (OpenDatabase(kConn, path, kMainTables, &detail) != DbOpenResult::Ok) {
+    std::fprintf(stderr, "cannot open: %s\n", qPrintable(detail));
+    return 1;
+  }
+  Direct direct(path);
+  const QByteArray first = number(0);
+  const QByteArray target = number(clients * 57 / 100);
+  const char* orderByNumber = "SELECT * FROM VOCUST ORDER BY CUSTNO, MKEY";
+  const char* orderByName = "SELECT * FROM VOCUST ORDER BY NAME, MKEY";
+  const char* testsOf = "SELECT * FROM VODATA WHERE CUSTNO = ? ORDER BY VODATE, MKEY";
+  const char* prefix = "SELECT * FROM VOCUST WHERE CUSTNO LIKE ? ORDER BY CUSTNO, MKEY LIMIT 1";
+
+  std::vector<double> openOurs, openCli, openApi, keyOurs, keyCli, keyApi, sortOurs, sortCli,
+      sortApi;
+  double bytesPerRow = 0;
+  for (int r = 0; r < repeats; ++r) {
+    // Open.
+    const size_t before = mallinfo2().uordblks;
+    timer.restart();
+    auto browser = std::make_unique<Browser>();
+    if (!browser->open()) {
+      std::fprintf(stderr, "browser: %s\n", qPrintable(browser->clients.lastError()));
+      return 1;
+    }
+    const int shown = browser->clients.rowCount() + browser->tests.rowCount();
+    openOurs.push_back(ms(timer));
+    bytesPerRow = double(mallinfo2().uordblks - before) / browser->clients.rowCount();
+    if (shown < clients) return 1;
+
+    timer.restart();
+    cli(path, {QString::fromLatin1(orderByNumber),
+               QStringLiteral("SELECT * FROM VODATA WHERE CUSTNO = '%1' ORDER BY VODATE, MKEY")
+                   .arg(QString::fromLatin1(first)),
+               QStringLiteral("SELECT COUNT(*) FROM VOCUST")});
+    openCli.push_back(ms(timer));
+
+    timer.restart();
+    direct.run(orderByNumber);
+    direct.run(testsOf, first);
+    direct.run("SELECT COUNT(*) FROM VOCUST");
+    openApi.push_back(ms(timer));
+
+    // Typing the number of a client key by key.
+    for (int k = 1; k <= target.size(); ++k) {
+      const QString typed = QString::fromLatin1(target.left(k));
+      timer.restart();
+      browser->clients.locate(QStringLiteral("CUSTNO"), typed,
+                              LocateOption::CaseInsensitive | LocateOption::PartialKey);
+      browser->tests.setLink(QStringLiteral("CUSTNO"),
+                             browser->clients.field(QStringLiteral("CUSTNO")));
+      browser->tests.refresh();
+      keyOurs.push_back(ms(timer));
+
+      timer.restart();
+      cli(path, {QStringLiteral("SELECT * FROM VOCUST WHERE CUSTNO LIKE '%1%' ORDER BY CUSTNO, "
+                                "MKEY LIMIT 1")
+                     .arg(typed)});
+      keyCli.push_back(ms(timer));
+
+      timer.restart();
+      direct.run(prefix, typed.toLatin1() + "%");
+      direct.run(testsOf, target);
+      keyApi.push_back(ms(timer));
+    }
+
+    // Sorting by name and back to the number, staying on the same client.
+    timer.restart();
+    const qint64 mark = browser->clients.bookmark();
+    browser->clients.setSort(QStringLiteral("Name ASC"));
+    browser->clients.sortNow();
+    browser->clients.gotoBookmark(mark);
+    browser->clients.setSort(QStringLiteral("CustNo ASC"));
+    browser->clients.sortNow();
+    if (!browser->clients.gotoBookmark(mark)) return 1;
+    sortOurs.push_back(ms(timer));
+
+    timer.restart();
+    cli(path, {QString::fromLatin1(orderByName), QString::fromLatin1(orderByNumber)});
+    sortCli.push_back(ms(timer));
+
+    timer.restart();
+    direct.run(orderByName);
+    direct.run(orderByNumber);
+    sortApi.push_back(ms(timer));
+  }
+  CloseDatabase(kConn);
+
+  const auto line = [](const char* what, const std::vector<double>& ours,
+                       const std::vector<double>& program, const std::vector<double>& api) {
+    const double a = median(ours), b = median(program), c = median(api);
+    std::printf("%-22s %9.2f ms %9.2f ms %9.2f ms %7.2f %7.2f\n", what, a, b, c, a / b, a / c);
+  };
+  std::printf("median of %d runs       record set    sqlite3     C API  /prog  /api\n", repeats);
+  line("open", openOurs, openCli, openApi);
+  line("one key of a search", keyOurs, keyCli, keyApi);
+  std::printf("%-22s %9.2f ms (slowest key)\n", "",
+              *std::max_element(keyOurs.begin(), keyOurs.end()));
+  line("sort change and back", sortOurs, sortCli, sortApi);
+  std::printf("memory of the client list: %.0f bytes per client row\n", bytesPerRow);
+  return 0;
+}
