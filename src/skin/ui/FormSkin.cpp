@@ -284,7 +284,11 @@ void TSkinForm::ShowSysMenu(QPoint globalPos) {
     connect(a, &QAction::triggered, this, [this, command] { RunSysCommand(command); });
   }
   sysMenu_ = menu;
-  if (TSkinManage* m = ExistingSkinManager()) m->PopupKind = 2;
+  if (TSkinManage* m = ExistingSkinManager()) {
+    m->PopupKind = 2;
+    // Closing the popup ends its kind, so a later context menu is gated as one again.
+    connect(menu, &QMenu::aboutToHide, m, [m] { m->PopupKind = 0; });
+  }
   menu->popup(globalPos);
 }
 

@@ -185,6 +185,7 @@ TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
   f->sysMenu()->close();
   settle();
   EXPECT_EQ(f->sysMenu(), nullptr);
+  EXPECT_EQ(manager->PopupKind, 0);
   QApplication::setActiveWindow(&m.win);
   test::key(&m.win, Qt::Key_Space, Qt::AltModifier);
   EXPECT_NE(f->sysMenu(), nullptr);
