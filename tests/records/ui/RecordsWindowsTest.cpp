@@ -10,6 +10,7 @@
 #include "records/ui/VoEdit.h"
 #include "records/ui/Vored.h"
 #include "records/ui/Vosvdt.h"
+#include "support/ModelCheck.h"
 
 namespace {
 
@@ -123,6 +124,7 @@ TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
   const qint64 test = addTest("A02", 1);
   CurrentTest.MKey = static_cast<int>(test);
   TVoread w;
+  const ruto::test::ModelCheck check(w.DBGrid1->model());  // through sort and delete
   w.show();
   w.List->Edit1->setText("c");
   EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "C03");
