@@ -48,6 +48,9 @@ bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>
                      if (done) done(ok);
                      job->deleteLater();
                    });
+  // Not modal in the sense of waiting for it, but above the modal window that prints: a
+  // window behind a modal one takes no clicks, and the abort button must.
+  box->setWindowModality(Qt::ApplicationModal);
   box->show();
   job->start();
   return true;
