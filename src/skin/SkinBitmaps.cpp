@@ -202,7 +202,7 @@ QImage RotateBitmapRight(const QImage& img) {
 }
 
 QImage MagentaKeyed(const QImage& img) {
-  QImage out = img.convertToFormat(QImage::Format_ARGB32);
+  QImage out = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   for (int y = 0; y < out.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
     for (int x = 0; x < out.width(); ++x)

@@ -158,7 +158,7 @@ void DrawTransparentBitmap(QPainter& p, const QRect& r, const QImage& img, QRgb 
     p.drawImage(r.topLeft(), KeyedImage(img), from);
     return;
   }
-  QImage keyed = img.convertToFormat(QImage::Format_ARGB32);
+  QImage keyed = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   for (int y = 0; y < keyed.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
     for (int x = 0; x < keyed.width(); ++x)
