@@ -1,0 +1,121 @@
+#include "measure/ui/AnalysisReport.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlDatabase>
+
+#include "app/AskUser.h"
+#include "app/Databases.h"
+#include "app/Settings.h"
+#include "app/SharedRecords.h"
+#include "app/ui/AbortBox.h"
+#include "app/ui/SharedPrinter.h"
+#include "measure/ProgramMatcher.h"
+#include "measure/Report.h"
+#include "measure/ui/ReportPrint.h"
+#include "measure/ui/Voany.h"
+
+namespace ruto {
+
+namespace {
+
+QStringList itemsOf(const QListWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+  return out;
+}
+
+}  // namespace
+
+TReportInput ReportInputFromWindow(TVoany& w) {
+  TReportInput in;
+  for (const TPrintOptionSlot& slot : PrintOptionSlots()) {
+    const size_t control = static_cast<size_t>(slot.Control);
+    in.Options[static_cast<size_t>(slot.Position)] =
+        slot.Radio ? w.RadioButton[control]->isChecked() : w.CheckBox[control]->isChecked();
+  }
+  in.Analysis = Analysis;
+  in.Test = CurrentTest;
+  in.Client = CurrentClient;
+  in.UserName2 = Settings.UserName2;
+  in.UserData1 = Settings.UserData1;
+  in.UserData2 = Settings.UserData2;
+  in.DiagnosisItems = itemsOf(w.ListBox1);
+  in.DietItems = itemsOf(w.ListBox2);
+  in.PrescriptionItems = itemsOf(w.ListBox5);
+  in.Note = w.Memo[4]->toPlainText();
+  in.Today = QDate::currentDate();
+
+  TReferenceTable reference(QSqlDatabase::database(kReferenceConnection, false));
+  if (reference.Open())
+    for (int key = 1; key <= kReferenceKeyCount; ++key) in.Reference[key] = reference.Row(key);
+
+  std::vector<TExpertProgram> programs;
+  const bool loaded = LoadExpertPrograms(kMainConnection, &programs);
+  for (const QString& item : itemsOf(w.ListBox3)) {
+    TReportProgram program{item, {}};
+    const int index = loaded ? FindProgramByName(programs, item) : -1;
+    TProgramDetail detail;
+    if (index >= 0 && LoadProgramDetail(kMainConnection, programs[size_t(index)].MKey, &detail))
+      program.ProData = detail.ProData;
+    in.Programs.push_back(program);
+  }
+  return in;
+}
+
+void PrintAnalysisReport(TVoany& w) {
+  // One job at a time: the button is disabled while one runs, this guards a direct call.
+  if (w.findChild<TReportJob*>()) return;
+
+  QPrinter& printer = SharedPrinter();
+  const QString file =
+      printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+  auto target = std::make_unique<TPagedDeviceTarget>(
+      &printer, [&printer](const QString& title) { printer.setDocName(title); },
+      [&printer] { printer.abort(); }, file);
+  auto* job = new TReportJob(std::move(target), ReportInputFromWindow(w), &w);
+  if (!job->begin()) {
+    delete job;
+    AskUser(MsgKind::WarningOk, PrintNotStartedText());
+    return;
+  }
+
+  QPushButton* button = w.BitBtn[2];
+  button->setEnabled(false);
+  // The program's abort box when there is one, a box of this window's own otherwise.
+  QPointer<TAbortBox> box = AbortBox;
+  const bool ownBox = box.isNull();
+  if (ownBox) box = new TAbortBox(&w);
+  box->Aborted = false;
+  const auto pressed =
+      QObject::connect(box->Button1, &QPushButton::clicked, job, &TReportJob::abort);
+  // Closing the window while the report prints drops the job first.
+  QObject::connect(&w, &QDialog::finished, job, &TReportJob::abort);
+  QObject::connect(job, &TReportJob::finished, &w, [job, box, ownBox, pressed, button](bool) {
+    QObject::disconnect(pressed);
+    // The printed bar chart classifies the points again, as the report's
+    // sections read them; keep that, and the autonomic divisor it settled.
+    const TAnalysisResult& printed = job->report().Input().Analysis;
+    Analysis.PointLevel = printed.PointLevel;
+    Analysis.GroupMin = printed.GroupMin;
+    if (box) {
+      box->hide();
+      if (ownBox) box->deleteLater();
+    }
+    button->setEnabled(true);
+    job->setParent(nullptr);
+    job->deleteLater();
+  });
+  QObject::connect(job, &QObject::destroyed, box.data(), [box] {
+    if (box) box->hide();
+  });
+  box->show();
+  job->start();
+}
+
+}  // namespace ruto
