@@ -4,6 +4,7 @@
 
 #include "app/Databases.h"
 #include "app/WindowOpeners.h"
+#include "measure/ui/AnalysisReport.h"
 #include "measure/ui/Syspt.h"
 #include "measure/ui/VoCmp.h"
 #include "measure/ui/Voadv.h"
@@ -14,6 +15,7 @@
 namespace ruto {
 
 void registerMeasureWindows() {
+  AnalysisReportPrinter() = PrintAnalysisReport;
   WindowOpeners().measurement = [](QWidget* parent) {
     TVodec window(parent);
     window.exec();
