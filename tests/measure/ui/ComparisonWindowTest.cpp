@@ -5,6 +5,7 @@
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
+#include "app/ui/AbortBox.h"
 #include "app/ui/SharedPrinter.h"
 #include "measure/ui/VoCmp.h"
 #include "support/TestSupport.h"
@@ -97,6 +98,26 @@ TEST_F(ComparisonWindowTest, PrintsToTheSharedPrinter) {
   for (int i = 0; i < 20; ++i) QApplication::processEvents();
   EXPECT_GT(QFileInfo(pdf).size(), 1000);
   EXPECT_TRUE(asked.isEmpty());
+  printer.setOutputFileName(QString());
+}
+
+TEST_F(ComparisonWindowTest, TheAbortBoxStopsTheJob) {
+  QPrinter& printer = SharedPrinter();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(ruto::test::outputDir() + QStringLiteral("/comparison-aborted.pdf"));
+  TVoCmp w;
+  w.show();
+  w.ToolButton1->click();
+  auto* box = w.findChild<TAbortBox*>();
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_EQ(box->Label1->text(), "分析資料列印中....");
+  box->Button1->click();  // before the first step runs
+  for (int i = 0; i < 50 && w.findChild<TAbortBox*>(); ++i)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(w.findChild<TAbortBox*>(), nullptr);  // hidden and gone with its job
+  w.ToolButton1->click();                         // a new job may start again
+  EXPECT_NE(w.findChild<TAbortBox*>(), nullptr);
   printer.setOutputFileName(QString());
 }
 
