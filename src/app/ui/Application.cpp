@@ -1,11 +1,14 @@
 #include "app/ui/Application.h"
 
+#include <QIcon>
+#include <QPixmap>
 #include <exception>
 
 #include "app/ui/AbortBox.h"
 #include "app/ui/Vo2main.h"
 #include "app/ui/VoMsag.h"
 #include "base/Fonts.h"
+#include "skin/SkinBitmaps.h"
 #include "skin/ui/SkinSetup.h"
 
 namespace ruto {
@@ -17,6 +20,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setFont(WithProgramFamilies(font()));
   InstallMessageBox();
   InstallSkinManager([](const QString& text) { AskUser(MsgKind::ImportantOk, text); });
+  setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIcon())));
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
