@@ -53,7 +53,8 @@ TSkinManage::~TSkinManage() {
       delete f.data();
     }
   forms_.clear();
-  switchStyle(false);
+  // While the application goes down it deletes its style itself.
+  if (!QCoreApplication::closingDown()) switchStyle(false);
 }
 
 void TSkinManage::AddSkinData(TSkinData* data) {
