@@ -138,9 +138,12 @@ BottomHeight=3
 }
 
 // Stored package of the test skin; caption buttons are 20x18 with six frames (ratio 6.7).
-inline QByteArray buildTestSkin() {
+// A test may add sections to the definition and entries to the package.
+inline QByteArray buildTestSkin(const QByteArray& moreDefinition = {},
+                                const QList<SkinPackageEntry>& moreEntries = {}) {
   QList<SkinPackageEntry> e;
-  e.append({QStringLiteral("coded.ini"), QByteArray(testSkinDefinition())});
+  e.append({QStringLiteral("coded.ini"), QByteArray(testSkinDefinition()) + moreDefinition});
+  e.append(moreEntries);
   e.append({QStringLiteral("top.bmp"), bmp(codedStrip(tiTop, 2, 60, 24, true, true))});
   e.append({QStringLiteral("left.bmp"), bmp(codedStrip(tiLeft, 2, 5, 30, false, false))});
   e.append({QStringLiteral("right.bmp"), bmp(codedStrip(tiRight, 2, 5, 30, false, false))});

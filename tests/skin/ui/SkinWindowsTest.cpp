@@ -7,8 +7,11 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "SkinUiSupport.h"
@@ -305,6 +308,43 @@ TEST_F(SkinWindows, FixedDialogsGrowTheirFixedSize) {
   EXPECT_EQ(d.size(), QSize(210, 129));
   EXPECT_EQ(d.minimumSize(), d.maximumSize());
   EXPECT_EQ(d.contentsRect().size(), QSize(200, 100));
+}
+
+// Tool-bar buttons take the skin's button frames only where the skin data asks for it.
+class SkinToolbars : public test::SkinnedTest {
+  QByteArray stream() override {
+    return test::buildTestSkin("[Buttons]\nBitmap=buttons.bmp\nLeftWidth=2\nRightWidth=2\n",
+                               {{QStringLiteral("buttons.bmp"),
+                                 test::bmp(test::codedStrip(13, 5, 24, 22, false, false))}});
+  }
+};
+
+TEST_F(SkinToolbars, ButtonFramesByStateBehindTheGate) {
+  QMainWindow w;
+  QToolBar* bar = w.addToolBar(QStringLiteral("tools"));
+  QAction* a = bar->addAction(QStringLiteral("經絡測量"));
+  w.show();
+  settle();
+  QWidget* button = bar->widgetForAction(a);
+  ASSERT_NE(button, nullptr);
+  auto paint = [&](QStyle::State state) {
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    QStyleOption opt;
+    opt.initFrom(button);
+    opt.rect = img.rect();
+    opt.state = state;
+    QApplication::style()->drawPrimitive(QStyle::PE_PanelButtonTool, &opt, &p, button);
+    return img.pixel(20, 15);
+  };
+  const QStyle::State on = QStyle::State_Enabled;
+  EXPECT_NE(paint(on | QStyle::State_MouseOver), frameColour(13, 4));  // gate off
+  skin->SkinControls.set(xcToolbar);
+  EXPECT_EQ(paint(on | QStyle::State_MouseOver), frameColour(13, 4));
+  EXPECT_EQ(paint(on | QStyle::State_Sunken), frameColour(13, 2));
+  EXPECT_EQ(paint(QStyle::State_MouseOver), QColor(Qt::white).rgb());  // disabled: no frame
+  EXPECT_EQ(paint(on), QColor(Qt::white).rgb());                       // plain: no frame
 }
 
 // Before the first activation only the switch changes; afterwards commands wait for the
