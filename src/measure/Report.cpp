@@ -739,7 +739,8 @@ void TReport::PrintExpertPrograms() {
     items.push_back([this, k] {
       const TReportProgram& p = in_.Programs[static_cast<size_t>(k - 1)];
       heading(k, Trim(p.Item), clRed);
-      if (detailed() && !aborted_) plainBlock(Memo{p.ProData});
+      // An empty description is a memo without lines.
+      if (detailed() && !aborted_ && !p.ProData.isEmpty()) plainBlock(Memo{p.ProData});
     });
   }
   later(std::move(items));
