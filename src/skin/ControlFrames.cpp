@@ -1,7 +1,8 @@
 #include "skin/ControlFrames.h"
 
 #include <algorithm>
-#include <cstdint>
+
+#include "base/Numbers.h"
 
 namespace ruto {
 
@@ -86,15 +87,6 @@ int ScrollTrackFrame(bool enabled) { return enabled ? 1 : 3; }
 
 int ScrollArrowLength(int length, int metric) {
   return 2 * metric > length ? std::max(length, 0) / 2 : metric;
-}
-
-int MulDiv(int a, int b, int c) {
-  if (c == 0) return 0;
-  const std::int64_t n = static_cast<std::int64_t>(a) * b;
-  const bool negative = (n < 0) != (c < 0);
-  const std::int64_t an = n < 0 ? -n : n, ac = c < 0 ? -static_cast<std::int64_t>(c) : c;
-  const std::int64_t q = (2 * an + ac) / (2 * ac);
-  return static_cast<int>(negative ? -q : q);
 }
 
 ScrollGeometry LayoutScrollBar(int length, int metric, int minimum, int maximum, int page,

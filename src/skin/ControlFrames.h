@@ -71,8 +71,6 @@ ScrollPart ScrollHitTest(const ScrollGeometry& g, int p);
 // The part's rectangle along the axis: [start, end).
 std::pair<int, int> ScrollPartSpan(const ScrollGeometry& g, ScrollPart part);
 
-// Integer a * b / c rounded half away from zero; 0 when c is 0.
-int MulDiv(int a, int b, int c);
 // Filled length of a progress bar: clamp(MulDiv(pos - min, len, max - min), 0, len), 0 when
 // max <= min.
 int ProgressFill(int length, int position, int minimum, int maximum);

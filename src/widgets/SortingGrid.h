@@ -49,6 +49,10 @@ struct TFormatOptions {
 };
 
 class TSortingGrid : public QAbstractScrollArea {
+  Q_OBJECT
+  // The skin sets the fixed cells to its face colour and gives the old colour back.
+  Q_PROPERTY(quint32 FixedColor READ FixedColor WRITE setFixedColor)
+
  public:
   explicit TSortingGrid(QWidget* parent = nullptr);
   ~TSortingGrid() override;

@@ -204,6 +204,99 @@ QImage arrowStrip(int frames, int w, int h, bool vertical) {
   });
 }
 
+// A small filled arrow centred in r, pointing 0 left, 1 right, 2 up, 3 down.
+void arrow(QPainter& p, const QRect& r, int direction, const QColor& colour) {
+  const QPointF c = QRectF(r).center();
+  QPainterPath a;
+  switch (direction) {
+    case 0:
+      a.moveTo(c.x() + 2, c.y() - 4), a.lineTo(c.x() + 2, c.y() + 4), a.lineTo(c.x() - 2, c.y());
+      break;
+    case 1:
+      a.moveTo(c.x() - 2, c.y() - 4), a.lineTo(c.x() - 2, c.y() + 4), a.lineTo(c.x() + 2, c.y());
+      break;
+    case 2:
+      a.moveTo(c.x() - 4, c.y() + 2), a.lineTo(c.x() + 4, c.y() + 2), a.lineTo(c.x(), c.y() - 2);
+      break;
+    default:
+      a.moveTo(c.x() - 4, c.y() - 2), a.lineTo(c.x() + 4, c.y() - 2), a.lineTo(c.x(), c.y() + 2);
+      break;
+  }
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  p.drawPath(a);
+}
+
+// A button face in one of four states: normal, pressed, disabled, hot.
+void stateBox(QPainter& p, const QRect& r, int state) {
+  switch (state) {
+    case 1:
+      box(p, r, kFaceDark, kFace, kAccentDark, false);
+      break;
+    case 2:
+      box(p, r, kFace, kFace, kFaceDark, false);
+      break;
+    case 3:
+      box(p, r, QColor(0xFF, 0xFF, 0xFF), QColor(0xDD, 0xE7, 0xF3), kAccent, false);
+      break;
+    default:
+      box(p, r, kFaceLight, kFace, kLine, false);
+      break;
+  }
+}
+
+// The scroll-bar strip: arrows left, right, up, down in groups of four states, then the
+// grips of the horizontal and vertical thumb (normal, pressed, hot) on magenta.
+QImage scrollStrip() {
+  const int s = 17;
+  QImage img = canvas(23 * s, s);
+  QPainter p(&img);
+  for (int k = 0; k < 16; ++k) {
+    const QRect r(k * s, 0, s, s);
+    stateBox(p, r, k % 4);
+    arrow(p, r, k / 4, k % 4 == 2 ? kFaceDark : kText);
+  }
+  for (int k = 16; k < 22; ++k) {
+    const QRect r(k * s, 0, s, s);
+    const bool vertical = k >= 19;
+    p.setPen((k - 16) % 3 == 0 ? kLine : kAccentDark);
+    for (int i = -2; i <= 2; i += 2) {
+      if (vertical)
+        p.drawLine(r.left() + 5, r.center().y() + i, r.right() - 5, r.center().y() + i);
+      else
+        p.drawLine(r.center().x() + i, r.top() + 5, r.center().x() + i, r.bottom() - 5);
+    }
+  }
+  return img;
+}
+
+// The combo box button (normal, pressed, disabled, hot) with its drop-down arrow.
+QImage comboStrip() {
+  const int w = 17, h = 21;
+  QImage img = canvas(4 * w, h);
+  QPainter p(&img);
+  for (int k = 0; k < 4; ++k) {
+    const QRect r(k * w, 0, w, h);
+    stateBox(p, r, k);
+    arrow(p, r, 3, k == 2 ? kFaceDark : kText);
+  }
+  return img;
+}
+
+// Extra glyphs: the drop-down arrow in four states, then the size grip, all on magenta.
+QImage extraStrip() {
+  const int s = 16;
+  QImage img = canvas(5 * s, s);
+  QPainter p(&img);
+  for (int k = 0; k < 4; ++k) arrow(p, QRect(k * s, 0, s, s), 3, k == 2 ? kFaceDark : kText);
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j <= i; ++j) {
+      const QPoint at(4 * s + 13 - 4 * j, 13 - 4 * (i - j));
+      p.fillRect(QRect(at, QSize(2, 2)), kLine);
+    }
+  return img;
+}
+
 QImage checkStrip(bool radio) {
   const int s = 13, frames = 8;
   QImage img = canvas(s * frames, s);
@@ -302,11 +395,11 @@ int main(int argc, char** argv) {
       {"tabpane.bmp", plain(24, 24, kFaceLight, kLine)},
       {"status.bmp", stateStrip(3, 24, 20, false)},
       {"toolbars.bmp", stateStrip(5, 24, 22, true)},
-      {"combo.bmp", arrowStrip(4, 17, 21, true)},
+      {"combo.bmp", comboStrip()},
       {"sunken.bmp", stateStrip(4, 24, 21, false)},
       {"header.bmp", stateStrip(5, 40, 20, false)},
-      {"extra.bmp", stateStrip(5, 16, 16, false)},
-      {"scrollbar.bmp", arrowStrip(23, 17, 17, true)},
+      {"extra.bmp", extraStrip()},
+      {"scrollbar.bmp", scrollStrip()},
       {"hscroll.bmp", stateStrip(4, 32, 17, false)},
       {"vscroll.bmp", stateStrip(4, 17, 32, false)},
       {"hthumb.bmp", stateStrip(3, 32, 17, false)},

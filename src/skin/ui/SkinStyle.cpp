@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "skin/SkinData.h"
+#include "skin/ui/ControlSkins.h"
 #include "skin/ui/FormSkin.h"
 #include "skin/ui/SkinManager.h"
 
@@ -138,6 +139,7 @@ void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, con
 
 void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p,
                               const QWidget* w) const {
+  if (DrawSkinnedPrimitive(*this, pe, opt, p, w)) return;
   switch (pe) {
     case PE_PanelMenu:
     case PE_FrameMenu:
@@ -183,6 +185,7 @@ void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPai
 
 void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter* p,
                             const QWidget* w) const {
+  if (DrawSkinnedControl(*this, ce, opt, p, w)) return;
   switch (ce) {
     case CE_MenuBarEmptyArea:
       if (const TSkinData* skin = menuBarSkin(w)) {
@@ -261,6 +264,7 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
 
 QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption* opt, const QSize& size,
                                   const QWidget* w) const {
+  if (QSize out; SkinnedSizeFromContents(*this, ct, opt, size, w, out)) return out;
   switch (ct) {
     case CT_MenuBarItem:
       if (menuBarSkin(w)) return QSize(size.width() + 10, TSkinData::MenuHeight - 1);
@@ -286,6 +290,7 @@ QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption* opt, cons
 }
 
 int SkinStyle::pixelMetric(PixelMetric pm, const QStyleOption* opt, const QWidget* w) const {
+  if (int out = 0; SkinnedPixelMetric(*this, pm, opt, w, out)) return out;
   switch (pm) {
     case PM_MenuBarPanelWidth:
     case PM_MenuBarVMargin:
@@ -307,6 +312,35 @@ int SkinStyle::pixelMetric(PixelMetric pm, const QStyleOption* opt, const QWidge
       break;
   }
   return QProxyStyle::pixelMetric(pm, opt, w);
+}
+
+void SkinStyle::drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* p,
+                                   const QWidget* w) const {
+  if (DrawSkinnedComplexControl(*this, cc, opt, p, w)) return;
+  QProxyStyle::drawComplexControl(cc, opt, p, w);
+}
+
+QRect SkinStyle::subControlRect(ComplexControl cc, const QStyleOptionComplex* opt, SubControl sc,
+                                const QWidget* w) const {
+  if (QRect out; SkinnedSubControlRect(*this, cc, opt, sc, w, out)) return out;
+  return QProxyStyle::subControlRect(cc, opt, sc, w);
+}
+
+QStyle::SubControl SkinStyle::hitTestComplexControl(ComplexControl cc,
+                                                    const QStyleOptionComplex* opt,
+                                                    const QPoint& pt, const QWidget* w) const {
+  if (SubControl out = SC_None; SkinnedHitTest(*this, cc, opt, pt, w, out)) return out;
+  return QProxyStyle::hitTestComplexControl(cc, opt, pt, w);
+}
+
+void SkinStyle::polish(QWidget* w) {
+  QProxyStyle::polish(w);
+  PolishControl(w);
+}
+
+void SkinStyle::unpolish(QWidget* w) {
+  UnpolishControl(w);
+  QProxyStyle::unpolish(w);
 }
 
 }  // namespace ruto

@@ -27,6 +27,17 @@ class SkinStyle : public QProxyStyle {
                          const QWidget* w) const override;
   int pixelMetric(PixelMetric pm, const QStyleOption* opt = nullptr,
                   const QWidget* w = nullptr) const override;
+  // Controls of skinned windows (ControlSkins); the base look for every other widget.
+  void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* p,
+                          const QWidget* w = nullptr) const override;
+  QRect subControlRect(ComplexControl cc, const QStyleOptionComplex* opt, SubControl sc,
+                       const QWidget* w = nullptr) const override;
+  SubControl hitTestComplexControl(ComplexControl cc, const QStyleOptionComplex* opt,
+                                   const QPoint& pt, const QWidget* w = nullptr) const override;
+  void polish(QWidget* w) override;
+  void unpolish(QWidget* w) override;
+  using QProxyStyle::polish;
+  using QProxyStyle::unpolish;
 
   // The skin of the window a widget belongs to (popup menus: the window that opened them);
   // null for unskinned windows.

@@ -1,0 +1,554 @@
+#include "skin/ui/ControlSkins.h"
+
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDialog>
+#include <QHash>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "skin/ui/ControlSkinsPaint.h"
+#include "skin/ui/SkinManager.h"
+
+namespace ruto {
+
+namespace {
+
+using namespace controls;
+
+constexpr char kOffProperty[] = "ruto_controlSkinOff";
+constexpr char kHoverProperty[] = "ruto_controlHover";
+constexpr char kPaletteProperty[] = "ruto_controlPalette";
+constexpr char kOwnPaletteProperty[] = "ruto_controlOwnPalette";
+constexpr char kAutoFillProperty[] = "ruto_controlAutoFill";
+constexpr char kFixedColorProperty[] = "ruto_controlFixedColor";
+constexpr char kPopupKindProperty[] = "ruto_controlPopupKind";
+
+// The widget whose window decides: a popup (menu, combo list, calendar) counts with the
+// widget that opened it.
+const QWidget* ownerOf(const QWidget* w) {
+  for (int guard = 0; w && guard < 16; ++guard) {
+    const QWidget* win = w->window();
+    if (win->windowType() != Qt::Popup || !win->parentWidget()) break;
+    w = win->parentWidget();
+  }
+  return w;
+}
+
+// Kinds are cached per widget; the entry is checked against the widget's own pointer (a new
+// widget at an old address is mapped afresh) and the skin and gates it was mapped under.
+struct CacheEntry {
+  QPointer<const QObject> who;
+  const TSkinData* skin = nullptr;
+  unsigned long gates = 0;
+  ControlKind kind = ControlKind::None;
+};
+QHash<const QWidget*, CacheEntry>& cache() {
+  static QHash<const QWidget*, CacheEntry> c;
+  return c;
+}
+
+ControlKind cachedKind(const QWidget* w, const TSkinData* skin) {
+  auto& c = cache();
+  const unsigned long gates = skin->SkinControls.to_ulong();
+  auto it = c.find(w);
+  if (it != c.end() && it->who == w && it->skin == skin && it->gates == gates) return it->kind;
+  if (c.size() > 4096) c.clear();
+  CacheEntry e;
+  e.who = w;
+  e.skin = skin;
+  e.gates = gates;
+  e.kind = w->property(kOffProperty).toBool()
+               ? ControlKind::None
+               : MapControl(ReadControlFacts(w, skin), skin->SkinControls, skin->Skin3rd,
+                            skin->DisableTag)
+                     .kind;
+  c.insert(w, e);
+  return e.kind;
+}
+
+// The skin a widget will be painted with once its window is skinned: used while polishing,
+// before the window's form skin is attached.
+const TSkinData* polishSkin(const QWidget* w) {
+  TSkinManage* m = ExistingSkinManager();
+  if (!m || !m->Active() || !m->MainSkinData() || !m->MainSkinData()->SkinLoaded()) return nullptr;
+  const QWidget* win = ownerOf(w)->window();
+  const TSkinData* skin = m->MainSkinData();
+  if (win->property(kTagProperty).toInt() == skin->DisableTag) return nullptr;
+  const Qt::WindowType type = win->windowType();
+  if (type != Qt::Window && type != Qt::Dialog) return nullptr;
+  return skin;
+}
+
+SkinnedControl resolve(const SkinStyle& s, const QWidget* w) { return SkinnedKind(s, w); }
+
+// A tab bar inside a tab widget paints as part of the tab widget.
+SkinnedControl tabOwner(const SkinStyle& s, const QWidget* w) {
+  if (auto* bar = qobject_cast<const QTabBar*>(w))
+    if (auto* tw = qobject_cast<const QTabWidget*>(bar->parentWidget())) return resolve(s, tw);
+  return resolve(s, w);
+}
+
+bool isTab(ControlKind k) {
+  return k == ControlKind::Tab || k == ControlKind::TabButtons || k == ControlKind::TabSet;
+}
+
+}  // namespace
+
+ControlFacts ReadControlFacts(const QWidget* w, const TSkinData* skin) {
+  ControlFacts f;
+  for (const QMetaObject* m = w->metaObject(); m; m = m->superClass())
+    f.classes << QString::fromLatin1(m->className());
+  f.tag = w->property(kTagProperty).toInt();
+  const QWidget* parent = w->parentWidget();
+  if (auto* b = qobject_cast<const QPushButton*>(w)) {
+    f.hasIcon = !b->icon().isNull();
+    f.hasMenu = b->menu() != nullptr;
+  }
+  if (auto* t = qobject_cast<const QToolButton*>(w)) {
+    f.hasMenu = t->menu() != nullptr;
+    f.inToolBar = qobject_cast<const QToolBar*>(parent) != nullptr;
+    f.inTabBar = qobject_cast<const QTabBar*>(parent) != nullptr;
+  }
+  f.ofTabWidget = qobject_cast<const QTabBar*>(w) && qobject_cast<const QTabWidget*>(parent);
+  f.tabPage = qobject_cast<const QStackedWidget*>(parent) &&
+              qobject_cast<const QTabWidget*>(parent->parentWidget());
+  if (auto* d = qobject_cast<const QDateTimeEdit*>(w)) f.calendarPopup = d->calendarPopup();
+  for (const QWidget* a = parent; a; a = a->parentWidget())
+    if (qobject_cast<const QCalendarWidget*>(a)) f.insideCalendar = true;
+  f.innerEdit =
+      qobject_cast<const QLineEdit*>(w) &&
+      (qobject_cast<const QAbstractSpinBox*>(parent) || qobject_cast<const QComboBox*>(parent));
+  f.treeHeader = qobject_cast<const QHeaderView*>(w) && qobject_cast<const QTreeView*>(parent);
+  f.embeddedForm =
+      !w->isWindow() && (qobject_cast<const QDialog*>(w) || qobject_cast<const QMainWindow*>(w));
+  f.frameSkinned = true;
+  const TDataSkinObject* tabs = skin ? skin->object(QStringLiteral("Tabs")) : nullptr;
+  f.hasTabsImage = tabs && tabs->hasImage();
+  f.tabStyle = w->property("tabStyle").toString();
+  return f;
+}
+
+ControlMapping MapControl(const QWidget* w, const TSkinControlTypes& gates,
+                          const QStringList& skin3rd) {
+  return MapControl(ReadControlFacts(w, nullptr), gates, skin3rd);
+}
+
+SkinnedControl SkinnedKind(const SkinStyle& style, const QWidget* w) {
+  if (!w) return {};
+  const TSkinData* skin = style.skinOf(ownerOf(w));
+  if (!skin) return {};
+  return {skin, cachedKind(w, skin)};
+}
+
+void SetControlSkinActive(QWidget* w, bool on) {
+  w->setProperty(kOffProperty, on ? QVariant() : QVariant(true));
+  cache().remove(w);
+  w->update();
+}
+
+bool ControlSkinActive(const QWidget* w) { return !w->property(kOffProperty).toBool(); }
+
+bool controls::transparent(const Paint& c) {
+  return c.w->property(kTagProperty).toInt() == kTransparentTag ||
+         c.skin.Options.test(xoTransparent);
+}
+
+bool DrawSkinnedPrimitive(const SkinStyle& s, QStyle::PrimitiveElement pe, const QStyleOption* opt,
+                          QPainter* p, const QWidget* w) {
+  if (!w || !opt) return false;
+  switch (pe) {
+    case QStyle::PE_PanelLineEdit:
+    case QStyle::PE_FrameLineEdit: {
+      const SkinnedControl k = resolve(s, w);
+      if (k.kind != ControlKind::Edit || !qobject_cast<const QLineEdit*>(w)) return false;
+      const auto* f = qstyleoption_cast<const QStyleOptionFrame*>(opt);
+      if (!f || f->lineWidth <= 0) return false;
+      return paintEditFrame({s, *k.skin, k.kind, w, p}, opt->rect, pe == QStyle::PE_PanelLineEdit,
+                            opt->palette.base());
+    }
+    case QStyle::PE_Frame:
+    case QStyle::PE_PanelScrollAreaCorner: {
+      const SkinnedControl k = resolve(s, w);
+      if (k.kind != ControlKind::Scrollbar || !qobject_cast<const QAbstractScrollArea*>(w))
+        return false;
+      if (pe == QStyle::PE_PanelScrollAreaCorner) {
+        p->fillRect(opt->rect, face(*k.skin));
+        return true;
+      }
+      return paintScrollAreaFrame({s, *k.skin, k.kind, w, p}, *opt);
+    }
+    case QStyle::PE_PanelStatusBar: {
+      const SkinnedControl k = resolve(s, w);
+      return k.kind == ControlKind::StatusBar && paintStatusBar({s, *k.skin, k.kind, w, p}, *opt);
+    }
+    case QStyle::PE_FrameStatusBarItem: {
+      // The panels were painted with the bar.
+      const SkinnedControl k = resolve(s, w->parentWidget());
+      return k.kind == ControlKind::StatusBar && image(*k.skin, "StatusBarEdges");
+    }
+    case QStyle::PE_FrameTabWidget: {
+      const SkinnedControl k = resolve(s, w);
+      const auto* f = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(opt);
+      return f && isTab(k.kind) && paintTabPane({s, *k.skin, k.kind, w, p}, *f);
+    }
+    case QStyle::PE_FrameTabBarBase: {
+      const SkinnedControl k = tabOwner(s, w);
+      return isTab(k.kind) && image(*k.skin, "Tabs");
+    }
+    case QStyle::PE_IndicatorTabClose: {
+      const SkinnedControl k = tabOwner(s, w ? w->parentWidget() : nullptr);
+      return isTab(k.kind) && paintTabClose({s, *k.skin, k.kind, w, p}, *opt);
+    }
+    default:
+      return false;
+  }
+}
+
+bool DrawSkinnedControl(const SkinStyle& s, QStyle::ControlElement ce, const QStyleOption* opt,
+                        QPainter* p, const QWidget* w) {
+  if (!w || !opt) return false;
+  switch (ce) {
+    case QStyle::CE_PushButton: {
+      const SkinnedControl k = resolve(s, w);
+      const auto* b = qstyleoption_cast<const QStyleOptionButton*>(opt);
+      if (!b || (k.kind != ControlKind::Button && k.kind != ControlKind::BitButton &&
+                 k.kind != ControlKind::MenuButton))
+        return false;
+      return paintPushButton({s, *k.skin, k.kind, w, p}, *b);
+    }
+    case QStyle::CE_CheckBox:
+    case QStyle::CE_RadioButton: {
+      const SkinnedControl k = resolve(s, w);
+      const bool radio = ce == QStyle::CE_RadioButton;
+      const auto* b = qstyleoption_cast<const QStyleOptionButton*>(opt);
+      if (!b || k.kind != (radio ? ControlKind::RadioButton : ControlKind::CheckBox)) return false;
+      return paintCheck({s, *k.skin, k.kind, w, p}, *b, radio);
+    }
+    case QStyle::CE_ShapedFrame: {
+      const SkinnedControl k = resolve(s, w);
+      const auto* f = qstyleoption_cast<const QStyleOptionFrame*>(opt);
+      if (k.kind != ControlKind::Scrollbar || !f || !qobject_cast<const QAbstractScrollArea*>(w) ||
+          f->frameShape == QFrame::NoFrame || f->lineWidth <= 0)
+        return false;
+      return paintScrollAreaFrame({s, *k.skin, k.kind, w, p}, *opt);
+    }
+    case QStyle::CE_HeaderSection:
+    case QStyle::CE_HeaderEmptyArea: {
+      const SkinnedControl k = resolve(s, w);
+      return k.kind == ControlKind::Header &&
+             paintHeader({s, *k.skin, k.kind, w, p}, *opt, ce == QStyle::CE_HeaderEmptyArea);
+    }
+    case QStyle::CE_SizeGrip: {
+      const SkinnedControl k = resolve(s, w->parentWidget());
+      return k.kind == ControlKind::StatusBar && paintSizeGrip({s, *k.skin, k.kind, w, p}, *opt);
+    }
+    case QStyle::CE_TabBarTabShape:
+    case QStyle::CE_TabBarTabLabel: {
+      const SkinnedControl k = tabOwner(s, w);
+      const auto* t = qstyleoption_cast<const QStyleOptionTab*>(opt);
+      if (!t || !isTab(k.kind)) return false;
+      const Paint c{s, *k.skin, k.kind, w, p};
+      return ce == QStyle::CE_TabBarTabShape ? paintTabShape(c, *t) : paintTabLabel(c, *t);
+    }
+    case QStyle::CE_ProgressBar: {
+      const SkinnedControl k = resolve(s, w);
+      const auto* b = qstyleoption_cast<const QStyleOptionProgressBar*>(opt);
+      return b && k.kind == ControlKind::Progress && paintProgress({s, *k.skin, k.kind, w, p}, *b);
+    }
+    default:
+      return false;
+  }
+}
+
+bool DrawSkinnedComplexControl(const SkinStyle& s, QStyle::ComplexControl cc,
+                               const QStyleOptionComplex* opt, QPainter* p, const QWidget* w) {
+  if (!w || !opt) return false;
+  const SkinnedControl k = resolve(s, w);
+  if (!k) return false;
+  const Paint c{s, *k.skin, k.kind, w, p};
+  switch (cc) {
+    case QStyle::CC_ScrollBar: {
+      const auto* o = qstyleoption_cast<const QStyleOptionSlider*>(opt);
+      return o && k.kind == ControlKind::Scrollbar && paintScrollBar(c, *o);
+    }
+    case QStyle::CC_SpinBox: {
+      const auto* o = qstyleoption_cast<const QStyleOptionSpinBox*>(opt);
+      return o && (k.kind == ControlKind::UpDown || k.kind == ControlKind::Edit) &&
+             paintSpinBox(c, *o);
+    }
+    case QStyle::CC_ComboBox: {
+      const auto* o = qstyleoption_cast<const QStyleOptionComboBox*>(opt);
+      return o && (k.kind == ControlKind::ComboBox || k.kind == ControlKind::DateTime) &&
+             paintComboBox(c, *o);
+    }
+    case QStyle::CC_ToolButton: {
+      const auto* o = qstyleoption_cast<const QStyleOptionToolButton*>(opt);
+      return o && (k.kind == ControlKind::SpeedButton || k.kind == ControlKind::UpDown) &&
+             paintToolButton(c, *o);
+    }
+    case QStyle::CC_GroupBox: {
+      const auto* o = qstyleoption_cast<const QStyleOptionGroupBox*>(opt);
+      return o && k.kind == ControlKind::GroupBox && paintGroupBox(c, *o);
+    }
+    case QStyle::CC_Slider: {
+      const auto* o = qstyleoption_cast<const QStyleOptionSlider*>(opt);
+      return o && k.kind == ControlKind::TrackBar && paintSlider(c, *o);
+    }
+    default:
+      return false;
+  }
+}
+
+bool SkinnedSubControlRect(const SkinStyle& s, QStyle::ComplexControl cc,
+                           const QStyleOptionComplex* opt, QStyle::SubControl sc, const QWidget* w,
+                           QRect& out) {
+  if (!w || !opt) return false;
+  if (cc == QStyle::CC_ScrollBar) {
+    const SkinnedControl k = resolve(s, w);
+    const auto* o = qstyleoption_cast<const QStyleOptionSlider*>(opt);
+    if (!o || k.kind != ControlKind::Scrollbar || !image(*k.skin, "Scrollbar")) return false;
+    const ScrollGeometry g = scrollGeometry(*o);
+    switch (sc) {
+      case QStyle::SC_ScrollBarSubLine:
+        out = scrollSpanRect(*o, ScrollPartSpan(g, ScrollPart::FirstArrow));
+        return true;
+      case QStyle::SC_ScrollBarAddLine:
+        out = scrollSpanRect(*o, ScrollPartSpan(g, ScrollPart::SecondArrow));
+        return true;
+      case QStyle::SC_ScrollBarSubPage:
+        out = scrollSpanRect(*o, ScrollPartSpan(g, ScrollPart::PageBefore));
+        return true;
+      case QStyle::SC_ScrollBarAddPage:
+        out = scrollSpanRect(*o, ScrollPartSpan(g, ScrollPart::PageAfter));
+        return true;
+      case QStyle::SC_ScrollBarSlider:
+        out = scrollSpanRect(*o, ScrollPartSpan(g, ScrollPart::Thumb));
+        return true;
+      case QStyle::SC_ScrollBarGroove:
+        out = scrollSpanRect(*o, {g.arrow, g.length - g.arrow});
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (cc == QStyle::CC_ComboBox) {
+    const SkinnedControl k = resolve(s, w);
+    const auto* o = qstyleoption_cast<const QStyleOptionComboBox*>(opt);
+    if (!o || (k.kind != ControlKind::ComboBox && k.kind != ControlKind::DateTime)) return false;
+    const QRect r = comboRect({s, *k.skin, k.kind, w, nullptr}, *o, sc);
+    if (r.isNull()) return false;
+    out = r;
+    return true;
+  }
+  return false;
+}
+
+bool SkinnedHitTest(const SkinStyle& s, QStyle::ComplexControl cc, const QStyleOptionComplex* opt,
+                    const QPoint& pt, const QWidget* w, QStyle::SubControl& out) {
+  if (!w || !opt) return false;
+  if (cc == QStyle::CC_ScrollBar) {
+    const SkinnedControl k = resolve(s, w);
+    const auto* o = qstyleoption_cast<const QStyleOptionSlider*>(opt);
+    if (!o || k.kind != ControlKind::Scrollbar || !image(*k.skin, "Scrollbar")) return false;
+    if (!o->rect.contains(pt)) {
+      out = QStyle::SC_None;
+      return true;
+    }
+    const ScrollGeometry g = scrollGeometry(*o);
+    const int along =
+        o->orientation == Qt::Horizontal ? pt.x() - o->rect.left() : pt.y() - o->rect.top();
+    switch (ScrollHitTest(g, along)) {
+      case ScrollPart::FirstArrow:
+        out = QStyle::SC_ScrollBarSubLine;
+        break;
+      case ScrollPart::SecondArrow:
+        out = QStyle::SC_ScrollBarAddLine;
+        break;
+      case ScrollPart::PageBefore:
+        out = QStyle::SC_ScrollBarSubPage;
+        break;
+      case ScrollPart::PageAfter:
+        out = QStyle::SC_ScrollBarAddPage;
+        break;
+      case ScrollPart::Thumb:
+        out = QStyle::SC_ScrollBarSlider;
+        break;
+    }
+    return true;
+  }
+  if (cc == QStyle::CC_ComboBox) {
+    const SkinnedControl k = resolve(s, w);
+    const auto* o = qstyleoption_cast<const QStyleOptionComboBox*>(opt);
+    if (!o || (k.kind != ControlKind::ComboBox && k.kind != ControlKind::DateTime)) return false;
+    const Paint c{s, *k.skin, k.kind, w, nullptr};
+    const QRect arrow = comboRect(c, *o, QStyle::SC_ComboBoxArrow);
+    if (arrow.isNull()) return false;
+    out = arrow.contains(pt)                    ? QStyle::SC_ComboBoxArrow
+          : o->rect.contains(pt) && o->editable ? QStyle::SC_ComboBoxEditField
+          : o->rect.contains(pt)                ? QStyle::SC_ComboBoxFrame
+                                                : QStyle::SC_None;
+    return true;
+  }
+  return false;
+}
+
+bool SkinnedSizeFromContents(const SkinStyle& s, QStyle::ContentsType ct, const QStyleOption* opt,
+                             const QSize& size, const QWidget* w, QSize& out) {
+  if (!w || !opt || ct != QStyle::CT_PushButton) return false;
+  const auto* b = qstyleoption_cast<const QStyleOptionButton*>(opt);
+  if (!b || !b->text.contains(QLatin1String("||"))) return false;
+  const SkinnedControl k = resolve(s, w);
+  if (k.kind != ControlKind::Button && k.kind != ControlKind::BitButton &&
+      k.kind != ControlKind::MenuButton)
+    return false;
+  // The caption is measured as drawn: two lines where "||" stands.
+  const QFontMetrics fm(b->fontMetrics);
+  const QSize asGiven = fm.size(Qt::TextShowMnemonic, b->text);
+  const QSize asDrawn = fm.size(Qt::TextShowMnemonic, DrawnCaption(b->text));
+  out = s.QProxyStyle::sizeFromContents(ct, opt, size - asGiven + asDrawn, w);
+  return true;
+}
+
+bool SkinnedPixelMetric(const SkinStyle& s, QStyle::PixelMetric pm, const QStyleOption* opt,
+                        const QWidget* w, int& out) {
+  if (!w) return false;
+  switch (pm) {
+    case QStyle::PM_ScrollBarExtent:
+    case QStyle::PM_ScrollBarSliderMin: {
+      const SkinnedControl k = resolve(s, w);
+      if (k.kind != ControlKind::Scrollbar || !image(*k.skin, "Scrollbar")) return false;
+      out = pm == QStyle::PM_ScrollBarExtent ? TSkinData::ScrollBarWidth : 8;
+      return true;
+    }
+    case QStyle::PM_IndicatorWidth:
+    case QStyle::PM_IndicatorHeight:
+    case QStyle::PM_ExclusiveIndicatorWidth:
+    case QStyle::PM_ExclusiveIndicatorHeight: {
+      const bool radio =
+          pm == QStyle::PM_ExclusiveIndicatorWidth || pm == QStyle::PM_ExclusiveIndicatorHeight;
+      const SkinnedControl k = resolve(s, w);
+      if (k.kind != (radio ? ControlKind::RadioButton : ControlKind::CheckBox)) return false;
+      const QSize box = checkBoxSize(*k.skin, radio);
+      if (box.isEmpty()) return false;
+      out = pm == QStyle::PM_IndicatorWidth || pm == QStyle::PM_ExclusiveIndicatorWidth
+                ? box.width()
+                : box.height();
+      return true;
+    }
+    case QStyle::PM_CheckBoxLabelSpacing:
+    case QStyle::PM_RadioButtonLabelSpacing: {
+      const bool radio = pm == QStyle::PM_RadioButtonLabelSpacing;
+      const SkinnedControl k = resolve(s, w);
+      if (k.kind != (radio ? ControlKind::RadioButton : ControlKind::CheckBox) ||
+          checkBoxSize(*k.skin, radio).isEmpty())
+        return false;
+      out = 2;
+      return true;
+    }
+    default:
+      break;
+  }
+  (void)opt;
+  return false;
+}
+
+void PolishControl(QWidget* w) {
+  cache().remove(w);
+  const TSkinData* skin = polishSkin(w);
+  if (!skin) return;
+  const ControlKind kind = ruto::MapControl(ReadControlFacts(w, skin), skin->SkinControls,
+                                            skin->Skin3rd, skin->DisableTag)
+                               .kind;
+  if (kind == ControlKind::None || kind == ControlKind::Container) return;
+  // Hot states come from Qt's hover flag.
+  auto hover = [](QWidget* t) {
+    if (t->testAttribute(Qt::WA_Hover)) return;
+    t->setAttribute(Qt::WA_Hover);
+    t->setProperty(kHoverProperty, true);
+  };
+  hover(w);
+  if (kind == ControlKind::Header || kind == ControlKind::Scrollbar)
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) hover(area->viewport());
+  // Panels and pages take the face colour; a control tagged transparent keeps its parent's.
+  const bool faceFill = kind == ControlKind::Box || kind == ControlKind::TabSheet ||
+                        kind == ControlKind::GroupBox || kind == ControlKind::StatusBar;
+  const bool seeThrough =
+      w->property(kTagProperty).toInt() == kTransparentTag || skin->Options.test(xoTransparent);
+  if (faceFill && !seeThrough &&
+      (w->testAttribute(Qt::WA_SetPalette) || kind == ControlKind::TabSheet)) {
+    w->setProperty(kPaletteProperty, QVariant::fromValue(w->palette()));
+    w->setProperty(kOwnPaletteProperty, w->testAttribute(Qt::WA_SetPalette));
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, toQColor(skin->Colours().ButtonFace));
+    pal.setColor(QPalette::Button, toQColor(skin->Colours().ButtonFace));
+    w->setPalette(pal);
+    if (kind == ControlKind::TabSheet && !w->autoFillBackground()) {
+      w->setProperty(kAutoFillProperty, true);
+      w->setAutoFillBackground(true);
+    }
+  }
+  // Grids paint their fixed cells in the face colour.
+  if (kind == ControlKind::Scrollbar && w->metaObject()->indexOfProperty("FixedColor") >= 0) {
+    w->setProperty(kFixedColorProperty, w->property("FixedColor"));
+    w->setProperty("FixedColor", QVariant::fromValue(skin->Colours().ButtonFace));
+  }
+  // A tool-bar button's menu is painted as a window's menu.
+  if (kind == ControlKind::ToolMenu)
+    if (auto* t = qobject_cast<QToolButton*>(w); t && t->menu()) {
+      t->setProperty(kPopupKindProperty, QVariantList{t->menu()->property("skinPopupKind")});
+      t->menu()->setProperty("skinPopupKind", 1);
+    }
+}
+
+void UnpolishControl(QWidget* w) {
+  cache().remove(w);
+  auto unhover = [](QWidget* t) {
+    if (!t->property(kHoverProperty).toBool()) return;
+    t->setAttribute(Qt::WA_Hover, false);
+    t->setProperty(kHoverProperty, QVariant());
+  };
+  unhover(w);
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) unhover(area->viewport());
+  const QVariant pal = w->property(kPaletteProperty);
+  if (pal.isValid()) {
+    if (w->property(kOwnPaletteProperty).toBool()) {
+      w->setPalette(pal.value<QPalette>());
+    } else {
+      w->setPalette(QPalette());
+      w->setAttribute(Qt::WA_SetPalette, false);
+    }
+    w->setProperty(kPaletteProperty, QVariant());
+    w->setProperty(kOwnPaletteProperty, QVariant());
+  }
+  if (w->property(kAutoFillProperty).toBool()) {
+    w->setAutoFillBackground(false);
+    w->setProperty(kAutoFillProperty, QVariant());
+  }
+  const QVariant fixed = w->property(kFixedColorProperty);
+  if (fixed.isValid()) {
+    w->setProperty("FixedColor", fixed);
+    w->setProperty(kFixedColorProperty, QVariant());
+  }
+  const QVariantList kindBefore = w->property(kPopupKindProperty).toList();
+  if (auto* t = qobject_cast<QToolButton*>(w); t && t->menu() && !kindBefore.isEmpty()) {
+    t->menu()->setProperty("skinPopupKind", kindBefore.front());
+    t->setProperty(kPopupKindProperty, QVariant());
+  }
+}
+
+}  // namespace ruto

@@ -1,0 +1,59 @@
+#pragma once
+// The control skins of the skin style: which kind a live widget paints as, and the entry
+// points the style calls first for every element. Each entry answers false when the widget
+// is not skinned (its window has no form skin, its kind is none, its image is missing), so
+// the style falls through to the base look.
+
+#include <QStyle>
+
+#include "skin/ControlMapping.h"
+
+class QWidget;
+
+namespace ruto {
+
+class SkinStyle;
+
+// What the mapping needs of a live widget.
+ControlFacts ReadControlFacts(const QWidget* w, const TSkinData* skin);
+ControlMapping MapControl(const QWidget* w, const TSkinControlTypes& gates,
+                          const QStringList& skin3rd);
+
+// The skin and kind a widget paints with now; a null skin when it paints the base look.
+struct SkinnedControl {
+  const TSkinData* skin = nullptr;
+  ControlKind kind = ControlKind::None;
+  explicit operator bool() const { return skin && kind != ControlKind::None; }
+};
+SkinnedControl SkinnedKind(const SkinStyle& style, const QWidget* w);
+
+// The per-control switch: a control switched off paints the base look until switched on.
+void SetControlSkinActive(QWidget* w, bool on);
+bool ControlSkinActive(const QWidget* w);
+
+// Tag values the control skins read: no face fill behind the control's image, and close
+// boxes on the tabs of a tab widget.
+inline constexpr int kTransparentTag = 5555;
+inline constexpr int kClosableTabsTag = 7777;
+
+bool DrawSkinnedPrimitive(const SkinStyle& s, QStyle::PrimitiveElement pe, const QStyleOption* opt,
+                          QPainter* p, const QWidget* w);
+bool DrawSkinnedControl(const SkinStyle& s, QStyle::ControlElement ce, const QStyleOption* opt,
+                        QPainter* p, const QWidget* w);
+bool DrawSkinnedComplexControl(const SkinStyle& s, QStyle::ComplexControl cc,
+                               const QStyleOptionComplex* opt, QPainter* p, const QWidget* w);
+bool SkinnedSubControlRect(const SkinStyle& s, QStyle::ComplexControl cc,
+                           const QStyleOptionComplex* opt, QStyle::SubControl sc, const QWidget* w,
+                           QRect& out);
+bool SkinnedHitTest(const SkinStyle& s, QStyle::ComplexControl cc, const QStyleOptionComplex* opt,
+                    const QPoint& pt, const QWidget* w, QStyle::SubControl& out);
+bool SkinnedSizeFromContents(const SkinStyle& s, QStyle::ContentsType ct, const QStyleOption* opt,
+                             const QSize& size, const QWidget* w, QSize& out);
+bool SkinnedPixelMetric(const SkinStyle& s, QStyle::PixelMetric pm, const QStyleOption* opt,
+                        const QWidget* w, int& out);
+// Hover tracking, the face colour of panels and pages, grid fixed colours, tool-bar menus;
+// everything set here is given back by UnpolishControl.
+void PolishControl(QWidget* w);
+void UnpolishControl(QWidget* w);
+
+}  // namespace ruto

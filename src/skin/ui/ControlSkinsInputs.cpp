@@ -1,0 +1,248 @@
+// Edit frames, spin boxes, combo and date boxes, sliders and progress bars.
+#include <QAbstractSpinBox>
+#include <QWidget>
+
+#include "skin/ui/ControlSkinsPaint.h"
+
+namespace ruto::controls {
+
+bool paintEditFrame(const Paint& c, const QRect& r, bool fill, const QBrush& base) {
+  QPainter& p = *c.p;
+  if (fill) p.fillRect(r, base);
+  p.save();
+  p.setBrush(Qt::NoBrush);
+  p.setPen(shadow(c.skin));
+  p.drawRect(r.adjusted(0, 0, -1, -1));
+  p.setPen(Qt::white);
+  p.drawRect(r.adjusted(1, 1, -2, -2));
+  p.drawRect(r.adjusted(2, 2, -3, -3));
+  p.restore();
+  return true;
+}
+
+bool paintSpinBox(const Paint& c, const QStyleOptionSpinBox& o) {
+  QPainter& p = *c.p;
+  const bool editOn = c.skin.SkinControls.test(xcEdit) && o.frame;
+  const TDataSkinObject* arrows =
+      c.kind == ControlKind::UpDown ? image(c.skin, "UpDown.Vert") : nullptr;
+  if (!editOn && !arrows) return false;
+  if (editOn) paintEditFrame(c, o.rect, true, o.palette.base());
+  QStyleOptionSpinBox rest(o);
+  if (editOn) rest.subControls &= ~QStyle::SC_SpinBoxFrame;
+  if (arrows) rest.subControls &= ~(QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown);
+  if (rest.subControls) c.style.QProxyStyle::drawComplexControl(QStyle::CC_SpinBox, &rest, &p, c.w);
+  if (!arrows) return true;
+  auto* glyph = dynamic_cast<const TDataSkinBorder*>(arrows);
+  const struct {
+    QStyle::SubControl sc;
+    int direction;
+    QAbstractSpinBox::StepEnabledFlag step;
+  } halves[] = {{QStyle::SC_SpinBoxUp, 0, QAbstractSpinBox::StepUpEnabled},
+                {QStyle::SC_SpinBoxDown, 1, QAbstractSpinBox::StepDownEnabled}};
+  for (const auto& h : halves) {
+    const QRect r = c.style.QProxyStyle::subControlRect(QStyle::CC_SpinBox, &o, h.sc, c.w);
+    ControlState s;
+    s.enabled = (o.state & QStyle::State_Enabled) && (o.stepEnabled & h.step);
+    const bool active = o.activeSubControls & h.sc;
+    s.pressed = active && (o.state & QStyle::State_Sunken);
+    s.hot = active && (o.state & QStyle::State_MouseOver);
+    const int frame = UpDownFrame(h.direction, s);
+    p.fillRect(r, face(c.skin));
+    drawObject(p, r, *arrows, frame, 8);
+    if (glyph && !glyph->Bitmap2.isNull())
+      DrawImageFrameCentered(p, r, glyph->Bitmap2, frame, 8, true);
+  }
+  return true;
+}
+
+QRect comboRect(const Paint& c, const QStyleOptionComboBox& o, QStyle::SubControl sc) {
+  const QRect r = o.rect;
+  const int W = r.width(), H = r.height();
+  const bool rtl = o.direction == Qt::RightToLeft;
+  const int bw = TSkinData::ScrollBarWidth;
+  if (c.kind == ControlKind::DateTime) {
+    if (!image(c.skin, "ComboxArrow")) return {};
+    switch (sc) {
+      case QStyle::SC_ComboBoxArrow:
+        return QRect(r.left() + (rtl ? 2 : W - bw - 4), r.top(), bw, bw + 1);
+      case QStyle::SC_ComboBoxEditField:
+        return QRect(r.left() + (rtl ? bw + 4 : 2), r.top() + 2, W - bw - 6, H - 4);
+      case QStyle::SC_ComboBoxFrame:
+        return r;
+      default:
+        return {};
+    }
+  }
+  if (!image(c.skin, "ComboButton")) return {};
+  switch (sc) {
+    case QStyle::SC_ComboBoxArrow:
+      return QRect(r.left() + (rtl ? 2 : W - bw - 2), r.top(), bw, H);
+    case QStyle::SC_ComboBoxEditField:
+      return QRect(r.left() + (rtl ? bw + 4 : 3), r.top() + 3, W - bw - 7, H - 6);
+    case QStyle::SC_ComboBoxFrame:
+      return r;
+    default:
+      return {};
+  }
+}
+
+bool paintComboBox(const Paint& c, const QStyleOptionComboBox& o) {
+  QPainter& p = *c.p;
+  const QRect r = o.rect;
+  const bool arrowActive = o.activeSubControls & QStyle::SC_ComboBoxArrow;
+  if (c.kind == ControlKind::DateTime) {
+    const TDataSkinObject* arrow = image(c.skin, "ComboxArrow");
+    if (!arrow) return false;
+    p.fillRect(r, o.palette.base());
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(shadow(c.skin));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setPen(Qt::white);
+    p.drawRect(r.adjusted(1, 1, -2, -2));
+    p.restore();
+    const QRect ar = comboRect(c, o, QStyle::SC_ComboBoxArrow);
+    const bool hot =
+        (o.state & QStyle::State_Enabled) && arrowActive && (o.state & QStyle::State_MouseOver);
+    p.fillRect(ar, face(c.skin));
+    DrawImageFrame(p, ar, arrow->Bitmap, hot ? 4 : 1, arrow->frames(), false);
+    return true;
+  }
+  const TDataSkinObject* button = image(c.skin, "ComboButton");
+  if (!button) return false;
+  ControlState s = stateOf(&o);
+  s.hot = s.enabled && arrowActive && (o.state & QStyle::State_MouseOver);
+  s.pressed = o.state & (QStyle::State_Sunken | QStyle::State_On);
+  const int state = ComboFrame(s);
+  const bool rtl = o.direction == Qt::RightToLeft;
+  const int bw = TSkinData::ScrollBarWidth;
+  switch (button->Style) {
+    case 2: {
+      // One picture of field and button; right to left takes the mirrored copy.
+      const TDataSkinObject* whole = rtl ? image(c.skin, "SunkEdge") : button;
+      if (whole) drawObject(p, r, *whole, state);
+      return true;
+    }
+    case 1: {
+      p.fillRect(r, o.palette.base());
+      const int fw = button->Bitmap.width() / button->frames();
+      const QRect col(rtl ? r.left() + 2 : r.right() - 1 - fw, r.top() + 2, fw,
+                      std::min(r.height() - 4, button->Bitmap.height()));
+      p.save();
+      p.setBrush(Qt::NoBrush);
+      p.setPen(shadow(c.skin));
+      p.drawRect(r.adjusted(0, 0, -1, -1));
+      p.restore();
+      DrawImageFrame(p, col, button->Bitmap, state, button->frames(), true);
+      return true;
+    }
+    default: {
+      const QRect field =
+          rtl ? QRect(QPoint(r.left() + bw + 4, r.top() + 2), QPoint(r.right() - 2, r.bottom() - 2))
+              : QRect(QPoint(r.left() + 2, r.top() + 2),
+                      QPoint(r.right() - bw - 4, r.bottom() - 2));
+      p.fillRect(field, o.palette.base());
+      if (const TDataSkinObject* sunk = image(c.skin, "SunkEdge")) {
+        p.save();
+        p.setClipRegion(QRegion(r) - QRegion(field));
+        drawObject(p, r, *sunk, state);
+        p.restore();
+      }
+      const QRect col = comboRect(c, o, QStyle::SC_ComboBoxArrow);
+      auto* mirrored = dynamic_cast<const TDataSkinBorder*>(button);
+      const QImage& img =
+          rtl && mirrored && !mirrored->Bitmap2.isNull() ? mirrored->Bitmap2 : button->Bitmap;
+      DrawSkinImage(p, col, img, button->edges(), state, button->frames(), button->Trans != 0,
+                    button->Tile == 1, false);
+      if (const TDataSkinObject* extra = image(c.skin, "ExtraImages"))
+        DrawImageFrameCentered(p, col, extra->Bitmap, state, extra->frames(), true);
+      return true;
+    }
+  }
+}
+
+bool paintSlider(const Paint& c, const QStyleOptionSlider& o) {
+  QPainter& p = *c.p;
+  const bool vertical = o.orientation == Qt::Vertical;
+  const QRect groove =
+      c.style.QProxyStyle::subControlRect(QStyle::CC_Slider, &o, QStyle::SC_SliderGroove, c.w);
+  const QRect handle =
+      c.style.QProxyStyle::subControlRect(QStyle::CC_Slider, &o, QStyle::SC_SliderHandle, c.w);
+  if (const TDataSkinObject* track = image(c.skin, vertical ? "TRACKVERT" : "Track")) {
+    const QImage& img = track->Bitmap;
+    if (!vertical) {
+      const int h = std::min(img.height(), groove.height());
+      StretchThreePartImage(
+          p, QRect(groove.left(), groove.top() + (groove.height() - h) / 2, groove.width(), h), img,
+          track->edges(), 1, 1, false);
+    } else {
+      const int w = std::min(img.width(), groove.width());
+      const int x = groove.left() + (groove.width() - w) / 2;
+      const int T = std::min(track->TopHeight, img.height() / 2);
+      const int B = std::min(track->BottomHeight, img.height() - T);
+      p.drawImage(QRect(x, groove.top(), w, T), img, QRect(0, 0, img.width(), T));
+      p.drawImage(QRect(x, groove.top() + T, w, groove.height() - T - B), img,
+                  QRect(0, T, img.width(), img.height() - T - B));
+      p.drawImage(QRect(x, groove.bottom() + 1 - B, w, B), img,
+                  QRect(0, img.height() - B, img.width(), B));
+    }
+  }
+  if (o.subControls & QStyle::SC_SliderTickmarks) {
+    QStyleOptionSlider ticks(o);
+    ticks.subControls = QStyle::SC_SliderTickmarks;
+    c.style.QProxyStyle::drawComplexControl(QStyle::CC_Slider, &ticks, &p, c.w);
+  }
+  const TDataSkinObject* thumb = vertical ? image(c.skin, "Trackbar.ThumbVert") : nullptr;
+  if (!thumb) thumb = image(c.skin, "Trackbar.ThumbHorz");
+  if (thumb) {
+    DrawImageFrame(p, handle, thumb->Bitmap, 2, 5, true);
+  } else {
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(shadow(c.skin));
+    p.drawRect(handle.adjusted(0, 0, -1, -1));
+    p.restore();
+  }
+  return true;
+}
+
+bool paintProgress(const Paint& c, const QStyleOptionProgressBar& o) {
+  const TDataSkinObject* bar = image(c.skin, "Progress");
+  if (!bar) return false;
+  const QRect r = o.rect;
+  const bool vertical = !(o.state & QStyle::State_Horizontal);
+  const int len = vertical ? r.height() : r.width();
+  const int thick = vertical ? r.width() : r.height();
+  if (len <= 0 || thick <= 0) return true;
+  // A vertical bar is built lying down and turned, so its filled part grows upwards.
+  QImage img(len, thick, QImage::Format_RGB32);
+  img.fill(face(c.skin));
+  {
+    QPainter ip(&img);
+    drawObject(ip, img.rect(), *bar, 1);
+    const int filled = ProgressFill(len, o.progress, o.minimum, o.maximum);
+    const int from = o.invertedAppearance ? len - filled : 0;
+    if (filled > 0 && bar->Style != 1) {
+      drawObject(ip, QRect(from, 0, filled, thick), *bar, 2);
+    } else if (filled > 0) {
+      if (const TDataSkinObject* chunk = image(c.skin, "Progress.Chunk")) {
+        if (chunk->Tile != 1) {
+          DrawImageFrame(ip, QRect(from + 2, 2, filled, thick - 4), chunk->Bitmap, 1, 1,
+                         chunk->Trans != 0);
+        } else {
+          const QImage& ci = chunk->Trans ? KeyedImage(chunk->Bitmap) : chunk->Bitmap;
+          ip.setClipRect(QRect(from + 2, 0, filled, thick));
+          const int y = (thick - ci.height()) / 2;
+          for (int x = chunk->LeftWidth + 2 + from, n = filled / std::max(ci.width(), 1) + 1; n > 0;
+               --n, x += ci.width())
+            ip.drawImage(QPoint(x, y), ci);
+        }
+      }
+    }
+  }
+  c.p->drawImage(r.topLeft(), vertical ? RotateBitmapLeft(img) : img);
+  if (o.textVisible) c.style.QProxyStyle::drawControl(QStyle::CE_ProgressBarLabel, &o, c.p, c.w);
+  return true;
+}
+
+}  // namespace ruto::controls

@@ -1,0 +1,243 @@
+// Status bars and their size grip, group boxes, and tabs with their pane.
+#include <QHash>
+#include <QStatusBar>
+
+#include "skin/ui/ControlSkinsPaint.h"
+
+namespace ruto::controls {
+
+namespace {
+
+// A strip turned for the side its tabs sit on: 0 top, 1 bottom, 2 left, 3 right. Turned
+// strips hold their frames stacked; turning left reverses their order.
+struct Turned {
+  QImage img;
+  SkinEdges edges;
+  bool vertical = false;
+  bool reversed = false;
+};
+
+int sideOf(QTabBar::Shape shape) {
+  switch (shape) {
+    case QTabBar::RoundedSouth:
+    case QTabBar::TriangularSouth:
+      return 1;
+    case QTabBar::RoundedWest:
+    case QTabBar::TriangularWest:
+      return 2;
+    case QTabBar::RoundedEast:
+    case QTabBar::TriangularEast:
+      return 3;
+    default:
+      return 0;
+  }
+}
+
+const Turned& turned(const QImage& img, SkinEdges e, int side) {
+  static QHash<QPair<qint64, int>, Turned> cache;
+  const QPair<qint64, int> key(
+      img.cacheKey(), side * 10000 + e.left * 1000 + e.top * 100 + e.right * 10 + e.bottom);
+  auto it = cache.find(key);
+  if (it != cache.end()) return *it;
+  if (cache.size() > 64) cache.clear();
+  Turned t;
+  switch (side) {
+    case 1:
+      t.img = FlipBitmap(img);
+      t.edges = {e.left, e.bottom, e.right, e.top};
+      break;
+    case 2:
+      t.img = RotateBitmapLeft(img);
+      t.edges = {e.top, e.right, e.bottom, e.left};
+      t.vertical = t.reversed = true;
+      break;
+    case 3:
+      t.img = RotateBitmapRight(img);
+      t.edges = {e.bottom, e.left, e.top, e.right};
+      t.vertical = true;
+      break;
+    default:
+      t.img = img;
+      t.edges = e;
+      break;
+  }
+  return *cache.insert(key, t);
+}
+
+void drawTurned(QPainter& p, const QRect& r, const Turned& t, int frame, int frames, bool trans,
+                bool tile) {
+  const int n = std::max(frames, 1);
+  const int index = t.reversed ? n - std::clamp(frame, 1, n) + 1 : frame;
+  DrawSkinImage(p, r, t.img, t.edges, index, n, trans, tile, t.vertical);
+}
+
+QColor colourOf(SkinColor c) { return toQColor(ResolveColor(c)); }
+
+}  // namespace
+
+bool paintStatusBar(const Paint& c, const QStyleOption& o) {
+  const TDataSkinObject* edges = image(c.skin, "StatusBarEdges");
+  auto* bar = qobject_cast<const QStatusBar*>(c.w);
+  if (!edges || !bar) return false;
+  QPainter& p = *c.p;
+  p.fillRect(o.rect, face(c.skin));
+  // A shown message is the simple panel: one frame over the whole bar.
+  if (!bar->currentMessage().isEmpty()) {
+    drawObject(p, o.rect, *edges, 1, 3);
+    return true;
+  }
+  std::vector<const QWidget*> items;
+  for (const QObject* child : bar->children()) {
+    auto* item = qobject_cast<const QWidget*>(child);
+    if (item && !item->isWindow() && item->isVisible() && !item->inherits("QSizeGrip"))
+      items.push_back(item);
+  }
+  std::sort(items.begin(), items.end(),
+            [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+  std::vector<QRect> rects;
+  for (const QWidget* item : items) rects.push_back(item->geometry().adjusted(-2, -1, 0, 1));
+  rects = StatusPanelRects(rects, o.rect.right());
+  for (size_t i = 0; i < rects.size(); ++i)
+    drawObject(p, rects[i], *edges,
+               StatusPanelFrame(PanelBevelFromName(items[i]->property("bevel").toString())), 3);
+  return true;
+}
+
+bool paintSizeGrip(const Paint& c, const QStyleOption& o) {
+  const TDataSkinObject* extra = image(c.skin, "ExtraImages");
+  if (!extra) return false;
+  const QRect f = FrameRect(extra->Bitmap.size(), 5, extra->frames());
+  const QRect at(o.rect.right() - f.width(), o.rect.bottom() - f.height(), f.width(), f.height());
+  DrawImageFrame(*c.p, at, extra->Bitmap, 5, extra->frames(), true);
+  return true;
+}
+
+bool paintGroupBox(const Paint& c, const QStyleOptionGroupBox& o) {
+  QPainter& p = *c.p;
+  const QRect r = o.rect;
+  const QFontMetrics fm(c.w->font());
+  const int h = fm.boundingRect(QLatin1Char('0')).height();
+  p.fillRect(r, face(c.skin));
+  const int top = r.top() + h / 2 - 1;
+  p.save();
+  p.setBrush(Qt::NoBrush);
+  p.setPen(shadow(c.skin));
+  p.drawRoundedRect(QRect(r.left() + 1, top, r.width() - 3, r.bottom() - 1 - top), 2, 2);
+  p.restore();
+  const bool enabled = o.state & QStyle::State_Enabled;
+  if ((o.subControls & QStyle::SC_GroupBoxCheckBox) && o.subControls != 0) {
+    const QRect cb = c.style.QProxyStyle::subControlRect(QStyle::CC_GroupBox, &o,
+                                                         QStyle::SC_GroupBoxCheckBox, c.w);
+    const TDataSkinButton* b = c.skin.Buttons();
+    if (b && !b->CheckButton.isNull()) {
+      p.fillRect(cb, face(c.skin));
+      const int n = std::max(b->CheckButtonFrame, 1);
+      const QSize box = checkBoxSize(c.skin, false);
+      DrawImageFrame(p, CheckBoxRect(cb, box, false), b->CheckButton,
+                     CheckFrame(n, o.state & QStyle::State_On, false, !enabled), n, true);
+    } else {
+      QStyleOptionButton box;
+      box.QStyleOption::operator=(o);
+      box.rect = cb;
+      c.style.proxy()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, &p, c.w);
+    }
+  }
+  if (!o.text.isEmpty() && (o.subControls & QStyle::SC_GroupBoxLabel)) {
+    const QRect label =
+        c.style.QProxyStyle::subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, c.w);
+    p.fillRect(label, face(c.skin));
+    p.save();
+    p.setFont(c.w->font());
+    p.setPen(!enabled                ? disabledText()
+             : o.textColor.isValid() ? o.textColor
+                                     : o.palette.color(QPalette::WindowText));
+    const int mnemonic = c.style.proxy()->styleHint(QStyle::SH_UnderlineShortcut, &o, c.w)
+                             ? Qt::TextShowMnemonic
+                             : Qt::TextHideMnemonic;
+    p.drawText(label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | mnemonic, o.text);
+    p.restore();
+  }
+  return true;
+}
+
+bool paintTabPane(const Paint& c, const QStyleOptionTabWidgetFrame& o) {
+  const TDataSkinObject* tabs = image(c.skin, "Tabs");
+  if (!tabs) return false;
+  if (c.kind == ControlKind::TabButtons) return true;  // button tabs have no pane
+  const QImage* pane = nullptr;
+  SkinEdges edges;
+  bool tile = false;
+  if (tabs->Style == 0) {
+    auto* border = dynamic_cast<const TDataSkinBorder*>(tabs);
+    if (border && !border->Bitmap2.isNull()) pane = &border->Bitmap2;
+    edges = {4, 5, 4, 4};
+  } else if (const TDataSkinObject* p = image(c.skin, "Tab.Pane")) {
+    pane = &p->Bitmap;
+    edges = p->edges();
+    tile = p->Tile == 1;
+  }
+  if (!pane) return false;
+  drawTurned(*c.p, o.rect, turned(*pane, edges, sideOf(o.shape)), 1, 1, false, tile);
+  return true;
+}
+
+bool paintTabShape(const Paint& c, const QStyleOptionTab& o) {
+  const bool selected = o.state & QStyle::State_Selected;
+  const int side = sideOf(o.shape);
+  QRect r = o.rect;
+  // Tabs that are not current stand back from the outer edge.
+  if (!selected) {
+    static constexpr int kInset[4][4] = {{0, 2, 0, 0}, {0, 0, 0, -2}, {2, 0, 0, 0}, {0, 0, -2, 0}};
+    r.adjust(kInset[side][0], kInset[side][1], kInset[side][2], kInset[side][3]);
+  }
+  if (c.kind == ControlKind::TabButtons) {
+    const TDataSkinButton* b = c.skin.Buttons();
+    if (!b || !b->hasImage()) return false;
+    DrawSkinImage(*c.p, o.rect, b->Bitmap, b->edges(), selected ? 2 : 1, 5, b->Trans != 0,
+                  b->Tile == 1, false);
+    return true;
+  }
+  const TDataSkinObject* tabs = image(c.skin, "Tabs");
+  if (!tabs) return false;
+  drawTurned(*c.p, r, turned(tabs->Bitmap, tabs->edges(), side), selected ? 2 : 1, tabs->frames(),
+             tabs->Trans != 0, tabs->Tile == 1);
+  return true;
+}
+
+bool paintTabLabel(const Paint& c, const QStyleOptionTab& o) {
+  const bool selected = o.state & QStyle::State_Selected;
+  QColor colour;
+  if (c.kind == ControlKind::TabButtons) {
+    const TDataSkinButton* b = c.skin.Buttons();
+    if (!b || !b->hasImage()) return false;
+    if (!selected && b->NormalColour2Given) colour = colourOf(b->NormalColour2);
+    if (selected && b->PressedColour2Given) colour = colourOf(b->PressedColour2);
+  } else {
+    const TDataSkinObject* tabs = image(c.skin, "Tabs");
+    if (!tabs) return false;
+    colour = colourOf(selected ? tabs->MouseOverColour2 : tabs->NormalColour2);
+  }
+  QStyleOptionTab label(o);
+  if (colour.isValid() && (o.state & QStyle::State_Enabled)) {
+    label.palette.setColor(QPalette::WindowText, colour);
+    label.palette.setColor(QPalette::ButtonText, colour);
+  }
+  c.style.QProxyStyle::drawControl(QStyle::CE_TabBarTabLabel, &label, c.p, c.w);
+  return true;
+}
+
+bool paintTabClose(const Paint& c, const QStyleOption& o) {
+  QPainter& p = *c.p;
+  const QRect box(o.rect.center() - QPoint(3, 3), QSize(6, 6));
+  p.save();
+  p.setPen((o.state & QStyle::State_MouseOver) ? toQColor(c.skin.Colours().Hilight)
+                                               : o.palette.color(QPalette::WindowText));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(box);
+  p.drawLine(box.topLeft() + QPoint(2, 2), box.bottomRight() - QPoint(1, 1));
+  p.drawLine(QPoint(box.right() - 1, box.top() + 2), QPoint(box.left() + 2, box.bottom() - 1));
+  p.restore();
+  return true;
+}
+
+}  // namespace ruto::controls

@@ -1,0 +1,468 @@
+// Control skins on real widgets in a skinned dialog, painted from the frame-coded test skin:
+// each probed pixel must be the source image's pixel of the frame the state calls for.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHoverEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QStyleOptionSlider>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "ControlTestSkin.h"
+#include "SkinUiSupport.h"
+#include "skin/ui/ControlSkins.h"
+#include "skin/ui/SkinStyle.h"
+
+namespace ruto {
+namespace {
+
+using test::frameColour;
+using test::settle;
+namespace t = test;
+
+QColor px(QWidget* w, QPoint at) { return QColor(w->grab().toImage().pixel(at)); }
+QColor coded(int id, int frame) { return QColor(frameColour(id, frame)); }
+const QColor kFace(212, 208, 200);
+
+void hoverAt(QWidget* w, QPoint at) {
+  w->setAttribute(Qt::WA_UnderMouse, true);
+  QHoverEvent enter(QEvent::HoverEnter, QPointF(at), QPointF(at), QPointF(-1, -1));
+  QApplication::sendEvent(w, &enter);
+  QHoverEvent move(QEvent::HoverMove, QPointF(at), QPointF(at), QPointF(at));
+  QApplication::sendEvent(w, &move);
+}
+
+class ControlSkins : public test::SkinnedTest {
+ protected:
+  QByteArray stream() override { return test::buildControlTestSkin(); }
+  void SetUp() override {
+    test::SkinnedTest::SetUp();
+    skin->SkinControls.set();
+  }
+  // A skinned dialog holding w at a fixed size.
+  QDialog* host(QWidget* w, QSize size) {
+    dlg = std::make_unique<QDialog>();
+    auto* lay = new QVBoxLayout(dlg.get());
+    w->setFixedSize(size);
+    lay->addWidget(w);
+    dlg->show();
+    QApplication::setActiveWindow(dlg.get());
+    settle();
+    EXPECT_NE(formOf(dlg.get()), nullptr);
+    return dlg.get();
+  }
+  std::unique_ptr<QDialog> dlg;
+};
+
+TEST_F(ControlSkins, PushButtonFrameByState) {
+  auto* b = new QPushButton(QStringLiteral("確定"));
+  host(b, QSize(80, 24));
+  struct Case {
+    const char* what;
+    std::function<void()> set;
+    int frame;
+  } cases[] = {
+      {"focused", [b] { b->setFocus(); }, 5},
+      {"normal", [b] { b->clearFocus(); }, 1},
+      {"hot", [b] { b->setAttribute(Qt::WA_UnderMouse, true); }, 4},
+      {"pressed", [b] { b->setDown(true); }, 2},
+      {"disabled while hot and pressed", [b] { b->setEnabled(false); }, 3},
+  };
+  for (const Case& c : cases) {
+    c.set();
+    const QImage img = b->grab().toImage();
+    EXPECT_EQ(QColor(img.pixel(2, 2)), coded(t::ciButtons, c.frame)) << c.what;
+    EXPECT_EQ(QColor(img.pixel(77, 21)), coded(t::ciButtons, c.frame)) << c.what;
+    // The image's magenta corner shows the face behind the button.
+    EXPECT_EQ(QColor(img.pixel(0, 0)), kFace) << c.what;
+  }
+  EXPECT_TRUE(b->hasFocus() || !b->isEnabled());
+}
+
+TEST_F(ControlSkins, TransparentTagShowsTheParent) {
+  auto* panel = new QWidget;
+  QPalette pal = panel->palette();
+  pal.setColor(QPalette::Window, QColor(0, 200, 0));
+  panel->setPalette(pal);
+  panel->setAutoFillBackground(true);
+  auto* b = new QPushButton(QStringLiteral("甲"), panel);
+  b->setProperty("tag", kTransparentTag);
+  b->setFocusPolicy(Qt::NoFocus);
+  b->setGeometry(4, 4, 60, 24);
+  host(panel, QSize(80, 40));
+  const QImage img = panel->grab().toImage();
+  EXPECT_EQ(QColor(img.pixel(4, 4)), QColor(0, 200, 0));
+  EXPECT_EQ(QColor(img.pixel(6, 6)), coded(t::ciButtons, 1));
+}
+
+TEST_F(ControlSkins, BitButtonGlyphKeyedAndGreyed) {
+  QImage glyph(16, 16, QImage::Format_RGB32);
+  glyph.fill(QColor(255, 0, 0));
+  glyph.setPixel(0, 15, qRgb(0, 0, 255));  // bottom-left: the transparent colour
+  auto* b = new QPushButton(QIcon(QPixmap::fromImage(glyph)), QString());
+  b->setIconSize(QSize(16, 16));
+  b->setFocusPolicy(Qt::NoFocus);
+  host(b, QSize(60, 24));
+  // No caption: the glyph alone sits in the middle of the face inset by 2.
+  EXPECT_EQ(px(b, QPoint(30, 10)), QColor(255, 0, 0));
+  EXPECT_EQ(px(b, QPoint(22, 19)), coded(t::ciButtons, 1));
+  b->setEnabled(false);
+  EXPECT_EQ(px(b, QPoint(30, 10)), QColor(85, 85, 85));
+  EXPECT_EQ(px(b, QPoint(2, 2)), coded(t::ciButtons, 3));
+}
+
+TEST_F(ControlSkins, MenuButtonShowsFocusAsHotAndItsArrow) {
+  auto* b = new QPushButton(QStringLiteral("選單"));
+  QMenu menu;
+  menu.addAction(QStringLiteral("一"));
+  b->setMenu(&menu);
+  host(b, QSize(90, 24));
+  b->setFocus();
+  const QImage img = b->grab().toImage();
+  EXPECT_EQ(QColor(img.pixel(2, 2)), coded(t::ciButtons, b->hasFocus() ? 4 : 1));
+  EXPECT_NE(QColor(img.pixel(90 - 12, 12 + 1)), coded(t::ciButtons, b->hasFocus() ? 4 : 1));
+}
+
+TEST_F(ControlSkins, SpeedButtonDownAndFlat) {
+  auto* b = new QToolButton;
+  b->setText(QStringLiteral("乙"));
+  b->setCheckable(true);
+  host(b, QSize(40, 24));
+  EXPECT_EQ(px(b, QPoint(2, 2)), coded(t::ciButtons, 1));
+  b->setChecked(true);
+  EXPECT_EQ(px(b, QPoint(2, 2)), coded(t::ciButtons, 2));
+  b->setChecked(false);
+  b->setAutoRaise(true);
+  EXPECT_EQ(px(b, QPoint(2, 2)), kFace);
+  b->setAttribute(Qt::WA_UnderMouse, true);
+  EXPECT_EQ(px(b, QPoint(2, 2)), coded(t::ciButtons, 4));
+}
+
+TEST_F(ControlSkins, CheckAndRadioIndicators) {
+  auto* box = new QWidget;
+  auto* lay = new QVBoxLayout(box);
+  auto* check = new QCheckBox(QStringLiteral("勾選"));
+  check->setTristate(true);
+  auto* radio = new QRadioButton(QStringLiteral("單選"));
+  check->setFixedHeight(21);
+  radio->setFixedHeight(21);
+  lay->addWidget(check);
+  lay->addWidget(radio);
+  host(box, QSize(120, 60));
+  struct Case {
+    const char* what;
+    std::function<void()> set;
+    int checkFrame, radioFrame;
+  } cases[] = {
+      {"unchecked", [] {}, 1, 1},
+      {"checked",
+       [&] {
+         check->setCheckState(Qt::Checked);
+         radio->setChecked(true);
+       },
+       5, 5},
+      {"disabled checked",
+       [&] {
+         check->setEnabled(false);
+         radio->setEnabled(false);
+       },
+       8, 8},
+      {"disabled unchecked",
+       [&] {
+         check->setCheckState(Qt::Unchecked);
+         radio->setAutoExclusive(false);
+         radio->setChecked(false);
+       },
+       4, 4},
+      {"indeterminate",
+       [&] {
+         check->setEnabled(true);
+         check->setCheckState(Qt::PartiallyChecked);
+       },
+       8, 4},
+  };
+  for (const Case& c : cases) {
+    c.set();
+    // The 13-pixel box is vertically centred at the left; its corner is magenta.
+    EXPECT_EQ(px(check, QPoint(6, 10)), coded(t::ciCheck, c.checkFrame)) << c.what;
+    EXPECT_EQ(px(radio, QPoint(6, 10)), coded(t::ciRadio, c.radioFrame)) << c.what;
+    EXPECT_EQ(px(check, QPoint(0, 4)), kFace) << c.what;
+  }
+}
+
+TEST_F(ControlSkins, EditFrameIsShadowAndTwoWhiteRings) {
+  auto* e = new QLineEdit(QStringLiteral("文字"));
+  host(e, QSize(100, 22));
+  const QImage img = e->grab().toImage();
+  EXPECT_EQ(QColor(img.pixel(0, 0)), toQColor(skin->Colours().ButtonShadow));
+  EXPECT_EQ(QColor(img.pixel(99, 21)), toQColor(skin->Colours().ButtonShadow));
+  EXPECT_EQ(QColor(img.pixel(1, 1)), QColor(Qt::white));
+  EXPECT_EQ(QColor(img.pixel(2, 2)), QColor(Qt::white));
+}
+
+TEST_F(ControlSkins, ComboFramesByState) {
+  auto* combo = new QComboBox;
+  combo->addItems({QStringLiteral("一"), QStringLiteral("二")});
+  auto* other = new QLineEdit;
+  dlg = std::make_unique<QDialog>();
+  auto* lay = new QVBoxLayout(dlg.get());
+  combo->setFixedSize(120, 21);
+  lay->addWidget(combo);
+  lay->addWidget(other);
+  dlg->show();
+  QApplication::setActiveWindow(dlg.get());
+  other->setFocus();
+  settle();
+  auto probe = [&] { return px(combo, QPoint(110, 10)); };
+  EXPECT_EQ(probe(), coded(t::ciCombo, 1));
+  EXPECT_EQ(px(combo, QPoint(90, 3)), coded(t::ciSunk, 1));
+  hoverAt(combo, QPoint(10, 10));  // over the field: not hot
+  EXPECT_EQ(probe(), coded(t::ciCombo, 1));
+  hoverAt(combo, QPoint(110, 10));
+  EXPECT_EQ(probe(), coded(t::ciCombo, 4));
+  combo->setEnabled(false);
+  EXPECT_EQ(probe(), coded(t::ciCombo, 3));
+  combo->setEnabled(true);
+  combo->setAttribute(Qt::WA_UnderMouse, false);
+  combo->setFocus();
+  if (combo->hasFocus()) {
+    EXPECT_EQ(probe(), coded(t::ciCombo, 4));
+  }
+  // The arrow a click opens is the one painted.
+  QStyleOptionComboBox o;
+  o.initFrom(combo);
+  o.rect = combo->rect();
+  EXPECT_EQ(combo->style()->hitTestComplexControl(QStyle::CC_ComboBox, &o, QPoint(110, 10), combo),
+            QStyle::SC_ComboBoxArrow);
+}
+
+TEST_F(ControlSkins, DateEditWithCalendarHasTheComboArrow) {
+  auto* d = new QDateEdit(QDate(2026, 12, 7));
+  d->setCalendarPopup(true);
+  host(d, QSize(120, 21));
+  // The arrow is 17 x 18 at (W - 21, 0), drawn from the combo strip's button.
+  EXPECT_EQ(px(d, QPoint(120 - 21 + 8, 9)), coded(t::ciCombo, 1));
+  EXPECT_EQ(px(d, QPoint(0, 0)), toQColor(skin->Colours().ButtonShadow));
+  EXPECT_EQ(px(d, QPoint(1, 1)), QColor(Qt::white));
+}
+
+TEST_F(ControlSkins, ScrollBarPartsAndHitTest) {
+  auto* bar = new QScrollBar(Qt::Vertical);
+  bar->setRange(0, 100);
+  bar->setPageStep(100);
+  host(bar, QSize(17, 200));
+  // Thumb 166 * 100 / 200 = 83 long from 17; the grip centred on it.
+  EXPECT_EQ(px(bar, QPoint(8, 8)), coded(t::ciScroll, 9));
+  EXPECT_EQ(px(bar, QPoint(8, 191)), coded(t::ciScroll, 13));
+  EXPECT_EQ(px(bar, QPoint(8, 20)), coded(t::ciVThumb, 1));
+  EXPECT_EQ(px(bar, QPoint(8, 58)), coded(t::ciScroll, 20));
+  EXPECT_EQ(px(bar, QPoint(8, 150)), coded(t::ciVScroll, 1));
+  hoverAt(bar, QPoint(8, 8));
+  EXPECT_EQ(px(bar, QPoint(8, 8)), coded(t::ciScroll, 12));
+  hoverAt(bar, QPoint(8, 20));
+  EXPECT_EQ(px(bar, QPoint(8, 20)), coded(t::ciVThumb, 3));
+  EXPECT_EQ(px(bar, QPoint(8, 58)), coded(t::ciScroll, 22));
+
+  QStyleOptionSlider o;
+  o.initFrom(bar);
+  o.orientation = Qt::Vertical;
+  o.minimum = 0;
+  o.maximum = 100;
+  o.pageStep = 100;
+  o.sliderPosition = o.sliderValue = 0;
+  o.rect = bar->rect();
+  QStyle* s = bar->style();
+  EXPECT_EQ(s->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, bar),
+            QRect(0, 17, 17, 83));
+  EXPECT_EQ(s->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(8, 16), bar),
+            QStyle::SC_ScrollBarSubLine);
+  EXPECT_EQ(s->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(8, 120), bar),
+            QStyle::SC_ScrollBarAddPage);
+  EXPECT_EQ(s->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(8, 183), bar),
+            QStyle::SC_ScrollBarAddLine);
+  EXPECT_EQ(s->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar), 17);
+
+  bar->setEnabled(false);
+  EXPECT_EQ(px(bar, QPoint(8, 20)), coded(t::ciVScroll, 3));
+}
+
+TEST_F(ControlSkins, ShortScrollBarPaintsAndHitsHalfArrows) {
+  auto* bar = new QScrollBar(Qt::Vertical);
+  bar->setRange(0, 10);
+  host(bar, QSize(17, 30));
+  EXPECT_EQ(px(bar, QPoint(8, 14)), coded(t::ciScroll, 9));
+  EXPECT_EQ(px(bar, QPoint(8, 16)), coded(t::ciScroll, 13));
+  QStyleOptionSlider o;
+  o.initFrom(bar);
+  o.orientation = Qt::Vertical;
+  o.maximum = 10;
+  o.rect = bar->rect();
+  EXPECT_EQ(bar->style()->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(8, 16), bar),
+            QStyle::SC_ScrollBarAddLine);
+}
+
+TEST_F(ControlSkins, ProgressFilledPart) {
+  auto* bar = new QProgressBar;
+  bar->setRange(0, 3);
+  bar->setValue(1);
+  bar->setTextVisible(false);
+  host(bar, QSize(100, 16));
+  EXPECT_EQ(px(bar, QPoint(10, 8)), coded(t::ciProgress, 2));
+  EXPECT_EQ(px(bar, QPoint(32, 8)), coded(t::ciProgress, 2));
+  EXPECT_EQ(px(bar, QPoint(34, 8)), coded(t::ciProgress, 1));
+  bar->setValue(0);
+  EXPECT_EQ(px(bar, QPoint(10, 8)), coded(t::ciProgress, 1));
+  bar->setOrientation(Qt::Vertical);
+  bar->setFixedSize(16, 100);
+  bar->setValue(1);
+  EXPECT_EQ(px(bar, QPoint(8, 90)), coded(t::ciProgress, 2));
+  EXPECT_EQ(px(bar, QPoint(8, 10)), coded(t::ciProgress, 1));
+}
+
+TEST_F(ControlSkins, StatusBarPanelsGroupBoxAndHeader) {
+  auto* page = new QWidget;
+  auto* lay = new QVBoxLayout(page);
+  auto* group = new QGroupBox(QStringLiteral("群組"));
+  group->setFixedHeight(60);
+  auto* tree = new QTreeWidget;
+  tree->setHeaderLabels({QStringLiteral("名稱"), QStringLiteral("值")});
+  auto* status = new QStatusBar;
+  auto* first = new QLabel(QStringLiteral("第一"));
+  auto* last = new QLabel(QStringLiteral("最後"));
+  last->setProperty("bevel", QStringLiteral("raised"));
+  status->addWidget(first);
+  status->addWidget(last);
+  lay->addWidget(group);
+  lay->addWidget(tree);
+  lay->addWidget(status);
+  host(page, QSize(300, 260));
+  const QImage s = status->grab().toImage();
+  EXPECT_EQ(QColor(s.pixel(first->x() - 1, first->y() + first->height() / 2)),
+            coded(t::ciStatus, 1));
+  // The last panel reaches the right edge.
+  EXPECT_EQ(QColor(s.pixel(status->width() - 30, last->y() + last->height() / 2)),
+            coded(t::ciStatus, 2));
+  const QImage g = group->grab().toImage();
+  EXPECT_EQ(QColor(g.pixel(1, 40)), toQColor(skin->Colours().ButtonShadow));
+  EXPECT_EQ(QColor(g.pixel(5, 40)), kFace);
+  QHeaderView* h = tree->header();
+  EXPECT_EQ(px(h, QPoint(3, h->height() - 3)), coded(t::ciHeader, 1));
+  status->showMessage(QStringLiteral("訊息"));
+  EXPECT_EQ(px(status, QPoint(status->width() - 30, status->height() / 2)), coded(t::ciStatus, 1));
+}
+
+TEST_F(ControlSkins, TabsAndPane) {
+  auto* tabs = new QTabWidget;
+  tabs->addTab(new QWidget, QStringLiteral("第一頁"));
+  tabs->addTab(new QWidget, QStringLiteral("第二頁"));
+  host(tabs, QSize(300, 150));
+  const QImage img = tabs->grab().toImage();
+  const QRect current = tabs->tabBar()->tabRect(0).translated(tabs->tabBar()->pos());
+  const QRect other = tabs->tabBar()->tabRect(1).translated(tabs->tabBar()->pos());
+  EXPECT_EQ(QColor(img.pixel(current.left() + 3, current.top() + 3)), coded(t::ciTabs, 2));
+  EXPECT_EQ(QColor(img.pixel(other.left() + 3, other.bottom() - 3)), coded(t::ciTabs, 1));
+  EXPECT_EQ(QColor(img.pixel(1, 140)), coded(t::ciTabBorder, 1));
+  // Pages take the face colour.
+  EXPECT_EQ(QColor(img.pixel(150, 100)), kFace);
+
+  tabs->setTabPosition(QTabWidget::South);
+  const QImage south = tabs->grab().toImage();
+  const QRect sc = tabs->tabBar()->tabRect(0).translated(tabs->tabBar()->pos());
+  EXPECT_EQ(QColor(south.pixel(sc.left() + 3, sc.bottom() - 3)), coded(t::ciTabs, 2));
+}
+
+TEST_F(ControlSkins, SpinArrowsAndSlider) {
+  auto* page = new QWidget;
+  auto* lay = new QVBoxLayout(page);
+  auto* spin = new QSpinBox;
+  spin->setFixedSize(80, 22);
+  auto* slider = new QSlider(Qt::Horizontal);
+  slider->setFixedSize(150, 24);
+  lay->addWidget(spin);
+  lay->addWidget(slider);
+  host(page, QSize(200, 80));
+  QStyleOptionSpinBox o;
+  o.initFrom(spin);
+  o.rect = spin->rect();
+  o.frame = true;
+  o.subControls = QStyle::SC_All;
+  const QRect up =
+      spin->style()->subControlRect(QStyle::CC_SpinBox, &o, QStyle::SC_SpinBoxUp, spin);
+  const QRect down =
+      spin->style()->subControlRect(QStyle::CC_SpinBox, &o, QStyle::SC_SpinBoxDown, spin);
+  // At the minimum the down half is disabled: frame 4 + 3.
+  EXPECT_EQ(px(spin, up.topLeft() + QPoint(1, 1)), coded(t::ciUpDownV, 1));
+  EXPECT_EQ(px(spin, down.topLeft() + QPoint(1, 1)), coded(t::ciUpDownV, 7));
+  EXPECT_EQ(px(spin, up.center() + QPoint(0, 1)), coded(t::ciUpDownVGlyph, 1));
+  EXPECT_EQ(px(spin, QPoint(0, 0)), toQColor(skin->Colours().ButtonShadow));
+
+  QStyleOptionSlider so;
+  so.initFrom(slider);
+  so.orientation = Qt::Horizontal;
+  so.maximum = 99;
+  so.rect = slider->rect();
+  const QRect handle =
+      slider->style()->subControlRect(QStyle::CC_Slider, &so, QStyle::SC_SliderHandle, slider);
+  EXPECT_EQ(px(slider, handle.center()), coded(t::ciThumbHorz, 2));
+}
+
+TEST_F(ControlSkins, OffSwitchTagAndSkinOffGiveTheBaseLook) {
+  auto* page = new QWidget;
+  auto* lay = new QHBoxLayout(page);
+  auto* a = new QPushButton(QStringLiteral("甲"));
+  auto* b = new QPushButton(QStringLiteral("乙"));
+  b->setProperty("tag", 99);
+  a->setFocusPolicy(Qt::NoFocus);
+  a->setFixedSize(60, 24);
+  b->setFixedSize(60, 24);
+  lay->addWidget(a);
+  lay->addWidget(b);
+  host(page, QSize(140, 30));
+  EXPECT_EQ(px(a, QPoint(2, 2)), coded(t::ciButtons, 1));
+  EXPECT_NE(px(b, QPoint(2, 2)), coded(t::ciButtons, 1));
+  SetControlSkinActive(a, false);
+  EXPECT_NE(px(a, QPoint(2, 2)), coded(t::ciButtons, 1));
+  SetControlSkinActive(a, true);
+  EXPECT_EQ(px(a, QPoint(2, 2)), coded(t::ciButtons, 1));
+  manager->SetCommand(skin.get(), 2, 0);
+  manager->runPendingCommand();
+  settle();
+  EXPECT_NE(px(a, QPoint(2, 2)), coded(t::ciButtons, 1));
+}
+
+TEST_F(ControlSkins, FileDialogControlsAreSkinned) {
+  QFileDialog fd(nullptr, QStringLiteral("開啟"), QDir::tempPath());
+  fd.setOption(QFileDialog::DontUseNativeDialog);
+  fd.show();
+  settle();
+  ASSERT_NE(formOf(&fd), nullptr);
+  int skinned = 0;
+  for (QPushButton* b : fd.findChildren<QPushButton*>())
+    if (b->isVisible() && px(b, QPoint(2, 2)) == coded(t::ciButtons, b->isEnabled() ? 1 : 3))
+      ++skinned;
+  EXPECT_GE(skinned, 1);
+  int kinds = 0;
+  for (QWidget* w : fd.findChildren<QWidget*>())
+    if (SkinnedKind(*qobject_cast<const SkinStyle*>(QApplication::style()), w)) ++kinds;
+  EXPECT_GE(kinds, 5);
+}
+
+}  // namespace
+}  // namespace ruto
