@@ -241,7 +241,12 @@ bool paintProgress(const Paint& c, const QStyleOptionProgressBar& o) {
     }
   }
   c.p->drawImage(r.topLeft(), vertical ? RotateBitmapLeft(img) : img);
-  if (o.textVisible) c.style.QProxyStyle::drawControl(QStyle::CE_ProgressBarLabel, &o, c.p, c.w);
+  if (o.textVisible) {
+    // The label stands on the skin's images, not on the highlight colour.
+    QStyleOptionProgressBar label(o);
+    label.palette.setColor(QPalette::HighlightedText, o.palette.color(QPalette::WindowText));
+    c.style.QProxyStyle::drawControl(QStyle::CE_ProgressBarLabel, &label, c.p, c.w);
+  }
   return true;
 }
 
