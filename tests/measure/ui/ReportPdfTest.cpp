@@ -271,6 +271,12 @@ class ReportWindow : public ::testing::Test {
       messages_ << QString("%1:%2").arg(int(kind)).arg(text);
       return true;
     });
+    // A job that an earlier test left running on the shared printer is let finish first.
+    QElapsedTimer wait;
+    wait.start();
+    while (SharedPrinter().printerState() == QPrinter::Active && wait.elapsed() < 5000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_NE(SharedPrinter().printerState(), QPrinter::Active);
     AnalysisReportPrinter() = PrintAnalysisReport;
     path_ = test::outputDir() + "/report-window.pdf";
     QFile::remove(path_);
