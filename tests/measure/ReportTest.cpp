@@ -422,3 +422,66 @@ TEST(Report, WrapLinesBreaksBetweenIdeographsAndAtSpaces) {
   EXPECT_EQ(wrapLines(QString(12, QChar(u'字')), w, font),
             (QStringList{QString(5, QChar(u'字')), QString(5, QChar(u'字')), "字字"}));
 }
+
+TEST(Report, PrintedBarChartInMillimetresColourAndMonochrome) {
+  for (bool colour : {true, false}) {
+    TReportInput in = sampleInput();
+    in.Options[17] = colour;
+    in.Options[3] = true;   // bar chart
+    in.Options[19] = true;  // conductance chart
+    TAnalysisResult& a = in.Analysis;
+    a.Average = 40;
+    a.NormalLimitHigh = a.NormalLimitLow = 10;
+    a.AcceptLimitHigh = a.AcceptLimitLow = 20;
+    a.Deviation.fill(0);
+    a.PointLevel.fill(0);
+    a.Deviation[1] = 100;   // position 1: above the box, clamped
+    a.Deviation[7] = -100;  // position 2: below the box, clamped
+    a.Deviation[2] = 15;    // position 3: acceptable
+    ReportRun run(std::move(in));
+    run.report->Begin();
+    run.report->RunAll();
+    const int T = 1641, L = 709;
+    std::vector<RecordingCanvas::Entry> bars, insets, marks;
+    bool conductance = false;
+    for (const auto& e : run.target.Recording.Entries) {
+      if (e.Op == "TextOut" && e.Text == "良導絡分析圖") conductance = true;
+      if (e.Op == "Rectangle" && !conductance && e.Pen.Width == 4 && e.Rect.Top > T)
+        bars.push_back(e);
+      if (e.Op == "FillRect" && e.Brush.Style != TBrushStyle::bsSolid) insets.push_back(e);
+      if (e.Op == "Rectangle" && conductance && e.Brush.Style == TBrushStyle::bsSolid &&
+          e.Pen.Style == TPenStyle::psClear)
+        marks.push_back(e);
+    }
+    ASSERT_GE(bars.size(), 3u);
+    EXPECT_EQ(bars[0].Rect, (TRect{L, T + 5, 857, T + 1063}));
+    EXPECT_EQ(bars[1].Rect, (TRect{857, T + 1063, 1004, T + 2126 - 24}));
+    const TColor acceptable = colour ? clOlive : clBlack;
+    EXPECT_EQ(bars[2].Brush, (TBrush{acceptable, TBrushStyle::bsBDiagonal}));
+    // Monochrome: each bar and legend swatch is hatched inside first, 0.5 mm in.
+    EXPECT_EQ(insets.size(), colour ? 0u : 24u + 3u);
+    if (!colour) {
+      EXPECT_EQ(insets[0].Rect, (TRect{L + 12, T + 17, 845, T + 1051}));
+    }
+    // Conductance marks keep their colours in both modes.
+    ASSERT_EQ(marks.size(), 24u + 3u);
+    for (const auto& m : marks) EXPECT_NE(m.Brush.Color, clBlack);
+
+    const auto text = [&](const QString& s) {
+      for (const auto& [page, e] : run.texts())
+        if (e.Text == s) return e;
+      return RecordingCanvas::Entry{};
+    };
+    // Legend one line above the box, band labels right-aligned 3 mm left of the axis and 2 mm
+    // above their line, column labels centred inside the box.
+    EXPECT_EQ(text("正常").Points.value(0), QPoint(2965, T - 124 + 24));
+    EXPECT_EQ(text("+ 20.0").Points.value(0), QPoint(L - 71 - 300, T + 532 - 47));
+    EXPECT_EQ(text("肺　經").Points.value(0), QPoint(L + 73, T + 2126 - 165));
+    EXPECT_EQ(text("+ 20.0").Font.Color, colour ? clRed : clBlack);
+
+    const auto& level = run.report->Input().Analysis.PointLevel;
+    EXPECT_EQ(level[1], 2);
+    EXPECT_EQ(level[7], -2);
+    EXPECT_EQ(level[2], 1);
+  }
+}
