@@ -93,8 +93,12 @@ void TSkinForm::Attach() {
   const QSize client = w->size();
   w->setContentsMargins(savedMargins_ + border_);
   layoutWindow(true, client);
-  frame_ = new SkinFrameWidget(this, w);
-  frame_->show();
+  using Band = SkinFrameWidget::Band;
+  int i = 0;
+  for (Band b : {Band::Top, Band::Left, Band::Right, Band::Bottom}) {
+    auto* band = new SkinFrameWidget(this, w, b);
+    bands_[static_cast<size_t>(i++)] = band;
+  }
   altSpace_ = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), w);
   connect(altSpace_, &QShortcut::activated, this, [this] {
     if (window_)
@@ -114,7 +118,7 @@ void TSkinForm::Detach() {
   w->setProperty("ruto_skinned", QVariant());
   delete sysMenu_.data();
   delete altSpace_.data();
-  delete frame_.data();
+  for (auto& band : bands_) delete band.data();
   if (savedOwnPalette_) {
     w->setPalette(savedPalette_);
   } else {
@@ -183,7 +187,7 @@ void TSkinForm::layoutButtons() {
 void TSkinForm::RebuildCaptionButtons() {
   if (!attached_ || style_.BorderKind == 2) return;
   layoutButtons();
-  if (frame_) frame_->update();
+  updateFrame();
 }
 
 void TSkinForm::RefreshSkin() {
@@ -194,7 +198,7 @@ void TSkinForm::RefreshSkin() {
 
 void TSkinForm::UpdateRegion() {
   QWidget* w = window_;
-  if (!w || !frame_) return;
+  if (!w || !bands_[0]) return;
   const bool trans = (skin_->LeftBorder() && skin_->LeftBorder()->Trans) ||
                      (skin_->RightBorder() && skin_->RightBorder()->Trans) ||
                      (skin_->TopBorder() && skin_->TopBorder()->Trans) ||
@@ -207,6 +211,16 @@ void TSkinForm::UpdateRegion() {
   if (w->size() == lastRegionSize_) return;
   lastRegionSize_ = w->size();
   w->setMask(SkinFrameRegion(*skin_, w->size(), border_, menuHeight_, active_));
+}
+
+void TSkinForm::updateFrame(const QRect& r) {
+  for (auto& band : bands_) {
+    if (!band) continue;
+    if (r.isNull())
+      band->update();
+    else
+      band->updateWindowRect(r);
+  }
 }
 
 void TSkinForm::RunButtonAction(const CaptionButton& b, QPoint at) {
@@ -293,10 +307,11 @@ void TSkinForm::ShowSysMenu(QPoint globalPos) {
 }
 
 bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
-  if (watched != window_ || !frame_) return false;
+  if (watched != window_ || !bands_[0]) return false;
   switch (e->type()) {
     case QEvent::Resize:
-      frame_->syncGeometry();
+      for (auto& band : bands_)
+        if (band) band->syncGeometry();
       layoutButtons();
       UpdateRegion();
       break;
@@ -305,21 +320,22 @@ bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
       layoutButtons();
       lastRegionSize_ = {};
       UpdateRegion();
-      frame_->update();
+      updateFrame();
       break;
     case QEvent::ActivationChange:
       active_ = window_->isActiveWindow();
       layoutButtons();
-      frame_->update();
+      updateFrame();
       if (menuBar_) menuBar_->update();
       break;
     case QEvent::WindowTitleChange:
     case QEvent::WindowIconChange:
-      frame_->update();
+      updateFrame();
       break;
     case QEvent::ChildAdded:
       // Children come and go; the frame stays under all of them.
-      frame_->lower();
+      for (auto& band : bands_)
+        if (band) band->lower();
       break;
     default:
       break;

@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QPointer>
 #include <QRegion>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -45,7 +46,10 @@ class TSkinForm : public QObject {
   WinState state() const { return state_; }
   const std::vector<CaptionButton>& buttons() const { return buttons_; }
   std::vector<CaptionButton>& buttons() { return buttons_; }
-  SkinFrameWidget* frameWidget() const { return frame_; }
+  // The title band's widget (window coordinates there are its own).
+  SkinFrameWidget* frameWidget() const { return bands_[0]; }
+  // Repaints the part of the frame under a window rectangle; all of it without one.
+  void updateFrame(const QRect& r = QRect());
   QMenu* sysMenu() const { return sysMenu_; }
 
   // Lays the caption buttons out for the current size and state.
@@ -81,7 +85,7 @@ class TSkinForm : public QObject {
   bool attached_ = false;
   WinState state_ = WinState::Normal;
   std::vector<CaptionButton> buttons_;
-  QPointer<SkinFrameWidget> frame_;
+  std::array<QPointer<SkinFrameWidget>, 4> bands_;  // title, left, right, bottom
   QPointer<QMenu> sysMenu_;
   QPointer<QShortcut> altSpace_;
   QSize lastRegionSize_;

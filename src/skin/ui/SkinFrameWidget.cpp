@@ -57,7 +57,8 @@ Qt::CursorShape cursorFor(Hit h) {
 
 }  // namespace
 
-SkinFrameWidget::SkinFrameWidget(TSkinForm* form, QWidget* window) : QWidget(window), form_(form) {
+SkinFrameWidget::SkinFrameWidget(TSkinForm* form, QWidget* window, Band band)
+    : QWidget(window), form_(form), band_(band) {
   setObjectName(QStringLiteral("SkinFrame"));
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -67,22 +68,41 @@ SkinFrameWidget::SkinFrameWidget(TSkinForm* form, QWidget* window) : QWidget(win
 void SkinFrameWidget::syncGeometry() {
   QWidget* w = parentWidget();
   if (!w) return;
-  setGeometry(w->rect());
   const QMargins b = form_->border();
-  QRegion bands(w->rect());
-  bands -= QRect(b.left(), b.top(), w->width() - b.left() - b.right(),
-                 w->height() - b.top() - b.bottom());
-  setMask(bands);
+  const int W = w->width(), H = w->height();
+  QRect r;
+  switch (band_) {
+    case Band::Top:
+      r = QRect(0, 0, W, b.top());
+      break;
+    case Band::Left:
+      r = QRect(0, b.top(), b.left(), H - b.top() - b.bottom());
+      break;
+    case Band::Right:
+      r = QRect(W - b.right(), b.top(), b.right(), H - b.top() - b.bottom());
+      break;
+    case Band::Bottom:
+      r = QRect(0, H - b.bottom(), W, b.bottom());
+      break;
+  }
+  setGeometry(r);
+  setVisible(!r.isEmpty());
   lower();
+}
+
+void SkinFrameWidget::updateWindowRect(const QRect& r) {
+  const QRect mine = r.translated(-pos()).intersected(rect());
+  if (!mine.isEmpty()) update(mine);
 }
 
 void SkinFrameWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  // What the mask leaves out shows the window's face where no mask applies.
+  // What the window's mask leaves out shows the face where no mask applies.
   p.fillRect(rect(), parentWidget()->palette().color(QPalette::Window));
+  p.translate(-pos());  // the frame is painted in window coordinates
   FramePaint f;
   f.keyed = true;
-  f.window = size();
+  f.window = parentWidget()->size();
   f.border = form_->border();
   f.active = form_->active();
   f.state = form_->state();
@@ -99,16 +119,17 @@ void SkinFrameWidget::setHot(int index, int state) {
     const int want = i == index ? state : 1;
     if (buttons[static_cast<size_t>(i)].state != want) {
       buttons[static_cast<size_t>(i)].state = want;
-      update(buttons[static_cast<size_t>(i)].rect);
+      form_->updateFrame(buttons[static_cast<size_t>(i)].rect);
     }
   }
   hot_ = state == 1 ? -1 : index;
 }
 
 void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
-  const QPoint pos = e->position().toPoint();
-  const HitResult h = FrameHitTest(pos, size(), form_->border(), form_->menuHeight(),
-                                   form_->style().Sizeable, form_->state(), form_->buttons());
+  const QPoint pos = toWindow(e->position());
+  const HitResult h =
+      FrameHitTest(pos, parentWidget()->size(), form_->border(), form_->menuHeight(),
+                   form_->style().Sizeable, form_->state(), form_->buttons());
   if (e->button() == Qt::RightButton) {
     if (h.kind == Hit::Caption) form_->ShowSysMenu(e->globalPosition().toPoint());
     return;
@@ -137,7 +158,7 @@ void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
-  const QPoint pos = e->position().toPoint();
+  const QPoint pos = toWindow(e->position());
   if (dragArmed_ && (e->buttons() & Qt::LeftButton) &&
       (e->globalPosition().toPoint() - dragStart_).manhattanLength() >=
           QApplication::startDragDistance()) {
@@ -160,8 +181,9 @@ void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
     window()->setGeometry(g);
     return;
   }
-  const HitResult h = FrameHitTest(pos, size(), form_->border(), form_->menuHeight(),
-                                   form_->style().Sizeable, form_->state(), form_->buttons());
+  const HitResult h =
+      FrameHitTest(pos, parentWidget()->size(), form_->border(), form_->menuHeight(),
+                   form_->style().Sizeable, form_->state(), form_->buttons());
   setCursor(cursorFor(h.kind));
   if (pressed_) return;  // the pressed button keeps its look until the release
   if (h.kind == Hit::Button && form_->buttons()[static_cast<size_t>(h.button)].enabled)
@@ -176,8 +198,8 @@ void SkinFrameWidget::mouseReleaseEvent(QMouseEvent* e) {
   pressed_ = false;
   const int index = hot_;
   const HitResult h =
-      FrameHitTest(e->position().toPoint(), size(), form_->border(), form_->menuHeight(),
-                   form_->style().Sizeable, form_->state(), form_->buttons());
+      FrameHitTest(toWindow(e->position()), parentWidget()->size(), form_->border(),
+                   form_->menuHeight(), form_->style().Sizeable, form_->state(), form_->buttons());
   setHot(h.kind == Hit::Button ? h.button : -1, h.kind == Hit::Button ? 3 : 1);
   if (h.kind == Hit::Button && h.button == index && index >= 0) {
     const CaptionButton b = form_->buttons()[static_cast<size_t>(index)];
@@ -188,8 +210,8 @@ void SkinFrameWidget::mouseReleaseEvent(QMouseEvent* e) {
 void SkinFrameWidget::mouseDoubleClickEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   const HitResult h =
-      FrameHitTest(e->position().toPoint(), size(), form_->border(), form_->menuHeight(),
-                   form_->style().Sizeable, form_->state(), form_->buttons());
+      FrameHitTest(toWindow(e->position()), parentWidget()->size(), form_->border(),
+                   form_->menuHeight(), form_->style().Sizeable, form_->state(), form_->buttons());
   if (h.kind == Hit::Button) {
     const int action = form_->buttons()[static_cast<size_t>(h.button)].def->Action;
     if (action == 3 || action == 11) {

@@ -1,6 +1,8 @@
 #pragma once
-// The widget that shows a skinned window's frame: it lies below every child, is masked to
-// the frame bands, paints them and takes their mouse (moving, sizing, caption buttons).
+// The widgets that show a skinned window's frame, one per band (title, left, right, bottom):
+// each lies below every child, paints its part of the frame and takes the mouse there
+// (moving, sizing, caption buttons). Plain rectangles paint much faster than one masked
+// widget around the client.
 
 #include <QPoint>
 #include <QRect>
@@ -13,10 +15,13 @@ class TSkinForm;
 class SkinFrameWidget : public QWidget {
   Q_OBJECT
  public:
-  SkinFrameWidget(TSkinForm* form, QWidget* window);
+  enum class Band { Top, Left, Right, Bottom };
+  SkinFrameWidget(TSkinForm* form, QWidget* window, Band band);
 
-  // Follows the window's size and puts the mask on the bands again.
+  // Takes the band's place in the window again (after a resize or new frame widths).
   void syncGeometry();
+  // The part of a window-coordinate rectangle that lies on this band, in its coordinates.
+  void updateWindowRect(const QRect& r);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -28,8 +33,10 @@ class SkinFrameWidget : public QWidget {
 
  private:
   void setHot(int index, int state);
+  QPoint toWindow(const QPointF& local) const { return local.toPoint() + pos(); }
 
   TSkinForm* form_;
+  Band band_;
   int hot_ = -1;  // caption button under the mouse or pressed
   bool pressed_ = false;
   // Fallback when the platform cannot move or size the window itself.
