@@ -273,6 +273,34 @@ TEST(Report, LongNoteGivesThePredictedPageCount) {
   EXPECT_EQ(run.target.Pages, 7);
 }
 
+TEST(Report, LongReferenceTextGivesThePredictedPageCount) {
+  // 100 paragraphs of 90 characters wrap into 200 lines of at most 60; with the empty line, the
+  // general text (empty: one line) and its empty line the memo holds 203 lines from y 1889.
+  TReportInput in = sampleInput();
+  in.Options[5] = true;
+  in.Analysis.PointLevel.fill(0);
+  in.DiagnosisItems = {"肺經"};
+  in.Analysis.ExplainCodes[0] = 1;
+  QStringList paragraphs;
+  for (int i = 1; i <= 100; ++i) paragraphs << QString(86, QChar(u'字')) + Format("P%03d", {i});
+  TReferenceRow row;
+  row.Found = true;
+  row.DtMA2 = paragraphs.join("\r\n");
+  in.Reference[1] = row;
+  ReportRun run(std::move(in));
+  run.report->Begin();
+  run.report->RunAll();
+  const auto endsWith = [&](const QString& tail) {
+    for (const auto& [page, e] : run.texts())
+      if (e.Text.endsWith(tail)) return std::make_pair(page, e.Points[0].y());
+    return std::make_pair(0, 0);
+  };
+  // 39 lines on page 1, then 52 a page: line 200 is the 5th on page 5.
+  EXPECT_EQ(endsWith("P001"), std::make_pair(1, 1889 + 124));
+  EXPECT_EQ(endsWith("P100"), std::make_pair(5, 236 + 4 * 124));
+  EXPECT_EQ(run.target.Pages, 5);
+}
+
 TEST(Report, BodyStateSummaryRowsAndGroupMinStoredBack) {
   TReportInput in = sampleInput();
   in.Options[4] = true;
