@@ -226,6 +226,35 @@ TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
   EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("經絡測量"));
 }
 
+// Popups of skinned windows are skinned by kind, each behind its own gate; popups of an
+// unskinned window never are.
+TEST_F(SkinWindows, PopupKindsAndTheirGates) {
+  MainLike m;
+  m.win.show();
+  settle();
+  QMenu context(&m.win);
+  context.addAction(QStringLiteral("複製"));
+  auto* style = qobject_cast<SkinStyle*>(QApplication::style());
+  ASSERT_NE(style, nullptr);
+  EXPECT_EQ(SkinStyle::popupKind(&context), 0);
+  EXPECT_EQ(style->popupSkin(&context), skin.get());
+  EXPECT_EQ(style->popupSkin(m.support), skin.get());
+  skin->SkinControls.reset(xcPopupMenu);
+  EXPECT_EQ(style->popupSkin(&context), nullptr);
+  EXPECT_EQ(style->popupSkin(m.support), skin.get());
+  skin->SkinControls.reset(xcMainMenu);
+  EXPECT_EQ(style->popupSkin(m.support), nullptr);
+  skin->SkinControls.set(xcMenuItem);  // a window's menu is skinned by either gate
+  EXPECT_EQ(style->popupSkin(m.support), skin.get());
+  QWidget plain;
+  plain.setProperty(kTagProperty, 99);
+  plain.show();
+  settle();
+  QMenu other(&plain);
+  skin->SkinControls.set(xcPopupMenu);
+  EXPECT_EQ(style->popupSkin(&other), nullptr);
+}
+
 TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
   MainLike m;
   m.win.show();
