@@ -114,6 +114,9 @@ void PrintAnalysisReport(TVoany& w) {
   QObject::connect(job, &QObject::destroyed, box.data(), [box] {
     if (box) box->hide();
   });
+  // The job does not wait for the box, but the box stands above the modal analysis window
+  // that prints: a window behind a modal one takes no clicks, and the abort button must.
+  box->setWindowModality(Qt::ApplicationModal);
   box->show();
   job->start();
 }
