@@ -30,6 +30,8 @@ bool toolButton(F f) { return f.is("QToolButton"); }
 // In the order of the mapping; rows of classes this program does not have are left out.
 const std::vector<ControlRow> kControlRows = {
     {2, [](F f) { return f.is("QTabWidget") && f.hasTabsImage; }, xcTab, tabKind, false},
+    // The arrow pair a tab bar shows when its tabs do not fit belongs to the tabs.
+    {2, [](F f) { return toolButton(f) && f.inTabBar; }, xcTab, fixed<ControlKind::UpDown>, false},
     {3, [](F f) { return toolButton(f) && f.inToolBar && f.hasMenu && f.frameSkinned; }, -1,
      fixed<ControlKind::ToolMenu>, false},
     {5, [](F f) { return f.is("QTabBar") && !f.ofTabWidget; }, xcTab, fixed<ControlKind::TabSet>,
@@ -38,8 +40,7 @@ const std::vector<ControlRow> kControlRows = {
     {9, [](F f) { return f.is("QTabWidget"); }, xcTab, tabKind, false},
     {10, [](F f) { return f.is("QCheckBox"); }, xcCheckBox, fixed<ControlKind::CheckBox>, false},
     {11, [](F f) { return f.is("QSlider"); }, xcTrackBar, fixed<ControlKind::TrackBar>, false},
-    {12, [](F f) { return spinBox(f) || (toolButton(f) && f.inTabBar); }, xcSpin,
-     fixed<ControlKind::UpDown>, false},
+    {12, [](F f) { return spinBox(f); }, xcSpin, fixed<ControlKind::UpDown>, false},
     {18, [](F f) { return f.is("QGroupBox"); }, xcPanel, fixed<ControlKind::GroupBox>, false},
     {19, [](F f) { return f.is("QRadioButton"); }, xcRadioButton, fixed<ControlKind::RadioButton>,
      false},
@@ -123,7 +124,9 @@ bool Skin3rdKind(const QString& kind, ControlKind& out, int& gate) {
 
 ControlMapping MapControl(const ControlFacts& f, const TSkinControlTypes& gates,
                           const QStringList& skin3rd, int disableTag) {
-  if (f.tag == disableTag || f.insideCalendar || f.innerEdit || f.classes.isEmpty()) return {};
+  if (f.tag == disableTag || f.insideCalendar || f.innerEdit || f.innerButton ||
+      f.classes.isEmpty())
+    return {};
   // A listed class is decided by its line alone, whatever the class tests would say.
   const QString key = f.classes.front().toLower() + QLatin1Char('=');
   for (const QString& line : skin3rd) {

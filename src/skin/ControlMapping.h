@@ -53,6 +53,7 @@ struct ControlFacts {
   bool calendarPopup = false;  // a date edit that opens a calendar
   bool insideCalendar = false;
   bool innerEdit = false;     // the line edit of a spin or combo box
+  bool innerButton = false;   // a button a menu bar or tab bar makes for itself
   bool treeHeader = false;    // the header of a tree view
   bool embeddedForm = false;  // a dialog or main window placed inside a window
   bool frameSkinned = true;   // its window has a form skin

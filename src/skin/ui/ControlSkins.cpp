@@ -1,5 +1,6 @@
 #include "skin/ui/ControlSkins.h"
 
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QCalendarWidget>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -133,6 +135,10 @@ ControlFacts ReadControlFacts(const QWidget* w, const TSkinData* skin) {
   f.innerEdit =
       qobject_cast<const QLineEdit*>(w) &&
       (qobject_cast<const QAbstractSpinBox*>(parent) || qobject_cast<const QComboBox*>(parent));
+  // The extension button of a menu bar and the close boxes of tabs belong to their bar.
+  f.innerButton = qobject_cast<const QAbstractButton*>(w) &&
+                  (qobject_cast<const QMenuBar*>(parent) ||
+                   (qobject_cast<const QTabBar*>(parent) && !qobject_cast<const QToolButton*>(w)));
   f.treeHeader = qobject_cast<const QHeaderView*>(w) && qobject_cast<const QTreeView*>(parent);
   f.embeddedForm =
       !w->isWindow() && (qobject_cast<const QDialog*>(w) || qobject_cast<const QMainWindow*>(w));
