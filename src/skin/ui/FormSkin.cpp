@@ -42,8 +42,11 @@ QIcon glyph(const QImage& glyphs, int index) {
 
 }  // namespace
 
-TSkinForm::TSkinForm(QWidget* window, TSkinData* skin)
-    : QObject(window), window_(window), skin_(skin) {}
+TSkinForm::TSkinForm(QWidget* window, TSkinData* skin) : window_(window), skin_(skin) {
+  // Not a child of the window: a window being destroyed is not given back its frame; the
+  // form skin goes once the window is gone.
+  connect(window, &QObject::destroyed, this, &QObject::deleteLater);
+}
 
 TSkinForm::~TSkinForm() { Detach(); }
 
