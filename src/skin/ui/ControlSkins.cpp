@@ -109,7 +109,47 @@ bool isTab(ControlKind k) {
   return k == ControlKind::Tab || k == ControlKind::TabButtons || k == ControlKind::TabSet;
 }
 
+QHash<const QWidget*, QPair<QPointer<QWidget>, TabCloseAnswer>>& closeAnswers() {
+  static QHash<const QWidget*, QPair<QPointer<QWidget>, TabCloseAnswer>> answers;
+  return answers;
+}
+
+constexpr char kCloserName[] = "ruto_tabCloser";
+
+// Close boxes on the tabs of a tab widget tagged 7777 whose tabs are at the top; the index
+// is checked against the tabs as they are when the click arrives.
+void attachTabClose(QTabWidget* tabs) {
+  if (tabs->findChild<QObject*>(QLatin1String(kCloserName), Qt::FindDirectChildrenOnly)) return;
+  auto* closer = new QObject(tabs);
+  closer->setObjectName(QLatin1String(kCloserName));
+  closer->setProperty(kHoverProperty, tabs->tabsClosable());
+  tabs->setTabsClosable(true);
+  QObject::connect(tabs, &QTabWidget::tabCloseRequested, closer, [tabs](int index) {
+    if (index < 0 || index >= tabs->count()) return;
+    const QWidget* win = tabs->window();
+    auto it = closeAnswers().find(win);
+    const bool asked = it != closeAnswers().end() && it->first == win && it->second;
+    if (asked && it->second(tabs, index) != 0) return;
+    if (index >= tabs->count()) return;
+    QWidget* page = tabs->widget(index);
+    tabs->removeTab(index);
+    delete page;
+  });
+}
+
+void detachTabClose(QTabWidget* tabs) {
+  QObject* closer =
+      tabs->findChild<QObject*>(QLatin1String(kCloserName), Qt::FindDirectChildrenOnly);
+  if (!closer) return;
+  tabs->setTabsClosable(closer->property(kHoverProperty).toBool());
+  delete closer;
+}
+
 }  // namespace
+
+void SetTabCloseAnswer(QWidget* window, TabCloseAnswer answer) {
+  closeAnswers().insert(window, {window, std::move(answer)});
+}
 
 ControlFacts ReadControlFacts(const QWidget* w, const TSkinData* skin) {
   ControlFacts f;
@@ -466,6 +506,17 @@ bool SkinnedPixelMetric(const SkinStyle& s, QStyle::PixelMetric pm, const QStyle
       out = 2;
       return true;
     }
+    case QStyle::PM_TabCloseIndicatorWidth:
+    case QStyle::PM_TabCloseIndicatorHeight: {
+      // The close box of a tab is a small square near the tab's top right corner.
+      const QWidget* bar = qobject_cast<const QTabBar*>(w) ? w : w->parentWidget();
+      const SkinnedControl k = tabOwner(s, bar);
+      if (!isTab(k.kind) || !bar || !bar->parentWidget() ||
+          bar->parentWidget()->property(kTagProperty).toInt() != kClosableTabsTag)
+        return false;
+      out = 8;
+      return true;
+    }
     default:
       break;
   }
@@ -513,6 +564,10 @@ void PolishControl(QWidget* w) {
     w->setProperty(kFixedColorProperty, w->property("FixedColor"));
     w->setProperty("FixedColor", QVariant::fromValue(skin->Colours().ButtonFace));
   }
+  if (auto* tabs = qobject_cast<QTabWidget*>(w);
+      tabs && kind == ControlKind::Tab && w->property(kTagProperty).toInt() == kClosableTabsTag &&
+      tabs->tabPosition() == QTabWidget::North)
+    attachTabClose(tabs);
   // A tool-bar button's menu is painted as a window's menu.
   if (kind == ControlKind::ToolMenu)
     if (auto* t = qobject_cast<QToolButton*>(w); t && t->menu()) {
@@ -550,6 +605,7 @@ void UnpolishControl(QWidget* w) {
     w->setProperty("FixedColor", fixed);
     w->setProperty(kFixedColorProperty, QVariant());
   }
+  if (auto* tabs = qobject_cast<QTabWidget*>(w)) detachTabClose(tabs);
   const QVariantList kindBefore = w->property(kPopupKindProperty).toList();
   if (auto* t = qobject_cast<QToolButton*>(w); t && t->menu() && !kindBefore.isEmpty()) {
     t->menu()->setProperty("skinPopupKind", kindBefore.front());

@@ -5,9 +5,11 @@
 // the style falls through to the base look.
 
 #include <QStyle>
+#include <functional>
 
 #include "skin/ControlMapping.h"
 
+class QTabWidget;
 class QWidget;
 
 namespace ruto {
@@ -35,6 +37,12 @@ bool ControlSkinActive(const QWidget* w);
 // boxes on the tabs of a tab widget.
 inline constexpr int kTransparentTag = 5555;
 inline constexpr int kClosableTabsTag = 7777;
+
+// What a window answers when a tab's close box is clicked on a tab widget tagged 7777: 0
+// lets the page go (it is removed and deleted), anything else keeps it. A window without an
+// answer lets every page go.
+using TabCloseAnswer = std::function<int(QTabWidget* tabs, int index)>;
+void SetTabCloseAnswer(QWidget* window, TabCloseAnswer answer);
 
 bool DrawSkinnedPrimitive(const SkinStyle& s, QStyle::PrimitiveElement pe, const QStyleOption* opt,
                           QPainter* p, const QWidget* w);

@@ -12,6 +12,7 @@
 #include <QHoverEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -386,6 +387,37 @@ TEST_F(ControlSkins, TabsAndPane) {
   const QImage south = tabs->grab().toImage();
   const QRect sc = tabs->tabBar()->tabRect(0).translated(tabs->tabBar()->pos());
   EXPECT_EQ(QColor(south.pixel(sc.left() + 3, sc.bottom() - 3)), coded(t::ciTabs, 2));
+}
+
+TEST_F(ControlSkins, ClosableTabsAskTheWindow) {
+  auto* tabs = new QTabWidget;
+  tabs->setProperty("tag", kClosableTabsTag);
+  QPointer<QWidget> first = new QWidget, second = new QWidget;
+  tabs->addTab(first, QStringLiteral("一"));
+  tabs->addTab(second, QStringLiteral("二"));
+  host(tabs, QSize(300, 120));
+  ASSERT_TRUE(tabs->tabsClosable());
+  QList<int> asked;
+  SetTabCloseAnswer(dlg.get(), [&](QTabWidget*, int index) {
+    asked << index;
+    return index == 0 ? 1 : 0;
+  });
+  auto closeBox = [&](int i) {
+    return qobject_cast<QAbstractButton*>(tabs->tabBar()->tabButton(i, QTabBar::RightSide));
+  };
+  ASSERT_NE(closeBox(0), nullptr);
+  closeBox(0)->click();  // the window keeps it
+  EXPECT_EQ(tabs->count(), 2);
+  closeBox(1)->click();  // the window lets it go
+  settle();
+  EXPECT_EQ(tabs->count(), 1);
+  EXPECT_TRUE(second.isNull());
+  EXPECT_FALSE(first.isNull());
+  EXPECT_EQ(asked, QList<int>({0, 1}));
+  // Switching the skin off takes the close boxes away again.
+  manager->SetCommand(skin.get(), 2, 0);
+  manager->runPendingCommand();
+  EXPECT_FALSE(tabs->tabsClosable());
 }
 
 TEST_F(ControlSkins, SpinArrowsAndSlider) {
