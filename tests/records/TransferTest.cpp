@@ -297,3 +297,22 @@ TEST(TransferErrors, CodesAndTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TransferTest, OrphanTestsArriveAsTheyAreAndOnlyOnce) {
+  addClient("C01", "王小明");
+  ASSERT_TRUE(exec("INSERT INTO VODATA (CUSTNO, VODATE, VO1) VALUES ('X9', 45001, 33.5)"));
+  ASSERT_TRUE(exportNow(false, true).ok);
+  ASSERT_TRUE(exec("DELETE FROM VODATA WHERE CUSTNO = 'X9'"));
+  TTransferOutcome in = importNow(false, true);
+  ASSERT_TRUE(in.ok) << qPrintable(in.message);
+  EXPECT_EQ(in.records.detailsAdded, 1);
+  EXPECT_EQ(dbtest::firstRow(kMain, "SELECT CUSTNO, VO1 FROM VODATA WHERE CUSTNO = 'X9'"),
+            "X9|33.5");
+  in = importNow(false, true);
+  EXPECT_EQ(in.records.detailsAdded, 0);
+  EXPECT_EQ(count("VODATA"), 2);
+}
+
+}  // namespace
