@@ -163,6 +163,31 @@ TEST(Report, HeaderTableAndChartsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(found, expected);
 }
 
+TEST(Report, TitleFallsBackOnBlanksAndCentresOnTheCutWidth) {
+  const struct {
+    QString userName2, title;
+  } cases[] = {{"   ", "R.U.T.O.經絡能量分析儀分析報表"},
+               {" 仁愛 ", " 仁愛 "},
+               {"", "R.U.T.O.經絡能量分析儀分析報表"}};
+  for (const auto& c : cases) {
+    TReportInput in = sampleInput();
+    in.UserName2 = c.userName2;
+    ReportRun run(std::move(in));
+    run.target = TRecordingTarget(600, 6000, 7000);  // wider than 8 inches
+    run.target.Recording.MeasureWidth = [](const TFont&, const QString& s) {
+      return 50 * static_cast<int>(s.size());
+    };
+    run.target.Recording.MeasureHeight = [](const TFont&, const QString&) { return 100; };
+    ASSERT_TRUE(run.report->Begin());
+    run.report->RunAll();
+    EXPECT_EQ(run.report->PrintPageWidth, 4800);
+    const auto texts = run.texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[1].second.Text, c.title);
+    EXPECT_EQ(texts[1].second.Points[0].x(), 2400 - 25 * static_cast<int>(c.title.size()));
+  }
+}
+
 TEST(Report, TableValuesAreTrimmedCentredAndBracketed) {
   TReportInput in = sampleInput();
   in.Options[2] = true;
