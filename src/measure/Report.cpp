@@ -178,6 +178,7 @@ bool TPagedDeviceTarget::begin(const QString& title) {
   painter_ = std::make_unique<QPainter>();
   if (!painter_->begin(device_)) {
     painter_.reset();
+    if (setTitle_) setTitle_(QString());
     return false;
   }
   canvas_ = std::make_unique<QPainterCanvas>(painter_.get());

@@ -360,4 +360,5 @@ TEST_F(ReportWindow, AJobThatCannotStartIsReported) {
   EXPECT_EQ(messages_.filter("5:" + PrintNotStartedText()).size(), 1);
   EXPECT_EQ(w->findChild<TAbortBox*>(), nullptr);
   EXPECT_FALSE(QFile::exists(dir_.filePath("missing/folder/report.pdf")));
+  EXPECT_TRUE(SharedPrinter().docName().isEmpty());
 }
