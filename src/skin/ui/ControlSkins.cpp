@@ -541,13 +541,11 @@ void PolishControl(QWidget* w) {
   hover(w);
   if (kind == ControlKind::Header || kind == ControlKind::Scrollbar)
     if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) hover(area->viewport());
-  // Panels and pages take the face colour; a control tagged transparent keeps its parent's.
-  const bool faceFill = kind == ControlKind::Box || kind == ControlKind::TabSheet ||
-                        kind == ControlKind::GroupBox || kind == ControlKind::StatusBar;
+  // Every control takes the face colour (its own palette is kept for skin off); pages fill
+  // their background with it. A control tagged transparent keeps its parent's.
   const bool seeThrough =
       w->property(kTagProperty).toInt() == kTransparentTag || skin->Options.test(xoTransparent);
-  if (faceFill && !seeThrough &&
-      (w->testAttribute(Qt::WA_SetPalette) || kind == ControlKind::TabSheet)) {
+  if (!seeThrough && (w->testAttribute(Qt::WA_SetPalette) || kind == ControlKind::TabSheet)) {
     w->setProperty(kPaletteProperty, QVariant::fromValue(w->palette()));
     w->setProperty(kOwnPaletteProperty, w->testAttribute(Qt::WA_SetPalette));
     QPalette pal = w->palette();

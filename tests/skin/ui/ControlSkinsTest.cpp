@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSizeGrip>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -30,6 +32,7 @@
 #include "SkinUiSupport.h"
 #include "skin/ui/ControlSkins.h"
 #include "skin/ui/SkinStyle.h"
+#include "widgets/SortingGrid.h"
 
 namespace ruto {
 namespace {
@@ -418,6 +421,55 @@ TEST_F(ControlSkins, ClosableTabsAskTheWindow) {
   manager->SetCommand(skin.get(), 2, 0);
   manager->runPendingCommand();
   EXPECT_FALSE(tabs->tabsClosable());
+}
+
+TEST_F(ControlSkins, TurnedTabsGridColourPopupsAndGrip) {
+  auto* page = new QWidget;
+  auto* lay = new QVBoxLayout(page);
+  auto* tabs = new QTabWidget;
+  tabs->setTabPosition(QTabWidget::West);
+  tabs->addTab(new QWidget, QStringLiteral("一"));
+  tabs->addTab(new QWidget, QStringLiteral("二"));
+  auto* panel = new QFrame;
+  QPalette red = panel->palette();
+  red.setColor(QPalette::Window, QColor(255, 0, 0));
+  panel->setPalette(red);
+  lay->addWidget(panel);
+  auto* grid = new TSortingGrid;
+  grid->setFixedColor(RGB(255, 0, 0));
+  auto* combo = new QComboBox;
+  for (int i = 0; i < 60; ++i) combo->addItem(QString::number(i));
+  auto* status = new QStatusBar;
+  status->setSizeGripEnabled(true);
+  lay->addWidget(tabs);
+  lay->addWidget(grid);
+  lay->addWidget(combo);
+  lay->addWidget(status);
+  host(page, QSize(300, 320));
+  dlg->setMinimumSize(100, 100);
+  dlg->setMaximumSize(2000, 2000);
+  // Left tabs: the strip lies turned, its frames in reverse order.
+  const QRect current = tabs->tabBar()->tabRect(0).translated(tabs->tabBar()->pos());
+  EXPECT_EQ(px(tabs, current.topLeft() + QPoint(3, 3)), coded(t::ciTabs, 2));
+  // Grids take the face colour for their fixed cells while skinned.
+  EXPECT_EQ(grid->FixedColor(), skin->Colours().ButtonFace);
+  EXPECT_EQ(panel->palette().color(QPalette::Window), kFace);
+  // A combo box's list counts with the window of the combo box.
+  combo->showPopup();
+  settle();
+  auto* style = qobject_cast<const SkinStyle*>(QApplication::style());
+  ASSERT_NE(style, nullptr);
+  EXPECT_EQ(SkinnedKind(*style, combo->view()->verticalScrollBar()).kind, ControlKind::Scrollbar);
+  combo->hidePopup();
+  if (auto* grip = status->findChild<QSizeGrip*>(); grip) {
+    EXPECT_TRUE(grip->isVisible());
+    const QImage g = grip->grab().toImage();
+    EXPECT_EQ(QColor(g.pixel(g.width() - 2, g.height() - 2)), coded(t::ciExtra, 5));
+  }
+  manager->SetCommand(skin.get(), 2, 0);
+  manager->runPendingCommand();
+  EXPECT_EQ(grid->FixedColor(), RGB(255, 0, 0));
+  EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(255, 0, 0));
 }
 
 TEST_F(ControlSkins, SpinArrowsAndSlider) {
