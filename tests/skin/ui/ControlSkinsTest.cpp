@@ -100,6 +100,19 @@ TEST_F(ControlSkins, PushButtonFrameByState) {
   EXPECT_TRUE(b->hasFocus() || !b->isEnabled());
 }
 
+TEST_F(ControlSkins, DoubleBarBreaksOnlyTheDrawnCaption) {
+  auto* page = new QWidget;
+  auto* lay = new QHBoxLayout(page);
+  auto* one = new QPushButton(QStringLiteral("經絡解說"));
+  auto* two = new QPushButton(QStringLiteral("經絡||解說"));
+  lay->addWidget(one);
+  lay->addWidget(two);
+  host(page, QSize(300, 80));
+  EXPECT_EQ(two->text(), QStringLiteral("經絡||解說"));
+  EXPECT_GT(two->sizeHint().height(), one->sizeHint().height());
+  EXPECT_LT(two->sizeHint().width(), one->sizeHint().width() + 10);
+}
+
 TEST_F(ControlSkins, TransparentTagShowsTheParent) {
   auto* panel = new QWidget;
   QPalette pal = panel->palette();
@@ -283,6 +296,11 @@ TEST_F(ControlSkins, ScrollBarPartsAndHitTest) {
   hoverAt(bar, QPoint(8, 20));
   EXPECT_EQ(px(bar, QPoint(8, 20)), coded(t::ciVThumb, 3));
   EXPECT_EQ(px(bar, QPoint(8, 58)), coded(t::ciScroll, 22));
+  // Held down on the second arrow: its pressed frame; released: back.
+  t::mouse(bar, QEvent::MouseButtonPress, QPoint(8, 191));
+  EXPECT_EQ(px(bar, QPoint(8, 191)), coded(t::ciScroll, 14));
+  t::mouse(bar, QEvent::MouseButtonRelease, QPoint(8, 191));
+  bar->setValue(0);
 
   QStyleOptionSlider o;
   o.initFrom(bar);
@@ -367,7 +385,16 @@ TEST_F(ControlSkins, StatusBarPanelsGroupBoxAndHeader) {
   EXPECT_EQ(QColor(g.pixel(1, 40)), toQColor(skin->Colours().ButtonShadow));
   EXPECT_EQ(QColor(g.pixel(5, 40)), kFace);
   QHeaderView* h = tree->header();
+  // Qt marks the section under the mouse only on clickable headers.
+  h->setSectionsClickable(true);
+  h->setStretchLastSection(false);
+  h->resizeSection(0, 60);
+  h->resizeSection(1, 60);
   EXPECT_EQ(px(h, QPoint(3, h->height() - 3)), coded(t::ciHeader, 1));
+  // The section under the mouse is hot; the empty area right of the last is frame 1.
+  hoverAt(h, QPoint(5, 5));
+  EXPECT_EQ(px(h, QPoint(3, h->height() - 3)), coded(t::ciHeader, 2));
+  EXPECT_EQ(px(h, QPoint(h->width() - 3, h->height() - 3)), coded(t::ciHeader, 1));
   status->showMessage(QStringLiteral("訊息"));
   EXPECT_EQ(px(status, QPoint(status->width() - 30, status->height() / 2)), coded(t::ciStatus, 1));
 }
