@@ -100,76 +100,66 @@ TEST_F(ControlSkins, PushButtonFrameByState) {
   EXPECT_TRUE(b->hasFocus() || !b->isEnabled());
 }
 
-TEST_F(ControlSkins, DoubleBarBreaksOnlyTheDrawnCaption) {
-  auto* page = new QWidget;
-  auto* lay = new QHBoxLayout(page);
-  auto* one = new QPushButton(QStringLiteral("經絡解說"));
-  auto* two = new QPushButton(QStringLiteral("經絡||解說"));
-  lay->addWidget(one);
-  lay->addWidget(two);
-  host(page, QSize(300, 80));
-  EXPECT_EQ(two->text(), QStringLiteral("經絡||解說"));
-  EXPECT_GT(two->sizeHint().height(), one->sizeHint().height());
-  EXPECT_LT(two->sizeHint().width(), one->sizeHint().width() + 10);
-}
-
-TEST_F(ControlSkins, TransparentTagShowsTheParent) {
+// Bit, menu and speed buttons, two-line captions and the transparent tag, side by side on a
+// green panel.
+TEST_F(ControlSkins, ButtonKinds) {
   auto* panel = new QWidget;
   QPalette pal = panel->palette();
   pal.setColor(QPalette::Window, QColor(0, 200, 0));
   panel->setPalette(pal);
   panel->setAutoFillBackground(true);
-  auto* b = new QPushButton(QStringLiteral("甲"), panel);
-  b->setProperty("tag", kTransparentTag);
-  b->setFocusPolicy(Qt::NoFocus);
-  b->setGeometry(4, 4, 60, 24);
-  host(panel, QSize(80, 40));
-  const QImage img = panel->grab().toImage();
-  EXPECT_EQ(QColor(img.pixel(4, 4)), QColor(0, 200, 0));
-  EXPECT_EQ(QColor(img.pixel(6, 6)), coded(t::ciButtons, 1));
-}
-
-TEST_F(ControlSkins, BitButtonGlyphKeyedAndGreyed) {
+  auto* lay = new QHBoxLayout(panel);
   QImage glyph(16, 16, QImage::Format_RGB32);
   glyph.fill(QColor(255, 0, 0));
   glyph.setPixel(0, 15, qRgb(0, 0, 255));  // bottom-left: the transparent colour
-  auto* b = new QPushButton(QIcon(QPixmap::fromImage(glyph)), QString());
-  b->setIconSize(QSize(16, 16));
-  b->setFocusPolicy(Qt::NoFocus);
-  host(b, QSize(60, 24));
-  // No caption: the glyph alone sits in the middle of the face inset by 2.
-  EXPECT_EQ(px(b, QPoint(30, 10)), QColor(255, 0, 0));
-  EXPECT_EQ(px(b, QPoint(22, 19)), coded(t::ciButtons, 1));
-  b->setEnabled(false);
-  EXPECT_EQ(px(b, QPoint(30, 10)), QColor(85, 85, 85));
-  EXPECT_EQ(px(b, QPoint(2, 2)), coded(t::ciButtons, 3));
-}
-
-TEST_F(ControlSkins, MenuButtonShowsFocusAsHotAndItsArrow) {
-  auto* b = new QPushButton(QStringLiteral("選單"));
+  auto* bit = new QPushButton(QIcon(QPixmap::fromImage(glyph)), QString());
+  bit->setIconSize(QSize(16, 16));
+  auto* see = new QPushButton(QStringLiteral("甲"));
+  see->setProperty("tag", kTransparentTag);
+  auto* menuButton = new QPushButton(QStringLiteral("選單"));
   QMenu menu;
   menu.addAction(QStringLiteral("一"));
-  b->setMenu(&menu);
-  host(b, QSize(90, 24));
-  b->setFocus();
-  const QImage img = b->grab().toImage();
-  EXPECT_EQ(QColor(img.pixel(2, 2)), coded(t::ciButtons, b->hasFocus() ? 4 : 1));
-  EXPECT_NE(QColor(img.pixel(90 - 12, 12 + 1)), coded(t::ciButtons, b->hasFocus() ? 4 : 1));
-}
-
-TEST_F(ControlSkins, SpeedButtonDownAndFlat) {
-  auto* b = new QToolButton;
-  b->setText(QStringLiteral("乙"));
-  b->setCheckable(true);
-  host(b, QSize(40, 24));
-  EXPECT_EQ(px(b, QPoint(2, 2)), coded(t::ciButtons, 1));
-  b->setChecked(true);
-  EXPECT_EQ(px(b, QPoint(2, 2)), coded(t::ciButtons, 2));
-  b->setChecked(false);
-  b->setAutoRaise(true);
-  EXPECT_EQ(px(b, QPoint(2, 2)), kFace);
-  b->setAttribute(Qt::WA_UnderMouse, true);
-  EXPECT_EQ(px(b, QPoint(2, 2)), coded(t::ciButtons, 4));
+  menuButton->setMenu(&menu);
+  auto* speed = new QToolButton;
+  speed->setText(QStringLiteral("乙"));
+  speed->setCheckable(true);
+  auto* one = new QPushButton(QStringLiteral("經絡解說"));
+  auto* two = new QPushButton(QStringLiteral("經絡||解說"));
+  for (QWidget* w : std::initializer_list<QWidget*>{bit, see, menuButton, speed}) {
+    w->setFixedSize(60, 24);
+    w->setFocusPolicy(Qt::NoFocus);
+    lay->addWidget(w);
+  }
+  lay->addWidget(one);
+  lay->addWidget(two);
+  host(panel, QSize(500, 60));
+  // The glyph alone sits in the middle of the face inset by 2; its key colour is see-through.
+  EXPECT_EQ(px(bit, QPoint(30, 10)), QColor(255, 0, 0));
+  EXPECT_EQ(px(bit, QPoint(22, 19)), coded(t::ciButtons, 1));
+  // Magenta corners show the parent behind a button tagged transparent.
+  EXPECT_EQ(px(see, QPoint(0, 0)), QColor(0, 200, 0));
+  // A menu button shows its arrow (and its focus as hot).
+  EXPECT_NE(px(menuButton, QPoint(60 - 12, 12 + 1)), coded(t::ciButtons, 1));
+  menuButton->setFocusPolicy(Qt::StrongFocus);
+  menuButton->setFocus();
+  if (menuButton->hasFocus()) {
+    EXPECT_EQ(px(menuButton, QPoint(2, 2)), coded(t::ciButtons, 4));
+  }
+  // A speed button shows Down as pressed; a flat one only its hot and pressed frames.
+  speed->setChecked(true);
+  EXPECT_EQ(px(speed, QPoint(2, 2)), coded(t::ciButtons, 2));
+  speed->setChecked(false);
+  speed->setAutoRaise(true);
+  EXPECT_EQ(px(speed, QPoint(2, 2)), kFace);
+  speed->setAttribute(Qt::WA_UnderMouse, true);
+  EXPECT_EQ(px(speed, QPoint(2, 2)), coded(t::ciButtons, 4));
+  // A disabled glyph is grey by the average of its channels.
+  bit->setEnabled(false);
+  EXPECT_EQ(px(bit, QPoint(30, 10)), QColor(85, 85, 85));
+  EXPECT_EQ(px(bit, QPoint(2, 2)), coded(t::ciButtons, 3));
+  // "||" breaks the drawn caption and the size hint, never the text.
+  EXPECT_EQ(two->text(), QStringLiteral("經絡||解說"));
+  EXPECT_GT(two->sizeHint().height(), one->sizeHint().height());
 }
 
 TEST_F(ControlSkins, CheckAndRadioIndicators) {
@@ -224,14 +214,27 @@ TEST_F(ControlSkins, CheckAndRadioIndicators) {
   }
 }
 
-TEST_F(ControlSkins, EditFrameIsShadowAndTwoWhiteRings) {
+TEST_F(ControlSkins, EditAndDateFrames) {
+  auto* page = new QWidget;
+  auto* lay = new QVBoxLayout(page);
   auto* e = new QLineEdit(QStringLiteral("文字"));
-  host(e, QSize(100, 22));
-  const QImage img = e->grab().toImage();
-  EXPECT_EQ(QColor(img.pixel(0, 0)), toQColor(skin->Colours().ButtonShadow));
-  EXPECT_EQ(QColor(img.pixel(99, 21)), toQColor(skin->Colours().ButtonShadow));
-  EXPECT_EQ(QColor(img.pixel(1, 1)), QColor(Qt::white));
-  EXPECT_EQ(QColor(img.pixel(2, 2)), QColor(Qt::white));
+  auto* d = new QDateEdit(QDate(2026, 12, 7));
+  d->setCalendarPopup(true);
+  for (QWidget* w : std::initializer_list<QWidget*>{e, d}) {
+    w->setFixedSize(120, 21);
+    lay->addWidget(w);
+  }
+  host(page, QSize(140, 60));
+  const QColor shade = toQColor(skin->Colours().ButtonShadow);
+  EXPECT_EQ(px(e, QPoint(0, 0)), shade);
+  EXPECT_EQ(px(e, QPoint(119, 20)), shade);
+  EXPECT_EQ(px(e, QPoint(1, 1)), QColor(Qt::white));
+  EXPECT_EQ(px(e, QPoint(2, 2)), QColor(Qt::white));
+  // A date box with a calendar: shadow and one white ring, and the combo strip's arrow,
+  // 17 x 18 at (W - 21, 0).
+  EXPECT_EQ(px(d, QPoint(0, 0)), shade);
+  EXPECT_EQ(px(d, QPoint(1, 1)), QColor(Qt::white));
+  EXPECT_EQ(px(d, QPoint(120 - 21 + 8, 9)), coded(t::ciCombo, 1));
 }
 
 TEST_F(ControlSkins, ComboFramesByState) {
@@ -270,21 +273,19 @@ TEST_F(ControlSkins, ComboFramesByState) {
             QStyle::SC_ComboBoxArrow);
 }
 
-TEST_F(ControlSkins, DateEditWithCalendarHasTheComboArrow) {
-  auto* d = new QDateEdit(QDate(2026, 12, 7));
-  d->setCalendarPopup(true);
-  host(d, QSize(120, 21));
-  // The arrow is 17 x 18 at (W - 21, 0), drawn from the combo strip's button.
-  EXPECT_EQ(px(d, QPoint(120 - 21 + 8, 9)), coded(t::ciCombo, 1));
-  EXPECT_EQ(px(d, QPoint(0, 0)), toQColor(skin->Colours().ButtonShadow));
-  EXPECT_EQ(px(d, QPoint(1, 1)), QColor(Qt::white));
-}
-
 TEST_F(ControlSkins, ScrollBarPartsAndHitTest) {
+  auto* page = new QWidget;
+  auto* lay = new QHBoxLayout(page);
   auto* bar = new QScrollBar(Qt::Vertical);
   bar->setRange(0, 100);
   bar->setPageStep(100);
-  host(bar, QSize(17, 200));
+  bar->setFixedSize(17, 200);
+  auto* shortBar = new QScrollBar(Qt::Vertical);
+  shortBar->setRange(0, 10);
+  shortBar->setFixedSize(17, 30);
+  lay->addWidget(bar);
+  lay->addWidget(shortBar);
+  host(page, QSize(60, 210));
   // Thumb 166 * 100 / 200 = 83 long from 17; the grip centred on it.
   EXPECT_EQ(px(bar, QPoint(8, 8)), coded(t::ciScroll, 9));
   EXPECT_EQ(px(bar, QPoint(8, 191)), coded(t::ciScroll, 13));
@@ -296,48 +297,37 @@ TEST_F(ControlSkins, ScrollBarPartsAndHitTest) {
   hoverAt(bar, QPoint(8, 20));
   EXPECT_EQ(px(bar, QPoint(8, 20)), coded(t::ciVThumb, 3));
   EXPECT_EQ(px(bar, QPoint(8, 58)), coded(t::ciScroll, 22));
-  // Held down on the second arrow: its pressed frame; released: back.
+  // Held down on the second arrow: its pressed frame.
   t::mouse(bar, QEvent::MouseButtonPress, QPoint(8, 191));
   EXPECT_EQ(px(bar, QPoint(8, 191)), coded(t::ciScroll, 14));
   t::mouse(bar, QEvent::MouseButtonRelease, QPoint(8, 191));
   bar->setValue(0);
-
-  QStyleOptionSlider o;
-  o.initFrom(bar);
-  o.orientation = Qt::Vertical;
-  o.minimum = 0;
-  o.maximum = 100;
-  o.pageStep = 100;
-  o.sliderPosition = o.sliderValue = 0;
-  o.rect = bar->rect();
+  // Qt's clicks land on the parts as painted.
+  auto option = [](QScrollBar* b) {
+    QStyleOptionSlider o;
+    o.initFrom(b);
+    o.orientation = Qt::Vertical;
+    o.maximum = b->maximum();
+    o.pageStep = b->pageStep();
+    o.rect = b->rect();
+    return o;
+  };
+  const QStyleOptionSlider o = option(bar);
   QStyle* s = bar->style();
   EXPECT_EQ(s->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, bar),
             QRect(0, 17, 17, 83));
-  EXPECT_EQ(s->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(8, 16), bar),
-            QStyle::SC_ScrollBarSubLine);
   EXPECT_EQ(s->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(8, 120), bar),
             QStyle::SC_ScrollBarAddPage);
-  EXPECT_EQ(s->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(8, 183), bar),
-            QStyle::SC_ScrollBarAddLine);
   EXPECT_EQ(s->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar), 17);
-
+  // A bar shorter than two arrows paints and hits two halves.
+  EXPECT_EQ(px(shortBar, QPoint(8, 14)), coded(t::ciScroll, 9));
+  EXPECT_EQ(px(shortBar, QPoint(8, 16)), coded(t::ciScroll, 13));
+  const QStyleOptionSlider so = option(shortBar);
+  EXPECT_EQ(s->hitTestComplexControl(QStyle::CC_ScrollBar, &so, QPoint(8, 16), shortBar),
+            QStyle::SC_ScrollBarAddLine);
+  // Disabled: no thumb, the disabled track.
   bar->setEnabled(false);
   EXPECT_EQ(px(bar, QPoint(8, 20)), coded(t::ciVScroll, 3));
-}
-
-TEST_F(ControlSkins, ShortScrollBarPaintsAndHitsHalfArrows) {
-  auto* bar = new QScrollBar(Qt::Vertical);
-  bar->setRange(0, 10);
-  host(bar, QSize(17, 30));
-  EXPECT_EQ(px(bar, QPoint(8, 14)), coded(t::ciScroll, 9));
-  EXPECT_EQ(px(bar, QPoint(8, 16)), coded(t::ciScroll, 13));
-  QStyleOptionSlider o;
-  o.initFrom(bar);
-  o.orientation = Qt::Vertical;
-  o.maximum = 10;
-  o.rect = bar->rect();
-  EXPECT_EQ(bar->style()->hitTestComplexControl(QStyle::CC_ScrollBar, &o, QPoint(8, 16), bar),
-            QStyle::SC_ScrollBarAddLine);
 }
 
 TEST_F(ControlSkins, ProgressFilledPart) {

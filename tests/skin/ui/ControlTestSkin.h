@@ -116,27 +116,28 @@ Image=track.bmp
   };
   QList<SkinPackageEntry> e;
   e.append({QStringLiteral("coded.ini"), ini});
-  // The frame images of the plain test skin come first, unchanged.
-  const QList<SkinPackageEntry> plain = [] {
-    QList<SkinPackageEntry> out;
-    out.append({QStringLiteral("top.bmp"), bmp(codedStrip(tiTop, 2, 60, 24, true, true))});
-    out.append({QStringLiteral("left.bmp"), bmp(codedStrip(tiLeft, 2, 5, 30, false, false))});
-    out.append({QStringLiteral("right.bmp"), bmp(codedStrip(tiRight, 2, 5, 30, false, false))});
-    out.append({QStringLiteral("bottom.bmp"), bmp(codedStrip(tiBottom, 2, 60, 5, true, false))});
-    out.append({QStringLiteral("close.bmp"), bmp(codedStrip(tiClose, 6, 20, 18, false, false))});
-    out.append({QStringLiteral("max.bmp"), bmp(codedStrip(tiMax, 6, 20, 18, false, false))});
-    out.append(
-        {QStringLiteral("restore.bmp"), bmp(codedStrip(tiRestore, 6, 20, 18, false, false))});
-    out.append({QStringLiteral("min.bmp"), bmp(codedStrip(tiMin, 6, 20, 18, false, false))});
-    out.append({QStringLiteral("custom.bmp"), bmp(codedStrip(tiCustom, 6, 20, 18, false, false))});
-    out.append({QStringLiteral("menubar.bmp"), bmp(codedStrip(tiMenuBar, 2, 30, 20, true, false))});
-    out.append(
-        {QStringLiteral("menuitem.bmp"), bmp(codedStrip(tiMenuItem, 5, 20, 20, false, false))});
-    out.append(
-        {QStringLiteral("menuback.bmp"), bmp(codedStrip(tiMenuBack, 1, 20, 20, false, false))});
-    return out;
-  }();
-  e.append(plain);
+  // The frame images of the plain test skin, unchanged.
+  const struct {
+    const char* name;
+    int id, frames, w, h;
+    bool vertical, corners;
+  } frameImages[] = {
+      {"top.bmp", tiTop, 2, 60, 24, true, true},
+      {"left.bmp", tiLeft, 2, 5, 30, false, false},
+      {"right.bmp", tiRight, 2, 5, 30, false, false},
+      {"bottom.bmp", tiBottom, 2, 60, 5, true, false},
+      {"close.bmp", tiClose, 6, 20, 18, false, false},
+      {"max.bmp", tiMax, 6, 20, 18, false, false},
+      {"restore.bmp", tiRestore, 6, 20, 18, false, false},
+      {"min.bmp", tiMin, 6, 20, 18, false, false},
+      {"custom.bmp", tiCustom, 6, 20, 18, false, false},
+      {"menubar.bmp", tiMenuBar, 2, 30, 20, true, false},
+      {"menuitem.bmp", tiMenuItem, 5, 20, 20, false, false},
+      {"menuback.bmp", tiMenuBack, 1, 20, 20, false, false},
+  };
+  for (const auto& i : frameImages)
+    e.append({QString::fromLatin1(i.name),
+              bmp(codedStrip(i.id, i.frames, i.w, i.h, i.vertical, i.corners))});
   for (const auto& i : images)
     e.append(
         {QString::fromLatin1(i.name), bmp(codedStrip(i.id, i.frames, i.w, i.h, false, i.corners))});
