@@ -236,6 +236,42 @@ TEST(FramePainting, BandsByActivityAndMaskFromMagentaCorners) {
   }
 }
 
+// The caption stands between the buttons, aligned by the title settings, in the title colour.
+TEST(FramePainting, CaptionTextAlignment) {
+  for (int align : {0, 1, 2}) {
+    QList<SkinPackageEntry> e;
+    e.append({QStringLiteral("s.ini"),
+              QStringLiteral("[Personality]\nTop=t.bmp\nTopFrame=1\nTextAlignment=%1\n"
+                             "ActiveTextR=255\nActiveTextG=255\nActiveTextB=255\n")
+                  .arg(align)
+                  .toUtf8()});
+    e.append({QStringLiteral("t.bmp"), test::bmp(test::codedStrip(1, 1, 40, 24, false, false))});
+    TSkinData d;
+    d.SkinStream = BuildSkinPackage(e);
+    ASSERT_TRUE(d.LoadSkin());
+    FramePaint f;
+    f.window = QSize(300, 60);
+    f.border = FrameWidths(d, 0);
+    f.caption = QStringLiteral("MMMM");
+    const std::vector<CaptionButton> none;
+    f.buttons = &none;
+    const QImage img = PaintFrameImage(d, f);
+    const CaptionSpan span = CaptionTextSpan(none, d.Title(), 300, f.border);
+    int minX = 300, maxX = -1;
+    for (int y = 0; y < f.border.top(); ++y)
+      for (int x = 0; x < 300; ++x)
+        if (qRed(img.pixel(x, y)) > 200 && qGreen(img.pixel(x, y)) > 200) {
+          minX = std::min(minX, x);
+          maxX = std::max(maxX, x);
+        }
+    ASSERT_GE(maxX, minX) << align;
+    const int off = align == 0   ? minX - span.start
+                    : align == 1 ? std::abs((minX + maxX) / 2 - (span.start + span.end) / 2)
+                                 : span.end - maxX;
+    EXPECT_LE(off, 3) << align;
+  }
+}
+
 // "Stretch" 1 stretches the middle of a band; 0 tiles it.
 TEST(FramePainting, StretchSettingChoosesStretchOrTile) {
   QImage top(9, 4, QImage::Format_RGB32);  // edges 3 | middle A B C | edges 3
