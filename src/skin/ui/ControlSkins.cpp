@@ -545,12 +545,17 @@ void PolishControl(QWidget* w) {
   // their background with it. A control tagged transparent keeps its parent's.
   const bool seeThrough =
       w->property(kTagProperty).toInt() == kTransparentTag || skin->Options.test(xoTransparent);
-  if (!seeThrough && (w->testAttribute(Qt::WA_SetPalette) || kind == ControlKind::TabSheet)) {
+  // The texts of a status bar (its items and messages) take the colour of its edges.
+  const TDataSkinObject* edges =
+      kind == ControlKind::StatusBar ? image(*skin, "StatusBarEdges") : nullptr;
+  if (!seeThrough &&
+      (w->testAttribute(Qt::WA_SetPalette) || kind == ControlKind::TabSheet || edges)) {
     w->setProperty(kPaletteProperty, QVariant::fromValue(w->palette()));
     w->setProperty(kOwnPaletteProperty, w->testAttribute(Qt::WA_SetPalette));
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, toQColor(skin->Colours().ButtonFace));
     pal.setColor(QPalette::Button, toQColor(skin->Colours().ButtonFace));
+    if (edges) pal.setColor(QPalette::WindowText, toQColor(ResolveColor(edges->NormalColour2)));
     w->setPalette(pal);
     if (kind == ControlKind::TabSheet && !w->autoFillBackground()) {
       w->setProperty(kAutoFillProperty, true);
