@@ -325,6 +325,17 @@ TEST_F(ControlSkins, ScrollBarPartsAndHitTest) {
   const QStyleOptionSlider so = option(shortBar);
   EXPECT_EQ(s->hitTestComplexControl(QStyle::CC_ScrollBar, &so, QPoint(8, 16), shortBar),
             QStyle::SC_ScrollBarAddLine);
+  // Dragging the painted thumb by 40 of its 83 free pixels moves the value by 40 / 83.
+  auto drag = [&](QEvent::Type type, QPoint at) {
+    QMouseEvent e(type, QPointF(at), QPointF(bar->mapToGlobal(at)), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(bar, &e);
+  };
+  drag(QEvent::MouseButtonPress, QPoint(8, 58));
+  drag(QEvent::MouseMove, QPoint(8, 98));
+  drag(QEvent::MouseButtonRelease, QPoint(8, 98));
+  EXPECT_EQ(bar->value(), 48);
   // Disabled: no thumb, the disabled track.
   bar->setEnabled(false);
   EXPECT_EQ(px(bar, QPoint(8, 20)), coded(t::ciVScroll, 3));
