@@ -23,4 +23,23 @@ void RecomputeCompValues(TCurrentTest& test) {
   for (int p = 1; p <= 24; ++p) test.CompValues[p] = CompensatedValue(p, test.Values[p]);
 }
 
+void ClearCurrentTest() {
+  CurrentTest.MKey = 0;
+  CurrentTest.LivePointCount = 0;
+  CurrentTest.Memo1.clear();
+  ViewState.AnalysisPage = 0;
+  CurrentTest.Values.fill(0);
+  CurrentTest.CompValues.fill(0);
+  CurrentTest.VoDate = 0;
+}
+
+void ClearCurrentClient() {
+  CurrentClient.CustNo.clear();
+  CurrentClient.Name.clear();
+  CurrentClient.Addr.clear();
+  CurrentClient.Tel.clear();
+  CurrentClient.Sex = true;
+  CurrentClient.DBirth = 0;
+}
+
 }  // namespace ruto

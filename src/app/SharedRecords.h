@@ -85,5 +85,10 @@ int MeridianColumn(int point);
 double CompensatedValue(int point, double value);
 // Rewrites CompValues from Values for every point.
 void RecomputeCompValues(TCurrentTest& test);
+// Forgets the test in work (key, values, memo, date, live count); the analysis starts again
+// at its first page. The range stays as it is.
+void ClearCurrentTest();
+// Forgets the client in work: number, name, address, telephone and birthday; male.
+void ClearCurrentClient();
 
 }  // namespace ruto

@@ -83,13 +83,7 @@ bool MeasureRun::start() {
   if (CurrentTest.MKey > 0) {
     SendSignal(SignalKind::Question);
     if (AskUser(MsgKind::QuestionYesNo, QStringLiteral("您要先清除表格中的資料再開始檢測嗎？"))) {
-      CurrentTest.MKey = 0;
-      CurrentTest.LivePointCount = 0;
-      CurrentTest.Memo1.clear();
-      ViewState.AnalysisPage = 0;
-      CurrentTest.Values.fill(0);
-      CurrentTest.CompValues.fill(0);
-      CurrentTest.VoDate = 0;
+      ClearCurrentTest();
       HasValues = false;
       CurrentTest.VoVota = Settings.HighPotential;
       view_.storedTestCleared();

@@ -1,6 +1,6 @@
 #include "app/ui/OpenerDialog.h"
 
-#include <QTimer>
+#include <QEvent>
 #include <utility>
 
 namespace ruto {
@@ -11,9 +11,11 @@ int TOpenerDialog::exec() {
   for (;;) {
     result = QDialog::exec();
     if (!pendingChild_) break;
+    std::function<void()> after = std::exchange(pendingAfterChild_, {});
     std::exchange(pendingChild_, {})();
-    // Runs once the next round has shown the window again.
-    if (auto after = std::exchange(pendingAfter_, {})) QTimer::singleShot(0, this, after);
+    // A child may have shown this window itself; only a hidden window comes back modal.
+    if (isVisible()) hide();
+    pendingAfter_ = std::move(after);
   }
   inExec_ = false;
   return result;
@@ -22,14 +24,24 @@ int TOpenerDialog::exec() {
 void TOpenerDialog::runChildHidden(std::function<void()> child, std::function<void()> after) {
   if (inExec_) {
     pendingChild_ = std::move(child);
-    pendingAfter_ = std::move(after);
+    pendingAfterChild_ = std::move(after);
     done(QDialog::Accepted);
     return;
   }
   hide();
   child();
+  pendingAfter_ = std::move(after);
   show();
-  if (after) after();
+  // Still pending when the child left this window shown: no show event came.
+  if (pendingAfter_) std::exchange(pendingAfter_, {})();
+}
+
+// The after-steps follow the subclass's showEvent, which may reset what they set.
+bool TOpenerDialog::event(QEvent* e) {
+  const bool handled = QDialog::event(e);
+  if (e->type() == QEvent::Show && !e->spontaneous() && pendingAfter_)
+    std::exchange(pendingAfter_, {})();
+  return handled;
 }
 
 }  // namespace ruto

@@ -13,14 +13,18 @@ class TOpenerDialog : public QDialog {
   int exec() override;
 
   // Hides this window, runs `child` (which shows its own modal window), shows this window
-  // again and then runs `after`. Hiding a dialog ends its exec(), so inside exec() the child
-  // runs between two rounds of it.
+  // again and then runs `after`, once the window's own show handling has run. Hiding a dialog
+  // ends its exec(), so inside exec() the child runs between two rounds of it.
   void runChildHidden(std::function<void()> child, std::function<void()> after = {});
+
+ protected:
+  bool event(QEvent* e) override;
 
  private:
   bool inExec_ = false;
   std::function<void()> pendingChild_;
-  std::function<void()> pendingAfter_;
+  std::function<void()> pendingAfterChild_;  // the child's after-steps, until it has run
+  std::function<void()> pendingAfter_;       // runs once the window is shown again
 };
 
 }  // namespace ruto

@@ -239,12 +239,7 @@ void TVoForm::FormCreate() {
   SetStatusText(Settings.UserName1);
 
   ViewState.AnalysisPage = 0;
-  CurrentClient.CustNo.clear();
-  CurrentClient.Name.clear();
-  CurrentClient.Addr.clear();
-  CurrentClient.Tel.clear();
-  CurrentClient.Sex = true;
-  CurrentClient.DBirth = 0;
+  ClearCurrentClient();
   CurrentTest.VoDate = 0;
 
   InitCompFactors();

@@ -15,6 +15,7 @@
 
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
+#include "app/ui/WindowParts.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "widgets/BarMeter.h"
@@ -75,11 +76,8 @@ void TSyspt::buildLayout() {
   toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   auto tool = [&](QToolButton*& button, const char* name, const char* caption, const char* hint,
                   void (TSyspt::*handler)()) {
-    button = new QToolButton(toolBar);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(QString::fromUtf8(caption));
-    button->setToolTip(QString::fromUtf8(hint));
-    toolBar->addWidget(button);
+    button = addToolButton(toolBar, QString::fromLatin1(name), QString::fromUtf8(caption),
+                           QString::fromUtf8(hint));
     connect(button, &QToolButton::clicked, this, handler);
   };
   tool(ToolButton1, "ToolButton1", "開始校準", "開始儀器校準功能", &TSyspt::ToolButton1Click);

@@ -18,6 +18,7 @@
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
 #include "app/ui/SharedPrinter.h"
+#include "app/ui/WindowParts.h"
 #include "base/Numbers.h"
 #include "measure/PrintJob.h"
 #include "measure/ui/ReportPrint.h"
@@ -26,20 +27,8 @@ namespace ruto {
 
 namespace {
 
-QToolButton* toolButton(QToolBar* bar, int n, const QString& text, const QString& hint) {
-  auto* b = new QToolButton(bar);
-  b->setObjectName(QStringLiteral("ToolButton%1").arg(n));
-  b->setText(text);
-  b->setToolTip(hint);
-  b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  bar->addWidget(b);
-  return b;
-}
-
 void setColoredText(QLabel* label, const QString& text, TColor color) {
-  QPalette p = label->palette();
-  p.setColor(QPalette::WindowText, toQColor(color));
-  label->setPalette(p);
+  setTextColor(label, color);
   label->setText(text);
 }
 
@@ -69,16 +58,16 @@ TVoCmp::TVoCmp(QWidget* parent) : TOpenerDialog(parent) {
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
   ToolButton4 =
-      toolButton(toolBar, 4, QStringLiteral("載入資料"), QStringLiteral("載入比對的能量資料"));
-  ToolButton1 = toolButton(toolBar, 1, QStringLiteral("列  印"), QStringLiteral("比對資料列印"));
+      addToolButton(toolBar, 4, QStringLiteral("載入資料"), QStringLiteral("載入比對的能量資料"));
+  ToolButton1 = addToolButton(toolBar, 1, QStringLiteral("列  印"), QStringLiteral("比對資料列印"));
   ToolButton2 =
-      toolButton(toolBar, 2, QStringLiteral("列印設定"), QStringLiteral("印表機與格式設定"));
+      addToolButton(toolBar, 2, QStringLiteral("列印設定"), QStringLiteral("印表機與格式設定"));
   toolBar->addSeparator();
-  ToolButton6 =
-      toolButton(toolBar, 6, QStringLiteral("原始資料"), QStringLiteral("繪出原始資料的生理曲線"));
-  ToolButton7 =
-      toolButton(toolBar, 7, QStringLiteral("比對資料"), QStringLiteral("繪出比對資料的生理曲線"));
-  ToolButton8 = toolButton(toolBar, 8, QStringLiteral("隱  藏"), QStringLiteral("隱藏生理曲線"));
+  ToolButton6 = addToolButton(toolBar, 6, QStringLiteral("原始資料"),
+                              QStringLiteral("繪出原始資料的生理曲線"));
+  ToolButton7 = addToolButton(toolBar, 7, QStringLiteral("比對資料"),
+                              QStringLiteral("繪出比對資料的生理曲線"));
+  ToolButton8 = addToolButton(toolBar, 8, QStringLiteral("隱  藏"), QStringLiteral("隱藏生理曲線"));
   auto* group = new QButtonGroup(this);
   group->setExclusive(true);
   for (QToolButton* b : {ToolButton6, ToolButton7, ToolButton8}) {
@@ -89,7 +78,7 @@ TVoCmp::TVoCmp(QWidget* parent) : TOpenerDialog(parent) {
   }
   ToolButton8->setChecked(true);
   toolBar->addSeparator();
-  ToolButton3 = toolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開能量比對"));
+  ToolButton3 = addToolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開能量比對"));
   root->addWidget(toolBar);
 
   auto* headers = new QHBoxLayout;

@@ -30,6 +30,7 @@
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "app/ui/SharedPrinter.h"
+#include "app/ui/WindowParts.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "measure/AnalysisLists.h"
@@ -88,12 +89,6 @@ constexpr ChartButton kChartButtons[] = {
 constexpr int kRemedyButtons[] = {1, 2, 3};
 constexpr int kCareButtons[] = {10, 11, 12, 13, 14};
 constexpr int kTextButtons[] = {1, 2, 3, 10, 11, 12, 13, 14};
-
-void setTextColor(QLabel* label, TColor color) {
-  QPalette p = label->palette();
-  p.setColor(QPalette::WindowText, toQColor(color));
-  label->setPalette(p);
-}
 
 // Small pictures of the seven charts for their buttons.
 QIcon chartIcon(ChartType kind) {

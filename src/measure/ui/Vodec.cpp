@@ -25,10 +25,12 @@
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
 #include "app/ui/DialogFrame.h"
+#include "app/ui/WindowParts.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "device/MeterCommands.h"
 #include "measure/PointTables.h"
+#include "measure/ui/ValueGrid.h"
 #include "widgets/GradientBar.h"
 #include "widgets/LedLamp.h"
 #include "widgets/SortingGrid.h"
@@ -66,17 +68,11 @@ QLabel* newLabel(const QString& text, QWidget* parent, const QString& name = {})
   return label;
 }
 
-void setTextColor(QLabel* label, TColor color) {
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, toQColor(color));
-  label->setPalette(pal);
-}
-
 QString dateText(double ole) { return formatOleDate(ole); }
 
 }  // namespace
 
-TVodec::TVodec(QWidget* parent) : QDialog(parent, kDialogFrameFlags), run_(*this) {
+TVodec::TVodec(QWidget* parent) : TOpenerDialog(parent, kDialogFrameFlags), run_(*this) {
   setObjectName(QStringLiteral("Vodec"));
   setWindowTitle(QStringLiteral("經絡量測"));
   QFont f(QStringLiteral("Tahoma"));
@@ -104,12 +100,8 @@ void TVodec::buildLayout() {
   toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   auto tool = [&](QToolButton*& button, const char* name, const char* caption, const char* hint,
                   void (TVodec::*handler)()) {
-    button = new QToolButton(toolBar);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(QString::fromUtf8(caption));
-    button->setToolTip(QString::fromUtf8(hint));
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    toolBar->addWidget(button);
+    button = addToolButton(toolBar, QString::fromLatin1(name), QString::fromUtf8(caption),
+                           QString::fromUtf8(hint));
     connect(button, &QToolButton::clicked, this, handler);
   };
   tool(ToolButton9, "ToolButton9", "經絡測量", "經絡能量數據測量", &TVodec::ToolButton9Click);
@@ -151,20 +143,8 @@ void TVodec::buildLayout() {
   limbs->addStretch(1);
   body->addLayout(limbs);
 
-  StringGrid1 = new TSortingGrid(this);
-  StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-  StringGrid1->setColCount(13);
-  StringGrid1->setRowCount(3);
-  StringGrid1->setFixedCols(1);
-  StringGrid1->setFixedRows(1);
-  StringGrid1->setDefaultColWidth(57);
-  StringGrid1->setDefaultRowHeight(22);
-  StringGrid1->setScrollBars(ssNone);
-  StringGrid1->setAlignmentHorz(taCenter);
-  StringGrid1->setAlignmentVert(taMiddle);
-  StringGrid1->setClickSorting(false);
+  StringGrid1 = newValueGrid(this);
   StringGrid1->setCursor(Qt::PointingHandCursor);
-  StringGrid1->setFixedSize(13 * 58 + 3, 3 * 23 + 3);
   StringGrid1->OnClick = [this] { StringGrid1Click(); };
   body->addWidget(StringGrid1, 0, Qt::AlignHCenter);
 
@@ -419,7 +399,6 @@ void TVodec::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   if (e->spontaneous()) return;
   FormShow();
-  if (pendingAfter_) std::exchange(pendingAfter_, {})();
 }
 
 void TVodec::FormShow() {
@@ -499,37 +478,6 @@ void TVodec::reject() {
   QDialog::reject();
 }
 
-int TVodec::exec() {
-  inExec_ = true;
-  int result = 0;
-  for (;;) {
-    result = QDialog::exec();
-    if (!pendingChild_) break;
-    std::function<void()> after = std::exchange(pendingAfterChild_, {});
-    std::exchange(pendingChild_, {})();
-    // A child may have shown this window itself; the next round shows it modal again.
-    if (isVisible()) hide();
-    pendingAfter_ = std::move(after);
-  }
-  inExec_ = false;
-  return result;
-}
-
-void TVodec::openChild(std::function<void()> child, std::function<void()> after) {
-  if (inExec_) {
-    // Hiding a dialog ends its exec(); the child runs between two rounds of it instead.
-    pendingChild_ = std::move(child);
-    pendingAfterChild_ = std::move(after);
-    done(QDialog::Accepted);
-    return;
-  }
-  hide();
-  child();
-  pendingAfter_ = std::move(after);
-  show();
-  if (pendingAfter_) std::exchange(pendingAfter_, {})();
-}
-
 // ---- toolbar ----
 
 void TVodec::ToolButton9Click() {
@@ -550,40 +498,40 @@ void TVodec::ToolButton7Click() {
 
 void TVodec::ToolButton1Click() {
   if (!WindowOpeners().analysis) return;
-  openChild([this] { OpenWindow(WindowOpeners().analysis, this); },
-            [] {
-              if (CurrentTest.LivePointCount >= 12) {
-                AccessMeasureCounter(true);
-                CurrentTest.LivePointCount = 0;
-              }
-            });
+  runChildHidden([this] { OpenWindow(WindowOpeners().analysis, this); },
+                 [] {
+                   if (CurrentTest.LivePointCount >= 12) {
+                     AccessMeasureCounter(true);
+                     CurrentTest.LivePointCount = 0;
+                   }
+                 });
 }
 
 void TVodec::ToolButton3Click() {
   if (!WindowOpeners().storeTest) return;
-  openChild([this] { OpenWindow(WindowOpeners().storeTest, this); }, {});
+  runChildHidden([this] { OpenWindow(WindowOpeners().storeTest, this); }, {});
 }
 
 void TVodec::ToolButton4Click() {
   if (!WindowOpeners().clientBrowser) return;
   ViewState.BrowseForCurrent = true;
-  openChild([this] { OpenWindow(WindowOpeners().clientBrowser, this); },
-            [this] { rangeFromTest(); });
+  runChildHidden([this] { OpenWindow(WindowOpeners().clientBrowser, this); },
+                 [this] { rangeFromTest(); });
 }
 
 void TVodec::ToolButton5Click() {
   if (!WindowOpeners().manualEntry) return;
   ViewState.EntryNewMode = true;
-  openChild([this] { OpenWindow(WindowOpeners().manualEntry, this, 0); },
-            [this] {
-              rangeFromTest();
-              FillValueGrid();
-            });
+  runChildHidden([this] { OpenWindow(WindowOpeners().manualEntry, this, 0); },
+                 [this] {
+                   rangeFromTest();
+                   FillValueGrid();
+                 });
 }
 
 void TVodec::ToolButton6Click() {
   if (!WindowOpeners().comparison) return;
-  openChild([this] { OpenWindow(WindowOpeners().comparison, this); }, {});
+  runChildHidden([this] { OpenWindow(WindowOpeners().comparison, this); }, {});
 }
 
 void TVodec::ToolButton2Click() {
@@ -591,19 +539,8 @@ void TVodec::ToolButton2Click() {
                QStringLiteral("確定要清除視窗中的經絡能量數據嗎?\r\n (本功能只會清除視窗表格中的"
                               "資料，不會影響已經儲存的病歷資料)")))
     return;
-  CurrentTest.MKey = 0;
-  CurrentTest.LivePointCount = 0;
-  CurrentTest.Memo1.clear();
-  ViewState.AnalysisPage = 0;
-  CurrentTest.Values.fill(0);
-  CurrentTest.CompValues.fill(0);
-  CurrentClient.CustNo.clear();
-  CurrentClient.Name.clear();
-  CurrentClient.Addr.clear();
-  CurrentClient.Tel.clear();
-  CurrentClient.Sex = true;
-  CurrentClient.DBirth = 0;
-  CurrentTest.VoDate = 0;
+  ClearCurrentTest();
+  ClearCurrentClient();
   run_.HasValues = false;
   FillValueGrid();
   for (QToolButton* b : {ToolButton1, ToolButton6, ToolButton3, ToolButton2, ToolButton7})

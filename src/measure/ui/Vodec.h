@@ -3,10 +3,9 @@
 // minimum response and point picture, the live figures and trace of a run, and the hub that
 // opens analysis, storing, reading, manual entry and comparison.
 
-#include <QDialog>
 #include <QImage>
-#include <functional>
 
+#include "app/ui/OpenerDialog.h"
 #include "measure/MeasureRun.h"
 
 class QGroupBox;
@@ -26,14 +25,10 @@ class TGradientBar;
 class TLedLamp;
 class TSortingGrid;
 
-class TVodec : public QDialog, private MeasureView {
+class TVodec : public TOpenerDialog, private MeasureView {
  public:
   explicit TVodec(QWidget* parent = nullptr);
   ~TVodec() override;
-
-  // Runs the window; a child window opened from it ends this round, runs with the window
-  // hidden, and the window comes back.
-  int exec() override;
 
   // Toolbar.
   QToolButton *ToolButton9 = nullptr, *ToolButton7 = nullptr, *ToolButton1 = nullptr,
@@ -106,8 +101,6 @@ class TVodec : public QDialog, private MeasureView {
   void minResponseChanged(int position);
   void pictureKindClick(int kind);
   void setButtonsIdle(bool allValues, bool anyValue);
-  // Hides the window, runs `child`, shows the window again and then runs `after`.
-  void openChild(std::function<void()> child, std::function<void()> after);
 
   // MeasureView
   void runStarted() override;
@@ -130,10 +123,6 @@ class TVodec : public QDialog, private MeasureView {
   MeasureRun run_;
   QImage traceImage_;
   bool showingPoint_ = false;
-  bool inExec_ = false;
-  std::function<void()> pendingChild_;       // runs between two rounds of exec()
-  std::function<void()> pendingAfterChild_;  // the child's after-steps, until it has run
-  std::function<void()> pendingAfter_;       // runs once the window is shown again
 };
 
 }  // namespace ruto

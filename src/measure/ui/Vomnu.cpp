@@ -18,25 +18,13 @@
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
+#include "app/ui/WindowParts.h"
 #include "base/DateTime.h"
 #include "measure/PointTables.h"
+#include "measure/ui/ValueGrid.h"
 #include "widgets/SortingGrid.h"
 
 namespace ruto {
-
-namespace {
-
-QToolButton* toolButton(QToolBar* bar, int n, const QString& text, const QString& hint) {
-  auto* b = new QToolButton(bar);
-  b->setObjectName(QStringLiteral("ToolButton%1").arg(n));
-  b->setText(text);
-  b->setToolTip(hint);
-  b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  bar->addWidget(b);
-  return b;
-}
-
-}  // namespace
 
 TVomnu::TVomnu(int mkey, QWidget* parent) : QDialog(parent), mkey_(mkey), newMode_(mkey == 0) {
   setObjectName(QStringLiteral("Vomnu"));
@@ -46,11 +34,12 @@ TVomnu::TVomnu(int mkey, QWidget* parent) : QDialog(parent), mkey_(mkey), newMod
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  ToolButton1 = toolButton(toolBar, 1, QStringLiteral("儲存數據"), QStringLiteral("儲存能量數據"));
+  ToolButton1 =
+      addToolButton(toolBar, 1, QStringLiteral("儲存數據"), QStringLiteral("儲存能量數據"));
   ToolButton2 =
-      toolButton(toolBar, 2, QStringLiteral("清  除"), QStringLiteral("清除表中數據資料"));
+      addToolButton(toolBar, 2, QStringLiteral("清  除"), QStringLiteral("清除表中數據資料"));
   toolBar->addSeparator();
-  ToolButton3 = toolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開本系統"));
+  ToolButton3 = addToolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開本系統"));
   root->addWidget(toolBar);
 
   auto* body = new QVBoxLayout;
@@ -75,20 +64,8 @@ TVomnu::TVomnu(int mkey, QWidget* parent) : QDialog(parent), mkey_(mkey), newMod
   limbs->addWidget(new QLabel(QStringLiteral("足部"), this), 1, Qt::AlignHCenter);
   body->addLayout(limbs);
 
-  StringGrid1 = new TSortingGrid(this);
-  StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-  StringGrid1->setColCount(13);
-  StringGrid1->setRowCount(3);
-  StringGrid1->setFixedCols(1);
-  StringGrid1->setFixedRows(1);
-  StringGrid1->setDefaultColWidth(57);
-  StringGrid1->setDefaultRowHeight(22);
-  StringGrid1->setScrollBars(ssNone);
-  StringGrid1->setAlignmentHorz(taCenter);
-  StringGrid1->setAlignmentVert(taMiddle);
-  StringGrid1->setClickSorting(false);
+  StringGrid1 = newValueGrid(this);
   StringGrid1->setOptions(StringGrid1->Options() | goEditing);
-  StringGrid1->setFixedSize(13 * 58 + 3, 3 * 23 + 3);
   for (int c = 1; c <= 12; ++c) StringGrid1->setCell(c, 0, MeridianHeading(c));
   StringGrid1->setCell(0, 1, SideHeading(1));
   StringGrid1->setCell(0, 2, SideHeading(2));

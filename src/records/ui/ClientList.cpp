@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "app/SharedRecords.h"
 #include "records/ClientSort.h"
 
 namespace ruto {
@@ -100,5 +101,22 @@ void ClientList::showSortKey(int sortKey) {
 }
 
 void ClientList::setCountText(const QString& text) { CountLabel->setText(text); }
+
+void ClientList::sortByBoxes(QString& sortField, bool fromColumnBox) {
+  if (fromColumnBox) {
+    sortField = ComboSortField(ComboBox1->currentIndex());
+    Edit1->setEnabled(true);
+  }
+  const bool descending = ComboBox2->currentIndex() == 1;
+  ViewState.ClientSortKey = ClientSortKeyFor(ComboBox1->currentIndex(), descending);
+  RecordSet& clients = *DBGrid1->recordSet();
+  const qint64 mark = clients.bookmark();
+  clients.setSort(sortField + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
+  // The rows in memory take the new order; the list is read again on the next refresh.
+  clients.sortNow();
+  clients.gotoBookmark(mark);
+  DBGrid1->reload();
+  DBGrid1->setFocus();
+}
 
 }  // namespace ruto

@@ -23,6 +23,9 @@ class ClientList : public QWidget {
   // Boxes show the key (without running their change handlers) and the set sorts by it.
   void showSortKey(int sortKey);
   void setCountText(const QString& text);
+  // The sort boxes changed: the column box (`fromColumnBox`) sets `sortField`, the client sort
+  // key follows both boxes, and the clients take the new order on the same row.
+  void sortByBoxes(QString& sortField, bool fromColumnBox);
 
   QLineEdit* Edit1;
   QComboBox* ComboBox1;

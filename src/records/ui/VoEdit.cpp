@@ -17,6 +17,7 @@
 
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
+#include "app/ui/WindowParts.h"
 #include "base/DateTime.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
@@ -25,17 +26,6 @@
 namespace ruto {
 
 namespace {
-
-QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& text,
-                        const QString& hint) {
-  auto* b = new QToolButton(bar);
-  b->setObjectName(name);
-  b->setText(text);
-  b->setToolTip(hint);
-  b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  bar->addWidget(b);
-  return b;
-}
 
 bool isEnter(QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
@@ -54,10 +44,10 @@ TVoREdit::TVoREdit(RecordSet* clients, QWidget* parent)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  ToolButton2 = toolButton(toolBar, QStringLiteral("ToolButton2"), QStringLiteral("儲存資料"),
-                           QStringLiteral("儲存受測者資料"));
-  ToolButton3 = toolButton(toolBar, QStringLiteral("ToolButton3"), QStringLiteral("離  開"),
-                           QStringLiteral("離開數據儲存系統"));
+  ToolButton2 = addToolButton(toolBar, QStringLiteral("ToolButton2"), QStringLiteral("儲存資料"),
+                              QStringLiteral("儲存受測者資料"));
+  ToolButton3 = addToolButton(toolBar, QStringLiteral("ToolButton3"), QStringLiteral("離  開"),
+                              QStringLiteral("離開數據儲存系統"));
   root->addWidget(toolBar);
 
   auto* form = new QGridLayout;

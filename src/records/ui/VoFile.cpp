@@ -23,6 +23,7 @@
 #include "app/Databases.h"
 #include "app/InstallDir.h"
 #include "app/RecordSet.h"
+#include "app/ui/WindowParts.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 #include "records/Transfer.h"
@@ -37,17 +38,6 @@ const QString kExportStatus =
     QStringLiteral("本功能會將系統工作目錄下的檔案資料，匯出到您所指定的磁碟或目錄中。");
 const QString kImportStatus =
     QStringLiteral("本功能會將您所指定的磁碟或目錄中檔案資料，匯入到系統工作目錄中。");
-
-QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& text,
-                        const QString& hint) {
-  auto* b = new QToolButton(bar);
-  b->setObjectName(name);
-  b->setText(text);
-  b->setToolTip(hint);
-  b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  bar->addWidget(b);
-  return b;
-}
 
 QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& text) {
   auto* c = new QCheckBox(text, parent);
@@ -86,12 +76,12 @@ TVoFile::TVoFile(QWidget* parent, TransferFiles* files)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  ToolButton1 = toolButton(toolBar, QStringLiteral("ToolButton1"), QStringLiteral("資料匯出"),
-                           QStringLiteral("開始將選取的資料匯出至外部檔案"));
-  ToolButton2 = toolButton(toolBar, QStringLiteral("ToolButton2"), QStringLiteral("匯入資料"),
-                           QStringLiteral("開始將外部檔案資料匯入至系統中"));
-  ToolButton3 = toolButton(toolBar, QStringLiteral("ToolButton3"), QStringLiteral("離  開"),
-                           QStringLiteral("離開數據儲存系統"));
+  ToolButton1 = addToolButton(toolBar, QStringLiteral("ToolButton1"), QStringLiteral("資料匯出"),
+                              QStringLiteral("開始將選取的資料匯出至外部檔案"));
+  ToolButton2 = addToolButton(toolBar, QStringLiteral("ToolButton2"), QStringLiteral("匯入資料"),
+                              QStringLiteral("開始將外部檔案資料匯入至系統中"));
+  ToolButton3 = addToolButton(toolBar, QStringLiteral("ToolButton3"), QStringLiteral("離  開"),
+                              QStringLiteral("離開數據儲存系統"));
   root->addWidget(toolBar);
 
   auto* body = new QVBoxLayout;

@@ -27,6 +27,7 @@
 #include "app/Databases.h"
 #include "app/LaunchExternal.h"
 #include "app/SharedRecords.h"
+#include "app/ui/WindowParts.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
@@ -52,16 +53,6 @@ constexpr std::array<PositionBoxes, 23> kBoxes = {
      {21, 22, 60, "脾經"},   {23, 24, 61, "胃經"},   {25, 26, 62, "肝經"},   {27, 28, 63, "膽經"},
      {29, 30, 64, "腎經"},   {31, 32, 65, "膀胱經"}, {33, 38, 49, "木"},     {34, 39, 50, "火"},
      {35, 40, 51, "土"},     {36, 41, 52, "金"},     {37, 42, 53, "水"}}};
-
-QToolButton* toolButton(QToolBar* bar, int n, const QString& text, const QString& hint) {
-  auto* b = new QToolButton(bar);
-  b->setObjectName(QStringLiteral("ToolButton%1").arg(n));
-  b->setText(text);
-  b->setToolTip(hint);
-  b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  bar->addWidget(b);
-  return b;
-}
 
 QString shortestText(double v) { return FloatToStr(v); }
 
@@ -99,7 +90,7 @@ void TUpDown::stepBy(int delta) {
 // ---- TVoProf ----
 
 TVoProf::TVoProf(QWidget* parent)
-    : QDialog(parent),
+    : TOpenerDialog(parent),
       ADOTable1(kMainConnection, QStringLiteral("VOPRO")),
       ADOTable2(kMainConnection, QStringLiteral("VOPRDT")) {
   setObjectName(QStringLiteral("VoProf"));
@@ -110,18 +101,21 @@ TVoProf::TVoProf(QWidget* parent)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* bar = new QToolBar(this);
-  ToolButton[1] = toolButton(bar, 1, QStringLiteral("新增療程"), QStringLiteral("新增一個療程"));
-  ToolButton[2] = toolButton(bar, 2, QStringLiteral("修改療程"), QStringLiteral("修改療程資料"));
-  ToolButton[3] = toolButton(bar, 3, QStringLiteral("刪除療程"), QStringLiteral("刪除療程與條件"));
+  ToolButton[1] = addToolButton(bar, 1, QStringLiteral("新增療程"), QStringLiteral("新增一個療程"));
+  ToolButton[2] = addToolButton(bar, 2, QStringLiteral("修改療程"), QStringLiteral("修改療程資料"));
+  ToolButton[3] =
+      addToolButton(bar, 3, QStringLiteral("刪除療程"), QStringLiteral("刪除療程與條件"));
   bar->addSeparator();
-  ToolButton[4] = toolButton(bar, 4, QStringLiteral("新增條件"), QStringLiteral("新增一筆條件"));
-  ToolButton[5] = toolButton(bar, 5, QStringLiteral("修改條件"), QStringLiteral("修改條件資料"));
-  ToolButton[6] = toolButton(bar, 6, QStringLiteral("刪除條件"), QStringLiteral("刪除這筆條件"));
+  ToolButton[4] = addToolButton(bar, 4, QStringLiteral("新增條件"), QStringLiteral("新增一筆條件"));
+  ToolButton[5] = addToolButton(bar, 5, QStringLiteral("修改條件"), QStringLiteral("修改條件資料"));
+  ToolButton[6] = addToolButton(bar, 6, QStringLiteral("刪除條件"), QStringLiteral("刪除這筆條件"));
   bar->addSeparator();
-  ToolButton[11] = toolButton(bar, 11, QStringLiteral("確認異動"), QStringLiteral("儲存異動資料"));
-  ToolButton[10] = toolButton(bar, 10, QStringLiteral("放  棄"), QStringLiteral("放棄異動資料"));
+  ToolButton[11] =
+      addToolButton(bar, 11, QStringLiteral("確認異動"), QStringLiteral("儲存異動資料"));
+  ToolButton[10] = addToolButton(bar, 10, QStringLiteral("放  棄"), QStringLiteral("放棄異動資料"));
   bar->addSeparator();
-  ToolButton[8] = toolButton(bar, 8, QStringLiteral("離  開"), QStringLiteral("離開專家療程設定"));
+  ToolButton[8] =
+      addToolButton(bar, 8, QStringLiteral("離  開"), QStringLiteral("離開專家療程設定"));
   root->addWidget(bar);
 
   auto* body = new QHBoxLayout;
@@ -368,16 +362,6 @@ void TVoProf::buildConditionGroups(QWidget* host) {
   connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
 }
 
-int TVoProf::exec() {
-  for (;;) {
-    inExec_ = true;
-    const int result = QDialog::exec();
-    inExec_ = false;
-    if (!pendingChild_) return result;
-    std::exchange(pendingChild_, {})();
-  }
-}
-
 void TVoProf::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!shown_) {
@@ -618,14 +602,7 @@ void TVoProf::openEditor(bool newMode) {
     RefreshProgramPanel();
     ShowConditionControls();
   };
-  if (inExec_) {
-    pendingChild_ = std::move(child);
-    done(QDialog::Accepted);
-    return;
-  }
-  hide();
-  child();
-  show();
+  runChildHidden(std::move(child));
 }
 
 void TVoProf::ToolButton1Click() { openEditor(true); }

@@ -8,6 +8,7 @@
 
 #include "app/ProgramConditions.h"
 #include "app/RecordSet.h"
+#include "app/ui/OpenerDialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -41,16 +42,12 @@ class TUpDown : public QWidget {
   int min_, max_, position_;
 };
 
-class TVoProf : public QDialog {
+class TVoProf : public TOpenerDialog {
   Q_OBJECT
 
  public:
   explicit TVoProf(QWidget* parent = nullptr);
   ~TVoProf() override;
-
-  // The program editor runs between two rounds of this dialog's exec(): hiding a dialog ends
-  // its exec().
-  int exec() override;
 
   void FormShow();
   void FormClose();
@@ -147,8 +144,6 @@ class TVoProf : public QDialog {
   QByteArray editPict_;  // the picture while a row is edited
   qint64 editRowKey_ = 0;
   bool shown_ = false;
-  bool inExec_ = false;
-  std::function<void()> pendingChild_;
 };
 
 }  // namespace ruto

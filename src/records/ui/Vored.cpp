@@ -15,6 +15,7 @@
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
+#include "app/ui/WindowParts.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "records/ClientRecords.h"
@@ -48,16 +49,6 @@ QList<GridColumn> testColumns() {
   return columns;
 }
 
-QToolButton* toolButton(QToolBar* bar, int n, const QString& text, const QString& hint) {
-  auto* b = new QToolButton(bar);
-  b->setObjectName(QStringLiteral("ToolButton%1").arg(n));
-  b->setText(text);
-  b->setToolTip(hint);
-  b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  bar->addWidget(b);
-  return b;
-}
-
 QPlainTextEdit* readOnlyMemo(const QString& name, QWidget* parent) {
   auto* memo = new QPlainTextEdit(parent);
   memo->setObjectName(name);
@@ -79,18 +70,18 @@ TVoread::TVoread(QWidget* parent)
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
   ToolButton[1] =
-      toolButton(toolBar, 1, QStringLiteral("載入資料"), QStringLiteral("載入能量數據資料"));
+      addToolButton(toolBar, 1, QStringLiteral("載入資料"), QStringLiteral("載入能量數據資料"));
   ToolButton[2] =
-      toolButton(toolBar, 2, QStringLiteral("客戶修改"), QStringLiteral("修改受測者資料"));
+      addToolButton(toolBar, 2, QStringLiteral("客戶修改"), QStringLiteral("修改受測者資料"));
   ToolButton[3] =
-      toolButton(toolBar, 3, QStringLiteral("客戶刪除"), QStringLiteral("刪除受測者資料"));
+      addToolButton(toolBar, 3, QStringLiteral("客戶刪除"), QStringLiteral("刪除受測者資料"));
   ToolButton[4] =
-      toolButton(toolBar, 4, QStringLiteral("修改資料"), QStringLiteral("修改能量資料"));
+      addToolButton(toolBar, 4, QStringLiteral("修改資料"), QStringLiteral("修改能量資料"));
   ToolButton[5] =
-      toolButton(toolBar, 5, QStringLiteral("刪除資料"), QStringLiteral("刪除能量數據資料"));
+      addToolButton(toolBar, 5, QStringLiteral("刪除資料"), QStringLiteral("刪除能量數據資料"));
   toolBar->addSeparator();
   ToolButton[6] =
-      toolButton(toolBar, 6, QStringLiteral("離  開"), QStringLiteral("離開經絡能量讀取"));
+      addToolButton(toolBar, 6, QStringLiteral("離  開"), QStringLiteral("離開經絡能量讀取"));
   root->addWidget(toolBar);
 
   auto* body = new QVBoxLayout;
@@ -225,19 +216,7 @@ void TVoread::ComboBox2Change() { sortChanged(false); }
 
 void TVoread::sortChanged(bool fromColumnBox) {
   for (int i = 2; i <= 5; ++i) ToolButton[i]->setEnabled(false);
-  if (fromColumnBox) {
-    SortField = ComboSortField(List->ComboBox1->currentIndex());
-    List->Edit1->setEnabled(true);
-  }
-  const bool descending = List->ComboBox2->currentIndex() == 1;
-  ViewState.ClientSortKey = ClientSortKeyFor(List->ComboBox1->currentIndex(), descending);
-  const qint64 mark = ADOTable1.bookmark();
-  ADOTable1.setSort(SortField + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
-  // The rows in memory take the new order; the list is read again on the next refresh.
-  ADOTable1.sortNow();
-  ADOTable1.gotoBookmark(mark);
-  DBGrid1->reload();
-  DBGrid1->setFocus();
+  List->sortByBoxes(SortField, fromColumnBox);
 }
 
 void TVoread::ToolButton1Click() {

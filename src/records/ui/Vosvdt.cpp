@@ -14,6 +14,7 @@
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
+#include "app/ui/WindowParts.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
@@ -26,16 +27,6 @@
 namespace ruto {
 
 namespace {
-
-QToolButton* toolButton(QToolBar* bar, int n, const QString& text, const QString& hint) {
-  auto* b = new QToolButton(bar);
-  b->setObjectName(QStringLiteral("ToolButton%1").arg(n));
-  b->setText(text);
-  b->setToolTip(hint);
-  b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  bar->addWidget(b);
-  return b;
-}
 
 const QString kAskStore = QStringLiteral("您要將檢測資料存於這個受測者資料中嗎？");
 
@@ -51,12 +42,12 @@ TVosave::TVosave(QWidget* parent)
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
   ToolButton1 =
-      toolButton(toolBar, 1, QStringLiteral("新增受測者"), QStringLiteral("新增一筆受測者資料"));
+      addToolButton(toolBar, 1, QStringLiteral("新增受測者"), QStringLiteral("新增一筆受測者資料"));
   ToolButton2 =
-      toolButton(toolBar, 2, QStringLiteral("儲存數據"), QStringLiteral("儲存已檢測的能量數據"));
+      addToolButton(toolBar, 2, QStringLiteral("儲存數據"), QStringLiteral("儲存已檢測的能量數據"));
   toolBar->addSeparator();
   ToolButton3 =
-      toolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開數據儲存系統"));
+      addToolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開數據儲存系統"));
   root->addWidget(toolBar);
 
   auto* body = new QVBoxLayout;
@@ -201,21 +192,7 @@ void TVosave::Edit1Change() {
 void TVosave::ComboBox1Change() { sortChanged(true); }
 void TVosave::ComboBox2Change() { sortChanged(false); }
 
-void TVosave::sortChanged(bool fromColumnBox) {
-  if (fromColumnBox) {
-    SortField = ComboSortField(List->ComboBox1->currentIndex());
-    List->Edit1->setEnabled(true);
-  }
-  const bool descending = List->ComboBox2->currentIndex() == 1;
-  ViewState.ClientSortKey = ClientSortKeyFor(List->ComboBox1->currentIndex(), descending);
-  const qint64 mark = ADOTable1.bookmark();
-  ADOTable1.setSort(SortField + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
-  // The rows in memory take the new order; the list is read again on the next refresh.
-  ADOTable1.sortNow();
-  ADOTable1.gotoBookmark(mark);
-  DBGrid1->reload();
-  DBGrid1->setFocus();
-}
+void TVosave::sortChanged(bool fromColumnBox) { List->sortByBoxes(SortField, fromColumnBox); }
 
 void TVosave::ToolButton1Click() {
   ViewState.ClientNewMode = true;
