@@ -771,9 +771,13 @@ QString DrawAutonomicChart(Canvas& canvas, const TChartFrame& f, const TAnalysis
     g.text(rnd(W / 8.0 * m) + M - g.px(14), H - g.px(15), QString::fromUtf8(limbs[n]));
 
   g.font(clRed);
-  g.text(rnd(W / 2.0) + M + g.px(30), 0,
-         "Max [" + Format("%6.1f", {a.GroupMax}) + "] / Min [" + Format("%6.1f", {groupMin}) +
-             "] =  " + Format("%6.3f", {a.GroupMax / groupMin}) + "   Range  [1.0 ~ 1.5]");
+  const QString ratio =
+      "Max [" + Format("%6.1f", {a.GroupMax}) + "] / Min [" + Format("%6.1f", {groupMin}) +
+      "] =  " + Format("%6.3f", {a.GroupMax / groupMin}) + "   Range  [1.0 ~ 1.5]";
+  int ratioX = rnd(W / 2.0) + M + g.px(30);
+  // The report's type is larger than the screen's: on paper the text ends at the box's edge.
+  if (g.print()) ratioX = std::min(ratioX, M + W - g.textWidth(ratio));
+  g.text(ratioX, 0, ratio);
 
   const auto yOf = [&](double sum) { return rnd(H / 2.0 - H / 200.0 * (sum - expected)); };
   for (int i = 1; i <= 8; ++i) {

@@ -538,3 +538,33 @@ TEST(Report, PrintedBarChartInMillimetresColourAndMonochrome) {
     EXPECT_EQ(level[2], 1);
   }
 }
+
+// At both type sizes the autonomic chart's ratio line stays inside the box (30 to 180 mm), at
+// the screen's place when it fits and ending at the box's edge when it does not.
+TEST(Report, AutonomicRatioStaysInsideThePrintedBox) {
+  const struct {
+    int charWidth;
+    bool shifted;
+  } cases[] = {{10, false}, {50, true}};
+  for (const auto& c : cases) {
+    TReportInput in = sampleInput();
+    in.Options[20] = true;
+    ReportRun run(std::move(in));
+    run.target.Recording.MeasureWidth = [&](const TFont&, const QString& s) {
+      return c.charWidth * static_cast<int>(s.size());
+    };
+    run.report->Begin();
+    run.report->RunAll();
+    const int left = run.report->MmToPx(30), right = run.report->MmToPx(180);
+    int found = 0;
+    for (const auto& [page, e] : run.texts()) {
+      if (!e.Text.startsWith("Max [")) continue;
+      ++found;
+      const int x = e.Points[0].x();
+      EXPECT_GE(x, left);
+      EXPECT_LE(x + c.charWidth * e.Text.size(), right) << c.charWidth;
+      EXPECT_EQ(x + c.charWidth * e.Text.size() == right, c.shifted) << c.charWidth;
+    }
+    EXPECT_EQ(found, 1);
+  }
+}

@@ -114,7 +114,7 @@ void TAboutBox::FormShow() {
 
 void TAboutBox::BitBtn1Click() { accept(); }
 
-void TAboutBox::StaticText10Click() { LaunchExternal(kMakerWebAddress, QString()); }
+void TAboutBox::StaticText10Click() { LaunchExternalOrReport(kMakerWebAddress, QString()); }
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* e) {
   if (watched == StaticText10 && e->type() == QEvent::MouseButtonRelease) {

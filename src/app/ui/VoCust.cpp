@@ -178,11 +178,9 @@ void TVoCust::ToolButton2Click() {
   }
   const TAppSettings before = Settings;
   Settings = s;
-  QString error;
-  if (!LoadSaveSettings(true, &error)) {
+  if (!LoadSaveSettings(true)) {  // reports the failure itself
     // Nothing is half saved: the file and the settings in use stay as they were.
     Settings = before;
-    AskUser(MsgKind::WarningOk, QStringLiteral("設定檔 DeRirAz.ini 無法寫入：") + error);
     return;
   }
   if (VoForm) VoForm->SetStatusText(Settings.UserName1);

@@ -21,19 +21,14 @@ void TChartView::setSource(const TAnalysisResult* analysis, const TPointValues* 
 
 void TChartView::paintEvent(QPaintEvent*) {
   ++paintCount_;
-  // Drawn on an image of its own first: the canvas hatches on the pixel grid of the device it
-  // paints on, and a widget inside a window would put that grid at the window's origin.
-  QImage image(size(), QImage::Format_RGB32);
-  {
-    QPainterCanvas canvas(&image);
-    canvas.Brush = TBrush{clBtnFace, TBrushStyle::bsSolid};
-    canvas.FillRect(TRect{0, 0, width(), height()});
-    canvas.Font.Name = font().family();
-    canvas.Font.Size = 8;
-    title_ = DrawChart(ViewState.ChartKind, canvas, ScreenChartFrame(width(), height()), *analysis_,
-                       *compValues_);
-  }
-  QPainter(this).drawImage(0, 0, image);
+  QPainter painter(this);
+  QPainterCanvas canvas(&painter);
+  canvas.Brush = TBrush{clBtnFace, TBrushStyle::bsSolid};
+  canvas.FillRect(TRect{0, 0, width(), height()});
+  canvas.Font.Name = font().family();
+  canvas.Font.Size = 8;
+  title_ = DrawChart(ViewState.ChartKind, canvas, ScreenChartFrame(width(), height()), *analysis_,
+                     *compValues_);
 }
 
 }  // namespace ruto

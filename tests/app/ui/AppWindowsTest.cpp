@@ -180,6 +180,20 @@ TEST_F(UserData, TestBrowseAndLeave) {
   EXPECT_EQ(Settings.ExtProgEnabled, "1x1000");
 }
 
+// A save the disk refuses: one message (the settings' own), the dialog stays open and the
+// settings in use stay as they were.
+TEST_F(UserData, FailedSaveReportsOnceAndKeepsTheSettings) {
+  ASSERT_TRUE(QFile::remove(path(kSettingsFileName)));
+  ASSERT_TRUE(QDir().mkdir(path(kSettingsFileName)));
+  TVoCust w;
+  w.show();
+  w.Edit1->setText("新名稱");
+  w.ToolButton2Click();
+  EXPECT_EQ(asked_.size(), 1) << asked_.join('\n').toStdString();
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(Settings.UserName1, "診所");
+}
+
 class AboutBoxWindow : public ruto::test::MeterFixture {};
 
 // Serial number, hardware version and the counter with thousands separators in at least
