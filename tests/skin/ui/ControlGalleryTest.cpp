@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -51,7 +52,13 @@ struct Gallery {
     auto* dis = add(g, new QPushButton(QStringLiteral("停用")), 0, 2);
     dis->setEnabled(false);
     QPixmap icon(16, 16);
-    icon.fill(QColor(60, 106, 158));
+    icon.fill(Qt::transparent);
+    {
+      QPainter p(&icon);
+      p.setBrush(QColor(60, 106, 158));
+      p.setPen(Qt::NoPen);
+      p.drawEllipse(1, 1, 14, 14);
+    }
     add(g, new QPushButton(QIcon(icon), QStringLiteral("圖示")), 0, 3);
     auto* mb = add(g, new QPushButton(QStringLiteral("選單")), 1, 0);
     menu.addAction(QStringLiteral("一"));
