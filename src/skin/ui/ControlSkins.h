@@ -34,7 +34,10 @@ void SetControlSkinActive(QWidget* w, bool on);
 bool ControlSkinActive(const QWidget* w);
 
 // Tag values the control skins read: no face fill behind the control's image, and close
-// boxes on the tabs of a tab widget.
+// boxes on the tabs of a tab widget. Further dynamic properties they read: "tabStyle"
+// ("buttons": tabs drawn as buttons), "bevel" of a status-bar item ("raised", "none"), and
+// "margin", "spacing", "layout" ("right", "top", "bottom") and "alignment" ("center") of a
+// button with an icon.
 inline constexpr int kTransparentTag = 5555;
 inline constexpr int kClosableTabsTag = 7777;
 
