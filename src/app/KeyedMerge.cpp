@@ -51,107 +51,11 @@ QString normalized(TransferType type, const QVariant& v) {
   return v.toString();
 }
 
-// Rows are read and written through the connection's own SQLite handle: Qt SQL's per-value
-// binding and variants cost several times the copy itself on large transfers.
-sqlite3* handleOf(const QSqlDatabase& db) {
-  const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
-  if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0) return nullptr;
-  return *static_cast<sqlite3* const*>(v.constData());
-}
-
-// A prepared statement, finalized when it goes.
-class Statement {
- public:
-  Statement() = default;
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-  ~Statement() { sqlite3_finalize(stmt_); }
-  bool prepare(sqlite3* db, const QString& sql, QString* error) {
-    sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
-    db_ = db;
-    const QByteArray text = sql.toUtf8();
-    if (db && sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &stmt_,
-                                 nullptr) == SQLITE_OK)
-      return true;
-    *error = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("no SQLite handle");
-    return false;
-  }
-  // True on a row; at the end or on an error false, with `failed` telling which.
-  bool next(bool* failed) {
-    const int rc = sqlite3_step(stmt_);
-    *failed = rc != SQLITE_ROW && rc != SQLITE_DONE;
-    return rc == SQLITE_ROW;
-  }
-  QVariant value(int i) const {
-    switch (sqlite3_column_type(stmt_, i)) {
-      case SQLITE_INTEGER:
-        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt_, i)));
-      case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt_, i));
-      case SQLITE_TEXT:
-        return QVariant(
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
-                              sqlite3_column_bytes(stmt_, i)));
-      case SQLITE_BLOB: {
-        const void* data = sqlite3_column_blob(stmt_, i);
-        return QVariant(QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, i)));
-      }
-      default:
-        return QVariant();
-    }
-  }
-  bool run(const QVariantList& values, QString* error) {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-    for (qsizetype i = 0; i < values.size(); ++i) bind(static_cast<int>(i) + 1, values[i]);
-    const int rc = sqlite3_step(stmt_);
-    sqlite3_reset(stmt_);
-    if (rc == SQLITE_DONE) return true;
-    *error = errorText();
-    return false;
-  }
-  QString errorText() const { return QString::fromUtf8(sqlite3_errmsg(db_)); }
-
- private:
-  void bind(int index, const QVariant& v) {
-    if (v.isNull()) {
-      sqlite3_bind_null(stmt_, index);
-      return;
-    }
-    switch (v.typeId()) {
-      case QMetaType::Bool:
-      case QMetaType::Int:
-      case QMetaType::UInt:
-      case QMetaType::LongLong:
-      case QMetaType::ULongLong:
-        sqlite3_bind_int64(stmt_, index, v.toLongLong());
-        return;
-      case QMetaType::Double:
-        sqlite3_bind_double(stmt_, index, v.toDouble());
-        return;
-      case QMetaType::QByteArray: {
-        const QByteArray b = v.toByteArray();
-        sqlite3_bind_blob64(stmt_, index, b.constData(), static_cast<sqlite3_uint64>(b.size()),
-                            SQLITE_TRANSIENT);
-        return;
-      }
-      default: {
-        const QByteArray t = v.toString().toUtf8();
-        sqlite3_bind_text64(stmt_, index, t.constData(), static_cast<sqlite3_uint64>(t.size()),
-                            SQLITE_TRANSIENT, SQLITE_UTF8);
-      }
-    }
-  }
-  sqlite3* db_ = nullptr;
-  sqlite3_stmt* stmt_ = nullptr;
-};
-
 // The rows of one table of the source, as the target will receive them.
 struct SourceTable {
   QList<TransferColumn> columns;  // the whole list
   std::vector<int> sourceIndex;   // per column: index in the SELECT, -1 when not read
-  Statement query;
+  TransferStatement query;
   QString error;
   bool failed = false;
   bool next() { return query.next(&failed); }
@@ -180,34 +84,50 @@ bool openSource(const QString& connection, const QString& table, SourceTable* t)
       QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), quoted(table)) +
       (key < 0 ? QString() : QStringLiteral(" ORDER BY ") + quoted(record.fieldName(key)));
   QString error;
-  if (!t->query.prepare(handleOf(db), sql, &error))
+  if (!t->query.prepare(SqliteHandle(db), sql, &error))
     return t->error = table + QStringLiteral(": ") + error, false;
   return true;
 }
 
 // Converts the current row of the source; a value of an optional run that does not convert
 // ends that run for the row.
-bool convertRow(SourceTable& t, int rowNumber, QVariantList* out) {
-  out->clear();
-  int endedRun = 0;
-  for (qsizetype i = 0; i < t.columns.size(); ++i) {
-    const TransferColumn& c = t.columns[i];
-    const int at = t.sourceIndex[static_cast<size_t>(i)];
-    QVariant value;
-    if (at >= 0 && !(c.run != 0 && c.run == endedRun) &&
-        !ConvertTransferValue(c, t.query.value(at), &value)) {
-      if (c.run == 0) {
-        t.error = QStringLiteral(" row %1, column %2: the value %3 does not fit")
-                      .arg(rowNumber)
-                      .arg(c.name, t.query.value(at).toString().left(40));
-        return false;
-      }
-      endedRun = c.run;
-      value = QVariant();
-    }
-    out->append(value);
+bool convertRow(SourceTable& t, int rowNumber, std::vector<TransferCell>* out) {
+  const int bad = ConvertTransferRow(t.columns, t.sourceIndex, t.query, out);
+  if (bad < 0) return true;
+  t.error = QStringLiteral(" row %1, column %2: the value %3 does not fit")
+                .arg(rowNumber)
+                .arg(t.columns[bad].name,
+                     t.query.value(t.sourceIndex[static_cast<size_t>(bad)]).toString().left(40));
+  return false;
+}
+
+// A cell's value as text, as a variant of it reads (empty when null).
+QString textOf(const TransferCell& cell) {
+  switch (cell.kind) {
+    case TransferCell::Text:
+    case TransferCell::Blob:
+      return QString::fromUtf8(cell.data, cell.size);
+    case TransferCell::Null:
+      return {};
+    default:
+      return TransferCellValue(cell).toString();
   }
-  return true;
+}
+
+// fold() of the cell's text, kept as UTF-8: only ASCII capitals change, which UTF-8 keeps
+// as single bytes.
+QByteArray foldedBytes(const TransferCell& cell) {
+  QByteArray out =
+      cell.kind == TransferCell::Text ? QByteArray(cell.data, cell.size) : textOf(cell).toUtf8();
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return out;
+}
+
+void setText(TransferCell* cell, const QByteArray& utf8) {
+  cell->setText(utf8);
+  // A null byte array would bind as null; the number is empty text at most.
+  if (!cell->data) cell->data = "";
 }
 
 int indexOf(const QList<TransferColumn>& list, const QString& name) {
@@ -216,14 +136,14 @@ int indexOf(const QList<TransferColumn>& list, const QString& name) {
   return -1;
 }
 
-bool prepareInsert(Statement& q, const QSqlDatabase& db, const QString& table,
+bool prepareInsert(TransferStatement& q, const QSqlDatabase& db, const QString& table,
                    const QList<TransferColumn>& columns, QString* error) {
   QStringList names, marks;
   for (const TransferColumn& c : columns) {
     names << quoted(c.name);
     marks << QStringLiteral("?");
   }
-  if (q.prepare(handleOf(db),
+  if (q.prepare(SqliteHandle(db),
                 QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                     .arg(quoted(table), names.join(u','), marks.join(u',')),
                 error))
@@ -232,7 +152,8 @@ bool prepareInsert(Statement& q, const QSqlDatabase& db, const QString& table,
   return false;
 }
 
-bool insertRow(Statement& q, const QVariantList& values, const QString& table, QString* error) {
+bool insertRow(TransferStatement& q, const std::vector<TransferCell>& values, const QString& table,
+               QString* error) {
   if (q.run(values, error)) return true;
   *error = table + QStringLiteral(": ") + *error;
   return false;
@@ -278,7 +199,7 @@ bool CheckGroupValues(const QString& source, const TKeyedGroup& group, QString* 
   for (const QString& table : {group.master, group.detail}) {
     SourceTable t;
     if (!openSource(source, table, &t)) return *error = t.error, false;
-    QVariantList values;
+    std::vector<TransferCell> values;
     int rowNumber = 0;
     while (t.next())
       if (!convertRow(t, ++rowNumber, &values)) return *error = table + t.error, false;
@@ -330,16 +251,19 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
   if (!openSource(source, group.master, &masters)) return failed(masters.error);
   const int keyAt = indexOf(masters.columns, group.key);
   const int nameAt = indexOf(masters.columns, group.name);
-  Statement insert;
+  TransferStatement insert;
   if (!prepareInsert(insert, db, group.master, masters.columns, &failure)) return failed(failure);
-  QHash<QString, QString> moved;  // folded source number -> number in the target
-  QVariantList values;
+  // Folded source number -> number in the target, both as stored (UTF-8); a number that
+  // stays as it is still maps, since its details may spell it in another case.
+  QHash<QByteArray, QByteArray> moved;
+  std::vector<TransferCell> values;
   int rowNumber = 0;
   while (masters.next()) {
     ++rowNumber;
     if (!convertRow(masters, rowNumber, &values)) return failed(group.master + masters.error);
-    const QString key = values[keyAt].toString();
-    const QString name = nameOf(values[nameAt]);
+    TransferCell& keyCell = values[static_cast<size_t>(keyAt)];
+    const QString key = textOf(keyCell);
+    const QString name = textOf(values[static_cast<size_t>(nameAt)]).trimmed();
     QString placed = key;
     bool merge = false;
     for (int n = 2;; ++n) {
@@ -351,12 +275,14 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
       }
       placed = RenamedKey(key, n, group.keyWidth);
     }
-    if (!moved.contains(fold(key))) moved.insert(fold(key), placed);
+    const QByteArray foldedKey = foldedBytes(keyCell);
+    if (!moved.contains(foldedKey)) moved.insert(foldedKey, placed.toUtf8());
     if (placed != key) report->renamed << key + QStringLiteral(" → ") + placed;
     if (merge) {
       ++report->mastersMerged;
     } else {
-      values[keyAt] = placed;
+      // The number goes in as text, whatever the source held.
+      if (placed != key || keyCell.kind != TransferCell::Text) setText(&keyCell, placed.toUtf8());
       if (!insertRow(insert, values, group.master, &failure)) return failed(failure);
       names.insert(fold(placed), name);
       ++report->mastersAdded;
@@ -374,18 +300,25 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
   while (details.next()) {
     ++rowNumber;
     if (!convertRow(details, rowNumber, &values)) return failed(group.detail + details.error);
-    const QString link = values[linkAt].toString();
-    const auto to = moved.constFind(fold(link));
-    if (to != moved.constEnd()) values[linkAt] = *to;
-    const QString folded = fold(values[linkAt].toString());
-    const auto known = present.find(folded);
-    if (known != present.end()) {
-      const auto same = known->find(signature(details.columns, values, linkAt, folded));
-      if (same != known->end() && *same > 0) {
-        --*same;
-        ++report->detailsAlreadyThere;
-        if (rowDone) rowDone();
-        continue;
+    TransferCell& linkCell = values[static_cast<size_t>(linkAt)];
+    const auto to = moved.constFind(foldedBytes(linkCell));
+    if (to != moved.constEnd() &&
+        (linkCell.kind != TransferCell::Text ||
+         QByteArrayView(linkCell.data, linkCell.size) != QByteArrayView(*to)))
+      setText(&linkCell, *to);
+    if (!present.isEmpty()) {
+      const QString folded = fold(textOf(linkCell));
+      const auto known = present.find(folded);
+      if (known != present.end()) {
+        QVariantList row;
+        for (const TransferCell& cell : values) row << TransferCellValue(cell);
+        const auto same = known->find(signature(details.columns, row, linkAt, folded));
+        if (same != known->end() && *same > 0) {
+          --*same;
+          ++report->detailsAlreadyThere;
+          if (rowDone) rowDone();
+          continue;
+        }
       }
     }
     if (!insertRow(insert, values, group.detail, &failure)) return failed(failure);

@@ -1,12 +1,16 @@
 #include "app/TransferColumns.h"
 
+#include <sqlite3.h>
+
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include "app/Database.h"
 #include "app/RecordSet.h"
@@ -89,7 +93,271 @@ bool textToBool(const QString& text, bool* value) {
   return ok;
 }
 
+// The day number a date-time comes back as from its text form "yyyy/MM/dd HH:mm:ss": the
+// same arithmetic as formatting and reading it, without the strings. Far from the ends of
+// the calendar only; elsewhere the text form itself decides.
+bool dayThroughText(double day, double* out) {
+  constexpr double kMsPerDay = 86400000.0;
+  if (!(day > -300000.0 && day < 2958000.0)) {
+    const QString text = ruto::formatOleDateTime(day);
+    return !text.isEmpty() && ruto::parseOleDate(text, out);
+  }
+  const double whole = std::trunc(day);
+  long long ms = std::llround(std::fabs(day - whole) * kMsPerDay);
+  long long shift = 0;
+  if (ms >= static_cast<long long>(kMsPerDay)) {
+    ms -= static_cast<long long>(kMsPerDay);
+    shift = 1;
+  }
+  const double days =
+      static_cast<double>(static_cast<long long>(whole) + (day < 0 ? -shift : shift));
+  // The text form keeps whole seconds.
+  const double frac = static_cast<int>(ms / 1000 * 1000) / kMsPerDay;
+  *out = days >= 0 ? days + frac : days - frac;
+  return true;
+}
+
+const char kEmpty[] = "";
+
+// A converted variant into a cell, bound as Qt SQL (`emptyBytesNull`) or as text and bytes.
+void fillCell(const QVariant& v, bool emptyBytesNull, TransferCell* cell) {
+  cell->kind = TransferCell::Null;
+  if (v.isNull()) return;
+  switch (v.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+      cell->kind = TransferCell::Integer;
+      cell->integer = v.toLongLong();
+      return;
+    case QMetaType::Double:
+      cell->kind = TransferCell::Real;
+      cell->real = v.toDouble();
+      return;
+    case QMetaType::QByteArray: {
+      const QByteArray& b = *static_cast<const QByteArray*>(v.constData());
+      if (emptyBytesNull && b.isNull()) return;
+      cell->own = b;
+      cell->kind = TransferCell::Blob;
+      cell->data = cell->own.isNull() ? kEmpty : cell->own.constData();
+      cell->size = cell->own.size();
+      return;
+    }
+    default: {
+      const QString text = v.toString();
+      if (emptyBytesNull && text.isNull()) return;
+      cell->setText(text.toUtf8());
+      if (!cell->data) cell->data = kEmpty;
+    }
+  }
+}
+
+// ConvertTransferValue of column `i` of the current row, straight from SQLite's value where
+// the value is of the kind the column holds.
+bool convertCell(const TransferColumn& column, const TransferStatement& row, int i,
+                 bool emptyBytesNull, TransferCell* cell) {
+  sqlite3_stmt* st = row.handle();
+  const int type = sqlite3_column_type(st, i);
+  if (type == SQLITE_NULL) {
+    // A yes/no column is never null: an absent value is "no", as the original files read.
+    cell->kind = column.type == T::Boolean ? TransferCell::Integer : TransferCell::Null;
+    cell->integer = 0;
+    return true;
+  }
+  const bool number = type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+  switch (column.type) {
+    case T::Text:
+      if (type != SQLITE_TEXT) break;
+      cell->kind = TransferCell::Text;
+      cell->data = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+      cell->size = sqlite3_column_bytes(st, i);
+      if (!cell->data) break;  // out of memory: the slow way reports it
+      return true;
+    case T::Bytes:
+      if (type == SQLITE_BLOB) {
+        cell->kind = TransferCell::Blob;
+        cell->data = static_cast<const char*>(sqlite3_column_blob(st, i));
+        cell->size = sqlite3_column_bytes(st, i);
+        // An empty blob comes without bytes.
+        if (!cell->data) {
+          if (cell->size != 0) break;
+          if (emptyBytesNull)
+            cell->kind = TransferCell::Null;
+          else
+            cell->data = kEmpty;
+        }
+        return true;
+      }
+      if (type == SQLITE_TEXT) {
+        cell->kind = TransferCell::Blob;
+        cell->data = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+        cell->size = sqlite3_column_bytes(st, i);
+        if (!cell->data) break;
+        return true;
+      }
+      break;
+    case T::Boolean:
+      if (type != SQLITE_INTEGER) break;
+      cell->kind = TransferCell::Integer;
+      cell->integer = sqlite3_column_int64(st, i) != 0 ? 1 : 0;
+      return true;
+    case T::DateTime: {
+      if (!number) break;
+      double day = sqlite3_column_double(st, i);
+      if (column.access == A::Text && !dayThroughText(day, &day)) return false;
+      cell->kind = TransferCell::Real;
+      cell->real = day;
+      return true;
+    }
+    case T::Double:
+    case T::Long: {
+      if (!number) break;
+      const double d = sqlite3_column_double(st, i);
+      if (column.type == T::Double) {
+        cell->kind = TransferCell::Real;
+        cell->real = d;
+        return true;
+      }
+      if (!(d >= -2147483648.0 && d <= 2147483647.0)) return false;
+      cell->kind = TransferCell::Integer;
+      cell->integer = ruto::near(d);
+      return true;
+    }
+  }
+  QVariant value;
+  if (!ConvertTransferValue(column, row.value(i), &value)) return false;
+  fillCell(value, emptyBytesNull, cell);
+  return true;
+}
+
 }  // namespace
+
+void TransferCell::setText(const QByteArray& utf8) {
+  own = utf8;
+  kind = Text;
+  data = own.constData();
+  size = own.size();
+}
+
+sqlite3* SqliteHandle(const QSqlDatabase& db) {
+  const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
+  if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0) return nullptr;
+  return *static_cast<sqlite3* const*>(v.constData());
+}
+
+TransferStatement::~TransferStatement() { sqlite3_finalize(stmt_); }
+
+bool TransferStatement::prepare(sqlite3* db, const QString& sql, QString* error) {
+  sqlite3_finalize(stmt_);
+  stmt_ = nullptr;
+  db_ = db;
+  const QByteArray text = sql.toUtf8();
+  if (db && sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &stmt_,
+                               nullptr) == SQLITE_OK)
+    return true;
+  *error = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("no SQLite handle");
+  return false;
+}
+
+bool TransferStatement::next(bool* failed) {
+  const int rc = sqlite3_step(stmt_);
+  *failed = rc != SQLITE_ROW && rc != SQLITE_DONE;
+  return rc == SQLITE_ROW;
+}
+
+QVariant TransferStatement::value(int i) const {
+  switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER:
+      return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt_, i)));
+    case SQLITE_FLOAT:
+      return QVariant(sqlite3_column_double(stmt_, i));
+    case SQLITE_TEXT:
+      return QVariant(
+          QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                            sqlite3_column_bytes(stmt_, i)));
+    case SQLITE_BLOB: {
+      const void* data = sqlite3_column_blob(stmt_, i);
+      return QVariant(QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, i)));
+    }
+    default:
+      return QVariant();
+  }
+}
+
+bool TransferStatement::run(const std::vector<TransferCell>& cells, QString* error) {
+  for (size_t k = 0; k < cells.size(); ++k) {
+    const TransferCell& c = cells[k];
+    const int at = static_cast<int>(k) + 1;
+    // The values stay put until the statement has run: no copies.
+    switch (c.kind) {
+      case TransferCell::Null:
+        sqlite3_bind_null(stmt_, at);
+        break;
+      case TransferCell::Integer:
+        sqlite3_bind_int64(stmt_, at, c.integer);
+        break;
+      case TransferCell::Real:
+        sqlite3_bind_double(stmt_, at, c.real);
+        break;
+      case TransferCell::Text:
+        sqlite3_bind_text64(stmt_, at, c.data, static_cast<sqlite3_uint64>(c.size), SQLITE_STATIC,
+                            SQLITE_UTF8);
+        break;
+      case TransferCell::Blob:
+        sqlite3_bind_blob64(stmt_, at, c.data, static_cast<sqlite3_uint64>(c.size), SQLITE_STATIC);
+        break;
+    }
+  }
+  const int rc = sqlite3_step(stmt_);
+  sqlite3_reset(stmt_);
+  if (rc == SQLITE_DONE) return true;
+  *error = errorText();
+  return false;
+}
+
+QString TransferStatement::errorText() const {
+  return db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+}
+
+int ConvertTransferRow(const QList<TransferColumn>& columns, const std::vector<int>& sourceIndex,
+                       const TransferStatement& row, std::vector<TransferCell>* cells,
+                       bool emptyBytesNull) {
+  cells->resize(static_cast<size_t>(columns.size()));
+  int endedRun = 0;  // an optional run whose copy ended for this row
+  for (qsizetype i = 0; i < columns.size(); ++i) {
+    const TransferColumn& c = columns[i];
+    TransferCell& cell = (*cells)[static_cast<size_t>(i)];
+    const int at = sourceIndex[static_cast<size_t>(i)];
+    cell.kind = TransferCell::Null;
+    if (at < 0 || (c.run != 0 && c.run == endedRun)) continue;
+    if (!convertCell(c, row, at, emptyBytesNull, &cell)) {
+      if (c.run == 0) return static_cast<int>(i);
+      // A value of an optional run that fails ends the run for this row only: the rest of
+      // the run stays empty and the row goes on after it.
+      endedRun = c.run;
+      cell.kind = TransferCell::Null;
+    }
+  }
+  return -1;
+}
+
+QVariant TransferCellValue(const TransferCell& cell) {
+  switch (cell.kind) {
+    case TransferCell::Integer:
+      return QVariant(static_cast<qlonglong>(cell.integer));
+    case TransferCell::Real:
+      return QVariant(cell.real);
+    case TransferCell::Text:
+      return QVariant(QString::fromUtf8(cell.data, cell.size));
+    case TransferCell::Blob:
+      return QVariant(QByteArray(cell.data, cell.size));
+    case TransferCell::Null:
+      break;
+  }
+  return QVariant();
+}
 
 const QList<TransferColumn>& TransferColumns(const QString& table) {
   static const QList<TransferColumn> pro = proColumns(), prdt = prdtColumns(), cust = custColumns(),
@@ -135,11 +403,8 @@ bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, 
         bool ok = false;
         day = source.toDouble(&ok);
         if (!ok) return false;
-        if (column.access == A::Text) {
-          // The text form holds whole seconds; the time of day survives to that resolution.
-          const QString text = ruto::formatOleDateTime(day);
-          if (text.isEmpty() || !ruto::parseOleDate(text, &day)) return false;
-        }
+        // The text form holds whole seconds; the time of day survives to that resolution.
+        if (column.access == A::Text && !dayThroughText(day, &day)) return false;
       }
       *target = day;
       return true;
@@ -215,51 +480,50 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
   }
   const QString keyName = fieldName(sourceRecord, QStringLiteral("MKEY"));
   if (!keyName.isEmpty()) order << quoted(keyName);
-  QSqlQuery read(source);
-  read.setForwardOnly(true);
-  if (!read.exec(QStringLiteral("SELECT %1 FROM %2").arg(sourceNames.join(u','), quoted(table)) +
-                 (order.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + order.join(u','))))
-    return failed(read.lastError().text());
+  // The messages read as Qt SQL words them.
+  const auto sqlError = [](const QString& database, const char* driver) {
+    return database.isEmpty() ? QString::fromLatin1(driver)
+                              : database + u' ' + QString::fromLatin1(driver);
+  };
+  QString sqliteError;
+  TransferStatement read;
+  if (!read.prepare(
+          SqliteHandle(source),
+          QStringLiteral("SELECT %1 FROM %2").arg(sourceNames.join(u','), quoted(table)) +
+              (order.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + order.join(u',')),
+          &sqliteError))
+    return failed(sqlError(sqliteError, "Unable to execute statement"));
 
   Transaction transaction(targetConnection);
   if (!transaction.active()) return failed(target.lastError().text());
   {
-    QSqlQuery write(target);
+    TransferStatement write;
     QStringList marks;
     for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
-    if (!write.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(quoted(table), targetNames.join(u','), marks.join(u','))))
-      return failed(write.lastError().text());
-    while (read.next()) {
-      int endedRun = 0;  // an optional run whose copy ended for this row
-      for (qsizetype i = 0; i < columns.size(); ++i) {
-        const int at = static_cast<int>(i);
-        QVariant value;
-        const int run = columns[i].run;
-        if (run != 0 && run == endedRun) {
-          write.bindValue(at, QVariant());
-          continue;
-        }
-        if (!ConvertTransferValue(columns[i], read.value(at), &value)) {
-          if (run == 0)
-            return failed(QStringLiteral("row %1, column %2: value %3 does not convert")
-                              .arg(copied + 1)
-                              .arg(columns[i].name, read.value(at).toString()));
-          // A value of an optional run that fails ends the run for this row only: the rest
-          // of the run stays empty and the row goes on after it.
-          endedRun = run;
-          value = QVariant();
-        }
-        write.bindValue(at, value);
-      }
-      if (!write.exec())
-        return failed(QStringLiteral("row %1: %2").arg(copied + 1).arg(write.lastError().text()));
+    if (!write.prepare(SqliteHandle(target),
+                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(quoted(table), targetNames.join(u','), marks.join(u',')),
+                       &sqliteError))
+      return failed(sqlError(sqliteError, "Unable to execute statement"));
+    std::vector<int> identity;
+    for (qsizetype i = 0; i < columns.size(); ++i) identity.push_back(static_cast<int>(i));
+    std::vector<TransferCell> cells;
+    bool readFailed = false;
+    while (read.next(&readFailed)) {
+      const int bad = ConvertTransferRow(columns, identity, read, &cells, true);
+      if (bad >= 0)
+        return failed(QStringLiteral("row %1, column %2: value %3 does not convert")
+                          .arg(copied + 1)
+                          .arg(columns[bad].name, read.value(bad).toString()));
+      if (!write.run(cells, &sqliteError))
+        return failed(QStringLiteral("row %1: %2")
+                          .arg(copied + 1)
+                          .arg(sqlError(sqliteError, "Unable to fetch row")));
       ++copied;
       if (options.progress) options.progress(copied);
     }
-    if (read.lastError().isValid()) return failed(read.lastError().text());
+    if (readFailed) return failed(sqlError(read.errorText(), "Unable to fetch row"));
   }
-  read.finish();
   QString commitError;
   if (!transaction.commit(&commitError)) return failed(commitError);
   if (rowsCopied) *rowsCopied = copied;

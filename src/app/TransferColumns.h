@@ -2,9 +2,15 @@
 // The fixed column lists with which export, import and the migration of an old database
 // copy rows of the four main tables from one database to another, and the copier itself.
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <functional>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+class QSqlDatabase;
 
 namespace ruto {
 
@@ -57,5 +63,59 @@ bool CopyTransferTableFile(const QString& sourcePath, const QString& targetPath,
 // that a null yes/no value is 0 (those columns are never null). False when a text form does
 // not convert back (a date-time that is no date, for one).
 bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, QVariant* target);
+
+// Large copies go through the connections' own SQLite handles: Qt SQL's per-value binding and
+// variants cost several times the copy itself.
+
+// The SQLite handle under a Qt connection; null when the driver is not SQLite's.
+sqlite3* SqliteHandle(const QSqlDatabase& db);
+
+// A converted value as it is bound, without a QVariant. Text and bytes point either into the
+// source row (valid until the source steps on) or into the cell's own buffer.
+struct TransferCell {
+  enum Kind : unsigned char { Null, Integer, Real, Text, Blob };
+  Kind kind = Null;
+  qint64 integer = 0;
+  double real = 0.0;
+  const char* data = nullptr;
+  qsizetype size = 0;
+  QByteArray own;
+  void setText(const QByteArray& utf8);
+};
+
+// A prepared statement of one connection, finalized when it goes.
+class TransferStatement {
+ public:
+  TransferStatement() = default;
+  TransferStatement(const TransferStatement&) = delete;
+  TransferStatement& operator=(const TransferStatement&) = delete;
+  ~TransferStatement();
+  bool prepare(sqlite3* db, const QString& sql, QString* error);
+  // True on a row; at the end or on an error false, with `failed` telling which.
+  bool next(bool* failed);
+  // Column `i` of the current row as Qt SQL hands it over.
+  QVariant value(int i) const;
+  // Binds `cells` in order, runs the statement once and readies it for the next run.
+  bool run(const std::vector<TransferCell>& cells, QString* error);
+  QString errorText() const;
+  sqlite3_stmt* handle() const { return stmt_; }
+
+ private:
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+// ConvertTransferValue of each column of the current row of `row`: `columns[i]` is read from
+// the statement's column `sourceIndex[i]`, or is null when that is -1; the optional-run rule
+// applies. -1 when the row converts, else the index of the first required column that does
+// not.
+// `emptyBytesNull`: an empty text or byte string that Qt SQL would hold as a null string binds
+// null, as Qt SQL binds such a string.
+int ConvertTransferRow(const QList<TransferColumn>& columns, const std::vector<int>& sourceIndex,
+                       const TransferStatement& row, std::vector<TransferCell>* cells,
+                       bool emptyBytesNull = false);
+
+// The value a cell binds, as a variant (for comparisons that need one).
+QVariant TransferCellValue(const TransferCell& cell);
 
 }  // namespace ruto
