@@ -55,6 +55,8 @@ QString normalized(TransferType type, const QVariant& v) {
 struct SourceTable {
   QList<TransferColumn> columns;  // the whole list
   std::vector<int> sourceIndex;   // per column: index in the SELECT, -1 when not read
+  QStringList names;              // the SELECT's columns, quoted
+  QString from;                   // the table, quoted
   TransferStatement query;
   QString error;
   bool failed = false;
@@ -66,7 +68,8 @@ bool openSource(const QString& connection, const QString& table, SourceTable* t)
   const QSqlRecord record = db.record(table);
   if (record.isEmpty()) return t->error = table + QStringLiteral(": no such table"), false;
   t->columns = TransferColumns(table);
-  QStringList names;
+  QStringList& names = t->names;
+  t->from = quoted(table);
   int brokenRun = 0;
   for (const TransferColumn& c : t->columns) {
     const int i = record.indexOf(c.name);
@@ -169,6 +172,53 @@ QString signature(const QList<TransferColumn>& columns, const QVariantList& valu
   return s;
 }
 
+// Whether some value of a required column might not convert. Numbers within the ranges the
+// columns take, and anything bound for text or bytes, always convert: one scan in SQL clears
+// the common file without converting a value. True also when the scan cannot run.
+bool mayFailToConvert(const QString& connection, const SourceTable& t) {
+  QStringList risky;
+  for (qsizetype i = 0; i < t.columns.size(); ++i) {
+    const TransferColumn& c = t.columns[i];
+    const int at = t.sourceIndex[static_cast<size_t>(i)];
+    if (c.run != 0 || at < 0) continue;  // a failure in an optional run only ends the run
+    const QString& name = t.names[at];
+    const QString notNumber = QStringLiteral("typeof(%1) IN ('text','blob')").arg(name);
+    const auto outside = [&](const char* range) {
+      return QStringLiteral("(%1 OR (typeof(%2) IN ('integer','real') AND NOT (%3)))")
+          .arg(notNumber, name, QString::fromLatin1(range).arg(name));
+    };
+    switch (c.type) {
+      case TransferType::Text:
+      case TransferType::Bytes:
+        break;
+      case TransferType::Boolean:
+        risky << QStringLiteral("typeof(%1) = 'text'").arg(name);
+        break;
+      case TransferType::DateTime:
+        // Through its text form a day converts without fail only well inside the calendar.
+        risky << (c.access == TransferAccess::Text ? outside("%1 > -300000.0 AND %1 < 2958000.0")
+                                                   : notNumber);
+        break;
+      case TransferType::Double:
+        risky << notNumber;
+        break;
+      case TransferType::Long:
+        risky << outside("%1 >= -2147483648.0 AND %1 <= 2147483647.0");
+        break;
+    }
+  }
+  if (risky.isEmpty()) return false;
+  TransferStatement scan;
+  QString error;
+  if (!scan.prepare(SqliteHandle(QSqlDatabase::database(connection, false)),
+                    QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1")
+                        .arg(t.from, risky.join(QStringLiteral(" OR "))),
+                    &error))
+    return true;
+  bool failed = false;
+  return scan.next(&failed) || failed;
+}
+
 }  // namespace
 
 QString RenamedKey(const QString& key, int n, int width) {
@@ -177,20 +227,38 @@ QString RenamedKey(const QString& key, int n, int width) {
 }
 
 bool CheckGroupKeys(const QString& source, const TKeyedGroup& group, QString* error) {
-  QSqlQuery q(QSqlDatabase::database(source, false));
-  q.setForwardOnly(true);
+  sqlite3* db = SqliteHandle(QSqlDatabase::database(source, false));
   for (const QString& table : {group.master, group.detail}) {
-    if (!q.exec(QStringLiteral("SELECT %1 FROM %2").arg(quoted(group.key), quoted(table)))) {
-      *error = table + QStringLiteral(": ") + q.lastError().text();
+    TransferStatement q;
+    QString failure;
+    if (!q.prepare(db, QStringLiteral("SELECT %1 FROM %2").arg(quoted(group.key), quoted(table)),
+                   &failure)) {
+      // Worded as Qt SQL words it.
+      *error =
+          table + QStringLiteral(": ") + failure + QStringLiteral(" Unable to execute statement");
       return false;
     }
-    while (q.next()) {
+    bool failed = false;
+    while (q.next(&failed)) {
+      // Plain ASCII text is judged on its bytes: its length is its number of characters.
+      sqlite3_stmt* st = q.handle();
+      if (sqlite3_column_type(st, 0) == SQLITE_TEXT) {
+        const auto* text = sqlite3_column_text(st, 0);
+        const int size = sqlite3_column_bytes(st, 0);
+        bool ascii = text != nullptr, blank = true;
+        for (int i = 0; i < size && ascii; ++i) {
+          ascii = text[i] < 0x80;
+          blank = blank && text[i] <= 0x20;
+        }
+        if (ascii && !blank && size <= group.keyWidth) continue;
+      }
       const QString key = q.value(0).toString();
       if (ruto::Trim(key).isEmpty() || key.size() > group.keyWidth) {
         *error = QStringLiteral("%1.%2: 「%3」").arg(table, group.key, key.left(40));
         return false;
       }
     }
+    // A read that breaks off ends the check; the copy that follows reports it.
   }
   return true;
 }
@@ -199,6 +267,7 @@ bool CheckGroupValues(const QString& source, const TKeyedGroup& group, QString* 
   for (const QString& table : {group.master, group.detail}) {
     SourceTable t;
     if (!openSource(source, table, &t)) return *error = t.error, false;
+    if (!mayFailToConvert(source, t)) continue;
     std::vector<TransferCell> values;
     int rowNumber = 0;
     while (t.next())
