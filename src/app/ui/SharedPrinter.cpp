@@ -11,4 +11,10 @@ QPrinter& SharedPrinter() {
   return *printer;
 }
 
+bool SharedPrinterCanStart() {
+  const QPrinter& printer = SharedPrinter();
+  return printer.outputFormat() == QPrinter::PdfFormat ? !printer.outputFileName().isEmpty()
+                                                       : !printer.printerName().isEmpty();
+}
+
 }  // namespace ruto

@@ -72,6 +72,10 @@ void PrintAnalysisReport(TVoany& w) {
   // One job at a time: the button is disabled while one runs, this guards a direct call.
   if (w.findChild<TReportJob*>()) return;
 
+  if (!SharedPrinterCanStart()) {
+    AskUser(MsgKind::WarningOk, PrintNotStartedText());
+    return;
+  }
   QPrinter& printer = SharedPrinter();
   const QString file =
       printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();

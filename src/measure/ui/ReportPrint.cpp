@@ -18,6 +18,10 @@ QString PrintNotStartedText() {
 
 bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>& addSteps,
                       QWidget* parent, std::function<void(bool)> done) {
+  if (!SharedPrinterCanStart()) {
+    AskUser(MsgKind::WarningOk, PrintNotStartedText());
+    return false;
+  }
   QPrinter& printer = SharedPrinter();
   printer.setDocName(title);
   auto* job = new PrintJob(&printer);

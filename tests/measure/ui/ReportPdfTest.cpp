@@ -352,6 +352,29 @@ TEST_F(ReportWindow, AbortBoxAndClosingDropTheJob) {
   EXPECT_FALSE(QFile::exists(path_));
 }
 
+// With nowhere to print a job is reported as not started and the printer stays free:
+// a file chosen in the set-up afterwards takes, and the next job prints to it.
+TEST_F(ReportWindow, NoPrinterLeavesThePrinterFreeForTheSetUp) {
+  // How the printer starts on a machine without printers: a file without a name.
+  SharedPrinter().setOutputFileName(QString());
+  ASSERT_EQ(SharedPrinter().outputFormat(), QPrinter::PdfFormat);
+  auto w = open();
+  w->BitBtn[2]->click();
+  EXPECT_EQ(messages_.filter("5:" + PrintNotStartedText()).size(), 1);
+  EXPECT_TRUE(w->BitBtn[2]->isEnabled());
+  EXPECT_NE(SharedPrinter().printerState(), QPrinter::Active);
+  SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+  // A file of its own: other tests of this window print to path_ at the same time.
+  const QString pdf = dir_.filePath("chosen.pdf");
+  SharedPrinter().setOutputFileName(pdf);
+  EXPECT_EQ(SharedPrinter().outputFileName(), pdf);
+  w->BitBtn[2]->click();
+  ASSERT_TRUE(waitIdle(*w));
+  EXPECT_GE(pdfPages(pdf), 1);
+  EXPECT_EQ(messages_.filter(PrintNotStartedText()).size(), 1)
+      << messages_.join('\n').toStdString();
+}
+
 TEST_F(ReportWindow, AJobThatCannotStartIsReported) {
   SharedPrinter().setOutputFileName(dir_.filePath("missing/folder/report.pdf"));
   auto w = open();
