@@ -305,6 +305,10 @@ void TVodec::buildLayout() {
   Image2 = newLabel(QString(), picture, QStringLiteral("Image2"));
   Image2->setScaledContents(true);
   Image2->setFixedSize(150, 120);
+  // The picture comes and goes with a run; the column below it stays where it is.
+  QSizePolicy keepPlace = Image2->sizePolicy();
+  keepPlace.setRetainSizeWhenHidden(true);
+  Image2->setSizePolicy(keepPlace);
   Label2 = newLabel(QString(), picture, QStringLiteral("Label2"));
   Label2->setAlignment(Qt::AlignCenter);
   setTextColor(Label2, kHiColor);
