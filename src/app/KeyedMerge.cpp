@@ -139,27 +139,19 @@ int indexOf(const QList<TransferColumn>& list, const QString& name) {
   return -1;
 }
 
-bool prepareInsert(TransferStatement& q, const QSqlDatabase& db, const QString& table,
+bool prepareInsert(TransferInserter& q, const QSqlDatabase& db, const QString& table,
                    const QList<TransferColumn>& columns, QString* error) {
-  QStringList names, marks;
-  for (const TransferColumn& c : columns) {
-    names << quoted(c.name);
-    marks << QStringLiteral("?");
-  }
-  if (q.prepare(SqliteHandle(db),
-                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                    .arg(quoted(table), names.join(u','), marks.join(u',')),
-                error))
-    return true;
+  QStringList names;
+  for (const TransferColumn& c : columns) names << quoted(c.name);
+  if (q.prepare(SqliteHandle(db), quoted(table), names, error)) return true;
   *error = table + QStringLiteral(": ") + *error;
   return false;
 }
 
-bool insertRow(TransferStatement& q, const std::vector<TransferCell>& values, const QString& table,
-               QString* error) {
-  if (q.run(values, error)) return true;
-  *error = table + QStringLiteral(": ") + *error;
-  return false;
+// Rows go in through `q`; false with the table's name before the error.
+bool written(bool ok, const QString& table, QString* error) {
+  if (!ok) *error = table + QStringLiteral(": ") + *error;
+  return ok;
 }
 
 QString signature(const QList<TransferColumn>& columns, const QVariantList& values, int linkAt,
@@ -320,8 +312,12 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
   if (!openSource(source, group.master, &masters)) return failed(masters.error);
   const int keyAt = indexOf(masters.columns, group.key);
   const int nameAt = indexOf(masters.columns, group.name);
-  TransferStatement insert;
+  TransferInserter insert;
   if (!prepareInsert(insert, db, group.master, masters.columns, &failure)) return failed(failure);
+  insert.rowDone = [&] {
+    ++report->mastersAdded;
+    if (rowDone) rowDone();
+  };
   // Folded source number -> number in the target, both as stored (UTF-8); a number that
   // stays as it is still maps, since its details may spell it in another case.
   QHash<QByteArray, QByteArray> moved;
@@ -329,7 +325,11 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
   int rowNumber = 0;
   while (masters.next()) {
     ++rowNumber;
-    if (!convertRow(masters, rowNumber, &values)) return failed(group.master + masters.error);
+    if (!convertRow(masters, rowNumber, &values)) {
+      // The rows before it go in first, as they would have one by one.
+      if (!written(insert.flush(&failure), group.master, &failure)) return failed(failure);
+      return failed(group.master + masters.error);
+    }
     TransferCell& keyCell = values[static_cast<size_t>(keyAt)];
     const QString key = textOf(keyCell);
     const QString name = textOf(values[static_cast<size_t>(nameAt)]).trimmed();
@@ -348,16 +348,18 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
     if (!moved.contains(foldedKey)) moved.insert(foldedKey, placed.toUtf8());
     if (placed != key) report->renamed << key + QStringLiteral(" → ") + placed;
     if (merge) {
+      // Rows queued before it are reported first.
+      if (!written(insert.flush(&failure), group.master, &failure)) return failed(failure);
       ++report->mastersMerged;
+      if (rowDone) rowDone();
     } else {
       // The number goes in as text, whatever the source held.
       if (placed != key || keyCell.kind != TransferCell::Text) setText(&keyCell, placed.toUtf8());
-      if (!insertRow(insert, values, group.master, &failure)) return failed(failure);
+      if (!written(insert.add(values, &failure), group.master, &failure)) return failed(failure);
       names.insert(fold(placed), name);
-      ++report->mastersAdded;
     }
-    if (rowDone) rowDone();
   }
+  if (!written(insert.flush(&failure), group.master, &failure)) return failed(failure);
   if (masters.failed)
     return failed(group.master + QStringLiteral(": ") + masters.query.errorText());
 
@@ -365,10 +367,18 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
   SourceTable details;
   if (!openSource(source, group.detail, &details)) return failed(details.error);
   if (!prepareInsert(insert, db, group.detail, details.columns, &failure)) return failed(failure);
+  insert.rowDone = [&] {
+    ++report->detailsAdded;
+    if (rowDone) rowDone();
+  };
   rowNumber = 0;
   while (details.next()) {
     ++rowNumber;
-    if (!convertRow(details, rowNumber, &values)) return failed(group.detail + details.error);
+    if (!convertRow(details, rowNumber, &values)) {
+      // The rows before it go in first, as they would have one by one.
+      if (!written(insert.flush(&failure), group.detail, &failure)) return failed(failure);
+      return failed(group.detail + details.error);
+    }
     TransferCell& linkCell = values[static_cast<size_t>(linkAt)];
     const auto to = moved.constFind(foldedBytes(linkCell));
     if (to != moved.constEnd() &&
@@ -383,6 +393,7 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
         for (const TransferCell& cell : values) row << TransferCellValue(cell);
         const auto same = known->find(signature(details.columns, row, linkAt, folded));
         if (same != known->end() && *same > 0) {
+          if (!written(insert.flush(&failure), group.detail, &failure)) return failed(failure);
           --*same;
           ++report->detailsAlreadyThere;
           if (rowDone) rowDone();
@@ -390,10 +401,9 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
         }
       }
     }
-    if (!insertRow(insert, values, group.detail, &failure)) return failed(failure);
-    ++report->detailsAdded;
-    if (rowDone) rowDone();
+    if (!written(insert.add(values, &failure), group.detail, &failure)) return failed(failure);
   }
+  if (!written(insert.flush(&failure), group.detail, &failure)) return failed(failure);
   if (details.failed)
     return failed(group.detail + QStringLiteral(": ") + details.query.errorText());
   return true;

@@ -286,39 +286,113 @@ QVariant TransferStatement::value(int i) const {
   }
 }
 
-bool TransferStatement::run(const std::vector<TransferCell>& cells, QString* error) {
-  for (size_t k = 0; k < cells.size(); ++k) {
-    const TransferCell& c = cells[k];
-    const int at = static_cast<int>(k) + 1;
-    // The values stay put until the statement has run: no copies.
-    switch (c.kind) {
-      case TransferCell::Null:
-        sqlite3_bind_null(stmt_, at);
-        break;
-      case TransferCell::Integer:
-        sqlite3_bind_int64(stmt_, at, c.integer);
-        break;
-      case TransferCell::Real:
-        sqlite3_bind_double(stmt_, at, c.real);
-        break;
-      case TransferCell::Text:
-        sqlite3_bind_text64(stmt_, at, c.data, static_cast<sqlite3_uint64>(c.size), SQLITE_STATIC,
-                            SQLITE_UTF8);
-        break;
-      case TransferCell::Blob:
-        sqlite3_bind_blob64(stmt_, at, c.data, static_cast<sqlite3_uint64>(c.size), SQLITE_STATIC);
-        break;
-    }
-  }
-  const int rc = sqlite3_step(stmt_);
-  sqlite3_reset(stmt_);
-  if (rc == SQLITE_DONE) return true;
-  *error = errorText();
-  return false;
-}
-
 QString TransferStatement::errorText() const {
   return db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+}
+
+namespace {
+void bindQueued(sqlite3_stmt* st, int at, TransferCell::Kind kind, qint64 integer, double real,
+                const char* data, qsizetype size) {
+  switch (kind) {
+    case TransferCell::Null:
+      sqlite3_bind_null(st, at);
+      break;
+    case TransferCell::Integer:
+      sqlite3_bind_int64(st, at, integer);
+      break;
+    case TransferCell::Real:
+      sqlite3_bind_double(st, at, real);
+      break;
+    case TransferCell::Text:
+      sqlite3_bind_text64(st, at, data, static_cast<sqlite3_uint64>(size), SQLITE_STATIC,
+                          SQLITE_UTF8);
+      break;
+    case TransferCell::Blob:
+      sqlite3_bind_blob64(st, at, data, static_cast<sqlite3_uint64>(size), SQLITE_STATIC);
+      break;
+  }
+}
+}  // namespace
+
+bool TransferInserter::prepare(sqlite3* db, const QString& quotedTable, const QStringList& names,
+                               QString* error) {
+  columns_ = static_cast<int>(names.size());
+  queued_.clear();
+  bytes_.clear();
+  const QString head =
+      QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(quotedTable, names.join(u','));
+  QStringList marks;
+  for (int i = 0; i < columns_; ++i) marks << QStringLiteral("?");
+  const QString row = u'(' + marks.join(u',') + u')';
+  if (!one_.prepare(db, head + row, error)) return false;
+  const int variables = sqlite3_limit(db, SQLITE_LIMIT_VARIABLE_NUMBER, -1);
+  batch_ = columns_ > 0 ? qBound(1, variables / columns_, 64) : 1;
+  if (batch_ > 1) {
+    QStringList rows;
+    for (int i = 0; i < batch_; ++i) rows << row;
+    if (!many_.prepare(db, head + rows.join(u','), error)) batch_ = 1;
+  }
+  return true;
+}
+
+bool TransferInserter::add(const std::vector<TransferCell>& cells, QString* error) {
+  for (const TransferCell& c : cells) {
+    Queued q{c.kind, c.integer, c.real, bytes_.size(), 0};
+    if (c.kind == TransferCell::Text || c.kind == TransferCell::Blob) {
+      bytes_.append(c.data, c.size);
+      q.size = c.size;
+    }
+    queued_.push_back(q);
+  }
+  if (queued_.size() < static_cast<size_t>(batch_) * static_cast<size_t>(columns_)) return true;
+  return flush(error);
+}
+
+bool TransferInserter::flush(QString* error) {
+  if (queued_.empty()) return true;
+  const size_t rows = columns_ > 0 ? queued_.size() / static_cast<size_t>(columns_) : 0;
+  if (batch_ > 1 && rows == static_cast<size_t>(batch_)) {
+    sqlite3_stmt* st = many_.handle();
+    const char* base = bytes_.constData();
+    for (size_t k = 0; k < queued_.size(); ++k) {
+      const Queued& q = queued_[k];
+      bindQueued(st, static_cast<int>(k) + 1, q.kind, q.integer, q.real, base + q.offset, q.size);
+    }
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc == SQLITE_DONE) {
+      queued_.clear();
+      bytes_.clear();
+      if (rowDone)
+        for (size_t r = 0; r < rows; ++r) rowDone();
+      return true;
+    }
+    // The failed statement took back all its rows: find the failing one row by row.
+  }
+  return runOneByOne(error);
+}
+
+bool TransferInserter::runOneByOne(QString* error) {
+  sqlite3_stmt* st = one_.handle();
+  const char* base = bytes_.constData();
+  bool ok = true;
+  for (size_t k = 0; k < queued_.size() && ok; k += static_cast<size_t>(columns_)) {
+    for (int i = 0; i < columns_; ++i) {
+      const Queued& q = queued_[k + static_cast<size_t>(i)];
+      bindQueued(st, i + 1, q.kind, q.integer, q.real, base + q.offset, q.size);
+    }
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE) {
+      *error = one_.errorText();
+      ok = false;
+    } else if (rowDone) {
+      rowDone();
+    }
+  }
+  queued_.clear();
+  bytes_.clear();
+  return ok;
 }
 
 int ConvertTransferRow(const QList<TransferColumn>& columns, const std::vector<int>& sourceIndex,
@@ -497,31 +571,37 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
   Transaction transaction(targetConnection);
   if (!transaction.active()) return failed(target.lastError().text());
   {
-    TransferStatement write;
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
-    if (!write.prepare(SqliteHandle(target),
-                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(quoted(table), targetNames.join(u','), marks.join(u',')),
-                       &sqliteError))
+    TransferInserter write;
+    write.rowDone = [&] {
+      ++copied;
+      if (options.progress) options.progress(copied);
+    };
+    if (!write.prepare(SqliteHandle(target), quoted(table), targetNames, &sqliteError))
       return failed(sqlError(sqliteError, "Unable to execute statement"));
     std::vector<int> identity;
     for (qsizetype i = 0; i < columns.size(); ++i) identity.push_back(static_cast<int>(i));
     std::vector<TransferCell> cells;
     bool readFailed = false;
+    // Rows counted as read, for the messages; `copied` counts those that went in.
+    int readRows = 0;
+    const auto writeFailed = [&] {
+      return failed(QStringLiteral("row %1: %2")
+                        .arg(copied + 1)
+                        .arg(sqlError(sqliteError, "Unable to fetch row")));
+    };
     while (read.next(&readFailed)) {
+      ++readRows;
       const int bad = ConvertTransferRow(columns, identity, read, &cells, true);
-      if (bad >= 0)
+      if (bad >= 0) {
+        // The rows before it go in first, as they would have one by one.
+        if (!write.flush(&sqliteError)) return writeFailed();
         return failed(QStringLiteral("row %1, column %2: value %3 does not convert")
-                          .arg(copied + 1)
+                          .arg(readRows)
                           .arg(columns[bad].name, read.value(bad).toString()));
-      if (!write.run(cells, &sqliteError))
-        return failed(QStringLiteral("row %1: %2")
-                          .arg(copied + 1)
-                          .arg(sqlError(sqliteError, "Unable to fetch row")));
-      ++copied;
-      if (options.progress) options.progress(copied);
+      }
+      if (!write.add(cells, &sqliteError)) return writeFailed();
     }
+    if (!write.flush(&sqliteError)) return writeFailed();
     if (readFailed) return failed(sqlError(read.errorText(), "Unable to fetch row"));
   }
   QString commitError;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -95,14 +96,43 @@ class TransferStatement {
   bool next(bool* failed);
   // Column `i` of the current row as Qt SQL hands it over.
   QVariant value(int i) const;
-  // Binds `cells` in order, runs the statement once and readies it for the next run.
-  bool run(const std::vector<TransferCell>& cells, QString* error);
   QString errorText() const;
   sqlite3_stmt* handle() const { return stmt_; }
 
  private:
   sqlite3* db_ = nullptr;
   sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Appends rows to one table, many rows to a statement: a statement run costs as much as
+// several rows (the key counter of the table is read and written each time). A row that
+// fails is found by running the rows of its batch one by one, so that rows go in, and
+// `rowDone` is called, exactly as a statement per row would have it.
+class TransferInserter {
+ public:
+  // Called after each row that went in.
+  std::function<void()> rowDone;
+  // `names` are quoted column names, the order of the cells of each row.
+  bool prepare(sqlite3* db, const QString& quotedTable, const QStringList& names, QString* error);
+  // Queues a copy of the row; runs the queue when it is full.
+  bool add(const std::vector<TransferCell>& cells, QString* error);
+  // Runs the rows queued. On false the rows before the failing one went in; none after it.
+  bool flush(QString* error);
+
+ private:
+  struct Queued {
+    TransferCell::Kind kind;
+    qint64 integer;
+    double real;
+    qsizetype offset;
+    qsizetype size;
+  };
+  bool runOneByOne(QString* error);
+  TransferStatement one_, many_;
+  int columns_ = 0;
+  int batch_ = 1;
+  std::vector<Queued> queued_;
+  QByteArray bytes_;
 };
 
 // ConvertTransferValue of each column of the current row of `row`: `columns[i]` is read from

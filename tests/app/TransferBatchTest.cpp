@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "app/AppTestSupport.h"
+#include "app/KeyedMerge.h"
+#include "app/TransferColumns.h"
+
+namespace {
+
+const QString kFrom = QStringLiteral("BatchSource");
+const QString kTo = QStringLiteral("BatchTarget");
+
+class TransferBatch : public dbtest::Fixture {
+ protected:
+  void SetUp() override {
+    open(kFrom, "VoTran.mdb");
+    open(kTo, "ruto4.mdb");
+  }
+  static QString numbers(const QString& connection, const QString& table) {
+    return dbtest::scalar(connection, "SELECT group_concat(CUSTNO, ' ') FROM (SELECT CUSTNO FROM " +
+                                          table + " ORDER BY MKEY)")
+        .toString();
+  }
+};
+
+}  // namespace
+
+// Rows travel many to a statement; a clash deep inside a full batch still names its row, and
+// every row before it was reported, none after it.
+TEST_F(TransferBatch, AClashInsideABatchNamesItsRow) {
+  QStringList expected;
+  for (int i = 0; i < 150; ++i) {
+    const QString no = QStringLiteral("N%1").arg(i, 3, 10, QLatin1Char('0'));
+    ASSERT_TRUE(dbtest::exec(kFrom, "INSERT INTO VOCUST (CUSTNO, NAME, HEIGHT) VALUES (?, ?, ?)",
+                             {no, "名" + no, 150.5 + i}));
+    expected << no;
+  }
+  ASSERT_TRUE(dbtest::exec(kTo, "INSERT INTO VOCUST (CUSTNO) VALUES ('n069')"));
+  int progress = 0, rows = -1;
+  QString error;
+  EXPECT_FALSE(
+      CopyTransferTable(kFrom, kTo, "VOCUST", &rows, &error, {"", [&](int n) { progress = n; }}));
+  EXPECT_TRUE(error.startsWith("VOCUST: row 70: UNIQUE")) << error.toStdString();
+  EXPECT_EQ(progress, 69);
+  EXPECT_EQ(rows, 0);
+  EXPECT_EQ(numbers(kTo, "VOCUST"), "n069");
+
+  ASSERT_TRUE(dbtest::exec(kTo, "DELETE FROM VOCUST"));
+  int calls = 0;
+  ASSERT_TRUE(CopyTransferTable(kFrom, kTo, "VOCUST", &rows, &error,
+                                {"", [&](int n) { EXPECT_EQ(n, ++calls); }}))
+      << error.toStdString();
+  EXPECT_EQ(rows, 150);
+  EXPECT_EQ(calls, 150);
+  EXPECT_EQ(numbers(kTo, "VOCUST"), expected.join(' '));
+  EXPECT_EQ(dbtest::firstRow(kTo, "SELECT NAME, HEIGHT FROM VOCUST WHERE CUSTNO = 'N149'"),
+            "名N149|299.5");
+}
+
+// Merges and rows already there fall between queued rows: the order of the rows and of the
+// calls after each is that of one statement per row.
+TEST_F(TransferBatch, MergedAndPresentRowsKeepTheOrder) {
+  QStringList tests;
+  for (int i = 0; i < 100; ++i) {
+    const QString no = QStringLiteral("C%1").arg(i, 3, 10, QLatin1Char('0'));
+    ASSERT_TRUE(
+        dbtest::exec(kFrom, "INSERT INTO VOCUST (CUSTNO, NAME) VALUES (?, ?)", {no, "n" + no}));
+    for (int k = 0; k < 2; ++k) {
+      ASSERT_TRUE(dbtest::exec(kFrom, "INSERT INTO VODATA (CUSTNO, VODATE, VO1) VALUES (?, ?, ?)",
+                               {no.toLower(), 45000 + k, i * 10 + k}));
+      if (i != 40) tests << no;
+    }
+  }
+  // Client 40 is there under the same name with its tests; client 70's number is taken.
+  ASSERT_TRUE(dbtest::exec(kTo,
+                           "INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C040', 'nC040'), "
+                           "('c070', 'other')"));
+  ASSERT_TRUE(dbtest::exec(kTo,
+                           "INSERT INTO VODATA (CUSTNO, VODATE, VO1) VALUES "
+                           "('C040', 45000, 400), ('C040', 45001, 401)"));
+  for (QString& no : tests)
+    if (no == "C070") no = "C070-2";
+  TMergeReport report;
+  QString error;
+  int calls = 0;
+  ASSERT_TRUE(MergeKeyedGroup(kFrom, kTo, kClientGroup, &report, &error, [&] { ++calls; }))
+      << error.toStdString();
+  EXPECT_EQ(calls, 300);
+  EXPECT_EQ(report.mastersAdded, 99);
+  EXPECT_EQ(report.mastersMerged, 1);
+  EXPECT_EQ(report.detailsAdded, 198);
+  EXPECT_EQ(report.detailsAlreadyThere, 2);
+  EXPECT_EQ(report.renamed, QStringList{"C070 → C070-2"});
+  // Tests take their client's number as the client has it, in the source's order.
+  EXPECT_EQ(numbers(kTo, "VODATA"), "C040 C040 " + tests.join(' '));
+  EXPECT_EQ(dbtest::scalar(kTo, "SELECT SUM(VO1) FROM VODATA").toInt(), 99100);
+}
