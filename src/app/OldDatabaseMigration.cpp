@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <future>
 
 #include "app/Database.h"
 #include "app/InstallDir.h"
@@ -58,6 +59,13 @@ bool tableExists(const QSqlDatabase& db, const QString& table) {
       "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
   q.addBindValue(table);
   return q.exec() && q.next();
+}
+
+// Whether any old file was recorded: without one no hash can match, and the hash can wait.
+bool anyRecorded(const QSqlDatabase& db) {
+  if (!tableExists(db, kMigratedTable)) return false;
+  QSqlQuery q(db);
+  return q.exec(QStringLiteral("SELECT 1 FROM MIGRATED LIMIT 1")) && q.next();
 }
 
 bool hashRecorded(const QSqlDatabase& db, const QByteArray& digest) {
@@ -180,9 +188,24 @@ MigrationResult OldDatabaseMigration::run() {
       !QFile::setPermissions(copyPath, QFile::ReadOwner | QFile::WriteOwner))
     return finish(MigrationResult::Failed, QStringLiteral("檔案無法複製到暫存資料夾"));
   QByteArray digest;
-  if (!sha256(copyPath, &digest))
-    return finish(MigrationResult::Failed, QStringLiteral("檔案無法讀取"));
-  if (hashRecorded(mainDb, digest)) return renameOld(MigrationResult::RenameOnly);
+  // Until a file has been recorded the hash is needed only to record this one: it is worked
+  // out beside the checks and the copy, on the private copy nothing else writes to.
+  std::future<bool> hashing;
+  if (anyRecorded(mainDb)) {
+    if (!sha256(copyPath, &digest))
+      return finish(MigrationResult::Failed, QStringLiteral("檔案無法讀取"));
+    if (hashRecorded(mainDb, digest)) return renameOld(MigrationResult::RenameOnly);
+  } else {
+    hashing =
+        std::async(std::launch::async, [copyPath, &digest] { return sha256(copyPath, &digest); });
+  }
+  // Every way out waits for the hash before its file and digest go.
+  struct Join {
+    std::future<bool>& f;
+    ~Join() {
+      if (f.valid()) f.wait();
+    }
+  } join{hashing};
 
   if (!allowed(MigrationStep::Check))
     return finish(MigrationResult::Failed, QStringLiteral("中斷"));
@@ -229,6 +252,8 @@ MigrationResult OldDatabaseMigration::run() {
     }
     if (!allowed(MigrationStep::RecordHash))
       return finish(MigrationResult::Failed, QStringLiteral("中斷"));
+    if (hashing.valid() && !hashing.get())
+      return finish(MigrationResult::Failed, QStringLiteral("檔案無法讀取"));
     q.prepare(QStringLiteral("INSERT OR REPLACE INTO MIGRATED (Sha256, MigratedAt) VALUES (?, ?)"));
     q.addBindValue(QString::fromLatin1(digest));
     q.addBindValue(ruto::oleNow());
