@@ -15,6 +15,8 @@ int TOpenerDialog::exec() {
     std::exchange(pendingChild_, {})();
     // A child may have shown this window itself; only a hidden window comes back modal.
     if (isVisible()) hide();
+    // Ending a round closes the platform window; the next one would be placed anew.
+    move(returnPos_);
     pendingAfter_ = std::move(after);
   }
   inExec_ = false;
@@ -23,6 +25,7 @@ int TOpenerDialog::exec() {
 
 void TOpenerDialog::runChildHidden(std::function<void()> child, std::function<void()> after) {
   if (inExec_) {
+    returnPos_ = pos();
     pendingChild_ = std::move(child);
     pendingAfterChild_ = std::move(after);
     done(QDialog::Accepted);

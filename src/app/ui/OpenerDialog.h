@@ -22,6 +22,7 @@ class TOpenerDialog : public QDialog {
 
  private:
   bool inExec_ = false;
+  QPoint returnPos_;  // where the window stood when the child opened
   std::function<void()> pendingChild_;
   std::function<void()> pendingAfterChild_;  // the child's after-steps, until it has run
   std::function<void()> pendingAfter_;       // runs once the window is shown again

@@ -23,7 +23,7 @@ class Opener : public TOpenerDialog {
 
 // Outside and inside exec(), and with a child that shows its opener itself: the window is
 // hidden while the child runs, comes back (modal inside exec) and the after-steps run once,
-// after the window's own show handling.
+// after the window's own show handling; inside exec() the window comes back where it stood.
 TEST(OpenerDialog, ChildRunsHiddenAndTheAfterStepsFollowTheShow) {
   for (const bool modal : {false, true}) {
     for (const bool childShowsOpener : {false, true}) {
@@ -44,10 +44,12 @@ TEST(OpenerDialog, ChildRunsHiddenAndTheAfterStepsFollowTheShow) {
       if (modal) {
         QTimer::singleShot(0, &w, [&] {
           log.clear();
+          w.move(123, 45);
           open();
           QTimer::singleShot(0, &w, [&] {
             EXPECT_TRUE(w.isVisible());
             EXPECT_TRUE(w.testAttribute(Qt::WA_ShowModal));
+            EXPECT_EQ(w.pos(), QPoint(123, 45)) << "back where it stood";
             w.reject();
           });
         });
