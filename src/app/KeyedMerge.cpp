@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <cmath>
+#include <limits>
 #include <vector>
 
 #include "app/TransferColumns.h"
@@ -32,24 +34,6 @@ QString fold(const QString& key) {
 
 // Names compare exactly after trimming blanks at both ends.
 QString nameOf(const QVariant& v) { return v.toString().trimmed(); }
-
-// One value in a form that compares equal exactly when the stored values are equal.
-QString normalized(TransferType type, const QVariant& v) {
-  if (v.isNull()) return QStringLiteral("\x01");
-  switch (type) {
-    case TransferType::Boolean:
-    case TransferType::Long:
-      return QString::number(v.toLongLong());
-    case TransferType::DateTime:
-    case TransferType::Double:
-      return QString::number(v.toDouble(), 'g', 17);
-    case TransferType::Bytes:
-      return QString::fromLatin1(v.toByteArray().toHex());
-    case TransferType::Text:
-      break;
-  }
-  return v.toString();
-}
 
 // The rows of one table of the source, as the target will receive them.
 struct SourceTable {
@@ -154,14 +138,92 @@ bool written(bool ok, const QString& table, QString* error) {
   return ok;
 }
 
-QString signature(const QList<TransferColumn>& columns, const QVariantList& values, int linkAt,
-                  const QString& foldedLink) {
-  QString s;
-  for (qsizetype i = 0; i < columns.size(); ++i) {
-    s += i == linkAt ? foldedLink : normalized(columns[i].type, values[i]);
-    s += QChar(0x1f);
+// One value in a form that compares equal exactly when the values are equal as the column's
+// type has them: numbers by value, texts and bytes by their bytes.
+void appendNormalized(TransferType type, const TransferCell& cell, QByteArray* out) {
+  const auto number = [out](char tag, const void* value) {
+    out->append(tag);
+    out->append(static_cast<const char*>(value), 8);
+  };
+  const auto bytes = [out](char tag, const char* data, qsizetype size) {
+    const qint64 n = size;
+    out->append(tag);
+    out->append(reinterpret_cast<const char*>(&n), sizeof n);
+    out->append(data, size);
+  };
+  if (cell.kind == TransferCell::Null) {
+    out->append('\0');
+    return;
   }
+  switch (type) {
+    case TransferType::Boolean:
+    case TransferType::Long: {
+      const qint64 v =
+          cell.kind == TransferCell::Integer ? cell.integer : TransferCellValue(cell).toLongLong();
+      number('i', &v);
+      return;
+    }
+    case TransferType::DateTime:
+    case TransferType::Double: {
+      double d = cell.kind == TransferCell::Real      ? cell.real
+                 : cell.kind == TransferCell::Integer ? static_cast<double>(cell.integer)
+                                                      : TransferCellValue(cell).toDouble();
+      if (std::isnan(d)) d = std::numeric_limits<double>::quiet_NaN();
+      number('d', &d);
+      return;
+    }
+    case TransferType::Bytes:
+      if (cell.kind == TransferCell::Blob || cell.kind == TransferCell::Text) {
+        bytes('b', cell.data, cell.size);
+      } else {
+        const QByteArray b = TransferCellValue(cell).toByteArray();
+        bytes('b', b.constData(), b.size());
+      }
+      return;
+    case TransferType::Text:
+      if (cell.kind == TransferCell::Text) {
+        bytes('t', cell.data, cell.size);
+      } else {
+        const QByteArray b = TransferCellValue(cell).toString().toUtf8();
+        bytes('t', b.constData(), b.size());
+      }
+      return;
+  }
+}
+
+// The row without its link, which the rows are grouped by.
+QByteArray signature(const QList<TransferColumn>& columns, const std::vector<TransferCell>& values,
+                     int linkAt) {
+  QByteArray s;
+  for (qsizetype i = 0; i < columns.size(); ++i)
+    if (i != linkAt) appendNormalized(columns[i].type, values[static_cast<size_t>(i)], &s);
   return s;
+}
+
+// Column `i` of the current row as SQLite holds it.
+void storedCell(sqlite3_stmt* st, int i, TransferCell* cell) {
+  cell->kind = TransferCell::Null;
+  switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER:
+      cell->kind = TransferCell::Integer;
+      cell->integer = sqlite3_column_int64(st, i);
+      break;
+    case SQLITE_FLOAT:
+      cell->kind = TransferCell::Real;
+      cell->real = sqlite3_column_double(st, i);
+      break;
+    case SQLITE_TEXT:
+      cell->data = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+      cell->size = sqlite3_column_bytes(st, i);
+      if (cell->data) cell->kind = TransferCell::Text;
+      break;
+    case SQLITE_BLOB:
+      cell->data = static_cast<const char*>(sqlite3_column_blob(st, i));
+      cell->size = sqlite3_column_bytes(st, i);
+      if (!cell->data) cell->data = "";  // an empty blob comes without bytes
+      cell->kind = TransferCell::Blob;
+      break;
+  }
 }
 
 // Whether some value of a required column might not convert. Numbers within the ranges the
@@ -290,21 +352,25 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
   }
   const QList<TransferColumn>& detailColumns = TransferColumns(group.detail);
   const int linkAt = indexOf(detailColumns, group.key);
-  QHash<QString, QHash<QString, int>> present;  // folded link -> row signature -> count
+  // Folded link -> row signature -> count.
+  QHash<QByteArray, QHash<QByteArray, int>> present;
   {
     QStringList cols;
     for (const TransferColumn& c : detailColumns) cols << quoted(c.name);
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT %1 FROM %2").arg(cols.join(u','), quoted(group.detail))))
-      return failed(group.detail + QStringLiteral(": ") + q.lastError().text());
-    QVariantList values;
-    while (q.next()) {
-      values.clear();
-      for (int i = 0; i < detailColumns.size(); ++i) values << q.value(i);
-      const QString link = fold(values[linkAt].toString());
-      ++present[link][signature(detailColumns, values, linkAt, link)];
+    TransferStatement q;
+    if (!q.prepare(SqliteHandle(db),
+                   QStringLiteral("SELECT %1 FROM %2").arg(cols.join(u','), quoted(group.detail)),
+                   &failure))
+      return failed(group.detail + QStringLiteral(": ") + failure +
+                    QStringLiteral(" Unable to execute statement"));
+    std::vector<TransferCell> row(static_cast<size_t>(detailColumns.size()));
+    bool readFailed = false;
+    while (q.next(&readFailed)) {
+      for (size_t i = 0; i < row.size(); ++i) storedCell(q.handle(), static_cast<int>(i), &row[i]);
+      ++present[foldedBytes(row[static_cast<size_t>(linkAt)])]
+               [signature(detailColumns, row, linkAt)];
     }
+    // A read that breaks off leaves fewer rows to skip: the rows then go in again.
   }
 
   // Masters.
@@ -386,12 +452,9 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
          QByteArrayView(linkCell.data, linkCell.size) != QByteArrayView(*to)))
       setText(&linkCell, *to);
     if (!present.isEmpty()) {
-      const QString folded = fold(textOf(linkCell));
-      const auto known = present.find(folded);
+      const auto known = present.find(foldedBytes(linkCell));
       if (known != present.end()) {
-        QVariantList row;
-        for (const TransferCell& cell : values) row << TransferCellValue(cell);
-        const auto same = known->find(signature(details.columns, row, linkAt, folded));
+        const auto same = known->find(signature(details.columns, values, linkAt));
         if (same != known->end() && *same > 0) {
           if (!written(insert.flush(&failure), group.detail, &failure)) return failed(failure);
           --*same;

@@ -94,3 +94,40 @@ TEST_F(TransferBatch, MergedAndPresentRowsKeepTheOrder) {
   EXPECT_EQ(numbers(kTo, "VODATA"), "C040 C040 " + tests.join(' '));
   EXPECT_EQ(dbtest::scalar(kTo, "SELECT SUM(VO1) FROM VODATA").toInt(), 99100);
 }
+
+// A test is already there only when every value is the same as its column holds it: as
+// numbers, texts by their letters (case counts), null apart from empty.
+TEST_F(TransferBatch, ATestIsThereOnlyWhenEveryValueIsTheSame) {
+  const struct {
+    const char* what;
+    const char* source;  // the values of the source's test
+    bool there;
+  } cases[] = {
+      {"same", "45000.5, 1, 'a', NULL, 12.5", true},
+      {"within the second", "45000.5 + 0.4 / 86400.0, 1, 'a', NULL, 12.5", true},
+      {"a number", "45000.5, 1, 'a', NULL, 12.25", false},
+      {"a letter's case", "45000.5, 1, 'A', NULL, 12.5", false},
+      {"empty for null", "45000.5, 1, 'a', '', 12.5", false},
+      {"yes for no", "45000.5, 0, 'a', NULL, 12.5", false},
+      {"a number as text", "45000.5, 1, 'a', NULL, '12.5'", true},
+  };
+  for (const auto& c : cases) {
+    for (const char* table : {"VOCUST", "VODATA"}) {
+      ASSERT_TRUE(dbtest::exec(kFrom, QStringLiteral("DELETE FROM ") + table));
+      ASSERT_TRUE(dbtest::exec(kTo, QStringLiteral("DELETE FROM ") + table));
+    }
+    const QString columns = "(CUSTNO, VODATE, VOVOTA, MEMO1, MEMO2, VO3)";
+    ASSERT_TRUE(dbtest::exec(kTo, "INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('K1', 'k')"));
+    ASSERT_TRUE(dbtest::exec(kFrom, "INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('k1', 'k')"));
+    ASSERT_TRUE(dbtest::exec(
+        kTo, "INSERT INTO VODATA " + columns + " VALUES ('K1', 45000.5, 1, 'a', NULL, 12.5)"));
+    ASSERT_TRUE(
+        dbtest::exec(kFrom, "INSERT INTO VODATA " + columns + " VALUES ('k1', " + c.source + ")"));
+    TMergeReport report;
+    QString error;
+    ASSERT_TRUE(MergeKeyedGroup(kFrom, kTo, kClientGroup, &report, &error)) << error.toStdString();
+    EXPECT_EQ(report.mastersMerged, 1) << c.what;
+    EXPECT_EQ(report.detailsAlreadyThere, c.there ? 1 : 0) << c.what;
+    EXPECT_EQ(report.detailsAdded, c.there ? 0 : 1) << c.what;
+  }
+}
