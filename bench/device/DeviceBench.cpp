@@ -15,8 +15,8 @@ namespace {
 
 void BM_ReadMeterValue(benchmark::State& state) {
   auto backend = std::make_shared<ruto::SimulatedMeterBackend>();
-  auto meter = backend->AddMeter();
-  meter->SetReading(0x5A7);
+  auto meter = backend->addMeter();
+  meter->setReading(0x5A7);
   ruto::THidDeviceController controller(backend);
   ruto::MeterDeviceHandlers handlers(&controller);
   handlers.FormCreate();
@@ -34,7 +34,7 @@ void BM_ReadMeterValue(benchmark::State& state) {
     }
     if ((++n & 4095) == 0) {
       state.PauseTiming();
-      meter->ClearLog();
+      meter->clearLog();
       QCoreApplication::processEvents();
       state.ResumeTiming();
     }

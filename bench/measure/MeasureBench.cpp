@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   VirtualClock virtualClock;
   ScopedClock scoped(&virtualClock);
   auto backend = std::make_shared<SimulatedMeterBackend>();
-  std::shared_ptr<SimulatedMeter> meter = backend->AddMeter();
+  std::shared_ptr<SimulatedMeter> meter = backend->addMeter();
   THidDeviceController controller(backend);
   MeterDeviceHandlers handlers(&controller);
   handlers.FormCreate();
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     TVodec w;
     w.show();
     app.processEvents();
-    meter->SetReadingSource(
+    meter->setReadingSource(
         [&w] { return w.Run().phase() == MeasureRun::Phase::AwaitLift ? 0 : 1000; });
     w.ToolButton9Click();
     while (int(passes.size()) < rounds && w.Run().running()) {
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     }
     w.ToolButton7Click();
     for (int i = 0; i < 5 && w.Run().running(); ++i) w.measureTick();
-    meter->SetReadingSource({});
+    meter->setReadingSource({});
     for (int i = 0; i < rounds; ++i) {
       QElapsedTimer t;
       t.start();

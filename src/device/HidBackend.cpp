@@ -6,7 +6,7 @@
 
 namespace ruto {
 
-void ReportInbox::Push(QByteArray Report) {
+void ReportInbox::push(QByteArray Report) {
   {
     std::lock_guard lock(mutex_);
     reports_.push_back(std::move(Report));
@@ -16,7 +16,7 @@ void ReportInbox::Push(QByteArray Report) {
   if (!posted_.exchange(true) && post_) post_();
 }
 
-bool ReportInbox::Take(QByteArray& Report) {
+bool ReportInbox::take(QByteArray& Report) {
   std::lock_guard lock(mutex_);
   if (reports_.empty()) return false;
   Report = std::move(reports_.front());
@@ -24,22 +24,22 @@ bool ReportInbox::Take(QByteArray& Report) {
   return true;
 }
 
-bool ReportInbox::Empty() {
+bool ReportInbox::empty() {
   std::lock_guard lock(mutex_);
   return reports_.empty();
 }
 
-void ReportInbox::Clear() {
+void ReportInbox::clear() {
   std::lock_guard lock(mutex_);
   reports_.clear();
 }
 
-std::uint64_t ReportInbox::Mark() {
+std::uint64_t ReportInbox::mark() {
   std::lock_guard lock(mutex_);
   return pushed_;
 }
 
-void ReportInbox::ClearBefore(std::uint64_t mark) {
+void ReportInbox::clearBefore(std::uint64_t mark) {
   std::lock_guard lock(mutex_);
   std::uint64_t first = pushed_ - reports_.size();
   while (!reports_.empty() && first < mark) {
@@ -48,15 +48,15 @@ void ReportInbox::ClearBefore(std::uint64_t mark) {
   }
 }
 
-bool ReportInbox::WaitFor(int Ms) {
+bool ReportInbox::waitFor(int Ms) {
   std::unique_lock lock(mutex_);
   return arrived_.wait_for(lock, std::chrono::milliseconds(Ms > 0 ? Ms : 0),
                            [this] { return !reports_.empty(); });
 }
 
-void HidPort::WaitForInput(ReportInbox& Inbox, int Ms) {
+void HidPort::waitForInput(ReportInbox& Inbox, int Ms) {
   const std::int64_t start = TickCount();
-  if (Inbox.WaitFor(Ms)) return;
+  if (Inbox.waitFor(Ms)) return;
   // A clock that did not move while we waited is a virtual one: let the time pass on it.
   const std::int64_t passed = TickCount() - start;
   if (passed < Ms) clock().sleepMs(Ms - passed);

@@ -35,21 +35,21 @@ struct HidDeviceInfo {
 // thread takes them when its posted delivery runs or while a command waits for its reply.
 class ReportInbox {
  public:
-  // Called by Push (on the reader thread) when no delivery is already posted.
+  // Called by push (on the reader thread) when no delivery is already posted.
   explicit ReportInbox(std::function<void()> PostDelivery) : post_(std::move(PostDelivery)) {}
 
-  void Push(QByteArray Report);
-  bool Take(QByteArray& Report);
+  void push(QByteArray Report);
+  bool take(QByteArray& Report);
   // Marks the posted delivery as running, so the next push posts again.
-  void DeliveryStarted() { posted_.store(false); }
-  bool Empty();
-  void Clear();
+  void deliveryStarted() { posted_.store(false); }
+  bool empty();
+  void clear();
   // How many reports have ever been pushed: a mark between what came before and after.
-  std::uint64_t Mark();
+  std::uint64_t mark();
   // Drops the waiting reports that were pushed before `mark`; later ones stay.
-  void ClearBefore(std::uint64_t mark);
+  void clearBefore(std::uint64_t mark);
   // Blocks the calling thread until a report is waiting or `Ms` real milliseconds passed.
-  bool WaitFor(int Ms);
+  bool waitFor(int Ms);
 
  private:
   std::function<void()> post_;
@@ -72,31 +72,31 @@ class HidPort {
  public:
   virtual ~HidPort() = default;
   // Writes one output report (id byte first) whole.
-  virtual bool Write(const std::uint8_t* Data, std::size_t Size) = 0;
+  virtual bool write(const std::uint8_t* Data, std::size_t Size) = 0;
   // Discards input the system has queued and not yet read.
-  virtual bool Flush() = 0;
+  virtual bool flush() = 0;
   // Reader thread: waits up to WaitMs for one input report, or until StopFd becomes readable.
-  virtual HidReadResult Read(std::uint8_t* Buffer, std::size_t Capacity, int WaitMs,
+  virtual HidReadResult read(std::uint8_t* Buffer, std::size_t Capacity, int WaitMs,
                              int StopFd) = 0;
   // Main thread: waits up to Ms on the process clock for a report to reach the inbox.
-  virtual void WaitForInput(ReportInbox& Inbox, int Ms);
+  virtual void waitForInput(ReportInbox& Inbox, int Ms);
 };
 
 class HidBackend {
  public:
   virtual ~HidBackend() = default;
   // The system services the backend needs are bound; without them it finds no device.
-  virtual bool Bound() const = 0;
-  virtual std::vector<HidDeviceInfo> Enumerate() = 0;
+  virtual bool bound() const = 0;
+  virtual std::vector<HidDeviceInfo> enumerate() = 0;
   // Opens the device for reading and writing; null with Error set (an errno value) otherwise.
-  virtual std::unique_ptr<HidPort> Open(const HidDeviceInfo& Info, int& Error) = 0;
+  virtual std::unique_ptr<HidPort> open(const HidDeviceInfo& Info, int& Error) = 0;
   // The device's string of that index; empty when it has none.
-  virtual QString DeviceString(const HidDeviceInfo& Info, int Index) = 0;
+  virtual QString deviceString(const HidDeviceInfo& Info, int Index) = 0;
   // Calls Changed on Context's thread, from its event loop, when devices may have changed.
-  virtual void Watch(QObject* Context, std::function<void()> Changed) = 0;
+  virtual void watch(QObject* Context, std::function<void()> Changed) = 0;
 };
 
 // The program's backend: hidraw nodes found through libudev.
-std::unique_ptr<HidBackend> MakeHidrawBackend();
+std::unique_ptr<HidBackend> makeHidrawBackend();
 
 }  // namespace ruto

@@ -49,12 +49,12 @@ void THidDeviceReadThread::stop() {
 void THidDeviceReadThread::Execute() {
   while (!stopRequested_.load()) {
     std::fill(Report.begin(), Report.end(), 0);
-    const HidReadResult r = port_->Read(Report.data(), Report.size(), waitMs_, stopFd_);
+    const HidReadResult r = port_->read(Report.data(), Report.size(), waitMs_, stopFd_);
     if (r.status == HidReadResult::Stopped || r.status == HidReadResult::Gone) break;
     if (r.status == HidReadResult::Report) {
       BytesRead = static_cast<std::uint16_t>(std::clamp<int>(r.bytes, 0, int(Report.size())));
       if (BytesRead > 0)
-        inbox_->Push(QByteArray(reinterpret_cast<const char*>(Report.data()), BytesRead));
+        inbox_->push(QByteArray(reinterpret_cast<const char*>(Report.data()), BytesRead));
       continue;
     }
     if (r.status == HidReadResult::Failed) {
@@ -79,14 +79,14 @@ THidDevice::THidDevice(HidDeviceInfo Info, std::shared_ptr<HidBackend> Backend,
         [this] {
           // Only the posted delivery re-arms posting: deliveries from a command's wait leave
           // the one posted event in place instead of piling up new ones.
-          inbox_->DeliveryStarted();
+          inbox_->deliveryStarted();
           deliverPending();
         },
         Qt::QueuedConnection);
   });
   if (!backend_) throw EControllerError("device cannot be opened");
   int error = 0;
-  std::unique_ptr<HidPort> probe = backend_->Open(PnPInfo, error);
+  std::unique_ptr<HidPort> probe = backend_->open(PnPInfo, error);
   if (probe) {
     ReadWriteAccess = true;
   } else if (error == EACCES || error == EPERM) {
@@ -115,7 +115,7 @@ THidCaps THidDevice::Capabilities() const {
 
 QString THidDevice::DeviceString(std::uint8_t Idx) {
   if (Idx == 0 || !Accessible() || !backend_) return {};
-  return backend_->DeviceString(PnPInfo, Idx);
+  return backend_->deviceString(PnPInfo, Idx);
 }
 
 QString THidDevice::DeviceStringAnsi(std::uint8_t Idx) {
@@ -126,7 +126,7 @@ bool THidDevice::openHandle() {
   if (!Accessible() || !backend_) return false;
   if (port_) return true;
   int error = 0;
-  port_ = backend_->Open(PnPInfo, error);
+  port_ = backend_->open(PnPInfo, error);
   ReadWriteAccess = port_ != nullptr;
   return ReadWriteAccess;
 }
@@ -134,7 +134,7 @@ bool THidDevice::openHandle() {
 bool THidDevice::WriteReport(const void* Buffer, std::size_t Length, std::size_t& Written) {
   Written = 0;
   if (!openHandle()) return false;
-  if (!port_->Write(static_cast<const std::uint8_t*>(Buffer), Length)) return false;
+  if (!port_->write(static_cast<const std::uint8_t*>(Buffer), Length)) return false;
   Written = Length;
   return true;
 }
@@ -143,17 +143,17 @@ bool THidDevice::FlushInput() {
   if (inCommand_) {
     // The system's queue is drained by the reader as reports come, so whatever it holds now
     // came after the command was written: it stays, like the reports collected since then.
-    inbox_->ClearBefore(commandMark_);
+    inbox_->clearBefore(commandMark_);
     return openHandle();
   }
-  inbox_->Clear();
+  inbox_->clear();
   if (!openHandle()) return false;
-  return port_->Flush();
+  return port_->flush();
 }
 
 void THidDevice::beginCommand() {
   inCommand_ = true;
-  commandMark_ = inbox_->Mark();
+  commandMark_ = inbox_->mark();
 }
 
 void THidDevice::endCommand() { inCommand_ = false; }
@@ -184,7 +184,7 @@ void THidDevice::StopReader() {
     ReaderThread->stop();
     ReaderThread.reset();
   }
-  inbox_->Clear();
+  inbox_->clear();
 }
 
 void THidDevice::closeHandles() {
@@ -204,7 +204,7 @@ void THidDevice::MarkUnplugged() {
 void THidDevice::deliverPending() {
   QPointer<THidDevice> self(this);
   QByteArray report;
-  while (self && inbox_->Take(report)) {
+  while (self && inbox_->take(report)) {
     if (report.isEmpty() || !OnDeviceData) continue;
     OnDeviceData(this, static_cast<std::uint8_t>(report[0]), report.mid(1));
   }
@@ -213,7 +213,7 @@ void THidDevice::deliverPending() {
 void THidDevice::waitForReport(int ms) {
   if (ms <= 0) return;
   if (port_ && ReaderThread && !ReaderThread->ended())
-    port_->WaitForInput(*inbox_, ms);
+    port_->waitForInput(*inbox_, ms);
   else
     clock().sleepMs(ms);  // nothing can arrive: let the time pass
 }

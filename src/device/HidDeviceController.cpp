@@ -6,12 +6,12 @@
 namespace ruto {
 
 THidDeviceController::THidDeviceController(QObject* parent)
-    : THidDeviceController(std::shared_ptr<HidBackend>(MakeHidrawBackend()), parent) {}
+    : THidDeviceController(std::shared_ptr<HidBackend>(makeHidrawBackend()), parent) {}
 
 THidDeviceController::THidDeviceController(std::shared_ptr<HidBackend> Backend, QObject* parent)
     : QObject(parent), backend_(std::move(Backend)) {
   if (!usable()) return;
-  backend_->Watch(this, [this] { notified(0); });
+  backend_->watch(this, [this] { notified(0); });
   // The first notification scans again and reports a change even when nothing changed.
   QMetaObject::invokeMethod(
       this, [this] { notified(-1); }, Qt::QueuedConnection);
@@ -32,7 +32,7 @@ THidDeviceController::~THidDeviceController() {
   // The devices the controller still owns go with `devices`.
 }
 
-bool THidDeviceController::usable() const { return backend_ && backend_->Bound(); }
+bool THidDeviceController::usable() const { return backend_ && backend_->bound(); }
 
 void THidDeviceController::notified(int param) {
   if (InDeviceChange) return;  // a scan is running; it sees the new state anyway
@@ -71,7 +71,7 @@ void THidDeviceController::DeviceChange() {
   bool Changed = LastChangeParam == -1;
   LastChangeParam = 0;
   const std::vector<HidDeviceInfo> present =
-      usable() ? backend_->Enumerate() : std::vector<HidDeviceInfo>{};
+      usable() ? backend_->enumerate() : std::vector<HidDeviceInfo>{};
   auto isPresent = [&](const QString& identity) {
     return std::any_of(present.begin(), present.end(),
                        [&](const HidDeviceInfo& i) { return i.Identity == identity; });

@@ -13,7 +13,7 @@
 
 namespace ruto {
 
-std::unique_ptr<HidBackend> MakeHidrawBackend() { return std::make_unique<HidrawBackend>(); }
+std::unique_ptr<HidBackend> makeHidrawBackend() { return std::make_unique<HidrawBackend>(); }
 
 HidrawPort::HidrawPort(int Fd, bool Numbered) : fd_(Fd), numbered_(Numbered) {}
 
@@ -21,7 +21,7 @@ HidrawPort::~HidrawPort() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool HidrawPort::Write(const std::uint8_t* Data, std::size_t Size) {
+bool HidrawPort::write(const std::uint8_t* Data, std::size_t Size) {
   // hidraw takes the report id first, 0 for a device without numbered reports: the layout
   // the command reports already have.
   for (;;) {
@@ -31,7 +31,7 @@ bool HidrawPort::Write(const std::uint8_t* Data, std::size_t Size) {
   }
 }
 
-bool HidrawPort::Flush() {
+bool HidrawPort::flush() {
   std::uint8_t discard[256];
   for (int i = 0; i < 1024; ++i) {
     const ssize_t n = ::read(fd_, discard, sizeof discard);
@@ -41,7 +41,7 @@ bool HidrawPort::Flush() {
   return true;
 }
 
-HidReadResult HidrawPort::Read(std::uint8_t* Buffer, std::size_t Capacity, int WaitMs, int StopFd) {
+HidReadResult HidrawPort::read(std::uint8_t* Buffer, std::size_t Capacity, int WaitMs, int StopFd) {
   pollfd fds[2] = {{fd_, POLLIN, 0}, {StopFd, POLLIN, 0}};
   const int ready = ::poll(fds, 2, WaitMs);
   if (ready < 0) {
@@ -75,7 +75,7 @@ HidReadResult HidrawPort::Read(std::uint8_t* Buffer, std::size_t Capacity, int W
   return {HidReadResult::Timeout, 0, 0};
 }
 
-QString UsbDeviceString(const QString& UsbDir, int Index) {
+QString usbDeviceString(const QString& UsbDir, int Index) {
   if (Index <= 0 || UsbDir.isEmpty()) return {};
   QFile descriptors(UsbDir + "/descriptors");
   if (!descriptors.open(QIODevice::ReadOnly)) return {};
@@ -96,7 +96,7 @@ QString UsbDeviceString(const QString& UsbDir, int Index) {
   return s;
 }
 
-QString UsbSerialNumber(const QString& UsbDir) {
+QString usbSerialNumber(const QString& UsbDir) {
   if (UsbDir.isEmpty()) return {};
   QFile text(UsbDir + "/serial");
   if (!text.open(QIODevice::ReadOnly)) return {};
@@ -122,7 +122,7 @@ HidrawBackend::~HidrawBackend() {
   ReleaseHidServices();
 }
 
-std::vector<HidDeviceInfo> HidrawBackend::Enumerate() {
+std::vector<HidDeviceInfo> HidrawBackend::enumerate() {
   std::vector<HidDeviceInfo> list;
   if (!bound_) return list;
   const UdevEntryPoints& u = Udev;
@@ -150,7 +150,7 @@ std::vector<HidDeviceInfo> HidrawBackend::Enumerate() {
         if (const char* bcd = u.udev_device_get_sysattr_value(usb, "bcdDevice"))
           info.VersionNumber = std::uint16_t(std::strtoul(bcd, nullptr, 16));
         info.StringsDir = QString::fromLocal8Bit(u.udev_device_get_syspath(usb));
-        info.SerialNumber = UsbSerialNumber(info.StringsDir);
+        info.SerialNumber = usbSerialNumber(info.StringsDir);
       }
       QFile descriptor(QString::fromLocal8Bit(u.udev_device_get_syspath(hid)) +
                        "/report_descriptor");
@@ -167,7 +167,7 @@ std::vector<HidDeviceInfo> HidrawBackend::Enumerate() {
   return list;
 }
 
-std::unique_ptr<HidPort> HidrawBackend::Open(const HidDeviceInfo& Info, int& Error) {
+std::unique_ptr<HidPort> HidrawBackend::open(const HidDeviceInfo& Info, int& Error) {
   const int fd = ::open(Info.Path.toLocal8Bit().constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     Error = errno;
@@ -176,11 +176,11 @@ std::unique_ptr<HidPort> HidrawBackend::Open(const HidDeviceInfo& Info, int& Err
   return std::make_unique<HidrawPort>(fd, Info.Lengths.Numbered);
 }
 
-QString HidrawBackend::DeviceString(const HidDeviceInfo& Info, int Index) {
-  return UsbDeviceString(Info.StringsDir, Index);
+QString HidrawBackend::deviceString(const HidDeviceInfo& Info, int Index) {
+  return usbDeviceString(Info.StringsDir, Index);
 }
 
-void HidrawBackend::Watch(QObject* Context, std::function<void()> Changed) {
+void HidrawBackend::watch(QObject* Context, std::function<void()> Changed) {
   if (!bound_ || monitor_) return;
   const UdevEntryPoints& u = Udev;
   monitor_ = u.udev_monitor_new_from_netlink(udev_, "udev");

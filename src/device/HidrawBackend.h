@@ -18,9 +18,9 @@ class HidrawPort final : public HidPort {
   HidrawPort(int Fd, bool Numbered);
   ~HidrawPort() override;
 
-  bool Write(const std::uint8_t* Data, std::size_t Size) override;
-  bool Flush() override;
-  HidReadResult Read(std::uint8_t* Buffer, std::size_t Capacity, int WaitMs, int StopFd) override;
+  bool write(const std::uint8_t* Data, std::size_t Size) override;
+  bool flush() override;
+  HidReadResult read(std::uint8_t* Buffer, std::size_t Capacity, int WaitMs, int StopFd) override;
 
  private:
   int fd_;
@@ -31,22 +31,22 @@ class HidrawPort final : public HidPort {
 // The string of that index of the USB device whose sysfs folder is UsbDir; the kernel
 // exposes the manufacturer, product and serial-number strings under the indices the device
 // descriptor gives them. Empty for index 0 and indices the device has no string for.
-QString UsbDeviceString(const QString& UsbDir, int Index);
+QString usbDeviceString(const QString& UsbDir, int Index);
 
 // The serial-number string of the USB device whose sysfs folder is UsbDir; empty when the
 // device has none.
-QString UsbSerialNumber(const QString& UsbDir);
+QString usbSerialNumber(const QString& UsbDir);
 
 class HidrawBackend final : public HidBackend {
  public:
   HidrawBackend();
   ~HidrawBackend() override;
 
-  bool Bound() const override { return bound_; }
-  std::vector<HidDeviceInfo> Enumerate() override;
-  std::unique_ptr<HidPort> Open(const HidDeviceInfo& Info, int& Error) override;
-  QString DeviceString(const HidDeviceInfo& Info, int Index) override;
-  void Watch(QObject* Context, std::function<void()> Changed) override;
+  bool bound() const override { return bound_; }
+  std::vector<HidDeviceInfo> enumerate() override;
+  std::unique_ptr<HidPort> open(const HidDeviceInfo& Info, int& Error) override;
+  QString deviceString(const HidDeviceInfo& Info, int Index) override;
+  void watch(QObject* Context, std::function<void()> Changed) override;
 
  private:
   bool bound_ = false;

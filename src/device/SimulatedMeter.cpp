@@ -28,7 +28,7 @@ class SimulatedPort final : public HidPort {
   SimulatedPort(std::shared_ptr<SimulatedMeter> meter, int generation)
       : meter_(std::move(meter)), generation_(generation) {}
 
-  bool Write(const std::uint8_t* Data, std::size_t Size) override {
+  bool write(const std::uint8_t* Data, std::size_t Size) override {
     std::function<void()> unplugged;
     {
       std::lock_guard lock(meter_->mutex_);
@@ -57,7 +57,7 @@ class SimulatedPort final : public HidPort {
     return true;
   }
 
-  bool Flush() override {
+  bool flush() override {
     std::lock_guard lock(meter_->mutex_);
     if (dead()) return false;
     // Only what has already reached the host's queue is dropped; a reply still on its way
@@ -67,7 +67,7 @@ class SimulatedPort final : public HidPort {
     return true;
   }
 
-  HidReadResult Read(std::uint8_t* Buffer, std::size_t Capacity, int WaitMs, int StopFd) override {
+  HidReadResult read(std::uint8_t* Buffer, std::size_t Capacity, int WaitMs, int StopFd) override {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WaitMs);
     {
       // The reader only reads again after handing the previous report over.
@@ -102,7 +102,7 @@ class SimulatedPort final : public HidPort {
     }
   }
 
-  void WaitForInput(ReportInbox& Inbox, int Ms) override {
+  void waitForInput(ReportInbox& Inbox, int Ms) override {
     std::optional<std::int64_t> due;
     bool handing = false;
     {
@@ -112,18 +112,18 @@ class SimulatedPort final : public HidPort {
     }
     if (handing) {
       // A report is between the meter and the inbox: it is already here in device time.
-      Inbox.WaitFor(1000);
+      Inbox.waitFor(1000);
       return;
     }
     const std::int64_t now = clock().nowMs();
     if (!due || *due - now > Ms) {
       // Nothing will come within the wait: let the time pass on the process clock.
-      if (Inbox.Empty()) clock().sleepMs(Ms);
+      if (Inbox.empty()) clock().sleepMs(Ms);
       return;
     }
     if (*due > now) clock().sleepMs(*due - now);
     meter_->wake();
-    Inbox.WaitFor(1000);  // the reader thread hands it over
+    Inbox.waitFor(1000);  // the reader thread hands it over
   }
 
  private:
@@ -148,63 +148,63 @@ void SimulatedMeter::wake() {
   (void)ignored;
 }
 
-SimulatedMeterConfig SimulatedMeter::Config() const {
+SimulatedMeterConfig SimulatedMeter::config() const {
   std::lock_guard lock(mutex_);
   return config_;
 }
 
-bool SimulatedMeter::Plugged() const {
+bool SimulatedMeter::plugged() const {
   std::lock_guard lock(mutex_);
   return plugged_;
 }
 
-void SimulatedMeter::SetReplyDelayMs(int Ms) {
+void SimulatedMeter::setReplyDelayMs(int Ms) {
   std::lock_guard lock(mutex_);
   delayMs_ = Ms;
 }
 
-void SimulatedMeter::SetReading(int Raw) {
+void SimulatedMeter::setReading(int Raw) {
   std::lock_guard lock(mutex_);
   reading_ = Raw;
 }
 
-void SimulatedMeter::SetReadingSource(std::function<int()> Source) {
+void SimulatedMeter::setReadingSource(std::function<int()> Source) {
   std::lock_guard lock(mutex_);
   readingSource_ = std::move(Source);
 }
 
-void SimulatedMeter::ScriptReply(const QByteArray& Payload) {
+void SimulatedMeter::scriptReply(const QByteArray& Payload) {
   std::lock_guard lock(mutex_);
   scripted_.push_back(Payload);
 }
 
-void SimulatedMeter::DropReplies(int Count) {
+void SimulatedMeter::dropReplies(int Count) {
   std::lock_guard lock(mutex_);
   dropReplies_ = Count;
 }
 
-void SimulatedMeter::FailWrites(int Count) {
+void SimulatedMeter::failWrites(int Count) {
   std::lock_guard lock(mutex_);
   failWrites_ = Count;
 }
 
-void SimulatedMeter::UnplugOnCommand(const QByteArray& Cmd) {
+void SimulatedMeter::unplugOnCommand(const QByteArray& Cmd) {
   std::lock_guard lock(mutex_);
   unplugOn_ = Cmd;
 }
 
-void SimulatedMeter::SetRegister(int Reg, int Value) {
+void SimulatedMeter::setRegister(int Reg, int Value) {
   std::lock_guard lock(mutex_);
   registers_[Reg] = Value & 0xFF;
 }
 
-int SimulatedMeter::Register(int Reg) const {
+int SimulatedMeter::registerValue(int Reg) const {
   std::lock_guard lock(mutex_);
   auto it = registers_.find(Reg);
   return it == registers_.end() ? 0 : it->second;
 }
 
-void SimulatedMeter::SendReport(const QByteArray& Payload) {
+void SimulatedMeter::sendReport(const QByteArray& Payload) {
   {
     std::lock_guard lock(mutex_);
     queueReply(Payload, clock().nowMs());
@@ -212,33 +212,33 @@ void SimulatedMeter::SendReport(const QByteArray& Payload) {
   wake();
 }
 
-std::vector<QByteArray> SimulatedMeter::Commands() const {
+std::vector<QByteArray> SimulatedMeter::commands() const {
   std::lock_guard lock(mutex_);
   return commands_;
 }
 
-std::vector<std::vector<std::uint8_t>> SimulatedMeter::Reports() const {
+std::vector<std::vector<std::uint8_t>> SimulatedMeter::reports() const {
   std::lock_guard lock(mutex_);
   return reports_;
 }
 
-void SimulatedMeter::ClearLog() {
+void SimulatedMeter::clearLog() {
   std::lock_guard lock(mutex_);
   commands_.clear();
   reports_.clear();
 }
 
-bool SimulatedMeter::On() const {
+bool SimulatedMeter::on() const {
   std::lock_guard lock(mutex_);
   return on_;
 }
 
-bool SimulatedMeter::HighRange() const {
+bool SimulatedMeter::highRange() const {
   std::lock_guard lock(mutex_);
   return high_;
 }
 
-int SimulatedMeter::PendingReports() const {
+int SimulatedMeter::pendingReports() const {
   std::lock_guard lock(mutex_);
   return int(queue_.size());
 }
@@ -299,7 +299,7 @@ void SimulatedMeter::queueReply(const QByteArray& payload, std::int64_t due) {
   queue_.push_back({due, report});
 }
 
-std::shared_ptr<SimulatedMeter> SimulatedMeterBackend::AddMeter(SimulatedMeterConfig Config) {
+std::shared_ptr<SimulatedMeter> SimulatedMeterBackend::addMeter(SimulatedMeterConfig Config) {
   auto meter = std::make_shared<SimulatedMeter>(std::move(Config));
   meters_.push_back(meter);
   {
@@ -311,7 +311,7 @@ std::shared_ptr<SimulatedMeter> SimulatedMeterBackend::AddMeter(SimulatedMeterCo
   return meter;
 }
 
-void SimulatedMeterBackend::Unplug(const std::shared_ptr<SimulatedMeter>& Meter) {
+void SimulatedMeterBackend::unplug(const std::shared_ptr<SimulatedMeter>& Meter) {
   {
     std::lock_guard lock(Meter->mutex_);
     Meter->plugged_ = false;
@@ -322,7 +322,7 @@ void SimulatedMeterBackend::Unplug(const std::shared_ptr<SimulatedMeter>& Meter)
   notify();
 }
 
-void SimulatedMeterBackend::Replug(const std::shared_ptr<SimulatedMeter>& Meter,
+void SimulatedMeterBackend::replug(const std::shared_ptr<SimulatedMeter>& Meter,
                                    const QString& Identity) {
   {
     std::lock_guard lock(Meter->mutex_);
@@ -332,7 +332,7 @@ void SimulatedMeterBackend::Replug(const std::shared_ptr<SimulatedMeter>& Meter,
   notify();
 }
 
-std::vector<HidDeviceInfo> SimulatedMeterBackend::Enumerate() {
+std::vector<HidDeviceInfo> SimulatedMeterBackend::enumerate() {
   std::vector<HidDeviceInfo> list;
   for (const auto& meter : meters_) {
     std::lock_guard lock(meter->mutex_);
@@ -361,7 +361,7 @@ std::shared_ptr<SimulatedMeter> SimulatedMeterBackend::find(const QString& ident
   return nullptr;
 }
 
-std::unique_ptr<HidPort> SimulatedMeterBackend::Open(const HidDeviceInfo& Info, int& Error) {
+std::unique_ptr<HidPort> SimulatedMeterBackend::open(const HidDeviceInfo& Info, int& Error) {
   std::shared_ptr<SimulatedMeter> meter = find(Info.Identity);
   if (!meter) {
     Error = ENOENT;
@@ -375,10 +375,10 @@ std::unique_ptr<HidPort> SimulatedMeterBackend::Open(const HidDeviceInfo& Info, 
   return std::make_unique<SimulatedPort>(meter, meter->generation_);
 }
 
-QString SimulatedMeterBackend::DeviceString(const HidDeviceInfo& Info, int Index) {
+QString SimulatedMeterBackend::deviceString(const HidDeviceInfo& Info, int Index) {
   std::shared_ptr<SimulatedMeter> meter = find(Info.Identity);
   if (!meter) return {};
-  const SimulatedMeterConfig c = meter->Config();
+  const SimulatedMeterConfig c = meter->config();
   switch (Index) {
     case 1:
       return c.Manufacturer;
@@ -391,7 +391,7 @@ QString SimulatedMeterBackend::DeviceString(const HidDeviceInfo& Info, int Index
   }
 }
 
-void SimulatedMeterBackend::Watch(QObject* Context, std::function<void()> Changed) {
+void SimulatedMeterBackend::watch(QObject* Context, std::function<void()> Changed) {
   context_ = Context;
   changed_ = std::move(Changed);
 }

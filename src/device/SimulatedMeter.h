@@ -41,32 +41,32 @@ class SimulatedMeter {
   explicit SimulatedMeter(SimulatedMeterConfig Config);
   ~SimulatedMeter();
 
-  SimulatedMeterConfig Config() const;
-  bool Plugged() const;
+  SimulatedMeterConfig config() const;
+  bool plugged() const;
 
   // Behaviour of the following exchanges.
-  void SetReplyDelayMs(int Ms);
-  void SetReading(int Raw);  // what "D000000" reports
+  void setReplyDelayMs(int Ms);
+  void setReading(int Raw);  // what "D000000" reports
   // Readings worked out when asked (from the process clock, a script); while set it replaces
   // SetReading. Runs under the meter's lock: it must not call the meter.
-  void SetReadingSource(std::function<int()> Source);
-  void ScriptReply(const QByteArray& Payload);  // the next reply, verbatim
-  void DropReplies(int Count);                  // the next Count commands get no reply
-  void FailWrites(int Count);                   // the next Count writes fail
-  void UnplugOnCommand(const QByteArray& Cmd);  // vanish when this command arrives
-  void SetRegister(int Reg, int Value);
-  int Register(int Reg) const;
+  void setReadingSource(std::function<int()> Source);
+  void scriptReply(const QByteArray& Payload);  // the next reply, verbatim
+  void dropReplies(int Count);                  // the next Count commands get no reply
+  void failWrites(int Count);                   // the next Count writes fail
+  void unplugOnCommand(const QByteArray& Cmd);  // vanish when this command arrives
+  void setRegister(int Reg, int Value);
+  int registerValue(int Reg) const;
   // A report the meter sends on its own, due now.
-  void SendReport(const QByteArray& Payload);
+  void sendReport(const QByteArray& Payload);
 
   // What the meter received: the commands (seven characters) and the raw output reports.
-  std::vector<QByteArray> Commands() const;
-  std::vector<std::vector<std::uint8_t>> Reports() const;
-  void ClearLog();
-  bool On() const;
-  bool HighRange() const;
+  std::vector<QByteArray> commands() const;
+  std::vector<std::vector<std::uint8_t>> reports() const;
+  void clearLog();
+  bool on() const;
+  bool highRange() const;
   // Reports queued and not yet read by the host.
-  int PendingReports() const;
+  int pendingReports() const;
 
  private:
   friend class SimulatedMeterBackend;
@@ -107,16 +107,16 @@ class SimulatedMeterBackend : public HidBackend {
   SimulatedMeterBackend() = default;
 
   // Plugs a new meter in.
-  std::shared_ptr<SimulatedMeter> AddMeter(SimulatedMeterConfig Config = {});
-  void Unplug(const std::shared_ptr<SimulatedMeter>& Meter);
+  std::shared_ptr<SimulatedMeter> addMeter(SimulatedMeterConfig Config = {});
+  void unplug(const std::shared_ptr<SimulatedMeter>& Meter);
   // Plugs the meter in again; the system names it anew when Identity is given.
-  void Replug(const std::shared_ptr<SimulatedMeter>& Meter, const QString& Identity = {});
+  void replug(const std::shared_ptr<SimulatedMeter>& Meter, const QString& Identity = {});
 
-  bool Bound() const override { return true; }
-  std::vector<HidDeviceInfo> Enumerate() override;
-  std::unique_ptr<HidPort> Open(const HidDeviceInfo& Info, int& Error) override;
-  QString DeviceString(const HidDeviceInfo& Info, int Index) override;
-  void Watch(QObject* Context, std::function<void()> Changed) override;
+  bool bound() const override { return true; }
+  std::vector<HidDeviceInfo> enumerate() override;
+  std::unique_ptr<HidPort> open(const HidDeviceInfo& Info, int& Error) override;
+  QString deviceString(const HidDeviceInfo& Info, int Index) override;
+  void watch(QObject* Context, std::function<void()> Changed) override;
 
  private:
   void notify();

@@ -45,7 +45,7 @@ TEST_F(StatusRun, LampRunByMeter) {
       config.HardwareVersion = c.hardware;
       config.SerialNumber = "SN-42";
       start(config);
-      meter->SetReplyDelayMs(c.replyDelayMs);
+      meter->setReplyDelayMs(c.replyDelayMs);
     }
     StartupStatusRun run;
     int labelsAt = -1;
@@ -63,7 +63,7 @@ TEST_F(StatusRun, LampRunByMeter) {
     }
     ASSERT_TRUE(run.Finished);
     QStringList sent;
-    for (const QByteArray& cmd : meter ? meter->Commands() : std::vector<QByteArray>{})
+    for (const QByteArray& cmd : meter ? meter->commands() : std::vector<QByteArray>{})
       sent << QString::fromLatin1(cmd);
     EXPECT_EQ(sent.join(' ').toStdString(), c.commands);
     EXPECT_EQ((QStringList{run.ModelText, run.SerialText, run.HardwareText}.join('|')),

@@ -36,7 +36,7 @@ struct EventLog {
 }  // namespace
 
 TEST_F(MeterFixture, CreationClaimsTheMeterAndTheFirstNotificationReportsAChange) {
-  meter = backend->AddMeter();
+  meter = backend->addMeter();
   controller = std::make_unique<THidDeviceController>(backend);
   EventLog log;
   log.attach(controller.get());
@@ -63,7 +63,7 @@ TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
   QPointer<THidDevice> first = MeterState.Device.get();
   ASSERT_TRUE(first);
 
-  backend->Unplug(meter);
+  backend->unplug(meter);
   pump();
   EXPECT_EQ(log.unplugs, 1);
   EXPECT_EQ(log.removals, 1);
@@ -75,7 +75,7 @@ TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
   controller->DeviceChange();  // nothing new: no event
   EXPECT_EQ(log.changes, 1);
 
-  backend->Replug(meter, "0003:5A3C:7E21.0007");
+  backend->replug(meter, "0003:5A3C:7E21.0007");
   pump();
   EXPECT_EQ(log.arrivals, 1);
   ASSERT_NE(MeterState.Device, nullptr);
@@ -84,7 +84,7 @@ TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
 }
 
 TEST_F(MeterFixture, ClaimedDeviceThatGoesStaysListedUntilItsHolderLetsGo) {
-  meter = backend->AddMeter();
+  meter = backend->addMeter();
   controller = std::make_unique<THidDeviceController>(backend);
   EventLog log;
   log.attach(controller.get());
@@ -92,7 +92,7 @@ TEST_F(MeterFixture, ClaimedDeviceThatGoesStaysListedUntilItsHolderLetsGo) {
   std::unique_ptr<THidDevice> held;
   ASSERT_TRUE(controller->ClaimById(held, kMeterVendorId, -1));
 
-  backend->Unplug(meter);
+  backend->unplug(meter);
   pump();
   EXPECT_EQ(log.unplugs, 1);
   EXPECT_EQ(controller->count(), 1);
@@ -113,8 +113,8 @@ TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
   SimulatedMeterConfig other = meterNamed("0003:046D:C077.0001");
   other.VendorID = 0x046D;
   other.ProductID = 0xC077;
-  backend->AddMeter(other);
-  auto second = backend->AddMeter(meterNamed("0003:5A3C:7E21.0002"));
+  backend->addMeter(other);
+  auto second = backend->addMeter(meterNamed("0003:5A3C:7E21.0002"));
   start(meterNamed("0003:5A3C:7E21.0003"));
   ASSERT_NE(MeterState.Device, nullptr);
   EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0002") << "first in list order";
@@ -136,7 +136,7 @@ TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
   EXPECT_EQ(controller->UnclaimedCount(), 2);
 
   // The claimed meter goes: the other one takes its place at the same change.
-  backend->Unplug(second);
+  backend->unplug(second);
   pump();
   ASSERT_NE(MeterState.Device, nullptr);
   EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0003");
@@ -158,7 +158,7 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
   start();
   EventLog log;
   log.attach(controller.get());
-  meter->SendReport("HELLO");
+  meter->sendReport("HELLO");
   settle();
   EXPECT_EQ(log.data, 0) << "delivered on the main thread only";
   pump();
@@ -167,9 +167,9 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
   EXPECT_EQ(MeterState.Reply, QByteArray("HELLO\0\0\0", 8));
   EXPECT_TRUE(MeterState.Replied);
 
-  meter->SendReport("late");
+  meter->sendReport("late");
   settle();  // the reader has handed it over; its delivery is posted, not yet run
-  ASSERT_EQ(meter->PendingReports(), 0);
+  ASSERT_EQ(meter->pendingReports(), 0);
   controller->ReleaseDevice(MeterState.Device);
   pump();
   EXPECT_EQ(log.data, 1) << "a released device delivers nothing more";
@@ -178,7 +178,7 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
   // The same with the claimed device freed outright: the controller keeps a fresh copy.
   handlers->HidCtlDeviceChange();
   ASSERT_NE(MeterState.Device, nullptr);
-  meter->SendReport("late");
+  meter->sendReport("late");
   settle();
   THidDevice* held = MeterState.Device.get();
   MeterState.Device.reset();
@@ -209,7 +209,7 @@ TEST_F(MeterFixture, DeviceWithoutReadWriteAccessIsListedButSilent) {
   const std::int64_t t0 = clockNow();
   EXPECT_EQ(ReadMeterValue(), 0);
   EXPECT_EQ(elapsedSince(t0), 350);
-  EXPECT_TRUE(meter->Commands().empty());
+  EXPECT_TRUE(meter->commands().empty());
 }
 
 TEST_F(MeterFixture, ControllerDestroyedBeforeTheHolderOfItsDevice) {

@@ -107,22 +107,22 @@ TEST(HidrawPort, ReadsFramesWritesAndNoticesRemoval) {
   HidrawPort port(node.host, false);
   std::uint8_t buf[9] = {};
 
-  EXPECT_EQ(port.Read(buf, sizeof buf, 10, node.stop).status, HidReadResult::Timeout);
+  EXPECT_EQ(port.read(buf, sizeof buf, 10, node.stop).status, HidReadResult::Timeout);
 
   node.send({'D', '0', '0', '0', '0', '1', 'A', '3'});
-  HidReadResult r = port.Read(buf, sizeof buf, 100, node.stop);
+  HidReadResult r = port.read(buf, sizeof buf, 100, node.stop);
   ASSERT_EQ(r.status, HidReadResult::Report);
   ASSERT_EQ(r.bytes, 9);
   EXPECT_EQ(Bytes(buf, buf + 9), (Bytes{0, 'D', '0', '0', '0', '0', '1', 'A', '3'}));
 
   // A report longer than the buffer is cut to it.
   node.send({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  r = port.Read(buf, 4, 100, node.stop);
+  r = port.read(buf, 4, 100, node.stop);
   ASSERT_EQ(r.status, HidReadResult::Report);
   EXPECT_EQ(Bytes(buf, buf + r.bytes), (Bytes{0, 1, 2, 3}));
 
   const Bytes command = {0, 'X', '0', '0', '0', '0', '0', '0', ' '};
-  ASSERT_TRUE(port.Write(command.data(), command.size()));
+  ASSERT_TRUE(port.write(command.data(), command.size()));
   Bytes got(16);
   ASSERT_EQ(::read(node.device, got.data(), got.size()), 9);
   got.resize(9);
@@ -131,28 +131,28 @@ TEST(HidrawPort, ReadsFramesWritesAndNoticesRemoval) {
   // Flush drops what is queued.
   node.send({1});
   node.send({2});
-  EXPECT_TRUE(port.Flush());
-  EXPECT_EQ(port.Read(buf, sizeof buf, 10, node.stop).status, HidReadResult::Timeout);
+  EXPECT_TRUE(port.flush());
+  EXPECT_EQ(port.read(buf, sizeof buf, 10, node.stop).status, HidReadResult::Timeout);
 
   // A stop request wins over waiting data.
   node.send({3});
   const std::uint64_t one = 1;
   ASSERT_EQ(::write(node.stop, &one, sizeof one), 8);
-  EXPECT_EQ(port.Read(buf, sizeof buf, 1000, node.stop).status, HidReadResult::Stopped);
+  EXPECT_EQ(port.read(buf, sizeof buf, 1000, node.stop).status, HidReadResult::Stopped);
   std::uint64_t drain;
   ASSERT_EQ(::read(node.stop, &drain, sizeof drain), 8);
 
   ::close(node.device);
   node.device = -1;
-  EXPECT_EQ(port.Read(buf, 3, 10, node.stop).status, HidReadResult::Report);  // {3} still queued
-  EXPECT_EQ(port.Read(buf, sizeof buf, 1000, node.stop).status, HidReadResult::Gone);
-  EXPECT_FALSE(port.Write(command.data(), command.size()));
+  EXPECT_EQ(port.read(buf, 3, 10, node.stop).status, HidReadResult::Report);  // {3} still queued
+  EXPECT_EQ(port.read(buf, sizeof buf, 1000, node.stop).status, HidReadResult::Gone);
+  EXPECT_FALSE(port.write(command.data(), command.size()));
 
   // A port over numbered reports keeps the id byte the device sent.
   NodePair numbered;
   HidrawPort idPort(numbered.host, true);
   numbered.send({5, 'o', 'k'});
-  r = idPort.Read(buf, sizeof buf, 100, numbered.stop);
+  r = idPort.read(buf, sizeof buf, 100, numbered.stop);
   ASSERT_EQ(r.status, HidReadResult::Report);
   EXPECT_EQ(Bytes(buf, buf + r.bytes), (Bytes{5, 'o', 'k'}));
 }
@@ -163,9 +163,9 @@ namespace {
 class BrokenPort final : public HidPort {
  public:
   explicit BrokenPort(HidReadResult::Status s) : status(s) {}
-  bool Write(const std::uint8_t*, std::size_t) override { return false; }
-  bool Flush() override { return false; }
-  HidReadResult Read(std::uint8_t*, std::size_t, int, int) override {
+  bool write(const std::uint8_t*, std::size_t) override { return false; }
+  bool flush() override { return false; }
+  HidReadResult read(std::uint8_t*, std::size_t, int, int) override {
     ++reads;
     return {status, 0, EIO};
   }
@@ -174,8 +174,8 @@ class BrokenPort final : public HidPort {
 };
 
 std::unique_ptr<THidDevice> simulatedDevice(std::shared_ptr<SimulatedMeterBackend> backend) {
-  backend->AddMeter();
-  return std::make_unique<THidDevice>(backend->Enumerate().front(), backend, nullptr);
+  backend->addMeter();
+  return std::make_unique<THidDevice>(backend->enumerate().front(), backend, nullptr);
 }
 
 }  // namespace

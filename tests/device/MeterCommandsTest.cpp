@@ -25,13 +25,13 @@ class MeterCommands : public MeterFixture {
  protected:
   QByteArray sent() const {
     QByteArrayList all;
-    for (const QByteArray& c : meter->Commands()) all << c;
+    for (const QByteArray& c : meter->commands()) all << c;
     return all.join(' ');
   }
   void setCounter(int r6, int r7, int r8) {
-    meter->SetRegister(6, r6);
-    meter->SetRegister(7, r7);
-    meter->SetRegister(8, r8);
+    meter->setRegister(6, r6);
+    meter->setRegister(7, r7);
+    meter->setRegister(8, r8);
   }
 };
 
@@ -43,7 +43,7 @@ TEST_P(CommandFraming, CommandFillsTheOutputReport) {
   start(config);
   ASSERT_NE(MeterState.Device, nullptr);
   EXPECT_TRUE(SendCommand("D000000"));
-  const auto reports = meter->Reports();
+  const auto reports = meter->reports();
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0], report("D000000", std::size_t(GetParam())));
 }
@@ -63,7 +63,7 @@ TEST_F(MeterFixture, DeviceWithoutRoomForACommandCountsAsFailedWrites) {
     ASSERT_NE(MeterState.Device, nullptr);
     const std::int64_t t0 = clockNow();
     EXPECT_FALSE(SendCommand("D000000"));
-    EXPECT_TRUE(meter->Reports().empty());
+    EXPECT_TRUE(meter->reports().empty());
     EXPECT_EQ(elapsedSince(t0), 350) << "three failed writes, then the 50 ms left";
   }
   EXPECT_EQ(BuildCommandReport("D000000", 1), Bytes{0});
@@ -90,14 +90,14 @@ TEST_F(MeterFixture, ReadMeterValueTakesTheMetersReply) {
   SimulatedMeterConfig config;
   config.InputReportLength = 65;
   start(config);
-  meter->SetReading(0x5A7);
+  meter->setReading(0x5A7);
   EXPECT_EQ(ReadMeterValue(), 0x5A7);
-  EXPECT_EQ(meter->Commands().back(), "D000000");
+  EXPECT_EQ(meter->commands().back(), "D000000");
   EXPECT_EQ(MeterState.Reply.size(), 64) << "the whole payload, filler included";
 
-  meter->ScriptReply("D0000G12");
+  meter->scriptReply("D0000G12");
   EXPECT_EQ(ReadMeterValue(), 0);
-  meter->DropReplies(1);
+  meter->dropReplies(1);
   EXPECT_EQ(ReadMeterValue(), 0) << "no reply leaves an empty one";
   EXPECT_TRUE(MeterState.Reply.isEmpty());
 }
@@ -109,15 +109,15 @@ TEST_F(MeterCommands, CounterIsReadFromThreeRegistersAndAdvanced) {
   EXPECT_EQ(MeterState.Counter, 0x12A);
   EXPECT_EQ(sent(), "R060000 R070000 R080000");
 
-  meter->ClearLog();
+  meter->clearLog();
   EXPECT_EQ(AccessMeasureCounter(true), 0x12A);
   EXPECT_EQ(MeterState.Counter, 0x12B);
   EXPECT_EQ(sent(), "R060000 R070000 R080000 W060000 W070100 W082B00");
-  EXPECT_EQ(meter->Register(8), 0x2B);
+  EXPECT_EQ(meter->registerValue(8), 0x2B);
 
   // Carries run through all three registers.
   setCounter(0x0A, 0xFF, 0xFF);
-  meter->ClearLog();
+  meter->clearLog();
   AccessMeasureCounter(true);
   EXPECT_EQ(MeterState.Counter, 0x0B0000);
   EXPECT_EQ(sent(), "R060000 R070000 R080000 W060B00 W070000 W080000");
@@ -128,31 +128,31 @@ TEST_F(MeterCommands, CounterIsNeverWrittenFromAnIncompleteRead) {
   start();
   setCounter(0x12, 0x34, 0x56);
 
-  meter->DropReplies(1);  // register 06 does not answer
+  meter->dropReplies(1);  // register 06 does not answer
   EXPECT_EQ(AccessMeasureCounter(true), 0);
   EXPECT_EQ(MeterState.Counter, 0);
   EXPECT_FALSE(sent().contains('W')) << sent().constData();
 
-  meter->ClearLog();
-  meter->ScriptReply("R060ZZ0");  // an answer that is not a number
+  meter->clearLog();
+  meter->scriptReply("R060ZZ0");  // an answer that is not a number
   EXPECT_EQ(AccessMeasureCounter(true), 0);
   EXPECT_FALSE(sent().contains('W')) << sent().constData();
-  EXPECT_EQ(meter->Register(8), 0x56);
+  EXPECT_EQ(meter->registerValue(8), 0x56);
 
   // Only characters 5-6 count; what stands around them is ignored.
-  meter->ClearLog();
-  meter->ScriptReply("xxxx12yyyy");
-  meter->ScriptReply("????34");
-  meter->ScriptReply("R08056Q");
+  meter->clearLog();
+  meter->scriptReply("xxxx12yyyy");
+  meter->scriptReply("????34");
+  meter->scriptReply("R08056Q");
   EXPECT_EQ(AccessMeasureCounter(false), 0x123456);
 
   // At the top of its range the counter stays where it is.
   setCounter(0xFF, 0xFF, 0xFF);
-  meter->ClearLog();
+  meter->clearLog();
   AccessMeasureCounter(true);
   EXPECT_EQ(MeterState.Counter, 0xFFFFFF);
   EXPECT_EQ(sent(), "R060000 R070000 R080000");
-  EXPECT_EQ(meter->Register(8), 0xFF);
+  EXPECT_EQ(meter->registerValue(8), 0xFF);
 }
 
 TEST_F(MeterCommands, SignalPatternsAndSimpleCommands) {
@@ -163,22 +163,22 @@ TEST_F(MeterCommands, SignalPatternsAndSimpleCommands) {
                             "S291A00", "S3E0800", "S2E0A00",         "S221100",
                             "S191100", ""};
   for (int kind = 0; kind < 14; ++kind) {
-    meter->ClearLog();
+    meter->clearLog();
     EXPECT_TRUE(SendSignal(static_cast<SignalKind>(kind)));
     EXPECT_EQ(sent(), patterns[kind]) << "kind " << kind;
   }
-  meter->ClearLog();
+  meter->clearLog();
   EXPECT_TRUE(SendSignal(static_cast<SignalKind>(-1)));
   EXPECT_EQ(sent(), "");
 
   EXPECT_FALSE(SetMeterOn(true));
-  EXPECT_TRUE(meter->On());
+  EXPECT_TRUE(meter->on());
   EXPECT_FALSE(SelectRange(true));
-  EXPECT_TRUE(meter->HighRange());
+  EXPECT_TRUE(meter->highRange());
   EXPECT_FALSE(SelectRange(false));
-  EXPECT_FALSE(meter->HighRange());
+  EXPECT_FALSE(meter->highRange());
   StopMeter();
-  EXPECT_FALSE(meter->On());
+  EXPECT_FALSE(meter->on());
   EXPECT_EQ(sent(), "N000000 H000000 L000000 X000000");
 }
 
@@ -195,13 +195,13 @@ TEST_F(MeterFixture, WriteRetriesShortenTheReplyBudget) {
       {1, 260, false, 350}, {2, 100, true, 300}, {2, 151, false, 350}, {3, 0, false, 350},
   };
   for (const Case& c : cases) {
-    meter->ClearLog();
-    meter->FailWrites(c.failedWrites);
-    meter->SetReplyDelayMs(c.delayMs);
+    meter->clearLog();
+    meter->failWrites(c.failedWrites);
+    meter->setReplyDelayMs(c.delayMs);
     const std::int64_t t0 = clockNow();
     EXPECT_EQ(SendCommand("N000000"), c.replied) << c.failedWrites << " / " << c.delayMs;
     EXPECT_EQ(elapsedSince(t0), c.elapsed) << c.failedWrites << " / " << c.delayMs;
-    EXPECT_EQ(meter->Commands().size(), c.failedWrites < 3 ? 1u : 0u);
+    EXPECT_EQ(meter->commands().size(), c.failedWrites < 3 ? 1u : 0u);
     // Let a late reply arrive and be delivered before the next case.
     virtualClock.advance(1000);
     settle();
@@ -224,10 +224,10 @@ TEST_F(MeterFixture, FlushDuringACommandKeepsWhatCameAfterItsWrite) {
   } cases[] = {{true, "LATE"}, {false, ""}};
   for (const auto& c : cases) {
     MeterState.Reply.clear();
-    meter->SendReport("OLD");
+    meter->sendReport("OLD");
     collected();
     if (c.inCommand) dev->beginCommand();
-    meter->SendReport("LATE");
+    meter->sendReport("LATE");
     collected();
     dev->FlushInput();
     dev->deliverPending();
@@ -253,10 +253,10 @@ TEST_F(MeterFixture, NoDeviceSendsNothingAndReadsZero) {
 
 TEST_F(MeterFixture, UnplugDuringAWaitEndsInNoDeviceAndComesBack) {
   start();
-  meter->SetReading(0x123);
+  meter->setReading(0x123);
   EXPECT_EQ(ReadMeterValue(), 0x123);
 
-  meter->UnplugOnCommand("D000000");
+  meter->unplugOnCommand("D000000");
   const std::int64_t t0 = clockNow();
   EXPECT_EQ(ReadMeterValue(), 0);
   EXPECT_FALSE(MeterState.Replied);
@@ -267,7 +267,7 @@ TEST_F(MeterFixture, UnplugDuringAWaitEndsInNoDeviceAndComesBack) {
   EXPECT_EQ(ReadMeterValue(), 0);
   EXPECT_EQ(AccessMeasureCounter(false), 0);
 
-  backend->Replug(meter, "0003:5A3C:7E21.0002");
+  backend->replug(meter, "0003:5A3C:7E21.0002");
   pump();
   ASSERT_NE(MeterState.Device, nullptr);
   EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0002");

@@ -32,7 +32,7 @@ class MeterFixture : public ::testing::Test {
 
   // Plugs a meter in, creates the controller and runs the window's creation steps.
   void start(SimulatedMeterConfig config = {}) {
-    meter = backend->AddMeter(config);
+    meter = backend->addMeter(config);
     controller = std::make_unique<THidDeviceController>(backend);
     handlers = std::make_unique<MeterDeviceHandlers>(controller.get());
     handlers->FormCreate();
@@ -46,7 +46,7 @@ class MeterFixture : public ::testing::Test {
 
   // Waits (real time) until the meter's queued reports have been taken by the reader.
   void settle() {
-    for (int i = 0; i < 400 && meter->PendingReports() > 0; ++i)
+    for (int i = 0; i < 400 && meter->pendingReports() > 0; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 

@@ -63,18 +63,18 @@ TEST(UsbStrings, IndexedStringsAndTheSerialNumberComeFromTheDeviceFolder) {
       {QString(), 3, ""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(UsbDeviceString(c.dir, c.index), c.expected)
+    EXPECT_EQ(usbDeviceString(c.dir, c.index), c.expected)
         << c.dir.toStdString() << " #" << c.index;
 
-  EXPECT_EQ(UsbSerialNumber(meter), "HW-2.1");
-  EXPECT_EQ(UsbSerialNumber(other), "SN 0042");
-  EXPECT_EQ(UsbSerialNumber(plain), "");
+  EXPECT_EQ(usbSerialNumber(meter), "HW-2.1");
+  EXPECT_EQ(usbSerialNumber(other), "SN 0042");
+  EXPECT_EQ(usbSerialNumber(plain), "");
 
   // The backend answers the device's string look-up from the folder it found the device in.
   HidrawBackend backend;
   HidDeviceInfo info;
   info.StringsDir = meter;
-  EXPECT_EQ(backend.DeviceString(info, 3), "HW-2.1");
+  EXPECT_EQ(backend.deviceString(info, 3), "HW-2.1");
   info.StringsDir = plain;
-  EXPECT_EQ(backend.DeviceString(info, 3), "");
+  EXPECT_EQ(backend.deviceString(info, 3), "");
 }

@@ -62,12 +62,12 @@ class CalibrationRunTest : public test::MeterFixture {
       return true;
     });
     start();
-    meter->SetReadingSource([this] { return probe ? probe() : 0; });
-    meter->ClearLog();
+    meter->setReadingSource([this] { return probe ? probe() : 0; });
+    meter->clearLog();
   }
   void TearDown() override {
     SetAskUserResponder({});
-    if (meter) meter->SetReadingSource({});
+    if (meter) meter->setReadingSource({});
     MeterFixture::TearDown();
   }
 
@@ -85,7 +85,7 @@ class CalibrationRunTest : public test::MeterFixture {
   QString settingsFile() const { return QDir(dir.path()).filePath(kSettingsFileName); }
   int count(const char* cmd) const {
     int n = 0;
-    for (const QByteArray& c : meter->Commands()) n += c == cmd;
+    for (const QByteArray& c : meter->commands()) n += c == cmd;
     return n;
   }
 
@@ -106,7 +106,7 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
   } cases[] = {{3500, 3496, 3500, "3,496", true}, {3000, 2997, 3000, "2,997", false}};
   for (const auto& c : cases) {
     QFile::remove(settingsFile());
-    meter->ClearLog();
+    meter->clearLog();
     probe = [&] { return c.reading; };
     run.start();
     drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
@@ -135,7 +135,7 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
     EXPECT_FALSE(view.lit[CalLamp::Lamp1]);
     // Start: stop, on, standard range, signal 1; sixteen ticks and the start each signal 7;
     // the high range is chosen once with signal 8.
-    const auto cmds = meter->Commands();
+    const auto cmds = meter->commands();
     ASSERT_GE(cmds.size(), 4u);
     EXPECT_EQ(cmds[0], "X000000");
     EXPECT_EQ(cmds[1], "N000000");
@@ -192,7 +192,7 @@ TEST_F(CalibrationRunTest, StopIsHeardWhileWaitingOnly) {
   EXPECT_FALSE(run.running());
   EXPECT_FALSE(view.running);
   EXPECT_EQ(view.status, "");
-  EXPECT_EQ(meter->Commands().back(), "X000000");
+  EXPECT_EQ(meter->commands().back(), "X000000");
   EXPECT_FALSE(QFile::exists(settingsFile()));
 
   probe = [] { return 3500; };

@@ -90,12 +90,12 @@ class MeasureRunTest : public test::MeterFixture {
       return answers.empty() ? true : answers.takeFirst();
     });
     start();
-    meter->SetReadingSource([this] { return probe ? probe(TickCount()) : 0; });
-    meter->ClearLog();
+    meter->setReadingSource([this] { return probe ? probe(TickCount()) : 0; });
+    meter->clearLog();
   }
   void TearDown() override {
     SetAskUserResponder({});
-    if (meter) meter->SetReadingSource({});
+    if (meter) meter->setReadingSource({});
     MeterFixture::TearDown();
   }
 
@@ -116,7 +116,7 @@ class MeasureRunTest : public test::MeterFixture {
   // The meter's commands, and only the signal ones.
   QStringList commands() const {
     QStringList all;
-    for (const QByteArray& c : meter->Commands()) all << QString::fromLatin1(c);
+    for (const QByteArray& c : meter->commands()) all << QString::fromLatin1(c);
     return all;
   }
   QStringList signalCommands() const { return commands().filter(QRegularExpression("^S")); }
@@ -324,7 +324,7 @@ TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
       {7, true, {true, false}, false, true, "S1E1A00 S1E0F00 S1E1A00"},
   };
   for (const auto& c : cases) {
-    meter->ClearLog();
+    meter->clearLog();
     view.events.clear();
     questions.clear();
     CurrentTest = TCurrentTest{};
@@ -365,15 +365,15 @@ TEST_F(MeasureRunTest, MeterLostInStageThreeAndPluggedInAgain) {
   probe = [](std::int64_t) { return 1000; };
   ASSERT_TRUE(run.start());
   drive(3000, [this] { return sinceContact() >= 1300; });
-  backend->Unplug(meter);
+  backend->unplug(meter);
   pump();
   ASSERT_EQ(MeterState.Device, nullptr);
   step();
   EXPECT_EQ(run.phase(), MeasureRun::Phase::AwaitContact) << "readings of 0 lose the contact";
   drive(200);
   EXPECT_EQ(run.phase(), MeasureRun::Phase::AwaitContact);
-  meter->ClearLog();
-  backend->Replug(meter);
+  meter->clearLog();
+  backend->replug(meter);
   pump();
   ASSERT_NE(MeterState.Device, nullptr);
   step();

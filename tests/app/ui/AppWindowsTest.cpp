@@ -209,14 +209,14 @@ TEST_F(AboutBoxWindow, MeterValues) {
     if (c.counter >= 0 && !meter) start();
     if (meter)
       for (int reg = 6; reg <= 8; ++reg)
-        meter->SetRegister(reg, (c.counter >> (8 * (8 - reg))) & 0xFF);
+        meter->setRegister(reg, (c.counter >> (8 * (8 - reg))) & 0xFF);
     MeterState.SerialNo = meter ? "ZV10000001" : "None!";
     TAboutBox w;
     w.show();
     EXPECT_EQ(texts({w.StaticText6, w.StaticText17, w.StaticText14}), c.expected);
     ruto::test::savePng(w.grab().toImage(), QStringLiteral("about-box-%1").arg(c.counter));
     if (meter) {
-      EXPECT_EQ(meter->Register(8), c.counter & 0xFF);  // only read
+      EXPECT_EQ(meter->registerValue(8), c.counter & 0xFF);  // only read
     }
   }
   EXPECT_EQ(MeasureCounterText(999), "[      999 ]");

@@ -158,15 +158,15 @@ TEST_F(MainWindow, UnreadableSettingsAreReportedAndLeftAlone) {
 TEST_F(MainWindow, ClaimsTheMeterAtCreationSignalsOnExitAndStopsItOnYes) {
   putInstallation();
   auto backend = std::make_shared<ruto::SimulatedMeterBackend>();
-  auto meter = backend->AddMeter();
+  auto meter = backend->addMeter();
   VoForm = new TVoForm(new ruto::THidDeviceController(backend, nullptr), nullptr);
   ASSERT_FALSE(VoForm->StartupFailed);
   EXPECT_NE(ruto::MeterState.Device, nullptr) << "claimed at creation";
   start(false);
   const auto commands = [&] {
     QStringList c;
-    for (const QByteArray& b : meter->Commands()) c << QString::fromLatin1(b);
-    meter->ClearLog();
+    for (const QByteArray& b : meter->commands()) c << QString::fromLatin1(b);
+    meter->clearLog();
     return c.join(' ');
   };
   commands();

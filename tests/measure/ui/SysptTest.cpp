@@ -34,11 +34,11 @@ class SysptTest : public test::MeterFixture {
     Settings.CalDate = "2021/03/04";
     SetAskUserResponder([](MsgKind, const QString&) { return true; });
     start();
-    meter->SetReadingSource([this] { return reading; });
+    meter->setReadingSource([this] { return reading; });
   }
   void TearDown() override {
     SetAskUserResponder({});
-    if (meter) meter->SetReadingSource({});
+    if (meter) meter->setReadingSource({});
     MeterFixture::TearDown();
   }
   // Calibration passes every 10 ms of virtual time until `done` or the run ends.

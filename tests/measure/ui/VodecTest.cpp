@@ -63,12 +63,12 @@ class VodecTest : public test::MeterFixture {
       return answer;
     });
     start();
-    meter->SetReadingSource([this] { return reading; });
+    meter->setReadingSource([this] { return reading; });
   }
   void TearDown() override {
     SetAskUserResponder({});
     WindowOpeners() = savedOpeners;
-    if (meter) meter->SetReadingSource({});
+    if (meter) meter->setReadingSource({});
     MeterFixture::TearDown();
   }
 
@@ -242,9 +242,9 @@ TEST_F(VodecTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesTheCounter) {
     int liveAfter;
   } cases[] = {{12, 0x000102, 0}, {11, 0x000101, 11}, {24, 0x000102, 0}};
   for (const auto& c : cases) {
-    meter->SetRegister(6, 0);
-    meter->SetRegister(7, 1);
-    meter->SetRegister(8, 1);
+    meter->setRegister(6, 0);
+    meter->setRegister(7, 1);
+    meter->setRegister(8, 1);
     CurrentTest.LivePointCount = c.live;
     TVodec w;
     w.show();
@@ -253,8 +253,9 @@ TEST_F(VodecTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesTheCounter) {
     w.ToolButton1Click();
     EXPECT_TRUE(hiddenDuring);
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ((meter->Register(6) << 16) | (meter->Register(7) << 8) | meter->Register(8),
-              c.counterAfter)
+    EXPECT_EQ(
+        (meter->registerValue(6) << 16) | (meter->registerValue(7) << 8) | meter->registerValue(8),
+        c.counterAfter)
         << c.live;
     EXPECT_EQ(CurrentTest.LivePointCount, c.liveAfter);
   }
@@ -283,7 +284,7 @@ TEST_F(VodecTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesTheCounter) {
 TEST_F(VodecTest, ChildWindowFromAModalRoundComesBackToTheSameWindow) {
   // The analysis window shows its opener again itself as it closes, as the children do.
   CurrentTest.LivePointCount = 12;
-  meter->SetRegister(8, 5);
+  meter->setRegister(8, 5);
   TVodec w;
   int opened = 0, rounds = 0;
   bool hiddenDuring = false;
@@ -299,7 +300,7 @@ TEST_F(VodecTest, ChildWindowFromAModalRoundComesBackToTheSameWindow) {
       ++rounds;
       EXPECT_TRUE(w.isVisible());
       EXPECT_TRUE(w.testAttribute(Qt::WA_ShowModal)) << "modal again";
-      EXPECT_EQ(meter->Register(8), 6) << "counter advanced once, after the child";
+      EXPECT_EQ(meter->registerValue(8), 6) << "counter advanced once, after the child";
       w.close();
     });
   });
@@ -359,7 +360,7 @@ TEST_F(VodecTest, RunRendersTraceFiguresAndLamps) {
   EXPECT_GT(countColor(lamp1, 0x0000FF), 10) << "Lamp1 red during sampling";
 
   // The rest of the run: every point pressed and lifted.
-  meter->SetReadingSource(
+  meter->setReadingSource(
       [&] { return w.Run().phase() == MeasureRun::Phase::AwaitLift ? 0 : 1000; });
   ticksUntil(
       w, [] { return false; }, 24 * 400);
@@ -379,7 +380,7 @@ TEST_F(VodecTest, RunRendersTraceFiguresAndLamps) {
   test::savePng(after, "vodec-after-run");
   const QImage lampAfter = w.Lamp1->grab().toImage();
   EXPECT_EQ(countColor(lampAfter, 0x0000FF), 0) << "Lamp1 unlit";
-  EXPECT_EQ(meter->Commands().back(), QByteArray("X000000"));
+  EXPECT_EQ(meter->commands().back(), QByteArray("X000000"));
 }
 
 TEST_F(VodecTest, EveryPointPictureIsInstalledAndShown) {
