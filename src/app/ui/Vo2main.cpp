@@ -257,6 +257,9 @@ void TVoForm::ApplyLauncherButtons() {
     LauncherButtons[slot]->setToolTip(fm.elidedText(BlankControls(Settings.ExtProgHint[slot]),
                                                     Qt::ElideRight, fm.averageCharWidth() * 60));
   }
+  // The restored window keeps every button in view: none hides behind the toolbar's arrow.
+  ToolBar1->setMinimumWidth(0);
+  ToolBar1->setMinimumWidth(ToolBar1->sizeHint().width());
 }
 
 bool TVoForm::LauncherVisible(int slot) const {

@@ -116,6 +116,14 @@ TEST_F(MainWindow, ExistingSettingsAreReadAndDecideTheLaunchers) {
   for (int slot = 1; slot <= 6; ++slot) EXPECT_EQ(f->LauncherVisible(slot), expected[slot]) << slot;
   EXPECT_EQ(f->LauncherButtons[3]->toolTip(), "第三個");
   EXPECT_EQ(f->StatusText->text(), "測試診所");
+  // At its smallest the window still shows every toolbar button, the exit button included.
+  f->showNormal();
+  f->resize(f->minimumSizeHint());
+  QCoreApplication::processEvents();
+  const auto* more = f->ToolBar1->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+  EXPECT_TRUE(more == nullptr || !more->isVisible());
+  EXPECT_TRUE(f->ToolButton9->isVisible());
+  EXPECT_LE(f->ToolButton9->mapTo(f, QPoint(f->ToolButton9->width(), 0)).x(), f->width());
 }
 
 TEST_F(MainWindow, FatalStartupShowsOneMessageAndWritesNothing) {
