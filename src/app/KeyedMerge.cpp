@@ -236,28 +236,29 @@ bool mayFailToConvert(const QString& connection, const SourceTable& t) {
     const int at = t.sourceIndex[static_cast<size_t>(i)];
     if (c.run != 0 || at < 0) continue;  // a failure in an optional run only ends the run
     const QString& name = t.names[at];
-    const QString notNumber = QStringLiteral("typeof(%1) IN ('text','blob')").arg(name);
-    const auto outside = [&](const char* range) {
-      return QStringLiteral("(%1 OR (typeof(%2) IN ('integer','real') AND NOT (%3)))")
-          .arg(notNumber, name, QString::fromLatin1(range).arg(name));
+    // Text and bytes sort after every number and ('' taking no number's form whatever the
+    // column's type) at or after the empty text: one comparison finds a value that is no
+    // number, and comparisons with numbers the numbers out of range.
+    const QString notNumber = QStringLiteral("%1 >= ''").arg(name);
+    const auto outside = [&](const char* low, const char* high) {
+      return QStringLiteral("(%1 >= '' OR %1 %2 OR %1 %3)")
+          .arg(name, QString::fromLatin1(low), QString::fromLatin1(high));
     };
     switch (c.type) {
       case TransferType::Text:
       case TransferType::Bytes:
         break;
       case TransferType::Boolean:
-        risky << QStringLiteral("typeof(%1) = 'text'").arg(name);
-        break;
-      case TransferType::DateTime:
-        // Through its text form a day converts without fail only well inside the calendar.
-        risky << (c.access == TransferAccess::Text ? outside("%1 > -300000.0 AND %1 < 2958000.0")
-                                                   : notNumber);
-        break;
       case TransferType::Double:
         risky << notNumber;
         break;
+      case TransferType::DateTime:
+        // Through its text form a day converts without fail only well inside the calendar.
+        risky << (c.access == TransferAccess::Text ? outside("<= -300000.0", ">= 2958000.0")
+                                                   : notNumber);
+        break;
       case TransferType::Long:
-        risky << outside("%1 >= -2147483648.0 AND %1 <= 2147483647.0");
+        risky << outside("< -2147483648.0", "> 2147483647.0");
         break;
     }
   }

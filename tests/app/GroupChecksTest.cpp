@@ -19,6 +19,21 @@ class GroupChecks : public dbtest::Fixture {
 
 }  // namespace
 
+static QStringList textColumns(const QString& date, const QString& vo1) {
+  QStringList columns = {"MKEY INTEGER PRIMARY KEY",
+                         "CUSTNO TEXT",
+                         "VODATE TEXT",
+                         "VOVOTA TEXT",
+                         "MEMO1 TEXT",
+                         "MEMO2 TEXT",
+                         "AutoKey TEXT",
+                         "PrtFG TEXT"};
+  for (int i = 1; i <= 24; ++i) columns << QStringLiteral("VO%1 TEXT").arg(i);
+  return {"DROP TABLE VODATA", "CREATE TABLE VODATA (" + columns.join(", ") + ")",
+          QStringLiteral("INSERT INTO VODATA (CUSTNO, VODATE, VO1) VALUES ('C1', %1, %2)")
+              .arg(date, vo1)};
+}
+
 // Values a scan of the whole file clears and values it leaves to the conversion itself: the
 // outcome is that of converting every value, and a failure names its row and column.
 TEST_F(GroupChecks, ValuesThatMayNotConvertAreConverted) {
@@ -71,6 +86,10 @@ TEST_F(GroupChecks, ValuesThatMayNotConvertAreConverted) {
        {"INSERT INTO VOPRDT (ProNo, ProEng) VALUES ('P1', 'x')"},
        false,
        "column ProEng"},
+      // A file of other make may declare every column as text: numbers are then texts too.
+      {"text columns, a number", textColumns("'12'", "'12.5'"), true, "column VODATE"},
+      {"text columns, a date", textColumns("'2024/01/02'", "'12.5'"), true, ""},
+      {"text columns, a word", textColumns("'2024/01/02'", "'abc'"), true, "column VO1"},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(fill(
