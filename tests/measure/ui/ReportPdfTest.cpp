@@ -278,7 +278,9 @@ class ReportWindow : public ::testing::Test {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_NE(SharedPrinter().printerState(), QPrinter::Active);
     AnalysisReportPrinter() = PrintAnalysisReport;
-    path_ = test::outputDir() + "/report-window.pdf";
+    // A file per test: the tests of this window run side by side in separate processes.
+    path_ = test::outputDir() + "/report-window-" +
+            testing::UnitTest::GetInstance()->current_test_info()->name() + ".pdf";
     QFile::remove(path_);
     SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
     SharedPrinter().setOutputFileName(path_);
