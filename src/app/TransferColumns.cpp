@@ -353,6 +353,8 @@ bool TransferInserter::flush(QString* error) {
   const size_t rows = columns_ > 0 ? queued_.size() / static_cast<size_t>(columns_) : 0;
   if (batch_ > 1 && rows == static_cast<size_t>(batch_)) {
     sqlite3_stmt* st = many_.handle();
+    sqlite3* db = sqlite3_db_handle(st);
+    const int autocommit = sqlite3_get_autocommit(db);
     const char* base = bytes_.constData();
     for (size_t k = 0; k < queued_.size(); ++k) {
       const Queued& q = queued_[k];
@@ -366,6 +368,14 @@ bool TransferInserter::flush(QString* error) {
       if (rowDone)
         for (size_t r = 0; r < rows; ++r) rowDone();
       return true;
+    }
+    // Some failures (a full disk, an I/O error) take back the whole transaction: then no row
+    // may go in again, or it would go in on its own.
+    if (sqlite3_get_autocommit(db) != autocommit) {
+      *error = many_.errorText();
+      queued_.clear();
+      bytes_.clear();
+      return false;
     }
     // The failed statement took back all its rows: find the failing one row by row.
   }

@@ -131,3 +131,23 @@ TEST_F(TransferBatch, ATestIsThereOnlyWhenEveryValueIsTheSame) {
     EXPECT_EQ(report.detailsAdded, c.there ? 0 : 1) << c.what;
   }
 }
+
+// A target that runs out of room mid-copy keeps none of the rows, whatever SQLite took back.
+TEST_F(TransferBatch, ARunOutOfRoomKeepsNothing) {
+  const QString memo(3000, QLatin1Char('m'));
+  for (int i = 0; i < 300; ++i)
+    ASSERT_TRUE(dbtest::exec(kFrom, "INSERT INTO VOCUST (CUSTNO, MEMO) VALUES (?, ?)",
+                             {QStringLiteral("R%1").arg(i), memo}));
+  ASSERT_TRUE(dbtest::exec(kTo, "INSERT INTO VOCUST (CUSTNO) VALUES ('mine')"));
+  const int pages = dbtest::scalar(kTo, "PRAGMA page_count").toInt();
+  ASSERT_TRUE(dbtest::exec(kTo, QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 40)));
+  int rows = -1;
+  QString error;
+  EXPECT_FALSE(CopyTransferTable(kFrom, kTo, "VOCUST", &rows, &error));
+  EXPECT_TRUE(error.contains("full")) << error.toStdString();
+  EXPECT_EQ(rows, 0);
+  EXPECT_EQ(dbtest::scalar(kTo, "SELECT group_concat(CUSTNO) FROM VOCUST").toString(), "mine");
+  // The connection goes on as before.
+  EXPECT_TRUE(dbtest::exec(kTo, "INSERT INTO VOCUST (CUSTNO) VALUES ('after')"));
+  EXPECT_EQ(dbtest::scalar(kTo, "SELECT COUNT(*) FROM VOCUST").toInt(), 2);
+}
