@@ -120,6 +120,22 @@ QString siblingTemp(const QString& target) {
          QUuid::createUuid().toString(QUuid::Id128).left(12);
 }
 
+// A run that stops: the work copy is closed, the user hears and reads why, once.
+TTransferOutcome failed(TTransferOutcome& out, const QString& text) {
+  CloseDatabase(kWorkConnection);
+  SendSignal(SignalKind::Warning);
+  out.message = text;
+  AskUser(MsgKind::WarningOk, text);
+  return out;
+}
+
+// The chosen folder as a path that a file name can follow.
+QString folderPath(const QString& chosen) {
+  QString folder = ruto::Trim(chosen);
+  if (!folder.endsWith(u'/')) folder += u'/';
+  return folder;
+}
+
 }  // namespace
 
 int TransferErrorCode(int err) {
@@ -234,13 +250,7 @@ TTransferOutcome TransferRun::exportTo(const TTransferChoice& choice) {
   SendSignal(SignalKind::Question);
   if (!AskUser(MsgKind::ImportantYesNo, kExportQuestion)) return out;
   out.asked = true;
-  const auto fail = [&](const QString& text) {
-    CloseDatabase(kWorkConnection);
-    SendSignal(SignalKind::Warning);
-    out.message = text;
-    AskUser(MsgKind::WarningOk, text);
-    return out;
-  };
+  const auto fail = [&out](const QString& text) { return failed(out, text); };
   step();
   // The work copy lives in a private folder: a destination that is the install folder or the
   // folder of an earlier transfer file is never touched before the final rename.
@@ -273,8 +283,7 @@ TTransferOutcome TransferRun::exportTo(const TTransferChoice& choice) {
   step();
   // Written beside the destination, flushed, then renamed over it: a failure keeps the
   // earlier transfer file as it was.
-  QString folder = ruto::Trim(choice.folder);
-  if (!folder.endsWith(u'/')) folder += u'/';
+  const QString folder = folderPath(choice.folder);
   const QString target = pathNoCase(folder, kTransferFileName);
   const QString temp = siblingTemp(target);
   int e = files_->copyFile(workPath, temp);
@@ -298,20 +307,13 @@ TTransferOutcome TransferRun::importFrom(const TTransferChoice& choice) {
   if (!AskUser(MsgKind::ImportantYesNo, choice.replace ? kReplaceQuestion : kAppendQuestion))
     return out;
   out.asked = true;
-  const auto fail = [&](const QString& text) {
-    CloseDatabase(kWorkConnection);
-    SendSignal(SignalKind::Warning);
-    out.message = text;
-    AskUser(MsgKind::WarningOk, text);
-    return out;
-  };
+  const auto fail = [&out](const QString& text) { return failed(out, text); };
   step();
   QTemporaryDir work;
   if (!work.isValid()) return fail(TransferErrorText(TransferErrorCode(EIO), false));
   step();
   // The picked file is only read, once, into a private work copy.
-  QString folder = ruto::Trim(choice.folder);
-  if (!folder.endsWith(u'/')) folder += u'/';
+  const QString folder = folderPath(choice.folder);
   const QString workPath = work.filePath(kTransferFileName);
   if (int e = files_->copyFile(pathNoCase(folder, kTransferFileName), workPath))
     return fail(TransferErrorText(TransferErrorCode(e), false));
