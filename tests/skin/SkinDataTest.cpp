@@ -195,7 +195,9 @@ TEST(SkinData, TheCodedTestSkinLoadsEveryObject) {
   EXPECT_EQ(l.data->TopBorder()->Bitmap.size(), QSize(60, 48));
   EXPECT_EQ(l.data->SysButtons().size(), 6u);
   for (const auto& b : l.data->SysButtons()) {
-    if (b->Action != 3) EXPECT_EQ(b->Frame, 6) << b->Name.toStdString();
+    if (b->Action != 3) {
+      EXPECT_EQ(b->Frame, 6) << b->Name.toStdString();
+    }
   }
   EXPECT_NE(l.data->MenuBar(), nullptr);
   EXPECT_EQ(l.data->MenuBar()->Frame, 2);
