@@ -4,6 +4,7 @@
 
 #include <QIODevice>
 #include <limits>
+#include <utility>
 
 namespace ruto {
 
@@ -53,6 +54,8 @@ void TQuickIni::LoadFromStream(QIODevice* stream) {
   if (!stream) return;
   lines_.clear();
   sections_.clear();
+  sectionIndex_.clear();
+  sectionKeys_.clear();
   const QString text = QString::fromUtf8(stream->readAll());
   const qsizetype n = text.size();
   qsizetype start = 0;
@@ -70,6 +73,21 @@ void TQuickIni::LoadFromStream(QIODevice* stream) {
     start = i + 1;
   }
   if (start < n) take(n);
+
+  QHash<QString, QString>* keys = nullptr;  // of the section being read; null when shadowed
+  for (const QString& line : std::as_const(lines_)) {
+    if (IsSection(line)) {
+      keys = nullptr;
+      const QString folded = line.toCaseFolded();
+      if (sectionIndex_.contains(folded)) continue;
+      sectionIndex_.insert(folded, static_cast<int>(sectionKeys_.size()));
+      keys = &sectionKeys_.emplace_back();
+      continue;
+    }
+    if (!keys) continue;
+    const QString key = KeyOf(line);
+    if (!keys->contains(key)) keys->insert(key, ValueOf(line, key));
+  }
 }
 
 QString TQuickIni::KeyOf(const QString& line) {
@@ -99,19 +117,12 @@ int TQuickIni::FindSection(const QString& name) const {
 void TQuickIni::ReadString(const QString& section, const QString& key, QString& value,
                            const QString& def) const {
   value = def;
-  const QString k = key.toLower();
-  if (lines_.isEmpty()) return;
-  const int at = FindSection(section);
-  if (at < 0) return;
-  for (qsizetype i = at + 1; i < lines_.size(); ++i) {
-    const QString& line = lines_.at(i);
-    if (IsSection(line)) return;
-    if (KeyOf(line) == k) {
-      const QString v = ValueOf(line, k);
-      if (!v.isEmpty()) value = v;
-      return;
-    }
-  }
+  const auto at =
+      sectionIndex_.constFind((QLatin1Char('[') + section + QLatin1Char(']')).toCaseFolded());
+  if (at == sectionIndex_.cend()) return;
+  const QHash<QString, QString>& keys = sectionKeys_[static_cast<size_t>(*at)];
+  const auto v = keys.constFind(key.toLower());
+  if (v != keys.cend() && !v->isEmpty()) value = *v;
 }
 
 int TQuickIni::ReadInteger(const QString& section, const QString& key, int def) const {

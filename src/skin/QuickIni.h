@@ -4,10 +4,12 @@
 // trimmed with their case kept. Nothing here raises: whatever is missing reads as the
 // caller's default.
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class QIODevice;
 
@@ -39,6 +41,10 @@ class TQuickIni {
  private:
   QStringList lines_;
   QList<QPair<QString, int>> sections_;  // header line and its index in lines_
+  // A definition is read by some thousand lookups at every start: each section that
+  // lookups can reach (the first of its name) keeps its keys' first values by key.
+  QHash<QString, int> sectionIndex_;  // case-folded header -> index in sectionKeys_
+  std::vector<QHash<QString, QString>> sectionKeys_;
 };
 
 }  // namespace ruto

@@ -395,8 +395,12 @@ CaptionSpan PaintFrame(QPainter& p, const TSkinData& skin, const FramePaint& f) 
         break;
     }
     const QRect textRect(span.start, (t ? t->TextShiftVert() : 0), span.end - span.start, b.top());
-    const QString text = p.fontMetrics().elidedText(f.caption, Qt::ElideRight, textRect.width());
-    p.drawText(textRect, align, text);
+    // Laying the caption out is the dearest part of a frame; a painter clipped elsewhere
+    // (one band of the frame) skips it.
+    if (!p.hasClipping() || p.clipBoundingRect().toAlignedRect().intersects(textRect)) {
+      const QString text = p.fontMetrics().elidedText(f.caption, Qt::ElideRight, textRect.width());
+      p.drawText(textRect, align, text);
+    }
   }
   return span;
 }

@@ -100,6 +100,8 @@ void SkinFrameWidget::paintEvent(QPaintEvent*) {
   // What the window's mask leaves out shows the face where no mask applies.
   p.fillRect(rect(), parentWidget()->palette().color(QPalette::Window));
   p.translate(-pos());  // the frame is painted in window coordinates
+  // Told which part is this band's, the frame painter lays out only what falls on it.
+  p.setClipRect(geometry());
   FramePaint f;
   f.keyed = true;
   f.window = parentWidget()->size();

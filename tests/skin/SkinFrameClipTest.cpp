@@ -1,0 +1,63 @@
+// A frame painted one clipped part at a time (as the band widgets paint it) gives, inside
+// each part, the same pixels as the whole frame painted at once, caption included.
+#include <gtest/gtest.h>
+#include <QPainter>
+
+#include "skin/SkinFrame.h"
+#include "skin/TestSkin.h"
+
+namespace ruto {
+namespace {
+
+TEST(FrameClipping, EachPartPaintsAsInTheWholeFrame) {
+  QList<SkinPackageEntry> e;
+  e.append({QStringLiteral("s.ini"),
+            QByteArray("[Personality]\nTop=t.bmp\nTopFrame=1\nLeft=l.bmp\nLeftFrame=1\n"
+                       "Right=l.bmp\nRightFrame=1\nBottom=t.bmp\nBottomFrame=1\n"
+                       "ActiveTextR=255\nActiveTextG=255\nActiveTextB=255\n")});
+  e.append({QStringLiteral("t.bmp"), test::bmp(test::codedStrip(1, 1, 40, 24, false, false))});
+  e.append({QStringLiteral("l.bmp"), test::bmp(test::codedStrip(2, 1, 6, 30, true, false))});
+  TSkinData d;
+  d.SkinStream = BuildSkinPackage(e);
+  ASSERT_TRUE(d.LoadSkin());
+  FramePaint f;
+  f.window = QSize(300, 120);
+  f.border = FrameWidths(d, 0);
+  f.caption = QStringLiteral("MMMM 經絡");
+  const std::vector<CaptionButton> none;
+  f.buttons = &none;
+  const QImage whole = PaintFrameImage(d, f);
+  const QMargins b = f.border;
+  ASSERT_GT(b.top(), 0);
+  ASSERT_GT(b.left(), 0);
+
+  auto captionPixels = [&](const QImage& img, const QRect& part) {
+    int n = 0;
+    for (int y = part.top(); y <= part.bottom(); ++y)
+      for (int x = part.left(); x <= part.right(); ++x)
+        if (img.pixel(x, y) == qRgb(255, 255, 255)) ++n;
+    return n;
+  };
+  const int H = f.window.height(), W = f.window.width();
+  const QRect parts[] = {QRect(0, 0, W, b.top()),
+                         QRect(0, b.top(), b.left(), H - b.top() - b.bottom()),
+                         QRect(W - b.right(), b.top(), b.right(), H - b.top() - b.bottom()),
+                         QRect(0, H - b.bottom(), W, b.bottom()),
+                         QRect(10, b.top() / 2, 60, b.top())};  // across the title's edge
+  for (const QRect& part : parts) {
+    QImage img(f.window, QImage::Format_RGB32);
+    img.fill(Qt::magenta);
+    {
+      QPainter p(&img);
+      p.setClipRect(part);
+      PaintFrame(p, d, f);
+    }
+    for (int y = part.top(); y <= part.bottom(); ++y)
+      for (int x = part.left(); x <= part.right(); ++x)
+        ASSERT_EQ(img.pixel(x, y), whole.pixel(x, y)) << x << "," << y;
+  }
+  EXPECT_GT(captionPixels(whole, parts[0]), 0);
+}
+
+}  // namespace
+}  // namespace ruto
