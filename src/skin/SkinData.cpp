@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 
+#include "skin/BitmapFile.h"
 #include "skin/QuickIni.h"
 #include "skin/SkinReader.h"
 
@@ -40,9 +41,7 @@ int num(const TQuickIni& ini, const QString& section, const QString& key, int de
 QImage loadImage(const TSkinReader& reader, const QString& value) {
   QByteArray bytes;
   if (value.isEmpty() || !LoadBitmapEntry(reader, value, bytes)) return {};
-  QImage img;
-  if (!img.loadFromData(bytes, "BMP")) return {};
-  return img.convertToFormat(QImage::Format_RGB32);
+  return DecodeSkinBitmap(bytes);
 }
 
 // The common keys of an image object; frame read only where the caller asks.

@@ -1,0 +1,106 @@
+// Skin bitmaps read directly give what Qt's reader gives, whatever the file holds.
+#include <gtest/gtest.h>
+#include <QBuffer>
+#include <QtEndian>
+
+#include "skin/BitmapFile.h"
+#include "skin/TestSkin.h"
+
+using namespace ruto;
+
+namespace {
+
+QImage byReader(const QByteArray& bytes) {
+  QImage img;
+  if (!img.loadFromData(bytes, "BMP")) return {};
+  return img.convertToFormat(QImage::Format_RGB32);
+}
+
+// A 24-bit file written by hand: rows bottom-up for a positive height, top-down for a
+// negative one, each padded to four bytes; `gap` bytes between the headers and the pixels.
+QByteArray bitmap24(int width, int height, int gap = 0, quint16 bits = 24, quint32 compression = 0,
+                    quint32 colours = 0) {
+  const int rows = std::abs(height);
+  const int stride = (width * 3 + 3) & ~3;
+  QByteArray out(54 + gap + stride * rows, '\0');
+  char* d = out.data();
+  d[0] = 'B';
+  d[1] = 'M';
+  qToLittleEndian<quint32>(static_cast<quint32>(out.size()), d + 2);
+  qToLittleEndian<quint32>(static_cast<quint32>(54 + gap), d + 10);
+  qToLittleEndian<quint32>(40, d + 14);
+  qToLittleEndian<qint32>(width, d + 18);
+  qToLittleEndian<qint32>(height, d + 22);
+  qToLittleEndian<quint16>(1, d + 26);
+  qToLittleEndian<quint16>(bits, d + 28);
+  qToLittleEndian<quint32>(compression, d + 30);
+  qToLittleEndian<qint32>(2835, d + 38);
+  qToLittleEndian<qint32>(3937, d + 42);
+  qToLittleEndian<quint32>(colours, d + 46);
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < width; ++x)
+      for (int c = 0; c < 3; ++c)
+        d[54 + gap + y * stride + x * 3 + c] = static_cast<char>((x * 37 + y * 11 + c * 91) & 0xFF);
+  return out;
+}
+
+void expectSame(const QByteArray& bytes, const char* what) {
+  const QImage want = byReader(bytes);
+  const QImage got = DecodeSkinBitmap(bytes);
+  ASSERT_EQ(got.isNull(), want.isNull()) << what;
+  if (want.isNull()) return;
+  EXPECT_EQ(got.format(), QImage::Format_RGB32) << what;
+  EXPECT_EQ(got, want) << what;
+  EXPECT_EQ(got.dotsPerMeterX(), want.dotsPerMeterX()) << what;
+  EXPECT_EQ(got.dotsPerMeterY(), want.dotsPerMeterY()) << what;
+}
+
+QByteArray saved(const QImage& img) {
+  QByteArray out;
+  QBuffer b(&out);
+  b.open(QIODevice::WriteOnly);
+  img.save(&b, "BMP");
+  return out;
+}
+
+}  // namespace
+
+TEST(SkinBitmapFile, ReadsAsQtsReaderDoes) {
+  // Row padding of every kind, both row orders, pixels after a gap.
+  for (int width : {1, 2, 3, 4, 5, 7, 40})
+    for (int height : {1, 3, -1, -3, 24}) {
+      const QByteArray name = QByteArray::number(width) + "x" + QByteArray::number(height);
+      expectSame(bitmap24(width, height), name.constData());
+      expectSame(bitmap24(width, height, 6), (name + " gap").constData());
+    }
+  // Files the direct path leaves to the reader, and damaged ones.
+  QByteArray truncated = bitmap24(9, 9);
+  truncated.chop(5);
+  QByteArray badMagic = bitmap24(4, 4);
+  badMagic[0] = 'X';
+  QByteArray zeroWidth = bitmap24(4, 4);
+  qToLittleEndian<qint32>(0, zeroWidth.data() + 18);
+  QByteArray offsetInHeader = bitmap24(4, 4);
+  qToLittleEndian<quint32>(20, offsetInHeader.data() + 10);
+  QByteArray offsetPastEnd = bitmap24(4, 4);
+  qToLittleEndian<quint32>(1u << 30, offsetPastEnd.data() + 10);
+  const std::pair<QByteArray, const char*> others[] = {
+      {truncated, "truncated"},
+      {badMagic, "bad magic"},
+      {zeroWidth, "zero width"},
+      {offsetInHeader, "offset inside the header"},
+      {offsetPastEnd, "offset past the end"},
+      {bitmap24(4, 4, 0, 24, 3), "bit fields"},
+      {bitmap24(4, 4, 0, 24, 0, 16), "colours listed"},
+      {QByteArray("BM"), "header only"},
+      {QByteArray(), "empty"},
+      {saved(QImage(5, 3, QImage::Format_Indexed8)), "8-bit"},
+      {saved(QImage(5, 3, QImage::Format_ARGB32)), "32-bit"},
+      {saved(QImage(5, 3, QImage::Format_Mono)), "1-bit"},
+  };
+  for (const auto& [bytes, what] : others) expectSame(bytes, what);
+
+  // The frame-coded images as the test skin stores them.
+  for (int frames : {1, 3})
+    expectSame(test::bmp(test::codedStrip(2, frames, 13, 7, frames > 1, true)), "coded strip");
+}
