@@ -1,7 +1,10 @@
 #include "app/ui/Application.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
+#include <QTranslator>
 #include <exception>
 
 #include "app/ui/AbortBox.h"
@@ -18,6 +21,12 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // windows' own.
   setApplicationName(kApplicationTitle);
   setFont(WithProgramFamilies(font()));
+  // Qt's own dialogs (print set-up, file choice) speak the program's language, whatever the
+  // system's locale.
+  auto* qtTexts = new QTranslator(this);
+  if (qtTexts->load(QLocale(QLocale::Chinese, QLocale::Taiwan), QStringLiteral("qtbase"),
+                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(qtTexts);
   InstallMessageBox();
   InstallSkinManager([](const QString& text) { AskUser(MsgKind::ImportantOk, text); });
   setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIcon())));
