@@ -88,7 +88,6 @@ void HuffTree::UpdateTree(int c) {
 
 struct TLZH::Tables {
   lzh::HuffTree tree;
-  std::uint8_t ring[lzh::N + lzh::F - 1];
 };
 
 TLZH::TLZH() = default;
@@ -162,33 +161,35 @@ bool TLZH::Decode(std::span<const std::uint8_t> input, std::span<std::uint8_t> o
   }
   input_ = input;
   StartHuff();
-  std::uint8_t* ring = tables_->ring;
-  // The whole ring starts blank, so a match reaching back before the first output byte
-  // (or past the start position) reads blanks, never leftover memory.
-  std::memset(ring, lzh::RingFill, sizeof(tables_->ring));
-  unsigned r = lzh::StartPosition;
-  constexpr unsigned mask = lzh::N - 1;
-
+  // The ring of the format holds the last N bytes written, and a match reaching back
+  // before the first output byte reads the blanks it starts with. The output holds every
+  // byte written, so matches copy from it directly; a skin package is mostly long matches.
   const std::size_t size = output.size();
+  std::uint8_t* out = output.data();
   std::size_t count = 0;
   bool ok = true;
   while (count < size) {
     const int c = DecodeChar();
     if (c < 256) {
-      output[count++] = static_cast<std::uint8_t>(c);
-      ring[r] = static_cast<std::uint8_t>(c);
-      r = (r + 1) & mask;
+      out[count++] = static_cast<std::uint8_t>(c);
     } else {
-      const unsigned i = (r - static_cast<unsigned>(DecodePosition()) - 1) & mask;
+      const std::size_t back = static_cast<std::size_t>(DecodePosition()) + 1;
       // A match never writes past the announced size.
       const std::size_t length =
           std::min<std::size_t>(static_cast<std::size_t>(c - 255 + lzh::THRESHOLD), size - count);
-      for (std::size_t k = 0; k < length; ++k) {
-        const std::uint8_t b = ring[(i + k) & mask];
-        output[count++] = b;
-        ring[r] = b;
-        r = (r + 1) & mask;
+      std::size_t k = 0;
+      for (; k < length && back > count + k; ++k) out[count + k] = lzh::RingFill;
+      if (k < length) {
+        // Byte by byte where the match overlaps what it writes: a short distance repeats.
+        const std::uint8_t* from = out + (count + k - back);
+        std::uint8_t* to = out + count + k;
+        if (back >= length - k) {
+          std::memcpy(to, from, length - k);
+        } else {
+          for (std::size_t n = length - k; n > 0; --n) *to++ = *from++;
+        }
       }
+      count += length;
     }
     if (Overrun()) {
       ok = false;

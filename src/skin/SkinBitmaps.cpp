@@ -254,7 +254,9 @@ QImage TrackBitmap(bool vertical) {
   return vertical ? RotateBitmapRight(img) : img;
 }
 
-QImage ApplicationIcon() {
+namespace {
+
+QImage paintApplicationIcon() {
   // A meridian ring with the probe's tip: slate on white, like the skin.
   QImage img(32, 32, QImage::Format_ARGB32);
   img.fill(Qt::transparent);
@@ -270,6 +272,14 @@ QImage ApplicationIcon() {
   p.setPen(Qt::NoPen);
   p.drawEllipse(QRectF(13.5, 13.5, 5, 5));
   return img;
+}
+
+}  // namespace
+
+QImage ApplicationIcon() {
+  // Asked for by the application and by every skin load; painted once.
+  static const QImage icon = paintApplicationIcon();
+  return icon;
 }
 
 }  // namespace ruto
