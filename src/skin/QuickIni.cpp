@@ -85,8 +85,10 @@ void TQuickIni::LoadFromStream(QIODevice* stream) {
       continue;
     }
     if (!keys) continue;
-    const QString key = KeyOf(line);
-    if (!keys->contains(key)) keys->insert(key, ValueOf(line, key));
+    // As KeyOf and ValueOf read it, the line split once.
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    const QString key = eq < 0 ? QString() : Trim(line.left(eq)).toLower();
+    if (!keys->contains(key)) keys->insert(key, eq < 0 ? QString() : Trim(line.mid(eq + 1)));
   }
 }
 
