@@ -29,6 +29,7 @@
 #include "app/Databases.h"
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
+#include "app/ui/DialogFrame.h"
 #include "app/ui/SharedPrinter.h"
 #include "app/ui/WindowParts.h"
 #include "base/DateTime.h"
@@ -177,7 +178,9 @@ TAnalysisReportPrinter& AnalysisReportPrinter() {
 }
 
 TVoany::TVoany(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), ADOTable3(QSqlDatabase()) {
+    // A dialog frame rather than a tool window: the skin frames dialogs only, and a tool
+    // window with a minimise box left the modal program with nothing to click.
+    : QDialog(parent, kDialogFrameFlags), ADOTable3(QSqlDatabase()) {
   setObjectName(QStringLiteral("Voany"));
   setWindowTitle(QStringLiteral("資料分析"));
   setFixedSize(785, 556);
