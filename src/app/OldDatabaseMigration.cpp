@@ -96,9 +96,8 @@ QString checkCopy(const QString& path) {
   // Only its tables are ever read: nothing else the file holds (views, triggers) runs.
   db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
   if (!db.open()) return QStringLiteral("檔案無法開啟（%1）").arg(db.lastError().text());
+  DistrustOutsideDatabase(db);
   QSqlQuery q(db);
-  // Nothing stored in an outside file runs with more than plain rights.
-  q.exec(QStringLiteral("PRAGMA trusted_schema = OFF"));
   if (!q.exec(QStringLiteral("PRAGMA quick_check")))
     return QStringLiteral("檔案已損壞（%1）").arg(q.lastError().text());
   QStringList problems;

@@ -247,6 +247,11 @@ sqlite3* SqliteHandle(const QSqlDatabase& db) {
   return *static_cast<sqlite3* const*>(v.constData());
 }
 
+void DistrustOutsideDatabase(const QSqlDatabase& db) {
+  QSqlQuery(db).exec(QStringLiteral("PRAGMA trusted_schema = OFF"));
+  if (sqlite3* h = SqliteHandle(db)) sqlite3_db_config(h, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+}
+
 TransferStatement::~TransferStatement() { sqlite3_finalize(stmt_); }
 
 bool TransferStatement::prepare(sqlite3* db, const QString& sql, QString* error) {

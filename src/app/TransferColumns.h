@@ -71,6 +71,11 @@ bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, 
 // The SQLite handle under a Qt connection; null when the driver is not SQLite's.
 sqlite3* SqliteHandle(const QSqlDatabase& db);
 
+// Settings for a connection to a file that comes from outside (an old version's database, a
+// transfer file): nothing its schema holds runs with more than plain rights, and the file
+// cannot be changed by anything it holds (SQLite's defensive mode).
+void DistrustOutsideDatabase(const QSqlDatabase& db);
+
 // A converted value as it is bound, without a QVariant. Text and bytes point either into the
 // source row (valid until the source steps on) or into the cell's own buffer.
 struct TransferCell {

@@ -53,8 +53,8 @@ int fileError(int fd) { return fd < 0 ? errno : 0; }
 // Checks an opened copy of an outside transfer file before anything is read from it.
 bool validateSource(const QString& connection, const TTransferChoice& choice, QString* reason) {
   QSqlDatabase db = QSqlDatabase::database(connection, false);
+  DistrustOutsideDatabase(db);
   QSqlQuery q(db);
-  q.exec(QStringLiteral("PRAGMA trusted_schema = OFF"));
   q.exec(QStringLiteral("PRAGMA query_only = ON"));
   if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
       q.value(0).toString() != QStringLiteral("ok")) {

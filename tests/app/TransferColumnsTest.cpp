@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <QSqlRecord>
 #include <algorithm>
 
@@ -169,4 +171,19 @@ TEST_F(Transfer, OptionalRunsMayBeMissingButRequiredColumnsMayNot) {
   EXPECT_EQ(dbtest::firstRow(kTarget, "SELECT ProAGL, ProAGH, ProFlg FROM VOPRDT"),
             "<null>|<null>|1");
   EXPECT_EQ(count("VOCUST"), 0);
+}
+
+// A file from outside must not be able to change itself through what it holds (a trigger
+// writing to the schema, for one) nor run its schema's functions with full rights.
+TEST_F(Transfer, OutsideFilesAreOpenedDefensive) {
+  const QSqlDatabase db = QSqlDatabase::database(kSource, false);
+  sqlite3* h = SqliteHandle(db);
+  ASSERT_NE(h, nullptr);
+  int defensive = -1;
+  sqlite3_db_config(h, SQLITE_DBCONFIG_DEFENSIVE, -1, &defensive);
+  EXPECT_EQ(defensive, 0);
+  DistrustOutsideDatabase(db);
+  sqlite3_db_config(h, SQLITE_DBCONFIG_DEFENSIVE, -1, &defensive);
+  EXPECT_EQ(defensive, 1);
+  EXPECT_EQ(dbtest::scalar(kSource, "PRAGMA trusted_schema").toInt(), 0);
 }
