@@ -10,7 +10,7 @@
 #include <QSet>
 #include <QTimer>
 
-#include "SkinUiSupport.h"
+#include "WindowCensus.h"
 #include "app/AppTestSupport.h"
 #include "app/SharedRecords.h"
 #include "app/StartupFiles.h"
@@ -30,33 +30,7 @@ namespace {
 
 using ruto::test::settle;
 
-// Every hook of the registry; a hook nobody registered opens nothing.
-struct Opener {
-  const char* name;
-  std::function<bool(QWidget*)> open;
-};
-#define RUTO_OPENER(hook)                                                  \
-  Opener {                                                                 \
-#hook, [](QWidget * p) { return OpenWindow(WindowOpeners().hook, p); } \
-  }
-const Opener kOpeners[] = {
-    RUTO_OPENER(measurement),
-    RUTO_OPENER(analysis),
-    RUTO_OPENER(comparison),
-    RUTO_OPENER(meridianReference),
-    RUTO_OPENER(calibration),
-    Opener{"manualEntry", [](QWidget* p) { return OpenWindow(WindowOpeners().manualEntry, p, 0); }},
-    RUTO_OPENER(clientBrowser),
-    RUTO_OPENER(storeTest),
-    RUTO_OPENER(clientEditor),
-    RUTO_OPENER(programList),
-    RUTO_OPENER(programEditor),
-    RUTO_OPENER(transfer),
-    RUTO_OPENER(startupStatus),
-    RUTO_OPENER(aboutBox),
-    RUTO_OPENER(userData),
-};
-#undef RUTO_OPENER
+using ruto::test::Opener;
 
 // What one window looked like, by the name it was opened under.
 struct Seen {
@@ -64,38 +38,8 @@ struct Seen {
   bool checked = false;
 };
 
-class Census : public InstallFolderTest {
+class Census : public ruto::test::WindowCensusTest {
  protected:
-  void SetUp() override {
-    InstallFolderTest::SetUp();
-    putInstallation();
-    registerAppWindows();
-    registerMeasureWindows();
-    registerRecordsWindows();
-    InstallMessageBox();
-    delete ExistingSkinManager();
-  }
-  void TearDown() override {
-    delete ExistingSkinManager();
-    WindowOpeners() = TWindowOpeners{};
-    DestroyMainWindows();
-    CloseStartupDatabases();
-    InstallFolderTest::TearDown();
-  }
-
-  // Switches the program's own skin on through the main window's skin data.
-  void skinOn() {
-    TSkinManage* m = SkinManager();
-    m->AddSkinData(VoForm->SkinData1);
-    m->SetCommand(VoForm->SkinData1, 1, 0);
-    m->runPendingCommand();
-    ASSERT_TRUE(m->Active());
-    // The main window was activated before this manager existed: activate it again, as
-    // the program's first activation does.
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(VoForm, &activate);
-  }
-
   // Checks one shown window and saves its picture.
   void inspect(QWidget* w, const QString& name, bool skinned) {
     const QString file = QStringLiteral("census-%1-%2").arg(name, skinned ? "skinned" : "plain");
@@ -166,34 +110,17 @@ class Census : public InstallFolderTest {
 
   // Opens a window through its opener and inspects every modal window it shows.
   int openAndInspect(const Opener& o, bool skinned) {
-    const QString base = QString::fromLatin1(o.name);
-    QSet<QWidget*> handled;
-    int count = 0;
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-      QWidget* w = QApplication::activeModalWidget();
-      if (!w || handled.contains(w)) return;
-      handled.insert(w);
-      settle();
-      const QString name = count == 0 ? base : base + QString::number(count);
-      ++count;
+    return openEachModal(o, [&](QWidget* w, const QString& name) {
       if (!skinned) seen_[name + QStringLiteral("#plain")].client = w->size();
       inspect(w, name, skinned);
-      w->close();
-      if (w->isVisible()) w->hide();
     });
-    watcher.start();
-    const bool registered = o.open(VoForm);
-    watcher.stop();
-    return registered ? count : -1;
   }
 
   void runCensus(bool skinned) {
     // The editors open on their own in new mode when the fresh database has no rows.
     ViewState.ClientNewMode = true;
     ViewState.ProgramNewMode = true;
-    for (const Opener& o : kOpeners) {
+    for (const Opener& o : ruto::test::kOpeners) {
       const int shown = openAndInspect(o, skinned);
       if (shown == 0) std::printf("census: %s opened no window\n", o.name);
     }

@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "SkinUiSupport.h"
+#include "WindowCensus.h"
 #include "app/AppTestSupport.h"
 #include "app/SharedRecords.h"
 #include "app/StartupFiles.h"
@@ -39,32 +39,7 @@ namespace {
 using ruto::ControlKind;
 using ruto::test::settle;
 
-struct Opener {
-  const char* name;
-  std::function<bool(QWidget*)> open;
-};
-#define RUTO_OPENER(hook)                                                  \
-  Opener {                                                                 \
-#hook, [](QWidget * p) { return OpenWindow(WindowOpeners().hook, p); } \
-  }
-const Opener kOpeners[] = {
-    RUTO_OPENER(measurement),
-    RUTO_OPENER(analysis),
-    RUTO_OPENER(comparison),
-    RUTO_OPENER(meridianReference),
-    RUTO_OPENER(calibration),
-    Opener{"manualEntry", [](QWidget* p) { return OpenWindow(WindowOpeners().manualEntry, p, 0); }},
-    RUTO_OPENER(clientBrowser),
-    RUTO_OPENER(storeTest),
-    RUTO_OPENER(clientEditor),
-    RUTO_OPENER(programList),
-    RUTO_OPENER(programEditor),
-    RUTO_OPENER(transfer),
-    RUTO_OPENER(startupStatus),
-    RUTO_OPENER(aboutBox),
-    RUTO_OPENER(userData),
-};
-#undef RUTO_OPENER
+using ruto::test::Opener;
 
 // The standard controls some skin is meant for.
 bool standardControl(const QWidget* w) {
@@ -92,25 +67,8 @@ QString plainReason(const QWidget* w, const ruto::TSkinData& skin) {
   return {};
 }
 
-class ControlCensus : public InstallFolderTest {
+class ControlCensus : public ruto::test::WindowCensusTest {
  protected:
-  void SetUp() override {
-    InstallFolderTest::SetUp();
-    putInstallation();
-    registerAppWindows();
-    registerMeasureWindows();
-    registerRecordsWindows();
-    InstallMessageBox();
-    delete ruto::ExistingSkinManager();
-  }
-  void TearDown() override {
-    delete ruto::ExistingSkinManager();
-    WindowOpeners() = TWindowOpeners{};
-    DestroyMainWindows();
-    CloseStartupDatabases();
-    InstallFolderTest::TearDown();
-  }
-
   // Lists and checks the controls of one shown window.
   void inspect(QWidget* win, const QString& name) {
     auto* style = qobject_cast<const ruto::SkinStyle*>(QApplication::style());
@@ -138,25 +96,7 @@ class ControlCensus : public InstallFolderTest {
   }
 
   int openAndInspect(const Opener& o) {
-    const QString base = QString::fromLatin1(o.name);
-    QSet<QWidget*> handled;
-    int count = 0;
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-      QWidget* w = QApplication::activeModalWidget();
-      if (!w || handled.contains(w)) return;
-      handled.insert(w);
-      settle();
-      inspect(w, count == 0 ? base : base + QString::number(count));
-      ++count;
-      w->close();
-      if (w->isVisible()) w->hide();
-    });
-    watcher.start();
-    const bool registered = o.open(VoForm);
-    watcher.stop();
-    return registered ? count : -1;
+    return openEachModal(o, [&](QWidget* w, const QString& name) { inspect(w, name); });
   }
 
   QStringList lines_;
@@ -170,18 +110,13 @@ TEST_F(ControlCensus, EveryControlOfEveryWindowHasItsSkin) {
   settle();
   VoForm->FormActivate();
   settle();
-  ruto::TSkinManage* m = ruto::SkinManager();
-  m->AddSkinData(VoForm->SkinData1);
-  m->SetCommand(VoForm->SkinData1, 1, 0);
-  m->runPendingCommand();
-  QEvent activate(QEvent::WindowActivate);
-  QApplication::sendEvent(VoForm, &activate);
+  skinOn();
   settle();
   QDir().mkpath(ruto::test::outputDir() + QStringLiteral("/skin/controls"));
   inspect(VoForm, QStringLiteral("main"));
   ViewState.ClientNewMode = true;
   ViewState.ProgramNewMode = true;
-  for (const Opener& o : kOpeners) openAndInspect(o);
+  for (const Opener& o : ruto::test::kOpeners) openAndInspect(o);
   {
     MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
     MsgRequest.Text = kExitQuestion;

@@ -1,0 +1,114 @@
+#pragma once
+// Shared ground of the window censuses: every opener of the registry, a fixture with the
+// program's windows over a fresh install folder, and a walk over the modal windows an opener
+// shows.
+
+#include <QApplication>
+#include <QSet>
+#include <QTimer>
+#include <functional>
+
+#include "SkinUiSupport.h"
+#include "app/AppTestSupport.h"
+#include "app/StartupFiles.h"
+#include "app/WindowOpeners.h"
+#include "app/ui/AppWindows.h"
+#include "app/ui/Application.h"
+#include "app/ui/Vo2main.h"
+#include "app/ui/VoMsag.h"
+#include "measure/ui/MeasureWindows.h"
+#include "records/ui/RecordsWindows.h"
+#include "skin/ui/SkinManager.h"
+
+namespace ruto::test {
+
+// Every hook of the registry; a hook nobody registered opens nothing.
+struct Opener {
+  const char* name;
+  std::function<bool(QWidget*)> open;
+};
+#define RUTO_OPENER(hook)                                                  \
+  Opener {                                                                 \
+#hook, [](QWidget * p) { return OpenWindow(WindowOpeners().hook, p); } \
+  }
+inline const Opener kOpeners[] = {
+    RUTO_OPENER(measurement),
+    RUTO_OPENER(analysis),
+    RUTO_OPENER(comparison),
+    RUTO_OPENER(meridianReference),
+    RUTO_OPENER(calibration),
+    Opener{"manualEntry", [](QWidget* p) { return OpenWindow(WindowOpeners().manualEntry, p, 0); }},
+    RUTO_OPENER(clientBrowser),
+    RUTO_OPENER(storeTest),
+    RUTO_OPENER(clientEditor),
+    RUTO_OPENER(programList),
+    RUTO_OPENER(programEditor),
+    RUTO_OPENER(transfer),
+    RUTO_OPENER(startupStatus),
+    RUTO_OPENER(aboutBox),
+    RUTO_OPENER(userData),
+};
+#undef RUTO_OPENER
+
+// Every window registered over the usual installation, with no skin manager to start with.
+class WindowCensusTest : public InstallFolderTest {
+ protected:
+  void SetUp() override {
+    InstallFolderTest::SetUp();
+    putInstallation();
+    registerAppWindows();
+    registerMeasureWindows();
+    registerRecordsWindows();
+    InstallMessageBox();
+    delete ExistingSkinManager();
+  }
+  void TearDown() override {
+    delete ExistingSkinManager();
+    WindowOpeners() = TWindowOpeners{};
+    DestroyMainWindows();
+    CloseStartupDatabases();
+    InstallFolderTest::TearDown();
+  }
+
+  // Switches the program's own skin on through the main window's skin data.
+  void skinOn() {
+    TSkinManage* m = SkinManager();
+    m->AddSkinData(VoForm->SkinData1);
+    m->SetCommand(VoForm->SkinData1, 1, 0);
+    m->runPendingCommand();
+    ASSERT_TRUE(m->Active());
+    // The main window was activated before this manager existed: activate it again, as
+    // the program's first activation does.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(VoForm, &activate);
+  }
+
+  // Opens a window through its opener and hands every modal window it shows to `seen`
+  // (named after the opener, then numbered), closing each afterwards. Returns how many were
+  // shown, or -1 when nobody registered the opener.
+  static int openEachModal(const Opener& o,
+                           const std::function<void(QWidget*, const QString&)>& seen) {
+    const QString base = QString::fromLatin1(o.name);
+    QSet<QWidget*> handled;
+    int count = 0;
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+      QWidget* w = QApplication::activeModalWidget();
+      if (!w || handled.contains(w)) return;
+      handled.insert(w);
+      settle();
+      const QString name = count == 0 ? base : base + QString::number(count);
+      ++count;
+      seen(w, name);
+      w->close();
+      if (w->isVisible()) w->hide();
+    });
+    watcher.start();
+    const bool registered = o.open(VoForm);
+    watcher.stop();
+    return registered ? count : -1;
+  }
+};
+
+}  // namespace ruto::test
