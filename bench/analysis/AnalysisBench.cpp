@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "CanvasReplay.h"
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
@@ -58,27 +59,6 @@ double openUntilChartsPainted() {
   return t.nsecsElapsed() / 1e6;
 }
 
-Qt::BrushStyle brushStyle(TBrushStyle s) {
-  switch (s) {
-    case TBrushStyle::bsSolid:
-      return Qt::SolidPattern;
-    case TBrushStyle::bsFDiagonal:
-      return Qt::FDiagPattern;
-    case TBrushStyle::bsBDiagonal:
-      return Qt::BDiagPattern;
-    case TBrushStyle::bsDiagCross:
-      return Qt::DiagCrossPattern;
-    case TBrushStyle::bsCross:
-      return Qt::CrossPattern;
-    case TBrushStyle::bsHorizontal:
-      return Qt::HorPattern;
-    case TBrushStyle::bsVertical:
-      return Qt::VerPattern;
-    default:
-      return Qt::NoBrush;
-  }
-}
-
 QPen qpen(const TPen& p) {
   if (p.Style == TPenStyle::psClear) return QPen(Qt::NoPen);
   QPen pen(toQColor(p.Color), p.Width <= 1 ? 0 : p.Width);
@@ -95,7 +75,7 @@ void replay(const RecordingCanvas& rec, QImage& image) {
       p.drawLine(e.Points[0], e.Points[1]);
     } else if (e.Op == QLatin1String("Rectangle") || e.Op == QLatin1String("Ellipse")) {
       p.setPen(qpen(e.Pen));
-      p.setBrush(QBrush(toQColor(e.Brush.Color), brushStyle(e.Brush.Style)));
+      p.setBrush(QBrush(toQColor(e.Brush.Color), replayBrushStyle(e.Brush.Style)));
       const QRect r(e.Rect.Left, e.Rect.Top, e.Rect.width() - 1, e.Rect.height() - 1);
       if (e.Op == QLatin1String("Rectangle"))
         p.drawRect(r);
@@ -103,7 +83,7 @@ void replay(const RecordingCanvas& rec, QImage& image) {
         p.drawEllipse(r);
     } else if (e.Op == QLatin1String("Polygon")) {
       p.setPen(qpen(e.Pen));
-      p.setBrush(QBrush(toQColor(e.Brush.Color), brushStyle(e.Brush.Style)));
+      p.setBrush(QBrush(toQColor(e.Brush.Color), replayBrushStyle(e.Brush.Style)));
       p.drawPolygon(QPolygon(e.Points));
     } else if (e.Op == QLatin1String("TextOut")) {
       const QFont f = toQFont(e.Font);

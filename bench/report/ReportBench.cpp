@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "CanvasReplay.h"
 #include "measure/Report.h"
 
 using namespace ruto;
@@ -87,23 +88,6 @@ Qt::PenStyle penStyle(TPenStyle s) {
   }
 }
 
-Qt::BrushStyle brushStyle(TBrushStyle s) {
-  switch (s) {
-    case TBrushStyle::bsSolid:
-      return Qt::SolidPattern;
-    case TBrushStyle::bsClear:
-      return Qt::NoBrush;
-    case TBrushStyle::bsFDiagonal:
-      return Qt::FDiagPattern;
-    case TBrushStyle::bsBDiagonal:
-      return Qt::BDiagPattern;
-    case TBrushStyle::bsDiagCross:
-      return Qt::DiagCrossPattern;
-    default:
-      return Qt::CrossPattern;
-  }
-}
-
 double replay(const QString& path, const QVector<RecordingCanvas::Entry>& entries) {
   QElapsedTimer t;
   t.start();
@@ -121,7 +105,7 @@ double replay(const QString& path, const QVector<RecordingCanvas::Entry>& entrie
       p.setPen(e.Op == "FillRect"
                    ? QPen(Qt::NoPen)
                    : QPen(toQColor(e.Pen.Color), e.Pen.Width, penStyle(e.Pen.Style)));
-      p.setBrush(QBrush(toQColor(e.Brush.Color), brushStyle(e.Brush.Style)));
+      p.setBrush(QBrush(toQColor(e.Brush.Color), replayBrushStyle(e.Brush.Style)));
       p.drawRect(r);
     } else if (e.Op == "Polygon") {
       p.setPen(Qt::NoPen);
