@@ -28,15 +28,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "skin/SkinData.h"
-#include "skin/ui/SkinManager.h"
-#include "skin/ui/SkinSetup.h"
+#include "SkinBenchSupport.h"
 
 namespace {
-
-void settle() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
 
 struct Controls {
   QDialog d;
@@ -103,19 +97,10 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const int rounds = argc > 1 ? std::max(5, atoi(argv[1])) : 60;
-  ruto::InstallSkinManager([](const QString& t) { std::fprintf(stderr, "%s\n", qPrintable(t)); });
   ruto::TSkinData skin;
-  skin.SkinStream = ruto::OwnSkinPackage();
-  skin.SetActive(true);
-  ruto::SkinManager()->AddSkinData(&skin);
-  skin.Loaded();
-  ruto::SkinManager()->runPendingCommand();
+  if (!loadOwnSkin(skin)) return 1;
   // Every gate on, so each kind is painted by the skin.
   skin.SkinControls.set();
-  if (!skin.SkinLoaded() || !ruto::SkinManager()->Active()) {
-    std::fprintf(stderr, "the skin did not load\n");
-    return 1;
-  }
   Controls plain(false), skinned(true);
   if (!ruto::SkinManager()->FindFormSkin(&skinned.d) ||
       ruto::SkinManager()->FindFormSkin(&plain.d)) {
