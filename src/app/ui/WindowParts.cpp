@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace ruto {
 
@@ -19,6 +20,16 @@ QToolButton* addToolButton(QToolBar* bar, const QString& name, const QString& te
 
 QToolButton* addToolButton(QToolBar* bar, int n, const QString& text, const QString& hint) {
   return addToolButton(bar, QStringLiteral("ToolButton%1").arg(n), text, hint);
+}
+
+QVBoxLayout* newToolWindowLayout(QWidget* window, QToolBar*& toolBar) {
+  auto* root = new QVBoxLayout(window);
+  root->setContentsMargins(0, 0, 0, 0);
+  root->setSpacing(2);
+  toolBar = new QToolBar(window);
+  toolBar->setObjectName(QStringLiteral("ToolBar1"));
+  toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  return root;
 }
 
 void setTextColor(QLabel* label, TColor color) {

@@ -3,12 +3,13 @@
 // text colours.
 
 #include <QString>
+#include <QToolButton>
 
 #include "base/Colors.h"
 
 class QLabel;
 class QToolBar;
-class QToolButton;
+class QVBoxLayout;
 
 namespace ruto {
 
@@ -17,6 +18,20 @@ QToolButton* addToolButton(QToolBar* bar, const QString& name, const QString& te
                            const QString& hint);
 // The same, named "ToolButton<n>".
 QToolButton* addToolButton(QToolBar* bar, int n, const QString& text, const QString& hint);
+
+// The same, connected to `handler` of `window`; `name`, `text` and `hint` are UTF-8.
+template <class Window>
+QToolButton* addToolButton(QToolBar* bar, Window* window, const char* name, const char* text,
+                           const char* hint, void (Window::*handler)()) {
+  QToolButton* b = addToolButton(bar, QString::fromLatin1(name), QString::fromUtf8(text),
+                                 QString::fromUtf8(hint));
+  QObject::connect(b, &QToolButton::clicked, window, handler);
+  return b;
+}
+
+// The window's own column layout, edge to edge, with a text-only tool bar named "ToolBar1" at
+// its top (the caller adds the bar once its buttons are in).
+QVBoxLayout* newToolWindowLayout(QWidget* window, QToolBar*& toolBar);
 
 // The label's text colour, through its palette so that the skin's style still paints it.
 void setTextColor(QLabel* label, TColor color);

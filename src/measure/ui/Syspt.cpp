@@ -67,22 +67,14 @@ TSyspt::TSyspt(QWidget* parent) : QDialog(parent, kDialogFrameFlags), run_(*this
 TSyspt::~TSyspt() = default;
 
 void TSyspt::buildLayout() {
-  auto* root = new QVBoxLayout(this);
-  root->setContentsMargins(0, 0, 0, 0);
-  root->setSpacing(2);
-
-  auto* toolBar = new QToolBar(this);
-  toolBar->setObjectName(QStringLiteral("ToolBar1"));
-  toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  auto tool = [&](QToolButton*& button, const char* name, const char* caption, const char* hint,
-                  void (TSyspt::*handler)()) {
-    button = addToolButton(toolBar, QString::fromLatin1(name), QString::fromUtf8(caption),
-                           QString::fromUtf8(hint));
-    connect(button, &QToolButton::clicked, this, handler);
-  };
-  tool(ToolButton1, "ToolButton1", "開始校準", "開始儀器校準功能", &TSyspt::ToolButton1Click);
-  tool(ToolButton2, "ToolButton2", "停止校準", "停止儀器校準功能", &TSyspt::ToolButton2Click);
-  tool(ToolButton3, "ToolButton3", "離  開", "離開儀器校準功能", &TSyspt::ToolButton3Click);
+  QToolBar* toolBar = nullptr;
+  QVBoxLayout* root = newToolWindowLayout(this, toolBar);
+  ToolButton1 = addToolButton(toolBar, this, "ToolButton1", "開始校準", "開始儀器校準功能",
+                              &TSyspt::ToolButton1Click);
+  ToolButton2 = addToolButton(toolBar, this, "ToolButton2", "停止校準", "停止儀器校準功能",
+                              &TSyspt::ToolButton2Click);
+  ToolButton3 = addToolButton(toolBar, this, "ToolButton3", "離  開", "離開儀器校準功能",
+                              &TSyspt::ToolButton3Click);
   root->addWidget(toolBar);
 
   auto* body = new QHBoxLayout;

@@ -91,30 +91,28 @@ TVodec::TVodec(QWidget* parent) : TOpenerDialog(parent, kDialogFrameFlags), run_
 TVodec::~TVodec() = default;
 
 void TVodec::buildLayout() {
-  auto* root = new QVBoxLayout(this);
-  root->setContentsMargins(0, 0, 0, 0);
-  root->setSpacing(2);
-
-  auto* toolBar = new QToolBar(this);
-  toolBar->setObjectName(QStringLiteral("ToolBar1"));
-  toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  auto tool = [&](QToolButton*& button, const char* name, const char* caption, const char* hint,
-                  void (TVodec::*handler)()) {
-    button = addToolButton(toolBar, QString::fromLatin1(name), QString::fromUtf8(caption),
-                           QString::fromUtf8(hint));
-    connect(button, &QToolButton::clicked, this, handler);
-  };
-  tool(ToolButton9, "ToolButton9", "經絡測量", "經絡能量數據測量", &TVodec::ToolButton9Click);
-  tool(ToolButton7, "ToolButton7", "停止測量", "停止經絡能量測量", &TVodec::ToolButton7Click);
+  QToolBar* toolBar = nullptr;
+  QVBoxLayout* root = newToolWindowLayout(this, toolBar);
+  ToolButton9 = addToolButton(toolBar, this, "ToolButton9", "經絡測量", "經絡能量數據測量",
+                              &TVodec::ToolButton9Click);
+  ToolButton7 = addToolButton(toolBar, this, "ToolButton7", "停止測量", "停止經絡能量測量",
+                              &TVodec::ToolButton7Click);
   toolBar->addSeparator();
-  tool(ToolButton1, "ToolButton1", "能量分析", "經絡能量分析", &TVodec::ToolButton1Click);
-  tool(ToolButton3, "ToolButton3", "儲存資料", "儲存表格中的能量數據", &TVodec::ToolButton3Click);
-  tool(ToolButton4, "ToolButton4", "讀取資料", "讀取資料庫中的數據", &TVodec::ToolButton4Click);
-  tool(ToolButton2, "ToolButton2", "清除數據", "清除表格中的能量數據", &TVodec::ToolButton2Click);
-  tool(ToolButton5, "ToolButton5", "數據輸入", "人工輸入數據", &TVodec::ToolButton5Click);
-  tool(ToolButton6, "ToolButton6", "能量比對", "能量比對系統", &TVodec::ToolButton6Click);
+  ToolButton1 = addToolButton(toolBar, this, "ToolButton1", "能量分析", "經絡能量分析",
+                              &TVodec::ToolButton1Click);
+  ToolButton3 = addToolButton(toolBar, this, "ToolButton3", "儲存資料", "儲存表格中的能量數據",
+                              &TVodec::ToolButton3Click);
+  ToolButton4 = addToolButton(toolBar, this, "ToolButton4", "讀取資料", "讀取資料庫中的數據",
+                              &TVodec::ToolButton4Click);
+  ToolButton2 = addToolButton(toolBar, this, "ToolButton2", "清除數據", "清除表格中的能量數據",
+                              &TVodec::ToolButton2Click);
+  ToolButton5 = addToolButton(toolBar, this, "ToolButton5", "數據輸入", "人工輸入數據",
+                              &TVodec::ToolButton5Click);
+  ToolButton6 = addToolButton(toolBar, this, "ToolButton6", "能量比對", "能量比對系統",
+                              &TVodec::ToolButton6Click);
   toolBar->addSeparator();
-  tool(ToolButton8, "ToolButton8", "離  開", "離開經絡量測系統", &TVodec::ToolButton8Click);
+  ToolButton8 = addToolButton(toolBar, this, "ToolButton8", "離  開", "離開經絡量測系統",
+                              &TVodec::ToolButton8Click);
   root->addWidget(toolBar);
 
   auto* body = new QVBoxLayout;
