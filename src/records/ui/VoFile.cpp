@@ -182,11 +182,7 @@ QWidget* TVoFile::buildExportPage() {
   layout->addWidget(new QLabel(QStringLiteral("匯出目的地:"), page), 0, 1);
   auto* target = new QGroupBox(QStringLiteral("匯出到下列路徑"), page);
   auto* tl = new QVBoxLayout(target);
-  dirModel1_ = new QFileSystemModel(this);
-  dirModel1_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  DirectoryListBox1 = directoryTree(target, QStringLiteral("DirectoryListBox1"), dirModel1_);
-  DriveComboBox1 = driveCombo(DirectoryListBox1, dirModel1_);
-  DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+  buildFolderPicker(target, 1, dirModel1_, DirectoryListBox1, DriveComboBox1);
   tl->addWidget(DriveComboBox1);
   tl->addWidget(DirectoryListBox1, 1);
   tl->addWidget(new QLabel(QStringLiteral("檔案名稱： VoTran.mdb"), target));
@@ -224,11 +220,7 @@ QWidget* TVoFile::buildImportPage() {
   layout->addWidget(new QLabel(QStringLiteral("由此處匯入:"), page), 0, 1);
   auto* source = new QGroupBox(QStringLiteral("由下列路徑匯入"), page);
   auto* sl = new QVBoxLayout(source);
-  dirModel2_ = new QFileSystemModel(this);
-  dirModel2_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  DirectoryListBox2 = directoryTree(source, QStringLiteral("DirectoryListBox2"), dirModel2_);
-  DriveComboBox2 = driveCombo(DirectoryListBox2, dirModel2_);
-  DriveComboBox2->setObjectName(QStringLiteral("DriveComboBox2"));
+  buildFolderPicker(source, 2, dirModel2_, DirectoryListBox2, DriveComboBox2);
   FileListBox1 = new QListWidget(source);
   FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
   FileListBox1->setMaximumHeight(60);
@@ -239,6 +231,15 @@ QWidget* TVoFile::buildImportPage() {
   layout->setRowStretch(1, 1);
   layout->setColumnStretch(1, 1);
   return page;
+}
+
+void TVoFile::buildFolderPicker(QWidget* parent, int n, QFileSystemModel*& model, QTreeView*& tree,
+                                QComboBox*& drives) {
+  model = new QFileSystemModel(this);
+  model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+  tree = directoryTree(parent, QStringLiteral("DirectoryListBox%1").arg(n), model);
+  drives = driveCombo(tree, model);
+  drives->setObjectName(QStringLiteral("DriveComboBox%1").arg(n));
 }
 
 QComboBox* TVoFile::driveCombo(QTreeView* tree, QFileSystemModel* model) {

@@ -80,6 +80,10 @@ class TVoFile : public QDialog {
   QWidget* buildExportPage();
   QWidget* buildImportPage();
   QComboBox* driveCombo(QTreeView* tree, QFileSystemModel* model);
+  // The folder tree "DirectoryListBox<n>" over its own folder model, with its drive list
+  // "DriveComboBox<n>" above it.
+  void buildFolderPicker(QWidget* parent, int n, QFileSystemModel*& model, QTreeView*& tree,
+                         QComboBox*& drives);
   void fillDrives(QComboBox* combo);
   void updateCounts();
   void exportButtonRule();
