@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "base/Numbers.h"
 
@@ -10,6 +11,20 @@ namespace ruto {
 namespace {
 
 int magnitude(int sortKey) { return std::abs(sortKey); }
+
+struct SearchColumn {
+  int key;
+  const char* column;
+};
+
+// The column searched under a sort key: the listed one, or `otherwise`.
+QString searchColumn(int sortKey, std::initializer_list<SearchColumn> columns,
+                     const char* otherwise) {
+  const int m = magnitude(sortKey);
+  for (const SearchColumn& c : columns)
+    if (c.key == m) return QString::fromLatin1(c.column);
+  return QString::fromLatin1(otherwise);
+}
 
 }  // namespace
 
@@ -53,35 +68,13 @@ int WithDirection(int sortKey, bool descending) {
 }
 
 QString BrowserSearchColumn(int sortKey) {
-  switch (magnitude(sortKey)) {
-    case 1:
-      return QStringLiteral("CUSTNO");
-    case 2:
-      return QStringLiteral("NAME");
-    case 5:
-      return QStringLiteral("TEL");
-    case 6:
-      return QStringLiteral("ADDR");
-    case 7:
-      return QStringLiteral("EMAIL");
-    case 8:
-      return QStringLiteral("TEL2");
-    default:
-      return QStringLiteral("TEL3");
-  }
+  return searchColumn(
+      sortKey, {{1, "CUSTNO"}, {2, "NAME"}, {5, "TEL"}, {6, "ADDR"}, {7, "EMAIL"}, {8, "TEL2"}},
+      "TEL3");
 }
 
 QString StoreSearchColumn(int sortKey) {
-  switch (magnitude(sortKey)) {
-    case 1:
-      return QStringLiteral("CUSTNO");
-    case 2:
-      return QStringLiteral("NAME");
-    case 5:
-      return QStringLiteral("TEL");
-    default:
-      return QStringLiteral("ADDR");
-  }
+  return searchColumn(sortKey, {{1, "CUSTNO"}, {2, "NAME"}, {5, "TEL"}}, "ADDR");
 }
 
 QString RecordCountText(int clients, int tests) {
