@@ -100,6 +100,9 @@ TVomnu::TVomnu(int mkey, QWidget* parent) : QDialog(parent), mkey_(mkey), newMod
   DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
   DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
   DateTimePicker1->setCalendarPopup(true);
+  // The skinned drop button is wider than the plain one: room enough that the date never
+  // runs under it.
+  DateTimePicker1->setMinimumWidth(DateTimePicker1->sizeHint().width() + 12);
   DateTimePicker2 = new QTimeEdit(this);
   DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
   DateTimePicker2->setDisplayFormat(QStringLiteral("HH:mm:ss"));
