@@ -12,8 +12,8 @@
 #include "app/InstallDir.h"
 #include "app/Settings.h"
 #include "base/DateTime.h"
-#include "device/MeterFixture.h"
 #include "measure/CalibrationRun.h"
+#include "measure/MeterRunFixture.h"
 #include "support/TestSupport.h"
 
 using namespace ruto;
@@ -48,40 +48,22 @@ class RecordingCalView final : public CalibrationView {
   TColor resultColor = 0;
 };
 
-class CalibrationRunTest : public test::MeterFixture {
+class CalibrationRunTest : public test::InstalledMeterFixture {
  protected:
   void SetUp() override {
-    MeterFixture::SetUp();
-    ASSERT_TRUE(dir.isValid());
-    SetInstallDir(dir.path());
-    Settings = DefaultSettings();
+    InstalledMeterFixture::SetUp();
     Settings.CalDate = "2020/01/01";
     SetAskUserResponder([this](MsgKind kind, const QString& text) {
       messages << text;
       kinds.push_back(kind);
       return true;
     });
-    start();
-    meter->setReadingSource([this] { return probe ? probe() : 0; });
+    startReading([this] { return probe ? probe() : 0; });
     meter->clearLog();
   }
-  void TearDown() override {
-    SetAskUserResponder({});
-    if (meter) meter->setReadingSource({});
-    MeterFixture::TearDown();
-  }
 
-  bool step() {
-    const bool more = run.pass() >= 0;
-    virtualClock.advance(10);
-    return more;
-  }
-  void drive(int ms, const std::function<bool()>& until = {}) {
-    for (int t = 0; t < ms && run.running(); t += 10) {
-      if (until && until()) return;
-      step();
-    }
-  }
+  bool step() { return passOnce(run); }
+  void drive(int ms, const std::function<bool()>& until = {}) { passFor(run, ms, until); }
   QString settingsFile() const { return QDir(dir.path()).filePath(kSettingsFileName); }
   int count(const char* cmd) const {
     int n = 0;
@@ -89,7 +71,6 @@ class CalibrationRunTest : public test::MeterFixture {
     return n;
   }
 
-  QTemporaryDir dir;
   RecordingCalView view;
   CalibrationRun run{view};
   std::function<int()> probe;

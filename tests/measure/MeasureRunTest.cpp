@@ -13,8 +13,8 @@
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "base/Numbers.h"
-#include "device/MeterFixture.h"
 #include "measure/MeasureRun.h"
+#include "measure/MeterRunFixture.h"
 #include "measure/PointTables.h"
 
 using namespace ruto;
@@ -73,10 +73,10 @@ class RecordingView final : public MeasureView {
   RecordingCanvas trace;
 };
 
-class MeasureRunTest : public test::MeterFixture {
+class MeasureRunTest : public test::MeterRunFixture {
  protected:
   void SetUp() override {
-    MeterFixture::SetUp();
+    MeterRunFixture::SetUp();
     Settings = TAppSettings{};
     Settings.CalStandard = 4000;
     Settings.CalHigh = 4000;
@@ -89,29 +89,12 @@ class MeasureRunTest : public test::MeterFixture {
       kinds.push_back(kind);
       return answers.empty() ? true : answers.takeFirst();
     });
-    start();
-    meter->setReadingSource([this] { return probe ? probe(TickCount()) : 0; });
+    startReading([this] { return probe ? probe(TickCount()) : 0; });
     meter->clearLog();
   }
-  void TearDown() override {
-    SetAskUserResponder({});
-    if (meter) meter->setReadingSource({});
-    MeterFixture::TearDown();
-  }
 
-  // One pass, then 10 ms of virtual time.
-  bool step() {
-    const bool more = run.pass() >= 0;
-    virtualClock.advance(10);
-    return more;
-  }
-  // Passes until the run ends, `until` holds, or `ms` of virtual time have gone.
-  void drive(int ms, const std::function<bool()>& until = {}) {
-    for (int t = 0; t < ms && run.running(); t += 10) {
-      if (until && until()) return;
-      step();
-    }
-  }
+  bool step() { return passOnce(run); }
+  void drive(int ms, const std::function<bool()>& until = {}) { passFor(run, ms, until); }
   std::int64_t sinceContact() const { return view.contactAt ? TickCount() - *view.contactAt : -1; }
   // The meter's commands, and only the signal ones.
   QStringList commands() const {

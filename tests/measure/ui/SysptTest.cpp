@@ -13,7 +13,7 @@
 #include "app/AskUser.h"
 #include "app/InstallDir.h"
 #include "app/Settings.h"
-#include "device/MeterFixture.h"
+#include "measure/MeterRunFixture.h"
 #include "measure/ui/Syspt.h"
 #include "support/TestSupport.h"
 #include "widgets/BarMeter.h"
@@ -24,22 +24,13 @@ using namespace ruto;
 
 namespace {
 
-class SysptTest : public test::MeterFixture {
+class SysptTest : public test::InstalledMeterFixture {
  protected:
   void SetUp() override {
-    MeterFixture::SetUp();
-    ASSERT_TRUE(dir.isValid());
-    SetInstallDir(dir.path());
-    Settings = DefaultSettings();
+    InstalledMeterFixture::SetUp();
     Settings.CalDate = "2021/03/04";
     SetAskUserResponder([](MsgKind, const QString&) { return true; });
-    start();
-    meter->setReadingSource([this] { return reading; });
-  }
-  void TearDown() override {
-    SetAskUserResponder({});
-    if (meter) meter->setReadingSource({});
-    MeterFixture::TearDown();
+    startReading([this] { return reading; });
   }
   // Calibration passes every 10 ms of virtual time until `done` or the run ends.
   void ticksUntil(TSyspt& w, const std::function<bool()>& done, int limit = 1000) {
@@ -50,7 +41,6 @@ class SysptTest : public test::MeterFixture {
     }
   }
 
-  QTemporaryDir dir;
   int reading = 0;
 };
 

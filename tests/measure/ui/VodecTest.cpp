@@ -24,7 +24,7 @@
 #include "app/WindowOpeners.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
-#include "device/MeterFixture.h"
+#include "measure/MeterRunFixture.h"
 #include "measure/PointTables.h"
 #include "measure/ui/Vodec.h"
 #include "support/TestSupport.h"
@@ -45,13 +45,10 @@ int countColor(const QImage& img, TColor c) {
   return n;
 }
 
-class VodecTest : public test::MeterFixture {
+class VodecTest : public test::InstalledMeterFixture {
  protected:
   void SetUp() override {
-    MeterFixture::SetUp();
-    ASSERT_TRUE(dir.isValid());
-    SetInstallDir(dir.path());
-    Settings = DefaultSettings();
+    InstalledMeterFixture::SetUp();
     CurrentTest = TCurrentTest{};
     CurrentClient = TClientInfo{};
     ViewState = TViewState{};
@@ -62,14 +59,11 @@ class VodecTest : public test::MeterFixture {
       questions << text;
       return answer;
     });
-    start();
-    meter->setReadingSource([this] { return reading; });
+    startReading([this] { return reading; });
   }
   void TearDown() override {
-    SetAskUserResponder({});
     WindowOpeners() = savedOpeners;
-    if (meter) meter->setReadingSource({});
-    MeterFixture::TearDown();
+    InstalledMeterFixture::TearDown();
   }
 
   // One pass of the window's run, then 10 ms of virtual time.
@@ -82,7 +76,6 @@ class VodecTest : public test::MeterFixture {
     for (int i = 0; i < limit && w.Run().running() && !done(); ++i) tick(w);
   }
 
-  QTemporaryDir dir;
   TWindowOpeners savedOpeners;
   QStringList questions;
   bool answer = true;
