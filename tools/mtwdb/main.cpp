@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "JsonSource.h"
 #include "app/ProgramConditions.h"
 
 namespace {
@@ -66,11 +67,9 @@ int main(int argc, char** argv) {
   if (argc != 3) return fail("usage: ruto_mtwdb <programs.json> <rutoMTW.mdb>");
   const QString sourcePath = QString::fromLocal8Bit(argv[1]);
   const QString outPath = QString::fromLocal8Bit(argv[2]);
-  QFile source(sourcePath);
-  if (!source.open(QIODevice::ReadOnly)) return fail("cannot read " + sourcePath);
-  QJsonParseError parseError;
-  const QJsonDocument doc = QJsonDocument::fromJson(source.readAll(), &parseError);
-  if (doc.isNull()) return fail(sourcePath + ": " + parseError.errorString());
+  QString readError;
+  const QJsonDocument doc = readJsonSource(sourcePath, &readError);
+  if (doc.isNull()) return fail(readError);
 
   const QString temp = outPath + QStringLiteral(".tmp");
   QFile::remove(temp);

@@ -16,6 +16,7 @@
 #include <map>
 
 #include "FigurePainter.h"
+#include "JsonSource.h"
 #include "app/TextCodec.h"
 
 using namespace ruto;
@@ -72,12 +73,9 @@ int main(int argc, char** argv) {
   if (argc != 3) return fail("usage: ruto_refdb <reference.json> <rutoTW.mdb>");
   const QString sourcePath = QString::fromLocal8Bit(argv[1]);
   const QString outPath = QString::fromLocal8Bit(argv[2]);
-
-  QFile source(sourcePath);
-  if (!source.open(QIODevice::ReadOnly)) return fail("cannot read " + sourcePath);
-  QJsonParseError parseError;
-  const QJsonDocument doc = QJsonDocument::fromJson(source.readAll(), &parseError);
-  if (doc.isNull()) return fail(sourcePath + ": " + parseError.errorString());
+  QString readError;
+  const QJsonDocument doc = readJsonSource(sourcePath, &readError);
+  if (doc.isNull()) return fail(readError);
 
   std::map<int, QJsonObject> rows;
   for (const QJsonValue& v : doc.object().value("rows").toArray()) {
