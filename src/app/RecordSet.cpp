@@ -11,6 +11,7 @@
 
 #include <sqlite3.h>
 
+#include "app/SqliteAccess.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 
@@ -88,36 +89,23 @@ int asciiPrefixMatch(const char* text, std::size_t size, const QByteArray& key, 
   return static_cast<unsigned char>(text[n]) >= 0x80 ? -1 : 0;
 }
 
-// The connection's own SQLite handle: rows are read through it without a QVariant per cell.
-sqlite3* sqliteHandle(const QSqlDatabase& db) {
-  if (!db.isOpen() || !db.driver()) return nullptr;
-  const QVariant v = db.driver()->handle();
-  if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0) return nullptr;
-  return *static_cast<sqlite3* const*>(v.constData());
-}
-
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
-  if (v.isNull()) {
-    sqlite3_bind_null(stmt, index);
-    return;
-  }
-  switch (v.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
+  switch (SqliteStorageOf(v)) {
+    case SqliteStorage::Null:
+      sqlite3_bind_null(stmt, index);
+      return;
+    case SqliteStorage::Integer:
       sqlite3_bind_int64(stmt, index, v.toLongLong());
       return;
-    case QMetaType::Double:
+    case SqliteStorage::Real:
       sqlite3_bind_double(stmt, index, v.toDouble());
       return;
-    case QMetaType::QByteArray: {
+    case SqliteStorage::Blob: {
       const QByteArray b = v.toByteArray();
       sqlite3_bind_blob64(stmt, index, b.constData(), b.size(), SQLITE_TRANSIENT);
       return;
     }
-    default: {
+    case SqliteStorage::Text: {
       const QByteArray t = v.toString().toUtf8();
       sqlite3_bind_text64(stmt, index, t.constData(), t.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
       return;
@@ -288,7 +276,7 @@ bool RecordSet::readRows() {
   if (!linkColumn_.isEmpty())
     sql += QStringLiteral(" WHERE %1 = ?").arg(quoted(stored_[storedIndex(linkColumn_)]));
 
-  sqlite3* db = sqliteHandle(database());
+  sqlite3* db = SqliteHandle(database());
   if (!db) return fail(QStringLiteral("connection %1 is not an SQLite database").arg(connection_));
   const int n = static_cast<int>(stored_.size());
   columns_.assign(static_cast<std::size_t>(n), ColumnCells{});

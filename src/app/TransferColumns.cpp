@@ -122,21 +122,18 @@ const char kEmpty[] = "";
 // A converted variant into a cell, bound as Qt SQL (`emptyBytesNull`) or as text and bytes.
 void fillCell(const QVariant& v, bool emptyBytesNull, TransferCell* cell) {
   cell->kind = TransferCell::Null;
-  if (v.isNull()) return;
-  switch (v.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
+  switch (SqliteStorageOf(v)) {
+    case SqliteStorage::Null:
+      return;
+    case SqliteStorage::Integer:
       cell->kind = TransferCell::Integer;
       cell->integer = v.toLongLong();
       return;
-    case QMetaType::Double:
+    case SqliteStorage::Real:
       cell->kind = TransferCell::Real;
       cell->real = v.toDouble();
       return;
-    case QMetaType::QByteArray: {
+    case SqliteStorage::Blob: {
       const QByteArray& b = *static_cast<const QByteArray*>(v.constData());
       if (emptyBytesNull && b.isNull()) return;
       cell->own = b;
@@ -145,7 +142,7 @@ void fillCell(const QVariant& v, bool emptyBytesNull, TransferCell* cell) {
       cell->size = cell->own.size();
       return;
     }
-    default: {
+    case SqliteStorage::Text: {
       const QString text = v.toString();
       if (emptyBytesNull && text.isNull()) return;
       cell->setText(text.toUtf8());
@@ -239,12 +236,6 @@ void TransferCell::setText(const QByteArray& utf8) {
   kind = Text;
   data = own.constData();
   size = own.size();
-}
-
-sqlite3* SqliteHandle(const QSqlDatabase& db) {
-  const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
-  if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0) return nullptr;
-  return *static_cast<sqlite3* const*>(v.constData());
 }
 
 void DistrustOutsideDatabase(const QSqlDatabase& db) {

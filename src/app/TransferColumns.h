@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+#include "app/SqliteAccess.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 class QSqlDatabase;
@@ -67,9 +69,6 @@ bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, 
 
 // Large copies go through the connections' own SQLite handles: Qt SQL's per-value binding and
 // variants cost several times the copy itself.
-
-// The SQLite handle under a Qt connection; null when the driver is not SQLite's.
-sqlite3* SqliteHandle(const QSqlDatabase& db);
 
 // Settings for a connection to a file that comes from outside (an old version's database, a
 // transfer file): nothing its schema holds runs with more than plain rights, and the file
