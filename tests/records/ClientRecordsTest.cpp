@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "RecordsFixture.h"
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
@@ -57,16 +58,8 @@ TEST(ClientSortTest, CountLabel) {
 }
 
 // Client and test tables on a fresh copy of the template, with the shared records reset.
-class ClientRecordsTest : public dbtest::Fixture {
+class ClientRecordsTest : public MainDatabaseTest {
  protected:
-  void SetUp() override {
-    open(kMainConnection, QStringLiteral("ruto4.mdb"));
-    InitCompFactors();
-    CurrentClient = {};
-    CurrentTest = {};
-    CompareTest = {};
-    ViewState = {};
-  }
   qint64 addClient(const QString& no, const QString& name) {
     RecordSet set(kMainConnection, QStringLiteral("VOCUST"));
     return set.insert({{"CUSTNO", no}, {"NAME", name}, {"SEX", 0}, {"DBIRTH", 30000.5}});

@@ -5,6 +5,7 @@
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
 #include "records/ClientRecords.h"
+#include "records/RecordsFixture.h"
 #include "records/ui/ClientList.h"
 #include "records/ui/RecordGrid.h"
 #include "records/ui/VoEdit.h"
@@ -47,15 +48,10 @@ QString buttons(TVoread& w) {
   return s;
 }
 
-class RecordsWindowsTest : public dbtest::Fixture {
+class RecordsWindowsTest : public MainDatabaseTest {
  protected:
   void SetUp() override {
-    open(kMainConnection, QStringLiteral("ruto4.mdb"));
-    InitCompFactors();
-    CurrentClient = {};
-    CurrentTest = {};
-    CompareTest = {};
-    ViewState = {};
+    MainDatabaseTest::SetUp();
     ChosenClient = {};
     ChosenBookmark = 0;
     SetAskUserResponder([this](MsgKind kind, const QString& text) {
