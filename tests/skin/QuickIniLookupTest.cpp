@@ -3,25 +3,20 @@
 #include <gtest/gtest.h>
 #include <QBuffer>
 
+#include "QuickIniText.h"
+
 using namespace ruto;
 
 namespace {
 
-TQuickIni load(const QByteArray& text) {
-  QBuffer buffer;
-  buffer.setData(text);
-  buffer.open(QIODevice::ReadOnly);
-  TQuickIni ini;
-  ini.LoadFromStream(&buffer);
-  return ini;
-}
+using ruto::test::iniFromText;
 
 }  // namespace
 
 // Only the first section of a name is read, keys a later one adds included; a reload
 // forgets the previous definition's keys.
 TEST(QuickIniLookup, FirstSectionOfANameAndFirstLineOfAKeyDecide) {
-  TQuickIni ini = load(
+  TQuickIni ini = iniFromText(
       "[Title]\nFont=10\nfont=20\n=no key\njust words\nEmpty=\n"
       "[Other]\nFont=30\n"
       "[TITLE]\nFont=40\nExtra=only here\n"

@@ -1,21 +1,15 @@
 #include "skin/QuickIni.h"
 
 #include <gtest/gtest.h>
-#include <QBuffer>
+
 #include <utility>
+#include "QuickIniText.h"
 
 using namespace ruto;
 
 namespace {
 
-TQuickIni load(const QByteArray& text) {
-  QBuffer buffer;
-  buffer.setData(text);
-  buffer.open(QIODevice::ReadOnly);
-  TQuickIni ini;
-  ini.LoadFromStream(&buffer);
-  return ini;
-}
+using ruto::test::iniFromText;
 
 // Lines end in CR LF, LF or a lone CR ("Width=12", so "width" reads 12).
 const QByteArray kDefinition =
@@ -31,7 +25,7 @@ const QByteArray kDefinition =
 }  // namespace
 
 TEST(QuickIni, KeptLinesSectionsAndLookups) {
-  const TQuickIni ini = load(kDefinition);
+  const TQuickIni ini = iniFromText(kDefinition);
   // Blank and comment lines are dropped, the others trimmed.
   EXPECT_EQ(ini.Lines().mid(0, 3), QStringList({"Orphan=before any section", "[Form]",
                                                 "Caption = Ruto Skin ; the title"}));
@@ -65,7 +59,7 @@ TEST(QuickIni, KeptLinesSectionsAndLookups) {
   for (const auto& [key, want] : numbers)
     EXPECT_EQ(ini.ReadInteger("Numbers", key, -1000), want) << key;
 
-  TQuickIni kept = load(kDefinition);
+  TQuickIni kept = iniFromText(kDefinition);
   kept.LoadFromStream(nullptr);  // a missing stream changes nothing
   EXPECT_EQ(kept.ReadInteger("Form", "width", 0), 12);
 }
