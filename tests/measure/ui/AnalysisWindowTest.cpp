@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include "SqlStatements.h"
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
@@ -34,14 +35,7 @@ using namespace ruto;
 
 namespace {
 
-bool run(const QString& connection, const QString& sql, const QVariantList& values = {}) {
-  QSqlQuery q(QSqlDatabase::database(connection, false));
-  q.prepare(sql);
-  for (const QVariant& v : values) q.addBindValue(v);
-  if (q.exec()) return true;
-  ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
-  return false;
-}
+using ruto::test::runStatement;
 
 QVariant scalar(const QString& connection, const QString& sql) {
   QSqlQuery q(QSqlDatabase::database(connection, false));
@@ -82,20 +76,21 @@ class AnalysisWindow : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
     SetInstallDir(dir_.path());
     ASSERT_TRUE(openFile(kMainConnection, dir_.filePath("ruto4.mdb")));
-    run(kMainConnection, "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
-    run(kMainConnection, "INSERT INTO VODATA VALUES (7, 'stored')");
+    runStatement(kMainConnection, "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
+    runStatement(kMainConnection, "INSERT INTO VODATA VALUES (7, 'stored')");
 
     ASSERT_TRUE(openFile(kReferenceConnection, ":memory:"));
     QStringList columns = {"MKEY INTEGER PRIMARY KEY"};
     for (const TReferenceColumn& c : ReferenceTextColumns()) columns << QString(c.name) + " TEXT";
-    run(kReferenceConnection, "CREATE TABLE VOMTDB (" + columns.join(',') + ", DtGpM BLOB)");
+    runStatement(kReferenceConnection,
+                 "CREATE TABLE VOMTDB (" + columns.join(',') + ", DtGpM BLOB)");
     // Every text names its column and key.
     for (int key = 1; key <= 17; ++key) {
       QVariantList values = {key};
       for (const TReferenceColumn& c : ReferenceTextColumns())
         values << *ScrambleText(QString("%1-%2").arg(c.name).arg(key));
-      run(kReferenceConnection,
-          "INSERT INTO VOMTDB VALUES (?" + QString(",?").repeated(21) + ", NULL)", values);
+      runStatement(kReferenceConnection,
+                   "INSERT INTO VOMTDB VALUES (?" + QString(",?").repeated(21) + ", NULL)", values);
     }
     makeMultiMeridianDatabase();
 
@@ -115,15 +110,17 @@ class AnalysisWindow : public ::testing::Test {
   void makeMultiMeridianDatabase() {
     const QString maker = "maker";
     ASSERT_TRUE(openFile(maker, dir_.filePath("rutoMTW.mdb")));
-    run(maker,
+    runStatement(
+        maker,
         "CREATE TABLE VOPRO (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProName TEXT, ProData TEXT, "
         "ProMed1 TEXT, ProMed2 TEXT, ProMed3 TEXT, ProHel1 TEXT, ProHel2 TEXT, ProHel3 TEXT, "
         "ProHel4 TEXT, ProHel5 TEXT)");
-    run(maker, "CREATE TABLE VOPRDT (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProCond TEXT)");
+    runStatement(maker, "CREATE TABLE VOPRDT (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProCond TEXT)");
     QVariantList values = {"M1", "氣血雙補"};
     for (const char* c : {"data", "med1", "med2", "med3", "hel1", "hel2", "hel3", "hel4", "hel5"})
       values << QString(c);
-    run(maker, "INSERT INTO VOPRO VALUES (NULL" + QString(",?").repeated(11) + ")", values);
+    runStatement(maker, "INSERT INTO VOPRO VALUES (NULL" + QString(",?").repeated(11) + ")",
+                 values);
     closeConnection(maker);
   }
   // A window shown as the program shows it, with the events of its opening handled.
@@ -312,7 +309,7 @@ TEST_F(AnalysisWindow, NoteIsSavedOnlyWhenChangedAndOnlyForAStoredTest) {
 
 TEST_F(AnalysisWindow, FailuresWhileClosingAreShownAndClosingCompletes) {
   QWidget measurement;
-  run(kMainConnection, "DROP TABLE VODATA");
+  runStatement(kMainConnection, "DROP TABLE VODATA");
   QDir(dir_.path()).mkdir("DeRirAz.ini");  // the settings file cannot be replaced
   auto w = open(&measurement);
   w->Memo[4]->setPlainText("x");

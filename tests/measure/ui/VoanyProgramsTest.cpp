@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include "SqlStatements.h"
 #include "app/AskUser.h"
 #include "app/Database.h"
 #include "app/Databases.h"
@@ -35,14 +36,7 @@ void recordStart(const QString& program, const QString& param, bool) {
   gStarted << program + u'|' + param;
 }
 
-bool run(const QString& connection, const QString& sql, const QVariantList& values = {}) {
-  QSqlQuery q(QSqlDatabase::database(connection, false));
-  q.prepare(sql);
-  for (const QVariant& v : values) q.addBindValue(v);
-  if (q.exec()) return true;
-  ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
-  return false;
-}
+using ruto::test::runStatement;
 
 QByteArray pngBytes() {
   QImage image(40, 30, QImage::Format_RGB32);
@@ -65,25 +59,28 @@ class VoanyPrograms : public ::testing::Test {
     ASSERT_EQ(OpenDatabase(kMainConnection, main, kMainTables), DbOpenResult::Ok);
     // Lung high on both sides: code 2 at position 6 fits.
     const QString row = "INSERT INTO VOPRDT (ProNo, ProCond, ProAnd, ProFlg) VALUES (?, ?, '', 0)";
-    run(kMainConnection,
+    runStatement(
+        kMainConnection,
         "INSERT INTO VOPRO (ProNo, ProName, ProData, ProPict, ProScal, ProFN, ProScrp2, ProPrg2, "
         "ProParm2) VALUES ('P1', 'A 肺熱', '清肺說明', ?, 0, '0100', '播放音樂', ' /usr/bin/x ', "
         "' y ')",
         {pngBytes()});
-    run(kMainConnection,
+    runStatement(
+        kMainConnection,
         "INSERT INTO VOPRO (ProNo, ProName, ProData, ProScal, ProFN) VALUES ('P2', 'C 肺熱二', "
         "'第二個', 1, '1111')");
-    run(kMainConnection, "INSERT INTO VOPRO (ProNo, ProName) VALUES ('P3', 'B 不合')");
-    run(kMainConnection, row, {"P1", "000002"});
-    run(kMainConnection, row, {"p2", "000003"});
-    run(kMainConnection, row, {"P3", "000001"});
+    runStatement(kMainConnection, "INSERT INTO VOPRO (ProNo, ProName) VALUES ('P3', 'B 不合')");
+    runStatement(kMainConnection, row, {"P1", "000002"});
+    runStatement(kMainConnection, row, {"p2", "000003"});
+    runStatement(kMainConnection, row, {"P3", "000001"});
 
     QSqlDatabase ref = QSqlDatabase::addDatabase("QSQLITE", kReferenceConnection);
     ref.setDatabaseName(":memory:");
     ASSERT_TRUE(ref.open());
     QStringList columns = {"MKEY INTEGER PRIMARY KEY"};
     for (const TReferenceColumn& c : ReferenceTextColumns()) columns << QString(c.name) + " TEXT";
-    run(kReferenceConnection, "CREATE TABLE VOMTDB (" + columns.join(',') + ", DtGpM BLOB)");
+    runStatement(kReferenceConnection,
+                 "CREATE TABLE VOMTDB (" + columns.join(',') + ", DtGpM BLOB)");
 
     Settings = DefaultSettings();
     ViewState = TViewState{};
