@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QtWidgets>
 
+#include "MainWindowFixture.h"
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/LaunchExternal.h"
@@ -15,23 +16,13 @@
 
 using namespace ruto;
 
-class MainWindowLimits : public InstallFolderTest {
+class MainWindowLimits : public MainWindowFixture {
  protected:
-  void TearDown() override {
-    WindowOpeners() = TWindowOpeners{};
-    DestroyMainWindows();
-    CloseStartupDatabases();
-    InstallFolderTest::TearDown();
-  }
   // Starts the program on an installation whose settings have `s`.
   TVoForm* startWith(const TAppSettings& s) {
     putInstallation();
     EXPECT_TRUE(ruto::test::writeFile(path("DeRirAz.ini"), FormatSettings(s).toUtf8()));
-    if (!CreateMainWindows()) return nullptr;
-    VoForm->show();
-    QCoreApplication::processEvents();
-    VoForm->FormActivate();
-    return VoForm;
+    return start();
   }
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QtWidgets>
 
+#include "MainWindowFixture.h"
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/Settings.h"
@@ -15,22 +16,8 @@
 
 using namespace ruto;
 
-class MainWindow : public InstallFolderTest {
+class MainWindow : public MainWindowFixture {
  protected:
-  void TearDown() override {
-    WindowOpeners() = TWindowOpeners{};
-    DestroyMainWindows();
-    CloseStartupDatabases();
-    InstallFolderTest::TearDown();
-  }
-  // Shows the created window and runs its first activation as the program does.
-  TVoForm* start(bool create = true) {
-    if (create && !CreateMainWindows()) return nullptr;
-    VoForm->show();
-    QCoreApplication::processEvents();
-    VoForm->FormActivate();
-    return VoForm;
-  }
   // Texts of actions ("-" for a separator) or, given a toolbar, names of its widgets.
   static QString names(const QList<QAction*>& actions, QToolBar* bar = nullptr) {
     QStringList out;

@@ -14,6 +14,7 @@
 #include "app/WindowOpeners.h"
 #include "app/ui/AppWindows.h"
 #include "app/ui/Application.h"
+#include "app/ui/MainWindowFixture.h"
 #include "app/ui/Vo2main.h"
 #include "app/ui/VoMsag.h"
 #include "measure/ui/MeasureWindows.h"
@@ -51,10 +52,10 @@ inline const Opener kOpeners[] = {
 #undef RUTO_OPENER
 
 // Every window registered over the usual installation, with no skin manager to start with.
-class WindowCensusTest : public InstallFolderTest {
+class WindowCensusTest : public MainWindowFixture {
  protected:
   void SetUp() override {
-    InstallFolderTest::SetUp();
+    MainWindowFixture::SetUp();
     putInstallation();
     registerAppWindows();
     registerMeasureWindows();
@@ -64,10 +65,7 @@ class WindowCensusTest : public InstallFolderTest {
   }
   void TearDown() override {
     delete ExistingSkinManager();
-    WindowOpeners() = TWindowOpeners{};
-    DestroyMainWindows();
-    CloseStartupDatabases();
-    InstallFolderTest::TearDown();
+    MainWindowFixture::TearDown();
   }
 
   // Switches the program's own skin on through the main window's skin data.
