@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "TemplateDatabase.h"
 #include "app/Database.h"
 #include "app/RecordSet.h"
 
@@ -145,11 +146,10 @@ int main(int argc, char** argv) {
 
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("ruto4.mdb"));
-  if (!QFile::copy(QStringLiteral(RUTO_GENERATED_DIR "/VoSpa.mdb"), path)) {
+  if (!copyTemplateDatabase(path)) {
     std::fprintf(stderr, "template database missing\n");
     return 1;
   }
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
   QElapsedTimer timer;
   timer.start();
   if (!fill(path, clients, perClient)) return 1;

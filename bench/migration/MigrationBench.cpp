@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "TemplateDatabase.h"
 #include "app/Database.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
@@ -27,14 +28,6 @@ using namespace ruto;
 
 namespace {
 
-const QString kTemplate = QStringLiteral(RUTO_GENERATED_DIR "/VoSpa.mdb");
-
-bool copyTemplate(const QString& to) {
-  QFile::remove(to);
-  return QFile::copy(kTemplate, to) &&
-         QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
-}
-
 bool exec(QSqlQuery& q, const QVariantList& values) {
   for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
   return q.exec();
@@ -42,7 +35,7 @@ bool exec(QSqlQuery& q, const QVariantList& values) {
 
 // The old database: the template's tables filled in one transaction.
 bool makeOld(const QString& path, int clients) {
-  if (!copyTemplate(path)) return false;
+  if (!copyTemplateDatabase(path)) return false;
   const QString c = QStringLiteral("old");
   if (OpenDatabase(c, path, kMainTables) != DbOpenResult::Ok) return false;
   bool ok = true;
@@ -99,7 +92,7 @@ double stepMs[16] = {};
 // One migration into a fresh main database; milliseconds, or -1 on failure.
 double migrateOnce(const QTemporaryDir& install, const QString& oldFile) {
   const QString mainPath = install.filePath(QStringLiteral("ruto4.mdb"));
-  if (!copyTemplate(mainPath) ||
+  if (!copyTemplateDatabase(mainPath) ||
       !QFile::copy(oldFile, install.filePath(QStringLiteral("ruto.mdb"))))
     return -1;
   QFile::remove(install.filePath(QStringLiteral("ruto_BAK.mdb")));
@@ -125,7 +118,7 @@ double migrateOnce(const QTemporaryDir& install, const QString& oldFile) {
 // The same columns copied by the sqlite3 program; milliseconds, or -1 on failure.
 double sqliteOnce(const QTemporaryDir& work, const QString& oldFile) {
   const QString mainPath = work.filePath(QStringLiteral("reference.mdb"));
-  if (!copyTemplate(mainPath)) return -1;
+  if (!copyTemplateDatabase(mainPath)) return -1;
   QString script = QStringLiteral("ATTACH '%1' AS old;\nBEGIN;\n").arg(oldFile);
   for (const QString& table : kMainTables) {
     QStringList names;

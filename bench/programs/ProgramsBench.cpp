@@ -19,6 +19,7 @@
 #include "measure/ProgramMatcher.h"
 
 #include "BenchSupport.h"
+#include "TemplateDatabase.h"
 
 using namespace ruto;
 
@@ -65,8 +66,7 @@ int main(int argc, char** argv) {
   const int repeats = argc > 2 ? std::atoi(argv[2]) : 21;
   QTemporaryDir dir;
   const QString path = dir.filePath("ruto4.mdb");
-  if (!QFile::copy(QStringLiteral(RUTO_GENERATED_DIR "/VoSpa.mdb"), path)) return 1;
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  if (!copyTemplateDatabase(path)) return 1;
   if (OpenDatabase(kConn, path, kMainTables) != DbOpenResult::Ok || !fill(programs)) return 1;
 
   TAnalysisResult a;

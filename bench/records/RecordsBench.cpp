@@ -18,6 +18,7 @@
 #include "app/RecordSet.h"
 
 #include "BenchSupport.h"
+#include "TemplateDatabase.h"
 
 using namespace ruto;
 
@@ -67,11 +68,10 @@ int main(int argc, char** argv) {
 
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("ruto4.mdb"));
-  if (!QFile::copy(QStringLiteral(RUTO_GENERATED_DIR "/VoSpa.mdb"), path)) {
+  if (!copyTemplateDatabase(path)) {
     std::fprintf(stderr, "template database missing\n");
     return 1;
   }
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
   QString detail;
   if (OpenDatabase(kConn, path, kMainTables, &detail) != DbOpenResult::Ok || !fill(rows)) {
     std::fprintf(stderr, "cannot prepare the database: %s\n", qPrintable(detail));

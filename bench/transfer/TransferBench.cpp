@@ -23,19 +23,13 @@
 #include "records/Transfer.h"
 
 #include "BenchSupport.h"
+#include "TemplateDatabase.h"
 
 using namespace ruto;
 
 namespace {
 
 const QString kMain = QStringLiteral("bench");
-const QString kTemplate = QStringLiteral(RUTO_GENERATED_DIR "/VoSpa.mdb");
-
-bool freshCopy(const QString& path) {
-  QFile::remove(path);
-  if (!QFile::copy(kTemplate, path)) return false;
-  return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-}
 
 bool fill(int clients, int testsPerClient) {
   Transaction t(kMain);
@@ -102,10 +96,10 @@ int main(int argc, char** argv) {
   QTemporaryDir dir;
   SetInstallDir(dir.path());
   SetAskUserResponder([](MsgKind, const QString&) { return true; });
-  if (!QFile::copy(kTemplate, dir.filePath("VoSpa.mdb"))) return 1;
+  if (!QFile::copy(kTemplateDatabase, dir.filePath("VoSpa.mdb"))) return 1;
   const QString mainPath = dir.filePath("ruto4.mdb");
-  if (!freshCopy(mainPath) || OpenDatabase(kMain, mainPath, kMainTables) != DbOpenResult::Ok ||
-      !fill(clients, tests)) {
+  if (!copyTemplateDatabase(mainPath) ||
+      OpenDatabase(kMain, mainPath, kMainTables) != DbOpenResult::Ok || !fill(clients, tests)) {
     std::fprintf(stderr, "cannot prepare the main database\n");
     return 1;
   }
@@ -122,12 +116,12 @@ int main(int argc, char** argv) {
 
     const QString refOut = dir.filePath("ref-export.mdb");
     t.start();
-    if (!freshCopy(refOut) || !sqliteCopy(mainPath, refOut)) return 1;
+    if (!copyTemplateDatabase(refOut) || !sqliteCopy(mainPath, refOut)) return 1;
     exportRef.push_back(t.nsecsElapsed() / 1e6);
 
     // Import into an empty main database.
     const QString target = dir.filePath("target.mdb");
-    if (!freshCopy(target) ||
+    if (!copyTemplateDatabase(target) ||
         OpenDatabase(QStringLiteral("target"), target, kMainTables) != DbOpenResult::Ok)
       return 1;
     t.start();
@@ -139,7 +133,7 @@ int main(int argc, char** argv) {
 
     const QString refIn = dir.filePath("ref-import.mdb");
     t.start();
-    if (!freshCopy(refIn) || !sqliteCopy(disk + "/VoTran.mdb", refIn)) return 1;
+    if (!copyTemplateDatabase(refIn) || !sqliteCopy(disk + "/VoTran.mdb", refIn)) return 1;
     importRef.push_back(t.nsecsElapsed() / 1e6);
   }
   const double eo = median(exportOurs), er = median(exportRef);
