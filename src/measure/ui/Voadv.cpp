@@ -34,7 +34,7 @@ QWidget* memoPage(const std::initializer_list<QPlainTextEdit*>& memos) {
 
 }  // namespace
 
-TVoadv::TVoadv(QSqlDatabase db, QWidget* parent) : QDialog(parent), ADOTable1(std::move(db)) {
+TVoadv::TVoadv(QSqlDatabase db, QWidget* parent) : FormShowOnce(parent), ADOTable1(std::move(db)) {
   setObjectName(QStringLiteral("Voadv"));
   setWindowTitle(QStringLiteral("經絡圖示解說"));
   resize(820, 620);
@@ -129,14 +129,6 @@ TVoadv::TVoadv(QSqlDatabase db, QWidget* parent) : QDialog(parent), ADOTable1(st
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setSizeGripEnabled(false);
   root->addWidget(StatusBar1);
-}
-
-void TVoadv::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
-  }
 }
 
 void TVoadv::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <array>
 
+#include "app/ui/FormShowOnce.h"
 #include "measure/ReferenceTable.h"
 
 class QLabel;
@@ -17,14 +18,14 @@ class QToolButton;
 
 namespace ruto {
 
-class TVoadv : public QDialog {
+class TVoadv : public FormShowOnce<QDialog> {
   Q_OBJECT
 
  public:
   // `db` is the reference database connection (the program passes kReferenceConnection's).
   explicit TVoadv(QSqlDatabase db, QWidget* parent = nullptr);
 
-  void FormShow();
+  void FormShow() override;
   void ListBox1Click();
   void FormClose();
   void ToolButton2Click();
@@ -42,7 +43,6 @@ class TVoadv : public QDialog {
   QStatusBar* StatusBar1 = nullptr;
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void done(int result) override;
 
@@ -50,7 +50,6 @@ class TVoadv : public QDialog {
   void setMemo(int index, const QStringList& lines);
 
   TReferenceTable ADOTable1;
-  bool shown_ = false;
 };
 
 }  // namespace ruto

@@ -26,7 +26,7 @@
 
 namespace ruto {
 
-TVomnu::TVomnu(int mkey, QWidget* parent) : QDialog(parent), mkey_(mkey), newMode_(mkey == 0) {
+TVomnu::TVomnu(int mkey, QWidget* parent) : FormShowOnce(parent), mkey_(mkey), newMode_(mkey == 0) {
   setObjectName(QStringLiteral("Vomnu"));
   setWindowTitle(QStringLiteral("經絡能量數據輸入"));
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -131,14 +131,6 @@ TVomnu::TVomnu(int mkey, QWidget* parent) : QDialog(parent), mkey_(mkey), newMod
   connect(ToolButton2, &QToolButton::clicked, this, &TVomnu::ToolButton2Click);
   connect(ToolButton3, &QToolButton::clicked, this, &TVomnu::ToolButton3Click);
   connect(CheckBox1, &QCheckBox::toggled, this, &TVomnu::CheckBox1Click);
-}
-
-void TVomnu::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
-  }
 }
 
 void TVomnu::fillGrid(const TPointValues& values) {

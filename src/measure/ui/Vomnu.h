@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "app/ui/FormShowOnce.h"
 #include "measure/ManualEntry.h"
 
 class QCheckBox;
@@ -19,13 +20,13 @@ namespace ruto {
 
 class TSortingGrid;
 
-class TVomnu : public QDialog {
+class TVomnu : public FormShowOnce<QDialog> {
   Q_OBJECT
  public:
   // `mkey` 0 edits the test in work; another key the stored VODATA row with that key.
   explicit TVomnu(int mkey, QWidget* parent = nullptr);
 
-  void FormShow();
+  void FormShow() override;
   void ToolButton1Click();
   void ToolButton2Click();
   void ToolButton3Click();
@@ -48,9 +49,6 @@ class TVomnu : public QDialog {
   QToolButton* ToolButton3;
   QStatusBar* StatusBar1;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   bool normalizeCell(int col, int row);
   void fillGrid(const TPointValues& values);
@@ -59,7 +57,6 @@ class TVomnu : public QDialog {
 
   int mkey_;
   bool newMode_;
-  bool shown_ = false;
   bool warning_ = false;  // a message is up: focus moves it causes are no user moves
 };
 

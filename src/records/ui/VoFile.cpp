@@ -62,7 +62,7 @@ QTreeView* directoryTree(QWidget* parent, const QString& name, QFileSystemModel*
 }  // namespace
 
 TVoFile::TVoFile(QWidget* parent, TransferFiles* files)
-    : QDialog(parent),
+    : FormShowOnce(parent),
       programs_(new RecordSet(kMainConnection, QStringLiteral("VOPRO"))),
       clients_(new RecordSet(kMainConnection, QStringLiteral("VOCUST"))),
       files_(files) {
@@ -292,14 +292,6 @@ void TVoFile::setDirectory(int list, const QString& path) {
   tree->scrollTo(index);
   tree->expand(index);
   if (list == 2) fillFileList();
-}
-
-void TVoFile::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
-  }
 }
 
 void TVoFile::FormShow() {

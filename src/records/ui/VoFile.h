@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "app/ui/FormShowOnce.h"
+
 class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
@@ -22,7 +24,7 @@ class RecordSet;
 class TGradientBar;
 class TransferFiles;
 
-class TVoFile : public QDialog {
+class TVoFile : public FormShowOnce<QDialog> {
   Q_OBJECT
 
  public:
@@ -30,7 +32,7 @@ class TVoFile : public QDialog {
   explicit TVoFile(QWidget* parent = nullptr, TransferFiles* files = nullptr);
   ~TVoFile() override;
 
-  void FormShow();
+  void FormShow() override;
   void FormClose();
   void PageControl1Change();
   void CheckBox1Click();
@@ -73,7 +75,6 @@ class TVoFile : public QDialog {
   QStatusBar* StatusBar1 = nullptr;
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -97,7 +98,6 @@ class TVoFile : public QDialog {
   QFileSystemModel* dirModel2_ = nullptr;
   TransferFiles* files_;
   bool running_ = false;
-  bool shown_ = false;
 };
 
 }  // namespace ruto

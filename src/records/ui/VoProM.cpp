@@ -54,7 +54,7 @@ QString realChooser(QWidget* parent, const QString& kind) {
 }  // namespace
 
 TVoProM::TVoProM(RecordSet* programs, QString* lastProgramNo, QWidget* parent)
-    : QDialog(parent),
+    : FormShowOnce(parent),
       chooseFile(&realChooser),
       programs_(programs),
       lastProgramNo_(lastProgramNo),
@@ -170,14 +170,6 @@ TVoProM::TVoProM(RecordSet* programs, QString* lastProgramNo, QWidget* parent)
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
   connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
   connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
-}
-
-void TVoProM::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
-  }
 }
 
 void TVoProM::FormShow() {

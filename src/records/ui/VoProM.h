@@ -7,6 +7,8 @@
 #include <array>
 #include <functional>
 
+#include "app/ui/FormShowOnce.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -18,7 +20,7 @@ namespace ruto {
 
 class RecordSet;
 
-class TVoProM : public QDialog {
+class TVoProM : public FormShowOnce<QDialog> {
   Q_OBJECT
 
  public:
@@ -26,7 +28,7 @@ class TVoProM : public QDialog {
   // number is left in `lastProgramNo`.
   TVoProM(RecordSet* programs, QString* lastProgramNo, QWidget* parent = nullptr);
 
-  void FormShow();
+  void FormShow() override;
   void ToolButton1Click();  // save
   void ToolButton2Click();  // leave
   void Edit1Change();
@@ -54,9 +56,6 @@ class TVoProM : public QDialog {
   QToolButton* ToolButton1 = nullptr;
   QToolButton* ToolButton2 = nullptr;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void showPicture();
 
@@ -64,7 +63,6 @@ class TVoProM : public QDialog {
   QString* lastProgramNo_;
   QByteArray picture_;
   bool newMode_;
-  bool shown_ = false;
 };
 
 }  // namespace ruto

@@ -90,7 +90,7 @@ void TUpDown::stepBy(int delta) {
 // ---- TVoProf ----
 
 TVoProf::TVoProf(QWidget* parent)
-    : TOpenerDialog(parent),
+    : FormShowOnce(parent),
       ADOTable1(kMainConnection, QStringLiteral("VOPRO")),
       ADOTable2(kMainConnection, QStringLiteral("VOPRDT")) {
   setObjectName(QStringLiteral("VoProf"));
@@ -360,14 +360,6 @@ void TVoProf::buildConditionGroups(QWidget* host) {
   connect(UpDown3, &TUpDown::clicked, this, [this] { UpDown3Click(); });
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
   connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
-}
-
-void TVoProf::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
-  }
 }
 
 void TVoProf::closeEvent(QCloseEvent* event) {

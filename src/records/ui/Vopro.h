@@ -8,6 +8,7 @@
 
 #include "app/ProgramConditions.h"
 #include "app/RecordSet.h"
+#include "app/ui/FormShowOnce.h"
 #include "app/ui/OpenerDialog.h"
 
 class QCheckBox;
@@ -42,14 +43,14 @@ class TUpDown : public QWidget {
   int min_, max_, position_;
 };
 
-class TVoProf : public TOpenerDialog {
+class TVoProf : public FormShowOnce<TOpenerDialog> {
   Q_OBJECT
 
  public:
   explicit TVoProf(QWidget* parent = nullptr);
   ~TVoProf() override;
 
-  void FormShow();
+  void FormShow() override;
   void FormClose();
   void DBGrid1ColEnter();
   void DBGrid2ColEnter();
@@ -124,7 +125,6 @@ class TVoProf : public TOpenerDialog {
   QStatusBar* StatusBar1 = nullptr;
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -143,7 +143,6 @@ class TVoProf : public TOpenerDialog {
 
   QByteArray editPict_;  // the picture while a row is edited
   qint64 editRowKey_ = 0;
-  bool shown_ = false;
 };
 
 }  // namespace ruto

@@ -59,7 +59,7 @@ QPlainTextEdit* readOnlyMemo(const QString& name, QWidget* parent) {
 }  // namespace
 
 TVoread::TVoread(QWidget* parent)
-    : TOpenerDialog(parent),
+    : FormShowOnce(parent),
       ADOTable1(kMainConnection, QStringLiteral("VOCUST")),
       ADOTable2(kMainConnection, QStringLiteral("VODATA")) {
   setObjectName(QStringLiteral("Voread"));
@@ -131,14 +131,6 @@ TVoread::TVoread(QWidget* parent)
                                                    &TVoread::ToolButton5Click,
                                                    &TVoread::ToolButton6Click};
     connect(ToolButton[i], &QToolButton::clicked, this, handlers[i]);
-  }
-}
-
-void TVoread::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
   }
 }
 

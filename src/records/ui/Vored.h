@@ -5,6 +5,7 @@
 #include "app/ui/OpenerDialog.h"
 
 #include "app/RecordSet.h"
+#include "app/ui/FormShowOnce.h"
 
 class QPlainTextEdit;
 class QStatusBar;
@@ -15,12 +16,12 @@ namespace ruto {
 class ClientList;
 class RecordGrid;
 
-class TVoread : public TOpenerDialog {
+class TVoread : public FormShowOnce<TOpenerDialog> {
   Q_OBJECT
  public:
   explicit TVoread(QWidget* parent = nullptr);
 
-  void FormShow();
+  void FormShow() override;
   void DBGrid1Enter();
   void DBGrid1ColEnter();
   void DBGrid1DblClick();
@@ -46,9 +47,6 @@ class TVoread : public TOpenerDialog {
   QToolButton* ToolButton[7]{};  // ToolButton1..6 at 1..6
   QStatusBar* StatusBar1;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   // The client row changed: its tests, memos and the count follow.
   void clientRowChanged();
@@ -63,7 +61,6 @@ class TVoread : public TOpenerDialog {
   QString SearchText;
   bool ClientListActive = false;
   bool TestListActive = false;
-  bool shown_ = false;
 };
 
 }  // namespace ruto

@@ -33,7 +33,7 @@ const QString kAskStore = QStringLiteral("您要將檢測資料存於這個受�
 }  // namespace
 
 TVosave::TVosave(QWidget* parent)
-    : QDialog(parent), ADOTable1(kMainConnection, QStringLiteral("VOCUST")) {
+    : FormShowOnce(parent), ADOTable1(kMainConnection, QStringLiteral("VOCUST")) {
   setObjectName(QStringLiteral("Vosave"));
   setWindowTitle(QStringLiteral("經絡能量資料儲存"));
   resize(900, 600);
@@ -95,14 +95,6 @@ TVosave::TVosave(QWidget* parent)
   connect(ToolButton1, &QToolButton::clicked, this, &TVosave::ToolButton1Click);
   connect(ToolButton2, &QToolButton::clicked, this, &TVosave::ToolButton2Click);
   connect(ToolButton3, &QToolButton::clicked, this, &TVosave::ToolButton3Click);
-}
-
-void TVosave::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
-  }
 }
 
 void TVosave::FormShow() {

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/RecordSet.h"
+#include "app/ui/FormShowOnce.h"
 
 class QLabel;
 class QStatusBar;
@@ -16,12 +17,12 @@ namespace ruto {
 class ClientList;
 class RecordGrid;
 
-class TVosave : public QDialog {
+class TVosave : public FormShowOnce<QDialog> {
   Q_OBJECT
  public:
   explicit TVosave(QWidget* parent = nullptr);
 
-  void FormShow();
+  void FormShow() override;
   void DBGrid1ColEnter();
   void DBGrid1DblClick();
   void Edit1Change();
@@ -45,16 +46,12 @@ class TVosave : public QDialog {
   QToolButton* ToolButton3;
   QStatusBar* StatusBar1;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void updateCount();
   void sortChanged(bool fromColumnBox);
 
   QString SortField;
   QString SearchText;
-  bool shown_ = false;
 };
 
 }  // namespace ruto
