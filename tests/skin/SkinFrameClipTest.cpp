@@ -20,12 +20,7 @@ TEST(FrameClipping, EachPartPaintsAsInTheWholeFrame) {
   TSkinData d;
   d.SkinStream = BuildSkinPackage(e);
   ASSERT_TRUE(d.LoadSkin());
-  FramePaint f;
-  f.window = QSize(300, 120);
-  f.border = FrameWidths(d, 0);
-  f.caption = QStringLiteral("MMMM 經絡");
-  const std::vector<CaptionButton> none;
-  f.buttons = &none;
+  const FramePaint f = test::captionedFrame(d, QSize(300, 120), QStringLiteral("MMMM 經絡"));
   const QImage whole = PaintFrameImage(d, f);
   const QMargins b = f.border;
   ASSERT_GT(b.top(), 0);

@@ -249,14 +249,9 @@ TEST(FramePainting, CaptionTextAlignment) {
     TSkinData d;
     d.SkinStream = BuildSkinPackage(e);
     ASSERT_TRUE(d.LoadSkin());
-    FramePaint f;
-    f.window = QSize(300, 60);
-    f.border = FrameWidths(d, 0);
-    f.caption = QStringLiteral("MMMM");
-    const std::vector<CaptionButton> none;
-    f.buttons = &none;
+    const FramePaint f = test::captionedFrame(d, QSize(300, 60), QStringLiteral("MMMM"));
     const QImage img = PaintFrameImage(d, f);
-    const CaptionSpan span = CaptionTextSpan(none, d.Title(), 300, f.border);
+    const CaptionSpan span = CaptionTextSpan(*f.buttons, d.Title(), 300, f.border);
     int minX = 300, maxX = -1;
     for (int y = 0; y < f.border.top(); ++y)
       for (int x = 0; x < 300; ++x)

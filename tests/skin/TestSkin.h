@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "lzh/SkinPackage.h"
+#include "skin/SkinFrame.h"
 
 namespace ruto::test {
 
@@ -157,6 +158,18 @@ inline QByteArray buildTestSkin(const QByteArray& moreDefinition = {},
   e.append({QStringLiteral("menuitem.bmp"), bmp(codedStrip(tiMenuItem, 5, 20, 20, false, false))});
   e.append({QStringLiteral("menuback.bmp"), bmp(codedStrip(tiMenuBack, 1, 20, 20, false, false))});
   return BuildSkinPackage(e);
+}
+
+// The frame of the loaded skin `d` for an active window of `size` captioned `caption`, with no
+// caption buttons.
+inline FramePaint captionedFrame(const TSkinData& d, QSize size, const QString& caption) {
+  static const std::vector<CaptionButton> noButtons;
+  FramePaint f;
+  f.window = size;
+  f.border = FrameWidths(d, 0);
+  f.caption = caption;
+  f.buttons = &noButtons;
+  return f;
 }
 
 }  // namespace ruto::test
