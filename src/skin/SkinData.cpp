@@ -44,20 +44,25 @@ QImage loadImage(const TSkinReader& reader, const QString& value) {
   return DecodeSkinBitmap(bytes);
 }
 
+// The band widths of an image object and how its middle is drawn.
+void readEdges(const TQuickIni& ini, const QString& section, TDataSkinObject& o) {
+  o.LeftWidth = num(ini, section, QStringLiteral("LeftWidth"), 0);
+  o.RightWidth = num(ini, section, QStringLiteral("RightWidth"), 0);
+  o.TopHeight = num(ini, section, QStringLiteral("TopHeight"), 0);
+  o.BottomHeight = num(ini, section, QStringLiteral("BottomHeight"), 0);
+  o.Trans = num(ini, section, QStringLiteral("Trans"), 0);
+  o.Tile = num(ini, section, QStringLiteral("Tile"), 0);
+  if (o.Tile > 1) o.Tile = 0;
+}
+
 // The common keys of an image object; frame read only where the caller asks.
 void readCommon(const TQuickIni& ini, const TSkinReader& reader, const QString& section,
                 TDataSkinObject& o, bool withFrame) {
   o.Name = section;
   o.Bitmap = loadImage(reader, str(ini, section, QStringLiteral("Image")));
   o.Style = num(ini, section, QStringLiteral("Style"), 0);
-  o.LeftWidth = num(ini, section, QStringLiteral("LeftWidth"), 0);
-  o.RightWidth = num(ini, section, QStringLiteral("RightWidth"), 0);
-  o.TopHeight = num(ini, section, QStringLiteral("TopHeight"), 0);
-  o.BottomHeight = num(ini, section, QStringLiteral("BottomHeight"), 0);
+  readEdges(ini, section, o);
   if (withFrame) o.Frame = num(ini, section, QStringLiteral("Frame"), 0);
-  o.Trans = num(ini, section, QStringLiteral("Trans"), 0);
-  o.Tile = num(ini, section, QStringLiteral("Tile"), 0);
-  if (o.Tile > 1) o.Tile = 0;
   o.NormalColour = num(ini, section, QStringLiteral("NormalColour"), -1);
   o.MouseOverColour = num(ini, section, QStringLiteral("MouseOverColour"), -1);
   o.PressedColour = num(ini, section, QStringLiteral("PressedColour"), -1);
@@ -222,13 +227,7 @@ void readButtons(const TQuickIni& ini, const TSkinReader& reader, SkinContent& c
   const QString S = QStringLiteral("Buttons");
   auto b = std::make_unique<TDataSkinButton>();
   b->Name = S;
-  b->LeftWidth = num(ini, S, QStringLiteral("LeftWidth"), 0);
-  b->RightWidth = num(ini, S, QStringLiteral("RightWidth"), 0);
-  b->TopHeight = num(ini, S, QStringLiteral("TopHeight"), 0);
-  b->BottomHeight = num(ini, S, QStringLiteral("BottomHeight"), 0);
-  b->Trans = num(ini, S, QStringLiteral("Trans"), 0);
-  b->Tile = num(ini, S, QStringLiteral("Tile"), 0);
-  if (b->Tile > 1) b->Tile = 0;
+  readEdges(ini, S, *b);
   b->Bitmap = loadImage(reader, str(ini, S, QStringLiteral("Bitmap")));
   b->CheckButton = loadImage(reader, str(ini, S, QStringLiteral("CheckButton")));
   b->RadioButton = loadImage(reader, str(ini, S, QStringLiteral("RadioButton")));
@@ -284,13 +283,7 @@ void readProgressAndObjects(const TQuickIni& ini, const TSkinReader& reader, Ski
       o->Name = S;
       o->Bitmap = loadImage(reader, image);
       o->Style = num(ini, S, QStringLiteral("Style"), 0);
-      o->LeftWidth = num(ini, S, QStringLiteral("LeftWidth"), 0);
-      o->RightWidth = num(ini, S, QStringLiteral("RightWidth"), 0);
-      o->TopHeight = num(ini, S, QStringLiteral("TopHeight"), 0);
-      o->BottomHeight = num(ini, S, QStringLiteral("BottomHeight"), 0);
-      o->Trans = num(ini, S, QStringLiteral("Trans"), 0);
-      o->Tile = num(ini, S, QStringLiteral("Tile"), 0);
-      if (o->Tile > 1) o->Tile = 0;
+      readEdges(ini, S, *o);
       put(c, S, std::move(o));
     } else {
       put(c, S, nullptr);
