@@ -1,7 +1,10 @@
 #include "records/ProgramRecords.h"
 
+#include <QFile>
+#include <QImage>
 #include <QSqlError>
 
+#include "app/AskUser.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 
@@ -122,6 +125,18 @@ QString ProgramCountText(int programs, int conditions) {
          QStringLiteral("  -  [ ") +
          Format(QStringLiteral("%6.0d"), {static_cast<long long>(conditions)}).trimmed() +
          QStringLiteral(" ]");
+}
+
+QByteArray ReadProgramPicture(const QString& path) {
+  QFile file(path);
+  QByteArray bytes;
+  if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+  QImage check;
+  if (bytes.isEmpty() || !check.loadFromData(bytes)) {
+    AskUser(MsgKind::WarningOk, QStringLiteral("無法讀取圖片檔案：") + path);
+    return {};
+  }
+  return bytes;
 }
 
 }  // namespace ruto

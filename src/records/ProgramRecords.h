@@ -53,4 +53,8 @@ bool DeleteProgram(RecordSet& programs, RecordSet& conditions, QString* error);
 // The condition counts label: programs "%6.0d", "  -  [ ", the program's rows trimmed, " ]".
 QString ProgramCountText(int programs, int conditions);
 
+// The bytes of the picture file at `path`, kept as they are so that a program's picture keeps
+// its format and quality; empty, after warning the user, when the file holds no picture.
+QByteArray ReadProgramPicture(const QString& path);
+
 }  // namespace ruto

@@ -258,15 +258,8 @@ void TVoProM::ToolButton2Click() { reject(); }
 void TVoProM::BitBtn1Click() {
   const QString path = chooseFile ? chooseFile(this, QStringLiteral("picture")) : QString();
   if (path.isEmpty()) return;
-  QFile file(path);
-  QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-  QPixmap check;
-  if (bytes.isEmpty() || !check.loadFromData(bytes)) {
-    AskUser(MsgKind::WarningOk, QStringLiteral("無法讀取圖片檔案：") + path);
-    return;
-  }
-  // The file's own bytes are kept, so the picture keeps its format and quality.
+  const QByteArray bytes = ReadProgramPicture(path);
+  if (bytes.isEmpty()) return;
   picture_ = bytes;
   showPicture();
 }

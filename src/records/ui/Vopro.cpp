@@ -732,14 +732,8 @@ void TVoProf::ToolButton10Click() {
 void TVoProf::BitBtn1Click() {
   const QString path = choosePicture ? choosePicture(this) : QString();
   if (path.isEmpty()) return;
-  QFile file(path);
-  QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-  QPixmap check;
-  if (bytes.isEmpty() || !check.loadFromData(bytes)) {
-    AskUser(MsgKind::WarningOk, QStringLiteral("無法讀取圖片檔案：") + path);
-    return;
-  }
+  const QByteArray bytes = ReadProgramPicture(path);
+  if (bytes.isEmpty()) return;
   editPict_ = bytes;
   showPicture(editPict_);
 }
