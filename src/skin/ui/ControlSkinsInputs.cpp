@@ -6,17 +6,25 @@
 
 namespace ruto::controls {
 
-bool paintEditFrame(const Paint& c, const QRect& r, bool fill, const QBrush& base) {
+namespace {
+
+// A sunken outline: the skin's shadow colour around `r`, then `whiteRings` white rings inside.
+void drawSunkenOutline(const Paint& c, const QRect& r, int whiteRings) {
   QPainter& p = *c.p;
-  if (fill) p.fillRect(r, base);
   p.save();
   p.setBrush(Qt::NoBrush);
   p.setPen(shadow(c.skin));
   p.drawRect(r.adjusted(0, 0, -1, -1));
   p.setPen(Qt::white);
-  p.drawRect(r.adjusted(1, 1, -2, -2));
-  p.drawRect(r.adjusted(2, 2, -3, -3));
+  for (int i = 1; i <= whiteRings; ++i) p.drawRect(r.adjusted(i, i, -1 - i, -1 - i));
   p.restore();
+}
+
+}  // namespace
+
+bool paintEditFrame(const Paint& c, const QRect& r, bool fill, const QBrush& base) {
+  if (fill) c.p->fillRect(r, base);
+  drawSunkenOutline(c, r, 2);
   return true;
 }
 
@@ -94,13 +102,7 @@ bool paintComboBox(const Paint& c, const QStyleOptionComboBox& o) {
     const TDataSkinObject* arrow = image(c.skin, "ComboxArrow");
     if (!arrow) return false;
     p.fillRect(r, o.palette.base());
-    p.save();
-    p.setBrush(Qt::NoBrush);
-    p.setPen(shadow(c.skin));
-    p.drawRect(r.adjusted(0, 0, -1, -1));
-    p.setPen(Qt::white);
-    p.drawRect(r.adjusted(1, 1, -2, -2));
-    p.restore();
+    drawSunkenOutline(c, r, 1);
     const QRect ar = comboRect(c, o, QStyle::SC_ComboBoxArrow);
     const bool hot =
         (o.state & QStyle::State_Enabled) && arrowActive && (o.state & QStyle::State_MouseOver);
@@ -128,11 +130,7 @@ bool paintComboBox(const Paint& c, const QStyleOptionComboBox& o) {
       const int fw = button->Bitmap.width() / button->frames();
       const QRect col(rtl ? r.left() + 2 : r.right() - 1 - fw, r.top() + 2, fw,
                       std::min(r.height() - 4, button->Bitmap.height()));
-      p.save();
-      p.setBrush(Qt::NoBrush);
-      p.setPen(shadow(c.skin));
-      p.drawRect(r.adjusted(0, 0, -1, -1));
-      p.restore();
+      drawSunkenOutline(c, r, 0);
       DrawImageFrame(p, col, button->Bitmap, state, button->frames(), true);
       return true;
     }
@@ -197,11 +195,7 @@ bool paintSlider(const Paint& c, const QStyleOptionSlider& o) {
   if (thumb) {
     DrawImageFrame(p, handle, thumb->Bitmap, 2, 5, true);
   } else {
-    p.save();
-    p.setBrush(Qt::NoBrush);
-    p.setPen(shadow(c.skin));
-    p.drawRect(handle.adjusted(0, 0, -1, -1));
-    p.restore();
+    drawSunkenOutline(c, handle, 0);
   }
   return true;
 }
