@@ -37,7 +37,7 @@ std::optional<QByteArray> UnscrambleBytes(const QString& src, QString* error) {
   QByteArray out;
   out.reserve(src.size() / 2);
   int k = 0;
-  // The stored form is read pair by pair with a 1-based i while i < length: a whole pair must remain.
+  // Read pair by pair with a 1-based i while i < length: a whole pair must remain.
   for (int i = 2; i + 1 < src.size(); i += 2) {
     const int c = pairAt(src, i);
     if (c < 0) return bad(i);
