@@ -11,18 +11,13 @@
 #include <limits>
 #include <vector>
 
+#include "app/SqliteAccess.h"
 #include "app/TransferColumns.h"
 #include "base/Text.h"
 
 namespace ruto {
 
 namespace {
-
-QString quoted(const QString& identifier) {
-  QString q = identifier;
-  q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-  return QLatin1Char('"') + q + QLatin1Char('"');
-}
 
 // Numbers compare as the NOCASE columns do: ASCII letters without regard to case.
 QString fold(const QString& key) {
@@ -53,7 +48,7 @@ bool openSource(const QString& connection, const QString& table, SourceTable* t)
   if (record.isEmpty()) return t->error = table + QStringLiteral(": no such table"), false;
   t->columns = TransferColumns(table);
   QStringList& names = t->names;
-  t->from = quoted(table);
+  t->from = QuotedIdentifier(table);
   int brokenRun = 0;
   for (const TransferColumn& c : t->columns) {
     const int i = record.indexOf(c.name);
@@ -64,12 +59,13 @@ bool openSource(const QString& connection, const QString& table, SourceTable* t)
     }
     if (i < 0) return t->error = table + QStringLiteral(": no column ") + c.name, false;
     t->sourceIndex.push_back(static_cast<int>(names.size()));
-    names << quoted(record.fieldName(i));
+    names << QuotedIdentifier(record.fieldName(i));
   }
   const int key = record.indexOf(QStringLiteral("MKEY"));
   const QString sql =
-      QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), quoted(table)) +
-      (key < 0 ? QString() : QStringLiteral(" ORDER BY ") + quoted(record.fieldName(key)));
+      QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), QuotedIdentifier(table)) +
+      (key < 0 ? QString()
+               : QStringLiteral(" ORDER BY ") + QuotedIdentifier(record.fieldName(key)));
   QString error;
   if (!t->query.prepare(SqliteHandle(db), sql, &error))
     return t->error = table + QStringLiteral(": ") + error, false;
@@ -126,8 +122,8 @@ int indexOf(const QList<TransferColumn>& list, const QString& name) {
 bool prepareInsert(TransferInserter& q, const QSqlDatabase& db, const QString& table,
                    const QList<TransferColumn>& columns, QString* error) {
   QStringList names;
-  for (const TransferColumn& c : columns) names << quoted(c.name);
-  if (q.prepare(SqliteHandle(db), quoted(table), names, error)) return true;
+  for (const TransferColumn& c : columns) names << QuotedIdentifier(c.name);
+  if (q.prepare(SqliteHandle(db), QuotedIdentifier(table), names, error)) return true;
   *error = table + QStringLiteral(": ") + *error;
   return false;
 }
@@ -286,7 +282,9 @@ bool CheckGroupKeys(const QString& source, const TKeyedGroup& group, QString* er
   for (const QString& table : {group.master, group.detail}) {
     TransferStatement q;
     QString failure;
-    if (!q.prepare(db, QStringLiteral("SELECT %1 FROM %2").arg(quoted(group.key), quoted(table)),
+    if (!q.prepare(db,
+                   QStringLiteral("SELECT %1 FROM %2")
+                       .arg(QuotedIdentifier(group.key), QuotedIdentifier(table)),
                    &failure)) {
       // Worded as Qt SQL words it.
       *error =
@@ -347,7 +345,8 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT %1, %2 FROM %3")
-                    .arg(quoted(group.key), quoted(group.name), quoted(group.master))))
+                    .arg(QuotedIdentifier(group.key), QuotedIdentifier(group.name),
+                         QuotedIdentifier(group.master))))
       return failed(group.master + QStringLiteral(": ") + q.lastError().text());
     while (q.next()) names.insert(fold(q.value(0).toString()), nameOf(q.value(1)));
   }
@@ -357,10 +356,11 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
   QHash<QByteArray, QHash<QByteArray, int>> present;
   {
     QStringList cols;
-    for (const TransferColumn& c : detailColumns) cols << quoted(c.name);
+    for (const TransferColumn& c : detailColumns) cols << QuotedIdentifier(c.name);
     TransferStatement q;
     if (!q.prepare(SqliteHandle(db),
-                   QStringLiteral("SELECT %1 FROM %2").arg(cols.join(u','), quoted(group.detail)),
+                   QStringLiteral("SELECT %1 FROM %2")
+                       .arg(cols.join(u','), QuotedIdentifier(group.detail)),
                    &failure))
       return failed(group.detail + QStringLiteral(": ") + failure +
                     QStringLiteral(" Unable to execute statement"));

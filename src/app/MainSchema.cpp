@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 
 #include "app/RecordSet.h"
+#include "app/SqliteAccess.h"
 
 namespace ruto {
 
@@ -52,12 +53,6 @@ QHash<QString, SchemaObject> storedObjects(const QSqlDatabase& db, bool* ok) {
     out.insert(q.value(1).toString().toLower(),
                {q.value(0).toString(), q.value(1).toString(), q.value(2).toString()});
   return out;
-}
-
-QString quoted(const QString& identifier) {
-  QString q = identifier;
-  q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-  return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
 }  // namespace
@@ -146,12 +141,13 @@ bool UpgradeMainSchema(const QString& connectionName, bool* rebuilt, QString* er
     const auto it = stored.constFind(w.name.toLower());
     if (it == stored.constEnd()) continue;
     if (it->type == QLatin1String("index")) {
-      if (!run(QStringLiteral("DROP INDEX ") + quoted(it->name))) return false;
+      if (!run(QStringLiteral("DROP INDEX ") + QuotedIdentifier(it->name))) return false;
     } else if (w.type == QLatin1String("table") && it->type == QLatin1String("table")) {
       QString name = QStringLiteral("earlier_") + w.name;
       for (int n = 2; stored.contains(name.toLower()); ++n)
         name = QStringLiteral("earlier%1_").arg(n) + w.name;
-      if (!run(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(it->name), quoted(name))))
+      if (!run(QStringLiteral("ALTER TABLE %1 RENAME TO %2")
+                   .arg(QuotedIdentifier(it->name), QuotedIdentifier(name))))
         return false;
       aside.insert(w.name, name);
     }
@@ -166,13 +162,13 @@ bool UpgradeMainSchema(const QString& connectionName, bool* rebuilt, QString* er
     // Name, not-null mark and default of each column of the new table.
     QStringList targets, sources;
     QSet<QString> known;
-    if (!run(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(w.name)))) return false;
+    if (!run(QStringLiteral("PRAGMA table_info(%1)").arg(QuotedIdentifier(w.name)))) return false;
     while (q.next()) {
       const QString column = q.value(1).toString();
       known.insert(column.toLower());
       if (!from.contains(column)) continue;
-      const QString source = quoted(from.fieldName(from.indexOf(column)));
-      targets << quoted(column);
+      const QString source = QuotedIdentifier(from.fieldName(from.indexOf(column)));
+      targets << QuotedIdentifier(column);
       sources << (q.value(3).toInt() != 0 && !q.value(4).isNull()
                       ? QStringLiteral("COALESCE(%1, %2)").arg(source, q.value(4).toString())
                       : source);
@@ -189,8 +185,9 @@ bool UpgradeMainSchema(const QString& connectionName, bool* rebuilt, QString* er
     if (q.next()) sequence = q.value(0).toLongLong();
     q.finish();
     if (!run(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %4")
-                 .arg(quoted(w.name), targets.join(u','), sources.join(u','), quoted(earlier))) ||
-        !run(QStringLiteral("DROP TABLE ") + quoted(earlier)))
+                 .arg(QuotedIdentifier(w.name), targets.join(u','), sources.join(u','),
+                      QuotedIdentifier(earlier))) ||
+        !run(QStringLiteral("DROP TABLE ") + QuotedIdentifier(earlier)))
       return false;
     if (sequence > 0 &&
         (!run(QStringLiteral("UPDATE sqlite_sequence SET seq = MAX(seq, %1) WHERE name = '%2'")

@@ -23,12 +23,6 @@ const QString kKeyColumn = QStringLiteral("MKEY");
 
 // Identifiers reach SQL only from the database's own column list; quoting still keeps a
 // stray quote in a stored name from ending the identifier.
-QString quoted(const QString& identifier) {
-  QString q = identifier;
-  q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-  return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
 bool isNumber(const QVariant& v) {
   switch (v.typeId()) {
     case QMetaType::Int:
@@ -269,12 +263,13 @@ int RecordSet::storedIndex(const QString& name) const {
 
 bool RecordSet::readRows() {
   QStringList columns;
-  for (const QString& c : stored_) columns << quoted(c);
+  for (const QString& c : stored_) columns << QuotedIdentifier(c);
   // Rows come in the table's own order and are sorted here: following a sort index would
   // visit the table in random order, which costs more than the sort.
-  QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), quoted(table_));
+  QString sql =
+      QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), QuotedIdentifier(table_));
   if (!linkColumn_.isEmpty())
-    sql += QStringLiteral(" WHERE %1 = ?").arg(quoted(stored_[storedIndex(linkColumn_)]));
+    sql += QStringLiteral(" WHERE %1 = ?").arg(QuotedIdentifier(stored_[storedIndex(linkColumn_)]));
 
   sqlite3* db = SqliteHandle(database());
   if (!db) return fail(QStringLiteral("connection %1 is not an SQLite database").arg(connection_));
@@ -628,14 +623,15 @@ qint64 RecordSet::insert(const QVariantMap& values) {
       fail(QStringLiteral("column %1 cannot be written").arg(it.key()));
       return 0;
     }
-    names << quoted(stored_[c]);
+    names << QuotedIdentifier(stored_[c]);
     marks << QStringLiteral("?");
     bound << it.value();
   }
-  const QString sql = names.isEmpty()
-                          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table_))
-                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(quoted(table_), names.join(u','), marks.join(u','));
+  const QString sql =
+      names.isEmpty()
+          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QuotedIdentifier(table_))
+          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(QuotedIdentifier(table_), names.join(u','), marks.join(u','));
   qint64 key = 0;
   {
     QSqlQuery q(database());
@@ -664,13 +660,14 @@ bool RecordSet::update(qint64 key, const QVariantMap& values) {
     const int c = storedIndex(it.key());
     if (c < 0 || c == keyColumn_)
       return fail(QStringLiteral("column %1 cannot be written").arg(it.key()));
-    sets << quoted(stored_[c]) + QStringLiteral(" = ?");
+    sets << QuotedIdentifier(stored_[c]) + QStringLiteral(" = ?");
     bound << it.value();
   }
   {
     QSqlQuery q(database());
     if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                       .arg(quoted(table_), sets.join(u','), quoted(stored_[keyColumn_]))))
+                       .arg(QuotedIdentifier(table_), sets.join(u','),
+                            QuotedIdentifier(stored_[keyColumn_]))))
       return fail(q.lastError().text());
     for (const QVariant& v : bound) q.addBindValue(v);
     q.addBindValue(key);
@@ -687,7 +684,7 @@ bool RecordSet::remove(qint64 key) {
   {
     QSqlQuery q(database());
     if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                       .arg(quoted(table_), quoted(stored_[keyColumn_]))))
+                       .arg(QuotedIdentifier(table_), QuotedIdentifier(stored_[keyColumn_]))))
       return fail(q.lastError().text());
     q.addBindValue(key);
     if (!q.exec()) return fail(q.lastError().text());
@@ -712,7 +709,7 @@ int RecordSet::removeWhere(const QString& column, const QVariant& value) {
     {
       QSqlQuery q(database());
       if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                         .arg(quoted(table_), quoted(stored_[c])))) {
+                         .arg(QuotedIdentifier(table_), QuotedIdentifier(stored_[c])))) {
         fail(q.lastError().text());
         return -1;
       }

@@ -29,4 +29,10 @@ SqliteStorage SqliteStorageOf(const QVariant& v) {
   }
 }
 
+QString QuotedIdentifier(const QString& identifier) {
+  QString q = identifier;
+  q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+  return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
 }  // namespace ruto

@@ -18,4 +18,7 @@ enum class SqliteStorage { Null, Integer, Real, Blob, Text };
 // arrays as blobs, everything else as its text.
 SqliteStorage SqliteStorageOf(const QVariant& v);
 
+// `identifier` as an SQL quoted identifier, inner double quotes doubled.
+QString QuotedIdentifier(const QString& identifier);
+
 }  // namespace ruto

@@ -14,6 +14,7 @@
 
 #include "app/Database.h"
 #include "app/RecordSet.h"
+#include "app/SqliteAccess.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 
@@ -68,12 +69,6 @@ QList<TransferColumn> dataColumns() {
   c << numbered("VO", 1, 24, A::Native, T::Double);
   c.append({"PrtFG", A::Native, T::Boolean});
   return c;
-}
-
-QString quoted(const QString& identifier) {
-  QString q = identifier;
-  q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-  return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
 // Spelling of `name` among `record`'s fields (names match without regard to case).
@@ -542,8 +537,8 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
     if (from.isEmpty()) return failed(QStringLiteral("source lacks column %1").arg(c.name));
     if (to.isEmpty()) return failed(QStringLiteral("target lacks column %1").arg(c.name));
     columns << c;
-    sourceNames << quoted(from);
-    targetNames << quoted(to);
+    sourceNames << QuotedIdentifier(from);
+    targetNames << QuotedIdentifier(to);
   }
 
   // Rows go in key order, as the old tables were read from the first, unless an order is
@@ -556,10 +551,10 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
     const QString name = fieldName(sourceRecord, options.orderBy);
     if (!listed || name.isEmpty())
       return failed(QStringLiteral("cannot order by %1").arg(options.orderBy));
-    order << quoted(name);
+    order << QuotedIdentifier(name);
   }
   const QString keyName = fieldName(sourceRecord, QStringLiteral("MKEY"));
-  if (!keyName.isEmpty()) order << quoted(keyName);
+  if (!keyName.isEmpty()) order << QuotedIdentifier(keyName);
   // The messages read as Qt SQL words them.
   const auto sqlError = [](const QString& database, const char* driver) {
     return database.isEmpty() ? QString::fromLatin1(driver)
@@ -569,7 +564,7 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
   TransferStatement read;
   if (!read.prepare(
           SqliteHandle(source),
-          QStringLiteral("SELECT %1 FROM %2").arg(sourceNames.join(u','), quoted(table)) +
+          QStringLiteral("SELECT %1 FROM %2").arg(sourceNames.join(u','), QuotedIdentifier(table)) +
               (order.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + order.join(u',')),
           &sqliteError))
     return failed(sqlError(sqliteError, "Unable to execute statement"));
@@ -582,7 +577,7 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
       ++copied;
       if (options.progress) options.progress(copied);
     };
-    if (!write.prepare(SqliteHandle(target), quoted(table), targetNames, &sqliteError))
+    if (!write.prepare(SqliteHandle(target), QuotedIdentifier(table), targetNames, &sqliteError))
       return failed(sqlError(sqliteError, "Unable to execute statement"));
     std::vector<int> identity;
     for (qsizetype i = 0; i < columns.size(); ++i) identity.push_back(static_cast<int>(i));
