@@ -384,36 +384,35 @@ void TVoFile::stepBar() {
   if (GradientBar1->Position() != before && GradientBar1->isVisible()) GradientBar1->repaint();
 }
 
-void TVoFile::ToolButton1Click() {
+void TVoFile::runTransfer(const std::function<void(TransferRun&)>& work) {
   if (running_) return;
   running_ = true;
   ToolButton3->setEnabled(false);
   TransferRun run(kMainConnection, files_);
   run.onStep = [this] { stepBar(); };
   run.onFull = [this] { GradientBar1->setPosition(GradientBar1->MaxValue()); };
-  run.exportTo({ruto::Trim(directory(1)), CheckBox1->isChecked(), CheckBox2->isChecked(), false});
+  work(run);
   ToolButton3->setEnabled(true);
   GradientBar1->setPosition(0);
   running_ = false;
 }
 
+void TVoFile::ToolButton1Click() {
+  runTransfer([this](TransferRun& run) {
+    run.exportTo({ruto::Trim(directory(1)), CheckBox1->isChecked(), CheckBox2->isChecked(), false});
+  });
+}
+
 void TVoFile::ToolButton2Click() {
-  if (running_) return;
-  running_ = true;
-  ToolButton3->setEnabled(false);
-  TransferRun run(kMainConnection, files_);
-  run.onStep = [this] { stepBar(); };
-  run.onFull = [this] { GradientBar1->setPosition(GradientBar1->MaxValue()); };
-  run.importFrom({ruto::Trim(directory(2)), CheckBox3->isChecked(), CheckBox4->isChecked(),
-                  RadioButton2->isChecked()});
-  programs_->refresh();
-  clients_->refresh();
-  DBGrid1->reload();
-  DBGrid2->reload();
-  updateCounts();
-  ToolButton3->setEnabled(true);
-  GradientBar1->setPosition(0);
-  running_ = false;
+  runTransfer([this](TransferRun& run) {
+    run.importFrom({ruto::Trim(directory(2)), CheckBox3->isChecked(), CheckBox4->isChecked(),
+                    RadioButton2->isChecked()});
+    programs_->refresh();
+    clients_->refresh();
+    DBGrid1->reload();
+    DBGrid2->reload();
+    updateCounts();
+  });
 }
 
 void TVoFile::ToolButton3Click() { close(); }

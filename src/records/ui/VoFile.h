@@ -3,6 +3,7 @@
 // folder the user picks.
 
 #include <QDialog>
+#include <functional>
 
 #include "app/ui/FormShowOnce.h"
 
@@ -23,6 +24,7 @@ class RecordGrid;
 class RecordSet;
 class TGradientBar;
 class TransferFiles;
+class TransferRun;
 
 class TVoFile : public FormShowOnce<QDialog> {
   Q_OBJECT
@@ -91,6 +93,8 @@ class TVoFile : public FormShowOnce<QDialog> {
   void importButtonRule(bool withFileList);
   void fillFileList();
   void stepBar();
+  // Holds the window for one run: exit refused, the bar stepping, then everything released.
+  void runTransfer(const std::function<void(TransferRun&)>& work);
 
   RecordSet* programs_;
   RecordSet* clients_;
