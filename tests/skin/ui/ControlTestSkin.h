@@ -32,8 +32,7 @@ enum ControlImage {
 };
 
 inline QByteArray buildControlTestSkin() {
-  QByteArray ini(testSkinDefinition());
-  ini += R"([Buttons]
+  const QByteArray sections(R"([Buttons]
 Bitmap=buttons.bmp
 LeftWidth=4
 RightWidth=4
@@ -84,7 +83,7 @@ Image=thumb_horz.bmp
 Trans=1
 [Track]
 Image=track.bmp
-)";
+)");
   // Corner pixels of a coded strip are magenta where the corners flag is set.
   const struct {
     const char* name;
@@ -115,33 +114,10 @@ Image=track.bmp
       {"track.bmp", ciTrack, 1, 30, 6, false},
   };
   QList<SkinPackageEntry> e;
-  e.append({QStringLiteral("coded.ini"), ini});
-  // The frame images of the plain test skin, unchanged.
-  const struct {
-    const char* name;
-    int id, frames, w, h;
-    bool vertical, corners;
-  } frameImages[] = {
-      {"top.bmp", tiTop, 2, 60, 24, true, true},
-      {"left.bmp", tiLeft, 2, 5, 30, false, false},
-      {"right.bmp", tiRight, 2, 5, 30, false, false},
-      {"bottom.bmp", tiBottom, 2, 60, 5, true, false},
-      {"close.bmp", tiClose, 6, 20, 18, false, false},
-      {"max.bmp", tiMax, 6, 20, 18, false, false},
-      {"restore.bmp", tiRestore, 6, 20, 18, false, false},
-      {"min.bmp", tiMin, 6, 20, 18, false, false},
-      {"custom.bmp", tiCustom, 6, 20, 18, false, false},
-      {"menubar.bmp", tiMenuBar, 2, 30, 20, true, false},
-      {"menuitem.bmp", tiMenuItem, 5, 20, 20, false, false},
-      {"menuback.bmp", tiMenuBack, 1, 20, 20, false, false},
-  };
-  for (const auto& i : frameImages)
-    e.append({QString::fromLatin1(i.name),
-              bmp(codedStrip(i.id, i.frames, i.w, i.h, i.vertical, i.corners))});
   for (const auto& i : images)
     e.append(
         {QString::fromLatin1(i.name), bmp(codedStrip(i.id, i.frames, i.w, i.h, false, i.corners))});
-  return BuildSkinPackage(e);
+  return buildTestSkin(sections, e);
 }
 
 }  // namespace ruto::test
