@@ -82,6 +82,13 @@ int main(int argc, char** argv) {
     for (const char* s : kSchema)
       if (!q.exec(QString::fromLatin1(s))) error = q.lastError().text();
     db.transaction();
+    QSqlQuery program(db), row(db);
+    program.prepare(
+        "INSERT INTO VOPRO (ProNo, ProName, ProData, ProMed1, ProMed2, ProMed3, ProHel1, "
+        "ProHel2, ProHel3, ProHel4, ProHel5) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
+    row.prepare(
+        "INSERT INTO VOPRDT (ProNo, ProSubN, ProNote, ProAnd, ProCond, ProEng, ProAGL, ProAGH, "
+        "ProFlg) VALUES (?,?,?,?,?,?,?,?,?)");
     for (const QJsonValue& pv : doc.object().value("programs").toArray()) {
       if (!error.isEmpty()) break;
       const QJsonObject p = pv.toObject();
@@ -91,16 +98,13 @@ int main(int argc, char** argv) {
         error = QStringLiteral("program %1: number, three remedy and five care texts").arg(no);
         break;
       }
-      q.prepare(
-          "INSERT INTO VOPRO (ProNo, ProName, ProData, ProMed1, ProMed2, ProMed3, ProHel1, "
-          "ProHel2, ProHel3, ProHel4, ProHel5) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
-      q.addBindValue(no);
-      q.addBindValue(p.value("ProName").toString());
-      q.addBindValue(p.value("ProData").toString());
-      for (const QJsonValue& t : med) q.addBindValue(t.toString());
-      for (const QJsonValue& t : hel) q.addBindValue(t.toString());
-      if (!q.exec()) {
-        error = no + ": " + q.lastError().text();
+      program.addBindValue(no);
+      program.addBindValue(p.value("ProName").toString());
+      program.addBindValue(p.value("ProData").toString());
+      for (const QJsonValue& t : med) program.addBindValue(t.toString());
+      for (const QJsonValue& t : hel) program.addBindValue(t.toString());
+      if (!program.exec()) {
+        error = no + ": " + program.lastError().text();
         break;
       }
       for (const QJsonValue& rv : p.value("rows").toArray()) {
@@ -110,20 +114,17 @@ int main(int argc, char** argv) {
           error = no + ": " + error;
           break;
         }
-        q.prepare(
-            "INSERT INTO VOPRDT (ProNo, ProSubN, ProNote, ProAnd, ProCond, ProEng, ProAGL, "
-            "ProAGH, ProFlg) VALUES (?,?,?,?,?,?,?,?,?)");
-        q.addBindValue(no);
-        q.addBindValue(r.value("ProSubN").toString());
-        q.addBindValue(r.value("ProNote").toString());
-        q.addBindValue(flags);
-        q.addBindValue(digits);
-        q.addBindValue(r.value("ProEng").toDouble());
-        q.addBindValue(r.value("ProAGL").toInt());
-        q.addBindValue(r.value("ProAGH").toInt());
-        q.addBindValue(r.value("required").toBool() ? 1 : 0);
-        if (!q.exec()) {
-          error = no + ": " + q.lastError().text();
+        row.addBindValue(no);
+        row.addBindValue(r.value("ProSubN").toString());
+        row.addBindValue(r.value("ProNote").toString());
+        row.addBindValue(flags);
+        row.addBindValue(digits);
+        row.addBindValue(r.value("ProEng").toDouble());
+        row.addBindValue(r.value("ProAGL").toInt());
+        row.addBindValue(r.value("ProAGH").toInt());
+        row.addBindValue(r.value("required").toBool() ? 1 : 0);
+        if (!row.exec()) {
+          error = no + ": " + row.lastError().text();
           break;
         }
       }
