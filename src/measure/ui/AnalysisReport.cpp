@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,7 +12,6 @@
 #include "app/Databases.h"
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
-#include "app/ui/AbortBox.h"
 #include "app/ui/SharedPrinter.h"
 #include "measure/ProgramMatcher.h"
 #include "measure/Report.h"
@@ -91,37 +89,23 @@ void PrintAnalysisReport(TVoany& w) {
 
   QPushButton* button = w.BitBtn[2];
   button->setEnabled(false);
-  // The program's abort box when there is one, a box of this window's own otherwise.
-  QPointer<TAbortBox> box = AbortBox;
-  const bool ownBox = box.isNull();
-  if (ownBox) box = new TAbortBox(&w);
-  box->Aborted = false;
-  const auto pressed =
-      QObject::connect(box->Button1, &QPushButton::clicked, job, &TReportJob::abort);
+  const auto takeDown = ShowAbortBox(
+      job, [job] { job->abort(); }, &w);
   // Closing the window while the report prints drops the job first.
   QObject::connect(&w, &QDialog::finished, job, &TReportJob::abort);
-  QObject::connect(job, &TReportJob::finished, &w, [job, box, ownBox, pressed, button](bool) {
-    QObject::disconnect(pressed);
+  QObject::connect(job, &TReportJob::finished, &w, [job, takeDown, button](bool) {
     // The printed bar chart classifies the points again, as the report's
     // sections read them; keep that, and the autonomic divisor it settled.
     const TAnalysisResult& printed = job->report().Input().Analysis;
     Analysis.PointLevel = printed.PointLevel;
     Analysis.GroupMin = printed.GroupMin;
-    if (box) {
-      box->hide();
-      if (ownBox) box->deleteLater();
-    }
+    takeDown();
     button->setEnabled(true);
     job->setParent(nullptr);
     job->deleteLater();
   });
-  QObject::connect(job, &QObject::destroyed, box.data(), [box] {
-    if (box) box->hide();
-  });
-  // The job does not wait for the box, but the box stands above the modal analysis window
-  // that prints: a window behind a modal one takes no clicks, and the abort button must.
-  box->setWindowModality(Qt::ApplicationModal);
-  box->show();
+  // A job torn down with its window, before it finished, leaves no box behind.
+  QObject::connect(job, &QObject::destroyed, takeDown);
   job->start();
 }
 

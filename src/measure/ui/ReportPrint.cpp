@@ -16,6 +16,24 @@ QString PrintNotStartedText() {
   return QStringLiteral("無法開始列印，請確認印表機已連接並在 [列印設定] 中選擇可用的印表機。");
 }
 
+std::function<void()> ShowAbortBox(QObject* job, std::function<void()> abort, QWidget* parent) {
+  QPointer<TAbortBox> box = AbortBox;
+  const bool ownBox = box.isNull();
+  if (ownBox) box = new TAbortBox(parent);
+  box->Aborted = false;
+  const auto pressed = QObject::connect(box->Button1, &QPushButton::clicked, job, std::move(abort));
+  // The job does not wait for the box, but the box stands above the modal window that
+  // prints: a window behind a modal one takes no clicks, and the abort button must.
+  box->setWindowModality(Qt::ApplicationModal);
+  box->show();
+  return [box, ownBox, pressed] {
+    QObject::disconnect(pressed);
+    if (!box) return;
+    box->hide();
+    if (ownBox) box->deleteLater();
+  };
+}
+
 bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>& addSteps,
                       QWidget* parent, std::function<void(bool)> done) {
   if (!SharedPrinterCanStart()) {
@@ -34,28 +52,15 @@ bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>
   addSteps(*job);
   job->setAbortHandler([&printer] { printer.abort(); });
 
-  // The program's abort box when there is one; a job of its own otherwise (tests, tools).
-  QPointer<TAbortBox> box = AbortBox;
-  const bool ownBox = box.isNull();
-  if (ownBox) box = new TAbortBox(parent);
-  box->Aborted = false;
-  const auto connection =
-      QObject::connect(box->Button1, &QPushButton::clicked, job, [job] { job->abort(); });
+  const auto takeDown = ShowAbortBox(
+      job, [job] { job->abort(); }, parent);
   QObject::connect(job, &PrintJob::finished, job,
-                   [job, box, ownBox, connection, done = std::move(done), &printer](bool ok) {
-                     QObject::disconnect(connection);
+                   [job, takeDown, done = std::move(done), &printer](bool ok) {
                      printer.setDocName(QString());
-                     if (box) {
-                       box->hide();
-                       if (ownBox) box->deleteLater();
-                     }
+                     takeDown();
                      if (done) done(ok);
                      job->deleteLater();
                    });
-  // Not modal in the sense of waiting for it, but above the modal window that prints: a
-  // window behind a modal one takes no clicks, and the abort button must.
-  box->setWindowModality(Qt::ApplicationModal);
-  box->show();
   job->start();
   return true;
 }

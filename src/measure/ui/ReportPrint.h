@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+class QObject;
 class QWidget;
 
 namespace ruto {
@@ -15,6 +16,11 @@ class PrintJob;
 // job. `done` is told whether the job completed. False when the job did not start.
 bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>& addSteps,
                       QWidget* parent, std::function<void(bool completed)> done = {});
+
+// Shows the abort box while a job runs: the program's own when there is one, otherwise one of
+// `parent`'s. Its button runs `abort` in `job`'s context. The returned function takes the box
+// down again and may be called more than once.
+std::function<void()> ShowAbortBox(QObject* job, std::function<void()> abort, QWidget* parent);
 
 // Text shown when the printer refuses a job.
 QString PrintNotStartedText();
