@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
