@@ -52,26 +52,6 @@ void box(QPainter& p, const QRect& r, const QColor& top, const QColor& bottom, c
   }
 }
 
-// Five control states side by side: normal, pressed, disabled, hot, focused/default.
-QImage stateStrip(int frames, int w, int h, bool round,
-                  const std::function<void(QPainter&, const QRect&, int)>& extra = {}) {
-  QImage img = canvas(w * frames, h);
-  QPainter p(&img);
-  for (int k = 0; k < frames; ++k) {
-    const QRect r(k * w, 0, w, h);
-    const int state = k % 5;
-    QColor top = kFaceLight, bottom = kFace, border = kLine;
-    if (state == 1) top = kFaceDark, bottom = kFace, border = kAccentDark;
-    if (state == 2) top = kFace, bottom = kFace, border = kFaceDark;
-    if (state == 3)
-      top = QColor(0xFF, 0xFF, 0xFF), bottom = QColor(0xDD, 0xE7, 0xF3), border = kAccent;
-    if (state == 4) border = kAccent;
-    box(p, r, top, bottom, border, round);
-    if (extra) extra(p, r, k);
-  }
-  return img;
-}
-
 QImage titleBand() {
   // Two frames stacked: active, inactive. Rounded outer top corners.
   const int w = 64, h = 26;
@@ -161,15 +141,10 @@ QImage menuItem() {
   QPainter p(&img);
   for (int k = 0; k < 5; ++k) {
     const QRect r(k * w, 0, w, h);
-    if (k == 3) {
-      p.fillRect(r, kAccent);
-      p.setPen(kAccentDark);
-      p.drawRect(r.adjusted(0, 0, -1, -1));
-      for (QPoint c : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
-        p.fillRect(QRect(c, QSize(1, 1)), Qt::magenta);
-    } else {
+    if (k == 3)
+      box(p, r, kAccent, kAccent, kAccentDark, true);
+    else
       p.fillRect(r, kFaceLight);
-    }
   }
   return img;
 }
@@ -182,26 +157,6 @@ QImage menuBackground() {
   p.setPen(kFace);
   p.drawRect(1, 1, 29, 29);
   return img;
-}
-
-QImage arrowStrip(int frames, int w, int h, bool vertical) {
-  return stateStrip(frames, w, h, false, [&](QPainter& p, const QRect& r, int k) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(k % 5 == 2 ? kFaceDark : kText);
-    const QPointF c = QRectF(r).center();
-    QPainterPath a;
-    const bool flip = (k / 4) % 2;
-    if (vertical) {
-      a.moveTo(c.x() - 4, c.y() + (flip ? -2 : 2));
-      a.lineTo(c.x() + 4, c.y() + (flip ? -2 : 2));
-      a.lineTo(c.x(), c.y() + (flip ? 2 : -2));
-    } else {
-      a.moveTo(c.x() + (flip ? -2 : 2), c.y() - 4);
-      a.lineTo(c.x() + (flip ? -2 : 2), c.y() + 4);
-      a.lineTo(c.x() + (flip ? 2 : -2), c.y());
-    }
-    p.drawPath(a);
-  });
 }
 
 // A small filled arrow centred in r, pointing 0 left, 1 right, 2 up, 3 down.
@@ -227,22 +182,45 @@ void arrow(QPainter& p, const QRect& r, int direction, const QColor& colour) {
   p.drawPath(a);
 }
 
-// A button face in one of four states: normal, pressed, disabled, hot.
-void stateBox(QPainter& p, const QRect& r, int state) {
+// A button face in one of five states: normal, pressed, disabled, hot, focused/default.
+void stateBox(QPainter& p, const QRect& r, int state, bool round = false) {
   switch (state) {
     case 1:
-      box(p, r, kFaceDark, kFace, kAccentDark, false);
+      box(p, r, kFaceDark, kFace, kAccentDark, round);
       break;
     case 2:
-      box(p, r, kFace, kFace, kFaceDark, false);
+      box(p, r, kFace, kFace, kFaceDark, round);
       break;
     case 3:
-      box(p, r, QColor(0xFF, 0xFF, 0xFF), QColor(0xDD, 0xE7, 0xF3), kAccent, false);
+      box(p, r, QColor(0xFF, 0xFF, 0xFF), QColor(0xDD, 0xE7, 0xF3), kAccent, round);
+      break;
+    case 4:
+      box(p, r, kFaceLight, kFace, kAccent, round);
       break;
     default:
-      box(p, r, kFaceLight, kFace, kLine, false);
+      box(p, r, kFaceLight, kFace, kLine, round);
       break;
   }
+}
+
+// Five control states side by side: normal, pressed, disabled, hot, focused/default.
+QImage stateStrip(int frames, int w, int h, bool round,
+                  const std::function<void(QPainter&, const QRect&, int)>& extra = {}) {
+  QImage img = canvas(w * frames, h);
+  QPainter p(&img);
+  for (int k = 0; k < frames; ++k) {
+    const QRect r(k * w, 0, w, h);
+    stateBox(p, r, k % 5, round);
+    if (extra) extra(p, r, k);
+  }
+  return img;
+}
+
+// Up-down glyphs: the arrow of each state, pointing the other way in every second group of four.
+QImage arrowStrip(int frames, int w, int h, bool vertical) {
+  return stateStrip(frames, w, h, false, [&](QPainter& p, const QRect& r, int k) {
+    arrow(p, r, (vertical ? 2 : 0) + (k / 4) % 2, k % 5 == 2 ? kFaceDark : kText);
+  });
 }
 
 // The scroll-bar strip: arrows left, right, up, down in groups of four states, then the
