@@ -5,7 +5,6 @@
 //     replaying the same primitives (recorded once) with bare QPainter calls; aim within 1.5.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSqlDatabase>
@@ -17,6 +16,7 @@
 
 #include "BenchSupport.h"
 #include "CanvasReplay.h"
+#include "TemplateDatabase.h"
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
@@ -109,11 +109,10 @@ int main(int argc, char** argv) {
   loadTest();
   // The template main database and the built reference database, as the program opens them.
   const QString generated = QStringLiteral(RUTO_GENERATED_DIR);
-  if (!QFile::copy(generated + "/VoSpa.mdb", dir.filePath("ruto4.mdb"))) {
+  if (!copyTemplateDatabase(dir.filePath("ruto4.mdb"))) {
     std::fprintf(stderr, "no template database in %s\n", qPrintable(generated));
     return 1;
   }
-  QFile::setPermissions(dir.filePath("ruto4.mdb"), QFile::ReadOwner | QFile::WriteOwner);
   QSqlDatabase mainDb = QSqlDatabase::addDatabase("QSQLITE", kMainConnection);
   mainDb.setDatabaseName(dir.filePath("ruto4.mdb"));
   QSqlDatabase referenceDb = QSqlDatabase::addDatabase("QSQLITE", kReferenceConnection);
