@@ -49,17 +49,16 @@ bool openSource(const QString& connection, const QString& table, SourceTable* t)
   t->columns = TransferColumns(table);
   QStringList& names = t->names;
   t->from = QuotedIdentifier(table);
-  int brokenRun = 0;
-  for (const TransferColumn& c : t->columns) {
-    const int i = record.indexOf(c.name);
-    if (c.run != 0 && (c.run == brokenRun || i < 0)) {
-      brokenRun = c.run;
+  const QStringList fromNames = TransferSourceNames(record, t->columns);
+  for (qsizetype i = 0; i < t->columns.size(); ++i) {
+    if (fromNames[i].isEmpty() && t->columns[i].run != 0) {
       t->sourceIndex.push_back(-1);
       continue;
     }
-    if (i < 0) return t->error = table + QStringLiteral(": no column ") + c.name, false;
+    if (fromNames[i].isEmpty())
+      return t->error = table + QStringLiteral(": no column ") + t->columns[i].name, false;
     t->sourceIndex.push_back(static_cast<int>(names.size()));
-    names << QuotedIdentifier(record.fieldName(i));
+    names << QuotedIdentifier(fromNames[i]);
   }
   const int key = record.indexOf(QStringLiteral("MKEY"));
   const QString sql =

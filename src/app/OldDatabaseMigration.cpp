@@ -107,14 +107,11 @@ QString checkCopy(const QString& path) {
     return QStringLiteral("檔案已損壞（%1）").arg(problems.mid(0, 3).join(QStringLiteral("; ")));
   for (const QString& table : kTransferTables) {
     if (!tableExists(db, table)) return QStringLiteral("缺少資料表 %1").arg(table);
-    const QSqlRecord record = db.record(table);
-    for (const TransferColumn& c : TransferColumns(table)) {
-      if (c.run != 0) continue;
-      bool found = false;
-      for (int i = 0; i < record.count() && !found; ++i)
-        found = record.fieldName(i).compare(c.name, Qt::CaseInsensitive) == 0;
-      if (!found) return QStringLiteral("資料表 %1 缺少欄位 %2").arg(table, c.name);
-    }
+    const QList<TransferColumn>& columns = TransferColumns(table);
+    const QStringList names = TransferSourceNames(db.record(table), columns);
+    for (qsizetype i = 0; i < columns.size(); ++i)
+      if (columns[i].run == 0 && names[i].isEmpty())
+        return QStringLiteral("資料表 %1 缺少欄位 %2").arg(table, columns[i].name);
   }
   for (const TKeyedGroup* group : {&kClientGroup, &kProgramGroup}) {
     QString error;

@@ -434,6 +434,17 @@ QVariant TransferCellValue(const TransferCell& cell) {
   return QVariant();
 }
 
+QStringList TransferSourceNames(const QSqlRecord& source, const QList<TransferColumn>& list) {
+  QStringList names;
+  int brokenRun = 0;
+  for (const TransferColumn& c : list) {
+    const QString name = c.run != 0 && c.run == brokenRun ? QString() : fieldName(source, c.name);
+    if (c.run != 0 && name.isEmpty()) brokenRun = c.run;
+    names << name;
+  }
+  return names;
+}
+
 const QList<TransferColumn>& TransferColumns(const QString& table) {
   static const QList<TransferColumn> pro = proColumns(), prdt = prdtColumns(), cust = custColumns(),
                                      data = dataColumns(), none;
@@ -526,15 +537,13 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
   // first column the source lacks.
   QList<TransferColumn> columns;
   QStringList sourceNames, targetNames;
-  int brokenRun = 0;
-  for (const TransferColumn& c : list) {
-    const QString from = fieldName(sourceRecord, c.name);
-    const QString to = fieldName(targetRecord, c.name);
-    if (c.run != 0 && (c.run == brokenRun || from.isEmpty())) {
-      brokenRun = c.run;
-      continue;
-    }
+  const QStringList fromNames = TransferSourceNames(sourceRecord, list);
+  for (qsizetype i = 0; i < list.size(); ++i) {
+    const TransferColumn& c = list[i];
+    const QString& from = fromNames[i];
+    if (from.isEmpty() && c.run != 0) continue;
     if (from.isEmpty()) return failed(QStringLiteral("source lacks column %1").arg(c.name));
+    const QString to = fieldName(targetRecord, c.name);
     if (to.isEmpty()) return failed(QStringLiteral("target lacks column %1").arg(c.name));
     columns << c;
     sourceNames << QuotedIdentifier(from);

@@ -14,6 +14,7 @@
 struct sqlite3;
 struct sqlite3_stmt;
 class QSqlDatabase;
+class QSqlRecord;
 
 namespace ruto {
 
@@ -36,6 +37,11 @@ struct TransferColumn {
 // Copy order of `table` (VOCUST, VODATA, VOPRO or VOPRDT, any case); empty for any other
 // table. MKEY is never in a list: the target assigns its own keys.
 const QList<TransferColumn>& TransferColumns(const QString& table);
+
+// Per column of `list`, the spelling of its name among `source`'s fields, or empty when the
+// column does not come from there: a required column the source lacks, and of each optional
+// run every column from the first one the source lacks on.
+QStringList TransferSourceNames(const QSqlRecord& source, const QList<TransferColumn>& list);
 
 // Choices of one table copy.
 struct TransferCopyOptions {
