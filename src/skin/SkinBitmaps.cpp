@@ -154,7 +154,7 @@ QImage GrayBitmap(const QImage& img) {
 QImage ReplaceMagenta(const QImage& img, SkinColor c) {
   // A system colour's bytes go in as they are, unresolved, as the derived images expect.
   const auto raw = static_cast<TColor>(c);
-  const QRgb with = qRgb(GetRValue(raw), GetGValue(raw), GetBValue(raw));
+  const QRgb with = toQRgb(raw);
   QImage out = rgb32(img).copy();
   for (int y = 0; y < out.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
