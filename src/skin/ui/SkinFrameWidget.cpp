@@ -127,11 +127,14 @@ void SkinFrameWidget::setHot(int index, int state) {
   hot_ = state == 1 ? -1 : index;
 }
 
+HitResult SkinFrameWidget::hitAt(QPoint windowPos) const {
+  return FrameHitTest(windowPos, parentWidget()->size(), form_->border(), form_->menuHeight(),
+                      form_->style().Sizeable, form_->state(), form_->buttons());
+}
+
 void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
   const QPoint pos = toWindow(e->position());
-  const HitResult h =
-      FrameHitTest(pos, parentWidget()->size(), form_->border(), form_->menuHeight(),
-                   form_->style().Sizeable, form_->state(), form_->buttons());
+  const HitResult h = hitAt(pos);
   if (e->button() == Qt::RightButton) {
     if (h.kind == Hit::Caption) form_->ShowSysMenu(e->globalPosition().toPoint());
     return;
@@ -183,9 +186,7 @@ void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
     window()->setGeometry(g);
     return;
   }
-  const HitResult h =
-      FrameHitTest(pos, parentWidget()->size(), form_->border(), form_->menuHeight(),
-                   form_->style().Sizeable, form_->state(), form_->buttons());
+  const HitResult h = hitAt(pos);
   setCursor(cursorFor(h.kind));
   if (pressed_) return;  // the pressed button keeps its look until the release
   if (h.kind == Hit::Button && form_->buttons()[static_cast<size_t>(h.button)].enabled)
@@ -199,9 +200,7 @@ void SkinFrameWidget::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
   const int index = hot_;
-  const HitResult h =
-      FrameHitTest(toWindow(e->position()), parentWidget()->size(), form_->border(),
-                   form_->menuHeight(), form_->style().Sizeable, form_->state(), form_->buttons());
+  const HitResult h = hitAt(toWindow(e->position()));
   setHot(h.kind == Hit::Button ? h.button : -1, h.kind == Hit::Button ? 3 : 1);
   if (h.kind == Hit::Button && h.button == index && index >= 0) {
     const CaptionButton b = form_->buttons()[static_cast<size_t>(index)];
@@ -211,9 +210,7 @@ void SkinFrameWidget::mouseReleaseEvent(QMouseEvent* e) {
 
 void SkinFrameWidget::mouseDoubleClickEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
-  const HitResult h =
-      FrameHitTest(toWindow(e->position()), parentWidget()->size(), form_->border(),
-                   form_->menuHeight(), form_->style().Sizeable, form_->state(), form_->buttons());
+  const HitResult h = hitAt(toWindow(e->position()));
   if (h.kind == Hit::Button) {
     const int action = form_->buttons()[static_cast<size_t>(h.button)].def->Action;
     if (action == 3 || action == 11) {

@@ -11,6 +11,7 @@
 namespace ruto {
 
 class TSkinForm;
+struct HitResult;
 
 class SkinFrameWidget : public QWidget {
   Q_OBJECT
@@ -34,6 +35,7 @@ class SkinFrameWidget : public QWidget {
  private:
   void setHot(int index, int state);
   QPoint toWindow(const QPointF& local) const { return local.toPoint() + pos(); }
+  HitResult hitAt(QPoint windowPos) const;
 
   TSkinForm* form_;
   Band band_;
