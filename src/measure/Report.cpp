@@ -262,8 +262,9 @@ bool TReport::Begin() {
       {kPrescriptions, &TReport::PrintPrescriptionAdvice},
       {kDiet, &TReport::PrintDietAdvice},
       {kPrograms, &TReport::PrintExpertPrograms}};
-  for (const auto& [position, print] : sections)
-    if (option(position)) steps_.push_back([this, print] { (this->*print)(); });
+  for (const auto& section : sections)
+    if (option(section.first))
+      steps_.push_back([this, print = section.second] { (this->*print)(); });
   return true;
 }
 

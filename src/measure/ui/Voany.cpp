@@ -288,8 +288,8 @@ TVoany::TVoany(QWidget* parent)
       {ListBox3, &TVoany::ListBox3Click},
       {ListBox4, &TVoany::ListBox4Click},
       {ListBox5, &TVoany::ListBox5Click}};
-  for (const auto& [list, handler] : listHandlers)
-    connect(list, &QListWidget::currentRowChanged, this, [this, handler](int row) {
+  for (const auto& [list, listHandler] : listHandlers)
+    connect(list, &QListWidget::currentRowChanged, this, [this, handler = listHandler](int row) {
       if (row >= 0) (this->*handler)();
     });
 
