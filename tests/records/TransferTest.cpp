@@ -248,7 +248,9 @@ TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
   } cases[] = {
       {2, ENOSPC, 0, "5:磁碟容量不足 !! 請排除問題後重新匯出資料。"},
       {0, 0, EROFS, "5:磁碟片防寫 !! 請排除問題後重新匯出資料。"},
-      {2, 50, 0, "5:資料匯出錯誤 !! ErrorCode[50]， 請排除問題後重新匯出資料。"},
+      {2, EISDIR, 0, "5:資料匯出錯誤 !! ErrorCode[21] Is a directory， 請排除問題後重新匯出資料。"},
+      {2, ETIMEDOUT, 0,
+       "5:資料匯出錯誤 !! ErrorCode[110] Connection timed out， 請排除問題後重新匯出資料。"},
       {2, ENOMEDIUM, 0, "5:磁碟機尚未準備妥當，或沒有磁片 !! 請排除問題後重新匯出資料。"},
   };
   for (const Case& c : cases) {
@@ -265,6 +267,15 @@ TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
   QDir().mkpath(folder() + "/empty");
   EXPECT_FALSE(importNow(true, true, false, folder() + "/empty").ok);
   EXPECT_EQ(lastAsked(), "5:來源的檔案資料不存在 !! 請排除問題後重新匯入資料。");
+  // A folder in the file's place is no missing disk either way.
+  QDir().mkpath(folder() + "/dir/VoTran.mdb");
+  EXPECT_FALSE(importNow(true, true, false, folder() + "/dir").ok);
+  EXPECT_EQ(lastAsked(),
+            "5:資料匯入錯誤 !! ErrorCode[21] Is a directory， 請排除問題後重新匯入資料。");
+  TransferRun run(kMain);
+  EXPECT_FALSE(run.exportTo({folder() + "/dir", false, true, false}).ok);
+  EXPECT_EQ(lastAsked(),
+            "5:資料匯出錯誤 !! ErrorCode[21] Is a directory， 請排除問題後重新匯出資料。");
 }
 
 TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
@@ -285,10 +296,24 @@ TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
   EXPECT_TRUE(has("VoTran.mdb"));
 }
 
+TEST_F(TransferTest, TheTransferFileIsTheOwnersAloneAndAReplacedOneKeepsItsMode) {
+  addClient("C01", "王小明");
+  for (mode_t mask : {022, 077}) {
+    SCOPED_TRACE(mask);
+    ruto::test::UmaskScope umask(mask);
+    QFile::remove(transferFile());
+    ASSERT_TRUE(exportNow(false, true).ok);
+    EXPECT_EQ(ruto::test::fileMode(transferFile()), 0600u);
+    ASSERT_EQ(::chmod(QFile::encodeName(transferFile()).constData(), 0644), 0);
+    ASSERT_TRUE(exportNow(false, true).ok);
+    EXPECT_EQ(ruto::test::fileMode(transferFile()), 0644u);
+  }
+}
+
 TEST(TransferErrors, CodesAndTexts) {
-  const std::pair<int, int> codes[] = {
-      {ENOENT, 2}, {EACCES, 5}, {EPERM, 5},    {EROFS, 19},   {ENODEV, 21},
-      {ENXIO, 21}, {EIO, 30},   {ENOSPC, 112}, {EDQUOT, 112}, {ETIMEDOUT, ETIMEDOUT}};
+  const std::pair<int, int> codes[] = {{ENOENT, 2},   {EACCES, 5},    {EPERM, 5}, {EROFS, 19},
+                                       {ENODEV, 21},  {ENXIO, 21},    {EIO, 30},  {ENOSPC, 112},
+                                       {EDQUOT, 112}, {ETIMEDOUT, 0}, {EISDIR, 0}};
   for (auto [err, code] : codes) EXPECT_EQ(TransferErrorCode(err), code) << err;
   EXPECT_EQ(TransferErrorText(31, false),
             "無法讀取指定裝置，或磁碟格式化錯誤 !! 請排除問題後重新匯入資料。");
