@@ -106,8 +106,8 @@ bool allPixelsPresent(QByteArrayView bytes) {
   const qint64 table =
       bits <= 8 ? qint64(colours ? colours : 1u << bits) * (infoSize == 12 ? 3 : 4) : 0;
   const qint64 offset = le32(d + 10);
-  const qint64 start = qMax(offset <= bytes.size() ? offset : 0,
-                            FileHeaderSize + (infoSize == 12 ? 12 : InfoHeaderSize) + table);
+  const qint64 start =
+      qMax(offset <= bytes.size() ? offset : 0, FileHeaderSize + qint64(infoSize) + table);
   if (start > bytes.size()) return false;
   const auto* pixels = reinterpret_cast<const std::uint8_t*>(d) + start;
   const auto* end = reinterpret_cast<const std::uint8_t*>(d) + bytes.size();
