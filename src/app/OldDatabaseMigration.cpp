@@ -23,6 +23,7 @@
 #include "app/StartupFiles.h"
 #include "app/TransferColumns.h"
 #include "base/DateTime.h"
+#include "base/Files.h"
 
 namespace ruto {
 
@@ -177,7 +178,7 @@ MigrationResult OldDatabaseMigration::run() {
   if (!mainDb.isOpen()) return finish(MigrationResult::Failed, QStringLiteral("主資料庫未開啟"));
 
   // The user's file is only ever read, and only to copy it.
-  QTemporaryDir folder;
+  QTemporaryDir folder(WorkFolderTemplate());
   const QString copyPath = folder.filePath(kOldDatabase);
   if (!folder.isValid() || !allowed(MigrationStep::PrivateCopy) ||
       !QFile::copy(oldPath, copyPath) ||

@@ -157,10 +157,14 @@ bool LoadSaveSettings(bool write, QString* error) {
     return false;
   }
   QFile f(path);
-  const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  if (f.error() != QFileDevice::NoError) {
+  // 36 short lines: anything much bigger is no settings file of ours, and reading it whole
+  // could exhaust the memory.
+  const QByteArray bytes =
+      f.open(QIODevice::ReadOnly) ? f.read(kSettingsMaxBytes + 1) : QByteArray();
+  const bool tooBig = bytes.size() > kSettingsMaxBytes;
+  if (f.error() != QFileDevice::NoError || tooBig) {
     gUnreadFile = path;
-    if (error) *error = f.errorString();
+    if (error) *error = tooBig ? kSettingsTooBigText : f.errorString();
     return false;
   }
   gUnreadFile.clear();

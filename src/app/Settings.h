@@ -58,6 +58,10 @@ QString FormatSettings(const TAppSettings& s);
 // caller shows nothing more. A read reports nothing: its caller does.
 bool LoadSaveSettings(bool write, QString* error = nullptr);
 
+// A bigger file is refused unread, as a file that cannot be read.
+inline constexpr qint64 kSettingsMaxBytes = 1 << 20;
+inline const QString kSettingsTooBigText = QStringLiteral("檔案超過 1 MB，不是本系統的設定檔");
+
 inline const QString kSettingsNotSavedText =
     QStringLiteral("設定檔無法儲存，原來的設定檔保持不變：");
 inline const QString kSettingsKeptText =

@@ -18,6 +18,8 @@ bool exists(const QString& name) { return InstallFileExists(name); }
 
 TStartupFiles PrepareDatabaseFiles() {
   TStartupFiles r;
+  // Copies of client data that a killed import or migration left behind.
+  ruto::RemoveStaleWorkFolders();
   if (!exists(kTemplateDatabase)) {
     r.TemplateMissing = true;
     return r;

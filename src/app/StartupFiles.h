@@ -31,7 +31,8 @@ struct TStartupFiles {
   QString CaseNotice;
 };
 
-// Runs the file steps in InstallDir(). When the template is missing nothing is touched.
+// Removes the work folders of runs that were killed, then runs the file steps in
+// InstallDir(). When the template is missing nothing there is touched.
 // No existing file is ever replaced; a main database made from the template is created
 // under the name its connection uses.
 TStartupFiles PrepareDatabaseFiles();

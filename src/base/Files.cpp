@@ -1,5 +1,6 @@
 #include "base/Files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,7 +81,8 @@ bool copyFileNoReplace(const QString& from, const QString& to, int* errorCode) {
     if (tmp.write(buf, n) != n) return fail(ENOSPC);
   }
   if (!tmp.flush() || ::fsync(tmp.handle()) != 0) return fail(ENOSPC);
-  tmp.setPermissions(src.permissions() | QFileDevice::WriteOwner);
+  // Copies hold client data: the owner's alone, whatever the source's mode.
+  tmp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   if (!renameNoReplace(tmp.fileName(), to)) return fail(errno ? errno : EEXIST);
   tmp.setAutoRemove(false);
   return true;
@@ -93,13 +95,67 @@ bool saveFileAtomically(const QString& path, const QByteArray& data, QString* er
     file.cancelWriting();
     return false;
   };
+  const bool existed = QFileInfo::exists(path);
   if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+  // A file we create is the owner's alone; one that exists keeps its mode (QSaveFile's).
+  if (!existed && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    return fail(file.errorString());
   // QSaveFile alone would commit a short file when the buffered data only fails to reach
   // the disk while it closes, so every step is checked before the commit.
   if (file.write(data) != data.size() || !file.flush()) return fail(file.errorString());
   if (::fsync(file.handle()) != 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
   if (!file.commit()) return fail(file.errorString());
   return true;
+}
+
+namespace {
+
+const QString kWorkFolderStem = QStringLiteral("ruto-work-");
+
+// The start time of process `pid` in clock ticks since boot, or empty when it is gone. Only
+// the pid and its start time together name one process: pids are reused.
+QByteArray processStart(qint64 pid) {
+  QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly)) return {};
+  const QByteArray line = stat.readAll();
+  // The command name in parentheses may hold blanks; the fields after it are plain.
+  const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+  return fields.size() > 19 ? fields.at(19) : QByteArray();
+}
+
+}  // namespace
+
+QString WorkFolderPrefix(qint64 pid) {
+  const QByteArray start = processStart(pid);
+  if (start.isEmpty()) return {};
+  return kWorkFolderStem + QString::number(pid) + u'-' + QString::fromLatin1(start) + u'-';
+}
+
+QString WorkFolderTemplate() {
+  QString prefix = WorkFolderPrefix(QCoreApplication::applicationPid());
+  if (prefix.isEmpty()) prefix = kWorkFolderStem;  // no process table to name it by
+  return QDir::tempPath() + u'/' + prefix + QStringLiteral("XXXXXX");
+}
+
+void RemoveStaleWorkFolders() {
+  // Without a way to see the processes, every folder might be a live one.
+  if (processStart(QCoreApplication::applicationPid()).isEmpty()) return;
+  const QDir temp(QDir::tempPath());
+  for (const QString& name :
+       temp.entryList({kWorkFolderStem + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
+    const QStringList parts = name.mid(kWorkFolderStem.size()).split(u'-');
+    bool numeric = false;
+    const qint64 pid = parts.value(0).toLongLong(&numeric);
+    if (parts.size() != 3 || !numeric) continue;
+    const QString live = WorkFolderPrefix(pid);
+    if (!live.isEmpty() && name.startsWith(live)) continue;
+    // Another user's folder, or a link put in the shared folder, is not ours to empty.
+    struct stat st {};
+    const QByteArray path = QFile::encodeName(temp.filePath(name));
+    if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+      continue;
+    QDir(temp.filePath(name)).removeRecursively();
+  }
 }
 
 }  // namespace ruto

@@ -22,12 +22,26 @@ bool fileExistsNoCase(const QString& dir, const QString& name);
 bool renameNoReplace(const QString& from, const QString& to);
 
 // Copies to a temporary name beside `to` and renames it into place without replacing;
-// nothing is left behind on failure. `errorCode` gets an errno value on failure.
+// nothing is left behind on failure. `errorCode` gets an errno value on failure. The copy
+// is readable and writable by its owner only.
 bool copyFileNoReplace(const QString& from, const QString& to, int* errorCode = nullptr);
 
 // Writes `data` to a temporary file beside `path` and puts it in place of `path` only when
 // every write, the flush and the sync to disk succeeded: a full disk never replaces a good
-// file with a short one, and nothing is left behind. `error` gets the system's reason.
+// file with a short one, and nothing is left behind. `error` gets the system's reason. A new
+// file is readable and writable by its owner only; an existing one keeps its mode.
 bool saveFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
+
+// Work on a private copy of client data (an import, a migration) happens in a folder made
+// from this template (for QTemporaryDir) in the temporary folder. The name carries the
+// process and its start time, so that a later start can tell the folders a killed run left
+// from those of a run still going.
+QString WorkFolderTemplate();
+// The name prefix of the work folders of process `pid`, or empty when there is no such
+// process.
+QString WorkFolderPrefix(qint64 pid);
+// Removes the work folders in the temporary folder whose process is gone (a process id
+// taken by another process counts as gone). Only our own folders are touched.
+void RemoveStaleWorkFolders();
 
 }  // namespace ruto

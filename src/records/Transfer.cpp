@@ -1,6 +1,7 @@
 #include "records/Transfer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <cerrno>
+#include <cstring>
 
 #include "app/AskUser.h"
 #include "app/Database.h"
@@ -157,8 +159,16 @@ int TransferErrorCode(int err) {
     case EDQUOT:
       return 112;
     default:
-      return err;
+      return 0;
   }
+}
+
+QString TransferFailureText(int err, bool exporting) {
+  if (const int code = TransferErrorCode(err)) return TransferErrorText(code, exporting);
+  return (exporting ? QStringLiteral("資料匯出錯誤 !! ErrorCode[")
+                    : QStringLiteral("資料匯入錯誤 !! ErrorCode[")) +
+         QString::number(err) + QStringLiteral("] ") + QString::fromLocal8Bit(std::strerror(err)) +
+         QStringLiteral("，") + (exporting ? kExportRetry : kImportRetry);
 }
 
 QString TransferErrorText(int code, bool exporting) {
@@ -196,14 +206,15 @@ int TransferFiles::copyFile(const QString& from, const QString& to) {
   const QByteArray src = QFile::encodeName(from), dst = QFile::encodeName(to);
   const int in = ::open(src.constData(), O_RDONLY | O_CLOEXEC);
   if (int e = fileError(in)) return e;
-  const int out = ::open(dst.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  // The file holds client data: the owner's alone, whatever the umask.
+  const int out = ::open(dst.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (int e = fileError(out)) {
     ::close(in);
     return e;
   }
-  int err = 0;
+  int err = ::fchmod(out, 0600) != 0 ? errno : 0;
   char buf[1 << 16];
-  for (;;) {
+  while (!err) {
     const ssize_t n = ::read(in, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -230,6 +241,10 @@ int TransferFiles::copyFile(const QString& from, const QString& to) {
 }
 
 int TransferFiles::replaceFile(const QString& from, const QString& to) {
+  // A file that was there keeps its mode: whoever shared it meant it so.
+  struct stat before {};
+  if (::stat(QFile::encodeName(to).constData(), &before) == 0 && S_ISREG(before.st_mode))
+    ::chmod(QFile::encodeName(from).constData(), before.st_mode & 07777);
   if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
     return errno;
   // The rename itself reaches the disk with the folder.
@@ -254,11 +269,11 @@ TTransferOutcome TransferRun::exportTo(const TTransferChoice& choice) {
   step();
   // The work copy lives in a private folder: a destination that is the install folder or the
   // folder of an earlier transfer file is never touched before the final rename.
-  QTemporaryDir work;
-  if (!work.isValid()) return fail(TransferErrorText(TransferErrorCode(EIO), true));
+  QTemporaryDir work(WorkFolderTemplate());
+  if (!work.isValid()) return fail(TransferFailureText(EIO, true));
   const QString workPath = work.filePath(kTransferFileName);
   if (int e = files_->copyFile(InstallPath(kTemplateDatabase), workPath))
-    return fail(TransferErrorText(TransferErrorCode(e), true));
+    return fail(TransferFailureText(e, true));
   step();
   QString error;
   if (OpenDatabase(kWorkConnection, workPath, kTransferTables, &error) != DbOpenResult::Ok)
@@ -293,7 +308,7 @@ TTransferOutcome TransferRun::exportTo(const TTransferChoice& choice) {
   }
   step();
   step();
-  if (e) return fail(TransferErrorText(TransferErrorCode(e), true));
+  if (e) return fail(TransferFailureText(e, true));
   if (onFull) onFull();
   out.ok = true;
   out.message = kExportDone;
@@ -309,14 +324,14 @@ TTransferOutcome TransferRun::importFrom(const TTransferChoice& choice) {
   out.asked = true;
   const auto fail = [&out](const QString& text) { return failed(out, text); };
   step();
-  QTemporaryDir work;
-  if (!work.isValid()) return fail(TransferErrorText(TransferErrorCode(EIO), false));
+  QTemporaryDir work(WorkFolderTemplate());
+  if (!work.isValid()) return fail(TransferFailureText(EIO, false));
   step();
   // The picked file is only read, once, into a private work copy.
   const QString folder = folderPath(choice.folder);
   const QString workPath = work.filePath(kTransferFileName);
   if (int e = files_->copyFile(pathNoCase(folder, kTransferFileName), workPath))
-    return fail(TransferErrorText(TransferErrorCode(e), false));
+    return fail(TransferFailureText(e, false));
   step();
 
   QString error;

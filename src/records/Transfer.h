@@ -12,10 +12,14 @@ namespace ruto {
 inline const QString kTransferFileName = QStringLiteral("VoTran.mdb");
 
 // The error code of a failed copy, as the messages are keyed: the platform's numbers for the
-// conditions the texts name, the errno value itself for anything else.
+// conditions the texts name, 0 for anything else (an errno value could be mistaken for one of
+// those numbers).
 int TransferErrorCode(int err);
-// The message of a failed copy, with its closing sentence.
+// The message of an error code, with its closing sentence.
 QString TransferErrorText(int code, bool exporting);
+// The message of a copy that failed with the errno value `err`: the named conditions by
+// their texts, anything else by the general text with the system's reason.
+QString TransferFailureText(int err, bool exporting);
 
 // File operations of a run; tests replace them to inject failures. Each returns 0 or an errno
 // value.

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
+#include "app/Settings.h"
 #include "app/StartupFiles.h"
+#include "base/Files.h"
 
 using namespace ruto;
 
@@ -118,4 +122,61 @@ TEST_F(StartupFiles, OpenFailuresGiveTheirMessageAndLeaveTheFilesAlone) {
             "5|gone|0|<null>");
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, SEX, PrtFG FROM VOCUST"), "A|0|0");
   CloseStartupDatabases();
+}
+
+TEST_F(StartupFiles, CreatedFilesAreTheOwnersAloneAndExistingOnesKeepTheirMode) {
+  using ruto::test::fileMode;
+  for (mode_t mask : {022, 077}) {
+    SCOPED_TRACE(mask);
+    ruto::test::UmaskScope umask(mask);
+    for (const QString& f : QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden))
+      ASSERT_TRUE(QFile::remove(path(f)));
+    putTemplate();
+    ASSERT_EQ(::chmod(QFile::encodeName(path("VoSpa.mdb")).constData(), 0644), 0);
+    PrepareDatabaseFiles();
+    Settings = DefaultSettings();
+    ASSERT_TRUE(LoadSaveSettings(true));
+    EXPECT_EQ(fileMode(path("ruto4.mdb")), 0600u);
+    EXPECT_EQ(fileMode(path("DeRirAz.ini")), 0600u);
+    ASSERT_EQ(::chmod(QFile::encodeName(path("ruto4.mdb")).constData(), 0640), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path("DeRirAz.ini")).constData(), 0644), 0);
+    PrepareDatabaseFiles();
+    ASSERT_TRUE(LoadSaveSettings(true));
+    EXPECT_EQ(fileMode(path("ruto4.mdb")), 0640u);
+    EXPECT_EQ(fileMode(path("DeRirAz.ini")), 0644u);
+  }
+}
+
+TEST_F(StartupFiles, WorkFoldersOfKilledRunsGoAtStartAndLiveOnesStay) {
+  QTemporaryDir temp;
+  const QByteArray savedTmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QFile::encodeName(temp.path()));
+  QProcess child;
+  child.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+  ASSERT_TRUE(child.waitForStarted());
+  const QString dead = WorkFolderPrefix(child.processId());
+  child.kill();
+  child.waitForFinished();
+  ASSERT_FALSE(dead.isEmpty());
+  const QString own = WorkFolderPrefix(QCoreApplication::applicationPid());
+  QTemporaryDir live(WorkFolderTemplate());
+  ASSERT_TRUE(live.path().startsWith(temp.path() + '/' + own));
+  ASSERT_TRUE(ruto::test::writeFile(live.filePath("VoTran.mdb"), "live"));
+  // Left by the killed run; our pid with another start time is another process too.
+  const QString ownPid = "ruto-work-" + QString::number(QCoreApplication::applicationPid());
+  for (const QString& name : {dead + "Ab12Cd", ownPid + "-1-Ab12Cd"})
+    ASSERT_TRUE(ruto::test::writeFile(temp.filePath(name + "/ruto.mdb"), "client data"));
+  // A link under a work folder's name is nobody's work folder; an unrelated folder stays.
+  ASSERT_TRUE(ruto::test::writeFile(temp.filePath("kept/file"), "x"));
+  ASSERT_TRUE(QFile::link(temp.filePath("kept"), temp.filePath(dead + "Link00")));
+  PrepareDatabaseFiles();
+  qputenv("TMPDIR", savedTmp);
+  QStringList left =
+      QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+  QStringList want{"kept", QFileInfo(live.path()).fileName(), dead + "Link00"};
+  left.sort();
+  want.sort();
+  EXPECT_EQ(left, want);
+  EXPECT_EQ(ruto::test::readFile(temp.filePath("kept/file")), "x");
+  EXPECT_EQ(ruto::test::readFile(live.filePath("VoTran.mdb")), "live");
 }

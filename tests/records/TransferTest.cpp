@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <cerrno>
+#include <cstring>
 
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
@@ -237,6 +238,9 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
   }
 }
 
+// The system's reason for an errno value, in the language the test runs in.
+QString reason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
 TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
   addClient("C01", "王小明");
   ASSERT_TRUE(ruto::test::writeFile(transferFile(), "earlier"));
@@ -248,7 +252,8 @@ TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
   } cases[] = {
       {2, ENOSPC, 0, "5:磁碟容量不足 !! 請排除問題後重新匯出資料。"},
       {0, 0, EROFS, "5:磁碟片防寫 !! 請排除問題後重新匯出資料。"},
-      {2, 50, 0, "5:資料匯出錯誤 !! ErrorCode[50]， 請排除問題後重新匯出資料。"},
+      {2, EISDIR, 0, "5:資料匯出錯誤 !! ErrorCode[21] %1， 請排除問題後重新匯出資料。"},
+      {2, ETIMEDOUT, 0, "5:資料匯出錯誤 !! ErrorCode[110] %1， 請排除問題後重新匯出資料。"},
       {2, ENOMEDIUM, 0, "5:磁碟機尚未準備妥當，或沒有磁片 !! 請排除問題後重新匯出資料。"},
   };
   for (const Case& c : cases) {
@@ -257,7 +262,7 @@ TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
     files.copyErrno = c.copyErrno;
     files.renameErrno = c.renameErrno;
     EXPECT_FALSE(exportNow(false, true, &files).ok);
-    EXPECT_EQ(lastAsked(), c.text);
+    EXPECT_EQ(lastAsked(), QString(c.text).replace("%1", reason(c.copyErrno)));
     EXPECT_EQ(ruto::test::readFile(transferFile()), "earlier");
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"VoTran.mdb"});
   }
@@ -265,6 +270,15 @@ TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
   QDir().mkpath(folder() + "/empty");
   EXPECT_FALSE(importNow(true, true, false, folder() + "/empty").ok);
   EXPECT_EQ(lastAsked(), "5:來源的檔案資料不存在 !! 請排除問題後重新匯入資料。");
+  // A folder in the file's place is no missing disk either way.
+  QDir().mkpath(folder() + "/dir/VoTran.mdb");
+  EXPECT_FALSE(importNow(true, true, false, folder() + "/dir").ok);
+  EXPECT_EQ(lastAsked(),
+            "5:資料匯入錯誤 !! ErrorCode[21] " + reason(EISDIR) + "， 請排除問題後重新匯入資料。");
+  TransferRun run(kMain);
+  EXPECT_FALSE(run.exportTo({folder() + "/dir", false, true, false}).ok);
+  EXPECT_EQ(lastAsked(),
+            "5:資料匯出錯誤 !! ErrorCode[21] " + reason(EISDIR) + "， 請排除問題後重新匯出資料。");
 }
 
 TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
@@ -285,10 +299,24 @@ TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
   EXPECT_TRUE(has("VoTran.mdb"));
 }
 
+TEST_F(TransferTest, TheTransferFileIsTheOwnersAloneAndAReplacedOneKeepsItsMode) {
+  addClient("C01", "王小明");
+  for (mode_t mask : {022, 077}) {
+    SCOPED_TRACE(mask);
+    ruto::test::UmaskScope umask(mask);
+    QFile::remove(transferFile());
+    ASSERT_TRUE(exportNow(false, true).ok);
+    EXPECT_EQ(ruto::test::fileMode(transferFile()), 0600u);
+    ASSERT_EQ(::chmod(QFile::encodeName(transferFile()).constData(), 0644), 0);
+    ASSERT_TRUE(exportNow(false, true).ok);
+    EXPECT_EQ(ruto::test::fileMode(transferFile()), 0644u);
+  }
+}
+
 TEST(TransferErrors, CodesAndTexts) {
-  const std::pair<int, int> codes[] = {
-      {ENOENT, 2}, {EACCES, 5}, {EPERM, 5},    {EROFS, 19},   {ENODEV, 21},
-      {ENXIO, 21}, {EIO, 30},   {ENOSPC, 112}, {EDQUOT, 112}, {ETIMEDOUT, ETIMEDOUT}};
+  const std::pair<int, int> codes[] = {{ENOENT, 2},   {EACCES, 5},    {EPERM, 5}, {EROFS, 19},
+                                       {ENODEV, 21},  {ENXIO, 21},    {EIO, 30},  {ENOSPC, 112},
+                                       {EDQUOT, 112}, {ETIMEDOUT, 0}, {EISDIR, 0}};
   for (auto [err, code] : codes) EXPECT_EQ(TransferErrorCode(err), code) << err;
   EXPECT_EQ(TransferErrorText(31, false),
             "無法讀取指定裝置，或磁碟格式化錯誤 !! 請排除問題後重新匯入資料。");

@@ -1,4 +1,4 @@
-// Skin bitmaps read directly give what Qt's reader gives, whatever the file holds.
+// Skin bitmaps read directly give what Qt's reader gives; a file lacking pixels gives nothing.
 #include <gtest/gtest.h>
 #include <QBuffer>
 #include <QtEndian>
@@ -55,6 +55,15 @@ void expectSame(const QByteArray& bytes, const char* what) {
   EXPECT_EQ(got.dotsPerMeterY(), want.dotsPerMeterY()) << what;
 }
 
+// A 2 x 2 8-bit run-length file with a two-colour table and the given stream.
+QByteArray rle8(std::initializer_list<char> stream) {
+  QByteArray out = bitmap24(2, 2, 8, 8, 1);
+  out.truncate(62);
+  qToLittleEndian<quint32>(62, out.data() + 10);
+  qToLittleEndian<quint32>(2, out.data() + 46);
+  return out + QByteArray(stream.begin(), static_cast<qsizetype>(stream.size()));
+}
+
 QByteArray saved(const QImage& img) {
   QByteArray out;
   QBuffer b(&out);
@@ -74,8 +83,6 @@ TEST(SkinBitmapFile, ReadsAsQtsReaderDoes) {
       expectSame(bitmap24(width, height, 6), (name + " gap").constData());
     }
   // Files the direct path leaves to the reader, and damaged ones.
-  QByteArray truncated = bitmap24(9, 9);
-  truncated.chop(5);
   QByteArray badMagic = bitmap24(4, 4);
   badMagic[0] = 'X';
   QByteArray zeroWidth = bitmap24(4, 4);
@@ -85,7 +92,7 @@ TEST(SkinBitmapFile, ReadsAsQtsReaderDoes) {
   QByteArray offsetPastEnd = bitmap24(4, 4);
   qToLittleEndian<quint32>(1u << 30, offsetPastEnd.data() + 10);
   const std::pair<QByteArray, const char*> others[] = {
-      {truncated, "truncated"},
+      {rle8({2, 0, 0, 0, 2, 1, 0, 0, 0, 1}), "run-length"},
       {badMagic, "bad magic"},
       {zeroWidth, "zero width"},
       {offsetInHeader, "offset inside the header"},
@@ -99,6 +106,25 @@ TEST(SkinBitmapFile, ReadsAsQtsReaderDoes) {
       {saved(QImage(5, 3, QImage::Format_Mono)), "1-bit"},
   };
   for (const auto& [bytes, what] : others) expectSame(bytes, what);
+
+  // Pixels missing from the file: the reader would fill them from memory it never set.
+  const auto chopped = [](QByteArray bytes, int by) {
+    bytes.chop(by);
+    return bytes;
+  };
+  QImage indexed(9, 9, QImage::Format_Indexed8);
+  indexed.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  indexed.fill(1);
+  const std::pair<QByteArray, const char*> short_[] = {
+      {chopped(bitmap24(9, 9), 5), "24-bit"},
+      {chopped(saved(indexed), 9), "8-bit"},
+      {chopped(saved(QImage(40, 9, QImage::Format_Mono)), 4), "1-bit"},
+      {rle8({2, 0, 0, 0}), "run-length without its end"},
+      {rle8({2, 0, 0, 0, 1, 1, 0, 1}), "run-length row ended early"},
+      {rle8({2, 0, 0, 2, 0, 1, 0, 1}), "run-length delta"},
+      {rle8({0, 4, 1, 2}), "run-length literal cut short"},
+  };
+  for (const auto& [bytes, what] : short_) EXPECT_TRUE(DecodeSkinBitmap(bytes).isNull()) << what;
 
   // The frame-coded images as the test skin stores them.
   for (int frames : {1, 3})

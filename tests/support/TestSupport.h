@@ -2,6 +2,8 @@
 // Helpers shared by the tests of every folder.
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <QFile>
 #include <QImage>
 #include <QString>
 #include <QTemporaryDir>
@@ -45,6 +47,23 @@ class FileSizeLimit {
   rlimit saved_{};
   void (*previousHandler_)(int) = nullptr;
 };
+
+// While it lives, files are created under `mask`.
+class UmaskScope {
+ public:
+  explicit UmaskScope(mode_t mask) : saved_(::umask(mask)) {}
+  ~UmaskScope() { ::umask(saved_); }
+  UmaskScope(const UmaskScope&) = delete;
+  UmaskScope& operator=(const UmaskScope&) = delete;
+
+ private:
+  mode_t saved_;
+};
+// The permission bits of a file (0 when it is missing).
+inline mode_t fileMode(const QString& path) {
+  struct stat st {};
+  return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
 
 // The $BBGGRR colour of one pixel, for comparing rendered images with the program's colours.
 inline TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }

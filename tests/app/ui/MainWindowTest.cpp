@@ -150,6 +150,20 @@ TEST_F(MainWindow, UnreadableSettingsAreReportedAndLeftAlone) {
   EXPECT_TRUE(QFileInfo(path("DeRirAz.ini")).isDir());
 }
 
+TEST_F(MainWindow, AnOversizedSettingsFileIsRefusedUnread) {
+  putInstallation();
+  // Valid settings lines up front, then 2 MiB: read whole, it would be taken as settings.
+  const QByteArray big = "2500\r\n" + QByteArray(2 << 20, 'x');
+  ASSERT_TRUE(ruto::test::writeFile(path("DeRirAz.ini"), big));
+  ASSERT_NE(start(), nullptr);
+  ASSERT_EQ(asked_.size(), 1);
+  EXPECT_TRUE(asked_[0].startsWith("5:" + kSettingsUnreadableText));
+  EXPECT_TRUE(asked_[0].endsWith(kSettingsTooBigText));
+  EXPECT_EQ(Settings.CalStandard, 4000);
+  EXPECT_FALSE(LoadSaveSettings(true));
+  EXPECT_EQ(content("DeRirAz.ini"), big);
+}
+
 TEST_F(MainWindow, ClaimsTheMeterAtCreationSignalsOnExitAndStopsItOnYes) {
   putInstallation();
   auto backend = std::make_shared<ruto::SimulatedMeterBackend>();
