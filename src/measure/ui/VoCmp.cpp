@@ -167,6 +167,9 @@ void TVoCmp::FormShow() {
 
 void TVoCmp::ToolButton4Click() {
   ViewState.BrowseForCurrent = false;
+  // Only a load in this opening of the browser counts: a browser left by Esc or its frame
+  // must not bring back the test of an earlier load.
+  ViewState.TestLoaded = false;
   runChildHidden([this] { OpenWindow(WindowOpeners().clientBrowser, this); },
                  [this] {
                    if (ViewState.TestLoaded) {
