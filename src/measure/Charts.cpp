@@ -603,19 +603,20 @@ QString DrawRadarChart(Canvas& canvas, const TChartFrame& f, const TAnalysisResu
   // that radius meets the ray from the centre towards the spoke's end. Left point green, right
   // point blue; a radius below 0 stays at the centre.
   g.noPen();
-  for (const Spoke& s : spokes) {
+  const auto mark = [&](const Spoke& s, int point, TColor color) {
     const double dx = s.x - cx, dy = s.y - cy;
     const double reach = std::hypot(dx * 440 / W, dy * 220 / H);  // radius units to the end
-    const std::array<std::pair<int, TColor>, 2> marks = {
-        {{LeftPointOf(s.meridian), clGreen}, {RightPointOf(s.meridian), clBlue}}};
-    for (const auto& [point, color] : marks) {
-      const double r = std::max(0.0, 50 + a.Deviation[point]);
-      const double t = reach > 0 ? r / reach : 0;
-      const int x = X(cx + t * dx), y = rnd(cy + t * dy);
-      g.brush(color);
-      g.rect(x - 4, y - 4, x + 4, y + 4);
-    }
-  }
+    const double r = std::max(0.0, 50 + a.Deviation[point]);
+    const double t = reach > 0 ? r / reach : 0;
+    const int x = X(cx + t * dx), y = rnd(cy + t * dy);
+    g.brush(color);
+    g.rect(x - 4, y - 4, x + 4, y + 4);
+  };
+  // Blue marks first and the top spoke's green mark (the liver's left point) last: equal
+  // deviations put two marks of a spoke on one place, and marks near the centre meet.
+  for (const Spoke& s : spokes) mark(s, RightPointOf(s.meridian), clBlue);
+  for (size_t i = std::size(spokes); i-- > 0;)
+    mark(spokes[i], LeftPointOf(spokes[i].meridian), clGreen);
   return ChartTitle(ChartType::Radar);
 }
 

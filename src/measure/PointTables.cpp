@@ -19,7 +19,7 @@ constexpr std::array<const char*, 12> kMeridianNames = {
     "足少陰 腎  經", "足太陽 膀胱經", "足少陽 膽  經", "足陽明 胃  經"};
 
 constexpr std::array<const char*, 12> kMeridianEnglishNames = {
-    "Lung Meridian(LI)",         "Pericardium Meridian(PC)",
+    "Lung Meridian(LU)",         "Pericardium Meridian(PC)",
     "Heart Meridian(HT)",        "Small Intestine Meridian(SI)",
     "Sanjiao Meridian(SJ)",      "Large Intestine Meridian(LI)",
     "Spleen Meridian(SP)",       "Liver Meridian(LR)",

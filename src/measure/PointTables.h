@@ -26,7 +26,7 @@ inline int CellPoint(GridCell cell) { return CellPoint(cell.col, cell.row); }
 QString LimbLabel(int point);
 
 // Labels by meridian column 1..12 (empty outside): the point's name ("太淵 LU9"), the
-// meridian's full name ("手太陰 肺  經") and its English name ("Lung Meridian(LI)").
+// meridian's full name ("手太陰 肺  經") and its English name ("Lung Meridian(LU)").
 QString PointName(int column);
 QString MeridianName(int column);
 QString MeridianEnglishName(int column);

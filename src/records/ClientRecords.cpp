@@ -60,10 +60,9 @@ bool LoadCurrentTest(const RecordSet& clients, const RecordSet& tests) {
   return true;
 }
 
-void LoadCompareTest(const RecordSet& clients, const RecordSet& tests) {
-  ViewState.TestLoaded = true;
+bool LoadCompareTest(const RecordSet& clients, const RecordSet& tests) {
   const int row = tests.position();
-  if (row < 0 || clients.position() < 0) return;
+  if (row < 0 || clients.position() < 0) return false;
   const TClientInfo client = ClientAt(clients, clients.position());
   CompareTest.CustNo = client.CustNo;
   CompareTest.Name = client.Name;
@@ -76,6 +75,8 @@ void LoadCompareTest(const RecordSet& clients, const RecordSet& tests) {
     CompareTest.Values[p] = CompensatedValue(p, v);
   }
   CompareTest.Mean = sum / 24;
+  ViewState.TestLoaded = true;
+  return true;
 }
 
 bool DeleteCurrentClient(RecordSet& clients, RecordSet& tests, QString* error) {

@@ -22,8 +22,9 @@ void LinkTestsOf(RecordSet& tests, const QString& custNo);
 // nothing changed) when the client has no test selected.
 bool LoadCurrentTest(const RecordSet& clients, const RecordSet& tests);
 // Loads the current test row into CompareTest (values compensated, mean of the raw values)
-// and sets ViewState.TestLoaded, also when there is no test to load.
-void LoadCompareTest(const RecordSet& clients, const RecordSet& tests);
+// and sets ViewState.TestLoaded; false (and nothing changed) when the client has no test
+// selected, so that no earlier or empty CompareTest is taken for a loaded one.
+bool LoadCompareTest(const RecordSet& clients, const RecordSet& tests);
 
 // Deletes the current client and every test filed under its number (whatever the letter
 // case) in one transaction. CurrentClient and CurrentTest.MKey stay as they are.

@@ -279,12 +279,19 @@ TEST(Charts, RadarRingsScaleAndMarks) {
 
   const auto marks = d.rects(TBrushStyle::bsSolid);
   ASSERT_EQ(marks.size(), 24u);
-  EXPECT_EQ(marks[0].Rect, (TRect{374, 85, 382, 93}));  // y = Rnd(196.5 - 60 * 393 / 220)
-  EXPECT_EQ(marks[0].Brush.Color, clGreen);
-  EXPECT_EQ(marks[1].Rect, (TRect{374, 192, 382, 200}));
-  EXPECT_EQ(marks[1].Brush.Color, clBlue);
+  // The liver's left point is drawn last, so no mark covers it.
+  EXPECT_EQ(marks[23].Rect, (TRect{374, 85, 382, 93}));  // y = Rnd(196.5 - 60 * 393 / 220)
+  EXPECT_EQ(marks[23].Brush.Color, clGreen);
+  EXPECT_EQ(marks[0].Rect, (TRect{374, 192, 382, 200}));
+  EXPECT_EQ(marks[0].Brush.Color, clBlue);
   // Spleen (right spoke) at deviation 0 sits on the zero ring.
-  EXPECT_EQ(marks[6].Rect, (TRect{461, 192, 469, 200}));
+  EXPECT_EQ(marks[3].Rect, (TRect{461, 192, 469, 200}));
+  // Both liver points at one deviation: one place, and the green mark on top.
+  a.Deviation[20] = 10;
+  const auto same = draw(ChartType::Radar, a).rects(TBrushStyle::bsSolid);
+  ASSERT_EQ(same.size(), 24u);
+  EXPECT_EQ(same[0].Rect, same[23].Rect);
+  EXPECT_EQ(same.back().Brush.Color, clGreen);
 
   ASSERT_TRUE(d.text("+ 40"));
   EXPECT_EQ(d.color("+ 40"), RGB(255, 194, 80));

@@ -59,6 +59,7 @@ TEST(PointTables, PictureKindsAndLabels) {
   EXPECT_EQ(PointName(1), "太淵 LU9");
   EXPECT_EQ(PointName(12), "衝陽 ST42");
   EXPECT_EQ(MeridianName(10), "足太陽 膀胱經");
+  EXPECT_EQ(MeridianEnglishName(1), "Lung Meridian(LU)");
   EXPECT_EQ(MeridianEnglishName(5), "Sanjiao Meridian(SJ)");
   EXPECT_EQ(MeridianHeading(2), "心包經");
   EXPECT_EQ(SideHeading(2), "右  側");

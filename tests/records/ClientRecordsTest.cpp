@@ -115,7 +115,7 @@ TEST_F(ClientRecordsTest, LoadForComparisonTakesMeanBeforeCompensation) {
   for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), 10.0);
   RecordSet(kMainConnection, "VODATA").insert(row);
   openLists("A01");
-  LoadCompareTest(clients, tests);
+  ASSERT_TRUE(LoadCompareTest(clients, tests));
   EXPECT_TRUE(ViewState.TestLoaded);
   EXPECT_DOUBLE_EQ(CompareTest.Mean, 10.0);
   EXPECT_DOUBLE_EQ(CompareTest.Values[20], 12.424);
@@ -135,8 +135,8 @@ TEST_F(ClientRecordsTest, ClientWithoutTestsLoadsNothing) {
   EXPECT_FALSE(ViewState.TestLoaded);
 
   CompareTest.Name = "earlier";
-  LoadCompareTest(clients, tests);
-  EXPECT_TRUE(ViewState.TestLoaded);
+  EXPECT_FALSE(LoadCompareTest(clients, tests));
+  EXPECT_FALSE(ViewState.TestLoaded);  // nothing loaded, so no second curve
   EXPECT_EQ(CompareTest.Name, "earlier");
 }
 

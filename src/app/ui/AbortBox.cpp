@@ -5,12 +5,14 @@
 #include <QVBoxLayout>
 
 #include "app/ui/DialogFrame.h"
+#include "app/ui/WindowPlacement.h"
 
 namespace ruto {
 
 TAbortBox::TAbortBox(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AbortBox"));
   setWindowTitle(QStringLiteral("列印"));
+  PlaceOnShow(this, WindowPlace::Owner);
   UseDialogFrame(this);
   auto* layout = new QVBoxLayout(this);
   Label1 = new QLabel(QStringLiteral("分析資料列印中...."), this);

@@ -13,6 +13,7 @@
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
 #include "app/ui/VoMsag.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
 #include "device/HidDevice.h"
 #include "device/MeterCommands.h"
@@ -27,6 +28,7 @@ QString MeasureCounterText(long long counter) {
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("關於版本資料"));
+  PlaceOnShow(this, WindowPlace::Owner);
   auto* layout = new QVBoxLayout(this);
 
   auto* product = new QLabel(QStringLiteral("R.U.T.O. 經絡能量分析儀"), this);

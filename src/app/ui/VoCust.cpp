@@ -16,6 +16,7 @@
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
 #include "app/ui/Vo2main.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
 
 namespace ruto {
@@ -57,6 +58,7 @@ void TVoCust::SetFilePicker(FilePicker picker) { gPicker = picker ? picker : &di
 TVoCust::TVoCust(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
   setObjectName(QStringLiteral("VoCust"));
   setWindowTitle(QStringLiteral("用戶基本資料設定"));
+  PlaceOnShow(this, WindowPlace::Owner);
   auto* layout = new QVBoxLayout(this);
   auto* bar = new QToolBar(this);
   bar->setObjectName(QStringLiteral("ToolBar1"));

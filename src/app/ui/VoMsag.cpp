@@ -8,9 +8,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include "app/ui/WindowPlacement.h"
 
 namespace ruto {
 
@@ -91,6 +92,7 @@ QPixmap MessageLogo() {
 TVoMsag::TVoMsag(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("VoMsag"));
   setWindowTitle(QStringLiteral("VoMsag"));
+  PlaceOnShow(this, WindowPlace::Screen);
   setFixedSize(385, 200);
   UseDialogFrame(this);
 
@@ -190,7 +192,6 @@ void TVoMsag::FormClose() {
 void TVoMsag::showEvent(QShowEvent* e) {
   FormShow();
   QDialog::showEvent(e);
-  if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 }
 
 void TVoMsag::done(int r) {

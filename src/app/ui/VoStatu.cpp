@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/VoMsag.h"
+#include "app/ui/WindowPlacement.h"
 #include "widgets/GradientBar.h"
 #include "widgets/LedLamp.h"
 
@@ -29,6 +30,7 @@ TVoStatu::TVoStatu(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName(QStringLiteral("VoStatu"));
   setWindowTitle(QStringLiteral("系統狀態設定"));
+  PlaceOnShow(this, WindowPlace::Screen);
   setFixedSize(kStatusWidth, kStatusHeight);
 
   auto* outer = new QVBoxLayout(this);

@@ -16,6 +16,7 @@
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "widgets/BarMeter.h"
@@ -57,6 +58,7 @@ QString zero() { return Format("%5.0d", {0LL}); }
 TSyspt::TSyspt(QWidget* parent) : QDialog(parent, kDialogFrameFlags), run_(*this) {
   setObjectName(QStringLiteral("Syspt"));
   setWindowTitle(QStringLiteral("數位自動校準系統"));
+  PlaceOnShow(this, WindowPlace::Screen);
   CalTimer = new QTimer(this);
   CalTimer->setSingleShot(true);
   connect(CalTimer, &QTimer::timeout, this, &TSyspt::calibrationTick);

@@ -19,6 +19,7 @@
 #include "app/WindowOpeners.h"
 #include "app/ui/SharedPrinter.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
 #include "measure/PrintJob.h"
 #include "measure/ui/ReportPrint.h"
@@ -52,6 +53,7 @@ void ComparisonPaintBox::paintEvent(QPaintEvent*) {
 TVoCmp::TVoCmp(QWidget* parent) : TOpenerDialog(parent) {
   setObjectName(QStringLiteral("VoCmp"));
   setWindowTitle(QStringLiteral("能量比對"));
+  PlaceOnShow(this, WindowPlace::Owner);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
   auto* root = new QVBoxLayout(this);
@@ -167,6 +169,9 @@ void TVoCmp::FormShow() {
 
 void TVoCmp::ToolButton4Click() {
   ViewState.BrowseForCurrent = false;
+  // Only a load in this opening of the browser counts: a browser left by Esc or its frame
+  // must not bring back the test of an earlier load.
+  ViewState.TestLoaded = false;
   runChildHidden([this] { OpenWindow(WindowOpeners().clientBrowser, this); },
                  [this] {
                    if (ViewState.TestLoaded) {

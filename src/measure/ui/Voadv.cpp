@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/ui/WindowPlacement.h"
+
 namespace ruto {
 
 namespace {
@@ -37,6 +39,7 @@ QWidget* memoPage(const std::initializer_list<QPlainTextEdit*>& memos) {
 TVoadv::TVoadv(QSqlDatabase db, QWidget* parent) : FormShowOnce(parent), ADOTable1(std::move(db)) {
   setObjectName(QStringLiteral("Voadv"));
   setWindowTitle(QStringLiteral("經絡圖示解說"));
+  PlaceOnShow(this, WindowPlace::Owner);
   resize(820, 620);
 
   auto* root = new QVBoxLayout(this);

@@ -12,7 +12,6 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSqlError>
@@ -32,6 +31,7 @@
 #include "app/ui/DialogFrame.h"
 #include "app/ui/SharedPrinter.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "measure/AnalysisLists.h"
@@ -183,6 +183,7 @@ TVoany::TVoany(QWidget* parent)
     : QDialog(parent, kDialogFrameFlags), ADOTable3(QSqlDatabase()) {
   setObjectName(QStringLiteral("Voany"));
   setWindowTitle(QStringLiteral("資料分析"));
+  PlaceOnShow(this, WindowPlace::Screen);
   setFixedSize(785, 556);
 
   auto* root = new QVBoxLayout(this);
@@ -740,11 +741,6 @@ QString TVoany::StatusText(int panel) const {
 }
 
 void TVoany::showEvent(QShowEvent* event) {
-  if (!shown_) {
-    // Centred on the screen, whatever the (hidden) measurement window's place.
-    if (QScreen* screen = this->screen())
-      move(screen->availableGeometry().center() - rect().center());
-  }
   QDialog::showEvent(event);
   if (!shown_) {
     shown_ = true;

@@ -7,11 +7,13 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/LaunchExternal.h"
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
 #include "base/Text.h"
+#include "measure/MultiMeridianTexts.h"
 #include "measure/ProgramMatcher.h"
 #include "measure/Voana.h"
 #include "measure/ui/Voany.h"
@@ -44,8 +46,12 @@ void TVoany::MatchExpertProgramsIntoList() {
   ListBox3->clear();
   st.shown = -1;
   st.detail = TProgramDetail();
-  if (LoadExpertPrograms(kMainConnection, &st.programs))
+  QString error;
+  if (LoadExpertPrograms(kMainConnection, &st.programs, &error))
     ListBox3->addItems(MatchPrograms(st.programs, Analysis, client));
+  else  // otherwise an unreadable store would look like one where nothing fits
+    AskUser(MsgKind::WarningOk,
+            QStringLiteral("無法讀取自訂專家療程資料,符合的專家療程將不會列出。\n%1").arg(error));
   if (ListBox3->count() > 0) {
     ListBox3->setCurrentRow(0);
     ListBox3Click();
@@ -58,9 +64,15 @@ void TVoany::MatchExpertProgramsIntoList() {
   // The supplied programs only list their names; their texts belong to ListBox4Click.
   ListBox4->clear();
   std::vector<TExpertProgram> supplied;
-  if (multiMeridian_.isValid() && multiMeridian_.isOpen() &&
-      LoadExpertPrograms(multiMeridian_.connectionName(), &supplied))
-    ListBox4->addItems(MatchPrograms(supplied, Analysis, client));
+  if (multiMeridian_.isValid() && multiMeridian_.isOpen()) {
+    if (LoadExpertPrograms(multiMeridian_.connectionName(), &supplied, &error))
+      ListBox4->addItems(MatchPrograms(supplied, Analysis, client));
+    else
+      AskUser(
+          MsgKind::WarningOk,
+          QStringLiteral("無法讀取多經絡分析資料庫 %1 的療程資料,多經絡分析項目將不會列出。\n%2")
+              .arg(kMultiMeridianDatabase, error));
+  }
   ListBox4->setCurrentRow(-1);
   ListBox4->clearSelection();
 }

@@ -26,6 +26,7 @@
 #include "app/WindowOpeners.h"
 #include "app/ui/DialogFrame.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "device/MeterCommands.h"
@@ -75,6 +76,7 @@ QString dateText(double ole) { return formatOleDate(ole); }
 TVodec::TVodec(QWidget* parent) : TOpenerDialog(parent, kDialogFrameFlags), run_(*this) {
   setObjectName(QStringLiteral("Vodec"));
   setWindowTitle(QStringLiteral("經絡量測"));
+  PlaceOnShow(this, WindowPlace::Screen);
   QFont f(QStringLiteral("Tahoma"));
   f.setPointSize(8);
   setFont(f);

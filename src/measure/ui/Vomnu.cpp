@@ -19,6 +19,7 @@
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
 #include "measure/PointTables.h"
 #include "measure/ui/ValueGrid.h"
@@ -29,6 +30,7 @@ namespace ruto {
 TVomnu::TVomnu(int mkey, QWidget* parent) : FormShowOnce(parent), mkey_(mkey), newMode_(mkey == 0) {
   setObjectName(QStringLiteral("Vomnu"));
   setWindowTitle(QStringLiteral("經絡能量數據輸入"));
+  PlaceOnShow(this, WindowPlace::Owner);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
   auto* root = new QVBoxLayout(this);

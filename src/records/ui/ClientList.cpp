@@ -1,5 +1,7 @@
 #include "records/ui/ClientList.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -76,12 +78,15 @@ ClientList::ClientList(RecordSet* clients, Titles titles, const QString& countNa
   CountLabel->setObjectName(countName);
   CountLabel->setFrameShape(QFrame::Panel);
   CountLabel->setFrameShadow(QFrame::Sunken);
-  CountLabel->setMinimumWidth(150);
   // The label's figures line up as the fixed-width count text intends.
   QFont mono = CountLabel->font();
   mono.setFamily(QStringLiteral("monospace"));
   mono.setStyleHint(QFont::Monospace);
   CountLabel->setFont(mono);
+  // Room for the widest count in this font and a little air, whatever the window's width.
+  const int widest = CountLabel->fontMetrics().horizontalAdvance(RecordCountText(999999, 999999)) +
+                     2 * CountLabel->frameWidth() + 2 * CountLabel->margin() + 8;
+  CountLabel->setMinimumWidth(std::max(150, widest));
   bar->addWidget(CountLabel);
   layout->addLayout(bar);
 

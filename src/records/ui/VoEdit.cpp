@@ -18,6 +18,7 @@
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
@@ -39,6 +40,7 @@ TVoREdit::TVoREdit(RecordSet* clients, QWidget* parent)
     : QDialog(parent), clients_(clients), newMode_(ViewState.ClientNewMode) {
   setObjectName(QStringLiteral("VoREdit"));
   setWindowTitle(QStringLiteral("受測者資料異動"));
+  PlaceOnShow(this, WindowPlace::Owner);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
   auto* root = new QVBoxLayout(this);

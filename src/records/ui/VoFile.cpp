@@ -24,6 +24,7 @@
 #include "app/InstallDir.h"
 #include "app/RecordSet.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 #include "records/Transfer.h"
@@ -68,6 +69,7 @@ TVoFile::TVoFile(QWidget* parent, TransferFiles* files)
       files_(files) {
   setObjectName(QStringLiteral("VoFile"));
   setWindowTitle(QStringLiteral("檔案匯入/匯出作業"));
+  PlaceOnShow(this, WindowPlace::Owner);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
   setModal(true);
   programs_->setSort(QStringLiteral("ProNo ASC"));

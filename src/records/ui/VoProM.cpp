@@ -19,6 +19,7 @@
 #include "app/LaunchExternal.h"
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "records/ProgramRecords.h"
@@ -60,6 +61,7 @@ TVoProM::TVoProM(RecordSet* programs, QString* lastProgramNo, QWidget* parent)
       newMode_(ViewState.ProgramNewMode) {
   setObjectName(QStringLiteral("VoProM"));
   setWindowTitle(QStringLiteral("專家療程異動"));
+  PlaceOnShow(this, WindowPlace::Owner);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
   auto* root = new QVBoxLayout(this);

@@ -1,5 +1,7 @@
 #include "records/ui/Vopro.h"
 
+#include <algorithm>
+
 #include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,6 +18,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -27,6 +31,7 @@
 #include "app/LaunchExternal.h"
 #include "app/SharedRecords.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
@@ -94,6 +99,7 @@ TVoProf::TVoProf(QWidget* parent)
       ADOTable2(kMainConnection, QStringLiteral("VOPRDT")) {
   setObjectName(QStringLiteral("VoProf"));
   setWindowTitle(QStringLiteral("自訂專家療程"));
+  PlaceOnShow(this, WindowPlace::Owner);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
   ADOTable1.setSort(QStringLiteral("ProNo ASC"));
 
@@ -147,15 +153,27 @@ TVoProf::TVoProf(QWidget* parent)
   lists->addWidget(DBGrid2, 1);
   body->addLayout(lists);
 
-  // Conditions and the program panel.
+  // Conditions and the program panel. They scroll where the screen is lower than they are,
+  // so that the lists' lower rows and the status bar stay on the screen.
   auto* right = new QWidget(this);
   buildConditionGroups(right);
-  body->addWidget(right, 1);
+  auto* conditions = new QScrollArea(this);
+  conditions->setObjectName(QStringLiteral("ScrollBox1"));
+  conditions->setFrameShape(QFrame::NoFrame);
+  conditions->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  conditions->setWidgetResizable(true);
+  conditions->setWidget(right);
+  conditions->setMinimumWidth(right->minimumSizeHint().width() +
+                              conditions->verticalScrollBar()->sizeHint().width());
+  body->addWidget(conditions, 1);
 
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setSizeGripEnabled(false);
   root->addWidget(StatusBar1);
+  // Tall enough to show the conditions whole; the placement shrinks it to a lower screen.
+  resize(sizeHint() +
+         QSize(0, std::max(0, right->sizeHint().height() - conditions->sizeHint().height())));
 
   connect(ToolButton[1], &QToolButton::clicked, this, [this] { ToolButton1Click(); });
   connect(ToolButton[2], &QToolButton::clicked, this, [this] { ToolButton2Click(); });

@@ -16,6 +16,7 @@
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "records/ClientRecords.h"
@@ -64,6 +65,7 @@ TVoread::TVoread(QWidget* parent)
       ADOTable2(kMainConnection, QStringLiteral("VODATA")) {
   setObjectName(QStringLiteral("Voread"));
   setWindowTitle(QStringLiteral("經絡能量資料讀取"));
+  PlaceOnShow(this, WindowPlace::Owner);
   resize(960, 640);
 
   auto* root = new QVBoxLayout(this);

@@ -15,6 +15,7 @@
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
 #include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
@@ -36,6 +37,7 @@ TVosave::TVosave(QWidget* parent)
     : FormShowOnce(parent), ADOTable1(kMainConnection, QStringLiteral("VOCUST")) {
   setObjectName(QStringLiteral("Vosave"));
   setWindowTitle(QStringLiteral("經絡能量資料儲存"));
+  PlaceOnShow(this, WindowPlace::Owner);
   resize(900, 600);
 
   auto* root = new QVBoxLayout(this);

@@ -78,6 +78,7 @@ class AnalysisWindow : public ::testing::Test {
     ASSERT_TRUE(openFile(kMainConnection, dir_.filePath("ruto4.mdb")));
     runStatement(kMainConnection, "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
     runStatement(kMainConnection, "INSERT INTO VODATA VALUES (7, 'stored')");
+    makeProgramTables(kMainConnection);
 
     ASSERT_TRUE(openFile(kReferenceConnection, ":memory:"));
     QStringList columns = {"MKEY INTEGER PRIMARY KEY"};
@@ -107,15 +108,22 @@ class AnalysisWindow : public ::testing::Test {
     for (const QString& c : {kMainConnection, kReferenceConnection, kMultiMeridianConnection})
       closeConnection(c);
   }
+  // The program tables as far as the matcher reads them; the supplied programs add their texts.
+  static void makeProgramTables(const QString& connection, bool texts = false) {
+    runStatement(
+        connection,
+        QString("CREATE TABLE VOPRO (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProName TEXT") +
+            (texts ? ", ProData TEXT, ProMed1 TEXT, ProMed2 TEXT, ProMed3 TEXT, "
+                     "ProHel1 TEXT, ProHel2 TEXT, ProHel3 TEXT, ProHel4 TEXT, ProHel5 TEXT)"
+                   : ")"));
+    runStatement(connection,
+                 "CREATE TABLE VOPRDT (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProCond TEXT, "
+                 "ProAnd TEXT, ProFlg INTEGER, ProEng REAL, ProAGL REAL, ProAGH REAL)");
+  }
   void makeMultiMeridianDatabase() {
     const QString maker = "maker";
     ASSERT_TRUE(openFile(maker, dir_.filePath("rutoMTW.mdb")));
-    runStatement(
-        maker,
-        "CREATE TABLE VOPRO (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProName TEXT, ProData TEXT, "
-        "ProMed1 TEXT, ProMed2 TEXT, ProMed3 TEXT, ProHel1 TEXT, ProHel2 TEXT, ProHel3 TEXT, "
-        "ProHel4 TEXT, ProHel5 TEXT)");
-    runStatement(maker, "CREATE TABLE VOPRDT (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProCond TEXT)");
+    makeProgramTables(maker, true);
     QVariantList values = {"M1", "氣血雙補"};
     for (const char* c : {"data", "med1", "med2", "med3", "hel1", "hel2", "hel3", "hel4", "hel5"})
       values << QString(c);

@@ -8,11 +8,21 @@
 #include "app/ui/AbortBox.h"
 #include "app/ui/SharedPrinter.h"
 #include "measure/ui/VoCmp.h"
+#include "records/RecordsFixture.h"
+#include "records/ui/RecordsWindows.h"
+#include "records/ui/Vored.h"
 #include "support/TestSupport.h"
 
 using namespace ruto;
 
 namespace {
+
+int count(const QImage& img, TColor color) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) n += ruto::test::at(img, x, y) == color;
+  return n;
+}
 
 class ComparisonWindowTest : public ::testing::Test {
  protected:
@@ -35,12 +45,6 @@ class ComparisonWindowTest : public ::testing::Test {
   void TearDown() override {
     SetAskUserResponder(nullptr);
     WindowOpeners() = TWindowOpeners{};
-  }
-  static int count(const QImage& img, TColor color) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) n += ruto::test::at(img, x, y) == color;
-    return n;
   }
   QStringList asked;
 };
@@ -79,6 +83,56 @@ TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
   chart = w.PaintBox1->grab().toImage();
   EXPECT_GT(count(chart, 0xFFFF00), 24 * 20);
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("comparison-window"));
+}
+
+// The comparison through the real client browser, over a main database.
+class ComparisonBrowserTest : public MainDatabaseTest {
+ protected:
+  void SetUp() override {
+    MainDatabaseTest::SetUp();
+    registerRecordsWindows();
+  }
+  void TearDown() override {
+    WindowOpeners() = TWindowOpeners{};
+    MainDatabaseTest::TearDown();
+  }
+};
+
+// However the browser is left without a load, nothing is loaded: no second curve, also after a
+// test loaded in an earlier visit.
+TEST_F(ComparisonBrowserTest, ABrowserLeftWithoutALoadGivesNoSecondCurve) {
+  RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", "A01"}, {"NAME", "甲"}, {"SEX", 1}});
+  CurrentClient.CustNo = "A01";  // a client without tests
+  const std::pair<const char*, std::function<void(TVoread*)>> ways[] = {
+      {"Esc",
+       [](TVoread* b) {
+         QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+         QApplication::sendEvent(b, &esc);
+       }},
+      {"frame", [](TVoread* b) { b->close(); }},
+      {"load from a client without tests", [](TVoread* b) { b->ToolButton1Click(); }},
+  };
+  for (const auto& [how, leave] : ways) {
+    SCOPED_TRACE(how);
+    ViewState.TestLoaded = true;  // an earlier visit's load
+    CompareTest.Name = "earlier";
+    CompareTest.Values.fill(30);
+    TVoCmp w;
+    w.show();
+    bool browsed = false;
+    QTimer::singleShot(0, [&, leave = leave] {
+      auto* browser = qobject_cast<TVoread*>(QApplication::activeModalWidget());
+      browsed = browser != nullptr;
+      if (browser) leave(browser);
+    });
+    w.ToolButton4->click();
+    EXPECT_TRUE(browsed);
+    EXPECT_FALSE(ViewState.TestLoaded);
+    EXPECT_EQ(CompareTest.CurveCount, 1);
+    EXPECT_EQ(w.Block[2][1]->text(), "");
+    EXPECT_FALSE(w.ToolButton7->isEnabled());
+    EXPECT_EQ(count(w.PaintBox1->grab().toImage(), 0xFFFF00), 0);  // no aqua squares
+  }
 }
 
 TEST_F(ComparisonWindowTest, PrintsToTheSharedPrinter) {

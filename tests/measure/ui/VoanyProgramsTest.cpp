@@ -150,4 +150,44 @@ TEST_F(VoanyPrograms, NothingFitsHidesThePicture) {
   EXPECT_FALSE(w.DBImage1->isVisible());
 }
 
+// A program store that cannot be read is reported rather than looking like one where nothing
+// fits: its condition rows lose the columns the matcher reads.
+TEST_F(VoanyPrograms, AnUnreadableProgramStoreIsReported) {
+  struct Case {
+    const char* file;
+    const char* message;
+  };
+  for (const Case& c : {Case{"ruto4.mdb", "無法讀取自訂專家療程資料"},
+                        Case{"rutoMTW.mdb", "無法讀取多經絡分析資料庫 rutoMTW.mdb 的療程資料"}}) {
+    SCOPED_TRACE(c.file);
+    const QString edit = QStringLiteral("break-programs");
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", edit);
+      db.setDatabaseName(dir_.filePath(c.file));
+      ASSERT_TRUE(db.open());
+      runStatement(edit, "ALTER TABLE VOPRDT RENAME TO VOPRDT_OLD");
+      runStatement(edit, "CREATE TABLE VOPRDT (ProNo TEXT)");
+      db.close();
+    }
+    QSqlDatabase::removeDatabase(edit);
+    QStringList asked;
+    SetAskUserResponder([&](MsgKind, const QString& text) {
+      asked << text;
+      return true;
+    });
+    TVoany w;
+    w.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(asked.size(), 1) << asked.join('|').toStdString();
+    EXPECT_TRUE(asked[0].startsWith(QString::fromUtf8(c.message))) << asked[0].toStdString();
+    EXPECT_TRUE(asked[0].contains("ProCond")) << "the database's own words follow";
+    w.close();
+    // The main store mended again, so that the next case finds only its own fault.
+    if (QString::fromLatin1(c.file) == "ruto4.mdb") {
+      runStatement(kMainConnection, "DROP TABLE VOPRDT");
+      runStatement(kMainConnection, "ALTER TABLE VOPRDT_OLD RENAME TO VOPRDT");
+    }
+  }
+}
+
 }  // namespace

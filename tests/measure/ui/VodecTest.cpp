@@ -322,7 +322,7 @@ TEST_F(VodecTest, RunRendersTraceFiguresAndLamps) {
   EXPECT_FALSE(w.GroupBox3->isVisible());
   EXPECT_EQ(w.StaticText14->text(), "左  手");
   EXPECT_EQ(w.StaticText16->text(), "太淵 LU9");
-  EXPECT_EQ(w.Label1->text(), "Lung Meridian(LI)");
+  EXPECT_EQ(w.Label1->text(), "Lung Meridian(LU)");
   EXPECT_FALSE(w.Image2->pixmap().isNull());
   EXPECT_EQ(w.StatusBar1->currentMessage(), "請至指定的代表測定點開始測量,或以滑鼠點選測量位置");
 

@@ -5,6 +5,7 @@
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
 #include "records/ClientRecords.h"
+#include "records/ClientSort.h"
 #include "records/RecordsFixture.h"
 #include "records/ui/ClientList.h"
 #include "records/ui/RecordGrid.h"
@@ -168,6 +169,18 @@ TEST_F(RecordsWindowsTest, StoreWithClientFoundStoresAtOnce) {
   EXPECT_EQ(w.result(), QDialog::Accepted);
   EXPECT_EQ(count("VODATA"), 1);
   EXPECT_GT(CurrentTest.MKey, 0);
+}
+
+// However narrow the window, the count label keeps the room its widest text needs.
+TEST_F(RecordsWindowsTest, StoreCountLabelHasRoomForItsText) {
+  TVosave w;
+  w.show();
+  w.resize(1, 1);  // down to the window's minimum
+  QLabel* label = w.List->CountLabel;
+  label->setText(RecordCountText(999999, 999999));
+  w.layout()->activate();
+  EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()));
+  EXPECT_LE(label->mapTo(&w, QPoint(label->width(), 0)).x(), w.width());
 }
 
 TEST_F(RecordsWindowsTest, StoreWithUnknownClientChoosesNothingUntilDoubleClick) {
