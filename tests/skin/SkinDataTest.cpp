@@ -1,6 +1,8 @@
 // Reading a skin definition into skin objects, and the objects derived from them.
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "skin/SkinData.h"
 #include "skin/TestSkin.h"
 
@@ -201,6 +203,32 @@ TEST(SkinData, TheCodedTestSkinLoadsEveryObject) {
   }
   EXPECT_NE(l.data->MenuBar(), nullptr);
   EXPECT_EQ(l.data->MenuBar()->Frame, 2);
+}
+
+TEST(SkinData, SysMenuIconKeepsNoPinkEdge) {
+  // The program's icon and a soft disc: every pixel is the exact key or far from magenta.
+  QImage disc(40, 40, QImage::Format_ARGB32);
+  disc.fill(Qt::transparent);
+  QPainter p(&disc);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setBrush(QColor(20, 90, 40));
+  p.setPen(Qt::NoPen);
+  p.drawEllipse(QRectF(3.5, 3.5, 31, 31));
+  p.end();
+  TSkinData d;
+  for (const QImage& icon : {ApplicationIcon(), disc}) {
+    d.MakeSysMenuIcon(icon);
+    int kept = 0;
+    for (int y = 0; y < d.SysMenuIcon.height(); ++y)
+      for (int x = 0; x < d.SysMenuIcon.width(); ++x) {
+        const QRgb c = d.SysMenuIcon.pixel(x, y);
+        if ((c & 0xFFFFFF) == 0xFF00FF) continue;
+        ++kept;
+        EXPECT_GT(std::abs(qRed(c) - 255) + qGreen(c) + std::abs(qBlue(c) - 255), 120)
+            << x << "," << y;
+      }
+    EXPECT_GT(kept, 60);
+  }
 }
 
 }  // namespace

@@ -275,14 +275,17 @@ QImage extraStrip() {
   return img;
 }
 
+// Four frames (normal, hot, pressed, disabled) per check state: unchecked and checked, and
+// for check boxes the indeterminate box as well (a check strip is read by state only with
+// twelve frames).
 QImage checkStrip(bool radio) {
-  const int s = 13, frames = 8;
+  const int s = 13, frames = radio ? 8 : 12;
   QImage img = canvas(s * frames, s);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing, false);
   for (int k = 0; k < frames; ++k) {
     const QRect r(k * s, 0, s, s);
-    const bool checked = k >= 4;
+    const bool checked = k / 4 == 1, grey = k / 4 == 2;
     const int state = k % 4;  // normal, hot, pressed, disabled
     const QColor body = state == 3 ? kFace : state == 2 ? kFaceDark : kFaceLight;
     const QColor edge = state == 1 ? kAccent : state == 3 ? kFaceDark : kLine;
@@ -302,6 +305,7 @@ QImage checkStrip(bool radio) {
         p.drawLine(r.left() + 3, r.top() + 6, r.left() + 5, r.top() + 9);
         p.drawLine(r.left() + 5, r.top() + 9, r.left() + 9, r.top() + 3);
       }
+      if (grey) p.fillRect(r.adjusted(3, 3, -3, -3), state == 3 ? kLine : kAccentDark);
     }
   }
   return img;
