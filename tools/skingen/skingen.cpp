@@ -208,19 +208,25 @@ QImage stateStrip(int frames, int w, int h, bool round,
                   const std::function<void(QPainter&, const QRect&, int)>& extra = {}) {
   QImage img = canvas(w * frames, h);
   QPainter p(&img);
+  // An up-down strip holds two buttons of four states (normal, pressed, disabled, hot).
+  const int states = frames == 8 ? 4 : 5;
   for (int k = 0; k < frames; ++k) {
     const QRect r(k * w, 0, w, h);
-    stateBox(p, r, k % 5, round);
+    stateBox(p, r, k % states, round);
     if (extra) extra(p, r, k);
   }
   return img;
 }
 
-// Up-down glyphs: the arrow of each state, pointing the other way in every second group of four.
+// Up-down glyphs: the arrow of each state on magenta (it is centred over the button image),
+// pointing the other way in every second group of four.
 QImage arrowStrip(int frames, int w, int h, bool vertical) {
-  return stateStrip(frames, w, h, false, [&](QPainter& p, const QRect& r, int k) {
-    arrow(p, r, (vertical ? 2 : 0) + (k / 4) % 2, k % 5 == 2 ? kFaceDark : kText);
-  });
+  QImage img = canvas(w * frames, h);
+  QPainter p(&img);
+  for (int k = 0; k < frames; ++k)
+    arrow(p, QRect(k * w, 0, w, h), (vertical ? 2 : 0) + (k / 4) % 2,
+          k % 4 == 2 ? kFaceDark : kText);
+  return img;
 }
 
 // The scroll-bar strip: arrows left, right, up, down in groups of four states, then the

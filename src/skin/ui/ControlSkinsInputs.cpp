@@ -115,8 +115,13 @@ bool paintSpinBox(const Paint& c, const QStyleOptionSpinBox& o) {
     }
     const int frame = UpDownFrame(h.direction, s);
     drawObject(p, r, *arrows, frame, 8);
-    if (glyph && !glyph->Bitmap2.isNull())
+    if (glyph && !glyph->Bitmap2.isNull()) {
+      // A glyph taller than its half stays inside it, off the outline.
+      p.save();
+      p.setClipRect(r, Qt::IntersectClip);
       DrawImageFrameCentered(p, r, glyph->Bitmap2, frame, 8, true);
+      p.restore();
+    }
   }
   return true;
 }
