@@ -356,6 +356,8 @@ bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
       for (auto& band : bands_)
         if (band) band->syncGeometry();
       layoutButtons();
+      // A dialog that sizes itself when shown (a message box) is widened again.
+      widenForCaption();
       UpdateRegion();
       break;
     case QEvent::WindowStateChange:

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
@@ -389,21 +390,25 @@ TEST_F(SkinWindows, EventsAndTheMainMenuGate) {
 }
 
 TEST_F(SkinWindows, ANarrowDialogIsWidenedToItsCaption) {
-  QInputDialog d;
-  d.setWindowTitle(QStringLiteral("請輸入新的經絡測量紀錄名稱與備註說明文字"));
-  d.resize(120, 100);
-  d.show();
-  settle();
-  TSkinForm* f = formOf(&d);
-  ASSERT_NE(f, nullptr);
-  ASSERT_TRUE(f->style().IsDialog);
-  const CaptionSpan span = CaptionTextSpan(f->buttons(), skin->Title(), d.width(), f->border());
-  EXPECT_GE(span.end - span.start, QFontMetrics(CaptionFont(*skin, d.font(), f->border().top()))
-                                       .horizontalAdvance(d.windowTitle()));
-  const int widened = d.width();
-  EXPECT_GT(widened, 130);
-  f->Detach();
-  EXPECT_LT(d.minimumWidth(), widened - 10);
+  QInputDialog input;
+  input.resize(120, 100);
+  // A message box sizes itself when shown.
+  QMessageBox message(QMessageBox::Information, QString(), QStringLiteral("好"));
+  for (QDialog* d : std::initializer_list<QDialog*>{&input, &message}) {
+    d->setWindowTitle(QStringLiteral("請輸入新的經絡測量紀錄名稱與備註說明文字"));
+    d->show();
+    settle();
+    TSkinForm* f = formOf(d);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->style().IsDialog);
+    const CaptionSpan span = CaptionTextSpan(f->buttons(), skin->Title(), d->width(), f->border());
+    EXPECT_GE(span.end - span.start, QFontMetrics(CaptionFont(*skin, d->font(), f->border().top()))
+                                         .horizontalAdvance(d->windowTitle()))
+        << d->metaObject()->className();
+    const int widened = d->width();
+    f->Detach();
+    EXPECT_LT(d->minimumWidth(), widened - 10) << d->metaObject()->className();
+  }
 }
 
 // Right to left the glyph column stands at the right edge, the caption is right-aligned
