@@ -470,26 +470,8 @@ TEST_F(SkinToolbars, ButtonFramesByStateBehindTheGate) {
   settle();
   QWidget* button = bar->widgetForAction(a);
   ASSERT_NE(button, nullptr);
-  auto paint = [&](QStyle::State state) {
-    QImage img(40, 30, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    QPainter p(&img);
-    QStyleOption opt;
-    opt.initFrom(button);
-    opt.rect = img.rect();
-    opt.state = state;
-    QApplication::style()->drawPrimitive(QStyle::PE_PanelButtonTool, &opt, &p, button);
-    return img.pixel(20, 15);
-  };
-  const QStyle::State on = QStyle::State_Enabled;
-  EXPECT_NE(paint(on | QStyle::State_MouseOver), frameColour(13, 4));  // gate off
-  skin->SkinControls.set(xcToolbar);
-  EXPECT_EQ(paint(on | QStyle::State_MouseOver), frameColour(13, 4));
-  EXPECT_EQ(paint(on | QStyle::State_Sunken), frameColour(13, 2));
-  EXPECT_EQ(paint(QStyle::State_MouseOver), QColor(Qt::white).rgb());  // disabled: no frame
-  EXPECT_EQ(paint(on), QColor(Qt::white).rgb());                       // plain: no frame
-  // The caption over a hot or pressed frame is in that frame's colour.
-  auto inks = [&](QStyle::State state, QRgb colour) {
+  // The button's panel, or its caption over the panel.
+  auto paint = [&](QStyle::State state, bool label = false) {
     QImage img(60, 30, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -499,13 +481,28 @@ TEST_F(SkinToolbars, ButtonFramesByStateBehindTheGate) {
     opt.state = state;
     opt.text = QStringLiteral("測量");
     opt.toolButtonStyle = Qt::ToolButtonTextOnly;
-    QApplication::style()->drawControl(QStyle::CE_ToolButtonLabel, &opt, &p, button);
-    p.end();
+    if (label)
+      QApplication::style()->drawControl(QStyle::CE_ToolButtonLabel, &opt, &p, button);
+    else
+      QApplication::style()->drawPrimitive(QStyle::PE_PanelButtonTool, &opt, &p, button);
+    return img;
+  };
+  auto inks = [&](QStyle::State state, QRgb colour) {
+    const QImage img = paint(state, true);
     for (int y = 0; y < img.height(); ++y)
       for (int x = 0; x < img.width(); ++x)
         if (img.pixel(x, y) == colour) return true;
     return false;
   };
+  const QStyle::State on = QStyle::State_Enabled;
+  const QPoint mid(30, 15);
+  EXPECT_NE(paint(on | QStyle::State_MouseOver).pixel(mid), frameColour(13, 4));  // gate off
+  skin->SkinControls.set(xcToolbar);
+  EXPECT_EQ(paint(on | QStyle::State_MouseOver).pixel(mid), frameColour(13, 4));
+  EXPECT_EQ(paint(on | QStyle::State_Sunken).pixel(mid), frameColour(13, 2));
+  EXPECT_EQ(paint(QStyle::State_MouseOver).pixel(mid), qRgb(255, 255, 255));  // disabled
+  EXPECT_EQ(paint(on).pixel(mid), qRgb(255, 255, 255));                       // plain
+  // The caption over a hot or pressed frame is in that frame's colour.
   const QRgb hotText = qRgb(200, 0, 0), pressedText = qRgb(0, 150, 0);
   EXPECT_TRUE(inks(on | QStyle::State_MouseOver, hotText));
   EXPECT_TRUE(inks(on | QStyle::State_Sunken, pressedText));
