@@ -15,7 +15,7 @@ int ButtonFrame(const ControlState& s, ButtonKind kind) {
   return frame;
 }
 
-int CheckFrame(int frames, bool checked, bool indeterminate, bool disabled) {
+int CheckFrame(int frames, bool checked, bool indeterminate, bool disabled, bool radio) {
   const int n = std::max(frames, 1);
   int state = checked ? 2 : 1;
   if (disabled) state += 2;
@@ -23,7 +23,7 @@ int CheckFrame(int frames, bool checked, bool indeterminate, bool disabled) {
   int frame = state;
   if (n == 12 && indeterminate) {
     frame = disabled ? 12 : 9;
-  } else if (n == 8 || n == 12) {
+  } else if (radio ? n == 8 : n == 12) {
     static constexpr int kMap[] = {0, 1, 5, 4, 8};
     frame = kMap[state];
   }

@@ -26,9 +26,10 @@ enum class ButtonKind { Push, Menu, Speed };
 int ButtonFrame(const ControlState& s, ButtonKind kind = ButtonKind::Push);
 
 // Frame of a check or radio strip of `frames` frames: 1 unchecked, 2 checked, +2 disabled;
-// the indeterminate box is 4, or 9 (12 disabled) in a 12-frame strip. Strips of 8 and 12
-// hold four frames per check state (normal first, disabled last). Clamped to the strip.
-int CheckFrame(int frames, bool checked, bool indeterminate, bool disabled);
+// the indeterminate box is 4, or 9 (12 disabled) in a 12-frame strip. A check strip of 12
+// and a radio strip of 8 hold four frames per check state (normal first, disabled last);
+// any other strip is read as the plain order. Clamped to the strip.
+int CheckFrame(int frames, bool checked, bool indeterminate, bool disabled, bool radio);
 
 // Combo box: normal 1, focused or hot 4, pressed 2, disabled 3 (the last wins).
 int ComboFrame(const ControlState& s);

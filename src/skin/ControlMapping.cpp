@@ -62,8 +62,8 @@ const std::vector<ControlRow> kControlRows = {
     {33, [](F f) { return f.is("QAbstractScrollArea") || f.is("QScrollBar"); }, xcScrollbar,
      scrollKind, false},
     {34, [](F f) { return f.is("QPushButton"); }, xcButton, pushKind, false},
-    {35, [](F f) { return f.is("QLineEdit") || spinBox(f); }, xcEdit, fixed<ControlKind::Edit>,
-     false},
+    // A spin box is the up-down's: with its gate off it keeps the base look whole.
+    {35, [](F f) { return f.is("QLineEdit"); }, xcEdit, fixed<ControlKind::Edit>, false},
     {37, [](F f) { return f.embeddedForm; }, -1, fixed<ControlKind::Box>, false},
 };
 

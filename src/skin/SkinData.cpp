@@ -655,9 +655,16 @@ void TSkinData::MakeSysMenuIcon(const QImage& appIcon) {
   SysMenuIcon = QImage(SmallIconSize, SmallIconSize, QImage::Format_RGB32);
   SysMenuIcon.fill(Qt::magenta);
   if (appIcon.isNull()) return;
-  QPainter p(&SysMenuIcon);
-  p.drawImage(SysMenuIcon.rect(), appIcon.scaled(SmallIconSize, SmallIconSize,
-                                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  // Scaled with its alpha, then keyed pixel by pixel: an anti-aliased edge blended onto the
+  // key colour would come out pink, miss the exact key and stay as a ring around the icon.
+  const QImage small =
+      appIcon.convertToFormat(QImage::Format_ARGB32)
+          .scaled(SmallIconSize, SmallIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  for (int y = 0; y < SmallIconSize; ++y)
+    for (int x = 0; x < SmallIconSize; ++x) {
+      const QRgb c = small.pixel(x, y);
+      if (qAlpha(c) >= 128) SysMenuIcon.setPixel(x, y, qRgb(qRed(c), qGreen(c), qBlue(c)));
+    }
 }
 
 }  // namespace ruto

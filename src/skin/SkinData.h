@@ -16,10 +16,13 @@
 #include "skin/SkinBitmaps.h"
 #include "skin/SkinDraw.h"
 
+class QWidget;
+
 namespace ruto {
 
 class TQuickIni;
 class TSkinReader;
+enum class ControlKind;
 
 enum TSkinControlType {
   xcMainMenu,
@@ -164,6 +167,13 @@ class TSkinData : public QObject {
   void SetSkinFile(const QString& path);
   // Application's veto: (class name, doSkin).
   std::function<void(const QString&, bool&)> OnFormSkin;
+  // The application's own skin for a control of a window being skinned: (window, control,
+  // upper-cased class name, skin). A kind other than none replaces the mapping's choice.
+  std::function<void(QWidget* form, QWidget* control, const QString& controlClass,
+                     ControlKind& skinned)>
+      OnSkinControl;
+  // Around skinning one window: (window, class name).
+  std::function<void(QWidget*form, const QString&className)> OnBeforeSkinForm, OnAfterSkinForm;
 
   // The stored package (4-byte unpacked size and LZH stream).
   QByteArray SkinStream;

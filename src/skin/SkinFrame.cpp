@@ -342,6 +342,14 @@ void paintBand(QPainter& p, const QRect& r, const TDataSkinObject* o, bool activ
 
 }  // namespace
 
+QFont CaptionFont(const TSkinData& skin, const QFont& base, int titleHeight) {
+  const TDataSkinTitle* t = skin.Title();
+  QFont font = base;
+  font.setBold(true);
+  font.setPixelSize(std::clamp(t ? t->FontHeight - 2 : 12, 9, std::max(9, titleHeight - 4)));
+  return font;
+}
+
 CaptionSpan PaintFrame(QPainter& p, const TSkinData& skin, const FramePaint& f) {
   const QMargins b = f.border;
   const int W = f.window.width(), H = f.window.height();
@@ -377,10 +385,7 @@ CaptionSpan PaintFrame(QPainter& p, const TSkinData& skin, const FramePaint& f) 
   }
   const TDataSkinTitle* t = skin.Title();
   if (!f.caption.isEmpty() && span.end > span.start && b.top() > 0) {
-    QFont font = f.font;
-    font.setBold(true);
-    font.setPixelSize(std::clamp(t ? t->FontHeight - 2 : 12, 9, std::max(9, b.top() - 4)));
-    p.setFont(font);
+    p.setFont(CaptionFont(skin, f.font, b.top()));
     p.setPen(toQColor(TitleTextColour(skin, f.active)));
     int align = Qt::AlignVCenter;
     switch (t ? t->TextAlignment : 0) {

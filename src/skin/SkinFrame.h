@@ -138,6 +138,8 @@ struct FramePaint {
 // Paints the left, right and bottom bands, then the title with its buttons and caption text,
 // onto p (window coordinates). Returns the caption span actually used.
 CaptionSpan PaintFrame(QPainter& p, const TSkinData& skin, const FramePaint& f);
+// The caption's font: the window's font, bold, at the title's font height within the band.
+QFont CaptionFont(const TSkinData& skin, const QFont& base, int titleHeight);
 // The whole frame as an image of the window's size (magenta where nothing is painted).
 QImage PaintFrameImage(const TSkinData& skin, const FramePaint& f);
 

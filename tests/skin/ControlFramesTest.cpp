@@ -34,21 +34,27 @@ TEST(ControlFrames, ButtonFramesByPriority) {
 }
 
 TEST(ControlFrames, CheckAndRadioFrames) {
+  // Eight frames are mapped for radio buttons only; check boxes map with twelve.
   struct Case {
     int n;
-    bool checked, indeterminate, disabled;
+    bool radio, checked, indeterminate, disabled;
     int frame;
   } cases[] = {
-      {4, false, false, false, 1}, {4, true, false, false, 2},  {4, false, false, true, 3},
-      {4, true, false, true, 4},   {4, false, true, false, 4},  {4, false, true, true, 4},
-      {8, false, false, false, 1}, {8, true, false, false, 5},  {8, false, false, true, 4},
-      {8, true, false, true, 8},   {12, true, false, false, 5}, {12, false, true, false, 9},
-      {12, false, true, true, 12}, {12, true, false, true, 8},  {2, true, false, true, 2},
-      {0, true, false, false, 1},  {1, false, false, true, 1},
+      {4, false, false, false, false, 1}, {4, false, true, false, false, 2},
+      {4, false, false, false, true, 3},  {4, false, true, false, true, 4},
+      {4, false, false, true, false, 4},  {4, false, false, true, true, 4},
+      {8, true, false, false, false, 1},  {8, true, true, false, false, 5},
+      {8, true, false, false, true, 4},   {8, true, true, false, true, 8},
+      {8, false, true, false, false, 2},  {8, false, false, false, true, 3},
+      {8, false, true, false, true, 4},   {8, false, false, true, false, 4},
+      {12, false, true, false, false, 5}, {12, false, false, true, false, 9},
+      {12, false, false, true, true, 12}, {12, false, true, false, true, 8},
+      {12, true, true, false, false, 2},  {2, false, true, false, true, 2},
+      {0, false, true, false, false, 1},  {1, true, false, false, true, 1},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(CheckFrame(c.n, c.checked, c.indeterminate, c.disabled), c.frame)
-        << c.n << c.checked << c.indeterminate << c.disabled;
+    EXPECT_EQ(CheckFrame(c.n, c.checked, c.indeterminate, c.disabled, c.radio), c.frame)
+        << c.n << c.radio << c.checked << c.indeterminate << c.disabled;
 }
 
 TEST(ControlFrames, ComboUpDownHeaderStatus) {

@@ -111,9 +111,9 @@ TEST(ControlMapping, GatesFallThroughOrEnd) {
   const ControlMapping bit = MapControl(icon, without(xcBitBtn), DefaultSkin3rd());
   EXPECT_EQ(bit.kind, ControlKind::None);
   EXPECT_EQ(bit.row, 27);
-  // A spin box without up-downs still gets its field framed as an edit.
+  // A spin box without up-downs keeps the base look whole, even with edits skinned.
   EXPECT_EQ(MapControl(facts({"QSpinBox", "QAbstractSpinBox"}), without(xcSpin), {}).kind,
-            ControlKind::Edit);
+            ControlKind::None);
   // A tab widget with tabs off falls through every later row.
   EXPECT_EQ(MapControl(facts({"QTabWidget", "QWidget"}), without(xcTab), {}).kind,
             ControlKind::None);
@@ -130,9 +130,7 @@ TEST(ControlMapping, GatesFallThroughOrEnd) {
   arrows.inTabBar = true;
   EXPECT_EQ(MapControl(arrows, programGates(), {}).kind, ControlKind::UpDown);
   EXPECT_EQ(MapControl(arrows, without(xcTab), {}).kind, ControlKind::None);
-  // The program's set leaves spin arrows and sliders to the base look.
-  EXPECT_EQ(MapControl(facts({"QSpinBox", "QAbstractSpinBox"}), programGates(), {}).kind,
-            ControlKind::Edit);
+  // The program's set leaves sliders to the base look.
   EXPECT_EQ(MapControl(facts({"QSlider"}), programGates(), {}).kind, ControlKind::None);
 }
 

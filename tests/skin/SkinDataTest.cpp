@@ -203,5 +203,20 @@ TEST(SkinData, TheCodedTestSkinLoadsEveryObject) {
   EXPECT_EQ(l.data->MenuBar()->Frame, 2);
 }
 
+TEST(SkinData, SysMenuIconKeepsNoPinkEdge) {
+  // The program's anti-aliased icon: every pixel is the exact key or far from magenta.
+  TSkinData d;
+  d.MakeSysMenuIcon(ApplicationIcon());
+  int kept = 0;
+  for (int y = 0; y < d.SysMenuIcon.height(); ++y)
+    for (int x = 0; x < d.SysMenuIcon.width(); ++x) {
+      const QRgb c = d.SysMenuIcon.pixel(x, y);
+      if ((c & 0xFFFFFF) == 0xFF00FF) continue;
+      ++kept;
+      EXPECT_GT(255 - qRed(c) + qGreen(c) + 255 - qBlue(c), 120) << x << "," << y;
+    }
+  EXPECT_GT(kept, 60);
+}
+
 }  // namespace
 }  // namespace ruto

@@ -208,19 +208,25 @@ QImage stateStrip(int frames, int w, int h, bool round,
                   const std::function<void(QPainter&, const QRect&, int)>& extra = {}) {
   QImage img = canvas(w * frames, h);
   QPainter p(&img);
+  // An up-down strip holds two buttons of four states (normal, pressed, disabled, hot).
+  const int states = frames == 8 ? 4 : 5;
   for (int k = 0; k < frames; ++k) {
     const QRect r(k * w, 0, w, h);
-    stateBox(p, r, k % 5, round);
+    stateBox(p, r, k % states, round);
     if (extra) extra(p, r, k);
   }
   return img;
 }
 
-// Up-down glyphs: the arrow of each state, pointing the other way in every second group of four.
+// Up-down glyphs: the arrow of each state on magenta (it is centred over the button image),
+// pointing the other way in every second group of four.
 QImage arrowStrip(int frames, int w, int h, bool vertical) {
-  return stateStrip(frames, w, h, false, [&](QPainter& p, const QRect& r, int k) {
-    arrow(p, r, (vertical ? 2 : 0) + (k / 4) % 2, k % 5 == 2 ? kFaceDark : kText);
-  });
+  QImage img = canvas(w * frames, h);
+  QPainter p(&img);
+  for (int k = 0; k < frames; ++k)
+    arrow(p, QRect(k * w, 0, w, h), (vertical ? 2 : 0) + (k / 4) % 2,
+          k % 4 == 2 ? kFaceDark : kText);
+  return img;
 }
 
 // The scroll-bar strip: arrows left, right, up, down in groups of four states, then the
@@ -275,14 +281,17 @@ QImage extraStrip() {
   return img;
 }
 
+// Four frames (normal, hot, pressed, disabled) per check state: unchecked and checked, and
+// for check boxes the indeterminate box as well (a check strip is read by state only with
+// twelve frames).
 QImage checkStrip(bool radio) {
-  const int s = 13, frames = 8;
+  const int s = 13, frames = radio ? 8 : 12;
   QImage img = canvas(s * frames, s);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing, false);
   for (int k = 0; k < frames; ++k) {
     const QRect r(k * s, 0, s, s);
-    const bool checked = k >= 4;
+    const bool checked = k / 4 == 1, grey = k / 4 == 2;
     const int state = k % 4;  // normal, hot, pressed, disabled
     const QColor body = state == 3 ? kFace : state == 2 ? kFaceDark : kFaceLight;
     const QColor edge = state == 1 ? kAccent : state == 3 ? kFaceDark : kLine;
@@ -302,6 +311,7 @@ QImage checkStrip(bool radio) {
         p.drawLine(r.left() + 3, r.top() + 6, r.left() + 5, r.top() + 9);
         p.drawLine(r.left() + 5, r.top() + 9, r.left() + 9, r.top() + 3);
       }
+      if (grey) p.fillRect(r.adjusted(3, 3, -3, -3), state == 3 ? kLine : kAccentDark);
     }
   }
   return img;

@@ -39,6 +39,15 @@ constexpr char kOwnPaletteProperty[] = "ruto_controlOwnPalette";
 constexpr char kAutoFillProperty[] = "ruto_controlAutoFill";
 constexpr char kFixedColorProperty[] = "ruto_controlFixedColor";
 constexpr char kPopupKindProperty[] = "ruto_controlPopupKind";
+constexpr char kOwnKindProperty[] = "ruto_controlOwnKind";
+
+// The application's kind for the control when it supplied one, else the mapping's.
+ControlKind mappedKind(const QWidget* w, const TSkinData* skin) {
+  const QVariant own = w->property(kOwnKindProperty);
+  if (own.isValid()) return static_cast<ControlKind>(own.toInt());
+  return MapControl(ReadControlFacts(w, skin), skin->SkinControls, skin->Skin3rd, skin->DisableTag)
+      .kind;
+}
 
 // The widget whose window decides: a popup (menu, combo list, calendar) counts with the
 // widget that opened it.
@@ -74,11 +83,7 @@ ControlKind cachedKind(const QWidget* w, const TSkinData* skin) {
   e.who = w;
   e.skin = skin;
   e.gates = gates;
-  e.kind = w->property(kOffProperty).toBool()
-               ? ControlKind::None
-               : MapControl(ReadControlFacts(w, skin), skin->SkinControls, skin->Skin3rd,
-                            skin->DisableTag)
-                     .kind;
+  e.kind = w->property(kOffProperty).toBool() ? ControlKind::None : mappedKind(w, skin);
   c.insert(w, e);
   return e.kind;
 }
@@ -182,7 +187,7 @@ ControlFacts ReadControlFacts(const QWidget* w, const TSkinData* skin) {
   f.treeHeader = qobject_cast<const QHeaderView*>(w) && qobject_cast<const QTreeView*>(parent);
   f.embeddedForm =
       !w->isWindow() && (qobject_cast<const QDialog*>(w) || qobject_cast<const QMainWindow*>(w));
-  f.frameSkinned = true;
+  f.frameSkinned = !skin || skin->SkinControls.test(xcMainMenu);
   const TDataSkinObject* tabs = skin ? skin->object(QStringLiteral("Tabs")) : nullptr;
   f.hasTabsImage = tabs && tabs->hasImage();
   f.tabStyle = w->property("tabStyle").toString();
@@ -199,6 +204,22 @@ SkinnedControl SkinnedKind(const SkinStyle& style, const QWidget* w) {
   const TSkinData* skin = style.skinOf(ownerOf(w));
   if (!skin) return {};
   return {skin, cachedKind(w, skin)};
+}
+
+void SkinFormControls(QWidget* window, TSkinData* skin) {
+  if (!skin->OnSkinControl) return;
+  for (QWidget* c : window->findChildren<QWidget*>()) {
+    if (c->window() != window || c->inherits("ruto::SkinFrameWidget")) continue;
+    const ControlFacts f = ReadControlFacts(c, skin);
+    if (f.tag == skin->DisableTag || f.innerEdit || f.innerButton || f.insideCalendar) continue;
+    ControlKind kind = ControlKind::None;
+    skin->OnSkinControl(window, c, f.classes.front().toUpper(), kind);
+    if (kind == ControlKind::None) continue;
+    c->setProperty(kOwnKindProperty, static_cast<int>(kind));
+    UnpolishControl(c);
+    PolishControl(c);
+    c->update();
+  }
 }
 
 void SetControlSkinActive(QWidget* w, bool on) {
@@ -392,6 +413,24 @@ bool SkinnedSubControlRect(const SkinStyle& s, QStyle::ComplexControl cc,
         return false;
     }
   }
+  if (cc == QStyle::CC_GroupBox) {
+    const SkinnedControl k = resolve(s, w);
+    const auto* o = qstyleoption_cast<const QStyleOptionGroupBox*>(opt);
+    if (!o || k.kind != ControlKind::GroupBox) return false;
+    const QRect r = groupBoxRect({s, *k.skin, k.kind, w, nullptr}, *o, sc);
+    if (r.isNull()) return false;
+    out = r;
+    return true;
+  }
+  if (cc == QStyle::CC_SpinBox) {
+    const SkinnedControl k = resolve(s, w);
+    const auto* o = qstyleoption_cast<const QStyleOptionSpinBox*>(opt);
+    if (!o || (k.kind != ControlKind::UpDown && k.kind != ControlKind::Edit)) return false;
+    const QRect r = spinBoxRect({s, *k.skin, k.kind, w, nullptr}, *o, sc);
+    if (r.isNull()) return false;
+    out = r;
+    return true;
+  }
   if (cc == QStyle::CC_ComboBox) {
     const SkinnedControl k = resolve(s, w);
     const auto* o = qstyleoption_cast<const QStyleOptionComboBox*>(opt);
@@ -528,9 +567,7 @@ void PolishControl(QWidget* w) {
   cache().remove(w);
   const TSkinData* skin = polishSkin(w);
   if (!skin) return;
-  const ControlKind kind = ruto::MapControl(ReadControlFacts(w, skin), skin->SkinControls,
-                                            skin->Skin3rd, skin->DisableTag)
-                               .kind;
+  const ControlKind kind = mappedKind(w, skin);
   if (kind == ControlKind::None || kind == ControlKind::Container) return;
   // Hot states come from Qt's hover flag.
   auto hover = [](QWidget* t) {

@@ -29,6 +29,10 @@ struct SkinnedControl {
 };
 SkinnedControl SkinnedKind(const SkinStyle& style, const QWidget* w);
 
+// Offers every control of a window being skinned to the skin data's OnSkinControl; a kind
+// it hands back is the control's skin from then on.
+void SkinFormControls(QWidget* window, TSkinData* skin);
+
 // The per-control switch: a control switched off paints the base look until switched on.
 void SetControlSkinActive(QWidget* w, bool on);
 bool ControlSkinActive(const QWidget* w);

@@ -255,7 +255,7 @@ bool paintCheck(const Paint& c, const QStyleOptionButton& o, bool radio) {
   const int n = std::max(radio ? b->RadioButtonFrame : b->CheckButtonFrame, 1);
   const bool enabled = o.state & QStyle::State_Enabled;
   const int frame = CheckFrame(n, o.state & QStyle::State_On,
-                               !radio && (o.state & QStyle::State_NoChange), !enabled);
+                               !radio && (o.state & QStyle::State_NoChange), !enabled, radio);
   const QRect r = o.rect;
   const bool textLeft = o.direction == Qt::RightToLeft;
   if (!transparent(c)) p.fillRect(r, face(c.skin));

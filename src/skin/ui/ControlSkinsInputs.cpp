@@ -28,37 +28,100 @@ bool paintEditFrame(const Paint& c, const QRect& r, bool fill, const QBrush& bas
   return true;
 }
 
+namespace {
+
+// The sunken outline of a spin box: a shadow line and two white rings.
+constexpr int kSpinOutline = 3;
+
+bool spinOutlined(const Paint& c, const QStyleOptionSpinBox& o) {
+  return (c.kind == ControlKind::UpDown || c.kind == ControlKind::Edit) &&
+         c.skin.SkinControls.test(xcEdit) && o.frame;
+}
+
+}  // namespace
+
+QRect spinBoxRect(const Paint& c, const QStyleOptionSpinBox& o, QStyle::SubControl sc) {
+  if (!spinOutlined(c, o)) return {};
+  // Field and arrows stand inside the outline, the arrows 3 pixels from the top, bottom and
+  // right edges as in an edit box, each as wide as the base style makes them.
+  const QRect inner = o.rect.adjusted(kSpinOutline, kSpinOutline, -kSpinOutline, -kSpinOutline);
+  const bool buttons = o.buttonSymbols != QAbstractSpinBox::NoButtons;
+  const int bw = buttons ? std::min(c.style
+                                        .QProxyStyle::subControlRect(QStyle::CC_SpinBox, &o,
+                                                                     QStyle::SC_SpinBoxUp, c.w)
+                                        .width(),
+                                    inner.width() / 2)
+                         : 0;
+  const bool rtl = o.direction == Qt::RightToLeft;
+  const QRect column(rtl ? inner.left() : inner.right() + 1 - bw, inner.top(), bw, inner.height());
+  const int upHeight = column.height() / 2;
+  switch (sc) {
+    case QStyle::SC_SpinBoxFrame:
+      return o.rect;
+    case QStyle::SC_SpinBoxEditField:
+      return rtl ? inner.adjusted(bw, 0, 0, 0) : inner.adjusted(0, 0, -bw, 0);
+    case QStyle::SC_SpinBoxUp:
+      return buttons ? column.adjusted(0, 0, 0, upHeight - column.height()) : QRect();
+    case QStyle::SC_SpinBoxDown:
+      return buttons ? column.adjusted(0, upHeight, 0, 0) : QRect();
+    default:
+      return {};
+  }
+}
+
 bool paintSpinBox(const Paint& c, const QStyleOptionSpinBox& o) {
   QPainter& p = *c.p;
-  const bool editOn = c.skin.SkinControls.test(xcEdit) && o.frame;
-  const TDataSkinObject* arrows =
-      c.kind == ControlKind::UpDown ? image(c.skin, "UpDown.Vert") : nullptr;
-  if (!editOn && !arrows) return false;
-  if (editOn) paintEditFrame(c, o.rect, true, o.palette.base());
-  QStyleOptionSpinBox rest(o);
-  if (editOn) rest.subControls &= ~QStyle::SC_SpinBoxFrame;
-  if (arrows) rest.subControls &= ~(QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown);
-  if (rest.subControls) c.style.QProxyStyle::drawComplexControl(QStyle::CC_SpinBox, &rest, &p, c.w);
-  if (!arrows) return true;
+  const bool outlined = spinOutlined(c, o);
+  // A date or time box is an edit box; its arrows are the up-down's only behind that gate.
+  const TDataSkinObject* arrows = c.kind == ControlKind::UpDown || c.skin.SkinControls.test(xcSpin)
+                                      ? image(c.skin, "UpDown.Vert")
+                                      : nullptr;
+  if (!outlined && !arrows) return false;
+  if (outlined) paintEditFrame(c, o.rect, true, o.palette.base());
+  if (!outlined) {
+    // The base style paints the spin box; the skin's arrows go over its own.
+    c.style.QProxyStyle::drawComplexControl(QStyle::CC_SpinBox, &o, &p, c.w);
+  }
+  if (o.buttonSymbols == QAbstractSpinBox::NoButtons) return true;
   auto* glyph = dynamic_cast<const TDataSkinBorder*>(arrows);
+  const bool plus = o.buttonSymbols == QAbstractSpinBox::PlusMinus;
   const struct {
     QStyle::SubControl sc;
     int direction;
     QAbstractSpinBox::StepEnabledFlag step;
-  } halves[] = {{QStyle::SC_SpinBoxUp, 0, QAbstractSpinBox::StepUpEnabled},
-                {QStyle::SC_SpinBoxDown, 1, QAbstractSpinBox::StepDownEnabled}};
+    QStyle::PrimitiveElement arrow;
+  } halves[] = {{QStyle::SC_SpinBoxUp, 0, QAbstractSpinBox::StepUpEnabled,
+                 plus ? QStyle::PE_IndicatorSpinPlus : QStyle::PE_IndicatorSpinUp},
+                {QStyle::SC_SpinBoxDown, 1, QAbstractSpinBox::StepDownEnabled,
+                 plus ? QStyle::PE_IndicatorSpinMinus : QStyle::PE_IndicatorSpinDown}};
   for (const auto& h : halves) {
-    const QRect r = c.style.QProxyStyle::subControlRect(QStyle::CC_SpinBox, &o, h.sc, c.w);
+    const QRect r = c.style.subControlRect(QStyle::CC_SpinBox, &o, h.sc, c.w);
     ControlState s;
     s.enabled = (o.state & QStyle::State_Enabled) && (o.stepEnabled & h.step);
     const bool active = o.activeSubControls & h.sc;
     s.pressed = active && (o.state & QStyle::State_Sunken);
     s.hot = active && (o.state & QStyle::State_MouseOver);
-    const int frame = UpDownFrame(h.direction, s);
     p.fillRect(r, face(c.skin));
+    if (!arrows) {
+      // Inside the outline the base style draws only the buttons, never its own frame.
+      QStyleOption b(o);
+      b.rect = r;
+      b.state = (s.enabled ? QStyle::State_Enabled : QStyle::State_None) |
+                (s.pressed ? QStyle::State_Sunken : QStyle::State_Raised) |
+                (s.hot ? QStyle::State_MouseOver : QStyle::State_None);
+      c.style.proxy()->drawPrimitive(QStyle::PE_PanelButtonBevel, &b, &p, c.w);
+      c.style.proxy()->drawPrimitive(h.arrow, &b, &p, c.w);
+      continue;
+    }
+    const int frame = UpDownFrame(h.direction, s);
     drawObject(p, r, *arrows, frame, 8);
-    if (glyph && !glyph->Bitmap2.isNull())
+    if (glyph && !glyph->Bitmap2.isNull()) {
+      // A glyph taller than its half stays inside it, off the outline.
+      p.save();
+      p.setClipRect(r, Qt::IntersectClip);
       DrawImageFrameCentered(p, r, glyph->Bitmap2, frame, 8, true);
+      p.restore();
+    }
   }
   return true;
 }

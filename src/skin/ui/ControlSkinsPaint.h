@@ -58,6 +58,9 @@ QSize checkBoxSize(const TSkinData& skin, bool radio);
 
 bool paintEditFrame(const Paint& c, const QRect& r, bool fill, const QBrush& base);
 bool paintSpinBox(const Paint& c, const QStyleOptionSpinBox& opt);
+// Field and arrows of a spin box inside its skinned outline; null when the base style places
+// them.
+QRect spinBoxRect(const Paint& c, const QStyleOptionSpinBox& opt, QStyle::SubControl sc);
 bool paintComboBox(const Paint& c, const QStyleOptionComboBox& opt);
 QRect comboRect(const Paint& c, const QStyleOptionComboBox& opt, QStyle::SubControl sc);
 bool paintSlider(const Paint& c, const QStyleOptionSlider& opt);
@@ -73,6 +76,8 @@ bool paintHeader(const Paint& c, const QStyleOption& opt, bool emptyArea);
 bool paintStatusBar(const Paint& c, const QStyleOption& opt);
 bool paintSizeGrip(const Paint& c, const QStyleOption& opt);
 bool paintGroupBox(const Paint& c, const QStyleOptionGroupBox& opt);
+// The caption and check box of a group box; null for other parts.
+QRect groupBoxRect(const Paint& c, const QStyleOptionGroupBox& opt, QStyle::SubControl sc);
 bool paintTabPane(const Paint& c, const QStyleOptionTabWidgetFrame& opt);
 bool paintTabShape(const Paint& c, const QStyleOptionTab& opt);
 bool paintTabLabel(const Paint& c, const QStyleOptionTab& opt);

@@ -112,6 +112,36 @@ bool paintSizeGrip(const Paint& c, const QStyleOption& o) {
   return true;
 }
 
+QRect groupBoxRect(const Paint& c, const QStyleOptionGroupBox& o, QStyle::SubControl sc) {
+  // The caption (after its check box, when it has one) starts 8 pixels in from the left, or
+  // ends 8 pixels before the right for a right-aligned caption, clear of the frame's corner.
+  const QFontMetrics fm(c.w->font());
+  const bool checkable = o.subControls & QStyle::SC_GroupBoxCheckBox;
+  QSize box;
+  if (checkable) {
+    box = checkBoxSize(c.skin, false);
+    if (box.isEmpty())
+      box = QSize(c.style.proxy()->pixelMetric(QStyle::PM_IndicatorWidth, &o, c.w),
+                  c.style.proxy()->pixelMetric(QStyle::PM_IndicatorHeight, &o, c.w));
+  }
+  const int gap = checkable ? box.width() + 2 : 0;
+  const int text =
+      o.text.isEmpty() ? 0 : fm.horizontalAdvance(QString(o.text).remove(QLatin1Char('&'))) + 1;
+  const int height = std::max(fm.height(), box.height());
+  const int left =
+      o.textAlignment & Qt::AlignRight ? o.rect.right() + 1 - 8 - gap - text : o.rect.left() + 8;
+  switch (sc) {
+    case QStyle::SC_GroupBoxCheckBox:
+      return checkable ? QRect(left, o.rect.top() + (height - box.height()) / 2, box.width(),
+                               box.height())
+                       : QRect();
+    case QStyle::SC_GroupBoxLabel:
+      return QRect(left + gap, o.rect.top(), text, height);
+    default:
+      return {};
+  }
+}
+
 bool paintGroupBox(const Paint& c, const QStyleOptionGroupBox& o) {
   QPainter& p = *c.p;
   const QRect r = o.rect;
@@ -125,16 +155,14 @@ bool paintGroupBox(const Paint& c, const QStyleOptionGroupBox& o) {
   p.drawRoundedRect(QRect(r.left() + 1, top, r.width() - 3, r.bottom() - 1 - top), 2, 2);
   p.restore();
   const bool enabled = o.state & QStyle::State_Enabled;
-  if ((o.subControls & QStyle::SC_GroupBoxCheckBox) && o.subControls != 0) {
-    const QRect cb = c.style.QProxyStyle::subControlRect(QStyle::CC_GroupBox, &o,
-                                                         QStyle::SC_GroupBoxCheckBox, c.w);
+  if (o.subControls & QStyle::SC_GroupBoxCheckBox) {
+    const QRect cb = groupBoxRect(c, o, QStyle::SC_GroupBoxCheckBox);
     const TDataSkinButton* b = c.skin.Buttons();
+    p.fillRect(cb.adjusted(0, 0, 2, 0), face(c.skin));
     if (b && !b->CheckButton.isNull()) {
-      p.fillRect(cb, face(c.skin));
       const int n = std::max(b->CheckButtonFrame, 1);
-      const QSize box = checkBoxSize(c.skin, false);
-      DrawImageFrame(p, CheckBoxRect(cb, box, false), b->CheckButton,
-                     CheckFrame(n, o.state & QStyle::State_On, false, !enabled), n, true);
+      DrawImageFrame(p, cb, b->CheckButton,
+                     CheckFrame(n, o.state & QStyle::State_On, false, !enabled, false), n, true);
     } else {
       QStyleOptionButton box;
       box.QStyleOption::operator=(o);
@@ -143,8 +171,7 @@ bool paintGroupBox(const Paint& c, const QStyleOptionGroupBox& o) {
     }
   }
   if (!o.text.isEmpty() && (o.subControls & QStyle::SC_GroupBoxLabel)) {
-    const QRect label =
-        c.style.QProxyStyle::subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, c.w);
+    const QRect label = groupBoxRect(c, o, QStyle::SC_GroupBoxLabel);
     p.fillRect(label, face(c.skin));
     p.save();
     p.setFont(c.w->font());

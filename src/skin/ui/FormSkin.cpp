@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include "skin/SkinData.h"
+#include "skin/ui/ControlSkins.h"
 #include "skin/ui/SkinFrameWidget.h"
 #include "skin/ui/SkinManager.h"
 
@@ -62,6 +63,8 @@ void TSkinForm::Attach() {
   QWidget* w = window_;
   if (attached_ || !w || !skin_ || !skin_->SkinLoaded()) return;
   attached_ = true;
+  const QString className = QString::fromLatin1(w->metaObject()->className());
+  if (skin_->OnBeforeSkinForm) skin_->OnBeforeSkinForm(w, className);
   w->setProperty("ruto_skinned", true);
   savedFlags_ = w->windowFlags();
   style_ = FrameStyleFor(savedFlags_, isStandardDialog(w), resizable(w));
@@ -73,7 +76,13 @@ void TSkinForm::Attach() {
   pal.setColor(QPalette::Button, face);
   w->setPalette(pal);
   readState();
-  if (style_.BorderKind == 2) return;  // keeps its own frame: no bands, mask or buttons
+  // Without the main-menu gate only the controls are skinned; a window without a caption
+  // keeps its own frame as well: no bands, mask or buttons.
+  framed_ = skin_->SkinControls.test(xcMainMenu) && style_.BorderKind != 2;
+  if (!framed_) {
+    finishAttach(className);
+    return;
+  }
 
   border_ = FrameWidths(*skin_, style_.BorderKind);
   if (auto* mw = qobject_cast<QMainWindow*>(w)) {
@@ -109,7 +118,34 @@ void TSkinForm::Attach() {
   });
   w->installEventFilter(this);
   layoutButtons();
+  widenForCaption();
   UpdateRegion();
+  finishAttach(className);
+}
+
+void TSkinForm::finishAttach(const QString& className) {
+  QWidget* w = window_;
+  SkinFormControls(w, skin_);
+  if (skin_->OnAfterSkinForm) skin_->OnAfterSkinForm(w, className);
+}
+
+void TSkinForm::widenForCaption() {
+  QWidget* w = window_;
+  if (!style_.IsDialog || w->windowTitle().isEmpty()) return;
+  // A dialog shows its whole caption: everything the frame keeps beside the caption's span,
+  // plus the caption's text.
+  const CaptionSpan span = CaptionTextSpan(buttons_, skin_->Title(), w->width(), border_);
+  const int text = QFontMetrics(CaptionFont(*skin_, w->font(), border_.top()))
+                       .horizontalAdvance(w->windowTitle());
+  const int need = w->width() - (span.end - span.start) + text + 1;
+  if (w->width() >= need) return;
+  widened_ = true;
+  if (w->minimumWidth() == w->maximumWidth())
+    w->setFixedWidth(need);
+  else
+    w->setMinimumWidth(need);
+  w->resize(need, w->height());
+  layoutButtons();
 }
 
 void TSkinForm::Detach() {
@@ -128,7 +164,11 @@ void TSkinForm::Detach() {
     w->setPalette(QPalette());
     w->setAttribute(Qt::WA_SetPalette, false);
   }
-  if (style_.BorderKind == 2) return;
+  if (!framed_) return;
+  if (widened_) {
+    widened_ = false;
+    w->setMinimumWidth(savedMin_.width());
+  }
   if (menuBar_) {
     menuBar_->setMinimumHeight(savedMenuMin_);
     menuBar_->setMaximumHeight(savedMenuMax_);
@@ -170,7 +210,7 @@ void TSkinForm::layoutWindow(bool grow, QSize base) {
 }
 
 void TSkinForm::layoutButtons() {
-  if (!window_ || style_.BorderKind == 2) return;
+  if (!window_ || !framed_) return;
   CaptionContext c;
   c.windowWidth = window_->width();
   c.border = border_;
@@ -188,7 +228,7 @@ void TSkinForm::layoutButtons() {
 }
 
 void TSkinForm::RebuildCaptionButtons() {
-  if (!attached_ || style_.BorderKind == 2) return;
+  if (!attached_ || !framed_) return;
   layoutButtons();
   updateFrame();
 }
@@ -316,6 +356,8 @@ bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
       for (auto& band : bands_)
         if (band) band->syncGeometry();
       layoutButtons();
+      // A dialog that sizes itself when shown (a message box) is widened again.
+      widenForCaption();
       UpdateRegion();
       break;
     case QEvent::WindowStateChange:

@@ -73,6 +73,10 @@ class TSkinForm : public QObject {
 
  private:
   void readState();
+  // Maps the window's controls and tells the application the window is skinned.
+  void finishAttach(const QString& className);
+  // Widens a dialog whose caption would not fit its title.
+  void widenForCaption();
   // Grows (or shrinks back) the window from base by the frame, keeping its client.
   void layoutWindow(bool grow, QSize base);
 
@@ -83,6 +87,8 @@ class TSkinForm : public QObject {
   int menuHeight_ = 0;
   bool active_ = false;
   bool attached_ = false;
+  bool framed_ = false;   // the frame is painted (not only the controls)
+  bool widened_ = false;  // a dialog was widened for its caption
   WinState state_ = WinState::Normal;
   std::vector<CaptionButton> buttons_;
   std::array<QPointer<SkinFrameWidget>, 4> bands_;  // title, left, right, bottom

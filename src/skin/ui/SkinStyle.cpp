@@ -71,7 +71,8 @@ const TSkinData* SkinStyle::popupSkin(const QWidget* w) const {
   auto* menu = qobject_cast<const QMenu*>(w);
   if (!menu) return nullptr;
   const TSkinData* skin = skinOf(menu);
-  if (!skin) return nullptr;
+  // A menu tagged off stays plain in any window.
+  if (!skin || menu->property(kTagProperty).toInt() == skin->DisableTag) return nullptr;
   switch (popupKind(menu)) {
     case 1:
       return skin->SkinControls.test(xcMainMenu) || skin->SkinControls.test(xcMenuItem) ? skin
@@ -81,6 +82,21 @@ const TSkinData* SkinStyle::popupSkin(const QWidget* w) const {
     default:
       return skin->SkinControls.test(xcPopupMenu) ? skin : nullptr;
   }
+}
+
+const TDataSkinButton* SkinStyle::toolBarButtons(const QWidget* w) const {
+  auto* tb = qobject_cast<const QToolButton*>(w);
+  if (!tb || !qobject_cast<const QToolBar*>(tb->parentWidget())) return nullptr;
+  const TSkinData* skin = skinOf(w);
+  const TDataSkinButton* b = skin ? skin->Buttons() : nullptr;
+  return skin && skin->SkinControls.test(xcToolbar) && b && b->hasImage() ? b : nullptr;
+}
+
+int SkinStyle::toolButtonFrame(State state) {
+  if (!(state & State_Enabled)) return 0;
+  if (state & State_Sunken) return 2;
+  if (state & (State_MouseOver | State_HasFocus)) return 4;
+  return 0;
 }
 
 const TSkinData* SkinStyle::menuBarSkin(const QWidget* w) const {
@@ -105,9 +121,12 @@ void PaintMenuBand(QPainter& p, const QRect& r, const TSkinData& skin, bool acti
 
 void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, const QString& text,
                          const QIcon& icon, bool checked, bool enabled, bool selected,
-                         bool isDefault, int glyphWidth) {
+                         bool isDefault, int glyphWidth, bool rightToLeft) {
   const int G = std::max(glyphWidth, 16);
-  const QRect box(r.left() + 1 + menuItemLeft(skin), r.top() + (r.height() - G) / 2, G, G);
+  // Right to left the glyph column stands at the right edge, level with the item's top.
+  const QRect box =
+      rightToLeft ? QRect(r.left() + r.width() - 1 - menuItemLeft(skin) - G, r.top() + 1, G, G)
+                  : QRect(r.left() + 1 + menuItemLeft(skin), r.top() + (r.height() - G) / 2, G, G);
   if (!icon.isNull()) {
     if (checked) {
       p.fillRect(box, toQColor(skin.Colours().ButtonHilight));
@@ -129,12 +148,17 @@ void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, con
   f.setBold(isDefault);
   p.setFont(f);
   p.setPen(textColour(skin, enabled, selected));
-  const QRect t(box.right() + 1 + 3, r.top(), r.right() - 1 - (box.right() + 1 + 3), r.height());
-  p.drawText(t, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine,
-             caption);
+  // Mirrored, the caption ends 3 pixels before the glyph column and the short cut starts 10
+  // pixels in from the item's left.
+  const QRect t =
+      rightToLeft ? QRect(QPoint(r.left() + 1, r.top()), QPoint(box.left() - 4, r.bottom()))
+                  : QRect(QPoint(box.right() + 1 + 3, r.top()), QPoint(r.right() - 1, r.bottom()));
+  const Qt::Alignment near = rightToLeft ? Qt::AlignRight : Qt::AlignLeft;
+  const Qt::Alignment far = rightToLeft ? Qt::AlignLeft : Qt::AlignRight;
+  p.drawText(t, near | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine, caption);
   if (!shortcut.isEmpty())
-    p.drawText(t.adjusted(0, 0, -10, 0), Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-               shortcut);
+    p.drawText(rightToLeft ? t.adjusted(10, 0, 0, 0) : t.adjusted(0, 0, -10, 0),
+               far | Qt::AlignVCenter | Qt::TextSingleLine, shortcut);
 }
 
 void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p,
@@ -158,23 +182,11 @@ void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPai
       if (menuBarSkin(w)) return;
       break;
     case PE_PanelButtonTool:
-      if (auto* tb = qobject_cast<const QToolButton*>(w);
-          tb && qobject_cast<const QToolBar*>(tb->parentWidget())) {
-        const TSkinData* skin = skinOf(w);
-        const TDataSkinButton* b = skin ? skin->Buttons() : nullptr;
-        if (skin && skin->SkinControls.test(xcToolbar) && b && b->hasImage()) {
-          int frame = 0;
-          if (!(opt->state & State_Enabled))
-            frame = 0;
-          else if (opt->state & State_Sunken)
-            frame = 2;
-          else if (opt->state & (State_MouseOver | State_HasFocus))
-            frame = 4;
-          if (frame)
-            DrawSkinImage(*p, opt->rect.adjusted(1, 1, -1, -1), b->Bitmap, b->edges(), frame, 5,
-                          b->Trans != 0, false, false);
-          return;
-        }
+      if (const TDataSkinButton* b = toolBarButtons(w)) {
+        if (const int frame = toolButtonFrame(opt->state))
+          DrawSkinImage(*p, opt->rect.adjusted(1, 1, -1, -1), b->Bitmap, b->edges(), frame, 5,
+                        b->Trans != 0, false, false);
+        return;
       }
       break;
     default:
@@ -213,6 +225,26 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         return;
       }
       break;
+    case CE_ToolButtonLabel:
+      // The caption over a hot or pressed frame takes that frame's text colour when the
+      // skin gives one.
+      if (const TDataSkinButton* b = toolBarButtons(w)) {
+        const auto* tb = qstyleoption_cast<const QStyleOptionToolButton*>(opt);
+        const int frame = toolButtonFrame(opt->state);
+        const bool given = frame == 4   ? b->MouseOverColour2Given
+                           : frame == 2 ? b->PressedColour2Given
+                                        : false;
+        if (tb && given) {
+          QStyleOptionToolButton o(*tb);
+          const QColor text =
+              toQColor(ResolveColor(frame == 4 ? b->MouseOverColour2 : b->PressedColour2));
+          o.palette.setColor(QPalette::ButtonText, text);
+          o.palette.setColor(QPalette::WindowText, text);
+          QProxyStyle::drawControl(ce, &o, p, w);
+          return;
+        }
+      }
+      break;
     case CE_MenuEmptyArea:
       if (popupSkin(w)) {
         drawPrimitive(PE_PanelMenu, opt, p, w);
@@ -224,8 +256,14 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
         if (!mi) break;
         const QRect r = mi->rect;
+        const TDataSkinObject* item = skin->object(QStringLiteral("MenuItem"));
         if (mi->menuItemType == QStyleOptionMenuItem::Separator) {
-          const int y = r.top() + r.height() / 2;
+          if (item && item->hasImage()) {
+            StretchThreePartImage(*p, r, KeyedImage(item->Bitmap), item->edges(), 1, item->frames(),
+                                  false);
+            return;
+          }
+          const int y = r.top() + 4;
           p->setPen(toQColor(skin->Colours().ButtonShadow));
           p->drawLine(r.left() + 3, y, r.right() - 1, y);
           p->setPen(toQColor(skin->Colours().ButtonHilight));
@@ -234,7 +272,6 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         }
         const bool enabled = mi->state & State_Enabled;
         const bool selected = enabled && (mi->state & State_Selected);
-        const TDataSkinObject* item = skin->object(QStringLiteral("MenuItem"));
         if (item && item->hasImage())
           DrawSkinImage(*p, r, item->Bitmap, item->edges(), selected ? 4 : 1, 5, item->Trans != 0,
                         item->Tile == 1, false);
@@ -242,16 +279,20 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
           p->fillRect(r, toQColor(selected ? skin->Colours().Hilight : skin->Colours().Menu));
         p->save();
         p->setFont(mi->font);
-        DrawMenuItemContent(
-            *p, *skin, r, mi->text, mi->icon,
-            mi->checkType != QStyleOptionMenuItem::NotCheckable && mi->checked, enabled, selected,
-            mi->menuItemType == QStyleOptionMenuItem::DefaultItem, mi->maxIconWidth);
+        DrawMenuItemContent(*p, *skin, r, mi->text, mi->icon,
+                            mi->checkType != QStyleOptionMenuItem::NotCheckable && mi->checked,
+                            enabled, selected,
+                            mi->menuItemType == QStyleOptionMenuItem::DefaultItem, mi->maxIconWidth,
+                            mi->direction == Qt::RightToLeft);
         p->restore();
         if (mi->menuItemType == QStyleOptionMenuItem::SubMenu) {
+          const bool rtl = mi->direction == Qt::RightToLeft;
           QStyleOption arrow(*opt);
-          arrow.rect = QRect(r.right() - 14, r.top() + (r.height() - 9) / 2, 9, 9);
+          arrow.rect =
+              QRect(rtl ? r.left() + 5 : r.right() - 14, r.top() + (r.height() - 9) / 2, 9, 9);
           arrow.palette.setColor(QPalette::ButtonText, textColour(*skin, enabled, selected));
-          QProxyStyle::drawPrimitive(PE_IndicatorArrowRight, &arrow, p, w);
+          QProxyStyle::drawPrimitive(rtl ? PE_IndicatorArrowLeft : PE_IndicatorArrowRight, &arrow,
+                                     p, w);
         }
         return;
       }

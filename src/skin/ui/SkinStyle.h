@@ -11,6 +11,7 @@ class QMenu;
 namespace ruto {
 
 class TSkinData;
+struct TDataSkinButton;
 class TSkinManage;
 
 class SkinStyle : public QProxyStyle {
@@ -49,6 +50,10 @@ class SkinStyle : public QProxyStyle {
 
  private:
   const TSkinData* menuBarSkin(const QWidget* w) const;
+  // The button image a tool-bar button is framed with; null when it keeps its own look.
+  const TDataSkinButton* toolBarButtons(const QWidget* w) const;
+  // Frame of the button image under a tool-bar button: pressed 2, hot or focused 4, else none.
+  static int toolButtonFrame(State state);
   TSkinManage* manager_;
 };
 
@@ -57,6 +62,6 @@ void PaintMenuBand(QPainter& p, const QRect& r, const TSkinData& skin, bool acti
 // The foreground of one menu item: glyph column, caption and short cut.
 void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, const QString& text,
                          const QIcon& icon, bool checked, bool enabled, bool selected,
-                         bool isDefault, int glyphWidth);
+                         bool isDefault, int glyphWidth, bool rightToLeft = false);
 
 }  // namespace ruto

@@ -184,26 +184,26 @@ TEST_F(ControlSkins, CheckAndRadioIndicators) {
          check->setCheckState(Qt::Checked);
          radio->setChecked(true);
        },
-       5, 5},
+       2, 5},
       {"disabled checked",
        [&] {
          check->setEnabled(false);
          radio->setEnabled(false);
        },
-       8, 8},
+       4, 8},
       {"disabled unchecked",
        [&] {
          check->setCheckState(Qt::Unchecked);
          radio->setAutoExclusive(false);
          radio->setChecked(false);
        },
-       4, 4},
+       3, 4},
       {"indeterminate",
        [&] {
          check->setEnabled(true);
          check->setCheckState(Qt::PartiallyChecked);
        },
-       8, 4},
+       4, 4},
   };
   for (const Case& c : cases) {
     c.set();
@@ -385,6 +385,16 @@ TEST_F(ControlSkins, StatusBarPanelsGroupBoxAndHeader) {
   const QImage g = group->grab().toImage();
   EXPECT_EQ(QColor(g.pixel(1, 40)), toQColor(skin->Colours().ButtonShadow));
   EXPECT_EQ(QColor(g.pixel(5, 40)), kFace);
+  // The caption starts 8 pixels in, clear of the frame's corner: left of it the group box is
+  // the frame as drawn without a caption; on the top line the caption's face starts at 8.
+  group->setTitle(QString());
+  const QImage bare = group->grab().toImage();
+  const int line = QFontMetrics(group->font()).boundingRect(QLatin1Char('0')).height() / 2 - 1;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 8; ++x) ASSERT_EQ(g.pixel(x, y), bare.pixel(x, y)) << x << "," << y;
+  EXPECT_EQ(QColor(g.pixel(7, line)), toQColor(skin->Colours().ButtonShadow));
+  EXPECT_NE(QColor(g.pixel(8, line)), toQColor(skin->Colours().ButtonShadow));
+  EXPECT_EQ(QColor(bare.pixel(8, line)), toQColor(skin->Colours().ButtonShadow));
   QHeaderView* h = tree->header();
   // Qt marks the section under the mouse only on clickable headers.
   h->setSectionsClickable(true);
@@ -523,7 +533,19 @@ TEST_F(ControlSkins, SpinArrowsAndSlider) {
   EXPECT_EQ(px(spin, up.topLeft() + QPoint(1, 1)), coded(t::ciUpDownV, 1));
   EXPECT_EQ(px(spin, down.topLeft() + QPoint(1, 1)), coded(t::ciUpDownV, 7));
   EXPECT_EQ(px(spin, up.center() + QPoint(0, 1)), coded(t::ciUpDownVGlyph, 1));
-  EXPECT_EQ(px(spin, QPoint(0, 0)), toQColor(skin->Colours().ButtonShadow));
+  // The arrows stand inside the whole outline.
+  const QColor shade = toQColor(skin->Colours().ButtonShadow);
+  EXPECT_TRUE(QRect(3, 3, 74, 16).contains(up.united(down))) << up.x() << "," << down.bottom();
+  for (QPoint at : {QPoint(0, 0), QPoint(up.center().x(), 0), QPoint(79, up.center().y()),
+                    QPoint(down.center().x(), 21)})
+    EXPECT_EQ(px(spin, at), shade) << at.x() << "," << at.y();
+  EXPECT_EQ(px(spin, QPoint(up.center().x(), 1)), QColor(Qt::white));
+  // With its gate off a spin box is the base style's, outline and arrows alike.
+  skin->SkinControls.reset(xcSpin);
+  const QImage gateOff = spin->grab().toImage();
+  SetControlSkinActive(spin, false);
+  EXPECT_EQ(gateOff, spin->grab().toImage());
+  SetControlSkinActive(spin, true);
 
   QStyleOptionSlider so;
   so.initFrom(slider);

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTemporaryDir>
@@ -15,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "SkinUiSupport.h"
+#include "skin/ui/ControlSkins.h"
 #include "skin/ui/SkinStyle.h"
 
 namespace ruto {
@@ -217,6 +221,10 @@ TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
   EXPECT_EQ(popup.pixel(first.right() - 3, first.center().y()), frameColour(test::tiMenuItem, 4));
   const QRect last = m.support->actionGeometry(m.support->actions().last());
   EXPECT_EQ(popup.pixel(last.right() - 3, last.center().y()), frameColour(test::tiMenuItem, 1));
+  // The separator is the item image's edges and middle, not an etched line.
+  const QRect separator = m.support->actionGeometry(m.support->actions().at(1));
+  for (int x : {separator.left() + 1, separator.center().x(), separator.right() - 1})
+    EXPECT_EQ(popup.pixel(x, separator.top() + 4), frameColour(test::tiMenuItem, 1)) << x;
   // Right leaves the menu for the next item of the bar, and wraps from the last one.
   test::key(m.support, Qt::Key_Right);
   settle();
@@ -239,6 +247,9 @@ TEST_F(SkinWindows, PopupKindsAndTheirGates) {
   EXPECT_EQ(SkinStyle::popupKind(&context), 0);
   EXPECT_EQ(style->popupSkin(&context), skin.get());
   EXPECT_EQ(style->popupSkin(m.support), skin.get());
+  context.setProperty(kTagProperty, 99);  // its own tag keeps it plain in a skinned window
+  EXPECT_EQ(style->popupSkin(&context), nullptr);
+  context.setProperty(kTagProperty, QVariant());
   skin->SkinControls.reset(xcPopupMenu);
   EXPECT_EQ(style->popupSkin(&context), nullptr);
   EXPECT_EQ(style->popupSkin(m.support), skin.get());
@@ -339,12 +350,115 @@ TEST_F(SkinWindows, FixedDialogsGrowTheirFixedSize) {
   EXPECT_EQ(d.contentsRect().size(), QSize(200, 100));
 }
 
+// The application hears of each window before and after it is skinned, and of each control
+// in between, and may hand a control its own skin; without the main-menu gate the frame
+// stays the platform's and only the controls are skinned.
+TEST_F(SkinWindows, EventsAndTheMainMenuGate) {
+  for (const bool mainMenu : {true, false}) {
+    skin->SkinControls.set(xcMainMenu, mainMenu);
+    QStringList heard;
+    skin->OnBeforeSkinForm = [&](QWidget*, const QString& c) {
+      heard << QStringLiteral("before ") + c;
+    };
+    skin->OnAfterSkinForm = [&](QWidget*, const QString& c) {
+      heard << QStringLiteral("after ") + c;
+    };
+    skin->OnSkinControl = [&](QWidget*, QWidget*, const QString& c, ControlKind& kind) {
+      heard << c;
+      if (c == QLatin1String("QPUSHBUTTON")) kind = ControlKind::SpeedButton;
+    };
+    QDialog d;
+    auto* l = new QVBoxLayout(&d);
+    auto* button = new QPushButton(QStringLiteral("確定"));
+    l->addWidget(button);
+    auto* off = new QLabel(QStringLiteral("不換膚"));
+    off->setProperty(kTagProperty, 99);
+    l->addWidget(off);
+    d.resize(200, 100);
+    d.show();
+    settle();
+    ASSERT_NE(formOf(&d), nullptr);
+    EXPECT_EQ(heard, (QStringList{QStringLiteral("before QDialog"), QStringLiteral("QPUSHBUTTON"),
+                                  QStringLiteral("after QDialog")}));
+    EXPECT_EQ(d.windowFlags().testFlag(Qt::FramelessWindowHint), mainMenu);
+    EXPECT_EQ(d.contentsMargins().top() > 0, mainMenu);
+    auto* style = qobject_cast<SkinStyle*>(QApplication::style());
+    EXPECT_EQ(SkinnedKind(*style, button).kind, ControlKind::SpeedButton);
+    skin->OnBeforeSkinForm = skin->OnAfterSkinForm = nullptr;
+    skin->OnSkinControl = nullptr;
+  }
+}
+
+TEST_F(SkinWindows, ANarrowDialogIsWidenedToItsCaption) {
+  QInputDialog input;
+  input.resize(120, 100);
+  // A message box sizes itself when shown.
+  QMessageBox message(QMessageBox::Information, QString(), QStringLiteral("好"));
+  for (QDialog* d : std::initializer_list<QDialog*>{&input, &message}) {
+    d->setWindowTitle(QStringLiteral("請輸入新的經絡測量紀錄名稱與備註說明文字"));
+    d->show();
+    settle();
+    TSkinForm* f = formOf(d);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->style().IsDialog);
+    const CaptionSpan span = CaptionTextSpan(f->buttons(), skin->Title(), d->width(), f->border());
+    EXPECT_GE(span.end - span.start, QFontMetrics(CaptionFont(*skin, d->font(), f->border().top()))
+                                         .horizontalAdvance(d->windowTitle()))
+        << d->metaObject()->className();
+    const int widened = d->width();
+    f->Detach();
+    EXPECT_LT(d->minimumWidth(), widened - 10) << d->metaObject()->className();
+  }
+}
+
+// Right to left the glyph column stands at the right edge, the caption is right-aligned
+// before it and the short cut left-aligned 10 pixels in.
+TEST_F(SkinWindows, MirroredMenuItemLayout) {
+  QPixmap glyph(16, 16);
+  glyph.fill(Qt::red);
+  const QRect r(0, 0, 200, 22);
+  for (const bool rtl : {false, true}) {
+    QImage img(r.size(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    DrawMenuItemContent(p, *skin, r, QStringLiteral("離開\tCtrl+Q"), QIcon(glyph), false, true,
+                        false, false, 16, rtl);
+    p.end();
+    int redLeft = r.width(), redRight = -1, inkLeft = r.width(), inkRight = -1;
+    for (int x = 0; x < r.width(); ++x)
+      for (int y = 0; y < r.height(); ++y) {
+        const QColor c(img.pixel(x, y));
+        if (c == Qt::red) {
+          redLeft = std::min(redLeft, x);
+          redRight = std::max(redRight, x);
+        } else if (c.lightness() < 128) {
+          inkLeft = std::min(inkLeft, x);
+          inkRight = std::max(inkRight, x);
+        }
+      }
+    // The MenuItem image's left edge is 2 pixels wide.
+    EXPECT_EQ(redLeft, rtl ? 200 - 1 - 2 - 16 : 3) << rtl;
+    EXPECT_EQ(redRight, rtl ? 200 - 1 - 2 - 1 : 3 + 15) << rtl;
+    if (rtl) {
+      EXPECT_GE(inkLeft, 11);
+      EXPECT_LT(inkRight, redLeft - 3);
+      EXPECT_GT(inkRight, redLeft - 12);
+    } else {
+      EXPECT_GT(inkLeft, redRight + 3);
+      EXPECT_LT(inkLeft, redRight + 12);
+      EXPECT_LE(inkRight, 200 - 1 - 10);
+    }
+  }
+}
+
 // Tool-bar buttons take the skin's button frames only where the skin data asks for it.
 class SkinToolbars : public test::SkinnedTest {
   QByteArray stream() override {
-    return test::buildTestSkin("[Buttons]\nBitmap=buttons.bmp\nLeftWidth=2\nRightWidth=2\n",
-                               {{QStringLiteral("buttons.bmp"),
-                                 test::bmp(test::codedStrip(13, 5, 24, 22, false, false))}});
+    return test::buildTestSkin(
+        "[Buttons]\nBitmap=buttons.bmp\nLeftWidth=2\nRightWidth=2\n"
+        "MouseOverColour2=200,0,0\nPressedColour2=0,150,0\n",
+        {{QStringLiteral("buttons.bmp"),
+          test::bmp(test::codedStrip(13, 5, 24, 22, false, false))}});
   }
 };
 
@@ -356,24 +470,43 @@ TEST_F(SkinToolbars, ButtonFramesByStateBehindTheGate) {
   settle();
   QWidget* button = bar->widgetForAction(a);
   ASSERT_NE(button, nullptr);
-  auto paint = [&](QStyle::State state) {
-    QImage img(40, 30, QImage::Format_RGB32);
+  // The button's panel, or its caption over the panel.
+  auto paint = [&](QStyle::State state, bool label = false) {
+    QImage img(60, 30, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
-    QStyleOption opt;
+    QStyleOptionToolButton opt;
     opt.initFrom(button);
     opt.rect = img.rect();
     opt.state = state;
-    QApplication::style()->drawPrimitive(QStyle::PE_PanelButtonTool, &opt, &p, button);
-    return img.pixel(20, 15);
+    opt.text = QStringLiteral("測量");
+    opt.toolButtonStyle = Qt::ToolButtonTextOnly;
+    if (label)
+      QApplication::style()->drawControl(QStyle::CE_ToolButtonLabel, &opt, &p, button);
+    else
+      QApplication::style()->drawPrimitive(QStyle::PE_PanelButtonTool, &opt, &p, button);
+    return img;
+  };
+  auto inks = [&](QStyle::State state, QRgb colour) {
+    const QImage img = paint(state, true);
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
+        if (img.pixel(x, y) == colour) return true;
+    return false;
   };
   const QStyle::State on = QStyle::State_Enabled;
-  EXPECT_NE(paint(on | QStyle::State_MouseOver), frameColour(13, 4));  // gate off
+  const QPoint mid(30, 15);
+  EXPECT_NE(paint(on | QStyle::State_MouseOver).pixel(mid), frameColour(13, 4));  // gate off
   skin->SkinControls.set(xcToolbar);
-  EXPECT_EQ(paint(on | QStyle::State_MouseOver), frameColour(13, 4));
-  EXPECT_EQ(paint(on | QStyle::State_Sunken), frameColour(13, 2));
-  EXPECT_EQ(paint(QStyle::State_MouseOver), QColor(Qt::white).rgb());  // disabled: no frame
-  EXPECT_EQ(paint(on), QColor(Qt::white).rgb());                       // plain: no frame
+  EXPECT_EQ(paint(on | QStyle::State_MouseOver).pixel(mid), frameColour(13, 4));
+  EXPECT_EQ(paint(on | QStyle::State_Sunken).pixel(mid), frameColour(13, 2));
+  EXPECT_EQ(paint(QStyle::State_MouseOver).pixel(mid), qRgb(255, 255, 255));  // disabled
+  EXPECT_EQ(paint(on).pixel(mid), qRgb(255, 255, 255));                       // plain
+  // The caption over a hot or pressed frame is in that frame's colour.
+  const QRgb hotText = qRgb(200, 0, 0), pressedText = qRgb(0, 150, 0);
+  EXPECT_TRUE(inks(on | QStyle::State_MouseOver, hotText));
+  EXPECT_TRUE(inks(on | QStyle::State_Sunken, pressedText));
+  EXPECT_FALSE(inks(on, hotText) || inks(on, pressedText));
 }
 
 // Before the first activation only the switch changes; afterwards commands wait for the
