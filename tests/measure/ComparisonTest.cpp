@@ -163,8 +163,7 @@ TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
   QPdfWriter writer(pdf);
   PrintJob job(&writer);
   ASSERT_TRUE(job.begin());
-  int ran = 0, aborts = 0;
-  job.setAbortHandler([&] { ++aborts; });
+  int ran = 0;
   job.addStep([&](Canvas&, PrintJob& j) {
     ++ran;
     j.abort();
@@ -180,7 +179,6 @@ TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
   QTimer::singleShot(5000, &loop, &QEventLoop::quit);
   loop.exec();
   EXPECT_EQ(ran, 1);
-  EXPECT_EQ(aborts, 1);
   EXPECT_FALSE(completed);
   EXPECT_FALSE(job.running());
 }

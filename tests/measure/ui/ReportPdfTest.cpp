@@ -288,6 +288,7 @@ class ReportWindow : public ::testing::Test {
   }
   void TearDown() override {
     SetAskUserResponder(nullptr);
+    SetPrintSpooler({});
     AnalysisReportPrinter() = nullptr;
     for (const QString& c : {kMainConnection, kReferenceConnection}) {
       { QSqlDatabase::database(c, false).close(); }
@@ -352,6 +353,34 @@ TEST_F(ReportWindow, AbortBoxAndClosingDropTheJob) {
   w.reset();
   QCoreApplication::processEvents();
   EXPECT_FALSE(QFile::exists(path_));
+}
+
+// On a printer of the print system the report reaches it only once complete: a stopped job
+// hands it nothing, and leaves no file behind.
+TEST_F(ReportWindow, AStoppedJobHandsThePrintSystemNothing) {
+  QList<PrintSubmission> handed;
+  int pages = 0;
+  SetPrintSpooler({"Queue 1", [&](const PrintSubmission& s) {
+                     handed << s;
+                     pages = pdfPages(s.File);
+                     return true;
+                   }});
+  auto w = open();
+  w->BitBtn[2]->click();
+  ASSERT_TRUE(waitIdle(*w));
+  ASSERT_EQ(handed.size(), 1);
+  EXPECT_EQ(handed[0].Printer, "Queue 1");
+  EXPECT_EQ(handed[0].Title, TReport::DocumentName());
+  EXPECT_GE(pages, 2);
+  EXPECT_FALSE(QFile::exists(handed[0].File));
+  EXPECT_FALSE(QFile::exists(path_));
+
+  w->BitBtn[2]->click();
+  for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();  // some pages drawn
+  w->findChild<TAbortBox*>()->Button1->click();
+  ASSERT_TRUE(waitIdle(*w));
+  EXPECT_EQ(handed.size(), 1);
+  EXPECT_TRUE(messages_.filter(PrintNotDeliveredText()).isEmpty());
 }
 
 // With nowhere to print a job is reported as not started and the printer stays free:
