@@ -365,11 +365,14 @@ TEST_F(ReportWindow, AStoppedJobHandsThePrintSystemNothing) {
                      pages = pdfPages(s.File);
                      return true;
                    }});
+  SharedPrinter().setCopyCount(2);  // the set-up's choices go with the document
   auto w = open();
   w->BitBtn[2]->click();
   ASSERT_TRUE(waitIdle(*w));
+  SharedPrinter().setCopyCount(1);
   ASSERT_EQ(handed.size(), 1);
   EXPECT_EQ(handed[0].Printer, "Queue 1");
+  EXPECT_EQ(handed[0].Options.mid(0, 2), (QStringList{"-n", "2"}));
   EXPECT_EQ(handed[0].Title, TReport::DocumentName());
   EXPECT_GE(pages, 2);
   EXPECT_FALSE(QFile::exists(handed[0].File));
