@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libgl1-mesa-dev
           libudev1 linux-libc-dev fonts-noto-cjk libgtest-dev libgmock-dev libbenchmark-dev
-          poppler-utils sqlite3 lhasa clang-format clang qt6-translations-l10n ccache)
+          poppler-utils sqlite3 lhasa clang-format clang qt6-translations-l10n ccache
+          python3-fonttools cups-client)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -112,7 +112,7 @@ double replay(const QString& path, const QVector<RecordingCanvas::Entry>& entrie
       p.setBrush(toQColor(e.Brush.Color));
       p.drawPolygon(QPolygon(e.Points));
     } else if (e.Op == "TextOut") {
-      const QFont f = toQFont(e.Font, 600);
+      const QFont f = toQFont(e.Font, 600, true);
       p.setFont(f);
       p.setPen(toQColor(e.Font.Color));
       p.drawText(e.Points[0].x(), e.Points[0].y() + QFontMetrics(f, &writer).ascent(), e.Text);
@@ -135,10 +135,10 @@ int main(int argc, char** argv) {
   setUp(probe);
   TRecordingTarget rec(600, probe.width(), probe.height());
   rec.Recording.MeasureWidth = [&probe](const TFont& f, const QString& s) {
-    return QFontMetrics(toQFont(f, 600), &probe).horizontalAdvance(s);
+    return QFontMetrics(toQFont(f, 600, true), &probe).horizontalAdvance(s);
   };
   rec.Recording.MeasureHeight = [&probe](const TFont& f, const QString&) {
-    return QFontMetrics(toQFont(f, 600), &probe).height();
+    return QFontMetrics(toQFont(f, 600, true), &probe).height();
   };
   TReport recorded(rec, input());
   recorded.Begin();

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -14,10 +15,10 @@
 
 namespace ruto {
 
-QFont toQFont(const TFont& font, int dpiY) {
+QFont toQFont(const TFont& font, int dpiY, bool paper) {
   if (dpiY <= 0) dpiY = 96;
   // Han text in a Traditional Chinese face whatever the named face holds.
-  QFont f = WithProgramFamilies(QFont(), font.Name);
+  QFont f = paper ? WithPrintFamilies(QFont(), font.Name) : WithProgramFamilies(QFont(), font.Name);
   // Point sizes map to the em height in device pixels, as the original's fonts did, so
   // text keeps its pixel size whatever DPI Qt assumes for the device.
   f.setPixelSize(std::max(1, MulDiv(std::max(1, font.Size), dpiY, 72)));
@@ -107,7 +108,9 @@ QPainterCanvas::QPainterCanvas(QImage* image)
   painter_ = owned_.get();
 }
 
-QPainterCanvas::QPainterCanvas(QPainter* painter) : painter_(painter) {}
+QPainterCanvas::QPainterCanvas(QPainter* painter)
+    : painter_(painter),
+      paper_(painter->paintEngine() && painter->paintEngine()->type() == QPaintEngine::Pdf) {}
 
 QPainterCanvas::~QPainterCanvas() {
   if (owned_ && owned_->isActive()) owned_->end();
@@ -117,6 +120,8 @@ int QPainterCanvas::dpiY() const {
   const QPaintDevice* d = painter_->device();
   return d ? d->logicalDpiY() : 96;
 }
+
+QFont QPainterCanvas::qfont() const { return toQFont(Font, dpiY(), paper_); }
 
 void QPainterCanvas::applyPen() {
   if (Pen.Style == TPenStyle::psClear) {
@@ -271,7 +276,7 @@ void QPainterCanvas::Polygon(const QVector<QPoint>& points) {
 }
 
 void QPainterCanvas::TextOut(int x, int y, const QString& text) {
-  const QFont f = toQFont(Font, dpiY());
+  const QFont f = qfont();
   const QFontMetrics fm(f, painter_->device());
   const int w = fm.horizontalAdvance(text);
   painter_->save();
@@ -300,11 +305,11 @@ void QPainterCanvas::TextRect(const TRect& r, int x, int y, const QString& text)
 }
 
 int QPainterCanvas::TextWidth(const QString& text) {
-  return QFontMetrics(toQFont(Font, dpiY()), painter_->device()).horizontalAdvance(text);
+  return QFontMetrics(qfont(), painter_->device()).horizontalAdvance(text);
 }
 
 int QPainterCanvas::TextHeight(const QString&) {
-  return QFontMetrics(toQFont(Font, dpiY()), painter_->device()).height();
+  return QFontMetrics(qfont(), painter_->device()).height();
 }
 
 void QPainterCanvas::StretchDraw(const TRect& r, const QImage& image) {

@@ -68,8 +68,9 @@ struct TFont {
   bool operator==(const TFont&) const = default;
 };
 
-// Builds the QFont for `font` on a device of `dpiY` dots per inch (0: 96).
-QFont toQFont(const TFont& font, int dpiY = 0);
+// Builds the QFont for `font` on a device of `dpiY` dots per inch (0: 96), in the print faces
+// when `paper`.
+QFont toQFont(const TFont& font, int dpiY = 0, bool paper = false);
 
 // Scan-line flood fill on an image, exact colours. fsSurface fills the 4-connected area of
 // colour `color` that holds (x, y); fsBorder fills the area bounded by `color`. Returns the
@@ -169,6 +170,7 @@ class QPainterCanvas final : public Canvas {
   // anchored at the painter's origin.
   void fillShape(const QPainterPath& path);
   int dpiY() const;
+  QFont qfont() const;
   // Pixel writes need the image without an active painter.
   void suspend();
   void resume();
@@ -178,6 +180,8 @@ class QPainterCanvas final : public Canvas {
   std::unique_ptr<QPainter> owned_;
   bool clipped_ = false;
   TRect clip_;
+  // Drawing into a PDF (a report file, or a document for the print system): the print faces.
+  bool paper_ = false;
 };
 
 // Keeps every call as one entry; text is measured with the font at 96 dpi.

@@ -1,5 +1,7 @@
 #include "base/Fonts.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <algorithm>
 
@@ -24,11 +26,43 @@ const QStringList& ProgramFontFamilies() {
   return families;
 }
 
-QFont WithProgramFamilies(QFont font, const QString& family) {
-  QStringList families = ProgramFontFamilies();
+namespace {
+
+QFont withFamilies(QFont font, QStringList families, const QString& family) {
   if (!family.isEmpty()) families.prepend(family);
   if (!families.isEmpty()) font.setFamilies(families);
   return font;
+}
+
+}  // namespace
+
+QFont WithProgramFamilies(QFont font, const QString& family) {
+  return withFamilies(std::move(font), ProgramFontFamilies(), family);
+}
+
+QString PrintFontFile() {
+  for (const QString& path :
+       {QCoreApplication::applicationDirPath() + QStringLiteral("/" RUTO_PRINT_FONT_FILE),
+        QStringLiteral(RUTO_PRINT_FONT_BUILD_PATH)})
+    if (QFile::exists(path)) return path;
+  return QString();
+}
+
+const QStringList& PrintFontFamilies() {
+  static const QStringList families = [] {
+    QStringList out;
+    const QString file = PrintFontFile();
+    const int id = file.isEmpty() ? -1 : QFontDatabase::addApplicationFont(file);
+    if (id >= 0) out << QFontDatabase::applicationFontFamilies(id).mid(0, 1);
+    // Characters the print face leaves out (the radicals) come from the screen faces.
+    out << ProgramFontFamilies();
+    return out;
+  }();
+  return families;
+}
+
+QFont WithPrintFamilies(QFont font, const QString& family) {
+  return withFamilies(std::move(font), PrintFontFamilies(), family);
 }
 
 }  // namespace ruto

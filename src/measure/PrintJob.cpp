@@ -72,7 +72,6 @@ void PrintJob::runNext() {
 void PrintJob::abort() {
   if (done_ || aborted_) return;
   aborted_ = true;
-  if (abortHandler_) abortHandler_();
 }
 
 void PrintJob::newPage() {

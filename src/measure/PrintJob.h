@@ -42,8 +42,6 @@ class PrintJob : public QObject {
   int Y = 0;
 
   void addStep(Step step) { steps_.push_back(std::move(step)); }
-  // Run when an abort is asked for while the job runs (the printer's own abort).
-  void setAbortHandler(std::function<void()> handler) { abortHandler_ = std::move(handler); }
 
   // Opens the job on the device; false when it cannot start (nothing is drawn then).
   bool begin();
@@ -52,7 +50,8 @@ class PrintJob : public QObject {
   void start();
   // Runs every step at once, for callers that need no abort (and for tests).
   bool runAll();
-  // No further step runs; the job ends without its remaining drawing and is discarded.
+  // No further step runs; the job ends without its remaining drawing and finishes not
+  // completed, so that its owner discards the document.
   void abort();
   bool aborted() const { return aborted_; }
   bool running() const { return painter_ != nullptr; }
@@ -74,7 +73,6 @@ class PrintJob : public QObject {
   size_t next_ = 0;
   bool aborted_ = false;
   bool done_ = false;
-  std::function<void()> abortHandler_;
 };
 
 }  // namespace ruto

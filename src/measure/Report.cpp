@@ -162,10 +162,10 @@ void TRecordingTarget::newPage() {
 
 TPagedDeviceTarget::TPagedDeviceTarget(QPagedPaintDevice* device,
                                        std::function<void(const QString&)> setTitle,
-                                       std::function<void()> cancel, QString outputFile)
+                                       std::function<void(bool)> closed, QString outputFile)
     : device_(device),
       setTitle_(std::move(setTitle)),
-      cancel_(std::move(cancel)),
+      closed_(std::move(closed)),
       outputFile_(std::move(outputFile)) {}
 
 TPagedDeviceTarget::~TPagedDeviceTarget() {
@@ -193,21 +193,19 @@ void TPagedDeviceTarget::newPage() {
   if (painter_) device_->newPage();
 }
 
-void TPagedDeviceTarget::end() {
+void TPagedDeviceTarget::close(bool completed) {
   canvas_.reset();
+  // Ending the painter finishes the document: only then may it go anywhere.
   if (painter_ && painter_->isActive()) painter_->end();
   painter_.reset();
+  if (!completed && !outputFile_.isEmpty()) QFile::remove(outputFile_);
+  if (closed_) closed_(completed);
   if (setTitle_) setTitle_(QString());
 }
 
-void TPagedDeviceTarget::abort() {
-  if (cancel_) cancel_();
-  canvas_.reset();
-  if (painter_ && painter_->isActive()) painter_->end();
-  painter_.reset();
-  if (!outputFile_.isEmpty()) QFile::remove(outputFile_);
-  if (setTitle_) setTitle_(QString());
-}
+void TPagedDeviceTarget::end() { close(true); }
+
+void TPagedDeviceTarget::abort() { close(false); }
 
 // ---- the report ----
 

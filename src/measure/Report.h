@@ -68,12 +68,13 @@ class TRecordingTarget final : public TReportTarget {
 };
 
 // A printer or a PDF writer. `setTitle` names the job on the device before it opens;
-// `cancel` asks the device to drop what it has (a printer's abort); `outputFile`, when the job
-// writes a file, is removed after an abort so that no partial document is left.
+// `closed` is told, once the drawing has ended, whether the document is complete (a stopped
+// one must reach no printer); `outputFile`, when the job writes a file, is removed after an
+// abort so that no partial document is left.
 class TPagedDeviceTarget final : public TReportTarget {
  public:
   TPagedDeviceTarget(QPagedPaintDevice* device, std::function<void(const QString&)> setTitle,
-                     std::function<void()> cancel = {}, QString outputFile = {});
+                     std::function<void(bool completed)> closed = {}, QString outputFile = {});
   ~TPagedDeviceTarget() override;
 
   bool begin(const QString& title) override;
@@ -86,9 +87,11 @@ class TPagedDeviceTarget final : public TReportTarget {
   void abort() override;
 
  private:
+  void close(bool completed);
+
   QPagedPaintDevice* device_;
   std::function<void(const QString&)> setTitle_;
-  std::function<void()> cancel_;
+  std::function<void(bool)> closed_;
   QString outputFile_;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<Canvas> canvas_;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace ruto::test {
 
@@ -24,6 +25,20 @@ QString sourcePath(const QString& relative) {
 
 QString generatedPath(const QString& relative) {
   return QStringLiteral(RUTO_GENERATED_DIR) + QLatin1Char('/') + relative;
+}
+
+QString pdfText(const QString& pdf, const QStringList& options) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), QStringList(options) << pdf << QStringLiteral("-"));
+  p.waitForFinished(60000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString radicalsIn(const QString& text) {
+  QString out;
+  for (const QChar c : text)
+    if (c.unicode() >= 0x2E80 && c.unicode() <= 0x2FDF) out += c;
+  return out;
 }
 
 bool writeFile(const QString& path, const QByteArray& data) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -22,6 +23,11 @@ QString savePng(const QImage& image, const QString& name);
 QString sourcePath(const QString& relative);
 // Path of a build-time generated file (databases, packages).
 QString generatedPath(const QString& relative);
+// The text pdftotext reads from `pdf` (with `options`), as it comes: no normalisation.
+QString pdfText(const QString& pdf, const QStringList& options = {});
+// The characters of the CJK radical blocks (U+2E80-U+2FDF) in `text`: a PDF that reads back
+// with them has mapped ideographs to the radicals sharing their glyphs.
+QString radicalsIn(const QString& text);
 // Writes `data` to `path`, creating folders; false on failure.
 bool writeFile(const QString& path, const QByteArray& data);
 QByteArray readFile(const QString& path);

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSqlDatabase>
@@ -74,12 +73,14 @@ void PrintAnalysisReport(TVoany& w) {
     AskUser(MsgKind::WarningOk, PrintNotStartedText());
     return;
   }
-  QPrinter& printer = SharedPrinter();
-  const QString file =
-      printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+  auto output = std::make_shared<PrinterOutput>();
+  if (!output->device()) {
+    AskUser(MsgKind::WarningOk, PrintNotStartedText());
+    return;
+  }
   auto target = std::make_unique<TPagedDeviceTarget>(
-      &printer, [&printer](const QString& title) { printer.setDocName(title); },
-      [&printer] { printer.abort(); }, file);
+      output->device(), [output](const QString& title) { output->setTitle(title); },
+      [output](bool completed) { output->close(completed); });
   auto* job = new TReportJob(std::move(target), ReportInputFromWindow(w), &w);
   if (!job->begin()) {
     delete job;

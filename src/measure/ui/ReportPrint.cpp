@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPointer>
-#include <QPrinter>
 #include <QPushButton>
 
 #include "app/AskUser.h"
@@ -40,25 +39,26 @@ bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>
     AskUser(MsgKind::WarningOk, PrintNotStartedText());
     return false;
   }
-  QPrinter& printer = SharedPrinter();
-  printer.setDocName(title);
-  auto* job = new PrintJob(&printer);
-  if (!job->begin()) {
+  auto output = std::make_shared<PrinterOutput>();
+  auto* job = output->device() ? new PrintJob(output->device()) : nullptr;
+  if (job) output->setTitle(title);
+  if (!job || !job->begin()) {
     delete job;
-    printer.setDocName(QString());
+    output->setTitle(QString());
     AskUser(MsgKind::WarningOk, PrintNotStartedText());
     return false;
   }
   addSteps(*job);
-  job->setAbortHandler([&printer] { printer.abort(); });
 
   const auto takeDown = ShowAbortBox(
       job, [job] { job->abort(); }, parent);
+  // The job has ended its drawing when it finishes: only a complete document is handed on.
   QObject::connect(job, &PrintJob::finished, job,
-                   [job, takeDown, done = std::move(done), &printer](bool ok) {
-                     printer.setDocName(QString());
+                   [job, takeDown, done = std::move(done), output](bool ok) {
+                     const bool delivered = output->close(ok);
+                     output->setTitle(QString());
                      takeDown();
-                     if (done) done(ok);
+                     if (done) done(ok && delivered);
                      job->deleteLater();
                    });
   job->start();

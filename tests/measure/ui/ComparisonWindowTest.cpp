@@ -44,6 +44,7 @@ class ComparisonWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     SetAskUserResponder(nullptr);
+    SetPrintSpooler({});
     WindowOpeners() = TWindowOpeners{};
   }
   QStringList asked;
@@ -173,6 +174,38 @@ TEST_F(ComparisonWindowTest, TheAbortBoxStopsTheJob) {
   w.ToolButton1->click();                         // a new job may start again
   EXPECT_NE(w.findChild<TAbortBox*>(), nullptr);
   printer.setOutputFileName(QString());
+}
+
+// On a printer of the print system the page reaches it only once complete; a stopped job
+// hands it nothing, and a refused document is told.
+TEST_F(ComparisonWindowTest, AStoppedJobHandsThePrintSystemNothing) {
+  QStringList texts;
+  bool accept = true;
+  SetPrintSpooler({"Queue 1", [&](const PrintSubmission& s) {
+                     texts << ruto::test::pdfText(s.File);
+                     return accept;
+                   }});
+  TVoCmp w;
+  w.show();
+  auto print = [&](bool stop) {
+    w.ToolButton1->click();
+    auto* box = w.findChild<TAbortBox*>();
+    ASSERT_NE(box, nullptr);
+    QApplication::processEvents();  // the title lines are drawn
+    if (stop) box->Button1->click();
+    for (int i = 0; i < 100 && w.findChild<TAbortBox*>(); ++i)
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+  };
+  print(true);
+  EXPECT_TRUE(texts.isEmpty());
+  print(false);
+  ASSERT_EQ(texts.size(), 1);
+  EXPECT_TRUE(texts[0].contains("能量比對分析報表"));
+  EXPECT_TRUE(texts[0].contains("大腸經"));  // the chart, drawn last
+  EXPECT_TRUE(asked.isEmpty());
+  accept = false;
+  print(false);
+  EXPECT_EQ(asked, QStringList{PrintNotDeliveredText()});
 }
 
 TEST_F(ComparisonWindowTest, AJobThatCannotStartIsReported) {
