@@ -8,7 +8,8 @@
 
 namespace ruto {
 
-enum class DbOpenResult { Ok, Missing, NotSqlite, JetFile, MissingTables, OpenFailed };
+// Busy: another program held a lock on the file for longer than kBusyTimeoutMs.
+enum class DbOpenResult { Ok, Missing, NotSqlite, JetFile, MissingTables, OpenFailed, Busy };
 
 // Tables each database file must hold.
 inline const QStringList kMainTables = {QStringLiteral("VOCUST"), QStringLiteral("VODATA"),
