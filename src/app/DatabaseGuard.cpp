@@ -30,22 +30,35 @@ struct Check {
   sqlite3* running = nullptr;  // the worker's connection while it checks
   bool stop = false;
   std::thread worker;
-  ~Check() {
-    if (worker.joinable()) worker.join();
+};
+
+// Stops a check; called with the registry's mutex held. The caller joins its worker.
+void stopLocked(Check& check) {
+  check.stop = true;
+  if (check.running) sqlite3_interrupt(check.running);
+}
+
+// The checks by connection name. At exit a check still running is stopped and waited for
+// before the lock and the condition it uses go away.
+struct Registry {
+  std::mutex mutex;
+  std::condition_variable done;
+  std::map<QString, std::shared_ptr<Check>> checks;
+  ~Registry() {
+    std::map<QString, std::shared_ptr<Check>> left;
+    {
+      std::lock_guard lock(mutex);
+      left.swap(checks);
+      for (auto& [name, check] : left) stopLocked(*check);
+    }
+    for (auto& [name, check] : left)
+      if (check->worker.joinable()) check->worker.join();
   }
 };
 
-std::mutex& checksMutex() {
-  static std::mutex m;
-  return m;
-}
-std::condition_variable& checksDone() {
-  static std::condition_variable cv;
-  return cv;
-}
-std::map<QString, std::shared_ptr<Check>>& checks() {
-  static std::map<QString, std::shared_ptr<Check>> map;
-  return map;
+Registry& registry() {
+  static Registry r;
+  return r;
 }
 
 // Runs quick_check on its own read-only connection. `check`, when given, may interrupt it.
@@ -55,7 +68,7 @@ Verdict quickCheck(const QString& path, QString* detail, Check* check) {
   if (rc == SQLITE_OK) {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     if (check) {
-      std::lock_guard lock(checksMutex());
+      std::lock_guard lock(registry().mutex);
       if (check->stop) rc = SQLITE_INTERRUPT;
       check->running = db;
     }
@@ -74,7 +87,7 @@ Verdict quickCheck(const QString& path, QString* detail, Check* check) {
   }
   const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
   if (check) {
-    std::lock_guard lock(checksMutex());
+    std::lock_guard lock(registry().mutex);
     check->running = nullptr;
   }
   sqlite3_close(db);
@@ -165,17 +178,17 @@ void StartDatabaseCheck(const QString& connectionName, const QString& path) {
   StopDatabaseCheck(connectionName);
   auto check = std::make_shared<Check>();
   check->path = path;
-  std::lock_guard lock(checksMutex());
-  checks()[connectionName] = check;
+  std::lock_guard lock(registry().mutex);
+  registry().checks[connectionName] = check;
   check->worker = std::thread([check] {
     QString detail;
     const Verdict verdict = quickCheck(check->path, &detail, check.get());
     {
-      std::lock_guard done(checksMutex());
+      std::lock_guard done(registry().mutex);
       check->verdict = verdict;
       check->detail = detail;
     }
-    checksDone().notify_all();
+    registry().done.notify_all();
     if (verdict == Verdict::Damaged && QCoreApplication::instance())
       QMetaObject::invokeMethod(
           QCoreApplication::instance(),
@@ -187,23 +200,22 @@ void StartDatabaseCheck(const QString& connectionName, const QString& path) {
 void StopDatabaseCheck(const QString& connectionName) {
   std::shared_ptr<Check> check;
   {
-    std::lock_guard lock(checksMutex());
-    const auto it = checks().find(connectionName);
-    if (it == checks().end()) return;
+    std::lock_guard lock(registry().mutex);
+    const auto it = registry().checks.find(connectionName);
+    if (it == registry().checks.end()) return;
     check = it->second;
-    checks().erase(it);
-    check->stop = true;
-    if (check->running) sqlite3_interrupt(check->running);
+    registry().checks.erase(it);
+    stopLocked(*check);
   }
   if (check->worker.joinable()) check->worker.join();
 }
 
 bool WaitForWriteVerdict(const QString& connectionName, QString* error) {
-  std::unique_lock lock(checksMutex());
-  const auto it = checks().find(connectionName);
-  if (it == checks().end()) return true;
+  std::unique_lock lock(registry().mutex);
+  const auto it = registry().checks.find(connectionName);
+  if (it == registry().checks.end()) return true;
   const std::shared_ptr<Check> check = it->second;
-  checksDone().wait(lock, [&] { return check->verdict != Verdict::Pending; });
+  registry().done.wait(lock, [&] { return check->verdict != Verdict::Pending; });
   if (check->verdict == Verdict::Busy) {
     // The file was held while the worker looked; look again now that a write needs it.
     lock.unlock();
