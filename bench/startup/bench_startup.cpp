@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
   const int clients = argc > 2 ? atoi(argv[2]) : 100000;
   if (clients <= 0) return 0;
   QTemporaryDir large;
+  std::fflush(stdout);
   QProcess check;
   check.setProcessChannelMode(QProcess::ForwardedChannels);
   check.start(QStringLiteral(CHECK_EXE), {large.path(), QString::number(clients)});
