@@ -141,6 +141,11 @@ bool IsDatabaseBusy(const QSqlError& error) {
   return (error.nativeErrorCode().toInt() & 0xff) == SQLITE_BUSY;
 }
 
+bool IsDatabaseDamaged(const QSqlError& error) {
+  const int code = error.nativeErrorCode().toInt() & 0xff;
+  return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+}
+
 QString DatabaseHolder(const QString& path) {
   struct stat st {};
   const QString canonical = QFileInfo(path).canonicalFilePath();

@@ -17,6 +17,8 @@ inline const QString kDatabaseInUseRetryText =
 
 // True when SQLite gave up waiting for another connection's lock.
 bool IsDatabaseBusy(const QSqlError& error);
+// True when SQLite found the file's structure broken.
+bool IsDatabaseDamaged(const QSqlError& error);
 
 // The program holding a lock on (or having open) the file at `path`, as "name (PID n)";
 // empty when no other process can be named.

@@ -89,7 +89,9 @@ bool OpenStartupDatabases(QString* message) {
   if (message && quit)
     message->clear();
   else if (message)
-    *message = (failed == DbOpenResult::JetFile ? kJetDatabaseText : kDatabaseOpenText) +
+    *message = (failed == DbOpenResult::JetFile   ? kJetDatabaseText
+                : failed == DbOpenResult::Damaged ? kDatabaseDamagedText
+                                                  : kDatabaseOpenText) +
                QLatin1Char('\n') + (main != DbOpenResult::Ok ? mainPath : refPath);
   return false;
 }

@@ -154,6 +154,13 @@ TEST_F(StartupFiles, DamagedMainDatabaseIsReportedOnceAndNeverWritten) {
   EXPECT_TRUE(asked_[0].startsWith("6:" + kDatabaseDamagedText + '\n' + main + '\n'));
   CloseStartupDatabases();
   EXPECT_EQ(content("ruto4.mdb"), bytes);
+
+  // A broken first page (the table list) already stops the opening, with the same text.
+  bytes.replace(100, 200, QByteArray(200, 'x'));
+  putMarker("ruto4.mdb", bytes);
+  EXPECT_FALSE(OpenStartupDatabases(&message));
+  EXPECT_EQ(message, kDatabaseDamagedText + '\n' + main);
+  EXPECT_EQ(content("ruto4.mdb"), bytes);
 }
 
 TEST_F(StartupFiles, MainDatabaseHeldByAnotherProgramIsNamedWithRetryOrQuit) {
