@@ -6,6 +6,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "app/DatabaseGuard.h"
+
 namespace ruto {
 
 namespace {
@@ -64,7 +66,9 @@ DbOpenResult OpenDatabase(const QString& connectionName, const QString& path,
       QSqlQuery q(db);
       if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
         setDetail(detail, QStringLiteral("%1: %2").arg(path, q.lastError().text()));
-        result = DbOpenResult::OpenFailed;
+        result = IsDatabaseBusy(q.lastError())      ? DbOpenResult::Busy
+                 : IsDatabaseDamaged(q.lastError()) ? DbOpenResult::Damaged
+                                                    : DbOpenResult::OpenFailed;
       } else {
         QStringList present;
         while (q.next()) present << q.value(0).toString();

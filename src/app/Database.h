@@ -8,7 +8,18 @@
 
 namespace ruto {
 
-enum class DbOpenResult { Ok, Missing, NotSqlite, JetFile, MissingTables, OpenFailed };
+// Busy: another program held a lock on the file for longer than kBusyTimeoutMs. Damaged:
+// SQLite found the file's own structure broken.
+enum class DbOpenResult {
+  Ok,
+  Missing,
+  NotSqlite,
+  JetFile,
+  MissingTables,
+  OpenFailed,
+  Busy,
+  Damaged
+};
 
 // Tables each database file must hold.
 inline const QStringList kMainTables = {QStringLiteral("VOCUST"), QStringLiteral("VODATA"),

@@ -128,7 +128,7 @@ bool UpgradeMainSchema(const QString& connectionName, bool* rebuilt, QString* er
   if (!ok) return failed(QStringLiteral("cannot read the schema"));
 
   Transaction transaction(connectionName);
-  if (!transaction.active()) return failed(db.lastError().text());
+  if (!transaction.active()) return failed(transaction.error());
   const auto run = [&](const QString& sql) {
     if (q.exec(sql)) return true;
     if (error) *error = sql.left(80) + QStringLiteral(": ") + q.lastError().text();

@@ -216,7 +216,7 @@ MigrationResult OldDatabaseMigration::run() {
   advance(3);
   {
     Transaction transaction(main_);
-    if (!transaction.active()) return finish(MigrationResult::Failed, mainDb.lastError().text());
+    if (!transaction.active()) return finish(MigrationResult::Failed, transaction.error());
     QSqlQuery q(mainDb);
     if (!tableExists(mainDb, kMigratedTable) && !q.exec(migratedTableSql()))
       return finish(MigrationResult::Failed, q.lastError().text());

@@ -11,6 +11,7 @@
 
 #include <sqlite3.h>
 
+#include "app/DatabaseGuard.h"
 #include "app/SqliteAccess.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
@@ -634,6 +635,11 @@ qint64 RecordSet::insert(const QVariantMap& values) {
                 .arg(QuotedIdentifier(table_), names.join(u','), marks.join(u','));
   qint64 key = 0;
   {
+    Transaction transaction(connection_);
+    if (!transaction.active()) {
+      fail(transaction.error());
+      return 0;
+    }
     QSqlQuery q(database());
     if (!q.prepare(sql)) {
       fail(q.lastError().text());
@@ -645,6 +651,12 @@ qint64 RecordSet::insert(const QVariantMap& values) {
       return 0;
     }
     key = q.lastInsertId().toLongLong();
+    q.finish();
+    QString error;
+    if (!transaction.commit(&error)) {
+      fail(error);
+      return 0;
+    }
   }
   if (open_ && refresh()) gotoBookmark(key);
   return key;
@@ -664,6 +676,8 @@ bool RecordSet::update(qint64 key, const QVariantMap& values) {
     bound << it.value();
   }
   {
+    Transaction transaction(connection_);
+    if (!transaction.active()) return fail(transaction.error());
     QSqlQuery q(database());
     if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                        .arg(QuotedIdentifier(table_), sets.join(u','),
@@ -673,6 +687,9 @@ bool RecordSet::update(qint64 key, const QVariantMap& values) {
     q.addBindValue(key);
     if (!q.exec()) return fail(q.lastError().text());
     if (q.numRowsAffected() != 1) return fail(QStringLiteral("no row with MKEY %1").arg(key));
+    q.finish();
+    QString error;
+    if (!transaction.commit(&error)) return fail(error);
   }
   if (open_ && refresh()) gotoBookmark(key);
   return true;
@@ -682,12 +699,17 @@ bool RecordSet::remove(qint64 key) {
   if (stored_.isEmpty() && !readColumns()) return false;
   if (keyColumn_ < 0) return fail(QStringLiteral("table %1 has no MKEY").arg(table_));
   {
+    Transaction transaction(connection_);
+    if (!transaction.active()) return fail(transaction.error());
     QSqlQuery q(database());
     if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
                        .arg(QuotedIdentifier(table_), QuotedIdentifier(stored_[keyColumn_]))))
       return fail(q.lastError().text());
     q.addBindValue(key);
     if (!q.exec()) return fail(q.lastError().text());
+    q.finish();
+    QString error;
+    if (!transaction.commit(&error)) return fail(error);
   }
   return !open_ || refresh();
 }
@@ -703,7 +725,7 @@ int RecordSet::removeWhere(const QString& column, const QVariant& value) {
   {
     Transaction transaction(connection_);
     if (!transaction.active()) {
-      fail(database().lastError().text());
+      fail(transaction.error());
       return -1;
     }
     {
@@ -730,26 +752,40 @@ int RecordSet::removeWhere(const QString& column, const QVariant& value) {
   return removed;
 }
 
-// Savepoints rather than BEGIN, so that a write inside a caller's larger transaction joins
-// it instead of failing.
 Transaction::Transaction(const QString& connectionName)
     : db_(QSqlDatabase::database(connectionName, false)) {
-  static std::atomic<int> counter{0};
-  name_ = QStringLiteral("rs_tx_%1").arg(++counter);
+  if (!db_.isOpen()) {
+    error_ = QStringLiteral("database connection not open");
+    return;
+  }
+  if (!WaitForWriteVerdict(connectionName, &error_)) return;
+  sqlite3* handle = SqliteHandle(db_);
   QSqlQuery q(db_);
-  active_ = db_.isOpen() && q.exec(QStringLiteral("SAVEPOINT ") + name_);
+  if (handle && !sqlite3_get_autocommit(handle)) {
+    // Inside a caller's transaction a savepoint joins it instead of failing.
+    static std::atomic<int> counter{0};
+    name_ = QStringLiteral("rs_tx_%1").arg(++counter);
+    active_ = q.exec(QStringLiteral("SAVEPOINT ") + name_);
+  } else {
+    active_ = q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+  }
+  if (!active_) error_ = failureText(q.lastError());
 }
 
 Transaction::~Transaction() { rollback(); }
 
+QString Transaction::failureText(const QSqlError& error) const {
+  return IsDatabaseBusy(error) ? DatabaseInUseMessage(db_.databaseName()) : error.text();
+}
+
 bool Transaction::commit(QString* error) {
   if (!active_) {
-    if (error) *error = QStringLiteral("no transaction");
+    if (error) *error = error_.isEmpty() ? QStringLiteral("no transaction") : error_;
     return false;
   }
   QSqlQuery q(db_);
-  if (!q.exec(QStringLiteral("RELEASE ") + name_)) {
-    if (error) *error = q.lastError().text();
+  if (!q.exec(name_.isEmpty() ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + name_)) {
+    if (error) *error = failureText(q.lastError());
     return false;  // still active: the destructor rolls it back
   }
   active_ = false;
@@ -759,8 +795,12 @@ bool Transaction::commit(QString* error) {
 void Transaction::rollback() {
   if (!active_) return;
   QSqlQuery q(db_);
-  q.exec(QStringLiteral("ROLLBACK TO ") + name_);
-  q.exec(QStringLiteral("RELEASE ") + name_);
+  if (name_.isEmpty()) {
+    q.exec(QStringLiteral("ROLLBACK"));
+  } else {
+    q.exec(QStringLiteral("ROLLBACK TO ") + name_);
+    q.exec(QStringLiteral("RELEASE ") + name_);
+  }
   active_ = false;
 }
 

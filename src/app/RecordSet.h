@@ -160,9 +160,13 @@ class RecordSet {
   QDate today_;
 };
 
-// One transaction on a connection: begun on construction, rolled back on destruction
-// unless commit() succeeded. Commit reports failures such as a broken link found at the
-// end of the transaction.
+// One write transaction on a connection, the only way the program begins one: begun on
+// construction, rolled back on destruction unless commit() succeeded. It first waits for the
+// verdict of the file's start-up check and is refused on a damaged file. An outermost one
+// takes the write lock at once, so that it waits for another program's lock rather than
+// failing when it first writes; inside a caller's transaction it joins that one. error()
+// says why one is not active (in Chinese when the file is damaged or in use). Commit reports
+// failures such as a broken link found at the end of the transaction.
 class Transaction {
  public:
   explicit Transaction(const QString& connectionName);
@@ -170,13 +174,16 @@ class Transaction {
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;
   bool active() const { return active_; }
+  const QString& error() const { return error_; }
   bool commit(QString* error = nullptr);
   void rollback();
 
  private:
+  QString failureText(const QSqlError& error) const;
   QSqlDatabase db_;
-  QString name_;
+  QString name_;  // the savepoint of a nested transaction; empty for an outermost one
   bool active_ = false;
+  QString error_;
 };
 
 // Calculated columns of the client and test lists.

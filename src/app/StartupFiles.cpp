@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QStringList>
 
+#include "app/AskUser.h"
 #include "app/Database.h"
+#include "app/DatabaseGuard.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
 #include "app/MainSchema.h"
@@ -63,23 +65,41 @@ bool OpenStartupDatabases(QString* message) {
   QString detail;
   const QString mainPath = InstallPath(kMainDatabase);
   const QString refPath = InstallPath(kReferenceDatabase);
-  DbOpenResult main = OpenDatabase(kMainConnection, mainPath, kMainTables, &detail);
+  // A file another program holds is no broken install: the operator may free it and retry,
+  // or quit without a further message.
+  bool quit = false;
+  const auto open = [&](const QString& connection, const QString& path, const QStringList& tables) {
+    DbOpenResult r = OpenDatabase(connection, path, tables, &detail);
+    while (r == DbOpenResult::Busy && !quit) {
+      quit = !AskUser(MsgKind::ImportantYesNo,
+                      DatabaseInUseMessage(path) + QLatin1Char('\n') + kDatabaseInUseRetryText);
+      if (!quit) r = OpenDatabase(connection, path, tables, &detail);
+    }
+    return r;
+  };
+  DbOpenResult main = open(kMainConnection, mainPath, kMainTables);
   DbOpenResult ref = DbOpenResult::OpenFailed;
+  // Writes wait for the check's verdict, so it may run beside the rest of the start.
+  if (main == DbOpenResult::Ok) StartDatabaseCheck(kMainConnection, mainPath);
   // A main database made by an earlier version is brought to the current tables first.
   if (main == DbOpenResult::Ok && !UpgradeMainSchema(kMainConnection, nullptr, &detail))
     main = DbOpenResult::OpenFailed;
-  if (main == DbOpenResult::Ok)
-    ref = OpenDatabase(kReferenceConnection, refPath, kReferenceTables, &detail);
+  if (main == DbOpenResult::Ok) ref = open(kReferenceConnection, refPath, kReferenceTables);
   if (main == DbOpenResult::Ok && ref == DbOpenResult::Ok) return true;
   CloseStartupDatabases();
   const DbOpenResult failed = main != DbOpenResult::Ok ? main : ref;
-  if (message)
-    *message = (failed == DbOpenResult::JetFile ? kJetDatabaseText : kDatabaseOpenText) +
+  if (message && quit)
+    message->clear();
+  else if (message)
+    *message = (failed == DbOpenResult::JetFile   ? kJetDatabaseText
+                : failed == DbOpenResult::Damaged ? kDatabaseDamagedText
+                                                  : kDatabaseOpenText) +
                QLatin1Char('\n') + (main != DbOpenResult::Ok ? mainPath : refPath);
   return false;
 }
 
 void CloseStartupDatabases() {
+  StopDatabaseCheck(kMainConnection);
   CloseDatabase(kMainConnection);
   CloseDatabase(kReferenceConnection);
 }

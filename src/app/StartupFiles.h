@@ -41,9 +41,10 @@ TStartupFiles PrepareDatabaseFiles();
 QString TemplateMissingMessage();
 
 // Opens the main and the reference database connections, rebuilding a main database of an
-// earlier schema. On failure returns false with the message to show (the Jet text for a
-// file of the other platform), followed by the path of the file that failed, and closes
-// both.
+// earlier schema, and starts the check of the main database. A file another program holds
+// is named in a question: retry, or give up with an empty message. On other failures returns
+// false with the message to show (the Jet text for a file of the other platform), followed by
+// the path of the file that failed, and closes both.
 bool OpenStartupDatabases(QString* message);
 void CloseStartupDatabases();
 

@@ -579,7 +579,7 @@ bool CopyTransferTable(const QString& sourceConnection, const QString& targetCon
     return failed(sqlError(sqliteError, "Unable to execute statement"));
 
   Transaction transaction(targetConnection);
-  if (!transaction.active()) return failed(target.lastError().text());
+  if (!transaction.active()) return failed(transaction.error());
   {
     TransferInserter write;
     write.rowDone = [&] {

@@ -22,6 +22,11 @@ void setError(QString* error, const QString& text) {
   if (error) *error = text;
 }
 
+// A message with the reason on its second line.
+void setError(QString* error, const QString& message, const QString& reason) {
+  setError(error, message + QLatin1Char('\n') + reason);
+}
+
 }  // namespace
 
 TClientInfo ClientAt(const RecordSet& clients, int row) {
@@ -87,21 +92,21 @@ bool DeleteCurrentClient(RecordSet& clients, RecordSet& tests, QString* error) {
   {
     Transaction transaction(clients.database().connectionName());
     if (!transaction.active()) {
-      setError(error, clients.database().lastError().text());
+      setError(error, kClientDeleteFailedText, transaction.error());
       return false;
     }
     // CUSTNO compares without regard to case, so "a01" tests go with client "A01".
     if (tests.removeWhere(QStringLiteral("CUSTNO"), custNo) < 0) {
-      setError(error, tests.lastError());
+      setError(error, kClientDeleteFailedText, tests.lastError());
       return false;
     }
     if (!clients.remove(key)) {
-      setError(error, clients.lastError());
+      setError(error, kClientDeleteFailedText, clients.lastError());
       return false;
     }
     QString failure;
     if (!transaction.commit(&failure)) {
-      setError(error, failure);
+      setError(error, kClientDeleteFailedText, failure);
       return false;
     }
   }
@@ -116,7 +121,7 @@ bool DeleteCurrentTest(RecordSet& tests, QString* error) {
   const qint64 key = tests.bookmark();
   if (key == 0) return false;
   if (!tests.remove(key)) {
-    setError(error, tests.lastError());
+    setError(error, kTestDeleteFailedText, tests.lastError());
     return false;
   }
   if (key == CurrentTest.MKey) CurrentTest.MKey = 0;
@@ -154,6 +159,10 @@ qint64 StoreCurrentTest(const QString& connection, const TClientInfo& client, QS
   qint64 key = 0;
   {
     Transaction transaction(connection);
+    if (!transaction.active()) {
+      setError(error, kStoreFailedText, transaction.error());
+      return 0;
+    }
     // A test filed under a number no client holds would be seen by no list.
     RecordSet owner(connection, QStringLiteral("VOCUST"));
     owner.setLink(QStringLiteral("CUSTNO"), client.CustNo);
@@ -165,7 +174,7 @@ qint64 StoreCurrentTest(const QString& connection, const TClientInfo& client, QS
     key = tests.insert(row);
     QString failure;
     if (key == 0 || !transaction.commit(&failure)) {
-      setError(error, key == 0 ? tests.lastError() : failure);
+      setError(error, kStoreFailedText, key == 0 ? tests.lastError() : failure);
       return 0;
     }
   }

@@ -26,6 +26,14 @@ bool LoadCurrentTest(const RecordSet& clients, const RecordSet& tests);
 // selected, so that no earlier or empty CompareTest is taken for a loaded one.
 bool LoadCompareTest(const RecordSet& clients, const RecordSet& tests);
 
+// Messages of a failed store or delete; the reason follows on the next line.
+inline const QString kStoreFailedText =
+    QStringLiteral("檢測資料無法存入資料庫，這筆資料仍保留在程式中，請稍後再儲存一次。");
+inline const QString kClientDeleteFailedText =
+    QStringLiteral("受測者資料無法刪除，資料庫中的資料保持原狀。");
+inline const QString kTestDeleteFailedText =
+    QStringLiteral("經絡能量數據無法刪除，資料庫中的資料保持原狀。");
+
 // Deletes the current client and every test filed under its number (whatever the letter
 // case) in one transaction. CurrentClient and CurrentTest.MKey stay as they are.
 bool DeleteCurrentClient(RecordSet& clients, RecordSet& tests, QString* error = nullptr);

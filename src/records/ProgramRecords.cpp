@@ -85,7 +85,7 @@ bool UpdateProgram(RecordSet& programs, qint64 key, const TProgramFields& fields
 bool SaveConditionEdit(RecordSet& programs, RecordSet& conditions, const TConditionEdit& edit,
                        QString* error) {
   Transaction transaction(programs.database().connectionName());
-  if (!transaction.active()) return failed(error, programs.database().lastError().text());
+  if (!transaction.active()) return failed(error, transaction.error());
   QVariantMap row = edit.row;
   if (edit.rowKey == 0) {
     // A new row always belongs to the program it was added under.
@@ -112,7 +112,7 @@ bool DeleteProgram(RecordSet& programs, RecordSet& conditions, QString* error) {
   const qint64 key = programs.keyAt(row);
   const QString number = text(programs, row, QStringLiteral("ProNo"));
   Transaction transaction(programs.database().connectionName());
-  if (!transaction.active()) return failed(error, programs.database().lastError().text());
+  if (!transaction.active()) return failed(error, transaction.error());
   // The rows first, as the links are kept by the program and not by the database.
   if (conditions.removeWhere(QStringLiteral("ProNo"), number) < 0)
     return failed(error, conditions.lastError());

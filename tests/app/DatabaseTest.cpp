@@ -21,7 +21,7 @@ TEST_F(DatabaseOpen, RefusesFilesThatAreNoUsableSqliteDatabase) {
       {"empty.mdb", QByteArray(), DbOpenResult::NotSqlite},
       {"text.mdb", QByteArray("just some text, not a database at all"), DbOpenResult::NotSqlite},
       {"jet.mdb", jet, DbOpenResult::JetFile},
-      {"damaged.mdb", damaged, DbOpenResult::OpenFailed},
+      {"damaged.mdb", damaged, DbOpenResult::Damaged},
   };
   opened_ << kConn;
   for (const auto& c : cases) {

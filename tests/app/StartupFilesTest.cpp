@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QProcess>
+#include <QThread>
 
 #include "app/AppTestSupport.h"
+#include "app/DatabaseGuard.h"
 #include "app/Databases.h"
+#include "app/RecordSet.h"
 #include "app/Settings.h"
 #include "app/StartupFiles.h"
 #include "base/Files.h"
+#include "support/SqliteHolder.h"
 
 using namespace ruto;
 
@@ -179,4 +184,61 @@ TEST_F(StartupFiles, WorkFoldersOfKilledRunsGoAtStartAndLiveOnesStay) {
   EXPECT_EQ(left, want);
   EXPECT_EQ(ruto::test::readFile(temp.filePath("kept/file")), "x");
   EXPECT_EQ(ruto::test::readFile(live.filePath("VoTran.mdb")), "live");
+}
+
+TEST_F(StartupFiles, DamagedMainDatabaseIsReportedOnceAndNeverWritten) {
+  putInstallation();
+  const QString main = path("ruto4.mdb");
+  ASSERT_TRUE(dbtest::makeDatabase(
+      main, {"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
+             "INSERT INTO VODATA (CUSTNO, MEMO1) SELECT 'C' || i, hex(randomblob(200)) FROM n"}));
+  // One page in the middle of the tests' rows overwritten.
+  QByteArray bytes = content("ruto4.mdb");
+  const int pageSize = (static_cast<uchar>(bytes[16]) << 8) | static_cast<uchar>(bytes[17]);
+  const qsizetype page = bytes.size() / pageSize / 2;
+  bytes.replace(page * pageSize, pageSize, QByteArray(pageSize, 'x'));
+  putMarker("ruto4.mdb", bytes);
+
+  QString message;
+  ASSERT_TRUE(OpenStartupDatabases(&message)) << "the window is not held up";
+  RecordSet clients(kMainConnection, "VOCUST");
+  EXPECT_EQ(clients.insert({{"CUSTNO", "A"}}), 0);
+  EXPECT_TRUE(clients.lastError().startsWith(kDatabaseDamagedText + '\n' + main + '\n'))
+      << clients.lastError().toStdString();
+  for (int i = 0; i < 500 && asked_.isEmpty(); ++i) {
+    QCoreApplication::processEvents();
+    QThread::msleep(10);
+  }
+  QCoreApplication::processEvents();
+  ASSERT_EQ(asked_.size(), 1);
+  EXPECT_TRUE(asked_[0].startsWith("6:" + kDatabaseDamagedText + '\n' + main + '\n'));
+  CloseStartupDatabases();
+  EXPECT_EQ(content("ruto4.mdb"), bytes);
+
+  // A broken first page (the table list) already stops the opening, with the same text.
+  bytes.replace(100, 200, QByteArray(200, 'x'));
+  putMarker("ruto4.mdb", bytes);
+  EXPECT_FALSE(OpenStartupDatabases(&message));
+  EXPECT_EQ(message, kDatabaseDamagedText + '\n' + main);
+  EXPECT_EQ(content("ruto4.mdb"), bytes);
+}
+
+TEST_F(StartupFiles, MainDatabaseHeldByAnotherProgramIsNamedWithRetryOrQuit) {
+  putInstallation();
+  ruto::test::SqliteHolder holder(path("ruto4.mdb"), "BEGIN EXCLUSIVE;\n.print held\n");
+  ASSERT_TRUE(holder.ok());
+  const QString question = QString("3:%1\n%2\n使用中的程式：sqlite3 (PID %3)\n%4")
+                               .arg(kDatabaseInUseText, path("ruto4.mdb"))
+                               .arg(holder.pid())
+                               .arg(kDatabaseInUseRetryText);
+  answer_ = false;
+  QString message = "unset";
+  EXPECT_FALSE(OpenStartupDatabases(&message));
+  EXPECT_EQ(message, "") << "quitting needs no second message";
+  EXPECT_EQ(asked_, QStringList{question});
+
+  // "是" after the other program has let go opens the file.
+  SetAskUserResponder([&](MsgKind, const QString&) { return holder.release(); });
+  EXPECT_TRUE(OpenStartupDatabases(&message)) << message.toStdString();
+  CloseStartupDatabases();
 }

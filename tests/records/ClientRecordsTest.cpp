@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "RecordsFixture.h"
 #include "app/AppTestSupport.h"
+#include "app/DatabaseGuard.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
 #include "records/ClientRecords.h"
 #include "records/ClientSort.h"
+#include "support/SqliteHolder.h"
 
 namespace {
 
@@ -268,6 +272,66 @@ TEST_F(ClientRecordsTest, ModifyKeepsTypedNameAndTrimsMobile) {
   EXPECT_EQ(dbtest::firstRow(kMainConnection,
                              "SELECT CUSTNO, NAME, TEL, TEL2, EMAIL, DBIRTH FROM VOCUST"),
             "A01|乙 | 02 |0912|a@b|30000");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ClientRecordsTest, StoreWaitsForAnotherProgramsWriteLockAndKeepsTheTestWhileItIsHeld) {
+  addClient("A01", "王小明");
+  const QString main = dir.filePath("ruto4.mdb");
+  TClientInfo client;
+  client.CustNo = "A01";
+  CurrentTest.Values[1] = 12.5;
+  QString error;
+  {
+    // Another instance writing for a second: the store waits for it.
+    ruto::test::SqliteHolder holder(main,
+                                    "BEGIN IMMEDIATE;\n.print held\n.shell sleep 1\nCOMMIT;\n");
+    ASSERT_TRUE(holder.ok());
+    EXPECT_GT(StoreCurrentTest(kMainConnection, client, &error), 0) << error.toStdString();
+  }
+  CurrentTest.MKey = 0;
+  ruto::test::SqliteHolder holder(main, "BEGIN IMMEDIATE;\n.print held\n");
+  ASSERT_TRUE(holder.ok());
+  EXPECT_EQ(StoreCurrentTest(kMainConnection, client, &error), 0);
+  EXPECT_EQ(error, QString("%1\n%2\n%3\n使用中的程式：sqlite3 (PID %4)")
+                       .arg(kStoreFailedText, kDatabaseInUseText, main)
+                       .arg(holder.pid()));
+  EXPECT_EQ(CurrentTest.MKey, 0);
+  EXPECT_EQ(CurrentTest.Values[1], 12.5);
+}
+
+TEST_F(ClientRecordsTest, FailedStoreAndDeletesSayWhatFailedWithTheReasonBelow) {
+  addClient("A01", "王小明");
+  addTest("A01", 10);
+  const struct {
+    const char* when;
+    QString text;
+    std::function<bool(QString*)> act;
+  } cases[] = {
+      {"INSERT ON VODATA", kStoreFailedText,
+       [this](QString* e) {
+         return StoreCurrentTest(kMainConnection, ClientAt(clients, clients.position()), e) != 0;
+       }},
+      {"DELETE ON VODATA", kTestDeleteFailedText,
+       [this](QString* e) { return DeleteCurrentTest(tests, e); }},
+      {"DELETE ON VOCUST", kClientDeleteFailedText,
+       [this](QString* e) { return DeleteCurrentClient(clients, tests, e); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.when);
+    ASSERT_TRUE(dbtest::exec(kMainConnection, QString("CREATE TRIGGER refuse BEFORE %1 BEGIN "
+                                                      "SELECT RAISE(ABORT, 'disk says no'); END")
+                                                  .arg(c.when)));
+    openLists("A01");
+    QString error;
+    EXPECT_FALSE(c.act(&error));
+    EXPECT_TRUE(error.startsWith(c.text + "\ndisk says no")) << error.toStdString();
+    ASSERT_TRUE(dbtest::exec(kMainConnection, "DROP TRIGGER refuse"));
+  }
+  EXPECT_EQ(count("SELECT COUNT(*) FROM VODATA"), 1);
 }
 
 }  // namespace

@@ -129,6 +129,21 @@ TEST_F(TransferTest, FourTablesRoundTripIntoAnotherInstallation) {
   EXPECT_EQ(ruto::test::readFile(transferFile()).toHex(), source);  // the source survives
 }
 
+TEST_F(TransferTest, FailedImportSaysSoWithTheReasonBelow) {
+  addClient("C01", "王小明");
+  ASSERT_TRUE(exportNow(false, true).ok);
+  ASSERT_TRUE(
+      exec("CREATE TRIGGER refuse BEFORE INSERT ON VODATA BEGIN "
+           "SELECT RAISE(ABORT, 'disk says no'); END"));
+  const TTransferOutcome in = importNow(false, true, true);
+  EXPECT_FALSE(in.ok);
+  EXPECT_TRUE(
+      in.message.startsWith("資料匯入錯誤 !! 系統資料未變更。 請排除問題後重新匯入資料。\n"))
+      << in.message.toStdString();
+  EXPECT_TRUE(in.message.section('\n', 1).contains("disk says no")) << in.message.toStdString();
+  EXPECT_EQ(count("VOCUST"), 1);
+}
+
 TEST_F(TransferTest, RecordsOnlyExportLeavesProgramsEmptyAndImportSaysSo) {
   addProgram("P01", "舒眠");
   addClient("C01", "王小明");

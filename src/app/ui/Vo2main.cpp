@@ -215,7 +215,7 @@ void TVoForm::FormCreate() {
   QString dbMessage;
   if (!OpenStartupDatabases(&dbMessage)) {
     StartupFailed = true;
-    AskUser(MsgKind::ImportantOk, dbMessage);
+    if (!dbMessage.isEmpty()) AskUser(MsgKind::ImportantOk, dbMessage);
     return;
   }
 

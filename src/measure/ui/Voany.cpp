@@ -26,6 +26,7 @@
 
 #include "app/AskUser.h"
 #include "app/Databases.h"
+#include "app/RecordSet.h"
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "app/ui/DialogFrame.h"
@@ -851,13 +852,18 @@ void TVoany::saveNote() {
 
   QString stored;
   for (const QString& line : lines) stored += line + QStringLiteral("\r\n");
-  QSqlQuery q(QSqlDatabase::database(kMainConnection, false));
-  q.prepare(QStringLiteral("UPDATE VODATA SET MEMO1 = ? WHERE MKEY = ?"));
-  q.addBindValue(stored);
-  q.addBindValue(CurrentTest.MKey);
-  if (!q.exec())
-    AskUser(MsgKind::WarningOk,
-            QStringLiteral("處置記錄無法存入資料庫。\n%1").arg(q.lastError().text()));
+  Transaction transaction(kMainConnection);
+  QString error = transaction.error();
+  if (transaction.active()) {
+    QSqlQuery q(QSqlDatabase::database(kMainConnection, false));
+    q.prepare(QStringLiteral("UPDATE VODATA SET MEMO1 = ? WHERE MKEY = ?"));
+    q.addBindValue(stored);
+    q.addBindValue(CurrentTest.MKey);
+    if (!q.exec()) error = q.lastError().text();
+    q.finish();
+    if (error.isEmpty() && transaction.commit(&error)) return;
+  }
+  AskUser(MsgKind::WarningOk, QStringLiteral("處置記錄無法存入資料庫。\n%1").arg(error));
 }
 
 // ---- pages and charts ----

@@ -627,7 +627,9 @@ void TVoProf::ToolButton3Click() {
                                          Trim(cellText(ADOTable1, QStringLiteral("ProName"))) +
                                          QStringLiteral("】這筆療程群組嗎 ?"))) {
     QString error;
-    if (!DeleteProgram(ADOTable1, ADOTable2, &error)) AskUser(MsgKind::WarningOk, error);
+    if (!DeleteProgram(ADOTable1, ADOTable2, &error))
+      AskUser(MsgKind::WarningOk,
+              QStringLiteral("專家療程資料無法刪除，資料庫中的資料保持原狀。\n") + error);
     ADOTable1.refresh();
     DBGrid1->reload();
     programChanged();
@@ -673,7 +675,10 @@ void TVoProf::ToolButton6Click() {
   if (AskUser(MsgKind::WarningYesNo, QStringLiteral("您確定要刪除【") +
                                          Trim(cellText(ADOTable2, QStringLiteral("ProSubN"))) +
                                          QStringLiteral("】這筆條件嗎 ?"))) {
-    if (!ADOTable2.remove(ADOTable2.bookmark())) AskUser(MsgKind::WarningOk, ADOTable2.lastError());
+    if (!ADOTable2.remove(ADOTable2.bookmark()))
+      AskUser(MsgKind::WarningOk,
+              QStringLiteral("療程條件資料無法刪除，資料庫中的資料保持原狀。\n") +
+                  ADOTable2.lastError());
     DBGrid2->reload();
   }
   StatusBar1->showMessage(kBrowseStatus);
