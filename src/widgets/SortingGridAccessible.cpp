@@ -162,10 +162,9 @@ class SortingGridAccessible final : public QAccessibleWidget, public QAccessible
   QAccessibleInterface* summary() const override { return nullptr; }
   QAccessibleInterface* cellAt(int row, int col) const override {
     if (!grid()->Data().validCell(col, row)) return nullptr;
-    const quint64 key = (quint64(quint32(row)) << 32) | quint32(col);
-    if (const QAccessible::Id id = cells_.value(key)) return QAccessible::accessibleInterface(id);
+    if (QAccessibleInterface* cell = handedOut(row, col)) return cell;
     auto* cell = new GridCellAccessible(grid(), col, row);
-    cells_.insert(key, QAccessible::registerAccessibleInterface(cell));
+    cells_.insert(key(row, col), QAccessible::registerAccessibleInterface(cell));
     return cell;
   }
   int selectedCellCount() const override { return currentCell() ? 1 : 0; }
@@ -200,7 +199,18 @@ class SortingGridAccessible final : public QAccessibleWidget, public QAccessible
     if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged) dropCells();
   }
 
+  // The cell's interface when one was handed out; nobody listens for the others.
+  QAccessibleInterface* handedOut(int row, int col) const {
+    const QAccessible::Id id = cells_.value(key(row, col));
+    return id ? QAccessible::accessibleInterface(id) : nullptr;
+  }
+  void dropCells() {
+    const QHash<quint64, QAccessible::Id> cells = std::exchange(cells_, {});
+    for (const QAccessible::Id id : cells) QAccessible::deleteAccessibleInterface(id);
+  }
+
  private:
+  static quint64 key(int row, int col) { return (quint64(quint32(row)) << 32) | quint32(col); }
   int cellCount() const { return grid()->ColCount() * grid()->RowCount(); }
   bool editorOpen() const { return grid()->InplaceEditor()->isVisible(); }
   QAccessibleInterface* currentCell() const {
@@ -208,11 +218,6 @@ class SortingGridAccessible final : public QAccessibleWidget, public QAccessible
     if (g->Col() < g->FixedCols() || g->Row() < g->FixedRows()) return nullptr;
     return cellAt(g->Row(), g->Col());
   }
-  void dropCells() {
-    const QHash<quint64, QAccessible::Id> cells = std::exchange(cells_, {});
-    for (const QAccessible::Id id : cells) QAccessible::deleteAccessibleInterface(id);
-  }
-
   mutable QHash<quint64, QAccessible::Id> cells_;
 };
 
@@ -221,9 +226,8 @@ QAccessibleInterface* sortingGridFactory(const QString&, QObject* object) {
   return nullptr;
 }
 
-QAccessibleTableInterface* tableOf(TSortingGrid* grid) {
-  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
-  return iface ? iface->tableInterface() : nullptr;
+SortingGridAccessible* accessibleOf(TSortingGrid* grid) {
+  return dynamic_cast<SortingGridAccessible*>(QAccessible::queryAccessibleInterface(grid));
 }
 
 }  // namespace
@@ -236,8 +240,11 @@ void InstallSortingGridAccessible() {
   (void)installed;
 }
 
+// Nothing is reported while no assistive technology listens. Cells are made only for a
+// listener that asks.
 void NotifyGridReset(TSortingGrid* grid) {
   if (!QAccessible::isActive()) return;
+  if (SortingGridAccessible* a = accessibleOf(grid)) a->dropCells();
   QAccessibleTableModelChangeEvent event(grid, QAccessibleTableModelChangeEvent::ModelReset);
   QAccessible::updateAccessibility(&event);
 }
@@ -250,22 +257,19 @@ void NotifyGridCells(TSortingGrid* grid, int col, int row) {
   event.setFirstColumn(col < 0 ? 0 : col);
   event.setLastColumn(col < 0 ? grid->ColCount() - 1 : col);
   QAccessible::updateAccessibility(&event);
-  if (col < 0 || row < 0) return;
-  if (QAccessibleTableInterface* table = tableOf(grid)) {
-    if (QAccessibleInterface* cell = table->cellAt(row, col)) {
-      QAccessibleEvent changed(cell, QAccessible::NameChanged);
-      QAccessible::updateAccessibility(&changed);
-    }
+  SortingGridAccessible* a = col < 0 || row < 0 ? nullptr : accessibleOf(grid);
+  if (QAccessibleInterface* cell = a ? a->handedOut(row, col) : nullptr) {
+    QAccessibleEvent changed(cell, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
   }
 }
 
 void NotifyGridCurrent(TSortingGrid* grid) {
   if (!QAccessible::isActive() || !grid->hasFocus()) return;
-  if (QAccessibleTableInterface* table = tableOf(grid)) {
-    if (QAccessibleInterface* cell = table->cellAt(grid->Row(), grid->Col())) {
-      QAccessibleEvent focus(cell, QAccessible::Focus);
-      QAccessible::updateAccessibility(&focus);
-    }
+  SortingGridAccessible* a = accessibleOf(grid);
+  if (QAccessibleInterface* cell = a ? a->cellAt(grid->Row(), grid->Col()) : nullptr) {
+    QAccessibleEvent focus(cell, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
   }
 }
 
