@@ -403,6 +403,7 @@ void TSortingGrid::showEditor(const QString* initial) {
   editor_->setFont(toQFont(font_, logicalDpiY()));
   editorOriginal_ = Cells(Col(), Row());
   editor_->setText(editorOriginal_);
+  editor_->setAccessibleName(GridCellCaption(*this, Col(), Row()));
   editor_->setGeometry(r.Left, r.Top, r.width(), r.height());
   editor_->show();
   editor_->setFocus();

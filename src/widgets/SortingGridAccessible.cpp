@@ -232,6 +232,14 @@ SortingGridAccessible* accessibleOf(TSortingGrid* grid) {
 
 }  // namespace
 
+QString GridCellCaption(const TSortingGrid& grid, int col, int row) {
+  QStringList parts;
+  for (int r = 0; r < grid.FixedRows() && r != row; ++r) parts << grid.Cells(col, r).trimmed();
+  for (int c = 0; c < grid.FixedCols() && c != col; ++c) parts << grid.Cells(c, row).trimmed();
+  parts.removeAll(QString());
+  return parts.join(QLatin1Char(' '));
+}
+
 void InstallSortingGridAccessible() {
   static const bool installed = [] {
     QAccessible::installFactory(&sortingGridFactory);

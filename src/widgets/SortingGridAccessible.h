@@ -12,6 +12,10 @@ namespace ruto {
 
 class TSortingGrid;
 
+// The headings of a cell: the texts of the fixed rows over it, then of the fixed columns
+// before it, trimmed and joined by spaces (the in-place editor's name).
+QString GridCellCaption(const TSortingGrid& grid, int col, int row);
+
 // Puts the grid's factory into Qt's list once; later calls do nothing.
 void InstallSortingGridAccessible();
 

@@ -307,6 +307,12 @@ TEST(SortingGridAccessible, ReadsTheCellsAsATable) {
   EXPECT_EQ(c->columnHeaderCells().value(0)->role(), QAccessible::ColumnHeader);
   EXPECT_EQ(table->columnDescription(1), QStringLiteral("肺"));
   EXPECT_EQ(iface->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
+  // The in-place editor, a child while open, is named by the cell's headings.
+  g.setOptions(g.Options() | goEditing);
+  g.setEditorMode(true);
+  ASSERT_EQ(iface->childCount(), 17);
+  EXPECT_EQ(iface->child(16)->text(QAccessible::Name), QStringLiteral("肺 左"));
+  g.setEditorMode(false);
   // Two columns fewer: the kept cells read on, the others are gone.
   g.setColCount(2);
   EXPECT_EQ(iface->childCount(), 8);
