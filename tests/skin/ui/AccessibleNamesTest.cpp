@@ -11,11 +11,15 @@
 
 #include "WindowCensus.h"
 #include "app/SharedRecords.h"
+#include "app/ui/AbortBox.h"
 #include "app/ui/ControlNames.h"
 #include "support/TestSupport.h"
 
 namespace {
 
+using ruto::AbortBox;
+using ruto::kExitQuestion;
+using ruto::MsgRequest;
 using ruto::ViewState;
 using ruto::test::Opener;
 using ruto::test::settle;
@@ -109,6 +113,18 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasAName) {
         openEachModal(o, [&](QWidget* w, const QString& name) { walkWindow(w, name); });
     EXPECT_NE(shown, 0) << o.name << " opened no window";
   }
+  // The message box and the print-abort box, which no opener shows.
+  MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
+  MsgRequest.Text = kExitQuestion;
+  ruto::TVoMsag box(VoForm);
+  box.show();
+  settle();
+  walkWindow(&box, QStringLiteral("message"));
+  box.close();
+  AbortBox->show();
+  settle();
+  walkWindow(AbortBox, QStringLiteral("abort"));
+  AbortBox->hide();
   EXPECT_GT(named_, 100);
   EXPECT_TRUE(missing_.isEmpty()) << "without a name that says something:\n"
                                   << missing_.join(QLatin1Char('\n')).toStdString();
