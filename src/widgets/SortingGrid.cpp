@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "base/Numbers.h"
+#include "widgets/SortingGridAccessible.h"
 
 namespace ruto {
 
@@ -19,6 +20,7 @@ void moveSize(QVector<int>& sizes, int from, int to) {
 }  // namespace
 
 TSortingGrid::TSortingGrid(QWidget* parent) : QAbstractScrollArea(parent) {
+  InstallSortingGridAccessible();
   colWidths_ = QVector<int>(data_.ColCount(), -1);
   rowHeights_ = QVector<int>(data_.RowCount(), -1);
   topRow_ = data_.FixedRows();
@@ -52,6 +54,7 @@ void TSortingGrid::sizeChanged(int oldCols, int oldRows) {
   UpdateScrollBars();
   placeEditor();
   refresh();
+  NotifyGridReset(this);
 }
 
 void TSortingGrid::setColCount(int n) {
@@ -81,6 +84,7 @@ void TSortingGrid::setCell(int col, int row, const QString& text) {
   if (editor_->isVisible() && col == Col() && row == Row() && editor_->text() != text)
     editor_->setText(text);
   refresh();
+  NotifyGridCells(this, col, row);
 }
 
 int TSortingGrid::ColWidths(int col) const {
@@ -350,6 +354,7 @@ bool TSortingGrid::setCurrent(int col, int row) {
     if (hasFocus_) ValidateEditCell();
     scrollIntoView();
     refresh();
+    NotifyGridCurrent(this);
     if (OnClick) OnClick();
     return true;
   }
@@ -398,6 +403,7 @@ void TSortingGrid::showEditor(const QString* initial) {
   editor_->setFont(toQFont(font_, logicalDpiY()));
   editorOriginal_ = Cells(Col(), Row());
   editor_->setText(editorOriginal_);
+  editor_->setAccessibleName(GridCellCaption(*this, Col(), Row()));
   editor_->setGeometry(r.Left, r.Top, r.width(), r.height());
   editor_->show();
   editor_->setFocus();
@@ -638,6 +644,7 @@ void TSortingGrid::ValidateEditCell() {
 void TSortingGrid::Clear() {
   data_.Clear();
   refresh();
+  NotifyGridCells(this);
 }
 
 void TSortingGrid::InsertRow(int index) {
@@ -682,12 +689,14 @@ void TSortingGrid::MoveRow(int from, int to) {
   if (!data_.MoveRow(from, to)) return;
   moveSize(rowHeights_, from, to);
   refresh();
+  NotifyGridCells(this);
 }
 
 void TSortingGrid::MoveColumn(int from, int to) {
   if (!data_.MoveColumn(from, to)) return;
   moveSize(colWidths_, from, to);
   refresh();
+  NotifyGridCells(this);
 }
 
 void TSortingGrid::SwapRows(int a, int b) {
@@ -738,6 +747,7 @@ void TSortingGrid::SortByColumn(int col, const TSortOptions& options) {
   MoveTo(Col(), Row());
   sorting_ = false;
   refresh();
+  NotifyGridCells(this);
 }
 
 bool TSortingGrid::CanUndoSort() { return data_.CanUndoSort(); }
@@ -746,6 +756,7 @@ void TSortingGrid::UndoSort() {
   if (!data_.UndoSort()) return;
   MoveTo(Col(), Row());
   refresh();
+  NotifyGridCells(this);
 }
 
 bool TSortingGrid::FindCell(const QString& text, int& col, int& row) const {

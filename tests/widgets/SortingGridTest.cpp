@@ -2,8 +2,10 @@
 
 #include "support/TestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -259,4 +261,64 @@ TEST(SortingGridFocus, EditorBelongsToTheGridForEnterAndExit) {
   grid->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(enters, enters0 + 2);
+}
+
+// Assistive technology reads the grid as a table: cells row by row named by their trimmed
+// text, fixed cells as headers, the current cell selected, the name from the label's buddy,
+// and a resized grid still read right.
+TEST(SortingGridAccessible, ReadsTheCellsAsATable) {
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* title = new QLabel(QStringLiteral("經絡能量測定值"), &window);
+  auto* grid = new TSortingGrid(&window);
+  TSortingGrid& g = *grid;
+  g.setColCount(4);
+  g.setRowCount(4);
+  layout->addWidget(title);
+  layout->addWidget(grid);
+  title->setBuddy(grid);
+  window.show();
+  g.setCell(1, 0, QStringLiteral("肺"));
+  g.setCell(0, 2, QStringLiteral("左"));
+  g.setCell(1, 2, QStringLiteral(" 64"));
+  g.setCurrent(1, 2);
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&g);
+  ASSERT_NE(iface, nullptr);
+  EXPECT_EQ(iface->role(), QAccessible::Table);
+  EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("經絡能量測定值"));
+  QAccessibleTableInterface* table = iface->tableInterface();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->rowCount(), 4);
+  EXPECT_EQ(table->columnCount(), 4);
+  EXPECT_EQ(iface->childCount(), 16);
+  QAccessibleInterface* cell = table->cellAt(2, 1);
+  ASSERT_NE(cell, nullptr);
+  EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("64"));
+  EXPECT_EQ(cell->role(), QAccessible::Cell);
+  EXPECT_TRUE(cell->state().selected);
+  EXPECT_EQ(iface->child(2 * 4 + 1), cell);
+  EXPECT_EQ(iface->indexOfChild(cell), 2 * 4 + 1);
+  EXPECT_EQ(cell->parent(), iface);
+  EXPECT_EQ(table->selectedCells(), QList<QAccessibleInterface*>{cell});
+  QAccessibleTableCellInterface* c = cell->tableCellInterface();
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->columnHeaderCells().value(0)->text(QAccessible::Name), QStringLiteral("肺"));
+  EXPECT_EQ(c->rowHeaderCells().value(0)->text(QAccessible::Name), QStringLiteral("左"));
+  EXPECT_EQ(c->columnHeaderCells().value(0)->role(), QAccessible::ColumnHeader);
+  EXPECT_EQ(table->columnDescription(1), QStringLiteral("肺"));
+  EXPECT_EQ(iface->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
+  // The in-place editor, a child while open, is named by the cell's headings.
+  g.setOptions(g.Options() | goEditing);
+  g.setEditorMode(true);
+  ASSERT_EQ(iface->childCount(), 17);
+  EXPECT_EQ(iface->child(16)->text(QAccessible::Name), QStringLiteral("肺 左"));
+  g.setEditorMode(false);
+  // Two columns fewer: the kept cells read on, the others are gone.
+  g.setColCount(2);
+  EXPECT_EQ(iface->childCount(), 8);
+  QAccessibleInterface* kept = table->cellAt(2, 1);
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->text(QAccessible::Name), QStringLiteral("64"));
+  EXPECT_EQ(iface->indexOfChild(kept), 2 * 2 + 1);
+  EXPECT_EQ(table->cellAt(1, 3), nullptr);
 }

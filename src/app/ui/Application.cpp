@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "app/ui/AbortBox.h"
+#include "app/ui/ControlNames.h"
 #include "app/ui/Vo2main.h"
 #include "app/ui/VoMsag.h"
 #include "base/Fonts.h"
@@ -28,6 +29,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     installTranslator(qtTexts);
   InstallMessageBox();
+  InstallControlNames();
   InstallSkinManager([](const QString& text) { AskUser(MsgKind::ImportantOk, text); });
   setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIcon())));
 }

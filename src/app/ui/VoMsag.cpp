@@ -171,6 +171,8 @@ void TVoMsag::FormShow() {
   if (kind < 1 || kind > 6) return;
   const int family = (kind - 1) % 3;  // 0 question, 1 warning, 2 important
   setWindowTitle(QString::fromUtf8(kCaptions[family]));
+  // The text is read under the caption the box shows.
+  Memo1->setAccessibleName(windowTitle());
   (family == 0 ? Image2 : family == 1 ? Image3 : Image1)->setVisible(true);
   if (kind <= 3) {
     BitBtn1->setVisible(true);

@@ -434,6 +434,14 @@ void TVoany::buildChartPage() {
     button->setIcon(chartIcon(b.kind));
     button->setToolTip(QString::fromUtf8(b.hint));
     ToolButton[b.button] = button;
+    // Assistive technology toggles a checkable button without clicking it: the chart follows
+    // the button going down, and the current chart's button stays down.
+    connect(button, &QToolButton::toggled, this, [this, b](bool down) {
+      if (down)
+        chartButton(b.button);
+      else if (ViewState.ChartKind == b.kind)
+        ToolButton[b.button]->setChecked(true);
+    });
     QAction* action = ToolBar1->addWidget(button);
     // The radar chart has no button the user can reach.
     if (b.kind == ChartType::Radar) action->setVisible(false);

@@ -144,6 +144,7 @@ void TVodec::buildLayout() {
   body->addLayout(limbs);
 
   StringGrid1 = newValueGrid(this);
+  StringGrid1->setAccessibleName(QStringLiteral("經絡能量測定值"));
   StringGrid1->setCursor(Qt::PointingHandCursor);
   StringGrid1->OnClick = [this] { StringGrid1Click(); };
   body->addWidget(StringGrid1, 0, Qt::AlignHCenter);

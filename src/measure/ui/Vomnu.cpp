@@ -67,6 +67,7 @@ TVomnu::TVomnu(int mkey, QWidget* parent) : FormShowOnce(parent), mkey_(mkey), n
   body->addLayout(limbs);
 
   StringGrid1 = newValueGrid(this);
+  StaticText1->setBuddy(StringGrid1);
   StringGrid1->setOptions(StringGrid1->Options() | goEditing);
   for (int c = 1; c <= 12; ++c) StringGrid1->setCell(c, 0, MeridianHeading(c));
   StringGrid1->setCell(0, 1, SideHeading(1));

@@ -92,6 +92,7 @@ ClientList::ClientList(RecordSet* clients, Titles titles, const QString& countNa
 
   DBGrid1 = new RecordGrid(clients, ClientColumns(titles), this);
   DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+  DBGrid1->setAccessibleName(QStringLiteral("受測者資料"));
   layout->addWidget(DBGrid1, 1);
 }
 

@@ -146,6 +146,8 @@ TVoProf::TVoProf(QWidget* parent)
       this);
   DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
   for (RecordGrid* g : {DBGrid1, DBGrid2}) g->setMinimumWidth(300);
+  DBGrid1->setAccessibleName(QStringLiteral("療程資料"));
+  DBGrid2->setAccessibleName(QStringLiteral("條件資料"));
   StaticText4 = new QLabel(this);
   StaticText4->setObjectName(QStringLiteral("StaticText4"));
   lists->addWidget(DBGrid1, 1);
@@ -328,6 +330,7 @@ void TVoProf::buildConditionGroups(QWidget* host) {
   auto* panel = new QHBoxLayout;
   DBMemo1 = new QPlainTextEdit(this);
   DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+  DBMemo1->setAccessibleName(QStringLiteral("療程說明"));
   DBMemo1->setMinimumHeight(110);
   panel->addWidget(DBMemo1, 2);
   auto* pictureColumn = new QVBoxLayout;

@@ -94,6 +94,7 @@ TVoread::TVoread(QWidget* parent)
   DBGrid1 = List->DBGrid1;
   DBMemo1 = readOnlyMemo(QStringLiteral("DBMemo1"), this);
   DBMemo1->setFixedWidth(220);
+  DBMemo1->setAccessibleName(QStringLiteral("備註欄"));
   auto* top = new QHBoxLayout;
   top->addWidget(List, 1);
   top->addWidget(DBMemo1);
@@ -101,8 +102,10 @@ TVoread::TVoread(QWidget* parent)
 
   DBGrid2 = new RecordGrid(&ADOTable2, testColumns(), this);
   DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
+  DBGrid2->setAccessibleName(QStringLiteral("能量數據資料"));
   DBMemo2 = readOnlyMemo(QStringLiteral("DBMemo2"), this);
   DBMemo2->setFixedWidth(220);
+  DBMemo2->setAccessibleName(QStringLiteral("症狀描述與處置"));
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(DBGrid2, 1);
   bottom->addWidget(DBMemo2);

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -245,6 +249,55 @@ TEST_F(AnalysisWindow, CurrentChartButtonRepaintsNothing) {
   for (int n : {4, 5, 8, 9, 15, 16, 17}) down += w->ToolButton[n]->isChecked() ? 1 : 0;
   EXPECT_EQ(down, 1);
   EXPECT_TRUE(w->ToolButton[9]->isChecked());
+}
+
+// A chart button changes the chart however it is pressed: Space with the focus on it, or
+// the press or toggle action of assistive technology; the current one stays down.
+TEST_F(AnalysisWindow, ChartButtonsAnswerKeyboardAndAccessibleActions) {
+  const auto space = [](QToolButton* b) {
+    b->setFocus();
+    for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent e(t, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+      QApplication::sendEvent(QApplication::focusWidget(), &e);
+    }
+  };
+  const auto action = [](const QString& name) {
+    return [name](QToolButton* b) {
+      QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(b);
+      ASSERT_NE(iface, nullptr);
+      ASSERT_NE(iface->actionInterface(), nullptr);
+      iface->actionInterface()->doAction(name);
+    };
+  };
+  const struct {
+    const char* how;
+    std::function<void(QToolButton*)> press;
+  } ways[] = {{"space", space},
+              {"press action", action(QAccessibleActionInterface::pressAction())},
+              {"toggle action", action(QAccessibleActionInterface::toggleAction())}};
+  ViewState.AnalysisPage = 1;
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.how);
+    ViewState.ChartKind = ChartType::Bar;
+    auto w = open();
+    QApplication::setActiveWindow(w.get());
+    for (const auto& [button, kind] : {std::pair{9, ChartType::Controlling},
+                                       {9, ChartType::Controlling},
+                                       {5, ChartType::Curve}}) {
+      way.press(w->ToolButton[button]);
+      // The press action clicks after a short delay.
+      QElapsedTimer waited;
+      waited.start();
+      while (waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      w->repaint();
+      EXPECT_EQ(ViewState.ChartKind, kind) << button;
+      EXPECT_EQ(w->PaintBox1->title(), ChartTitle(kind));
+      EXPECT_TRUE(w->ToolButton[button]->isChecked()) << button;
+      int down = 0;
+      for (int n : {4, 5, 8, 9, 15, 16, 17}) down += w->ToolButton[n]->isChecked() ? 1 : 0;
+      EXPECT_EQ(down, 1);
+    }
+  }
 }
 
 TEST_F(AnalysisWindow, PrintChoicesReadAndWrittenBack) {

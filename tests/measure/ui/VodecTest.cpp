@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -104,6 +105,30 @@ TEST_F(VodecTest, FormShowEnablesButtonsByTheValuesHeld) {
     // Without values the range comes from the setting, else from the test.
     EXPECT_EQ(w.StaticText27->text(), c.save ? "[ Hi ]" : "[Standard]");
     EXPECT_EQ(w.StringGrid1->Cells(12, 2), c.zeros == 24 ? "" : " 64");
+  }
+}
+
+// The 24 values of the test in work are read from the grid without looking at it: through
+// the accessible table, each cell under its meridian and side headings.
+TEST_F(VodecTest, ValuesAreReadThroughTheAccessibleTable) {
+  for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 20 + 3 * p;
+  CurrentTest.VoVota = true;
+  TVodec w;
+  w.show();
+  QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(w.StringGrid1);
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->text(QAccessible::Name), "經絡能量測定值");
+  QAccessibleTableInterface* table = grid->tableInterface();
+  ASSERT_NE(table, nullptr);
+  for (int p = 1; p <= 24; ++p) {
+    const GridCell at = PointCell(p);
+    QAccessibleInterface* cell = table->cellAt(at.row, at.col);
+    ASSERT_NE(cell, nullptr) << p;
+    EXPECT_EQ(cell->text(QAccessible::Name), QString::number(20 + 3 * p)) << p;
+    EXPECT_EQ(cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name),
+              MeridianHeading(at.col).trimmed())
+        << p;
+    EXPECT_EQ(table->rowDescription(at.row), SideHeading(at.row).trimmed()) << p;
   }
 }
 
