@@ -151,13 +151,18 @@ TEST_F(VoproTest, ModifyConfirmCancelAndNewRows) {
             "P01|400000000000000000000002|000000000000000000000000");
   EXPECT_EQ(w.StaticText4->text(), "     2  -  [ 3 ]");
 
-  // A typed energy that is no number keeps the edit open.
-  w.ToolButton5Click();
-  w.DBEdit5->setText("abc");
-  w.ToolButton11Click();
-  EXPECT_TRUE(asked.last().contains("不是數字"));
-  EXPECT_FALSE(w.BrowseMode);
-  w.ToolButton10Click();
+  // A typed energy that is no number, or an age no client can have, keeps the edit open.
+  for (const auto& [edit, text] : {std::pair{w.DBEdit5, "abc"}, std::pair{w.DBEdit1, "1e300"},
+                                   std::pair{w.DBEdit2, "-1"}, std::pair{w.DBEdit2, "65536"}}) {
+    w.ToolButton5Click();
+    edit->setText(text);
+    asked.clear();
+    w.ToolButton11Click();
+    ASSERT_EQ(asked.size(), 1) << text;
+    EXPECT_EQ(asked.last(), QStringLiteral("5:「%1」不是數字，請重新輸入。").arg(text));
+    EXPECT_FALSE(w.BrowseMode);
+    w.ToolButton10Click();
+  }
 }
 
 TEST_F(VoproTest, SpinsKeepTheLowerAgeBelowTheUpper) {
