@@ -228,20 +228,23 @@ void storedCell(sqlite3_stmt* st, int i, TransferCell* cell) {
   }
 }
 
-// ruto_text_fits(value, width): 1 for null and for text or bytes a text column of the width
-// holds (TransferTextFits); 0 for anything else, numbers included, whose text form the
-// conversion then checks.
-void textFits(sqlite3_context* context, int, sqlite3_value** args) {
-  sqlite3_value* v = args[0];
-  const int type = sqlite3_value_type(v);
-  int fits = type == SQLITE_NULL;
-  if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
-    const void* data = type == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(v))
-                                           : sqlite3_value_blob(v);
-    fits = TransferTextFits(static_cast<const char*>(data), sqlite3_value_bytes(v),
-                            sqlite3_value_int(args[1]));
+// ruto_text_fits(width, value, width, value, ...): 1 when every value is null or text or bytes
+// a text column of its width holds (TransferTextFits); 0 for anything else, numbers included,
+// whose text form the conversion then checks. One call a row: calls cost more than the check.
+void textFits(sqlite3_context* context, int count, sqlite3_value** args) {
+  for (int i = 0; i + 1 < count; i += 2) {
+    sqlite3_value* v = args[i + 1];
+    const int type = sqlite3_value_type(v);
+    if (type == SQLITE_NULL) continue;
+    const void* data = type == SQLITE_TEXT   ? static_cast<const void*>(sqlite3_value_text(v))
+                       : type == SQLITE_BLOB ? sqlite3_value_blob(v)
+                                             : nullptr;
+    if ((type != SQLITE_TEXT && type != SQLITE_BLOB) ||
+        !TransferTextFits(static_cast<const char*>(data), sqlite3_value_bytes(v),
+                          sqlite3_value_int(args[i])))
+      return sqlite3_result_int(context, 0);
   }
-  sqlite3_result_int(context, fits);
+  sqlite3_result_int(context, 1);
 }
 
 // Whether some value of a required column might not convert. Numbers within the ranges the
@@ -249,7 +252,7 @@ void textFits(sqlite3_context* context, int, sqlite3_value** args) {
 // scan in SQL clears the common file without converting a value. True also when the scan
 // cannot run.
 bool mayFailToConvert(const QString& connection, const SourceTable& t) {
-  QStringList risky;
+  QStringList risky, texts;
   for (qsizetype i = 0; i < t.columns.size(); ++i) {
     const TransferColumn& c = t.columns[i];
     const int at = t.sourceIndex[static_cast<size_t>(i)];
@@ -266,7 +269,7 @@ bool mayFailToConvert(const QString& connection, const SourceTable& t) {
     switch (c.type) {
       case TransferType::Text:
         // Every text is checked for its width and for being text at all.
-        risky << QStringLiteral("NOT ruto_text_fits(%1, %2)").arg(name).arg(c.width);
+        texts << QString::number(c.width) << name;
         break;
       case TransferType::Bytes:
         break;
@@ -284,10 +287,12 @@ bool mayFailToConvert(const QString& connection, const SourceTable& t) {
         break;
     }
   }
+  if (!texts.isEmpty())
+    risky << QStringLiteral("NOT ruto_text_fits(%1)").arg(texts.join(QStringLiteral(", ")));
   if (risky.isEmpty()) return false;
   sqlite3* db = SqliteHandle(QSqlDatabase::database(connection, false));
   // Only this program's own statements may call it (never the file's schema).
-  if (!db || sqlite3_create_function_v2(db, "ruto_text_fits", 2,
+  if (!db || sqlite3_create_function_v2(db, "ruto_text_fits", -1,
                                         SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
                                         nullptr, textFits, nullptr, nullptr, nullptr) != SQLITE_OK)
     return true;
