@@ -5,6 +5,7 @@
 #include <QtWidgets>
 
 #include "app/AppTestSupport.h"
+#include "app/CommandApproval.h"
 #include "app/Databases.h"
 #include "app/LaunchExternal.h"
 #include "app/SharedRecords.h"
@@ -88,6 +89,8 @@ TEST_F(VoproTest, StoredRowShowsInTheControls) {
   EXPECT_EQ(w.SpeedButton[1]->toolTip(), "放鬆音樂");
   w.SpeedButton[1]->click();
   EXPECT_EQ(gStarted, QStringList{"/usr/bin/player|song.mp3"});
+  // Not saved here: the operator saw the command and said yes first.
+  EXPECT_EQ(asked, QStringList{"3:" + CommandQuestionText("/usr/bin/player", "song.mp3")});
 
   // The second row: "7" shows range mode with no comparison; the rest cleared.
   w.ADOTable2.setPosition(1);
