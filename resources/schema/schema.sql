@@ -86,3 +86,7 @@ CREATE INDEX VOPRDT_ProNo ON VOPRDT (ProNo);
 -- Earlier versions' main databases already copied in, by the SHA-256 of the file: a start
 -- interrupted between that copy and the renaming of the old file only completes the rename.
 CREATE TABLE MIGRATED (Sha256 TEXT PRIMARY KEY, MigratedAt REAL);
+
+-- Commands of expert programs the operator of this installation approved, by the SHA-256 of
+-- the command (program and parameter): a run button starts any other only after asking.
+CREATE TABLE APPROVED (Sha256 TEXT PRIMARY KEY, ApprovedAt REAL);

@@ -37,7 +37,10 @@ struct SourceTable {
   QStringList names;              // the SELECT's columns, quoted
   QString from;                   // the table, quoted
   TransferStatement query;
+  QString table;
   QString error;
+  // `error` is a whole sentence about a text value, not a note to put after the table.
+  bool textProblem = false;
   bool failed = false;
   bool next() { return query.next(&failed); }
 };
@@ -46,6 +49,7 @@ bool openSource(const QString& connection, const QString& table, SourceTable* t)
   const QSqlDatabase db = QSqlDatabase::database(connection, false);
   const QSqlRecord record = db.record(table);
   if (record.isEmpty()) return t->error = table + QStringLiteral(": no such table"), false;
+  t->table = table;
   t->columns = TransferColumns(table);
   QStringList& names = t->names;
   t->from = QuotedIdentifier(table);
@@ -76,6 +80,9 @@ bool openSource(const QString& connection, const QString& table, SourceTable* t)
 bool convertRow(SourceTable& t, int rowNumber, std::vector<TransferCell>* out) {
   const int bad = ConvertTransferRow(t.columns, t.sourceIndex, t.query, out);
   if (bad < 0) return true;
+  const int at = t.sourceIndex[static_cast<size_t>(bad)];
+  const QString problem = TransferTextProblem(t.table, rowNumber, t.columns[bad], t.query, at);
+  if (!problem.isEmpty()) return t.error = problem, t.textProblem = true, false;
   t.error = QStringLiteral(" row %1, column %2: the value %3 does not fit")
                 .arg(rowNumber)
                 .arg(t.columns[bad].name,
@@ -221,11 +228,31 @@ void storedCell(sqlite3_stmt* st, int i, TransferCell* cell) {
   }
 }
 
+// ruto_text_fits(width, value, width, value, ...): 1 when every value is null or text or bytes
+// a text column of its width holds (TransferTextFits); 0 for anything else, numbers included,
+// whose text form the conversion then checks. One call a row: calls cost more than the check.
+void textFits(sqlite3_context* context, int count, sqlite3_value** args) {
+  for (int i = 0; i + 1 < count; i += 2) {
+    sqlite3_value* v = args[i + 1];
+    const int type = sqlite3_value_type(v);
+    if (type == SQLITE_NULL) continue;
+    const void* data = type == SQLITE_TEXT   ? static_cast<const void*>(sqlite3_value_text(v))
+                       : type == SQLITE_BLOB ? sqlite3_value_blob(v)
+                                             : nullptr;
+    if ((type != SQLITE_TEXT && type != SQLITE_BLOB) ||
+        !TransferTextFits(static_cast<const char*>(data), sqlite3_value_bytes(v),
+                          sqlite3_value_int(args[i])))
+      return sqlite3_result_int(context, 0);
+  }
+  sqlite3_result_int(context, 1);
+}
+
 // Whether some value of a required column might not convert. Numbers within the ranges the
-// columns take, and anything bound for text or bytes, always convert: one scan in SQL clears
-// the common file without converting a value. True also when the scan cannot run.
+// columns take, text that fits its column and anything bound for bytes always convert: one
+// scan in SQL clears the common file without converting a value. True also when the scan
+// cannot run.
 bool mayFailToConvert(const QString& connection, const SourceTable& t) {
-  QStringList risky;
+  QStringList risky, texts;
   for (qsizetype i = 0; i < t.columns.size(); ++i) {
     const TransferColumn& c = t.columns[i];
     const int at = t.sourceIndex[static_cast<size_t>(i)];
@@ -241,6 +268,9 @@ bool mayFailToConvert(const QString& connection, const SourceTable& t) {
     };
     switch (c.type) {
       case TransferType::Text:
+        // Every text is checked for its width and for being text at all.
+        texts << QString::number(c.width) << name;
+        break;
       case TransferType::Bytes:
         break;
       case TransferType::Boolean:
@@ -257,10 +287,18 @@ bool mayFailToConvert(const QString& connection, const SourceTable& t) {
         break;
     }
   }
+  if (!texts.isEmpty())
+    risky << QStringLiteral("NOT ruto_text_fits(%1)").arg(texts.join(QStringLiteral(", ")));
   if (risky.isEmpty()) return false;
+  sqlite3* db = SqliteHandle(QSqlDatabase::database(connection, false));
+  // Only this program's own statements may call it (never the file's schema).
+  if (!db || sqlite3_create_function_v2(db, "ruto_text_fits", -1,
+                                        SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+                                        nullptr, textFits, nullptr, nullptr, nullptr) != SQLITE_OK)
+    return true;
   TransferStatement scan;
   QString error;
-  if (!scan.prepare(SqliteHandle(QSqlDatabase::database(connection, false)),
+  if (!scan.prepare(db,
                     QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1")
                         .arg(t.from, risky.join(QStringLiteral(" OR "))),
                     &error))
@@ -271,6 +309,8 @@ bool mayFailToConvert(const QString& connection, const SourceTable& t) {
 
 }  // namespace
 
+int TKeyedGroup::keyWidth() const { return TransferColumnWidth(master, key); }
+
 QString RenamedKey(const QString& key, int n, int width) {
   const QString suffix = u'-' + QString::number(n);
   return key.left(qMax(0, width - static_cast<int>(suffix.size()))) + suffix;
@@ -278,6 +318,7 @@ QString RenamedKey(const QString& key, int n, int width) {
 
 bool CheckGroupKeys(const QString& source, const TKeyedGroup& group, QString* error) {
   sqlite3* db = SqliteHandle(QSqlDatabase::database(source, false));
+  const int width = group.keyWidth();
   for (const QString& table : {group.master, group.detail}) {
     TransferStatement q;
     QString failure;
@@ -302,10 +343,10 @@ bool CheckGroupKeys(const QString& source, const TKeyedGroup& group, QString* er
           ascii = text[i] < 0x80;
           blank = blank && text[i] <= 0x20;
         }
-        if (ascii && !blank && size <= group.keyWidth) continue;
+        if (ascii && !blank && size <= width) continue;
       }
       const QString key = q.value(0).toString();
-      if (ruto::Trim(key).isEmpty() || key.size() > group.keyWidth) {
+      if (ruto::Trim(key).isEmpty() || key.size() > width) {
         *error = QStringLiteral("%1.%2: 「%3」").arg(table, group.key, key.left(40));
         return false;
       }
@@ -323,7 +364,8 @@ bool CheckGroupValues(const QString& source, const TKeyedGroup& group, QString* 
     std::vector<TransferCell> values;
     int rowNumber = 0;
     while (t.next())
-      if (!convertRow(t, ++rowNumber, &values)) return *error = table + t.error, false;
+      if (!convertRow(t, ++rowNumber, &values))
+        return *error = t.textProblem ? t.error : table + t.error, false;
     if (t.failed) return *error = table + QStringLiteral(": ") + t.query.errorText(), false;
   }
   return true;
@@ -394,7 +436,7 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
     if (!convertRow(masters, rowNumber, &values)) {
       // The rows before it go in first, as they would have one by one.
       if (!written(insert.flush(&failure), group.master, &failure)) return failed(failure);
-      return failed(group.master + masters.error);
+      return failed(masters.textProblem ? masters.error : group.master + masters.error);
     }
     TransferCell& keyCell = values[static_cast<size_t>(keyAt)];
     const QString key = textOf(keyCell);
@@ -408,7 +450,7 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
         merge = true;
         break;
       }
-      placed = RenamedKey(key, n, group.keyWidth);
+      placed = RenamedKey(key, n, group.keyWidth());
     }
     const QByteArray foldedKey = foldedBytes(keyCell);
     if (!moved.contains(foldedKey)) moved.insert(foldedKey, placed.toUtf8());
@@ -443,7 +485,7 @@ bool MergeKeyedGroup(const QString& source, const QString& target, const TKeyedG
     if (!convertRow(details, rowNumber, &values)) {
       // The rows before it go in first, as they would have one by one.
       if (!written(insert.flush(&failure), group.detail, &failure)) return failed(failure);
-      return failed(group.detail + details.error);
+      return failed(details.textProblem ? details.error : group.detail + details.error);
     }
     TransferCell& linkCell = values[static_cast<size_t>(linkAt)];
     const auto to = moved.constFind(foldedBytes(linkCell));

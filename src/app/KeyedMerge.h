@@ -15,13 +15,14 @@ struct TKeyedGroup {
   QString detail;
   QString key;   // number column of both tables
   QString name;  // name column of the master
-  int keyWidth;  // characters the number column holds
+  // Characters the number column holds, as its TransferColumns entry gives them.
+  int keyWidth() const;
 };
 
 inline const TKeyedGroup kClientGroup{QStringLiteral("VOCUST"), QStringLiteral("VODATA"),
-                                      QStringLiteral("CUSTNO"), QStringLiteral("NAME"), 15};
+                                      QStringLiteral("CUSTNO"), QStringLiteral("NAME")};
 inline const TKeyedGroup kProgramGroup{QStringLiteral("VOPRO"), QStringLiteral("VOPRDT"),
-                                       QStringLiteral("ProNo"), QStringLiteral("ProName"), 12};
+                                       QStringLiteral("ProNo"), QStringLiteral("ProName")};
 
 struct TMergeReport {
   int mastersAdded = 0;

@@ -97,6 +97,8 @@ std::pair<QString, QString> EncodeConditions(const TConditionForm& f) {
   return {digits, flags};
 }
 
+bool AgeBoundFits(double age) { return age >= 0.0 && age < 65536.0; }
+
 int SpinPosition(double value, int maximum) {
   if (!std::isfinite(value) || value <= 0) return 0;
   if (value >= maximum) return maximum;

@@ -50,6 +50,10 @@ TConditionForm DecodeConditions(const QString& proCond, const QString& proAnd);
 // Exactly 24 digits and 24 flags, the flags ending "00".
 std::pair<QString, QString> EncodeConditions(const TConditionForm& form);
 
+// Whether a typed age bound can be stored: the matcher's ages run from 0 to 65535 (a 16-bit
+// year difference); anything outside is no age.
+bool AgeBoundFits(double age);
+
 // The position a 0..`maximum` spin takes for a stored number: its integer part, clamped.
 int SpinPosition(double value, int maximum);
 

@@ -13,6 +13,7 @@
 
 #include "app/DatabaseGuard.h"
 #include "app/SqliteAccess.h"
+#include "app/TransferColumns.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 
@@ -254,6 +255,18 @@ bool RecordSet::readColumns() {
   if (!linkColumn_.isEmpty() && storedIndex(linkColumn_) < 0)
     return fail(QStringLiteral("no column %1").arg(linkColumn_));
   return true;
+}
+
+bool RecordSet::textFits(const QString& column, const QVariant& value) {
+  if (value.typeId() != QMetaType::QString) return true;
+  // The main tables' text columns have their widths: no stored text is longer.
+  const int width = TransferColumnWidth(table_, column);
+  const qsizetype size = static_cast<const QString*>(value.constData())->size();
+  if (width <= 0 || size <= width) return true;
+  return fail(QStringLiteral("資料表 %1 的欄位 %2 最多只能存放 %3 個字元（輸入了 %4 個字元）。")
+                  .arg(table_, column)
+                  .arg(width)
+                  .arg(size));
 }
 
 int RecordSet::storedIndex(const QString& name) const {
@@ -624,6 +637,7 @@ qint64 RecordSet::insert(const QVariantMap& values) {
       fail(QStringLiteral("column %1 cannot be written").arg(it.key()));
       return 0;
     }
+    if (!textFits(it.key(), it.value())) return 0;
     names << QuotedIdentifier(stored_[c]);
     marks << QStringLiteral("?");
     bound << it.value();
@@ -672,6 +686,7 @@ bool RecordSet::update(qint64 key, const QVariantMap& values) {
     const int c = storedIndex(it.key());
     if (c < 0 || c == keyColumn_)
       return fail(QStringLiteral("column %1 cannot be written").arg(it.key()));
+    if (!textFits(it.key(), it.value())) return false;
     sets << QuotedIdentifier(stored_[c]) + QStringLiteral(" = ?");
     bound << it.value();
   }

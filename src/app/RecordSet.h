@@ -112,7 +112,8 @@ class RecordSet {
   // Writes with bound values. Column names are matched without regard to case; MKEY and
   // calculated columns cannot be written. After a successful write the rows are read again
   // and the written row becomes the current row (the row after a deleted one).
-  // insert() gives the MKEY the database assigned, 0 on failure.
+  // insert() gives the MKEY the database assigned, 0 on failure. A text longer than its
+  // column of a main table (TransferColumnWidth) is refused.
   qint64 insert(const QVariantMap& values);
   bool update(qint64 key, const QVariantMap& values);
   bool remove(qint64 key);
@@ -124,6 +125,8 @@ class RecordSet {
   bool readColumns();
   bool readRows();
   int storedIndex(const QString& name) const;
+  // False, with the error set, for a text longer than its column of a main table.
+  bool textFits(const QString& column, const QVariant& value);
   bool fail(const QString& text);
 
   QString connection_;

@@ -25,47 +25,50 @@ namespace {
 using A = TransferAccess;
 using T = TransferType;
 
-QList<TransferColumn> numbered(const QString& stem, int from, int to, A access, T type,
-                               int run = 0) {
+QList<TransferColumn> numbered(const QString& stem, int from, int to, A access, T type, int run = 0,
+                               int width = 0) {
   QList<TransferColumn> out;
-  for (int i = from; i <= to; ++i) out.append({stem + QString::number(i), access, type, run});
+  for (int i = from; i <= to; ++i)
+    out.append({stem + QString::number(i), access, type, run, width});
   return out;
 }
 
+// Widths are the text columns' sizes in the files of the original installations.
 QList<TransferColumn> proColumns() {
-  QList<TransferColumn> c = {{"ProNo", A::Text, T::Text},        {"ProName", A::Text, T::Text},
-                             {"ProData", A::Text, T::Text},      {"ProPict", A::Text, T::Bytes},
-                             {"ProScal", A::Native, T::Boolean}, {"ProFN", A::Text, T::Text, 1}};
-  c << numbered("ProScrp", 1, 4, A::Text, T::Text, 1)
-    << numbered("ProPrg", 1, 4, A::Text, T::Text, 1)
-    << numbered("ProParm", 1, 4, A::Text, T::Text, 1);
+  QList<TransferColumn> c = {
+      {"ProNo", A::Text, T::Text, 0, 12}, {"ProName", A::Text, T::Text, 0, 24},
+      {"ProData", A::Text, T::Text},      {"ProPict", A::Text, T::Bytes},
+      {"ProScal", A::Native, T::Boolean}, {"ProFN", A::Text, T::Text, 1, 50}};
+  c << numbered("ProScrp", 1, 4, A::Text, T::Text, 1, 150)
+    << numbered("ProPrg", 1, 4, A::Text, T::Text, 1, 150)
+    << numbered("ProParm", 1, 4, A::Text, T::Text, 1, 150);
   c.append({"PrtFG", A::Native, T::Boolean});
   return c;
 }
 
 QList<TransferColumn> prdtColumns() {
-  return {{"ProNo", A::Text, T::Text},       {"ProSubN", A::Text, T::Text},
-          {"ProNote", A::Text, T::Text},     {"ProAnd", A::Text, T::Text},
-          {"ProCond", A::Text, T::Text},     {"ProEng", A::Native, T::Double},
-          {"ProAGL", A::Native, T::Long, 1}, {"ProAGH", A::Native, T::Long, 1},
-          {"ProFlg", A::Native, T::Boolean}, {"PrtFG", A::Native, T::Boolean}};
+  return {{"ProNo", A::Text, T::Text, 0, 12},   {"ProSubN", A::Text, T::Text, 0, 24},
+          {"ProNote", A::Text, T::Text, 0, 50}, {"ProAnd", A::Text, T::Text, 0, 30},
+          {"ProCond", A::Text, T::Text, 0, 30}, {"ProEng", A::Native, T::Double},
+          {"ProAGL", A::Native, T::Long, 1},    {"ProAGH", A::Native, T::Long, 1},
+          {"ProFlg", A::Native, T::Boolean},    {"PrtFG", A::Native, T::Boolean}};
 }
 
 QList<TransferColumn> custColumns() {
-  return {{"CUSTNO", A::Text, T::Text},     {"NAME", A::Text, T::Text},
-          {"SEX", A::Native, T::Boolean},   {"DBIRTH", A::Native, T::DateTime},
-          {"ADDR", A::Text, T::Text},       {"TEL", A::Text, T::Text},
-          {"TEL2", A::Text, T::Text},       {"TEL3", A::Text, T::Text},
-          {"EMAIL", A::Text, T::Text},      {"BTYPE", A::Text, T::Text},
-          {"HEIGHT", A::Native, T::Double}, {"WEIGHT", A::Native, T::Double},
-          {"MEMO", A::Text, T::Text},       {"CUSTCAT", A::Text, T::Text},
-          {"CUSTFG", A::Text, T::Text},     {"PrtFG", A::Native, T::Boolean}};
+  return {{"CUSTNO", A::Text, T::Text, 0, 15}, {"NAME", A::Text, T::Text, 0, 50},
+          {"SEX", A::Native, T::Boolean},      {"DBIRTH", A::Native, T::DateTime},
+          {"ADDR", A::Text, T::Text, 0, 100},  {"TEL", A::Text, T::Text, 0, 30},
+          {"TEL2", A::Text, T::Text, 0, 30},   {"TEL3", A::Text, T::Text, 0, 30},
+          {"EMAIL", A::Text, T::Text, 0, 50},  {"BTYPE", A::Text, T::Text, 0, 5},
+          {"HEIGHT", A::Native, T::Double},    {"WEIGHT", A::Native, T::Double},
+          {"MEMO", A::Text, T::Text},          {"CUSTCAT", A::Text, T::Text, 0, 50},
+          {"CUSTFG", A::Text, T::Text, 0, 10}, {"PrtFG", A::Native, T::Boolean}};
 }
 
 QList<TransferColumn> dataColumns() {
-  QList<TransferColumn> c = {{"CUSTNO", A::Text, T::Text},    {"VODATE", A::Text, T::DateTime},
-                             {"VOVOTA", A::Text, T::Boolean}, {"MEMO1", A::Text, T::Text},
-                             {"MEMO2", A::Text, T::Text},     {"AutoKey", A::Text, T::Text}};
+  QList<TransferColumn> c = {{"CUSTNO", A::Text, T::Text, 0, 15}, {"VODATE", A::Text, T::DateTime},
+                             {"VOVOTA", A::Text, T::Boolean},     {"MEMO1", A::Text, T::Text},
+                             {"MEMO2", A::Text, T::Text},         {"AutoKey", A::Text, T::Text}};
   c << numbered("VO", 1, 24, A::Native, T::Double);
   c.append({"PrtFG", A::Native, T::Boolean});
   return c;
@@ -166,7 +169,7 @@ bool convertCell(const TransferColumn& column, const TransferStatement& row, int
       cell->data = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
       cell->size = sqlite3_column_bytes(st, i);
       if (!cell->data) break;  // out of memory: the slow way reports it
-      return true;
+      return TransferTextFits(cell->data, cell->size, column.width);
     case T::Bytes:
       if (type == SQLITE_BLOB) {
         cell->kind = TransferCell::Blob;
@@ -445,6 +448,76 @@ QStringList TransferSourceNames(const QSqlRecord& source, const QList<TransferCo
   return names;
 }
 
+int TransferColumnWidth(const QString& table, const QString& column) {
+  for (const TransferColumn& c : TransferColumns(table))
+    if (c.name.compare(column, Qt::CaseInsensitive) == 0) return c.width;
+  return 0;
+}
+
+namespace {
+
+// UTF-16 units of UTF-8 bytes; -1 when they are no valid UTF-8 (overlong forms, surrogates
+// and values past U+10FFFF included).
+qsizetype utf16Units(const char* utf8, qsizetype size) {
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8);
+  const auto* end = p + size;
+  qsizetype units = 0;
+  while (p < end) {
+    const unsigned char b = *p;
+    int more = 0;
+    char32_t c = b;
+    if (b >= 0xC2 && b <= 0xDF)
+      more = 1, c = b & 0x1F;
+    else if (b >= 0xE0 && b <= 0xEF)
+      more = 2, c = b & 0x0F;
+    else if (b >= 0xF0 && b <= 0xF4)
+      more = 3, c = b & 0x07;
+    else if (b >= 0x80)
+      return -1;
+    if (end - p <= more) return -1;
+    for (int k = 1; k <= more; ++k) {
+      if ((p[k] & 0xC0) != 0x80) return -1;
+      c = (c << 6) | (p[k] & 0x3F);
+    }
+    if ((more == 2 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) ||
+        (more == 3 && (c < 0x10000 || c > 0x10FFFF)))
+      return -1;
+    units += more == 3 ? 2 : 1;
+    p += more + 1;
+  }
+  return units;
+}
+
+}  // namespace
+
+bool TransferTextFits(const char* utf8, qsizetype size, int width) {
+  const qsizetype units = utf16Units(utf8, size);
+  return units >= 0 && (width <= 0 || units <= width);
+}
+
+QString TransferTextProblem(const QString& table, int rowNumber, const TransferColumn& column,
+                            const TransferStatement& row, int i) {
+  if (column.type != T::Text) return {};
+  sqlite3_stmt* st = row.handle();
+  const int type = sqlite3_column_type(st, i);
+  if (type == SQLITE_NULL) return {};
+  qsizetype units = 0;
+  if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+    const char* data = type == SQLITE_TEXT
+                           ? reinterpret_cast<const char*>(sqlite3_column_text(st, i))
+                           : static_cast<const char*>(sqlite3_column_blob(st, i));
+    units = utf16Units(data, sqlite3_column_bytes(st, i));
+  } else {
+    units = row.value(i).toString().size();
+  }
+  const QString where =
+      QStringLiteral("資料表 %1 第 %2 筆資料的欄位 %3").arg(table).arg(rowNumber).arg(column.name);
+  if (units < 0) return where + QStringLiteral(" 不是有效的文字");
+  if (column.width > 0 && units > column.width)
+    return where + QStringLiteral(" 超過 %1 個字元").arg(column.width);
+  return {};
+}
+
 const QList<TransferColumn>& TransferColumns(const QString& table) {
   static const QList<TransferColumn> pro = proColumns(), prdt = prdtColumns(), cust = custColumns(),
                                      data = dataColumns(), none;
@@ -464,9 +537,17 @@ bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, 
   }
   const bool isText = source.typeId() == QMetaType::QString;
   switch (column.type) {
-    case T::Text:
-      *target = source.toString();
+    case T::Text: {
+      // Bytes become text only when they are text; nothing is stored that would not read back.
+      if (source.typeId() == QMetaType::QByteArray) {
+        const QByteArray& b = *static_cast<const QByteArray*>(source.constData());
+        if (!TransferTextFits(b.constData(), b.size(), column.width)) return false;
+      }
+      const QString text = source.toString();
+      if (column.width > 0 && text.size() > column.width) return false;
+      *target = text;
       return true;
+    }
     case T::Bytes:
       // Pictures keep their bytes: a detour through text would damage them.
       *target = source.toByteArray();

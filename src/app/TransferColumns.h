@@ -32,11 +32,22 @@ struct TransferColumn {
   // 0: the column must exist in source and target. Otherwise the number of an optional run:
   // a source may lack the run's columns from some column on.
   int run = 0;
+  // Characters (UTF-16 units) a text column holds; 0 for memo and non-text columns. No text
+  // longer than this is ever stored.
+  int width = 0;
 };
 
 // Copy order of `table` (VOCUST, VODATA, VOPRO or VOPRDT, any case); empty for any other
 // table. MKEY is never in a list: the target assigns its own keys.
 const QList<TransferColumn>& TransferColumns(const QString& table);
+
+// Width of `column` of `table` as its TransferColumns entry gives it; 0 for no limit (memo,
+// non-text and unknown columns).
+int TransferColumnWidth(const QString& table, const QString& column);
+
+// Whether UTF-8 bytes are text a column of `width` (0: no limit) can hold: valid UTF-8, and
+// no more characters than the width.
+bool TransferTextFits(const char* utf8, qsizetype size, int width);
 
 // Per column of `list`, the spelling of its name among `source`'s fields, or empty when the
 // column does not come from there: a required column the source lacks, and of each optional
@@ -70,7 +81,8 @@ bool CopyTransferTableFile(const QString& sourcePath, const QString& targetPath,
 // A value of a column as it arrives in the target: the text form of Text access taken and
 // turned back, doubles rounded into long columns, Booleans as 0/1. Null stays null, except
 // that a null yes/no value is 0 (those columns are never null). False when a text form does
-// not convert back (a date-time that is no date, for one).
+// not convert back (a date-time that is no date, for one), and when a text column would get
+// a value longer than its width or bytes that are no valid UTF-8.
 bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, QVariant* target);
 
 // Large copies go through the connections' own SQLite handles: Qt SQL's per-value binding and
@@ -154,6 +166,12 @@ class TransferInserter {
 int ConvertTransferRow(const QList<TransferColumn>& columns, const std::vector<int>& sourceIndex,
                        const TransferStatement& row, std::vector<TransferCell>* cells,
                        bool emptyBytesNull = false);
+
+// Why column `i` of the current row of `row` cannot be stored in the text column `column` of
+// `table`, as the operator reads it (table, row number, column and the limit); empty when it
+// can be, or when the column holds no text.
+QString TransferTextProblem(const QString& table, int rowNumber, const TransferColumn& column,
+                            const TransferStatement& row, int i);
 
 // The value a cell binds, as a variant (for comparisons that need one).
 QVariant TransferCellValue(const TransferCell& cell);

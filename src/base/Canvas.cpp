@@ -206,8 +206,8 @@ void QPainterCanvas::drawLine(QPoint from, QPoint to) {
   const int n = std::max(std::abs(dx), std::abs(dy));
   if (n == 0) return;
   // The last pixel along the major axis is not drawn.
-  const QPoint last(from.x() + static_cast<int>(near(double(dx) * (n - 1) / n)),
-                    from.y() + static_cast<int>(near(double(dy) * (n - 1) / n)));
+  const QPoint last(from.x() + nearInt(double(dx) * (n - 1) / n),
+                    from.y() + nearInt(double(dy) * (n - 1) / n));
   if (n == 1)
     painter_->drawPoint(from);
   else

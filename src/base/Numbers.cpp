@@ -1,5 +1,6 @@
 #include "base/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,8 +11,17 @@
 namespace ruto {
 
 long long near(double x) {
-  if (!std::isfinite(x)) return 0;
+  if (std::isnan(x)) return 0;
+  // 2^63 is the first double past the range; -2^63 itself is in it.
+  constexpr double kEnd = 9223372036854775808.0;
+  if (x >= kEnd) return std::numeric_limits<long long>::max();
+  if (x < -kEnd) return std::numeric_limits<long long>::min();
   return static_cast<long long>(std::nearbyint(x));
+}
+
+int nearInt(double x) {
+  return static_cast<int>(std::clamp<long long>(near(x), std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
 }
 
 int MulDiv(int a, int b, int c) {

@@ -9,8 +9,11 @@
 
 namespace ruto {
 
-// Round half to even (banker's rounding), as the original's Round did.
+// Round half to even (banker's rounding). Defined for every double: NaN gives 0, and values
+// beyond the result's range (infinities included) give its nearest end.
 long long near(double x);
+// The same into an int (pixel positions, counts).
+int nearInt(double x);
 
 // a * b / c with a 64-bit intermediate, rounding halves away from zero; -1 when c is 0.
 int MulDiv(int a, int b, int c);

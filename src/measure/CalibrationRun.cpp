@@ -128,7 +128,7 @@ void CalibrationRun::tickPass() {
     SendSignal(SignalKind::CalibrationTick);
     if (tick_ == kTicksPerRange) {
       const double a = mean(sum_, n_);
-      Standard = int(near(a - 0.001 * a));
+      Standard = nearInt(a - 0.001 * a);
       view_.setFigure(CalFigure::StandardRun, reading(Standard));
       view_.setFigure(CalFigure::StandardResult, reading(Standard));
       view_.setGauge(CalGauge::StandardChange, (Standard - Settings.CalStandard) / 4095.0 * 200.0);
@@ -143,7 +143,7 @@ void CalibrationRun::tickPass() {
     }
     if (tick_ == 2 * kTicksPerRange) {
       const double a = mean(sum_, n_);
-      High = int(near(a - 0.0001 * a));
+      High = nearInt(a - 0.0001 * a);
       view_.setFigure(CalFigure::HighRun, reading(High));
       view_.setFigure(CalFigure::HighResult, reading(High));
       view_.setGauge(CalGauge::HighChange, (High - Settings.CalHigh) / 4095.0 * 200.0);

@@ -10,7 +10,7 @@ namespace ruto {
 
 namespace {
 
-int rnd(double x) { return static_cast<int>(near(x)); }
+int rnd(double x) { return nearInt(x); }
 
 constexpr TColor kOrange = RGB(255, 194, 80);
 

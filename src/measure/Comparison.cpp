@@ -41,7 +41,7 @@ constexpr TColor kCurveLine[3] = {0, 0xFF0000, 0x808000};
 constexpr TColor kCurveSquare[3] = {0, 0x0000FF, 0xFFFF00};
 constexpr TPenStyle kCurveStyle[3] = {TPenStyle::psSolid, TPenStyle::psDash, TPenStyle::psDot};
 
-int n(double v) { return static_cast<int>(near(v)); }
+int n(double v) { return nearInt(v); }
 
 void text(Canvas& c, int x, int y, const QString& s, TColor color) {
   c.Font.Color = color;

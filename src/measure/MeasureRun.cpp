@@ -30,31 +30,31 @@ void DrawChartGrid(Canvas& canvas, int W, int H) {
   const TColor green = 0x00FF00;
   canvas.Pen = {green, 1, TPenStyle::psDot};
   for (int i = 1; i <= 19; ++i) {
-    const int x = int(near(i * double(W) / 20));
+    const int x = nearInt(i * double(W) / 20);
     canvas.MoveTo(x, 3);
     canvas.LineTo(x, H - 3);
   }
   for (int j = 1; j <= 5; ++j) {
-    const int y = int(near(j * double(H) / 6));
+    const int y = nearInt(j * double(H) / 6);
     canvas.MoveTo(3, y);
     canvas.LineTo(W - 3, y);
   }
   canvas.Pen.Style = TPenStyle::psSolid;
-  const int cx = int(near(10 * double(W) / 20));
-  const int cy = int(near(3 * double(H) / 6));
+  const int cx = nearInt(10 * double(W) / 20);
+  const int cy = nearInt(3 * double(H) / 6);
   canvas.MoveTo(cx, 3);
   canvas.LineTo(cx, H - 3);
   canvas.MoveTo(3, cy);
   canvas.LineTo(W - 3, cy);
-  const int tickY = int(near(12 * double(H) / 24));
+  const int tickY = nearInt(12 * double(H) / 24);
   for (int i = 1; i <= 50; ++i) {
-    const int x = int(near(i * double(W) / 50));
+    const int x = nearInt(i * double(W) / 50);
     canvas.MoveTo(x, tickY - 2);
     canvas.LineTo(x, tickY + 2);
   }
-  const int tickX = int(near(25 * double(W) / 50));
+  const int tickX = nearInt(25 * double(W) / 50);
   for (int j = 1; j <= 24; ++j) {
-    const int y = int(near(j * double(H) / 24));
+    const int y = nearInt(j * double(H) / 24);
     canvas.MoveTo(tickX - 2, y);
     canvas.LineTo(tickX + 2, y);
   }
@@ -217,7 +217,7 @@ void MeasureRun::samplingPass() {
   const std::int64_t dt = TickCount() - contactTime_;
   if (dt < kSettleMs) {
     penPos_ = QPoint(3, H_);
-    line(QPoint(int(near(dt * sx_)), int(near((600 - dt) * sy_))));
+    line(QPoint(nearInt(dt * sx_), nearInt((600 - dt) * sy_)));
     base_ = dt <= kBaselineMs ? ReadMeterValue() : (ReadMeterValue() + base_) / 2;
   } else {
     // The baseline sits at 400 of the 600 trace units; one µA moves the trace 10 units.

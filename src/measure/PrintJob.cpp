@@ -9,7 +9,7 @@
 
 namespace ruto {
 
-int PrintPage::mm(double x) const { return static_cast<int>(near(x * DpiX / 25.4)); }
+int PrintPage::mm(double x) const { return nearInt(x * DpiX / 25.4); }
 
 PrintPage PageOf(const QPagedPaintDevice& device) {
   PrintPage page;

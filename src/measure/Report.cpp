@@ -18,7 +18,7 @@ namespace ruto {
 
 namespace {
 
-int rnd(double x) { return static_cast<int>(near(x)); }
+int rnd(double x) { return nearInt(x); }
 
 // Print choice positions.
 enum : int {

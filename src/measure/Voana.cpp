@@ -210,7 +210,7 @@ std::array<TSummaryRow, 5> SummaryRows(const TAnalysisResult& a, const TSummaryR
   energy.Value = Format("%5.2f", {a.Average});
   energy.Verdict = verdictOf(SummaryEnergy);
   energy.BarMax = 180;
-  energy.BarPosition = static_cast<int>(ruto::near(a.Average));
+  energy.BarPosition = nearInt(a.Average);
   energy.BarColor = levelColor(a.SummaryLevel[SummaryEnergy]);
 
   struct RatioLine {
@@ -236,7 +236,7 @@ std::array<TSummaryRow, 5> SummaryRows(const TAnalysisResult& a, const TSummaryR
     if (!s.ratio) continue;
     row.Value = Format("%5.3f", {*s.ratio});
     row.Verdict = verdictOf(s.item);
-    row.BarPosition = static_cast<int>(ruto::near(*s.ratio * 10));
+    row.BarPosition = nearInt(*s.ratio * 10);
   }
   return rows;
 }
@@ -256,7 +256,7 @@ std::array<TPairRow, 6> PairRows(const TAnalysisResult& a) {
     const int level = std::clamp(a.PairLevel[i], 0, 2);
     row.State = states[level];
     row.BarColor = colors[level];
-    row.BarPosition = static_cast<int>(ruto::near(std::min(row.Difference, 100.0)));
+    row.BarPosition = nearInt(std::min(row.Difference, 100.0));
   }
   return rows;
 }
@@ -272,7 +272,7 @@ std::array<TElementRow, 5> ElementRows(const TAnalysisResult& a) {
     row.Element = e;
     row.MeanText = Format("%3.1f", {mean});
     row.DeviationText = QStringLiteral("[") + Format("%3.1f", {mean - a.Average}) + "]";
-    row.BarPosition = static_cast<int>(ruto::near(mean));
+    row.BarPosition = nearInt(mean);
     const int level = std::abs(a.ElementLevel[e]);
     row.BarColor = level == 2 ? ruto::clRed : level == 1 ? ruto::clYellow : ruto::clGreen;
   }

@@ -5,6 +5,7 @@
 #include <QSqlError>
 
 #include "app/AskUser.h"
+#include "app/CommandApproval.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 
@@ -37,6 +38,15 @@ QVariantMap programValues(const TProgramFields& f) {
 bool failed(QString* error, const QString& text) {
   if (error) *error = text;
   return false;
+}
+
+// The operator saving the program in the editor approves the commands it shows.
+bool approveCommands(const RecordSet& programs, const TProgramFields& fields, QString* error) {
+  for (int n = 0; n < 4; ++n)
+    if (!ApproveCommand(programs.database().connectionName(), fields.ProPrg[n], fields.ProParm[n],
+                        error))
+      return false;
+  return true;
 }
 
 }  // namespace
@@ -72,14 +82,30 @@ qint64 AddProgram(RecordSet& programs, const TProgramFields& fields, QString* er
   QVariantMap values = programValues(fields);
   values.insert(QStringLiteral("ProNo"), fields.ProNo);
   values.insert(QStringLiteral("PrtFG"), 0);
-  const qint64 key = programs.insert(values);
-  if (!key && error) *error = programs.lastError();
+  Transaction transaction(programs.database().connectionName());
+  qint64 key = 0;
+  if (!transaction.active())
+    failed(error, programs.database().lastError().text());
+  else if (!(key = programs.insert(values)))
+    failed(error, programs.lastError());
+  if (!key) return 0;
+  if (!approveCommands(programs, fields, error) || !transaction.commit(error)) {
+    transaction.rollback();
+    // The set was read again with the row that is now taken back.
+    programs.refresh();
+    return 0;
+  }
   return key;
 }
 
 bool UpdateProgram(RecordSet& programs, qint64 key, const TProgramFields& fields, QString* error) {
-  if (programs.update(key, programValues(fields))) return true;
-  return failed(error, programs.lastError());
+  Transaction transaction(programs.database().connectionName());
+  if (!transaction.active()) return failed(error, programs.database().lastError().text());
+  if (!programs.update(key, programValues(fields))) return failed(error, programs.lastError());
+  if (approveCommands(programs, fields, error) && transaction.commit(error)) return true;
+  transaction.rollback();
+  programs.refresh();
+  return false;
 }
 
 bool SaveConditionEdit(RecordSet& programs, RecordSet& conditions, const TConditionEdit& edit,

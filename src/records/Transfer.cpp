@@ -90,7 +90,7 @@ bool validateSource(const QString& connection, const TTransferChoice& choice, QS
        {std::pair{choice.programs, kProgramGroup}, std::pair{choice.records, kClientGroup}})
     if (ticked) {
       if (!CheckGroupKeys(connection, group, &error)) {
-        *reason = QStringLiteral("編號空白或超過 %1 個字元：%2").arg(group.keyWidth).arg(error);
+        *reason = QStringLiteral("編號空白或超過 %1 個字元：%2").arg(group.keyWidth()).arg(error);
         return false;
       }
       if (!CheckGroupValues(connection, group, &error)) {

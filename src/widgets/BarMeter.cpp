@@ -58,8 +58,8 @@ void TBarMeter::setTransparent(bool on) {
 
 int TBarMeter::ValueToPixel(double v) const {
   if (valueMax_ <= valueMin_) return 0;
-  return static_cast<int>(near(scaleTop_ + (v - valueMax_) * (height() - gapBottom_ - scaleTop_) /
-                                               (valueMin_ - valueMax_)));
+  return nearInt(scaleTop_ +
+                 (v - valueMax_) * (height() - gapBottom_ - scaleTop_) / (valueMin_ - valueMax_));
 }
 
 QString TBarMeter::valueText(double v) const {

@@ -170,8 +170,7 @@ void TGradientBar::render(Canvas& canvas) const {
           centred();
         } else {
           b.Font.Orientation = 2700;
-          b.TextOut(static_cast<int>(near((W + cy - 3) / 2.0)),
-                    static_cast<int>(near((H - cx + 3) / 2.0)), text);
+          b.TextOut(nearInt((W + cy - 3) / 2.0), nearInt((H - cx + 3) / 2.0), text);
         }
       }
     }

@@ -293,7 +293,7 @@ void TSortingGrid::UpdateScrollBars() {
   // With proportional bars the thumb shows the share of the rows (columns) in view.
   auto page = [this](int visible, int fixed, int count, int range) {
     if (!proportionalScrollBars_ || count <= 0) return 0;
-    return std::max(1, static_cast<int>(near(double(visible + fixed) / count * (range + 1))));
+    return std::max(1, nearInt(double(visible + fixed) / count * (range + 1)));
   };
   setup(verticalScrollBar(), vRange, topRow_ - FixedRows(),
         page(VisibleRowCount(), FixedRows(), RowCount(), vRange));

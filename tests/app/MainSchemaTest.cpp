@@ -110,6 +110,7 @@ TEST_F(MainSchema, AnEarlierDatabaseIsRebuiltWithEveryRowAndKey) {
   ASSERT_TRUE(UpgradeMainSchema(kDb, &rebuilt, &error)) << error.toStdString();
   EXPECT_TRUE(rebuilt);
   EXPECT_TRUE(MainSchemaCurrent(kDb));
+  EXPECT_EQ(dbtest::scalar(kDb, "SELECT COUNT(*) FROM APPROVED"), 0);  // the table is made
   // Only the null yes/no values changed, to 0.
   QString expected = before;
   expected.replace("PRTFG=<null>", "PRTFG=0")

@@ -220,6 +220,15 @@ TEST_F(Migration, DamagedFilesChangeNothing) {
        {},
        oldLayout() + completeRows() << "INSERT INTO VODATA (CUSTNO, VODATE) VALUES ('A001', 'x')",
        "VODATE"},
+      {"a name longer than its column",
+       {},
+       oldLayout() + completeRows()
+           << "INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('D4', printf('%51s', 'x'))",
+       "資料表 VOCUST 第 4 筆資料的欄位 NAME 超過 50 個字元"},
+      {"bytes that are no text",
+       {},
+       oldLayout() + completeRows() << "UPDATE VOPRO SET ProName = CAST(x'FF' AS TEXT)",
+       "資料表 VOPRO 第 1 筆資料的欄位 ProName 不是有效的文字"},
   };
   const std::string before = mainTables();
   for (const auto& c : cases) {

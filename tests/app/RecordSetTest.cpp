@@ -69,10 +69,10 @@ TEST_F(RecordSetTest, LocateBookmarkAndRefreshKeepThePosition) {
 
 TEST_F(RecordSetTest, WritesBindValuesAndRefuseUnknownColumns) {
   RecordSet set(kConn, "VOCUST");
-  openSorted(set, "CUSTNO", {"x'); DELETE FROM VOCUST; --:Robert"});
+  openSorted(set, "CUSTNO", {"x');DELETE --:Robert"});
   const qint64 key = set.bookmark();
-  EXPECT_EQ(set.field("CUSTNO").toString(), "x'); DELETE FROM VOCUST; --");
-  EXPECT_EQ(addClient(set, "X'); delete from vocust; --", "Twin"), 0) << "duplicate number";
+  EXPECT_EQ(set.field("CUSTNO").toString(), "x');DELETE --");
+  EXPECT_EQ(addClient(set, "X');delete --", "Twin"), 0) << "duplicate number";
   EXPECT_TRUE(set.lastError().contains("UNIQUE"));
   EXPECT_EQ(set.insert({{"MKEY", 99}}), 0);
   EXPECT_EQ(set.insert({{"NAME\" = 1 --", "x"}}), 0);

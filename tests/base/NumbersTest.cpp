@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "base/Numbers.h"
 
 using namespace ruto;
@@ -10,6 +13,34 @@ TEST(Numbers, NearRoundsHalfToEven) {
   EXPECT_EQ(near(2.5), 2);
   EXPECT_EQ(near(-2.5), -2);
   EXPECT_EQ(near(2.5000001), 3);
+}
+
+TEST(Numbers, NearIsDefinedForEveryDouble) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  constexpr long long lmax = std::numeric_limits<long long>::max();
+  constexpr long long lmin = std::numeric_limits<long long>::min();
+  constexpr int imax = std::numeric_limits<int>::max(), imin = std::numeric_limits<int>::min();
+  const struct {
+    double x;
+    long long wide;
+    int narrow;
+  } cases[] = {
+      {std::nan(""), 0, 0},
+      {inf, lmax, imax},
+      {-inf, lmin, imin},
+      {1e69, lmax, imax},
+      {-1e300, lmin, imin},
+      {9223372036854775808.0, lmax, imax},
+      {-9223372036854775808.0, lmin, imin},
+      {4294967296.5, 4294967296, imax},
+      {-2147483648.5, -2147483648, imin},
+      {2147483646.5, 2147483646, 2147483646},
+      {-3.5, -4, -4},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(near(c.x), c.wide) << c.x;
+    EXPECT_EQ(nearInt(c.x), c.narrow) << c.x;
+  }
 }
 
 TEST(Numbers, MulDivRoundsHalfAwayFromZero) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/AppTestSupport.h"
+#include "app/CommandApproval.h"
+#include "app/LaunchExternal.h"
 #include "records/ProgramRecords.h"
 
 namespace {
@@ -78,3 +80,68 @@ TEST_F(ProgramRecordsTest, DeletingAProgramTakesItsRowsInAnyCase) {
 }
 
 }  // namespace
+
+TEST_F(ProgramRecordsTest, CommandsSavedInTheEditorRunWithoutAsking) {
+  static QStringList started;
+  started.clear();
+  SetExternalStarter([](const QString& program, const QString& param, bool) {
+    started << program + u'|' + param;
+  });
+  QStringList asked;
+  SetAskUserResponder([&](MsgKind, const QString& text) {
+    asked << text;
+    return false;
+  });
+  TProgramFields f;
+  f.ProNo = "P03";
+  f.ProPrg[0] = " /usr/bin/touch ";
+  f.ProParm[0] = "/tmp/x";
+  ASSERT_NE(AddProgram(programs, f, nullptr), 0);
+  f.ProPrg[3] = "/bin/echo";
+  ASSERT_TRUE(UpdateProgram(programs, programs.bookmark(), f, nullptr));
+  EXPECT_TRUE(LaunchProgramCommand("prog", "/usr/bin/touch", "/tmp/x"));
+  EXPECT_TRUE(LaunchProgramCommand("prog", "/bin/echo", ""));
+  // A command that only came in some other way is asked about.
+  EXPECT_FALSE(LaunchProgramCommand("prog", "/bin/echo", "other"));
+  EXPECT_EQ(started, QStringList({"/usr/bin/touch|/tmp/x", "/bin/echo|"}));
+  EXPECT_EQ(asked.size(), 1);
+  SetAskUserResponder(nullptr);
+  SetExternalStarter(nullptr);
+}
+
+TEST_F(ProgramRecordsTest, NoTextLongerThanItsColumnIsStored) {
+  const int before = rows("SELECT COUNT(*) FROM VOPRO");
+  const struct {
+    void (*set)(TProgramFields&);
+    const char* says;
+  } cases[] = {
+      {[](TProgramFields& f) { f.ProNo = QString(13, u'P'); }, "ProNo 最多只能存放 12 個字元"},
+      {[](TProgramFields& f) { f.ProName = QString(25, u'名'); }, "ProName 最多只能存放 24"},
+      {[](TProgramFields& f) { f.ProScrp[1] = QString(151, u's'); }, "ProScrp2 最多只能存放 150"},
+  };
+  for (const auto& c : cases) {
+    TProgramFields f;
+    f.ProNo = "P09";
+    c.set(f);
+    QString error;
+    EXPECT_EQ(AddProgram(programs, f, &error), 0) << c.says;
+    EXPECT_TRUE(error.contains(c.says)) << qPrintable(error);
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM VOPRO"), before);
+    // The number is never rewritten by an update.
+    if (f.ProNo.size() <= 12) {
+      EXPECT_FALSE(UpdateProgram(programs, programs.bookmark(), f, &error)) << c.says;
+    }
+  }
+  EXPECT_EQ(rows("SELECT COUNT(*) FROM VOPRO WHERE ProName = '舒眠'"), 1);
+  // Exactly the width is stored; so is a condition row's remark at its width, not past it.
+  TProgramFields f;
+  f.ProNo = QString(12, u'號');
+  f.ProName = QString(24, u'名');
+  EXPECT_NE(AddProgram(programs, f, nullptr), 0);
+  TConditionEdit edit;
+  edit.programNo = f.ProNo;
+  edit.row = {{"ProNote", QString(51, u'n')}};
+  EXPECT_FALSE(SaveConditionEdit(programs, conditions, edit, nullptr));
+  edit.row = {{"ProNote", QString(50, u'n')}};
+  EXPECT_TRUE(SaveConditionEdit(programs, conditions, edit, nullptr));
+}

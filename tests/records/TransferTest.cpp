@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <cerrno>
 #include <cstring>
 
 #include "app/AppTestSupport.h"
+#include "app/CommandApproval.h"
 #include "app/Databases.h"
 #include "records/Transfer.h"
 
@@ -234,6 +237,29 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
        variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', 'x')",
                 "INSERT INTO VODATA (CUSTNO, VO5) VALUES ('C09', 'abc')"}),
        "資料格式不符"},
+      // Every text is checked against its column and for being text at all.
+      {"long name",
+       variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', printf('%51s', 'x'))"}),
+       "資料表 VOCUST 第 2 筆資料的欄位 NAME 超過 50 個字元"},
+      {"long address",
+       variant({"INSERT INTO VOCUST (CUSTNO, ADDR) VALUES ('C09', "
+                "replace(printf('%101s', ''), ' ', '址'))"}),
+       "資料表 VOCUST 第 2 筆資料的欄位 ADDR 超過 100 個字元"},
+      {"long remark",
+       variant({"INSERT INTO VOPRDT (ProNo, ProNote) VALUES ('P01', printf('%51s', 'x'))"}),
+       "資料表 VOPRDT 第 2 筆資料的欄位 ProNote 超過 50 個字元"},
+      {"10 MiB name",
+       variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', "
+                "replace(hex(zeroblob(5242880)), '0', 'x'))"}),
+       "欄位 NAME 超過 50 個字元"},
+      {"bytes in a name",
+       variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', CAST(x'41C0AF' AS TEXT))"}),
+       "資料表 VOCUST 第 2 筆資料的欄位 NAME 不是有效的文字"},
+      {"cut character in a memo",
+       variant({"INSERT INTO VODATA (CUSTNO, MEMO1) VALUES ('C01', CAST(x'E4B8' AS TEXT))"}),
+       "資料表 VODATA 第 2 筆資料的欄位 MEMO1 不是有效的文字"},
+      {"bytes as a name", variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', x'EDA080')"}),
+       "欄位 NAME 不是有效的文字"},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(ruto::test::writeFile(transferFile(), c.file)) << c.what;
@@ -359,3 +385,43 @@ TEST_F(TransferTest, OrphanTestsArriveAsTheyAreAndOnlyOnce) {
 }
 
 }  // namespace
+
+TEST_F(TransferTest, ATextTooLongForAnOptionalRunEndsOnlyThatRun) {
+  addProgram("P01", "舒眠");
+  ASSERT_TRUE(exportNow(true, false).ok);
+  ASSERT_TRUE(dbtest::makeDatabase(
+      transferFile(), {"UPDATE VOPRO SET ProScrp1 = 'a', ProScrp2 = printf('%151s', 'b'), "
+                       "ProParm4 = 'c', PrtFG = 1"}));
+  ASSERT_TRUE(exec("DELETE FROM VOPRO"));
+  ASSERT_TRUE(importNow(true, false).ok) << qPrintable(lastAsked());
+  EXPECT_EQ(dbtest::firstRow(kMain,
+                             "SELECT ProFN, ProScrp1, ProScrp2, ProPrg1, ProParm4, PrtFG FROM "
+                             "VOPRO"),
+            "1010|a|<null>|<null>|<null>|1");
+}
+
+TEST_F(TransferTest, AnImportedCommandRunsOnlyOnceTheOperatorApprovedIt) {
+  const QString ran = dir_.filePath("ran");
+  ASSERT_TRUE(
+      exec("INSERT INTO VOPRO (ProNo, ProFN, ProPrg1, ProParm1) VALUES "
+           "('P01', '1000', '/usr/bin/touch', ?)",
+           {ran}));
+  ASSERT_TRUE(exportNow(true, false).ok);
+  ASSERT_TRUE(exec("DELETE FROM VOPRO"));
+  ASSERT_TRUE(importNow(true, false).ok);
+  const QString prog = dbtest::scalar(kMain, "SELECT ProPrg1 FROM VOPRO").toString();
+  ASSERT_EQ(prog, "/usr/bin/touch");
+
+  answer_ = false;
+  EXPECT_FALSE(LaunchProgramCommand(kMain, prog, ran));
+  EXPECT_EQ(lastAsked(), "3:" + CommandQuestionText(prog, ran));
+  QThread::msleep(300);
+  EXPECT_FALSE(QFile::exists(ran));
+
+  answer_ = true;
+  EXPECT_TRUE(LaunchProgramCommand(kMain, prog, ran));
+  QElapsedTimer timer;
+  timer.start();
+  while (!QFile::exists(ran) && timer.elapsed() < 10000) QThread::msleep(20);
+  EXPECT_TRUE(QFile::exists(ran));
+}

@@ -8,8 +8,8 @@
 #include <QToolButton>
 
 #include "app/AskUser.h"
+#include "app/CommandApproval.h"
 #include "app/Databases.h"
-#include "app/LaunchExternal.h"
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
 #include "base/Text.h"
@@ -102,8 +102,9 @@ void TVoany::ListBox3Click() {
 }
 
 namespace {
+// A command this installation's operator has not approved is shown and asked about first.
 void runButton(const TProgramDetail& d, int n) {
-  LaunchExternal(ruto::Trim(d.ProPrg[n]), ruto::Trim(d.ProParm[n]));
+  LaunchProgramCommand(kMainConnection, ruto::Trim(d.ProPrg[n]), ruto::Trim(d.ProParm[n]));
 }
 }  // namespace
 

@@ -373,7 +373,7 @@ void TVodec::FormCreate() {
   StringGrid1->setCell(0, 2, SideHeading(2));
   // A response of 0 would let a reading of 0 count as contact.
   Settings.MinResponse = std::clamp(Settings.MinResponse, 0.1, 5.0);
-  const int position = int(near(Settings.MinResponse * 10));
+  const int position = nearInt(Settings.MinResponse * 10);
   {
     const QSignalBlocker a(UpDown1), b(TrackBar1);
     UpDown1->setValue(position);

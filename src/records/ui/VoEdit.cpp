@@ -17,6 +17,7 @@
 
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
+#include "app/TransferColumns.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
@@ -55,7 +56,12 @@ TVoREdit::TVoREdit(RecordSet* clients, QWidget* parent)
   auto* form = new QGridLayout;
   form->setContentsMargins(10, 6, 10, 6);
   root->addLayout(form, 1);
-  static const int limits[8] = {0, 50, 15, 20, 50, 30, 30, 30};
+  // Name and address are held shorter than their columns; the rest take the column's width.
+  const auto width = [](const char* column) {
+    return TransferColumnWidth(QStringLiteral("VOCUST"), QLatin1String(column));
+  };
+  const int limits[8] = {0,  width("EMAIL"), width("CUSTNO"), 20,
+                         50, width("TEL"),   width("TEL2"),   width("TEL3")};
   for (int i = 1; i <= 7; ++i) {
     Edit[i] = new QLineEdit(this);
     Edit[i]->setObjectName(QStringLiteral("Edit%1").arg(i));

@@ -16,9 +16,10 @@
 #include <QVBoxLayout>
 
 #include "app/AskUser.h"
-#include "app/LaunchExternal.h"
+#include "app/CommandApproval.h"
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
+#include "app/TransferColumns.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
@@ -84,10 +85,10 @@ TVoProM::TVoProM(RecordSet* programs, QString* lastProgramNo, QWidget* parent)
   root->addLayout(body);
   Edit1 = new QLineEdit(this);
   Edit1->setObjectName(QStringLiteral("Edit1"));
-  Edit1->setMaxLength(12);
+  Edit1->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProNo")));
   Edit2 = new QLineEdit(this);
   Edit2->setObjectName(QStringLiteral("Edit2"));
-  Edit2->setMaxLength(24);
+  Edit2->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProName")));
   body->addWidget(new QLabel(QStringLiteral("療程編號:"), this), 0, 0);
   body->addWidget(Edit1, 0, 1);
   body->addWidget(new QLabel(QStringLiteral("（不得重複）"), this), 0, 2);
@@ -133,10 +134,12 @@ TVoProM::TVoProM(RecordSet* programs, QString* lastProgramNo, QWidget* parent)
     enabled->setObjectName(QStringLiteral("CheckBox%1").arg(n + 1));
     CheckBox[static_cast<size_t>(n + 1)] = enabled;
     rl->addWidget(enabled, n, 0);
-    for (int base : {4, 10, 16}) {
+    for (const auto& [base, column] :
+         {std::pair{4, "ProScrp"}, std::pair{10, "ProPrg"}, std::pair{16, "ProParm"}}) {
       auto* e = new QLineEdit(runs);
       e->setObjectName(QStringLiteral("Edit%1").arg(base + n));
-      e->setMaxLength(150);
+      e->setMaxLength(
+          TransferColumnWidth(QStringLiteral("VOPRO"), QLatin1String(column) + QString::number(n)));
       Edit[static_cast<size_t>(base + n)] = e;
       connect(e, &QLineEdit::textChanged, e, [e](const QString& t) { e->setToolTip(t); });
     }
@@ -283,8 +286,10 @@ void TVoProM::chooseParameter(int n) {
 }
 
 void TVoProM::testRow(int n) {
-  LaunchExternal(Trim(Edit[static_cast<size_t>(10 + n)]->text()),
-                 Trim(Edit[static_cast<size_t>(16 + n)]->text()));
+  // The edits may still hold an imported program's command: it runs as a run button would.
+  LaunchProgramCommand(programs_->database().connectionName(),
+                       Trim(Edit[static_cast<size_t>(10 + n)]->text()),
+                       Trim(Edit[static_cast<size_t>(16 + n)]->text()));
 }
 
 }  // namespace ruto

@@ -27,9 +27,11 @@
 #include <utility>
 
 #include "app/AskUser.h"
+#include "app/CommandApproval.h"
 #include "app/Databases.h"
-#include "app/LaunchExternal.h"
+#include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
+#include "app/TransferColumns.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
@@ -227,10 +229,10 @@ void TVoProf::buildConditionGroups(QWidget* host) {
   DBText2 = new QLabel(g1);
   DBEdit3 = new QLineEdit(g1);
   DBEdit3->setObjectName(QStringLiteral("DBEdit3"));
-  DBEdit3->setMaxLength(24);
+  DBEdit3->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProSubN")));
   DBEdit4 = new QLineEdit(g1);
   DBEdit4->setObjectName(QStringLiteral("DBEdit4"));
-  DBEdit4->setMaxLength(50);
+  DBEdit4->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProNote")));
   DBCheckBox1 = new QCheckBox(QStringLiteral("必須條件"), g1);
   DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
   l1->addWidget(new QLabel(QStringLiteral("療程編號:"), g1), 0, 0);
@@ -703,6 +705,8 @@ void TVoProf::ToolButton11Click() {
     const QString t = Trim(edits[i]->text());
     bool ok = true;
     if (!t.isEmpty()) numbers[i] = StrToFloatDef(t, 0, &ok);
+    // An age past any sane bound ("1e300") is no age: it would not even fit the column.
+    if (ok && i > 0) ok = AgeBoundFits(numbers[i]);
     if (!ok) {
       AskUser(MsgKind::WarningOk, QStringLiteral("「%1」不是數字，請重新輸入。").arg(t));
       return;
@@ -814,8 +818,9 @@ void TVoProf::UpDown3Click() {
 }
 
 void TVoProf::runButton(int n) {
-  LaunchExternal(Trim(cellText(ADOTable1, QStringLiteral("ProPrg%1").arg(n))),
-                 Trim(cellText(ADOTable1, QStringLiteral("ProParm%1").arg(n))));
+  LaunchProgramCommand(ADOTable1.database().connectionName(),
+                       Trim(cellText(ADOTable1, QStringLiteral("ProPrg%1").arg(n))),
+                       Trim(cellText(ADOTable1, QStringLiteral("ProParm%1").arg(n))));
 }
 
 void TVoProf::SpeedButton1Click() { runButton(1); }

@@ -32,6 +32,7 @@ using namespace ruto;
 namespace {
 
 QStringList gStarted;
+QList<MsgKind> gAsked;
 void recordStart(const QString& program, const QString& param, bool) {
   gStarted << program + u'|' + param;
 }
@@ -91,7 +92,11 @@ class VoanyPrograms : public ::testing::Test {
     CurrentTest.CompValues = CurrentTest.Values;
     CurrentClient = TClientInfo{};
     CurrentClient.Sex = true;
-    SetAskUserResponder([](MsgKind, const QString&) { return true; });
+    gAsked.clear();
+    SetAskUserResponder([](MsgKind kind, const QString&) {
+      gAsked << kind;
+      return true;
+    });
     gStarted.clear();
     SetExternalStarter(&recordStart);
   }
@@ -123,6 +128,11 @@ TEST_F(VoanyPrograms, PageShowsTheFirstMatchWithPictureAndRunButtons) {
   EXPECT_EQ(w.SpeedButton[3]->toolTip(), "播放音樂\n/usr/bin/x y");
   w.SpeedButton3Click();
   EXPECT_EQ(gStarted, QStringList{"/usr/bin/x|y"});
+  // A command nobody approved here is asked about first; a yes is remembered.
+  EXPECT_EQ(gAsked, QList<MsgKind>{MsgKind::ImportantYesNo});
+  w.SpeedButton3Click();
+  EXPECT_EQ(gAsked.size(), 1);
+  EXPECT_EQ(gStarted.size(), 2);
 
   // The supplied programs are listed with none selected.
   EXPECT_EQ(w.ListBox4->currentRow(), -1);

@@ -5,6 +5,7 @@
 #include <QtWidgets>
 
 #include "app/AppTestSupport.h"
+#include "app/CommandApproval.h"
 #include "app/Databases.h"
 #include "app/LaunchExternal.h"
 #include "app/SharedRecords.h"
@@ -88,6 +89,8 @@ TEST_F(VoproTest, StoredRowShowsInTheControls) {
   EXPECT_EQ(w.SpeedButton[1]->toolTip(), "放鬆音樂");
   w.SpeedButton[1]->click();
   EXPECT_EQ(gStarted, QStringList{"/usr/bin/player|song.mp3"});
+  // Not saved here: the operator saw the command and said yes first.
+  EXPECT_EQ(asked, QStringList{"3:" + CommandQuestionText("/usr/bin/player", "song.mp3")});
 
   // The second row: "7" shows range mode with no comparison; the rest cleared.
   w.ADOTable2.setPosition(1);
@@ -151,13 +154,18 @@ TEST_F(VoproTest, ModifyConfirmCancelAndNewRows) {
             "P01|400000000000000000000002|000000000000000000000000");
   EXPECT_EQ(w.StaticText4->text(), "     2  -  [ 3 ]");
 
-  // A typed energy that is no number keeps the edit open.
-  w.ToolButton5Click();
-  w.DBEdit5->setText("abc");
-  w.ToolButton11Click();
-  EXPECT_TRUE(asked.last().contains("不是數字"));
-  EXPECT_FALSE(w.BrowseMode);
-  w.ToolButton10Click();
+  // A typed energy that is no number, or an age no client can have, keeps the edit open.
+  for (const auto& [edit, text] : {std::pair{w.DBEdit5, "abc"}, std::pair{w.DBEdit1, "1e300"},
+                                   std::pair{w.DBEdit2, "-1"}, std::pair{w.DBEdit2, "65536"}}) {
+    w.ToolButton5Click();
+    edit->setText(text);
+    asked.clear();
+    w.ToolButton11Click();
+    ASSERT_EQ(asked.size(), 1) << text;
+    EXPECT_EQ(asked.last(), QStringLiteral("5:「%1」不是數字，請重新輸入。").arg(text));
+    EXPECT_FALSE(w.BrowseMode);
+    w.ToolButton10Click();
+  }
 }
 
 TEST_F(VoproTest, SpinsKeepTheLowerAgeBelowTheUpper) {
