@@ -123,37 +123,19 @@ TEST(Canvas, RotatedTextRunsDownwardLeftOfItsOrigin) {
   EXPECT_GT(maxY - minY, maxX - minX);  // taller than wide
 }
 
-TEST(Canvas, HatchedBrushDrawsLinesEightPixelsApartAndLeavesGaps) {
-  QImage img = blank(32, 32);
-  {
-    QPainterCanvas c(&img);
-    c.Brush.Color = clBlack;
-    c.Brush.Style = TBrushStyle::bsHorizontal;
-    c.FillRect({0, 0, 32, 32});
-  }
-  int lines = 0;
-  for (int y = 0; y < 32; ++y) {
-    if (at(img, 16, y) == clBlack) {
-      ++lines;
-      EXPECT_EQ(at(img, 16, y + 1 < 32 ? y + 1 : y - 1), clWhite);
-      EXPECT_EQ(y % 8, 0);
-    }
-  }
-  EXPECT_EQ(lines, 4);
-}
-
 TEST(Canvas, HatchingFollowsThePaintersOriginAndItsPitch) {
   // A surface drawn with its origin moved (a control inside a window, a printed chart on its
   // page) keeps its hatch inside the shape and in step with its own coordinates.
-  const struct { int pitch, width, dx, dy; } cases[] = {{8, 1, 13, 7}, {8, 1, 0, 0}, {6, 2, 5, 3}};
+  // Pitch 0 keeps the canvas's own: lines eight pixels apart, one wide.
+  const struct { int pitch, width, dx, dy; } cases[] = {{8, 1, 13, 7}, {0, 1, 0, 0}, {6, 2, 5, 3}};
   for (const auto& c : cases) {
+    const int pitch = c.pitch ? c.pitch : 8;
     QImage img = blank(64, 64);
     {
       QPainter painter(&img);
       painter.translate(c.dx, c.dy);
       QPainterCanvas canvas(&painter);
-      canvas.HatchPitch = c.pitch;
-      canvas.HatchWidth = c.width;
+      if (c.pitch) canvas.HatchPitch = c.pitch, canvas.HatchWidth = c.width;
       canvas.Brush = TBrush{clBlack, TBrushStyle::bsHorizontal};
       canvas.FillRect({0, 0, 40, 40});
     }
@@ -163,8 +145,11 @@ TEST(Canvas, HatchingFollowsThePaintersOriginAndItsPitch) {
     ASSERT_FALSE(rows.empty());
     EXPECT_GE(rows.front(), 0) << c.dx;
     EXPECT_LT(rows.back(), 40) << c.dx;
-    EXPECT_GE(rows.size(), static_cast<size_t>(40 / c.pitch * c.width)) << c.dx;
-    for (int y : rows) EXPECT_LT((y + c.width) % c.pitch, c.width + 1) << c.dx << " " << y;
+    EXPECT_GE(rows.size(), static_cast<size_t>(40 / pitch * c.width)) << c.dx;
+    if (!c.pitch) {
+      EXPECT_EQ(rows, (std::vector<int>{0, 8, 16, 24, 32}));
+    }
+    for (int y : rows) EXPECT_LT((y + c.width) % pitch, c.width + 1) << c.dx << " " << y;
     // Nothing outside the rectangle.
     EXPECT_EQ(at(img, c.dx + 45, c.dy + 16), clWhite);
     EXPECT_EQ(at(img, c.dx + 20, c.dy + 41), clWhite);
