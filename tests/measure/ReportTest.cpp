@@ -172,6 +172,7 @@ TEST(Report, HeaderTableAndChartsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(found, expected);
 }
 
+// No section ticked: one page, the title and the header and client blocks only.
 TEST(Report, TitleFallsBackOnBlanksAndCentresOnTheCutWidth) {
   const struct {
     QString userName2, title;
@@ -181,6 +182,7 @@ TEST(Report, TitleFallsBackOnBlanksAndCentresOnTheCutWidth) {
   for (const auto& c : cases) {
     TReportInput in = sampleInput();
     in.UserName2 = c.userName2;
+    in.Test.VoDate = 0;  // undated: the labels alone
     ReportRun run(std::move(in));
     run.target = TRecordingTarget(600, 6000, 7000);  // wider than 8 inches
     run.target.Recording.MeasureWidth = [](const TFont&, const QString& s) {
@@ -190,6 +192,9 @@ TEST(Report, TitleFallsBackOnBlanksAndCentresOnTheCutWidth) {
     ASSERT_TRUE(run.report->Begin());
     run.report->RunAll();
     EXPECT_EQ(run.report->PrintPageWidth, 4800);
+    EXPECT_EQ(run.target.Pages, 1);
+    EXPECT_EQ(run.report->PrintY, 1269);
+    EXPECT_TRUE(run.allText().contains("測量日期: ") && run.allText().contains("測量時間: "));
     const auto texts = run.texts();
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[1].second.Text, c.title);
@@ -218,19 +223,6 @@ TEST(Report, TableValuesAreTrimmedCentredAndBracketed) {
         (e.Points[0].x() == 307 + 6 * CW - 5 || e.Points[0].x() == 307 + 6 * CW + 5))
       ++doubled;
   EXPECT_EQ(doubled, 2);
-}
-
-TEST(Report, NoSectionTickedIsOnePage) {
-  TReportInput in = sampleInput();
-  in.Test.VoDate = 0;  // undated: the labels alone
-  ReportRun run(std::move(in));
-  ASSERT_TRUE(run.report->Begin());
-  run.report->RunAll();
-  EXPECT_EQ(run.target.Pages, 1);
-  EXPECT_TRUE(run.target.Ended);
-  EXPECT_EQ(run.report->PrintY, 1269);
-  EXPECT_TRUE(run.allText().contains("測量日期: "));
-  EXPECT_TRUE(run.allText().contains("測量時間: "));
 }
 
 TEST(Report, AJobThatCannotBeginDrawsNothing) {
