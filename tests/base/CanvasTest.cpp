@@ -38,16 +38,10 @@ TEST(Canvas, LinesAndRectanglesLeaveOutTheirRightAndBottomEnd) {
     c.Rectangle({2, 10, 8, 15});  // outline x 2..7, y 10..14
     EXPECT_EQ(c.PenPos(), QPoint(16, 8));
   }
-  EXPECT_EQ(at(img, 2, 2), clBlack);
-  EXPECT_EQ(at(img, 9, 2), clBlack);
-  EXPECT_EQ(at(img, 10, 2), clWhite);
-  EXPECT_EQ(at(img, 2, 5), clWhite);
-  EXPECT_EQ(at(img, 15, 7), clBlack);
-  EXPECT_EQ(at(img, 16, 8), clWhite);
-  EXPECT_EQ(at(img, 7, 14), clBlue);
-  EXPECT_EQ(at(img, 8, 14), clWhite);
-  EXPECT_EQ(at(img, 7, 15), clWhite);
-  EXPECT_EQ(at(img, 4, 12), clRed);
+  const std::tuple<int, int, TColor> pixels[] = {
+      {2, 2, clBlack},  {9, 2, clBlack}, {10, 2, clWhite}, {2, 5, clWhite},  {15, 7, clBlack},
+      {16, 8, clWhite}, {7, 14, clBlue}, {8, 14, clWhite}, {7, 15, clWhite}, {4, 12, clRed}};
+  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
 }
 
 TEST(Canvas, FillRectFrame3DAndClearPenRectangle) {
@@ -61,17 +55,13 @@ TEST(Canvas, FillRectFrame3DAndClearPenRectangle) {
     c.Brush.Color = clRed;
     c.Rectangle({0, 8, 4, 12});  // a clear pen fills one pixel less each way
   }
-  EXPECT_EQ(at(img, 3, 3), clGreen);
-  EXPECT_EQ(at(img, 4, 4), clWhite);
-  EXPECT_EQ(at(img, 5, 5), clWhite - 1);  // top-left corner in the top-left colour
-  EXPECT_EQ(at(img, 8, 5), clWhite - 1);
-  EXPECT_EQ(at(img, 9, 5), clGray);  // top-right corner in the bottom-right colour
-  EXPECT_EQ(at(img, 5, 9), clGray);  // bottom-left likewise
-  EXPECT_EQ(at(img, 9, 9), clGray);
-  EXPECT_EQ(at(img, 7, 7), clWhite);  // inside untouched
-  EXPECT_EQ(at(img, 2, 10), clRed);
-  EXPECT_EQ(at(img, 3, 10), clWhite);
-  EXPECT_EQ(at(img, 2, 11), clWhite);
+  // The frame's top-left corner takes the top-left colour, the other two corners the bottom-right
+  // one; its inside stays untouched.
+  const std::tuple<int, int, TColor> pixels[] = {
+      {3, 3, clGreen}, {4, 4, clWhite},  {5, 5, clWhite - 1}, {8, 5, clWhite - 1},
+      {9, 5, clGray},  {5, 9, clGray},   {9, 9, clGray},      {7, 7, clWhite},
+      {2, 10, clRed},  {3, 10, clWhite}, {2, 11, clWhite}};
+  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
 }
 
 TEST(Canvas, TextIsPlacedByItsTopLeftCorner) {
@@ -192,10 +182,9 @@ TEST(Canvas, PixelsAndFloodFillThroughAnImageCanvas) {
     c.Brush.Color = clGreen;
     c.FillRect({0, 7, 1, 8});  // the painter still works afterwards
   }
-  EXPECT_EQ(at(img, 3, 3), clRed);
-  EXPECT_EQ(at(img, 4, 3), clBlue);
-  EXPECT_EQ(at(img, 4, 0), clWhite);
-  EXPECT_EQ(at(img, 0, 7), clGreen);
+  const std::tuple<int, int, TColor> pixels[] = {
+      {3, 3, clRed}, {4, 3, clBlue}, {4, 0, clWhite}, {0, 7, clGreen}};
+  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
 }
 
 TEST(Canvas, RecordingKeepsCallsWithTheirPenBrushAndFont) {
@@ -233,12 +222,9 @@ TEST(Canvas, EllipsePolygonAndPolylineStayInsideTheirEnds) {
   EXPECT_EQ(at(img, 5, 5), clRed);
   EXPECT_EQ(at(img, 0, 0), clWhite);
   for (int i = 0; i < 12; ++i) EXPECT_EQ(at(img, 10, i), clWhite) << i;  // right end left out
-  EXPECT_EQ(at(img, 5, 10), clWhite);                                    // and the bottom end
-  EXPECT_EQ(at(img, 5, 9), clBlack);
-  EXPECT_EQ(at(img, 20, 5), clRed);
-  EXPECT_EQ(at(img, 15, 2), clBlack);
-  EXPECT_EQ(at(img, 12, 20), clBlack);  // the corner is drawn by the second segment
-  EXPECT_EQ(at(img, 12, 27), clBlack);
-  EXPECT_EQ(at(img, 12, 28), clWhite);
-  EXPECT_EQ(at(img, 23, 23), clBlue);
+  // The bottom end is left out too; the polyline's corner is drawn by its second segment.
+  const std::tuple<int, int, TColor> pixels[] = {
+      {5, 10, clWhite},  {5, 9, clBlack},   {20, 5, clRed},    {15, 2, clBlack},
+      {12, 20, clBlack}, {12, 27, clBlack}, {12, 28, clWhite}, {23, 23, clBlue}};
+  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
 }
