@@ -71,19 +71,14 @@ TEST_F(MeterFixture, DeviceWithoutRoomForACommandCountsAsFailedWrites) {
 }
 
 TEST(MeterReading, ParsesCharactersSixToEight) {
-  EXPECT_EQ(ParseMeterReading("123456789"), 0x678);
-  EXPECT_EQ(ParseMeterReading("D0000FFF"), 4095);
-  EXPECT_EQ(ParseMeterReading("D0000abc"), 0xABC);
-  EXPECT_EQ(ParseMeterReading("12345"), 0) << "too short: nothing to read";
-  EXPECT_EQ(ParseMeterReading("123456"), 6) << "a short field is read as far as it goes";
-  EXPECT_EQ(ParseMeterReading("D0000 1A"), 0x1A) << "blanks around the number";
-  EXPECT_EQ(ParseMeterReading(QByteArray("D00007\0\0", 8)), 7) << "filler after the number";
-  EXPECT_EQ(ParseMeterReading("D0000\r2\n"), 2) << "control characters are trimmed";
-  EXPECT_EQ(ParseMeterReading("D0000XYZ"), 0);
-  EXPECT_EQ(ParseMeterReading("D00001 2"), 0) << "a blank inside is not a number";
-  EXPECT_EQ(ParseMeterReading("D0000-12"), 0);
-  EXPECT_EQ(ParseMeterReading("D0000   "), 0);
-  EXPECT_EQ(ParseMeterReading(""), 0);
+  // Hex in either case; a short field is read as far as it goes; blanks around the number,
+  // filler after it and control characters are trimmed; a blank inside is no number.
+  const std::pair<const char*, int> cases[] = {
+      {"123456789", 0x678}, {"D0000FFF", 4095}, {"D0000abc", 0xABC}, {"12345", 0},
+      {"123456", 6},        {"D0000 1A", 0x1A}, {"D0000\r2\n", 2},   {"D0000XYZ", 0},
+      {"D00001 2", 0},      {"D0000-12", 0},    {"D0000   ", 0},     {"", 0}};
+  for (const auto& [reply, value] : cases) EXPECT_EQ(ParseMeterReading(reply), value) << reply;
+  EXPECT_EQ(ParseMeterReading(QByteArray("D00007\0\0", 8)), 7);
 }
 
 TEST_F(MeterFixture, ReadMeterValueTakesTheMetersReply) {
