@@ -225,15 +225,6 @@ TEST(Report, TableValuesAreTrimmedCentredAndBracketed) {
   EXPECT_EQ(doubled, 2);
 }
 
-TEST(Report, AJobThatCannotBeginDrawsNothing) {
-  ReportRun run(sampleInput());
-  run.target.CanBegin = false;
-  EXPECT_FALSE(run.report->Begin());
-  EXPECT_FALSE(run.report->Step());
-  EXPECT_TRUE(run.target.Recording.Entries.isEmpty());
-  EXPECT_FALSE(run.target.Ended);
-}
-
 TEST(Report, AbortStopsDrawingWithoutNewPageOrEnd) {
   for (int steps = 0; steps <= 6; ++steps) {
     TReportInput in = sampleInput();
