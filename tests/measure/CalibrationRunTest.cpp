@@ -25,8 +25,8 @@ class RecordingCalView final : public CalibrationView {
   void setRunning(bool on) override { running = on; }
   void showPrevious() override { ++previousShown; }
   void setFigure(CalFigure which, const QString& text) override { figures[which] = text; }
-  void setGauge(CalGauge which, double value) override { gauges[which] = value; }
-  void setProgress(int bar, int position) override { progress[bar] = position; }
+  void setGauge(CalGauge, double) override {}
+  void setProgress(int, int) override {}
   void setLamp(CalLamp lamp, const LampChange& change) override {
     if (change.lit) lit[lamp] = *change.lit;
     if (change.color) colors[lamp] = *change.color;
@@ -40,8 +40,6 @@ class RecordingCalView final : public CalibrationView {
   bool running = false;
   int previousShown = 0;
   std::map<CalFigure, QString> figures;
-  std::map<CalGauge, double> gauges;
-  std::map<int, int> progress;
   std::map<CalLamp, bool> lit;
   std::map<CalLamp, TColor> colors;
   QString result, status;

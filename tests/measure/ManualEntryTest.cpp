@@ -34,19 +34,6 @@ TEST(ManualEntryTest, SavedValuesAreClamped) {
   EXPECT_EQ(EntryValueText(42.25), "42.3");
 }
 
-TEST(ManualEntryTest, EnterMovesRightAndWrapsOnce) {
-  EXPECT_EQ(NextEntryCell({1, 1}), (EntryCell{2, 1}));
-  EXPECT_EQ(NextEntryCell({12, 1}), (EntryCell{1, 2}));
-  EXPECT_EQ(NextEntryCell({5, 2}), (EntryCell{6, 2}));
-  EXPECT_EQ(NextEntryCell({12, 2}), (EntryCell{12, 2}));
-}
-
-TEST(ManualEntryTest, KeyFilter) {
-  for (QChar c : QStringLiteral("0123456789-.\b\r"))
-    EXPECT_TRUE(EntryKeyAccepted(c)) << int(c.unicode());
-  for (QChar c : QStringLiteral("a ,+e")) EXPECT_FALSE(EntryKeyAccepted(c)) << int(c.unicode());
-}
-
 class ManualEntrySaveTest : public dbtest::Fixture {
  protected:
   void SetUp() override {

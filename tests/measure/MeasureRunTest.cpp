@@ -46,10 +46,7 @@ class RecordingView final : public MeasureView {
     if (change.color) l.color = change.color;
     if (change.interval) l.interval = change.interval;
   }
-  void clearTrace() override {
-    ++traceClears;
-    trace.Entries.clear();
-  }
+  void clearTrace() override { trace.Entries.clear(); }
   void traceLine(QPoint from, QPoint to, const TPen& pen) override {
     trace.Pen = pen;
     trace.MoveTo(from.x(), from.y());
@@ -67,7 +64,7 @@ class RecordingView final : public MeasureView {
   std::optional<std::int64_t> contactAt;
   std::int64_t storedAt = 0;
   QString status, valueFigure, compFigure, readingFigure;
-  int completion = 0, readingBar = 0, traceClears = 0;
+  int completion = 0, readingBar = 0;
   bool gridEnabled = true;
   std::map<MeasureLamp, LampChange> lamps;
   RecordingCanvas trace;

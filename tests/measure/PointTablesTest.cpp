@@ -42,27 +42,14 @@ TEST(PointTables, PointsOfGroupsAndEdges) {
     EXPECT_EQ(LimbLabel(c.point), QString::fromUtf8(c.limb)) << c.point;
     EXPECT_EQ(PointPictureName(c.point, 1), QString::fromUtf8(c.picture1)) << c.point;
   }
+  // The other picture kinds change only the first letter; kinds outside 1 to 3 have none.
+  EXPECT_EQ(PointPictureName(9, 2), "GRh3.bmp");
+  EXPECT_EQ(PointPictureName(13, 3), "CLf1.bmp");
+  EXPECT_EQ(PointPictureName(1, 0) + PointPictureName(1, 4), "");
 }
 
 TEST(PointTables, HeadingAndOutsideCellsHoldNoPoint) {
   for (const GridCell cell : {GridCell{0, 1}, GridCell{1, 0}, GridCell{13, 1}, GridCell{1, 3},
                               GridCell{-1, 2}, GridCell{0, 0}})
     EXPECT_EQ(CellPoint(cell), 0) << cell.col << "," << cell.row;
-}
-
-TEST(PointTables, PictureKindsAndLabels) {
-  EXPECT_EQ(PointPictureName(9, 2), "GRh3.bmp");
-  EXPECT_EQ(PointPictureName(20, 1), "PRf2.bmp");
-  EXPECT_EQ(PointPictureName(13, 3), "CLf1.bmp");
-  EXPECT_EQ(PointPictureName(1, 0), "");
-  EXPECT_EQ(PointPictureName(1, 4), "");
-  EXPECT_EQ(PointName(1), "太淵 LU9");
-  EXPECT_EQ(PointName(12), "衝陽 ST42");
-  EXPECT_EQ(MeridianName(10), "足太陽 膀胱經");
-  EXPECT_EQ(MeridianEnglishName(1), "Lung Meridian(LU)");
-  EXPECT_EQ(MeridianEnglishName(5), "Sanjiao Meridian(SJ)");
-  EXPECT_EQ(MeridianHeading(2), "心包經");
-  EXPECT_EQ(SideHeading(2), "右  側");
-  EXPECT_EQ(PointName(13), "");
-  EXPECT_EQ(MeridianName(0), "");
 }

@@ -21,16 +21,13 @@ TEST(BarMeter, ScaleBarMarkerAndLevelLine) {
   EXPECT_EQ(m.ValueToPixel(100), m.ScaleTop());
   EXPECT_EQ(m.ValueToPixel(0), 200 - 10);
   const int y = m.ValueToPixel(50);
-  EXPECT_EQ(at(img, L + 2, y + 5), clRed);   // filled part
-  EXPECT_EQ(at(img, L + 2, y - 5), clAqua);  // unfilled part
-  EXPECT_EQ(at(img, L, y - 5), clWhite);     // left frame
-  EXPECT_EQ(at(img, L + 5, y + 5), clGray);  // right frame
-  EXPECT_EQ(at(img, L + 2, y), clWhite);     // level line
-  EXPECT_EQ(at(img, L + 2, y - 1), clGray);
-  EXPECT_EQ(at(img, L - 4, y), clBlue);       // marker fill
-  EXPECT_EQ(at(img, L - 2, y), clWhite);      // marker tip
-  EXPECT_EQ(at(img, L - 5, y - 3), clWhite);  // upper outline
-  EXPECT_EQ(at(img, L - 6, y + 2), clWhite);  // back edge
+  // Filled and unfilled bar, left and right frame, the level line above its shadow, then the
+  // marker's fill, tip, upper outline and back edge.
+  const std::tuple<int, int, TColor> pixels[] = {
+      {L + 2, y + 5, clRed},   {L + 2, y - 5, clAqua}, {L, y - 5, clWhite}, {L + 5, y + 5, clGray},
+      {L + 2, y, clWhite},     {L + 2, y - 1, clGray}, {L - 4, y, clBlue},  {L - 2, y, clWhite},
+      {L - 5, y - 3, clWhite}, {L - 6, y + 2, clWhite}};
+  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
 }
 
 TEST(BarMeter, TicksAtEveryIncrementFromTheMinimum) {

@@ -32,12 +32,11 @@ TEST(GradientBar, LoweredAndRaisedBevels) {
   bar.resize(60, 20);
   bar.setBevelWidth(2);
   QImage img = bar.renderImage();
-  EXPECT_EQ(at(img, 0, 0), clBtnShadow);
-  EXPECT_EQ(at(img, 1, 1), clBtnShadow);
-  EXPECT_EQ(at(img, 30, 0), clBtnShadow);
-  EXPECT_EQ(at(img, 59, 19), clBtnHighlight);
-  EXPECT_EQ(at(img, 58, 10), clBtnHighlight);
-  EXPECT_EQ(at(img, 59, 0), clBtnHighlight);  // the top-right corner takes the lower colour
+  // Shadow above and left, highlight below and right; the top-right corner takes the lower one.
+  const std::tuple<int, int, TColor> pixels[] = {{0, 0, clBtnShadow},      {1, 1, clBtnShadow},
+                                                 {30, 0, clBtnShadow},     {59, 19, clBtnHighlight},
+                                                 {58, 10, clBtnHighlight}, {59, 0, clBtnHighlight}};
+  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
   bar.setBevelStyle(bsRaised);
   img = bar.renderImage();
   EXPECT_EQ(at(img, 0, 10), clBtnHighlight);
