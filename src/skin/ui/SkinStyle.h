@@ -4,6 +4,8 @@
 // asks for it) tool-bar buttons, from the skin's images and colours. Everything else keeps
 // the program's look and metrics, so a window's client is the same skinned and unskinned.
 
+#include <QList>
+#include <QPalette>
 #include <QProxyStyle>
 
 class QMenu;
@@ -49,7 +51,11 @@ class SkinStyle : public QProxyStyle {
 
  private:
   const TSkinData* menuBarSkin(const QWidget* w) const;
+  // The shared palette of pal's colours (most recently used first).
+  const QPalette& sharedPalette(const QPalette& pal) const;
+  static constexpr qsizetype kSharedPalettes = 32;
   TSkinManage* manager_;
+  mutable QList<QPalette> palettes_;
 };
 
 // Paints the menu band of a skinned window into r (the whole band).
