@@ -93,7 +93,7 @@ constexpr int kCareButtons[] = {10, 11, 12, 13, 14};
 constexpr int kTextButtons[] = {1, 2, 3, 10, 11, 12, 13, 14};
 
 // Small pictures of the seven charts for their buttons.
-QIcon chartIcon(ChartType kind) {
+QIcon drawChartIcon(ChartType kind) {
   QPixmap pixmap(24, 24);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
@@ -156,6 +156,15 @@ QIcon chartIcon(ChartType kind) {
       break;
   }
   return QIcon(pixmap);
+}
+
+// Drawn once for the program: Qt caches an icon's pixmaps under the pixmap's own key, so
+// pictures drawn anew for every analysis window would each take new cache entries.
+QIcon chartIcon(ChartType kind) {
+  static QHash<int, QIcon> drawn;
+  QIcon& icon = drawn[static_cast<int>(kind)];
+  if (icon.isNull()) icon = drawChartIcon(kind);
+  return icon;
 }
 
 QLabel* caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }

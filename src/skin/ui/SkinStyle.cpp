@@ -27,6 +27,31 @@ const QWidget* ownerWindow(const QWidget* w) {
   return w ? w->window() : nullptr;
 }
 
+// Hands the painters an option whose palette is the shared one of equal colours for the
+// length of one draw call, and gives the caller its own palette back afterwards.
+class SharedPalette {
+ public:
+  SharedPalette(const QStyleOption* opt, const QPalette& shared)
+      : opt_(const_cast<QStyleOption*>(opt)) {
+    if (!opt_ || opt_->palette.isCopyOf(shared)) {
+      opt_ = nullptr;
+      return;
+    }
+    own_ = opt_->palette;
+    opt_->palette = shared;
+    opt_->palette.setCurrentColorGroup(own_.currentColorGroup());
+  }
+  ~SharedPalette() {
+    if (opt_) opt_->palette = own_;
+  }
+  SharedPalette(const SharedPalette&) = delete;
+  SharedPalette& operator=(const SharedPalette&) = delete;
+
+ private:
+  QStyleOption* opt_;
+  QPalette own_;
+};
+
 int menuItemLeft(const TSkinData& skin) {
   const TDataSkinObject* item = skin.object(QStringLiteral("MenuItem"));
   return item && item->hasImage() ? item->LeftWidth : 0;
@@ -46,6 +71,23 @@ SkinStyle::SkinStyle(TSkinManage* manager, const QString& base)
                       : QStyleFactory::create(QStringLiteral("Windows"))),
       manager_(manager) {
   setParent(manager);
+}
+
+// Every widget of a window with its own palette holds a palette of its own, made anew each
+// time the window opens, and the base style keys its cached pixmaps by the palette's cache
+// key: the cache's bookkeeping would grow with every window opened. Painting with one shared
+// palette per set of colours keeps the keys the same from one window to the next.
+const QPalette& SkinStyle::sharedPalette(const QPalette& pal) const {
+  for (qsizetype i = 0; i < palettes_.size(); ++i) {
+    if (palettes_[i].isCopyOf(pal) || palettes_[i] == pal) {
+      if (i > 0) palettes_.move(i, 0);
+      return palettes_.front();
+    }
+  }
+  // A handful of colour sets is in use at a time; the least recently used makes room.
+  if (palettes_.size() >= kSharedPalettes) palettes_.removeLast();
+  palettes_.prepend(pal);
+  return palettes_.front();
 }
 
 const TSkinData* SkinStyle::skinOf(const QWidget* w) const {
@@ -163,6 +205,7 @@ void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, con
 
 void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p,
                               const QWidget* w) const {
+  const SharedPalette shared(opt, opt ? sharedPalette(opt->palette) : QPalette());
   if (DrawSkinnedPrimitive(*this, pe, opt, p, w)) return;
   switch (pe) {
     case PE_PanelMenu:
@@ -197,6 +240,7 @@ void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPai
 
 void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter* p,
                             const QWidget* w) const {
+  const SharedPalette shared(opt, opt ? sharedPalette(opt->palette) : QPalette());
   if (DrawSkinnedControl(*this, ce, opt, p, w)) return;
   switch (ce) {
     case CE_MenuBarEmptyArea:
@@ -357,6 +401,7 @@ int SkinStyle::pixelMetric(PixelMetric pm, const QStyleOption* opt, const QWidge
 
 void SkinStyle::drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* p,
                                    const QWidget* w) const {
+  const SharedPalette shared(opt, opt ? sharedPalette(opt->palette) : QPalette());
   if (DrawSkinnedComplexControl(*this, cc, opt, p, w)) return;
   QProxyStyle::drawComplexControl(cc, opt, p, w);
 }

@@ -4,6 +4,8 @@
 // asks for it) tool-bar buttons, from the skin's images and colours. Everything else keeps
 // the program's look and metrics, so a window's client is the same skinned and unskinned.
 
+#include <QList>
+#include <QPalette>
 #include <QProxyStyle>
 
 class QMenu;
@@ -54,7 +56,11 @@ class SkinStyle : public QProxyStyle {
   const TDataSkinButton* toolBarButtons(const QWidget* w) const;
   // Frame of the button image under a tool-bar button: pressed 2, hot or focused 4, else none.
   static int toolButtonFrame(State state);
+  // The shared palette of pal's colours (most recently used first).
+  const QPalette& sharedPalette(const QPalette& pal) const;
+  static constexpr qsizetype kSharedPalettes = 32;
   TSkinManage* manager_;
+  mutable QList<QPalette> palettes_;
 };
 
 // Paints the menu band of a skinned window into r (the whole band).

@@ -300,6 +300,22 @@ TEST_F(AnalysisWindow, ChartButtonsAnswerKeyboardAndAccessibleActions) {
   }
 }
 
+// Qt caches an icon's pixmaps under the pixmap's key: a window opened again must bring the
+// same chart pictures, not new ones that take new cache entries each time.
+TEST_F(AnalysisWindow, ChartPicturesAreTheSameInEveryWindow) {
+  QList<qint64> first;
+  for (int round = 0; round < 2; ++round) {
+    auto w = open();
+    for (int n : {4, 5, 8, 9, 15, 16, 17}) {
+      const qint64 key = w->ToolButton[n]->icon().cacheKey();
+      if (round == 0)
+        first << key;
+      else
+        EXPECT_EQ(key, first.takeFirst()) << n;
+    }
+  }
+}
+
 TEST_F(AnalysisWindow, PrintChoicesReadAndWrittenBack) {
   const struct {
     QString stored;
