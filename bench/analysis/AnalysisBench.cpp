@@ -23,8 +23,8 @@
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "measure/Charts.h"
+#include "measure/ui/AnalysisWindow.h"
 #include "measure/ui/ChartView.h"
-#include "measure/ui/Voany.h"
 
 using namespace ruto;
 
@@ -47,12 +47,12 @@ double openUntilChartsPainted() {
   QElapsedTimer t;
   t.start();
   {
-    TVoany w;
-    w.PageControl1->setCurrentIndex(1);
+    AnalysisWindow w;
+    w.pageTabs->setCurrentIndex(1);
     w.show();
     for (ChartType kind : kKinds) {
       ViewState.ChartKind = kind;
-      w.PaintBox1->repaint();
+      w.chartView->repaint();
     }
     w.close();
   }

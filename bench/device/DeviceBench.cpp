@@ -19,7 +19,7 @@ void BM_ReadMeterValue(benchmark::State& state) {
   meter->setReading(0x5A7);
   ruto::THidDeviceController controller(backend);
   ruto::MeterDeviceHandlers handlers(&controller);
-  handlers.FormCreate();
+  handlers.claimMeter();
   if (!ruto::MeterState.Device) {
     state.SkipWithError("meter not claimed");
     return;

@@ -25,7 +25,7 @@
 #include "device/MeterDeviceHandlers.h"
 #include "device/SimulatedMeter.h"
 #include "measure/MeasureRun.h"
-#include "measure/ui/Vodec.h"
+#include "measure/ui/MeasurementWindow.h"
 
 using namespace ruto;
 
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   std::shared_ptr<SimulatedMeter> meter = backend->addMeter();
   THidDeviceController controller(backend);
   MeterDeviceHandlers handlers(&controller);
-  handlers.FormCreate();
+  handlers.claimMeter();
   app.processEvents();
   if (!MeterState.Device) {
     std::fprintf(stderr, "no simulated meter claimed\n");
@@ -61,23 +61,23 @@ int main(int argc, char** argv) {
   // (1) Sampling passes; the probe comes off after each point so the run goes on.
   std::vector<double> passes, reads;
   {
-    TVodec w;
+    MeasurementWindow w;
     w.show();
     app.processEvents();
     meter->setReadingSource(
         [&w] { return w.Run().phase() == MeasureRun::Phase::AwaitLift ? 0 : 1000; });
-    w.ToolButton9Click();
+    w.startMeasurement();
     while (int(passes.size()) < rounds && w.Run().running()) {
       const bool sampling = w.Run().phase() == MeasureRun::Phase::Sampling;
       QElapsedTimer t;
       t.start();
       w.measureTick();
-      w.MeasureTimer->stop();
+      w.measureTimer->stop();
       app.processEvents();
       if (sampling) passes.push_back(ms(t));
       virtualClock.advance(10);
     }
-    w.ToolButton7Click();
+    w.stopMeasurement();
     for (int i = 0; i < 5 && w.Run().running(); ++i) w.measureTick();
     meter->setReadingSource({});
     for (int i = 0; i < rounds; ++i) {
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     QElapsedTimer t;
     t.start();
     {
-      TVodec w;
+      MeasurementWindow w;
       w.show();
       w.repaint();
       w.close();

@@ -27,15 +27,15 @@
 #include "app/InstallDir.h"
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
-#include "app/ui/AbortBox.h"
 #include "app/ui/AppWindows.h"
 #include "app/ui/Application.h"
-#include "app/ui/Vo2main.h"
-#include "app/ui/VoMsag.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/MessageBox.h"
+#include "app/ui/PrintAbortBox.h"
 #include "measure/Report.h"
+#include "measure/ui/AnalysisWindow.h"
 #include "measure/ui/ChartView.h"
 #include "measure/ui/MeasureWindows.h"
-#include "measure/ui/Voany.h"
 #include "records/ui/RecordsWindows.h"
 #include "skin/ui/SkinManager.h"
 
@@ -93,7 +93,7 @@ void visit(QWidget* w) {
       w->grab();
     }
   }
-  if (auto* analysis = qobject_cast<TVoany*>(w)) {
+  if (auto* analysis = qobject_cast<AnalysisWindow*>(w)) {
     analysis->PageControl1->setCurrentIndex(1);
     for (ChartType kind : kCharts) {
       ViewState.ChartKind = kind;
@@ -119,7 +119,7 @@ void openAndClose(const Open& open) {
     if (w->isVisible()) w->hide();
   });
   watcher.start();
-  open(VoForm);
+  open(TheMainWindow);
 }
 
 void loadTest() {
@@ -153,15 +153,15 @@ void cycle(const QString& pdf) {
   {
     MsgRequest.Kind = MsgKind::QuestionYesNo;
     MsgRequest.Text = QStringLiteral("確定要結束嗎？");
-    TVoMsag box(VoForm);
+    MessageBox box(TheMainWindow);
     box.show();
     settle();
     box.grab();
   }
-  AbortBox->show();
+  ThePrintAbortBox->show();
   settle();
-  AbortBox->grab();
-  AbortBox->hide();
+  ThePrintAbortBox->grab();
+  ThePrintAbortBox->hide();
   reportToPdf(pdf);
   settle();
 }
@@ -177,7 +177,7 @@ bool prepareInstallFolder(const QString& folder) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  TApplication app(argc, argv);
+  Application app(argc, argv);
   // The offscreen platform's notes on masks and size hints would drown the figures.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type != QtDebugMsg && type != QtWarningMsg && type != QtInfoMsg)
@@ -197,10 +197,10 @@ int main(int argc, char** argv) {
   registerMeasureWindows();
   registerRecordsWindows();
   if (!CreateMainWindows()) return 1;
-  VoForm->resize(1000, 700);
-  VoForm->show();
+  TheMainWindow->resize(1000, 700);
+  TheMainWindow->show();
   settle();
-  VoForm->FormActivate();
+  TheMainWindow->runFirstActivation();
   settle();
   const TSkinManage* skin = ExistingSkinManager();
   if (!skin || !skin->Active()) {

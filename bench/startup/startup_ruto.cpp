@@ -9,12 +9,12 @@
 
 #include "app/InstallDir.h"
 #include "app/ui/Application.h"
-#include "app/ui/Vo2main.h"
+#include "app/ui/MainWindow.h"
 
 using namespace ruto;
 
 int main(int argc, char** argv) {
-  TApplication app(argc, argv);
+  Application app(argc, argv);
   QTemporaryDir dir;
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : dir.path();
   SetInstallDir(folder);
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   }
   QSqlDatabase::removeDatabase(QStringLiteral("prep"));
   if (!CreateMainWindows()) return 1;
-  VoForm->showMaximized();
+  TheMainWindow->showMaximized();
   QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
   const int rc = app.exec();
   DestroyMainWindows();

@@ -6,8 +6,9 @@
 
 namespace ruto {
 
-inline const QString kMainConnection = QStringLiteral("ADOConnection1");           // ruto4.mdb
-inline const QString kReferenceConnection = QStringLiteral("ADOConnection2");      // rutoTW.mdb
-inline const QString kMultiMeridianConnection = QStringLiteral("ADOConnection3");  // rutoMTW.mdb
+inline const QString kMainConnection = QStringLiteral("mainDatabase");            // ruto4.mdb
+inline const QString kReferenceConnection = QStringLiteral("referenceDatabase");  // rutoTW.mdb
+inline const QString kMultiMeridianConnection =
+    QStringLiteral("multiMeridianDatabase");  // rutoMTW.mdb
 
 }  // namespace ruto

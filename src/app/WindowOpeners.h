@@ -14,20 +14,20 @@ struct TWindowOpeners {
   using Opener = std::function<void(QWidget* parent)>;
   // Manual entry edits one stored VODATA row (its MKEY) or, with 0, the test in work.
   using EntryOpener = std::function<void(QWidget* parent, std::int32_t mkey)>;
-  Opener measurement;        // TVodec, the 24-point measurement window
-  Opener analysis;           // TVoany
-  Opener comparison;         // TVoCmp
-  Opener meridianReference;  // TVoadv
+  Opener measurement;        // MeasurementWindow, the 24-point measurement window
+  Opener analysis;           // AnalysisWindow
+  Opener comparison;         // ComparisonWindow
+  Opener meridianReference;  // ReferenceBrowser
   Opener calibration;        // probe calibration
-  EntryOpener manualEntry;   // TVomnu
-  Opener clientBrowser;      // TVoread
-  Opener storeTest;          // TVosave
-  Opener clientEditor;       // TVoREdit
-  Opener programList;        // TVoProf
-  Opener programEditor;      // TVoProM
-  Opener transfer;           // TVoFile
-  Opener startupStatus;      // TVoStatu
-  Opener aboutBox;           // TAboutBox
+  EntryOpener manualEntry;   // ManualEntryDialog
+  Opener clientBrowser;      // ClientBrowser
+  Opener storeTest;          // StoreTestDialog
+  Opener clientEditor;       // ClientEditor
+  Opener programList;        // ProgramList
+  Opener programEditor;      // ProgramEditor
+  Opener transfer;           // DataExchangeDialog
+  Opener startupStatus;      // StartupStatusScreen
+  Opener aboutBox;           // AboutBox
   Opener userData;           // user-data dialog
 };
 

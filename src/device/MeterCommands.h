@@ -22,7 +22,7 @@ enum class SignalKind : int {
   PointStored = 5,  // a point 1..23 stored
   TestDone = 6,     // point 24 stored
   CalibrationTick = 7,
-  Pattern8 = 8,
+  HighRangeStart = 8,
   Pattern9 = 9,
   Pattern10 = 10,
   Pattern11 = 11,

@@ -23,7 +23,7 @@ MeterDeviceHandlers::~MeterDeviceHandlers() {
   MeterState.Device.reset();  // the controller went first: the meter is ours to free
 }
 
-void MeterDeviceHandlers::FormCreate() {
+void MeterDeviceHandlers::claimMeter() {
   if (MeterState.Device && HidCtl) HidCtl->ReleaseDevice(MeterState.Device);
   if (changeConnected_ || !HidCtl) return;
   changeConnected_ = true;

@@ -3,7 +3,7 @@
 // the meter's replies go. The main window owns one of these next to its controller:
 //   HidCtl = new THidDeviceController(this);
 //   deviceHandlers = new MeterDeviceHandlers(HidCtl, this);   // data binding from the start
-//   ... in FormCreate, first:  deviceHandlers->FormCreate();
+//   ... in FormCreate, first:  deviceHandlers->claimMeter();
 //   ... closing: SendSignal(SignalKind::Warning) before the question, StopMeter() after "是".
 
 #include <QObject>
@@ -30,7 +30,7 @@ class MeterDeviceHandlers : public QObject {
   // The device steps of the window's creation: a meter still held is handed back, the change
   // handler is connected and the first scan runs at once, so the meter is normally claimed
   // when this returns.
-  void FormCreate();
+  void claimMeter();
 
   // Drops a meter that has gone; claims one when none is held.
   void HidCtlDeviceChange();

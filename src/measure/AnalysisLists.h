@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "measure/Analysis.h"
 #include "measure/ReferenceTable.h"
-#include "measure/Voana.h"
 
 namespace ruto {
 
@@ -28,8 +28,8 @@ QString PrescriptionItemText(int m);  // "【肺經異常】"
 QString BodyStateItemText(int item);  // "   身體能量狀況" ..
 
 struct TDiagnosisLists {
-  QStringList Diagnosis;  // ListBox1
-  QStringList Diet;       // ListBox2
+  QStringList Diagnosis;  // diagnosisList
+  QStringList Diet;       // dietList
 };
 // Five body-state items, then every meridian whose two sides are both abnormal (either sign).
 // Writes ExplainCodes and DietCodes.

@@ -34,14 +34,14 @@ void CalibrationRun::start() {
 
 void CalibrationRun::requestStop() {
   if (phase_ == Phase::Ticks || phase_ == Phase::AwaitSeparation) return;
-  for (CalLamp l : {CalLamp::Lamp1, CalLamp::Lamp2, CalLamp::LedLamp3})
+  for (CalLamp l : {CalLamp::Standard, CalLamp::High, CalLamp::Result})
     view_.setLamp(l, {false, std::nullopt, std::nullopt});
   CalRunning = false;
   view_.setStatus(kIdleStatus);
 }
 
 void CalibrationRun::beginWait() {
-  for (CalLamp l : {CalLamp::Lamp1, CalLamp::Lamp2, CalLamp::LedLamp3})
+  for (CalLamp l : {CalLamp::Standard, CalLamp::High, CalLamp::Result})
     view_.setLamp(l, {true, 0x00FFFF, 200});
   view_.showPrevious();
   view_.setProgress(1, 0);
@@ -112,8 +112,8 @@ void CalibrationRun::awaitContactPass() {
 void CalibrationRun::tickPass() {
   if (tick_ > 1 && ReadMeterValue() <= kContactReading) {
     // The tip came off the handle: nothing is kept, the wait starts again.
-    view_.setLamp(CalLamp::Lamp1, {std::nullopt, 0x808000, std::nullopt});
-    view_.setLamp(CalLamp::Lamp2, {std::nullopt, 0x808000, std::nullopt});
+    view_.setLamp(CalLamp::Standard, {std::nullopt, 0x808000, std::nullopt});
+    view_.setLamp(CalLamp::High, {std::nullopt, 0x808000, std::nullopt});
     SendSignal(SignalKind::Fault);
     AskUser(MsgKind::WarningOk, QStringLiteral("自動校準系統發現錯誤的校準方式！請重新校準一次"));
     beginWait();
@@ -137,7 +137,7 @@ void CalibrationRun::tickPass() {
       sum_ = 0;
       n_ = 0;
       shown_ = 0;
-      SendSignal(SignalKind::Pattern8);
+      SendSignal(SignalKind::HighRangeStart);
       view_.setProgress(1, kProgressFull);
       base_ = ReadMeterValue();
     }
@@ -153,8 +153,8 @@ void CalibrationRun::tickPass() {
     }
   }
   const bool standard = tick_ < kTicksPerRange;
-  view_.setLamp(CalLamp::Lamp1, {std::nullopt, standard ? 0x0000FF : 0x00FF00, 0});
-  view_.setLamp(CalLamp::Lamp2, {std::nullopt, standard ? 0x000080 : 0x0000FF, 0});
+  view_.setLamp(CalLamp::Standard, {std::nullopt, standard ? 0x0000FF : 0x00FF00, 0});
+  view_.setLamp(CalLamp::High, {std::nullopt, standard ? 0x000080 : 0x0000FF, 0});
   view_.setFigure(standard ? CalFigure::StandardRun : CalFigure::HighRun, reading(shown_));
   if (tick_ == 6 || tick_ == 7 || tick_ == 14 || tick_ == 15) {
     sum_ += ReadMeterValue();
@@ -164,18 +164,18 @@ void CalibrationRun::tickPass() {
 }
 
 void CalibrationRun::finish() {
-  view_.setLamp(CalLamp::Lamp2, {std::nullopt, 0x00FF00, std::nullopt});
+  view_.setLamp(CalLamp::High, {std::nullopt, 0x00FF00, std::nullopt});
   if (Standard >= 3000) {
     SendSignal(SignalKind::Question);
     view_.setStatus(QStringLiteral("您已正確完成系統的自動校準，現在可以將探測棒移開"));
-    view_.setLamp(CalLamp::LedLamp3, {std::nullopt, 0x00FF00, 0});
+    view_.setLamp(CalLamp::Result, {std::nullopt, 0x00FF00, 0});
     view_.setResult(QStringLiteral("【校準成功】"), 0x008000);
   } else {
     SendSignal(SignalKind::Fault);
     view_.setStatus(QStringLiteral(
         "檢測棒的導電度過低，您需要重新校準！校準前請檢查：1. 檢測棒的導電棉濕潤度、2. "
         "食鹽水濃度、3. 導電棉安裝方式。"));
-    view_.setLamp(CalLamp::LedLamp3, {std::nullopt, 0x0000FF, 0});
+    view_.setLamp(CalLamp::Result, {std::nullopt, 0x0000FF, 0});
     view_.setResult(QStringLiteral("【校準失敗】"), 0x0000FF);
   }
   // A failed calibration is kept too: the failure is on screen, and a reading below 2000
@@ -199,7 +199,7 @@ void CalibrationRun::awaitSeparationPass() {
 void CalibrationRun::end() {
   StopMeter();
   view_.setRunning(false);
-  for (CalLamp l : {CalLamp::Lamp1, CalLamp::Lamp2, CalLamp::LedLamp3})
+  for (CalLamp l : {CalLamp::Standard, CalLamp::High, CalLamp::Result})
     view_.setLamp(l, {false, std::nullopt, std::nullopt});
   view_.setProgress(1, 0);
   view_.setProgress(2, 0);

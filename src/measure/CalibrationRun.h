@@ -13,7 +13,7 @@ namespace ruto {
 
 enum class CalFigure { StandardRun, HighRun, StandardResult, HighResult };  // 17, 18, 11, 12
 enum class CalGauge { StandardChange, HighChange, Balance };                // 3, 4, 5
-enum class CalLamp { Lamp1, Lamp2, LedLamp3 };
+enum class CalLamp { Standard, High, Result };
 
 // The calibration window as the run sees it.
 class CalibrationView {

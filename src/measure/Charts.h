@@ -9,7 +9,7 @@
 
 #include "app/SharedRecords.h"
 #include "base/Canvas.h"
-#include "measure/Voana.h"
+#include "measure/Analysis.h"
 
 namespace ruto {
 

@@ -167,9 +167,9 @@ void MeasureRun::beginContactWait() {
   view_.setReadingBar(0);
   cur_ = 0;
   view_.setCompFigure(figure(0));
-  view_.setLamp(MeasureLamp::Lamp1, {true, 0x00FF00, 200});
-  view_.setLamp(MeasureLamp::Lamp2, {false, 0x008000, 200});
-  view_.setLamp(MeasureLamp::LedLamp1, {std::nullopt, 0x00FF00, 200});
+  view_.setLamp(MeasureLamp::Completion, {true, 0x00FF00, 200});
+  view_.setLamp(MeasureLamp::Reading, {false, 0x008000, 200});
+  view_.setLamp(MeasureLamp::Trace, {std::nullopt, 0x00FF00, 200});
   phase_ = Phase::AwaitContact;
 }
 
@@ -193,9 +193,9 @@ void MeasureRun::awaitContactPass() {
 
 void MeasureRun::contact() {
   AwaitingContact = false;
-  view_.setLamp(MeasureLamp::Lamp2, {true, std::nullopt, std::nullopt});
-  view_.setLamp(MeasureLamp::Lamp1, {std::nullopt, 0x0000FF, 0});
-  view_.setLamp(MeasureLamp::LedLamp1, {std::nullopt, 0x0000FF, std::nullopt});
+  view_.setLamp(MeasureLamp::Reading, {true, std::nullopt, std::nullopt});
+  view_.setLamp(MeasureLamp::Completion, {std::nullopt, 0x0000FF, 0});
+  view_.setLamp(MeasureLamp::Trace, {std::nullopt, 0x0000FF, std::nullopt});
   SendSignal(SignalKind::Stage);
   view_.setStatus(QStringLiteral("經絡能量測定中,請保持測棒穩定不動.."));
   tracePen_ = {0x0000FF, 2, TPenStyle::psDot};
@@ -277,9 +277,9 @@ void MeasureRun::storePoint() {
   AwaitingContact = false;
   view_.setReadingFigure(readingFigure(value));
   view_.setReadingBar(readingBarPosition(value));
-  view_.setLamp(MeasureLamp::Lamp2, {std::nullopt, 0x00FFFF, 0});
-  view_.setLamp(MeasureLamp::Lamp1, {std::nullopt, 0x00FFFF, std::nullopt});
-  view_.setLamp(MeasureLamp::LedLamp1, {std::nullopt, 0x00FFFF, std::nullopt});
+  view_.setLamp(MeasureLamp::Reading, {std::nullopt, 0x00FFFF, 0});
+  view_.setLamp(MeasureLamp::Completion, {std::nullopt, 0x00FFFF, std::nullopt});
+  view_.setLamp(MeasureLamp::Trace, {std::nullopt, 0x00FFFF, std::nullopt});
   liftStart_ = TickCount();
   phase_ = Phase::AwaitLift;
 }

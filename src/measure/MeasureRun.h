@@ -18,7 +18,7 @@ namespace ruto {
 class THidDevice;
 
 // The three lamps the run drives.
-enum class MeasureLamp { Lamp1, Lamp2, LedLamp1 };
+enum class MeasureLamp { Completion, Reading, Trace };
 
 // What a lamp change touches; fields left empty keep their state.
 struct LampChange {

@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "measure/Voana.h"
+#include "measure/Analysis.h"
 
 namespace ruto {
 

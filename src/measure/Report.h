@@ -16,10 +16,10 @@
 
 #include "app/SharedRecords.h"
 #include "base/Canvas.h"
+#include "measure/Analysis.h"
 #include "measure/Charts.h"
 #include "measure/PrintOptions.h"
 #include "measure/ReferenceTable.h"
-#include "measure/Voana.h"
 
 class QFont;
 class QPagedPaintDevice;
@@ -110,10 +110,10 @@ struct TReportInput {
   TCurrentTest Test;
   TClientInfo Client;
   QString UserName2, UserData1, UserData2;
-  QStringList DiagnosisItems;              // ListBox1
-  QStringList DietItems;                   // ListBox2
-  QStringList PrescriptionItems;           // ListBox5
-  std::vector<TReportProgram> Programs;    // ListBox3
+  QStringList DiagnosisItems;              // diagnosisList
+  QStringList DietItems;                   // dietList
+  QStringList PrescriptionItems;           // prescriptionList
+  std::vector<TReportProgram> Programs;    // programList
   QString Note;                            // the treatment note
   std::map<int, TReferenceRow> Reference;  // VOMTDB rows by key; a missing key has no row
   QDate Today;

@@ -29,7 +29,7 @@ SkinRefusal SkinWindowTests(bool active, bool forceAll, const WindowFacts& w,
   if (w.tag == kNeverSkinTag) return SkinRefusal::DisabledTag;
   if (w.className.contains(QLatin1String("TcxPopupEditPopupWindow")) ||
       w.className.contains(QLatin1String("TTERenderWindow")) ||
-      w.className == QLatin1String("TApplication"))
+      w.className == QLatin1String("Application"))
     return SkinRefusal::ClassExcluded;
   if (mainSkinData) {
     if (!mainSkinData->Options.test(xoPreview) &&

@@ -41,7 +41,7 @@ TEST_F(MeterFixture, CreationClaimsTheMeterAndTheFirstNotificationReportsAChange
   EventLog log;
   log.attach(controller.get());
   handlers = std::make_unique<MeterDeviceHandlers>(controller.get());
-  handlers->FormCreate();
+  handlers->claimMeter();
   ASSERT_NE(MeterState.Device, nullptr) << "claimed before the window's next step";
   EXPECT_TRUE(MeterState.Device->CheckedOut);
   EXPECT_TRUE(MeterState.Device->readerRunning());

@@ -35,7 +35,7 @@ class MeterFixture : public ::testing::Test {
     meter = backend->addMeter(config);
     controller = std::make_unique<THidDeviceController>(backend);
     handlers = std::make_unique<MeterDeviceHandlers>(controller.get());
-    handlers->FormCreate();
+    handlers->claimMeter();
     pump();
   }
 

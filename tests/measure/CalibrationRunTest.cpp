@@ -95,7 +95,7 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
     EXPECT_EQ(view.figures[CalFigure::StandardResult], c.figure);
     EXPECT_EQ(view.figures[CalFigure::StandardRun], c.figure);
     EXPECT_EQ(view.result, c.success ? "【校準成功】" : "【校準失敗】");
-    EXPECT_EQ(view.colors[CalLamp::LedLamp3], c.success ? TColor(0x00FF00) : TColor(0x0000FF));
+    EXPECT_EQ(view.colors[CalLamp::Result], c.success ? TColor(0x00FF00) : TColor(0x0000FF));
     // Saved either way, with today's date.
     EXPECT_EQ(Settings.CalStandard, c.standard);
     EXPECT_EQ(Settings.CalHigh, c.high);
@@ -111,7 +111,7 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
     EXPECT_FALSE(run.running());
     EXPECT_EQ(view.result, c.success ? "" : "【校準失敗】");
     EXPECT_FALSE(view.running);
-    EXPECT_FALSE(view.lit[CalLamp::Lamp1]);
+    EXPECT_FALSE(view.lit[CalLamp::Standard]);
     // Start: stop, on, standard range, signal 1; sixteen ticks and the start each signal 7;
     // the high range is chosen once with signal 8.
     const auto cmds = meter->commands();

@@ -378,9 +378,9 @@ TEST_F(MeasureRunTest, TraceAndLiveFigures) {
   EXPECT_EQ(lines.last().Pen, (TPen{0x0000FF, 2, TPenStyle::psDot}));
   // Settling lines all start at (3, H).
   EXPECT_EQ(lines.first().Points.first(), QPoint(3, 300));
-  EXPECT_EQ(view.lamps[MeasureLamp::Lamp1].color, TColor(0x0000FF));
-  EXPECT_EQ(view.lamps[MeasureLamp::Lamp1].interval, 0);
-  EXPECT_EQ(view.lamps[MeasureLamp::Lamp2].lit, true);
+  EXPECT_EQ(view.lamps[MeasureLamp::Completion].color, TColor(0x0000FF));
+  EXPECT_EQ(view.lamps[MeasureLamp::Completion].interval, 0);
+  EXPECT_EQ(view.lamps[MeasureLamp::Reading].lit, true);
   run.requestStop();
   probe = [](std::int64_t) { return 0; };
   drive(3000);

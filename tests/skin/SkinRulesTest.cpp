@@ -16,7 +16,7 @@ TEST(SkinRules, TestsInOrder) {
   auto facts = [] {
     WindowFacts w;
     w.size = QSize(100, 50);
-    w.className = QStringLiteral("TVoForm");
+    w.className = QStringLiteral("MainWindow");
     return w;
   };
   struct Case {
@@ -39,7 +39,7 @@ TEST(SkinRules, TestsInOrder) {
       {"no size", [](WindowFacts& w) { w.size = QSize(0, 30); }, true, false, &main,
        SkinRefusal::ZeroSize},
       {"tag 99", [](WindowFacts& w) { w.tag = 99; }, true, false, &main, SkinRefusal::DisabledTag},
-      {"excluded class", [](WindowFacts& w) { w.className = QStringLiteral("TApplication"); }, true,
+      {"excluded class", [](WindowFacts& w) { w.className = QStringLiteral("Application"); }, true,
        false, &main, SkinRefusal::ClassExcluded},
       {"calendar", [](WindowFacts& w) { w.className = QStringLiteral("SysMonthCal32"); }, true,
        false, &main, SkinRefusal::Filtered},
@@ -57,7 +57,7 @@ TEST(SkinRules, TestsInOrder) {
   preview.className = QStringLiteral("TPrintPreviewForm");
   EXPECT_EQ(SkinWindowTests(true, false, preview, &main, &main), SkinRefusal::Filtered);
   main.OnFormSkin = [](const QString& name, bool& doSkin) {
-    doSkin = name != QLatin1String("TVoForm");
+    doSkin = name != QLatin1String("MainWindow");
   };
   EXPECT_EQ(SkinWindowTests(true, false, facts(), &main, &main), SkinRefusal::Filtered);
 }

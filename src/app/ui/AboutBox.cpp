@@ -12,7 +12,7 @@
 #include "app/LaunchExternal.h"
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
-#include "app/ui/VoMsag.h"
+#include "app/ui/MessageBox.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
 #include "device/HidDevice.h"
@@ -25,7 +25,7 @@ QString MeasureCounterText(long long counter) {
          QStringLiteral(" ]");
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("關於版本資料"));
   PlaceOnShow(this, WindowPlace::Owner);
@@ -38,7 +38,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
   product->setFont(big);
   auto* heading = new QHBoxLayout;
   auto* logo = new QLabel(this);
-  logo->setObjectName(QStringLiteral("Image1"));
+  logo->setObjectName(QStringLiteral("logo"));
   logo->setPixmap(MessageLogo());
   heading->addWidget(product, 1);
   heading->addWidget(logo);
@@ -47,36 +47,36 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
        {"VO-100 Ver: 5 tw (Build 5.07)", "國際繁體中文版", "支援系統：Linux 桌面 (X11、Wayland)"})
     layout->addWidget(new QLabel(QString::fromUtf8(text), this));
 
-  auto* bevel1 = new QFrame(this);
-  bevel1->setObjectName(QStringLiteral("Bevel1"));
-  bevel1->setFrameShape(QFrame::HLine);
-  bevel1->setFrameShadow(QFrame::Sunken);
-  layout->addWidget(bevel1);
+  auto* productRule = new QFrame(this);
+  productRule->setObjectName(QStringLiteral("productRule"));
+  productRule->setFrameShape(QFrame::HLine);
+  productRule->setFrameShadow(QFrame::Sunken);
+  layout->addWidget(productRule);
 
   for (const char* text : {"澤凡事業有限公司", "電話：請洽當地經銷商", "傳真：請洽當地經銷商",
                            "電子郵件：請由網站的客服頁聯絡"})
     layout->addWidget(new QLabel(QString::fromUtf8(text), this));
-  StaticText10 = new QLabel(kMakerWebAddress, this);
-  StaticText10->setObjectName(QStringLiteral("StaticText10"));
-  StaticText10->setCursor(Qt::PointingHandCursor);
-  StaticText10->installEventFilter(this);
-  layout->addWidget(StaticText10);
+  webAddressLabel = new QLabel(kMakerWebAddress, this);
+  webAddressLabel->setObjectName(QStringLiteral("webAddressLabel"));
+  webAddressLabel->setCursor(Qt::PointingHandCursor);
+  webAddressLabel->installEventFilter(this);
+  layout->addWidget(webAddressLabel);
   layout->addWidget(new QLabel(QStringLiteral("Made in Taiwan"), this));
 
-  auto* bevel2 = new QFrame(this);
-  bevel2->setObjectName(QStringLiteral("Bevel2"));
-  bevel2->setFrameShape(QFrame::HLine);
-  bevel2->setFrameShadow(QFrame::Sunken);
-  layout->addWidget(bevel2);
+  auto* meterRule = new QFrame(this);
+  meterRule->setObjectName(QStringLiteral("meterRule"));
+  meterRule->setFrameShape(QFrame::HLine);
+  meterRule->setFrameShadow(QFrame::Sunken);
+  layout->addWidget(meterRule);
 
   auto* values = new QGridLayout;
   const struct {
     const char* caption;
     QLabel** value;
     const char* name;
-  } rows[] = {{"Device SerialNo:", &StaticText6, "StaticText6"},
-              {"Hardware Version:", &StaticText17, "StaticText17"},
-              {"Measurement Counter:", &StaticText14, "StaticText14"}};
+  } rows[] = {{"Device SerialNo:", &serialLabel, "serialLabel"},
+              {"Hardware Version:", &hardwareLabel, "hardwareLabel"},
+              {"Measurement Counter:", &counterLabel, "counterLabel"}};
   int row = 0;
   for (const auto& r : rows) {
     values->addWidget(new QLabel(QString::fromLatin1(r.caption), this), row, 0);
@@ -87,40 +87,40 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
     ++row;
   }
   // The counter keeps its blanks: a fixed-pitch font lines the digits up.
-  StaticText14->setFont(QFont(QStringLiteral("Monospace")));
+  counterLabel->setFont(QFont(QStringLiteral("Monospace")));
   layout->addLayout(values);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  BitBtn1 = new QPushButton(QStringLiteral("確  定"), this);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-  BitBtn1->setDefault(true);
-  buttons->addWidget(BitBtn1);
+  okButton = new QPushButton(QStringLiteral("確  定"), this);
+  okButton->setObjectName(QStringLiteral("okButton"));
+  okButton->setDefault(true);
+  buttons->addWidget(okButton);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  connect(BitBtn1, &QPushButton::clicked, this, &TAboutBox::BitBtn1Click);
+  connect(okButton, &QPushButton::clicked, this, &AboutBox::confirm);
 }
 
-void TAboutBox::showEvent(QShowEvent* e) {
+void AboutBox::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
-  if (!e->spontaneous()) FormShow();
+  if (!e->spontaneous()) showMeterValues();
 }
 
-void TAboutBox::FormShow() {
-  StaticText6->setText(MeterState.SerialNo);
+void AboutBox::showMeterValues() {
+  serialLabel->setText(MeterState.SerialNo);
   THidDevice* device = MeterState.Device ? &*MeterState.Device : nullptr;
-  StaticText17->setText(device ? device->DeviceStringAnsi(3) : QString());
+  hardwareLabel->setText(device ? device->DeviceStringAnsi(3) : QString());
   AccessMeasureCounter(false);
-  StaticText14->setText(MeasureCounterText(MeterState.Counter));
+  counterLabel->setText(MeasureCounterText(MeterState.Counter));
 }
 
-void TAboutBox::BitBtn1Click() { accept(); }
+void AboutBox::confirm() { accept(); }
 
-void TAboutBox::StaticText10Click() { LaunchExternalOrReport(kMakerWebAddress, QString()); }
+void AboutBox::openMakerWebsite() { LaunchExternalOrReport(kMakerWebAddress, QString()); }
 
-bool TAboutBox::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == StaticText10 && e->type() == QEvent::MouseButtonRelease) {
-    StaticText10Click();
+bool AboutBox::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == webAddressLabel && e->type() == QEvent::MouseButtonRelease) {
+    openMakerWebsite();
     return true;
   }
   return QDialog::eventFilter(watched, e);

@@ -9,20 +9,20 @@ class QPushButton;
 
 namespace ruto {
 
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
   Q_OBJECT
  public:
-  explicit TAboutBox(QWidget* parent = nullptr);
+  explicit AboutBox(QWidget* parent = nullptr);
 
-  QLabel* StaticText6;   // serial number
-  QLabel* StaticText17;  // hardware version
-  QLabel* StaticText14;  // measurement counter
-  QLabel* StaticText10;  // the maker's web address
-  QPushButton* BitBtn1;  // 確  定
+  QLabel* serialLabel;      // serial number
+  QLabel* hardwareLabel;    // hardware version
+  QLabel* counterLabel;     // measurement counter
+  QLabel* webAddressLabel;  // the maker's web address
+  QPushButton* okButton;    // 確  定
 
-  void FormShow();
-  void BitBtn1Click();
-  void StaticText10Click();
+  void showMeterValues();
+  void confirm();
+  void openMakerWebsite();
 
  protected:
   void showEvent(QShowEvent* e) override;

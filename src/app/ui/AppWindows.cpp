@@ -2,8 +2,8 @@
 
 #include "app/WindowOpeners.h"
 #include "app/ui/AboutBox.h"
-#include "app/ui/VoCust.h"
-#include "app/ui/VoStatu.h"
+#include "app/ui/StartupStatusScreen.h"
+#include "app/ui/UserDataDialog.h"
 
 namespace ruto {
 
@@ -19,9 +19,9 @@ void openModal(QWidget* parent) {
 
 void registerAppWindows() {
   TWindowOpeners& openers = WindowOpeners();
-  openers.startupStatus = &openModal<TVoStatu>;
-  openers.userData = &openModal<TVoCust>;
-  openers.aboutBox = &openModal<TAboutBox>;
+  openers.startupStatus = &openModal<StartupStatusScreen>;
+  openers.userData = &openModal<UserDataDialog>;
+  openers.aboutBox = &openModal<AboutBox>;
 }
 
 }  // namespace ruto

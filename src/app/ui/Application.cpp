@@ -7,17 +7,17 @@
 #include <QTranslator>
 #include <exception>
 
-#include "app/ui/AbortBox.h"
 #include "app/ui/ControlNames.h"
-#include "app/ui/Vo2main.h"
-#include "app/ui/VoMsag.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/MessageBox.h"
+#include "app/ui/PrintAbortBox.h"
 #include "base/Fonts.h"
 #include "skin/SkinBitmaps.h"
 #include "skin/ui/SkinSetup.h"
 
 namespace ruto {
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   // No display name: Qt would append it to every window title, and captions are the
   // windows' own.
   setApplicationName(kApplicationTitle);
@@ -34,7 +34,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIcon())));
 }
 
-bool TApplication::notify(QObject* receiver, QEvent* event) {
+bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& e) {
@@ -46,20 +46,20 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 bool CreateMainWindows() {
-  VoForm = new TVoForm();
-  if (VoForm->StartupFailed) {
+  TheMainWindow = new MainWindow();
+  if (TheMainWindow->startupFailed) {
     DestroyMainWindows();
     return false;
   }
-  AbortBox = new TAbortBox(VoForm);
+  ThePrintAbortBox = new PrintAbortBox(TheMainWindow);
   return true;
 }
 
 void DestroyMainWindows() {
-  delete AbortBox;
-  AbortBox = nullptr;
-  delete VoForm;
-  VoForm = nullptr;
+  delete ThePrintAbortBox;
+  ThePrintAbortBox = nullptr;
+  delete TheMainWindow;
+  TheMainWindow = nullptr;
 }
 
 }  // namespace ruto

@@ -5,7 +5,7 @@
 
 namespace ruto {
 
-int TOpenerDialog::exec() {
+int OpenerDialog::exec() {
   inExec_ = true;
   int result = 0;
   for (;;) {
@@ -23,7 +23,7 @@ int TOpenerDialog::exec() {
   return result;
 }
 
-void TOpenerDialog::runChildHidden(std::function<void()> child, std::function<void()> after) {
+void OpenerDialog::runChildHidden(std::function<void()> child, std::function<void()> after) {
   if (inExec_) {
     returnPos_ = pos();
     pendingChild_ = std::move(child);
@@ -40,7 +40,7 @@ void TOpenerDialog::runChildHidden(std::function<void()> child, std::function<vo
 }
 
 // The after-steps follow the subclass's showEvent, which may reset what they set.
-bool TOpenerDialog::event(QEvent* e) {
+bool OpenerDialog::event(QEvent* e) {
   const bool handled = QDialog::event(e);
   if (e->type() == QEvent::Show && !e->spontaneous() && pendingAfter_)
     std::exchange(pendingAfter_, {})();

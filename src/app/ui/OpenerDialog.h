@@ -6,7 +6,7 @@
 
 namespace ruto {
 
-class TOpenerDialog : public QDialog {
+class OpenerDialog : public QDialog {
   Q_OBJECT
  public:
   using QDialog::QDialog;

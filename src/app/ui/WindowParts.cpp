@@ -27,7 +27,7 @@ QVBoxLayout* newToolWindowLayout(QWidget* window, QToolBar*& toolBar) {
   root->setContentsMargins(0, 0, 0, 0);
   root->setSpacing(2);
   toolBar = new QToolBar(window);
-  toolBar->setObjectName(QStringLiteral("ToolBar1"));
+  toolBar->setObjectName(QStringLiteral("toolBar"));
   toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   return root;
 }

@@ -29,7 +29,7 @@ QToolButton* addToolButton(QToolBar* bar, Window* window, const char* name, cons
   return b;
 }
 
-// The window's own column layout, edge to edge, with a text-only tool bar named "ToolBar1" at
+// The window's own column layout, edge to edge, with a text-only tool bar named "toolBar" at
 // its top (the caller adds the bar once its buttons are in).
 QVBoxLayout* newToolWindowLayout(QWidget* window, QToolBar*& toolBar);
 

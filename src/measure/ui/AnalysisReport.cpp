@@ -14,8 +14,8 @@
 #include "app/ui/SharedPrinter.h"
 #include "measure/ProgramMatcher.h"
 #include "measure/Report.h"
+#include "measure/ui/AnalysisWindow.h"
 #include "measure/ui/ReportPrint.h"
-#include "measure/ui/Voany.h"
 
 namespace ruto {
 
@@ -29,7 +29,7 @@ QStringList itemsOf(const QListWidget* list) {
 
 }  // namespace
 
-TReportInput ReportInputFromWindow(TVoany& w) {
+TReportInput ReportInputFromWindow(AnalysisWindow& w) {
   TReportInput in;
   for (const TPrintOptionSlot& slot : PrintOptionSlots()) {
     const size_t control = static_cast<size_t>(slot.Control);
@@ -42,9 +42,9 @@ TReportInput ReportInputFromWindow(TVoany& w) {
   in.UserName2 = Settings.UserName2;
   in.UserData1 = Settings.UserData1;
   in.UserData2 = Settings.UserData2;
-  in.DiagnosisItems = itemsOf(w.ListBox1);
-  in.DietItems = itemsOf(w.ListBox2);
-  in.PrescriptionItems = itemsOf(w.ListBox5);
+  in.DiagnosisItems = itemsOf(w.diagnosisList);
+  in.DietItems = itemsOf(w.dietList);
+  in.PrescriptionItems = itemsOf(w.prescriptionList);
   in.Note = w.Memo[4]->toPlainText();
   in.Today = QDate::currentDate();
 
@@ -54,7 +54,7 @@ TReportInput ReportInputFromWindow(TVoany& w) {
 
   std::vector<TExpertProgram> programs;
   const bool loaded = LoadExpertPrograms(kMainConnection, &programs);
-  for (const QString& item : itemsOf(w.ListBox3)) {
+  for (const QString& item : itemsOf(w.programList)) {
     TReportProgram program{item, {}};
     const int index = loaded ? FindProgramByName(programs, item) : -1;
     TProgramDetail detail;
@@ -65,7 +65,7 @@ TReportInput ReportInputFromWindow(TVoany& w) {
   return in;
 }
 
-void PrintAnalysisReport(TVoany& w) {
+void PrintAnalysisReport(AnalysisWindow& w) {
   // One job at a time: the button is disabled while one runs, this guards a direct call.
   if (w.findChild<TReportJob*>()) return;
 

@@ -9,7 +9,7 @@ namespace ruto {
 
 TChartView::TChartView(QWidget* parent)
     : QWidget(parent), analysis_(&Analysis), compValues_(&CurrentTest.CompValues) {
-  setObjectName(QStringLiteral("PaintBox1"));
+  setObjectName(QStringLiteral("chartView"));
   setFixedSize(kWidth, kHeight);
 }
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "app/SharedRecords.h"
-#include "measure/Voana.h"
+#include "measure/Analysis.h"
 
 namespace ruto {
 

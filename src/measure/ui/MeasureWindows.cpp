@@ -5,39 +5,39 @@
 #include "app/Databases.h"
 #include "app/WindowOpeners.h"
 #include "measure/ui/AnalysisReport.h"
-#include "measure/ui/Syspt.h"
-#include "measure/ui/VoCmp.h"
-#include "measure/ui/Voadv.h"
-#include "measure/ui/Voany.h"
-#include "measure/ui/Vodec.h"
-#include "measure/ui/Vomnu.h"
+#include "measure/ui/AnalysisWindow.h"
+#include "measure/ui/CalibrationWindow.h"
+#include "measure/ui/ComparisonWindow.h"
+#include "measure/ui/ManualEntryDialog.h"
+#include "measure/ui/MeasurementWindow.h"
+#include "measure/ui/ReferenceBrowser.h"
 
 namespace ruto {
 
 void registerMeasureWindows() {
   AnalysisReportPrinter() = PrintAnalysisReport;
   WindowOpeners().measurement = [](QWidget* parent) {
-    TVodec window(parent);
+    MeasurementWindow window(parent);
     window.exec();
   };
   WindowOpeners().calibration = [](QWidget* parent) {
-    TSyspt window(parent);
+    CalibrationWindow window(parent);
     window.exec();
   };
   WindowOpeners().meridianReference = [](QWidget* parent) {
-    TVoadv window(QSqlDatabase::database(kReferenceConnection, false), parent);
+    ReferenceBrowser window(QSqlDatabase::database(kReferenceConnection, false), parent);
     window.exec();
   };
   WindowOpeners().comparison = [](QWidget* parent) {
-    TVoCmp window(parent);
+    ComparisonWindow window(parent);
     window.exec();
   };
   WindowOpeners().manualEntry = [](QWidget* parent, std::int32_t mkey) {
-    TVomnu window(mkey, parent);
+    ManualEntryDialog window(mkey, parent);
     window.exec();
   };
   WindowOpeners().analysis = [](QWidget* parent) {
-    TVoany window(parent);
+    AnalysisWindow window(parent);
     window.exec();
   };
 }

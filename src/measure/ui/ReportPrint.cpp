@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "app/AskUser.h"
-#include "app/ui/AbortBox.h"
+#include "app/ui/PrintAbortBox.h"
 #include "app/ui/SharedPrinter.h"
 #include "measure/PrintJob.h"
 
@@ -16,11 +16,12 @@ QString PrintNotStartedText() {
 }
 
 std::function<void()> ShowAbortBox(QObject* job, std::function<void()> abort, QWidget* parent) {
-  QPointer<TAbortBox> box = AbortBox;
+  QPointer<PrintAbortBox> box = ThePrintAbortBox;
   const bool ownBox = box.isNull();
-  if (ownBox) box = new TAbortBox(parent);
-  box->Aborted = false;
-  const auto pressed = QObject::connect(box->Button1, &QPushButton::clicked, job, std::move(abort));
+  if (ownBox) box = new PrintAbortBox(parent);
+  box->abortRequested = false;
+  const auto pressed =
+      QObject::connect(box->abortButton, &QPushButton::clicked, job, std::move(abort));
   // The job does not wait for the box, but the box stands above the modal window that
   // prints: a window behind a modal one takes no clicks, and the abort button must.
   box->setWindowModality(Qt::ApplicationModal);

@@ -6,7 +6,7 @@ namespace ruto {
 
 TSortingGrid* newValueGrid(QWidget* parent) {
   auto* grid = new TSortingGrid(parent);
-  grid->setObjectName(QStringLiteral("StringGrid1"));
+  grid->setObjectName(QStringLiteral("valueGrid"));
   grid->setColCount(13);
   grid->setRowCount(3);
   grid->setFixedCols(1);

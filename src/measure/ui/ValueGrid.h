@@ -7,7 +7,7 @@ namespace ruto {
 
 class TSortingGrid;
 
-// Named StringGrid1, a heading row and column, 57 by 22 cells, no scroll bars, centred,
+// Named valueGrid, a heading row and column, 57 by 22 cells, no scroll bars, centred,
 // without click sorting, at the fixed size of its cells.
 TSortingGrid* newValueGrid(QWidget* parent);
 

@@ -3,22 +3,22 @@
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
-#include "records/ui/VoEdit.h"
-#include "records/ui/VoFile.h"
-#include "records/ui/VoProM.h"
-#include "records/ui/Vopro.h"
-#include "records/ui/Vored.h"
-#include "records/ui/Vosvdt.h"
+#include "records/ui/ClientBrowser.h"
+#include "records/ui/ClientEditor.h"
+#include "records/ui/DataExchangeDialog.h"
+#include "records/ui/ProgramEditor.h"
+#include "records/ui/ProgramList.h"
+#include "records/ui/StoreTestDialog.h"
 
 namespace ruto {
 
 void registerRecordsWindows() {
   WindowOpeners().clientBrowser = [](QWidget* parent) {
-    TVoread window(parent);
+    ClientBrowser window(parent);
     window.exec();
   };
   WindowOpeners().storeTest = [](QWidget* parent) {
-    TVosave window(parent);
+    StoreTestDialog window(parent);
     window.exec();
   };
   // On its own (not from the browser or the store window) the editor works on the current
@@ -29,15 +29,15 @@ void registerRecordsWindows() {
     if (!ViewState.ClientNewMode && !clients.locate(QStringLiteral("CUSTNO"), CurrentClient.CustNo,
                                                     LocateOption::CaseInsensitive))
       return;
-    TVoREdit window(&clients, parent);
+    ClientEditor window(&clients, parent);
     window.exec();
   };
   WindowOpeners().transfer = [](QWidget* parent) {
-    TVoFile window(parent);
+    DataExchangeDialog window(parent);
     window.exec();
   };
   WindowOpeners().programList = [](QWidget* parent) {
-    TVoProf window(parent);
+    ProgramList window(parent);
     window.exec();
   };
   // On its own the editor works on the first program by number (or adds one in new mode).
@@ -46,7 +46,7 @@ void registerRecordsWindows() {
     programs.setSort(QStringLiteral("ProNo ASC"));
     if (!programs.open() || (!ViewState.ProgramNewMode && programs.isEmpty())) return;
     QString lastProgramNo;
-    TVoProM window(&programs, &lastProgramNo, parent);
+    ProgramEditor window(&programs, &lastProgramNo, parent);
     window.exec();
   };
 }

@@ -8,7 +8,7 @@
 #include "app/StartupFiles.h"
 #include "app/WindowOpeners.h"
 #include "app/ui/Application.h"
-#include "app/ui/Vo2main.h"
+#include "app/ui/MainWindow.h"
 
 class MainWindowFixture : public InstallFolderTest {
  protected:
@@ -19,11 +19,11 @@ class MainWindowFixture : public InstallFolderTest {
     InstallFolderTest::TearDown();
   }
   // Shows the created window and runs its first activation as the program does.
-  TVoForm* start(bool create = true) {
+  MainWindow* start(bool create = true) {
     if (create && !CreateMainWindows()) return nullptr;
-    VoForm->show();
+    TheMainWindow->show();
     QCoreApplication::processEvents();
-    VoForm->FormActivate();
-    return VoForm;
+    TheMainWindow->runFirstActivation();
+    return TheMainWindow;
   }
 };

@@ -8,29 +8,29 @@
 #include "app/Settings.h"
 #include "app/StartupFiles.h"
 #include "app/WindowOpeners.h"
-#include "app/ui/AbortBox.h"
 #include "app/ui/Application.h"
 #include "app/ui/ElidedLabel.h"
-#include "app/ui/Vo2main.h"
-#include "app/ui/VoMsag.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/MessageBox.h"
+#include "app/ui/PrintAbortBox.h"
 
 using namespace ruto;
 
-class MainWindowLimits : public MainWindowFixture {
+class MainWindowLimitsTest : public MainWindowFixture {
  protected:
   // Starts the program on an installation whose settings have `s`.
-  TVoForm* startWith(const TAppSettings& s) {
+  MainWindow* startWith(const TAppSettings& s) {
     putInstallation();
     EXPECT_TRUE(ruto::test::writeFile(path("DeRirAz.ini"), FormatSettings(s).toUtf8()));
     return start();
   }
 };
 
-TEST_F(MainWindowLimits, AHugeUserNameStaysInTheStatusBarElided) {
+TEST_F(MainWindowLimitsTest, AHugeUserNameStaysInTheStatusBarElided) {
   TAppSettings s = DefaultSettings();
   s.UserName1 = QStringLiteral("診所\t名稱\x01") + QString(100 * 1024, QChar(u'寬'));
   s.ExtProgHint[1] = QString(100 * 1024, QChar(u'長'));
-  TVoForm* f = startWith(s);
+  MainWindow* f = startWith(s);
   ASSERT_NE(f, nullptr);
   const QRect screen(0, 0, 1280, 1024);
   EXPECT_LE(f->minimumSizeHint().width(), screen.width());
@@ -39,38 +39,38 @@ TEST_F(MainWindowLimits, AHugeUserNameStaysInTheStatusBarElided) {
   QCoreApplication::processEvents();
   EXPECT_LE(f->width(), screen.width());
   // The last toolbar button and the last menu can be reached.
-  const QRect exit(f->ToolButton9->mapTo(f, QPoint()), f->ToolButton9->size());
+  const QRect exit(f->exitButton->mapTo(f, QPoint()), f->exitButton->size());
   EXPECT_TRUE(f->rect().contains(exit)) << exit.x() << "," << exit.width();
-  const QRect about = f->MainMenu1->actionGeometry(f->i1);
-  EXPECT_TRUE(f->MainMenu1->rect().contains(about)) << about.x() << "," << about.width();
-  EXPECT_LE(f->MainMenu1->width(), screen.width());
+  const QRect about = f->mainMenu->actionGeometry(f->aboutAction);
+  EXPECT_TRUE(f->mainMenu->rect().contains(about)) << about.x() << "," << about.width();
+  EXPECT_LE(f->mainMenu->width(), screen.width());
 
   // Control characters show as blanks; what does not fit ends in an ellipsis.
-  EXPECT_TRUE(f->StatusText->text().startsWith(QStringLiteral("診所 名稱 寬")));
-  const QString shown = static_cast<ElidedLabel*>(f->StatusText)->elidedText();
+  EXPECT_TRUE(f->statusText->text().startsWith(QStringLiteral("診所 名稱 寬")));
+  const QString shown = static_cast<ElidedLabel*>(f->statusText)->elidedText();
   EXPECT_TRUE(shown.startsWith(QStringLiteral("診所 名稱 寬")) && shown.endsWith(QChar(0x2026)))
       << shown.left(20).toStdString();
-  EXPECT_LE(f->LauncherButtons[1]->toolTip().size(), 200);
+  EXPECT_LE(f->launcherButtons[1]->toolTip().size(), 200);
   ruto::test::savePng(f->grab().toImage(), QStringLiteral("main-window-long-name"));
 }
 
-TEST_F(MainWindowLimits, ALauncherThatCannotStartSaysWhat) {
+TEST_F(MainWindowLimitsTest, ALauncherThatCannotStartSaysWhat) {
   TAppSettings s = DefaultSettings();
   s.ExtProgPath[3] = QStringLiteral("winword.exe");  // the default slot of the other platform
   s.ExtProgPath[4] = QStringLiteral("/bin/true");
-  TVoForm* f = startWith(s);
+  MainWindow* f = startWith(s);
   ASSERT_NE(f, nullptr);
-  f->LauncherClick(3);
+  f->runLauncher(3);
   EXPECT_EQ(asked_, QStringList{"5:" + kExternalStartFailedText + "\nwinword.exe"});
-  EXPECT_TRUE(f->ToolButton1->isEnabled()) << "the toolbar comes back after the message";
+  EXPECT_TRUE(f->measureButton->isEnabled()) << "the toolbar comes back after the message";
   asked_.clear();
-  f->LauncherClick(4);
+  f->runLauncher(4);
   EXPECT_TRUE(asked_.isEmpty());
 }
 
 TEST(DialogFrames, MessageBoxAndAbortBoxHaveNoMinimiseOrMaximise) {
-  TVoMsag box;
-  TAbortBox abortBox(nullptr);
+  MessageBox box;
+  PrintAbortBox abortBox(nullptr);
   for (QWidget* w : {static_cast<QWidget*>(&box), static_cast<QWidget*>(&abortBox)}) {
     const Qt::WindowFlags flags = w->windowFlags();
     SCOPED_TRACE(w->objectName().toStdString());

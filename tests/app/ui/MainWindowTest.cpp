@@ -9,14 +9,14 @@
 #include "app/StartupFiles.h"
 #include "app/WindowOpeners.h"
 #include "app/ui/Application.h"
-#include "app/ui/Vo2main.h"
+#include "app/ui/MainWindow.h"
 #include "device/HidDeviceController.h"
 #include "device/MeterCommands.h"
 #include "device/SimulatedMeter.h"
 
 using namespace ruto;
 
-class MainWindow : public MainWindowFixture {
+class MainWindowTest : public MainWindowFixture {
  protected:
   // Texts of actions ("-" for a separator) or, given a toolbar, names of its widgets.
   static QString names(const QList<QAction*>& actions, QToolBar* bar = nullptr) {
@@ -29,91 +29,94 @@ class MainWindow : public MainWindowFixture {
   }
 };
 
-TEST_F(MainWindow, FreshInstallationToolbarMenusWindowsAndTheCloseQuestion) {
+TEST_F(MainWindowTest, FreshInstallationToolbarMenusWindowsAndTheCloseQuestion) {
   putTemplate();
   putReference();
   ASSERT_TRUE(CreateMainWindows()) << asked_.join('\n').toStdString();
-  TVoForm* f = VoForm;
+  MainWindow* f = TheMainWindow;
   // Toolbar and menus stay off until the first activation has shown the start-up status.
-  EXPECT_FALSE(f->ToolButton1->isEnabled());
-  EXPECT_FALSE(f->gq1->isVisible());
+  EXPECT_FALSE(f->measureButton->isEnabled());
+  EXPECT_FALSE(f->measureAction->isVisible());
   bool statusShown = false;
   WindowOpeners().startupStatus = [&](QWidget*) {
     statusShown = true;
-    EXPECT_FALSE(f->ToolButton9->isEnabled());
+    EXPECT_FALSE(f->exitButton->isEnabled());
   };
   start(false);
   EXPECT_TRUE(statusShown);
-  EXPECT_TRUE(f->ToolButton1->isEnabled() && f->LauncherButtons[6]->isEnabled());
-  EXPECT_TRUE(f->gq1->isVisible() && f->tw1->isVisible() && f->i1->isVisible());
+  EXPECT_TRUE(f->measureButton->isEnabled() && f->launcherButtons[6]->isEnabled());
+  EXPECT_TRUE(f->measureAction->isVisible() && f->supportMenuAction->isVisible() &&
+              f->aboutAction->isVisible());
   EXPECT_TRUE(has("ruto4.mdb")) << "made under the name its connection uses";
   EXPECT_EQ(content("DeRirAz.ini").count("\r\n"), 36);
-  EXPECT_EQ(f->StatusText->text(), "RUTO經絡能量分析儀");
+  EXPECT_EQ(f->statusText->text(), "RUTO經絡能量分析儀");
   EXPECT_DOUBLE_EQ(CompensatedValue(13, 50.0), 50.0);
   EXPECT_DOUBLE_EQ(CompensatedValue(24, 100.0), 113.88);
-  EXPECT_EQ(names(f->ToolBar1->actions(), f->ToolBar1),
-            "ToolButton1 ToolButton4 ToolButton5 ToolButton7 ToolButton8 - ToolButton11 "
-            "ToolButton12 ToolButton13 ToolButton14 ToolButton15 ToolButton16 - ToolButton9");
-  EXPECT_EQ(
-      QStringList({f->ToolButton1->text(), f->ToolButton1->toolTip(), f->ToolButton7->toolTip(),
-                   f->ToolButton9->toolTip(), f->LauncherButtons[1]->text(),
-                   f->LauncherButtons[2]->text(), f->N1->toolTip(), f->tw1->toolTip()})
-          .join('|'),
-      "經絡測量|經絡能量測量|儀器自動數位校準系統|退出R.U.T.O.系統執行|功能1|功能 2|"
-      "自動數位校準系統|系統支援與服務");
-  EXPECT_EQ(names(f->MainMenu1->actions()), "經絡測量 經絡解說 系統支援 關於版本");
-  EXPECT_EQ(names(f->tw1Menu->actions()),
+  EXPECT_EQ(names(f->toolBar->actions(), f->toolBar),
+            "measureButton referenceButton programsButton calibrationButton transferButton - "
+            "launcherButton1 "
+            "launcherButton2 launcherButton3 launcherButton4 launcherButton5 launcherButton6 - "
+            "exitButton");
+  EXPECT_EQ(QStringList({f->measureButton->text(), f->measureButton->toolTip(),
+                         f->calibrationButton->toolTip(), f->exitButton->toolTip(),
+                         f->launcherButtons[1]->text(), f->launcherButtons[2]->text(),
+                         f->calibrationAction->toolTip(), f->supportMenuAction->toolTip()})
+                .join('|'),
+            "經絡測量|經絡能量測量|儀器自動數位校準系統|退出R.U.T.O.系統執行|功能1|功能 2|"
+            "自動數位校準系統|系統支援與服務");
+  EXPECT_EQ(names(f->mainMenu->actions()), "經絡測量 經絡解說 系統支援 關於版本");
+  EXPECT_EQ(names(f->supportMenu->actions()),
             "專家療程設定 用戶資料設定 數位校準系統 - 檔案匯入/匯出 - 離開系統");
   QCoreApplication::processEvents();  // lays the menu bar out
-  EXPECT_TRUE(f->MainMenu1->isVisible());
-  EXPECT_GT(f->MainMenu1->height(), 10);
+  EXPECT_TRUE(f->mainMenu->isVisible());
+  EXPECT_GT(f->mainMenu->height(), 10);
   ruto::test::savePng(f->grab().toImage(), QStringLiteral("main-window"));
 
   bool enabledInside = true;
   WindowOpeners().meridianReference = [&](QWidget*) {
-    enabledInside = f->ToolButton4->isEnabled();
+    enabledInside = f->referenceButton->isEnabled();
   };
-  f->g1->trigger();
+  f->referenceAction->trigger();
   EXPECT_FALSE(enabledInside);
-  EXPECT_TRUE(f->ToolButton4->isEnabled());
+  EXPECT_TRUE(f->referenceButton->isEnabled());
   WindowOpeners().userData = [&](QWidget*) { Settings.ExtProgEnabled = QStringLiteral("000000"); };
-  f->w1->trigger();
-  EXPECT_FALSE(f->LauncherVisible(1)) << "the launchers follow the settings after a window";
+  f->userDataAction->trigger();
+  EXPECT_FALSE(f->launcherVisible(1)) << "the launchers follow the settings after a window";
 
   answer_ = false;
-  f->ToolButton9->click();
+  f->exitButton->click();
   EXPECT_TRUE(f->isVisible());
-  EXPECT_TRUE(f->ToolButton1->isEnabled());
+  EXPECT_TRUE(f->measureButton->isEnabled());
   EXPECT_EQ(asked_, QStringList{"2:您確定要結束本系統嗎?"});
   answer_ = true;
   EXPECT_TRUE(f->close());
   EXPECT_FALSE(QSqlDatabase::contains(kMainConnection));
 }
 
-TEST_F(MainWindow, ExistingSettingsAreReadAndDecideTheLaunchers) {
+TEST_F(MainWindowTest, ExistingSettingsAreReadAndDecideTheLaunchers) {
   putInstallation();
   TAppSettings s = DefaultSettings();
   s.ExtProgEnabled = QStringLiteral("101");
   s.ExtProgHint[3] = QStringLiteral("第三個");
   s.UserName1 = QStringLiteral("測試診所");
   ASSERT_TRUE(ruto::test::writeFile(path("DeRirAz.ini"), FormatSettings(s).toUtf8()));
-  TVoForm* f = start();
+  MainWindow* f = start();
   ASSERT_NE(f, nullptr);
   const bool expected[] = {false, true, false, true, true, true, true};
-  for (int slot = 1; slot <= 6; ++slot) EXPECT_EQ(f->LauncherVisible(slot), expected[slot]) << slot;
-  EXPECT_EQ(f->LauncherButtons[3]->toolTip(), "第三個");
-  EXPECT_EQ(f->StatusText->text(), "測試診所");
+  for (int slot = 1; slot <= 6; ++slot) EXPECT_EQ(f->launcherVisible(slot), expected[slot]) << slot;
+  EXPECT_EQ(f->launcherButtons[3]->toolTip(), "第三個");
+  EXPECT_EQ(f->statusText->text(), "測試診所");
   // At its smallest the window still shows every toolbar button, the exit button included.
   f->showNormal();
   f->resize(f->minimumSizeHint());
   QCoreApplication::processEvents();
-  const auto* more = f->ToolBar1->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+  const auto* more = f->toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
   EXPECT_TRUE(more == nullptr || !more->isVisible());
-  EXPECT_TRUE(f->ToolButton9->isVisible());
-  EXPECT_LE(f->ToolButton9->mapTo(f, QPoint(f->ToolButton9->width(), 0)).x(), f->width());
+  EXPECT_TRUE(f->exitButton->isVisible());
+  EXPECT_LE(f->exitButton->mapTo(f, QPoint(f->exitButton->width(), 0)).x(), f->width());
 }
 
-TEST_F(MainWindow, FatalStartupShowsOneMessageAndWritesNothing) {
+TEST_F(MainWindowTest, FatalStartupShowsOneMessageAndWritesNothing) {
   putTemplate(QStringLiteral("ruto4.mdb"));
   putReference();
   // One message and no close question.
@@ -129,14 +132,14 @@ TEST_F(MainWindow, FatalStartupShowsOneMessageAndWritesNothing) {
   EXPECT_FALSE(has("DeRirAz.ini"));
 }
 
-TEST_F(MainWindow, CloseBeforeStartupHasFinishedDoesNotAsk) {
+TEST_F(MainWindowTest, CloseBeforeStartupHasFinishedDoesNotAsk) {
   putInstallation();
   ASSERT_TRUE(CreateMainWindows());
-  EXPECT_TRUE(VoForm->close());
+  EXPECT_TRUE(TheMainWindow->close());
   EXPECT_TRUE(asked_.isEmpty());
 }
 
-TEST_F(MainWindow, UnreadableSettingsAreReportedAndLeftAlone) {
+TEST_F(MainWindowTest, UnreadableSettingsAreReportedAndLeftAlone) {
   putInstallation();
   ASSERT_TRUE(QDir().mkdir(path("DeRirAz.ini")));
   ASSERT_NE(start(), nullptr);
@@ -150,7 +153,7 @@ TEST_F(MainWindow, UnreadableSettingsAreReportedAndLeftAlone) {
   EXPECT_TRUE(QFileInfo(path("DeRirAz.ini")).isDir());
 }
 
-TEST_F(MainWindow, AnOversizedSettingsFileIsRefusedUnread) {
+TEST_F(MainWindowTest, AnOversizedSettingsFileIsRefusedUnread) {
   putInstallation();
   // Valid settings lines up front, then 2 MiB: read whole, it would be taken as settings.
   const QByteArray big = "2500\r\n" + QByteArray(2 << 20, 'x');
@@ -164,12 +167,12 @@ TEST_F(MainWindow, AnOversizedSettingsFileIsRefusedUnread) {
   EXPECT_EQ(content("DeRirAz.ini"), big);
 }
 
-TEST_F(MainWindow, ClaimsTheMeterAtCreationSignalsOnExitAndStopsItOnYes) {
+TEST_F(MainWindowTest, ClaimsTheMeterAtCreationSignalsOnExitAndStopsItOnYes) {
   putInstallation();
   auto backend = std::make_shared<ruto::SimulatedMeterBackend>();
   auto meter = backend->addMeter();
-  VoForm = new TVoForm(new ruto::THidDeviceController(backend, nullptr), nullptr);
-  ASSERT_FALSE(VoForm->StartupFailed);
+  TheMainWindow = new MainWindow(new ruto::THidDeviceController(backend, nullptr), nullptr);
+  ASSERT_FALSE(TheMainWindow->startupFailed);
   EXPECT_NE(ruto::MeterState.Device, nullptr) << "claimed at creation";
   start(false);
   const auto commands = [&] {
@@ -180,11 +183,11 @@ TEST_F(MainWindow, ClaimsTheMeterAtCreationSignalsOnExitAndStopsItOnYes) {
   };
   commands();
   answer_ = false;
-  EXPECT_FALSE(VoForm->close());
+  EXPECT_FALSE(TheMainWindow->close());
   const QString afterNo = commands();
   EXPECT_TRUE(afterNo.startsWith('S')) << afterNo.toStdString();
   EXPECT_FALSE(afterNo.contains("X000000"));
   answer_ = true;
-  EXPECT_TRUE(VoForm->close());
+  EXPECT_TRUE(TheMainWindow->close());
   EXPECT_TRUE(commands().endsWith("X000000"));
 }

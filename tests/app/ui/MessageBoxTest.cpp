@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 #include <QtWidgets>
 
-#include "app/ui/VoMsag.h"
+#include "app/ui/MessageBox.h"
 #include "support/TestSupport.h"
 
 using namespace ruto;
 
-TEST(MessageBox, EachKindShowsItsButtonsAndAnswers) {
+TEST(MessageBoxTest, EachKindShowsItsButtonsAndAnswers) {
   InstallMessageBox();
-  using Press = QPushButton* TVoMsag::*;
-  const Press yes = &TVoMsag::BitBtn1, ok = &TVoMsag::BitBtn2, no = &TVoMsag::BitBtn3;
+  using Press = QPushButton* MessageBox::*;
+  const Press yes = &MessageBox::yesButton, ok = &MessageBox::okButton, no = &MessageBox::noButton;
   const struct {
     int kind;
     Press press;  // nullptr: the window's close box
@@ -25,13 +25,14 @@ TEST(MessageBox, EachKindShowsItsButtonsAndAnswers) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "kind " << c.kind << (c.press ? "" : " closed"));
     QString shown;
-    SetAskUserShowHook([&](TVoMsag& d) {
+    SetAskUserShowHook([&](MessageBox& d) {
       QTimer::singleShot(0, &d, [&] {
         shown = d.windowTitle() + ' ';
         for (const auto& [button, letter] : {std::pair{yes, 'Y'}, {ok, 'O'}, {no, 'N'}})
           if ((d.*button)->isVisible()) shown += QChar(letter);
-        const int icons = d.Image1->isVisible() + d.Image2->isVisible() + d.Image3->isVisible();
-        shown += QStringLiteral(" %1 ").arg(icons) + d.Memo1->toPlainText();
+        const int icons =
+            d.importantIcon->isVisible() + d.questionIcon->isVisible() + d.warningIcon->isVisible();
+        shown += QStringLiteral(" %1 ").arg(icons) + d.messageText->toPlainText();
         ruto::test::savePng(d.grab().toImage(), QStringLiteral("message-box-kind-%1").arg(c.kind));
         if (c.press)
           (d.*c.press)->click();
@@ -46,7 +47,7 @@ TEST(MessageBox, EachKindShowsItsButtonsAndAnswers) {
   }
 }
 
-TEST(MessageBox, IconsArePainted) {
+TEST(MessageBoxTest, IconsArePainted) {
   const QImage warning = MessageIcon(3).toImage();
   EXPECT_EQ(warning.pixelColor(15, 52).red(), 0xFF);  // yellow body
   EXPECT_EQ(warning.pixelColor(0, 0).alpha(), 0);     // transparent corner

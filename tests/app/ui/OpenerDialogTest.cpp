@@ -8,7 +8,7 @@ using namespace ruto;
 namespace {
 
 // Records the order of its own show handling against the after-steps.
-class Opener : public TOpenerDialog {
+class Opener : public OpenerDialog {
  public:
   QStringList* log = nullptr;
 
@@ -24,7 +24,7 @@ class Opener : public TOpenerDialog {
 // Outside and inside exec(), and with a child that shows its opener itself: the window is
 // hidden while the child runs, comes back (modal inside exec) and the after-steps run once,
 // after the window's own show handling; inside exec() the window comes back where it stood.
-TEST(OpenerDialog, ChildRunsHiddenAndTheAfterStepsFollowTheShow) {
+TEST(OpenerDialogTest, ChildRunsHiddenAndTheAfterStepsFollowTheShow) {
   for (const bool modal : {false, true}) {
     for (const bool childShowsOpener : {false, true}) {
       SCOPED_TRACE(testing::Message() << "modal " << modal << " child shows " << childShowsOpener);

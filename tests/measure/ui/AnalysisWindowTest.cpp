@@ -30,8 +30,8 @@
 #include "app/SharedRecords.h"
 #include "app/TextCodec.h"
 #include "measure/Charts.h"
+#include "measure/ui/AnalysisWindow.h"
 #include "measure/ui/ChartView.h"
-#include "measure/ui/Voany.h"
 #include "support/TestSupport.h"
 #include "widgets/SortingGrid.h"
 
@@ -74,7 +74,7 @@ void loadTest() {
   CurrentClient.Sex = true;
 }
 
-class AnalysisWindow : public ::testing::Test {
+class AnalysisWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
@@ -136,8 +136,8 @@ class AnalysisWindow : public ::testing::Test {
     closeConnection(maker);
   }
   // A window shown as the program shows it, with the events of its opening handled.
-  std::unique_ptr<TVoany> open(QWidget* parent = nullptr) {
-    auto w = std::make_unique<TVoany>(parent);
+  std::unique_ptr<AnalysisWindow> open(QWidget* parent = nullptr) {
+    auto w = std::make_unique<AnalysisWindow>(parent);
     w->show();
     QCoreApplication::processEvents();
     return w;
@@ -148,18 +148,18 @@ class AnalysisWindow : public ::testing::Test {
   QStringList messages_;
 };
 
-TEST_F(AnalysisWindow, PagesHintsAndStatusTexts) {
+TEST_F(AnalysisWindowTest, PagesHintsAndStatusTexts) {
   ViewState.AnalysisPage = 6;
   auto w = open();
   EXPECT_EQ(w->windowTitle(), "資料分析");
   EXPECT_EQ(w->size(), QSize(785, 556));
-  ASSERT_EQ(w->PageControl1->count(), 9);
+  ASSERT_EQ(w->pageTabs->count(), 9);
   const QStringList captions = {"體能狀況", "分析圖表", "表裡對應", "經絡分析", "醫方資料",
                                 "養生建議", "專家療程", "處置記錄", "資料列印"};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(w->PageControl1->tabText(i), captions[i]);
-  EXPECT_EQ(w->PageControl1->tabToolTip(0), "");
-  EXPECT_EQ(w->PageControl1->tabToolTip(4), "醫方及針灸建議及參考");
-  EXPECT_EQ(w->StatusText(1), "本功能所有資料僅供研究參考，身體不適仍應洽詢專業醫師。");
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(w->pageTabs->tabText(i), captions[i]);
+  EXPECT_EQ(w->pageTabs->tabToolTip(0), "");
+  EXPECT_EQ(w->pageTabs->tabToolTip(4), "醫方及針灸建議及參考");
+  EXPECT_EQ(w->statusText(1), "本功能所有資料僅供研究參考，身體不適仍應洽詢專業醫師。");
 
   // The multi-meridian list is there on the three text pages only.
   const struct {
@@ -176,16 +176,16 @@ TEST_F(AnalysisWindow, PagesHintsAndStatusTexts) {
       {8, false, "當您選擇【開始列印】,系統將會把您在[列印資料選項]中勾選的資料列印出來."}};
   bool first = true;
   for (const auto& p : pages) {
-    if (!first) w->PageControl1->setCurrentIndex(p.page);
+    if (!first) w->pageTabs->setCurrentIndex(p.page);
     first = false;
-    EXPECT_EQ(w->PageControl1->currentIndex(), p.page);
-    EXPECT_EQ(w->ListBox4->isVisible(), p.list) << p.page;
-    EXPECT_EQ(w->StatusText(0), QString::fromUtf8(p.status)) << p.page;
+    EXPECT_EQ(w->pageTabs->currentIndex(), p.page);
+    EXPECT_EQ(w->multiMeridianList->isVisible(), p.list) << p.page;
+    EXPECT_EQ(w->statusText(0), QString::fromUtf8(p.status)) << p.page;
   }
   // On the chart page the chart's own text follows the kind.
-  w->PageControl1->setCurrentIndex(1);
+  w->pageTabs->setCurrentIndex(1);
   w->ToolButton[17]->click();
-  EXPECT_EQ(w->StatusText(0), "本圖為比較身體三陰三陽氣血平衡狀態.");
+  EXPECT_EQ(w->statusText(0), "本圖為比較身體三陰三陽氣血平衡狀態.");
   EXPECT_EQ(w->ToolButton[9]->toolTip(), "五行相剋分析圖");
   EXPECT_FALSE(w->ToolButton[15]->isVisible());
   w->close();
@@ -193,14 +193,14 @@ TEST_F(AnalysisWindow, PagesHintsAndStatusTexts) {
   EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
 }
 
-TEST_F(AnalysisWindow, PageOutsideTheRangeOpensTheFirst) {
+TEST_F(AnalysisWindowTest, PageOutsideTheRangeOpensTheFirst) {
   ViewState.AnalysisPage = 12;
   auto w = open();
-  EXPECT_EQ(w->PageControl1->currentIndex(), 0);
-  EXPECT_EQ(w->StatusText(0), "【性別】會影響部份辨證,請留意其正確性。");
+  EXPECT_EQ(w->pageTabs->currentIndex(), 0);
+  EXPECT_EQ(w->statusText(0), "【性別】會影響部份辨證,請留意其正確性。");
 }
 
-TEST_F(AnalysisWindow, SummaryAndPairPagesShowTheAnalysis) {
+TEST_F(AnalysisWindowTest, SummaryAndPairPagesShowTheAnalysis) {
   auto w = open();
   EXPECT_DOUBLE_EQ(Analysis.Average, 53.125);
   EXPECT_EQ(w->StaticText[33]->text(), "53.13");
@@ -210,9 +210,9 @@ TEST_F(AnalysisWindow, SummaryAndPairPagesShowTheAnalysis) {
   EXPECT_EQ(w->StaticText[54]->text(), "2025/12/09");
   EXPECT_EQ(w->StaticText[55]->text(), "12:00:00");
   EXPECT_EQ(w->StaticText[21]->text(), "標準電位 (正常)");
-  EXPECT_EQ(w->StringGrid1->Cells(1, 1), "80.0");  // point 1
-  EXPECT_EQ(w->StringGrid1->Cells(2, 2), "25.0");  // point 8
-  EXPECT_EQ(w->StringGrid1->Cells(3, 0), "心　經");
+  EXPECT_EQ(w->valueGrid->Cells(1, 1), "80.0");  // point 1
+  EXPECT_EQ(w->valueGrid->Cells(2, 2), "25.0");  // point 8
+  EXPECT_EQ(w->valueGrid->Cells(3, 0), "心　經");
   EXPECT_EQ(w->StaticText[7]->text(), "# 30.0") << "lung and large intestine";
   EXPECT_EQ(w->StaticText[86]->text(), "尚可");
   EXPECT_EQ(w->StaticText[9]->text(), "# 27.5") << "heart and small intestine";
@@ -223,28 +223,28 @@ TEST_F(AnalysisWindow, SummaryAndPairPagesShowTheAnalysis) {
   EXPECT_EQ(w->StaticText[109]->text(), "65.0") << "metal";
 }
 
-TEST_F(AnalysisWindow, CurrentChartButtonRepaintsNothing) {
+TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
   ViewState.AnalysisPage = 1;
   ViewState.ChartKind = ChartType::Bar;
   auto w = open();
   EXPECT_TRUE(w->ToolButton[4]->isChecked());
   EXPECT_EQ(w->StaticText[92]->text(), "經絡虛實分析圖-長條");
   w->repaint();
-  const int painted = w->PaintBox1->paintCount();
+  const int painted = w->chartView->paintCount();
   EXPECT_GT(painted, 0);
   w->ToolButton[4]->click();
   QCoreApplication::processEvents();
-  w->PaintBox1->repaint(QRect());  // flushes nothing that was not asked for
-  EXPECT_EQ(w->PaintBox1->paintCount(), painted);
+  w->chartView->repaint(QRect());  // flushes nothing that was not asked for
+  EXPECT_EQ(w->chartView->paintCount(), painted);
   EXPECT_TRUE(w->ToolButton[4]->isChecked()) << "pressing it again keeps it down";
 
   w->ToolButton[9]->click();
   w->repaint();
-  EXPECT_GT(w->PaintBox1->paintCount(), painted);
+  EXPECT_GT(w->chartView->paintCount(), painted);
   EXPECT_EQ(ViewState.ChartKind, ChartType::Controlling);
   EXPECT_EQ(w->StaticText[92]->text(), "經絡五行相剋分析圖");
-  EXPECT_EQ(w->PaintBox1->title(), "經絡五行相剋分析圖");
-  EXPECT_EQ(w->StatusText(0), "本圖為比較身體十二經絡之五行相剋能量狀態.");
+  EXPECT_EQ(w->chartView->title(), "經絡五行相剋分析圖");
+  EXPECT_EQ(w->statusText(0), "本圖為比較身體十二經絡之五行相剋能量狀態.");
   int down = 0;
   for (int n : {4, 5, 8, 9, 15, 16, 17}) down += w->ToolButton[n]->isChecked() ? 1 : 0;
   EXPECT_EQ(down, 1);
@@ -253,7 +253,7 @@ TEST_F(AnalysisWindow, CurrentChartButtonRepaintsNothing) {
 
 // A chart button changes the chart however it is pressed: Space with the focus on it, or
 // the press or toggle action of assistive technology; the current one stays down.
-TEST_F(AnalysisWindow, ChartButtonsAnswerKeyboardAndAccessibleActions) {
+TEST_F(AnalysisWindowTest, ChartButtonsAnswerKeyboardAndAccessibleActions) {
   const auto space = [](QToolButton* b) {
     b->setFocus();
     for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
@@ -291,7 +291,7 @@ TEST_F(AnalysisWindow, ChartButtonsAnswerKeyboardAndAccessibleActions) {
       while (waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
       w->repaint();
       EXPECT_EQ(ViewState.ChartKind, kind) << button;
-      EXPECT_EQ(w->PaintBox1->title(), ChartTitle(kind));
+      EXPECT_EQ(w->chartView->title(), ChartTitle(kind));
       EXPECT_TRUE(w->ToolButton[button]->isChecked()) << button;
       int down = 0;
       for (int n : {4, 5, 8, 9, 15, 16, 17}) down += w->ToolButton[n]->isChecked() ? 1 : 0;
@@ -302,7 +302,7 @@ TEST_F(AnalysisWindow, ChartButtonsAnswerKeyboardAndAccessibleActions) {
 
 // Qt caches an icon's pixmaps under the pixmap's key: a window opened again must bring the
 // same chart pictures, not new ones that take new cache entries each time.
-TEST_F(AnalysisWindow, ChartPicturesAreTheSameInEveryWindow) {
+TEST_F(AnalysisWindowTest, ChartPicturesAreTheSameInEveryWindow) {
   QList<qint64> first;
   for (int round = 0; round < 2; ++round) {
     auto w = open();
@@ -316,7 +316,7 @@ TEST_F(AnalysisWindow, ChartPicturesAreTheSameInEveryWindow) {
   }
 }
 
-TEST_F(AnalysisWindow, PrintChoicesReadAndWrittenBack) {
+TEST_F(AnalysisWindowTest, PrintChoicesReadAndWrittenBack) {
   const struct {
     QString stored;
     QString written;
@@ -356,7 +356,7 @@ TEST_F(AnalysisWindow, PrintChoicesReadAndWrittenBack) {
   EXPECT_EQ(Settings.PrintOptions, "00000000000001100000");
 }
 
-TEST_F(AnalysisWindow, NoteIsSavedOnlyWhenChangedAndOnlyForAStoredTest) {
+TEST_F(AnalysisWindowTest, NoteIsSavedOnlyWhenChangedAndOnlyForAStoredTest) {
   {
     auto w = open();
     w->close();
@@ -384,7 +384,7 @@ TEST_F(AnalysisWindow, NoteIsSavedOnlyWhenChangedAndOnlyForAStoredTest) {
   EXPECT_TRUE(messages_.isEmpty());
 }
 
-TEST_F(AnalysisWindow, FailuresWhileClosingAreShownAndClosingCompletes) {
+TEST_F(AnalysisWindowTest, FailuresWhileClosingAreShownAndClosingCompletes) {
   QWidget measurement;
   runStatement(kMainConnection, "DROP TABLE VODATA");
   QDir(dir_.path()).mkdir("DeRirAz.ini");  // the settings file cannot be replaced
@@ -399,43 +399,43 @@ TEST_F(AnalysisWindow, FailuresWhileClosingAreShownAndClosingCompletes) {
   EXPECT_EQ(CurrentTest.Memo1, QStringList{"x"});
 }
 
-TEST_F(AnalysisWindow, ListsFollowOneAnotherByPosition) {
+TEST_F(AnalysisWindowTest, ListsFollowOneAnotherByPosition) {
   auto w = open();
-  ASSERT_EQ(w->ListBox1->count(), 9);
-  ASSERT_EQ(w->ListBox2->count(), 4);
-  ASSERT_EQ(w->ListBox5->count(), 3);
+  ASSERT_EQ(w->diagnosisList->count(), 9);
+  ASSERT_EQ(w->dietList->count(), 4);
+  ASSERT_EQ(w->prescriptionList->count(), 3);
   // Opening shows item 0 of each list without moving the others.
-  EXPECT_EQ(w->ListBox1->currentRow(), 0);
+  EXPECT_EQ(w->diagnosisList->currentRow(), 0);
   EXPECT_EQ(w->Memo[1]->toPlainText(), "DtMA1-13\n\nDtMA2-13");
   EXPECT_EQ(w->Memo[2]->toPlainText(), "DtMA3-1\n\nDtMH4-1");
   EXPECT_EQ(w->Memo[5]->toPlainText(), "DtMH3-1\n\nDtMH2-1");
 
-  click(w->ListBox1, 7);  // heart
-  EXPECT_EQ(w->ListBox2->currentRow(), 2);
-  EXPECT_EQ(w->ListBox5->currentRow(), 2);
-  EXPECT_EQ(w->ListBox5->currentItem()->text(), "【心經異常】");
+  click(w->diagnosisList, 7);  // heart
+  EXPECT_EQ(w->dietList->currentRow(), 2);
+  EXPECT_EQ(w->prescriptionList->currentRow(), 2);
+  EXPECT_EQ(w->prescriptionList->currentItem()->text(), "【心經異常】");
   EXPECT_EQ(w->Memo[6]->toPlainText(), "DtMH5-3");
 
-  click(w->ListBox1, 8);  // small intestine: no prescription at this place
-  EXPECT_EQ(w->ListBox2->currentRow(), 3);
-  EXPECT_EQ(w->ListBox5->currentRow(), -1);
-  EXPECT_TRUE(w->ListBox5->selectedItems().isEmpty());
+  click(w->diagnosisList, 8);  // small intestine: no prescription at this place
+  EXPECT_EQ(w->dietList->currentRow(), 3);
+  EXPECT_EQ(w->prescriptionList->currentRow(), -1);
+  EXPECT_TRUE(w->prescriptionList->selectedItems().isEmpty());
   EXPECT_EQ(w->Memo[5]->toPlainText(), "");
   EXPECT_EQ(w->Memo[6]->toPlainText(), "") << "opposite signs";
 
-  click(w->ListBox5, 1);  // pericardium
-  EXPECT_EQ(w->ListBox2->currentRow(), 1);
-  EXPECT_EQ(w->ListBox1->currentRow(), 6);
+  click(w->prescriptionList, 1);  // pericardium
+  EXPECT_EQ(w->dietList->currentRow(), 1);
+  EXPECT_EQ(w->diagnosisList->currentRow(), 6);
   EXPECT_EQ(w->Memo[5]->toPlainText(), "DtML3-2\n\nDtML2-2");
 
-  click(w->ListBox1, 2);  // a body-state item moves nothing
-  EXPECT_EQ(w->ListBox2->currentRow(), 1);
-  EXPECT_EQ(w->ListBox5->currentRow(), 1);
+  click(w->diagnosisList, 2);  // a body-state item moves nothing
+  EXPECT_EQ(w->dietList->currentRow(), 1);
+  EXPECT_EQ(w->prescriptionList->currentRow(), 1);
 }
 
-TEST_F(AnalysisWindow, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
+TEST_F(AnalysisWindowTest, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
   auto w = open();
-  click(w->ListBox1, 5);  // lung, both high: both panes hold text
+  click(w->diagnosisList, 5);  // lung, both high: both panes hold text
   EXPECT_FALSE(w->BitBtn[7]->isEnabled());
   w->SpeedButton[8]->click();  // neither pane has the focus: both are selected
   EXPECT_TRUE(w->BitBtn[7]->isEnabled());
@@ -457,18 +457,18 @@ TEST_F(AnalysisWindow, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
   EXPECT_EQ(CurrentTest.Memo1.value(1), "DtMA3-1");
 }
 
-TEST_F(AnalysisWindow, MultiMeridianTextsAndTheirButtons) {
+TEST_F(AnalysisWindowTest, MultiMeridianTextsAndTheirButtons) {
   auto w = open();
-  w->PageControl1->setCurrentIndex(5);
+  w->pageTabs->setCurrentIndex(5);
   for (int n : {1, 2, 10, 11, 14}) EXPECT_FALSE(w->ToolButton[n]->isEnabled()) << n;
-  w->ListBox4->clear();
-  w->ListBox4->addItem(" 氣血雙補 ");
-  click(w->ListBox4, 0);
+  w->multiMeridianList->clear();
+  w->multiMeridianList->addItem(" 氣血雙補 ");
+  click(w->multiMeridianList, 0);
   EXPECT_EQ(w->Memo[1]->toPlainText(), "data");
   EXPECT_EQ(w->Memo[5]->toPlainText(), "med1");
   EXPECT_EQ(w->Memo[2]->toPlainText(), "hel1");
   EXPECT_EQ(w->Memo[6]->toPlainText(), "");
-  EXPECT_EQ(w->ListBox1->currentRow(), -1);
+  EXPECT_EQ(w->diagnosisList->currentRow(), -1);
   EXPECT_TRUE(w->ToolButton[1]->isChecked() && w->ToolButton[10]->isChecked());
   for (int n : {1, 2, 10, 11, 12, 13, 14}) EXPECT_TRUE(w->ToolButton[n]->isEnabled()) << n;
 
@@ -479,54 +479,54 @@ TEST_F(AnalysisWindow, MultiMeridianTextsAndTheirButtons) {
   w->ToolButton[2]->click();
   EXPECT_EQ(w->Memo[5]->toPlainText(), "med2");
 
-  w->PageControl1->setCurrentIndex(3);
+  w->pageTabs->setCurrentIndex(3);
   EXPECT_TRUE(w->ToolButton[12]->isEnabled()) << "pages keep the buttons while texts are shown";
-  click(w->ListBox1, 6);
-  EXPECT_EQ(w->ListBox4->currentRow(), -1);
+  click(w->diagnosisList, 6);
+  EXPECT_EQ(w->multiMeridianList->currentRow(), -1);
   for (int n : {1, 2, 10, 11, 12, 13, 14}) EXPECT_FALSE(w->ToolButton[n]->isEnabled()) << n;
-  w->PageControl1->setCurrentIndex(4);
+  w->pageTabs->setCurrentIndex(4);
   EXPECT_FALSE(w->ToolButton[1]->isEnabled());
 }
 
-TEST_F(AnalysisWindow, MissingMultiMeridianDatabaseIsNamedOnceAndTheRestWorks) {
+TEST_F(AnalysisWindowTest, MissingMultiMeridianDatabaseIsNamedOnceAndTheRestWorks) {
   closeConnection(kMultiMeridianConnection);
   ASSERT_TRUE(QFile::remove(dir_.filePath("rutoMTW.mdb")));
   auto w = open();
   ASSERT_EQ(messages_.size(), 1);
   EXPECT_TRUE(messages_[0].startsWith("5:")) << messages_[0].toStdString();
   EXPECT_TRUE(messages_[0].contains("rutoMTW.mdb"));
-  EXPECT_EQ(w->ListBox4->count(), 0);
-  EXPECT_EQ(w->ListBox1->count(), 9);
-  w->ListBox4->addItem("氣血雙補");
-  click(w->ListBox4, 0);
+  EXPECT_EQ(w->multiMeridianList->count(), 0);
+  EXPECT_EQ(w->diagnosisList->count(), 9);
+  w->multiMeridianList->addItem("氣血雙補");
+  click(w->multiMeridianList, 0);
   EXPECT_EQ(w->Memo[1]->toPlainText(), "");
 }
 
-TEST_F(AnalysisWindow, PrintButtonsReachTheReportAndThePrinter) {
+TEST_F(AnalysisWindowTest, PrintButtonsReachTheReportAndThePrinter) {
   auto w = open();
-  TVoany* printed = nullptr;
-  AnalysisReportPrinter() = [&](TVoany& window) { printed = &window; };
+  AnalysisWindow* printed = nullptr;
+  AnalysisReportPrinter() = [&](AnalysisWindow& window) { printed = &window; };
   w->BitBtn[2]->click();
   AnalysisReportPrinter() = nullptr;
   EXPECT_EQ(printed, w.get());
   EXPECT_EQ(w->BitBtn[2]->text(), "列  印");
   EXPECT_EQ(w->BitBtn[3]->toolTip(), "印表機與格式設定");
   EXPECT_EQ(w->Memo[3]->width(), 600);
-  EXPECT_FALSE(w->DBMemo2->isVisible());
+  EXPECT_FALSE(w->programWrapPane->isVisible());
 }
 
-TEST_F(AnalysisWindow, EveryPageRenders) {
+TEST_F(AnalysisWindowTest, EveryPageRenders) {
   ViewState.ChartKind = ChartType::Generating;
   auto w = open();
   for (int page = 0; page < 9; ++page) {
-    w->PageControl1->setCurrentIndex(page);
+    w->pageTabs->setCurrentIndex(page);
     const QImage image = w->grab().toImage();
     ruto::test::savePng(image, QString("analysis-page-%1").arg(page));
     EXPECT_EQ(image.size(), QSize(785, 556));
     if (page == 1) {
       // Sovereign fire (heart, small intestine) stands 29 units high: a yellow triangle over
       // the second column of the generating chart.
-      const QPoint origin = w->PaintBox1->mapTo(w.get(), QPoint(0, 0));
+      const QPoint origin = w->chartView->mapTo(w.get(), QPoint(0, 0));
       EXPECT_EQ(ruto::test::at(image, origin.x() + 227, origin.y() + 12), clYellow);
       EXPECT_EQ(ruto::test::at(image, origin.x() + 109, origin.y() + 12), clBtnFace);
 

@@ -5,12 +5,12 @@
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
-#include "app/ui/AbortBox.h"
+#include "app/ui/PrintAbortBox.h"
 #include "app/ui/SharedPrinter.h"
-#include "measure/ui/VoCmp.h"
+#include "measure/ui/ComparisonWindow.h"
 #include "records/RecordsFixture.h"
+#include "records/ui/ClientBrowser.h"
 #include "records/ui/RecordsWindows.h"
-#include "records/ui/Vored.h"
 #include "support/TestSupport.h"
 
 using namespace ruto;
@@ -51,15 +51,15 @@ class ComparisonWindowTest : public ::testing::Test {
 };
 
 TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
-  TVoCmp w;
+  ComparisonWindow w;
   w.show();
   EXPECT_EQ(CompareTest.CurveCount, 1);
   EXPECT_EQ(w.Block[1][2]->text(), "50.00");
   EXPECT_EQ(w.Block[1][3]->text(), "標準電位");
   EXPECT_EQ(w.Block[2][0]->text(), "");
-  EXPECT_FALSE(w.ToolButton7->isEnabled());
-  EXPECT_TRUE(w.ToolButton8->isChecked());
-  QImage chart = w.PaintBox1->grab().toImage();
+  EXPECT_FALSE(w.compareBandButton->isEnabled());
+  EXPECT_TRUE(w.hideBandButton->isChecked());
+  QImage chart = w.chartBox->grab().toImage();
   EXPECT_GT(count(chart, 0x0000FF), 24 * 20);  // red squares of curve 1
   EXPECT_EQ(count(chart, 0xFFFF00), 0);
 
@@ -72,16 +72,16 @@ TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
     CompareTest.Values.fill(30);
     ViewState.TestLoaded = true;
   };
-  w.ToolButton4->click();
+  w.loadButton->click();
   EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(CompareTest.CurveCount, 2);
   EXPECT_EQ(w.Block[2][1]->text(), "林美");
   EXPECT_EQ(w.Block[2][3]->text(), "高電位");
-  EXPECT_TRUE(w.ToolButton7->isEnabled());
-  w.ToolButton7->click();
+  EXPECT_TRUE(w.compareBandButton->isEnabled());
+  w.compareBandButton->click();
   EXPECT_EQ(w.Data().Band, BandSource::Compare);
-  EXPECT_FALSE(w.ToolButton8->isChecked());
-  chart = w.PaintBox1->grab().toImage();
+  EXPECT_FALSE(w.hideBandButton->isChecked());
+  chart = w.chartBox->grab().toImage();
   EXPECT_GT(count(chart, 0xFFFF00), 24 * 20);
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("comparison-window"));
 }
@@ -104,35 +104,35 @@ class ComparisonBrowserTest : public MainDatabaseTest {
 TEST_F(ComparisonBrowserTest, ABrowserLeftWithoutALoadGivesNoSecondCurve) {
   RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", "A01"}, {"NAME", "甲"}, {"SEX", 1}});
   CurrentClient.CustNo = "A01";  // a client without tests
-  const std::pair<const char*, std::function<void(TVoread*)>> ways[] = {
+  const std::pair<const char*, std::function<void(ClientBrowser*)>> ways[] = {
       {"Esc",
-       [](TVoread* b) {
+       [](ClientBrowser* b) {
          QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
          QApplication::sendEvent(b, &esc);
        }},
-      {"frame", [](TVoread* b) { b->close(); }},
-      {"load from a client without tests", [](TVoread* b) { b->ToolButton1Click(); }},
+      {"frame", [](ClientBrowser* b) { b->close(); }},
+      {"load from a client without tests", [](ClientBrowser* b) { b->ToolButton1Click(); }},
   };
   for (const auto& [how, leave] : ways) {
     SCOPED_TRACE(how);
     ViewState.TestLoaded = true;  // an earlier visit's load
     CompareTest.Name = "earlier";
     CompareTest.Values.fill(30);
-    TVoCmp w;
+    ComparisonWindow w;
     w.show();
     bool browsed = false;
     QTimer::singleShot(0, [&, leave = leave] {
-      auto* browser = qobject_cast<TVoread*>(QApplication::activeModalWidget());
+      auto* browser = qobject_cast<ClientBrowser*>(QApplication::activeModalWidget());
       browsed = browser != nullptr;
       if (browser) leave(browser);
     });
-    w.ToolButton4->click();
+    w.loadButton->click();
     EXPECT_TRUE(browsed);
     EXPECT_FALSE(ViewState.TestLoaded);
     EXPECT_EQ(CompareTest.CurveCount, 1);
     EXPECT_EQ(w.Block[2][1]->text(), "");
-    EXPECT_FALSE(w.ToolButton7->isEnabled());
-    EXPECT_EQ(count(w.PaintBox1->grab().toImage(), 0xFFFF00), 0);  // no aqua squares
+    EXPECT_FALSE(w.compareBandButton->isEnabled());
+    EXPECT_EQ(count(w.chartBox->grab().toImage(), 0xFFFF00), 0);  // no aqua squares
   }
 }
 
@@ -142,9 +142,9 @@ TEST_F(ComparisonWindowTest, PrintsToTheSharedPrinter) {
   QFile::remove(pdf);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(pdf);
-  TVoCmp w;
+  ComparisonWindow w;
   w.show();
-  w.ToolButton1->click();
+  w.printButton->click();
   QElapsedTimer t;
   t.start();
   while (t.elapsed() < 10000 && QApplication::topLevelWidgets().size() > 0 &&
@@ -160,19 +160,19 @@ TEST_F(ComparisonWindowTest, TheAbortBoxStopsTheJob) {
   QPrinter& printer = SharedPrinter();
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(ruto::test::outputDir() + QStringLiteral("/comparison-aborted.pdf"));
-  TVoCmp w;
+  ComparisonWindow w;
   w.show();
-  w.ToolButton1->click();
-  auto* box = w.findChild<TAbortBox*>();
+  w.printButton->click();
+  auto* box = w.findChild<PrintAbortBox*>();
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->isVisible());
-  EXPECT_EQ(box->Label1->text(), "分析資料列印中....");
-  box->Button1->click();  // before the first step runs
-  for (int i = 0; i < 50 && w.findChild<TAbortBox*>(); ++i)
+  EXPECT_EQ(box->printingLabel->text(), "分析資料列印中....");
+  box->abortButton->click();  // before the first step runs
+  for (int i = 0; i < 50 && w.findChild<PrintAbortBox*>(); ++i)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
-  EXPECT_EQ(w.findChild<TAbortBox*>(), nullptr);  // hidden and gone with its job
-  w.ToolButton1->click();                         // a new job may start again
-  EXPECT_NE(w.findChild<TAbortBox*>(), nullptr);
+  EXPECT_EQ(w.findChild<PrintAbortBox*>(), nullptr);  // hidden and gone with its job
+  w.printButton->click();                             // a new job may start again
+  EXPECT_NE(w.findChild<PrintAbortBox*>(), nullptr);
   printer.setOutputFileName(QString());
 }
 
@@ -185,15 +185,15 @@ TEST_F(ComparisonWindowTest, AStoppedJobHandsThePrintSystemNothing) {
                      texts << ruto::test::pdfText(s.File);
                      return accept;
                    }});
-  TVoCmp w;
+  ComparisonWindow w;
   w.show();
   auto print = [&](bool stop) {
-    w.ToolButton1->click();
-    auto* box = w.findChild<TAbortBox*>();
+    w.printButton->click();
+    auto* box = w.findChild<PrintAbortBox*>();
     ASSERT_NE(box, nullptr);
     QApplication::processEvents();  // the title lines are drawn
-    if (stop) box->Button1->click();
-    for (int i = 0; i < 100 && w.findChild<TAbortBox*>(); ++i)
+    if (stop) box->abortButton->click();
+    for (int i = 0; i < 100 && w.findChild<PrintAbortBox*>(); ++i)
       QApplication::processEvents(QEventLoop::AllEvents, 20);
   };
   print(true);
@@ -212,9 +212,9 @@ TEST_F(ComparisonWindowTest, AJobThatCannotStartIsReported) {
   QPrinter& printer = SharedPrinter();
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QStringLiteral("/nonexistent-folder/x.pdf"));
-  TVoCmp w;
+  ComparisonWindow w;
   w.show();
-  w.ToolButton1->click();
+  w.printButton->click();
   ASSERT_EQ(asked.size(), 1);
   EXPECT_TRUE(asked[0].contains("無法開始列印"));
   printer.setOutputFileName(QString());

@@ -6,7 +6,7 @@
 #include "app/RecordSet.h"
 #include "app/SharedRecords.h"
 #include "measure/PointTables.h"
-#include "measure/ui/Vomnu.h"
+#include "measure/ui/ManualEntryDialog.h"
 #include "widgets/SortingGrid.h"
 
 namespace {
@@ -21,7 +21,7 @@ void type(TSortingGrid* grid, const QString& keys) {
   }
 }
 
-class ManualEntryWindowTest : public dbtest::Fixture {
+class ManualEntryDialogTest : public dbtest::Fixture {
  protected:
   void SetUp() override {
     open(kMainConnection, QStringLiteral("ruto4.mdb"));
@@ -39,50 +39,50 @@ class ManualEntryWindowTest : public dbtest::Fixture {
     SetAskUserResponder(nullptr);
     dbtest::Fixture::TearDown();
   }
-  QString cell(TVomnu& w, int point) {
+  QString cell(ManualEntryDialog& w, int point) {
     const GridCell c = PointCell(point);
-    return w.StringGrid1->Cells(c.col, c.row);
+    return w.valueGrid->Cells(c.col, c.row);
   }
   QStringList asked;
 };
 
-TEST_F(ManualEntryWindowTest, TypingNormalisesMovesAndSaves) {
-  TVomnu w(0);
+TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
+  ManualEntryDialog w(0);
   w.show();
   EXPECT_EQ(w.windowTitle(), "經絡能量數據新增輸入");
   EXPECT_EQ(cell(w, 1), "1.0");
   EXPECT_EQ(cell(w, 13), "13.0");
-  EXPECT_TRUE(w.CheckBox1->isChecked());
-  EXPECT_TRUE(w.ToolButton2->isEnabled());
-  EXPECT_EQ(w.StringGrid1->Col(), 1);
+  EXPECT_TRUE(w.dateCheck->isChecked());
+  EXPECT_TRUE(w.clearButton->isEnabled());
+  EXPECT_EQ(w.valueGrid->Col(), 1);
 
-  type(w.StringGrid1, "2a5x0\r");  // letters never reach the cell
-  EXPECT_EQ(w.StringGrid1->Cells(1, 1), "200.0");
-  EXPECT_EQ(w.StringGrid1->Col(), 2);
-  type(w.StringGrid1, "0.05\r");  // emptied, and the selection stays
-  EXPECT_EQ(w.StringGrid1->Cells(2, 1), "");
-  EXPECT_EQ(w.StringGrid1->Col(), 2);
-  type(w.StringGrid1, "1-2\r");
-  EXPECT_EQ(w.StringGrid1->Cells(2, 1), "1-2");
-  EXPECT_EQ(w.StringGrid1->Col(), 2);
+  type(w.valueGrid, "2a5x0\r");  // letters never reach the cell
+  EXPECT_EQ(w.valueGrid->Cells(1, 1), "200.0");
+  EXPECT_EQ(w.valueGrid->Col(), 2);
+  type(w.valueGrid, "0.05\r");  // emptied, and the selection stays
+  EXPECT_EQ(w.valueGrid->Cells(2, 1), "");
+  EXPECT_EQ(w.valueGrid->Col(), 2);
+  type(w.valueGrid, "1-2\r");
+  EXPECT_EQ(w.valueGrid->Cells(2, 1), "1-2");
+  EXPECT_EQ(w.valueGrid->Col(), 2);
   ASSERT_EQ(asked.size(), 1);
-  w.ToolButton1Click();  // nothing is written while a cell holds no number
+  w.saveEntry();  // nothing is written while a cell holds no number
   EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(CurrentTest.Values[1], 1);
-  type(w.StringGrid1, "\b\b\b7\r");
+  type(w.valueGrid, "\b\b\b7\r");
 
-  w.StringGrid1->MoveTo(12, 1);
-  type(w.StringGrid1, "9\r");
-  EXPECT_EQ(w.StringGrid1->Col(), 1);
-  EXPECT_EQ(w.StringGrid1->Row(), 2);
-  w.StringGrid1->MoveTo(12, 2);
-  type(w.StringGrid1, "8\r");
-  EXPECT_EQ(w.StringGrid1->Col(), 12);
-  EXPECT_EQ(w.StringGrid1->Row(), 2);
+  w.valueGrid->MoveTo(12, 1);
+  type(w.valueGrid, "9\r");
+  EXPECT_EQ(w.valueGrid->Col(), 1);
+  EXPECT_EQ(w.valueGrid->Row(), 2);
+  w.valueGrid->MoveTo(12, 2);
+  type(w.valueGrid, "8\r");
+  EXPECT_EQ(w.valueGrid->Col(), 12);
+  EXPECT_EQ(w.valueGrid->Row(), 2);
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("manual-entry"));
 
-  w.CheckBox1->setChecked(false);
-  w.ToolButton1->click();
+  w.dateCheck->setChecked(false);
+  w.saveButton->click();
   EXPECT_EQ(w.result(), QDialog::Accepted);
   EXPECT_EQ(CurrentTest.Values[1], 200);
   EXPECT_EQ(CurrentTest.Values[2], 7);
@@ -93,35 +93,35 @@ TEST_F(ManualEntryWindowTest, TypingNormalisesMovesAndSaves) {
   EXPECT_DOUBLE_EQ(CurrentTest.CompValues[1], 200 * 0.8541);
 }
 
-TEST_F(ManualEntryWindowTest, ModifyModeWritesOnlyTheStoredRow) {
+TEST_F(ManualEntryDialogTest, ModifyModeWritesOnlyTheStoredRow) {
   RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", "A"}});
   QVariantMap row{{"CUSTNO", "A"}, {"VODATE", 0.0}, {"VOVOTA", 1}, {"MEMO1", "舊\r\n"}};
   for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), 5.0);
   const int key = static_cast<int>(RecordSet(kMainConnection, "VODATA").insert(row));
   const TPointValues before = CurrentTest.Values;
-  TVomnu w(key);
+  ManualEntryDialog w(key);
   w.show();
   EXPECT_EQ(w.windowTitle(), "經絡能量數據修改");
-  EXPECT_FALSE(w.CheckBox1->isChecked());  // undated: pickers off until ticked
-  EXPECT_FALSE(w.DateTimePicker1->isEnabled());
-  EXPECT_TRUE(w.RadioButton1->isChecked());
-  EXPECT_EQ(w.Memo1->toPlainText(), "舊");
-  type(w.StringGrid1, "66\r");
-  w.ToolButton1->click();
+  EXPECT_FALSE(w.dateCheck->isChecked());  // undated: pickers off until ticked
+  EXPECT_FALSE(w.datePicker->isEnabled());
+  EXPECT_TRUE(w.highRangeButton->isChecked());
+  EXPECT_EQ(w.noteEdit->toPlainText(), "舊");
+  type(w.valueGrid, "66\r");
+  w.saveButton->click();
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT VO1, VO2, VODATE, VOVOTA FROM VODATA"),
             "66|5|0|1");
   EXPECT_EQ(CurrentTest.Values, before);
   EXPECT_EQ(CurrentTest.MKey, 3);
 }
 
-TEST_F(ManualEntryWindowTest, ClearEmptiesGridAfterQuestion) {
-  TVomnu w(0);
+TEST_F(ManualEntryDialogTest, ClearEmptiesGridAfterQuestion) {
+  ManualEntryDialog w(0);
   w.show();
-  w.ToolButton2->click();
+  w.clearButton->click();
   EXPECT_EQ(asked.last(), "確定要清除視窗表格中的經絡能量數據嗎?");
   EXPECT_EQ(cell(w, 5), "");
-  EXPECT_FALSE(w.ToolButton2->isEnabled());
-  EXPECT_TRUE(w.RadioButton2->isChecked());
+  EXPECT_FALSE(w.clearButton->isEnabled());
+  EXPECT_TRUE(w.standardRangeButton->isChecked());
   EXPECT_EQ(CurrentTest.Values[5], 5);  // nothing stored before save
 }
 

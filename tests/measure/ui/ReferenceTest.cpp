@@ -14,7 +14,7 @@
 #include <QToolButton>
 
 #include "app/TextCodec.h"
-#include "measure/ui/Voadv.h"
+#include "measure/ui/ReferenceBrowser.h"
 #include "support/TestSupport.h"
 
 using namespace ruto;
@@ -22,7 +22,7 @@ using namespace ruto;
 namespace {
 
 // One SQLite connection per test: the database the build makes, or a VOMTDB of the test's own.
-class Reference : public ::testing::Test {
+class ReferenceBrowserTest : public ::testing::Test {
  protected:
   void TearDown() override {
     db_ = QSqlDatabase();
@@ -55,7 +55,7 @@ class Reference : public ::testing::Test {
   QSqlDatabase db_;
 };
 
-TEST_F(Reference, UndecodableTextsAndMissingRowsAreEmpty) {
+TEST_F(ReferenceBrowserTest, UndecodableTextsAndMissingRowsAreEmpty) {
   ASSERT_TRUE(openFake());
   // Decoding of every column by key is seen through the browser below.
   ASSERT_TRUE(insertRow(4, [](const char* c) -> QString {
@@ -88,7 +88,7 @@ QByteArray solidPng(Qt::GlobalColor color) {
 }
 
 // The eight labels, then the nine memos, separated by '|'.
-QString shown(const TVoadv& w) {
+QString shown(const ReferenceBrowser& w) {
   QStringList texts;
   for (int n = 1; n <= 8; ++n) texts << w.StaticText[n]->text();
   for (int n = 1; n <= 9; ++n) texts << w.Memo[n]->toPlainText();
@@ -100,46 +100,46 @@ const QString kShownRow =
     "DtMA1-%1|DtMH1-%1|DtML1-%1|DtMA3-%1\n\nDtMH4-%1|DtML4-%1|DtMH3-%1\n\nDtMH2-%1|"
     "DtML3-%1\n\nDtML2-%1|DtMH5-%1|DtML5-%1";
 
-TEST_F(Reference, BrowserShowsTheChosenMeridianInItsLabelsAndMemos) {
+TEST_F(ReferenceBrowserTest, BrowserShowsTheChosenMeridianInItsLabelsAndMemos) {
   ASSERT_TRUE(openFake());
   // Keys 1..4 only; every text names its column and key.
   for (int key = 1; key <= 4; ++key)
     ASSERT_TRUE(insertRow(
         key, [key](const char* c) { return *ScrambleText(QString("%1-%2").arg(c).arg(key)); },
         solidPng(key == 2 ? Qt::red : Qt::blue)));
-  TVoadv w(db_);
+  ReferenceBrowser w(db_);
   w.show();
-  ASSERT_EQ(w.ListBox1->count(), 12);
-  EXPECT_EQ(w.ListBox1->currentRow(), 0);
+  ASSERT_EQ(w.meridianList->count(), 12);
+  EXPECT_EQ(w.meridianList->currentRow(), 0);
   EXPECT_EQ(shown(w), kShownRow.arg(1));
   for (int n = 1; n <= 9; ++n) EXPECT_TRUE(w.Memo[n]->isReadOnly()) << n;
 
   // The figure of the chosen meridian fills the picture; choosing it again shows it once.
-  w.ListBox1->setCurrentRow(1);
-  w.ListBox1Click();
+  w.meridianList->setCurrentRow(1);
+  w.showChosenMeridian();
   EXPECT_EQ(shown(w), kShownRow.arg(2));
-  const QImage figure = w.DBImage1->grab().toImage();
+  const QImage figure = w.figureImage->grab().toImage();
   EXPECT_EQ(figure.pixelColor(figure.width() / 2, figure.height() / 2), QColor(Qt::red));
-  w.ListBox1Click();
+  w.showChosenMeridian();
   EXPECT_EQ(shown(w), kShownRow.arg(2));
 
   // Moving the selection, as the arrow keys do, shows the new entry.
-  w.ListBox1->setCurrentRow(3);
+  w.meridianList->setCurrentRow(3);
   EXPECT_EQ(shown(w), kShownRow.arg(4));
 
   // A meridian without a row shows nothing of the previous one, and the panes stay visible.
-  w.ListBox1->setCurrentRow(6);
-  w.ListBox1Click();
+  w.meridianList->setCurrentRow(6);
+  w.showChosenMeridian();
   EXPECT_EQ(shown(w).remove('\n'), QString(16, '|'));
-  EXPECT_TRUE(w.DBImage1->pixmap().isNull());
-  w.PageControl1->setCurrentIndex(1);
+  EXPECT_TRUE(w.figureImage->pixmap().isNull());
+  w.pageTabs->setCurrentIndex(1);
   for (int n = 1; n <= 3; ++n) EXPECT_TRUE(w.Memo[n]->isVisible()) << n;
 
-  w.ToolButton2->click();
+  w.exitButton->click();
   EXPECT_FALSE(w.isVisible());
 }
 
-TEST_F(Reference, BuiltDatabaseHoldsTheTextsItsReadersNeedForEveryKey) {
+TEST_F(ReferenceBrowserTest, BuiltDatabaseHoldsTheTextsItsReadersNeedForEveryKey) {
   ASSERT_TRUE(openBuilt());
   TReferenceTable table(db_);
   ASSERT_TRUE(table.Open());
@@ -166,16 +166,16 @@ int countPixels(const QImage& image, auto predicate) {
   return n;
 }
 
-TEST_F(Reference, BrowserRendersTheBuiltDatabase) {
+TEST_F(ReferenceBrowserTest, BrowserRendersTheBuiltDatabase) {
   ASSERT_TRUE(openBuilt());
-  TVoadv w(db_);
+  ReferenceBrowser w(db_);
   w.show();
-  w.ListBox1->setCurrentRow(7);  // liver, a wood meridian drawn in green
-  w.ListBox1Click();
+  w.meridianList->setCurrentRow(7);  // liver, a wood meridian drawn in green
+  w.showChosenMeridian();
   EXPECT_EQ(w.StaticText[8]->text(), "木");
   EXPECT_FALSE(w.Memo[2]->toPlainText().isEmpty());
 
-  const QImage figure = w.DBImage1->grab().toImage();
+  const QImage figure = w.figureImage->grab().toImage();
   const int green = countPixels(
       figure, [](QColor c) { return c.green() > 110 && c.red() < 80 && c.blue() < 110; });
   const int skin = countPixels(figure, [](QColor c) {
@@ -185,7 +185,7 @@ TEST_F(Reference, BrowserRendersTheBuiltDatabase) {
   EXPECT_GT(skin, figure.width() * figure.height() / 10) << "body outline";
   ruto::test::savePng(w.grab().toImage(), "meridian_reference_figure");
 
-  w.PageControl1->setCurrentIndex(1);
+  w.pageTabs->setCurrentIndex(1);
   ruto::test::savePng(w.grab().toImage(), "meridian_reference_texts");
   const QImage memo = w.Memo[1]->grab().toImage();
   EXPECT_GT(countPixels(memo, [](QColor c) { return c.lightness() < 100; }), 100)

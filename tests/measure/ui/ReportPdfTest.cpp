@@ -27,12 +27,12 @@
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "app/TextCodec.h"
-#include "app/ui/AbortBox.h"
+#include "app/ui/PrintAbortBox.h"
 #include "app/ui/SharedPrinter.h"
 #include "measure/Report.h"
 #include "measure/ui/AnalysisReport.h"
+#include "measure/ui/AnalysisWindow.h"
 #include "measure/ui/ReportPrint.h"
-#include "measure/ui/Voany.h"
 #include "support/TestSupport.h"
 
 using namespace ruto;
@@ -237,7 +237,7 @@ bool exec(const QString& connection, const QString& sql, const QVariantList& val
   return q.exec();
 }
 
-class ReportWindow : public ::testing::Test {
+class AnalysisReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
@@ -295,8 +295,8 @@ class ReportWindow : public ::testing::Test {
       QSqlDatabase::removeDatabase(c);
     }
   }
-  std::unique_ptr<TVoany> open() {
-    auto w = std::make_unique<TVoany>();
+  std::unique_ptr<AnalysisWindow> open() {
+    auto w = std::make_unique<AnalysisWindow>();
     w->show();
     QCoreApplication::processEvents();
     for (QCheckBox* box : w->CheckBox)
@@ -305,7 +305,7 @@ class ReportWindow : public ::testing::Test {
     return w;
   }
   // Runs the event loop until the print button is usable again.
-  static bool waitIdle(TVoany& w) {
+  static bool waitIdle(AnalysisWindow& w) {
     QElapsedTimer t;
     t.start();
     while (!w.BitBtn[2]->isEnabled() && t.elapsed() < 60000) QCoreApplication::processEvents();
@@ -319,12 +319,12 @@ class ReportWindow : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ReportWindow, PrintButtonPrintsToTheChosenPdf) {
+TEST_F(AnalysisReportTest, PrintButtonPrintsToTheChosenPdf) {
   PrintAnalysisReport(*open());  // a window gone before its job ran leaves nothing
   auto w = open();
   w->BitBtn[2]->click();
   EXPECT_FALSE(w->BitBtn[2]->isEnabled());
-  TAbortBox* box = w->findChild<TAbortBox*>();
+  PrintAbortBox* box = w->findChild<PrintAbortBox*>();
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->isVisible());
   ASSERT_TRUE(waitIdle(*w));
@@ -337,13 +337,13 @@ TEST_F(ReportWindow, PrintButtonPrintsToTheChosenPdf) {
   EXPECT_TRUE(messages_.filter(PrintNotStartedText()).isEmpty());
 }
 
-TEST_F(ReportWindow, AbortBoxAndClosingDropTheJob) {
+TEST_F(AnalysisReportTest, AbortBoxAndClosingDropTheJob) {
   auto w = open();
   w->BitBtn[2]->click();
   QCoreApplication::processEvents();
-  TAbortBox* box = w->findChild<TAbortBox*>();
+  PrintAbortBox* box = w->findChild<PrintAbortBox*>();
   ASSERT_NE(box, nullptr);
-  box->Button1->click();
+  box->abortButton->click();
   ASSERT_TRUE(waitIdle(*w));
   EXPECT_FALSE(QFile::exists(path_));
 
@@ -357,7 +357,7 @@ TEST_F(ReportWindow, AbortBoxAndClosingDropTheJob) {
 
 // On a printer of the print system the report reaches it only once complete: a stopped job
 // hands it nothing, and leaves no file behind.
-TEST_F(ReportWindow, AStoppedJobHandsThePrintSystemNothing) {
+TEST_F(AnalysisReportTest, AStoppedJobHandsThePrintSystemNothing) {
   QList<PrintSubmission> handed;
   int pages = 0;
   SetPrintSpooler({"Queue 1", [&](const PrintSubmission& s) {
@@ -380,7 +380,7 @@ TEST_F(ReportWindow, AStoppedJobHandsThePrintSystemNothing) {
 
   w->BitBtn[2]->click();
   for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();  // some pages drawn
-  w->findChild<TAbortBox*>()->Button1->click();
+  w->findChild<PrintAbortBox*>()->abortButton->click();
   ASSERT_TRUE(waitIdle(*w));
   EXPECT_EQ(handed.size(), 1);
   EXPECT_TRUE(messages_.filter(PrintNotDeliveredText()).isEmpty());
@@ -388,7 +388,7 @@ TEST_F(ReportWindow, AStoppedJobHandsThePrintSystemNothing) {
 
 // With nowhere to print a job is reported as not started and the printer stays free:
 // a file chosen in the set-up afterwards takes, and the next job prints to it.
-TEST_F(ReportWindow, NoPrinterLeavesThePrinterFreeForTheSetUp) {
+TEST_F(AnalysisReportTest, NoPrinterLeavesThePrinterFreeForTheSetUp) {
   // How the printer starts on a machine without printers: a file without a name.
   SharedPrinter().setOutputFileName(QString());
   ASSERT_EQ(SharedPrinter().outputFormat(), QPrinter::PdfFormat);
@@ -409,13 +409,13 @@ TEST_F(ReportWindow, NoPrinterLeavesThePrinterFreeForTheSetUp) {
       << messages_.join('\n').toStdString();
 }
 
-TEST_F(ReportWindow, AJobThatCannotStartIsReported) {
+TEST_F(AnalysisReportTest, AJobThatCannotStartIsReported) {
   SharedPrinter().setOutputFileName(dir_.filePath("missing/folder/report.pdf"));
   auto w = open();
   w->BitBtn[2]->click();
   EXPECT_TRUE(w->BitBtn[2]->isEnabled());
   EXPECT_EQ(messages_.filter("5:" + PrintNotStartedText()).size(), 1);
-  EXPECT_EQ(w->findChild<TAbortBox*>(), nullptr);
+  EXPECT_EQ(w->findChild<PrintAbortBox*>(), nullptr);
   EXPECT_FALSE(QFile::exists(dir_.filePath("missing/folder/report.pdf")));
   EXPECT_TRUE(SharedPrinter().docName().isEmpty());
 }

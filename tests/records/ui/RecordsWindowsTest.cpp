@@ -7,11 +7,11 @@
 #include "records/ClientRecords.h"
 #include "records/ClientSort.h"
 #include "records/RecordsFixture.h"
+#include "records/ui/ClientBrowser.h"
+#include "records/ui/ClientEditor.h"
 #include "records/ui/ClientList.h"
 #include "records/ui/RecordGrid.h"
-#include "records/ui/VoEdit.h"
-#include "records/ui/Vored.h"
-#include "records/ui/Vosvdt.h"
+#include "records/ui/StoreTestDialog.h"
 #include "support/ModelCheck.h"
 
 namespace {
@@ -43,7 +43,7 @@ void onNextModal(std::function<void(QWidget*)> action) {
   });
 }
 
-QString buttons(TVoread& w) {
+QString buttons(ClientBrowser& w) {
   QString s;
   for (int i = 1; i <= 5; ++i) s += w.ToolButton[i]->isEnabled() ? '1' : '0';
   return s;
@@ -87,7 +87,7 @@ TEST_F(RecordsWindowsTest, BrowserButtonsFollowFocusAndClicks) {
   addTest("A01", 20);
   CurrentClient.CustNo = "b02";
   ViewState.BrowseForCurrent = true;
-  TVoread w;
+  ClientBrowser w;
   w.show();
   EXPECT_EQ(buttons(w), "00000");
   EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "B02");  // whole number, any case
@@ -120,7 +120,7 @@ TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
   addClient("C03", "王");
   const qint64 test = addTest("A02", 1);
   CurrentTest.MKey = static_cast<int>(test);
-  TVoread w;
+  ClientBrowser w;
   const ruto::test::ModelCheck check(w.DBGrid1->model());  // through sort and delete
   w.show();
   w.List->Edit1->setText("c");
@@ -159,7 +159,7 @@ TEST_F(RecordsWindowsTest, StoreWithClientFoundStoresAtOnce) {
   CurrentClient.CustNo = "A01";
   CurrentClient.Name = "甲";
   CurrentTest.Values[1] = 12.5;
-  TVosave w;
+  StoreTestDialog w;
   w.show();
   EXPECT_TRUE(w.ToolButton2->isEnabled());
   EXPECT_EQ(w.StaticText[1]->text(), "A01");
@@ -173,7 +173,7 @@ TEST_F(RecordsWindowsTest, StoreWithClientFoundStoresAtOnce) {
 
 // However narrow the window, the count label keeps the room its widest text needs.
 TEST_F(RecordsWindowsTest, StoreCountLabelHasRoomForItsText) {
-  TVosave w;
+  StoreTestDialog w;
   w.show();
   w.resize(1, 1);  // down to the window's minimum
   QLabel* label = w.List->CountLabel;
@@ -188,7 +188,7 @@ TEST_F(RecordsWindowsTest, StoreWithUnknownClientChoosesNothingUntilDoubleClick)
   ChosenClient.CustNo = "EARLIER";
   CurrentClient.CustNo = "GONE";
   CurrentClient.Sex = false;
-  TVosave w;
+  StoreTestDialog w;
   w.show();
   EXPECT_FALSE(w.ToolButton2->isEnabled());
   EXPECT_EQ(ChosenClient.CustNo, "");
@@ -206,10 +206,10 @@ TEST_F(RecordsWindowsTest, StoreWithUnknownClientChoosesNothingUntilDoubleClick)
 }
 
 TEST_F(RecordsWindowsTest, StoreAddsClientThenNoKeepsItChosen) {
-  TVosave w;
+  StoreTestDialog w;
   w.show();
   onNextModal([](QWidget* modal) {
-    auto* editor = qobject_cast<TVoREdit*>(modal);
+    auto* editor = qobject_cast<ClientEditor*>(modal);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->windowTitle(), "受測者資料新增");
     EXPECT_FALSE(editor->ToolButton2->isEnabled());
@@ -228,7 +228,7 @@ TEST_F(RecordsWindowsTest, StoreAddsClientThenNoKeepsItChosen) {
   EXPECT_EQ(w.StaticText[2]->text(), "新人");
 
   // A cancelled editor returns to the chosen client.
-  onNextModal([](QWidget* modal) { qobject_cast<TVoREdit*>(modal)->ToolButton3->click(); });
+  onNextModal([](QWidget* modal) { qobject_cast<ClientEditor*>(modal)->ToolButton3->click(); });
   w.ToolButton1Click();
   EXPECT_FALSE(ViewState.ClientNewMode);
   EXPECT_TRUE(w.ToolButton2->isEnabled());
@@ -241,7 +241,7 @@ TEST_F(RecordsWindowsTest, EditorEnterChainAndDuplicate) {
   RecordSet clients(kMainConnection, "VOCUST");
   ASSERT_TRUE(clients.open());
   ViewState.ClientNewMode = true;
-  TVoREdit e(&clients);
+  ClientEditor e(&clients);
   e.show();
   e.Edit[2]->setFocus();
   pressEnter(e.Edit[2]);
@@ -266,7 +266,7 @@ TEST_F(RecordsWindowsTest, EditorModifyModeShowsRowAndKeepsNumber) {
   addClient("A01", "甲");
   RecordSet clients(kMainConnection, "VOCUST");
   ASSERT_TRUE(clients.open());
-  TVoREdit e(&clients);
+  ClientEditor e(&clients);
   e.show();
   EXPECT_EQ(e.windowTitle(), "受測者資料修改");
   EXPECT_FALSE(e.Edit[2]->isEnabled());

@@ -11,15 +11,15 @@
 
 #include "WindowCensus.h"
 #include "app/SharedRecords.h"
-#include "app/ui/AbortBox.h"
 #include "app/ui/ControlNames.h"
+#include "app/ui/PrintAbortBox.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-using ruto::AbortBox;
 using ruto::kExitQuestion;
 using ruto::MsgRequest;
+using ruto::ThePrintAbortBox;
 using ruto::ViewState;
 using ruto::test::Opener;
 using ruto::test::settle;
@@ -101,11 +101,11 @@ class AccessibleNames : public ruto::test::WindowCensusTest {
 TEST_F(AccessibleNames, EveryControlOfEveryWindowHasAName) {
   ruto::InstallControlNames();
   ASSERT_TRUE(CreateMainWindows());
-  VoForm->show();
+  TheMainWindow->show();
   settle();
-  VoForm->FormActivate();
+  TheMainWindow->runFirstActivation();
   settle();
-  walkWindow(VoForm, QStringLiteral("main"));
+  walkWindow(TheMainWindow, QStringLiteral("main"));
   ViewState.ClientNewMode = true;
   ViewState.ProgramNewMode = true;
   for (const Opener& o : ruto::test::kOpeners) {
@@ -116,15 +116,15 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasAName) {
   // The message box and the print-abort box, which no opener shows.
   MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
   MsgRequest.Text = kExitQuestion;
-  ruto::TVoMsag box(VoForm);
+  ruto::MessageBox box(TheMainWindow);
   box.show();
   settle();
   walkWindow(&box, QStringLiteral("message"));
   box.close();
-  AbortBox->show();
+  ThePrintAbortBox->show();
   settle();
-  walkWindow(AbortBox, QStringLiteral("abort"));
-  AbortBox->hide();
+  walkWindow(ThePrintAbortBox, QStringLiteral("abort"));
+  ThePrintAbortBox->hide();
   EXPECT_GT(named_, 100);
   EXPECT_TRUE(missing_.isEmpty()) << "without a name that says something:\n"
                                   << missing_.join(QLatin1Char('\n')).toStdString();

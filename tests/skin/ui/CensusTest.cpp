@@ -16,11 +16,11 @@
 #include "app/SharedRecords.h"
 #include "app/StartupFiles.h"
 #include "app/WindowOpeners.h"
-#include "app/ui/AbortBox.h"
 #include "app/ui/AppWindows.h"
 #include "app/ui/Application.h"
-#include "app/ui/Vo2main.h"
-#include "app/ui/VoMsag.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/MessageBox.h"
+#include "app/ui/PrintAbortBox.h"
 #include "measure/ui/MeasureWindows.h"
 #include "records/ui/RecordsWindows.h"
 #include "skin/SkinFrame.h"
@@ -137,7 +137,7 @@ class Census : public ruto::test::WindowCensusTest {
     {
       MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
       MsgRequest.Text = kExitQuestion;
-      TVoMsag box(VoForm);
+      MessageBox box(TheMainWindow);
       box.show();
       settle();
       if (!skinned) seen_[QStringLiteral("message#plain")].client = box.size();
@@ -145,11 +145,11 @@ class Census : public ruto::test::WindowCensusTest {
       box.close();
     }
     {
-      AbortBox->show();
+      ThePrintAbortBox->show();
       settle();
-      if (!skinned) seen_[QStringLiteral("abort#plain")].client = AbortBox->size();
-      inspect(AbortBox, QStringLiteral("abort"), skinned);
-      AbortBox->hide();
+      if (!skinned) seen_[QStringLiteral("abort#plain")].client = ThePrintAbortBox->size();
+      inspect(ThePrintAbortBox, QStringLiteral("abort"), skinned);
+      ThePrintAbortBox->hide();
     }
   }
 
@@ -158,24 +158,24 @@ class Census : public ruto::test::WindowCensusTest {
 
 TEST_F(Census, EveryWindowSkinnedAndPlain) {
   ASSERT_TRUE(CreateMainWindows()) << asked_.join('\n').toStdString();
-  VoForm->resize(1000, 700);
-  VoForm->show();
+  TheMainWindow->resize(1000, 700);
+  TheMainWindow->show();
   settle();
-  VoForm->FormActivate();
+  TheMainWindow->runFirstActivation();
   settle();
   runCensus(false);
-  const QSize plainMain = VoForm->size();
-  ruto::test::saveSkinPng(VoForm->grab().toImage(), QStringLiteral("census-main-plain"));
+  const QSize plainMain = TheMainWindow->size();
+  ruto::test::saveSkinPng(TheMainWindow->grab().toImage(), QStringLiteral("census-main-plain"));
   skinOn();
   settle();
-  ASSERT_NE(ExistingSkinManager()->FindFormSkin(VoForm), nullptr);
-  EXPECT_EQ(VoForm->contentsRect().size(), plainMain);
-  EXPECT_EQ(VoForm->windowTitle(), kMainCaption);
+  ASSERT_NE(ExistingSkinManager()->FindFormSkin(TheMainWindow), nullptr);
+  EXPECT_EQ(TheMainWindow->contentsRect().size(), plainMain);
+  EXPECT_EQ(TheMainWindow->windowTitle(), kMainCaption);
   // The menu bar stands in the frame's menu band.
-  const QMargins b = ExistingSkinManager()->FindFormSkin(VoForm)->border();
-  EXPECT_EQ(VoForm->MainMenu1->geometry().topLeft(), QPoint(b.left(), b.top()));
-  EXPECT_EQ(VoForm->MainMenu1->height(), ruto::TSkinData::MenuHeight);
-  ruto::test::saveSkinPng(VoForm->grab().toImage(), QStringLiteral("census-main-skinned"));
+  const QMargins b = ExistingSkinManager()->FindFormSkin(TheMainWindow)->border();
+  EXPECT_EQ(TheMainWindow->mainMenu->geometry().topLeft(), QPoint(b.left(), b.top()));
+  EXPECT_EQ(TheMainWindow->mainMenu->height(), ruto::TSkinData::MenuHeight);
+  ruto::test::saveSkinPng(TheMainWindow->grab().toImage(), QStringLiteral("census-main-skinned"));
   runCensus(true);
   // Every window that opened unskinned was checked skinned too.
   for (auto it = seen_.begin(); it != seen_.end(); ++it) {
@@ -189,22 +189,23 @@ TEST_F(Census, EveryWindowSkinnedAndPlain) {
 // and wraps from there to "經絡測量".
 TEST_F(Census, MainMenuPopupAndArrowKeys) {
   ASSERT_TRUE(CreateMainWindows());
-  VoForm->show();
+  TheMainWindow->show();
   settle();
-  VoForm->FormActivate();
+  TheMainWindow->runFirstActivation();
   skinOn();
-  QApplication::setActiveWindow(VoForm);
+  QApplication::setActiveWindow(TheMainWindow);
   settle();
-  QMenuBar* bar = VoForm->MainMenu1;
-  bar->setActiveAction(VoForm->tw1Menu->menuAction());
+  QMenuBar* bar = TheMainWindow->mainMenu;
+  bar->setActiveAction(TheMainWindow->supportMenu->menuAction());
   settle();
-  ASSERT_TRUE(VoForm->tw1Menu->isVisible());
+  ASSERT_TRUE(TheMainWindow->supportMenu->isVisible());
   auto* style = qobject_cast<ruto::SkinStyle*>(QApplication::style());
   ASSERT_NE(style, nullptr);
-  EXPECT_EQ(style->popupSkin(VoForm->tw1Menu), VoForm->SkinData1);
-  VoForm->tw1Menu->setActiveAction(VoForm->tw1Menu->actions().first());
-  ruto::test::saveSkinPng(VoForm->tw1Menu->grab().toImage(), QStringLiteral("main-menu-popup"));
-  ruto::test::key(VoForm->tw1Menu, Qt::Key_Right);
+  EXPECT_EQ(style->popupSkin(TheMainWindow->supportMenu), TheMainWindow->skinData);
+  TheMainWindow->supportMenu->setActiveAction(TheMainWindow->supportMenu->actions().first());
+  ruto::test::saveSkinPng(TheMainWindow->supportMenu->grab().toImage(),
+                          QStringLiteral("main-menu-popup"));
+  ruto::test::key(TheMainWindow->supportMenu, Qt::Key_Right);
   settle();
   ASSERT_NE(bar->activeAction(), nullptr);
   EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("關於版本"));

@@ -24,11 +24,11 @@
 #include "app/SharedRecords.h"
 #include "app/StartupFiles.h"
 #include "app/WindowOpeners.h"
-#include "app/ui/AbortBox.h"
 #include "app/ui/AppWindows.h"
 #include "app/ui/Application.h"
-#include "app/ui/Vo2main.h"
-#include "app/ui/VoMsag.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/MessageBox.h"
+#include "app/ui/PrintAbortBox.h"
 #include "measure/ui/MeasureWindows.h"
 #include "records/ui/RecordsWindows.h"
 #include "skin/ui/ControlSkins.h"
@@ -73,7 +73,7 @@ class ControlCensus : public ruto::test::WindowCensusTest {
   void inspect(QWidget* win, const QString& name) {
     auto* style = qobject_cast<const ruto::SkinStyle*>(QApplication::style());
     ASSERT_NE(style, nullptr);
-    const ruto::TSkinData& skin = *VoForm->SkinData1;
+    const ruto::TSkinData& skin = *TheMainWindow->skinData;
     const bool windowSkinned = style->skinOf(win) != nullptr;
     lines_ << QStringLiteral("== %1 (%2)%3")
                   .arg(name, QString::fromLatin1(win->metaObject()->className()),
@@ -105,22 +105,22 @@ class ControlCensus : public ruto::test::WindowCensusTest {
 
 TEST_F(ControlCensus, EveryControlOfEveryWindowHasItsSkin) {
   ASSERT_TRUE(CreateMainWindows());
-  VoForm->resize(1000, 700);
-  VoForm->show();
+  TheMainWindow->resize(1000, 700);
+  TheMainWindow->show();
   settle();
-  VoForm->FormActivate();
+  TheMainWindow->runFirstActivation();
   settle();
   skinOn();
   settle();
   QDir().mkpath(ruto::test::outputDir() + QStringLiteral("/skin/controls"));
-  inspect(VoForm, QStringLiteral("main"));
+  inspect(TheMainWindow, QStringLiteral("main"));
   ViewState.ClientNewMode = true;
   ViewState.ProgramNewMode = true;
   for (const Opener& o : ruto::test::kOpeners) openAndInspect(o);
   {
     MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
     MsgRequest.Text = kExitQuestion;
-    TVoMsag box(VoForm);
+    MessageBox box(TheMainWindow);
     box.show();
     settle();
     inspect(&box, QStringLiteral("message"));

@@ -14,9 +14,9 @@
 #include "app/WindowOpeners.h"
 #include "app/ui/AppWindows.h"
 #include "app/ui/Application.h"
+#include "app/ui/MainWindow.h"
 #include "app/ui/MainWindowFixture.h"
-#include "app/ui/Vo2main.h"
-#include "app/ui/VoMsag.h"
+#include "app/ui/MessageBox.h"
 #include "measure/ui/MeasureWindows.h"
 #include "records/ui/RecordsWindows.h"
 #include "skin/ui/SkinManager.h"
@@ -71,14 +71,14 @@ class WindowCensusTest : public MainWindowFixture {
   // Switches the program's own skin on through the main window's skin data.
   void skinOn() {
     TSkinManage* m = SkinManager();
-    m->AddSkinData(VoForm->SkinData1);
-    m->SetCommand(VoForm->SkinData1, 1, 0);
+    m->AddSkinData(TheMainWindow->skinData);
+    m->SetCommand(TheMainWindow->skinData, 1, 0);
     m->runPendingCommand();
     ASSERT_TRUE(m->Active());
     // The main window was activated before this manager existed: activate it again, as
     // the program's first activation does.
     QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(VoForm, &activate);
+    QApplication::sendEvent(TheMainWindow, &activate);
   }
 
   // Opens a window through its opener and hands every modal window it shows to `seen`
@@ -103,7 +103,7 @@ class WindowCensusTest : public MainWindowFixture {
       if (w->isVisible()) w->hide();
     });
     watcher.start();
-    const bool registered = o.open(VoForm);
+    const bool registered = o.open(TheMainWindow);
     watcher.stop();
     return registered ? count : -1;
   }

@@ -8,11 +8,11 @@
 
 #include "WindowCensus.h"
 #include "app/SharedRecords.h"
-#include "app/ui/AbortBox.h"
 #include "app/ui/Application.h"
 #include "app/ui/ElidedLabel.h"
-#include "app/ui/Vo2main.h"
-#include "app/ui/VoMsag.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/MessageBox.h"
+#include "app/ui/PrintAbortBox.h"
 
 namespace {
 
@@ -63,27 +63,27 @@ class Placement : public ruto::test::WindowCensusTest {
       openEachModal(o, [&](QWidget* w, const QString& name) { check(w, name); });
     ruto::MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
     ruto::MsgRequest.Text = ruto::kExitQuestion;
-    ruto::TVoMsag box(VoForm);
+    ruto::MessageBox box(TheMainWindow);
     box.show();
     settle();
     check(&box, QStringLiteral("message"));
     box.close();
-    ruto::AbortBox->show();
+    ruto::ThePrintAbortBox->show();
     settle();
-    check(ruto::AbortBox, QStringLiteral("abort"));
-    ruto::AbortBox->hide();
+    check(ruto::ThePrintAbortBox, QStringLiteral("abort"));
+    ruto::ThePrintAbortBox->hide();
   }
 };
 
 TEST_F(Placement, EveryWindowFitsTheScreenAndOpensWhereItBelongs) {
   ASSERT_TRUE(CreateMainWindows());
   // The main window off the screen's centre, so that owner and screen centres differ.
-  VoForm->setGeometry(160, 120, 700, 500);
-  VoForm->show();
+  TheMainWindow->setGeometry(160, 120, 700, 500);
+  TheMainWindow->show();
   settle();
-  VoForm->FormActivate();
+  TheMainWindow->runFirstActivation();
   settle();
-  ASSERT_EQ(VoForm->screen()->availableGeometry(), QRect(0, 0, 1024, 768));
+  ASSERT_EQ(TheMainWindow->screen()->availableGeometry(), QRect(0, 0, 1024, 768));
   openEveryWindow();
   skinOn();
   settle();

@@ -1,0 +1,1225 @@
+#include "measure/ui/AnalysisWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "app/AskUser.h"
+#include "app/Databases.h"
+#include "app/RecordSet.h"
+#include "app/Settings.h"
+#include "app/SharedRecords.h"
+#include "app/ui/DialogFrame.h"
+#include "app/ui/SharedPrinter.h"
+#include "app/ui/WindowParts.h"
+#include "app/ui/WindowPlacement.h"
+#include "base/DateTime.h"
+#include "base/Numbers.h"
+#include "measure/Analysis.h"
+#include "measure/AnalysisLists.h"
+#include "measure/Charts.h"
+#include "measure/PrintOptions.h"
+#include "measure/ui/ChartView.h"
+#include "widgets/GradientBar.h"
+#include "widgets/SortingGrid.h"
+
+namespace ruto {
+
+namespace {
+
+constexpr int kPageCount = 9;
+constexpr int kChartPage = 1;
+
+const char* const kPageCaptions[kPageCount] = {"體能狀況", "分析圖表", "表裡對應",
+                                               "經絡分析", "醫方資料", "養生建議",
+                                               "專家療程", "處置記錄", "資料列印"};
+const char* const kPageHints[kPageCount] = {"",
+                                            "圖形分析功能",
+                                            "表裡經絡能量對應分析",
+                                            "經絡能量分析參考資料",
+                                            "醫方及針灸建議及參考",
+                                            "養生食療參考項目",
+                                            "專家療程分析",
+                                            "處置與相關建議記錄",
+                                            "資料列印選項"};
+const char* const kPageStatus[kPageCount] = {
+    "【性別】會影響部份辨證,請留意其正確性。",
+    "【平均體能】為基準中線的數據,每一受測者均不相同。",
+    "表裡經絡能量對應，您可以藉此判斷陰臟陽腑間的氣血平衡度。",
+    "請至【辨證項目】中點選需要詳細說明的單經絡辨證項目。",
+    "請至【辨證項目】中點選需要詳細說明的醫方建議資料。",
+    "請至【食療項目】中點選需要詳細說明的食療資料。",
+    "請至【辨證項目】中點選需要詳細說明的專家療程資料。",
+    "請將症狀與處置資料詳細紀錄.",
+    "當您選擇【開始列印】,系統將會把您在[列印資料選項]中勾選的資料列印出來."};
+const QString kDisclaimer =
+    QStringLiteral("本功能所有資料僅供研究參考，身體不適仍應洽詢專業醫師。");
+
+// The chart buttons, left to right.
+struct ChartButton {
+  int button;
+  ChartType kind;
+  const char* hint;
+};
+constexpr ChartButton kChartButtons[] = {
+    {4, ChartType::Bar, "經絡虛實長條圖"},         {5, ChartType::Curve, "經絡虛實曲線圖"},
+    {16, ChartType::Ryodoraku, "良導絡分析圖"},    {8, ChartType::Generating, "五行相生分析圖"},
+    {9, ChartType::Controlling, "五行相剋分析圖"}, {17, ChartType::Autonomic, "自律神經分析圖"},
+    {15, ChartType::Radar, "經絡能量雷達圖"}};
+
+// The multi-meridian text buttons: remedy texts on one page, care texts on the next.
+constexpr int kRemedyButtons[] = {1, 2, 3};
+constexpr int kCareButtons[] = {10, 11, 12, 13, 14};
+constexpr int kTextButtons[] = {1, 2, 3, 10, 11, 12, 13, 14};
+
+// Small pictures of the seven charts for their buttons.
+QIcon drawChartIcon(ChartType kind) {
+  QPixmap pixmap(24, 24);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QColor green(0, 128, 0), yellow(220, 200, 0), red(220, 0, 0), navy(0, 0, 128);
+  switch (kind) {
+    case ChartType::Bar:
+      p.fillRect(3, 12, 5, 9, green);
+      p.fillRect(10, 5, 5, 7, yellow);
+      p.fillRect(17, 12, 5, 6, red);
+      p.setPen(QPen(Qt::black, 1.5));
+      p.drawLine(2, 12, 22, 12);
+      break;
+    case ChartType::Curve:
+      p.setPen(QPen(navy, 1.5, Qt::DotLine));
+      p.drawPolyline(QPolygon({{4, 14}, {9, 6}, {14, 16}, {20, 9}}));
+      for (const QPoint& pt : {QPoint(4, 14), QPoint(9, 6), QPoint(14, 16), QPoint(20, 9)})
+        p.fillRect(pt.x() - 2, pt.y() - 2, 5, 5, pt.y() < 8 ? yellow : green);
+      break;
+    case ChartType::Ryodoraku:
+      p.setPen(QPen(Qt::blue, 1));
+      for (int x : {6, 12, 18}) p.drawLine(x, 3, x, 21);
+      p.fillRect(2, 14, 5, 3, green);
+      p.fillRect(8, 7, 5, 3, yellow);
+      p.fillRect(14, 12, 5, 3, green);
+      p.fillRect(19, 4, 4, 3, red);
+      break;
+    case ChartType::Generating:
+    case ChartType::Controlling: {
+      QPolygonF ring;
+      for (int i = 0; i < 5; ++i) {
+        const double a = -M_PI / 2 + i * 2 * M_PI / 5;
+        ring << QPointF(12 + 9 * std::cos(a), 12 + 9 * std::sin(a));
+      }
+      p.setPen(QPen(kind == ChartType::Generating ? green : red, 1.5));
+      if (kind == ChartType::Generating)
+        p.drawPolygon(ring);
+      else
+        p.drawPolygon(QPolygonF({ring[0], ring[2], ring[4], ring[1], ring[3]}));
+      p.setBrush(kind == ChartType::Generating ? green : red);
+      for (const QPointF& pt : ring) p.drawEllipse(pt, 2, 2);
+      break;
+    }
+    case ChartType::Autonomic:
+      p.setPen(QPen(Qt::black, 1.5));
+      p.drawLine(2, 12, 22, 12);
+      p.setPen(QPen(QColor(128, 0, 0), 1.5, Qt::DotLine));
+      p.drawPolyline(QPolygon({{4, 8}, {10, 15}, {15, 10}, {20, 14}}));
+      for (const QPoint& pt : {QPoint(4, 8), QPoint(10, 15), QPoint(15, 10), QPoint(20, 14)})
+        p.fillRect(pt.x() - 2, pt.y() - 2, 4, 4, green);
+      break;
+    case ChartType::Radar:
+      p.setPen(QPen(Qt::blue, 1.5));
+      p.drawEllipse(QPointF(12, 12), 6, 6);
+      p.setPen(QPen(Qt::black, 1));
+      p.drawLine(12, 2, 12, 22);
+      p.drawLine(2, 12, 22, 12);
+      break;
+    default:
+      break;
+  }
+  return QIcon(pixmap);
+}
+
+// Drawn once for the program: Qt caches an icon's pixmaps under the pixmap's own key, so
+// pictures drawn anew for every analysis window would each take new cache entries.
+QIcon chartIcon(ChartType kind) {
+  static QHash<int, QIcon> drawn;
+  QIcon& icon = drawn[static_cast<int>(kind)];
+  if (icon.isNull()) icon = drawChartIcon(kind);
+  return icon;
+}
+
+QLabel* caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+
+QPlainTextEdit* newPane(const QString& name, QWidget* parent, bool readOnly = true) {
+  auto* pane = new QPlainTextEdit(parent);
+  pane->setObjectName(name);
+  pane->setReadOnly(readOnly);
+  return pane;
+}
+
+QString selectedLinesOf(const QPlainTextEdit* pane) {
+  return pane->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+}  // namespace
+
+TAnalysisReportPrinter& AnalysisReportPrinter() {
+  static TAnalysisReportPrinter printer;
+  return printer;
+}
+
+AnalysisWindow::AnalysisWindow(QWidget* parent)
+    // A dialog frame rather than a tool window: the skin frames dialogs only, and a tool
+    // window with a minimise box left the modal program with nothing to click.
+    : QDialog(parent, kDialogFrameFlags), referenceTable_(QSqlDatabase()) {
+  setObjectName(QStringLiteral("AnalysisWindow"));
+  setWindowTitle(QStringLiteral("資料分析"));
+  PlaceOnShow(this, WindowPlace::Screen);
+  setFixedSize(785, 556);
+
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  root->setSpacing(2);
+
+  pageTabs = new QTabWidget(this);
+  pageTabs->setObjectName(QStringLiteral("pageTabs"));
+  pageTabs->setToolTip(QStringLiteral("身體能量及相關分析資料"));
+  for (int i = 1; i <= kPageCount; ++i) {
+    TabSheet[i] = new QWidget;
+    TabSheet[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i));
+  }
+
+  // The multi-meridian list stands over the lower left of the pages, in the same grid cell,
+  // shown only on the three text pages; those pages leave that corner free.
+  multiListPanel = new QWidget(this);
+  auto* multiLayout = new QVBoxLayout(multiListPanel);
+  multiLayout->setContentsMargins(10, 0, 0, 8);
+  multiLayout->setSpacing(2);
+  multiLayout->addWidget(caption(QStringLiteral("多經絡分析"), multiListPanel));
+  multiMeridianList = new QListWidget(multiListPanel);
+  multiMeridianList->setObjectName(QStringLiteral("multiMeridianList"));
+  multiMeridianList->setFixedSize(190, 150);
+  multiLayout->addWidget(multiMeridianList);
+
+  auto* pages = new QGridLayout;
+  pages->setContentsMargins(0, 0, 0, 0);
+  pages->addWidget(pageTabs, 0, 0);
+  pages->addWidget(multiListPanel, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
+  root->addLayout(pages, 1);
+
+  buildSummaryPage();
+  buildChartPage();
+  buildPairPage();
+  buildTextPages();
+  buildProgramPage();
+  buildNotePage();
+  buildPrintPage();
+  for (int i = 1; i <= kPageCount; ++i) {
+    const int index = pageTabs->addTab(TabSheet[i], QString::fromUtf8(kPageCaptions[i - 1]));
+    if (*kPageHints[i - 1]) pageTabs->setTabToolTip(index, QString::fromUtf8(kPageHints[i - 1]));
+  }
+  multiListPanel->raise();
+
+  statusBar = new QStatusBar(this);
+  statusBar->setObjectName(QStringLiteral("statusBar"));
+  statusBar->setSizeGripEnabled(false);
+  statusPanel0_ = new QLabel(statusBar);
+  statusPanel0_->setFixedWidth(440);
+  statusPanel1_ = new QLabel(kDisclaimer, statusBar);
+  statusPanel1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  statusBar->addWidget(statusPanel0_);
+  statusBar->addWidget(statusPanel1_, 1);
+  root->addWidget(statusBar);
+  // The exit button stands in the free corner right of the page tabs.
+  BitBtn[1] = new QPushButton(QStringLiteral("離  開"), this);
+  BitBtn[1]->setObjectName(QStringLiteral("BitBtn1"));
+  pageTabs->setCornerWidget(BitBtn[1], Qt::TopRightCorner);
+
+  // Panes the printed report wraps long texts in; never shown.
+  Memo[3] = newPane(QStringLiteral("Memo3"), this);
+  Memo[7] = newPane(QStringLiteral("Memo7"), this);
+  programWrapPane = newPane(QStringLiteral("programWrapPane"), this);
+  for (QPlainTextEdit* hidden : {Memo[3], Memo[7], programWrapPane}) {
+    hidden->setFixedWidth(600);
+    hidden->hide();
+  }
+
+  connect(pageTabs, &QTabWidget::currentChanged, this, [this] { showChosenPage(); });
+  connect(BitBtn[1], &QPushButton::clicked, this, &AnalysisWindow::exitWindow);
+  connect(BitBtn[2], &QPushButton::clicked, this, &AnalysisWindow::printReport);
+  connect(BitBtn[3], &QPushButton::clicked, this, &AnalysisWindow::setUpPrinter);
+  connect(BitBtn[4], &QPushButton::clicked, this, &AnalysisWindow::appendProgram);
+  connect(BitBtn[5], &QPushButton::clicked, this, &AnalysisWindow::appendDiet);
+  connect(BitBtn[6], &QPushButton::clicked, this, &AnalysisWindow::appendPrescription);
+  connect(BitBtn[7], &QPushButton::clicked, this, &AnalysisWindow::appendDiagnosis);
+  const std::pair<int, void (AnalysisWindow::*)()> toolHandlers[] = {
+      {1, &AnalysisWindow::showAcupuncture},      {2, &AnalysisWindow::showHerbalRemedy},
+      {3, &AnalysisWindow::showMassageRemedy},    {4, &AnalysisWindow::showBarChart},
+      {5, &AnalysisWindow::showCurveChart},       {8, &AnalysisWindow::showGeneratingChart},
+      {9, &AnalysisWindow::showControllingChart}, {10, &AnalysisWindow::showNutrients},
+      {11, &AnalysisWindow::showTaboos},          {12, &AnalysisWindow::showMedicinalDiet},
+      {13, &AnalysisWindow::showHerbalTea},       {14, &AnalysisWindow::showCareMassage},
+      {15, &AnalysisWindow::showRadarChart},      {16, &AnalysisWindow::showRyodorakuChart},
+      {17, &AnalysisWindow::showAutonomicChart}};
+  for (const auto& [n, handler] : toolHandlers)
+    connect(ToolButton[n], &QToolButton::clicked, this, handler);
+  const std::pair<int, void (AnalysisWindow::*)()> speedHandlers[] = {
+      {1, &AnalysisWindow::selectAllProgram},      {2, &AnalysisWindow::runCommand1},
+      {3, &AnalysisWindow::runCommand2},           {4, &AnalysisWindow::runCommand3},
+      {5, &AnalysisWindow::runCommand4},           {6, &AnalysisWindow::selectAllDiet},
+      {7, &AnalysisWindow::selectAllPrescription}, {8, &AnalysisWindow::selectAllDiagnosis}};
+  for (const auto& [n, handler] : speedHandlers)
+    connect(SpeedButton[n], &QToolButton::clicked, this, handler);
+
+  // A list handler runs for a choice by mouse or keyboard; the window's own moves of a list
+  // block its signals.
+  const std::pair<QListWidget*, void (AnalysisWindow::*)()> listHandlers[] = {
+      {diagnosisList, &AnalysisWindow::showDiagnosisItem},
+      {dietList, &AnalysisWindow::showDietItem},
+      {programList, &AnalysisWindow::showExpertProgram},
+      {multiMeridianList, &AnalysisWindow::showMultiMeridianProgram},
+      {prescriptionList, &AnalysisWindow::showPrescriptionItem}};
+  for (const auto& [list, listHandler] : listHandlers)
+    connect(list, &QListWidget::currentRowChanged, this, [this, handler = listHandler](int row) {
+      if (row >= 0) (this->*handler)();
+    });
+
+  for (QPlainTextEdit* pane : {Memo[1], Memo[2], Memo[5], Memo[6], programPane}) {
+    connect(pane, &QPlainTextEdit::selectionChanged, this, &AnalysisWindow::updateAppendButtons);
+    connect(pane, &QPlainTextEdit::textChanged, this, &AnalysisWindow::updateAppendButtons);
+  }
+  connect(Memo[4], &QPlainTextEdit::textChanged, this, &AnalysisWindow::markNoteChanged);
+  connect(CheckBox[4], &QCheckBox::toggled, this, &AnalysisWindow::followDiagnosisOption);
+  connect(CheckBox[13], &QCheckBox::toggled, this, &AnalysisWindow::followRemedyOption);
+}
+
+AnalysisWindow::~AnalysisWindow() = default;
+
+void AnalysisWindow::buildSummaryPage() {
+  QWidget* page = TabSheet[1];
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(4);
+  for (int n = 1; n <= 120; ++n) {
+    if (StaticText[n]) continue;
+    StaticText[n] = new QLabel(this);
+    StaticText[n]->setObjectName(QStringLiteral("StaticText%1").arg(n));
+    StaticText[n]->hide();  // pages adopt the labels they show
+  }
+  const auto label = [this](int n, QWidget* parent) {
+    StaticText[n]->setParent(parent);
+    StaticText[n]->show();
+    return StaticText[n];
+  };
+  const auto sunken = [&](int n, QWidget* parent, int width) {
+    QLabel* l = label(n, parent);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setMinimumWidth(width);
+    return l;
+  };
+
+  // Client block.
+  auto* client = new QGridLayout;
+  client->setHorizontalSpacing(6);
+  const struct {
+    const char* text;
+    int n;
+    int row, column, width;
+  } fields[] = {
+      {"編號:", 1, 0, 0, 90},      {"姓名:", 2, 0, 2, 110},     {"電話:", 4, 0, 4, 110},
+      {"性別:", 22, 0, 6, 60},     {"生日:", 3, 1, 0, 90},      {"年齡:", 5, 1, 2, 50},
+      {"測量日期:", 54, 1, 4, 90}, {"測量時間:", 55, 1, 6, 70}, {"測量範圍:", 21, 1, 8, 110}};
+  for (const auto& f : fields) {
+    client->addWidget(caption(QString::fromUtf8(f.text), page), f.row, f.column);
+    client->addWidget(sunken(f.n, page, f.width), f.row, f.column + 1);
+  }
+  client->setColumnStretch(9, 1);
+  layout->addLayout(client);
+
+  valueGrid = new TSortingGrid(page);
+  valueGrid->setObjectName(QStringLiteral("valueGrid"));
+  valueGrid->setColCount(13);
+  valueGrid->setRowCount(3);
+  valueGrid->setFixedCols(1);
+  valueGrid->setFixedRows(1);
+  valueGrid->setDefaultColWidth(56);
+  valueGrid->setDefaultRowHeight(20);
+  valueGrid->setScrollBars(ssNone);
+  valueGrid->setAlignmentHorz(taCenter);
+  valueGrid->setFixedHeight(3 * 21 + 4);
+  layout->addWidget(valueGrid);
+
+  // The five body-state rows.
+  auto* rows = new QGroupBox(QStringLiteral("身體能量狀態分析"), page);
+  auto* grid = new QGridLayout(rows);
+  grid->setVerticalSpacing(2);
+  const struct {
+    const char* name;
+    int detail, value, verdict, range, bar, barMax;
+    const char* rangeText;
+  } lines[] = {{"身體能量", 0, 33, 43, 38, 1, 180, "(28 - 59)"},
+               {"精神壓力", 29, 34, 44, 39, 2, 20, "(0.88-1.15)"},
+               {"肌肉骨骼", 30, 35, 45, 40, 3, 20, "(0.8-1.1)"},
+               {"新陳代謝", 31, 36, 46, 41, 4, 20, "(0.8-1.1)"},
+               {"自律神經", 32, 37, 47, 42, 5, 40, "(1.0-1.5)"}};
+  for (int r = 0; r < 5; ++r) {
+    const auto& l = lines[r];
+    grid->addWidget(caption(QString::fromUtf8(l.name), rows), r, 0);
+    if (l.detail) grid->addWidget(label(l.detail, rows), r, 1);
+    grid->addWidget(sunken(l.value, rows, 50), r, 2);
+    auto* bar = new TGradientBar(rows);
+    bar->setObjectName(QStringLiteral("GradientBar%1").arg(l.bar));
+    bar->setMaxValue(l.barMax);
+    bar->setShowPercent(false);
+    bar->setStartColor(clWhite);
+    bar->setEndColor(clGreen);
+    bar->setFixedSize(150, 14);
+    GradientBar[l.bar] = bar;
+    grid->addWidget(bar, r, 3);
+    grid->addWidget(label(l.range, rows), r, 4);
+    StaticText[l.range]->setText(QString::fromUtf8(l.rangeText));
+    grid->addWidget(label(l.verdict, rows), r, 5);
+  }
+  grid->setColumnStretch(5, 1);
+  layout->addWidget(rows);
+
+  // Five elements: metal, wood, water, fire, earth.
+  auto* elements = new QGroupBox(QStringLiteral("五行能量"), page);
+  auto* egrid = new QGridLayout(elements);
+  egrid->setVerticalSpacing(2);
+  const char* names[] = {"金", "木", "水", "火", "土"};
+  for (int i = 0; i < 5; ++i) {
+    egrid->addWidget(caption(QString::fromUtf8(names[i]), elements), 0, 3 * i, Qt::AlignRight);
+    egrid->addWidget(sunken(109 + i, elements, 44), 0, 3 * i + 1);
+    egrid->addWidget(label(114 + i, elements), 0, 3 * i + 2);
+    auto* bar = new TGradientBar(elements);
+    bar->setObjectName(QStringLiteral("GradientBar%1").arg(12 + i));
+    bar->setMaxValue(150);
+    bar->setShowPercent(false);
+    bar->setStartColor(clWhite);
+    bar->setEndColor(clGreen);
+    bar->setFixedHeight(12);
+    GradientBar[12 + i] = bar;
+    egrid->addWidget(bar, 1, 3 * i, 1, 3);
+  }
+  layout->addWidget(elements);
+  layout->addStretch(1);
+}
+
+void AnalysisWindow::buildChartPage() {
+  QWidget* page = TabSheet[2];
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(4, 2, 4, 2);
+  layout->setSpacing(2);
+  auto* top = new QHBoxLayout;
+  chartBar = new QToolBar(page);
+  chartBar->setObjectName(QStringLiteral("chartBar"));
+  chartBar->setIconSize(QSize(24, 24));
+  for (const ChartButton& b : kChartButtons) {
+    auto* button = new QToolButton(chartBar);
+    button->setObjectName(QStringLiteral("ToolButton%1").arg(b.button));
+    button->setCheckable(true);
+    button->setIcon(chartIcon(b.kind));
+    button->setToolTip(QString::fromUtf8(b.hint));
+    ToolButton[b.button] = button;
+    // Assistive technology toggles a checkable button without clicking it: the chart follows
+    // the button going down, and the current chart's button stays down.
+    connect(button, &QToolButton::toggled, this, [this, b](bool down) {
+      if (down)
+        chartButton(b.button);
+      else if (ViewState.ChartKind == b.kind)
+        ToolButton[b.button]->setChecked(true);
+    });
+    QAction* action = chartBar->addWidget(button);
+    // The radar chart has no button the user can reach.
+    if (b.kind == ChartType::Radar) action->setVisible(false);
+  }
+  top->addWidget(chartBar);
+  StaticText[92]->setParent(page);
+  StaticText[92]->show();
+  QFont titleFont = StaticText[92]->font();
+  titleFont.setPointSize(titleFont.pointSize() + 3);
+  titleFont.setBold(true);
+  StaticText[92]->setFont(titleFont);
+  setTextColor(StaticText[92], clNavy);
+  top->addWidget(StaticText[92], 1, Qt::AlignCenter);
+  layout->addLayout(top);
+  chartView = new TChartView(page);
+  QFont chartFont = chartView->font();
+  chartFont.setPointSize(8);
+  chartView->setFont(chartFont);
+  layout->addWidget(chartView, 0, Qt::AlignHCenter);
+  layout->addStretch(1);
+}
+
+void AnalysisWindow::buildPairPage() {
+  QWidget* page = TabSheet[3];
+  auto* layout = new QVBoxLayout(page);
+  auto* group = new QGroupBox(QStringLiteral("能量氣血對應表"), page);
+  auto* grid = new QGridLayout(group);
+  grid->setHorizontalSpacing(10);
+  const char* headers[] = {"表裡經絡", "能量", "能量", "差異", "平衡狀態", "狀態"};
+  for (int c = 0; c < 6; ++c) grid->addWidget(caption(QString::fromUtf8(headers[c]), group), 0, c);
+  const char* pairs[] = {"肺經 - 大腸經", "心包經 - 三焦經", "心經 - 小腸經",
+                         "脾經 - 胃經",   "肝經 - 膽經",     "腎經 - 膀胱經"};
+  for (int i = 0; i < 6; ++i) {
+    const int r = i + 1;
+    grid->addWidget(caption(QString::fromUtf8(pairs[i]), group), r, 0);
+    for (int n : {74 + 2 * i, 75 + 2 * i, 7 + i, 86 + i}) {
+      StaticText[n]->setParent(group);
+      StaticText[n]->show();
+      StaticText[n]->setFrameShape(QFrame::Panel);
+      StaticText[n]->setFrameShadow(QFrame::Sunken);
+      StaticText[n]->setMinimumWidth(70);
+    }
+    grid->addWidget(StaticText[74 + 2 * i], r, 1);
+    grid->addWidget(StaticText[75 + 2 * i], r, 2);
+    grid->addWidget(StaticText[7 + i], r, 3);
+    auto* bar = new TGradientBar(group);
+    bar->setObjectName(QStringLiteral("GradientBar%1").arg(6 + i));
+    bar->setMaxValue(100);
+    bar->setShowPercent(false);
+    bar->setStartColor(clWhite);
+    bar->setEndColor(clGreen);
+    bar->setFixedSize(220, 16);
+    GradientBar[6 + i] = bar;
+    grid->addWidget(bar, r, 4);
+    grid->addWidget(StaticText[86 + i], r, 5);
+  }
+  layout->addWidget(group);
+  layout->addStretch(1);
+}
+
+void AnalysisWindow::buildTextPages() {
+  const auto listColumn = [this](QWidget* page, const QString& title, QListWidget*& list,
+                                 const QString& name) {
+    auto* column = new QVBoxLayout;
+    column->addWidget(caption(title, page));
+    list = new QListWidget(page);
+    list->setObjectName(name);
+    list->setFixedWidth(190);
+    column->addWidget(list, 1);
+    // Room for the multi-meridian list, which stands over this corner.
+    column->addSpacing(multiListPanel->sizeHint().height());
+    return column;
+  };
+  const auto newButton = [](const QString& text, const QString& name, const QString& hint,
+                            QWidget* parent) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(text);
+    b->setToolTip(hint);
+    b->setFocusPolicy(Qt::NoFocus);  // select-all acts on the pane that has the focus
+    return b;
+  };
+  const QString selectAllHint = QStringLiteral("將全部資料選取為剪貼的資料");
+  const QString appendHint = QStringLiteral("將選取的資料貼入處置記錄");
+  const auto appendButton = [&](int n, QWidget* parent) {
+    BitBtn[n] = new QPushButton(QStringLiteral("貼上"), parent);
+    BitBtn[n]->setObjectName(QStringLiteral("BitBtn%1").arg(n));
+    BitBtn[n]->setToolTip(appendHint);
+    BitBtn[n]->setEnabled(false);
+    return BitBtn[n];
+  };
+  const auto buttonRow = [&](int speed, int append, QWidget* parent) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    SpeedButton[speed] = newButton(
+        QStringLiteral("全選"), QStringLiteral("SpeedButton%1").arg(speed), selectAllHint, parent);
+    row->addWidget(SpeedButton[speed]);
+    row->addWidget(appendButton(append, parent));
+    return row;
+  };
+  const auto textToolBar = [&](QWidget* parent, const QString& name,
+                               std::initializer_list<std::pair<int, const char*>> buttons) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(name);
+    for (const auto& [n, text] : buttons) {
+      ToolButton[n] =
+          newButton(QString::fromUtf8(text), QStringLiteral("ToolButton%1").arg(n), QString(), bar);
+      ToolButton[n]->setCheckable(true);
+      QAction* action = bar->addWidget(ToolButton[n]);
+      if (n == 3) action->setVisible(false);  // massage remedies are not offered
+    }
+    return bar;
+  };
+
+  // Diagnosis.
+  {
+    QWidget* page = TabSheet[4];
+    auto* layout = new QHBoxLayout(page);
+    layout->addLayout(listColumn(page, QStringLiteral("單經絡分析"), diagnosisList,
+                                 QStringLiteral("diagnosisList")));
+    auto* right = new QVBoxLayout;
+    right->addWidget(caption(QStringLiteral("詳細說明"), page));
+    Memo[1] = newPane(QStringLiteral("Memo1"), page);
+    right->addWidget(Memo[1], 3);
+    right->addWidget(caption(QStringLiteral("良導絡辨症"), page));
+    Memo[6] = newPane(QStringLiteral("Memo6"), page);
+    right->addWidget(Memo[6], 2);
+    right->addLayout(buttonRow(8, 7, page));
+    layout->addLayout(right, 1);
+  }
+  // Prescriptions.
+  {
+    QWidget* page = TabSheet[5];
+    auto* layout = new QHBoxLayout(page);
+    layout->addLayout(listColumn(page, QStringLiteral("單經絡分析"), prescriptionList,
+                                 QStringLiteral("prescriptionList")));
+    auto* right = new QVBoxLayout;
+    remedyBar = textToolBar(page, QStringLiteral("remedyBar"),
+                            {{1, "針  灸"}, {2, "漢  方"}, {3, "按  摩"}});
+    right->addWidget(remedyBar);
+    right->addWidget(caption(QStringLiteral("詳細說明"), page));
+    Memo[5] = newPane(QStringLiteral("Memo5"), page);
+    right->addWidget(Memo[5], 1);
+    right->addLayout(buttonRow(7, 6, page));
+    layout->addLayout(right, 1);
+  }
+  // Diet.
+  {
+    QWidget* page = TabSheet[6];
+    auto* layout = new QHBoxLayout(page);
+    layout->addLayout(
+        listColumn(page, QStringLiteral("單經絡分析"), dietList, QStringLiteral("dietList")));
+    auto* right = new QVBoxLayout;
+    careBar = textToolBar(
+        page, QStringLiteral("careBar"),
+        {{10, "營養素"}, {11, "禁  忌"}, {12, "藥  膳"}, {13, "花草茶"}, {14, "按  摩"}});
+    right->addWidget(careBar);
+    right->addWidget(caption(QStringLiteral("食物療法表列"), page));
+    Memo[2] = newPane(QStringLiteral("Memo2"), page);
+    right->addWidget(Memo[2], 1);
+    right->addLayout(buttonRow(6, 5, page));
+    layout->addLayout(right, 1);
+  }
+}
+
+void AnalysisWindow::buildProgramPage() {
+  QWidget* page = TabSheet[7];
+  auto* layout = new QHBoxLayout(page);
+  auto* left = new QVBoxLayout;
+  left->addWidget(caption(QStringLiteral("療程項目"), page));
+  programList = new QListWidget(page);
+  programList->setObjectName(QStringLiteral("programList"));
+  programList->setFixedWidth(190);
+  left->addWidget(programList, 1);
+  layout->addLayout(left);
+
+  auto* middle = new QVBoxLayout;
+  middle->addWidget(caption(QStringLiteral("療程說明"), page));
+  programPane = newPane(QStringLiteral("programPane"), page);
+  middle->addWidget(programPane, 1);
+  auto* row = new QHBoxLayout;
+  for (int n = 2; n <= 5; ++n) {
+    SpeedButton[n] = new QToolButton(page);
+    SpeedButton[n]->setObjectName(QStringLiteral("SpeedButton%1").arg(n));
+    SpeedButton[n]->setText(QString::number(n - 1));
+    SpeedButton[n]->setFocusPolicy(Qt::NoFocus);
+    row->addWidget(SpeedButton[n]);
+  }
+  row->addStretch(1);
+  SpeedButton[1] = new QToolButton(page);
+  SpeedButton[1]->setObjectName(QStringLiteral("SpeedButton1"));
+  SpeedButton[1]->setText(QStringLiteral("全選"));
+  SpeedButton[1]->setToolTip(QStringLiteral("將全部資料選取為剪貼的資料"));
+  SpeedButton[1]->setFocusPolicy(Qt::NoFocus);
+  row->addWidget(SpeedButton[1]);
+  BitBtn[4] = new QPushButton(QStringLiteral("貼上"), page);
+  BitBtn[4]->setObjectName(QStringLiteral("BitBtn4"));
+  BitBtn[4]->setToolTip(QStringLiteral("將選取的資料貼入處置記錄"));
+  BitBtn[4]->setEnabled(false);
+  row->addWidget(BitBtn[4]);
+  middle->addLayout(row);
+  layout->addLayout(middle, 1);
+
+  auto* right = new QVBoxLayout;
+  programPicture = new QLabel(page);
+  programPicture->setObjectName(QStringLiteral("programPicture"));
+  programPicture->setFixedSize(240, 300);
+  programPicture->setFrameShape(QFrame::Panel);
+  programPicture->setFrameShadow(QFrame::Sunken);
+  programPicture->setAlignment(Qt::AlignCenter);
+  right->addWidget(programPicture);
+  StaticText[120]->setParent(page);
+  StaticText[120]->show();
+  right->addWidget(StaticText[120]);
+  right->addStretch(1);
+  layout->addLayout(right);
+}
+
+void AnalysisWindow::buildNotePage() {
+  QWidget* page = TabSheet[8];
+  auto* layout = new QVBoxLayout(page);
+  Memo[4] = newPane(QStringLiteral("Memo4"), page, false);
+  layout->addWidget(Memo[4]);
+}
+
+void AnalysisWindow::buildPrintPage() {
+  QWidget* page = TabSheet[9];
+  auto* layout = new QHBoxLayout(page);
+  for (int n = 1; n <= 17; ++n) {
+    if (n == 8 || n == 9) continue;  // no such boxes
+    CheckBox[n] = new QCheckBox(this);
+    CheckBox[n]->setObjectName(QStringLiteral("CheckBox%1").arg(n));
+  }
+  for (int n : {1, 2, 5, 6, 7, 12}) {
+    RadioButton[n] = new QRadioButton(this);
+    RadioButton[n]->setObjectName(QStringLiteral("RadioButton%1").arg(n));
+  }
+
+  printGroup = new QGroupBox(QStringLiteral("列印資料選項"), page);
+  auto* options = new QVBoxLayout(printGroup);
+  const std::pair<int, const char*> boxes[] = {
+      {1, "經絡測量數據資料"},   {3, "身體能量狀態分析"}, {4, "單經絡能量辨證"},
+      {14, "良導絡辨證"},        {5, "養生食療建議"},     {6, "專家療程建議"},
+      {13, "醫方建議-經絡配穴"}, {15, "單方/複方建議"},   {10, "處置記錄"}};
+  for (const auto& [n, text] : boxes) {
+    CheckBox[n]->setParent(printGroup);
+    CheckBox[n]->setText(QString::fromUtf8(text));
+    // The two boxes that only add to the box above them stand indented.
+    if (n == 14 || n == 15) {
+      auto* indented = new QHBoxLayout;
+      indented->addSpacing(20);
+      indented->addWidget(CheckBox[n]);
+      options->addLayout(indented);
+    } else {
+      options->addWidget(CheckBox[n]);
+    }
+  }
+  auto* charts = new QGroupBox(QStringLiteral("能量分析圖形"), printGroup);
+  auto* chartBoxes = new QVBoxLayout(charts);
+  const std::pair<int, const char*> chartOptions[] = {
+      {7, "經絡虛實分析圖-曲線"}, {2, "經絡虛實分析圖-長條"}, {11, "經絡五行相生分析圖"},
+      {12, "經絡五行相剋分析圖"}, {16, "良導絡分析圖"},       {17, "自律神經平衡圖"}};
+  for (const auto& [n, text] : chartOptions) {
+    CheckBox[n]->setParent(charts);
+    CheckBox[n]->setText(QString::fromUtf8(text));
+    chartBoxes->addWidget(CheckBox[n]);
+  }
+  options->addWidget(charts);
+  options->addStretch(1);
+  layout->addWidget(printGroup, 1);
+
+  auto* right = new QVBoxLayout;
+  const struct {
+    const char* title;
+    int first, second;
+    const char* firstText;
+    const char* secondText;
+  } radios[] = {{"資料列印型式", 1, 2, "詳細資料列印", "精簡資料列印"},
+                {"列印模式", 5, 6, "彩色", "單色"},
+                {"列印字形大小", 7, 12, "正常", "小型"}};
+  for (const auto& r : radios) {
+    auto* group = new QGroupBox(QString::fromUtf8(r.title), page);
+    auto* g = new QVBoxLayout(group);
+    RadioButton[r.first]->setParent(group);
+    RadioButton[r.first]->setText(QString::fromUtf8(r.firstText));
+    RadioButton[r.second]->setParent(group);
+    RadioButton[r.second]->setText(QString::fromUtf8(r.secondText));
+    g->addWidget(RadioButton[r.first]);
+    g->addWidget(RadioButton[r.second]);
+    right->addWidget(group);
+  }
+  right->addStretch(1);
+  BitBtn[2] = new QPushButton(QStringLiteral("列  印"), page);
+  BitBtn[2]->setObjectName(QStringLiteral("BitBtn2"));
+  BitBtn[2]->setToolTip(QStringLiteral("開始資料列印"));
+  BitBtn[3] = new QPushButton(QStringLiteral("列印設定"), page);
+  BitBtn[3]->setObjectName(QStringLiteral("BitBtn3"));
+  BitBtn[3]->setToolTip(QStringLiteral("印表機與格式設定"));
+  right->addWidget(BitBtn[2]);
+  right->addWidget(BitBtn[3]);
+  layout->addLayout(right);
+}
+
+QString AnalysisWindow::statusText(int panel) const {
+  return panel == 0 ? statusPanel0_->text() : statusPanel1_->text();
+}
+
+void AnalysisWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+void AnalysisWindow::done(int result) {
+  if (!closed_) {
+    closed_ = true;
+    FormClose();
+  }
+  QDialog::done(result);
+}
+
+// ---- opening and closing ----
+
+void AnalysisWindow::FormShow() {
+  {
+    const QSignalBlocker quiet(Memo[4]);
+    Memo[4]->setPlainText(CurrentTest.Memo1.join(QLatin1Char('\n')));
+  }
+  noteChanged_ = false;
+  listSync_ = true;
+
+  openTables();
+  fromMultiList_ = false;
+
+  const int page = ViewState.AnalysisPage;
+  {
+    const QSignalBlocker quiet(pageTabs);
+    pageTabs->setCurrentIndex(page >= 0 && page < kPageCount ? page : 0);
+  }
+  showPageState();
+
+  ComputeMeridianStatistics(Analysis, CurrentTest.CompValues);
+
+  const ChartType kind = ViewState.ChartKind;
+  if (IsChartKind(kind)) {
+    for (const ChartButton& b : kChartButtons) ToolButton[b.button]->setChecked(b.kind == kind);
+    StaticText[92]->setText(ChartTitle(kind));
+    chartView->update();
+  }
+
+  showAnalysisSummary();
+  fillLists();
+  matchExpertPrograms();
+
+  setTextButtonsEnabled(false);
+  for (int n : {1, 2, 5, 6}) Memo[n]->clear();
+
+  listSync_ = false;
+  if (diagnosisList->count() > 0) {
+    syncList(diagnosisList, 0);
+    showDiagnosisItem();
+  }
+  if (dietList->count() > 0) {
+    syncList(dietList, 0);
+    showDietItem();
+  }
+  if (prescriptionList->count() > 0) {
+    syncList(prescriptionList, 0);
+    showPrescriptionItem();
+  }
+  listSync_ = true;
+
+  applyPrintOptions(Settings.PrintOptions);
+  followDiagnosisOption();
+  followRemedyOption();
+}
+
+void AnalysisWindow::openTables() {
+  referenceTable_ = TReferenceTable(QSqlDatabase::database(kReferenceConnection, false));
+  referenceTable_.Open();
+  QString error;
+  multiMeridian_ = MultiMeridianDatabase(&error);
+  if (!multiMeridian_.isValid())
+    AskUser(MsgKind::WarningOk,
+            QStringLiteral("無法開啟多經絡分析資料庫 %1,多經絡分析項目將不會列出。\n%2")
+                .arg(kMultiMeridianDatabase, error));
+}
+
+void AnalysisWindow::closeTables() {
+  referenceTable_.Close();
+  multiMeridian_ = QSqlDatabase();
+}
+
+void AnalysisWindow::FormClose() {
+  closeTables();
+  ViewState.AnalysisPage = pageTabs->currentIndex();
+
+  Settings.PrintOptions = printOptionsFromControls();
+  // A failure is reported by the settings writer itself; closing goes on.
+  LoadSaveSettings(true);
+
+  if (noteChanged_) saveNote();
+
+  if (QWidget* opener = parentWidget()) opener->show();
+}
+
+void AnalysisWindow::saveNote() {
+  QStringList lines;
+  for (QTextBlock b = Memo[4]->document()->begin(); b.isValid(); b = b.next()) lines << b.text();
+  // An empty memo has one empty block but no lines.
+  if (lines.size() == 1 && lines[0].isEmpty()) lines.clear();
+  CurrentTest.Memo1 = lines;
+  if (CurrentTest.MKey <= 0) return;
+
+  QString stored;
+  for (const QString& line : lines) stored += line + QStringLiteral("\r\n");
+  Transaction transaction(kMainConnection);
+  QString error = transaction.error();
+  if (transaction.active()) {
+    QSqlQuery q(QSqlDatabase::database(kMainConnection, false));
+    q.prepare(QStringLiteral("UPDATE VODATA SET MEMO1 = ? WHERE MKEY = ?"));
+    q.addBindValue(stored);
+    q.addBindValue(CurrentTest.MKey);
+    if (!q.exec()) error = q.lastError().text();
+    q.finish();
+    if (error.isEmpty() && transaction.commit(&error)) return;
+  }
+  AskUser(MsgKind::WarningOk, QStringLiteral("處置記錄無法存入資料庫。\n%1").arg(error));
+}
+
+// ---- pages and charts ----
+
+void AnalysisWindow::showPageState() {
+  const int page = pageTabs->currentIndex();
+  QString text;
+  if (page == kChartPage && IsChartKind(ViewState.ChartKind))
+    text = ChartStatusText(ViewState.ChartKind);
+  else if (page >= 0 && page < kPageCount)
+    text = QString::fromUtf8(kPageStatus[page]);
+  statusPanel0_->setText(text);
+  multiListPanel->setVisible(page >= 3 && page <= 5);
+  multiListPanel->raise();
+}
+
+void AnalysisWindow::showChosenPage() {
+  showPageState();
+  setTextButtonsEnabled(fromMultiList_);
+}
+
+void AnalysisWindow::chartButton(int button) {
+  ChartType kind = ChartType::None;
+  for (const ChartButton& b : kChartButtons)
+    if (b.button == button) kind = b.kind;
+  if (ViewState.ChartKind != kind) {
+    ViewState.ChartKind = kind;
+    StaticText[92]->setText(ChartTitle(kind));
+    statusPanel0_->setText(ChartStatusText(kind));
+    chartView->update();
+  }
+  for (const ChartButton& b : kChartButtons) ToolButton[b.button]->setChecked(b.button == button);
+}
+
+void AnalysisWindow::showBarChart() { chartButton(4); }
+void AnalysisWindow::showCurveChart() { chartButton(5); }
+void AnalysisWindow::showGeneratingChart() { chartButton(8); }
+void AnalysisWindow::showControllingChart() { chartButton(9); }
+void AnalysisWindow::showRadarChart() { chartButton(15); }
+void AnalysisWindow::showRyodorakuChart() { chartButton(16); }
+void AnalysisWindow::showAutonomicChart() { chartButton(17); }
+
+// ---- summary and pair pages ----
+
+void AnalysisWindow::showAnalysisSummary() {
+  const TSummaryRatios ratios = ComputeSummaryLevels(Analysis, CurrentClient.Sex);
+
+  for (int m = 1; m <= 12; ++m) valueGrid->setCell(m, 0, MeridianColumnCaption(m));
+  for (int row = 1; row <= 2; ++row) valueGrid->setCell(0, row, SideRowCaption(row));
+  for (int p = 1; p <= 24; ++p) {
+    const TGridCell cell = GridCellOfPoint(p);
+    valueGrid->setCell(cell.Column, cell.Row, GridValueText(CurrentTest.Values[p]));
+  }
+
+  const bool dated = CurrentTest.VoDate != 0;
+  StaticText[54]->setText(dated ? formatOleDate(CurrentTest.VoDate) : QString());
+  StaticText[55]->setText(dated ? formatOleTime(CurrentTest.VoDate) : QString());
+
+  StaticText[1]->setText(CurrentClient.CustNo);
+  StaticText[2]->setText(CurrentClient.Name);
+  StaticText[4]->setText(CurrentClient.Tel);
+  if (CurrentClient.DBirth >= 4000.0) {
+    StaticText[3]->setText(formatOleDate(CurrentClient.DBirth));
+    const QDateTime birth = fromOleDate(CurrentClient.DBirth);
+    const int age = QDate::currentDate().year() - (birth.isValid() ? birth.date().year() : 0);
+    StaticText[5]->setText(Format("%3d", {age}));
+  } else {
+    StaticText[3]->clear();
+    StaticText[5]->clear();
+  }
+
+  StaticText[21]->setText(RangeKindCaption(CurrentTest.VoVota));
+  setTextColor(StaticText[21], RangeKindColor(CurrentTest.VoVota));
+  StaticText[22]->setText(SexCaption(CurrentClient.Sex));
+  setTextColor(StaticText[22], SexColor(CurrentClient.Sex));
+  StaticText[38]->setText(EnergyRangeCaption(CurrentClient.Sex));
+  StaticText[39]->setText(StressRangeCaption(CurrentClient.Sex));
+
+  const auto showBar = [](TGradientBar* bar, int position, TColor color) {
+    bar->setEndColor(color);
+    bar->setPosition(position);
+  };
+  const std::array<TSummaryRow, 5> rows = SummaryRows(Analysis, ratios);
+  constexpr int kDetail[5] = {0, 29, 30, 31, 32};
+  for (int i = 0; i < 5; ++i) {
+    if (kDetail[i]) StaticText[kDetail[i]]->setText(rows[i].Detail);
+    StaticText[33 + i]->setText(rows[i].Value);
+    StaticText[43 + i]->setText(rows[i].Verdict);
+    showBar(GradientBar[1 + i], rows[i].BarPosition, rows[i].BarColor);
+  }
+
+  const std::array<TPairRow, 6> pairs = PairRows(Analysis);
+  for (int i = 0; i < 6; ++i) {
+    StaticText[7 + i]->setText(pairs[i].DifferenceText);
+    StaticText[74 + 2 * i]->setText(pairs[i].MeanA);
+    StaticText[75 + 2 * i]->setText(pairs[i].MeanB);
+    StaticText[86 + i]->setText(pairs[i].State);
+    showBar(GradientBar[6 + i], pairs[i].BarPosition, pairs[i].BarColor);
+  }
+
+  const std::array<TElementRow, 5> elements = ElementRows(Analysis);
+  for (int i = 0; i < 5; ++i) {
+    StaticText[109 + i]->setText(elements[i].MeanText);
+    StaticText[114 + i]->setText(elements[i].DeviationText);
+    showBar(GradientBar[12 + i], elements[i].BarPosition, elements[i].BarColor);
+  }
+}
+
+// ---- item lists and reference texts ----
+
+void AnalysisWindow::fillLists() {
+  const TDiagnosisLists lists = FillDiagnosisLists(Analysis);
+  const QSignalBlocker quiet1(diagnosisList), quiet2(dietList), quiet5(prescriptionList);
+  diagnosisList->clear();
+  diagnosisList->addItems(lists.Diagnosis);
+  dietList->addItems(lists.Diet);
+  prescriptionList->clear();
+  prescriptionList->addItems(FillPrescriptionList(Analysis));
+}
+
+void AnalysisWindow::syncList(QListWidget* list, int row) {
+  const QSignalBlocker quiet(list);
+  if (row >= 0 && row < list->count()) {
+    list->setCurrentRow(row);
+  } else {
+    list->clearSelection();
+    list->setCurrentRow(-1);
+  }
+}
+
+void AnalysisWindow::setPane(QPlainTextEdit* pane, const QStringList& lines) {
+  pane->setUpdatesEnabled(false);
+  pane->clear();
+  pane->setPlainText(lines.join(QLatin1Char('\n')));
+  pane->setUpdatesEnabled(true);
+}
+
+void AnalysisWindow::setTextButtonsEnabled(bool on) {
+  for (int n : kTextButtons) ToolButton[n]->setEnabled(on);
+}
+
+void AnalysisWindow::afterItemShown() {
+  fromMultiList_ = false;
+  setTextButtonsEnabled(false);
+  syncList(multiMeridianList, -1);
+}
+
+void AnalysisWindow::showDiagnosisItem() {
+  const int index = diagnosisList->currentRow();
+  if (index < 0) return;
+  const int key = Analysis.ExplainCodes[index];
+  const TDiagnosisTexts texts =
+      DiagnosisTexts(Analysis, key, diagnosisList->item(index)->text(), referenceTable_.Row(key));
+  setPane(Memo[1], texts.Detail);
+  setPane(Memo[6], texts.Ryodoraku);
+  afterItemShown();
+  if (listSync_ && index >= kBodyStateItemCount) {
+    listSync_ = false;
+    syncList(dietList, index - kBodyStateItemCount);
+    if (dietList->currentRow() >= 0) showDietItem();
+    syncList(prescriptionList, index - kBodyStateItemCount);
+    if (prescriptionList->currentRow() >= 0)
+      showPrescriptionItem();
+    else
+      Memo[5]->clear();  // fewer prescriptions than diagnoses: nothing at this place
+    listSync_ = true;
+  }
+}
+
+void AnalysisWindow::showDietItem() {
+  const int index = dietList->currentRow();
+  if (index < 0) return;
+  const int key = Analysis.DietCodes[index];
+  setPane(Memo[2], DietTexts(Analysis, key, referenceTable_.Row(key)));
+  afterItemShown();
+  if (listSync_) {
+    listSync_ = false;
+    syncList(prescriptionList, index);
+    if (prescriptionList->currentRow() >= 0)
+      showPrescriptionItem();
+    else
+      Memo[5]->clear();
+    syncList(diagnosisList, index + kBodyStateItemCount);
+    if (diagnosisList->currentRow() >= 0) showDiagnosisItem();
+    listSync_ = true;
+  }
+}
+
+void AnalysisWindow::showPrescriptionItem() {
+  const int index = prescriptionList->currentRow();
+  if (index < 0) return;
+  const int key = Analysis.RemedyCodes[index];
+  setPane(Memo[5], PrescriptionTexts(Analysis, key, referenceTable_.Row(key)));
+  afterItemShown();
+  if (listSync_) {
+    listSync_ = false;
+    syncList(dietList, index);
+    if (dietList->currentRow() >= 0) showDietItem();
+    syncList(diagnosisList, index + kBodyStateItemCount);
+    if (diagnosisList->currentRow() >= 0) showDiagnosisItem();
+    listSync_ = true;
+  }
+}
+
+void AnalysisWindow::showMultiMeridianProgram() {
+  const int index = multiMeridianList->currentRow();
+  if (index < 0) return;
+  shownProgram_ =
+      LocateMultiMeridianProgram(multiMeridian_, multiMeridianList->item(index)->text());
+  setPane(Memo[1], {shownProgram_.ProData});
+  setPane(Memo[5], {shownProgram_.ProMed[1]});
+  setPane(Memo[2], {shownProgram_.ProHel[1]});
+  setPane(Memo[6], {});
+  for (int n : kTextButtons) ToolButton[n]->setChecked(n == 1 || n == 10);
+  for (QListWidget* list : {diagnosisList, dietList, prescriptionList}) syncList(list, -1);
+  setTextButtonsEnabled(true);
+  fromMultiList_ = true;
+}
+
+void AnalysisWindow::showMultiColumn(int button) {
+  const bool remedy = button <= 3;
+  QPlainTextEdit* pane = remedy ? Memo[5] : Memo[2];
+  setPane(pane, {remedy ? shownProgram_.ProMed[button] : shownProgram_.ProHel[button - 9]});
+  if (remedy) {
+    for (int n : kRemedyButtons) ToolButton[n]->setChecked(n == button);
+  } else {
+    for (int n : kCareButtons) ToolButton[n]->setChecked(n == button);
+  }
+}
+
+void AnalysisWindow::showAcupuncture() { showMultiColumn(1); }
+void AnalysisWindow::showHerbalRemedy() { showMultiColumn(2); }
+void AnalysisWindow::showMassageRemedy() { showMultiColumn(3); }
+void AnalysisWindow::showNutrients() { showMultiColumn(10); }
+void AnalysisWindow::showTaboos() { showMultiColumn(11); }
+void AnalysisWindow::showMedicinalDiet() { showMultiColumn(12); }
+void AnalysisWindow::showHerbalTea() { showMultiColumn(13); }
+void AnalysisWindow::showCareMassage() { showMultiColumn(14); }
+
+// ---- select all and append to the note ----
+
+void AnalysisWindow::updateAppendButtons() {
+  const auto selected = [](const QPlainTextEdit* pane) {
+    return pane->textCursor().hasSelection();
+  };
+  BitBtn[7]->setEnabled(selected(Memo[1]) || selected(Memo[6]));
+  BitBtn[6]->setEnabled(selected(Memo[5]));
+  BitBtn[5]->setEnabled(selected(Memo[2]));
+  BitBtn[4]->setEnabled(selected(programPane));
+}
+
+void AnalysisWindow::selectAll(QPlainTextEdit* pane) {
+  pane->selectAll();
+  updateAppendButtons();
+}
+
+void AnalysisWindow::appendSelection(QPlainTextEdit* pane) {
+  QTextCursor source = pane->textCursor();
+  if (!source.hasSelection()) return;
+  const QString text = selectedLinesOf(pane);
+  QTextCursor note(Memo[4]->document());
+  note.movePosition(QTextCursor::End);
+  // An empty line, then the selection's lines.
+  note.insertText(Memo[4]->document()->isEmpty() ? QStringLiteral("\n") + text
+                                                 : QStringLiteral("\n\n") + text);
+  source.clearSelection();
+  pane->setTextCursor(source);
+}
+
+void AnalysisWindow::selectAllProgram() { selectAll(programPane); }
+void AnalysisWindow::selectAllDiet() { selectAll(Memo[2]); }
+void AnalysisWindow::selectAllPrescription() { selectAll(Memo[5]); }
+
+void AnalysisWindow::selectAllDiagnosis() {
+  if (Memo[1]->hasFocus()) {
+    selectAll(Memo[1]);
+  } else if (Memo[6]->hasFocus()) {
+    selectAll(Memo[6]);
+  } else {
+    selectAll(Memo[1]);
+    selectAll(Memo[6]);
+  }
+}
+
+void AnalysisWindow::appendProgram() {
+  appendSelection(programPane);
+  updateAppendButtons();
+}
+
+void AnalysisWindow::appendDiet() {
+  appendSelection(Memo[2]);
+  updateAppendButtons();
+}
+
+void AnalysisWindow::appendPrescription() {
+  appendSelection(Memo[5]);
+  updateAppendButtons();
+}
+
+void AnalysisWindow::appendDiagnosis() {
+  appendSelection(Memo[1]);
+  appendSelection(Memo[6]);
+  updateAppendButtons();
+}
+
+void AnalysisWindow::markNoteChanged() { noteChanged_ = true; }
+
+// ---- print page ----
+
+void AnalysisWindow::applyPrintOptions(const QString& flags) {
+  const TPrintOptionSet set = ParsePrintOptions(flags);
+  for (const TPrintOptionSlot& slot : PrintOptionSlots()) {
+    if (slot.Radio) {
+      RadioButton[set[slot.Position] ? slot.Control : slot.OtherRadio]->setChecked(true);
+    } else {
+      CheckBox[slot.Control]->setChecked(set[slot.Position]);
+    }
+  }
+}
+
+QString AnalysisWindow::printOptionsFromControls() const {
+  TPrintOptionSet set{};
+  for (const TPrintOptionSlot& slot : PrintOptionSlots())
+    set[slot.Position] =
+        slot.Radio ? RadioButton[slot.Control]->isChecked() : CheckBox[slot.Control]->isChecked();
+  return FormatPrintOptions(set);
+}
+
+void AnalysisWindow::followDiagnosisOption() { CheckBox[14]->setEnabled(CheckBox[4]->isChecked()); }
+void AnalysisWindow::followRemedyOption() { CheckBox[15]->setEnabled(CheckBox[13]->isChecked()); }
+
+void AnalysisWindow::exitWindow() { close(); }
+
+void AnalysisWindow::printReport() {
+  if (AnalysisReportPrinter()) AnalysisReportPrinter()(*this);
+}
+
+void AnalysisWindow::setUpPrinter() {
+  QPrintDialog dialog(&SharedPrinter(), this);
+  dialog.exec();
+}
+
+}  // namespace ruto

@@ -1,0 +1,190 @@
+#pragma once
+// The analysis window of the test in work: body state, the charts, meridian pairs, diagnosis,
+// prescription and diet lists with their reference texts, expert programs, the treatment note
+// and the print choices, on nine pages. Opening computes the shared Analysis; closing keeps the
+// page, the print choices and the note.
+//
+// The expert-program page and the multi-meridian list are filled by AnalysisWindowPrograms.cpp:
+// matchExpertPrograms() fills programList and multiMeridianList and shows the first program on
+// programList's page (programPane, programPicture, StaticText[120], SpeedButton[2..5]);
+// showExpertProgram and the run buttons runCommand1..runCommand4 belong there too.
+
+#include <QDialog>
+#include <QSqlDatabase>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "measure/MultiMeridianTexts.h"
+#include "measure/ReferenceTable.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+
+namespace ruto {
+
+class TChartView;
+class TGradientBar;
+class TSortingGrid;
+class AnalysisWindow;
+
+// "列  印" hands the window to the printed report, which reads its print choices and texts.
+// Unset, the button does nothing.
+using TAnalysisReportPrinter = std::function<void(AnalysisWindow& window)>;
+TAnalysisReportPrinter& AnalysisReportPrinter();
+
+class AnalysisWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit AnalysisWindow(QWidget* parent = nullptr);
+  ~AnalysisWindow() override;
+
+  // ---- handlers ----
+  void FormShow();
+  void FormClose();
+  void showChosenPage();
+  void showBarChart();          // bar chart
+  void showCurveChart();        // curve chart
+  void showGeneratingChart();   // generating
+  void showControllingChart();  // controlling
+  void showRadarChart();        // radar
+  void showRyodorakuChart();    // conductance
+  void showAutonomicChart();    // autonomic
+  void followDiagnosisOption();
+  void followRemedyOption();
+  void exitWindow();    // 離開
+  void printReport();   // 列印
+  void setUpPrinter();  // 列印設定
+  void markNoteChanged();
+
+  void showDiagnosisItem();
+  void showDietItem();
+  void showPrescriptionItem();
+  void showMultiMeridianProgram();
+  // Multi-meridian text buttons: remedies (1..3) and care texts (10..14).
+  void showAcupuncture();
+  void showHerbalRemedy();
+  void showMassageRemedy();
+  void showNutrients();
+  void showTaboos();
+  void showMedicinalDiet();
+  void showHerbalTea();
+  void showCareMassage();
+  // Select-all ("全選") and append ("貼上") buttons of the four text pages.
+  void selectAllProgram();
+  void selectAllDiet();
+  void selectAllPrescription();
+  void selectAllDiagnosis();
+  void appendProgram();
+  void appendDiet();
+  void appendPrescription();
+  void appendDiagnosis();
+
+  // ---- expert programs (AnalysisWindowPrograms.cpp) ----
+  void matchExpertPrograms();
+  void showExpertProgram();
+  void runCommand1();
+  void runCommand2();
+  void runCommand3();
+  void runCommand4();
+
+  // Whatever AnalysisWindowPrograms.cpp keeps between its handlers (the shown program's row and so
+  // on); created there, so this window needs to know nothing of it.
+  struct TProgramState;
+  std::shared_ptr<TProgramState> programState;
+
+  // The status bar's page text (panel 0) and disclaimer (panel 1).
+  QString statusText(int panel) const;
+  // The multi-meridian database, opened when the window opened; invalid when it could not be
+  // (the user has been told once).
+  const QSqlDatabase& multiMeridianPrograms() const { return multiMeridian_; }
+
+  // ---- controls (numbered ones by their number; entry 0 unused) ----
+  QTabWidget* pageTabs = nullptr;
+  std::array<QWidget*, 10> TabSheet{};
+  QStatusBar* statusBar = nullptr;
+  std::array<QPushButton*, 8> BitBtn{};
+  std::array<QLabel*, 121> StaticText{};
+  std::array<TGradientBar*, 17> GradientBar{};
+  TSortingGrid* valueGrid = nullptr;
+
+  TChartView* chartView = nullptr;
+  QToolBar* chartBar = nullptr;   // charts
+  QToolBar* remedyBar = nullptr;  // remedy texts
+  QToolBar* careBar = nullptr;    // care texts
+  std::array<QToolButton*, 18> ToolButton{};
+
+  QListWidget* diagnosisList = nullptr;      // diagnosis items
+  QListWidget* dietList = nullptr;           // diet items
+  QListWidget* programList = nullptr;        // matched expert programs
+  QListWidget* multiMeridianList = nullptr;  // multi-meridian programs
+  QListWidget* prescriptionList = nullptr;   // prescription items
+  QWidget* multiListPanel = nullptr;         // multiMeridianList with its caption, over the pages
+  // Memo1, 2, 5, 6 text panes, Memo4 the note, Memo3 and Memo7 hidden (the report wraps in them).
+  std::array<QPlainTextEdit*, 8> Memo{};
+  QPlainTextEdit* programPane = nullptr;      // program description
+  QPlainTextEdit* programWrapPane = nullptr;  // hidden, for the report
+  QLabel* programPicture = nullptr;
+  std::array<QToolButton*, 9> SpeedButton{};  // 1, 6..8 "全選"; 2..5 run buttons
+
+  QGroupBox* printGroup = nullptr;
+  std::array<QCheckBox*, 18> CheckBox{};
+  std::array<QRadioButton*, 13> RadioButton{};
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void done(int result) override;
+
+ private:
+  void buildSummaryPage();
+  void buildChartPage();
+  void buildPairPage();
+  void buildTextPages();
+  void buildProgramPage();
+  void buildNotePage();
+  void buildPrintPage();
+
+  void addTabPage(int index, QWidget* page);
+  void openTables();
+  void closeTables();
+  void showPageState();
+  void chartButton(int button);
+  void syncList(QListWidget* list, int row);
+  void showAnalysisSummary();
+  void fillLists();
+  void setTextButtonsEnabled(bool on);
+  void selectFirstItems();
+  void setPane(QPlainTextEdit* pane, const QStringList& lines);
+  void afterItemShown();
+  void showMultiColumn(int button);
+  void updateAppendButtons();
+  void selectAll(QPlainTextEdit* pane);
+  void appendSelection(QPlainTextEdit* pane);
+  void applyPrintOptions(const QString& flags);
+  QString printOptionsFromControls() const;
+  void saveNote();
+
+  QLabel* statusPanel0_ = nullptr;
+  QLabel* statusPanel1_ = nullptr;
+  TReferenceTable referenceTable_;
+  QSqlDatabase multiMeridian_;  // invalid when the database could not be opened
+  TMultiMeridianTexts shownProgram_;
+  bool noteChanged_ = false;
+  bool listSync_ = true;
+  bool fromMultiList_ = false;
+  bool shown_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace ruto

@@ -1,0 +1,60 @@
+#pragma once
+// The client editor: adds a client to the caller's client list or changes the current one.
+
+#include <QDateTime>
+#include <QDialog>
+#include <array>
+
+#include "app/RecordSet.h"
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class QStatusBar;
+class QToolButton;
+
+namespace ruto {
+
+class ClientEditor : public QDialog {
+  Q_OBJECT
+ public:
+  // New mode (ViewState.ClientNewMode) appends to `clients`; modify mode edits its current
+  // row. The set stays the caller's.
+  explicit ClientEditor(RecordSet* clients, QWidget* parent = nullptr);
+
+  void FormShow();
+  void ToolButton2Click();
+  void ToolButton3Click();
+  void Edit2Change();
+  void CheckBox1Click();
+
+  std::array<QLineEdit*, 8> Edit{};  // Edit1..Edit7 at 1..7
+  QRadioButton* RadioButton3;
+  QRadioButton* RadioButton4;
+  QCheckBox* CheckBox1;
+  QDateEdit* DateTimePicker1;
+  QPlainTextEdit* Memo1;
+  QPlainTextEdit* DBMemo1;
+  QLabel* StaticText3;
+  QToolButton* ToolButton2;
+  QToolButton* ToolButton3;
+  QStatusBar* StatusBar1;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void done(int result) override;
+
+ private:
+  RecordSet* clients_;
+  bool newMode_;
+  qint64 key_ = 0;
+  bool saved_ = false;
+  bool shown_ = false;
+  QDate InitialDate;
+};
+
+}  // namespace ruto

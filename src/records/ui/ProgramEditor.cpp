@@ -1,0 +1,295 @@
+#include "records/ui/ProgramEditor.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/AskUser.h"
+#include "app/CommandApproval.h"
+#include "app/ProgramConditions.h"
+#include "app/SharedRecords.h"
+#include "app/TransferColumns.h"
+#include "app/ui/WindowPlacement.h"
+#include "base/Text.h"
+#include "device/MeterCommands.h"
+#include "records/ProgramRecords.h"
+
+namespace ruto {
+
+namespace {
+
+QToolButton* smallButton(QWidget* parent, int n, const QString& text, const QString& hint) {
+  auto* b = new QToolButton(parent);
+  b->setObjectName(QStringLiteral("SpeedButton%1").arg(n));
+  b->setText(text);
+  b->setToolTip(hint);
+  return b;
+}
+
+QString realChooser(QWidget* parent, const QString& kind) {
+  const auto options = QFileDialog::DontUseNativeDialog;
+  if (kind == QStringLiteral("program"))
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("設定執行程式或功能"),
+                                        QDir::homePath(), QStringLiteral("All Files (*)"), nullptr,
+                                        options);
+  if (kind == QStringLiteral("parameter"))
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("設定參數或外部檔案"),
+                                        QDir::homePath(), QStringLiteral("All Files (*)"), nullptr,
+                                        options);
+  return QFileDialog::getOpenFileName(parent, QStringLiteral("照片"), QDir::homePath(),
+                                      QStringLiteral("圖片 (*.png *.jpg *.jpeg *.bmp *.gif)"),
+                                      nullptr, options);
+}
+
+}  // namespace
+
+ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidget* parent)
+    : FormShowOnce(parent),
+      chooseFile(&realChooser),
+      programs_(programs),
+      lastProgramNo_(lastProgramNo),
+      newMode_(ViewState.ProgramNewMode) {
+  setObjectName(QStringLiteral("ProgramEditor"));
+  setWindowTitle(QStringLiteral("專家療程異動"));
+  PlaceOnShow(this, WindowPlace::Owner);
+  setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  auto* bar = new QToolBar(this);
+  ToolButton1 = new QToolButton(bar);
+  ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
+  ToolButton1->setText(QStringLiteral("儲存資料"));
+  ToolButton1->setToolTip(QStringLiteral("儲存療程資料"));
+  ToolButton2 = new QToolButton(bar);
+  ToolButton2->setObjectName(QStringLiteral("ToolButton2"));
+  ToolButton2->setText(QStringLiteral("離  開"));
+  ToolButton2->setToolTip(QStringLiteral("離開療程異動系統"));
+  bar->addWidget(ToolButton1);
+  bar->addWidget(ToolButton2);
+  root->addWidget(bar);
+
+  auto* body = new QGridLayout;
+  body->setContentsMargins(8, 6, 8, 8);
+  root->addLayout(body);
+  Edit1 = new QLineEdit(this);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProNo")));
+  Edit2 = new QLineEdit(this);
+  Edit2->setObjectName(QStringLiteral("Edit2"));
+  Edit2->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProName")));
+  body->addWidget(new QLabel(QStringLiteral("療程編號:"), this), 0, 0);
+  body->addWidget(Edit1, 0, 1);
+  body->addWidget(new QLabel(QStringLiteral("（不得重複）"), this), 0, 2);
+  body->addWidget(new QLabel(QStringLiteral("療程名稱:"), this), 1, 0);
+  body->addWidget(Edit2, 1, 1, 1, 2);
+
+  auto* memoGroup = new QGroupBox(QStringLiteral("療程說明"), this);
+  auto* ml = new QVBoxLayout(memoGroup);
+  Memo1 = new QPlainTextEdit(memoGroup);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  ml->addWidget(Memo1);
+  body->addWidget(memoGroup, 2, 0, 1, 3);
+
+  auto* pictureGroup = new QGroupBox(QStringLiteral("照片"), this);
+  auto* pl = new QVBoxLayout(pictureGroup);
+  Image1 = new QLabel(pictureGroup);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setFixedSize(160, 120);
+  Image1->setFrameShape(QFrame::Box);
+  Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  pl->addWidget(Image1);
+  auto* pb = new QHBoxLayout;
+  BitBtn1 = new QPushButton(QStringLiteral("異  動"), pictureGroup);
+  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+  BitBtn2 = new QPushButton(QStringLiteral("X"), pictureGroup);
+  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+  pb->addWidget(BitBtn1);
+  pb->addWidget(BitBtn2);
+  pl->addLayout(pb);
+  CheckBox1 = new QCheckBox(QStringLiteral("原圖大小( 1 : 1 )"), pictureGroup);
+  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+  pl->addWidget(CheckBox1);
+  body->addWidget(pictureGroup, 0, 3, 3, 1);
+
+  // The four run buttons: enabled box, hint, program and parameter with their choosers, test.
+  auto* runs = new QGroupBox(QStringLiteral("執行功能程式"), this);
+  auto* rl = new QGridLayout(runs);
+  rl->addWidget(new QLabel(QStringLiteral("說明"), runs), 0, 1);
+  rl->addWidget(new QLabel(QStringLiteral("執行功能程式"), runs), 0, 2);
+  rl->addWidget(new QLabel(QStringLiteral("參數與檔案"), runs), 0, 4);
+  for (int n = 1; n <= 4; ++n) {
+    auto* enabled = new QCheckBox(QStringLiteral("程式 %1").arg(n), runs);
+    enabled->setObjectName(QStringLiteral("CheckBox%1").arg(n + 1));
+    CheckBox[static_cast<size_t>(n + 1)] = enabled;
+    rl->addWidget(enabled, n, 0);
+    for (const auto& [base, column] :
+         {std::pair{4, "ProScrp"}, std::pair{10, "ProPrg"}, std::pair{16, "ProParm"}}) {
+      auto* e = new QLineEdit(runs);
+      e->setObjectName(QStringLiteral("Edit%1").arg(base + n));
+      e->setMaxLength(
+          TransferColumnWidth(QStringLiteral("VOPRO"), QLatin1String(column) + QString::number(n)));
+      Edit[static_cast<size_t>(base + n)] = e;
+      connect(e, &QLineEdit::textChanged, e, [e](const QString& t) { e->setToolTip(t); });
+    }
+    Edit[static_cast<size_t>(4 + n)]->setMinimumWidth(120);
+    rl->addWidget(Edit[static_cast<size_t>(4 + n)], n, 1);
+    rl->addWidget(Edit[static_cast<size_t>(10 + n)], n, 2);
+    SpeedButton[static_cast<size_t>(n)] =
+        smallButton(runs, n, QStringLiteral("..."), QStringLiteral("設定執行程式或功能"));
+    rl->addWidget(SpeedButton[static_cast<size_t>(n)], n, 3);
+    rl->addWidget(Edit[static_cast<size_t>(16 + n)], n, 4);
+    SpeedButton[static_cast<size_t>(12 + n)] =
+        smallButton(runs, 12 + n, QStringLiteral("..."), QStringLiteral("設定參數或外部檔案"));
+    rl->addWidget(SpeedButton[static_cast<size_t>(12 + n)], n, 5);
+    SpeedButton[static_cast<size_t>(6 + n)] =
+        smallButton(runs, 6 + n, QStringLiteral("測試"), QStringLiteral("連結功能測試"));
+    rl->addWidget(SpeedButton[static_cast<size_t>(6 + n)], n, 6);
+    connect(SpeedButton[static_cast<size_t>(n)], &QToolButton::clicked, this,
+            [this, n] { chooseProgram(n); });
+    connect(SpeedButton[static_cast<size_t>(12 + n)], &QToolButton::clicked, this,
+            [this, n] { chooseParameter(n); });
+    connect(SpeedButton[static_cast<size_t>(6 + n)], &QToolButton::clicked, this,
+            [this, n] { testRow(n); });
+  }
+  rl->setColumnStretch(2, 1);
+  rl->setColumnStretch(4, 1);
+  body->addWidget(runs, 3, 0, 1, 4);
+  body->setColumnStretch(1, 1);
+
+  connect(ToolButton1, &QToolButton::clicked, this, [this] { ToolButton1Click(); });
+  connect(ToolButton2, &QToolButton::clicked, this, [this] { ToolButton2Click(); });
+  connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+  connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+  connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+  connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+}
+
+void ProgramEditor::FormShow() {
+  if (newMode_) {
+    Edit1->setEnabled(true);
+    CheckBox1->setChecked(false);
+    picture_.clear();
+    Memo1->clear();
+    Edit1->clear();
+    Edit2->clear();
+    for (int i : {5, 6, 7, 8, 11, 12, 13, 14, 17, 18, 19, 20})
+      Edit[static_cast<size_t>(i)]->clear();
+    for (int n = 2; n <= 5; ++n) CheckBox[static_cast<size_t>(n)]->setChecked(false);
+  } else {
+    const TProgramFields f = ProgramFieldsOf(*programs_, programs_->position());
+    Edit1->setText(f.ProNo);
+    Edit2->setText(f.ProName);
+    for (int n = 0; n < 4; ++n) {
+      Edit[static_cast<size_t>(5 + n)]->setText(f.ProScrp[n]);
+      Edit[static_cast<size_t>(11 + n)]->setText(f.ProPrg[n]);
+      Edit[static_cast<size_t>(17 + n)]->setText(f.ProParm[n]);
+      CheckBox[static_cast<size_t>(2 + n)]->setChecked(FunctionKeyEnabled(f.ProFN, n + 1));
+    }
+    CheckBox1->setChecked(f.ProScal);
+    picture_ = f.ProPict;
+    Memo1->setPlainText(f.ProData);
+    Edit1->setEnabled(false);
+  }
+  showPicture();
+  Edit1Change();
+}
+
+void ProgramEditor::showPicture() {
+  QPixmap pixmap;
+  if (!picture_.isEmpty()) pixmap.loadFromData(picture_);
+  Image1->setPixmap(pixmap);
+  Image1->setScaledContents(!CheckBox1->isChecked());
+}
+
+void ProgramEditor::Edit1Change() { ToolButton1->setEnabled(!Trim(Edit1->text()).isEmpty()); }
+
+void ProgramEditor::ToolButton1Click() {
+  if (Trim(Edit1->text()).isEmpty()) return;
+  TProgramFields f;
+  f.ProNo = Edit1->text();
+  f.ProName = Edit2->text();
+  f.ProData = Memo1->toPlainText();
+  f.ProPict = picture_;
+  f.ProScal = CheckBox1->isChecked();
+  std::array<bool, 4> keys{};
+  for (int n = 0; n < 4; ++n) {
+    f.ProScrp[n] = Edit[static_cast<size_t>(5 + n)]->text();
+    f.ProPrg[n] = Edit[static_cast<size_t>(11 + n)]->text();
+    f.ProParm[n] = Edit[static_cast<size_t>(17 + n)]->text();
+    keys[n] = CheckBox[static_cast<size_t>(2 + n)]->isChecked();
+  }
+  f.ProFN = FunctionKeyFlags(keys);
+  QString error;
+  if (newMode_) {
+    const int taken = FindProgramNumber(*programs_, f.ProNo);
+    if (taken >= 0) {
+      SendSignal(SignalKind::Question);
+      AskUser(MsgKind::WarningOk,
+              QStringLiteral("您所輸入的群組編號已經與另一群組 [ ") +
+                  Trim(programs_->value(taken, QStringLiteral("ProName")).toString()) +
+                  QStringLiteral(" ] 重覆!!請重新指定另一個編號。"));
+      Edit1->setFocus();
+      return;
+    }
+    if (!AddProgram(*programs_, f, &error)) {
+      AskUser(MsgKind::WarningOk, error);
+      return;
+    }
+    if (lastProgramNo_) *lastProgramNo_ = f.ProNo;
+  } else {
+    if (!UpdateProgram(*programs_, programs_->bookmark(), f, &error)) {
+      AskUser(MsgKind::WarningOk, error);
+      return;
+    }
+  }
+  accept();
+}
+
+void ProgramEditor::ToolButton2Click() { reject(); }
+
+void ProgramEditor::BitBtn1Click() {
+  const QString path = chooseFile ? chooseFile(this, QStringLiteral("picture")) : QString();
+  if (path.isEmpty()) return;
+  const QByteArray bytes = ReadProgramPicture(path);
+  if (bytes.isEmpty()) return;
+  picture_ = bytes;
+  showPicture();
+}
+
+void ProgramEditor::BitBtn2Click() {
+  picture_.clear();
+  showPicture();
+}
+
+void ProgramEditor::CheckBox1Click() { Image1->setScaledContents(!CheckBox1->isChecked()); }
+
+void ProgramEditor::chooseProgram(int n) {
+  const QString path = chooseFile ? chooseFile(this, QStringLiteral("program")) : QString();
+  if (!path.isEmpty()) Edit[static_cast<size_t>(10 + n)]->setText(path);
+}
+
+void ProgramEditor::chooseParameter(int n) {
+  const QString path = chooseFile ? chooseFile(this, QStringLiteral("parameter")) : QString();
+  if (!path.isEmpty()) Edit[static_cast<size_t>(16 + n)]->setText(path);
+}
+
+void ProgramEditor::testRow(int n) {
+  // The edits may still hold an imported program's command: it runs as a run button would.
+  LaunchProgramCommand(programs_->database().connectionName(),
+                       Trim(Edit[static_cast<size_t>(10 + n)]->text()),
+                       Trim(Edit[static_cast<size_t>(16 + n)]->text()));
+}
+
+}  // namespace ruto

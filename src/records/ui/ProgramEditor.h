@@ -1,0 +1,68 @@
+#pragma once
+// ProgramEditor, the program editor: number, name, description, picture and up to four run buttons
+// of one expert program, new or changed.
+
+#include <QByteArray>
+#include <QDialog>
+#include <array>
+#include <functional>
+
+#include "app/ui/FormShowOnce.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+namespace ruto {
+
+class RecordSet;
+
+class ProgramEditor : public FormShowOnce<QDialog> {
+  Q_OBJECT
+
+ public:
+  // Works on the current row of `programs` (VOPRO of the program list); a new program's
+  // number is left in `lastProgramNo`.
+  ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidget* parent = nullptr);
+
+  void FormShow() override;
+  void ToolButton1Click();  // save
+  void ToolButton2Click();  // leave
+  void Edit1Change();
+  void BitBtn1Click();
+  void BitBtn2Click();
+  void CheckBox1Click();
+  // Row n (1..4): choose the program, choose the parameter, test it.
+  void chooseProgram(int n);
+  void chooseParameter(int n);
+  void testRow(int n);
+
+  // File dialogs; tests replace them. Kinds: "program", "parameter", "picture".
+  std::function<QString(QWidget* parent, const QString& kind)> chooseFile;
+
+  QLineEdit* Edit1 = nullptr;  // ProNo
+  QLineEdit* Edit2 = nullptr;  // ProName
+  QPlainTextEdit* Memo1 = nullptr;
+  QLabel* Image1 = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QPushButton* BitBtn2 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;              // ProScal
+  std::array<QCheckBox*, 6> CheckBox{};        // 2..5: 程式 1..4
+  std::array<QLineEdit*, 21> Edit{};           // 5..8 hints, 11..14 programs, 17..20 params
+  std::array<QToolButton*, 17> SpeedButton{};  // 1..4 pick, 7..10 test, 13..16 parameter
+  QToolButton* ToolButton1 = nullptr;
+  QToolButton* ToolButton2 = nullptr;
+
+ private:
+  void showPicture();
+
+  RecordSet* programs_;
+  QString* lastProgramNo_;
+  QByteArray picture_;
+  bool newMode_;
+};
+
+}  // namespace ruto
