@@ -94,10 +94,10 @@ void visit(QWidget* w) {
     }
   }
   if (auto* analysis = qobject_cast<AnalysisWindow*>(w)) {
-    analysis->PageControl1->setCurrentIndex(1);
+    analysis->pageTabs->setCurrentIndex(1);
     for (ChartType kind : kCharts) {
       ViewState.ChartKind = kind;
-      analysis->PaintBox1->repaint();
+      analysis->chartView->repaint();
     }
   }
   w->grab();
