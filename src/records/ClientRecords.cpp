@@ -188,14 +188,14 @@ namespace {
 QVariantMap formValues(const ClientForm& form, bool trimTyped) {
   const auto typed = [&](const QString& s) { return trimTyped ? Trim(s) : s; };
   QVariantMap v;
-  v.insert(QStringLiteral("NAME"), typed(form.Edit3));
+  v.insert(QStringLiteral("NAME"), typed(form.Name));
   v.insert(QStringLiteral("SEX"), form.Male ? 1 : 0);
   v.insert(QStringLiteral("DBIRTH"), form.HasBirthday ? form.Birthday : 0.0);
-  v.insert(QStringLiteral("ADDR"), typed(form.Edit4));
-  v.insert(QStringLiteral("TEL"), typed(form.Edit5));
-  v.insert(QStringLiteral("TEL2"), Trim(form.Edit6));
-  v.insert(QStringLiteral("TEL3"), Trim(form.Edit7));
-  v.insert(QStringLiteral("EMAIL"), Trim(form.Edit1));
+  v.insert(QStringLiteral("ADDR"), typed(form.Addr));
+  v.insert(QStringLiteral("TEL"), typed(form.Tel));
+  v.insert(QStringLiteral("TEL2"), Trim(form.Tel2));
+  v.insert(QStringLiteral("TEL3"), Trim(form.Tel3));
+  v.insert(QStringLiteral("EMAIL"), Trim(form.EMail));
   v.insert(QStringLiteral("MEMO"), form.Memo);
   return v;
 }
@@ -215,7 +215,7 @@ bool storedClientName(const RecordSet& clients, const QString& custNo, QString* 
 
 ClientSaveResult SaveNewClient(RecordSet& clients, const ClientForm& form, QString* duplicateName,
                                QString* error) {
-  const QString custNo = Trim(form.Edit2);
+  const QString custNo = Trim(form.CustNo);
   if (clients.locate(QStringLiteral("CUSTNO"), custNo, LocateOption::CaseInsensitive)) {
     if (duplicateName) *duplicateName = Trim(clients.field(QStringLiteral("NAME")).toString());
     return ClientSaveResult::Duplicate;

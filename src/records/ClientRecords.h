@@ -62,13 +62,13 @@ inline qint64 ChosenBookmark = 0;  // MKEY of the chosen VOCUST row; 0 = none
 
 // The client editor's fields as typed.
 struct ClientForm {
-  QString Edit1;  // EMAIL
-  QString Edit2;  // CUSTNO
-  QString Edit3;  // NAME
-  QString Edit4;  // ADDR
-  QString Edit5;  // TEL
-  QString Edit6;  // TEL2
-  QString Edit7;  // TEL3
+  QString EMail;   // EMAIL
+  QString CustNo;  // CUSTNO
+  QString Name;    // NAME
+  QString Addr;    // ADDR
+  QString Tel;     // TEL
+  QString Tel2;    // TEL2
+  QString Tel3;    // TEL3
   bool Male = true;
   bool HasBirthday = false;
   double Birthday = 0;  // OLE day number, used only with HasBirthday

@@ -226,15 +226,15 @@ TEST_F(ClientRecordsTest, NewClientNumbersCompareWithoutCaseAndAreTrimmed) {
   addClient("AB", " 陳大文 ");
   ASSERT_TRUE(clients.open());
   ClientForm form;
-  form.Edit2 = "ab";
+  form.CustNo = "ab";
   QString name;
   EXPECT_EQ(SaveNewClient(clients, form, &name), ClientSaveResult::Duplicate);
   EXPECT_EQ(DuplicateClientText(name),
             "您所輸入的受測者編號已經與姓名為 [ 陳大文 ] 重覆!!請重新指定另一個編號。");
 
-  form.Edit2 = " 001 ";
-  form.Edit3 = " 林 ";
-  form.Edit6 = " 0912 ";
+  form.CustNo = " 001 ";
+  form.Name = " 林 ";
+  form.Tel2 = " 0912 ";
   form.HasBirthday = false;
   form.Birthday = 30000;
   ASSERT_EQ(SaveNewClient(clients, form), ClientSaveResult::Saved);
@@ -242,7 +242,7 @@ TEST_F(ClientRecordsTest, NewClientNumbersCompareWithoutCaseAndAreTrimmed) {
   EXPECT_EQ(dbtest::firstRow(kMainConnection,
                              "SELECT NAME, TEL2, DBIRTH FROM VOCUST WHERE CUSTNO = '001'"),
             "林|0912|0");
-  form.Edit2 = "001 ";
+  form.CustNo = "001 ";
   EXPECT_EQ(SaveNewClient(clients, form, &name), ClientSaveResult::Duplicate);
 }
 
@@ -250,7 +250,7 @@ TEST_F(ClientRecordsTest, NumberAddedMeanwhileIsReportedAsDuplicate) {
   ASSERT_TRUE(clients.open());
   addClient("X9", "別台");  // after the list was read
   ClientForm form;
-  form.Edit2 = "x9";
+  form.CustNo = "x9";
   QString name;
   EXPECT_EQ(SaveNewClient(clients, form, &name), ClientSaveResult::Duplicate);
   EXPECT_EQ(name, "別台");
@@ -261,11 +261,11 @@ TEST_F(ClientRecordsTest, ModifyKeepsTypedNameAndTrimsMobile) {
   const qint64 key = addClient("A01", "甲");
   ASSERT_TRUE(clients.open());
   ClientForm form;
-  form.Edit2 = "changed";
-  form.Edit3 = "乙 ";
-  form.Edit5 = " 02 ";
-  form.Edit6 = " 0912 ";
-  form.Edit1 = " a@b ";
+  form.CustNo = "changed";
+  form.Name = "乙 ";
+  form.Tel = " 02 ";
+  form.Tel2 = " 0912 ";
+  form.EMail = " a@b ";
   form.HasBirthday = true;
   form.Birthday = 30000;
   ASSERT_TRUE(SaveModifiedClient(clients, key, form));

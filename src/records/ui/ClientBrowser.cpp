@@ -61,8 +61,8 @@ QPlainTextEdit* readOnlyMemo(const QString& name, QWidget* parent) {
 
 ClientBrowser::ClientBrowser(QWidget* parent)
     : FormShowOnce(parent),
-      ADOTable1(kMainConnection, QStringLiteral("VOCUST")),
-      ADOTable2(kMainConnection, QStringLiteral("VODATA")) {
+      clients(kMainConnection, QStringLiteral("VOCUST")),
+      tests(kMainConnection, QStringLiteral("VODATA")) {
   setObjectName(QStringLiteral("ClientBrowser"));
   setWindowTitle(QStringLiteral("經絡能量資料讀取"));
   PlaceOnShow(this, WindowPlace::Owner);
@@ -89,224 +89,225 @@ ClientBrowser::ClientBrowser(QWidget* parent)
   auto* body = new QVBoxLayout;
   body->setContentsMargins(6, 0, 6, 0);
   root->addLayout(body, 1);
-  List =
-      new ClientList(&ADOTable1, ClientList::Titles::Browser, QStringLiteral("StaticText3"), this);
-  DBGrid1 = List->DBGrid1;
-  DBMemo1 = readOnlyMemo(QStringLiteral("DBMemo1"), this);
-  DBMemo1->setFixedWidth(220);
-  DBMemo1->setAccessibleName(QStringLiteral("備註欄"));
+  clientList =
+      new ClientList(&clients, ClientList::Titles::Browser, QStringLiteral("countLabel"), this);
+  clientGrid = clientList->clientGrid;
+  clientMemo = readOnlyMemo(QStringLiteral("clientMemo"), this);
+  clientMemo->setFixedWidth(220);
+  clientMemo->setAccessibleName(QStringLiteral("備註欄"));
   auto* top = new QHBoxLayout;
-  top->addWidget(List, 1);
-  top->addWidget(DBMemo1);
+  top->addWidget(clientList, 1);
+  top->addWidget(clientMemo);
   body->addLayout(top, 3);
 
-  DBGrid2 = new RecordGrid(&ADOTable2, testColumns(), this);
-  DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-  DBGrid2->setAccessibleName(QStringLiteral("能量數據資料"));
-  DBMemo2 = readOnlyMemo(QStringLiteral("DBMemo2"), this);
-  DBMemo2->setFixedWidth(220);
-  DBMemo2->setAccessibleName(QStringLiteral("症狀描述與處置"));
+  testGrid = new RecordGrid(&tests, testColumns(), this);
+  testGrid->setObjectName(QStringLiteral("testGrid"));
+  testGrid->setAccessibleName(QStringLiteral("能量數據資料"));
+  testMemo = readOnlyMemo(QStringLiteral("testMemo"), this);
+  testMemo->setFixedWidth(220);
+  testMemo->setAccessibleName(QStringLiteral("症狀描述與處置"));
   auto* bottom = new QHBoxLayout;
-  bottom->addWidget(DBGrid2, 1);
-  bottom->addWidget(DBMemo2);
+  bottom->addWidget(testGrid, 1);
+  bottom->addWidget(testMemo);
   body->addLayout(bottom, 2);
 
-  StatusBar1 = new QStatusBar(this);
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1->setSizeGripEnabled(false);
-  root->addWidget(StatusBar1);
+  statusBar = new QStatusBar(this);
+  statusBar->setObjectName(QStringLiteral("statusBar"));
+  statusBar->setSizeGripEnabled(false);
+  root->addWidget(statusBar);
 
-  connect(DBGrid1, &RecordGrid::entered, this, &ClientBrowser::DBGrid1Enter);
-  connect(DBGrid1, &RecordGrid::colEnter, this, &ClientBrowser::DBGrid1ColEnter);
-  connect(DBGrid1, &RecordGrid::rowDoubleClicked, this, &ClientBrowser::DBGrid1DblClick);
-  connect(DBGrid1, &RecordGrid::rowChanged, this, &ClientBrowser::clientRowChanged);
-  connect(DBGrid2, &RecordGrid::entered, this, &ClientBrowser::DBGrid2Enter);
-  connect(DBGrid2, &RecordGrid::colEnter, this, &ClientBrowser::DBGrid2ColEnter);
-  connect(DBGrid2, &RecordGrid::rowDoubleClicked, this, &ClientBrowser::ToolButton1Click);
-  connect(DBGrid2, &RecordGrid::rowChanged, this, &ClientBrowser::testRowChanged);
-  connect(List->Edit1, &QLineEdit::textChanged, this, &ClientBrowser::Edit1Change);
-  connect(List->ComboBox1, &QComboBox::activated, this, &ClientBrowser::ComboBox1Change);
-  connect(List->ComboBox2, &QComboBox::activated, this, &ClientBrowser::ComboBox2Change);
+  connect(clientGrid, &RecordGrid::entered, this, &ClientBrowser::disableClientDelete);
+  connect(clientGrid, &RecordGrid::colEnter, this, &ClientBrowser::activateClientList);
+  connect(clientGrid, &RecordGrid::rowDoubleClicked, this, &ClientBrowser::editClientInPlace);
+  connect(clientGrid, &RecordGrid::rowChanged, this, &ClientBrowser::clientRowChanged);
+  connect(testGrid, &RecordGrid::entered, this, &ClientBrowser::disableTestDelete);
+  connect(testGrid, &RecordGrid::colEnter, this, &ClientBrowser::activateTestList);
+  connect(testGrid, &RecordGrid::rowDoubleClicked, this, &ClientBrowser::loadSelectedTest);
+  connect(testGrid, &RecordGrid::rowChanged, this, &ClientBrowser::testRowChanged);
+  connect(clientList->searchEdit, &QLineEdit::textChanged, this, &ClientBrowser::searchClients);
+  connect(clientList->sortColumnBox, &QComboBox::activated, this, &ClientBrowser::changeSortColumn);
+  connect(clientList->sortDirectionBox, &QComboBox::activated, this,
+          &ClientBrowser::changeSortDirection);
   for (int i = 1; i <= 6; ++i) {
     static void (ClientBrowser::*const handlers[7])() = {nullptr,
-                                                         &ClientBrowser::ToolButton1Click,
-                                                         &ClientBrowser::ToolButton2Click,
-                                                         &ClientBrowser::ToolButton3Click,
-                                                         &ClientBrowser::ToolButton4Click,
-                                                         &ClientBrowser::ToolButton5Click,
-                                                         &ClientBrowser::ToolButton6Click};
+                                                         &ClientBrowser::loadSelectedTest,
+                                                         &ClientBrowser::editClient,
+                                                         &ClientBrowser::deleteClient,
+                                                         &ClientBrowser::editTest,
+                                                         &ClientBrowser::deleteTest,
+                                                         &ClientBrowser::leave};
     connect(ToolButton[i], &QToolButton::clicked, this, handlers[i]);
   }
 }
 
 void ClientBrowser::FormShow() {
   for (int i = 1; i <= 5; ++i) ToolButton[i]->setEnabled(false);
-  SortField = ClientSortField(ViewState.ClientSortKey);
-  List->showSortKey(ViewState.ClientSortKey);
-  ADOTable1.open();
+  sortField_ = ClientSortField(ViewState.ClientSortKey);
+  clientList->showSortKey(ViewState.ClientSortKey);
+  clients.open();
   {
-    const QSignalBlocker block(List->Edit1);
-    List->Edit1->clear();
+    const QSignalBlocker block(clientList->searchEdit);
+    clientList->searchEdit->clear();
   }
   // The current client by its whole number: a prefix could land on "A010" for "A01".
-  ADOTable1.locate(QStringLiteral("CUSTNO"), CurrentClient.CustNo, LocateOption::CaseInsensitive);
-  DBGrid1->reload();
-  DBGrid1->setFocus();
+  clients.locate(QStringLiteral("CUSTNO"), CurrentClient.CustNo, LocateOption::CaseInsensitive);
+  clientGrid->reload();
+  clientGrid->setFocus();
 }
 
 void ClientBrowser::clientRowChanged() {
-  LinkTestsOf(ADOTable2, ADOTable1.field(QStringLiteral("CUSTNO")).toString());
-  if (ADOTable1.isEmpty()) ADOTable2.setLink(QStringLiteral("MKEY"), 0);
-  ADOTable2.isOpen() ? ADOTable2.refresh() : ADOTable2.open();
-  ADOTable2.first();
-  DBGrid2->reload();
-  DBMemo1->setVisible(false);
-  DBMemo1->setPlainText(MemoLines(ADOTable1.field(QStringLiteral("MEMO")).toString()).join(u'\n'));
-  DBMemo1->setVisible(true);
+  LinkTestsOf(tests, clients.field(QStringLiteral("CUSTNO")).toString());
+  if (clients.isEmpty()) tests.setLink(QStringLiteral("MKEY"), 0);
+  tests.isOpen() ? tests.refresh() : tests.open();
+  tests.first();
+  testGrid->reload();
+  clientMemo->setVisible(false);
+  clientMemo->setPlainText(MemoLines(clients.field(QStringLiteral("MEMO")).toString()).join(u'\n'));
+  clientMemo->setVisible(true);
   updateCount();
 }
 
 void ClientBrowser::testRowChanged() {
-  DBMemo2->setVisible(false);
-  DBMemo2->setPlainText(MemoLines(ADOTable2.field(QStringLiteral("MEMO1")).toString()).join(u'\n'));
-  DBMemo2->setVisible(true);
+  testMemo->setVisible(false);
+  testMemo->setPlainText(MemoLines(tests.field(QStringLiteral("MEMO1")).toString()).join(u'\n'));
+  testMemo->setVisible(true);
 }
 
 void ClientBrowser::updateCount() {
-  List->setCountText(RecordCountText(ADOTable1.rowCount(), ADOTable2.rowCount()));
+  clientList->setCountText(RecordCountText(clients.rowCount(), tests.rowCount()));
 }
 
-void ClientBrowser::DBGrid1Enter() { ToolButton[3]->setEnabled(false); }
+void ClientBrowser::disableClientDelete() { ToolButton[3]->setEnabled(false); }
 
-void ClientBrowser::DBGrid1ColEnter() {
+void ClientBrowser::activateClientList() {
   ToolButton[1]->setEnabled(false);
-  ToolButton[2]->setEnabled(!ADOTable1.isEmpty());
+  ToolButton[2]->setEnabled(!clients.isEmpty());
   ToolButton[3]->setEnabled(true);
   ToolButton[4]->setEnabled(false);
   ToolButton[5]->setEnabled(false);
-  ClientListActive = true;
-  TestListActive = false;
+  clientListActive_ = true;
+  testListActive_ = false;
 }
 
-void ClientBrowser::DBGrid2Enter() { ToolButton[5]->setEnabled(false); }
+void ClientBrowser::disableTestDelete() { ToolButton[5]->setEnabled(false); }
 
-void ClientBrowser::DBGrid2ColEnter() {
-  const bool hasTest = !ADOTable2.isEmpty();
+void ClientBrowser::activateTestList() {
+  const bool hasTest = !tests.isEmpty();
   ToolButton[1]->setEnabled(hasTest);
   ToolButton[2]->setEnabled(false);
   ToolButton[3]->setEnabled(false);
   ToolButton[4]->setEnabled(hasTest);
   ToolButton[5]->setEnabled(hasTest);
-  ClientListActive = false;
-  TestListActive = true;
+  clientListActive_ = false;
+  testListActive_ = true;
 }
 
-void ClientBrowser::Edit1Change() {
-  SearchText = Trim(List->Edit1->text());
-  if (ADOTable1.locate(BrowserSearchColumn(ViewState.ClientSortKey), SearchText,
-                       LocateOption::CaseInsensitive | LocateOption::PartialKey))
-    DBGrid1->showCurrent();
+void ClientBrowser::searchClients() {
+  searchText_ = Trim(clientList->searchEdit->text());
+  if (clients.locate(BrowserSearchColumn(ViewState.ClientSortKey), searchText_,
+                     LocateOption::CaseInsensitive | LocateOption::PartialKey))
+    clientGrid->showCurrent();
 }
 
-void ClientBrowser::ComboBox1Change() { sortChanged(true); }
-void ClientBrowser::ComboBox2Change() { sortChanged(false); }
+void ClientBrowser::changeSortColumn() { sortChanged(true); }
+void ClientBrowser::changeSortDirection() { sortChanged(false); }
 
 void ClientBrowser::sortChanged(bool fromColumnBox) {
   for (int i = 2; i <= 5; ++i) ToolButton[i]->setEnabled(false);
-  List->sortByBoxes(SortField, fromColumnBox);
+  clientList->sortByBoxes(sortField_, fromColumnBox);
 }
 
-void ClientBrowser::ToolButton1Click() {
+void ClientBrowser::loadSelectedTest() {
   if (ViewState.BrowseForCurrent) {
-    if (ADOTable2.isEmpty()) {
+    if (tests.isEmpty()) {
       accept();
       return;
     }
-    LoadCurrentTest(ADOTable1, ADOTable2);
+    LoadCurrentTest(clients, tests);
   } else {
-    LoadCompareTest(ADOTable1, ADOTable2);
+    LoadCompareTest(clients, tests);
   }
   accept();
 }
 
 void ClientBrowser::runHidden(std::function<void()> child, std::function<void()> after) {
-  const qint64 mark = ADOTable1.bookmark();
+  const qint64 mark = clients.bookmark();
   runChildHidden(std::move(child), [this, mark, after = std::move(after)] {
-    ADOTable1.refresh();
-    ADOTable1.gotoBookmark(mark);
-    DBGrid1->reload();
+    clients.refresh();
+    clients.gotoBookmark(mark);
+    clientGrid->reload();
     if (after) after();
   });
 }
 
-void ClientBrowser::ToolButton2Click() {
+void ClientBrowser::editClient() {
   ViewState.ClientNewMode = false;
   ViewState.EntryNewMode = false;
   runHidden(
       [this] {
-        ClientEditor editor(&ADOTable1, this);
+        ClientEditor editor(&clients, this);
         editor.exec();
       },
-      [this] { DBGrid1->setFocus(); });
+      [this] { clientGrid->setFocus(); });
 }
 
-void ClientBrowser::DBGrid1DblClick() {
-  if (ADOTable1.isEmpty()) return;
+void ClientBrowser::editClientInPlace() {
+  if (clients.isEmpty()) return;
   ViewState.ClientNewMode = false;
   ViewState.EntryNewMode = false;
   {
-    ClientEditor editor(&ADOTable1, nullptr);
+    ClientEditor editor(&clients, nullptr);
     editor.exec();
   }
-  DBGrid1->reload();
-  DBGrid1->setFocus();
+  clientGrid->reload();
+  clientGrid->setFocus();
 }
 
-void ClientBrowser::ToolButton3Click() {
+void ClientBrowser::deleteClient() {
   SendSignal(SignalKind::Question);
-  if (ClientListActive && !ADOTable1.isEmpty()) {
-    DBGrid1->setFocus();
+  if (clientListActive_ && !clients.isEmpty()) {
+    clientGrid->setFocus();
     if (AskUser(MsgKind::WarningYesNo,
                 QStringLiteral("確定要刪除本受測者的所有資料嗎? (包括所有檢測資料)"))) {
       QString error;
-      if (!DeleteCurrentClient(ADOTable1, ADOTable2, &error)) AskUser(MsgKind::WarningOk, error);
-      DBGrid1->reload();
+      if (!DeleteCurrentClient(clients, tests, &error)) AskUser(MsgKind::WarningOk, error);
+      clientGrid->reload();
     }
   }
   updateCount();
 }
 
-void ClientBrowser::ToolButton4Click() {
-  if (ADOTable2.isEmpty()) return;
+void ClientBrowser::editTest() {
+  if (tests.isEmpty()) return;
   ViewState.ClientNewMode = false;
   ViewState.EntryNewMode = false;
-  const qint64 test = ADOTable2.bookmark();
+  const qint64 test = tests.bookmark();
   runHidden(
       [this, test] {
         OpenWindow(WindowOpeners().manualEntry, this, static_cast<std::int32_t>(test));
       },
       [this, test] {
-        ADOTable2.gotoBookmark(test);
-        DBGrid2->showCurrent();
-        DBGrid2->setFocus();
+        tests.gotoBookmark(test);
+        testGrid->showCurrent();
+        testGrid->setFocus();
       });
 }
 
-void ClientBrowser::ToolButton5Click() {
+void ClientBrowser::deleteTest() {
   SendSignal(SignalKind::Question);
-  if (TestListActive && !ADOTable2.isEmpty()) {
-    DBGrid2->setFocus();
+  if (testListActive_ && !tests.isEmpty()) {
+    testGrid->setFocus();
     if (AskUser(MsgKind::WarningYesNo, QStringLiteral("確定要刪除這筆經絡能量數據嗎?"))) {
       QString error;
-      if (!DeleteCurrentTest(ADOTable2, &error)) AskUser(MsgKind::WarningOk, error);
-      DBGrid2->reload();
-      if (ADOTable2.isEmpty()) DBGrid2ColEnter();
+      if (!DeleteCurrentTest(tests, &error)) AskUser(MsgKind::WarningOk, error);
+      testGrid->reload();
+      if (tests.isEmpty()) activateTestList();
     }
   }
   updateCount();
 }
 
-void ClientBrowser::ToolButton6Click() {
+void ClientBrowser::leave() {
   ViewState.TestLoaded = false;
   reject();
 }

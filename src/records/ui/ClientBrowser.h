@@ -22,30 +22,30 @@ class ClientBrowser : public FormShowOnce<OpenerDialog> {
   explicit ClientBrowser(QWidget* parent = nullptr);
 
   void FormShow() override;
-  void DBGrid1Enter();
-  void DBGrid1ColEnter();
-  void DBGrid1DblClick();
-  void DBGrid2Enter();
-  void DBGrid2ColEnter();
-  void Edit1Change();
-  void ComboBox1Change();
-  void ComboBox2Change();
-  void ToolButton1Click();
-  void ToolButton2Click();
-  void ToolButton3Click();
-  void ToolButton4Click();
-  void ToolButton5Click();
-  void ToolButton6Click();
+  void disableClientDelete();
+  void activateClientList();
+  void editClientInPlace();
+  void disableTestDelete();
+  void activateTestList();
+  void searchClients();
+  void changeSortColumn();
+  void changeSortDirection();
+  void loadSelectedTest();
+  void editClient();
+  void deleteClient();
+  void editTest();
+  void deleteTest();
+  void leave();
 
-  RecordSet ADOTable1;  // VOCUST
-  RecordSet ADOTable2;  // VODATA of the current client
-  ClientList* List;
-  RecordGrid* DBGrid1;
-  RecordGrid* DBGrid2;
-  QPlainTextEdit* DBMemo1;
-  QPlainTextEdit* DBMemo2;
+  RecordSet clients;  // VOCUST
+  RecordSet tests;    // VODATA of the current client
+  ClientList* clientList;
+  RecordGrid* clientGrid;
+  RecordGrid* testGrid;
+  QPlainTextEdit* clientMemo;
+  QPlainTextEdit* testMemo;
   QToolButton* ToolButton[7]{};  // ToolButton1..6 at 1..6
-  QStatusBar* StatusBar1;
+  QStatusBar* statusBar;
 
  private:
   // The client row changed: its tests, memos and the count follow.
@@ -57,10 +57,10 @@ class ClientBrowser : public FormShowOnce<OpenerDialog> {
   // `after`.
   void runHidden(std::function<void()> child, std::function<void()> after);
 
-  QString SortField;
-  QString SearchText;
-  bool ClientListActive = false;
-  bool TestListActive = false;
+  QString sortField_;
+  QString searchText_;
+  bool clientListActive_ = false;
+  bool testListActive_ = false;
 };
 
 }  // namespace ruto

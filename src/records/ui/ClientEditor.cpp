@@ -47,10 +47,10 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  ToolButton2 = addToolButton(toolBar, QStringLiteral("ToolButton2"), QStringLiteral("儲存資料"),
-                              QStringLiteral("儲存受測者資料"));
-  ToolButton3 = addToolButton(toolBar, QStringLiteral("ToolButton3"), QStringLiteral("離  開"),
-                              QStringLiteral("離開數據儲存系統"));
+  saveButton = addToolButton(toolBar, QStringLiteral("saveButton"), QStringLiteral("儲存資料"),
+                             QStringLiteral("儲存受測者資料"));
+  exitButton = addToolButton(toolBar, QStringLiteral("exitButton"), QStringLiteral("離  開"),
+                             QStringLiteral("離開數據儲存系統"));
   root->addWidget(toolBar);
 
   auto* form = new QGridLayout;
@@ -68,39 +68,39 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
     Edit[i]->setMaxLength(limits[i]);
     Edit[i]->installEventFilter(this);
   }
-  StaticText3 = new QLabel(this);
-  StaticText3->setObjectName(QStringLiteral("StaticText3"));
+  custNoHint = new QLabel(this);
+  custNoHint->setObjectName(QStringLiteral("custNoHint"));
 
-  RadioButton3 = new QRadioButton(QStringLiteral("男  性"), this);
-  RadioButton3->setObjectName(QStringLiteral("RadioButton3"));
-  RadioButton4 = new QRadioButton(QStringLiteral("女  性"), this);
-  RadioButton4->setObjectName(QStringLiteral("RadioButton4"));
+  maleButton = new QRadioButton(QStringLiteral("男  性"), this);
+  maleButton->setObjectName(QStringLiteral("maleButton"));
+  femaleButton = new QRadioButton(QStringLiteral("女  性"), this);
+  femaleButton->setObjectName(QStringLiteral("femaleButton"));
   auto* sexBox = new QGroupBox(QStringLiteral("性別"), this);
   auto* sexLayout = new QHBoxLayout(sexBox);
-  sexLayout->addWidget(RadioButton3);
-  sexLayout->addWidget(RadioButton4);
-  RadioButton3->installEventFilter(this);
-  RadioButton4->installEventFilter(this);
+  sexLayout->addWidget(maleButton);
+  sexLayout->addWidget(femaleButton);
+  maleButton->installEventFilter(this);
+  femaleButton->installEventFilter(this);
 
-  CheckBox1 = new QCheckBox(QStringLiteral("生日:"), this);
-  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  DateTimePicker1 = new QDateEdit(this);
-  DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-  DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-  DateTimePicker1->setCalendarPopup(true);
-  DateTimePicker1->installEventFilter(this);
+  birthdayBox = new QCheckBox(QStringLiteral("生日:"), this);
+  birthdayBox->setObjectName(QStringLiteral("birthdayBox"));
+  birthdayEdit = new QDateEdit(this);
+  birthdayEdit->setObjectName(QStringLiteral("birthdayEdit"));
+  birthdayEdit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+  birthdayEdit->setCalendarPopup(true);
+  birthdayEdit->installEventFilter(this);
 
   int row = 0;
   form->addWidget(new QLabel(QStringLiteral("編號:"), this), row, 0);
   form->addWidget(Edit[2], row, 1);
-  form->addWidget(StaticText3, row, 2, 1, 2);
+  form->addWidget(custNoHint, row, 2, 1, 2);
   ++row;
   form->addWidget(new QLabel(QStringLiteral("姓名:"), this), row, 0);
   form->addWidget(Edit[3], row, 1);
   form->addWidget(sexBox, row, 2, 2, 2);
   ++row;
-  form->addWidget(CheckBox1, row, 0);
-  form->addWidget(DateTimePicker1, row, 1);
+  form->addWidget(birthdayBox, row, 0);
+  form->addWidget(birthdayEdit, row, 1);
   ++row;
   form->addWidget(new QLabel(QStringLiteral("電話:"), this), row, 0);
   form->addWidget(Edit[5], row, 1);
@@ -117,39 +117,39 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
   ++row;
   form->addWidget(new QLabel(QStringLiteral("備註欄"), this), row, 0, 1, 4);
   ++row;
-  Memo1 = new QPlainTextEdit(this);
-  Memo1->setObjectName(QStringLiteral("Memo1"));
-  DBMemo1 = new QPlainTextEdit(this);
-  DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
-  form->addWidget(Memo1, row, 0, 1, 4);
-  form->addWidget(DBMemo1, row, 0, 1, 4);
-  Memo1->setFixedHeight(90);
-  DBMemo1->setFixedHeight(90);
+  newMemoEdit = new QPlainTextEdit(this);
+  newMemoEdit->setObjectName(QStringLiteral("newMemoEdit"));
+  memoEdit = new QPlainTextEdit(this);
+  memoEdit->setObjectName(QStringLiteral("memoEdit"));
+  form->addWidget(newMemoEdit, row, 0, 1, 4);
+  form->addWidget(memoEdit, row, 0, 1, 4);
+  newMemoEdit->setFixedHeight(90);
+  memoEdit->setFixedHeight(90);
   form->setRowStretch(row, 1);
   form->setColumnMinimumWidth(1, 180);
   form->setColumnMinimumWidth(3, 180);
 
-  StatusBar1 = new QStatusBar(this);
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1->setSizeGripEnabled(false);
-  root->addWidget(StatusBar1);
+  statusBar = new QStatusBar(this);
+  statusBar->setObjectName(QStringLiteral("statusBar"));
+  statusBar->setSizeGripEnabled(false);
+  root->addWidget(statusBar);
 
   // Tab order follows the form: number, name, sex, birthday, phones, mail, address.
   setTabOrder(Edit[2], Edit[3]);
-  setTabOrder(Edit[3], RadioButton3);
-  setTabOrder(RadioButton3, RadioButton4);
-  setTabOrder(RadioButton4, CheckBox1);
-  setTabOrder(CheckBox1, DateTimePicker1);
-  setTabOrder(DateTimePicker1, Edit[5]);
+  setTabOrder(Edit[3], maleButton);
+  setTabOrder(maleButton, femaleButton);
+  setTabOrder(femaleButton, birthdayBox);
+  setTabOrder(birthdayBox, birthdayEdit);
+  setTabOrder(birthdayEdit, Edit[5]);
   setTabOrder(Edit[5], Edit[6]);
   setTabOrder(Edit[6], Edit[7]);
   setTabOrder(Edit[7], Edit[1]);
   setTabOrder(Edit[1], Edit[4]);
 
-  connect(ToolButton2, &QToolButton::clicked, this, &ClientEditor::ToolButton2Click);
-  connect(ToolButton3, &QToolButton::clicked, this, &ClientEditor::ToolButton3Click);
-  connect(Edit[2], &QLineEdit::textChanged, this, &ClientEditor::Edit2Change);
-  connect(CheckBox1, &QCheckBox::toggled, this, &ClientEditor::CheckBox1Click);
+  connect(saveButton, &QToolButton::clicked, this, &ClientEditor::save);
+  connect(exitButton, &QToolButton::clicked, this, &ClientEditor::leave);
+  connect(Edit[2], &QLineEdit::textChanged, this, &ClientEditor::updateSaveButton);
+  connect(birthdayBox, &QCheckBox::toggled, this, &ClientEditor::toggleBirthday);
 }
 
 void ClientEditor::showEvent(QShowEvent* event) {
@@ -162,73 +162,73 @@ void ClientEditor::showEvent(QShowEvent* event) {
 
 void ClientEditor::FormShow() {
   if (newMode_) {
-    Memo1->clear();
-    Memo1->show();
-    DBMemo1->hide();
-    DBMemo1->setFocusPolicy(Qt::NoFocus);
+    newMemoEdit->clear();
+    newMemoEdit->show();
+    memoEdit->hide();
+    memoEdit->setFocusPolicy(Qt::NoFocus);
     setWindowTitle(QStringLiteral("受測者資料新增"));
-    StaticText3->setText(QStringLiteral("(請務必輸入)"));
+    custNoHint->setText(QStringLiteral("(請務必輸入)"));
     Edit[2]->setEnabled(true);
-    StatusBar1->showMessage(QStringLiteral(
+    statusBar->showMessage(QStringLiteral(
         "新增受測者資料，編號及性別部分務必輸入，其他部分則不限定。確認後請將資料儲存。"));
     for (int i = 1; i <= 7; ++i) Edit[i]->clear();
-    Edit2Change();
-    (CurrentClient.Sex ? RadioButton3 : RadioButton4)->setChecked(true);
-    InitialDate = QDate::currentDate();
-    DateTimePicker1->setDate(InitialDate);
-    CheckBox1->setChecked(false);
-    DateTimePicker1->setEnabled(false);
+    updateSaveButton();
+    (CurrentClient.Sex ? maleButton : femaleButton)->setChecked(true);
+    initialDate_ = QDate::currentDate();
+    birthdayEdit->setDate(initialDate_);
+    birthdayBox->setChecked(false);
+    birthdayEdit->setEnabled(false);
     Edit[2]->setFocus();
     return;
   }
   const int row = clients_->position();
   key_ = clients_->keyAt(row);
-  DBMemo1->setPlainText(
+  memoEdit->setPlainText(
       MemoLines(clients_->value(row, QStringLiteral("MEMO")).toString()).join(u'\n'));
-  DBMemo1->show();
-  Memo1->hide();
-  Memo1->setFocusPolicy(Qt::NoFocus);
+  memoEdit->show();
+  newMemoEdit->hide();
+  newMemoEdit->setFocusPolicy(Qt::NoFocus);
   setWindowTitle(QStringLiteral("受測者資料修改"));
-  StaticText3->setText(QStringLiteral("(編號資料不得修改)"));
+  custNoHint->setText(QStringLiteral("(編號資料不得修改)"));
   Edit[2]->setEnabled(false);
-  StatusBar1->showMessage(QStringLiteral("修改受測者基本資料，確認後請將資料儲存。"));
+  statusBar->showMessage(QStringLiteral("修改受測者基本資料，確認後請將資料儲存。"));
   const double birth = clients_->value(row, QStringLiteral("DBIRTH")).toDouble();
   if (birth <= 4000.0) {
-    InitialDate = QDate::currentDate();
-    DateTimePicker1->setDate(InitialDate);
-    CheckBox1->setChecked(false);
-    DateTimePicker1->setEnabled(false);
+    initialDate_ = QDate::currentDate();
+    birthdayEdit->setDate(initialDate_);
+    birthdayBox->setChecked(false);
+    birthdayEdit->setEnabled(false);
   } else {
-    DateTimePicker1->setDate(fromOleDate(birth).date());
-    CheckBox1->setChecked(true);
-    DateTimePicker1->setEnabled(true);
+    birthdayEdit->setDate(fromOleDate(birth).date());
+    birthdayBox->setChecked(true);
+    birthdayEdit->setEnabled(true);
   }
   static const char* columns[8] = {nullptr, "EMAIL", "CUSTNO", "NAME",
                                    "ADDR",  "TEL",   "TEL2",   "TEL3"};
   for (int i = 1; i <= 7; ++i)
     Edit[i]->setText(clients_->value(row, QString::fromLatin1(columns[i])).toString());
-  (clients_->value(row, QStringLiteral("SEX")).toBool() ? RadioButton3 : RadioButton4)
+  (clients_->value(row, QStringLiteral("SEX")).toBool() ? maleButton : femaleButton)
       ->setChecked(true);
-  ToolButton2->setEnabled(true);
+  saveButton->setEnabled(true);
   Edit[3]->setFocus();
 }
 
-void ClientEditor::ToolButton2Click() {
+void ClientEditor::save() {
   ClientForm form;
-  form.Edit1 = Edit[1]->text();
-  form.Edit2 = Edit[2]->text();
-  form.Edit3 = Edit[3]->text();
-  form.Edit4 = Edit[4]->text();
-  form.Edit5 = Edit[5]->text();
-  form.Edit6 = Edit[6]->text();
-  form.Edit7 = Edit[7]->text();
-  form.Male = RadioButton3->isChecked();
-  form.HasBirthday = CheckBox1->isChecked();
-  form.Birthday = toOleDate(DateTimePicker1->date());
+  form.EMail = Edit[1]->text();
+  form.CustNo = Edit[2]->text();
+  form.Name = Edit[3]->text();
+  form.Addr = Edit[4]->text();
+  form.Tel = Edit[5]->text();
+  form.Tel2 = Edit[6]->text();
+  form.Tel3 = Edit[7]->text();
+  form.Male = maleButton->isChecked();
+  form.HasBirthday = birthdayBox->isChecked();
+  form.Birthday = toOleDate(birthdayEdit->date());
   QString error;
   if (newMode_) {
-    form.Memo = MemoText(Memo1->toPlainText().split(QLatin1Char('\n')));
-    if (Memo1->toPlainText().isEmpty()) form.Memo.clear();
+    form.Memo = MemoText(newMemoEdit->toPlainText().split(QLatin1Char('\n')));
+    if (newMemoEdit->toPlainText().isEmpty()) form.Memo.clear();
     QString name;
     switch (SaveNewClient(*clients_, form, &name, &error)) {
       case ClientSaveResult::Duplicate:
@@ -243,9 +243,9 @@ void ClientEditor::ToolButton2Click() {
         break;
     }
   } else {
-    form.Memo = DBMemo1->toPlainText().isEmpty()
+    form.Memo = memoEdit->toPlainText().isEmpty()
                     ? QString()
-                    : MemoText(DBMemo1->toPlainText().split(QLatin1Char('\n')));
+                    : MemoText(memoEdit->toPlainText().split(QLatin1Char('\n')));
     if (!SaveModifiedClient(*clients_, key_, form, &error)) {
       AskUser(MsgKind::WarningOk, error);
       return;
@@ -255,7 +255,7 @@ void ClientEditor::ToolButton2Click() {
   accept();
 }
 
-void ClientEditor::ToolButton3Click() { reject(); }
+void ClientEditor::leave() { reject(); }
 
 void ClientEditor::done(int result) {
   // Whatever closes the editor, only a save reports a new client.
@@ -263,22 +263,22 @@ void ClientEditor::done(int result) {
   QDialog::done(result);
 }
 
-void ClientEditor::Edit2Change() {
-  if (newMode_) ToolButton2->setEnabled(!Trim(Edit[2]->text()).isEmpty());
+void ClientEditor::updateSaveButton() {
+  if (newMode_) saveButton->setEnabled(!Trim(Edit[2]->text()).isEmpty());
 }
 
-void ClientEditor::CheckBox1Click() { DateTimePicker1->setEnabled(CheckBox1->isChecked()); }
+void ClientEditor::toggleBirthday() { birthdayEdit->setEnabled(birthdayBox->isChecked()); }
 
 bool ClientEditor::eventFilter(QObject* watched, QEvent* event) {
   if (!isEnter(event)) return QDialog::eventFilter(watched, event);
   if (watched == Edit[3]) {
-    CheckBox1->setChecked(true);
-    DateTimePicker1->setFocus();
+    birthdayBox->setChecked(true);
+    birthdayEdit->setFocus();
     return true;
   }
-  if (watched == DateTimePicker1 && DateTimePicker1->date() == InitialDate) {
-    CheckBox1->setChecked(false);
-    DateTimePicker1->setEnabled(false);
+  if (watched == birthdayEdit && birthdayEdit->date() == initialDate_) {
+    birthdayBox->setChecked(false);
+    birthdayEdit->setEnabled(false);
   }
   focusNextChild();
   return true;

@@ -26,22 +26,22 @@ class ClientEditor : public QDialog {
   explicit ClientEditor(RecordSet* clients, QWidget* parent = nullptr);
 
   void FormShow();
-  void ToolButton2Click();
-  void ToolButton3Click();
-  void Edit2Change();
-  void CheckBox1Click();
+  void save();
+  void leave();
+  void updateSaveButton();
+  void toggleBirthday();
 
   std::array<QLineEdit*, 8> Edit{};  // Edit1..Edit7 at 1..7
-  QRadioButton* RadioButton3;
-  QRadioButton* RadioButton4;
-  QCheckBox* CheckBox1;
-  QDateEdit* DateTimePicker1;
-  QPlainTextEdit* Memo1;
-  QPlainTextEdit* DBMemo1;
-  QLabel* StaticText3;
-  QToolButton* ToolButton2;
-  QToolButton* ToolButton3;
-  QStatusBar* StatusBar1;
+  QRadioButton* maleButton;
+  QRadioButton* femaleButton;
+  QCheckBox* birthdayBox;
+  QDateEdit* birthdayEdit;
+  QPlainTextEdit* newMemoEdit;
+  QPlainTextEdit* memoEdit;
+  QLabel* custNoHint;
+  QToolButton* saveButton;
+  QToolButton* exitButton;
+  QStatusBar* statusBar;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -54,7 +54,7 @@ class ClientEditor : public QDialog {
   qint64 key_ = 0;
   bool saved_ = false;
   bool shown_ = false;
-  QDate InitialDate;
+  QDate initialDate_;
 };
 
 }  // namespace ruto

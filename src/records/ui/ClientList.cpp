@@ -53,76 +53,76 @@ ClientList::ClientList(RecordSet* clients, Titles titles, const QString& countNa
 
   auto* bar = new QHBoxLayout;
   bar->addWidget(new QLabel(QString::fromUtf8(store ? "資料搜尋：" : "資料搜尋:"), this));
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Edit1->setMinimumWidth(140);
-  bar->addWidget(Edit1);
+  searchEdit = new QLineEdit(this);
+  searchEdit->setObjectName(QStringLiteral("searchEdit"));
+  searchEdit->setMinimumWidth(140);
+  bar->addWidget(searchEdit);
   bar->addSpacing(12);
   bar->addWidget(new QLabel(QStringLiteral("資料查詢方式："), this));
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  ComboBox1->addItems({QStringLiteral("編號"), QStringLiteral("姓名"), QStringLiteral("性別"),
-                       QStringLiteral("生日"), QStringLiteral("電話"), QStringLiteral("地址"),
-                       QStringLiteral("e-Mail"), QStringLiteral("行動電話"),
-                       QStringLiteral("傳真")});
-  bar->addWidget(ComboBox1);
+  sortColumnBox = new QComboBox(this);
+  sortColumnBox->setObjectName(QStringLiteral("sortColumnBox"));
+  sortColumnBox->addItems({QStringLiteral("編號"), QStringLiteral("姓名"), QStringLiteral("性別"),
+                           QStringLiteral("生日"), QStringLiteral("電話"), QStringLiteral("地址"),
+                           QStringLiteral("e-Mail"), QStringLiteral("行動電話"),
+                           QStringLiteral("傳真")});
+  bar->addWidget(sortColumnBox);
   bar->addSpacing(12);
   bar->addWidget(new QLabel(QStringLiteral("排列方式："), this));
-  ComboBox2 = new QComboBox(this);
-  ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-  ComboBox2->addItems({QStringLiteral("遞增"), QStringLiteral("遞減")});
-  bar->addWidget(ComboBox2);
+  sortDirectionBox = new QComboBox(this);
+  sortDirectionBox->setObjectName(QStringLiteral("sortDirectionBox"));
+  sortDirectionBox->addItems({QStringLiteral("遞增"), QStringLiteral("遞減")});
+  bar->addWidget(sortDirectionBox);
   bar->addStretch(1);
   bar->addWidget(new QLabel(QStringLiteral("資料總筆數:"), this));
-  CountLabel = new QLabel(this);
-  CountLabel->setObjectName(countName);
-  CountLabel->setFrameShape(QFrame::Panel);
-  CountLabel->setFrameShadow(QFrame::Sunken);
+  countLabel = new QLabel(this);
+  countLabel->setObjectName(countName);
+  countLabel->setFrameShape(QFrame::Panel);
+  countLabel->setFrameShadow(QFrame::Sunken);
   // The label's figures line up as the fixed-width count text intends.
-  QFont mono = CountLabel->font();
+  QFont mono = countLabel->font();
   mono.setFamily(QStringLiteral("monospace"));
   mono.setStyleHint(QFont::Monospace);
-  CountLabel->setFont(mono);
+  countLabel->setFont(mono);
   // Room for the widest count in this font and a little air, whatever the window's width.
-  const int widest = CountLabel->fontMetrics().horizontalAdvance(RecordCountText(999999, 999999)) +
-                     2 * CountLabel->frameWidth() + 2 * CountLabel->margin() + 8;
-  CountLabel->setMinimumWidth(std::max(150, widest));
-  bar->addWidget(CountLabel);
+  const int widest = countLabel->fontMetrics().horizontalAdvance(RecordCountText(999999, 999999)) +
+                     2 * countLabel->frameWidth() + 2 * countLabel->margin() + 8;
+  countLabel->setMinimumWidth(std::max(150, widest));
+  bar->addWidget(countLabel);
   layout->addLayout(bar);
 
-  DBGrid1 = new RecordGrid(clients, ClientColumns(titles), this);
-  DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-  DBGrid1->setAccessibleName(QStringLiteral("受測者資料"));
-  layout->addWidget(DBGrid1, 1);
+  clientGrid = new RecordGrid(clients, ClientColumns(titles), this);
+  clientGrid->setObjectName(QStringLiteral("clientGrid"));
+  clientGrid->setAccessibleName(QStringLiteral("受測者資料"));
+  layout->addWidget(clientGrid, 1);
 }
 
 void ClientList::showSortKey(int sortKey) {
   {
-    const QSignalBlocker b1(ComboBox1);
-    const QSignalBlocker b2(ComboBox2);
-    ComboBox1->setCurrentIndex(ClientSortItem(sortKey));
-    ComboBox2->setCurrentIndex(ClientSortDirectionItem(sortKey));
+    const QSignalBlocker b1(sortColumnBox);
+    const QSignalBlocker b2(sortDirectionBox);
+    sortColumnBox->setCurrentIndex(ClientSortItem(sortKey));
+    sortDirectionBox->setCurrentIndex(ClientSortDirectionItem(sortKey));
   }
-  DBGrid1->recordSet()->setSort(ClientSortText(sortKey));
+  clientGrid->recordSet()->setSort(ClientSortText(sortKey));
 }
 
-void ClientList::setCountText(const QString& text) { CountLabel->setText(text); }
+void ClientList::setCountText(const QString& text) { countLabel->setText(text); }
 
 void ClientList::sortByBoxes(QString& sortField, bool fromColumnBox) {
   if (fromColumnBox) {
-    sortField = ComboSortField(ComboBox1->currentIndex());
-    Edit1->setEnabled(true);
+    sortField = ComboSortField(sortColumnBox->currentIndex());
+    searchEdit->setEnabled(true);
   }
-  const bool descending = ComboBox2->currentIndex() == 1;
-  ViewState.ClientSortKey = ClientSortKeyFor(ComboBox1->currentIndex(), descending);
-  RecordSet& clients = *DBGrid1->recordSet();
+  const bool descending = sortDirectionBox->currentIndex() == 1;
+  ViewState.ClientSortKey = ClientSortKeyFor(sortColumnBox->currentIndex(), descending);
+  RecordSet& clients = *clientGrid->recordSet();
   const qint64 mark = clients.bookmark();
   clients.setSort(sortField + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
   // The rows in memory take the new order; the list is read again on the next refresh.
   clients.sortNow();
   clients.gotoBookmark(mark);
-  DBGrid1->reload();
-  DBGrid1->setFocus();
+  clientGrid->reload();
+  clientGrid->setFocus();
 }
 
 }  // namespace ruto

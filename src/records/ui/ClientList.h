@@ -27,11 +27,11 @@ class ClientList : public QWidget {
   // key follows both boxes, and the clients take the new order on the same row.
   void sortByBoxes(QString& sortField, bool fromColumnBox);
 
-  QLineEdit* Edit1;
-  QComboBox* ComboBox1;
-  QComboBox* ComboBox2;
-  QLabel* CountLabel;
-  RecordGrid* DBGrid1;
+  QLineEdit* searchEdit;
+  QComboBox* sortColumnBox;
+  QComboBox* sortDirectionBox;
+  QLabel* countLabel;
+  RecordGrid* clientGrid;
 };
 
 // The calculated VOCUST columns and the stored ones, as the client lists show them.

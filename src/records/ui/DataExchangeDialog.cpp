@@ -78,56 +78,56 @@ DataExchangeDialog::DataExchangeDialog(QWidget* parent, TransferFiles* files)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  ToolButton1 = addToolButton(toolBar, QStringLiteral("ToolButton1"), QStringLiteral("資料匯出"),
-                              QStringLiteral("開始將選取的資料匯出至外部檔案"));
-  ToolButton2 = addToolButton(toolBar, QStringLiteral("ToolButton2"), QStringLiteral("匯入資料"),
-                              QStringLiteral("開始將外部檔案資料匯入至系統中"));
-  ToolButton3 = addToolButton(toolBar, QStringLiteral("ToolButton3"), QStringLiteral("離  開"),
-                              QStringLiteral("離開數據儲存系統"));
+  exportButton = addToolButton(toolBar, QStringLiteral("exportButton"), QStringLiteral("資料匯出"),
+                               QStringLiteral("開始將選取的資料匯出至外部檔案"));
+  importButton = addToolButton(toolBar, QStringLiteral("importButton"), QStringLiteral("匯入資料"),
+                               QStringLiteral("開始將外部檔案資料匯入至系統中"));
+  exitButton = addToolButton(toolBar, QStringLiteral("exitButton"), QStringLiteral("離  開"),
+                             QStringLiteral("離開數據儲存系統"));
   root->addWidget(toolBar);
 
   auto* body = new QVBoxLayout;
   body->setContentsMargins(6, 6, 6, 6);
   root->addLayout(body);
-  PageControl1 = new QTabWidget(this);
-  PageControl1->setObjectName(QStringLiteral("PageControl1"));
-  TabSheet1 = buildExportPage();
-  TabSheet2 = buildImportPage();
-  PageControl1->addTab(TabSheet1, QStringLiteral("匯出"));
-  PageControl1->addTab(TabSheet2, QStringLiteral("匯入"));
-  body->addWidget(PageControl1);
+  pages = new QTabWidget(this);
+  pages->setObjectName(QStringLiteral("pages"));
+  exportPage = buildExportPage();
+  importPage = buildImportPage();
+  pages->addTab(exportPage, QStringLiteral("匯出"));
+  pages->addTab(importPage, QStringLiteral("匯入"));
+  body->addWidget(pages);
 
   auto* progress = new QGridLayout;
   progress->addWidget(new QLabel(QStringLiteral("完成比例:"), this), 0, 0);
-  GradientBar1 = new TGradientBar(this);
-  GradientBar1->setObjectName(QStringLiteral("GradientBar1"));
-  GradientBar1->setStyle(gsHorizontal);
-  GradientBar1->setStartColor(0xFFFFFF);
-  GradientBar1->setEndColor(0x00FF00);
-  GradientBar1->setMaxValue(2000);
-  GradientBar1->setShowPercent(true);
-  GradientBar1->setMinimumHeight(22);
-  progress->addWidget(GradientBar1, 0, 1);
+  progressBar = new TGradientBar(this);
+  progressBar->setObjectName(QStringLiteral("progressBar"));
+  progressBar->setStyle(gsHorizontal);
+  progressBar->setStartColor(0xFFFFFF);
+  progressBar->setEndColor(0x00FF00);
+  progressBar->setMaxValue(2000);
+  progressBar->setShowPercent(true);
+  progressBar->setMinimumHeight(22);
+  progress->addWidget(progressBar, 0, 1);
   progress->addWidget(new QLabel(QStringLiteral("系統工作目錄:"), this), 1, 0);
   progress->addWidget(new QLabel(InstallDir(), this), 1, 1);
   progress->setColumnStretch(1, 1);
   body->addLayout(progress);
 
-  StatusBar1 = new QStatusBar(this);
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1->setSizeGripEnabled(false);
-  root->addWidget(StatusBar1);
+  statusBar = new QStatusBar(this);
+  statusBar->setObjectName(QStringLiteral("statusBar"));
+  statusBar->setSizeGripEnabled(false);
+  root->addWidget(statusBar);
 
-  connect(ToolButton1, &QToolButton::clicked, this, [this] { ToolButton1Click(); });
-  connect(ToolButton2, &QToolButton::clicked, this, [this] { ToolButton2Click(); });
-  connect(ToolButton3, &QToolButton::clicked, this, [this] { ToolButton3Click(); });
-  connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
-  connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
-  connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
-  connect(CheckBox3, &QCheckBox::clicked, this, [this] { CheckBox3Click(); });
-  connect(CheckBox4, &QCheckBox::clicked, this, [this] { CheckBox4Click(); });
-  connect(DirectoryListBox2->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this] { DirectoryListBox2Change(); });
+  connect(exportButton, &QToolButton::clicked, this, [this] { runExport(); });
+  connect(importButton, &QToolButton::clicked, this, [this] { runImport(); });
+  connect(exitButton, &QToolButton::clicked, this, [this] { leave(); });
+  connect(pages, &QTabWidget::currentChanged, this, [this] { switchPage(); });
+  connect(exportProgramsBox, &QCheckBox::clicked, this, [this] { toggleProgramExport(); });
+  connect(exportRecordsBox, &QCheckBox::clicked, this, [this] { toggleRecordExport(); });
+  connect(importProgramsBox, &QCheckBox::clicked, this, [this] { toggleProgramImport(); });
+  connect(importRecordsBox, &QCheckBox::clicked, this, [this] { toggleRecordImport(); });
+  connect(importFolderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this] { showImportFolder(); });
 }
 
 DataExchangeDialog::~DataExchangeDialog() {
@@ -137,18 +137,20 @@ DataExchangeDialog::~DataExchangeDialog() {
 
 QWidget* DataExchangeDialog::buildExportPage() {
   auto* page = new QWidget;
-  page->setObjectName(QStringLiteral("TabSheet1"));
+  page->setObjectName(QStringLiteral("exportPage"));
   auto* layout = new QGridLayout(page);
 
   auto* source = new QGroupBox(QStringLiteral("匯出的來源資料"), page);
   auto* sl = new QGridLayout(source);
-  CheckBox1 = checkBox(source, QStringLiteral("CheckBox1"), QStringLiteral("專家療程資料"));
-  CheckBox2 = checkBox(source, QStringLiteral("CheckBox2"), QStringLiteral("病歷檢測資料"));
-  StaticText8 = new QLabel(source);
-  StaticText8->setObjectName(QStringLiteral("StaticText8"));
-  StaticText9 = new QLabel(source);
-  StaticText9->setObjectName(QStringLiteral("StaticText9"));
-  DBGrid1 = new RecordGrid(
+  exportProgramsBox =
+      checkBox(source, QStringLiteral("exportProgramsBox"), QStringLiteral("專家療程資料"));
+  exportRecordsBox =
+      checkBox(source, QStringLiteral("exportRecordsBox"), QStringLiteral("病歷檢測資料"));
+  programCount = new QLabel(source);
+  programCount->setObjectName(QStringLiteral("programCount"));
+  clientCount = new QLabel(source);
+  clientCount->setObjectName(QStringLiteral("clientCount"));
+  programGrid = new RecordGrid(
       programs_,
       {{QStringLiteral("ProNo"), QStringLiteral("編號"), 90, Qt::AlignLeft | Qt::AlignVCenter, {}},
        {QStringLiteral("ProName"),
@@ -157,36 +159,36 @@ QWidget* DataExchangeDialog::buildExportPage() {
         Qt::AlignLeft | Qt::AlignVCenter,
         {}}},
       source);
-  DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-  DBGrid2 = new RecordGrid(
+  programGrid->setObjectName(QStringLiteral("programGrid"));
+  clientGrid = new RecordGrid(
       clients_,
       {{QStringLiteral("CUSTNO"), QStringLiteral("編號"), 90, Qt::AlignLeft | Qt::AlignVCenter, {}},
        {QStringLiteral("NAME"), QStringLiteral("姓名"), 90, Qt::AlignLeft | Qt::AlignVCenter, {}},
        {QStringLiteral("ADDR"), QStringLiteral("地址"), 180, Qt::AlignLeft | Qt::AlignVCenter, {}}},
       source);
-  DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-  for (RecordGrid* g : {DBGrid1, DBGrid2}) g->setMinimumSize(260, 160);
+  clientGrid->setObjectName(QStringLiteral("clientGrid"));
+  for (RecordGrid* g : {programGrid, clientGrid}) g->setMinimumSize(260, 160);
   // The page keeps its shape while a list is hidden.
-  for (QWidget* w : {static_cast<QWidget*>(DBGrid1), static_cast<QWidget*>(DBGrid2),
-                     static_cast<QWidget*>(StaticText8), static_cast<QWidget*>(StaticText9)}) {
+  for (QWidget* w : {static_cast<QWidget*>(programGrid), static_cast<QWidget*>(clientGrid),
+                     static_cast<QWidget*>(programCount), static_cast<QWidget*>(clientCount)}) {
     QSizePolicy policy = w->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     w->setSizePolicy(policy);
   }
-  sl->addWidget(CheckBox1, 0, 0);
-  sl->addWidget(StaticText8, 0, 1, Qt::AlignRight);
-  sl->addWidget(DBGrid1, 1, 0, 1, 2);
-  sl->addWidget(CheckBox2, 2, 0);
-  sl->addWidget(StaticText9, 2, 1, Qt::AlignRight);
-  sl->addWidget(DBGrid2, 3, 0, 1, 2);
+  sl->addWidget(exportProgramsBox, 0, 0);
+  sl->addWidget(programCount, 0, 1, Qt::AlignRight);
+  sl->addWidget(programGrid, 1, 0, 1, 2);
+  sl->addWidget(exportRecordsBox, 2, 0);
+  sl->addWidget(clientCount, 2, 1, Qt::AlignRight);
+  sl->addWidget(clientGrid, 3, 0, 1, 2);
   layout->addWidget(source, 0, 0, 2, 1);
 
   layout->addWidget(new QLabel(QStringLiteral("匯出目的地:"), page), 0, 1);
   auto* target = new QGroupBox(QStringLiteral("匯出到下列路徑"), page);
   auto* tl = new QVBoxLayout(target);
-  buildFolderPicker(target, 1, dirModel1_, DirectoryListBox1, DriveComboBox1);
-  tl->addWidget(DriveComboBox1);
-  tl->addWidget(DirectoryListBox1, 1);
+  buildFolderPicker(target, 1, exportFolders_, exportFolderTree, exportDriveBox);
+  tl->addWidget(exportDriveBox);
+  tl->addWidget(exportFolderTree, 1);
   tl->addWidget(new QLabel(QStringLiteral("檔案名稱： VoTran.mdb"), target));
   layout->addWidget(target, 1, 1);
   layout->setRowStretch(1, 1);
@@ -195,24 +197,26 @@ QWidget* DataExchangeDialog::buildExportPage() {
 
 QWidget* DataExchangeDialog::buildImportPage() {
   auto* page = new QWidget;
-  page->setObjectName(QStringLiteral("TabSheet2"));
+  page->setObjectName(QStringLiteral("importPage"));
   auto* layout = new QGridLayout(page);
 
   auto* options = new QGroupBox(QStringLiteral("匯入的資料選項"), page);
   auto* ol = new QVBoxLayout(options);
-  CheckBox3 = checkBox(options, QStringLiteral("CheckBox3"), QStringLiteral("專家療程資料"));
-  CheckBox4 = checkBox(options, QStringLiteral("CheckBox4"), QStringLiteral("病歷檢測資料"));
-  ol->addWidget(CheckBox3);
-  ol->addWidget(CheckBox4);
+  importProgramsBox =
+      checkBox(options, QStringLiteral("importProgramsBox"), QStringLiteral("專家療程資料"));
+  importRecordsBox =
+      checkBox(options, QStringLiteral("importRecordsBox"), QStringLiteral("病歷檢測資料"));
+  ol->addWidget(importProgramsBox);
+  ol->addWidget(importRecordsBox);
   auto* mode = new QGroupBox(QStringLiteral("匯入方式"), page);
   auto* ml = new QVBoxLayout(mode);
-  RadioButton1 = new QRadioButton(QStringLiteral("附加至資料中"), mode);
-  RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-  RadioButton2 = new QRadioButton(QStringLiteral("取代原有資料"), mode);
-  RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-  RadioButton1->setChecked(true);
-  ml->addWidget(RadioButton1);
-  ml->addWidget(RadioButton2);
+  appendButton = new QRadioButton(QStringLiteral("附加至資料中"), mode);
+  appendButton->setObjectName(QStringLiteral("appendButton"));
+  replaceButton = new QRadioButton(QStringLiteral("取代原有資料"), mode);
+  replaceButton->setObjectName(QStringLiteral("replaceButton"));
+  appendButton->setChecked(true);
+  ml->addWidget(appendButton);
+  ml->addWidget(replaceButton);
   auto* left = new QVBoxLayout;
   left->addWidget(options);
   left->addWidget(mode);
@@ -222,13 +226,13 @@ QWidget* DataExchangeDialog::buildImportPage() {
   layout->addWidget(new QLabel(QStringLiteral("由此處匯入:"), page), 0, 1);
   auto* source = new QGroupBox(QStringLiteral("由下列路徑匯入"), page);
   auto* sl = new QVBoxLayout(source);
-  buildFolderPicker(source, 2, dirModel2_, DirectoryListBox2, DriveComboBox2);
-  FileListBox1 = new QListWidget(source);
-  FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
-  FileListBox1->setMaximumHeight(60);
-  sl->addWidget(DriveComboBox2);
-  sl->addWidget(DirectoryListBox2, 1);
-  sl->addWidget(FileListBox1);
+  buildFolderPicker(source, 2, importFolders_, importFolderTree, importDriveBox);
+  importFileList = new QListWidget(source);
+  importFileList->setObjectName(QStringLiteral("importFileList"));
+  importFileList->setMaximumHeight(60);
+  sl->addWidget(importDriveBox);
+  sl->addWidget(importFolderTree, 1);
+  sl->addWidget(importFileList);
   layout->addWidget(source, 1, 1);
   layout->setRowStretch(1, 1);
   layout->setColumnStretch(1, 1);
@@ -252,7 +256,7 @@ QComboBox* DataExchangeDialog::driveCombo(QTreeView* tree, QFileSystemModel* mod
     model->setRootPath(rootPath);
     tree->setRootIndex(model->index(rootPath));
     tree->setCurrentIndex(model->index(rootPath));
-    if (tree == DirectoryListBox2) DirectoryListBox2Change();
+    if (tree == importFolderTree) showImportFolder();
   });
   return combo;
 }
@@ -273,16 +277,16 @@ void DataExchangeDialog::fillDrives(QComboBox* combo) {
 }
 
 QString DataExchangeDialog::directory(int list) const {
-  const QTreeView* tree = list == 1 ? DirectoryListBox1 : DirectoryListBox2;
-  const QFileSystemModel* model = list == 1 ? dirModel1_ : dirModel2_;
+  const QTreeView* tree = list == 1 ? exportFolderTree : importFolderTree;
+  const QFileSystemModel* model = list == 1 ? exportFolders_ : importFolders_;
   const QModelIndex i = tree->currentIndex();
   return i.isValid() ? model->filePath(i) : model->rootPath();
 }
 
 void DataExchangeDialog::setDirectory(int list, const QString& path) {
-  QTreeView* tree = list == 1 ? DirectoryListBox1 : DirectoryListBox2;
-  QFileSystemModel* model = list == 1 ? dirModel1_ : dirModel2_;
-  QComboBox* combo = list == 1 ? DriveComboBox1 : DriveComboBox2;
+  QTreeView* tree = list == 1 ? exportFolderTree : importFolderTree;
+  QFileSystemModel* model = list == 1 ? exportFolders_ : importFolders_;
+  QComboBox* combo = list == 1 ? exportDriveBox : importDriveBox;
   const QString rootPath = QStorageInfo(path).isValid() ? QStorageInfo(path).rootPath() : "/";
   const int at = combo->findData(rootPath);
   combo->setCurrentIndex(at >= 0 ? at : 0);
@@ -299,19 +303,19 @@ void DataExchangeDialog::setDirectory(int list, const QString& path) {
 void DataExchangeDialog::FormShow() {
   programs_->open();
   clients_->open();
-  DBGrid1->reload();
-  DBGrid2->reload();
-  DBGrid1->hide();
-  DBGrid2->hide();
-  StaticText8->hide();
-  StaticText9->hide();
+  programGrid->reload();
+  clientGrid->reload();
+  programGrid->hide();
+  clientGrid->hide();
+  programCount->hide();
+  clientCount->hide();
   updateCounts();
   setDirectory(1, QStringLiteral("/"));
   setDirectory(2, QStringLiteral("/"));
-  PageControl1->setCurrentWidget(TabSheet1);
+  pages->setCurrentWidget(exportPage);
   exportButtonRule();
-  ToolButton2->setEnabled(false);
-  StatusBar1->showMessage(kExportStatus);
+  importButton->setEnabled(false);
+  statusBar->showMessage(kExportStatus);
 }
 
 void DataExchangeDialog::FormClose() {
@@ -322,36 +326,36 @@ void DataExchangeDialog::FormClose() {
 }
 
 void DataExchangeDialog::updateCounts() {
-  StaticText8->setText(countText(programs_->rowCount()));
-  StaticText9->setText(countText(clients_->rowCount()));
+  programCount->setText(countText(programs_->rowCount()));
+  clientCount->setText(countText(clients_->rowCount()));
 }
 
 void DataExchangeDialog::exportButtonRule() {
-  ToolButton2->setEnabled(false);
-  ToolButton1->setEnabled(CheckBox1->isChecked() || CheckBox2->isChecked());
+  importButton->setEnabled(false);
+  exportButton->setEnabled(exportProgramsBox->isChecked() || exportRecordsBox->isChecked());
 }
 
 void DataExchangeDialog::importButtonRule(bool withFileList) {
-  ToolButton1->setEnabled(false);
-  ToolButton2->setEnabled((CheckBox3->isChecked() || CheckBox4->isChecked()) &&
-                          (!withFileList || FileListBox1->count() > 0));
+  exportButton->setEnabled(false);
+  importButton->setEnabled((importProgramsBox->isChecked() || importRecordsBox->isChecked()) &&
+                           (!withFileList || importFileList->count() > 0));
 }
 
 // The folder's files named "VoTran.mdb" in any letter case.
 void DataExchangeDialog::fillFileList() {
-  FileListBox1->clear();
+  importFileList->clear();
   const QDir dir(directory(2));
   for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name))
-    if (name.compare(kTransferFileName, Qt::CaseInsensitive) == 0) FileListBox1->addItem(name);
+    if (name.compare(kTransferFileName, Qt::CaseInsensitive) == 0) importFileList->addItem(name);
 }
 
-void DataExchangeDialog::PageControl1Change() {
-  const bool exporting = PageControl1->currentWidget() == TabSheet1;
-  StatusBar1->showMessage(exporting ? kExportStatus : kImportStatus);
+void DataExchangeDialog::switchPage() {
+  const bool exporting = pages->currentWidget() == exportPage;
+  statusBar->showMessage(exporting ? kExportStatus : kImportStatus);
   programs_->refresh();
   clients_->refresh();
-  DBGrid1->reload();
-  DBGrid2->reload();
+  programGrid->reload();
+  clientGrid->reload();
   updateCounts();
   if (exporting)
     exportButtonRule();
@@ -359,65 +363,66 @@ void DataExchangeDialog::PageControl1Change() {
     importButtonRule(false);
 }
 
-void DataExchangeDialog::CheckBox1Click() {
+void DataExchangeDialog::toggleProgramExport() {
   exportButtonRule();
-  DBGrid1->setVisible(CheckBox1->isChecked());
-  StaticText8->setVisible(CheckBox1->isChecked());
+  programGrid->setVisible(exportProgramsBox->isChecked());
+  programCount->setVisible(exportProgramsBox->isChecked());
 }
 
-void DataExchangeDialog::CheckBox2Click() {
+void DataExchangeDialog::toggleRecordExport() {
   exportButtonRule();
-  DBGrid2->setVisible(CheckBox2->isChecked());
-  StaticText9->setVisible(CheckBox2->isChecked());
+  clientGrid->setVisible(exportRecordsBox->isChecked());
+  clientCount->setVisible(exportRecordsBox->isChecked());
 }
 
-void DataExchangeDialog::CheckBox3Click() { importButtonRule(true); }
-void DataExchangeDialog::CheckBox4Click() { importButtonRule(true); }
+void DataExchangeDialog::toggleProgramImport() { importButtonRule(true); }
+void DataExchangeDialog::toggleRecordImport() { importButtonRule(true); }
 
-void DataExchangeDialog::DirectoryListBox2Change() {
+void DataExchangeDialog::showImportFolder() {
   fillFileList();
   importButtonRule(true);
 }
 
 void DataExchangeDialog::stepBar() {
-  const int before = GradientBar1->Position();
-  GradientBar1->setPosition(before + 5);
+  const int before = progressBar->Position();
+  progressBar->setPosition(before + 5);
   // The run holds the main thread; the bar is painted at once when it moved.
-  if (GradientBar1->Position() != before && GradientBar1->isVisible()) GradientBar1->repaint();
+  if (progressBar->Position() != before && progressBar->isVisible()) progressBar->repaint();
 }
 
 void DataExchangeDialog::runTransfer(const std::function<void(TransferRun&)>& work) {
   if (running_) return;
   running_ = true;
-  ToolButton3->setEnabled(false);
+  exitButton->setEnabled(false);
   TransferRun run(kMainConnection, files_);
   run.onStep = [this] { stepBar(); };
-  run.onFull = [this] { GradientBar1->setPosition(GradientBar1->MaxValue()); };
+  run.onFull = [this] { progressBar->setPosition(progressBar->MaxValue()); };
   work(run);
-  ToolButton3->setEnabled(true);
-  GradientBar1->setPosition(0);
+  exitButton->setEnabled(true);
+  progressBar->setPosition(0);
   running_ = false;
 }
 
-void DataExchangeDialog::ToolButton1Click() {
+void DataExchangeDialog::runExport() {
   runTransfer([this](TransferRun& run) {
-    run.exportTo({ruto::Trim(directory(1)), CheckBox1->isChecked(), CheckBox2->isChecked(), false});
+    run.exportTo({ruto::Trim(directory(1)), exportProgramsBox->isChecked(),
+                  exportRecordsBox->isChecked(), false});
   });
 }
 
-void DataExchangeDialog::ToolButton2Click() {
+void DataExchangeDialog::runImport() {
   runTransfer([this](TransferRun& run) {
-    run.importFrom({ruto::Trim(directory(2)), CheckBox3->isChecked(), CheckBox4->isChecked(),
-                    RadioButton2->isChecked()});
+    run.importFrom({ruto::Trim(directory(2)), importProgramsBox->isChecked(),
+                    importRecordsBox->isChecked(), replaceButton->isChecked()});
     programs_->refresh();
     clients_->refresh();
-    DBGrid1->reload();
-    DBGrid2->reload();
+    programGrid->reload();
+    clientGrid->reload();
     updateCounts();
   });
 }
 
-void DataExchangeDialog::ToolButton3Click() { close(); }
+void DataExchangeDialog::leave() { close(); }
 
 void DataExchangeDialog::reject() {
   if (running_) return;

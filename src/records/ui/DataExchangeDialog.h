@@ -36,15 +36,15 @@ class DataExchangeDialog : public FormShowOnce<QDialog> {
 
   void FormShow() override;
   void FormClose();
-  void PageControl1Change();
-  void CheckBox1Click();
-  void CheckBox2Click();
-  void CheckBox3Click();
-  void CheckBox4Click();
-  void DirectoryListBox2Change();
-  void ToolButton1Click();  // export
-  void ToolButton2Click();  // import
-  void ToolButton3Click();  // exit
+  void switchPage();
+  void toggleProgramExport();
+  void toggleRecordExport();
+  void toggleProgramImport();
+  void toggleRecordImport();
+  void showImportFolder();
+  void runExport();  // export
+  void runImport();  // import
+  void leave();      // exit
   // Escape and the frame's close box: refused while a run holds the window.
   void reject() override;
 
@@ -52,29 +52,29 @@ class DataExchangeDialog : public FormShowOnce<QDialog> {
   QString directory(int list) const;
   void setDirectory(int list, const QString& path);
 
-  QTabWidget* PageControl1 = nullptr;
-  QWidget* TabSheet1 = nullptr;
-  QWidget* TabSheet2 = nullptr;
-  QCheckBox* CheckBox1 = nullptr;
-  QCheckBox* CheckBox2 = nullptr;
-  QCheckBox* CheckBox3 = nullptr;
-  QCheckBox* CheckBox4 = nullptr;
-  RecordGrid* DBGrid1 = nullptr;
-  RecordGrid* DBGrid2 = nullptr;
-  QLabel* StaticText8 = nullptr;
-  QLabel* StaticText9 = nullptr;
-  QComboBox* DriveComboBox1 = nullptr;
-  QComboBox* DriveComboBox2 = nullptr;
-  QTreeView* DirectoryListBox1 = nullptr;
-  QTreeView* DirectoryListBox2 = nullptr;
-  QListWidget* FileListBox1 = nullptr;
-  QRadioButton* RadioButton1 = nullptr;
-  QRadioButton* RadioButton2 = nullptr;
-  TGradientBar* GradientBar1 = nullptr;
-  QToolButton* ToolButton1 = nullptr;
-  QToolButton* ToolButton2 = nullptr;
-  QToolButton* ToolButton3 = nullptr;
-  QStatusBar* StatusBar1 = nullptr;
+  QTabWidget* pages = nullptr;
+  QWidget* exportPage = nullptr;
+  QWidget* importPage = nullptr;
+  QCheckBox* exportProgramsBox = nullptr;
+  QCheckBox* exportRecordsBox = nullptr;
+  QCheckBox* importProgramsBox = nullptr;
+  QCheckBox* importRecordsBox = nullptr;
+  RecordGrid* programGrid = nullptr;
+  RecordGrid* clientGrid = nullptr;
+  QLabel* programCount = nullptr;
+  QLabel* clientCount = nullptr;
+  QComboBox* exportDriveBox = nullptr;
+  QComboBox* importDriveBox = nullptr;
+  QTreeView* exportFolderTree = nullptr;
+  QTreeView* importFolderTree = nullptr;
+  QListWidget* importFileList = nullptr;
+  QRadioButton* appendButton = nullptr;
+  QRadioButton* replaceButton = nullptr;
+  TGradientBar* progressBar = nullptr;
+  QToolButton* exportButton = nullptr;
+  QToolButton* importButton = nullptr;
+  QToolButton* exitButton = nullptr;
+  QStatusBar* statusBar = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -98,8 +98,8 @@ class DataExchangeDialog : public FormShowOnce<QDialog> {
 
   RecordSet* programs_;
   RecordSet* clients_;
-  QFileSystemModel* dirModel1_ = nullptr;
-  QFileSystemModel* dirModel2_ = nullptr;
+  QFileSystemModel* exportFolders_ = nullptr;
+  QFileSystemModel* importFolders_ = nullptr;
   TransferFiles* files_;
   bool running_ = false;
 };

@@ -68,59 +68,59 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* bar = new QToolBar(this);
-  ToolButton1 = new QToolButton(bar);
-  ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
-  ToolButton1->setText(QStringLiteral("儲存資料"));
-  ToolButton1->setToolTip(QStringLiteral("儲存療程資料"));
-  ToolButton2 = new QToolButton(bar);
-  ToolButton2->setObjectName(QStringLiteral("ToolButton2"));
-  ToolButton2->setText(QStringLiteral("離  開"));
-  ToolButton2->setToolTip(QStringLiteral("離開療程異動系統"));
-  bar->addWidget(ToolButton1);
-  bar->addWidget(ToolButton2);
+  saveButton = new QToolButton(bar);
+  saveButton->setObjectName(QStringLiteral("saveButton"));
+  saveButton->setText(QStringLiteral("儲存資料"));
+  saveButton->setToolTip(QStringLiteral("儲存療程資料"));
+  exitButton = new QToolButton(bar);
+  exitButton->setObjectName(QStringLiteral("exitButton"));
+  exitButton->setText(QStringLiteral("離  開"));
+  exitButton->setToolTip(QStringLiteral("離開療程異動系統"));
+  bar->addWidget(saveButton);
+  bar->addWidget(exitButton);
   root->addWidget(bar);
 
   auto* body = new QGridLayout;
   body->setContentsMargins(8, 6, 8, 8);
   root->addLayout(body);
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Edit1->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProNo")));
-  Edit2 = new QLineEdit(this);
-  Edit2->setObjectName(QStringLiteral("Edit2"));
-  Edit2->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProName")));
+  numberEdit = new QLineEdit(this);
+  numberEdit->setObjectName(QStringLiteral("numberEdit"));
+  numberEdit->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProNo")));
+  nameEdit = new QLineEdit(this);
+  nameEdit->setObjectName(QStringLiteral("nameEdit"));
+  nameEdit->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProName")));
   body->addWidget(new QLabel(QStringLiteral("療程編號:"), this), 0, 0);
-  body->addWidget(Edit1, 0, 1);
+  body->addWidget(numberEdit, 0, 1);
   body->addWidget(new QLabel(QStringLiteral("（不得重複）"), this), 0, 2);
   body->addWidget(new QLabel(QStringLiteral("療程名稱:"), this), 1, 0);
-  body->addWidget(Edit2, 1, 1, 1, 2);
+  body->addWidget(nameEdit, 1, 1, 1, 2);
 
   auto* memoGroup = new QGroupBox(QStringLiteral("療程說明"), this);
   auto* ml = new QVBoxLayout(memoGroup);
-  Memo1 = new QPlainTextEdit(memoGroup);
-  Memo1->setObjectName(QStringLiteral("Memo1"));
-  ml->addWidget(Memo1);
+  descriptionEdit = new QPlainTextEdit(memoGroup);
+  descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
+  ml->addWidget(descriptionEdit);
   body->addWidget(memoGroup, 2, 0, 1, 3);
 
   auto* pictureGroup = new QGroupBox(QStringLiteral("照片"), this);
   auto* pl = new QVBoxLayout(pictureGroup);
-  Image1 = new QLabel(pictureGroup);
-  Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setFixedSize(160, 120);
-  Image1->setFrameShape(QFrame::Box);
-  Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  pl->addWidget(Image1);
+  programPicture = new QLabel(pictureGroup);
+  programPicture->setObjectName(QStringLiteral("programPicture"));
+  programPicture->setFixedSize(160, 120);
+  programPicture->setFrameShape(QFrame::Box);
+  programPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  pl->addWidget(programPicture);
   auto* pb = new QHBoxLayout;
-  BitBtn1 = new QPushButton(QStringLiteral("異  動"), pictureGroup);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-  BitBtn2 = new QPushButton(QStringLiteral("X"), pictureGroup);
-  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-  pb->addWidget(BitBtn1);
-  pb->addWidget(BitBtn2);
+  changePictureButton = new QPushButton(QStringLiteral("異  動"), pictureGroup);
+  changePictureButton->setObjectName(QStringLiteral("changePictureButton"));
+  clearPictureButton = new QPushButton(QStringLiteral("X"), pictureGroup);
+  clearPictureButton->setObjectName(QStringLiteral("clearPictureButton"));
+  pb->addWidget(changePictureButton);
+  pb->addWidget(clearPictureButton);
   pl->addLayout(pb);
-  CheckBox1 = new QCheckBox(QStringLiteral("原圖大小( 1 : 1 )"), pictureGroup);
-  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  pl->addWidget(CheckBox1);
+  actualSizeBox = new QCheckBox(QStringLiteral("原圖大小( 1 : 1 )"), pictureGroup);
+  actualSizeBox->setObjectName(QStringLiteral("actualSizeBox"));
+  pl->addWidget(actualSizeBox);
   body->addWidget(pictureGroup, 0, 3, 3, 1);
 
   // The four run buttons: enabled box, hint, program and parameter with their choosers, test.
@@ -168,61 +168,63 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
   body->addWidget(runs, 3, 0, 1, 4);
   body->setColumnStretch(1, 1);
 
-  connect(ToolButton1, &QToolButton::clicked, this, [this] { ToolButton1Click(); });
-  connect(ToolButton2, &QToolButton::clicked, this, [this] { ToolButton2Click(); });
-  connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
-  connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-  connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
-  connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+  connect(saveButton, &QToolButton::clicked, this, [this] { save(); });
+  connect(exitButton, &QToolButton::clicked, this, [this] { leave(); });
+  connect(numberEdit, &QLineEdit::textChanged, this, [this] { updateSaveButton(); });
+  connect(changePictureButton, &QPushButton::clicked, this, [this] { pickPicture(); });
+  connect(clearPictureButton, &QPushButton::clicked, this, [this] { clearPicture(); });
+  connect(actualSizeBox, &QCheckBox::clicked, this, [this] { toggleActualSize(); });
 }
 
 void ProgramEditor::FormShow() {
   if (newMode_) {
-    Edit1->setEnabled(true);
-    CheckBox1->setChecked(false);
+    numberEdit->setEnabled(true);
+    actualSizeBox->setChecked(false);
     picture_.clear();
-    Memo1->clear();
-    Edit1->clear();
-    Edit2->clear();
+    descriptionEdit->clear();
+    numberEdit->clear();
+    nameEdit->clear();
     for (int i : {5, 6, 7, 8, 11, 12, 13, 14, 17, 18, 19, 20})
       Edit[static_cast<size_t>(i)]->clear();
     for (int n = 2; n <= 5; ++n) CheckBox[static_cast<size_t>(n)]->setChecked(false);
   } else {
     const TProgramFields f = ProgramFieldsOf(*programs_, programs_->position());
-    Edit1->setText(f.ProNo);
-    Edit2->setText(f.ProName);
+    numberEdit->setText(f.ProNo);
+    nameEdit->setText(f.ProName);
     for (int n = 0; n < 4; ++n) {
       Edit[static_cast<size_t>(5 + n)]->setText(f.ProScrp[n]);
       Edit[static_cast<size_t>(11 + n)]->setText(f.ProPrg[n]);
       Edit[static_cast<size_t>(17 + n)]->setText(f.ProParm[n]);
       CheckBox[static_cast<size_t>(2 + n)]->setChecked(FunctionKeyEnabled(f.ProFN, n + 1));
     }
-    CheckBox1->setChecked(f.ProScal);
+    actualSizeBox->setChecked(f.ProScal);
     picture_ = f.ProPict;
-    Memo1->setPlainText(f.ProData);
-    Edit1->setEnabled(false);
+    descriptionEdit->setPlainText(f.ProData);
+    numberEdit->setEnabled(false);
   }
   showPicture();
-  Edit1Change();
+  updateSaveButton();
 }
 
 void ProgramEditor::showPicture() {
   QPixmap pixmap;
   if (!picture_.isEmpty()) pixmap.loadFromData(picture_);
-  Image1->setPixmap(pixmap);
-  Image1->setScaledContents(!CheckBox1->isChecked());
+  programPicture->setPixmap(pixmap);
+  programPicture->setScaledContents(!actualSizeBox->isChecked());
 }
 
-void ProgramEditor::Edit1Change() { ToolButton1->setEnabled(!Trim(Edit1->text()).isEmpty()); }
+void ProgramEditor::updateSaveButton() {
+  saveButton->setEnabled(!Trim(numberEdit->text()).isEmpty());
+}
 
-void ProgramEditor::ToolButton1Click() {
-  if (Trim(Edit1->text()).isEmpty()) return;
+void ProgramEditor::save() {
+  if (Trim(numberEdit->text()).isEmpty()) return;
   TProgramFields f;
-  f.ProNo = Edit1->text();
-  f.ProName = Edit2->text();
-  f.ProData = Memo1->toPlainText();
+  f.ProNo = numberEdit->text();
+  f.ProName = nameEdit->text();
+  f.ProData = descriptionEdit->toPlainText();
   f.ProPict = picture_;
-  f.ProScal = CheckBox1->isChecked();
+  f.ProScal = actualSizeBox->isChecked();
   std::array<bool, 4> keys{};
   for (int n = 0; n < 4; ++n) {
     f.ProScrp[n] = Edit[static_cast<size_t>(5 + n)]->text();
@@ -240,7 +242,7 @@ void ProgramEditor::ToolButton1Click() {
               QStringLiteral("您所輸入的群組編號已經與另一群組 [ ") +
                   Trim(programs_->value(taken, QStringLiteral("ProName")).toString()) +
                   QStringLiteral(" ] 重覆!!請重新指定另一個編號。"));
-      Edit1->setFocus();
+      numberEdit->setFocus();
       return;
     }
     if (!AddProgram(*programs_, f, &error)) {
@@ -257,9 +259,9 @@ void ProgramEditor::ToolButton1Click() {
   accept();
 }
 
-void ProgramEditor::ToolButton2Click() { reject(); }
+void ProgramEditor::leave() { reject(); }
 
-void ProgramEditor::BitBtn1Click() {
+void ProgramEditor::pickPicture() {
   const QString path = chooseFile ? chooseFile(this, QStringLiteral("picture")) : QString();
   if (path.isEmpty()) return;
   const QByteArray bytes = ReadProgramPicture(path);
@@ -268,12 +270,14 @@ void ProgramEditor::BitBtn1Click() {
   showPicture();
 }
 
-void ProgramEditor::BitBtn2Click() {
+void ProgramEditor::clearPicture() {
   picture_.clear();
   showPicture();
 }
 
-void ProgramEditor::CheckBox1Click() { Image1->setScaledContents(!CheckBox1->isChecked()); }
+void ProgramEditor::toggleActualSize() {
+  programPicture->setScaledContents(!actualSizeBox->isChecked());
+}
 
 void ProgramEditor::chooseProgram(int n) {
   const QString path = chooseFile ? chooseFile(this, QStringLiteral("program")) : QString();

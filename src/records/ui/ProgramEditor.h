@@ -29,12 +29,12 @@ class ProgramEditor : public FormShowOnce<QDialog> {
   ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidget* parent = nullptr);
 
   void FormShow() override;
-  void ToolButton1Click();  // save
-  void ToolButton2Click();  // leave
-  void Edit1Change();
-  void BitBtn1Click();
-  void BitBtn2Click();
-  void CheckBox1Click();
+  void save();   // save
+  void leave();  // leave
+  void updateSaveButton();
+  void pickPicture();
+  void clearPicture();
+  void toggleActualSize();
   // Row n (1..4): choose the program, choose the parameter, test it.
   void chooseProgram(int n);
   void chooseParameter(int n);
@@ -43,18 +43,18 @@ class ProgramEditor : public FormShowOnce<QDialog> {
   // File dialogs; tests replace them. Kinds: "program", "parameter", "picture".
   std::function<QString(QWidget* parent, const QString& kind)> chooseFile;
 
-  QLineEdit* Edit1 = nullptr;  // ProNo
-  QLineEdit* Edit2 = nullptr;  // ProName
-  QPlainTextEdit* Memo1 = nullptr;
-  QLabel* Image1 = nullptr;
-  QPushButton* BitBtn1 = nullptr;
-  QPushButton* BitBtn2 = nullptr;
-  QCheckBox* CheckBox1 = nullptr;              // ProScal
+  QLineEdit* numberEdit = nullptr;  // ProNo
+  QLineEdit* nameEdit = nullptr;    // ProName
+  QPlainTextEdit* descriptionEdit = nullptr;
+  QLabel* programPicture = nullptr;
+  QPushButton* changePictureButton = nullptr;
+  QPushButton* clearPictureButton = nullptr;
+  QCheckBox* actualSizeBox = nullptr;          // ProScal
   std::array<QCheckBox*, 6> CheckBox{};        // 2..5: 程式 1..4
   std::array<QLineEdit*, 21> Edit{};           // 5..8 hints, 11..14 programs, 17..20 params
   std::array<QToolButton*, 17> SpeedButton{};  // 1..4 pick, 7..10 test, 13..16 parameter
-  QToolButton* ToolButton1 = nullptr;
-  QToolButton* ToolButton2 = nullptr;
+  QToolButton* saveButton = nullptr;
+  QToolButton* exitButton = nullptr;
 
  private:
   void showPicture();

@@ -97,13 +97,13 @@ void TUpDown::stepBy(int delta) {
 
 ProgramList::ProgramList(QWidget* parent)
     : FormShowOnce(parent),
-      ADOTable1(kMainConnection, QStringLiteral("VOPRO")),
-      ADOTable2(kMainConnection, QStringLiteral("VOPRDT")) {
+      programs(kMainConnection, QStringLiteral("VOPRO")),
+      conditionRows(kMainConnection, QStringLiteral("VOPRDT")) {
   setObjectName(QStringLiteral("ProgramList"));
   setWindowTitle(QStringLiteral("自訂專家療程"));
   PlaceOnShow(this, WindowPlace::Owner);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-  ADOTable1.setSort(QStringLiteral("ProNo ASC"));
+  programs.setSort(QStringLiteral("ProNo ASC"));
 
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
@@ -132,29 +132,29 @@ ProgramList::ProgramList(QWidget* parent)
   // Lists.
   auto* lists = new QVBoxLayout;
   const auto left = Qt::AlignLeft | Qt::AlignVCenter;
-  DBGrid1 = new RecordGrid(
-      &ADOTable1,
+  programGrid = new RecordGrid(
+      &programs,
       {{QStringLiteral("CoNo"), QStringLiteral("Index"), 44, Qt::AlignRight | Qt::AlignVCenter, {}},
        {QStringLiteral("ProNo"), QStringLiteral("療程編號"), 80, left, {}},
        {QStringLiteral("ProName"), QStringLiteral("療程名稱"), 150, left, {}}},
       this);
-  DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-  DBGrid2 = new RecordGrid(
-      &ADOTable2,
+  programGrid->setObjectName(QStringLiteral("programGrid"));
+  conditionGrid = new RecordGrid(
+      &conditionRows,
       {{QStringLiteral("CoNo"), QStringLiteral("Index"), 44, Qt::AlignRight | Qt::AlignVCenter, {}},
        {QStringLiteral("ProFlgC"), QStringLiteral("必須"), 40, Qt::AlignCenter, {}},
        {QStringLiteral("ProSubN"), QStringLiteral("條件名稱"), 110, left, {}},
        {QStringLiteral("ProNote"), QStringLiteral("說明"), 120, left, {}}},
       this);
-  DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-  for (RecordGrid* g : {DBGrid1, DBGrid2}) g->setMinimumWidth(300);
-  DBGrid1->setAccessibleName(QStringLiteral("療程資料"));
-  DBGrid2->setAccessibleName(QStringLiteral("條件資料"));
-  StaticText4 = new QLabel(this);
-  StaticText4->setObjectName(QStringLiteral("StaticText4"));
-  lists->addWidget(DBGrid1, 1);
-  lists->addWidget(StaticText4);
-  lists->addWidget(DBGrid2, 1);
+  conditionGrid->setObjectName(QStringLiteral("conditionGrid"));
+  for (RecordGrid* g : {programGrid, conditionGrid}) g->setMinimumWidth(300);
+  programGrid->setAccessibleName(QStringLiteral("療程資料"));
+  conditionGrid->setAccessibleName(QStringLiteral("條件資料"));
+  countLabel = new QLabel(this);
+  countLabel->setObjectName(QStringLiteral("countLabel"));
+  lists->addWidget(programGrid, 1);
+  lists->addWidget(countLabel);
+  lists->addWidget(conditionGrid, 1);
   body->addLayout(lists);
 
   // Conditions and the program panel. They scroll where the screen is lower than they are,
@@ -162,7 +162,7 @@ ProgramList::ProgramList(QWidget* parent)
   auto* right = new QWidget(this);
   buildConditionGroups(right);
   auto* conditions = new QScrollArea(this);
-  conditions->setObjectName(QStringLiteral("ScrollBox1"));
+  conditions->setObjectName(QStringLiteral("conditionScroll"));
   conditions->setFrameShape(QFrame::NoFrame);
   conditions->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   conditions->setWidgetResizable(true);
@@ -171,30 +171,30 @@ ProgramList::ProgramList(QWidget* parent)
                               conditions->verticalScrollBar()->sizeHint().width());
   body->addWidget(conditions, 1);
 
-  StatusBar1 = new QStatusBar(this);
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1->setSizeGripEnabled(false);
-  root->addWidget(StatusBar1);
+  statusBar = new QStatusBar(this);
+  statusBar->setObjectName(QStringLiteral("statusBar"));
+  statusBar->setSizeGripEnabled(false);
+  root->addWidget(statusBar);
   // Tall enough to show the conditions whole; the placement shrinks it to a lower screen.
   resize(sizeHint() +
          QSize(0, std::max(0, right->sizeHint().height() - conditions->sizeHint().height())));
 
-  connect(ToolButton[1], &QToolButton::clicked, this, [this] { ToolButton1Click(); });
-  connect(ToolButton[2], &QToolButton::clicked, this, [this] { ToolButton2Click(); });
-  connect(ToolButton[3], &QToolButton::clicked, this, [this] { ToolButton3Click(); });
-  connect(ToolButton[4], &QToolButton::clicked, this, [this] { ToolButton4Click(); });
-  connect(ToolButton[5], &QToolButton::clicked, this, [this] { ToolButton5Click(); });
-  connect(ToolButton[6], &QToolButton::clicked, this, [this] { ToolButton6Click(); });
-  connect(ToolButton[8], &QToolButton::clicked, this, [this] { ToolButton8Click(); });
-  connect(ToolButton[10], &QToolButton::clicked, this, [this] { ToolButton10Click(); });
-  connect(ToolButton[11], &QToolButton::clicked, this, [this] { ToolButton11Click(); });
-  connect(DBGrid1, &RecordGrid::entered, this, [this] { DBGrid1ColEnter(); });
-  connect(DBGrid1, &RecordGrid::colEnter, this, [this] { DBGrid1ColEnter(); });
-  connect(DBGrid2, &RecordGrid::entered, this, [this] { DBGrid2ColEnter(); });
-  connect(DBGrid2, &RecordGrid::colEnter, this, [this] { DBGrid2ColEnter(); });
-  connect(DBGrid1, &RecordGrid::rowChanged, this, [this] { programChanged(); });
-  connect(DBGrid2, &RecordGrid::rowChanged, this, [this] {
-    if (BrowseMode) ShowConditionControls();
+  connect(ToolButton[1], &QToolButton::clicked, this, [this] { newProgram(); });
+  connect(ToolButton[2], &QToolButton::clicked, this, [this] { editProgram(); });
+  connect(ToolButton[3], &QToolButton::clicked, this, [this] { deleteProgram(); });
+  connect(ToolButton[4], &QToolButton::clicked, this, [this] { newCondition(); });
+  connect(ToolButton[5], &QToolButton::clicked, this, [this] { editCondition(); });
+  connect(ToolButton[6], &QToolButton::clicked, this, [this] { deleteCondition(); });
+  connect(ToolButton[8], &QToolButton::clicked, this, [this] { leave(); });
+  connect(ToolButton[10], &QToolButton::clicked, this, [this] { cancelEdit(); });
+  connect(ToolButton[11], &QToolButton::clicked, this, [this] { confirmEdit(); });
+  connect(programGrid, &RecordGrid::entered, this, [this] { activateProgramList(); });
+  connect(programGrid, &RecordGrid::colEnter, this, [this] { activateProgramList(); });
+  connect(conditionGrid, &RecordGrid::entered, this, [this] { activateConditionList(); });
+  connect(conditionGrid, &RecordGrid::colEnter, this, [this] { activateConditionList(); });
+  connect(programGrid, &RecordGrid::rowChanged, this, [this] { programChanged(); });
+  connect(conditionGrid, &RecordGrid::rowChanged, this, [this] {
+    if (browseMode) showConditionControls();
   });
 
   choosePicture = [](QWidget* owner) {
@@ -225,25 +225,27 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   // Program data.
   QGroupBox* g1 = group(1, QStringLiteral("療程資料"));
   auto* l1 = new QGridLayout(g1);
-  DBText1 = new QLabel(g1);
-  DBText2 = new QLabel(g1);
-  DBEdit3 = new QLineEdit(g1);
-  DBEdit3->setObjectName(QStringLiteral("DBEdit3"));
-  DBEdit3->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProSubN")));
-  DBEdit4 = new QLineEdit(g1);
-  DBEdit4->setObjectName(QStringLiteral("DBEdit4"));
-  DBEdit4->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProNote")));
-  DBCheckBox1 = new QCheckBox(QStringLiteral("必須條件"), g1);
-  DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
+  programNoText = new QLabel(g1);
+  programNameText = new QLabel(g1);
+  conditionNameEdit = new QLineEdit(g1);
+  conditionNameEdit->setObjectName(QStringLiteral("conditionNameEdit"));
+  conditionNameEdit->setMaxLength(
+      TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProSubN")));
+  conditionNoteEdit = new QLineEdit(g1);
+  conditionNoteEdit->setObjectName(QStringLiteral("conditionNoteEdit"));
+  conditionNoteEdit->setMaxLength(
+      TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProNote")));
+  requiredBox = new QCheckBox(QStringLiteral("必須條件"), g1);
+  requiredBox->setObjectName(QStringLiteral("requiredBox"));
   l1->addWidget(new QLabel(QStringLiteral("療程編號:"), g1), 0, 0);
-  l1->addWidget(DBText1, 0, 1);
+  l1->addWidget(programNoText, 0, 1);
   l1->addWidget(new QLabel(QStringLiteral("療程名稱:"), g1), 0, 2);
-  l1->addWidget(DBText2, 0, 3);
+  l1->addWidget(programNameText, 0, 3);
   l1->addWidget(new QLabel(QStringLiteral("條件名稱:"), g1), 1, 0);
-  l1->addWidget(DBEdit3, 1, 1);
-  l1->addWidget(DBCheckBox1, 1, 2, 1, 2);
+  l1->addWidget(conditionNameEdit, 1, 1);
+  l1->addWidget(requiredBox, 1, 2, 1, 2);
   l1->addWidget(new QLabel(QStringLiteral("條件說明:"), g1), 2, 0);
-  l1->addWidget(DBEdit4, 2, 1, 1, 3);
+  l1->addWidget(conditionNoteEdit, 2, 1, 1, 3);
   l1->setColumnStretch(1, 1);
   l1->setColumnStretch(3, 1);
   layout->addWidget(g1, 0, 0, 1, 2);
@@ -261,17 +263,17 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   }
   auto* range = new QHBoxLayout;
   range->addWidget(box(g2, 43, QStringLiteral("範圍")));
-  ComboBox1 = new QComboBox(g2);
-  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  ComboBox1->addItems(
+  rangeCompareBox = new QComboBox(g2);
+  rangeCompareBox->setObjectName(QStringLiteral("rangeCompareBox"));
+  rangeCompareBox->addItems(
       {QStringLiteral("等於 ="), QStringLiteral("大於 >"), QStringLiteral("小於 <")});
-  DBEdit5 = new QLineEdit(g2);
-  DBEdit5->setObjectName(QStringLiteral("DBEdit5"));
-  DBEdit5->setMaximumWidth(60);
-  UpDown1 = new TUpDown(0, 200, g2);
-  range->addWidget(ComboBox1);
-  range->addWidget(DBEdit5);
-  range->addWidget(UpDown1);
+  energyEdit = new QLineEdit(g2);
+  energyEdit->setObjectName(QStringLiteral("energyEdit"));
+  energyEdit->setMaximumWidth(60);
+  energySpin = new TUpDown(0, 200, g2);
+  range->addWidget(rangeCompareBox);
+  range->addWidget(energyEdit);
+  range->addWidget(energySpin);
   range->addStretch(1);
   l2->addLayout(range, 5, 0, 1, 3);
   layout->addWidget(g2, 1, 0);
@@ -304,55 +306,55 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   // Age and sex.
   QGroupBox* g5 = group(5, QStringLiteral("年齡條件"));
   auto* l5 = new QGridLayout(g5);
-  DBEdit1 = new QLineEdit(g5);
-  DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
-  DBEdit2 = new QLineEdit(g5);
-  DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
-  for (QLineEdit* e : {DBEdit1, DBEdit2}) e->setMaximumWidth(50);
-  UpDown2 = new TUpDown(0, 100, g5);
-  UpDown3 = new TUpDown(0, 100, g5);
+  ageFromEdit = new QLineEdit(g5);
+  ageFromEdit->setObjectName(QStringLiteral("ageFromEdit"));
+  ageToEdit = new QLineEdit(g5);
+  ageToEdit->setObjectName(QStringLiteral("ageToEdit"));
+  for (QLineEdit* e : {ageFromEdit, ageToEdit}) e->setMaximumWidth(50);
+  ageFromSpin = new TUpDown(0, 100, g5);
+  ageToSpin = new TUpDown(0, 100, g5);
   l5->addWidget(box(g5, 67, QStringLiteral("大於等於")), 0, 0);
-  l5->addWidget(DBEdit1, 0, 1);
-  l5->addWidget(UpDown2, 0, 2);
+  l5->addWidget(ageFromEdit, 0, 1);
+  l5->addWidget(ageFromSpin, 0, 2);
   l5->addWidget(box(g5, 68, QStringLiteral("小於等於")), 0, 3);
-  l5->addWidget(DBEdit2, 0, 4);
-  l5->addWidget(UpDown3, 0, 5);
+  l5->addWidget(ageToEdit, 0, 4);
+  l5->addWidget(ageToSpin, 0, 5);
   l5->addWidget(box(g5, 69, QStringLiteral("性別條件")), 1, 0);
-  RadioButton1 = new QRadioButton(QStringLiteral("男性"), g5);
-  RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-  RadioButton2 = new QRadioButton(QStringLiteral("女性"), g5);
-  RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-  RadioButton1->setChecked(true);
-  l5->addWidget(RadioButton1, 1, 1, 1, 2);
-  l5->addWidget(RadioButton2, 1, 3, 1, 2);
+  maleButton = new QRadioButton(QStringLiteral("男性"), g5);
+  maleButton->setObjectName(QStringLiteral("maleButton"));
+  femaleButton = new QRadioButton(QStringLiteral("女性"), g5);
+  femaleButton->setObjectName(QStringLiteral("femaleButton"));
+  maleButton->setChecked(true);
+  l5->addWidget(maleButton, 1, 1, 1, 2);
+  l5->addWidget(femaleButton, 1, 3, 1, 2);
   l5->setColumnStretch(6, 1);
   layout->addWidget(g5, 3, 0, 1, 2);
 
   // The program: description, picture, run buttons.
   auto* panel = new QHBoxLayout;
-  DBMemo1 = new QPlainTextEdit(this);
-  DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
-  DBMemo1->setAccessibleName(QStringLiteral("療程說明"));
-  DBMemo1->setMinimumHeight(110);
-  panel->addWidget(DBMemo1, 2);
+  descriptionEdit = new QPlainTextEdit(this);
+  descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
+  descriptionEdit->setAccessibleName(QStringLiteral("療程說明"));
+  descriptionEdit->setMinimumHeight(110);
+  panel->addWidget(descriptionEdit, 2);
   auto* pictureColumn = new QVBoxLayout;
-  DBImage1 = new QLabel(this);
-  DBImage1->setObjectName(QStringLiteral("DBImage1"));
-  DBImage1->setFixedSize(140, 105);
-  DBImage1->setFrameShape(QFrame::Box);
-  DBImage1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  pictureColumn->addWidget(DBImage1);
+  programPicture = new QLabel(this);
+  programPicture->setObjectName(QStringLiteral("programPicture"));
+  programPicture->setFixedSize(140, 105);
+  programPicture->setFrameShape(QFrame::Box);
+  programPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  pictureColumn->addWidget(programPicture);
   auto* pictureButtons = new QHBoxLayout;
-  BitBtn1 = new QPushButton(QStringLiteral("異動"), this);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-  BitBtn1->setToolTip(QStringLiteral("Modify Picture Database"));
-  BitBtn2 = new QPushButton(QStringLiteral("X"), this);
-  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-  BitBtn2->setToolTip(QStringLiteral("Clear The Picture"));
+  changePictureButton = new QPushButton(QStringLiteral("異動"), this);
+  changePictureButton->setObjectName(QStringLiteral("changePictureButton"));
+  changePictureButton->setToolTip(QStringLiteral("Modify Picture Database"));
+  clearPictureButton = new QPushButton(QStringLiteral("X"), this);
+  clearPictureButton->setObjectName(QStringLiteral("clearPictureButton"));
+  clearPictureButton->setToolTip(QStringLiteral("Clear The Picture"));
   box(this, 66, QStringLiteral("1 : 1"));
   CheckBox[66]->setToolTip(QStringLiteral("Scaled  1 : 1"));
-  pictureButtons->addWidget(BitBtn1);
-  pictureButtons->addWidget(BitBtn2);
+  pictureButtons->addWidget(changePictureButton);
+  pictureButtons->addWidget(clearPictureButton);
   pictureButtons->addWidget(CheckBox[66]);
   pictureColumn->addLayout(pictureButtons);
   panel->addLayout(pictureColumn);
@@ -365,23 +367,23 @@ void ProgramList::buildConditionGroups(QWidget* host) {
     b->setObjectName(QStringLiteral("SpeedButton%1").arg(n));
     b->setText(QString::number(n));
     b->setMinimumWidth(40);
-    SpeedButton[static_cast<size_t>(n)] = b;
-    connect(b, &QToolButton::clicked, this, [this, n] { runButton(n); });
+    runButtons[static_cast<size_t>(n)] = b;
+    connect(b, &QToolButton::clicked, this, [this, n] { runProgram(n); });
     keys->addWidget(b);
   }
   keys->addStretch(1);
   layout->addLayout(keys, 5, 0, 1, 2);
 
-  connect(CheckBox[43], &QCheckBox::clicked, this, [this] { CheckBox43Click(); });
-  connect(CheckBox[66], &QCheckBox::clicked, this, [this] { CheckBox66Click(); });
-  connect(CheckBox[67], &QCheckBox::clicked, this, [this] { CheckBox67Click(); });
-  connect(CheckBox[68], &QCheckBox::clicked, this, [this] { CheckBox68Click(); });
-  connect(CheckBox[69], &QCheckBox::clicked, this, [this] { CheckBox69Click(); });
-  connect(UpDown1, &TUpDown::clicked, this, [this] { UpDown1Click(); });
-  connect(UpDown2, &TUpDown::clicked, this, [this] { UpDown2Click(); });
-  connect(UpDown3, &TUpDown::clicked, this, [this] { UpDown3Click(); });
-  connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-  connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+  connect(CheckBox[43], &QCheckBox::clicked, this, [this] { toggleRange(); });
+  connect(CheckBox[66], &QCheckBox::clicked, this, [this] { toggleActualSize(); });
+  connect(CheckBox[67], &QCheckBox::clicked, this, [this] { toggleAgeFrom(); });
+  connect(CheckBox[68], &QCheckBox::clicked, this, [this] { toggleAgeTo(); });
+  connect(CheckBox[69], &QCheckBox::clicked, this, [this] { toggleSexCondition(); });
+  connect(energySpin, &TUpDown::clicked, this, [this] { stepEnergy(); });
+  connect(ageFromSpin, &TUpDown::clicked, this, [this] { stepAgeFrom(); });
+  connect(ageToSpin, &TUpDown::clicked, this, [this] { stepAgeTo(); });
+  connect(changePictureButton, &QPushButton::clicked, this, [this] { pickPicture(); });
+  connect(clearPictureButton, &QPushButton::clicked, this, [this] { clearPicture(); });
 }
 
 void ProgramList::closeEvent(QCloseEvent* event) {
@@ -391,43 +393,43 @@ void ProgramList::closeEvent(QCloseEvent* event) {
 
 void ProgramList::FormShow() {
   for (int n : {4, 5, 6, 10, 11}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
-  ADOTable1.open();
+  programs.open();
   programChanged();
-  DBGrid1->reload();
-  BrowseMode = true;
-  ProgramListActive = true;
+  programGrid->reload();
+  browseMode = true;
+  programListActive = true;
   setListColours();
   setEditing(false);
-  UpdateCountLabel();
-  RefreshProgramPanel();
-  ToolButton[2]->setEnabled(!ADOTable1.isEmpty());
-  ToolButton[3]->setEnabled(!ADOTable1.isEmpty());
-  StatusBar1->showMessage(kBrowseStatus);
-  ShowConditionControls();
+  updateCountLabel();
+  refreshProgramPanel();
+  ToolButton[2]->setEnabled(!programs.isEmpty());
+  ToolButton[3]->setEnabled(!programs.isEmpty());
+  statusBar->showMessage(kBrowseStatus);
+  showConditionControls();
 }
 
 void ProgramList::FormClose() {
-  ADOTable1.close();
-  ADOTable2.close();
+  programs.close();
+  conditionRows.close();
 }
 
 // The condition list follows the current program.
 void ProgramList::programChanged() {
-  ADOTable2.setLink(QStringLiteral("ProNo"), ADOTable1.isEmpty()
-                                                 ? QVariant(QStringLiteral("\x01"))
-                                                 : ADOTable1.field(QStringLiteral("ProNo")));
-  if (ADOTable2.isOpen())
-    ADOTable2.refresh();
+  conditionRows.setLink(QStringLiteral("ProNo"), programs.isEmpty()
+                                                     ? QVariant(QStringLiteral("\x01"))
+                                                     : programs.field(QStringLiteral("ProNo")));
+  if (conditionRows.isOpen())
+    conditionRows.refresh();
   else
-    ADOTable2.open();
-  ADOTable2.first();
-  DBGrid2->reload();
+    conditionRows.open();
+  conditionRows.first();
+  conditionGrid->reload();
   showProgramFields();
-  RefreshProgramPanel();
-  UpdateCountLabel();
-  if (BrowseMode) {
-    ShowConditionControls();
-    if (!ProgramListActive) {
+  refreshProgramPanel();
+  updateCountLabel();
+  if (browseMode) {
+    showConditionControls();
+    if (!programListActive) {
       ToolButton[5]->setEnabled(conditionCount() > 0);
       ToolButton[6]->setEnabled(conditionCount() > 0);
     }
@@ -435,28 +437,29 @@ void ProgramList::programChanged() {
 }
 
 void ProgramList::showProgramFields() {
-  DBText1->setText(cellText(ADOTable1, QStringLiteral("ProNo")));
-  DBText2->setText(cellText(ADOTable1, QStringLiteral("ProName")));
-  DBMemo1->setPlainText(cellText(ADOTable1, QStringLiteral("ProData")));
-  editPict_ = ADOTable1.field(QStringLiteral("ProPict")).toByteArray();
+  programNoText->setText(cellText(programs, QStringLiteral("ProNo")));
+  programNameText->setText(cellText(programs, QStringLiteral("ProName")));
+  descriptionEdit->setPlainText(cellText(programs, QStringLiteral("ProData")));
+  editPict_ = programs.field(QStringLiteral("ProPict")).toByteArray();
   showPicture(editPict_);
 }
 
 void ProgramList::showPicture(const QByteArray& bytes) {
   QPixmap picture;
   if (!bytes.isEmpty()) picture.loadFromData(bytes);
-  DBImage1->setPixmap(picture);
+  programPicture->setPixmap(picture);
 }
 
 void ProgramList::setEditing(bool editing) {
-  DBGrid1->setEnabled(!editing);
-  DBGrid2->setEnabled(!editing);
-  for (QWidget* w : {static_cast<QWidget*>(DBMemo1), static_cast<QWidget*>(DBEdit3),
-                     static_cast<QWidget*>(DBEdit4)})
+  programGrid->setEnabled(!editing);
+  conditionGrid->setEnabled(!editing);
+  for (QWidget* w :
+       {static_cast<QWidget*>(descriptionEdit), static_cast<QWidget*>(conditionNameEdit),
+        static_cast<QWidget*>(conditionNoteEdit)})
     w->setProperty("readOnly", !editing);
   for (int n = 1; n <= 5; ++n) GroupBox[static_cast<size_t>(n)]->setEnabled(editing);
-  BitBtn1->setEnabled(editing);
-  BitBtn2->setEnabled(editing);
+  changePictureButton->setEnabled(editing);
+  clearPictureButton->setEnabled(editing);
   CheckBox[66]->setEnabled(editing);
 }
 
@@ -464,7 +467,7 @@ void ProgramList::setListColours() {
   const QColor active(0xFF, 0xB0, 0x80);
   const QColor face = palette().color(QPalette::Button);
   for (auto [grid, on] :
-       {std::pair{DBGrid1, ProgramListActive}, std::pair{DBGrid2, !ProgramListActive}})
+       {std::pair{programGrid, programListActive}, std::pair{conditionGrid, !programListActive}})
     for (QHeaderView* h : {grid->horizontalHeader(), grid->verticalHeader()}) {
       QPalette p = h->palette();
       p.setColor(QPalette::Button, on ? active : face);
@@ -472,27 +475,27 @@ void ProgramList::setListColours() {
     }
 }
 
-void ProgramList::RefreshProgramPanel() {
-  const bool scaled = ADOTable1.field(QStringLiteral("ProScal")).toBool();
+void ProgramList::refreshProgramPanel() {
+  const bool scaled = programs.field(QStringLiteral("ProScal")).toBool();
   CheckBox[66]->setChecked(scaled);
-  DBImage1->setScaledContents(!scaled);
-  const QString fn = cellText(ADOTable1, QStringLiteral("ProFN"));
+  programPicture->setScaledContents(!scaled);
+  const QString fn = cellText(programs, QStringLiteral("ProFN"));
   for (int n = 1; n <= 4; ++n) {
-    SpeedButton[static_cast<size_t>(n)]->setEnabled(FunctionKeyEnabled(fn, n));
-    SpeedButton[static_cast<size_t>(n)]->setToolTip(
-        cellText(ADOTable1, QStringLiteral("ProScrp%1").arg(n)));
+    runButtons[static_cast<size_t>(n)]->setEnabled(FunctionKeyEnabled(fn, n));
+    runButtons[static_cast<size_t>(n)]->setToolTip(
+        cellText(programs, QStringLiteral("ProScrp%1").arg(n)));
   }
 }
 
-void ProgramList::UpdateCountLabel() {
-  StaticText4->setText(ProgramCountText(ADOTable1.rowCount(), conditionCount()));
+void ProgramList::updateCountLabel() {
+  countLabel->setText(ProgramCountText(programs.rowCount(), conditionCount()));
 }
 
-void ProgramList::ShowConditionControls() { showConditions(ADOTable2.isEmpty()); }
+void ProgramList::showConditionControls() { showConditions(conditionRows.isEmpty()); }
 
 void ProgramList::showConditions(bool blank) {
   const auto field = [&](const QString& column) {
-    return blank ? QVariant() : ADOTable2.field(column);
+    return blank ? QVariant() : conditionRows.field(column);
   };
   const auto text = [&](const QString& column) {
     const QVariant v = field(column);
@@ -504,17 +507,17 @@ void ProgramList::showConditions(bool blank) {
   const double eng = field(QStringLiteral("ProEng")).toDouble();
   const double agl = field(QStringLiteral("ProAGL")).toDouble();
   const double agh = field(QStringLiteral("ProAGH")).toDouble();
-  ConditionDigits = ConditionText(cond);
-  GroupFlags = ConditionText(flags);
-  DBEdit3->setText(text(QStringLiteral("ProSubN")));
-  DBEdit4->setText(text(QStringLiteral("ProNote")));
-  DBCheckBox1->setChecked(field(QStringLiteral("ProFlg")).toBool());
-  DBEdit5->setText(hasRow ? shortestText(eng) : QString());
-  DBEdit1->setText(hasRow ? shortestText(agl) : QString());
-  DBEdit2->setText(hasRow ? shortestText(agh) : QString());
-  UpDown1->setPosition(SpinPosition(eng, 200));
-  UpDown2->setPosition(SpinPosition(agl, 100));
-  UpDown3->setPosition(SpinPosition(agh, 100));
+  conditionDigits = ConditionText(cond);
+  groupFlags = ConditionText(flags);
+  conditionNameEdit->setText(text(QStringLiteral("ProSubN")));
+  conditionNoteEdit->setText(text(QStringLiteral("ProNote")));
+  requiredBox->setChecked(field(QStringLiteral("ProFlg")).toBool());
+  energyEdit->setText(hasRow ? shortestText(eng) : QString());
+  ageFromEdit->setText(hasRow ? shortestText(agl) : QString());
+  ageToEdit->setText(hasRow ? shortestText(agh) : QString());
+  energySpin->setPosition(SpinPosition(eng, 200));
+  ageFromSpin->setPosition(SpinPosition(agl, 100));
+  ageToSpin->setPosition(SpinPosition(agh, 100));
 
   const TConditionForm f = DecodeConditions(cond, flags);
   for (int p = 1; p <= 22; ++p) {
@@ -526,23 +529,23 @@ void ProgramList::showConditions(bool blank) {
   CheckBox[43]->setChecked(f.Range);
   CheckBox[1]->setEnabled(!f.Range);
   CheckBox[2]->setEnabled(!f.Range);
-  ComboBox1->setEnabled(f.Range);
-  DBEdit5->setEnabled(f.Range);
-  UpDown1->setEnabled(f.Range);
-  ComboBox1->setCurrentIndex(f.RangeIndex);
+  rangeCompareBox->setEnabled(f.Range);
+  energyEdit->setEnabled(f.Range);
+  energySpin->setEnabled(f.Range);
+  rangeCompareBox->setCurrentIndex(f.RangeIndex);
   CheckBox[67]->setChecked(f.AgeLow);
   CheckBox[68]->setChecked(f.AgeHigh);
-  DBEdit1->setEnabled(f.AgeLow);
-  UpDown2->setEnabled(f.AgeLow);
-  DBEdit2->setEnabled(f.AgeHigh);
-  UpDown3->setEnabled(f.AgeHigh);
+  ageFromEdit->setEnabled(f.AgeLow);
+  ageFromSpin->setEnabled(f.AgeLow);
+  ageToEdit->setEnabled(f.AgeHigh);
+  ageToSpin->setEnabled(f.AgeHigh);
   CheckBox[69]->setChecked(f.SexCondition);
-  RadioButton1->setEnabled(f.SexCondition);
-  RadioButton2->setEnabled(f.SexCondition);
-  if (f.SexCondition) (f.Male ? RadioButton1 : RadioButton2)->setChecked(true);
+  maleButton->setEnabled(f.SexCondition);
+  femaleButton->setEnabled(f.SexCondition);
+  if (f.SexCondition) (f.Male ? maleButton : femaleButton)->setChecked(true);
 }
 
-void ProgramList::BuildConditionStrings() {
+void ProgramList::buildConditionStrings() {
   TConditionForm f;
   for (int p = 1; p <= 22; ++p) {
     const PositionBoxes& b = kBoxes[static_cast<size_t>(p)];
@@ -551,45 +554,45 @@ void ProgramList::BuildConditionStrings() {
     f.Group[p] = CheckBox[static_cast<size_t>(b.group)]->isChecked();
   }
   f.Range = CheckBox[43]->isChecked();
-  f.RangeIndex = ComboBox1->currentIndex();
+  f.RangeIndex = rangeCompareBox->currentIndex();
   f.AgeLow = CheckBox[67]->isChecked();
   f.AgeHigh = CheckBox[68]->isChecked();
   f.SexCondition = CheckBox[69]->isChecked();
-  f.Male = RadioButton1->isChecked();
+  f.Male = maleButton->isChecked();
   const auto [digits, flags] = EncodeConditions(f);
-  ConditionDigits = digits;
-  GroupFlags = flags;
+  conditionDigits = digits;
+  groupFlags = flags;
 }
 
 void ProgramList::browseToolbar() {
   const bool rows = conditionCount() > 0;
   ToolButton[5]->setEnabled(rows);
   ToolButton[6]->setEnabled(rows);
-  ToolButton[4]->setEnabled(!ADOTable1.isEmpty());
+  ToolButton[4]->setEnabled(!programs.isEmpty());
   ToolButton[8]->setEnabled(true);
   ToolButton[10]->setEnabled(false);
   ToolButton[11]->setEnabled(false);
 }
 
-void ProgramList::DBGrid1ColEnter() {
-  if (!BrowseMode) return;
-  ShowConditionControls();
+void ProgramList::activateProgramList() {
+  if (!browseMode) return;
+  showConditionControls();
   for (int n : {4, 5, 6}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
   ToolButton[1]->setEnabled(true);
-  ToolButton[2]->setEnabled(!ADOTable1.isEmpty());
-  ToolButton[3]->setEnabled(!ADOTable1.isEmpty());
-  ProgramListActive = true;
+  ToolButton[2]->setEnabled(!programs.isEmpty());
+  ToolButton[3]->setEnabled(!programs.isEmpty());
+  programListActive = true;
   setListColours();
-  RefreshProgramPanel();
+  refreshProgramPanel();
 }
 
-void ProgramList::DBGrid2ColEnter() {
-  if (!BrowseMode) return;
-  ShowConditionControls();
-  ProgramListActive = false;
+void ProgramList::activateConditionList() {
+  if (!browseMode) return;
+  showConditionControls();
+  programListActive = false;
   for (int n : {1, 2, 3}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
   // Conditions belong to a program: none can be added while there is none.
-  ToolButton[4]->setEnabled(!ADOTable1.isEmpty());
+  ToolButton[4]->setEnabled(!programs.isEmpty());
   ToolButton[5]->setEnabled(conditionCount() > 0);
   ToolButton[6]->setEnabled(conditionCount() > 0);
   setListColours();
@@ -597,110 +600,110 @@ void ProgramList::DBGrid2ColEnter() {
 
 void ProgramList::openEditor(bool newMode) {
   ViewState.ProgramNewMode = newMode;
-  LastProgramNo = cellText(ADOTable1, QStringLiteral("ProNo"));
+  lastProgramNo = cellText(programs, QStringLiteral("ProNo"));
   auto child = [this, newMode] {
     if (runEditor) {
       runEditor(*this);
     } else {
-      ProgramEditor editor(&ADOTable1, &LastProgramNo, this);
+      ProgramEditor editor(&programs, &lastProgramNo, this);
       editor.exec();
     }
-    ADOTable1.refresh();
-    ADOTable1.locate(QStringLiteral("ProNo"), LastProgramNo, LocateOption::CaseInsensitive);
-    DBGrid1->reload();
+    programs.refresh();
+    programs.locate(QStringLiteral("ProNo"), lastProgramNo, LocateOption::CaseInsensitive);
+    programGrid->reload();
     programChanged();
     if (newMode) {
-      ToolButton[2]->setEnabled(!ADOTable1.isEmpty());
-      ToolButton[3]->setEnabled(!ADOTable1.isEmpty());
+      ToolButton[2]->setEnabled(!programs.isEmpty());
+      ToolButton[3]->setEnabled(!programs.isEmpty());
     }
-    RefreshProgramPanel();
-    ShowConditionControls();
+    refreshProgramPanel();
+    showConditionControls();
   };
   runChildHidden(std::move(child));
 }
 
-void ProgramList::ToolButton1Click() { openEditor(true); }
-void ProgramList::ToolButton2Click() {
-  if (!ADOTable1.isEmpty()) openEditor(false);
+void ProgramList::newProgram() { openEditor(true); }
+void ProgramList::editProgram() {
+  if (!programs.isEmpty()) openEditor(false);
 }
 
-void ProgramList::ToolButton3Click() {
-  if (ADOTable1.isEmpty()) return;
+void ProgramList::deleteProgram() {
+  if (programs.isEmpty()) return;
   SendSignal(SignalKind::Question);
-  StatusBar1->showMessage(QStringLiteral("【刪除療程模式】"));
+  statusBar->showMessage(QStringLiteral("【刪除療程模式】"));
   if (AskUser(MsgKind::WarningYesNo, QStringLiteral("您確定要刪除【") +
-                                         Trim(cellText(ADOTable1, QStringLiteral("ProName"))) +
+                                         Trim(cellText(programs, QStringLiteral("ProName"))) +
                                          QStringLiteral("】這筆療程群組嗎 ?"))) {
     QString error;
-    if (!DeleteProgram(ADOTable1, ADOTable2, &error))
+    if (!DeleteProgram(programs, conditionRows, &error))
       AskUser(MsgKind::WarningOk,
               QStringLiteral("專家療程資料無法刪除，資料庫中的資料保持原狀。\n") + error);
-    ADOTable1.refresh();
-    DBGrid1->reload();
+    programs.refresh();
+    programGrid->reload();
     programChanged();
   }
-  StatusBar1->showMessage(kBrowseStatus);
-  UpdateCountLabel();
-  ToolButton[2]->setEnabled(!ADOTable1.isEmpty());
-  ToolButton[3]->setEnabled(!ADOTable1.isEmpty());
-  ShowConditionControls();
+  statusBar->showMessage(kBrowseStatus);
+  updateCountLabel();
+  ToolButton[2]->setEnabled(!programs.isEmpty());
+  ToolButton[3]->setEnabled(!programs.isEmpty());
+  showConditionControls();
 }
 
-void ProgramList::ToolButton4Click() {
-  if (ADOTable1.isEmpty()) return;
+void ProgramList::newCondition() {
+  if (programs.isEmpty()) return;
   editRowKey_ = 0;
   for (int n : {1, 2, 3, 4, 5, 6, 8}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
   ToolButton[10]->setEnabled(true);
   ToolButton[11]->setEnabled(true);
-  BrowseMode = false;
-  StatusBar1->showMessage(QStringLiteral("【新增條件模式】"));
+  browseMode = false;
+  statusBar->showMessage(QStringLiteral("【新增條件模式】"));
   setEditing(true);
-  RefreshProgramPanel();
+  refreshProgramPanel();
   // The new row shows every position off.
   showConditions(true);
 }
 
-void ProgramList::ToolButton5Click() {
-  if (ADOTable2.isEmpty()) return;
-  editRowKey_ = ADOTable2.bookmark();
-  StatusBar1->showMessage(QStringLiteral("【修改療程模式】"));
+void ProgramList::editCondition() {
+  if (conditionRows.isEmpty()) return;
+  editRowKey_ = conditionRows.bookmark();
+  statusBar->showMessage(QStringLiteral("【修改療程模式】"));
   for (int n : {1, 2, 3, 4, 5, 6, 8}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
   ToolButton[10]->setEnabled(true);
   ToolButton[11]->setEnabled(true);
-  BrowseMode = false;
+  browseMode = false;
   setEditing(true);
-  RefreshProgramPanel();
-  ShowConditionControls();
+  refreshProgramPanel();
+  showConditionControls();
 }
 
-void ProgramList::ToolButton6Click() {
-  if (ADOTable2.isEmpty()) return;
+void ProgramList::deleteCondition() {
+  if (conditionRows.isEmpty()) return;
   SendSignal(SignalKind::Question);
-  StatusBar1->showMessage(QStringLiteral("【刪除條件模式】"));
+  statusBar->showMessage(QStringLiteral("【刪除條件模式】"));
   if (AskUser(MsgKind::WarningYesNo, QStringLiteral("您確定要刪除【") +
-                                         Trim(cellText(ADOTable2, QStringLiteral("ProSubN"))) +
+                                         Trim(cellText(conditionRows, QStringLiteral("ProSubN"))) +
                                          QStringLiteral("】這筆條件嗎 ?"))) {
-    if (!ADOTable2.remove(ADOTable2.bookmark()))
+    if (!conditionRows.remove(conditionRows.bookmark()))
       AskUser(MsgKind::WarningOk,
               QStringLiteral("療程條件資料無法刪除，資料庫中的資料保持原狀。\n") +
-                  ADOTable2.lastError());
-    DBGrid2->reload();
+                  conditionRows.lastError());
+    conditionGrid->reload();
   }
-  StatusBar1->showMessage(kBrowseStatus);
-  UpdateCountLabel();
+  statusBar->showMessage(kBrowseStatus);
+  updateCountLabel();
   ToolButton[5]->setEnabled(conditionCount() > 0);
   ToolButton[6]->setEnabled(conditionCount() > 0);
-  ShowConditionControls();
+  showConditionControls();
 }
 
-void ProgramList::ToolButton8Click() { close(); }
+void ProgramList::leave() { close(); }
 
-void ProgramList::ToolButton11Click() {
-  if (BrowseMode) return;
-  BuildConditionStrings();
+void ProgramList::confirmEdit() {
+  if (browseMode) return;
+  buildConditionStrings();
   // Typed numbers must be numbers; the edit stays open to correct them.
   double numbers[3] = {0, 0, 0};
-  const QLineEdit* edits[3] = {DBEdit5, DBEdit1, DBEdit2};
+  const QLineEdit* edits[3] = {energyEdit, ageFromEdit, ageToEdit};
   for (int i = 0; i < 3; ++i) {
     const QString t = Trim(edits[i]->text());
     bool ok = true;
@@ -714,51 +717,51 @@ void ProgramList::ToolButton11Click() {
   }
   TConditionEdit edit;
   edit.rowKey = editRowKey_;
-  edit.row = {{QStringLiteral("ProSubN"), DBEdit3->text()},
-              {QStringLiteral("ProNote"), DBEdit4->text()},
-              {QStringLiteral("ProFlg"), DBCheckBox1->isChecked() ? 1 : 0},
-              {QStringLiteral("ProCond"), ConditionDigits},
-              {QStringLiteral("ProAnd"), GroupFlags},
+  edit.row = {{QStringLiteral("ProSubN"), conditionNameEdit->text()},
+              {QStringLiteral("ProNote"), conditionNoteEdit->text()},
+              {QStringLiteral("ProFlg"), requiredBox->isChecked() ? 1 : 0},
+              {QStringLiteral("ProCond"), conditionDigits},
+              {QStringLiteral("ProAnd"), groupFlags},
               {QStringLiteral("ProEng"), numbers[0]},
               {QStringLiteral("ProAGL"), static_cast<qlonglong>(numbers[1])},
               {QStringLiteral("ProAGH"), static_cast<qlonglong>(numbers[2])}};
-  edit.programKey = ADOTable1.bookmark();
-  edit.programNo = cellText(ADOTable1, QStringLiteral("ProNo"));
-  edit.ProData = DBMemo1->toPlainText();
+  edit.programKey = programs.bookmark();
+  edit.programNo = cellText(programs, QStringLiteral("ProNo"));
+  edit.ProData = descriptionEdit->toPlainText();
   edit.ProPict = editPict_;
   edit.ProScal = CheckBox[66]->isChecked();
   QString error;
-  if (!SaveConditionEdit(ADOTable1, ADOTable2, edit, &error)) {
+  if (!SaveConditionEdit(programs, conditionRows, edit, &error)) {
     AskUser(MsgKind::WarningOk, error);
     return;
   }
-  const qint64 rowKey = ADOTable2.bookmark();
-  DBGrid1->reload();
-  BrowseMode = true;
+  const qint64 rowKey = conditionRows.bookmark();
+  programGrid->reload();
+  browseMode = true;
   programChanged();
-  ADOTable2.gotoBookmark(rowKey);
-  DBGrid2->reload();
-  StatusBar1->showMessage(kBrowseStatus);
-  UpdateCountLabel();
+  conditionRows.gotoBookmark(rowKey);
+  conditionGrid->reload();
+  statusBar->showMessage(kBrowseStatus);
+  updateCountLabel();
   setEditing(false);
   browseToolbar();
-  RefreshProgramPanel();
-  ShowConditionControls();
+  refreshProgramPanel();
+  showConditionControls();
 }
 
-void ProgramList::ToolButton10Click() {
-  if (BrowseMode) return;
-  BrowseMode = true;
+void ProgramList::cancelEdit() {
+  if (browseMode) return;
+  browseMode = true;
   setEditing(false);
-  StatusBar1->showMessage(kBrowseStatus);
+  statusBar->showMessage(kBrowseStatus);
   showProgramFields();
-  CheckBox[66]->setChecked(ADOTable1.field(QStringLiteral("ProScal")).toBool());
-  DBImage1->setScaledContents(!CheckBox[66]->isChecked());
-  ShowConditionControls();
+  CheckBox[66]->setChecked(programs.field(QStringLiteral("ProScal")).toBool());
+  programPicture->setScaledContents(!CheckBox[66]->isChecked());
+  showConditionControls();
   browseToolbar();
 }
 
-void ProgramList::BitBtn1Click() {
+void ProgramList::pickPicture() {
   const QString path = choosePicture ? choosePicture(this) : QString();
   if (path.isEmpty()) return;
   const QByteArray bytes = ReadProgramPicture(path);
@@ -767,65 +770,67 @@ void ProgramList::BitBtn1Click() {
   showPicture(editPict_);
 }
 
-void ProgramList::BitBtn2Click() {
+void ProgramList::clearPicture() {
   editPict_.clear();
   showPicture(editPict_);
 }
 
-void ProgramList::CheckBox43Click() {
+void ProgramList::toggleRange() {
   const bool on = CheckBox[43]->isChecked();
   CheckBox[1]->setEnabled(!on);
   CheckBox[2]->setEnabled(!on);
-  ComboBox1->setEnabled(on);
-  DBEdit5->setEnabled(on);
-  UpDown1->setEnabled(on);
-  if (on && ComboBox1->currentIndex() < 0) ComboBox1->setCurrentIndex(0);
+  rangeCompareBox->setEnabled(on);
+  energyEdit->setEnabled(on);
+  energySpin->setEnabled(on);
+  if (on && rangeCompareBox->currentIndex() < 0) rangeCompareBox->setCurrentIndex(0);
 }
 
-void ProgramList::CheckBox66Click() { DBImage1->setScaledContents(!CheckBox[66]->isChecked()); }
-
-void ProgramList::CheckBox67Click() {
-  DBEdit1->setEnabled(CheckBox[67]->isChecked());
-  UpDown2->setEnabled(CheckBox[67]->isChecked());
+void ProgramList::toggleActualSize() {
+  programPicture->setScaledContents(!CheckBox[66]->isChecked());
 }
 
-void ProgramList::CheckBox68Click() {
-  DBEdit2->setEnabled(CheckBox[68]->isChecked());
-  UpDown3->setEnabled(CheckBox[68]->isChecked());
+void ProgramList::toggleAgeFrom() {
+  ageFromEdit->setEnabled(CheckBox[67]->isChecked());
+  ageFromSpin->setEnabled(CheckBox[67]->isChecked());
 }
 
-void ProgramList::CheckBox69Click() {
-  RadioButton1->setEnabled(CheckBox[69]->isChecked());
-  RadioButton2->setEnabled(CheckBox[69]->isChecked());
+void ProgramList::toggleAgeTo() {
+  ageToEdit->setEnabled(CheckBox[68]->isChecked());
+  ageToSpin->setEnabled(CheckBox[68]->isChecked());
 }
 
-void ProgramList::UpDown1Click() { DBEdit5->setText(QString::number(UpDown1->Position())); }
+void ProgramList::toggleSexCondition() {
+  maleButton->setEnabled(CheckBox[69]->isChecked());
+  femaleButton->setEnabled(CheckBox[69]->isChecked());
+}
 
-void ProgramList::UpDown2Click() {
-  DBEdit1->setText(QString::number(UpDown2->Position()));
-  if (UpDown3->Position() < UpDown2->Position()) {
-    UpDown3->setPosition(UpDown2->Position());
-    DBEdit2->setText(QString::number(UpDown3->Position()));
+void ProgramList::stepEnergy() { energyEdit->setText(QString::number(energySpin->Position())); }
+
+void ProgramList::stepAgeFrom() {
+  ageFromEdit->setText(QString::number(ageFromSpin->Position()));
+  if (ageToSpin->Position() < ageFromSpin->Position()) {
+    ageToSpin->setPosition(ageFromSpin->Position());
+    ageToEdit->setText(QString::number(ageToSpin->Position()));
   }
 }
 
-void ProgramList::UpDown3Click() {
-  DBEdit2->setText(QString::number(UpDown3->Position()));
-  if (UpDown2->Position() > UpDown3->Position()) {
-    UpDown2->setPosition(UpDown3->Position());
-    DBEdit1->setText(QString::number(UpDown2->Position()));
+void ProgramList::stepAgeTo() {
+  ageToEdit->setText(QString::number(ageToSpin->Position()));
+  if (ageFromSpin->Position() > ageToSpin->Position()) {
+    ageFromSpin->setPosition(ageToSpin->Position());
+    ageFromEdit->setText(QString::number(ageFromSpin->Position()));
   }
 }
 
-void ProgramList::runButton(int n) {
-  LaunchProgramCommand(ADOTable1.database().connectionName(),
-                       Trim(cellText(ADOTable1, QStringLiteral("ProPrg%1").arg(n))),
-                       Trim(cellText(ADOTable1, QStringLiteral("ProParm%1").arg(n))));
+void ProgramList::runProgram(int n) {
+  LaunchProgramCommand(programs.database().connectionName(),
+                       Trim(cellText(programs, QStringLiteral("ProPrg%1").arg(n))),
+                       Trim(cellText(programs, QStringLiteral("ProParm%1").arg(n))));
 }
 
-void ProgramList::SpeedButton1Click() { runButton(1); }
-void ProgramList::SpeedButton2Click() { runButton(2); }
-void ProgramList::SpeedButton3Click() { runButton(3); }
-void ProgramList::SpeedButton4Click() { runButton(4); }
+void ProgramList::SpeedButton1Click() { runProgram(1); }
+void ProgramList::SpeedButton2Click() { runProgram(2); }
+void ProgramList::SpeedButton3Click() { runProgram(3); }
+void ProgramList::SpeedButton4Click() { runProgram(4); }
 
 }  // namespace ruto

@@ -52,77 +52,77 @@ class ProgramList : public FormShowOnce<OpenerDialog> {
 
   void FormShow() override;
   void FormClose();
-  void DBGrid1ColEnter();
-  void DBGrid2ColEnter();
-  void ShowConditionControls();
-  void BuildConditionStrings();
-  void RefreshProgramPanel();
-  void UpdateCountLabel();
-  void ToolButton1Click();   // new program
-  void ToolButton2Click();   // modify program
-  void ToolButton3Click();   // delete program
-  void ToolButton4Click();   // new condition
-  void ToolButton5Click();   // modify condition
-  void ToolButton6Click();   // delete condition
-  void ToolButton8Click();   // exit
-  void ToolButton10Click();  // cancel
-  void ToolButton11Click();  // confirm
-  void BitBtn1Click();
-  void BitBtn2Click();
-  void CheckBox43Click();
-  void CheckBox66Click();
-  void CheckBox67Click();
-  void CheckBox68Click();
-  void CheckBox69Click();
-  void UpDown1Click();
-  void UpDown2Click();
-  void UpDown3Click();
+  void activateProgramList();
+  void activateConditionList();
+  void showConditionControls();
+  void buildConditionStrings();
+  void refreshProgramPanel();
+  void updateCountLabel();
+  void newProgram();       // new program
+  void editProgram();      // modify program
+  void deleteProgram();    // delete program
+  void newCondition();     // new condition
+  void editCondition();    // modify condition
+  void deleteCondition();  // delete condition
+  void leave();            // exit
+  void cancelEdit();       // cancel
+  void confirmEdit();      // confirm
+  void pickPicture();
+  void clearPicture();
+  void toggleRange();
+  void toggleActualSize();
+  void toggleAgeFrom();
+  void toggleAgeTo();
+  void toggleSexCondition();
+  void stepEnergy();
+  void stepAgeFrom();
+  void stepAgeTo();
   void SpeedButton1Click();
   void SpeedButton2Click();
   void SpeedButton3Click();
   void SpeedButton4Click();
 
   // Working state.
-  QString ConditionDigits;
-  QString GroupFlags;
-  QString LastProgramNo;
-  bool BrowseMode = true;
-  bool ProgramListActive = true;
+  QString conditionDigits;
+  QString groupFlags;
+  QString lastProgramNo;
+  bool browseMode = true;
+  bool programListActive = true;
 
-  RecordSet ADOTable1;  // VOPRO, by number
-  RecordSet ADOTable2;  // VOPRDT of the current program
+  RecordSet programs;       // VOPRO, by number
+  RecordSet conditionRows;  // VOPRDT of the current program
 
   // The picture file dialog; tests replace it. Returns the chosen path or empty.
   std::function<QString(QWidget*)> choosePicture;
   // Runs the program editor; tests replace it to act inside it.
   std::function<void(ProgramList&)> runEditor;
 
-  RecordGrid* DBGrid1 = nullptr;
-  RecordGrid* DBGrid2 = nullptr;
+  RecordGrid* programGrid = nullptr;
+  RecordGrid* conditionGrid = nullptr;
   std::array<QToolButton*, 12> ToolButton{};
   std::array<QCheckBox*, 70> CheckBox{};
   std::array<QGroupBox*, 6> GroupBox{};
-  QComboBox* ComboBox1 = nullptr;
-  QLineEdit* DBEdit1 = nullptr;      // ProAGL
-  QLineEdit* DBEdit2 = nullptr;      // ProAGH
-  QLineEdit* DBEdit3 = nullptr;      // ProSubN
-  QLineEdit* DBEdit4 = nullptr;      // ProNote
-  QLineEdit* DBEdit5 = nullptr;      // ProEng
-  QCheckBox* DBCheckBox1 = nullptr;  // ProFlg
-  QLabel* DBText1 = nullptr;
-  QLabel* DBText2 = nullptr;
-  TUpDown* UpDown1 = nullptr;
-  TUpDown* UpDown2 = nullptr;
-  TUpDown* UpDown3 = nullptr;
-  QRadioButton* RadioButton1 = nullptr;
-  QRadioButton* RadioButton2 = nullptr;
-  QPlainTextEdit* DBMemo1 = nullptr;
-  QLabel* DBImage1 = nullptr;
-  QPushButton* BitBtn1 = nullptr;
-  QPushButton* BitBtn2 = nullptr;
-  std::array<QToolButton*, 5> SpeedButton{};
-  QLabel* StaticText4 = nullptr;
-  QStatusBar* StatusBar1 = nullptr;
+  QComboBox* rangeCompareBox = nullptr;
+  QLineEdit* ageFromEdit = nullptr;        // ProAGL
+  QLineEdit* ageToEdit = nullptr;          // ProAGH
+  QLineEdit* conditionNameEdit = nullptr;  // ProSubN
+  QLineEdit* conditionNoteEdit = nullptr;  // ProNote
+  QLineEdit* energyEdit = nullptr;         // ProEng
+  QCheckBox* requiredBox = nullptr;        // ProFlg
+  QLabel* programNoText = nullptr;
+  QLabel* programNameText = nullptr;
+  TUpDown* energySpin = nullptr;
+  TUpDown* ageFromSpin = nullptr;
+  TUpDown* ageToSpin = nullptr;
+  QRadioButton* maleButton = nullptr;
+  QRadioButton* femaleButton = nullptr;
+  QPlainTextEdit* descriptionEdit = nullptr;
+  QLabel* programPicture = nullptr;
+  QPushButton* changePictureButton = nullptr;
+  QPushButton* clearPictureButton = nullptr;
+  std::array<QToolButton*, 5> runButtons{};
+  QLabel* countLabel = nullptr;
+  QStatusBar* statusBar = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -138,8 +138,8 @@ class ProgramList : public FormShowOnce<OpenerDialog> {
   void browseToolbar();
   void openEditor(bool newMode);
   void setListColours();
-  void runButton(int n);
-  int conditionCount() const { return ADOTable2.rowCount(); }
+  void runProgram(int n);
+  int conditionCount() const { return conditionRows.rowCount(); }
 
   QByteArray editPict_;  // the picture while a row is edited
   qint64 editRowKey_ = 0;

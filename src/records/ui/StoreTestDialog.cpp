@@ -34,7 +34,7 @@ const QString kAskStore = QStringLiteral("您要將檢測資料存於這個受�
 }  // namespace
 
 StoreTestDialog::StoreTestDialog(QWidget* parent)
-    : FormShowOnce(parent), ADOTable1(kMainConnection, QStringLiteral("VOCUST")) {
+    : FormShowOnce(parent), clients(kMainConnection, QStringLiteral("VOCUST")) {
   setObjectName(QStringLiteral("StoreTestDialog"));
   setWindowTitle(QStringLiteral("經絡能量資料儲存"));
   PlaceOnShow(this, WindowPlace::Owner);
@@ -43,12 +43,12 @@ StoreTestDialog::StoreTestDialog(QWidget* parent)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  ToolButton1 =
+  addClientButton =
       addToolButton(toolBar, 1, QStringLiteral("新增受測者"), QStringLiteral("新增一筆受測者資料"));
-  ToolButton2 =
+  saveButton =
       addToolButton(toolBar, 2, QStringLiteral("儲存數據"), QStringLiteral("儲存已檢測的能量數據"));
   toolBar->addSeparator();
-  ToolButton3 =
+  exitButton =
       addToolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開數據儲存系統"));
   root->addWidget(toolBar);
 
@@ -78,61 +78,64 @@ StoreTestDialog::StoreTestDialog(QWidget* parent)
   }
   body->addWidget(panel);
 
-  List =
-      new ClientList(&ADOTable1, ClientList::Titles::Store, QStringLiteral("StaticText15"), this);
-  DBGrid1 = List->DBGrid1;
-  body->addWidget(List, 1);
+  clientList =
+      new ClientList(&clients, ClientList::Titles::Store, QStringLiteral("countLabel"), this);
+  clientGrid = clientList->clientGrid;
+  body->addWidget(clientList, 1);
 
-  StatusBar1 = new QStatusBar(this);
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1->setSizeGripEnabled(false);
-  root->addWidget(StatusBar1);
+  statusBar = new QStatusBar(this);
+  statusBar->setObjectName(QStringLiteral("statusBar"));
+  statusBar->setSizeGripEnabled(false);
+  root->addWidget(statusBar);
 
-  connect(DBGrid1, &RecordGrid::colEnter, this, &StoreTestDialog::DBGrid1ColEnter);
-  connect(DBGrid1, &RecordGrid::rowDoubleClicked, this, &StoreTestDialog::DBGrid1DblClick);
-  connect(DBGrid1, &RecordGrid::rowChanged, this, &StoreTestDialog::updateCount);
-  connect(List->Edit1, &QLineEdit::textChanged, this, &StoreTestDialog::Edit1Change);
-  connect(List->ComboBox1, &QComboBox::activated, this, &StoreTestDialog::ComboBox1Change);
-  connect(List->ComboBox2, &QComboBox::activated, this, &StoreTestDialog::ComboBox2Change);
-  connect(ToolButton1, &QToolButton::clicked, this, &StoreTestDialog::ToolButton1Click);
-  connect(ToolButton2, &QToolButton::clicked, this, &StoreTestDialog::ToolButton2Click);
-  connect(ToolButton3, &QToolButton::clicked, this, &StoreTestDialog::ToolButton3Click);
+  connect(clientGrid, &RecordGrid::colEnter, this, &StoreTestDialog::chooseClickedClient);
+  connect(clientGrid, &RecordGrid::rowDoubleClicked, this,
+          &StoreTestDialog::saveUnderClickedClient);
+  connect(clientGrid, &RecordGrid::rowChanged, this, &StoreTestDialog::updateCount);
+  connect(clientList->searchEdit, &QLineEdit::textChanged, this, &StoreTestDialog::searchClients);
+  connect(clientList->sortColumnBox, &QComboBox::activated, this,
+          &StoreTestDialog::changeSortColumn);
+  connect(clientList->sortDirectionBox, &QComboBox::activated, this,
+          &StoreTestDialog::changeSortDirection);
+  connect(addClientButton, &QToolButton::clicked, this, &StoreTestDialog::addClient);
+  connect(saveButton, &QToolButton::clicked, this, &StoreTestDialog::save);
+  connect(exitButton, &QToolButton::clicked, this, &StoreTestDialog::leave);
 }
 
 void StoreTestDialog::FormShow() {
-  ToolButton2->setEnabled(!Trim(CurrentClient.CustNo).isEmpty());
-  SortField = ClientSortField(ViewState.ClientSortKey);
-  List->showSortKey(ViewState.ClientSortKey);
-  ADOTable1.open();
-  StatusBar1->showMessage(
+  saveButton->setEnabled(!Trim(CurrentClient.CustNo).isEmpty());
+  sortField_ = ClientSortField(ViewState.ClientSortKey);
+  clientList->showSortKey(ViewState.ClientSortKey);
+  clients.open();
+  statusBar->showMessage(
       QStringLiteral("請至查詢視窗點選受測者資料，或新增一筆受測者基本資料以供儲存。"));
   {
-    const QSignalBlocker block(List->Edit1);
-    List->Edit1->clear();
+    const QSignalBlocker block(clientList->searchEdit);
+    clientList->searchEdit->clear();
   }
-  const bool found = !CurrentClient.CustNo.isEmpty() &&
-                     ADOTable1.locate(QStringLiteral("CUSTNO"), CurrentClient.CustNo,
-                                      LocateOption::CaseInsensitive);
-  DBGrid1->reload();
+  const bool found =
+      !CurrentClient.CustNo.isEmpty() &&
+      clients.locate(QStringLiteral("CUSTNO"), CurrentClient.CustNo, LocateOption::CaseInsensitive);
+  clientGrid->reload();
   if (found) {
-    DBGrid1->setFocus();
-    ToolButton2->setEnabled(true);
+    clientGrid->setFocus();
+    saveButton->setEnabled(true);
     ChosenClient = CurrentClient;
-    ChosenBookmark = ADOTable1.bookmark();
-    ShowChosenClient();
+    ChosenBookmark = clients.bookmark();
+    showChosenClient();
   } else {
-    List->Edit1->setFocus();
-    ToolButton2->setEnabled(false);
+    clientList->searchEdit->setFocus();
+    saveButton->setEnabled(false);
     // Nothing unseen may stay chosen: a later store would file the test under it.
     ChosenClient = TClientInfo{};
     ChosenClient.Sex = CurrentClient.Sex;
     ChosenBookmark = 0;
-    ShowChosenClient();
+    showChosenClient();
   }
   updateCount();
 }
 
-void StoreTestDialog::ShowChosenClient() {
+void StoreTestDialog::showChosenClient() {
   const TClientInfo& c = ChosenClient;
   const bool hasBirthday = c.DBirth > 4000.0;
   StaticText[1]->setText(c.CustNo);
@@ -146,27 +149,27 @@ void StoreTestDialog::ShowChosenClient() {
   StaticText[7]->setText(c.Sex ? QStringLiteral("男性") : QStringLiteral("女性"));
 }
 
-void StoreTestDialog::ChooseRow() {
-  if (ADOTable1.isEmpty()) return;
-  ChosenBookmark = ADOTable1.bookmark();
-  ToolButton2->setEnabled(true);
-  ChosenClient = ClientAt(ADOTable1, ADOTable1.position());
-  ShowChosenClient();
+void StoreTestDialog::chooseCurrentClient() {
+  if (clients.isEmpty()) return;
+  ChosenBookmark = clients.bookmark();
+  saveButton->setEnabled(true);
+  ChosenClient = ClientAt(clients, clients.position());
+  showChosenClient();
 }
 
 void StoreTestDialog::updateCount() {
-  List->setCountText(RecordCountText(ADOTable1.rowCount(), StoredTestCount(kMainConnection)));
+  clientList->setCountText(RecordCountText(clients.rowCount(), StoredTestCount(kMainConnection)));
 }
 
-void StoreTestDialog::DBGrid1ColEnter() { ChooseRow(); }
+void StoreTestDialog::chooseClickedClient() { chooseCurrentClient(); }
 
-void StoreTestDialog::DBGrid1DblClick() {
+void StoreTestDialog::saveUnderClickedClient() {
   if (!AskUser(MsgKind::QuestionYesNo, kAskStore)) return;
-  ChooseRow();
-  StoreCurrentTest();
+  chooseCurrentClient();
+  storeCurrentTest();
 }
 
-bool StoreTestDialog::StoreCurrentTest() {
+bool StoreTestDialog::storeCurrentTest() {
   QString error;
   if (ruto::StoreCurrentTest(kMainConnection, ChosenClient, &error) == 0) {
     AskUser(MsgKind::WarningOk, error);
@@ -176,47 +179,47 @@ bool StoreTestDialog::StoreCurrentTest() {
   return true;
 }
 
-void StoreTestDialog::Edit1Change() {
-  SearchText = Trim(List->Edit1->text());
-  if (ADOTable1.locate(StoreSearchColumn(ViewState.ClientSortKey), SearchText,
-                       LocateOption::CaseInsensitive | LocateOption::PartialKey))
-    DBGrid1->showCurrent();
+void StoreTestDialog::searchClients() {
+  searchText_ = Trim(clientList->searchEdit->text());
+  if (clients.locate(StoreSearchColumn(ViewState.ClientSortKey), searchText_,
+                     LocateOption::CaseInsensitive | LocateOption::PartialKey))
+    clientGrid->showCurrent();
 }
 
-void StoreTestDialog::ComboBox1Change() { sortChanged(true); }
-void StoreTestDialog::ComboBox2Change() { sortChanged(false); }
+void StoreTestDialog::changeSortColumn() { sortChanged(true); }
+void StoreTestDialog::changeSortDirection() { sortChanged(false); }
 
 void StoreTestDialog::sortChanged(bool fromColumnBox) {
-  List->sortByBoxes(SortField, fromColumnBox);
+  clientList->sortByBoxes(sortField_, fromColumnBox);
 }
 
-void StoreTestDialog::ToolButton1Click() {
+void StoreTestDialog::addClient() {
   ViewState.ClientNewMode = true;
   {
-    ClientEditor editor(&ADOTable1, this);
+    ClientEditor editor(&clients, this);
     editor.exec();
   }
-  DBGrid1->reload();
+  clientGrid->reload();
   if (ViewState.ClientNewMode) {
-    ChooseRow();
+    chooseCurrentClient();
     SendSignal(SignalKind::Question);
-    if (AskUser(MsgKind::QuestionYesNo, kAskStore)) StoreCurrentTest();
+    if (AskUser(MsgKind::QuestionYesNo, kAskStore)) storeCurrentTest();
     return;
   }
-  ADOTable1.gotoBookmark(ChosenBookmark);
-  DBGrid1->showCurrent();
+  clients.gotoBookmark(ChosenBookmark);
+  clientGrid->showCurrent();
   if (Trim(ChosenClient.CustNo).isEmpty()) {
-    ToolButton2->setEnabled(false);
-    List->Edit1->setFocus();
+    saveButton->setEnabled(false);
+    clientList->searchEdit->setFocus();
   } else {
-    ToolButton2->setEnabled(true);
-    DBGrid1->setFocus();
+    saveButton->setEnabled(true);
+    clientGrid->setFocus();
   }
 }
 
-void StoreTestDialog::ToolButton2Click() { StoreCurrentTest(); }
+void StoreTestDialog::save() { storeCurrentTest(); }
 
-void StoreTestDialog::ToolButton3Click() {
+void StoreTestDialog::leave() {
   ChosenClient.CustNo = QStringLiteral(" ");
   reject();
 }

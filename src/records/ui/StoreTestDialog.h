@@ -23,35 +23,35 @@ class StoreTestDialog : public FormShowOnce<QDialog> {
   explicit StoreTestDialog(QWidget* parent = nullptr);
 
   void FormShow() override;
-  void DBGrid1ColEnter();
-  void DBGrid1DblClick();
-  void Edit1Change();
-  void ComboBox1Change();
-  void ComboBox2Change();
-  void ToolButton1Click();
-  void ToolButton2Click();
-  void ToolButton3Click();
+  void chooseClickedClient();
+  void saveUnderClickedClient();
+  void searchClients();
+  void changeSortColumn();
+  void changeSortDirection();
+  void addClient();
+  void save();
+  void leave();
   // Chooses the current row's client; the panel shows it.
-  void ChooseRow();
-  void ShowChosenClient();
+  void chooseCurrentClient();
+  void showChosenClient();
   // Files the test under the chosen client and closes; false (window open) on failure.
-  bool StoreCurrentTest();
+  bool storeCurrentTest();
 
-  RecordSet ADOTable1;  // VOCUST
-  ClientList* List;
-  RecordGrid* DBGrid1;
+  RecordSet clients;  // VOCUST
+  ClientList* clientList;
+  RecordGrid* clientGrid;
   std::array<QLabel*, 10> StaticText{};  // StaticText1..9 at 1..9
-  QToolButton* ToolButton1;
-  QToolButton* ToolButton2;
-  QToolButton* ToolButton3;
-  QStatusBar* StatusBar1;
+  QToolButton* addClientButton;
+  QToolButton* saveButton;
+  QToolButton* exitButton;
+  QStatusBar* statusBar;
 
  private:
   void updateCount();
   void sortChanged(bool fromColumnBox);
 
-  QString SortField;
-  QString SearchText;
+  QString sortField_;
+  QString searchText_;
 };
 
 }  // namespace ruto

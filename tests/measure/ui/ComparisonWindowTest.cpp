@@ -111,7 +111,7 @@ TEST_F(ComparisonBrowserTest, ABrowserLeftWithoutALoadGivesNoSecondCurve) {
          QApplication::sendEvent(b, &esc);
        }},
       {"frame", [](ClientBrowser* b) { b->close(); }},
-      {"load from a client without tests", [](ClientBrowser* b) { b->ToolButton1Click(); }},
+      {"load from a client without tests", [](ClientBrowser* b) { b->loadSelectedTest(); }},
   };
   for (const auto& [how, leave] : ways) {
     SCOPED_TRACE(how);

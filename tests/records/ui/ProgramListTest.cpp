@@ -61,42 +61,42 @@ TEST_F(ProgramListTest, StoredRowShowsInTheControls) {
   ProgramList w;
   w.show();
   EXPECT_EQ(w.windowTitle(), "自訂專家療程");
-  EXPECT_EQ(w.StatusBar1->currentMessage(), "【查詢療程模式】");
-  EXPECT_EQ(w.StaticText4->text(), "     2  -  [ 2 ]");
-  EXPECT_EQ(w.ADOTable1.field("ProNo"), "P01");
+  EXPECT_EQ(w.statusBar->currentMessage(), "【查詢療程模式】");
+  EXPECT_EQ(w.countLabel->text(), "     2  -  [ 2 ]");
+  EXPECT_EQ(w.programs.field("ProNo"), "P01");
   // Range 5 = "大於 >", pair 3, single boxes, metabolism 2, age both, sex female.
   EXPECT_TRUE(w.CheckBox[43]->isChecked());
-  EXPECT_EQ(w.ComboBox1->currentIndex(), 1);
+  EXPECT_EQ(w.rangeCompareBox->currentIndex(), 1);
   EXPECT_FALSE(w.CheckBox[1]->isEnabled());
   EXPECT_EQ(checks(w, {3, 4, 5, 7, 8, 9}), "111011");
   EXPECT_EQ(checks(w, {67, 68, 69}), "111");
-  EXPECT_TRUE(w.RadioButton2->isChecked());
+  EXPECT_TRUE(w.femaleButton->isChecked());
   EXPECT_EQ(checks(w, {44, 45, 54, 55}), "1001");  // flags 1 and 7 (large intestine)
-  EXPECT_EQ(w.DBEdit5->text(), "27.5");
-  EXPECT_EQ(w.UpDown1->Position(), 27);
-  EXPECT_EQ(w.DBEdit3->text(), "主條件");
-  EXPECT_TRUE(w.DBCheckBox1->isChecked());
+  EXPECT_EQ(w.energyEdit->text(), "27.5");
+  EXPECT_EQ(w.energySpin->Position(), 27);
+  EXPECT_EQ(w.conditionNameEdit->text(), "主條件");
+  EXPECT_TRUE(w.requiredBox->isChecked());
   // Browsing: the condition groups are closed for input.
   EXPECT_FALSE(w.GroupBox[2]->isEnabled());
-  EXPECT_TRUE(w.DBMemo1->isReadOnly());
+  EXPECT_TRUE(w.descriptionEdit->isReadOnly());
   // "1010": run buttons 1 and 3, with their hints; a click starts the program.
   EXPECT_EQ(QString("%1%2%3%4")
-                .arg(w.SpeedButton[1]->isEnabled())
-                .arg(w.SpeedButton[2]->isEnabled())
-                .arg(w.SpeedButton[3]->isEnabled())
-                .arg(w.SpeedButton[4]->isEnabled()),
+                .arg(w.runButtons[1]->isEnabled())
+                .arg(w.runButtons[2]->isEnabled())
+                .arg(w.runButtons[3]->isEnabled())
+                .arg(w.runButtons[4]->isEnabled()),
             "1010");
-  EXPECT_EQ(w.SpeedButton[1]->toolTip(), "放鬆音樂");
-  w.SpeedButton[1]->click();
+  EXPECT_EQ(w.runButtons[1]->toolTip(), "放鬆音樂");
+  w.runButtons[1]->click();
   EXPECT_EQ(gStarted, QStringList{"/usr/bin/player|song.mp3"});
   // Not saved here: the operator saw the command and said yes first.
   EXPECT_EQ(asked, QStringList{"3:" + CommandQuestionText("/usr/bin/player", "song.mp3")});
 
   // The second row: "7" shows range mode with no comparison; the rest cleared.
-  w.ADOTable2.setPosition(1);
-  w.ShowConditionControls();
+  w.conditionRows.setPosition(1);
+  w.showConditionControls();
   EXPECT_TRUE(w.CheckBox[43]->isChecked());
-  EXPECT_EQ(w.ComboBox1->currentIndex(), -1);
+  EXPECT_EQ(w.rangeCompareBox->currentIndex(), -1);
   EXPECT_EQ(checks(w, {3, 4, 5, 67, 69, 44}), "000000");
   w.resize(w.sizeHint());
   ruto::test::savePng(w.grab().toImage(), "ProgramList");
@@ -105,33 +105,33 @@ TEST_F(ProgramListTest, StoredRowShowsInTheControls) {
 TEST_F(ProgramListTest, ModifyConfirmCancelAndNewRows) {
   ProgramList w;
   w.show();
-  w.DBGrid2ColEnter();
+  w.activateConditionList();
   EXPECT_FALSE(w.ToolButton[1]->isEnabled());
   EXPECT_TRUE(w.ToolButton[5]->isEnabled());
 
   // Cancel drops everything typed.
-  w.ToolButton5Click();
-  EXPECT_EQ(w.StatusBar1->currentMessage(), "【修改療程模式】");
-  EXPECT_FALSE(w.DBGrid1->isEnabled());
+  w.editCondition();
+  EXPECT_EQ(w.statusBar->currentMessage(), "【修改療程模式】");
+  EXPECT_FALSE(w.programGrid->isEnabled());
   EXPECT_TRUE(w.GroupBox[3]->isEnabled());
   w.CheckBox[6]->setChecked(true);
-  w.DBMemo1->setPlainText("改過");
-  w.ToolButton10Click();
-  EXPECT_EQ(w.DBMemo1->toPlainText(), "睡前按摩");
+  w.descriptionEdit->setPlainText("改過");
+  w.cancelEdit();
+  EXPECT_EQ(w.descriptionEdit->toPlainText(), "睡前按摩");
   EXPECT_FALSE(w.CheckBox[6]->isChecked());
-  EXPECT_TRUE(w.DBGrid1->isEnabled());
+  EXPECT_TRUE(w.programGrid->isEnabled());
   EXPECT_EQ(row("SELECT ProCond FROM VOPRDT WHERE ProSubN = '主條件'"), "531230000000000000000032");
 
   // Confirm writes the row and the program's description together.
-  w.ToolButton5Click();
+  w.editCondition();
   w.CheckBox[6]->setChecked(true);   // lung 虛證
   w.CheckBox[54]->setChecked(true);  // lung flag
   w.CheckBox[43]->click();           // range off
   w.CheckBox[2]->setChecked(true);   // 亢奮
-  w.DBMemo1->setPlainText("改過");
+  w.descriptionEdit->setPlainText("改過");
   w.CheckBox[66]->setChecked(true);
-  w.ToolButton11Click();
-  EXPECT_EQ(w.StatusBar1->currentMessage(), "【查詢療程模式】");
+  w.confirmEdit();
+  EXPECT_EQ(w.statusBar->currentMessage(), "【查詢療程模式】");
   EXPECT_EQ(row("SELECT ProCond, ProAnd FROM VOPRDT WHERE ProSubN = '主條件'"),
             "231211000000000000000032|100001100000000000000000");
   EXPECT_EQ(row("SELECT ProData, ProScal FROM VOPRO WHERE ProNo = 'P01'"), "改過|1");
@@ -139,72 +139,73 @@ TEST_F(ProgramListTest, ModifyConfirmCancelAndNewRows) {
   EXPECT_FALSE(w.ToolButton[11]->isEnabled());
 
   // A new row starts with everything off and belongs to the current program.
-  w.ToolButton4Click();
-  EXPECT_EQ(w.StatusBar1->currentMessage(), "【新增條件模式】");
+  w.newCondition();
+  EXPECT_EQ(w.statusBar->currentMessage(), "【新增條件模式】");
   EXPECT_EQ(checks(w, {43, 3, 54, 67, 69}), "00000");
-  EXPECT_FALSE(w.DBCheckBox1->isChecked());
-  w.DBEdit3->setText("女性");
+  EXPECT_FALSE(w.requiredBox->isChecked());
+  w.conditionNameEdit->setText("女性");
   w.CheckBox[69]->click();
-  EXPECT_TRUE(w.RadioButton2->isEnabled());
-  w.RadioButton2->setChecked(true);
+  EXPECT_TRUE(w.femaleButton->isEnabled());
+  w.femaleButton->setChecked(true);
   w.CheckBox[43]->click();  // range with nothing chosen selects "等於 ="
-  EXPECT_EQ(w.ComboBox1->currentIndex(), 0);
-  w.ToolButton11Click();
+  EXPECT_EQ(w.rangeCompareBox->currentIndex(), 0);
+  w.confirmEdit();
   EXPECT_EQ(row("SELECT ProNo, ProCond, ProAnd FROM VOPRDT WHERE ProSubN = '女性'"),
             "P01|400000000000000000000002|000000000000000000000000");
-  EXPECT_EQ(w.StaticText4->text(), "     2  -  [ 3 ]");
+  EXPECT_EQ(w.countLabel->text(), "     2  -  [ 3 ]");
 
   // A typed energy that is no number, or an age no client can have, keeps the edit open.
-  for (const auto& [edit, text] : {std::pair{w.DBEdit5, "abc"}, std::pair{w.DBEdit1, "1e300"},
-                                   std::pair{w.DBEdit2, "-1"}, std::pair{w.DBEdit2, "65536"}}) {
-    w.ToolButton5Click();
+  for (const auto& [edit, text] :
+       {std::pair{w.energyEdit, "abc"}, std::pair{w.ageFromEdit, "1e300"},
+        std::pair{w.ageToEdit, "-1"}, std::pair{w.ageToEdit, "65536"}}) {
+    w.editCondition();
     edit->setText(text);
     asked.clear();
-    w.ToolButton11Click();
+    w.confirmEdit();
     ASSERT_EQ(asked.size(), 1) << text;
     EXPECT_EQ(asked.last(), QStringLiteral("5:「%1」不是數字，請重新輸入。").arg(text));
-    EXPECT_FALSE(w.BrowseMode);
-    w.ToolButton10Click();
+    EXPECT_FALSE(w.browseMode);
+    w.cancelEdit();
   }
 }
 
 TEST_F(ProgramListTest, SpinsKeepTheLowerAgeBelowTheUpper) {
   ProgramList w;
   w.show();
-  w.ToolButton5Click();
-  w.UpDown3->setPosition(30);
-  w.UpDown2->setPosition(30);
-  w.UpDown2->stepBy(1);
-  EXPECT_EQ(w.DBEdit1->text(), "31");
-  EXPECT_EQ(w.DBEdit2->text(), "31");
-  w.UpDown3->setPosition(10);
-  w.UpDown3->stepBy(-1);
-  EXPECT_EQ(w.DBEdit1->text(), "9");
-  w.UpDown1->setPosition(200);
-  w.UpDown1->stepBy(1);
-  EXPECT_EQ(w.DBEdit5->text(), "200");
-  w.ToolButton10Click();
+  w.editCondition();
+  w.ageToSpin->setPosition(30);
+  w.ageFromSpin->setPosition(30);
+  w.ageFromSpin->stepBy(1);
+  EXPECT_EQ(w.ageFromEdit->text(), "31");
+  EXPECT_EQ(w.ageToEdit->text(), "31");
+  w.ageToSpin->setPosition(10);
+  w.ageToSpin->stepBy(-1);
+  EXPECT_EQ(w.ageFromEdit->text(), "9");
+  w.energySpin->setPosition(200);
+  w.energySpin->stepBy(1);
+  EXPECT_EQ(w.energyEdit->text(), "200");
+  w.cancelEdit();
 }
 
 TEST_F(ProgramListTest, DeletesAskFirst) {
   ProgramList w;
   w.show();
-  w.DBGrid2ColEnter();
+  w.activateConditionList();
   answer = false;
-  w.ToolButton6Click();
+  w.deleteCondition();
   EXPECT_EQ(asked.last(), "2:您確定要刪除【主條件】這筆條件嗎 ?");
   EXPECT_EQ(dbtest::scalar(kMainConnection, "SELECT COUNT(*) FROM VOPRDT").toInt(), 2);
   answer = true;
-  w.ToolButton6Click();
+  w.deleteCondition();
   EXPECT_EQ(dbtest::scalar(kMainConnection, "SELECT COUNT(*) FROM VOPRDT").toInt(), 1);
-  EXPECT_EQ(w.StaticText4->text(), "     2  -  [ 1 ]");
+  EXPECT_EQ(w.countLabel->text(), "     2  -  [ 1 ]");
 
-  w.DBGrid1ColEnter();
-  w.ToolButton3Click();
+  w.activateProgramList();
+  w.deleteProgram();
   EXPECT_EQ(asked.last(), "2:您確定要刪除【舒眠】這筆療程群組嗎 ?");
   EXPECT_EQ(row("SELECT COUNT(*) FROM VOPRDT"), "0");
   EXPECT_EQ(row("SELECT ProNo FROM VOPRO"), "P02");
-  EXPECT_EQ(w.StatusBar1->currentMessage(), "【查詢療程模式】");
+  EXPECT_EQ(w.statusBar->currentMessage(), "【查詢療程模式】");
 }
 
 TEST_F(ProgramListTest, EditorRefusesDuplicatesAndTheListSelectsTheNewProgram) {
@@ -212,45 +213,45 @@ TEST_F(ProgramListTest, EditorRefusesDuplicatesAndTheListSelectsTheNewProgram) {
   w.show();
   bool refused = false;
   w.runEditor = [&](ProgramList& list) {
-    ProgramEditor editor(&list.ADOTable1, &list.LastProgramNo, &list);
+    ProgramEditor editor(&list.programs, &list.lastProgramNo, &list);
     editor.show();
-    EXPECT_FALSE(editor.ToolButton1->isEnabled());
-    editor.Edit1->setText(" p01 ");  // trimmed and without case: taken
-    editor.Edit2->setText("新療程");
-    editor.ToolButton1Click();
+    EXPECT_FALSE(editor.saveButton->isEnabled());
+    editor.numberEdit->setText(" p01 ");  // trimmed and without case: taken
+    editor.nameEdit->setText("新療程");
+    editor.save();
     refused =
         asked.last() == "5:您所輸入的群組編號已經與另一群組 [ 舒眠 ] 重覆!!請重新指定另一個編號。";
     EXPECT_TRUE(editor.isVisible());
-    editor.Edit1->setText("P00");
+    editor.numberEdit->setText("P00");
     editor.CheckBox[2]->setChecked(true);
     editor.CheckBox[4]->setChecked(true);
     editor.Edit[11]->setText(" /bin/echo ");
     editor.Edit[17]->setText(" hi ");
     editor.SpeedButton[7]->click();  // test row 1: trimmed texts
-    editor.ToolButton1Click();
+    editor.save();
     EXPECT_EQ(editor.result(), QDialog::Accepted);
   };
-  w.ToolButton1Click();
+  w.newProgram();
   EXPECT_TRUE(refused);
   EXPECT_EQ(gStarted, QStringList{"/bin/echo|hi"});
   EXPECT_EQ(row("SELECT ProName, ProFN, ProPrg1 FROM VOPRO WHERE ProNo = 'P00'"),
             "新療程|1010| /bin/echo ");
-  EXPECT_EQ(w.ADOTable1.field("ProNo"), "P00");  // reselected
-  EXPECT_EQ(w.LastProgramNo, "P00");
+  EXPECT_EQ(w.programs.field("ProNo"), "P00");  // reselected
+  EXPECT_EQ(w.lastProgramNo, "P00");
   EXPECT_TRUE(w.isVisible());
 
   // Modify mode shows the stored fields, keeps the number, and leaving writes nothing.
   w.runEditor = [&](ProgramList& list) {
-    ProgramEditor editor(&list.ADOTable1, &list.LastProgramNo, &list);
+    ProgramEditor editor(&list.programs, &list.lastProgramNo, &list);
     editor.show();
-    EXPECT_FALSE(editor.Edit1->isEnabled());
-    EXPECT_EQ(editor.Edit2->text(), "新療程");
+    EXPECT_FALSE(editor.numberEdit->isEnabled());
+    EXPECT_EQ(editor.nameEdit->text(), "新療程");
     EXPECT_TRUE(editor.CheckBox[4]->isChecked());
     EXPECT_EQ(editor.Edit[17]->toolTip(), " hi ");
-    editor.Edit2->setText("不存");
-    editor.ToolButton2Click();
+    editor.nameEdit->setText("不存");
+    editor.leave();
   };
-  w.ToolButton2Click();
+  w.editProgram();
   EXPECT_EQ(row("SELECT ProName FROM VOPRO WHERE ProNo = 'P00'"), "新療程");
 }
 
@@ -263,17 +264,17 @@ TEST_F(ProgramListTest, PicturesAreStoredAsTheFilesBytes) {
   const QByteArray bytes = ruto::test::readFile(path);
   ProgramList w;
   w.show();
-  w.ToolButton5Click();
+  w.editCondition();
   w.choosePicture = [&](QWidget*) { return path; };
-  w.BitBtn1Click();
-  w.ToolButton11Click();
+  w.pickPicture();
+  w.confirmEdit();
   EXPECT_EQ(dbtest::scalar(kMainConnection, "SELECT ProPict FROM VOPRO WHERE ProNo = 'P01'")
                 .toByteArray(),
             bytes);
-  EXPECT_FALSE(w.DBImage1->pixmap().isNull());
-  w.ToolButton5Click();
-  w.BitBtn2Click();
-  w.ToolButton11Click();
+  EXPECT_FALSE(w.programPicture->pixmap().isNull());
+  w.editCondition();
+  w.clearPicture();
+  w.confirmEdit();
   EXPECT_TRUE(
       dbtest::scalar(kMainConnection, "SELECT ProPict FROM VOPRO WHERE ProNo = 'P01'").isNull());
 }

@@ -90,22 +90,22 @@ TEST_F(RecordsWindowsTest, BrowserButtonsFollowFocusAndClicks) {
   ClientBrowser w;
   w.show();
   EXPECT_EQ(buttons(w), "00000");
-  EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "B02");  // whole number, any case
-  EXPECT_EQ(w.List->CountLabel->text(), "     2  -  [ 0 ]");
+  EXPECT_EQ(w.clients.field("CUSTNO").toString(), "B02");  // whole number, any case
+  EXPECT_EQ(w.clientList->countLabel->text(), "     2  -  [ 0 ]");
 
-  click(w.DBGrid1, 0);
+  click(w.clientGrid, 0);
   EXPECT_EQ(buttons(w), "01100");
-  EXPECT_EQ(w.List->CountLabel->text(), "     2  -  [ 2 ]");
-  focusIn(w.DBGrid1, Qt::ActiveWindowFocusReason);  // activation is no "Enter"
+  EXPECT_EQ(w.clientList->countLabel->text(), "     2  -  [ 2 ]");
+  focusIn(w.clientGrid, Qt::ActiveWindowFocusReason);  // activation is no "Enter"
   EXPECT_EQ(buttons(w), "01100");
-  focusIn(w.DBGrid1, Qt::TabFocusReason);
+  focusIn(w.clientGrid, Qt::TabFocusReason);
   EXPECT_EQ(buttons(w), "01000");
 
-  click(w.DBGrid2, 1);
+  click(w.testGrid, 1);
   EXPECT_EQ(buttons(w), "10011");
-  focusIn(w.DBGrid2, Qt::TabFocusReason);
+  focusIn(w.testGrid, Qt::TabFocusReason);
   EXPECT_EQ(buttons(w), "10010");
-  EXPECT_EQ(w.DBMemo2->toPlainText(), "note");
+  EXPECT_EQ(w.testMemo->toPlainText(), "note");
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("records-browser"));
 
   w.ToolButton[1]->click();
@@ -121,22 +121,22 @@ TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
   const qint64 test = addTest("A02", 1);
   CurrentTest.MKey = static_cast<int>(test);
   ClientBrowser w;
-  const ruto::test::ModelCheck check(w.DBGrid1->model());  // through sort and delete
+  const ruto::test::ModelCheck check(w.clientGrid->model());  // through sort and delete
   w.show();
-  w.List->Edit1->setText("c");
-  EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "C03");
-  w.List->Edit1->setText("x");  // no match: the row stays
-  EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "C03");
+  w.clientList->searchEdit->setText("c");
+  EXPECT_EQ(w.clients.field("CUSTNO").toString(), "C03");
+  w.clientList->searchEdit->setText("x");  // no match: the row stays
+  EXPECT_EQ(w.clients.field("CUSTNO").toString(), "C03");
 
-  w.List->ComboBox2->setCurrentIndex(1);
-  Q_EMIT w.List->ComboBox2->activated(1);
+  w.clientList->sortDirectionBox->setCurrentIndex(1);
+  Q_EMIT w.clientList->sortDirectionBox->activated(1);
   EXPECT_EQ(ViewState.ClientSortKey, -1);
-  EXPECT_EQ(w.ADOTable1.position(), 0);  // C03 first, still current
-  EXPECT_EQ(w.ADOTable1.field("CUSTNO").toString(), "C03");
+  EXPECT_EQ(w.clients.position(), 0);  // C03 first, still current
+  EXPECT_EQ(w.clients.field("CUSTNO").toString(), "C03");
 
-  w.ADOTable1.locate("CUSTNO", "A02");
-  w.DBGrid1->showCurrent();
-  click(w.DBGrid2, 0);
+  w.clients.locate("CUSTNO", "A02");
+  w.clientGrid->showCurrent();
+  click(w.testGrid, 0);
   answer = false;
   w.ToolButton[5]->click();
   EXPECT_EQ(count("VODATA"), 1);
@@ -146,10 +146,10 @@ TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
   EXPECT_EQ(CurrentTest.MKey, 0);
   EXPECT_EQ(asked.last(), "2:確定要刪除這筆經絡能量數據嗎?");
 
-  click(w.DBGrid1, w.ADOTable1.position());
+  click(w.clientGrid, w.clients.position());
   w.ToolButton[3]->click();
   EXPECT_EQ(count("VOCUST"), 2);
-  EXPECT_EQ(w.List->CountLabel->text().left(6), "     2");
+  EXPECT_EQ(w.clientList->countLabel->text().left(6), "     2");
   w.ToolButton[6]->click();
   EXPECT_FALSE(ViewState.TestLoaded);
 }
@@ -161,11 +161,11 @@ TEST_F(RecordsWindowsTest, StoreWithClientFoundStoresAtOnce) {
   CurrentTest.Values[1] = 12.5;
   StoreTestDialog w;
   w.show();
-  EXPECT_TRUE(w.ToolButton2->isEnabled());
+  EXPECT_TRUE(w.saveButton->isEnabled());
   EXPECT_EQ(w.StaticText[1]->text(), "A01");
   EXPECT_EQ(w.StaticText[7]->text(), "男性");
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("records-store"));
-  w.ToolButton2->click();
+  w.saveButton->click();
   EXPECT_EQ(w.result(), QDialog::Accepted);
   EXPECT_EQ(count("VODATA"), 1);
   EXPECT_GT(CurrentTest.MKey, 0);
@@ -176,7 +176,7 @@ TEST_F(RecordsWindowsTest, StoreCountLabelHasRoomForItsText) {
   StoreTestDialog w;
   w.show();
   w.resize(1, 1);  // down to the window's minimum
-  QLabel* label = w.List->CountLabel;
+  QLabel* label = w.clientList->countLabel;
   label->setText(RecordCountText(999999, 999999));
   w.layout()->activate();
   EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()));
@@ -190,16 +190,16 @@ TEST_F(RecordsWindowsTest, StoreWithUnknownClientChoosesNothingUntilDoubleClick)
   CurrentClient.Sex = false;
   StoreTestDialog w;
   w.show();
-  EXPECT_FALSE(w.ToolButton2->isEnabled());
+  EXPECT_FALSE(w.saveButton->isEnabled());
   EXPECT_EQ(ChosenClient.CustNo, "");
   EXPECT_EQ(w.StaticText[7]->text(), "女性");
   EXPECT_EQ(w.StaticText[1]->text(), "");
 
   answer = false;
-  w.DBGrid1DblClick();
+  w.saveUnderClickedClient();
   EXPECT_EQ(count("VODATA"), 0);
   answer = true;
-  w.DBGrid1DblClick();
+  w.saveUnderClickedClient();
   EXPECT_EQ(count("VODATA"), 1);
   EXPECT_EQ(CurrentClient.CustNo, "A01");
   EXPECT_EQ(asked.last(), "1:您要將檢測資料存於這個受測者資料中嗎？");
@@ -212,27 +212,27 @@ TEST_F(RecordsWindowsTest, StoreAddsClientThenNoKeepsItChosen) {
     auto* editor = qobject_cast<ClientEditor*>(modal);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->windowTitle(), "受測者資料新增");
-    EXPECT_FALSE(editor->ToolButton2->isEnabled());
+    EXPECT_FALSE(editor->saveButton->isEnabled());
     editor->Edit[2]->setText(" N9 ");
     editor->Edit[3]->setText("新人");
     ruto::test::savePng(editor->grab().toImage(), QStringLiteral("records-editor-new"));
-    editor->ToolButton2->click();
+    editor->saveButton->click();
   });
   answer = false;
-  w.ToolButton1Click();
+  w.addClient();
   EXPECT_EQ(count("VOCUST"), 1);
   EXPECT_EQ(count("VODATA"), 0);
   EXPECT_TRUE(w.isVisible());
-  EXPECT_TRUE(w.ToolButton2->isEnabled());
+  EXPECT_TRUE(w.saveButton->isEnabled());
   EXPECT_EQ(ChosenClient.CustNo, "N9");
   EXPECT_EQ(w.StaticText[2]->text(), "新人");
 
   // A cancelled editor returns to the chosen client.
-  onNextModal([](QWidget* modal) { qobject_cast<ClientEditor*>(modal)->ToolButton3->click(); });
-  w.ToolButton1Click();
+  onNextModal([](QWidget* modal) { qobject_cast<ClientEditor*>(modal)->exitButton->click(); });
+  w.addClient();
   EXPECT_FALSE(ViewState.ClientNewMode);
-  EXPECT_TRUE(w.ToolButton2->isEnabled());
-  w.ToolButton2->click();
+  EXPECT_TRUE(w.saveButton->isEnabled());
+  w.saveButton->click();
   EXPECT_EQ(count("VODATA"), 1);
 }
 
@@ -245,16 +245,16 @@ TEST_F(RecordsWindowsTest, EditorEnterChainAndDuplicate) {
   e.show();
   e.Edit[2]->setFocus();
   pressEnter(e.Edit[2]);
-  EXPECT_FALSE(e.CheckBox1->isChecked());
+  EXPECT_FALSE(e.birthdayBox->isChecked());
   pressEnter(e.Edit[3]);
-  EXPECT_TRUE(e.CheckBox1->isChecked());
-  EXPECT_TRUE(e.DateTimePicker1->isEnabled());
-  pressEnter(e.DateTimePicker1);  // date untouched: no birthday
-  EXPECT_FALSE(e.CheckBox1->isChecked());
-  EXPECT_FALSE(e.DateTimePicker1->isEnabled());
+  EXPECT_TRUE(e.birthdayBox->isChecked());
+  EXPECT_TRUE(e.birthdayEdit->isEnabled());
+  pressEnter(e.birthdayEdit);  // date untouched: no birthday
+  EXPECT_FALSE(e.birthdayBox->isChecked());
+  EXPECT_FALSE(e.birthdayEdit->isEnabled());
 
   e.Edit[2]->setText("ab");
-  e.ToolButton2Click();
+  e.save();
   EXPECT_TRUE(e.isVisible());
   EXPECT_EQ(asked.last(), "5:您所輸入的受測者編號已經與姓名為 [ 甲 ] 重覆!!請重新指定另一個編號。");
   e.close();  // by the frame after a refusal
@@ -271,9 +271,9 @@ TEST_F(RecordsWindowsTest, EditorModifyModeShowsRowAndKeepsNumber) {
   EXPECT_EQ(e.windowTitle(), "受測者資料修改");
   EXPECT_FALSE(e.Edit[2]->isEnabled());
   EXPECT_EQ(e.Edit[3]->text(), "甲");
-  EXPECT_FALSE(e.CheckBox1->isChecked());
+  EXPECT_FALSE(e.birthdayBox->isChecked());
   e.Edit[3]->setText("乙 ");
-  e.ToolButton2->click();
+  e.saveButton->click();
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, NAME FROM VOCUST"), "A01|乙 ");
   EXPECT_FALSE(ViewState.ClientNewMode);
 }
