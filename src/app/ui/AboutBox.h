@@ -14,9 +14,9 @@ class AboutBox : public QDialog {
  public:
   explicit AboutBox(QWidget* parent = nullptr);
 
-  QLabel* serialLabel;      // serial number
-  QLabel* hardwareLabel;    // hardware version
-  QLabel* counterLabel;     // measurement counter
+  QLabel* serialLabel;
+  QLabel* hardwareLabel;
+  QLabel* counterLabel;
   QLabel* webAddressLabel;  // the maker's web address
   QPushButton* okButton;    // 確  定
 

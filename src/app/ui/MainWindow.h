@@ -49,7 +49,7 @@ class MainWindow : public QMainWindow {
   QToolButton* calibrationButton;
   QToolButton* transferButton;
   QToolButton* exitButton;
-  std::array<QToolButton*, 7> launcherButtons{};  // slots 1..6 = launcherButton1..16
+  std::array<QToolButton*, 7> launcherButtons{};  // slots 1..6; entry 0 unused
   QStatusBar* mainStatusBar;
   QLabel* statusText;  // the status bar's simple text (kept apart from passing hints)
   QLabel* versionLabel;

@@ -20,11 +20,11 @@ class MessageBox : public QDialog {
  public:
   explicit MessageBox(QWidget* parent = nullptr);
 
-  // Controls, named as in the layout.
-  QLabel* importantIcon;  // important information
-  QLabel* questionIcon;   // question
-  QLabel* warningIcon;    // warning
-  QLabel* logo;           // logo
+  // Only the icon and the buttons of the asked kind show.
+  QLabel* importantIcon;
+  QLabel* questionIcon;
+  QLabel* warningIcon;
+  QLabel* logo;
   QTextEdit* messageText;
   QPushButton* yesButton;  // 是
   QPushButton* okButton;   // 確  定

@@ -22,10 +22,10 @@ class StartupStatusScreen : public QDialog {
   explicit StartupStatusScreen(QWidget* parent = nullptr);
   ~StartupStatusScreen() override;
 
-  std::array<TLedLamp*, 8> usbLamps{};  // LedLamp1..LedLamp7; entry 0 unused
-  QLabel* modelLabel;                   // model
-  QLabel* serialLabel;                  // serial number
-  QLabel* hardwareLabel;                // hardware version
+  std::array<TLedLamp*, 8> usbLamps{};  // 1..7, left to right; entry 0 unused
+  QLabel* modelLabel;
+  QLabel* serialLabel;
+  QLabel* hardwareLabel;
   TLedLamp* busyLamp;
   TGradientBar* progressBar;
   QStatusBar* statusBar;

@@ -114,16 +114,16 @@ UserDataDialog::UserDataDialog(QWidget* parent) : QDialog(parent, kDialogFrameFl
   for (int i = 1; i <= 6; ++i) {
     enabledBoxes[i] = new QCheckBox(QStringLiteral("程式 %1").arg(i), launcherPage);
     enabledBoxes[i]->setObjectName(QStringLiteral("enabledBox%1").arg(i));
-    hintEdits[i] = edit(launcherPage, QStringLiteral("Edit%1").arg(4 + i));
-    programEdits[i] = edit(launcherPage, QStringLiteral("Edit%1").arg(10 + i));
-    parameterEdits[i] = edit(launcherPage, QStringLiteral("Edit%1").arg(16 + i));
+    hintEdits[i] = edit(launcherPage, QStringLiteral("hintEdit%1").arg(i));
+    programEdits[i] = edit(launcherPage, QStringLiteral("programEdit%1").arg(i));
+    parameterEdits[i] = edit(launcherPage, QStringLiteral("parameterEdit%1").arg(i));
     programEdits[i]->setMinimumWidth(200);
     parameterEdits[i]->setMinimumWidth(160);
-    programBrowseButtons[i] = tool(launcherPage, QStringLiteral("SpeedButton%1").arg(i),
+    programBrowseButtons[i] = tool(launcherPage, QStringLiteral("programBrowseButton%1").arg(i),
                                    QStringLiteral("..."), QStringLiteral("設定執行程式或功能"));
-    parameterBrowseButtons[i] = tool(launcherPage, QStringLiteral("SpeedButton%1").arg(12 + i),
+    parameterBrowseButtons[i] = tool(launcherPage, QStringLiteral("parameterBrowseButton%1").arg(i),
                                      QStringLiteral("..."), QStringLiteral("設定參數或外部檔案"));
-    testButtons[i] = tool(launcherPage, QStringLiteral("SpeedButton%1").arg(6 + i),
+    testButtons[i] = tool(launcherPage, QStringLiteral("testButton%1").arg(i),
                           QStringLiteral("測試"), QStringLiteral("連結功能測試"));
     const QList<QWidget*> cells = {enabledBoxes[i],   hintEdits[i],
                                    programEdits[i],   programBrowseButtons[i],

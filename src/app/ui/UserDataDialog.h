@@ -26,14 +26,15 @@ class UserDataDialog : public QDialog {
   QLineEdit* userName2Edit;  // 用戶名稱2
   QLineEdit* userData1Edit;  // 用戶資料1
   QLineEdit* userData2Edit;  // 用戶資料2
-  // Slots 1..6; entry 0 unused.
+  // One row per launcher slot 1..6 (the slot numbers of the settings); entry 0 unused. Object
+  // names carry the slot number: "hintEdit3".
   std::array<QCheckBox*, 7> enabledBoxes{};
-  std::array<QLineEdit*, 7> hintEdits{};                 // Edit5..Edit10
-  std::array<QLineEdit*, 7> programEdits{};              // Edit11..Edit16
-  std::array<QLineEdit*, 7> parameterEdits{};            // Edit17..Edit22
-  std::array<QToolButton*, 7> programBrowseButtons{};    // SpeedButton1..6
-  std::array<QToolButton*, 7> parameterBrowseButtons{};  // SpeedButton13..18
-  std::array<QToolButton*, 7> testButtons{};             // SpeedButton7..12
+  std::array<QLineEdit*, 7> hintEdits{};
+  std::array<QLineEdit*, 7> programEdits{};
+  std::array<QLineEdit*, 7> parameterEdits{};
+  std::array<QToolButton*, 7> programBrowseButtons{};
+  std::array<QToolButton*, 7> parameterBrowseButtons{};
+  std::array<QToolButton*, 7> testButtons{};
 
   void showSettings();
   void saveSettings();
