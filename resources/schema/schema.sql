@@ -9,7 +9,7 @@
 -- tests to clients and from condition rows to programs are kept by the program, not by the
 -- database: a test or a condition row whose owner is missing is stored as it is, so that
 -- copies from other installations never fail on one orphan row. Yes/no columns are never
--- null, as in the files of the original installations.
+-- null: files from earlier installations hold 0 where no value was given.
 --
 -- The program carries this script and rebuilds a main database made by an earlier version
 -- of it when it opens the database, so every statement here is compared with the stored one.

@@ -10,8 +10,8 @@ namespace ruto {
 // Opens a program with a parameter, or a document or web address by itself. Programs are
 // started directly (never through a shell command line); documents and addresses go to the
 // desktop's handler. Paths written with a drive letter that does not exist are tried on the
-// drives C to Q, as configured on the original installation. True when something was
-// started; nothing is shown either way.
+// drives C to Q, so settings copied from a machine whose programs sat on another drive still
+// find them. True when something was started; nothing is shown either way.
 bool LaunchExternal(const QString& prog, const QString& param);
 
 // LaunchExternal, and when nothing could be started one message (kind 5) naming the program,

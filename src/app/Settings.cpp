@@ -168,7 +168,7 @@ bool LoadSaveSettings(bool write, QString* error) {
     return false;
   }
   gUnreadFile.clear();
-  // Files we write are UTF-8; files from the original installation are Big5.
+  // Files we write are UTF-8; files from earlier installations are Big5.
   QStringDecoder utf8(QStringDecoder::Utf8);
   QString text = utf8.decode(bytes);
   if (utf8.hasError()) text = decodeBig5(bytes);

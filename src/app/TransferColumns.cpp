@@ -156,7 +156,8 @@ bool convertCell(const TransferColumn& column, const TransferStatement& row, int
   sqlite3_stmt* st = row.handle();
   const int type = sqlite3_column_type(st, i);
   if (type == SQLITE_NULL) {
-    // A yes/no column is never null: an absent value is "no", as the original files read.
+    // A yes/no column is never null: an absent value is "no", as files from earlier
+    // installations read it.
     cell->kind = column.type == T::Boolean ? TransferCell::Integer : TransferCell::Null;
     cell->integer = 0;
     return true;
@@ -531,7 +532,8 @@ const QList<TransferColumn>& TransferColumns(const QString& table) {
 
 bool ConvertTransferValue(const TransferColumn& column, const QVariant& source, QVariant* target) {
   if (source.isNull()) {
-    // A yes/no column is never null: an absent value is "no", as the original files read.
+    // A yes/no column is never null: an absent value is "no", as files from earlier
+    // installations read it.
     *target = column.type == T::Boolean ? QVariant(0) : QVariant();
     return true;
   }

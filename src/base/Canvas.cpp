@@ -19,8 +19,8 @@ QFont toQFont(const TFont& font, int dpiY, bool paper) {
   if (dpiY <= 0) dpiY = 96;
   // Han text in a Traditional Chinese face whatever the named face holds.
   QFont f = paper ? WithPrintFamilies(QFont(), font.Name) : WithProgramFamilies(QFont(), font.Name);
-  // Point sizes map to the em height in device pixels, as the original's fonts did, so
-  // text keeps its pixel size whatever DPI Qt assumes for the device.
+  // Point sizes map to the em height in device pixels through the device's own resolution,
+  // so text keeps its size whatever DPI Qt assumes for the device.
   f.setPixelSize(std::max(1, MulDiv(std::max(1, font.Size), dpiY, 72)));
   f.setBold(font.Style & fsBold);
   f.setItalic(font.Style & fsItalic);

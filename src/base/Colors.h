@@ -13,7 +13,7 @@ constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, cl
                  clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
                  clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
                  clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
-// The standard window colours of the original's default scheme.
+// The standard window colours (button face, shadows, highlight) of the default scheme.
 constexpr TColor clBtnFace = 0xC0C0C0, clBtnShadow = 0x808080, clBtnHighlight = 0xFFFFFF,
                  clWindow = 0xFFFFFF, clWindowText = 0x000000, clHighlight = 0x800000,
                  clHighlightText = 0xFFFFFF, cl3DDkShadow = 0x404040, cl3DLight = 0xE0E0E0;

@@ -14,7 +14,8 @@ double toOleDate(const QDate& d) { return static_cast<double>(kEpoch.daysTo(d));
 double toOleDate(const QDateTime& dt) {
   const double days = static_cast<double>(kEpoch.daysTo(dt.date()));
   const double frac = dt.time().msecsSinceStartOfDay() / kMsPerDay;
-  // Before the epoch the fraction still counts forward from midnight (the original's rule).
+  // Before the epoch the fraction still counts forward from midnight (-1.25 is 6:00 on the
+  // day before), as day numbers in stored files have it.
   return days >= 0 ? days + frac : days - frac;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// File helpers with the original platform's habits: names match case-insensitively and a
-// rename never replaces an existing file.
+// File helpers: names match case-insensitively (files copied from earlier installations may
+// differ in case) and a rename never replaces an existing file.
 
 #include <QString>
 #include <QStringList>

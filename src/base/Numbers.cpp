@@ -39,8 +39,8 @@ int MulDiv(int a, int b, int c) {
 namespace {
 
 // Decimal digits of |x| rounded to `decimals` places, ties away from zero. glibc rounds the
-// exact binary value, so 42.25 would give 42.2; the original's formatter worked on the
-// shortest decimal representation, which we reproduce by rounding the 17-digit text.
+// exact binary value, so 42.25 would give 42.2; we round the shortest decimal
+// representation instead (the 17-digit text), so a printed tie always goes away from zero.
 QString fixedDigits(double x, int decimals) {
   if (decimals < 0) decimals = 0;
   if (decimals > 18) decimals = 18;
@@ -188,7 +188,7 @@ QString Format(const QString& fmt, std::initializer_list<FormatArg> args) {
         negative = v < 0;
         body = QString::number(negative ? -static_cast<unsigned long long>(v)
                                         : static_cast<unsigned long long>(v));
-        // Delphi's precision on %d pads with zeros to that many digits.
+        // A precision on %d pads with zeros to that many digits ("%.3d" of 7 is "007").
         if (prec > 0 && body.size() < prec)
           body = QString(prec - body.size(), QLatin1Char('0')) + body;
         break;

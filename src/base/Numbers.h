@@ -9,8 +9,8 @@
 
 namespace ruto {
 
-// Round half to even (banker's rounding). Defined for every double: NaN gives 0, and values
-// beyond the result's range (infinities included) give its nearest end.
+// Round half to even (banker's rounding): 2.5 gives 2, 3.5 gives 4. Defined for every double:
+// NaN gives 0, and values beyond the result's range (infinities included) give its nearest end.
 long long near(double x);
 // The same into an int (pixel positions, counts).
 int nearInt(double x);
@@ -21,7 +21,7 @@ int MulDiv(int a, int b, int c);
 // One argument of Format(): a number or a string.
 using FormatArg = std::variant<long long, double, QString>;
 
-// printf-like formatting with the original's rules, independent of the locale:
+// printf-like formatting, independent of the locale:
 // %[-][0][width][.prec](d|u|f|n|e|g|s|x|X|%), a decimal tie rounds away from zero
 // ("n" is "f" with ',' between thousands: "%5.0n" of 3496 is "3,496")
 // (42.25 -> "42.3"), "%6.0d" prints the number (0 is "0"). An argument of the wrong kind

@@ -4,7 +4,7 @@
 #include <QString>
 
 namespace ruto {
-// Trim as the original did: every character at or below the blank (controls included).
+// Trims every character at or below the blank (controls included), not just white space.
 QString Trim(const QString& s);
 QString TrimLeft(const QString& s);
 QString TrimRight(const QString& s);

@@ -1,9 +1,9 @@
 #pragma once
 // The main window's part in the device link: which device it claims as the meter, and where
 // the meter's replies go. The main window owns one of these next to its controller:
-//   HidCtl = new THidDeviceController(this);
-//   deviceHandlers = new MeterDeviceHandlers(HidCtl, this);   // data binding from the start
-//   ... in FormCreate, first:  deviceHandlers->claimMeter();
+//   deviceController = new THidDeviceController(this);
+//   deviceHandlers = new MeterDeviceHandlers(deviceController, this);  // data bound from the start
+//   ... first step of its start-up:  deviceHandlers->claimMeter();
 //   ... closing: SendSignal(SignalKind::Warning) before the question, StopMeter() after "是".
 
 #include <QObject>

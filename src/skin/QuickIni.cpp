@@ -18,7 +18,7 @@ int hexDigit(QChar c) {
   return -1;
 }
 
-// Integer text as the original's conversion took it: optional sign, then decimal digits or
+// Integer text as skin files write it: optional sign, then decimal digits or
 // "$" and hexadecimal digits; hexadecimal covers the full 32 bits (as $FFFFFFFF = -1).
 bool toInt(const QString& text, int& out) {
   qsizetype i = 0;

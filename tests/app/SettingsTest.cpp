@@ -88,7 +88,7 @@ TEST_F(SettingsFile, WritesAtomicallyReadsBackAndBig5AndLeavesAnUnreadableFileAl
   EXPECT_EQ(Settings.CalStandard, 2222);
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"DeRirAz.ini"});
 
-  // The original installation's file is in Big5.
+  // A file from an earlier installation is in Big5.
   TAppSettings s = DefaultSettings();
   s.UserName1 = QStringLiteral("台北診所");
   ASSERT_TRUE(ruto::test::writeFile(path("DeRirAz.ini"), encodeBig5(FormatSettings(s)).value()));

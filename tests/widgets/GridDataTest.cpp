@@ -11,7 +11,7 @@ using namespace ruto;
 namespace {
 
 // A grid of one fixed row and column with the given data cells in column 1 (rows 1..n)
-// and the row's original number in column 2.
+// and the row's number before the sort in column 2.
 TGridData column(const QStringList& cells) {
   TGridData g(3, static_cast<int>(cells.size()) + 1, 1, 1);
   for (int i = 0; i < cells.size(); ++i) {
@@ -27,7 +27,7 @@ QStringList col(const TGridData& g, int c) {
   return out;
 }
 
-// Sorts a column of `cells` and gives the original numbers of the rows in their new order:
+// Sorts a column of `cells` and gives the rows' numbers before the sort in their new order:
 // the order of the values, that whole rows moved and that equal keys kept their order.
 QString sortedRows(const QStringList& cells, std::uint8_t style, std::uint8_t dir = sdAscending,
                    bool caseSensitive = true) {

@@ -12,7 +12,7 @@ namespace ruto {
 std::uint16_t LhaCrc16(QByteArrayView data);
 
 // Level-0 header for member `name` (at most 233 bytes), the compressed bytes, and the end
-// mark. original is what compressed unpacks to; its size and CRC go in the header.
+// mark. The unpacked bytes give the header its size and CRC.
 QByteArray MakeLh1Archive(const QByteArray& name, QByteArrayView original,
                           QByteArrayView compressed);
 

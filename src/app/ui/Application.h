@@ -1,7 +1,7 @@
 #pragma once
 // The application object. An error escaping an event handler is shown through the program's
-// message box and the program goes on, as the original's default error report did; nothing
-// unwinds through Qt's event loop.
+// message box and the program goes on: one failed action does not end the session, and
+// nothing unwinds through Qt's event loop.
 
 #include <QApplication>
 
