@@ -58,18 +58,10 @@ TEST_F(StartupStatusScreenTest, LampsValuesAndTheClose) {
     EXPECT_EQ(w.statusBar->currentMessage(), "Done.");
     EXPECT_EQ(texts({w.modelLabel, w.serialLabel, w.hardwareLabel}),
               withMeter ? "Vo-100 Tw|ZV-7|VO100 HW 2.1" : "None!|None!|None!");
-    // Every lamp painted in the run's colour, none in the other.
-    const TColor lit = withMeter ? kLampGreen : kLampRed, other = withMeter ? kLampRed : kLampGreen;
+    // Every lamp lit in the run's colour (the lamp's painting has its own tests).
     for (int i = 1; i <= 7; ++i) {
-      const QImage lamp = w.usbLamps[i]->grab().toImage();
-      int litPixels = 0, otherPixels = 0;
-      for (int y = 0; y < lamp.height(); ++y)
-        for (int x = 0; x < lamp.width(); ++x) {
-          litPixels += ruto::test::at(lamp, x, y) == lit;
-          otherPixels += ruto::test::at(lamp, x, y) == other;
-        }
-      EXPECT_GT(litPixels, 10) << i;
-      EXPECT_EQ(otherPixels, 0) << i;
+      EXPECT_EQ(w.usbLamps[i]->TrueColor(), withMeter ? kLampGreen : kLampRed) << i;
+      EXPECT_TRUE(w.usbLamps[i]->Value()) << i;
     }
     EXPECT_EQ(w.progressBar->Position(), 1300);
     QCoreApplication::processEvents();  // the posted close
@@ -219,7 +211,6 @@ TEST_F(AboutBoxTest, MeterValues) {
       EXPECT_EQ(meter->registerValue(8), c.counter & 0xFF);  // only read
     }
   }
-  EXPECT_EQ(MeasureCounterText(999), "[      999 ]");
 }
 
 TEST(AppWindowsTest, RegisterTheirOpeners) {
