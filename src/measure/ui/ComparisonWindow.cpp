@@ -59,18 +59,21 @@ ComparisonWindow::ComparisonWindow(QWidget* parent) : OpenerDialog(parent) {
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  loadButton =
-      addToolButton(toolBar, 4, QStringLiteral("載入資料"), QStringLiteral("載入比對的能量資料"));
-  printButton = addToolButton(toolBar, 1, QStringLiteral("列  印"), QStringLiteral("比對資料列印"));
-  printSetupButton =
-      addToolButton(toolBar, 2, QStringLiteral("列印設定"), QStringLiteral("印表機與格式設定"));
+  loadButton = addToolButton(toolBar, QStringLiteral("loadButton"), QStringLiteral("載入資料"),
+                             QStringLiteral("載入比對的能量資料"));
+  printButton = addToolButton(toolBar, QStringLiteral("printButton"), QStringLiteral("列  印"),
+                              QStringLiteral("比對資料列印"));
+  printSetupButton = addToolButton(toolBar, QStringLiteral("printSetupButton"),
+                                   QStringLiteral("列印設定"), QStringLiteral("印表機與格式設定"));
   toolBar->addSeparator();
-  currentBandButton = addToolButton(toolBar, 6, QStringLiteral("原始資料"),
-                                    QStringLiteral("繪出原始資料的生理曲線"));
-  compareBandButton = addToolButton(toolBar, 7, QStringLiteral("比對資料"),
-                                    QStringLiteral("繪出比對資料的生理曲線"));
-  hideBandButton =
-      addToolButton(toolBar, 8, QStringLiteral("隱  藏"), QStringLiteral("隱藏生理曲線"));
+  currentBandButton =
+      addToolButton(toolBar, QStringLiteral("currentBandButton"), QStringLiteral("原始資料"),
+                    QStringLiteral("繪出原始資料的生理曲線"));
+  compareBandButton =
+      addToolButton(toolBar, QStringLiteral("compareBandButton"), QStringLiteral("比對資料"),
+                    QStringLiteral("繪出比對資料的生理曲線"));
+  hideBandButton = addToolButton(toolBar, QStringLiteral("hideBandButton"),
+                                 QStringLiteral("隱  藏"), QStringLiteral("隱藏生理曲線"));
   auto* group = new QButtonGroup(this);
   group->setExclusive(true);
   for (QToolButton* b : {currentBandButton, compareBandButton, hideBandButton}) {
@@ -81,7 +84,8 @@ ComparisonWindow::ComparisonWindow(QWidget* parent) : OpenerDialog(parent) {
   }
   hideBandButton->setChecked(true);
   toolBar->addSeparator();
-  exitButton = addToolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開能量比對"));
+  exitButton = addToolButton(toolBar, QStringLiteral("exitButton"), QStringLiteral("離  開"),
+                             QStringLiteral("離開能量比對"));
   root->addWidget(toolBar);
 
   auto* headers = new QHBoxLayout;

@@ -37,12 +37,13 @@ ManualEntryDialog::ManualEntryDialog(int mkey, QWidget* parent)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  saveButton =
-      addToolButton(toolBar, 1, QStringLiteral("儲存數據"), QStringLiteral("儲存能量數據"));
-  clearButton =
-      addToolButton(toolBar, 2, QStringLiteral("清  除"), QStringLiteral("清除表中數據資料"));
+  saveButton = addToolButton(toolBar, QStringLiteral("saveButton"), QStringLiteral("儲存數據"),
+                             QStringLiteral("儲存能量數據"));
+  clearButton = addToolButton(toolBar, QStringLiteral("clearButton"), QStringLiteral("清  除"),
+                              QStringLiteral("清除表中數據資料"));
   toolBar->addSeparator();
-  exitButton = addToolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開本系統"));
+  exitButton = addToolButton(toolBar, QStringLiteral("exitButton"), QStringLiteral("離  開"),
+                             QStringLiteral("離開本系統"));
   root->addWidget(toolBar);
 
   auto* body = new QVBoxLayout;
