@@ -75,32 +75,47 @@ ReferenceBrowser::ReferenceBrowser(QSqlDatabase db, QWidget* parent)
   body->addLayout(right, 1);
 
   // Attribute labels, two to a row, in the layout's order.
-  static const std::array<std::pair<int, const char*>, 8> captions = {{{1, "表裡屬性:"},
-                                                                       {2, "表裡經絡:"},
-                                                                       {3, "天干屬性:"},
-                                                                       {8, "五行屬性:"},
-                                                                       {4, "子午流注:"},
-                                                                       {5, "測 定 點:"},
-                                                                       {6, "抑 制 點:"},
-                                                                       {7, "興 奮 點:"}}};
+  const struct {
+    QLabel** label;
+    const char* name;
+    const char* caption;
+  } attributeLabels[] = {{&interiorExteriorLabel, "interiorExteriorLabel", "表裡屬性:"},
+                         {&pairedMeridianLabel, "pairedMeridianLabel", "表裡經絡:"},
+                         {&stemLabel, "stemLabel", "天干屬性:"},
+                         {&elementLabel, "elementLabel", "五行屬性:"},
+                         {&hourLabel, "hourLabel", "子午流注:"},
+                         {&measuringPointLabel, "measuringPointLabel", "測 定 點:"},
+                         {&inhibitingPointLabel, "inhibitingPointLabel", "抑 制 點:"},
+                         {&excitingPointLabel, "excitingPointLabel", "興 奮 點:"}};
   auto* attributes = new QGridLayout;
-  for (size_t i = 0; i < captions.size(); ++i) {
-    const auto [n, caption] = captions[i];
+  int i = 0;
+  for (const auto& a : attributeLabels) {
     auto* value = new QLabel(this);
-    value->setObjectName(QStringLiteral("StaticText%1").arg(n));
+    value->setObjectName(QString::fromLatin1(a.name));
     value->setFrameShape(QFrame::Panel);
     value->setFrameShadow(QFrame::Sunken);
     value->setMinimumWidth(180);
-    StaticText[n] = value;
-    const int row = int(i) / 2, column = int(i) % 2 * 2;
-    attributes->addWidget(new QLabel(QString::fromUtf8(caption), this), row, column);
+    *a.label = value;
+    const int row = i / 2, column = i % 2 * 2;
+    ++i;
+    attributes->addWidget(new QLabel(QString::fromUtf8(a.caption), this), row, column);
     attributes->addWidget(value, row, column + 1);
   }
   attributes->setColumnStretch(1, 1);
   attributes->setColumnStretch(3, 1);
   right->addLayout(attributes);
 
-  for (int i = 1; i <= 9; ++i) Memo[i] = newMemo(QStringLiteral("Memo%1").arg(i), this);
+  const std::pair<QPlainTextEdit**, const char*> panes[] = {
+      {&generalPane, "generalPane"},
+      {&highDiagnosisPane, "highDiagnosisPane"},
+      {&lowDiagnosisPane, "lowDiagnosisPane"},
+      {&highRyodorakuPane, "highRyodorakuPane"},
+      {&lowRyodorakuPane, "lowRyodorakuPane"},
+      {&highRemedyPane, "highRemedyPane"},
+      {&lowRemedyPane, "lowRemedyPane"},
+      {&highDietPane, "highDietPane"},
+      {&lowDietPane, "lowDietPane"}};
+  for (const auto& [pane, name] : panes) *pane = newMemo(QString::fromLatin1(name), this);
 
   pageTabs = new QTabWidget(this);
   pageTabs->setObjectName(QStringLiteral("pageTabs"));
@@ -118,10 +133,11 @@ ReferenceBrowser::ReferenceBrowser(QSqlDatabase db, QWidget* parent)
     const char* hint;
   } pages[] = {
       {figurePage, "經絡圖例", "經絡循行圖解"},
-      {memoPage({Memo[1], Memo[2], Memo[3]}), "經絡資料", "單經絡分析參考資料"},
-      {memoPage({Memo[9], Memo[8]}), "良導絡資料", "良導絡辯證參考資料"},
-      {memoPage({Memo[6], Memo[7]}), "醫方資料", "經絡醫方與針灸參考資料"},
-      {memoPage({Memo[4], Memo[5]}), "養生資料", "養生食療總表參考"},
+      {memoPage({generalPane, highDiagnosisPane, lowDiagnosisPane}), "經絡資料",
+       "單經絡分析參考資料"},
+      {memoPage({lowRyodorakuPane, highRyodorakuPane}), "良導絡資料", "良導絡辯證參考資料"},
+      {memoPage({highRemedyPane, lowRemedyPane}), "醫方資料", "經絡醫方與針灸參考資料"},
+      {memoPage({highDietPane, lowDietPane}), "養生資料", "養生食療總表參考"},
   };
   for (const auto& p : pages) {
     const int index = pageTabs->addTab(p.page, QString::fromUtf8(p.caption));
@@ -165,29 +181,33 @@ void ReferenceBrowser::FormClose() { referenceTable_.Close(); }
 
 void ReferenceBrowser::exitWindow() { close(); }
 
-void ReferenceBrowser::setMemo(int index, const QStringList& lines) {
-  QPlainTextEdit* memo = Memo[index];
-  memo->clear();
-  memo->setVisible(false);
-  memo->setPlainText(lines.join(QLatin1Char('\n')));
-  memo->setVisible(true);
+void ReferenceBrowser::setPane(QPlainTextEdit* pane, const QStringList& lines) {
+  pane->clear();
+  pane->setVisible(false);
+  pane->setPlainText(lines.join(QLatin1Char('\n')));
+  pane->setVisible(true);
 }
 
 void ReferenceBrowser::ShowRow(int key) {
   const TReferenceRow row = referenceTable_.Row(key);
-  const QString* labelTexts[9] = {nullptr,     &row.DtEA1,  &row.DtEA2,  &row.DtEA3, &row.DtEA5,
-                                  &row.DtPot1, &row.DtPot2, &row.DtPot3, &row.DtEA4};
-  for (int n = 1; n <= 8; ++n) StaticText[n]->setText(*labelTexts[n]);
+  interiorExteriorLabel->setText(row.DtEA1);
+  pairedMeridianLabel->setText(row.DtEA2);
+  stemLabel->setText(row.DtEA3);
+  hourLabel->setText(row.DtEA5);
+  measuringPointLabel->setText(row.DtPot1);
+  inhibitingPointLabel->setText(row.DtPot2);
+  excitingPointLabel->setText(row.DtPot3);
+  elementLabel->setText(row.DtEA4);
 
-  setMemo(1, {row.DtMA1});
-  setMemo(2, {row.DtMH1});
-  setMemo(3, {row.DtML1});
-  setMemo(9, {row.DtML5});
-  setMemo(8, {row.DtMH5});
-  setMemo(4, {row.DtMA3, QString(), row.DtMH4});
-  setMemo(5, {row.DtML4});
-  setMemo(6, {row.DtMH3, QString(), row.DtMH2});
-  setMemo(7, {row.DtML3, QString(), row.DtML2});
+  setPane(generalPane, {row.DtMA1});
+  setPane(highDiagnosisPane, {row.DtMH1});
+  setPane(lowDiagnosisPane, {row.DtML1});
+  setPane(lowRyodorakuPane, {row.DtML5});
+  setPane(highRyodorakuPane, {row.DtMH5});
+  setPane(highDietPane, {row.DtMA3, QString(), row.DtMH4});
+  setPane(lowDietPane, {row.DtML4});
+  setPane(highRemedyPane, {row.DtMH3, QString(), row.DtMH2});
+  setPane(lowRemedyPane, {row.DtML3, QString(), row.DtML2});
 
   QPixmap figure;
   if (!row.DtGpM.isEmpty()) figure.loadFromData(row.DtGpM);

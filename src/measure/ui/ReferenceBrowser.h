@@ -36,10 +36,17 @@ class ReferenceBrowser : public FormShowOnce<QDialog> {
 
   QToolButton* exitButton = nullptr;
   QListWidget* meridianList = nullptr;
-  std::array<QLabel*, 9> StaticText{};  // StaticText1..8 at indices 1..8
+  // The meridian's attributes.
+  QLabel *interiorExteriorLabel = nullptr, *pairedMeridianLabel = nullptr, *stemLabel = nullptr,
+         *elementLabel = nullptr, *hourLabel = nullptr, *measuringPointLabel = nullptr,
+         *inhibitingPointLabel = nullptr, *excitingPointLabel = nullptr;
   QTabWidget* pageTabs = nullptr;
   QLabel* figureImage = nullptr;
-  std::array<QPlainTextEdit*, 10> Memo{};  // Memo1..9 at indices 1..9
+  // The texts for a high and a low state, page by page.
+  QPlainTextEdit *generalPane = nullptr, *highDiagnosisPane = nullptr, *lowDiagnosisPane = nullptr;
+  QPlainTextEdit *highRyodorakuPane = nullptr, *lowRyodorakuPane = nullptr;
+  QPlainTextEdit *highRemedyPane = nullptr, *lowRemedyPane = nullptr;
+  QPlainTextEdit *highDietPane = nullptr, *lowDietPane = nullptr;
   QStatusBar* statusBar = nullptr;
 
  protected:
@@ -47,7 +54,7 @@ class ReferenceBrowser : public FormShowOnce<QDialog> {
   void done(int result) override;
 
  private:
-  void setMemo(int index, const QStringList& lines);
+  static void setPane(QPlainTextEdit* pane, const QStringList& lines);
 
   TReferenceTable referenceTable_;
 };

@@ -87,11 +87,20 @@ QByteArray solidPng(Qt::GlobalColor color) {
   return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") ? png : QByteArray();
 }
 
-// The eight labels, then the nine memos, separated by '|'.
+std::vector<QPlainTextEdit*> panes(const ReferenceBrowser& w) {
+  return {w.generalPane,   w.highDiagnosisPane, w.lowDiagnosisPane,
+          w.highDietPane,  w.lowDietPane,       w.highRemedyPane,
+          w.lowRemedyPane, w.highRyodorakuPane, w.lowRyodorakuPane};
+}
+
+// The eight labels, then the nine panes, separated by '|'.
 QString shown(const ReferenceBrowser& w) {
   QStringList texts;
-  for (int n = 1; n <= 8; ++n) texts << w.StaticText[n]->text();
-  for (int n = 1; n <= 9; ++n) texts << w.Memo[n]->toPlainText();
+  for (const QLabel* l :
+       {w.interiorExteriorLabel, w.pairedMeridianLabel, w.stemLabel, w.hourLabel,
+        w.measuringPointLabel, w.inhibitingPointLabel, w.excitingPointLabel, w.elementLabel})
+    texts << l->text();
+  for (const QPlainTextEdit* pane : panes(w)) texts << pane->toPlainText();
   return texts.join('|');
 }
 
@@ -112,7 +121,8 @@ TEST_F(ReferenceBrowserTest, BrowserShowsTheChosenMeridianInItsLabelsAndMemos) {
   ASSERT_EQ(w.meridianList->count(), 12);
   EXPECT_EQ(w.meridianList->currentRow(), 0);
   EXPECT_EQ(shown(w), kShownRow.arg(1));
-  for (int n = 1; n <= 9; ++n) EXPECT_TRUE(w.Memo[n]->isReadOnly()) << n;
+  for (const QPlainTextEdit* pane : panes(w))
+    EXPECT_TRUE(pane->isReadOnly()) << qPrintable(pane->objectName());
 
   // The figure of the chosen meridian fills the picture; choosing it again shows it once.
   w.meridianList->setCurrentRow(1);
@@ -133,7 +143,8 @@ TEST_F(ReferenceBrowserTest, BrowserShowsTheChosenMeridianInItsLabelsAndMemos) {
   EXPECT_EQ(shown(w).remove('\n'), QString(16, '|'));
   EXPECT_TRUE(w.figureImage->pixmap().isNull());
   w.pageTabs->setCurrentIndex(1);
-  for (int n = 1; n <= 3; ++n) EXPECT_TRUE(w.Memo[n]->isVisible()) << n;
+  for (const QPlainTextEdit* pane : {w.generalPane, w.highDiagnosisPane, w.lowDiagnosisPane})
+    EXPECT_TRUE(pane->isVisible()) << qPrintable(pane->objectName());
 
   w.exitButton->click();
   EXPECT_FALSE(w.isVisible());
@@ -172,8 +183,8 @@ TEST_F(ReferenceBrowserTest, BrowserRendersTheBuiltDatabase) {
   w.show();
   w.meridianList->setCurrentRow(7);  // liver, a wood meridian drawn in green
   w.showChosenMeridian();
-  EXPECT_EQ(w.StaticText[8]->text(), "木");
-  EXPECT_FALSE(w.Memo[2]->toPlainText().isEmpty());
+  EXPECT_EQ(w.elementLabel->text(), "木");
+  EXPECT_FALSE(w.highDiagnosisPane->toPlainText().isEmpty());
 
   const QImage figure = w.figureImage->grab().toImage();
   const int green = countPixels(
@@ -187,7 +198,7 @@ TEST_F(ReferenceBrowserTest, BrowserRendersTheBuiltDatabase) {
 
   w.pageTabs->setCurrentIndex(1);
   ruto::test::savePng(w.grab().toImage(), "meridian_reference_texts");
-  const QImage memo = w.Memo[1]->grab().toImage();
+  const QImage memo = w.generalPane->grab().toImage();
   EXPECT_GT(countPixels(memo, [](QColor c) { return c.lightness() < 100; }), 100)
       << "text drawn in the memo";
 }
