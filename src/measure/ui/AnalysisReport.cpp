@@ -45,7 +45,7 @@ TReportInput ReportInputFromWindow(AnalysisWindow& w) {
   in.DiagnosisItems = itemsOf(w.diagnosisList);
   in.DietItems = itemsOf(w.dietList);
   in.PrescriptionItems = itemsOf(w.prescriptionList);
-  in.Note = w.Memo[4]->toPlainText();
+  in.Note = w.notePane->toPlainText();
   in.Today = QDate::currentDate();
 
   TReferenceTable reference(QSqlDatabase::database(kReferenceConnection, false));
@@ -88,7 +88,7 @@ void PrintAnalysisReport(AnalysisWindow& w) {
     return;
   }
 
-  QPushButton* button = w.BitBtn[2];
+  QPushButton* button = w.printButton;
   button->setEnabled(false);
   const auto takeDown = ShowAbortBox(
       job, [job] { job->abort(); }, &w);

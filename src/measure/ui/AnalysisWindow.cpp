@@ -250,27 +250,28 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
   statusBar->addWidget(statusPanel1_, 1);
   root->addWidget(statusBar);
   // The exit button stands in the free corner right of the page tabs.
-  BitBtn[1] = new QPushButton(QStringLiteral("離  開"), this);
-  BitBtn[1]->setObjectName(QStringLiteral("BitBtn1"));
-  pageTabs->setCornerWidget(BitBtn[1], Qt::TopRightCorner);
+  exitButton = new QPushButton(QStringLiteral("離  開"), this);
+  exitButton->setObjectName(QStringLiteral("exitButton"));
+  pageTabs->setCornerWidget(exitButton, Qt::TopRightCorner);
 
   // Panes the printed report wraps long texts in; never shown.
-  Memo[3] = newPane(QStringLiteral("Memo3"), this);
-  Memo[7] = newPane(QStringLiteral("Memo7"), this);
+  plainWrapPane = newPane(QStringLiteral("plainWrapPane"), this);
+  levelWrapPane = newPane(QStringLiteral("levelWrapPane"), this);
   programWrapPane = newPane(QStringLiteral("programWrapPane"), this);
-  for (QPlainTextEdit* hidden : {Memo[3], Memo[7], programWrapPane}) {
+  for (QPlainTextEdit* hidden : {plainWrapPane, levelWrapPane, programWrapPane}) {
     hidden->setFixedWidth(600);
     hidden->hide();
   }
 
   connect(pageTabs, &QTabWidget::currentChanged, this, [this] { showChosenPage(); });
-  connect(BitBtn[1], &QPushButton::clicked, this, &AnalysisWindow::exitWindow);
-  connect(BitBtn[2], &QPushButton::clicked, this, &AnalysisWindow::printReport);
-  connect(BitBtn[3], &QPushButton::clicked, this, &AnalysisWindow::setUpPrinter);
-  connect(BitBtn[4], &QPushButton::clicked, this, &AnalysisWindow::appendProgram);
-  connect(BitBtn[5], &QPushButton::clicked, this, &AnalysisWindow::appendDiet);
-  connect(BitBtn[6], &QPushButton::clicked, this, &AnalysisWindow::appendPrescription);
-  connect(BitBtn[7], &QPushButton::clicked, this, &AnalysisWindow::appendDiagnosis);
+  connect(exitButton, &QPushButton::clicked, this, &AnalysisWindow::exitWindow);
+  connect(printButton, &QPushButton::clicked, this, &AnalysisWindow::printReport);
+  connect(printSetupButton, &QPushButton::clicked, this, &AnalysisWindow::setUpPrinter);
+  connect(appendProgramButton, &QPushButton::clicked, this, &AnalysisWindow::appendProgram);
+  connect(appendDietButton, &QPushButton::clicked, this, &AnalysisWindow::appendDiet);
+  connect(appendPrescriptionButton, &QPushButton::clicked, this,
+          &AnalysisWindow::appendPrescription);
+  connect(appendDiagnosisButton, &QPushButton::clicked, this, &AnalysisWindow::appendDiagnosis);
   const std::pair<int, void (AnalysisWindow::*)()> toolHandlers[] = {
       {1, &AnalysisWindow::showAcupuncture},      {2, &AnalysisWindow::showHerbalRemedy},
       {3, &AnalysisWindow::showMassageRemedy},    {4, &AnalysisWindow::showBarChart},
@@ -282,13 +283,17 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
       {17, &AnalysisWindow::showAutonomicChart}};
   for (const auto& [n, handler] : toolHandlers)
     connect(ToolButton[n], &QToolButton::clicked, this, handler);
-  const std::pair<int, void (AnalysisWindow::*)()> speedHandlers[] = {
-      {1, &AnalysisWindow::selectAllProgram},      {2, &AnalysisWindow::runCommand1},
-      {3, &AnalysisWindow::runCommand2},           {4, &AnalysisWindow::runCommand3},
-      {5, &AnalysisWindow::runCommand4},           {6, &AnalysisWindow::selectAllDiet},
-      {7, &AnalysisWindow::selectAllPrescription}, {8, &AnalysisWindow::selectAllDiagnosis}};
-  for (const auto& [n, handler] : speedHandlers)
-    connect(SpeedButton[n], &QToolButton::clicked, this, handler);
+  const std::pair<QToolButton*, void (AnalysisWindow::*)()> paneHandlers[] = {
+      {selectAllProgramButton, &AnalysisWindow::selectAllProgram},
+      {selectAllDietButton, &AnalysisWindow::selectAllDiet},
+      {selectAllPrescriptionButton, &AnalysisWindow::selectAllPrescription},
+      {selectAllDiagnosisButton, &AnalysisWindow::selectAllDiagnosis},
+      {runButtons[0], &AnalysisWindow::runCommand1},
+      {runButtons[1], &AnalysisWindow::runCommand2},
+      {runButtons[2], &AnalysisWindow::runCommand3},
+      {runButtons[3], &AnalysisWindow::runCommand4}};
+  for (const auto& [button, handler] : paneHandlers)
+    connect(button, &QToolButton::clicked, this, handler);
 
   // A list handler runs for a choice by mouse or keyboard; the window's own moves of a list
   // block its signals.
@@ -303,11 +308,12 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
       if (row >= 0) (this->*handler)();
     });
 
-  for (QPlainTextEdit* pane : {Memo[1], Memo[2], Memo[5], Memo[6], programPane}) {
+  for (QPlainTextEdit* pane :
+       {diagnosisPane, dietPane, prescriptionPane, ryodorakuPane, programPane}) {
     connect(pane, &QPlainTextEdit::selectionChanged, this, &AnalysisWindow::updateAppendButtons);
     connect(pane, &QPlainTextEdit::textChanged, this, &AnalysisWindow::updateAppendButtons);
   }
-  connect(Memo[4], &QPlainTextEdit::textChanged, this, &AnalysisWindow::markNoteChanged);
+  connect(notePane, &QPlainTextEdit::textChanged, this, &AnalysisWindow::markNoteChanged);
   connect(CheckBox[4], &QCheckBox::toggled, this, &AnalysisWindow::followDiagnosisOption);
   connect(CheckBox[13], &QCheckBox::toggled, this, &AnalysisWindow::followRemedyOption);
 }
@@ -534,20 +540,17 @@ void AnalysisWindow::buildTextPages() {
   };
   const QString selectAllHint = QStringLiteral("將全部資料選取為剪貼的資料");
   const QString appendHint = QStringLiteral("將選取的資料貼入處置記錄");
-  const auto appendButton = [&](int n, QWidget* parent) {
-    BitBtn[n] = new QPushButton(QStringLiteral("貼上"), parent);
-    BitBtn[n]->setObjectName(QStringLiteral("BitBtn%1").arg(n));
-    BitBtn[n]->setToolTip(appendHint);
-    BitBtn[n]->setEnabled(false);
-    return BitBtn[n];
-  };
-  const auto buttonRow = [&](int speed, int append, QWidget* parent) {
+  const auto buttonRow = [&](QToolButton*& selectAll, const QString& selectAllName,
+                             QPushButton*& append, const QString& appendName, QWidget* parent) {
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    SpeedButton[speed] = newButton(
-        QStringLiteral("全選"), QStringLiteral("SpeedButton%1").arg(speed), selectAllHint, parent);
-    row->addWidget(SpeedButton[speed]);
-    row->addWidget(appendButton(append, parent));
+    selectAll = newButton(QStringLiteral("全選"), selectAllName, selectAllHint, parent);
+    append = new QPushButton(QStringLiteral("貼上"), parent);
+    append->setObjectName(appendName);
+    append->setToolTip(appendHint);
+    append->setEnabled(false);
+    row->addWidget(selectAll);
+    row->addWidget(append);
     return row;
   };
   const auto textToolBar = [&](QWidget* parent, const QString& name,
@@ -572,12 +575,14 @@ void AnalysisWindow::buildTextPages() {
                                  QStringLiteral("diagnosisList")));
     auto* right = new QVBoxLayout;
     right->addWidget(caption(QStringLiteral("詳細說明"), page));
-    Memo[1] = newPane(QStringLiteral("Memo1"), page);
-    right->addWidget(Memo[1], 3);
+    diagnosisPane = newPane(QStringLiteral("diagnosisPane"), page);
+    right->addWidget(diagnosisPane, 3);
     right->addWidget(caption(QStringLiteral("良導絡辨症"), page));
-    Memo[6] = newPane(QStringLiteral("Memo6"), page);
-    right->addWidget(Memo[6], 2);
-    right->addLayout(buttonRow(8, 7, page));
+    ryodorakuPane = newPane(QStringLiteral("ryodorakuPane"), page);
+    right->addWidget(ryodorakuPane, 2);
+    right->addLayout(buttonRow(selectAllDiagnosisButton, QStringLiteral("selectAllDiagnosisButton"),
+                               appendDiagnosisButton, QStringLiteral("appendDiagnosisButton"),
+                               page));
     layout->addLayout(right, 1);
   }
   // Prescriptions.
@@ -591,9 +596,11 @@ void AnalysisWindow::buildTextPages() {
                             {{1, "針  灸"}, {2, "漢  方"}, {3, "按  摩"}});
     right->addWidget(remedyBar);
     right->addWidget(caption(QStringLiteral("詳細說明"), page));
-    Memo[5] = newPane(QStringLiteral("Memo5"), page);
-    right->addWidget(Memo[5], 1);
-    right->addLayout(buttonRow(7, 6, page));
+    prescriptionPane = newPane(QStringLiteral("prescriptionPane"), page);
+    right->addWidget(prescriptionPane, 1);
+    right->addLayout(
+        buttonRow(selectAllPrescriptionButton, QStringLiteral("selectAllPrescriptionButton"),
+                  appendPrescriptionButton, QStringLiteral("appendPrescriptionButton"), page));
     layout->addLayout(right, 1);
   }
   // Diet.
@@ -608,9 +615,10 @@ void AnalysisWindow::buildTextPages() {
         {{10, "營養素"}, {11, "禁  忌"}, {12, "藥  膳"}, {13, "花草茶"}, {14, "按  摩"}});
     right->addWidget(careBar);
     right->addWidget(caption(QStringLiteral("食物療法表列"), page));
-    Memo[2] = newPane(QStringLiteral("Memo2"), page);
-    right->addWidget(Memo[2], 1);
-    right->addLayout(buttonRow(6, 5, page));
+    dietPane = newPane(QStringLiteral("dietPane"), page);
+    right->addWidget(dietPane, 1);
+    right->addLayout(buttonRow(selectAllDietButton, QStringLiteral("selectAllDietButton"),
+                               appendDietButton, QStringLiteral("appendDietButton"), page));
     layout->addLayout(right, 1);
   }
 }
@@ -631,25 +639,26 @@ void AnalysisWindow::buildProgramPage() {
   programPane = newPane(QStringLiteral("programPane"), page);
   middle->addWidget(programPane, 1);
   auto* row = new QHBoxLayout;
-  for (int n = 2; n <= 5; ++n) {
-    SpeedButton[n] = new QToolButton(page);
-    SpeedButton[n]->setObjectName(QStringLiteral("SpeedButton%1").arg(n));
-    SpeedButton[n]->setText(QString::number(n - 1));
-    SpeedButton[n]->setFocusPolicy(Qt::NoFocus);
-    row->addWidget(SpeedButton[n]);
+  for (size_t n = 0; n < runButtons.size(); ++n) {
+    auto* button = new QToolButton(page);
+    button->setObjectName(QStringLiteral("runButton%1").arg(n + 1));
+    button->setText(QString::number(n + 1));
+    button->setFocusPolicy(Qt::NoFocus);
+    row->addWidget(button);
+    runButtons[n] = button;
   }
   row->addStretch(1);
-  SpeedButton[1] = new QToolButton(page);
-  SpeedButton[1]->setObjectName(QStringLiteral("SpeedButton1"));
-  SpeedButton[1]->setText(QStringLiteral("全選"));
-  SpeedButton[1]->setToolTip(QStringLiteral("將全部資料選取為剪貼的資料"));
-  SpeedButton[1]->setFocusPolicy(Qt::NoFocus);
-  row->addWidget(SpeedButton[1]);
-  BitBtn[4] = new QPushButton(QStringLiteral("貼上"), page);
-  BitBtn[4]->setObjectName(QStringLiteral("BitBtn4"));
-  BitBtn[4]->setToolTip(QStringLiteral("將選取的資料貼入處置記錄"));
-  BitBtn[4]->setEnabled(false);
-  row->addWidget(BitBtn[4]);
+  selectAllProgramButton = new QToolButton(page);
+  selectAllProgramButton->setObjectName(QStringLiteral("selectAllProgramButton"));
+  selectAllProgramButton->setText(QStringLiteral("全選"));
+  selectAllProgramButton->setToolTip(QStringLiteral("將全部資料選取為剪貼的資料"));
+  selectAllProgramButton->setFocusPolicy(Qt::NoFocus);
+  row->addWidget(selectAllProgramButton);
+  appendProgramButton = new QPushButton(QStringLiteral("貼上"), page);
+  appendProgramButton->setObjectName(QStringLiteral("appendProgramButton"));
+  appendProgramButton->setToolTip(QStringLiteral("將選取的資料貼入處置記錄"));
+  appendProgramButton->setEnabled(false);
+  row->addWidget(appendProgramButton);
   middle->addLayout(row);
   layout->addLayout(middle, 1);
 
@@ -671,8 +680,8 @@ void AnalysisWindow::buildProgramPage() {
 void AnalysisWindow::buildNotePage() {
   QWidget* page = TabSheet[8];
   auto* layout = new QVBoxLayout(page);
-  Memo[4] = newPane(QStringLiteral("Memo4"), page, false);
-  layout->addWidget(Memo[4]);
+  notePane = newPane(QStringLiteral("notePane"), page, false);
+  layout->addWidget(notePane);
 }
 
 void AnalysisWindow::buildPrintPage() {
@@ -742,14 +751,14 @@ void AnalysisWindow::buildPrintPage() {
     right->addWidget(group);
   }
   right->addStretch(1);
-  BitBtn[2] = new QPushButton(QStringLiteral("列  印"), page);
-  BitBtn[2]->setObjectName(QStringLiteral("BitBtn2"));
-  BitBtn[2]->setToolTip(QStringLiteral("開始資料列印"));
-  BitBtn[3] = new QPushButton(QStringLiteral("列印設定"), page);
-  BitBtn[3]->setObjectName(QStringLiteral("BitBtn3"));
-  BitBtn[3]->setToolTip(QStringLiteral("印表機與格式設定"));
-  right->addWidget(BitBtn[2]);
-  right->addWidget(BitBtn[3]);
+  printButton = new QPushButton(QStringLiteral("列  印"), page);
+  printButton->setObjectName(QStringLiteral("printButton"));
+  printButton->setToolTip(QStringLiteral("開始資料列印"));
+  printSetupButton = new QPushButton(QStringLiteral("列印設定"), page);
+  printSetupButton->setObjectName(QStringLiteral("printSetupButton"));
+  printSetupButton->setToolTip(QStringLiteral("印表機與格式設定"));
+  right->addWidget(printButton);
+  right->addWidget(printSetupButton);
   layout->addLayout(right);
 }
 
@@ -777,8 +786,8 @@ void AnalysisWindow::done(int result) {
 
 void AnalysisWindow::FormShow() {
   {
-    const QSignalBlocker quiet(Memo[4]);
-    Memo[4]->setPlainText(CurrentTest.Memo1.join(QLatin1Char('\n')));
+    const QSignalBlocker quiet(notePane);
+    notePane->setPlainText(CurrentTest.Memo1.join(QLatin1Char('\n')));
   }
   noteChanged_ = false;
   listSync_ = true;
@@ -807,7 +816,8 @@ void AnalysisWindow::FormShow() {
   matchExpertPrograms();
 
   setTextButtonsEnabled(false);
-  for (int n : {1, 2, 5, 6}) Memo[n]->clear();
+  for (QPlainTextEdit* pane : {diagnosisPane, dietPane, prescriptionPane, ryodorakuPane})
+    pane->clear();
 
   listSync_ = false;
   if (diagnosisList->count() > 0) {
@@ -860,7 +870,7 @@ void AnalysisWindow::FormClose() {
 
 void AnalysisWindow::saveNote() {
   QStringList lines;
-  for (QTextBlock b = Memo[4]->document()->begin(); b.isValid(); b = b.next()) lines << b.text();
+  for (QTextBlock b = notePane->document()->begin(); b.isValid(); b = b.next()) lines << b.text();
   // An empty memo has one empty block but no lines.
   if (lines.size() == 1 && lines[0].isEmpty()) lines.clear();
   CurrentTest.Memo1 = lines;
@@ -1033,8 +1043,8 @@ void AnalysisWindow::showDiagnosisItem() {
   const int key = Analysis.ExplainCodes[index];
   const TDiagnosisTexts texts =
       DiagnosisTexts(Analysis, key, diagnosisList->item(index)->text(), referenceTable_.Row(key));
-  setPane(Memo[1], texts.Detail);
-  setPane(Memo[6], texts.Ryodoraku);
+  setPane(diagnosisPane, texts.Detail);
+  setPane(ryodorakuPane, texts.Ryodoraku);
   afterItemShown();
   if (listSync_ && index >= kBodyStateItemCount) {
     listSync_ = false;
@@ -1044,7 +1054,7 @@ void AnalysisWindow::showDiagnosisItem() {
     if (prescriptionList->currentRow() >= 0)
       showPrescriptionItem();
     else
-      Memo[5]->clear();  // fewer prescriptions than diagnoses: nothing at this place
+      prescriptionPane->clear();  // fewer prescriptions than diagnoses: nothing at this place
     listSync_ = true;
   }
 }
@@ -1053,7 +1063,7 @@ void AnalysisWindow::showDietItem() {
   const int index = dietList->currentRow();
   if (index < 0) return;
   const int key = Analysis.DietCodes[index];
-  setPane(Memo[2], DietTexts(Analysis, key, referenceTable_.Row(key)));
+  setPane(dietPane, DietTexts(Analysis, key, referenceTable_.Row(key)));
   afterItemShown();
   if (listSync_) {
     listSync_ = false;
@@ -1061,7 +1071,7 @@ void AnalysisWindow::showDietItem() {
     if (prescriptionList->currentRow() >= 0)
       showPrescriptionItem();
     else
-      Memo[5]->clear();
+      prescriptionPane->clear();
     syncList(diagnosisList, index + kBodyStateItemCount);
     if (diagnosisList->currentRow() >= 0) showDiagnosisItem();
     listSync_ = true;
@@ -1072,7 +1082,7 @@ void AnalysisWindow::showPrescriptionItem() {
   const int index = prescriptionList->currentRow();
   if (index < 0) return;
   const int key = Analysis.RemedyCodes[index];
-  setPane(Memo[5], PrescriptionTexts(Analysis, key, referenceTable_.Row(key)));
+  setPane(prescriptionPane, PrescriptionTexts(Analysis, key, referenceTable_.Row(key)));
   afterItemShown();
   if (listSync_) {
     listSync_ = false;
@@ -1089,10 +1099,10 @@ void AnalysisWindow::showMultiMeridianProgram() {
   if (index < 0) return;
   shownProgram_ =
       LocateMultiMeridianProgram(multiMeridian_, multiMeridianList->item(index)->text());
-  setPane(Memo[1], {shownProgram_.ProData});
-  setPane(Memo[5], {shownProgram_.ProMed[1]});
-  setPane(Memo[2], {shownProgram_.ProHel[1]});
-  setPane(Memo[6], {});
+  setPane(diagnosisPane, {shownProgram_.ProData});
+  setPane(prescriptionPane, {shownProgram_.ProMed[1]});
+  setPane(dietPane, {shownProgram_.ProHel[1]});
+  setPane(ryodorakuPane, {});
   for (int n : kTextButtons) ToolButton[n]->setChecked(n == 1 || n == 10);
   for (QListWidget* list : {diagnosisList, dietList, prescriptionList}) syncList(list, -1);
   setTextButtonsEnabled(true);
@@ -1101,7 +1111,7 @@ void AnalysisWindow::showMultiMeridianProgram() {
 
 void AnalysisWindow::showMultiColumn(int button) {
   const bool remedy = button <= 3;
-  QPlainTextEdit* pane = remedy ? Memo[5] : Memo[2];
+  QPlainTextEdit* pane = remedy ? prescriptionPane : dietPane;
   setPane(pane, {remedy ? shownProgram_.ProMed[button] : shownProgram_.ProHel[button - 9]});
   if (remedy) {
     for (int n : kRemedyButtons) ToolButton[n]->setChecked(n == button);
@@ -1125,10 +1135,10 @@ void AnalysisWindow::updateAppendButtons() {
   const auto selected = [](const QPlainTextEdit* pane) {
     return pane->textCursor().hasSelection();
   };
-  BitBtn[7]->setEnabled(selected(Memo[1]) || selected(Memo[6]));
-  BitBtn[6]->setEnabled(selected(Memo[5]));
-  BitBtn[5]->setEnabled(selected(Memo[2]));
-  BitBtn[4]->setEnabled(selected(programPane));
+  appendDiagnosisButton->setEnabled(selected(diagnosisPane) || selected(ryodorakuPane));
+  appendPrescriptionButton->setEnabled(selected(prescriptionPane));
+  appendDietButton->setEnabled(selected(dietPane));
+  appendProgramButton->setEnabled(selected(programPane));
 }
 
 void AnalysisWindow::selectAll(QPlainTextEdit* pane) {
@@ -1140,27 +1150,27 @@ void AnalysisWindow::appendSelection(QPlainTextEdit* pane) {
   QTextCursor source = pane->textCursor();
   if (!source.hasSelection()) return;
   const QString text = selectedLinesOf(pane);
-  QTextCursor note(Memo[4]->document());
+  QTextCursor note(notePane->document());
   note.movePosition(QTextCursor::End);
   // An empty line, then the selection's lines.
-  note.insertText(Memo[4]->document()->isEmpty() ? QStringLiteral("\n") + text
-                                                 : QStringLiteral("\n\n") + text);
+  note.insertText(notePane->document()->isEmpty() ? QStringLiteral("\n") + text
+                                                  : QStringLiteral("\n\n") + text);
   source.clearSelection();
   pane->setTextCursor(source);
 }
 
 void AnalysisWindow::selectAllProgram() { selectAll(programPane); }
-void AnalysisWindow::selectAllDiet() { selectAll(Memo[2]); }
-void AnalysisWindow::selectAllPrescription() { selectAll(Memo[5]); }
+void AnalysisWindow::selectAllDiet() { selectAll(dietPane); }
+void AnalysisWindow::selectAllPrescription() { selectAll(prescriptionPane); }
 
 void AnalysisWindow::selectAllDiagnosis() {
-  if (Memo[1]->hasFocus()) {
-    selectAll(Memo[1]);
-  } else if (Memo[6]->hasFocus()) {
-    selectAll(Memo[6]);
+  if (diagnosisPane->hasFocus()) {
+    selectAll(diagnosisPane);
+  } else if (ryodorakuPane->hasFocus()) {
+    selectAll(ryodorakuPane);
   } else {
-    selectAll(Memo[1]);
-    selectAll(Memo[6]);
+    selectAll(diagnosisPane);
+    selectAll(ryodorakuPane);
   }
 }
 
@@ -1170,18 +1180,18 @@ void AnalysisWindow::appendProgram() {
 }
 
 void AnalysisWindow::appendDiet() {
-  appendSelection(Memo[2]);
+  appendSelection(dietPane);
   updateAppendButtons();
 }
 
 void AnalysisWindow::appendPrescription() {
-  appendSelection(Memo[5]);
+  appendSelection(prescriptionPane);
   updateAppendButtons();
 }
 
 void AnalysisWindow::appendDiagnosis() {
-  appendSelection(Memo[1]);
-  appendSelection(Memo[6]);
+  appendSelection(diagnosisPane);
+  appendSelection(ryodorakuPane);
   updateAppendButtons();
 }
 

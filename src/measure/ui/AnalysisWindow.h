@@ -6,7 +6,7 @@
 //
 // The expert-program page and the multi-meridian list are filled by AnalysisWindowPrograms.cpp:
 // matchExpertPrograms() fills programList and multiMeridianList and shows the first program on
-// programList's page (programPane, programPicture, StaticText[120], SpeedButton[2..5]);
+// programList's page (programPane, programPicture, StaticText[120], runButtons);
 // showExpertProgram and the run buttons runCommand1..runCommand4 belong there too.
 
 #include <QDialog>
@@ -114,7 +114,7 @@ class AnalysisWindow : public QDialog {
   QTabWidget* pageTabs = nullptr;
   std::array<QWidget*, 10> TabSheet{};
   QStatusBar* statusBar = nullptr;
-  std::array<QPushButton*, 8> BitBtn{};
+  QPushButton *exitButton = nullptr, *printButton = nullptr, *printSetupButton = nullptr;
   std::array<QLabel*, 121> StaticText{};
   std::array<TGradientBar*, 17> GradientBar{};
   TSortingGrid* valueGrid = nullptr;
@@ -131,12 +131,20 @@ class AnalysisWindow : public QDialog {
   QListWidget* multiMeridianList = nullptr;  // multi-meridian programs
   QListWidget* prescriptionList = nullptr;   // prescription items
   QWidget* multiListPanel = nullptr;         // multiMeridianList with its caption, over the pages
-  // Memo1, 2, 5, 6 text panes, Memo4 the note, Memo3 and Memo7 hidden (the report wraps in them).
-  std::array<QPlainTextEdit*, 8> Memo{};
+  // The text panes of the diagnosis, prescription and diet pages, and the note.
+  QPlainTextEdit *diagnosisPane = nullptr, *ryodorakuPane = nullptr, *prescriptionPane = nullptr,
+                 *dietPane = nullptr, *notePane = nullptr;
+  // Hidden: the printed report wraps long texts in them.
+  QPlainTextEdit *plainWrapPane = nullptr, *levelWrapPane = nullptr;
   QPlainTextEdit* programPane = nullptr;      // program description
   QPlainTextEdit* programWrapPane = nullptr;  // hidden, for the report
   QLabel* programPicture = nullptr;
-  std::array<QToolButton*, 9> SpeedButton{};  // 1, 6..8 "全選"; 2..5 run buttons
+  // "全選" and "貼上" of the program, diet, prescription and diagnosis panes.
+  QToolButton *selectAllProgramButton = nullptr, *selectAllDietButton = nullptr,
+              *selectAllPrescriptionButton = nullptr, *selectAllDiagnosisButton = nullptr;
+  QPushButton *appendProgramButton = nullptr, *appendDietButton = nullptr,
+              *appendPrescriptionButton = nullptr, *appendDiagnosisButton = nullptr;
+  std::array<QToolButton*, 4> runButtons{};  // the shown program's commands 1..4
 
   QGroupBox* printGroup = nullptr;
   std::array<QCheckBox*, 18> CheckBox{};

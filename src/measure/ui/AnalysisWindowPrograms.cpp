@@ -95,7 +95,7 @@ void AnalysisWindow::showExpertProgram() {
   programPicture->setPixmap(picture);
   StaticText[120]->setText(d.ProScal ? QStringLiteral("Scale") : QStringLiteral("Fit"));
   for (int n = 0; n < 4; ++n) {
-    QToolButton* button = SpeedButton[static_cast<size_t>(n + 2)];
+    QToolButton* button = runButtons[static_cast<size_t>(n)];
     button->setEnabled(FunctionKeyEnabled(d.ProFN, n + 1));
     button->setToolTip(runHint(d, n));
   }

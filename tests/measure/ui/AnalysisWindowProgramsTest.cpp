@@ -124,8 +124,8 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   EXPECT_TRUE(w.programPicture->hasScaledContents());
   EXPECT_EQ(w.StaticText[120]->text(), "Fit");
   const bool enabled[] = {false, true, false, false};
-  for (int n = 0; n < 4; ++n) EXPECT_EQ(w.SpeedButton[2 + n]->isEnabled(), enabled[n]) << n;
-  EXPECT_EQ(w.SpeedButton[3]->toolTip(), "播放音樂\n/usr/bin/x y");
+  for (int n = 0; n < 4; ++n) EXPECT_EQ(w.runButtons[n]->isEnabled(), enabled[n]) << n;
+  EXPECT_EQ(w.runButtons[1]->toolTip(), "播放音樂\n/usr/bin/x y");
   w.runCommand2();
   EXPECT_EQ(gStarted, QStringList{"/usr/bin/x|y"});
   // A command nobody approved here is asked about first; a yes is remembered.
@@ -146,7 +146,7 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   EXPECT_EQ(w.programPane->toPlainText(), "第二個");
   EXPECT_EQ(w.StaticText[120]->text(), "Scale");
   EXPECT_FALSE(w.programPicture->hasScaledContents());
-  for (int n = 0; n < 4; ++n) EXPECT_TRUE(w.SpeedButton[2 + n]->isEnabled());
+  for (int n = 0; n < 4; ++n) EXPECT_TRUE(w.runButtons[n]->isEnabled());
 }
 
 TEST_F(AnalysisWindowProgramsTest, NothingFitsHidesThePicture) {

@@ -365,8 +365,8 @@ TEST_F(AnalysisWindowTest, NoteIsSavedOnlyWhenChangedAndOnlyForAStoredTest) {
   }
   {
     auto w = open();
-    EXPECT_EQ(w->Memo[4]->toPlainText(), "舊記錄");
-    w->Memo[4]->setPlainText("頭痛\n針灸兩次");
+    EXPECT_EQ(w->notePane->toPlainText(), "舊記錄");
+    w->notePane->setPlainText("頭痛\n針灸兩次");
     w->close();
     EXPECT_EQ(CurrentTest.Memo1, (QStringList{"頭痛", "針灸兩次"}));
     EXPECT_EQ(scalar(kMainConnection, "SELECT MEMO1 FROM VODATA").toString(),
@@ -375,7 +375,7 @@ TEST_F(AnalysisWindowTest, NoteIsSavedOnlyWhenChangedAndOnlyForAStoredTest) {
   {
     CurrentTest.MKey = 0;
     auto w = open();
-    w->Memo[4]->setPlainText("未存檔");
+    w->notePane->setPlainText("未存檔");
     w->close();
     EXPECT_EQ(CurrentTest.Memo1, QStringList{"未存檔"});
     EXPECT_EQ(scalar(kMainConnection, "SELECT MEMO1 FROM VODATA").toString(),
@@ -389,8 +389,8 @@ TEST_F(AnalysisWindowTest, FailuresWhileClosingAreShownAndClosingCompletes) {
   runStatement(kMainConnection, "DROP TABLE VODATA");
   QDir(dir_.path()).mkdir("DeRirAz.ini");  // the settings file cannot be replaced
   auto w = open(&measurement);
-  w->Memo[4]->setPlainText("x");
-  w->BitBtn[1]->click();
+  w->notePane->setPlainText("x");
+  w->exitButton->click();
   EXPECT_FALSE(w->isVisible());
   EXPECT_TRUE(measurement.isVisible()) << "the measurement window comes back";
   ASSERT_EQ(messages_.size(), 2) << messages_.join('\n').toStdString();
@@ -406,27 +406,27 @@ TEST_F(AnalysisWindowTest, ListsFollowOneAnotherByPosition) {
   ASSERT_EQ(w->prescriptionList->count(), 3);
   // Opening shows item 0 of each list without moving the others.
   EXPECT_EQ(w->diagnosisList->currentRow(), 0);
-  EXPECT_EQ(w->Memo[1]->toPlainText(), "DtMA1-13\n\nDtMA2-13");
-  EXPECT_EQ(w->Memo[2]->toPlainText(), "DtMA3-1\n\nDtMH4-1");
-  EXPECT_EQ(w->Memo[5]->toPlainText(), "DtMH3-1\n\nDtMH2-1");
+  EXPECT_EQ(w->diagnosisPane->toPlainText(), "DtMA1-13\n\nDtMA2-13");
+  EXPECT_EQ(w->dietPane->toPlainText(), "DtMA3-1\n\nDtMH4-1");
+  EXPECT_EQ(w->prescriptionPane->toPlainText(), "DtMH3-1\n\nDtMH2-1");
 
   click(w->diagnosisList, 7);  // heart
   EXPECT_EQ(w->dietList->currentRow(), 2);
   EXPECT_EQ(w->prescriptionList->currentRow(), 2);
   EXPECT_EQ(w->prescriptionList->currentItem()->text(), "【心經異常】");
-  EXPECT_EQ(w->Memo[6]->toPlainText(), "DtMH5-3");
+  EXPECT_EQ(w->ryodorakuPane->toPlainText(), "DtMH5-3");
 
   click(w->diagnosisList, 8);  // small intestine: no prescription at this place
   EXPECT_EQ(w->dietList->currentRow(), 3);
   EXPECT_EQ(w->prescriptionList->currentRow(), -1);
   EXPECT_TRUE(w->prescriptionList->selectedItems().isEmpty());
-  EXPECT_EQ(w->Memo[5]->toPlainText(), "");
-  EXPECT_EQ(w->Memo[6]->toPlainText(), "") << "opposite signs";
+  EXPECT_EQ(w->prescriptionPane->toPlainText(), "");
+  EXPECT_EQ(w->ryodorakuPane->toPlainText(), "") << "opposite signs";
 
   click(w->prescriptionList, 1);  // pericardium
   EXPECT_EQ(w->dietList->currentRow(), 1);
   EXPECT_EQ(w->diagnosisList->currentRow(), 6);
-  EXPECT_EQ(w->Memo[5]->toPlainText(), "DtML3-2\n\nDtML2-2");
+  EXPECT_EQ(w->prescriptionPane->toPlainText(), "DtML3-2\n\nDtML2-2");
 
   click(w->diagnosisList, 2);  // a body-state item moves nothing
   EXPECT_EQ(w->dietList->currentRow(), 1);
@@ -436,22 +436,23 @@ TEST_F(AnalysisWindowTest, ListsFollowOneAnotherByPosition) {
 TEST_F(AnalysisWindowTest, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
   auto w = open();
   click(w->diagnosisList, 5);  // lung, both high: both panes hold text
-  EXPECT_FALSE(w->BitBtn[7]->isEnabled());
-  w->SpeedButton[8]->click();  // neither pane has the focus: both are selected
-  EXPECT_TRUE(w->BitBtn[7]->isEnabled());
-  w->BitBtn[7]->click();
-  const QString detail = w->Memo[1]->toPlainText(), ryodoraku = w->Memo[6]->toPlainText();
-  EXPECT_EQ(w->Memo[4]->toPlainText(), "舊記錄\n\n" + detail + "\n\n" + ryodoraku);
-  EXPECT_FALSE(w->BitBtn[7]->isEnabled());
-  EXPECT_FALSE(w->Memo[1]->textCursor().hasSelection());
-  EXPECT_EQ(w->Memo[1]->toPlainText(), detail) << "the source keeps its text";
+  EXPECT_FALSE(w->appendDiagnosisButton->isEnabled());
+  w->selectAllDiagnosisButton->click();  // neither pane has the focus: both are selected
+  EXPECT_TRUE(w->appendDiagnosisButton->isEnabled());
+  w->appendDiagnosisButton->click();
+  const QString detail = w->diagnosisPane->toPlainText(),
+                ryodoraku = w->ryodorakuPane->toPlainText();
+  EXPECT_EQ(w->notePane->toPlainText(), "舊記錄\n\n" + detail + "\n\n" + ryodoraku);
+  EXPECT_FALSE(w->appendDiagnosisButton->isEnabled());
+  EXPECT_FALSE(w->diagnosisPane->textCursor().hasSelection());
+  EXPECT_EQ(w->diagnosisPane->toPlainText(), detail) << "the source keeps its text";
 
   // Another page's pane, into a note emptied by the user.
-  w->Memo[4]->clear();
-  w->SpeedButton[6]->click();
-  EXPECT_TRUE(w->BitBtn[5]->isEnabled());
-  w->BitBtn[5]->click();
-  EXPECT_EQ(w->Memo[4]->toPlainText(), "\n" + w->Memo[2]->toPlainText());
+  w->notePane->clear();
+  w->selectAllDietButton->click();
+  EXPECT_TRUE(w->appendDietButton->isEnabled());
+  w->appendDietButton->click();
+  EXPECT_EQ(w->notePane->toPlainText(), "\n" + w->dietPane->toPlainText());
   w->close();
   EXPECT_EQ(CurrentTest.Memo1.value(0), "") << "appending counts as an edit";
   EXPECT_EQ(CurrentTest.Memo1.value(1), "DtMA3-1");
@@ -464,20 +465,20 @@ TEST_F(AnalysisWindowTest, MultiMeridianTextsAndTheirButtons) {
   w->multiMeridianList->clear();
   w->multiMeridianList->addItem(" 氣血雙補 ");
   click(w->multiMeridianList, 0);
-  EXPECT_EQ(w->Memo[1]->toPlainText(), "data");
-  EXPECT_EQ(w->Memo[5]->toPlainText(), "med1");
-  EXPECT_EQ(w->Memo[2]->toPlainText(), "hel1");
-  EXPECT_EQ(w->Memo[6]->toPlainText(), "");
+  EXPECT_EQ(w->diagnosisPane->toPlainText(), "data");
+  EXPECT_EQ(w->prescriptionPane->toPlainText(), "med1");
+  EXPECT_EQ(w->dietPane->toPlainText(), "hel1");
+  EXPECT_EQ(w->ryodorakuPane->toPlainText(), "");
   EXPECT_EQ(w->diagnosisList->currentRow(), -1);
   EXPECT_TRUE(w->ToolButton[1]->isChecked() && w->ToolButton[10]->isChecked());
   for (int n : {1, 2, 10, 11, 12, 13, 14}) EXPECT_TRUE(w->ToolButton[n]->isEnabled()) << n;
 
   w->ToolButton[11]->click();
-  EXPECT_EQ(w->Memo[2]->toPlainText(), "hel2");
+  EXPECT_EQ(w->dietPane->toPlainText(), "hel2");
   EXPECT_TRUE(w->ToolButton[11]->isChecked());
   EXPECT_FALSE(w->ToolButton[10]->isChecked());
   w->ToolButton[2]->click();
-  EXPECT_EQ(w->Memo[5]->toPlainText(), "med2");
+  EXPECT_EQ(w->prescriptionPane->toPlainText(), "med2");
 
   w->pageTabs->setCurrentIndex(3);
   EXPECT_TRUE(w->ToolButton[12]->isEnabled()) << "pages keep the buttons while texts are shown";
@@ -499,19 +500,19 @@ TEST_F(AnalysisWindowTest, MissingMultiMeridianDatabaseIsNamedOnceAndTheRestWork
   EXPECT_EQ(w->diagnosisList->count(), 9);
   w->multiMeridianList->addItem("氣血雙補");
   click(w->multiMeridianList, 0);
-  EXPECT_EQ(w->Memo[1]->toPlainText(), "");
+  EXPECT_EQ(w->diagnosisPane->toPlainText(), "");
 }
 
 TEST_F(AnalysisWindowTest, PrintButtonsReachTheReportAndThePrinter) {
   auto w = open();
   AnalysisWindow* printed = nullptr;
   AnalysisReportPrinter() = [&](AnalysisWindow& window) { printed = &window; };
-  w->BitBtn[2]->click();
+  w->printButton->click();
   AnalysisReportPrinter() = nullptr;
   EXPECT_EQ(printed, w.get());
-  EXPECT_EQ(w->BitBtn[2]->text(), "列  印");
-  EXPECT_EQ(w->BitBtn[3]->toolTip(), "印表機與格式設定");
-  EXPECT_EQ(w->Memo[3]->width(), 600);
+  EXPECT_EQ(w->printButton->text(), "列  印");
+  EXPECT_EQ(w->printSetupButton->toolTip(), "印表機與格式設定");
+  EXPECT_EQ(w->plainWrapPane->width(), 600);
   EXPECT_FALSE(w->programWrapPane->isVisible());
 }
 

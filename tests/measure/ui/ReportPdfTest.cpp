@@ -308,8 +308,8 @@ class AnalysisReportTest : public ::testing::Test {
   static bool waitIdle(AnalysisWindow& w) {
     QElapsedTimer t;
     t.start();
-    while (!w.BitBtn[2]->isEnabled() && t.elapsed() < 60000) QCoreApplication::processEvents();
-    return w.BitBtn[2]->isEnabled();
+    while (!w.printButton->isEnabled() && t.elapsed() < 60000) QCoreApplication::processEvents();
+    return w.printButton->isEnabled();
   }
 
   QTemporaryDir dir_;
@@ -322,8 +322,8 @@ class AnalysisReportTest : public ::testing::Test {
 TEST_F(AnalysisReportTest, PrintButtonPrintsToTheChosenPdf) {
   PrintAnalysisReport(*open());  // a window gone before its job ran leaves nothing
   auto w = open();
-  w->BitBtn[2]->click();
-  EXPECT_FALSE(w->BitBtn[2]->isEnabled());
+  w->printButton->click();
+  EXPECT_FALSE(w->printButton->isEnabled());
   PrintAbortBox* box = w->findChild<PrintAbortBox*>();
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->isVisible());
@@ -339,7 +339,7 @@ TEST_F(AnalysisReportTest, PrintButtonPrintsToTheChosenPdf) {
 
 TEST_F(AnalysisReportTest, AbortBoxAndClosingDropTheJob) {
   auto w = open();
-  w->BitBtn[2]->click();
+  w->printButton->click();
   QCoreApplication::processEvents();
   PrintAbortBox* box = w->findChild<PrintAbortBox*>();
   ASSERT_NE(box, nullptr);
@@ -347,7 +347,7 @@ TEST_F(AnalysisReportTest, AbortBoxAndClosingDropTheJob) {
   ASSERT_TRUE(waitIdle(*w));
   EXPECT_FALSE(QFile::exists(path_));
 
-  w->BitBtn[2]->click();
+  w->printButton->click();
   w->close();
   QCoreApplication::processEvents();
   w.reset();
@@ -367,7 +367,7 @@ TEST_F(AnalysisReportTest, AStoppedJobHandsThePrintSystemNothing) {
                    }});
   SharedPrinter().setCopyCount(2);  // the set-up's choices go with the document
   auto w = open();
-  w->BitBtn[2]->click();
+  w->printButton->click();
   ASSERT_TRUE(waitIdle(*w));
   SharedPrinter().setCopyCount(1);
   ASSERT_EQ(handed.size(), 1);
@@ -378,7 +378,7 @@ TEST_F(AnalysisReportTest, AStoppedJobHandsThePrintSystemNothing) {
   EXPECT_FALSE(QFile::exists(handed[0].File));
   EXPECT_FALSE(QFile::exists(path_));
 
-  w->BitBtn[2]->click();
+  w->printButton->click();
   for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();  // some pages drawn
   w->findChild<PrintAbortBox*>()->abortButton->click();
   ASSERT_TRUE(waitIdle(*w));
@@ -393,16 +393,16 @@ TEST_F(AnalysisReportTest, NoPrinterLeavesThePrinterFreeForTheSetUp) {
   SharedPrinter().setOutputFileName(QString());
   ASSERT_EQ(SharedPrinter().outputFormat(), QPrinter::PdfFormat);
   auto w = open();
-  w->BitBtn[2]->click();
+  w->printButton->click();
   EXPECT_EQ(messages_.filter("5:" + PrintNotStartedText()).size(), 1);
-  EXPECT_TRUE(w->BitBtn[2]->isEnabled());
+  EXPECT_TRUE(w->printButton->isEnabled());
   EXPECT_NE(SharedPrinter().printerState(), QPrinter::Active);
   SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
   // A file of its own: other tests of this window print to path_ at the same time.
   const QString pdf = dir_.filePath("chosen.pdf");
   SharedPrinter().setOutputFileName(pdf);
   EXPECT_EQ(SharedPrinter().outputFileName(), pdf);
-  w->BitBtn[2]->click();
+  w->printButton->click();
   ASSERT_TRUE(waitIdle(*w));
   EXPECT_GE(pdfPages(pdf), 1);
   EXPECT_EQ(messages_.filter(PrintNotStartedText()).size(), 1)
@@ -412,8 +412,8 @@ TEST_F(AnalysisReportTest, NoPrinterLeavesThePrinterFreeForTheSetUp) {
 TEST_F(AnalysisReportTest, AJobThatCannotStartIsReported) {
   SharedPrinter().setOutputFileName(dir_.filePath("missing/folder/report.pdf"));
   auto w = open();
-  w->BitBtn[2]->click();
-  EXPECT_TRUE(w->BitBtn[2]->isEnabled());
+  w->printButton->click();
+  EXPECT_TRUE(w->printButton->isEnabled());
   EXPECT_EQ(messages_.filter("5:" + PrintNotStartedText()).size(), 1);
   EXPECT_EQ(w->findChild<PrintAbortBox*>(), nullptr);
   EXPECT_FALSE(QFile::exists(dir_.filePath("missing/folder/report.pdf")));
