@@ -203,9 +203,9 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
   pageTabs = new QTabWidget(this);
   pageTabs->setObjectName(QStringLiteral("pageTabs"));
   pageTabs->setToolTip(QStringLiteral("身體能量及相關分析資料"));
-  for (int i = 1; i <= kPageCount; ++i) {
-    TabSheet[i] = new QWidget;
-    TabSheet[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i));
+  for (size_t i = 0; i < pages.size(); ++i) {
+    pages[i] = new QWidget;
+    pages[i]->setObjectName(QStringLiteral("page%1").arg(i + 1));
   }
 
   // The multi-meridian list stands over the lower left of the pages, in the same grid cell,
@@ -220,11 +220,11 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
   multiMeridianList->setFixedSize(190, 150);
   multiLayout->addWidget(multiMeridianList);
 
-  auto* pages = new QGridLayout;
-  pages->setContentsMargins(0, 0, 0, 0);
-  pages->addWidget(pageTabs, 0, 0);
-  pages->addWidget(multiListPanel, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
-  root->addLayout(pages, 1);
+  auto* pageArea = new QGridLayout;
+  pageArea->setContentsMargins(0, 0, 0, 0);
+  pageArea->addWidget(pageTabs, 0, 0);
+  pageArea->addWidget(multiListPanel, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
+  root->addLayout(pageArea, 1);
 
   buildSummaryPage();
   buildChartPage();
@@ -233,9 +233,9 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
   buildProgramPage();
   buildNotePage();
   buildPrintPage();
-  for (int i = 1; i <= kPageCount; ++i) {
-    const int index = pageTabs->addTab(TabSheet[i], QString::fromUtf8(kPageCaptions[i - 1]));
-    if (*kPageHints[i - 1]) pageTabs->setTabToolTip(index, QString::fromUtf8(kPageHints[i - 1]));
+  for (int i = 0; i < kPageCount; ++i) {
+    const int index = pageTabs->addTab(pages[size_t(i)], QString::fromUtf8(kPageCaptions[i]));
+    if (*kPageHints[i]) pageTabs->setTabToolTip(index, QString::fromUtf8(kPageHints[i]));
   }
   multiListPanel->raise();
 
@@ -321,23 +321,17 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
 AnalysisWindow::~AnalysisWindow() = default;
 
 void AnalysisWindow::buildSummaryPage() {
-  QWidget* page = TabSheet[1];
+  QWidget* page = pages[0];
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(6, 6, 6, 6);
   layout->setSpacing(4);
-  for (int n = 1; n <= 120; ++n) {
-    if (StaticText[n]) continue;
-    StaticText[n] = new QLabel(this);
-    StaticText[n]->setObjectName(QStringLiteral("StaticText%1").arg(n));
-    StaticText[n]->hide();  // pages adopt the labels they show
-  }
-  const auto label = [this](int n, QWidget* parent) {
-    StaticText[n]->setParent(parent);
-    StaticText[n]->show();
-    return StaticText[n];
+  const auto label = [](QWidget* parent, const QString& name) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    return l;
   };
-  const auto sunken = [&](int n, QWidget* parent, int width) {
-    QLabel* l = label(n, parent);
+  const auto sunken = [&](QWidget* parent, const QString& name, int width) {
+    QLabel* l = label(parent, name);
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
     l->setMinimumWidth(width);
@@ -349,15 +343,22 @@ void AnalysisWindow::buildSummaryPage() {
   client->setHorizontalSpacing(6);
   const struct {
     const char* text;
-    int n;
+    QLabel** label;
+    const char* name;
     int row, column, width;
-  } fields[] = {
-      {"編號:", 1, 0, 0, 90},      {"姓名:", 2, 0, 2, 110},     {"電話:", 4, 0, 4, 110},
-      {"性別:", 22, 0, 6, 60},     {"生日:", 3, 1, 0, 90},      {"年齡:", 5, 1, 2, 50},
-      {"測量日期:", 54, 1, 4, 90}, {"測量時間:", 55, 1, 6, 70}, {"測量範圍:", 21, 1, 8, 110}};
+  } fields[] = {{"編號:", &clientNoLabel, "clientNoLabel", 0, 0, 90},
+                {"姓名:", &clientNameLabel, "clientNameLabel", 0, 2, 110},
+                {"電話:", &telLabel, "telLabel", 0, 4, 110},
+                {"性別:", &sexLabel, "sexLabel", 0, 6, 60},
+                {"生日:", &birthLabel, "birthLabel", 1, 0, 90},
+                {"年齡:", &ageLabel, "ageLabel", 1, 2, 50},
+                {"測量日期:", &testDateLabel, "testDateLabel", 1, 4, 90},
+                {"測量時間:", &testTimeLabel, "testTimeLabel", 1, 6, 70},
+                {"測量範圍:", &rangeLabel, "rangeLabel", 1, 8, 110}};
   for (const auto& f : fields) {
+    *f.label = sunken(page, QString::fromLatin1(f.name), f.width);
     client->addWidget(caption(QString::fromUtf8(f.text), page), f.row, f.column);
-    client->addWidget(sunken(f.n, page, f.width), f.row, f.column + 1);
+    client->addWidget(*f.label, f.row, f.column + 1);
   }
   client->setColumnStretch(9, 1);
   layout->addLayout(client);
@@ -381,30 +382,38 @@ void AnalysisWindow::buildSummaryPage() {
   grid->setVerticalSpacing(2);
   const struct {
     const char* name;
-    int detail, value, verdict, range, bar, barMax;
+    bool detail;
+    int barMax;
     const char* rangeText;
-  } lines[] = {{"身體能量", 0, 33, 43, 38, 1, 180, "(28 - 59)"},
-               {"精神壓力", 29, 34, 44, 39, 2, 20, "(0.88-1.15)"},
-               {"肌肉骨骼", 30, 35, 45, 40, 3, 20, "(0.8-1.1)"},
-               {"新陳代謝", 31, 36, 46, 41, 4, 20, "(0.8-1.1)"},
-               {"自律神經", 32, 37, 47, 42, 5, 40, "(1.0-1.5)"}};
+  } lines[] = {{"身體能量", false, 180, "(28 - 59)"},
+               {"精神壓力", true, 20, "(0.88-1.15)"},
+               {"肌肉骨骼", true, 20, "(0.8-1.1)"},
+               {"新陳代謝", true, 20, "(0.8-1.1)"},
+               {"自律神經", true, 40, "(1.0-1.5)"}};
   for (int r = 0; r < 5; ++r) {
     const auto& l = lines[r];
+    SummaryRow& row = summaryRows[size_t(r)];
+    const QString n = QString::number(r + 1);
     grid->addWidget(caption(QString::fromUtf8(l.name), rows), r, 0);
-    if (l.detail) grid->addWidget(label(l.detail, rows), r, 1);
-    grid->addWidget(sunken(l.value, rows, 50), r, 2);
-    auto* bar = new TGradientBar(rows);
-    bar->setObjectName(QStringLiteral("GradientBar%1").arg(l.bar));
-    bar->setMaxValue(l.barMax);
-    bar->setShowPercent(false);
-    bar->setStartColor(clWhite);
-    bar->setEndColor(clGreen);
-    bar->setFixedSize(150, 14);
-    GradientBar[l.bar] = bar;
-    grid->addWidget(bar, r, 3);
-    grid->addWidget(label(l.range, rows), r, 4);
-    StaticText[l.range]->setText(QString::fromUtf8(l.rangeText));
-    grid->addWidget(label(l.verdict, rows), r, 5);
+    if (l.detail) {
+      row.detail = label(rows, "summaryDetail" + n);
+      grid->addWidget(row.detail, r, 1);
+    }
+    row.value = sunken(rows, "summaryValue" + n, 50);
+    grid->addWidget(row.value, r, 2);
+    row.bar = new TGradientBar(rows);
+    row.bar->setObjectName("summaryBar" + n);
+    row.bar->setMaxValue(l.barMax);
+    row.bar->setShowPercent(false);
+    row.bar->setStartColor(clWhite);
+    row.bar->setEndColor(clGreen);
+    row.bar->setFixedSize(150, 14);
+    grid->addWidget(row.bar, r, 3);
+    row.range = label(rows, "summaryRange" + n);
+    row.range->setText(QString::fromUtf8(l.rangeText));
+    grid->addWidget(row.range, r, 4);
+    row.verdict = label(rows, "summaryVerdict" + n);
+    grid->addWidget(row.verdict, r, 5);
   }
   grid->setColumnStretch(5, 1);
   layout->addWidget(rows);
@@ -416,16 +425,20 @@ void AnalysisWindow::buildSummaryPage() {
   const char* names[] = {"金", "木", "水", "火", "土"};
   for (int i = 0; i < 5; ++i) {
     egrid->addWidget(caption(QString::fromUtf8(names[i]), elements), 0, 3 * i, Qt::AlignRight);
-    egrid->addWidget(sunken(109 + i, elements, 44), 0, 3 * i + 1);
-    egrid->addWidget(label(114 + i, elements), 0, 3 * i + 2);
+    ElementRow& row = elementRows[size_t(i)];
+    const QString n = QString::number(i + 1);
+    row.mean = sunken(elements, "elementMean" + n, 44);
+    egrid->addWidget(row.mean, 0, 3 * i + 1);
+    row.deviation = label(elements, "elementDeviation" + n);
+    egrid->addWidget(row.deviation, 0, 3 * i + 2);
     auto* bar = new TGradientBar(elements);
-    bar->setObjectName(QStringLiteral("GradientBar%1").arg(12 + i));
+    bar->setObjectName("elementBar" + n);
     bar->setMaxValue(150);
     bar->setShowPercent(false);
     bar->setStartColor(clWhite);
     bar->setEndColor(clGreen);
     bar->setFixedHeight(12);
-    GradientBar[12 + i] = bar;
+    row.bar = bar;
     egrid->addWidget(bar, 1, 3 * i, 1, 3);
   }
   layout->addWidget(elements);
@@ -433,7 +446,7 @@ void AnalysisWindow::buildSummaryPage() {
 }
 
 void AnalysisWindow::buildChartPage() {
-  QWidget* page = TabSheet[2];
+  QWidget* page = pages[1];
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(4, 2, 4, 2);
   layout->setSpacing(2);
@@ -461,14 +474,14 @@ void AnalysisWindow::buildChartPage() {
     if (b.kind == ChartType::Radar) action->setVisible(false);
   }
   top->addWidget(chartBar);
-  StaticText[92]->setParent(page);
-  StaticText[92]->show();
-  QFont titleFont = StaticText[92]->font();
+  chartTitle = new QLabel(page);
+  chartTitle->setObjectName(QStringLiteral("chartTitle"));
+  QFont titleFont = chartTitle->font();
   titleFont.setPointSize(titleFont.pointSize() + 3);
   titleFont.setBold(true);
-  StaticText[92]->setFont(titleFont);
-  setTextColor(StaticText[92], clNavy);
-  top->addWidget(StaticText[92], 1, Qt::AlignCenter);
+  chartTitle->setFont(titleFont);
+  setTextColor(chartTitle, clNavy);
+  top->addWidget(chartTitle, 1, Qt::AlignCenter);
   layout->addLayout(top);
   chartView = new TChartView(page);
   QFont chartFont = chartView->font();
@@ -479,7 +492,7 @@ void AnalysisWindow::buildChartPage() {
 }
 
 void AnalysisWindow::buildPairPage() {
-  QWidget* page = TabSheet[3];
+  QWidget* page = pages[2];
   auto* layout = new QVBoxLayout(page);
   auto* group = new QGroupBox(QStringLiteral("能量氣血對應表"), page);
   auto* grid = new QGridLayout(group);
@@ -491,26 +504,32 @@ void AnalysisWindow::buildPairPage() {
   for (int i = 0; i < 6; ++i) {
     const int r = i + 1;
     grid->addWidget(caption(QString::fromUtf8(pairs[i]), group), r, 0);
-    for (int n : {74 + 2 * i, 75 + 2 * i, 7 + i, 86 + i}) {
-      StaticText[n]->setParent(group);
-      StaticText[n]->show();
-      StaticText[n]->setFrameShape(QFrame::Panel);
-      StaticText[n]->setFrameShadow(QFrame::Sunken);
-      StaticText[n]->setMinimumWidth(70);
-    }
-    grid->addWidget(StaticText[74 + 2 * i], r, 1);
-    grid->addWidget(StaticText[75 + 2 * i], r, 2);
-    grid->addWidget(StaticText[7 + i], r, 3);
-    auto* bar = new TGradientBar(group);
-    bar->setObjectName(QStringLiteral("GradientBar%1").arg(6 + i));
-    bar->setMaxValue(100);
-    bar->setShowPercent(false);
-    bar->setStartColor(clWhite);
-    bar->setEndColor(clGreen);
-    bar->setFixedSize(220, 16);
-    GradientBar[6 + i] = bar;
-    grid->addWidget(bar, r, 4);
-    grid->addWidget(StaticText[86 + i], r, 5);
+    PairRow& row = pairRows[size_t(i)];
+    const QString n = QString::number(r);
+    const auto value = [&](const QString& name) {
+      auto* l = new QLabel(group);
+      l->setObjectName(name + n);
+      l->setFrameShape(QFrame::Panel);
+      l->setFrameShadow(QFrame::Sunken);
+      l->setMinimumWidth(70);
+      return l;
+    };
+    row.meanA = value(QStringLiteral("pairMeanA"));
+    row.meanB = value(QStringLiteral("pairMeanB"));
+    row.difference = value(QStringLiteral("pairDifference"));
+    row.state = value(QStringLiteral("pairState"));
+    grid->addWidget(row.meanA, r, 1);
+    grid->addWidget(row.meanB, r, 2);
+    grid->addWidget(row.difference, r, 3);
+    row.bar = new TGradientBar(group);
+    row.bar->setObjectName("pairBar" + n);
+    row.bar->setMaxValue(100);
+    row.bar->setShowPercent(false);
+    row.bar->setStartColor(clWhite);
+    row.bar->setEndColor(clGreen);
+    row.bar->setFixedSize(220, 16);
+    grid->addWidget(row.bar, r, 4);
+    grid->addWidget(row.state, r, 5);
   }
   layout->addWidget(group);
   layout->addStretch(1);
@@ -569,7 +588,7 @@ void AnalysisWindow::buildTextPages() {
 
   // Diagnosis.
   {
-    QWidget* page = TabSheet[4];
+    QWidget* page = pages[3];
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(listColumn(page, QStringLiteral("單經絡分析"), diagnosisList,
                                  QStringLiteral("diagnosisList")));
@@ -587,7 +606,7 @@ void AnalysisWindow::buildTextPages() {
   }
   // Prescriptions.
   {
-    QWidget* page = TabSheet[5];
+    QWidget* page = pages[4];
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(listColumn(page, QStringLiteral("單經絡分析"), prescriptionList,
                                  QStringLiteral("prescriptionList")));
@@ -605,7 +624,7 @@ void AnalysisWindow::buildTextPages() {
   }
   // Diet.
   {
-    QWidget* page = TabSheet[6];
+    QWidget* page = pages[5];
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(
         listColumn(page, QStringLiteral("單經絡分析"), dietList, QStringLiteral("dietList")));
@@ -624,7 +643,7 @@ void AnalysisWindow::buildTextPages() {
 }
 
 void AnalysisWindow::buildProgramPage() {
-  QWidget* page = TabSheet[7];
+  QWidget* page = pages[6];
   auto* layout = new QHBoxLayout(page);
   auto* left = new QVBoxLayout;
   left->addWidget(caption(QStringLiteral("療程項目"), page));
@@ -670,22 +689,22 @@ void AnalysisWindow::buildProgramPage() {
   programPicture->setFrameShadow(QFrame::Sunken);
   programPicture->setAlignment(Qt::AlignCenter);
   right->addWidget(programPicture);
-  StaticText[120]->setParent(page);
-  StaticText[120]->show();
-  right->addWidget(StaticText[120]);
+  programScaleLabel = new QLabel(page);
+  programScaleLabel->setObjectName(QStringLiteral("programScaleLabel"));
+  right->addWidget(programScaleLabel);
   right->addStretch(1);
   layout->addLayout(right);
 }
 
 void AnalysisWindow::buildNotePage() {
-  QWidget* page = TabSheet[8];
+  QWidget* page = pages[7];
   auto* layout = new QVBoxLayout(page);
   notePane = newPane(QStringLiteral("notePane"), page, false);
   layout->addWidget(notePane);
 }
 
 void AnalysisWindow::buildPrintPage() {
-  QWidget* page = TabSheet[9];
+  QWidget* page = pages[8];
   auto* layout = new QHBoxLayout(page);
   for (int n = 1; n <= 17; ++n) {
     if (n == 8 || n == 9) continue;  // no such boxes
@@ -807,7 +826,7 @@ void AnalysisWindow::FormShow() {
   const ChartType kind = ViewState.ChartKind;
   if (IsChartKind(kind)) {
     for (const ChartButton& b : kChartButtons) ToolButton[b.button]->setChecked(b.kind == kind);
-    StaticText[92]->setText(ChartTitle(kind));
+    chartTitle->setText(ChartTitle(kind));
     chartView->update();
   }
 
@@ -917,7 +936,7 @@ void AnalysisWindow::chartButton(int button) {
     if (b.button == button) kind = b.kind;
   if (ViewState.ChartKind != kind) {
     ViewState.ChartKind = kind;
-    StaticText[92]->setText(ChartTitle(kind));
+    chartTitle->setText(ChartTitle(kind));
     statusPanel0_->setText(ChartStatusText(kind));
     chartView->update();
   }
@@ -945,56 +964,58 @@ void AnalysisWindow::showAnalysisSummary() {
   }
 
   const bool dated = CurrentTest.VoDate != 0;
-  StaticText[54]->setText(dated ? formatOleDate(CurrentTest.VoDate) : QString());
-  StaticText[55]->setText(dated ? formatOleTime(CurrentTest.VoDate) : QString());
+  testDateLabel->setText(dated ? formatOleDate(CurrentTest.VoDate) : QString());
+  testTimeLabel->setText(dated ? formatOleTime(CurrentTest.VoDate) : QString());
 
-  StaticText[1]->setText(CurrentClient.CustNo);
-  StaticText[2]->setText(CurrentClient.Name);
-  StaticText[4]->setText(CurrentClient.Tel);
+  clientNoLabel->setText(CurrentClient.CustNo);
+  clientNameLabel->setText(CurrentClient.Name);
+  telLabel->setText(CurrentClient.Tel);
   if (CurrentClient.DBirth >= 4000.0) {
-    StaticText[3]->setText(formatOleDate(CurrentClient.DBirth));
+    birthLabel->setText(formatOleDate(CurrentClient.DBirth));
     const QDateTime birth = fromOleDate(CurrentClient.DBirth);
     const int age = QDate::currentDate().year() - (birth.isValid() ? birth.date().year() : 0);
-    StaticText[5]->setText(Format("%3d", {age}));
+    ageLabel->setText(Format("%3d", {age}));
   } else {
-    StaticText[3]->clear();
-    StaticText[5]->clear();
+    birthLabel->clear();
+    ageLabel->clear();
   }
 
-  StaticText[21]->setText(RangeKindCaption(CurrentTest.VoVota));
-  setTextColor(StaticText[21], RangeKindColor(CurrentTest.VoVota));
-  StaticText[22]->setText(SexCaption(CurrentClient.Sex));
-  setTextColor(StaticText[22], SexColor(CurrentClient.Sex));
-  StaticText[38]->setText(EnergyRangeCaption(CurrentClient.Sex));
-  StaticText[39]->setText(StressRangeCaption(CurrentClient.Sex));
+  rangeLabel->setText(RangeKindCaption(CurrentTest.VoVota));
+  setTextColor(rangeLabel, RangeKindColor(CurrentTest.VoVota));
+  sexLabel->setText(SexCaption(CurrentClient.Sex));
+  setTextColor(sexLabel, SexColor(CurrentClient.Sex));
+  summaryRows[0].range->setText(EnergyRangeCaption(CurrentClient.Sex));
+  summaryRows[1].range->setText(StressRangeCaption(CurrentClient.Sex));
 
   const auto showBar = [](TGradientBar* bar, int position, TColor color) {
     bar->setEndColor(color);
     bar->setPosition(position);
   };
   const std::array<TSummaryRow, 5> rows = SummaryRows(Analysis, ratios);
-  constexpr int kDetail[5] = {0, 29, 30, 31, 32};
-  for (int i = 0; i < 5; ++i) {
-    if (kDetail[i]) StaticText[kDetail[i]]->setText(rows[i].Detail);
-    StaticText[33 + i]->setText(rows[i].Value);
-    StaticText[43 + i]->setText(rows[i].Verdict);
-    showBar(GradientBar[1 + i], rows[i].BarPosition, rows[i].BarColor);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const SummaryRow& row = summaryRows[i];
+    if (row.detail) row.detail->setText(rows[i].Detail);
+    row.value->setText(rows[i].Value);
+    row.verdict->setText(rows[i].Verdict);
+    showBar(row.bar, rows[i].BarPosition, rows[i].BarColor);
   }
 
   const std::array<TPairRow, 6> pairs = PairRows(Analysis);
-  for (int i = 0; i < 6; ++i) {
-    StaticText[7 + i]->setText(pairs[i].DifferenceText);
-    StaticText[74 + 2 * i]->setText(pairs[i].MeanA);
-    StaticText[75 + 2 * i]->setText(pairs[i].MeanB);
-    StaticText[86 + i]->setText(pairs[i].State);
-    showBar(GradientBar[6 + i], pairs[i].BarPosition, pairs[i].BarColor);
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    const PairRow& row = pairRows[i];
+    row.difference->setText(pairs[i].DifferenceText);
+    row.meanA->setText(pairs[i].MeanA);
+    row.meanB->setText(pairs[i].MeanB);
+    row.state->setText(pairs[i].State);
+    showBar(row.bar, pairs[i].BarPosition, pairs[i].BarColor);
   }
 
   const std::array<TElementRow, 5> elements = ElementRows(Analysis);
-  for (int i = 0; i < 5; ++i) {
-    StaticText[109 + i]->setText(elements[i].MeanText);
-    StaticText[114 + i]->setText(elements[i].DeviationText);
-    showBar(GradientBar[12 + i], elements[i].BarPosition, elements[i].BarColor);
+  for (size_t i = 0; i < elements.size(); ++i) {
+    const ElementRow& row = elementRows[i];
+    row.mean->setText(elements[i].MeanText);
+    row.deviation->setText(elements[i].DeviationText);
+    showBar(row.bar, elements[i].BarPosition, elements[i].BarColor);
   }
 }
 

@@ -6,7 +6,7 @@
 //
 // The expert-program page and the multi-meridian list are filled by AnalysisWindowPrograms.cpp:
 // matchExpertPrograms() fills programList and multiMeridianList and shows the first program on
-// programList's page (programPane, programPicture, StaticText[120], runButtons);
+// programList's page (programPane, programPicture, programScaleLabel, runButtons);
 // showExpertProgram and the run buttons runCommand1..runCommand4 belong there too.
 
 #include <QDialog>
@@ -112,11 +112,39 @@ class AnalysisWindow : public QDialog {
 
   // ---- controls (numbered ones by their number; entry 0 unused) ----
   QTabWidget* pageTabs = nullptr;
-  std::array<QWidget*, 10> TabSheet{};
+  std::array<QWidget*, 9> pages{};  // in tab order
   QStatusBar* statusBar = nullptr;
   QPushButton *exitButton = nullptr, *printButton = nullptr, *printSetupButton = nullptr;
-  std::array<QLabel*, 121> StaticText{};
-  std::array<TGradientBar*, 17> GradientBar{};
+  // The summary page: client and test, one row per body state (energy, stress, muscles and
+  // bones, metabolism, autonomic nerves) and one per element (metal, wood, water, fire, earth).
+  QLabel *clientNoLabel = nullptr, *clientNameLabel = nullptr, *telLabel = nullptr,
+         *sexLabel = nullptr, *birthLabel = nullptr, *ageLabel = nullptr, *testDateLabel = nullptr,
+         *testTimeLabel = nullptr, *rangeLabel = nullptr;
+  struct SummaryRow {
+    QLabel* detail = nullptr;  // none for the body energy
+    QLabel* value = nullptr;
+    QLabel* range = nullptr;
+    QLabel* verdict = nullptr;
+    TGradientBar* bar = nullptr;
+  };
+  std::array<SummaryRow, 5> summaryRows{};
+  struct ElementRow {
+    QLabel* mean = nullptr;
+    QLabel* deviation = nullptr;
+    TGradientBar* bar = nullptr;
+  };
+  std::array<ElementRow, 5> elementRows{};
+  // The pair page, one row per interior-exterior pair from lung and large intestine on.
+  struct PairRow {
+    QLabel* meanA = nullptr;
+    QLabel* meanB = nullptr;
+    QLabel* difference = nullptr;
+    QLabel* state = nullptr;
+    TGradientBar* bar = nullptr;
+  };
+  std::array<PairRow, 6> pairRows{};
+  QLabel* chartTitle = nullptr;
+  QLabel* programScaleLabel = nullptr;  // "Scale" or "Fit" under the program's picture
   TSortingGrid* valueGrid = nullptr;
 
   TChartView* chartView = nullptr;

@@ -93,7 +93,7 @@ void AnalysisWindow::showExpertProgram() {
   programPicture->setScaledContents(!d.ProScal);
   programPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   programPicture->setPixmap(picture);
-  StaticText[120]->setText(d.ProScal ? QStringLiteral("Scale") : QStringLiteral("Fit"));
+  programScaleLabel->setText(d.ProScal ? QStringLiteral("Scale") : QStringLiteral("Fit"));
   for (int n = 0; n < 4; ++n) {
     QToolButton* button = runButtons[static_cast<size_t>(n)];
     button->setEnabled(FunctionKeyEnabled(d.ProFN, n + 1));

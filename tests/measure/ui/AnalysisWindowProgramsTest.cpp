@@ -122,7 +122,7 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   EXPECT_TRUE(w.programPicture->isVisible());
   EXPECT_FALSE(w.programPicture->pixmap().isNull());
   EXPECT_TRUE(w.programPicture->hasScaledContents());
-  EXPECT_EQ(w.StaticText[120]->text(), "Fit");
+  EXPECT_EQ(w.programScaleLabel->text(), "Fit");
   const bool enabled[] = {false, true, false, false};
   for (int n = 0; n < 4; ++n) EXPECT_EQ(w.runButtons[n]->isEnabled(), enabled[n]) << n;
   EXPECT_EQ(w.runButtons[1]->toolTip(), "播放音樂\n/usr/bin/x y");
@@ -144,7 +144,7 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   w.programList->setCurrentRow(1);
   w.showExpertProgram();
   EXPECT_EQ(w.programPane->toPlainText(), "第二個");
-  EXPECT_EQ(w.StaticText[120]->text(), "Scale");
+  EXPECT_EQ(w.programScaleLabel->text(), "Scale");
   EXPECT_FALSE(w.programPicture->hasScaledContents());
   for (int n = 0; n < 4; ++n) EXPECT_TRUE(w.runButtons[n]->isEnabled());
 }

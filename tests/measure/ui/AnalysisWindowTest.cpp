@@ -203,24 +203,24 @@ TEST_F(AnalysisWindowTest, PageOutsideTheRangeOpensTheFirst) {
 TEST_F(AnalysisWindowTest, SummaryAndPairPagesShowTheAnalysis) {
   auto w = open();
   EXPECT_DOUBLE_EQ(Analysis.Average, 53.125);
-  EXPECT_EQ(w->StaticText[33]->text(), "53.13");
-  EXPECT_EQ(w->StaticText[1]->text(), "A001");
-  EXPECT_EQ(w->StaticText[22]->text(), "男  性");
-  EXPECT_EQ(w->StaticText[3]->text(), "") << "no birthday";
-  EXPECT_EQ(w->StaticText[54]->text(), "2025/12/09");
-  EXPECT_EQ(w->StaticText[55]->text(), "12:00:00");
-  EXPECT_EQ(w->StaticText[21]->text(), "標準電位 (正常)");
+  EXPECT_EQ(w->summaryRows[0].value->text(), "53.13");
+  EXPECT_EQ(w->clientNoLabel->text(), "A001");
+  EXPECT_EQ(w->sexLabel->text(), "男  性");
+  EXPECT_EQ(w->birthLabel->text(), "") << "no birthday";
+  EXPECT_EQ(w->testDateLabel->text(), "2025/12/09");
+  EXPECT_EQ(w->testTimeLabel->text(), "12:00:00");
+  EXPECT_EQ(w->rangeLabel->text(), "標準電位 (正常)");
   EXPECT_EQ(w->valueGrid->Cells(1, 1), "80.0");  // point 1
   EXPECT_EQ(w->valueGrid->Cells(2, 2), "25.0");  // point 8
   EXPECT_EQ(w->valueGrid->Cells(3, 0), "心　經");
-  EXPECT_EQ(w->StaticText[7]->text(), "# 30.0") << "lung and large intestine";
-  EXPECT_EQ(w->StaticText[86]->text(), "尚可");
-  EXPECT_EQ(w->StaticText[9]->text(), "# 27.5") << "heart and small intestine";
-  EXPECT_EQ(w->StaticText[8]->text(), "# 25.0") << "pericardium and triple burner";
-  EXPECT_EQ(w->StaticText[12]->text(), "#  0.0") << "kidney and bladder";
-  EXPECT_EQ(w->StaticText[91]->text(), "正常");
-  EXPECT_EQ(w->StaticText[74]->text(), " 80.0");
-  EXPECT_EQ(w->StaticText[109]->text(), "65.0") << "metal";
+  EXPECT_EQ(w->pairRows[0].difference->text(), "# 30.0") << "lung and large intestine";
+  EXPECT_EQ(w->pairRows[0].state->text(), "尚可");
+  EXPECT_EQ(w->pairRows[2].difference->text(), "# 27.5") << "heart and small intestine";
+  EXPECT_EQ(w->pairRows[1].difference->text(), "# 25.0") << "pericardium and triple burner";
+  EXPECT_EQ(w->pairRows[5].difference->text(), "#  0.0") << "kidney and bladder";
+  EXPECT_EQ(w->pairRows[5].state->text(), "正常");
+  EXPECT_EQ(w->pairRows[0].meanA->text(), " 80.0");
+  EXPECT_EQ(w->elementRows[0].mean->text(), "65.0") << "metal";
 }
 
 TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
@@ -228,7 +228,7 @@ TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
   ViewState.ChartKind = ChartType::Bar;
   auto w = open();
   EXPECT_TRUE(w->ToolButton[4]->isChecked());
-  EXPECT_EQ(w->StaticText[92]->text(), "經絡虛實分析圖-長條");
+  EXPECT_EQ(w->chartTitle->text(), "經絡虛實分析圖-長條");
   w->repaint();
   const int painted = w->chartView->paintCount();
   EXPECT_GT(painted, 0);
@@ -242,7 +242,7 @@ TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
   w->repaint();
   EXPECT_GT(w->chartView->paintCount(), painted);
   EXPECT_EQ(ViewState.ChartKind, ChartType::Controlling);
-  EXPECT_EQ(w->StaticText[92]->text(), "經絡五行相剋分析圖");
+  EXPECT_EQ(w->chartTitle->text(), "經絡五行相剋分析圖");
   EXPECT_EQ(w->chartView->title(), "經絡五行相剋分析圖");
   EXPECT_EQ(w->statusText(0), "本圖為比較身體十二經絡之五行相剋能量狀態.");
   int down = 0;
