@@ -77,20 +77,27 @@ const QString kDisclaimer =
 
 // The chart buttons, left to right.
 struct ChartButton {
-  int button;
+  QToolButton* AnalysisWindow::*button;
+  const char* name;
   ChartType kind;
   const char* hint;
+  void (AnalysisWindow::*handler)();
 };
-constexpr ChartButton kChartButtons[] = {
-    {4, ChartType::Bar, "經絡虛實長條圖"},         {5, ChartType::Curve, "經絡虛實曲線圖"},
-    {16, ChartType::Ryodoraku, "良導絡分析圖"},    {8, ChartType::Generating, "五行相生分析圖"},
-    {9, ChartType::Controlling, "五行相剋分析圖"}, {17, ChartType::Autonomic, "自律神經分析圖"},
-    {15, ChartType::Radar, "經絡能量雷達圖"}};
-
-// The multi-meridian text buttons: remedy texts on one page, care texts on the next.
-constexpr int kRemedyButtons[] = {1, 2, 3};
-constexpr int kCareButtons[] = {10, 11, 12, 13, 14};
-constexpr int kTextButtons[] = {1, 2, 3, 10, 11, 12, 13, 14};
+const ChartButton kChartButtons[] = {
+    {&AnalysisWindow::barChartButton, "barChartButton", ChartType::Bar, "經絡虛實長條圖",
+     &AnalysisWindow::showBarChart},
+    {&AnalysisWindow::curveChartButton, "curveChartButton", ChartType::Curve, "經絡虛實曲線圖",
+     &AnalysisWindow::showCurveChart},
+    {&AnalysisWindow::ryodorakuChartButton, "ryodorakuChartButton", ChartType::Ryodoraku,
+     "良導絡分析圖", &AnalysisWindow::showRyodorakuChart},
+    {&AnalysisWindow::generatingChartButton, "generatingChartButton", ChartType::Generating,
+     "五行相生分析圖", &AnalysisWindow::showGeneratingChart},
+    {&AnalysisWindow::controllingChartButton, "controllingChartButton", ChartType::Controlling,
+     "五行相剋分析圖", &AnalysisWindow::showControllingChart},
+    {&AnalysisWindow::autonomicChartButton, "autonomicChartButton", ChartType::Autonomic,
+     "自律神經分析圖", &AnalysisWindow::showAutonomicChart},
+    {&AnalysisWindow::radarChartButton, "radarChartButton", ChartType::Radar, "經絡能量雷達圖",
+     &AnalysisWindow::showRadarChart}};
 
 // Small pictures of the seven charts for their buttons.
 QIcon drawChartIcon(ChartType kind) {
@@ -272,17 +279,19 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
   connect(appendPrescriptionButton, &QPushButton::clicked, this,
           &AnalysisWindow::appendPrescription);
   connect(appendDiagnosisButton, &QPushButton::clicked, this, &AnalysisWindow::appendDiagnosis);
-  const std::pair<int, void (AnalysisWindow::*)()> toolHandlers[] = {
-      {1, &AnalysisWindow::showAcupuncture},      {2, &AnalysisWindow::showHerbalRemedy},
-      {3, &AnalysisWindow::showMassageRemedy},    {4, &AnalysisWindow::showBarChart},
-      {5, &AnalysisWindow::showCurveChart},       {8, &AnalysisWindow::showGeneratingChart},
-      {9, &AnalysisWindow::showControllingChart}, {10, &AnalysisWindow::showNutrients},
-      {11, &AnalysisWindow::showTaboos},          {12, &AnalysisWindow::showMedicinalDiet},
-      {13, &AnalysisWindow::showHerbalTea},       {14, &AnalysisWindow::showCareMassage},
-      {15, &AnalysisWindow::showRadarChart},      {16, &AnalysisWindow::showRyodorakuChart},
-      {17, &AnalysisWindow::showAutonomicChart}};
-  for (const auto& [n, handler] : toolHandlers)
-    connect(ToolButton[n], &QToolButton::clicked, this, handler);
+  for (const ChartButton& b : kChartButtons)
+    connect(this->*b.button, &QToolButton::clicked, this, b.handler);
+  const std::pair<QToolButton*, void (AnalysisWindow::*)()> textHandlers[] = {
+      {remedyButtons[0], &AnalysisWindow::showAcupuncture},
+      {remedyButtons[1], &AnalysisWindow::showHerbalRemedy},
+      {remedyButtons[2], &AnalysisWindow::showMassageRemedy},
+      {careButtons[0], &AnalysisWindow::showNutrients},
+      {careButtons[1], &AnalysisWindow::showTaboos},
+      {careButtons[2], &AnalysisWindow::showMedicinalDiet},
+      {careButtons[3], &AnalysisWindow::showHerbalTea},
+      {careButtons[4], &AnalysisWindow::showCareMassage}};
+  for (const auto& [button, handler] : textHandlers)
+    connect(button, &QToolButton::clicked, this, handler);
   const std::pair<QToolButton*, void (AnalysisWindow::*)()> paneHandlers[] = {
       {selectAllProgramButton, &AnalysisWindow::selectAllProgram},
       {selectAllDietButton, &AnalysisWindow::selectAllDiet},
@@ -456,18 +465,18 @@ void AnalysisWindow::buildChartPage() {
   chartBar->setIconSize(QSize(24, 24));
   for (const ChartButton& b : kChartButtons) {
     auto* button = new QToolButton(chartBar);
-    button->setObjectName(QStringLiteral("ToolButton%1").arg(b.button));
+    button->setObjectName(QString::fromLatin1(b.name));
     button->setCheckable(true);
     button->setIcon(chartIcon(b.kind));
     button->setToolTip(QString::fromUtf8(b.hint));
-    ToolButton[b.button] = button;
+    this->*b.button = button;
     // Assistive technology toggles a checkable button without clicking it: the chart follows
     // the button going down, and the current chart's button stays down.
     connect(button, &QToolButton::toggled, this, [this, b](bool down) {
       if (down)
-        chartButton(b.button);
+        (this->*b.handler)();
       else if (ViewState.ChartKind == b.kind)
-        ToolButton[b.button]->setChecked(true);
+        (this->*b.button)->setChecked(true);
     });
     QAction* action = chartBar->addWidget(button);
     // The radar chart has no button the user can reach.
@@ -572,16 +581,18 @@ void AnalysisWindow::buildTextPages() {
     row->addWidget(append);
     return row;
   };
-  const auto textToolBar = [&](QWidget* parent, const QString& name,
-                               std::initializer_list<std::pair<int, const char*>> buttons) {
+  const auto textToolBar = [&](QWidget* parent, const QString& name, QToolButton** buttons,
+                               const QString& buttonName,
+                               std::initializer_list<const char*> texts) {
     auto* bar = new QToolBar(parent);
     bar->setObjectName(name);
-    for (const auto& [n, text] : buttons) {
-      ToolButton[n] =
-          newButton(QString::fromUtf8(text), QStringLiteral("ToolButton%1").arg(n), QString(), bar);
-      ToolButton[n]->setCheckable(true);
-      QAction* action = bar->addWidget(ToolButton[n]);
-      if (n == 3) action->setVisible(false);  // massage remedies are not offered
+    int n = 0;
+    for (const char* text : texts) {
+      QToolButton* b =
+          newButton(QString::fromUtf8(text), buttonName + QString::number(n + 1), QString(), bar);
+      b->setCheckable(true);
+      bar->addWidget(b);
+      buttons[n++] = b;
     }
     return bar;
   };
@@ -611,8 +622,11 @@ void AnalysisWindow::buildTextPages() {
     layout->addLayout(listColumn(page, QStringLiteral("單經絡分析"), prescriptionList,
                                  QStringLiteral("prescriptionList")));
     auto* right = new QVBoxLayout;
-    remedyBar = textToolBar(page, QStringLiteral("remedyBar"),
-                            {{1, "針  灸"}, {2, "漢  方"}, {3, "按  摩"}});
+    remedyBar = textToolBar(page, QStringLiteral("remedyBar"), remedyButtons.data(),
+                            QStringLiteral("remedyButton"), {"針  灸", "漢  方", "按  摩"});
+    // Massage remedies are not offered.
+    for (QAction* action : remedyBar->actions())
+      if (remedyBar->widgetForAction(action) == remedyButtons[2]) action->setVisible(false);
     right->addWidget(remedyBar);
     right->addWidget(caption(QStringLiteral("詳細說明"), page));
     prescriptionPane = newPane(QStringLiteral("prescriptionPane"), page);
@@ -629,9 +643,9 @@ void AnalysisWindow::buildTextPages() {
     layout->addLayout(
         listColumn(page, QStringLiteral("單經絡分析"), dietList, QStringLiteral("dietList")));
     auto* right = new QVBoxLayout;
-    careBar = textToolBar(
-        page, QStringLiteral("careBar"),
-        {{10, "營養素"}, {11, "禁  忌"}, {12, "藥  膳"}, {13, "花草茶"}, {14, "按  摩"}});
+    careBar = textToolBar(page, QStringLiteral("careBar"), careButtons.data(),
+                          QStringLiteral("careButton"),
+                          {"營養素", "禁  忌", "藥  膳", "花草茶", "按  摩"});
     right->addWidget(careBar);
     right->addWidget(caption(QStringLiteral("食物療法表列"), page));
     dietPane = newPane(QStringLiteral("dietPane"), page);
@@ -825,7 +839,7 @@ void AnalysisWindow::FormShow() {
 
   const ChartType kind = ViewState.ChartKind;
   if (IsChartKind(kind)) {
-    for (const ChartButton& b : kChartButtons) ToolButton[b.button]->setChecked(b.kind == kind);
+    for (const ChartButton& b : kChartButtons) (this->*b.button)->setChecked(b.kind == kind);
     chartTitle->setText(ChartTitle(kind));
     chartView->update();
   }
@@ -930,26 +944,23 @@ void AnalysisWindow::showChosenPage() {
   setTextButtonsEnabled(fromMultiList_);
 }
 
-void AnalysisWindow::chartButton(int button) {
-  ChartType kind = ChartType::None;
-  for (const ChartButton& b : kChartButtons)
-    if (b.button == button) kind = b.kind;
+void AnalysisWindow::showChart(ChartType kind) {
   if (ViewState.ChartKind != kind) {
     ViewState.ChartKind = kind;
     chartTitle->setText(ChartTitle(kind));
     statusPanel0_->setText(ChartStatusText(kind));
     chartView->update();
   }
-  for (const ChartButton& b : kChartButtons) ToolButton[b.button]->setChecked(b.button == button);
+  for (const ChartButton& b : kChartButtons) (this->*b.button)->setChecked(b.kind == kind);
 }
 
-void AnalysisWindow::showBarChart() { chartButton(4); }
-void AnalysisWindow::showCurveChart() { chartButton(5); }
-void AnalysisWindow::showGeneratingChart() { chartButton(8); }
-void AnalysisWindow::showControllingChart() { chartButton(9); }
-void AnalysisWindow::showRadarChart() { chartButton(15); }
-void AnalysisWindow::showRyodorakuChart() { chartButton(16); }
-void AnalysisWindow::showAutonomicChart() { chartButton(17); }
+void AnalysisWindow::showBarChart() { showChart(ChartType::Bar); }
+void AnalysisWindow::showCurveChart() { showChart(ChartType::Curve); }
+void AnalysisWindow::showGeneratingChart() { showChart(ChartType::Generating); }
+void AnalysisWindow::showControllingChart() { showChart(ChartType::Controlling); }
+void AnalysisWindow::showRadarChart() { showChart(ChartType::Radar); }
+void AnalysisWindow::showRyodorakuChart() { showChart(ChartType::Ryodoraku); }
+void AnalysisWindow::showAutonomicChart() { showChart(ChartType::Autonomic); }
 
 // ---- summary and pair pages ----
 
@@ -1049,7 +1060,8 @@ void AnalysisWindow::setPane(QPlainTextEdit* pane, const QStringList& lines) {
 }
 
 void AnalysisWindow::setTextButtonsEnabled(bool on) {
-  for (int n : kTextButtons) ToolButton[n]->setEnabled(on);
+  for (QToolButton* b : remedyButtons) b->setEnabled(on);
+  for (QToolButton* b : careButtons) b->setEnabled(on);
 }
 
 void AnalysisWindow::afterItemShown() {
@@ -1124,31 +1136,32 @@ void AnalysisWindow::showMultiMeridianProgram() {
   setPane(prescriptionPane, {shownProgram_.ProMed[1]});
   setPane(dietPane, {shownProgram_.ProHel[1]});
   setPane(ryodorakuPane, {});
-  for (int n : kTextButtons) ToolButton[n]->setChecked(n == 1 || n == 10);
+  for (QToolButton* b : remedyButtons) b->setChecked(b == remedyButtons[0]);
+  for (QToolButton* b : careButtons) b->setChecked(b == careButtons[0]);
   for (QListWidget* list : {diagnosisList, dietList, prescriptionList}) syncList(list, -1);
   setTextButtonsEnabled(true);
   fromMultiList_ = true;
 }
 
-void AnalysisWindow::showMultiColumn(int button) {
-  const bool remedy = button <= 3;
-  QPlainTextEdit* pane = remedy ? prescriptionPane : dietPane;
-  setPane(pane, {remedy ? shownProgram_.ProMed[button] : shownProgram_.ProHel[button - 9]});
-  if (remedy) {
-    for (int n : kRemedyButtons) ToolButton[n]->setChecked(n == button);
-  } else {
-    for (int n : kCareButtons) ToolButton[n]->setChecked(n == button);
-  }
+void AnalysisWindow::showRemedy(int column) {
+  setPane(prescriptionPane, {shownProgram_.ProMed[column]});
+  for (size_t n = 0; n < remedyButtons.size(); ++n)
+    remedyButtons[n]->setChecked(int(n) + 1 == column);
 }
 
-void AnalysisWindow::showAcupuncture() { showMultiColumn(1); }
-void AnalysisWindow::showHerbalRemedy() { showMultiColumn(2); }
-void AnalysisWindow::showMassageRemedy() { showMultiColumn(3); }
-void AnalysisWindow::showNutrients() { showMultiColumn(10); }
-void AnalysisWindow::showTaboos() { showMultiColumn(11); }
-void AnalysisWindow::showMedicinalDiet() { showMultiColumn(12); }
-void AnalysisWindow::showHerbalTea() { showMultiColumn(13); }
-void AnalysisWindow::showCareMassage() { showMultiColumn(14); }
+void AnalysisWindow::showCare(int column) {
+  setPane(dietPane, {shownProgram_.ProHel[column]});
+  for (size_t n = 0; n < careButtons.size(); ++n) careButtons[n]->setChecked(int(n) + 1 == column);
+}
+
+void AnalysisWindow::showAcupuncture() { showRemedy(1); }
+void AnalysisWindow::showHerbalRemedy() { showRemedy(2); }
+void AnalysisWindow::showMassageRemedy() { showRemedy(3); }
+void AnalysisWindow::showNutrients() { showCare(1); }
+void AnalysisWindow::showTaboos() { showCare(2); }
+void AnalysisWindow::showMedicinalDiet() { showCare(3); }
+void AnalysisWindow::showHerbalTea() { showCare(4); }
+void AnalysisWindow::showCareMassage() { showCare(5); }
 
 // ---- select all and append to the note ----
 

@@ -33,6 +33,7 @@ class QToolButton;
 
 namespace ruto {
 
+enum class ChartType : int;
 class TChartView;
 class TGradientBar;
 class TSortingGrid;
@@ -151,7 +152,13 @@ class AnalysisWindow : public QDialog {
   QToolBar* chartBar = nullptr;   // charts
   QToolBar* remedyBar = nullptr;  // remedy texts
   QToolBar* careBar = nullptr;    // care texts
-  std::array<QToolButton*, 18> ToolButton{};
+  QToolButton *barChartButton = nullptr, *curveChartButton = nullptr,
+              *ryodorakuChartButton = nullptr, *generatingChartButton = nullptr,
+              *controllingChartButton = nullptr, *autonomicChartButton = nullptr,
+              *radarChartButton = nullptr;
+  // The multi-meridian program's remedy texts 1..3 and care texts 1..5.
+  std::array<QToolButton*, 3> remedyButtons{};
+  std::array<QToolButton*, 5> careButtons{};
 
   QListWidget* diagnosisList = nullptr;      // diagnosis items
   QListWidget* dietList = nullptr;           // diet items
@@ -195,7 +202,7 @@ class AnalysisWindow : public QDialog {
   void openTables();
   void closeTables();
   void showPageState();
-  void chartButton(int button);
+  void showChart(ChartType kind);
   void syncList(QListWidget* list, int row);
   void showAnalysisSummary();
   void fillLists();
@@ -203,7 +210,8 @@ class AnalysisWindow : public QDialog {
   void selectFirstItems();
   void setPane(QPlainTextEdit* pane, const QStringList& lines);
   void afterItemShown();
-  void showMultiColumn(int button);
+  void showRemedy(int column);
+  void showCare(int column);
   void updateAppendButtons();
   void selectAll(QPlainTextEdit* pane);
   void appendSelection(QPlainTextEdit* pane);

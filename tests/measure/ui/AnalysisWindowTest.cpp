@@ -184,10 +184,10 @@ TEST_F(AnalysisWindowTest, PagesHintsAndStatusTexts) {
   }
   // On the chart page the chart's own text follows the kind.
   w->pageTabs->setCurrentIndex(1);
-  w->ToolButton[17]->click();
+  w->autonomicChartButton->click();
   EXPECT_EQ(w->statusText(0), "本圖為比較身體三陰三陽氣血平衡狀態.");
-  EXPECT_EQ(w->ToolButton[9]->toolTip(), "五行相剋分析圖");
-  EXPECT_FALSE(w->ToolButton[15]->isVisible());
+  EXPECT_EQ(w->controllingChartButton->toolTip(), "五行相剋分析圖");
+  EXPECT_FALSE(w->radarChartButton->isVisible());
   w->close();
   EXPECT_EQ(ViewState.AnalysisPage, 1);
   EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
@@ -227,18 +227,18 @@ TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
   ViewState.AnalysisPage = 1;
   ViewState.ChartKind = ChartType::Bar;
   auto w = open();
-  EXPECT_TRUE(w->ToolButton[4]->isChecked());
+  EXPECT_TRUE(w->barChartButton->isChecked());
   EXPECT_EQ(w->chartTitle->text(), "經絡虛實分析圖-長條");
   w->repaint();
   const int painted = w->chartView->paintCount();
   EXPECT_GT(painted, 0);
-  w->ToolButton[4]->click();
+  w->barChartButton->click();
   QCoreApplication::processEvents();
   w->chartView->repaint(QRect());  // flushes nothing that was not asked for
   EXPECT_EQ(w->chartView->paintCount(), painted);
-  EXPECT_TRUE(w->ToolButton[4]->isChecked()) << "pressing it again keeps it down";
+  EXPECT_TRUE(w->barChartButton->isChecked()) << "pressing it again keeps it down";
 
-  w->ToolButton[9]->click();
+  w->controllingChartButton->click();
   w->repaint();
   EXPECT_GT(w->chartView->paintCount(), painted);
   EXPECT_EQ(ViewState.ChartKind, ChartType::Controlling);
@@ -246,9 +246,12 @@ TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
   EXPECT_EQ(w->chartView->title(), "經絡五行相剋分析圖");
   EXPECT_EQ(w->statusText(0), "本圖為比較身體十二經絡之五行相剋能量狀態.");
   int down = 0;
-  for (int n : {4, 5, 8, 9, 15, 16, 17}) down += w->ToolButton[n]->isChecked() ? 1 : 0;
+  for (QToolButton* b :
+       {w->barChartButton, w->curveChartButton, w->generatingChartButton, w->controllingChartButton,
+        w->radarChartButton, w->ryodorakuChartButton, w->autonomicChartButton})
+    down += b->isChecked() ? 1 : 0;
   EXPECT_EQ(down, 1);
-  EXPECT_TRUE(w->ToolButton[9]->isChecked());
+  EXPECT_TRUE(w->controllingChartButton->isChecked());
 }
 
 // A chart button changes the chart however it is pressed: Space with the focus on it, or
@@ -458,10 +461,17 @@ TEST_F(AnalysisWindowTest, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
   EXPECT_EQ(CurrentTest.Memo1.value(1), "DtMA3-1");
 }
 
+std::vector<QToolButton*> textButtons(const AnalysisWindow& w) {
+  std::vector<QToolButton*> buttons(w.remedyButtons.begin(), w.remedyButtons.end());
+  buttons.insert(buttons.end(), w.careButtons.begin(), w.careButtons.end());
+  return buttons;
+}
+
 TEST_F(AnalysisWindowTest, MultiMeridianTextsAndTheirButtons) {
   auto w = open();
   w->pageTabs->setCurrentIndex(5);
-  for (int n : {1, 2, 10, 11, 14}) EXPECT_FALSE(w->ToolButton[n]->isEnabled()) << n;
+  for (QToolButton* b : textButtons(*w))
+    EXPECT_FALSE(b->isEnabled()) << qPrintable(b->objectName());
   w->multiMeridianList->clear();
   w->multiMeridianList->addItem(" 氣血雙補 ");
   click(w->multiMeridianList, 0);
@@ -470,23 +480,24 @@ TEST_F(AnalysisWindowTest, MultiMeridianTextsAndTheirButtons) {
   EXPECT_EQ(w->dietPane->toPlainText(), "hel1");
   EXPECT_EQ(w->ryodorakuPane->toPlainText(), "");
   EXPECT_EQ(w->diagnosisList->currentRow(), -1);
-  EXPECT_TRUE(w->ToolButton[1]->isChecked() && w->ToolButton[10]->isChecked());
-  for (int n : {1, 2, 10, 11, 12, 13, 14}) EXPECT_TRUE(w->ToolButton[n]->isEnabled()) << n;
+  EXPECT_TRUE(w->remedyButtons[0]->isChecked() && w->careButtons[0]->isChecked());
+  for (QToolButton* b : textButtons(*w)) EXPECT_TRUE(b->isEnabled()) << qPrintable(b->objectName());
 
-  w->ToolButton[11]->click();
+  w->careButtons[1]->click();
   EXPECT_EQ(w->dietPane->toPlainText(), "hel2");
-  EXPECT_TRUE(w->ToolButton[11]->isChecked());
-  EXPECT_FALSE(w->ToolButton[10]->isChecked());
-  w->ToolButton[2]->click();
+  EXPECT_TRUE(w->careButtons[1]->isChecked());
+  EXPECT_FALSE(w->careButtons[0]->isChecked());
+  w->remedyButtons[1]->click();
   EXPECT_EQ(w->prescriptionPane->toPlainText(), "med2");
 
   w->pageTabs->setCurrentIndex(3);
-  EXPECT_TRUE(w->ToolButton[12]->isEnabled()) << "pages keep the buttons while texts are shown";
+  EXPECT_TRUE(w->careButtons[2]->isEnabled()) << "pages keep the buttons while texts are shown";
   click(w->diagnosisList, 6);
   EXPECT_EQ(w->multiMeridianList->currentRow(), -1);
-  for (int n : {1, 2, 10, 11, 12, 13, 14}) EXPECT_FALSE(w->ToolButton[n]->isEnabled()) << n;
+  for (QToolButton* b : textButtons(*w))
+    EXPECT_FALSE(b->isEnabled()) << qPrintable(b->objectName());
   w->pageTabs->setCurrentIndex(4);
-  EXPECT_FALSE(w->ToolButton[1]->isEnabled());
+  EXPECT_FALSE(w->remedyButtons[0]->isEnabled());
 }
 
 TEST_F(AnalysisWindowTest, MissingMultiMeridianDatabaseIsNamedOnceAndTheRestWorks) {
@@ -533,7 +544,7 @@ TEST_F(AnalysisWindowTest, EveryPageRenders) {
 
       // Lung (point 1) 26.9 above the average: bar 1 from y 97 down to the centre line, hatched
       // red all the way up, as seen in the window, not only in the chart surface's own grab.
-      w->ToolButton[4]->click();
+      w->barChartButton->click();
       const QImage bars = w->grab().toImage();
       ruto::test::savePng(bars, "analysis-page-1-bars");
       int top = 0, bottom = 0;
