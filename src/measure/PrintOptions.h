@@ -23,8 +23,8 @@ QString FormatPrintOptions(const TPrintOptionSet& set);
 struct TPrintOptionSlot {
   int Position;
   bool Radio;
-  int Control;     // CheckBox number, or the RadioButton number that means "1"
-  int OtherRadio;  // the RadioButton that means "0"; 0 for a check box
+  int Control;     // the check box's number, or the number of the radio button meaning "1"
+  int OtherRadio;  // the radio button that means "0"; 0 for a check box
 };
 const std::array<TPrintOptionSlot, 18>& PrintOptionSlots();
 

@@ -34,7 +34,7 @@ TReportInput ReportInputFromWindow(AnalysisWindow& w) {
   for (const TPrintOptionSlot& slot : PrintOptionSlots()) {
     const size_t control = static_cast<size_t>(slot.Control);
     in.Options[static_cast<size_t>(slot.Position)] =
-        slot.Radio ? w.RadioButton[control]->isChecked() : w.CheckBox[control]->isChecked();
+        slot.Radio ? w.printRadios[control]->isChecked() : w.printChecks[control]->isChecked();
   }
   in.Analysis = Analysis;
   in.Test = CurrentTest;

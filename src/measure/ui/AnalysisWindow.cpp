@@ -323,8 +323,8 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
     connect(pane, &QPlainTextEdit::textChanged, this, &AnalysisWindow::updateAppendButtons);
   }
   connect(notePane, &QPlainTextEdit::textChanged, this, &AnalysisWindow::markNoteChanged);
-  connect(CheckBox[4], &QCheckBox::toggled, this, &AnalysisWindow::followDiagnosisOption);
-  connect(CheckBox[13], &QCheckBox::toggled, this, &AnalysisWindow::followRemedyOption);
+  connect(printChecks[4], &QCheckBox::toggled, this, &AnalysisWindow::followDiagnosisOption);
+  connect(printChecks[13], &QCheckBox::toggled, this, &AnalysisWindow::followRemedyOption);
 }
 
 AnalysisWindow::~AnalysisWindow() = default;
@@ -722,12 +722,12 @@ void AnalysisWindow::buildPrintPage() {
   auto* layout = new QHBoxLayout(page);
   for (int n = 1; n <= 17; ++n) {
     if (n == 8 || n == 9) continue;  // no such boxes
-    CheckBox[n] = new QCheckBox(this);
-    CheckBox[n]->setObjectName(QStringLiteral("CheckBox%1").arg(n));
+    printChecks[n] = new QCheckBox(this);
+    printChecks[n]->setObjectName(QStringLiteral("printCheck%1").arg(n));
   }
   for (int n : {1, 2, 5, 6, 7, 12}) {
-    RadioButton[n] = new QRadioButton(this);
-    RadioButton[n]->setObjectName(QStringLiteral("RadioButton%1").arg(n));
+    printRadios[n] = new QRadioButton(this);
+    printRadios[n]->setObjectName(QStringLiteral("printRadio%1").arg(n));
   }
 
   printGroup = new QGroupBox(QStringLiteral("列印資料選項"), page);
@@ -737,16 +737,16 @@ void AnalysisWindow::buildPrintPage() {
       {14, "良導絡辨證"},        {5, "養生食療建議"},     {6, "專家療程建議"},
       {13, "醫方建議-經絡配穴"}, {15, "單方/複方建議"},   {10, "處置記錄"}};
   for (const auto& [n, text] : boxes) {
-    CheckBox[n]->setParent(printGroup);
-    CheckBox[n]->setText(QString::fromUtf8(text));
+    printChecks[n]->setParent(printGroup);
+    printChecks[n]->setText(QString::fromUtf8(text));
     // The two boxes that only add to the box above them stand indented.
     if (n == 14 || n == 15) {
       auto* indented = new QHBoxLayout;
       indented->addSpacing(20);
-      indented->addWidget(CheckBox[n]);
+      indented->addWidget(printChecks[n]);
       options->addLayout(indented);
     } else {
-      options->addWidget(CheckBox[n]);
+      options->addWidget(printChecks[n]);
     }
   }
   auto* charts = new QGroupBox(QStringLiteral("能量分析圖形"), printGroup);
@@ -755,9 +755,9 @@ void AnalysisWindow::buildPrintPage() {
       {7, "經絡虛實分析圖-曲線"}, {2, "經絡虛實分析圖-長條"}, {11, "經絡五行相生分析圖"},
       {12, "經絡五行相剋分析圖"}, {16, "良導絡分析圖"},       {17, "自律神經平衡圖"}};
   for (const auto& [n, text] : chartOptions) {
-    CheckBox[n]->setParent(charts);
-    CheckBox[n]->setText(QString::fromUtf8(text));
-    chartBoxes->addWidget(CheckBox[n]);
+    printChecks[n]->setParent(charts);
+    printChecks[n]->setText(QString::fromUtf8(text));
+    chartBoxes->addWidget(printChecks[n]);
   }
   options->addWidget(charts);
   options->addStretch(1);
@@ -775,12 +775,12 @@ void AnalysisWindow::buildPrintPage() {
   for (const auto& r : radios) {
     auto* group = new QGroupBox(QString::fromUtf8(r.title), page);
     auto* g = new QVBoxLayout(group);
-    RadioButton[r.first]->setParent(group);
-    RadioButton[r.first]->setText(QString::fromUtf8(r.firstText));
-    RadioButton[r.second]->setParent(group);
-    RadioButton[r.second]->setText(QString::fromUtf8(r.secondText));
-    g->addWidget(RadioButton[r.first]);
-    g->addWidget(RadioButton[r.second]);
+    printRadios[r.first]->setParent(group);
+    printRadios[r.first]->setText(QString::fromUtf8(r.firstText));
+    printRadios[r.second]->setParent(group);
+    printRadios[r.second]->setText(QString::fromUtf8(r.secondText));
+    g->addWidget(printRadios[r.first]);
+    g->addWidget(printRadios[r.second]);
     right->addWidget(group);
   }
   right->addStretch(1);
@@ -1237,9 +1237,9 @@ void AnalysisWindow::applyPrintOptions(const QString& flags) {
   const TPrintOptionSet set = ParsePrintOptions(flags);
   for (const TPrintOptionSlot& slot : PrintOptionSlots()) {
     if (slot.Radio) {
-      RadioButton[set[slot.Position] ? slot.Control : slot.OtherRadio]->setChecked(true);
+      printRadios[set[slot.Position] ? slot.Control : slot.OtherRadio]->setChecked(true);
     } else {
-      CheckBox[slot.Control]->setChecked(set[slot.Position]);
+      printChecks[slot.Control]->setChecked(set[slot.Position]);
     }
   }
 }
@@ -1247,13 +1247,17 @@ void AnalysisWindow::applyPrintOptions(const QString& flags) {
 QString AnalysisWindow::printOptionsFromControls() const {
   TPrintOptionSet set{};
   for (const TPrintOptionSlot& slot : PrintOptionSlots())
-    set[slot.Position] =
-        slot.Radio ? RadioButton[slot.Control]->isChecked() : CheckBox[slot.Control]->isChecked();
+    set[slot.Position] = slot.Radio ? printRadios[slot.Control]->isChecked()
+                                    : printChecks[slot.Control]->isChecked();
   return FormatPrintOptions(set);
 }
 
-void AnalysisWindow::followDiagnosisOption() { CheckBox[14]->setEnabled(CheckBox[4]->isChecked()); }
-void AnalysisWindow::followRemedyOption() { CheckBox[15]->setEnabled(CheckBox[13]->isChecked()); }
+void AnalysisWindow::followDiagnosisOption() {
+  printChecks[14]->setEnabled(printChecks[4]->isChecked());
+}
+void AnalysisWindow::followRemedyOption() {
+  printChecks[15]->setEnabled(printChecks[13]->isChecked());
+}
 
 void AnalysisWindow::exitWindow() { close(); }
 

@@ -182,8 +182,10 @@ class AnalysisWindow : public QDialog {
   std::array<QToolButton*, 4> runButtons{};  // the shown program's commands 1..4
 
   QGroupBox* printGroup = nullptr;
-  std::array<QCheckBox*, 18> CheckBox{};
-  std::array<QRadioButton*, 13> RadioButton{};
+  // The print choices, by their place in PrintOptionSlots(): check boxes by Control, radio pairs
+  // by Control ("1") and OtherRadio ("0"); the unused places stay empty.
+  std::array<QCheckBox*, 18> printChecks{};
+  std::array<QRadioButton*, 13> printRadios{};
 
  protected:
   void showEvent(QShowEvent* event) override;

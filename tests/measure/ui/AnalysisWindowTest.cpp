@@ -334,12 +334,12 @@ TEST_F(AnalysisWindowTest, PrintChoicesReadAndWrittenBack) {
     Settings.PrintOptions = c.stored;
     auto w = open();
     if (c.stored.startsWith("0111")) {
-      EXPECT_TRUE(w->CheckBox[1]->isChecked() && w->CheckBox[2]->isChecked() &&
-                  w->CheckBox[3]->isChecked());
-      EXPECT_TRUE(w->RadioButton[2]->isChecked() && w->RadioButton[6]->isChecked() &&
-                  w->RadioButton[7]->isChecked());
-      EXPECT_FALSE(w->CheckBox[17]->isChecked());
-      EXPECT_FALSE(w->CheckBox[14]->isEnabled());
+      EXPECT_TRUE(w->printChecks[1]->isChecked() && w->printChecks[2]->isChecked() &&
+                  w->printChecks[3]->isChecked());
+      EXPECT_TRUE(w->printRadios[2]->isChecked() && w->printRadios[6]->isChecked() &&
+                  w->printRadios[7]->isChecked());
+      EXPECT_FALSE(w->printChecks[17]->isChecked());
+      EXPECT_FALSE(w->printChecks[14]->isEnabled());
     }
     w->close();
     EXPECT_EQ(Settings.PrintOptions, c.written);
@@ -349,12 +349,12 @@ TEST_F(AnalysisWindowTest, PrintChoicesReadAndWrittenBack) {
   // Unticking the box above keeps the tick of the one that depends on it.
   Settings.PrintOptions = "00001000000000100000";
   auto w = open();
-  EXPECT_TRUE(w->CheckBox[14]->isEnabled());
-  w->CheckBox[4]->click();
-  EXPECT_FALSE(w->CheckBox[14]->isEnabled());
-  EXPECT_TRUE(w->CheckBox[14]->isChecked());
-  w->CheckBox[13]->click();
-  EXPECT_TRUE(w->CheckBox[15]->isEnabled());
+  EXPECT_TRUE(w->printChecks[14]->isEnabled());
+  w->printChecks[4]->click();
+  EXPECT_FALSE(w->printChecks[14]->isEnabled());
+  EXPECT_TRUE(w->printChecks[14]->isChecked());
+  w->printChecks[13]->click();
+  EXPECT_TRUE(w->printChecks[15]->isEnabled());
   w->close();
   EXPECT_EQ(Settings.PrintOptions, "00000000000001100000");
 }

@@ -299,9 +299,9 @@ class AnalysisReportTest : public ::testing::Test {
     auto w = std::make_unique<AnalysisWindow>();
     w->show();
     QCoreApplication::processEvents();
-    for (QCheckBox* box : w->CheckBox)
+    for (QCheckBox* box : w->printChecks)
       if (box) box->setChecked(true);
-    w->RadioButton[1]->setChecked(true);
+    w->printRadios[1]->setChecked(true);
     return w;
   }
   // Runs the event loop until the print button is usable again.
