@@ -40,17 +40,17 @@ QStringList FillPrescriptionList(TAnalysisResult& a);
 // The warning added under a body energy text at the lowest level.
 QString LowEnergyWarning();
 
-// Lines of the two diagnosis panes for the item with reference key `key`: the detail pane
-// (Memo1) and the Ryodoraku pane (Memo6). `itemText` is the selected item's own caption.
+// Lines of the analysis window's two diagnosis panes for the item with reference key `key`:
+// the detail pane and the Ryodoraku pane. `itemText` is the selected item's own caption.
 struct TDiagnosisTexts {
   QStringList Detail;
   QStringList Ryodoraku;
 };
 TDiagnosisTexts DiagnosisTexts(const TAnalysisResult& a, int key, const QString& itemText,
                                const TReferenceRow& row);
-// Lines of the diet pane (Memo2) for meridian key `key`.
+// Lines of the diet pane for meridian key `key`.
 QStringList DietTexts(const TAnalysisResult& a, int key, const TReferenceRow& row);
-// Lines of the prescription pane (Memo5) for meridian key `key`.
+// Lines of the prescription pane for meridian key `key`.
 QStringList PrescriptionTexts(const TAnalysisResult& a, int key, const TReferenceRow& row);
 
 }  // namespace ruto

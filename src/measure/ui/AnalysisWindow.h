@@ -55,25 +55,26 @@ class AnalysisWindow : public QDialog {
   void FormShow();
   void FormClose();
   void showChosenPage();
-  void showBarChart();          // bar chart
-  void showCurveChart();        // curve chart
-  void showGeneratingChart();   // generating
-  void showControllingChart();  // controlling
-  void showRadarChart();        // radar
-  void showRyodorakuChart();    // conductance
-  void showAutonomicChart();    // autonomic
+  void showBarChart();
+  void showCurveChart();
+  void showGeneratingChart();
+  void showControllingChart();
+  void showRadarChart();
+  void showRyodorakuChart();
+  void showAutonomicChart();
+  // A print choice that only adds to the one above it is open only while that one is ticked.
   void followDiagnosisOption();
   void followRemedyOption();
-  void exitWindow();    // 離開
-  void printReport();   // 列印
-  void setUpPrinter();  // 列印設定
+  void exitWindow();
+  void printReport();   // "列  印"
+  void setUpPrinter();  // "列印設定"
   void markNoteChanged();
 
   void showDiagnosisItem();
   void showDietItem();
   void showPrescriptionItem();
   void showMultiMeridianProgram();
-  // Multi-meridian text buttons: remedies (1..3) and care texts (10..14).
+  // The multi-meridian program's remedy texts and care texts.
   void showAcupuncture();
   void showHerbalRemedy();
   void showMassageRemedy();

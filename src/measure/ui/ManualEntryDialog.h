@@ -38,8 +38,8 @@ class ManualEntryDialog : public FormShowOnce<QDialog> {
 
   TSortingGrid* valueGrid;
   QLabel* titleLabel;
-  QRadioButton* highRangeButton;      // high range
-  QRadioButton* standardRangeButton;  // standard range
+  QRadioButton* highRangeButton;
+  QRadioButton* standardRangeButton;
   QCheckBox* dateCheck;
   QDateEdit* datePicker;
   QTimeEdit* timePicker;

@@ -35,7 +35,7 @@ class MeasurementWindow : public OpenerDialog, private MeasureView {
               *storeButton = nullptr, *readButton = nullptr, *clearButton = nullptr,
               *entryButton = nullptr, *comparisonButton = nullptr, *exitButton = nullptr;
   TSortingGrid* valueGrid = nullptr;
-  QLabel* rangeLabel = nullptr;  // range
+  QLabel* rangeLabel = nullptr;
   QLabel *valueFigure = nullptr, *compFigure = nullptr, *testDateLabel = nullptr,
          *testTimeLabel = nullptr;
   QLabel *limbLabel = nullptr, *meridianLabel = nullptr, *pointLabel = nullptr;
