@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include "SqlStatements.h"
+#include "AnalysisDatabases.h"
 #include "app/AskUser.h"
 #include "app/Database.h"
 #include "app/Databases.h"
@@ -75,13 +75,8 @@ class AnalysisWindowProgramsTest : public ::testing::Test {
     runStatement(kMainConnection, row, {"p2", "000003"});
     runStatement(kMainConnection, row, {"P3", "000001"});
 
-    QSqlDatabase ref = QSqlDatabase::addDatabase("QSQLITE", kReferenceConnection);
-    ref.setDatabaseName(":memory:");
-    ASSERT_TRUE(ref.open());
-    QStringList columns = {"MKEY INTEGER PRIMARY KEY"};
-    for (const TReferenceColumn& c : ReferenceTextColumns()) columns << QString(c.name) + " TEXT";
-    runStatement(kReferenceConnection,
-                 "CREATE TABLE VOMTDB (" + columns.join(',') + ", DtGpM BLOB)");
+    ASSERT_TRUE(test::openSqlite(kReferenceConnection, ":memory:"));
+    test::makeReferenceTable(kReferenceConnection);
 
     Settings = DefaultSettings();
     ViewState = TViewState{};

@@ -1,4 +1,4 @@
-// The analysis window on SQLite fixtures: pages, hints and status texts, the chart buttons,
+// The analysis window on SQLite fixtures: pages and their status texts, the chart buttons,
 // the lists following one another, the multi-meridian texts, appending to the note, the print
 // choices and what closing keeps. Every page is rendered to a PNG.
 
@@ -22,13 +22,12 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include "SqlStatements.h"
+#include "AnalysisDatabases.h"
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
-#include "app/TextCodec.h"
 #include "measure/Charts.h"
 #include "measure/ui/AnalysisWindow.h"
 #include "measure/ui/ChartView.h"
@@ -39,22 +38,11 @@ using namespace ruto;
 
 namespace {
 
-using ruto::test::runStatement;
+using namespace ruto::test;
 
 QVariant scalar(const QString& connection, const QString& sql) {
   QSqlQuery q(QSqlDatabase::database(connection, false));
   return q.exec(sql) && q.next() ? q.value(0) : QVariant();
-}
-
-bool openFile(const QString& connection, const QString& path) {
-  QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
-  db.setDatabaseName(path);
-  return db.open();
-}
-
-void closeConnection(const QString& connection) {
-  { QSqlDatabase::database(connection, false).close(); }
-  QSqlDatabase::removeDatabase(connection);
 }
 
 // Lung both high, pericardium both low, heart both high, small intestine high and low: four
@@ -79,24 +67,12 @@ class AnalysisWindowTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     SetInstallDir(dir_.path());
-    ASSERT_TRUE(openFile(kMainConnection, dir_.filePath("ruto4.mdb")));
+    ASSERT_TRUE(openSqlite(kMainConnection, dir_.filePath("ruto4.mdb")));
     runStatement(kMainConnection, "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
     runStatement(kMainConnection, "INSERT INTO VODATA VALUES (7, 'stored')");
     makeProgramTables(kMainConnection);
-
-    ASSERT_TRUE(openFile(kReferenceConnection, ":memory:"));
-    QStringList columns = {"MKEY INTEGER PRIMARY KEY"};
-    for (const TReferenceColumn& c : ReferenceTextColumns()) columns << QString(c.name) + " TEXT";
-    runStatement(kReferenceConnection,
-                 "CREATE TABLE VOMTDB (" + columns.join(',') + ", DtGpM BLOB)");
-    // Every text names its column and key.
-    for (int key = 1; key <= 17; ++key) {
-      QVariantList values = {key};
-      for (const TReferenceColumn& c : ReferenceTextColumns())
-        values << *ScrambleText(QString("%1-%2").arg(c.name).arg(key));
-      runStatement(kReferenceConnection,
-                   "INSERT INTO VOMTDB VALUES (?" + QString(",?").repeated(21) + ", NULL)", values);
-    }
+    ASSERT_TRUE(openSqlite(kReferenceConnection, ":memory:"));
+    makeReferenceTable(kReferenceConnection, "");
     makeMultiMeridianDatabase();
 
     Settings = DefaultSettings();
@@ -110,7 +86,7 @@ class AnalysisWindowTest : public ::testing::Test {
   void TearDown() override {
     SetAskUserResponder(nullptr);
     for (const QString& c : {kMainConnection, kReferenceConnection, kMultiMeridianConnection})
-      closeConnection(c);
+      closeSqlite(c);
   }
   // The program tables as far as the matcher reads them; the supplied programs add their texts.
   static void makeProgramTables(const QString& connection, bool texts = false) {
@@ -126,14 +102,14 @@ class AnalysisWindowTest : public ::testing::Test {
   }
   void makeMultiMeridianDatabase() {
     const QString maker = "maker";
-    ASSERT_TRUE(openFile(maker, dir_.filePath("rutoMTW.mdb")));
+    ASSERT_TRUE(openSqlite(maker, dir_.filePath("rutoMTW.mdb")));
     makeProgramTables(maker, true);
     QVariantList values = {"M1", "氣血雙補"};
     for (const char* c : {"data", "med1", "med2", "med3", "hel1", "hel2", "hel3", "hel4", "hel5"})
       values << QString(c);
     runStatement(maker, "INSERT INTO VOPRO VALUES (NULL" + QString(",?").repeated(11) + ")",
                  values);
-    closeConnection(maker);
+    closeSqlite(maker);
   }
   // A window shown as the program shows it, with the events of its opening handled.
   std::unique_ptr<AnalysisWindow> open(QWidget* parent = nullptr) {
@@ -151,16 +127,6 @@ class AnalysisWindowTest : public ::testing::Test {
 TEST_F(AnalysisWindowTest, PagesHintsAndStatusTexts) {
   ViewState.AnalysisPage = 6;
   auto w = open();
-  EXPECT_EQ(w->windowTitle(), "資料分析");
-  EXPECT_EQ(w->size(), QSize(785, 556));
-  ASSERT_EQ(w->pageTabs->count(), 9);
-  const QStringList captions = {"體能狀況", "分析圖表", "表裡對應", "經絡分析", "醫方資料",
-                                "養生建議", "專家療程", "處置記錄", "資料列印"};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(w->pageTabs->tabText(i), captions[i]);
-  EXPECT_EQ(w->pageTabs->tabToolTip(0), "");
-  EXPECT_EQ(w->pageTabs->tabToolTip(4), "醫方及針灸建議及參考");
-  EXPECT_EQ(w->statusText(1), "本功能所有資料僅供研究參考，身體不適仍應洽詢專業醫師。");
-
   // The multi-meridian list is there on the three text pages only.
   const struct {
     int page;
@@ -501,7 +467,7 @@ TEST_F(AnalysisWindowTest, MultiMeridianTextsAndTheirButtons) {
 }
 
 TEST_F(AnalysisWindowTest, MissingMultiMeridianDatabaseIsNamedOnceAndTheRestWorks) {
-  closeConnection(kMultiMeridianConnection);
+  closeSqlite(kMultiMeridianConnection);
   ASSERT_TRUE(QFile::remove(dir_.filePath("rutoMTW.mdb")));
   auto w = open();
   ASSERT_EQ(messages_.size(), 1);
@@ -514,17 +480,13 @@ TEST_F(AnalysisWindowTest, MissingMultiMeridianDatabaseIsNamedOnceAndTheRestWork
   EXPECT_EQ(w->diagnosisPane->toPlainText(), "");
 }
 
-TEST_F(AnalysisWindowTest, PrintButtonsReachTheReportAndThePrinter) {
+TEST_F(AnalysisWindowTest, PrintButtonReachesTheReport) {
   auto w = open();
   AnalysisWindow* printed = nullptr;
   AnalysisReportPrinter() = [&](AnalysisWindow& window) { printed = &window; };
   w->printButton->click();
   AnalysisReportPrinter() = nullptr;
   EXPECT_EQ(printed, w.get());
-  EXPECT_EQ(w->printButton->text(), "列  印");
-  EXPECT_EQ(w->printSetupButton->toolTip(), "印表機與格式設定");
-  EXPECT_EQ(w->plainWrapPane->width(), 600);
-  EXPECT_FALSE(w->programWrapPane->isVisible());
 }
 
 TEST_F(AnalysisWindowTest, EveryPageRenders) {

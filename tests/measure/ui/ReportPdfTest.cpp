@@ -21,6 +21,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include "AnalysisDatabases.h"
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
@@ -230,35 +231,16 @@ TEST(ReportPdf, AbortedPdfLeavesNoFile) {
 
 namespace {
 
-bool exec(const QString& connection, const QString& sql, const QVariantList& values = {}) {
-  QSqlQuery q(QSqlDatabase::database(connection, false));
-  q.prepare(sql);
-  for (const QVariant& v : values) q.addBindValue(v);
-  return q.exec();
-}
-
 class AnalysisReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     SetInstallDir(dir_.path());
-    QSqlDatabase main = QSqlDatabase::addDatabase("QSQLITE", kMainConnection);
-    main.setDatabaseName(dir_.filePath("ruto4.mdb"));
-    ASSERT_TRUE(main.open());
-    exec(kMainConnection, "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
-    QSqlDatabase ref = QSqlDatabase::addDatabase("QSQLITE", kReferenceConnection);
-    ref.setDatabaseName(":memory:");
-    ASSERT_TRUE(ref.open());
-    QStringList columns = {"MKEY INTEGER PRIMARY KEY"};
-    for (const TReferenceColumn& c : ReferenceTextColumns()) columns << QString(c.name) + " TEXT";
-    exec(kReferenceConnection, "CREATE TABLE VOMTDB (" + columns.join(',') + ", DtGpM BLOB)");
-    for (int key = 1; key <= 17; ++key) {
-      QVariantList values = {key};
-      for (const TReferenceColumn& c : ReferenceTextColumns())
-        values << *ScrambleText(QString("參考%1-%2").arg(c.name).arg(key));
-      exec(kReferenceConnection,
-           "INSERT INTO VOMTDB VALUES (?" + QString(",?").repeated(21) + ", NULL)", values);
-    }
+    ASSERT_TRUE(test::openSqlite(kMainConnection, dir_.filePath("ruto4.mdb")));
+    test::runStatement(kMainConnection,
+                       "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
+    ASSERT_TRUE(test::openSqlite(kReferenceConnection, ":memory:"));
+    test::makeReferenceTable(kReferenceConnection, "參考");
     Settings = DefaultSettings();
     ViewState = TViewState{};
     CurrentTest = TCurrentTest{};
@@ -290,10 +272,7 @@ class AnalysisReportTest : public ::testing::Test {
     SetAskUserResponder(nullptr);
     SetPrintSpooler({});
     AnalysisReportPrinter() = nullptr;
-    for (const QString& c : {kMainConnection, kReferenceConnection}) {
-      { QSqlDatabase::database(c, false).close(); }
-      QSqlDatabase::removeDatabase(c);
-    }
+    for (const QString& c : {kMainConnection, kReferenceConnection}) test::closeSqlite(c);
   }
   std::unique_ptr<AnalysisWindow> open() {
     auto w = std::make_unique<AnalysisWindow>();
