@@ -71,19 +71,21 @@ ClientBrowser::ClientBrowser(QWidget* parent)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  ToolButton[1] =
-      addToolButton(toolBar, 1, QStringLiteral("載入資料"), QStringLiteral("載入能量數據資料"));
-  ToolButton[2] =
-      addToolButton(toolBar, 2, QStringLiteral("客戶修改"), QStringLiteral("修改受測者資料"));
-  ToolButton[3] =
-      addToolButton(toolBar, 3, QStringLiteral("客戶刪除"), QStringLiteral("刪除受測者資料"));
-  ToolButton[4] =
-      addToolButton(toolBar, 4, QStringLiteral("修改資料"), QStringLiteral("修改能量資料"));
-  ToolButton[5] =
-      addToolButton(toolBar, 5, QStringLiteral("刪除資料"), QStringLiteral("刪除能量數據資料"));
+  const auto button = [this, toolBar](const char* name, const char* text, const char* hint,
+                                      void (ClientBrowser::*handler)()) {
+    return addToolButton(toolBar, this, name, text, hint, handler);
+  };
+  loadButton =
+      button("loadButton", "載入資料", "載入能量數據資料", &ClientBrowser::loadSelectedTest);
+  editClientButton =
+      button("editClientButton", "客戶修改", "修改受測者資料", &ClientBrowser::editClient);
+  deleteClientButton =
+      button("deleteClientButton", "客戶刪除", "刪除受測者資料", &ClientBrowser::deleteClient);
+  editTestButton = button("editTestButton", "修改資料", "修改能量資料", &ClientBrowser::editTest);
+  deleteTestButton =
+      button("deleteTestButton", "刪除資料", "刪除能量數據資料", &ClientBrowser::deleteTest);
   toolBar->addSeparator();
-  ToolButton[6] =
-      addToolButton(toolBar, 6, QStringLiteral("離  開"), QStringLiteral("離開經絡能量讀取"));
+  exitButton = button("exitButton", "離  開", "離開經絡能量讀取", &ClientBrowser::leave);
   root->addWidget(toolBar);
 
   auto* body = new QVBoxLayout;
@@ -128,20 +130,12 @@ ClientBrowser::ClientBrowser(QWidget* parent)
   connect(clientList->sortColumnBox, &QComboBox::activated, this, &ClientBrowser::changeSortColumn);
   connect(clientList->sortDirectionBox, &QComboBox::activated, this,
           &ClientBrowser::changeSortDirection);
-  for (int i = 1; i <= 6; ++i) {
-    static void (ClientBrowser::*const handlers[7])() = {nullptr,
-                                                         &ClientBrowser::loadSelectedTest,
-                                                         &ClientBrowser::editClient,
-                                                         &ClientBrowser::deleteClient,
-                                                         &ClientBrowser::editTest,
-                                                         &ClientBrowser::deleteTest,
-                                                         &ClientBrowser::leave};
-    connect(ToolButton[i], &QToolButton::clicked, this, handlers[i]);
-  }
 }
 
 void ClientBrowser::FormShow() {
-  for (int i = 1; i <= 5; ++i) ToolButton[i]->setEnabled(false);
+  for (QToolButton* b :
+       {loadButton, editClientButton, deleteClientButton, editTestButton, deleteTestButton})
+    b->setEnabled(false);
   sortField_ = ClientSortField(ViewState.ClientSortKey);
   clientList->showSortKey(ViewState.ClientSortKey);
   clients.open();
@@ -177,27 +171,27 @@ void ClientBrowser::updateCount() {
   clientList->setCountText(RecordCountText(clients.rowCount(), tests.rowCount()));
 }
 
-void ClientBrowser::disableClientDelete() { ToolButton[3]->setEnabled(false); }
+void ClientBrowser::disableClientDelete() { deleteClientButton->setEnabled(false); }
 
 void ClientBrowser::activateClientList() {
-  ToolButton[1]->setEnabled(false);
-  ToolButton[2]->setEnabled(!clients.isEmpty());
-  ToolButton[3]->setEnabled(true);
-  ToolButton[4]->setEnabled(false);
-  ToolButton[5]->setEnabled(false);
+  loadButton->setEnabled(false);
+  editClientButton->setEnabled(!clients.isEmpty());
+  deleteClientButton->setEnabled(true);
+  editTestButton->setEnabled(false);
+  deleteTestButton->setEnabled(false);
   clientListActive_ = true;
   testListActive_ = false;
 }
 
-void ClientBrowser::disableTestDelete() { ToolButton[5]->setEnabled(false); }
+void ClientBrowser::disableTestDelete() { deleteTestButton->setEnabled(false); }
 
 void ClientBrowser::activateTestList() {
   const bool hasTest = !tests.isEmpty();
-  ToolButton[1]->setEnabled(hasTest);
-  ToolButton[2]->setEnabled(false);
-  ToolButton[3]->setEnabled(false);
-  ToolButton[4]->setEnabled(hasTest);
-  ToolButton[5]->setEnabled(hasTest);
+  loadButton->setEnabled(hasTest);
+  editClientButton->setEnabled(false);
+  deleteClientButton->setEnabled(false);
+  editTestButton->setEnabled(hasTest);
+  deleteTestButton->setEnabled(hasTest);
   clientListActive_ = false;
   testListActive_ = true;
 }
@@ -213,7 +207,8 @@ void ClientBrowser::changeSortColumn() { sortChanged(true); }
 void ClientBrowser::changeSortDirection() { sortChanged(false); }
 
 void ClientBrowser::sortChanged(bool fromColumnBox) {
-  for (int i = 2; i <= 5; ++i) ToolButton[i]->setEnabled(false);
+  for (QToolButton* b : {editClientButton, deleteClientButton, editTestButton, deleteTestButton})
+    b->setEnabled(false);
   clientList->sortByBoxes(sortField_, fromColumnBox);
 }
 

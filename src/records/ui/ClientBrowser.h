@@ -44,7 +44,12 @@ class ClientBrowser : public FormShowOnce<OpenerDialog> {
   RecordGrid* testGrid;
   QPlainTextEdit* clientMemo;
   QPlainTextEdit* testMemo;
-  QToolButton* ToolButton[7]{};  // ToolButton1..6 at 1..6
+  QToolButton* loadButton;
+  QToolButton* editClientButton;
+  QToolButton* deleteClientButton;
+  QToolButton* editTestButton;
+  QToolButton* deleteTestButton;
+  QToolButton* exitButton;
   QStatusBar* statusBar;
 
  private:

@@ -45,7 +45,9 @@ void onNextModal(std::function<void(QWidget*)> action) {
 
 QString buttons(ClientBrowser& w) {
   QString s;
-  for (int i = 1; i <= 5; ++i) s += w.ToolButton[i]->isEnabled() ? '1' : '0';
+  for (QToolButton* b : {w.loadButton, w.editClientButton, w.deleteClientButton, w.editTestButton,
+                         w.deleteTestButton})
+    s += b->isEnabled() ? '1' : '0';
   return s;
 }
 
@@ -108,7 +110,7 @@ TEST_F(RecordsWindowsTest, BrowserButtonsFollowFocusAndClicks) {
   EXPECT_EQ(w.testMemo->toPlainText(), "note");
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("records-browser"));
 
-  w.ToolButton[1]->click();
+  w.loadButton->click();
   EXPECT_EQ(w.result(), QDialog::Accepted);
   EXPECT_EQ(CurrentClient.CustNo, "A01");
   EXPECT_DOUBLE_EQ(CurrentTest.Values[1], 20.1);
@@ -138,19 +140,19 @@ TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
   w.clientGrid->showCurrent();
   click(w.testGrid, 0);
   answer = false;
-  w.ToolButton[5]->click();
+  w.deleteTestButton->click();
   EXPECT_EQ(count("VODATA"), 1);
   answer = true;
-  w.ToolButton[5]->click();
+  w.deleteTestButton->click();
   EXPECT_EQ(count("VODATA"), 0);
   EXPECT_EQ(CurrentTest.MKey, 0);
   EXPECT_EQ(asked.last(), "2:確定要刪除這筆經絡能量數據嗎?");
 
   click(w.clientGrid, w.clients.position());
-  w.ToolButton[3]->click();
+  w.deleteClientButton->click();
   EXPECT_EQ(count("VOCUST"), 2);
   EXPECT_EQ(w.clientList->countLabel->text().left(6), "     2");
-  w.ToolButton[6]->click();
+  w.exitButton->click();
   EXPECT_FALSE(ViewState.TestLoaded);
 }
 
