@@ -91,8 +91,7 @@ ClientBrowser::ClientBrowser(QWidget* parent)
   auto* body = new QVBoxLayout;
   body->setContentsMargins(6, 0, 6, 0);
   root->addLayout(body, 1);
-  clientList =
-      new ClientList(&clients, ClientList::Titles::Browser, QStringLiteral("countLabel"), this);
+  clientList = new ClientList(&clients, ClientList::Titles::Browser, this);
   clientGrid = clientList->clientGrid;
   clientMemo = readOnlyMemo(QStringLiteral("clientMemo"), this);
   clientMemo->setFixedWidth(220);

@@ -45,8 +45,7 @@ QList<GridColumn> ClientColumns(ClientList::Titles titles) {
   };
 }
 
-ClientList::ClientList(RecordSet* clients, Titles titles, const QString& countName, QWidget* parent)
-    : QWidget(parent) {
+ClientList::ClientList(RecordSet* clients, Titles titles, QWidget* parent) : QWidget(parent) {
   const bool store = titles == Titles::Store;
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -75,7 +74,7 @@ ClientList::ClientList(RecordSet* clients, Titles titles, const QString& countNa
   bar->addStretch(1);
   bar->addWidget(new QLabel(QStringLiteral("資料總筆數:"), this));
   countLabel = new QLabel(this);
-  countLabel->setObjectName(countName);
+  countLabel->setObjectName(QStringLiteral("countLabel"));
   countLabel->setFrameShape(QFrame::Panel);
   countLabel->setFrameShadow(QFrame::Sunken);
   // The label's figures line up as the fixed-width count text intends.

@@ -17,8 +17,7 @@ class ClientList : public QWidget {
  public:
   // Browser and store window title a few columns differently.
   enum class Titles { Browser, Store };
-  ClientList(RecordSet* clients, Titles titles, const QString& countName,
-             QWidget* parent = nullptr);
+  ClientList(RecordSet* clients, Titles titles, QWidget* parent = nullptr);
 
   // Boxes show the key (without running their change handlers) and the set sorts by it.
   void showSortKey(int sortKey);

@@ -43,13 +43,13 @@ StoreTestDialog::StoreTestDialog(QWidget* parent)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* toolBar = new QToolBar(this);
-  addClientButton =
-      addToolButton(toolBar, 1, QStringLiteral("新增受測者"), QStringLiteral("新增一筆受測者資料"));
-  saveButton =
-      addToolButton(toolBar, 2, QStringLiteral("儲存數據"), QStringLiteral("儲存已檢測的能量數據"));
+  addClientButton = addToolButton(toolBar, this, "addClientButton", "新增受測者",
+                                  "新增一筆受測者資料", &StoreTestDialog::addClient);
+  saveButton = addToolButton(toolBar, this, "saveButton", "儲存數據", "儲存已檢測的能量數據",
+                             &StoreTestDialog::save);
   toolBar->addSeparator();
-  exitButton =
-      addToolButton(toolBar, 3, QStringLiteral("離  開"), QStringLiteral("離開數據儲存系統"));
+  exitButton = addToolButton(toolBar, this, "exitButton", "離  開", "離開數據儲存系統",
+                             &StoreTestDialog::leave);
   root->addWidget(toolBar);
 
   auto* body = new QVBoxLayout;
@@ -60,26 +60,32 @@ StoreTestDialog::StoreTestDialog(QWidget* parent)
   auto* panelLayout = new QGridLayout(panel);
   panelLayout->addWidget(new QLabel(QStringLiteral("儲存至下列受測者中"), panel), 0, 0, 1, 6);
   static const struct {
-    int n;
+    QLabel* StoreTestDialog::*label;
+    const char* name;
     const char* caption;
-    int row, column;
-  } fields[] = {{1, "編號:", 1, 0}, {2, "姓名:", 1, 2},   {7, "性別:", 1, 4},
-                {3, "生日:", 2, 0}, {5, "年齡:", 2, 2},   {4, "電話:", 2, 4},
-                {9, "行動:", 3, 0}, {8, "E-Mail:", 3, 2}, {6, "地址:", 4, 0}};
+    int row, column, span;
+  } fields[] = {{&StoreTestDialog::custNoText, "custNoText", "編號:", 1, 0, 1},
+                {&StoreTestDialog::nameText, "nameText", "姓名:", 1, 2, 1},
+                {&StoreTestDialog::sexText, "sexText", "性別:", 1, 4, 1},
+                {&StoreTestDialog::birthdayText, "birthdayText", "生日:", 2, 0, 1},
+                {&StoreTestDialog::ageText, "ageText", "年齡:", 2, 2, 1},
+                {&StoreTestDialog::telText, "telText", "電話:", 2, 4, 1},
+                {&StoreTestDialog::mobileText, "mobileText", "行動:", 3, 0, 1},
+                {&StoreTestDialog::emailText, "emailText", "E-Mail:", 3, 2, 1},
+                {&StoreTestDialog::addrText, "addrText", "地址:", 4, 0, 5}};
   for (const auto& f : fields) {
     auto* value = new QLabel(panel);
-    value->setObjectName(QStringLiteral("StaticText%1").arg(f.n));
+    value->setObjectName(QLatin1String(f.name));
     value->setFrameShape(QFrame::Panel);
     value->setFrameShadow(QFrame::Sunken);
     value->setMinimumWidth(150);
-    StaticText[f.n] = value;
+    this->*f.label = value;
     panelLayout->addWidget(new QLabel(QString::fromUtf8(f.caption), panel), f.row, f.column);
-    panelLayout->addWidget(value, f.row, f.column + 1, 1, f.n == 6 ? 5 : 1);
+    panelLayout->addWidget(value, f.row, f.column + 1, 1, f.span);
   }
   body->addWidget(panel);
 
-  clientList =
-      new ClientList(&clients, ClientList::Titles::Store, QStringLiteral("countLabel"), this);
+  clientList = new ClientList(&clients, ClientList::Titles::Store, this);
   clientGrid = clientList->clientGrid;
   body->addWidget(clientList, 1);
 
@@ -97,9 +103,6 @@ StoreTestDialog::StoreTestDialog(QWidget* parent)
           &StoreTestDialog::changeSortColumn);
   connect(clientList->sortDirectionBox, &QComboBox::activated, this,
           &StoreTestDialog::changeSortDirection);
-  connect(addClientButton, &QToolButton::clicked, this, &StoreTestDialog::addClient);
-  connect(saveButton, &QToolButton::clicked, this, &StoreTestDialog::save);
-  connect(exitButton, &QToolButton::clicked, this, &StoreTestDialog::leave);
 }
 
 void StoreTestDialog::FormShow() {
@@ -138,15 +141,15 @@ void StoreTestDialog::FormShow() {
 void StoreTestDialog::showChosenClient() {
   const TClientInfo& c = ChosenClient;
   const bool hasBirthday = c.DBirth > 4000.0;
-  StaticText[1]->setText(c.CustNo);
-  StaticText[2]->setText(c.Name);
-  StaticText[3]->setText(hasBirthday ? formatOleDate(c.DBirth) : QString());
-  StaticText[4]->setText(c.Tel);
-  StaticText[5]->setText(hasBirthday ? ClientAgeText(c.DBirth, QDate::currentDate()) : QString());
-  StaticText[6]->setText(c.Addr);
-  StaticText[8]->setText(c.EMail);
-  StaticText[9]->setText(c.Tel2);
-  StaticText[7]->setText(c.Sex ? QStringLiteral("男性") : QStringLiteral("女性"));
+  custNoText->setText(c.CustNo);
+  nameText->setText(c.Name);
+  birthdayText->setText(hasBirthday ? formatOleDate(c.DBirth) : QString());
+  telText->setText(c.Tel);
+  ageText->setText(hasBirthday ? ClientAgeText(c.DBirth, QDate::currentDate()) : QString());
+  addrText->setText(c.Addr);
+  emailText->setText(c.EMail);
+  mobileText->setText(c.Tel2);
+  sexText->setText(c.Sex ? QStringLiteral("男性") : QStringLiteral("女性"));
 }
 
 void StoreTestDialog::chooseCurrentClient() {

@@ -3,7 +3,6 @@
 // added client.
 
 #include <QDialog>
-#include <array>
 
 #include "app/RecordSet.h"
 #include "app/ui/FormShowOnce.h"
@@ -40,7 +39,16 @@ class StoreTestDialog : public FormShowOnce<QDialog> {
   RecordSet clients;  // VOCUST
   ClientList* clientList;
   RecordGrid* clientGrid;
-  std::array<QLabel*, 10> StaticText{};  // StaticText1..9 at 1..9
+  // The chosen client.
+  QLabel* custNoText;
+  QLabel* nameText;
+  QLabel* sexText;
+  QLabel* birthdayText;
+  QLabel* ageText;
+  QLabel* telText;
+  QLabel* mobileText;
+  QLabel* emailText;
+  QLabel* addrText;
   QToolButton* addClientButton;
   QToolButton* saveButton;
   QToolButton* exitButton;

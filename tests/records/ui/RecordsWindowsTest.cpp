@@ -164,8 +164,8 @@ TEST_F(RecordsWindowsTest, StoreWithClientFoundStoresAtOnce) {
   StoreTestDialog w;
   w.show();
   EXPECT_TRUE(w.saveButton->isEnabled());
-  EXPECT_EQ(w.StaticText[1]->text(), "A01");
-  EXPECT_EQ(w.StaticText[7]->text(), "男性");
+  EXPECT_EQ(w.custNoText->text(), "A01");
+  EXPECT_EQ(w.sexText->text(), "男性");
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("records-store"));
   w.saveButton->click();
   EXPECT_EQ(w.result(), QDialog::Accepted);
@@ -194,8 +194,8 @@ TEST_F(RecordsWindowsTest, StoreWithUnknownClientChoosesNothingUntilDoubleClick)
   w.show();
   EXPECT_FALSE(w.saveButton->isEnabled());
   EXPECT_EQ(ChosenClient.CustNo, "");
-  EXPECT_EQ(w.StaticText[7]->text(), "女性");
-  EXPECT_EQ(w.StaticText[1]->text(), "");
+  EXPECT_EQ(w.sexText->text(), "女性");
+  EXPECT_EQ(w.custNoText->text(), "");
 
   answer = false;
   w.saveUnderClickedClient();
@@ -227,7 +227,7 @@ TEST_F(RecordsWindowsTest, StoreAddsClientThenNoKeepsItChosen) {
   EXPECT_TRUE(w.isVisible());
   EXPECT_TRUE(w.saveButton->isEnabled());
   EXPECT_EQ(ChosenClient.CustNo, "N9");
-  EXPECT_EQ(w.StaticText[2]->text(), "新人");
+  EXPECT_EQ(w.nameText->text(), "新人");
 
   // A cancelled editor returns to the chosen client.
   onNextModal([](QWidget* modal) { qobject_cast<ClientEditor*>(modal)->exitButton->click(); });
