@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <array>
 
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
@@ -28,6 +29,28 @@
 namespace ruto {
 
 namespace {
+
+// The typed fields: member, object name, column and the length they take. Name and address
+// are held shorter than their columns (limit); the rest take the column's width (0).
+struct TypedField {
+  QLineEdit* ClientEditor::*edit;
+  const char* name;
+  const char* column;
+  int limit;
+};
+
+const std::array<TypedField, 7>& typedFields() {
+  static const std::array<TypedField, 7> fields = {{
+      {&ClientEditor::emailEdit, "emailEdit", "EMAIL", 0},
+      {&ClientEditor::custNoEdit, "custNoEdit", "CUSTNO", 0},
+      {&ClientEditor::nameEdit, "nameEdit", "NAME", 20},
+      {&ClientEditor::addrEdit, "addrEdit", "ADDR", 50},
+      {&ClientEditor::telEdit, "telEdit", "TEL", 0},
+      {&ClientEditor::mobileEdit, "mobileEdit", "TEL2", 0},
+      {&ClientEditor::faxEdit, "faxEdit", "TEL3", 0},
+  }};
+  return fields;
+}
 
 bool isEnter(QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
@@ -56,17 +79,13 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
   auto* form = new QGridLayout;
   form->setContentsMargins(10, 6, 10, 6);
   root->addLayout(form, 1);
-  // Name and address are held shorter than their columns; the rest take the column's width.
-  const auto width = [](const char* column) {
-    return TransferColumnWidth(QStringLiteral("VOCUST"), QLatin1String(column));
-  };
-  const int limits[8] = {0,  width("EMAIL"), width("CUSTNO"), 20,
-                         50, width("TEL"),   width("TEL2"),   width("TEL3")};
-  for (int i = 1; i <= 7; ++i) {
-    Edit[i] = new QLineEdit(this);
-    Edit[i]->setObjectName(QStringLiteral("Edit%1").arg(i));
-    Edit[i]->setMaxLength(limits[i]);
-    Edit[i]->installEventFilter(this);
+  for (const TypedField& f : typedFields()) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QLatin1String(f.name));
+    edit->setMaxLength(
+        f.limit ? f.limit : TransferColumnWidth(QStringLiteral("VOCUST"), QLatin1String(f.column)));
+    edit->installEventFilter(this);
+    this->*f.edit = edit;
   }
   custNoHint = new QLabel(this);
   custNoHint->setObjectName(QStringLiteral("custNoHint"));
@@ -92,28 +111,28 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
 
   int row = 0;
   form->addWidget(new QLabel(QStringLiteral("編號:"), this), row, 0);
-  form->addWidget(Edit[2], row, 1);
+  form->addWidget(custNoEdit, row, 1);
   form->addWidget(custNoHint, row, 2, 1, 2);
   ++row;
   form->addWidget(new QLabel(QStringLiteral("姓名:"), this), row, 0);
-  form->addWidget(Edit[3], row, 1);
+  form->addWidget(nameEdit, row, 1);
   form->addWidget(sexBox, row, 2, 2, 2);
   ++row;
   form->addWidget(birthdayBox, row, 0);
   form->addWidget(birthdayEdit, row, 1);
   ++row;
   form->addWidget(new QLabel(QStringLiteral("電話:"), this), row, 0);
-  form->addWidget(Edit[5], row, 1);
+  form->addWidget(telEdit, row, 1);
   form->addWidget(new QLabel(QStringLiteral("行動:"), this), row, 2);
-  form->addWidget(Edit[6], row, 3);
+  form->addWidget(mobileEdit, row, 3);
   ++row;
   form->addWidget(new QLabel(QStringLiteral("傳真:"), this), row, 0);
-  form->addWidget(Edit[7], row, 1);
+  form->addWidget(faxEdit, row, 1);
   form->addWidget(new QLabel(QStringLiteral("E-Mail:"), this), row, 2);
-  form->addWidget(Edit[1], row, 3);
+  form->addWidget(emailEdit, row, 3);
   ++row;
   form->addWidget(new QLabel(QStringLiteral("地址:"), this), row, 0);
-  form->addWidget(Edit[4], row, 1, 1, 3);
+  form->addWidget(addrEdit, row, 1, 1, 3);
   ++row;
   form->addWidget(new QLabel(QStringLiteral("備註欄"), this), row, 0, 1, 4);
   ++row;
@@ -135,20 +154,20 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
   root->addWidget(statusBar);
 
   // Tab order follows the form: number, name, sex, birthday, phones, mail, address.
-  setTabOrder(Edit[2], Edit[3]);
-  setTabOrder(Edit[3], maleButton);
+  setTabOrder(custNoEdit, nameEdit);
+  setTabOrder(nameEdit, maleButton);
   setTabOrder(maleButton, femaleButton);
   setTabOrder(femaleButton, birthdayBox);
   setTabOrder(birthdayBox, birthdayEdit);
-  setTabOrder(birthdayEdit, Edit[5]);
-  setTabOrder(Edit[5], Edit[6]);
-  setTabOrder(Edit[6], Edit[7]);
-  setTabOrder(Edit[7], Edit[1]);
-  setTabOrder(Edit[1], Edit[4]);
+  setTabOrder(birthdayEdit, telEdit);
+  setTabOrder(telEdit, mobileEdit);
+  setTabOrder(mobileEdit, faxEdit);
+  setTabOrder(faxEdit, emailEdit);
+  setTabOrder(emailEdit, addrEdit);
 
   connect(saveButton, &QToolButton::clicked, this, &ClientEditor::save);
   connect(exitButton, &QToolButton::clicked, this, &ClientEditor::leave);
-  connect(Edit[2], &QLineEdit::textChanged, this, &ClientEditor::updateSaveButton);
+  connect(custNoEdit, &QLineEdit::textChanged, this, &ClientEditor::updateSaveButton);
   connect(birthdayBox, &QCheckBox::toggled, this, &ClientEditor::toggleBirthday);
 }
 
@@ -168,17 +187,17 @@ void ClientEditor::FormShow() {
     memoEdit->setFocusPolicy(Qt::NoFocus);
     setWindowTitle(QStringLiteral("受測者資料新增"));
     custNoHint->setText(QStringLiteral("(請務必輸入)"));
-    Edit[2]->setEnabled(true);
+    custNoEdit->setEnabled(true);
     statusBar->showMessage(QStringLiteral(
         "新增受測者資料，編號及性別部分務必輸入，其他部分則不限定。確認後請將資料儲存。"));
-    for (int i = 1; i <= 7; ++i) Edit[i]->clear();
+    for (const TypedField& f : typedFields()) (this->*f.edit)->clear();
     updateSaveButton();
     (CurrentClient.Sex ? maleButton : femaleButton)->setChecked(true);
     initialDate_ = QDate::currentDate();
     birthdayEdit->setDate(initialDate_);
     birthdayBox->setChecked(false);
     birthdayEdit->setEnabled(false);
-    Edit[2]->setFocus();
+    custNoEdit->setFocus();
     return;
   }
   const int row = clients_->position();
@@ -190,7 +209,7 @@ void ClientEditor::FormShow() {
   newMemoEdit->setFocusPolicy(Qt::NoFocus);
   setWindowTitle(QStringLiteral("受測者資料修改"));
   custNoHint->setText(QStringLiteral("(編號資料不得修改)"));
-  Edit[2]->setEnabled(false);
+  custNoEdit->setEnabled(false);
   statusBar->showMessage(QStringLiteral("修改受測者基本資料，確認後請將資料儲存。"));
   const double birth = clients_->value(row, QStringLiteral("DBIRTH")).toDouble();
   if (birth <= 4000.0) {
@@ -203,25 +222,23 @@ void ClientEditor::FormShow() {
     birthdayBox->setChecked(true);
     birthdayEdit->setEnabled(true);
   }
-  static const char* columns[8] = {nullptr, "EMAIL", "CUSTNO", "NAME",
-                                   "ADDR",  "TEL",   "TEL2",   "TEL3"};
-  for (int i = 1; i <= 7; ++i)
-    Edit[i]->setText(clients_->value(row, QString::fromLatin1(columns[i])).toString());
+  for (const TypedField& f : typedFields())
+    (this->*f.edit)->setText(clients_->value(row, QLatin1String(f.column)).toString());
   (clients_->value(row, QStringLiteral("SEX")).toBool() ? maleButton : femaleButton)
       ->setChecked(true);
   saveButton->setEnabled(true);
-  Edit[3]->setFocus();
+  nameEdit->setFocus();
 }
 
 void ClientEditor::save() {
   ClientForm form;
-  form.EMail = Edit[1]->text();
-  form.CustNo = Edit[2]->text();
-  form.Name = Edit[3]->text();
-  form.Addr = Edit[4]->text();
-  form.Tel = Edit[5]->text();
-  form.Tel2 = Edit[6]->text();
-  form.Tel3 = Edit[7]->text();
+  form.EMail = emailEdit->text();
+  form.CustNo = custNoEdit->text();
+  form.Name = nameEdit->text();
+  form.Addr = addrEdit->text();
+  form.Tel = telEdit->text();
+  form.Tel2 = mobileEdit->text();
+  form.Tel3 = faxEdit->text();
   form.Male = maleButton->isChecked();
   form.HasBirthday = birthdayBox->isChecked();
   form.Birthday = toOleDate(birthdayEdit->date());
@@ -234,7 +251,7 @@ void ClientEditor::save() {
       case ClientSaveResult::Duplicate:
         SendSignal(SignalKind::Question);
         AskUser(MsgKind::WarningOk, DuplicateClientText(name));
-        Edit[2]->setFocus();
+        custNoEdit->setFocus();
         return;
       case ClientSaveResult::Failed:
         AskUser(MsgKind::WarningOk, error);
@@ -264,14 +281,14 @@ void ClientEditor::done(int result) {
 }
 
 void ClientEditor::updateSaveButton() {
-  if (newMode_) saveButton->setEnabled(!Trim(Edit[2]->text()).isEmpty());
+  if (newMode_) saveButton->setEnabled(!Trim(custNoEdit->text()).isEmpty());
 }
 
 void ClientEditor::toggleBirthday() { birthdayEdit->setEnabled(birthdayBox->isChecked()); }
 
 bool ClientEditor::eventFilter(QObject* watched, QEvent* event) {
   if (!isEnter(event)) return QDialog::eventFilter(watched, event);
-  if (watched == Edit[3]) {
+  if (watched == nameEdit) {
     birthdayBox->setChecked(true);
     birthdayEdit->setFocus();
     return true;

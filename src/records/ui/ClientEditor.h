@@ -3,7 +3,6 @@
 
 #include <QDateTime>
 #include <QDialog>
-#include <array>
 
 #include "app/RecordSet.h"
 
@@ -31,7 +30,13 @@ class ClientEditor : public QDialog {
   void updateSaveButton();
   void toggleBirthday();
 
-  std::array<QLineEdit*, 8> Edit{};  // Edit1..Edit7 at 1..7
+  QLineEdit* custNoEdit;
+  QLineEdit* nameEdit;
+  QLineEdit* telEdit;
+  QLineEdit* mobileEdit;
+  QLineEdit* faxEdit;
+  QLineEdit* emailEdit;
+  QLineEdit* addrEdit;
   QRadioButton* maleButton;
   QRadioButton* femaleButton;
   QCheckBox* birthdayBox;

@@ -215,8 +215,8 @@ TEST_F(RecordsWindowsTest, StoreAddsClientThenNoKeepsItChosen) {
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->windowTitle(), "受測者資料新增");
     EXPECT_FALSE(editor->saveButton->isEnabled());
-    editor->Edit[2]->setText(" N9 ");
-    editor->Edit[3]->setText("新人");
+    editor->custNoEdit->setText(" N9 ");
+    editor->nameEdit->setText("新人");
     ruto::test::savePng(editor->grab().toImage(), QStringLiteral("records-editor-new"));
     editor->saveButton->click();
   });
@@ -245,17 +245,17 @@ TEST_F(RecordsWindowsTest, EditorEnterChainAndDuplicate) {
   ViewState.ClientNewMode = true;
   ClientEditor e(&clients);
   e.show();
-  e.Edit[2]->setFocus();
-  pressEnter(e.Edit[2]);
+  e.custNoEdit->setFocus();
+  pressEnter(e.custNoEdit);
   EXPECT_FALSE(e.birthdayBox->isChecked());
-  pressEnter(e.Edit[3]);
+  pressEnter(e.nameEdit);
   EXPECT_TRUE(e.birthdayBox->isChecked());
   EXPECT_TRUE(e.birthdayEdit->isEnabled());
   pressEnter(e.birthdayEdit);  // date untouched: no birthday
   EXPECT_FALSE(e.birthdayBox->isChecked());
   EXPECT_FALSE(e.birthdayEdit->isEnabled());
 
-  e.Edit[2]->setText("ab");
+  e.custNoEdit->setText("ab");
   e.save();
   EXPECT_TRUE(e.isVisible());
   EXPECT_EQ(asked.last(), "5:您所輸入的受測者編號已經與姓名為 [ 甲 ] 重覆!!請重新指定另一個編號。");
@@ -271,10 +271,10 @@ TEST_F(RecordsWindowsTest, EditorModifyModeShowsRowAndKeepsNumber) {
   ClientEditor e(&clients);
   e.show();
   EXPECT_EQ(e.windowTitle(), "受測者資料修改");
-  EXPECT_FALSE(e.Edit[2]->isEnabled());
-  EXPECT_EQ(e.Edit[3]->text(), "甲");
+  EXPECT_FALSE(e.custNoEdit->isEnabled());
+  EXPECT_EQ(e.nameEdit->text(), "甲");
   EXPECT_FALSE(e.birthdayBox->isChecked());
-  e.Edit[3]->setText("乙 ");
+  e.nameEdit->setText("乙 ");
   e.saveButton->click();
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, NAME FROM VOCUST"), "A01|乙 ");
   EXPECT_FALSE(ViewState.ClientNewMode);
