@@ -186,7 +186,8 @@ QWidget* DataExchangeDialog::buildExportPage() {
   layout->addWidget(new QLabel(QStringLiteral("匯出目的地:"), page), 0, 1);
   auto* target = new QGroupBox(QStringLiteral("匯出到下列路徑"), page);
   auto* tl = new QVBoxLayout(target);
-  buildFolderPicker(target, 1, exportFolders_, exportFolderTree, exportDriveBox);
+  buildFolderPicker(target, QStringLiteral("export"), exportFolders_, exportFolderTree,
+                    exportDriveBox);
   tl->addWidget(exportDriveBox);
   tl->addWidget(exportFolderTree, 1);
   tl->addWidget(new QLabel(QStringLiteral("檔案名稱： VoTran.mdb"), target));
@@ -226,7 +227,8 @@ QWidget* DataExchangeDialog::buildImportPage() {
   layout->addWidget(new QLabel(QStringLiteral("由此處匯入:"), page), 0, 1);
   auto* source = new QGroupBox(QStringLiteral("由下列路徑匯入"), page);
   auto* sl = new QVBoxLayout(source);
-  buildFolderPicker(source, 2, importFolders_, importFolderTree, importDriveBox);
+  buildFolderPicker(source, QStringLiteral("import"), importFolders_, importFolderTree,
+                    importDriveBox);
   importFileList = new QListWidget(source);
   importFileList->setObjectName(QStringLiteral("importFileList"));
   importFileList->setMaximumHeight(60);
@@ -239,13 +241,14 @@ QWidget* DataExchangeDialog::buildImportPage() {
   return page;
 }
 
-void DataExchangeDialog::buildFolderPicker(QWidget* parent, int n, QFileSystemModel*& model,
-                                           QTreeView*& tree, QComboBox*& drives) {
+void DataExchangeDialog::buildFolderPicker(QWidget* parent, const QString& use,
+                                           QFileSystemModel*& model, QTreeView*& tree,
+                                           QComboBox*& drives) {
   model = new QFileSystemModel(this);
   model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  tree = directoryTree(parent, QStringLiteral("DirectoryListBox%1").arg(n), model);
+  tree = directoryTree(parent, use + QStringLiteral("FolderTree"), model);
   drives = driveCombo(tree, model);
-  drives->setObjectName(QStringLiteral("DriveComboBox%1").arg(n));
+  drives->setObjectName(use + QStringLiteral("DriveBox"));
 }
 
 QComboBox* DataExchangeDialog::driveCombo(QTreeView* tree, QFileSystemModel* model) {

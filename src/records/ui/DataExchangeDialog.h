@@ -83,10 +83,10 @@ class DataExchangeDialog : public FormShowOnce<QDialog> {
   QWidget* buildExportPage();
   QWidget* buildImportPage();
   QComboBox* driveCombo(QTreeView* tree, QFileSystemModel* model);
-  // The folder tree "DirectoryListBox<n>" over its own folder model, with its drive list
-  // "DriveComboBox<n>" above it.
-  void buildFolderPicker(QWidget* parent, int n, QFileSystemModel*& model, QTreeView*& tree,
-                         QComboBox*& drives);
+  // The folder tree "<use>FolderTree" over its own folder model, with its drive list
+  // "<use>DriveBox" above it.
+  void buildFolderPicker(QWidget* parent, const QString& use, QFileSystemModel*& model,
+                         QTreeView*& tree, QComboBox*& drives);
   void fillDrives(QComboBox* combo);
   void updateCounts();
   void exportButtonRule();
