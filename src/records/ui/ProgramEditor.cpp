@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/AskUser.h"
 #include "app/CommandApproval.h"
@@ -29,9 +30,10 @@ namespace ruto {
 
 namespace {
 
-QToolButton* smallButton(QWidget* parent, int n, const QString& text, const QString& hint) {
+QToolButton* smallButton(QWidget* parent, const QString& name, const QString& text,
+                         const QString& hint) {
   auto* b = new QToolButton(parent);
-  b->setObjectName(QStringLiteral("SpeedButton%1").arg(n));
+  b->setObjectName(name);
   b->setText(text);
   b->setToolTip(hint);
   return b;
@@ -130,38 +132,39 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
   rl->addWidget(new QLabel(QStringLiteral("執行功能程式"), runs), 0, 2);
   rl->addWidget(new QLabel(QStringLiteral("參數與檔案"), runs), 0, 4);
   for (int n = 1; n <= 4; ++n) {
-    auto* enabled = new QCheckBox(QStringLiteral("程式 %1").arg(n), runs);
-    enabled->setObjectName(QStringLiteral("CheckBox%1").arg(n + 1));
-    CheckBox[static_cast<size_t>(n + 1)] = enabled;
-    rl->addWidget(enabled, n, 0);
-    for (const auto& [base, column] :
-         {std::pair{4, "ProScrp"}, std::pair{10, "ProPrg"}, std::pair{16, "ProParm"}}) {
+    RunRow& r = runRows[static_cast<size_t>(n - 1)];
+    const auto name = [n](const char* part) {
+      return QStringLiteral("run%1").arg(n) + QLatin1String(part);
+    };
+    r.enabled = new QCheckBox(QStringLiteral("程式 %1").arg(n), runs);
+    r.enabled->setObjectName(name("Enabled"));
+    for (auto [edit, part, column] : {std::tuple{&RunRow::hint, "Hint", "ProScrp"},
+                                      std::tuple{&RunRow::program, "Program", "ProPrg"},
+                                      std::tuple{&RunRow::parameter, "Parameter", "ProParm"}}) {
       auto* e = new QLineEdit(runs);
-      e->setObjectName(QStringLiteral("Edit%1").arg(base + n));
+      e->setObjectName(name(part));
       e->setMaxLength(
           TransferColumnWidth(QStringLiteral("VOPRO"), QLatin1String(column) + QString::number(n)));
-      Edit[static_cast<size_t>(base + n)] = e;
+      r.*edit = e;
       connect(e, &QLineEdit::textChanged, e, [e](const QString& t) { e->setToolTip(t); });
     }
-    Edit[static_cast<size_t>(4 + n)]->setMinimumWidth(120);
-    rl->addWidget(Edit[static_cast<size_t>(4 + n)], n, 1);
-    rl->addWidget(Edit[static_cast<size_t>(10 + n)], n, 2);
-    SpeedButton[static_cast<size_t>(n)] =
-        smallButton(runs, n, QStringLiteral("..."), QStringLiteral("設定執行程式或功能"));
-    rl->addWidget(SpeedButton[static_cast<size_t>(n)], n, 3);
-    rl->addWidget(Edit[static_cast<size_t>(16 + n)], n, 4);
-    SpeedButton[static_cast<size_t>(12 + n)] =
-        smallButton(runs, 12 + n, QStringLiteral("..."), QStringLiteral("設定參數或外部檔案"));
-    rl->addWidget(SpeedButton[static_cast<size_t>(12 + n)], n, 5);
-    SpeedButton[static_cast<size_t>(6 + n)] =
-        smallButton(runs, 6 + n, QStringLiteral("測試"), QStringLiteral("連結功能測試"));
-    rl->addWidget(SpeedButton[static_cast<size_t>(6 + n)], n, 6);
-    connect(SpeedButton[static_cast<size_t>(n)], &QToolButton::clicked, this,
-            [this, n] { chooseProgram(n); });
-    connect(SpeedButton[static_cast<size_t>(12 + n)], &QToolButton::clicked, this,
-            [this, n] { chooseParameter(n); });
-    connect(SpeedButton[static_cast<size_t>(6 + n)], &QToolButton::clicked, this,
-            [this, n] { testRow(n); });
+    r.hint->setMinimumWidth(120);
+    r.pickProgram = smallButton(runs, name("PickProgram"), QStringLiteral("..."),
+                                QStringLiteral("設定執行程式或功能"));
+    r.pickParameter = smallButton(runs, name("PickParameter"), QStringLiteral("..."),
+                                  QStringLiteral("設定參數或外部檔案"));
+    r.test =
+        smallButton(runs, name("Test"), QStringLiteral("測試"), QStringLiteral("連結功能測試"));
+    rl->addWidget(r.enabled, n, 0);
+    rl->addWidget(r.hint, n, 1);
+    rl->addWidget(r.program, n, 2);
+    rl->addWidget(r.pickProgram, n, 3);
+    rl->addWidget(r.parameter, n, 4);
+    rl->addWidget(r.pickParameter, n, 5);
+    rl->addWidget(r.test, n, 6);
+    connect(r.pickProgram, &QToolButton::clicked, this, [this, n] { chooseProgram(n); });
+    connect(r.pickParameter, &QToolButton::clicked, this, [this, n] { chooseParameter(n); });
+    connect(r.test, &QToolButton::clicked, this, [this, n] { testRow(n); });
   }
   rl->setColumnStretch(2, 1);
   rl->setColumnStretch(4, 1);
@@ -184,18 +187,20 @@ void ProgramEditor::FormShow() {
     descriptionEdit->clear();
     numberEdit->clear();
     nameEdit->clear();
-    for (int i : {5, 6, 7, 8, 11, 12, 13, 14, 17, 18, 19, 20})
-      Edit[static_cast<size_t>(i)]->clear();
-    for (int n = 2; n <= 5; ++n) CheckBox[static_cast<size_t>(n)]->setChecked(false);
+    for (RunRow& r : runRows) {
+      for (QLineEdit* e : {r.hint, r.program, r.parameter}) e->clear();
+      r.enabled->setChecked(false);
+    }
   } else {
     const TProgramFields f = ProgramFieldsOf(*programs_, programs_->position());
     numberEdit->setText(f.ProNo);
     nameEdit->setText(f.ProName);
     for (int n = 0; n < 4; ++n) {
-      Edit[static_cast<size_t>(5 + n)]->setText(f.ProScrp[n]);
-      Edit[static_cast<size_t>(11 + n)]->setText(f.ProPrg[n]);
-      Edit[static_cast<size_t>(17 + n)]->setText(f.ProParm[n]);
-      CheckBox[static_cast<size_t>(2 + n)]->setChecked(FunctionKeyEnabled(f.ProFN, n + 1));
+      RunRow& r = runRows[static_cast<size_t>(n)];
+      r.hint->setText(f.ProScrp[n]);
+      r.program->setText(f.ProPrg[n]);
+      r.parameter->setText(f.ProParm[n]);
+      r.enabled->setChecked(FunctionKeyEnabled(f.ProFN, n + 1));
     }
     actualSizeBox->setChecked(f.ProScal);
     picture_ = f.ProPict;
@@ -227,10 +232,11 @@ void ProgramEditor::save() {
   f.ProScal = actualSizeBox->isChecked();
   std::array<bool, 4> keys{};
   for (int n = 0; n < 4; ++n) {
-    f.ProScrp[n] = Edit[static_cast<size_t>(5 + n)]->text();
-    f.ProPrg[n] = Edit[static_cast<size_t>(11 + n)]->text();
-    f.ProParm[n] = Edit[static_cast<size_t>(17 + n)]->text();
-    keys[n] = CheckBox[static_cast<size_t>(2 + n)]->isChecked();
+    const RunRow& r = runRows[static_cast<size_t>(n)];
+    f.ProScrp[n] = r.hint->text();
+    f.ProPrg[n] = r.program->text();
+    f.ProParm[n] = r.parameter->text();
+    keys[n] = r.enabled->isChecked();
   }
   f.ProFN = FunctionKeyFlags(keys);
   QString error;
@@ -281,19 +287,19 @@ void ProgramEditor::toggleActualSize() {
 
 void ProgramEditor::chooseProgram(int n) {
   const QString path = chooseFile ? chooseFile(this, QStringLiteral("program")) : QString();
-  if (!path.isEmpty()) Edit[static_cast<size_t>(10 + n)]->setText(path);
+  if (!path.isEmpty()) runRows[static_cast<size_t>(n - 1)].program->setText(path);
 }
 
 void ProgramEditor::chooseParameter(int n) {
   const QString path = chooseFile ? chooseFile(this, QStringLiteral("parameter")) : QString();
-  if (!path.isEmpty()) Edit[static_cast<size_t>(16 + n)]->setText(path);
+  if (!path.isEmpty()) runRows[static_cast<size_t>(n - 1)].parameter->setText(path);
 }
 
 void ProgramEditor::testRow(int n) {
   // The edits may still hold an imported program's command: it runs as a run button would.
   LaunchProgramCommand(programs_->database().connectionName(),
-                       Trim(Edit[static_cast<size_t>(10 + n)]->text()),
-                       Trim(Edit[static_cast<size_t>(16 + n)]->text()));
+                       Trim(runRows[static_cast<size_t>(n - 1)].program->text()),
+                       Trim(runRows[static_cast<size_t>(n - 1)].parameter->text()));
 }
 
 }  // namespace ruto

@@ -49,10 +49,19 @@ class ProgramEditor : public FormShowOnce<QDialog> {
   QLabel* programPicture = nullptr;
   QPushButton* changePictureButton = nullptr;
   QPushButton* clearPictureButton = nullptr;
-  QCheckBox* actualSizeBox = nullptr;          // ProScal
-  std::array<QCheckBox*, 6> CheckBox{};        // 2..5: 程式 1..4
-  std::array<QLineEdit*, 21> Edit{};           // 5..8 hints, 11..14 programs, 17..20 params
-  std::array<QToolButton*, 17> SpeedButton{};  // 1..4 pick, 7..10 test, 13..16 parameter
+  QCheckBox* actualSizeBox = nullptr;  // ProScal
+  // One run button of the program: whether it is on, its hint, the program and the parameter
+  // it starts with their choosers, and a test start.
+  struct RunRow {
+    QCheckBox* enabled = nullptr;
+    QLineEdit* hint = nullptr;
+    QLineEdit* program = nullptr;
+    QToolButton* pickProgram = nullptr;
+    QLineEdit* parameter = nullptr;
+    QToolButton* pickParameter = nullptr;
+    QToolButton* test = nullptr;
+  };
+  std::array<RunRow, 4> runRows;  // run buttons 1..4
   QToolButton* saveButton = nullptr;
   QToolButton* exitButton = nullptr;
 

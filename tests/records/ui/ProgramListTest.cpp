@@ -223,11 +223,11 @@ TEST_F(ProgramListTest, EditorRefusesDuplicatesAndTheListSelectsTheNewProgram) {
         asked.last() == "5:您所輸入的群組編號已經與另一群組 [ 舒眠 ] 重覆!!請重新指定另一個編號。";
     EXPECT_TRUE(editor.isVisible());
     editor.numberEdit->setText("P00");
-    editor.CheckBox[2]->setChecked(true);
-    editor.CheckBox[4]->setChecked(true);
-    editor.Edit[11]->setText(" /bin/echo ");
-    editor.Edit[17]->setText(" hi ");
-    editor.SpeedButton[7]->click();  // test row 1: trimmed texts
+    editor.runRows[0].enabled->setChecked(true);
+    editor.runRows[2].enabled->setChecked(true);
+    editor.runRows[0].program->setText(" /bin/echo ");
+    editor.runRows[0].parameter->setText(" hi ");
+    editor.runRows[0].test->click();  // test row 1: trimmed texts
     editor.save();
     EXPECT_EQ(editor.result(), QDialog::Accepted);
   };
@@ -246,8 +246,8 @@ TEST_F(ProgramListTest, EditorRefusesDuplicatesAndTheListSelectsTheNewProgram) {
     editor.show();
     EXPECT_FALSE(editor.numberEdit->isEnabled());
     EXPECT_EQ(editor.nameEdit->text(), "新療程");
-    EXPECT_TRUE(editor.CheckBox[4]->isChecked());
-    EXPECT_EQ(editor.Edit[17]->toolTip(), " hi ");
+    EXPECT_TRUE(editor.runRows[2].enabled->isChecked());
+    EXPECT_EQ(editor.runRows[0].parameter->toolTip(), " hi ");
     editor.nameEdit->setText("不存");
     editor.leave();
   };
