@@ -108,21 +108,28 @@ ProgramList::ProgramList(QWidget* parent)
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   auto* bar = new QToolBar(this);
-  ToolButton[1] = addToolButton(bar, 1, QStringLiteral("新增療程"), QStringLiteral("新增一個療程"));
-  ToolButton[2] = addToolButton(bar, 2, QStringLiteral("修改療程"), QStringLiteral("修改療程資料"));
-  ToolButton[3] =
-      addToolButton(bar, 3, QStringLiteral("刪除療程"), QStringLiteral("刪除療程與條件"));
+  const auto button = [this, bar](const char* name, const char* text, const char* hint,
+                                  void (ProgramList::*handler)()) {
+    return addToolButton(bar, this, name, text, hint, handler);
+  };
+  newProgramButton =
+      button("newProgramButton", "新增療程", "新增一個療程", &ProgramList::newProgram);
+  editProgramButton =
+      button("editProgramButton", "修改療程", "修改療程資料", &ProgramList::editProgram);
+  deleteProgramButton =
+      button("deleteProgramButton", "刪除療程", "刪除療程與條件", &ProgramList::deleteProgram);
   bar->addSeparator();
-  ToolButton[4] = addToolButton(bar, 4, QStringLiteral("新增條件"), QStringLiteral("新增一筆條件"));
-  ToolButton[5] = addToolButton(bar, 5, QStringLiteral("修改條件"), QStringLiteral("修改條件資料"));
-  ToolButton[6] = addToolButton(bar, 6, QStringLiteral("刪除條件"), QStringLiteral("刪除這筆條件"));
+  newConditionButton =
+      button("newConditionButton", "新增條件", "新增一筆條件", &ProgramList::newCondition);
+  editConditionButton =
+      button("editConditionButton", "修改條件", "修改條件資料", &ProgramList::editCondition);
+  deleteConditionButton =
+      button("deleteConditionButton", "刪除條件", "刪除這筆條件", &ProgramList::deleteCondition);
   bar->addSeparator();
-  ToolButton[11] =
-      addToolButton(bar, 11, QStringLiteral("確認異動"), QStringLiteral("儲存異動資料"));
-  ToolButton[10] = addToolButton(bar, 10, QStringLiteral("放  棄"), QStringLiteral("放棄異動資料"));
+  confirmButton = button("confirmButton", "確認異動", "儲存異動資料", &ProgramList::confirmEdit);
+  cancelButton = button("cancelButton", "放  棄", "放棄異動資料", &ProgramList::cancelEdit);
   bar->addSeparator();
-  ToolButton[8] =
-      addToolButton(bar, 8, QStringLiteral("離  開"), QStringLiteral("離開專家療程設定"));
+  exitButton = button("exitButton", "離  開", "離開專家療程設定", &ProgramList::leave);
   root->addWidget(bar);
 
   auto* body = new QHBoxLayout;
@@ -179,15 +186,6 @@ ProgramList::ProgramList(QWidget* parent)
   resize(sizeHint() +
          QSize(0, std::max(0, right->sizeHint().height() - conditions->sizeHint().height())));
 
-  connect(ToolButton[1], &QToolButton::clicked, this, [this] { newProgram(); });
-  connect(ToolButton[2], &QToolButton::clicked, this, [this] { editProgram(); });
-  connect(ToolButton[3], &QToolButton::clicked, this, [this] { deleteProgram(); });
-  connect(ToolButton[4], &QToolButton::clicked, this, [this] { newCondition(); });
-  connect(ToolButton[5], &QToolButton::clicked, this, [this] { editCondition(); });
-  connect(ToolButton[6], &QToolButton::clicked, this, [this] { deleteCondition(); });
-  connect(ToolButton[8], &QToolButton::clicked, this, [this] { leave(); });
-  connect(ToolButton[10], &QToolButton::clicked, this, [this] { cancelEdit(); });
-  connect(ToolButton[11], &QToolButton::clicked, this, [this] { confirmEdit(); });
   connect(programGrid, &RecordGrid::entered, this, [this] { activateProgramList(); });
   connect(programGrid, &RecordGrid::colEnter, this, [this] { activateProgramList(); });
   connect(conditionGrid, &RecordGrid::entered, this, [this] { activateConditionList(); });
@@ -215,15 +213,14 @@ void ProgramList::buildConditionGroups(QWidget* host) {
     CheckBox[static_cast<size_t>(n)] = c;
     return c;
   };
-  const auto group = [this](int n, const QString& caption) {
-    auto* g = new QGroupBox(caption, this);
-    g->setObjectName(QStringLiteral("GroupBox%1").arg(n));
-    GroupBox[static_cast<size_t>(n)] = g;
+  const auto group = [this](QGroupBox*& g, const char* name, const QString& caption) {
+    g = new QGroupBox(caption, this);
+    g->setObjectName(QLatin1String(name));
     return g;
   };
 
   // Program data.
-  QGroupBox* g1 = group(1, QStringLiteral("療程資料"));
+  QGroupBox* g1 = group(programGroup, "programGroup", QStringLiteral("療程資料"));
   auto* l1 = new QGridLayout(g1);
   programNoText = new QLabel(g1);
   programNameText = new QLabel(g1);
@@ -251,7 +248,7 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   layout->addWidget(g1, 0, 0, 1, 2);
 
   // Body and mind, positions 1..5.
-  QGroupBox* g2 = group(2, QStringLiteral("體能精神狀態條件"));
+  QGroupBox* g2 = group(bodyMindGroup, "bodyMindGroup", QStringLiteral("體能精神狀態條件"));
   auto* l2 = new QGridLayout(g2);
   const char* firstCaptions[] = {"", "虛弱", "衰弱", "異常", "減弱", "異常"};
   const char* secondCaptions[] = {"", "亢奮", "亢奮", "", "增強", ""};
@@ -279,7 +276,7 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   layout->addWidget(g2, 1, 0);
 
   // The twelve meridians, positions 6..17.
-  QGroupBox* g3 = group(3, QStringLiteral("個別經絡條件"));
+  QGroupBox* g3 = group(meridianGroup, "meridianGroup", QStringLiteral("個別經絡條件"));
   auto* l3 = new QGridLayout(g3);
   l3->setVerticalSpacing(0);
   for (int p = 6; p <= 17; ++p) {
@@ -292,7 +289,7 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   layout->addWidget(g3, 1, 1, 2, 1);
 
   // The five elements, positions 18..22.
-  QGroupBox* g4 = group(4, QStringLiteral("五行條件"));
+  QGroupBox* g4 = group(elementGroup, "elementGroup", QStringLiteral("五行條件"));
   auto* l4 = new QGridLayout(g4);
   l4->setVerticalSpacing(0);
   for (int p = 18; p <= 22; ++p) {
@@ -304,7 +301,7 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   layout->addWidget(g4, 2, 0);
 
   // Age and sex.
-  QGroupBox* g5 = group(5, QStringLiteral("年齡條件"));
+  QGroupBox* g5 = group(ageSexGroup, "ageSexGroup", QStringLiteral("年齡條件"));
   auto* l5 = new QGridLayout(g5);
   ageFromEdit = new QLineEdit(g5);
   ageFromEdit->setObjectName(QStringLiteral("ageFromEdit"));
@@ -364,7 +361,7 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   keys->addWidget(new QLabel(QStringLiteral("自訂功能鍵："), this));
   for (int n = 1; n <= 4; ++n) {
     auto* b = new QToolButton(this);
-    b->setObjectName(QStringLiteral("SpeedButton%1").arg(n));
+    b->setObjectName(QStringLiteral("runButton%1").arg(n));
     b->setText(QString::number(n));
     b->setMinimumWidth(40);
     runButtons[static_cast<size_t>(n)] = b;
@@ -392,7 +389,9 @@ void ProgramList::closeEvent(QCloseEvent* event) {
 }
 
 void ProgramList::FormShow() {
-  for (int n : {4, 5, 6, 10, 11}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
+  for (QToolButton* b : {newConditionButton, editConditionButton, deleteConditionButton,
+                         cancelButton, confirmButton})
+    b->setEnabled(false);
   programs.open();
   programChanged();
   programGrid->reload();
@@ -402,8 +401,8 @@ void ProgramList::FormShow() {
   setEditing(false);
   updateCountLabel();
   refreshProgramPanel();
-  ToolButton[2]->setEnabled(!programs.isEmpty());
-  ToolButton[3]->setEnabled(!programs.isEmpty());
+  editProgramButton->setEnabled(!programs.isEmpty());
+  deleteProgramButton->setEnabled(!programs.isEmpty());
   statusBar->showMessage(kBrowseStatus);
   showConditionControls();
 }
@@ -430,8 +429,8 @@ void ProgramList::programChanged() {
   if (browseMode) {
     showConditionControls();
     if (!programListActive) {
-      ToolButton[5]->setEnabled(conditionCount() > 0);
-      ToolButton[6]->setEnabled(conditionCount() > 0);
+      editConditionButton->setEnabled(conditionCount() > 0);
+      deleteConditionButton->setEnabled(conditionCount() > 0);
     }
   }
 }
@@ -457,7 +456,8 @@ void ProgramList::setEditing(bool editing) {
        {static_cast<QWidget*>(descriptionEdit), static_cast<QWidget*>(conditionNameEdit),
         static_cast<QWidget*>(conditionNoteEdit)})
     w->setProperty("readOnly", !editing);
-  for (int n = 1; n <= 5; ++n) GroupBox[static_cast<size_t>(n)]->setEnabled(editing);
+  for (QGroupBox* g : {programGroup, bodyMindGroup, meridianGroup, elementGroup, ageSexGroup})
+    g->setEnabled(editing);
   changePictureButton->setEnabled(editing);
   clearPictureButton->setEnabled(editing);
   CheckBox[66]->setEnabled(editing);
@@ -566,21 +566,22 @@ void ProgramList::buildConditionStrings() {
 
 void ProgramList::browseToolbar() {
   const bool rows = conditionCount() > 0;
-  ToolButton[5]->setEnabled(rows);
-  ToolButton[6]->setEnabled(rows);
-  ToolButton[4]->setEnabled(!programs.isEmpty());
-  ToolButton[8]->setEnabled(true);
-  ToolButton[10]->setEnabled(false);
-  ToolButton[11]->setEnabled(false);
+  editConditionButton->setEnabled(rows);
+  deleteConditionButton->setEnabled(rows);
+  newConditionButton->setEnabled(!programs.isEmpty());
+  exitButton->setEnabled(true);
+  cancelButton->setEnabled(false);
+  confirmButton->setEnabled(false);
 }
 
 void ProgramList::activateProgramList() {
   if (!browseMode) return;
   showConditionControls();
-  for (int n : {4, 5, 6}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
-  ToolButton[1]->setEnabled(true);
-  ToolButton[2]->setEnabled(!programs.isEmpty());
-  ToolButton[3]->setEnabled(!programs.isEmpty());
+  for (QToolButton* b : {newConditionButton, editConditionButton, deleteConditionButton})
+    b->setEnabled(false);
+  newProgramButton->setEnabled(true);
+  editProgramButton->setEnabled(!programs.isEmpty());
+  deleteProgramButton->setEnabled(!programs.isEmpty());
   programListActive = true;
   setListColours();
   refreshProgramPanel();
@@ -590,11 +591,12 @@ void ProgramList::activateConditionList() {
   if (!browseMode) return;
   showConditionControls();
   programListActive = false;
-  for (int n : {1, 2, 3}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
+  for (QToolButton* b : {newProgramButton, editProgramButton, deleteProgramButton})
+    b->setEnabled(false);
   // Conditions belong to a program: none can be added while there is none.
-  ToolButton[4]->setEnabled(!programs.isEmpty());
-  ToolButton[5]->setEnabled(conditionCount() > 0);
-  ToolButton[6]->setEnabled(conditionCount() > 0);
+  newConditionButton->setEnabled(!programs.isEmpty());
+  editConditionButton->setEnabled(conditionCount() > 0);
+  deleteConditionButton->setEnabled(conditionCount() > 0);
   setListColours();
 }
 
@@ -613,8 +615,8 @@ void ProgramList::openEditor(bool newMode) {
     programGrid->reload();
     programChanged();
     if (newMode) {
-      ToolButton[2]->setEnabled(!programs.isEmpty());
-      ToolButton[3]->setEnabled(!programs.isEmpty());
+      editProgramButton->setEnabled(!programs.isEmpty());
+      deleteProgramButton->setEnabled(!programs.isEmpty());
     }
     refreshProgramPanel();
     showConditionControls();
@@ -644,17 +646,20 @@ void ProgramList::deleteProgram() {
   }
   statusBar->showMessage(kBrowseStatus);
   updateCountLabel();
-  ToolButton[2]->setEnabled(!programs.isEmpty());
-  ToolButton[3]->setEnabled(!programs.isEmpty());
+  editProgramButton->setEnabled(!programs.isEmpty());
+  deleteProgramButton->setEnabled(!programs.isEmpty());
   showConditionControls();
 }
 
 void ProgramList::newCondition() {
   if (programs.isEmpty()) return;
   editRowKey_ = 0;
-  for (int n : {1, 2, 3, 4, 5, 6, 8}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
-  ToolButton[10]->setEnabled(true);
-  ToolButton[11]->setEnabled(true);
+  for (QToolButton* b :
+       {newProgramButton, editProgramButton, deleteProgramButton, newConditionButton,
+        editConditionButton, deleteConditionButton, exitButton})
+    b->setEnabled(false);
+  cancelButton->setEnabled(true);
+  confirmButton->setEnabled(true);
   browseMode = false;
   statusBar->showMessage(QStringLiteral("【新增條件模式】"));
   setEditing(true);
@@ -667,9 +672,12 @@ void ProgramList::editCondition() {
   if (conditionRows.isEmpty()) return;
   editRowKey_ = conditionRows.bookmark();
   statusBar->showMessage(QStringLiteral("【修改療程模式】"));
-  for (int n : {1, 2, 3, 4, 5, 6, 8}) ToolButton[static_cast<size_t>(n)]->setEnabled(false);
-  ToolButton[10]->setEnabled(true);
-  ToolButton[11]->setEnabled(true);
+  for (QToolButton* b :
+       {newProgramButton, editProgramButton, deleteProgramButton, newConditionButton,
+        editConditionButton, deleteConditionButton, exitButton})
+    b->setEnabled(false);
+  cancelButton->setEnabled(true);
+  confirmButton->setEnabled(true);
   browseMode = false;
   setEditing(true);
   refreshProgramPanel();
@@ -691,8 +699,8 @@ void ProgramList::deleteCondition() {
   }
   statusBar->showMessage(kBrowseStatus);
   updateCountLabel();
-  ToolButton[5]->setEnabled(conditionCount() > 0);
-  ToolButton[6]->setEnabled(conditionCount() > 0);
+  editConditionButton->setEnabled(conditionCount() > 0);
+  deleteConditionButton->setEnabled(conditionCount() > 0);
   showConditionControls();
 }
 
@@ -827,10 +835,5 @@ void ProgramList::runProgram(int n) {
                        Trim(cellText(programs, QStringLiteral("ProPrg%1").arg(n))),
                        Trim(cellText(programs, QStringLiteral("ProParm%1").arg(n))));
 }
-
-void ProgramList::SpeedButton1Click() { runProgram(1); }
-void ProgramList::SpeedButton2Click() { runProgram(2); }
-void ProgramList::SpeedButton3Click() { runProgram(3); }
-void ProgramList::SpeedButton4Click() { runProgram(4); }
 
 }  // namespace ruto

@@ -77,10 +77,6 @@ class ProgramList : public FormShowOnce<OpenerDialog> {
   void stepEnergy();
   void stepAgeFrom();
   void stepAgeTo();
-  void SpeedButton1Click();
-  void SpeedButton2Click();
-  void SpeedButton3Click();
-  void SpeedButton4Click();
 
   // Working state.
   QString conditionDigits;
@@ -99,9 +95,21 @@ class ProgramList : public FormShowOnce<OpenerDialog> {
 
   RecordGrid* programGrid = nullptr;
   RecordGrid* conditionGrid = nullptr;
-  std::array<QToolButton*, 12> ToolButton{};
+  QToolButton* newProgramButton = nullptr;
+  QToolButton* editProgramButton = nullptr;
+  QToolButton* deleteProgramButton = nullptr;
+  QToolButton* newConditionButton = nullptr;
+  QToolButton* editConditionButton = nullptr;
+  QToolButton* deleteConditionButton = nullptr;
+  QToolButton* confirmButton = nullptr;
+  QToolButton* cancelButton = nullptr;
+  QToolButton* exitButton = nullptr;
   std::array<QCheckBox*, 70> CheckBox{};
-  std::array<QGroupBox*, 6> GroupBox{};
+  QGroupBox* programGroup = nullptr;
+  QGroupBox* bodyMindGroup = nullptr;
+  QGroupBox* meridianGroup = nullptr;
+  QGroupBox* elementGroup = nullptr;
+  QGroupBox* ageSexGroup = nullptr;
   QComboBox* rangeCompareBox = nullptr;
   QLineEdit* ageFromEdit = nullptr;        // ProAGL
   QLineEdit* ageToEdit = nullptr;          // ProAGH
@@ -120,7 +128,7 @@ class ProgramList : public FormShowOnce<OpenerDialog> {
   QLabel* programPicture = nullptr;
   QPushButton* changePictureButton = nullptr;
   QPushButton* clearPictureButton = nullptr;
-  std::array<QToolButton*, 5> runButtons{};
+  std::array<QToolButton*, 5> runButtons{};  // 1..4
   QLabel* countLabel = nullptr;
   QStatusBar* statusBar = nullptr;
 

@@ -77,7 +77,7 @@ TEST_F(ProgramListTest, StoredRowShowsInTheControls) {
   EXPECT_EQ(w.conditionNameEdit->text(), "主條件");
   EXPECT_TRUE(w.requiredBox->isChecked());
   // Browsing: the condition groups are closed for input.
-  EXPECT_FALSE(w.GroupBox[2]->isEnabled());
+  EXPECT_FALSE(w.bodyMindGroup->isEnabled());
   EXPECT_TRUE(w.descriptionEdit->isReadOnly());
   // "1010": run buttons 1 and 3, with their hints; a click starts the program.
   EXPECT_EQ(QString("%1%2%3%4")
@@ -106,14 +106,14 @@ TEST_F(ProgramListTest, ModifyConfirmCancelAndNewRows) {
   ProgramList w;
   w.show();
   w.activateConditionList();
-  EXPECT_FALSE(w.ToolButton[1]->isEnabled());
-  EXPECT_TRUE(w.ToolButton[5]->isEnabled());
+  EXPECT_FALSE(w.newProgramButton->isEnabled());
+  EXPECT_TRUE(w.editConditionButton->isEnabled());
 
   // Cancel drops everything typed.
   w.editCondition();
   EXPECT_EQ(w.statusBar->currentMessage(), "【修改療程模式】");
   EXPECT_FALSE(w.programGrid->isEnabled());
-  EXPECT_TRUE(w.GroupBox[3]->isEnabled());
+  EXPECT_TRUE(w.meridianGroup->isEnabled());
   w.CheckBox[6]->setChecked(true);
   w.descriptionEdit->setPlainText("改過");
   w.cancelEdit();
@@ -135,8 +135,8 @@ TEST_F(ProgramListTest, ModifyConfirmCancelAndNewRows) {
   EXPECT_EQ(row("SELECT ProCond, ProAnd FROM VOPRDT WHERE ProSubN = '主條件'"),
             "231211000000000000000032|100001100000000000000000");
   EXPECT_EQ(row("SELECT ProData, ProScal FROM VOPRO WHERE ProNo = 'P01'"), "改過|1");
-  EXPECT_TRUE(w.ToolButton[4]->isEnabled());
-  EXPECT_FALSE(w.ToolButton[11]->isEnabled());
+  EXPECT_TRUE(w.newConditionButton->isEnabled());
+  EXPECT_FALSE(w.confirmButton->isEnabled());
 
   // A new row starts with everything off and belongs to the current program.
   w.newCondition();
