@@ -47,18 +47,11 @@ namespace {
 
 const QString kBrowseStatus = QStringLiteral("【查詢療程模式】");
 
-// The check boxes of each position: first (+1), second (+2, 0 for none) and the group flag.
-struct PositionBoxes {
-  int first, second, group;
-  const char* caption;
-};
-constexpr std::array<PositionBoxes, 23> kBoxes = {
-    {{0, 0, 0, ""},          {1, 2, 44, "體能狀態"}, {3, 4, 45, "精神狀態"}, {5, 0, 46, "肌骨系統"},
-     {7, 8, 47, "新陳代謝"}, {9, 0, 48, "自律神經"}, {6, 10, 54, "肺經"},    {11, 12, 55, "大腸經"},
-     {13, 14, 56, "心包經"}, {15, 16, 57, "三焦經"}, {17, 18, 58, "心經"},   {19, 20, 59, "小腸經"},
-     {21, 22, 60, "脾經"},   {23, 24, 61, "胃經"},   {25, 26, 62, "肝經"},   {27, 28, 63, "膽經"},
-     {29, 30, 64, "腎經"},   {31, 32, 65, "膀胱經"}, {33, 38, 49, "木"},     {34, 39, 50, "火"},
-     {35, 40, 51, "土"},     {36, 41, 52, "金"},     {37, 42, 53, "水"}}};
+// The caption of each position's group flag.
+constexpr std::array<const char*, 23> kPositionCaptions = {
+    "",       "體能狀態", "精神狀態", "肌骨系統", "新陳代謝", "自律神經", "肺經", "大腸經",
+    "心包經", "三焦經",   "心經",     "小腸經",   "脾經",     "胃經",     "肝經", "膽經",
+    "腎經",   "膀胱經",   "木",       "火",       "土",       "金",       "水"};
 
 QString shortestText(double v) { return FloatToStr(v); }
 
@@ -207,11 +200,24 @@ ProgramList::~ProgramList() = default;
 void ProgramList::buildConditionGroups(QWidget* host) {
   auto* layout = new QGridLayout(host);
   layout->setContentsMargins(0, 0, 0, 0);
-  const auto box = [this](QWidget* parent, int n, const QString& caption) {
+  const auto box = [](QWidget* parent, const QString& name, const QString& caption) {
     auto* c = new QCheckBox(caption, parent);
-    c->setObjectName(QStringLiteral("CheckBox%1").arg(n));
-    CheckBox[static_cast<size_t>(n)] = c;
+    c->setObjectName(name);
     return c;
+  };
+  // Position p's row: its group flag, then its first and (with a caption) its second box.
+  const auto addPosition = [&](QGroupBox* g, QGridLayout* l, int p, int row, int column,
+                               const QString& first, const QString& second) {
+    ConditionBoxes& b = positionBoxes[static_cast<size_t>(p)];
+    const QString name = QStringLiteral("position%1").arg(p);
+    b.group = box(g, name + QStringLiteral("Group"),
+                  QString::fromUtf8(kPositionCaptions[static_cast<size_t>(p)]));
+    b.first = box(g, name + QStringLiteral("First"), first);
+    l->addWidget(b.group, row, column);
+    l->addWidget(b.first, row, column + 1);
+    if (second.isEmpty()) return;
+    b.second = box(g, name + QStringLiteral("Second"), second);
+    l->addWidget(b.second, row, column + 2);
   };
   const auto group = [this](QGroupBox*& g, const char* name, const QString& caption) {
     g = new QGroupBox(caption, this);
@@ -252,14 +258,12 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   auto* l2 = new QGridLayout(g2);
   const char* firstCaptions[] = {"", "虛弱", "衰弱", "異常", "減弱", "異常"};
   const char* secondCaptions[] = {"", "亢奮", "亢奮", "", "增強", ""};
-  for (int p = 1; p <= 5; ++p) {
-    const PositionBoxes& b = kBoxes[static_cast<size_t>(p)];
-    l2->addWidget(box(g2, b.group, QString::fromUtf8(b.caption)), p - 1, 0);
-    l2->addWidget(box(g2, b.first, QString::fromUtf8(firstCaptions[p])), p - 1, 1);
-    if (b.second) l2->addWidget(box(g2, b.second, QString::fromUtf8(secondCaptions[p])), p - 1, 2);
-  }
+  for (int p = 1; p <= 5; ++p)
+    addPosition(g2, l2, p, p - 1, 0, QString::fromUtf8(firstCaptions[p]),
+                QString::fromUtf8(secondCaptions[p]));
   auto* range = new QHBoxLayout;
-  range->addWidget(box(g2, 43, QStringLiteral("範圍")));
+  rangeBox = box(g2, QStringLiteral("rangeBox"), QStringLiteral("範圍"));
+  range->addWidget(rangeBox);
   rangeCompareBox = new QComboBox(g2);
   rangeCompareBox->setObjectName(QStringLiteral("rangeCompareBox"));
   rangeCompareBox->addItems(
@@ -279,25 +283,17 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   QGroupBox* g3 = group(meridianGroup, "meridianGroup", QStringLiteral("個別經絡條件"));
   auto* l3 = new QGridLayout(g3);
   l3->setVerticalSpacing(0);
-  for (int p = 6; p <= 17; ++p) {
-    const PositionBoxes& b = kBoxes[static_cast<size_t>(p)];
-    const int row = (p - 6) % 6, col = (p - 6) / 6 * 3;
-    l3->addWidget(box(g3, b.group, QString::fromUtf8(b.caption)), row, col);
-    l3->addWidget(box(g3, b.first, QStringLiteral("虛證")), row, col + 1);
-    l3->addWidget(box(g3, b.second, QStringLiteral("實證")), row, col + 2);
-  }
+  for (int p = 6; p <= 17; ++p)
+    addPosition(g3, l3, p, (p - 6) % 6, (p - 6) / 6 * 3, QStringLiteral("虛證"),
+                QStringLiteral("實證"));
   layout->addWidget(g3, 1, 1, 2, 1);
 
   // The five elements, positions 18..22.
   QGroupBox* g4 = group(elementGroup, "elementGroup", QStringLiteral("五行條件"));
   auto* l4 = new QGridLayout(g4);
   l4->setVerticalSpacing(0);
-  for (int p = 18; p <= 22; ++p) {
-    const PositionBoxes& b = kBoxes[static_cast<size_t>(p)];
-    l4->addWidget(box(g4, b.group, QString::fromUtf8(b.caption)), p - 18, 0);
-    l4->addWidget(box(g4, b.first, QStringLiteral("虛證")), p - 18, 1);
-    l4->addWidget(box(g4, b.second, QStringLiteral("實證")), p - 18, 2);
-  }
+  for (int p = 18; p <= 22; ++p)
+    addPosition(g4, l4, p, p - 18, 0, QStringLiteral("虛證"), QStringLiteral("實證"));
   layout->addWidget(g4, 2, 0);
 
   // Age and sex.
@@ -310,13 +306,16 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   for (QLineEdit* e : {ageFromEdit, ageToEdit}) e->setMaximumWidth(50);
   ageFromSpin = new TUpDown(0, 100, g5);
   ageToSpin = new TUpDown(0, 100, g5);
-  l5->addWidget(box(g5, 67, QStringLiteral("大於等於")), 0, 0);
+  l5->addWidget(ageFromBox = box(g5, QStringLiteral("ageFromBox"), QStringLiteral("大於等於")), 0,
+                0);
   l5->addWidget(ageFromEdit, 0, 1);
   l5->addWidget(ageFromSpin, 0, 2);
-  l5->addWidget(box(g5, 68, QStringLiteral("小於等於")), 0, 3);
+  l5->addWidget(ageToBox = box(g5, QStringLiteral("ageToBox"), QStringLiteral("小於等於")), 0, 3);
   l5->addWidget(ageToEdit, 0, 4);
   l5->addWidget(ageToSpin, 0, 5);
-  l5->addWidget(box(g5, 69, QStringLiteral("性別條件")), 1, 0);
+  l5->addWidget(
+      sexConditionBox = box(g5, QStringLiteral("sexConditionBox"), QStringLiteral("性別條件")), 1,
+      0);
   maleButton = new QRadioButton(QStringLiteral("男性"), g5);
   maleButton->setObjectName(QStringLiteral("maleButton"));
   femaleButton = new QRadioButton(QStringLiteral("女性"), g5);
@@ -348,11 +347,11 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   clearPictureButton = new QPushButton(QStringLiteral("X"), this);
   clearPictureButton->setObjectName(QStringLiteral("clearPictureButton"));
   clearPictureButton->setToolTip(QStringLiteral("Clear The Picture"));
-  box(this, 66, QStringLiteral("1 : 1"));
-  CheckBox[66]->setToolTip(QStringLiteral("Scaled  1 : 1"));
+  actualSizeBox = box(this, QStringLiteral("actualSizeBox"), QStringLiteral("1 : 1"));
+  actualSizeBox->setToolTip(QStringLiteral("Scaled  1 : 1"));
   pictureButtons->addWidget(changePictureButton);
   pictureButtons->addWidget(clearPictureButton);
-  pictureButtons->addWidget(CheckBox[66]);
+  pictureButtons->addWidget(actualSizeBox);
   pictureColumn->addLayout(pictureButtons);
   panel->addLayout(pictureColumn);
   layout->addLayout(panel, 4, 0, 1, 2);
@@ -371,11 +370,11 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   keys->addStretch(1);
   layout->addLayout(keys, 5, 0, 1, 2);
 
-  connect(CheckBox[43], &QCheckBox::clicked, this, [this] { toggleRange(); });
-  connect(CheckBox[66], &QCheckBox::clicked, this, [this] { toggleActualSize(); });
-  connect(CheckBox[67], &QCheckBox::clicked, this, [this] { toggleAgeFrom(); });
-  connect(CheckBox[68], &QCheckBox::clicked, this, [this] { toggleAgeTo(); });
-  connect(CheckBox[69], &QCheckBox::clicked, this, [this] { toggleSexCondition(); });
+  connect(rangeBox, &QCheckBox::clicked, this, [this] { toggleRange(); });
+  connect(actualSizeBox, &QCheckBox::clicked, this, [this] { toggleActualSize(); });
+  connect(ageFromBox, &QCheckBox::clicked, this, [this] { toggleAgeFrom(); });
+  connect(ageToBox, &QCheckBox::clicked, this, [this] { toggleAgeTo(); });
+  connect(sexConditionBox, &QCheckBox::clicked, this, [this] { toggleSexCondition(); });
   connect(energySpin, &TUpDown::clicked, this, [this] { stepEnergy(); });
   connect(ageFromSpin, &TUpDown::clicked, this, [this] { stepAgeFrom(); });
   connect(ageToSpin, &TUpDown::clicked, this, [this] { stepAgeTo(); });
@@ -460,7 +459,7 @@ void ProgramList::setEditing(bool editing) {
     g->setEnabled(editing);
   changePictureButton->setEnabled(editing);
   clearPictureButton->setEnabled(editing);
-  CheckBox[66]->setEnabled(editing);
+  actualSizeBox->setEnabled(editing);
 }
 
 void ProgramList::setListColours() {
@@ -477,7 +476,7 @@ void ProgramList::setListColours() {
 
 void ProgramList::refreshProgramPanel() {
   const bool scaled = programs.field(QStringLiteral("ProScal")).toBool();
-  CheckBox[66]->setChecked(scaled);
+  actualSizeBox->setChecked(scaled);
   programPicture->setScaledContents(!scaled);
   const QString fn = cellText(programs, QStringLiteral("ProFN"));
   for (int n = 1; n <= 4; ++n) {
@@ -521,25 +520,25 @@ void ProgramList::showConditions(bool blank) {
 
   const TConditionForm f = DecodeConditions(cond, flags);
   for (int p = 1; p <= 22; ++p) {
-    const PositionBoxes& b = kBoxes[static_cast<size_t>(p)];
-    CheckBox[static_cast<size_t>(b.first)]->setChecked(f.First[p]);
-    if (b.second) CheckBox[static_cast<size_t>(b.second)]->setChecked(f.Second[p]);
-    CheckBox[static_cast<size_t>(b.group)]->setChecked(f.Group[p]);
+    const ConditionBoxes& b = positionBoxes[static_cast<size_t>(p)];
+    b.first->setChecked(f.First[p]);
+    if (b.second) b.second->setChecked(f.Second[p]);
+    b.group->setChecked(f.Group[p]);
   }
-  CheckBox[43]->setChecked(f.Range);
-  CheckBox[1]->setEnabled(!f.Range);
-  CheckBox[2]->setEnabled(!f.Range);
+  rangeBox->setChecked(f.Range);
+  positionBoxes[1].first->setEnabled(!f.Range);
+  positionBoxes[1].second->setEnabled(!f.Range);
   rangeCompareBox->setEnabled(f.Range);
   energyEdit->setEnabled(f.Range);
   energySpin->setEnabled(f.Range);
   rangeCompareBox->setCurrentIndex(f.RangeIndex);
-  CheckBox[67]->setChecked(f.AgeLow);
-  CheckBox[68]->setChecked(f.AgeHigh);
+  ageFromBox->setChecked(f.AgeLow);
+  ageToBox->setChecked(f.AgeHigh);
   ageFromEdit->setEnabled(f.AgeLow);
   ageFromSpin->setEnabled(f.AgeLow);
   ageToEdit->setEnabled(f.AgeHigh);
   ageToSpin->setEnabled(f.AgeHigh);
-  CheckBox[69]->setChecked(f.SexCondition);
+  sexConditionBox->setChecked(f.SexCondition);
   maleButton->setEnabled(f.SexCondition);
   femaleButton->setEnabled(f.SexCondition);
   if (f.SexCondition) (f.Male ? maleButton : femaleButton)->setChecked(true);
@@ -548,16 +547,16 @@ void ProgramList::showConditions(bool blank) {
 void ProgramList::buildConditionStrings() {
   TConditionForm f;
   for (int p = 1; p <= 22; ++p) {
-    const PositionBoxes& b = kBoxes[static_cast<size_t>(p)];
-    f.First[p] = CheckBox[static_cast<size_t>(b.first)]->isChecked();
-    f.Second[p] = b.second && CheckBox[static_cast<size_t>(b.second)]->isChecked();
-    f.Group[p] = CheckBox[static_cast<size_t>(b.group)]->isChecked();
+    const ConditionBoxes& b = positionBoxes[static_cast<size_t>(p)];
+    f.First[p] = b.first->isChecked();
+    f.Second[p] = b.second && b.second->isChecked();
+    f.Group[p] = b.group->isChecked();
   }
-  f.Range = CheckBox[43]->isChecked();
+  f.Range = rangeBox->isChecked();
   f.RangeIndex = rangeCompareBox->currentIndex();
-  f.AgeLow = CheckBox[67]->isChecked();
-  f.AgeHigh = CheckBox[68]->isChecked();
-  f.SexCondition = CheckBox[69]->isChecked();
+  f.AgeLow = ageFromBox->isChecked();
+  f.AgeHigh = ageToBox->isChecked();
+  f.SexCondition = sexConditionBox->isChecked();
   f.Male = maleButton->isChecked();
   const auto [digits, flags] = EncodeConditions(f);
   conditionDigits = digits;
@@ -737,7 +736,7 @@ void ProgramList::confirmEdit() {
   edit.programNo = cellText(programs, QStringLiteral("ProNo"));
   edit.ProData = descriptionEdit->toPlainText();
   edit.ProPict = editPict_;
-  edit.ProScal = CheckBox[66]->isChecked();
+  edit.ProScal = actualSizeBox->isChecked();
   QString error;
   if (!SaveConditionEdit(programs, conditionRows, edit, &error)) {
     AskUser(MsgKind::WarningOk, error);
@@ -763,8 +762,8 @@ void ProgramList::cancelEdit() {
   setEditing(false);
   statusBar->showMessage(kBrowseStatus);
   showProgramFields();
-  CheckBox[66]->setChecked(programs.field(QStringLiteral("ProScal")).toBool());
-  programPicture->setScaledContents(!CheckBox[66]->isChecked());
+  actualSizeBox->setChecked(programs.field(QStringLiteral("ProScal")).toBool());
+  programPicture->setScaledContents(!actualSizeBox->isChecked());
   showConditionControls();
   browseToolbar();
 }
@@ -784,9 +783,9 @@ void ProgramList::clearPicture() {
 }
 
 void ProgramList::toggleRange() {
-  const bool on = CheckBox[43]->isChecked();
-  CheckBox[1]->setEnabled(!on);
-  CheckBox[2]->setEnabled(!on);
+  const bool on = rangeBox->isChecked();
+  positionBoxes[1].first->setEnabled(!on);
+  positionBoxes[1].second->setEnabled(!on);
   rangeCompareBox->setEnabled(on);
   energyEdit->setEnabled(on);
   energySpin->setEnabled(on);
@@ -794,22 +793,22 @@ void ProgramList::toggleRange() {
 }
 
 void ProgramList::toggleActualSize() {
-  programPicture->setScaledContents(!CheckBox[66]->isChecked());
+  programPicture->setScaledContents(!actualSizeBox->isChecked());
 }
 
 void ProgramList::toggleAgeFrom() {
-  ageFromEdit->setEnabled(CheckBox[67]->isChecked());
-  ageFromSpin->setEnabled(CheckBox[67]->isChecked());
+  ageFromEdit->setEnabled(ageFromBox->isChecked());
+  ageFromSpin->setEnabled(ageFromBox->isChecked());
 }
 
 void ProgramList::toggleAgeTo() {
-  ageToEdit->setEnabled(CheckBox[68]->isChecked());
-  ageToSpin->setEnabled(CheckBox[68]->isChecked());
+  ageToEdit->setEnabled(ageToBox->isChecked());
+  ageToSpin->setEnabled(ageToBox->isChecked());
 }
 
 void ProgramList::toggleSexCondition() {
-  maleButton->setEnabled(CheckBox[69]->isChecked());
-  femaleButton->setEnabled(CheckBox[69]->isChecked());
+  maleButton->setEnabled(sexConditionBox->isChecked());
+  femaleButton->setEnabled(sexConditionBox->isChecked());
 }
 
 void ProgramList::stepEnergy() { energyEdit->setText(QString::number(energySpin->Position())); }

@@ -104,7 +104,19 @@ class ProgramList : public FormShowOnce<OpenerDialog> {
   QToolButton* confirmButton = nullptr;
   QToolButton* cancelButton = nullptr;
   QToolButton* exitButton = nullptr;
-  std::array<QCheckBox*, 70> CheckBox{};
+  // The boxes of one position of the condition strings: its first and second state (no second
+  // for some) and its group flag.
+  struct ConditionBoxes {
+    QCheckBox* first = nullptr;
+    QCheckBox* second = nullptr;
+    QCheckBox* group = nullptr;
+  };
+  std::array<ConditionBoxes, 23> positionBoxes;  // positions 1..22
+  QCheckBox* rangeBox = nullptr;
+  QCheckBox* ageFromBox = nullptr;
+  QCheckBox* ageToBox = nullptr;
+  QCheckBox* sexConditionBox = nullptr;
+  QCheckBox* actualSizeBox = nullptr;
   QGroupBox* programGroup = nullptr;
   QGroupBox* bodyMindGroup = nullptr;
   QGroupBox* meridianGroup = nullptr;

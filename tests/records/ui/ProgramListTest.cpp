@@ -48,9 +48,9 @@ class ProgramListTest : public dbtest::Fixture {
     dbtest::Fixture::TearDown();
   }
   QString row(const QString& sql) { return dbtest::firstRow(kMainConnection, sql); }
-  static QString checks(ProgramList& w, std::initializer_list<int> boxes) {
+  static QString checks(std::initializer_list<const QCheckBox*> boxes) {
     QString s;
-    for (int n : boxes) s += w.CheckBox[static_cast<size_t>(n)]->isChecked() ? '1' : '0';
+    for (const QCheckBox* b : boxes) s += b->isChecked() ? '1' : '0';
     return s;
   }
   QStringList asked;
@@ -65,13 +65,16 @@ TEST_F(ProgramListTest, StoredRowShowsInTheControls) {
   EXPECT_EQ(w.countLabel->text(), "     2  -  [ 2 ]");
   EXPECT_EQ(w.programs.field("ProNo"), "P01");
   // Range 5 = "大於 >", pair 3, single boxes, metabolism 2, age both, sex female.
-  EXPECT_TRUE(w.CheckBox[43]->isChecked());
+  EXPECT_TRUE(w.rangeBox->isChecked());
   EXPECT_EQ(w.rangeCompareBox->currentIndex(), 1);
-  EXPECT_FALSE(w.CheckBox[1]->isEnabled());
-  EXPECT_EQ(checks(w, {3, 4, 5, 7, 8, 9}), "111011");
-  EXPECT_EQ(checks(w, {67, 68, 69}), "111");
+  EXPECT_FALSE(w.positionBoxes[1].first->isEnabled());
+  const auto& p = w.positionBoxes;
+  EXPECT_EQ(checks({p[2].first, p[2].second, p[3].first, p[4].first, p[4].second, p[5].first}),
+            "111011");
+  EXPECT_EQ(checks({w.ageFromBox, w.ageToBox, w.sexConditionBox}), "111");
   EXPECT_TRUE(w.femaleButton->isChecked());
-  EXPECT_EQ(checks(w, {44, 45, 54, 55}), "1001");  // flags 1 and 7 (large intestine)
+  EXPECT_EQ(checks({p[1].group, p[2].group, p[6].group, p[7].group}),
+            "1001");  // flags 1 and 7 (large intestine)
   EXPECT_EQ(w.energyEdit->text(), "27.5");
   EXPECT_EQ(w.energySpin->Position(), 27);
   EXPECT_EQ(w.conditionNameEdit->text(), "主條件");
@@ -95,9 +98,11 @@ TEST_F(ProgramListTest, StoredRowShowsInTheControls) {
   // The second row: "7" shows range mode with no comparison; the rest cleared.
   w.conditionRows.setPosition(1);
   w.showConditionControls();
-  EXPECT_TRUE(w.CheckBox[43]->isChecked());
+  EXPECT_TRUE(w.rangeBox->isChecked());
   EXPECT_EQ(w.rangeCompareBox->currentIndex(), -1);
-  EXPECT_EQ(checks(w, {3, 4, 5, 67, 69, 44}), "000000");
+  EXPECT_EQ(
+      checks({p[2].first, p[2].second, p[3].first, w.ageFromBox, w.sexConditionBox, p[1].group}),
+      "000000");
   w.resize(w.sizeHint());
   ruto::test::savePng(w.grab().toImage(), "ProgramList");
 }
@@ -114,22 +119,22 @@ TEST_F(ProgramListTest, ModifyConfirmCancelAndNewRows) {
   EXPECT_EQ(w.statusBar->currentMessage(), "【修改療程模式】");
   EXPECT_FALSE(w.programGrid->isEnabled());
   EXPECT_TRUE(w.meridianGroup->isEnabled());
-  w.CheckBox[6]->setChecked(true);
+  w.positionBoxes[6].first->setChecked(true);
   w.descriptionEdit->setPlainText("改過");
   w.cancelEdit();
   EXPECT_EQ(w.descriptionEdit->toPlainText(), "睡前按摩");
-  EXPECT_FALSE(w.CheckBox[6]->isChecked());
+  EXPECT_FALSE(w.positionBoxes[6].first->isChecked());
   EXPECT_TRUE(w.programGrid->isEnabled());
   EXPECT_EQ(row("SELECT ProCond FROM VOPRDT WHERE ProSubN = '主條件'"), "531230000000000000000032");
 
   // Confirm writes the row and the program's description together.
   w.editCondition();
-  w.CheckBox[6]->setChecked(true);   // lung 虛證
-  w.CheckBox[54]->setChecked(true);  // lung flag
-  w.CheckBox[43]->click();           // range off
-  w.CheckBox[2]->setChecked(true);   // 亢奮
+  w.positionBoxes[6].first->setChecked(true);   // lung 虛證
+  w.positionBoxes[6].group->setChecked(true);   // lung flag
+  w.rangeBox->click();                          // range off
+  w.positionBoxes[1].second->setChecked(true);  // 亢奮
   w.descriptionEdit->setPlainText("改過");
-  w.CheckBox[66]->setChecked(true);
+  w.actualSizeBox->setChecked(true);
   w.confirmEdit();
   EXPECT_EQ(w.statusBar->currentMessage(), "【查詢療程模式】");
   EXPECT_EQ(row("SELECT ProCond, ProAnd FROM VOPRDT WHERE ProSubN = '主條件'"),
@@ -141,13 +146,15 @@ TEST_F(ProgramListTest, ModifyConfirmCancelAndNewRows) {
   // A new row starts with everything off and belongs to the current program.
   w.newCondition();
   EXPECT_EQ(w.statusBar->currentMessage(), "【新增條件模式】");
-  EXPECT_EQ(checks(w, {43, 3, 54, 67, 69}), "00000");
+  EXPECT_EQ(checks({w.rangeBox, w.positionBoxes[2].first, w.positionBoxes[6].group, w.ageFromBox,
+                    w.sexConditionBox}),
+            "00000");
   EXPECT_FALSE(w.requiredBox->isChecked());
   w.conditionNameEdit->setText("女性");
-  w.CheckBox[69]->click();
+  w.sexConditionBox->click();
   EXPECT_TRUE(w.femaleButton->isEnabled());
   w.femaleButton->setChecked(true);
-  w.CheckBox[43]->click();  // range with nothing chosen selects "等於 ="
+  w.rangeBox->click();  // range with nothing chosen selects "等於 ="
   EXPECT_EQ(w.rangeCompareBox->currentIndex(), 0);
   w.confirmEdit();
   EXPECT_EQ(row("SELECT ProNo, ProCond, ProAnd FROM VOPRDT WHERE ProSubN = '女性'"),
