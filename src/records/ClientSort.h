@@ -11,8 +11,8 @@ namespace ruto {
 QString ClientSortField(int sortKey);
 // Item of the sort-column box shown on opening (0..8).
 int ClientSortItem(int sortKey);
-// Sort string of the key: "Name DESC" for -2. A key of 0 sorts descending, as a key that is
-// not greater than 0 always did.
+// Sort string of the key: "Name DESC" for -2. A key of 0 sorts descending too: every key not
+// above 0 means descending.
 QString ClientSortText(int sortKey);
 // Item of the direction box: 0 "遞增" for a key above 0, else 1 "遞減".
 int ClientSortDirectionItem(int sortKey);

@@ -1,6 +1,6 @@
 #pragma once
-// DataExchangeDialog, the exchange window: export to and import from a transfer file "VoTran.mdb"
-// in a folder the user picks.
+// The exchange window: export to and import from a transfer file "VoTran.mdb" in a folder the
+// user picks.
 
 #include <QDialog>
 #include <functional>
@@ -42,9 +42,9 @@ class DataExchangeDialog : public FormShowOnce<QDialog> {
   void toggleProgramImport();
   void toggleRecordImport();
   void showImportFolder();
-  void runExport();  // export
-  void runImport();  // import
-  void leave();      // exit
+  void runExport();
+  void runImport();
+  void leave();
   // Escape and the frame's close box: refused while a run holds the window.
   void reject() override;
 

@@ -1,6 +1,6 @@
 #pragma once
-// ProgramEditor, the program editor: number, name, description, picture and up to four run buttons
-// of one expert program, new or changed.
+// The program editor: number, name, description, picture and up to four run buttons of one
+// expert program, new or changed.
 
 #include <QByteArray>
 #include <QDialog>
@@ -29,8 +29,8 @@ class ProgramEditor : public FormShowOnce<QDialog> {
   ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidget* parent = nullptr);
 
   void FormShow() override;
-  void save();   // save
-  void leave();  // leave
+  void save();
+  void leave();
   void updateSaveButton();
   void pickPicture();
   void clearPicture();

@@ -1,6 +1,6 @@
 #pragma once
-// ProgramList, the expert-program list: programs and their condition rows, every condition of a
-// row as check boxes, the program's description, picture and run buttons.
+// The expert-program list: programs and their condition rows, every condition of a row as check
+// boxes, the program's description, picture and run buttons.
 
 #include <QDialog>
 #include <array>
@@ -58,15 +58,15 @@ class ProgramList : public FormShowOnce<OpenerDialog> {
   void buildConditionStrings();
   void refreshProgramPanel();
   void updateCountLabel();
-  void newProgram();       // new program
-  void editProgram();      // modify program
-  void deleteProgram();    // delete program
-  void newCondition();     // new condition
-  void editCondition();    // modify condition
-  void deleteCondition();  // delete condition
-  void leave();            // exit
-  void cancelEdit();       // cancel
-  void confirmEdit();      // confirm
+  void newProgram();
+  void editProgram();
+  void deleteProgram();
+  void newCondition();
+  void editCondition();
+  void deleteCondition();
+  void leave();
+  void cancelEdit();
+  void confirmEdit();
   void pickPicture();
   void clearPicture();
   void toggleRange();
