@@ -62,11 +62,6 @@ int ClientSortKeyFor(int item, bool descending) {
   return descending ? -m : m;
 }
 
-int WithDirection(int sortKey, bool descending) {
-  const int m = magnitude(sortKey);
-  return descending ? -m : m;
-}
-
 QString BrowserSearchColumn(int sortKey) {
   return searchColumn(
       sortKey, {{1, "CUSTNO"}, {2, "NAME"}, {5, "TEL"}, {6, "ADDR"}, {7, "EMAIL"}, {8, "TEL2"}},

@@ -22,8 +22,6 @@ QString ClientSortDirectionText(int sortKey);
 QString ComboSortField(int item);
 // The key after a change of either box: magnitude item + 1, sign from the direction.
 int ClientSortKeyFor(int item, bool descending);
-// The key with its magnitude kept and the sign of the direction.
-int WithDirection(int sortKey, bool descending);
 
 // Column a typed search looks in. The browser: 1 CUSTNO, 2 NAME, 5 TEL, 6 ADDR, 7 EMAIL,
 // 8 TEL2, else TEL3. The store window: 1 CUSTNO, 2 NAME, 5 TEL, else ADDR.

@@ -156,55 +156,45 @@ TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
   EXPECT_FALSE(ViewState.TestLoaded);
 }
 
-TEST_F(RecordsWindowsTest, StoreWithClientFoundStoresAtOnce) {
+// The store window chooses only a client it shows: an unknown current client leaves nothing
+// chosen (not even an earlier choice) until a row is double-clicked and the store confirmed.
+TEST_F(RecordsWindowsTest, StoreChoosesOnlyAClientItShows) {
   addClient("A01", "甲");
-  CurrentClient.CustNo = "A01";
-  CurrentClient.Name = "甲";
-  CurrentTest.Values[1] = 12.5;
+  ChosenClient.CustNo = "EARLIER";
+  CurrentClient.CustNo = "GONE";
+  CurrentClient.Sex = false;
+  {
+    StoreTestDialog w;
+    w.show();
+    EXPECT_FALSE(w.saveButton->isEnabled());
+    EXPECT_EQ(ChosenClient.CustNo, "");
+    EXPECT_EQ(w.sexText->text(), "女性");
+    EXPECT_EQ(w.custNoText->text(), "");
+    answer = false;
+    w.saveUnderClickedClient();
+    EXPECT_EQ(count("VODATA"), 0);
+    answer = true;
+    w.saveUnderClickedClient();
+    EXPECT_EQ(count("VODATA"), 1);
+    EXPECT_EQ(CurrentClient.CustNo, "A01");
+    EXPECT_EQ(asked.last(), "1:您要將檢測資料存於這個受測者資料中嗎？");
+  }
+  // A01 is now the current client: the window opens with it chosen and stores at once.
   StoreTestDialog w;
   w.show();
-  EXPECT_TRUE(w.saveButton->isEnabled());
   EXPECT_EQ(w.custNoText->text(), "A01");
   EXPECT_EQ(w.sexText->text(), "男性");
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("records-store"));
-  w.saveButton->click();
-  EXPECT_EQ(w.result(), QDialog::Accepted);
-  EXPECT_EQ(count("VODATA"), 1);
-  EXPECT_GT(CurrentTest.MKey, 0);
-}
-
-// However narrow the window, the count label keeps the room its widest text needs.
-TEST_F(RecordsWindowsTest, StoreCountLabelHasRoomForItsText) {
-  StoreTestDialog w;
-  w.show();
-  w.resize(1, 1);  // down to the window's minimum
+  // However narrow the window, the count label keeps the room its widest text needs.
+  w.resize(1, 1);
   QLabel* label = w.clientList->countLabel;
   label->setText(RecordCountText(999999, 999999));
   w.layout()->activate();
   EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()));
   EXPECT_LE(label->mapTo(&w, QPoint(label->width(), 0)).x(), w.width());
-}
-
-TEST_F(RecordsWindowsTest, StoreWithUnknownClientChoosesNothingUntilDoubleClick) {
-  addClient("A01", "甲");
-  ChosenClient.CustNo = "EARLIER";
-  CurrentClient.CustNo = "GONE";
-  CurrentClient.Sex = false;
-  StoreTestDialog w;
-  w.show();
-  EXPECT_FALSE(w.saveButton->isEnabled());
-  EXPECT_EQ(ChosenClient.CustNo, "");
-  EXPECT_EQ(w.sexText->text(), "女性");
-  EXPECT_EQ(w.custNoText->text(), "");
-
-  answer = false;
-  w.saveUnderClickedClient();
-  EXPECT_EQ(count("VODATA"), 0);
-  answer = true;
-  w.saveUnderClickedClient();
-  EXPECT_EQ(count("VODATA"), 1);
-  EXPECT_EQ(CurrentClient.CustNo, "A01");
-  EXPECT_EQ(asked.last(), "1:您要將檢測資料存於這個受測者資料中嗎？");
+  w.saveButton->click();
+  EXPECT_EQ(w.result(), QDialog::Accepted);
+  EXPECT_EQ(count("VODATA"), 2);
 }
 
 TEST_F(RecordsWindowsTest, StoreAddsClientThenNoKeepsItChosen) {
@@ -238,36 +228,32 @@ TEST_F(RecordsWindowsTest, StoreAddsClientThenNoKeepsItChosen) {
   EXPECT_EQ(count("VODATA"), 1);
 }
 
-TEST_F(RecordsWindowsTest, EditorEnterChainAndDuplicate) {
+TEST_F(RecordsWindowsTest, EditorEnterChainDuplicateAndModifyMode) {
   addClient("AB", "甲");
   RecordSet clients(kMainConnection, "VOCUST");
   ASSERT_TRUE(clients.open());
   ViewState.ClientNewMode = true;
-  ClientEditor e(&clients);
-  e.show();
-  e.custNoEdit->setFocus();
-  pressEnter(e.custNoEdit);
-  EXPECT_FALSE(e.birthdayBox->isChecked());
-  pressEnter(e.nameEdit);
-  EXPECT_TRUE(e.birthdayBox->isChecked());
-  EXPECT_TRUE(e.birthdayEdit->isEnabled());
-  pressEnter(e.birthdayEdit);  // date untouched: no birthday
-  EXPECT_FALSE(e.birthdayBox->isChecked());
-  EXPECT_FALSE(e.birthdayEdit->isEnabled());
-
-  e.custNoEdit->setText("ab");
-  e.save();
-  EXPECT_TRUE(e.isVisible());
-  EXPECT_EQ(asked.last(), "5:您所輸入的受測者編號已經與姓名為 [ 甲 ] 重覆!!請重新指定另一個編號。");
-  e.close();  // by the frame after a refusal
-  EXPECT_FALSE(ViewState.ClientNewMode);
-  EXPECT_EQ(count("VOCUST"), 1);
-}
-
-TEST_F(RecordsWindowsTest, EditorModifyModeShowsRowAndKeepsNumber) {
-  addClient("A01", "甲");
-  RecordSet clients(kMainConnection, "VOCUST");
-  ASSERT_TRUE(clients.open());
+  {
+    ClientEditor e(&clients);
+    e.show();
+    e.custNoEdit->setFocus();
+    pressEnter(e.custNoEdit);
+    EXPECT_FALSE(e.birthdayBox->isChecked());
+    pressEnter(e.nameEdit);
+    EXPECT_TRUE(e.birthdayBox->isChecked());
+    EXPECT_TRUE(e.birthdayEdit->isEnabled());
+    pressEnter(e.birthdayEdit);  // date untouched: no birthday
+    EXPECT_FALSE(e.birthdayBox->isChecked());
+    EXPECT_FALSE(e.birthdayEdit->isEnabled());
+    e.custNoEdit->setText("ab");
+    e.save();
+    EXPECT_TRUE(e.isVisible());
+    EXPECT_EQ(asked.last(),
+              "5:您所輸入的受測者編號已經與姓名為 [ 甲 ] 重覆!!請重新指定另一個編號。");
+    e.close();  // by the frame after a refusal
+    EXPECT_FALSE(ViewState.ClientNewMode);
+  }
+  // Modify mode shows the row, keeps the number and stores the name as typed.
   ClientEditor e(&clients);
   e.show();
   EXPECT_EQ(e.windowTitle(), "受測者資料修改");
@@ -276,8 +262,8 @@ TEST_F(RecordsWindowsTest, EditorModifyModeShowsRowAndKeepsNumber) {
   EXPECT_FALSE(e.birthdayBox->isChecked());
   e.nameEdit->setText("乙 ");
   e.saveButton->click();
-  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, NAME FROM VOCUST"), "A01|乙 ");
-  EXPECT_FALSE(ViewState.ClientNewMode);
+  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, NAME FROM VOCUST"), "AB|乙 ");
+  EXPECT_EQ(count("VOCUST"), 1);
 }
 
 TEST(PointValueTextTest, FormatsLikeHashPattern) {
