@@ -38,6 +38,12 @@ using namespace ruto;
 
 namespace {
 
+std::vector<QToolButton*> chartButtons(const AnalysisWindow& w) {
+  return {w.barChartButton,         w.curveChartButton, w.generatingChartButton,
+          w.controllingChartButton, w.radarChartButton, w.ryodorakuChartButton,
+          w.autonomicChartButton};
+}
+
 using namespace ruto::test;
 
 QVariant scalar(const QString& connection, const QString& sql) {
@@ -212,10 +218,7 @@ TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
   EXPECT_EQ(w->chartView->title(), "經絡五行相剋分析圖");
   EXPECT_EQ(w->statusText(0), "本圖為比較身體十二經絡之五行相剋能量狀態.");
   int down = 0;
-  for (QToolButton* b :
-       {w->barChartButton, w->curveChartButton, w->generatingChartButton, w->controllingChartButton,
-        w->radarChartButton, w->ryodorakuChartButton, w->autonomicChartButton})
-    down += b->isChecked() ? 1 : 0;
+  for (QToolButton* b : chartButtons(*w)) down += b->isChecked() ? 1 : 0;
   EXPECT_EQ(down, 1);
   EXPECT_TRUE(w->controllingChartButton->isChecked());
 }
@@ -250,20 +253,20 @@ TEST_F(AnalysisWindowTest, ChartButtonsAnswerKeyboardAndAccessibleActions) {
     ViewState.ChartKind = ChartType::Bar;
     auto w = open();
     QApplication::setActiveWindow(w.get());
-    for (const auto& [button, kind] : {std::pair{9, ChartType::Controlling},
-                                       {9, ChartType::Controlling},
-                                       {5, ChartType::Curve}}) {
-      way.press(w->ToolButton[button]);
+    for (const auto& [button, kind] : {std::pair{w->controllingChartButton, ChartType::Controlling},
+                                       {w->controllingChartButton, ChartType::Controlling},
+                                       {w->curveChartButton, ChartType::Curve}}) {
+      way.press(button);
       // The press action clicks after a short delay.
       QElapsedTimer waited;
       waited.start();
       while (waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
       w->repaint();
-      EXPECT_EQ(ViewState.ChartKind, kind) << button;
+      EXPECT_EQ(ViewState.ChartKind, kind) << button->objectName().toStdString();
       EXPECT_EQ(w->chartView->title(), ChartTitle(kind));
-      EXPECT_TRUE(w->ToolButton[button]->isChecked()) << button;
+      EXPECT_TRUE(button->isChecked()) << button->objectName().toStdString();
       int down = 0;
-      for (int n : {4, 5, 8, 9, 15, 16, 17}) down += w->ToolButton[n]->isChecked() ? 1 : 0;
+      for (QToolButton* b : chartButtons(*w)) down += b->isChecked() ? 1 : 0;
       EXPECT_EQ(down, 1);
     }
   }
@@ -275,12 +278,12 @@ TEST_F(AnalysisWindowTest, ChartPicturesAreTheSameInEveryWindow) {
   QList<qint64> first;
   for (int round = 0; round < 2; ++round) {
     auto w = open();
-    for (int n : {4, 5, 8, 9, 15, 16, 17}) {
-      const qint64 key = w->ToolButton[n]->icon().cacheKey();
+    for (QToolButton* b : chartButtons(*w)) {
+      const qint64 key = b->icon().cacheKey();
       if (round == 0)
         first << key;
       else
-        EXPECT_EQ(key, first.takeFirst()) << n;
+        EXPECT_EQ(key, first.takeFirst()) << b->objectName().toStdString();
     }
   }
 }
