@@ -33,7 +33,7 @@ QList<TransferColumn> numbered(const QString& stem, int from, int to, A access, 
   return out;
 }
 
-// Widths are the text columns' sizes in the files of the original installations.
+// Widths are the text columns' sizes, the same in the files of earlier installations.
 QList<TransferColumn> proColumns() {
   QList<TransferColumn> c = {
       {"ProNo", A::Text, T::Text, 0, 12}, {"ProName", A::Text, T::Text, 0, 24},
