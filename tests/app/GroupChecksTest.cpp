@@ -20,18 +20,18 @@ class GroupChecks : public dbtest::Fixture {
 }  // namespace
 
 static QStringList textColumns(const QString& date, const QString& vo1) {
-  QStringList columns = {"MKEY INTEGER PRIMARY KEY",
-                         "CUSTNO TEXT",
-                         "VODATE TEXT",
-                         "VOVOTA TEXT",
-                         "MEMO1 TEXT",
-                         "MEMO2 TEXT",
-                         "AutoKey TEXT",
-                         "PrtFG TEXT"};
+  QStringList columns = {"MKEY INTEGER PRIMARY KEY"};
+  for (const char* c : {"CUSTNO", "VODATE", "VOVOTA", "MEMO1", "MEMO2", "AutoKey", "PrtFG"})
+    columns << QString(c) + " TEXT";
   for (int i = 1; i <= 24; ++i) columns << QStringLiteral("VO%1 TEXT").arg(i);
   return {"DROP TABLE VODATA", "CREATE TABLE VODATA (" + columns.join(", ") + ")",
           QStringLiteral("INSERT INTO VODATA (CUSTNO, VODATE, VO1) VALUES ('C1', %1, %2)")
               .arg(date, vo1)};
+}
+
+// A test row of client C1 with `values` in `columns`.
+static QStringList testRow(const QString& columns, const QString& values) {
+  return {"INSERT INTO VODATA (CUSTNO, " + columns + ") VALUES ('C1', " + values + ")"};
 }
 
 // Values a scan of the whole file clears and values it leaves to the conversion itself: the
@@ -39,58 +39,33 @@ static QStringList textColumns(const QString& date, const QString& vo1) {
 TEST_F(GroupChecks, ValuesThatMayNotConvertAreConverted) {
   const struct {
     const char* what;
-    QStringList statements;
     bool clients;       // else the program group
     const char* fails;  // empty: the group passes
-  } cases[] = {
-      {"plain rows",
-       {"INSERT INTO VOCUST (CUSTNO, NAME, HEIGHT) VALUES ('C1', 'n', 170)",
-        "INSERT INTO VODATA (CUSTNO, VODATE, VOVOTA, VO1) VALUES ('C1', 45000.5, 1, 12.5)"},
-       true,
-       ""},
-      {"number as text",
-       {"INSERT INTO VODATA (CUSTNO, VO5) VALUES ('C1', 'abc')"},
-       true,
-       "row 1, column VO5"},
-      {"second row",
-       {"INSERT INTO VODATA (CUSTNO) VALUES ('C1'), ('C1')",
-        "UPDATE VODATA SET VO24 = x'01' WHERE MKEY = (SELECT MAX(MKEY) FROM VODATA)"},
-       true,
-       "row 2, column VO24"},
-      {"yes/no words", {"INSERT INTO VODATA (CUSTNO, VOVOTA) VALUES ('C1', ' TRUE ')"}, true, ""},
-      {"yes/no other text",
-       {"INSERT INTO VODATA (CUSTNO, VOVOTA) VALUES ('C1', 'maybe')"},
-       true,
-       "column VOVOTA"},
-      {"date as text",
-       {"INSERT INTO VODATA (CUSTNO, VODATE) VALUES ('C1', '2024-03-05')"},
-       true,
-       ""},
-      {"date of the sixth century",
-       {"INSERT INTO VODATA (CUSTNO, VODATE) VALUES ('C1', -500000.25)"},
-       true,
-       ""},
-      {"date past the calendar",
-       {"INSERT INTO VODATA (CUSTNO, VODATE) VALUES ('C1', 1e7)"},
-       true,
-       "column VODATE"},
-      {"height as text",
-       {"INSERT INTO VOCUST (CUSTNO, HEIGHT) VALUES ('C2', 'tall')"},
-       true,
-       "column HEIGHT"},
-      {"age in an optional run",
-       {"INSERT INTO VOPRDT (ProNo, ProAGL) VALUES ('P1', 'x')"},
-       false,
-       ""},
-      {"energy as text",
-       {"INSERT INTO VOPRDT (ProNo, ProEng) VALUES ('P1', 'x')"},
-       false,
-       "column ProEng"},
-      // A file of other make may declare every column as text: numbers are then texts too.
-      {"text columns, a number", textColumns("'12'", "'12.5'"), true, "column VODATE"},
-      {"text columns, a date", textColumns("'2024/01/02'", "'12.5'"), true, ""},
-      {"text columns, a word", textColumns("'2024/01/02'", "'abc'"), true, "column VO1"},
-  };
+    QStringList statements;
+  } cases[] = {{"plain rows", true, "",
+                testRow("VODATE, VOVOTA, VO1", "45000.5, 1, 12.5")
+                    << "INSERT INTO VOCUST (CUSTNO, NAME, HEIGHT) VALUES ('C1', 'n', 170)"},
+               {"number as text", true, "row 1, column VO5", testRow("VO5", "'abc'")},
+               {"second row",
+                true,
+                "row 2, column VO24",
+                {"INSERT INTO VODATA (CUSTNO) VALUES ('C1'), ('C1')",
+                 "UPDATE VODATA SET VO24 = x'01' WHERE MKEY = (SELECT MAX(MKEY) FROM VODATA)"}},
+               {"yes/no words", true, "", testRow("VOVOTA", "' TRUE '")},
+               {"yes/no other text", true, "column VOVOTA", testRow("VOVOTA", "'maybe'")},
+               {"date as text", true, "", testRow("VODATE", "'2024-03-05'")},
+               {"date of the sixth century", true, "", testRow("VODATE", "-500000.25")},
+               {"date past the calendar", true, "column VODATE", testRow("VODATE", "1e7")},
+               {"height as text", true, "column HEIGHT",
+                QStringList{"INSERT INTO VOCUST (CUSTNO, HEIGHT) VALUES ('C2', 'tall')"}},
+               {"age in an optional run", false, "",
+                QStringList{"INSERT INTO VOPRDT (ProNo, ProAGL) VALUES ('P1', 'x')"}},
+               {"energy as text", false, "column ProEng",
+                QStringList{"INSERT INTO VOPRDT (ProNo, ProEng) VALUES ('P1', 'x')"}},
+               // A file of other make may declare every column as text: numbers are then texts too.
+               {"text columns, a number", true, "column VODATE", textColumns("'12'", "'12.5'")},
+               {"text columns, a date", true, "", textColumns("'2024/01/02'", "'12.5'")},
+               {"text columns, a word", true, "column VO1", textColumns("'2024/01/02'", "'abc'")}};
   for (const auto& c : cases) {
     ASSERT_TRUE(fill(
         {"DELETE FROM VOCUST", "DELETE FROM VODATA", "DELETE FROM VOPRO", "DELETE FROM VOPRDT"}));
@@ -109,27 +84,18 @@ TEST_F(GroupChecks, ValuesThatMayNotConvertAreConverted) {
 TEST_F(GroupChecks, KeysMustBeNonBlankAndFitTheirWidth) {
   const QString chinese15 = QStringLiteral("客戶一二三四五六七八九十一二三");
   const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
-  const struct {
-    QString key;
-    bool ok;
-  } cases[] = {{"C1", true},
-               {"  ", false},
-               {"\t", false},
-               {"C\t", true},
-               {chinese15, true},
-               {chinese15 + "x", false},
-               {smile.repeated(7), true},
-               {smile.repeated(8), false},
-               {"123456789012345", true},
-               {"1234567890123456", false}};
-  for (const auto& c : cases) {
-    ASSERT_TRUE(fill({"DELETE FROM VOCUST", "DELETE FROM VODATA"}));
-    // The test's link is checked as the client's number is.
-    ASSERT_TRUE(dbtest::exec(kFile, "INSERT INTO VODATA (CUSTNO) VALUES (?)", {c.key}));
-    QString error;
-    EXPECT_EQ(CheckGroupKeys(kFile, kClientGroup, &error), c.ok) << c.key.toStdString();
-    if (!c.ok) {
-      EXPECT_TRUE(error.startsWith("VODATA.CUSTNO")) << error.toStdString();
+  const std::pair<QStringList, bool> cases[] = {
+      {{"C1", "C\t", chinese15, smile.repeated(7), "123456789012345"}, true},
+      {{"  ", "\t", chinese15 + "x", smile.repeated(8), "1234567890123456"}, false}};
+  for (const auto& [keys, ok] : cases)
+    for (const QString& key : keys) {
+      ASSERT_TRUE(fill({"DELETE FROM VOCUST", "DELETE FROM VODATA"}));
+      // The test's link is checked as the client's number is.
+      ASSERT_TRUE(dbtest::exec(kFile, "INSERT INTO VODATA (CUSTNO) VALUES (?)", {key}));
+      QString error;
+      EXPECT_EQ(CheckGroupKeys(kFile, kClientGroup, &error), ok) << key.toStdString();
+      if (!ok) {
+        EXPECT_TRUE(error.startsWith("VODATA.CUSTNO")) << error.toStdString();
+      }
     }
-  }
 }

@@ -20,8 +20,7 @@ TEST(LaunchExternal, StartsProgramsOpensAddressesAndSkipsMissingDrives) {
       {"http://www.zelvan.com.tw/", "", {"http://www.zelvan.com.tw/||open"}},
       // A drive-letter program that exists nowhere starts nothing; such a parameter goes on.
       {"C:\\Program Files\\x.exe", "a", {}},
-      {"/bin/true", "D:\\doc.txt", {"/bin/true|D:\\doc.txt|prog"}},
-  };
+      {"/bin/true", "D:\\doc.txt", {"/bin/true|D:\\doc.txt|prog"}}};
   static QStringList started;
   SetExternalStarter([](const QString& program, const QString& param, bool isProgram) {
     started << QStringLiteral("%1|%2|%3").arg(program, param, isProgram ? "prog" : "open");
@@ -50,9 +49,9 @@ class LaunchReport : public InstallFolderTest {};
 
 TEST_F(LaunchReport, WhatCannotBeStartedIsNamedInOneMessage) {
   // Nothing of these exists, so the real starter starts nothing.
-  EXPECT_FALSE(LaunchExternalOrReport(" winword.exe ", "a.doc"));
-  EXPECT_FALSE(LaunchExternalOrReport("E:\\Media\\wmplayer.exe", ""));
-  EXPECT_FALSE(LaunchExternalOrReport("", ""));
+  for (const auto& [program, param] :
+       {std::pair(" winword.exe ", "a.doc"), {"E:\\Media\\wmplayer.exe", ""}, {"", ""}})
+    EXPECT_FALSE(LaunchExternalOrReport(program, param)) << program;
   EXPECT_EQ(asked_,
             QStringList({"5:" + kExternalStartFailedText + "\nwinword.exe",
                          "5:" + kExternalStartFailedText + "\nE:\\Media\\wmplayer.exe",

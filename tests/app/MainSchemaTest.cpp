@@ -33,21 +33,17 @@ const QStringList kEarlierSchema = {
     "NOCASE REFERENCES VOPRO (ProNo) ON UPDATE CASCADE ON DELETE CASCADE DEFERRABLE INITIALLY "
     "DEFERRED, ProSubN TEXT, ProNote TEXT, ProAnd TEXT, ProCond TEXT, ProEng REAL, ProAGL "
     "INTEGER, ProAGH INTEGER, ProFlg INTEGER, PrtFG INTEGER)",
-    "CREATE INDEX VOCS1 ON VOCUST (NAME)",
-    "CREATE INDEX VODT1 ON VODATA (CUSTNO, VODATE)",
-    "CREATE INDEX VoProB ON VOPRO (ProName)",
-    "CREATE INDEX VOPRDT_ProNo ON VOPRDT (ProNo)",
+    "CREATE INDEX VOCS1 ON VOCUST (NAME)", "CREATE INDEX VODT1 ON VODATA (CUSTNO, VODATE)",
+    "CREATE INDEX VoProB ON VOPRO (ProName)", "CREATE INDEX VOPRDT_ProNo ON VOPRDT (ProNo)",
     "INSERT INTO VOCUST (CUSTNO, NAME, SEX, DBIRTH, MEMO, PrtFG) VALUES "
     "('A1', '王', 1, 30000.5, 'm', NULL), ('b2', NULL, NULL, NULL, NULL, 1)",
     "INSERT INTO VODATA (MKEY, CUSTNO, VODATE, VOVOTA, VO1, VO24) VALUES "
     "(3, 'a1', 45000.25, 1, 12.5, 99), (9, 'B2', 0, NULL, NULL, 1)",
     // The highest key was deleted: it must not be handed out again.
-    "INSERT INTO VODATA (MKEY, CUSTNO) VALUES (40, 'A1')",
-    "DELETE FROM VODATA WHERE MKEY = 40",
+    "INSERT INTO VODATA (MKEY, CUSTNO) VALUES (40, 'A1')", "DELETE FROM VODATA WHERE MKEY = 40",
     "INSERT INTO VOPRO (ProNo, ProName, ProPict, ProScal, ProFN) VALUES "
     "('P1', 'Calm', x'00FF', NULL, '1010')",
-    "INSERT INTO VOPRDT (ProNo, ProCond, ProAGL, ProAGH, ProFlg) VALUES ('p1', '12', 18, 65, 1)",
-};
+    "INSERT INTO VOPRDT (ProNo, ProCond, ProAGL, ProAGH, ProFlg) VALUES ('p1', '12', 18, 65, 1)"};
 
 // Every row of every main table, keys included, as text.
 QString everything() {
@@ -95,8 +91,8 @@ TEST_F(MainSchema, TheTemplateIsCurrentAndLinksNothing) {
   ASSERT_TRUE(UpgradeMainSchema(kDb, &rebuilt));
   EXPECT_FALSE(rebuilt);
   // Orphan rows are stored as they are; yes/no columns default to 0 and are never null.
-  EXPECT_TRUE(dbtest::exec(kDb, "INSERT INTO VODATA (CUSTNO) VALUES ('nobody')"));
-  EXPECT_TRUE(dbtest::exec(kDb, "INSERT INTO VOPRDT (ProNo) VALUES ('none')"));
+  EXPECT_TRUE(dbtest::exec(kDb, "INSERT INTO VODATA (CUSTNO) VALUES ('nobody')") &&
+              dbtest::exec(kDb, "INSERT INTO VOPRDT (ProNo) VALUES ('none')"));
   EXPECT_FALSE(dbtest::exec(kDb, "INSERT INTO VOCUST (CUSTNO, SEX) VALUES ('c2', NULL)"));
   EXPECT_EQ(dbtest::firstRow(kDb, "SELECT COUNT(*), MIN(VOVOTA), MIN(PrtFG) FROM VODATA"), "1|0|0");
 }
@@ -108,8 +104,7 @@ TEST_F(MainSchema, AnEarlierDatabaseIsRebuiltWithEveryRowAndKey) {
   bool rebuilt = false;
   QString error;
   ASSERT_TRUE(UpgradeMainSchema(kDb, &rebuilt, &error)) << error.toStdString();
-  EXPECT_TRUE(rebuilt);
-  EXPECT_TRUE(MainSchemaCurrent(kDb));
+  EXPECT_TRUE(rebuilt && MainSchemaCurrent(kDb));
   EXPECT_EQ(dbtest::scalar(kDb, "SELECT COUNT(*) FROM APPROVED"), 0);  // the table is made
   // Only the null yes/no values changed, to 0.
   QString expected = before;

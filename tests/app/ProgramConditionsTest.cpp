@@ -31,71 +31,66 @@ TEST(ProgramConditions, CodesOfStoredStrings) {
   for (const Case& c : cases)
     EXPECT_EQ(ConditionCode(c.stored, c.position), c.code)
         << qPrintable(c.stored) << " @" << c.position;
-  EXPECT_TRUE(GroupFlagSet("01", 2));
-  EXPECT_FALSE(GroupFlagSet("02", 2));
-  EXPECT_FALSE(GroupFlagSet("0X", 2));
-  EXPECT_FALSE(GroupFlagSet("   ", 1));
+  EXPECT_EQ(std::tuple(GroupFlagSet("01", 2), GroupFlagSet("02", 2), GroupFlagSet("0X", 2),
+                       GroupFlagSet("   ", 1)),
+            std::tuple(true, false, false, false));
 }
 
 TEST(ProgramConditions, FunctionKeyFlags) {
   const QString flags = FunctionKeyFlags({true, false, true, false});
   EXPECT_EQ(flags, "1010");
-  const bool want[] = {true, false, true, false};
-  for (int n = 1; n <= 4; ++n) EXPECT_EQ(FunctionKeyEnabled(flags, n), want[n - 1]);
-  for (int n = 1; n <= 4; ++n) EXPECT_FALSE(FunctionKeyEnabled("", n));
-  EXPECT_TRUE(FunctionKeyEnabled("01", 2));
-  EXPECT_FALSE(FunctionKeyEnabled("01", 3));  // missing counts as disabled
-  EXPECT_FALSE(FunctionKeyEnabled("2111", 1));
+  for (int n = 1; n <= 4; ++n) {
+    EXPECT_EQ(FunctionKeyEnabled(flags, n), n % 2 == 1);
+    EXPECT_FALSE(FunctionKeyEnabled("", n));
+  }
+  // A missing flag counts as disabled.
+  EXPECT_EQ(std::tuple(FunctionKeyEnabled("01", 2), FunctionKeyEnabled("01", 3),
+                       FunctionKeyEnabled("2111", 1)),
+            std::tuple(true, false, false));
 }
 
 TEST(ProgramConditions, DecodeTable) {
-  // Position 1 range codes, pairs, single boxes, age and sex.
-  TConditionForm f = DecodeConditions(
-      "5312300000000000000000"
-      "32",
-      "1000001"
-      "0000000000000000"
-      "11");
-  EXPECT_TRUE(f.Range);
-  EXPECT_EQ(f.RangeIndex, 1);
-  EXPECT_TRUE(f.First[2] && f.Second[2]);  // 3 = both
-  EXPECT_TRUE(f.First[3]);                 // single box: any non-zero code
-  EXPECT_FALSE(f.Second[3]);
-  EXPECT_FALSE(f.First[4]);
-  EXPECT_TRUE(f.Second[4]);
-  EXPECT_TRUE(f.First[5]);
-  EXPECT_TRUE(f.AgeLow && f.AgeHigh);
-  EXPECT_TRUE(f.SexCondition);
-  EXPECT_FALSE(f.Male);
-  EXPECT_TRUE(f.Group[1]);
-  EXPECT_TRUE(f.Group[7]);
-  EXPECT_FALSE(f.Group[2]);
-
-  // Codes the controls cannot show leave the position cleared.
-  f = DecodeConditions(
-      "0405090000000000000000"
-      "93",
-      "");
-  EXPECT_FALSE(f.First[2] || f.Second[2]);
-  EXPECT_FALSE(f.First[4] || f.Second[4]);
-  EXPECT_FALSE(f.First[6] || f.Second[6]);  // position 6 holds '9'
-  EXPECT_FALSE(f.AgeLow || f.AgeHigh);
-  EXPECT_FALSE(f.SexCondition);
-
+  // Ticked boxes and settings of a form, by name.
+  const auto form =
+      [](std::initializer_list<bool TConditionForm::*> on,
+         std::initializer_list<std::pair<std::array<bool, 23> TConditionForm::*, int>> boxes,
+         int rangeIndex = -1, bool male = true) {
+        TConditionForm w;
+        for (auto m : on) w.*m = true;
+        for (const auto& [m, p] : boxes) (w.*m)[p] = true;
+        w.RangeIndex = rangeIndex;
+        w.Male = male;
+        return w;
+      };
+  using F = TConditionForm;
+  // Position 1 range codes, pairs (3 = both), single boxes (any non-zero code), age and sex.
+  EXPECT_EQ(DecodeConditions("5312300000000000000000"
+                             "32",
+                             "1000001"
+                             "0000000000000000"
+                             "11"),
+            form({&F::Range, &F::AgeLow, &F::AgeHigh, &F::SexCondition},
+                 {{&F::First, 2},
+                  {&F::Second, 2},
+                  {&F::First, 3},
+                  {&F::Second, 4},
+                  {&F::First, 5},
+                  {&F::Group, 1},
+                  {&F::Group, 7}},
+                 1, false));
+  // Codes the controls cannot show leave the position cleared (position 6 holds '9').
+  EXPECT_EQ(DecodeConditions("0405090000000000000000"
+                             "93",
+                             ""),
+            TConditionForm());
   // Empty and short strings read as zeros: every box off.
   EXPECT_EQ(DecodeConditions("   ", ""), TConditionForm());
-  EXPECT_EQ(DecodeConditions("1", "1"), [] {
-    TConditionForm w;
-    w.First[1] = true;
-    w.Group[1] = true;
-    return w;
-  }());
+  EXPECT_EQ(DecodeConditions("1", "1"), form({}, {{&F::First, 1}, {&F::Group, 1}}));
 }
 
 TEST(ProgramConditions, RangeCodePastTheComparisonsIsReencodedAsEqual) {
   const TConditionForm f = DecodeConditions("7", "");
-  EXPECT_TRUE(f.Range);
-  EXPECT_EQ(f.RangeIndex, -1);
+  EXPECT_EQ(std::tuple(f.Range, f.RangeIndex), std::tuple(true, -1));
   EXPECT_EQ(EncodeConditions(f).first, "400000000000000000000000");
 }
 
@@ -105,9 +100,8 @@ TEST(ProgramConditions, EncodingIsAlwaysTwentyFourCharactersWithFlagsEndingInZer
   f.SexCondition = true;
   f.Male = true;
   f.AgeHigh = true;
-  const auto [digits, flags] = EncodeConditions(f);
-  EXPECT_EQ(digits, "000000000000000000000021");
-  EXPECT_EQ(flags, "111111111111111111111100");
+  EXPECT_EQ(EncodeConditions(f),
+            std::pair(QString("000000000000000000000021"), QString("111111111111111111111100")));
   // The sex box decides; the radio buttons alone store nothing.
   f = TConditionForm();
   f.Male = false;
@@ -136,9 +130,7 @@ TEST(ProgramConditions, EveryEditorFormRoundTrips) {
     f.SexCondition = coin(rng);
     f.Male = !f.SexCondition || coin(rng);
     const auto [digits, flags] = EncodeConditions(f);
-    ASSERT_EQ(digits.size(), 24);
-    ASSERT_EQ(flags.size(), 24);
-    ASSERT_TRUE(flags.endsWith("00"));
+    ASSERT_TRUE(digits.size() == 24 && flags.size() == 24 && flags.endsWith("00"));
     TConditionForm back = DecodeConditions(digits, flags);
     if (f.Range && f.RangeIndex < 0) f.RangeIndex = 0;  // "4" with nothing selected
     ASSERT_EQ(back, f) << qPrintable(digits) << " " << qPrintable(flags);
@@ -146,10 +138,9 @@ TEST(ProgramConditions, EveryEditorFormRoundTrips) {
 }
 
 TEST(ProgramConditions, SpinPositions) {
-  EXPECT_EQ(SpinPosition(27.9, 200), 27);
-  EXPECT_EQ(SpinPosition(-3, 200), 0);
-  EXPECT_EQ(SpinPosition(500, 200), 200);
-  EXPECT_EQ(SpinPosition(std::nan(""), 100), 0);
+  EXPECT_EQ(std::tuple(SpinPosition(27.9, 200), SpinPosition(-3, 200), SpinPosition(500, 200),
+                       SpinPosition(std::nan(""), 100)),
+            std::tuple(27, 0, 200, 0));
 }
 
 TEST(ProgramConditions, AllCodesAtOnceReadAsOneByOne) {

@@ -32,13 +32,16 @@ class RecordSetOrderTest : public dbtest::Fixture {
     while (q.next()) out << q.value(0).toLongLong();
     return out;
   }
+  static QList<qint64> keys(const RecordSet& set) {
+    QList<qint64> out;
+    for (int r = 0; r < set.rowCount(); ++r) out << set.keyAt(r);
+    return out;
+  }
   QList<qint64> setOrder(const QString& sort) {
     RecordSet set(kConn, "VOCUST");
     EXPECT_TRUE(set.setSort(sort));
     EXPECT_TRUE(set.open()) << set.lastError().toStdString();
-    QList<qint64> out;
-    for (int r = 0; r < set.rowCount(); ++r) out << set.keyAt(r);
-    return out;
+    return keys(set);
   }
 };
 
@@ -47,23 +50,16 @@ TEST_F(RecordSetOrderTest, SameOrderAsTheDatabase) {
       {"ADDR ASC", "ADDR ASC"},     {"ADDR DESC", "ADDR DESC"},
       {"CUSTNO ASC", "CUSTNO ASC"}, {"CUSTNO DESC", "CUSTNO DESC"},
       {"NAME ASC", "NAME ASC"},     {"NAME, ADDR DESC", "NAME ASC, ADDR DESC"},
-      {"SEX DESC", "SEX DESC"},
-  };
+      {"SEX DESC", "SEX DESC"}};
   for (const auto& [sort, orderBy] : cases) EXPECT_EQ(setOrder(sort), sqliteOrder(orderBy)) << sort;
 }
 
 TEST_F(RecordSetOrderTest, SortNowReordersInMemoryAndKeepsTheRow) {
   RecordSet set(kConn, "VOCUST");
-  ASSERT_TRUE(set.setSort("ADDR"));
-  ASSERT_TRUE(set.open());
-  ASSERT_TRUE(set.locate("CUSTNO", "c5"));
+  ASSERT_TRUE(set.setSort("ADDR") && set.open() && set.locate("CUSTNO", "c5"));
   const qint64 key = set.bookmark();
-  ASSERT_TRUE(set.setSort("CUSTNO DESC"));
-  ASSERT_TRUE(set.sortNow());
-  EXPECT_EQ(set.bookmark(), key);
-  QList<qint64> keys;
-  for (int r = 0; r < set.rowCount(); ++r) keys << set.keyAt(r);
-  EXPECT_EQ(keys, sqliteOrder("CUSTNO DESC"));
+  ASSERT_TRUE(set.setSort("CUSTNO DESC") && set.sortNow());
+  EXPECT_EQ(std::tuple(set.bookmark(), keys(set)), std::tuple(key, sqliteOrder("CUSTNO DESC")));
 }
 
 TEST_F(RecordSetOrderTest, LocatesOfTextsWithAndWithoutCase) {
@@ -82,8 +78,7 @@ TEST_F(RecordSetOrderTest, LocatesOfTextsWithAndWithoutCase) {
       {"ADDR", "a", {}, -1},     {"ADDR", "a", prefix, 3},     {"ADDR", "A", ci | prefix, 3},
       {"ADDR", "台", prefix, 7}, {"ADDR", "台北", {}, 7},      {"ADDR", "1", prefix, 8},
       {"ADDR", "", {}, 0},       {"CUSTNO", "C1", ci, 1},      {"CUSTNO", "c1", {}, 1},
-      {"CUSTNO", "C1", {}, -1},  {"CUSTNO", "C1", prefix, 10}, {"ADDR", "5", {}, 5},
-  };
+      {"CUSTNO", "C1", {}, -1},  {"CUSTNO", "C1", prefix, 10}, {"ADDR", "5", {}, 5}};
   for (const auto& c : cases)
     EXPECT_EQ(set.find(c.column, QString::fromUtf8(c.key), c.options), c.row)
         << c.column << " " << c.key;
@@ -93,22 +88,21 @@ TEST_F(RecordSetOrderTest, ValuesComeBackInTheirKinds) {
   RecordSet set(kConn, "VOCUST");
   ASSERT_TRUE(set.setSort("MKEY"));
   ASSERT_TRUE(set.open());
-  EXPECT_TRUE(set.value(0, "ADDR").isNull());
-  EXPECT_EQ(set.value(5, "ADDR").toString(), "5");  // a text column keeps text
-  EXPECT_EQ(set.value(5, "MKEY").typeId(), QMetaType::LongLong);
-  EXPECT_EQ(set.value(6, "ADDR").toDouble(), 2.5);
-  EXPECT_EQ(set.value(7, "ADDR").toString(), "台北");
-  EXPECT_EQ(set.value(9, "ADDR").toByteArray(), QByteArray("x"));
-  EXPECT_EQ(set.value(4, "ADDR").toString(), "");
-  EXPECT_FALSE(set.value(4, "ADDR").isNull());
+  // A text column keeps text; an empty text is no null.
+  EXPECT_EQ(std::tuple(set.value(0, "ADDR").isNull(), set.value(4, "ADDR").isNull(),
+                       set.value(4, "ADDR").toString(), set.value(5, "ADDR").toString(),
+                       set.value(5, "MKEY").typeId()),
+            std::tuple(true, false, "", "5", QMetaType::LongLong));
+  EXPECT_EQ(std::tuple(set.value(6, "ADDR").toDouble(), set.value(7, "ADDR").toString(),
+                       set.value(9, "ADDR").toByteArray()),
+            std::tuple(2.5, "台北", QByteArray("x")));
 }
 
 TEST_F(RecordSetOrderTest, LinkComparesAsTheColumnDoes) {
   RecordSet set(kConn, "VOCUST");
   ASSERT_TRUE(set.setLink("CUSTNO", "c1"));
   ASSERT_TRUE(set.open());
-  ASSERT_EQ(set.rowCount(), 1);
-  EXPECT_EQ(set.field("CUSTNO").toString(), "c1");
+  EXPECT_EQ(std::tuple(set.rowCount(), set.field("CUSTNO").toString()), std::tuple(1, "c1"));
   ASSERT_TRUE(set.setLink("CUSTNO", "C1"));
   ASSERT_TRUE(set.refresh());
   EXPECT_EQ(set.rowCount(), 1);  // CUSTNO ignores letter case

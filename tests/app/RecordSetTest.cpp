@@ -48,10 +48,10 @@ TEST_F(RecordSetTest, LocateBookmarkAndRefreshKeepThePosition) {
   const qint64 k2 = set.keyAt(1);
   EXPECT_FALSE(set.locate("NAME", "lim"));
   EXPECT_EQ(set.position(), 2) << "a failed locate leaves the position";
-  EXPECT_TRUE(set.locate("NAME", "lim", LocateOption::CaseInsensitive));
-  EXPECT_EQ(set.bookmark(), k2);
-  EXPECT_TRUE(set.locate("CUSTNO", "k3", LocateOption::CaseInsensitive | LocateOption::PartialKey));
-  EXPECT_EQ(set.field("NAME").toString(), "O'Brien");
+  EXPECT_TRUE(set.locate("NAME", "lim", LocateOption::CaseInsensitive) && set.bookmark() == k2);
+  EXPECT_TRUE(
+      set.locate("CUSTNO", "k3", LocateOption::CaseInsensitive | LocateOption::PartialKey) &&
+      set.field("NAME").toString() == "O'Brien");
   EXPECT_TRUE(set.locate("Sex_S", "男")) << "calculated columns can be located";
 
   // Another writer adds a row sorting first; the current row follows its key.
@@ -61,9 +61,9 @@ TEST_F(RecordSetTest, LocateBookmarkAndRefreshKeepThePosition) {
   EXPECT_EQ(set.position(), 2);
   // Deleting the current row moves to the row after it; deleting the last to the new last.
   ASSERT_TRUE(set.remove(k2));
-  EXPECT_EQ(set.field("CUSTNO").toString(), "K300");
+  const QString after = set.field("CUSTNO").toString();
   ASSERT_TRUE(set.remove(set.bookmark()));
-  EXPECT_EQ(set.field("CUSTNO").toString(), "K100");
+  EXPECT_EQ(after + " " + set.field("CUSTNO").toString(), "K300 K100");
   EXPECT_FALSE(set.gotoBookmark(k2));
 }
 
@@ -74,10 +74,9 @@ TEST_F(RecordSetTest, WritesBindValuesAndRefuseUnknownColumns) {
   EXPECT_EQ(set.field("CUSTNO").toString(), "x');DELETE --");
   EXPECT_EQ(addClient(set, "X');delete --", "Twin"), 0) << "duplicate number";
   EXPECT_TRUE(set.lastError().contains("UNIQUE"));
-  EXPECT_EQ(set.insert({{"MKEY", 99}}), 0);
-  EXPECT_EQ(set.insert({{"NAME\" = 1 --", "x"}}), 0);
-  EXPECT_TRUE(set.update(key, {{"name", "Bobby"}, {"Tel", "02-1234"}}));
-  EXPECT_EQ(set.field("NAME").toString(), "Bobby");
+  EXPECT_EQ(set.insert({{"MKEY", 99}}) + set.insert({{"NAME\" = 1 --", "x"}}), 0);
+  EXPECT_TRUE(set.update(key, {{"name", "Bobby"}, {"Tel", "02-1234"}}) &&
+              set.field("NAME").toString() == "Bobby");
   EXPECT_FALSE(set.update(key + 100, {{"NAME", "nobody"}}));
 }
 
@@ -95,12 +94,12 @@ TEST_F(RecordSetTest, LinkedTestsDeletingAllTestsOfAClientAndTransactions) {
     Transaction t(kConn);
     // A write that needs its own transaction joins the open one, and is rolled back with it.
     EXPECT_EQ(tests.removeWhere("CUSTNO", "c1"), 3);
-    EXPECT_EQ(tests.rowCount(), 0);
-    EXPECT_EQ(tests.position(), -1);
+    EXPECT_EQ(std::tuple(tests.rowCount(), tests.position()), std::tuple(0, -1));
   }
   ASSERT_TRUE(tests.refresh());
-  EXPECT_EQ(tests.rowCount(), 3);
-  EXPECT_EQ(dbtest::scalar(kConn, "SELECT COUNT(*) FROM VODATA").toInt(), 4);
+  EXPECT_EQ(
+      std::tuple(tests.rowCount(), dbtest::scalar(kConn, "SELECT COUNT(*) FROM VODATA").toInt()),
+      std::tuple(3, 4));
 }
 
 TEST_F(RecordSetTest, ClientCalculatedColumns) {
@@ -123,8 +122,8 @@ TEST_F(RecordSetTest, TestCalculatedColumns) {
   RecordSet set(kConn, "VODATA");
   openSorted(set, "VODATE DESC");
   const double when = ruto::toOleDate(QDateTime(QDate(2024, 3, 5), QTime(14, 22, 10)));
-  set.insert({{"CUSTNO", "C"}, {"VODATE", when}, {"VOVOTA", true}});
-  set.insert({{"CUSTNO", "C"}, {"VODATE", 0.0}, {"VOVOTA", false}});
+  for (const auto& [date, high] : {std::pair(when, true), {0.0, false}})
+    set.insert({{"CUSTNO", "C"}, {"VODATE", date}, {"VOVOTA", high}});
   EXPECT_EQ(column(set, "VOVOTA_C"), QStringList({"高電位", "標準"}));
   EXPECT_EQ(column(set, "VODATE_C"), QStringList({"2024-03-05", "1899-12-30"}));
   EXPECT_EQ(column(set, "VODATE_T"), QStringList({"14:22:10.000", "00:00:00.000"}));

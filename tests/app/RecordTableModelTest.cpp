@@ -50,16 +50,14 @@ TEST(RecordTableModelText, ValuesAreWrittenAsTheGridsShowThem) {
   const struct {
     QVariant value;
     QString shown;
-  } cases[] = {
-      {QVariant(), ""},
-      {QVariant(QMetaType(QMetaType::QString)), ""},  // a null text
-      {QDate(2024, 3, 5), "2024/03/05"},
-      {QTime(7, 8, 9), "07:08:09"},
-      {1.5, "1.5"},
-      {-0.25, "-0.25"},
-      {42, "42"},
-      {QStringLiteral("陳大明"), "陳大明"},
-  };
+  } cases[] = {{QVariant(), ""},
+               {QVariant(QMetaType(QMetaType::QString)), ""},  // a null text
+               {QDate(2024, 3, 5), "2024/03/05"},
+               {QTime(7, 8, 9), "07:08:09"},
+               {1.5, "1.5"},
+               {-0.25, "-0.25"},
+               {42, "42"},
+               {QStringLiteral("陳大明"), "陳大明"}};
   for (const auto& c : cases)
     EXPECT_EQ(RecordTableModel::displayText(c.value), c.shown) << c.value.typeName();
 }
@@ -67,8 +65,7 @@ TEST(RecordTableModelText, ValuesAreWrittenAsTheGridsShowThem) {
 TEST_F(RecordTableModelTest, AllColumnsUnderTheirOwnNamesThenChosenColumnsWithTitles) {
   RecordTableModel model(&set);
   ModelCheck check(&model);
-  EXPECT_EQ(model.rowCount(), 2);
-  EXPECT_EQ(model.columnCount(), set.columnCount());
+  EXPECT_EQ(std::tuple(model.rowCount(), model.columnCount()), std::tuple(2, set.columnCount()));
   for (int c = 0; c < model.columnCount(); ++c)
     EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), set.columnNames()[c]);
   EXPECT_EQ(model.headerData(0, Qt::Vertical).toInt(), 1) << "rows count from one";
@@ -79,13 +76,15 @@ TEST_F(RecordTableModelTest, AllColumnsUnderTheirOwnNamesThenChosenColumnsWithTi
   model.setColumns({{"NAME", "姓名", {}},
                     {"CustNo", "編號", [](const QVariant& v) { return "#" + v.toString(); }}});
   ASSERT_EQ(model.columnCount(), 2);
-  EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "姓名");
-  EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "編號");
-  EXPECT_FALSE(model.headerData(2, Qt::Horizontal).isValid());
-  EXPECT_EQ(text(model, 1, 0), "Name K2");
-  EXPECT_EQ(text(model, 1, 1), "#K2") << "the column's own writing";
-  EXPECT_EQ(model.data(model.index(1, 1), Qt::EditRole).toString(), "K2") << "the raw value";
-  EXPECT_FALSE(model.data(model.index(1, 1), Qt::ToolTipRole).isValid());
+  EXPECT_EQ(std::tuple(model.headerData(0, Qt::Horizontal).toString(),
+                       model.headerData(1, Qt::Horizontal).toString(),
+                       model.headerData(2, Qt::Horizontal).isValid()),
+            std::tuple("姓名", "編號", false));
+  // The column's own writing for display, the raw value for editing.
+  EXPECT_EQ(std::tuple(text(model, 1, 0), text(model, 1, 1),
+                       model.data(model.index(1, 1), Qt::EditRole).toString(),
+                       model.data(model.index(1, 1), Qt::ToolTipRole).isValid()),
+            std::tuple("Name K2", "#K2", "K2", false));
 }
 
 TEST_F(RecordTableModelTest, ViewsFollowWritesRefreshesAndAnEmptiedSet) {
@@ -106,8 +105,7 @@ TEST_F(RecordTableModelTest, ViewsFollowWritesRefreshesAndAnEmptiedSet) {
   EXPECT_EQ(set.removeWhere("Name", "Zero") + set.removeWhere("Name", "Name K2"), 2);
   model.reset();
   EXPECT_EQ(model.rowCount(), 0);
-  EXPECT_FALSE(model.index(0, 0).isValid());
-  EXPECT_FALSE(model.data(model.index(0, 0)).isValid());
+  EXPECT_FALSE(model.index(0, 0).isValid() || model.data(model.index(0, 0)).isValid());
 }
 
 TEST(ModelCheck, AnInconsistentModelFailsTheTest) {

@@ -44,22 +44,18 @@ TEST_F(StartupFiles, FileStepsSwapUpdateAndCreateMainWithoutReplacingAnything) {
       {"VoSpa.mdb=T ruto430.mdb=update ruto4.mdb=main ruto.mdb=old",
        "VoSpa.mdb=T ruto.mdb=old ruto4.mdb=main ruto430.mdb=update"},
       // Names match whatever their case.
-      {"VOSPA.MDB=T RUTO4.MDB=main", "RUTO4.MDB=main VOSPA.MDB=T"},
-  };
+      {"VOSPA.MDB=T RUTO4.MDB=main", "RUTO4.MDB=main VOSPA.MDB=T"}};
   for (const auto& [before, after] : cases) {
     SCOPED_TRACE(before);
     for (const QString& f : QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden))
       ASSERT_TRUE(QFile::remove(path(f)));
     for (const QString& f : QString(before).split(' ')) {
       const QString name = f.section('=', 0, 0), data = f.section('=', 1);
-      if (data == "T")
-        putTemplate(name);
-      else
-        putMarker(name, data.toUtf8());
+      data == "T" ? putTemplate(name) : putMarker(name, data.toUtf8());
     }
     const TStartupFiles r = PrepareDatabaseFiles();
-    EXPECT_EQ(r.TemplateMissing, !QString(before).contains("=T"));
-    EXPECT_EQ(r.CaseNotice, "");
+    EXPECT_EQ(std::tuple(r.TemplateMissing, r.CaseNotice),
+              std::tuple(!QString(before).contains("=T"), ""));
     EXPECT_EQ(folder(), after);  // also: no temporary file is left behind
   }
   // A template copy that fails (a full disk) leaves neither a main database nor a
@@ -82,10 +78,8 @@ TEST_F(StartupFiles, NamesDifferingInCaseUseTheExactOrFirstAndAreReported) {
   EXPECT_EQ(r.CaseNotice,
             kCaseVariantsText + '\n' + InstallDir() + "\n使用 RUTO4.MDB，略過 Ruto4.mdb");
 
-  putMarker("ruto4.mdb", "");
-  putMarker("deRIRaz.ini", "");
-  putMarker("DeRirAz.ini", "");
-  putMarker("DERIRAZ.INI", "");
+  for (const char* name : {"ruto4.mdb", "deRIRaz.ini", "DeRirAz.ini", "DERIRAZ.INI"})
+    putMarker(name, "");
   r = PrepareDatabaseFiles();
   EXPECT_EQ(InstallPath(kMainDatabase), path("ruto4.mdb")) << "the exact name wins";
   EXPECT_EQ(r.CaseNotice, kCaseVariantsText + '\n' + InstallDir() +
@@ -99,16 +93,16 @@ TEST_F(StartupFiles, OpenFailuresGiveTheirMessageAndLeaveTheFilesAlone) {
   QString message;
   EXPECT_FALSE(OpenStartupDatabases(&message));
   EXPECT_EQ(message, kDatabaseOpenText + '\n' + path("rutoTW.mdb"));
-  EXPECT_FALSE(has("rutoTW.mdb")) << "never created by opening";
-  EXPECT_FALSE(QSqlDatabase::contains(kMainConnection)) << "both are closed again";
+  // Never created by opening; both are closed again.
+  EXPECT_FALSE(has("rutoTW.mdb") || QSqlDatabase::contains(kMainConnection));
 
   putReference();
   QByteArray jet(2048, '\0');
   jet.replace(4, 15, "Standard Jet DB");
   putMarker("ruto4.mdb", jet);
   EXPECT_FALSE(OpenStartupDatabases(&message));
-  EXPECT_EQ(message, kJetDatabaseText + '\n' + path("ruto4.mdb"));
-  EXPECT_EQ(content("ruto4.mdb"), jet);
+  EXPECT_EQ(std::tuple(message, content("ruto4.mdb")),
+            std::tuple(kJetDatabaseText + '\n' + path("ruto4.mdb"), jet));
   EXPECT_FALSE(QSqlDatabase::contains(kReferenceConnection));
   EXPECT_EQ(TemplateMissingMessage(), kTemplateMissingText + '\n' + path("VoSpa.mdb"));
 
@@ -141,14 +135,15 @@ TEST_F(StartupFiles, CreatedFilesAreTheOwnersAloneAndExistingOnesKeepTheirMode) 
     PrepareDatabaseFiles();
     Settings = DefaultSettings();
     ASSERT_TRUE(LoadSaveSettings(true));
-    EXPECT_EQ(fileMode(path("ruto4.mdb")), 0600u);
-    EXPECT_EQ(fileMode(path("DeRirAz.ini")), 0600u);
+    const auto modes = [&] {
+      return std::tuple(fileMode(path("ruto4.mdb")), fileMode(path("DeRirAz.ini")));
+    };
+    EXPECT_EQ(modes(), std::tuple(0600u, 0600u));
     ASSERT_EQ(::chmod(QFile::encodeName(path("ruto4.mdb")).constData(), 0640), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(path("DeRirAz.ini")).constData(), 0644), 0);
     PrepareDatabaseFiles();
     ASSERT_TRUE(LoadSaveSettings(true));
-    EXPECT_EQ(fileMode(path("ruto4.mdb")), 0640u);
-    EXPECT_EQ(fileMode(path("DeRirAz.ini")), 0644u);
+    EXPECT_EQ(modes(), std::tuple(0640u, 0644u));
   }
 }
 
@@ -176,14 +171,14 @@ TEST_F(StartupFiles, WorkFoldersOfKilledRunsGoAtStartAndLiveOnesStay) {
   ASSERT_TRUE(QFile::link(temp.filePath("kept"), temp.filePath(dead + "Link00")));
   PrepareDatabaseFiles();
   qputenv("TMPDIR", savedTmp);
-  QStringList left =
-      QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
   QStringList want{"kept", QFileInfo(live.path()).fileName(), dead + "Link00"};
-  left.sort();
   want.sort();
-  EXPECT_EQ(left, want);
-  EXPECT_EQ(ruto::test::readFile(temp.filePath("kept/file")), "x");
-  EXPECT_EQ(ruto::test::readFile(live.filePath("VoTran.mdb")), "live");
+  EXPECT_EQ(QDir(temp.path())
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name),
+            want);
+  EXPECT_EQ(ruto::test::readFile(temp.filePath("kept/file")) +
+                ruto::test::readFile(live.filePath("VoTran.mdb")),
+            "xlive");
 }
 
 TEST_F(StartupFiles, DamagedMainDatabaseIsReportedOnceAndNeverWritten) {
@@ -219,8 +214,8 @@ TEST_F(StartupFiles, DamagedMainDatabaseIsReportedOnceAndNeverWritten) {
   bytes.replace(100, 200, QByteArray(200, 'x'));
   putMarker("ruto4.mdb", bytes);
   EXPECT_FALSE(OpenStartupDatabases(&message));
-  EXPECT_EQ(message, kDatabaseDamagedText + '\n' + main);
-  EXPECT_EQ(content("ruto4.mdb"), bytes);
+  EXPECT_EQ(std::tuple(message, content("ruto4.mdb")),
+            std::tuple(kDatabaseDamagedText + '\n' + main, bytes));
 }
 
 TEST_F(StartupFiles, MainDatabaseHeldByAnotherProgramIsNamedWithRetryOrQuit) {
@@ -234,8 +229,8 @@ TEST_F(StartupFiles, MainDatabaseHeldByAnotherProgramIsNamedWithRetryOrQuit) {
   answer_ = false;
   QString message = "unset";
   EXPECT_FALSE(OpenStartupDatabases(&message));
-  EXPECT_EQ(message, "") << "quitting needs no second message";
-  EXPECT_EQ(asked_, QStringList{question});
+  // Quitting needs no second message.
+  EXPECT_EQ(std::tuple(message, asked_), std::tuple("", QStringList{question}));
 
   // "是" after the other program has let go opens the file.
   SetAskUserResponder([&](MsgKind, const QString&) { return holder.release(); });

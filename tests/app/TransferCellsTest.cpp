@@ -13,62 +13,27 @@ namespace {
 const QString kCells = QStringLiteral("TransferCells");
 
 // Every storage class SQLite hands over, with the values at the edges of each conversion.
-const char* const kValues[] = {"NULL",
-                               "0",
-                               "1",
-                               "-5",
-                               "3000000000",
-                               "17",
-                               "17.5",
-                               "-0.5",
-                               "45000.99999",
-                               "1e12",
-                               "30000.25",
-                               "2958465.99999999",
-                               "-657434.5",
-                               "-1.75",
-                               "2958466",
-                               "''",
-                               "'true'",
-                               "' FALSE '",
-                               "'2024/03/05 14:22'",
-                               "'soon'",
-                               "'12.5'",
-                               "'abc'",
-                               "'中文 z'",
-                               "x''",
-                               "x'00FF'",
-                               "x'41'",
-                               "'1e400'",
-                               "-2147483648.4",
-                               "2147483647.6"};
+const QStringList kValues =
+    QString(
+        "NULL|0|1|-5|3000000000|17|17.5|-0.5|45000.99999|1e12|30000.25|2958465.99999999|"
+        "-657434.5|-1.75|2958466|''|'true'|' FALSE '|'2024/03/05 14:22'|'soon'|'12.5'|'abc'|"
+        "'中文 z'|x''|x'00FF'|x'41'|'1e400'|-2147483648.4|2147483647.6")
+        .split('|');
 
 // The cell as the variant the Qt SQL copy bound, compared by kind and value.
 ::testing::AssertionResult sameAsVariant(const TransferCell& cell, const QVariant& v) {
+  using C = TransferCell;
   const QVariant got = TransferCellValue(cell);
-  if (v.isNull() || (v.typeId() == QMetaType::QByteArray && v.toByteArray().isNull()))
-    return cell.kind == TransferCell::Null || (cell.kind == TransferCell::Blob && cell.size == 0)
-               ? ::testing::AssertionSuccess()
-               : ::testing::AssertionFailure()
-                     << "null expected, got " << got.toString().toStdString();
-  switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-      if (cell.kind == TransferCell::Integer && cell.integer == v.toLongLong())
-        return ::testing::AssertionSuccess();
-      break;
-    case QMetaType::Double:
-      if (cell.kind == TransferCell::Real && cell.real == v.toDouble())
-        return ::testing::AssertionSuccess();
-      break;
-    case QMetaType::QByteArray:
-      if (cell.kind == TransferCell::Blob && got.toByteArray() == v.toByteArray())
-        return ::testing::AssertionSuccess();
-      break;
-    default:
-      if (cell.kind == TransferCell::Text && got.toString() == v.toString())
-        return ::testing::AssertionSuccess();
-  }
+  const int type = v.typeId();
+  const bool same = v.isNull() || (type == QMetaType::QByteArray && v.toByteArray().isNull())
+                        ? cell.kind == C::Null || (cell.kind == C::Blob && cell.size == 0)
+                    : type == QMetaType::Int || type == QMetaType::LongLong
+                        ? cell.kind == C::Integer && cell.integer == v.toLongLong()
+                    : type == QMetaType::Double ? cell.kind == C::Real && cell.real == v.toDouble()
+                    : type == QMetaType::QByteArray
+                        ? cell.kind == C::Blob && got.toByteArray() == v.toByteArray()
+                        : cell.kind == C::Text && got.toString() == v.toString();
+  if (same) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
          << "expected " << v.toString().toStdString() << " (" << v.typeName() << "), got "
          << got.toString().toStdString() << " (kind " << int(cell.kind) << ")";
@@ -83,10 +48,8 @@ class TransferCells : public ::testing::Test {
     QSqlQuery q(db);
     // No declared type: each value keeps the storage class it was written with.
     ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE t (n INTEGER PRIMARY KEY, v)")));
-    for (const char* value : kValues)
-      ASSERT_TRUE(
-          q.exec(QStringLiteral("INSERT INTO t (v) VALUES (%1)").arg(QString::fromUtf8(value))))
-          << value;
+    for (const QString& value : kValues)
+      ASSERT_TRUE(q.exec("INSERT INTO t (v) VALUES (" + value + ")")) << value.toStdString();
   }
   void TearDown() override {
     QSqlDatabase::database(kCells, false).close();
@@ -114,7 +77,7 @@ TEST_F(TransferCells, CellsMatchTheVariantConversion) {
   int row = 0;
   std::vector<TransferCell> cells;
   while (read.next(&failed)) {
-    const char* const what = kValues[row++];
+    const std::string what = kValues[row++].toStdString();
     for (const TransferColumn& column : columns) {
       QVariant expected;
       const bool ok = ConvertTransferValue(column, read.value(0), &expected);
@@ -137,7 +100,7 @@ TEST_F(TransferCells, CellsMatchTheVariantConversion) {
     }
   }
   EXPECT_FALSE(failed);
-  EXPECT_EQ(row, int(std::size(kValues)));
+  EXPECT_EQ(row, kValues.size());
 }
 
 // A date-time that travels as text keeps whole seconds: the result is that of writing the

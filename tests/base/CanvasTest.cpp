@@ -38,10 +38,10 @@ TEST(Canvas, LinesAndRectanglesLeaveOutTheirRightAndBottomEnd) {
     c.Rectangle({2, 10, 8, 15});  // outline x 2..7, y 10..14
     EXPECT_EQ(c.PenPos(), QPoint(16, 8));
   }
-  const std::tuple<int, int, TColor> pixels[] = {
+  const ruto::test::Pixels pixels = {
       {2, 2, clBlack},  {9, 2, clBlack}, {10, 2, clWhite}, {2, 5, clWhite},  {15, 7, clBlack},
       {16, 8, clWhite}, {7, 14, clBlue}, {8, 14, clWhite}, {7, 15, clWhite}, {4, 12, clRed}};
-  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
+  ruto::test::expectPixels(img, pixels);
 }
 
 TEST(Canvas, FillRectFrame3DAndClearPenRectangle) {
@@ -57,11 +57,11 @@ TEST(Canvas, FillRectFrame3DAndClearPenRectangle) {
   }
   // The frame's top-left corner takes the top-left colour, the other two corners the bottom-right
   // one; its inside stays untouched.
-  const std::tuple<int, int, TColor> pixels[] = {
-      {3, 3, clGreen}, {4, 4, clWhite},  {5, 5, clWhite - 1}, {8, 5, clWhite - 1},
-      {9, 5, clGray},  {5, 9, clGray},   {9, 9, clGray},      {7, 7, clWhite},
-      {2, 10, clRed},  {3, 10, clWhite}, {2, 11, clWhite}};
-  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
+  const ruto::test::Pixels pixels = {{3, 3, clGreen},     {4, 4, clWhite}, {5, 5, clWhite - 1},
+                                     {8, 5, clWhite - 1}, {9, 5, clGray},  {5, 9, clGray},
+                                     {9, 9, clGray},      {7, 7, clWhite}, {2, 10, clRed},
+                                     {3, 10, clWhite},    {2, 11, clWhite}};
+  ruto::test::expectPixels(img, pixels);
 }
 
 TEST(Canvas, TextIsPlacedByItsTopLeftCorner) {
@@ -75,20 +75,12 @@ TEST(Canvas, TextIsPlacedByItsTopLeftCorner) {
     w = c.TextWidth(QStringLiteral("HH"));
     h = c.TextHeight(QStringLiteral("HH"));
   }
-  int top = 1000, left = 1000, bottom = -1;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (qGray(img.pixel(x, y)) < 128) {
-        top = std::min(top, y);
-        left = std::min(left, x);
-        bottom = std::max(bottom, y);
-      }
-  ASSERT_GE(bottom, 0);
-  EXPECT_GE(top, 10);
-  EXPECT_LT(top, 10 + h / 2);  // capital tops sit near the box top, not above it
-  EXPECT_GE(left, 20);
-  EXPECT_LT(left, 20 + w / 4);
-  EXPECT_LT(bottom, 10 + h);
+  const QRect ink = ruto::test::inkBounds(img);
+  ASSERT_FALSE(ink.isNull());
+  // Capital tops sit near the box top, not above it.
+  EXPECT_TRUE(ink.top() >= 10 && ink.top() < 10 + h / 2 && ink.left() >= 20 &&
+              ink.left() < 20 + w / 4 && ink.bottom() < 10 + h)
+      << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
 }
 
 TEST(Canvas, RotatedTextRunsDownwardLeftOfItsOrigin) {
@@ -100,17 +92,11 @@ TEST(Canvas, RotatedTextRunsDownwardLeftOfItsOrigin) {
     c.Brush.Style = TBrushStyle::bsClear;
     c.TextOut(40, 10, QStringLiteral("HHHH"));
   }
-  int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (qGray(img.pixel(x, y)) < 128) {
-        minX = std::min(minX, x), maxX = std::max(maxX, x);
-        minY = std::min(minY, y), maxY = std::max(maxY, y);
-      }
-  ASSERT_GE(maxX, 0);
-  EXPECT_LE(maxX, 40);
-  EXPECT_GE(minY, 10);
-  EXPECT_GT(maxY - minY, maxX - minX);  // taller than wide
+  const QRect ink = ruto::test::inkBounds(img);
+  ASSERT_FALSE(ink.isNull());
+  // Taller than wide.
+  EXPECT_TRUE(ink.right() <= 40 && ink.top() >= 10 && ink.height() > ink.width())
+      << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
 }
 
 TEST(Canvas, HatchingFollowsThePaintersOriginAndItsPitch) {
@@ -141,8 +127,8 @@ TEST(Canvas, HatchingFollowsThePaintersOriginAndItsPitch) {
     }
     for (int y : rows) EXPECT_LT((y + c.width) % pitch, c.width + 1) << c.dx << " " << y;
     // Nothing outside the rectangle.
-    EXPECT_EQ(at(img, c.dx + 45, c.dy + 16), clWhite);
-    EXPECT_EQ(at(img, c.dx + 20, c.dy + 41), clWhite);
+    ruto::test::expectPixels(img,
+                             {{c.dx + 45, c.dy + 16, clWhite}, {c.dx + 20, c.dy + 41, clWhite}});
   }
 }
 
@@ -155,17 +141,16 @@ TEST(Canvas, FloodFillSurfaceStopsAtOtherColoursAndGuardsItsOwnColour) {
     img.setPixel(7, i, toQRgb(clBlack));
   }
   EXPECT_EQ(FloodFill(img, 4, 4, clSilver, clRed, TFillStyle::fsSurface), 16);
-  EXPECT_EQ(at(img, 5, 5), clRed);
-  EXPECT_EQ(at(img, 0, 0), clSilver);
-  EXPECT_EQ(FloodFill(img, 4, 4, clRed, clRed, TFillStyle::fsSurface), 0);
-  EXPECT_EQ(FloodFill(img, -1, 4, clRed, clBlue, TFillStyle::fsSurface), 0);
+  ruto::test::expectPixels(img, {{5, 5, clRed}, {0, 0, clSilver}});
+  EXPECT_EQ(std::tuple(FloodFill(img, 4, 4, clRed, clRed, TFillStyle::fsSurface),
+                       FloodFill(img, -1, 4, clRed, clBlue, TFillStyle::fsSurface)),
+            std::tuple(0, 0));
   // The outside ring reaches round the box: 100 - 36 box pixels.
   EXPECT_EQ(FloodFill(img, 0, 0, clSilver, clBlue, TFillStyle::fsSurface), 64);
   // A border fill from inside repaints everything bounded by black, even its own colour.
   img.setPixel(5, 5, toQRgb(clGreen));
   EXPECT_EQ(FloodFill(img, 4, 4, clBlack, clGreen, TFillStyle::fsBorder), 16);
-  EXPECT_EQ(at(img, 3, 3), clGreen);
-  EXPECT_EQ(at(img, 0, 0), clBlue);
+  ruto::test::expectPixels(img, {{3, 3, clGreen}, {0, 0, clBlue}});
 }
 
 TEST(Canvas, PixelsAndFloodFillThroughAnImageCanvas) {
@@ -175,16 +160,13 @@ TEST(Canvas, PixelsAndFloodFillThroughAnImageCanvas) {
     c.Brush.Color = clWhite;
     c.FillRect({0, 0, 8, 1});
     c.SetPixel(3, 3, clRed);
-    EXPECT_EQ(c.Pixel(3, 3), clRed);
-    EXPECT_EQ(c.Pixel(99, 3), 0xFFFFFFFFu);
+    EXPECT_EQ(std::tuple(c.Pixel(3, 3), c.Pixel(99, 3)), std::tuple(clRed, 0xFFFFFFFFu));
     c.Brush.Color = clBlue;
     c.FloodFill(0, 5, clSilver, TFillStyle::fsSurface);
     c.Brush.Color = clGreen;
     c.FillRect({0, 7, 1, 8});  // the painter still works afterwards
   }
-  const std::tuple<int, int, TColor> pixels[] = {
-      {3, 3, clRed}, {4, 3, clBlue}, {4, 0, clWhite}, {0, 7, clGreen}};
-  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
+  ruto::test::expectPixels(img, {{3, 3, clRed}, {4, 3, clBlue}, {4, 0, clWhite}, {0, 7, clGreen}});
 }
 
 TEST(Canvas, RecordingKeepsCallsWithTheirPenBrushAndFont) {
@@ -197,12 +179,12 @@ TEST(Canvas, RecordingKeepsCallsWithTheirPenBrushAndFont) {
   c.TextRect({0, 0, 50, 20}, 3, 4, QStringLiteral("ab"));
   c.Polygon({{0, 0}, {4, 0}, {2, 3}});
   ASSERT_EQ(c.Entries.size(), 3);
-  EXPECT_EQ(c.of("Line")[0].Points, (QVector<QPoint>{{1, 2}, {5, 2}}));
-  EXPECT_EQ(c.of("Line")[0].Pen.Color, clRed);
-  EXPECT_EQ(c.of("TextRect")[0].Points[0], QPoint(3, 4));
-  EXPECT_EQ(c.of("TextRect")[0].Font.Style, unsigned(fsBold));
-  EXPECT_EQ(c.of("TextRect")[0].Brush.Color, clYellow);
-  EXPECT_EQ(c.of("Polygon")[0].Points.size(), 3);
+  EXPECT_EQ(std::tuple(c.of("Line")[0].Points, c.of("Line")[0].Pen.Color),
+            std::tuple(QVector<QPoint>{{1, 2}, {5, 2}}, clRed));
+  const auto text = c.of("TextRect")[0];
+  EXPECT_EQ(std::tuple(text.Points[0], text.Font.Style, text.Brush.Color,
+                       c.of("Polygon")[0].Points.size()),
+            std::tuple(QPoint(3, 4), unsigned(fsBold), clYellow, 3));
   EXPECT_GT(c.TextWidth(QStringLiteral("abc")), c.TextWidth(QStringLiteral("a")));
 }
 
@@ -219,12 +201,11 @@ TEST(Canvas, EllipsePolygonAndPolylineStayInsideTheirEnds) {
     c.Brush.Color = clBlue;
     c.Ellipse({20, 20, 26, 26});  // fill only
   }
-  EXPECT_EQ(at(img, 5, 5), clRed);
-  EXPECT_EQ(at(img, 0, 0), clWhite);
+  ruto::test::expectPixels(img, {{5, 5, clRed}, {0, 0, clWhite}});
   for (int i = 0; i < 12; ++i) EXPECT_EQ(at(img, 10, i), clWhite) << i;  // right end left out
   // The bottom end is left out too; the polyline's corner is drawn by its second segment.
-  const std::tuple<int, int, TColor> pixels[] = {
-      {5, 10, clWhite},  {5, 9, clBlack},   {20, 5, clRed},    {15, 2, clBlack},
-      {12, 20, clBlack}, {12, 27, clBlack}, {12, 28, clWhite}, {23, 23, clBlue}};
-  for (const auto& [px, py, want] : pixels) EXPECT_EQ(at(img, px, py), want) << px << "," << py;
+  const ruto::test::Pixels pixels = {{5, 10, clWhite},  {5, 9, clBlack},   {20, 5, clRed},
+                                     {15, 2, clBlack},  {12, 20, clBlack}, {12, 27, clBlack},
+                                     {12, 28, clWhite}, {23, 23, clBlue}};
+  ruto::test::expectPixels(img, pixels);
 }

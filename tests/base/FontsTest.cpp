@@ -46,8 +46,7 @@ TEST(ProgramFont, HanTextTakesTheTraditionalChineseShapesOnScreenAndOnPaper) {
   const std::pair<QFont, const char*> fonts[] = {
       {WithProgramFamilies(QFont()), "program"},
       {WithProgramFamilies(QFont(), "DejaVu Sans"), "latin-first"},
-      {toQFont(report, 96), "report"},
-  };
+      {toQFont(report, 96), "report"}};
   for (const auto& [font, name] : fonts) {
     const QImage image = render(font, name);
     EXPECT_EQ(image, tc) << name;

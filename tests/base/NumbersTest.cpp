@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include <cmath>
 #include <limits>
 
@@ -8,11 +10,8 @@
 using namespace ruto;
 
 TEST(Numbers, NearRoundsHalfToEven) {
-  EXPECT_EQ(near(0.5), 0);
-  EXPECT_EQ(near(1.5), 2);
-  EXPECT_EQ(near(2.5), 2);
-  EXPECT_EQ(near(-2.5), -2);
-  EXPECT_EQ(near(2.5000001), 3);
+  EXPECT_EQ(std::tuple(near(0.5), near(1.5), near(2.5), near(-2.5), near(2.5000001)),
+            std::tuple(0, 2, 2, -2, 3));
 }
 
 TEST(Numbers, NearIsDefinedForEveryDouble) {
@@ -24,19 +23,17 @@ TEST(Numbers, NearIsDefinedForEveryDouble) {
     double x;
     long long wide;
     int narrow;
-  } cases[] = {
-      {std::nan(""), 0, 0},
-      {inf, lmax, imax},
-      {-inf, lmin, imin},
-      {1e69, lmax, imax},
-      {-1e300, lmin, imin},
-      {9223372036854775808.0, lmax, imax},
-      {-9223372036854775808.0, lmin, imin},
-      {4294967296.5, 4294967296, imax},
-      {-2147483648.5, -2147483648, imin},
-      {2147483646.5, 2147483646, 2147483646},
-      {-3.5, -4, -4},
-  };
+  } cases[] = {{std::nan(""), 0, 0},
+               {inf, lmax, imax},
+               {-inf, lmin, imin},
+               {1e69, lmax, imax},
+               {-1e300, lmin, imin},
+               {9223372036854775808.0, lmax, imax},
+               {-9223372036854775808.0, lmin, imin},
+               {4294967296.5, 4294967296, imax},
+               {-2147483648.5, -2147483648, imin},
+               {2147483646.5, 2147483646, 2147483646},
+               {-3.5, -4, -4}};
   for (const auto& c : cases) {
     EXPECT_EQ(near(c.x), c.wide) << c.x;
     EXPECT_EQ(nearInt(c.x), c.narrow) << c.x;
@@ -44,30 +41,24 @@ TEST(Numbers, NearIsDefinedForEveryDouble) {
 }
 
 TEST(Numbers, MulDivRoundsHalfAwayFromZero) {
-  EXPECT_EQ(MulDiv(5, 1, 2), 3);
-  EXPECT_EQ(MulDiv(-5, 1, 2), -3);
-  EXPECT_EQ(MulDiv(7, 1, 3), 2);
-  EXPECT_EQ(MulDiv(100000, 100000, 100000), 100000);  // 64-bit intermediate
-  EXPECT_EQ(MulDiv(1, 1, 0), -1);
+  // The last but one needs a 64-bit intermediate.
+  EXPECT_EQ(std::tuple(MulDiv(5, 1, 2), MulDiv(-5, 1, 2), MulDiv(7, 1, 3),
+                       MulDiv(100000, 100000, 100000), MulDiv(1, 1, 0)),
+            std::tuple(3, -3, 2, 100000, -1));
 }
 
 TEST(Numbers, FormatRoundsDecimalTiesAwayFromZero) {
-  EXPECT_EQ(Format("%5.1f", {42.25}), " 42.3");
-  EXPECT_EQ(Format("%5.2f", {1.005}), " 1.01");
-  EXPECT_EQ(Format("%3.0f", {2.5}), "  3");
-  EXPECT_EQ(Format("%5.1f", {-0.04}), "  0.0");
-  EXPECT_EQ(Format("%5.1f", {-1.25}), " -1.3");
-  EXPECT_EQ(Format("%.2f", {999.999}), "1000.00");
+  EXPECT_EQ(
+      QStringList({Format("%5.1f", {42.25}), Format("%5.2f", {1.005}), Format("%3.0f", {2.5}),
+                   Format("%5.1f", {-0.04}), Format("%5.1f", {-1.25}), Format("%.2f", {999.999})}),
+      QStringList({" 42.3", " 1.01", "  3", "  0.0", " -1.3", "1000.00"}));
 }
 
 TEST(Numbers, FormatIntegersStringsAndMixedArguments) {
-  EXPECT_EQ(Format("%6.0d", {0LL}), "     0");
-  EXPECT_EQ(Format("%6.0d", {1234LL}), "  1234");
-  EXPECT_EQ(Format("[%d]", {12LL}), "[12]");
-  EXPECT_EQ(Format("%-4d|", {7LL}), "7   |");
-  EXPECT_EQ(Format("%.2X", {10LL}), "0A");
-  EXPECT_EQ(Format("%s=%5.2f%%", {QString("a"), 1.0}), "a= 1.00%");
-  EXPECT_EQ(Format("%d %d", {1LL}), "1 ");
+  EXPECT_EQ(QStringList({Format("%6.0d", {0LL}), Format("%6.0d", {1234LL}), Format("[%d]", {12LL}),
+                         Format("%-4d|", {7LL}), Format("%.2X", {10LL}),
+                         Format("%s=%5.2f%%", {QString("a"), 1.0}), Format("%d %d", {1LL})}),
+            QStringList({"     0", "  1234", "[12]", "7   |", "0A", "a= 1.00%", "1 "}));
 }
 
 TEST(Numbers, FormatGroupsThousandsWithN) {
@@ -75,12 +66,10 @@ TEST(Numbers, FormatGroupsThousandsWithN) {
     const char* fmt;
     FormatArg arg;
     const char* want;
-  } cases[] = {
-      {"%5.0n", 3496.0, "3,496"},        {"%5.0n", 999.0, "  999"},
-      {"%8.0n", 1234567LL, "1,234,567"}, {"%8.0n", 100000.0, " 100,000"},
-      {"%.2n", 1234.565, "1,234.57"},    {"%6.0n", -1234.0, "-1,234"},
-      {"%n", 1000.0, "1,000.00"},        {"%5.0n", 999.5, "1,000"},
-  };
+  } cases[] = {{"%5.0n", 3496.0, "3,496"},        {"%5.0n", 999.0, "  999"},
+               {"%8.0n", 1234567LL, "1,234,567"}, {"%8.0n", 100000.0, " 100,000"},
+               {"%.2n", 1234.565, "1,234.57"},    {"%6.0n", -1234.0, "-1,234"},
+               {"%n", 1000.0, "1,000.00"},        {"%5.0n", 999.5, "1,000"}};
   for (const auto& c : cases) EXPECT_EQ(Format(c.fmt, {c.arg}), c.want) << c.fmt;
 }
 
@@ -89,10 +78,8 @@ TEST(Numbers, ConversionsAreLocaleFree) {
   EXPECT_DOUBLE_EQ(StrToFloatDef(" 3.5 ", 0), 3.5);
   EXPECT_DOUBLE_EQ(StrToFloatDef("3,5", -1, &ok), -1);
   EXPECT_FALSE(ok);
-  EXPECT_EQ(StrToIntDef("$1F", 0), 31);
-  EXPECT_EQ(StrToIntDef("x", 9), 9);
-  EXPECT_EQ(FloatToStr(0.8541), "0.8541");
-  EXPECT_EQ(FloatToStr(1e-5), "0.00001");
-  EXPECT_EQ(FloatToStr(200), "200");
+  EXPECT_EQ(std::tuple(StrToIntDef("$1F", 0), StrToIntDef("x", 9)), std::tuple(31, 9));
+  EXPECT_EQ(FloatToStr(0.8541) + " " + FloatToStr(1e-5) + " " + FloatToStr(200),
+            "0.8541 0.00001 200");
   EXPECT_DOUBLE_EQ(StrToFloatDef(FloatToStr(0.1 + 0.2), 0), 0.1 + 0.2);
 }

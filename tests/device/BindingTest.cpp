@@ -20,10 +20,8 @@ TEST(ModuleLoader, LoadsOnceLooksUpAndFrees) {
   EXPECT_EQ(LookUpSymbol(nullptr, "cos"), nullptr);
 
   bool ok = true;
-  EXPECT_NE(LookUpSymbolChecked(handle, "sin", ok), nullptr);
-  EXPECT_TRUE(ok);
-  EXPECT_EQ(LookUpSymbolChecked(handle, "no_such_entry_point", ok), nullptr);
-  EXPECT_FALSE(ok);
+  EXPECT_TRUE(LookUpSymbolChecked(handle, "sin", ok) != nullptr && ok);
+  EXPECT_FALSE(LookUpSymbolChecked(handle, "no_such_entry_point", ok) != nullptr || ok);
   LookUpSymbolChecked(handle, "tan", ok);
   EXPECT_FALSE(ok) << "a later hit must not clear an earlier miss";
 
@@ -38,9 +36,7 @@ TEST(HidServices, UdevBindingIsAllOrNothingAndCounted) {
   // A library without udev's entry points: the bind fails and leaves nothing bound.
   EXPECT_FALSE(BindUdev("libm.so.6"));
   EXPECT_EQ(UdevReferences(), 0);
-  EXPECT_FALSE(UdevBound());
-  EXPECT_EQ(Udev.udev_new, nullptr);
-  EXPECT_EQ(Udev.udev_monitor_receive_device, nullptr);
+  EXPECT_FALSE(UdevBound() || Udev.udev_new || Udev.udev_monitor_receive_device);
 
   // A missing library gives back its reference too, so a later bind really loads.
   EXPECT_FALSE(BindUdev("libdoes-not-exist.so.3"));
@@ -50,14 +46,12 @@ TEST(HidServices, UdevBindingIsAllOrNothingAndCounted) {
     EXPECT_EQ(UdevReferences(), 0);
     GTEST_SKIP() << "no libudev.so.1 on this machine";
   }
-  EXPECT_TRUE(BindUdev());
+  EXPECT_TRUE(BindUdev() && Udev.udev_enumerate_scan_devices);
   EXPECT_EQ(UdevReferences(), 2);
-  EXPECT_NE(Udev.udev_enumerate_scan_devices, nullptr);
   ReleaseUdev();
   EXPECT_TRUE(UdevBound()) << "one holder left";
   ReleaseUdev();
-  EXPECT_FALSE(UdevBound());
-  EXPECT_EQ(Udev.udev_new, nullptr);
+  EXPECT_FALSE(UdevBound() || Udev.udev_new);
   ReleaseUdev();  // one release too many does not go negative
   EXPECT_EQ(UdevReferences(), 0);
 }
@@ -68,9 +62,8 @@ TEST(HidServices, FailedHidrawBindGivesBackTheSetupReference) {
   QTemporaryDir dir;
   const QByteArray missing = (dir.path() + "/no-hidraw-class").toLocal8Bit();
   EXPECT_FALSE(BindHidServices("libudev.so.1", missing.constData()));
-  EXPECT_EQ(UdevReferences(), 0);
-  EXPECT_EQ(HidrawReferences(), 0);
-  EXPECT_FALSE(HidrawBound());
+  EXPECT_EQ(std::tuple(UdevReferences(), HidrawReferences(), HidrawBound()),
+            std::tuple(0, 0, false));
 
   const QByteArray present = dir.path().toLocal8Bit();
   if (!BindHidServices("libudev.so.1", present.constData()))
@@ -79,7 +72,6 @@ TEST(HidServices, FailedHidrawBindGivesBackTheSetupReference) {
   EXPECT_EQ(HidrawReferences(), 2);
   ReleaseHidraw();
   ReleaseHidServices();
-  EXPECT_EQ(UdevReferences(), 0);
-  EXPECT_EQ(HidrawReferences(), 0);
-  EXPECT_FALSE(HidrawBound());
+  EXPECT_EQ(std::tuple(UdevReferences(), HidrawReferences(), HidrawBound()),
+            std::tuple(0, 0, false));
 }

@@ -20,6 +20,8 @@ SimulatedMeterConfig meterNamed(const char* identity) {
 struct EventLog {
   int changes = 0, arrivals = 0, removals = 0, unplugs = 0, data = 0;
   QByteArray lastData;
+  // changes, arrivals, removals, unplugs
+  std::tuple<int, int, int, int> counts() const { return {changes, arrivals, removals, unplugs}; }
   void attach(THidDeviceController* c) {
     QObject::connect(c, &THidDeviceController::OnDeviceChange, [this] { ++changes; });
     QObject::connect(c, &THidDeviceController::OnArrival, [this](THidDevice*) { ++arrivals; });
@@ -43,16 +45,11 @@ TEST_F(MeterFixture, CreationClaimsTheMeterAndTheFirstNotificationReportsAChange
   handlers = std::make_unique<MeterDeviceHandlers>(controller.get());
   handlers->claimMeter();
   ASSERT_NE(MeterState.Device, nullptr) << "claimed before the window's next step";
-  EXPECT_TRUE(MeterState.Device->CheckedOut);
-  EXPECT_TRUE(MeterState.Device->readerRunning());
-  EXPECT_EQ(log.arrivals, 1);
-  EXPECT_EQ(log.changes, 1);
-  EXPECT_EQ(controller->ClaimedCount(), 1);
-  EXPECT_EQ(controller->UnclaimedCount(), 0);
-
+  EXPECT_TRUE(MeterState.Device->CheckedOut && MeterState.Device->readerRunning());
+  EXPECT_EQ(log.counts(), std::tuple(1, 1, 0, 0));
+  EXPECT_EQ(std::tuple(controller->ClaimedCount(), controller->UnclaimedCount()), std::tuple(1, 0));
   pump();  // the controller's own first notification: no change, reported all the same
-  EXPECT_EQ(log.changes, 2);
-  EXPECT_EQ(log.arrivals, 1);
+  EXPECT_EQ(log.counts(), std::tuple(2, 1, 0, 0));
   EXPECT_EQ(controller->count(), 1);
 }
 
@@ -62,19 +59,14 @@ TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
   log.attach(controller.get());
   QPointer<THidDevice> first = MeterState.Device.get();
   ASSERT_TRUE(first);
-
   backend->unplug(meter);
   pump();
-  EXPECT_EQ(log.unplugs, 1);
-  EXPECT_EQ(log.removals, 1);
-  EXPECT_EQ(log.changes, 1);
+  EXPECT_EQ(log.counts(), std::tuple(1, 0, 1, 1));
   EXPECT_EQ(MeterState.Device, nullptr);
   EXPECT_FALSE(first) << "the window frees the meter that has gone";
   EXPECT_EQ(controller->count(), 0);
-
   controller->DeviceChange();  // nothing new: no event
   EXPECT_EQ(log.changes, 1);
-
   backend->replug(meter, "0003:5A3C:7E21.0007");
   pump();
   EXPECT_EQ(log.arrivals, 1);
@@ -91,19 +83,15 @@ TEST_F(MeterFixture, ClaimedDeviceThatGoesStaysListedUntilItsHolderLetsGo) {
   controller->DeviceChange();
   std::unique_ptr<THidDevice> held;
   ASSERT_TRUE(controller->ClaimById(held, kMeterVendorId, -1));
-
   backend->unplug(meter);
   pump();
   EXPECT_EQ(log.unplugs, 1);
-  EXPECT_EQ(controller->count(), 1);
-  EXPECT_EQ(controller->UnpluggedCount(), 1);
-  EXPECT_EQ(controller->ClaimedCount(), 0);
-  EXPECT_FALSE(held->PluggedIn);
-  EXPECT_FALSE(held->readerRunning());
-
+  EXPECT_EQ(
+      std::tuple(controller->count(), controller->UnpluggedCount(), controller->ClaimedCount()),
+      std::tuple(1, 1, 0));
+  EXPECT_FALSE(held->PluggedIn || held->readerRunning());
   controller->DeviceChange();
   EXPECT_EQ(log.unplugs, 1) << "the unplug event comes once";
-
   controller->ReleaseDevice(held);
   EXPECT_EQ(held, nullptr);
   EXPECT_EQ(controller->count(), 0);
@@ -118,10 +106,9 @@ TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
   start(meterNamed("0003:5A3C:7E21.0003"));
   ASSERT_NE(MeterState.Device, nullptr);
   EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0002") << "first in list order";
-  EXPECT_EQ(controller->count(), 3);
-  EXPECT_EQ(controller->ClaimedCount(), 1);
-  EXPECT_EQ(controller->UnclaimedCount(), 2);
-
+  EXPECT_EQ(
+      std::tuple(controller->count(), controller->ClaimedCount(), controller->UnclaimedCount()),
+      std::tuple(3, 1, 2));
   // ProductId -1 takes the first unclaimed device of the vendor.
   std::unique_ptr<THidDevice> any;
   ASSERT_TRUE(controller->ClaimById(any, kMeterVendorId, -1));
@@ -132,15 +119,15 @@ TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
   ASSERT_TRUE(controller->ClaimById(any, kMeterVendorId, -1));
   EXPECT_FALSE(controller->ClaimById(any, kMeterVendorId, 0x1234));
   EXPECT_EQ(any, nullptr) << "a failed claim frees what the handle held";
-  EXPECT_EQ(controller->count(), 3) << "freed while present: a fresh copy stays listed";
-  EXPECT_EQ(controller->UnclaimedCount(), 2);
+  // Freed while present: a fresh copy stays listed.
+  EXPECT_EQ(std::tuple(controller->count(), controller->UnclaimedCount()), std::tuple(3, 2));
 
   // The claimed meter goes: the other one takes its place at the same change.
   backend->unplug(second);
   pump();
   ASSERT_NE(MeterState.Device, nullptr);
-  EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0003");
-  EXPECT_EQ(controller->count(), 2);
+  EXPECT_EQ(std::tuple(MeterState.Device->PnPInfo.Identity, controller->count()),
+            std::tuple("0003:5A3C:7E21.0003", 2));
 
   // A filter sees each unclaimed device with access to it; a refusal claims nothing.
   std::unique_ptr<THidDevice> filtered;
@@ -162,11 +149,8 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
   settle();
   EXPECT_EQ(log.data, 0) << "delivered on the main thread only";
   pump();
-  EXPECT_EQ(log.data, 1);
-  EXPECT_EQ(log.lastData, QByteArray("HELLO\0\0\0", 8));
-  EXPECT_EQ(MeterState.Reply, QByteArray("HELLO\0\0\0", 8));
-  EXPECT_TRUE(MeterState.Replied);
-
+  EXPECT_EQ(std::tuple(log.data, log.lastData, MeterState.Reply, MeterState.Replied),
+            std::tuple(1, QByteArray("HELLO\0\0\0", 8), QByteArray("HELLO\0\0\0", 8), true));
   meter->sendReport("late");
   settle();  // the reader has handed it over; its delivery is posted, not yet run
   ASSERT_EQ(meter->pendingReports(), 0);
@@ -187,9 +171,7 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
   ASSERT_EQ(controller->count(), 1);
   THidDevice* fresh = controller->device(0);
   EXPECT_NE(fresh, held);
-  EXPECT_FALSE(fresh->CheckedOut);
-  EXPECT_TRUE(fresh->PluggedIn);
-
+  EXPECT_TRUE(!fresh->CheckedOut && fresh->PluggedIn);
   // And with the reader idle in its wait.
   handlers->HidCtlDeviceChange();
   ASSERT_EQ(MeterState.Device.get(), fresh);
@@ -204,12 +186,10 @@ TEST_F(MeterFixture, DeviceWithoutReadWriteAccessIsListedButSilent) {
   start(config);
   ASSERT_EQ(controller->count(), 1);
   ASSERT_NE(MeterState.Device, nullptr);
-  EXPECT_FALSE(MeterState.Device->ReadWriteAccess);
-  EXPECT_FALSE(MeterState.Device->readerRunning());
+  EXPECT_FALSE(MeterState.Device->ReadWriteAccess || MeterState.Device->readerRunning());
   const std::int64_t t0 = clockNow();
   EXPECT_EQ(ReadMeterValue(), 0);
-  EXPECT_EQ(elapsedSince(t0), 350);
-  EXPECT_TRUE(meter->commands().empty());
+  EXPECT_EQ(std::tuple(elapsedSince(t0), meter->commands().size()), std::tuple(350, 0));
 }
 
 TEST_F(MeterFixture, ControllerDestroyedBeforeTheHolderOfItsDevice) {
@@ -217,8 +197,7 @@ TEST_F(MeterFixture, ControllerDestroyedBeforeTheHolderOfItsDevice) {
   QPointer<THidDevice> dev = MeterState.Device.get();
   controller.reset();
   ASSERT_TRUE(dev) << "the holder's device outlives the controller";
-  EXPECT_FALSE(dev->PluggedIn);
-  EXPECT_FALSE(dev->readerRunning());
+  EXPECT_FALSE(dev->PluggedIn || dev->readerRunning());
   EXPECT_EQ(ReadMeterValue(), 0);
   handlers.reset();
   EXPECT_EQ(MeterState.Device, nullptr);

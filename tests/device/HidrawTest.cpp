@@ -26,28 +26,24 @@ TEST(ReportDescriptor, LengthsOfUnnumberedAndNumberedReports) {
   const Bytes plain = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00,
                        0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x08, 0x09, 0x01,
                        0x81, 0x02, 0x95, 0x08, 0x09, 0x01, 0x91, 0x02, 0xC0};
-  HidReportLengths l = ParseReportDescriptor(plain);
-  EXPECT_EQ(l.InputReportByteLength, 9);
-  EXPECT_EQ(l.OutputReportByteLength, 9);
-  EXPECT_EQ(l.FeatureReportByteLength, 0);
-  EXPECT_FALSE(l.Numbered);
+  // Input, output and feature lengths, and whether reports are numbered.
+  const auto lengths = [](const Bytes& descriptor) {
+    const HidReportLengths l = ParseReportDescriptor(descriptor);
+    return std::tuple(l.InputReportByteLength, l.OutputReportByteLength, l.FeatureReportByteLength,
+                      l.Numbered);
+  };
+  EXPECT_EQ(lengths(plain), std::tuple(9, 9, 0, false));
 
   // 64-byte reports: the largest full-speed report plus the id byte.
   const Bytes full = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08,
                       0x95, 0x40, 0x81, 0x02, 0x95, 0x40, 0x91, 0x02, 0xC0};
-  l = ParseReportDescriptor(full);
-  EXPECT_EQ(l.InputReportByteLength, 65);
-  EXPECT_EQ(l.OutputReportByteLength, 65);
+  EXPECT_EQ(lengths(full), std::tuple(65, 65, 0, false));
 
   // Report 1: 4-byte input, 7-byte output; report 2: 16 + 8 input bits; report 3: feature.
   const Bytes numbered = {0xA1, 0x01, 0x85, 0x01, 0x75, 0x08, 0x95, 0x04, 0x81, 0x02, 0x95,
                           0x07, 0x91, 0x02, 0x85, 0x02, 0x75, 0x10, 0x95, 0x01, 0x81, 0x02,
                           0x75, 0x08, 0x81, 0x02, 0x85, 0x03, 0x95, 0x02, 0xB1, 0x02, 0xC0};
-  l = ParseReportDescriptor(numbered);
-  EXPECT_TRUE(l.Numbered);
-  EXPECT_EQ(l.InputReportByteLength, 5);
-  EXPECT_EQ(l.OutputReportByteLength, 8);
-  EXPECT_EQ(l.FeatureReportByteLength, 3);
+  EXPECT_EQ(lengths(numbered), std::tuple(5, 8, 3, true));
 }
 
 TEST(ReportDescriptor, PushPopLongItemsOddBitsAndTruncation) {
@@ -192,15 +188,13 @@ TEST(ReadThread, FailingReadsAreRetriedOncePerSliceAndRemovalEndsTheLoop) {
     reader.stop();
   }
   // About ten slices passed; a spinning loop would have made many thousands of attempts.
-  EXPECT_GE(failing.reads.load(), 2);
-  EXPECT_LE(failing.reads.load(), 40);
+  EXPECT_TRUE(failing.reads >= 2 && failing.reads <= 40) << failing.reads;
 
   BrokenPort gone(HidReadResult::Gone);
   THidDeviceReadThread reader(device.get(), &gone, inbox, 9, 20);
   for (int i = 0; i < 200 && !reader.ended(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  EXPECT_TRUE(reader.ended());
-  EXPECT_EQ(gone.reads.load(), 1);
+  EXPECT_EQ(std::tuple(reader.ended(), gone.reads.load()), std::tuple(true, 1));
   QCoreApplication::processEvents();  // posted error reports find a live device
 }
 
@@ -215,8 +209,8 @@ TEST(HidrawBackend, PresentNodesWhereTheMachineHasThem) {
   }
   for (int i = 0; i < controller.count(); ++i) {
     THidDevice* dev = controller.device(i);
-    EXPECT_TRUE(dev->PnPInfo.Path.startsWith("/dev/")) << dev->PnPInfo.Path.toStdString();
-    EXPECT_FALSE(dev->PnPInfo.Identity.isEmpty());
-    EXPECT_GE(dev->Capabilities().InputReportByteLength, 0);
+    EXPECT_TRUE(dev->PnPInfo.Path.startsWith("/dev/") && !dev->PnPInfo.Identity.isEmpty() &&
+                dev->Capabilities().InputReportByteLength >= 0)
+        << dev->PnPInfo.Path.toStdString();
   }
 }

@@ -71,9 +71,8 @@ TEST(ReferenceTexts, BodyStateTextsAndLowEnergyWarning) {
   const TDiagnosisTexts t = DiagnosisTexts(a, 13, "   身體能量狀況", row);
   EXPECT_EQ(t.Detail, QStringList({"DtMA1", "", "DtML1", "", warning}));
   EXPECT_TRUE(t.Ryodoraku.isEmpty());
-  EXPECT_EQ(DiagnosisTexts(a, 14, "", row).Detail, QStringList({"DtMA1", "", "DtMH1"}));
-  EXPECT_EQ(DiagnosisTexts(a, 15, "", row).Detail, QStringList({"DtMA1", "", "DtMA2"}));
-  EXPECT_EQ(DiagnosisTexts(a, 16, "", row).Detail, QStringList({"DtMA1", "", "DtML1"}));
+  for (const auto& [code, text] : {std::pair(14, "DtMH1"), {15, "DtMA2"}, {16, "DtML1"}})
+    EXPECT_EQ(DiagnosisTexts(a, code, "", row).Detail, QStringList({"DtMA1", "", text})) << code;
   a.SummaryLevel[0] = -2;
   EXPECT_EQ(DiagnosisTexts(a, 13, "", row).Detail, QStringList({"DtMA1", "", "DtML1"}));
 }

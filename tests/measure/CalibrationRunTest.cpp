@@ -90,41 +90,33 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
     run.start();
     drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
     ASSERT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << c.reading;
-    EXPECT_EQ(run.Standard, c.standard);
-    EXPECT_EQ(run.High, c.high);
-    EXPECT_EQ(view.figures[CalFigure::StandardResult], c.figure);
-    EXPECT_EQ(view.figures[CalFigure::StandardRun], c.figure);
-    EXPECT_EQ(view.result, c.success ? "【校準成功】" : "【校準失敗】");
-    EXPECT_EQ(view.colors[CalLamp::Result], c.success ? TColor(0x00FF00) : TColor(0x0000FF));
+    EXPECT_EQ(std::tuple(run.Standard, run.High, view.figures[CalFigure::StandardResult],
+                         view.figures[CalFigure::StandardRun]),
+              std::tuple(c.standard, c.high, c.figure, c.figure));
+    EXPECT_EQ(std::tuple(view.result, view.colors[CalLamp::Result]),
+              c.success ? std::tuple("【校準成功】", TColor(0x00FF00))
+                        : std::tuple("【校準失敗】", TColor(0x0000FF)));
     // Saved either way, with today's date.
-    EXPECT_EQ(Settings.CalStandard, c.standard);
-    EXPECT_EQ(Settings.CalHigh, c.high);
-    EXPECT_EQ(Settings.CalDate, formatOleDate(toOleDate(QDate::currentDate())));
-    ASSERT_TRUE(QFile::exists(settingsFile()));
     const TAppSettings saved = ParseSettings(QString::fromUtf8(test::readFile(settingsFile())));
-    EXPECT_EQ(saved.CalStandard, c.standard);
+    EXPECT_EQ(
+        std::tuple(Settings.CalStandard, Settings.CalHigh, Settings.CalDate, saved.CalStandard),
+        std::tuple(c.standard, c.high, formatOleDate(toOleDate(QDate::currentDate())), c.standard));
     // Still held: the run waits for the tip to come off, then ends.
     drive(500);
     EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation);
     probe = [] { return 1000; };
     step();
-    EXPECT_FALSE(run.running());
+    EXPECT_FALSE(run.running() || view.running || view.lit[CalLamp::Standard]);
     EXPECT_EQ(view.result, c.success ? "" : "【校準失敗】");
-    EXPECT_FALSE(view.running);
-    EXPECT_FALSE(view.lit[CalLamp::Standard]);
     // Start: stop, on, standard range, signal 1; sixteen ticks and the start each signal 7;
     // the high range is chosen once with signal 8.
     const auto cmds = meter->commands();
     ASSERT_GE(cmds.size(), 4u);
-    EXPECT_EQ(cmds[0], "X000000");
-    EXPECT_EQ(cmds[1], "N000000");
-    EXPECT_EQ(cmds[2], "L000000");
-    EXPECT_EQ(cmds[3], "S1E1A00");
-    EXPECT_EQ(count("S3E0700"), 17);
-    EXPECT_EQ(count("S291A00"), 1);
-    EXPECT_EQ(count("H000000"), 1);
-    EXPECT_EQ(count(c.success ? "S1E1A00" : "S172C00"), c.success ? 2 : 1);
-    EXPECT_EQ(cmds.back(), "X000000");
+    EXPECT_EQ(QByteArrayList(cmds.begin(), cmds.begin() + 4).join(' ') + ' ' + cmds.back(),
+              "X000000 N000000 L000000 S1E1A00 X000000");
+    EXPECT_EQ(std::tuple(count("S3E0700"), count("S291A00"), count("H000000"),
+                         count(c.success ? "S1E1A00" : "S172C00")),
+              std::tuple(17, 1, 1, c.success ? 2 : 1));
   }
 }
 
@@ -132,14 +124,14 @@ TEST_F(CalibrationRunTest, ContactNeedsAReadingAboveOneThousand) {
   probe = [] { return 1000; };
   run.start();
   drive(2000);
-  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitContact);
-  EXPECT_EQ(view.figures[CalFigure::StandardRun], "1,000");
-  EXPECT_EQ(view.result, "【校準系統啟動中】");
-  EXPECT_EQ(view.resultColor, TColor(0x000080));
+  EXPECT_EQ(
+      std::tuple(run.phase(), view.figures[CalFigure::StandardRun], view.result, view.resultColor),
+      std::tuple(CalibrationRun::Phase::AwaitContact, "1,000", "【校準系統啟動中】",
+                 TColor(0x000080)));
   probe = [] { return 1001; };
   step();
-  EXPECT_EQ(run.phase(), CalibrationRun::Phase::Ticks);
-  EXPECT_EQ(view.status, "系統正在執行校準中，請勿將探測棒分開！");
+  EXPECT_EQ(std::tuple(run.phase(), view.status),
+            std::tuple(CalibrationRun::Phase::Ticks, "系統正在執行校準中，請勿將探測棒分開！"));
 }
 
 TEST_F(CalibrationRunTest, SeparationDuringTheTicksSavesNothingAndWaitsAgain) {
@@ -152,12 +144,11 @@ TEST_F(CalibrationRunTest, SeparationDuringTheTicksSavesNothingAndWaitsAgain) {
   });
   drive(100, [this] { return run.phase() != CalibrationRun::Phase::Ticks; });
   EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitContact);
-  ASSERT_EQ(messages.size(), 1);
-  EXPECT_EQ(messages[0], "自動校準系統發現錯誤的校準方式！請重新校準一次");
-  EXPECT_EQ(kinds[0], MsgKind::WarningOk);
-  EXPECT_EQ(count("S172C00"), 1);
-  EXPECT_EQ(Settings.CalStandard, 4000);
-  EXPECT_FALSE(QFile::exists(settingsFile()));
+  EXPECT_EQ(std::tuple(messages, kinds),
+            std::tuple(QStringList{"自動校準系統發現錯誤的校準方式！請重新校準一次"},
+                       std::vector{MsgKind::WarningOk}));
+  EXPECT_EQ(std::tuple(count("S172C00"), Settings.CalStandard, QFile::exists(settingsFile())),
+            std::tuple(1, 4000, false));
   EXPECT_EQ(view.previousShown, 2) << "the wait shows the previous calibration again";
 }
 
@@ -168,11 +159,8 @@ TEST_F(CalibrationRunTest, StopIsHeardWhileWaitingOnly) {
   run.requestStop();
   EXPECT_EQ(view.status, "環境校準值為本次與前一次的校準比值。");
   step();
-  EXPECT_FALSE(run.running());
-  EXPECT_FALSE(view.running);
-  EXPECT_EQ(view.status, "");
-  EXPECT_EQ(meter->commands().back(), "X000000");
-  EXPECT_FALSE(QFile::exists(settingsFile()));
+  EXPECT_FALSE(run.running() || view.running || QFile::exists(settingsFile()));
+  EXPECT_EQ(std::tuple(view.status, meter->commands().back()), std::tuple("", "X000000"));
 
   probe = [] { return 3500; };
   run.start();

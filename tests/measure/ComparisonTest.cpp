@@ -40,10 +40,9 @@ TEST(ComparisonChartTest, GeometryAt630By330) {
   DrawComparisonChart(c, 630, 330, d);
   const auto columns = linesOf(c, clGray, TPenStyle::psDash);
   ASSERT_EQ(columns.size(), 12);
-  for (int i = 1; i <= 12; ++i) {
-    EXPECT_EQ(columns[i - 1].Points[0], QPoint(50 * i + 30, 16));
-    EXPECT_EQ(columns[i - 1].Pen.Width, i == 6 ? 2 : 1);
-  }
+  for (int i = 1; i <= 12; ++i)
+    EXPECT_EQ(std::tuple(columns[i - 1].Points[0], columns[i - 1].Pen.Width),
+              std::tuple(QPoint(50 * i + 30, 16), i == 6 ? 2 : 1));
   const auto curve1 = linesOf(c, 0xFF0000, TPenStyle::psDash);
   ASSERT_EQ(curve1.size(), 1 + 23);  // legend, then 23 joins
   for (int n = 1; n <= 23; ++n) EXPECT_EQ(curve1[n].Points[1], QPoint(25 * n + 42, 229)) << n;
@@ -52,8 +51,8 @@ TEST(ComparisonChartTest, GeometryAt630By330) {
   for (const auto& e : c.of("FillRect"))
     if (e.Brush.Color == 0x0000FF) red << e.Rect;
   ASSERT_EQ(red.size(), 1 + 24);
-  EXPECT_EQ(red[0], (TRect{257 + 38, 6, 257 + 46, 15}));
-  EXPECT_EQ(red[1], (TRect{39, 226, 45, 232}));
+  EXPECT_EQ(std::tuple(red[0], red[1]),
+            std::tuple(TRect{257 + 38, 6, 257 + 46, 15}, TRect{39, 226, 45, 232}));
   bool legend = false;
   for (const auto& e : c.of("TextOut")) legend |= e.Text == " 1:" && e.Points[0] == QPoint(257, 2);
   EXPECT_TRUE(legend);
@@ -79,9 +78,9 @@ TEST(ComparisonChartTest, BandLevelsAndPlace) {
   DrawComparisonBand(c, 630, 330, d);
   const auto red = linesOf(c, 0x0000FF, TPenStyle::psDot);
   ASSERT_EQ(red.size(), 2);
-  EXPECT_EQ(red[0].Points[0], QPoint(30, 182));
-  EXPECT_EQ(red[0].Points[1].x(), 630);
-  EXPECT_EQ(linesOf(c, 0x008080, TPenStyle::psDot).size(), 2);
+  EXPECT_EQ(std::tuple(red[0].Points[0], red[0].Points[1].x(),
+                       linesOf(c, 0x008080, TPenStyle::psDot).size()),
+            std::tuple(QPoint(30, 182), 630, 2));
 
   d.Band = BandSource::Hidden;
   RecordingCanvas none;
@@ -112,9 +111,8 @@ TEST(ComparisonPrintTest, PageOnA600DpiPdf) {
     writer.setTitle(ComparisonJobTitle());
     PrintJob job(&writer);
     ASSERT_TRUE(job.begin());
-    EXPECT_EQ(job.mm(1), 24);
-    EXPECT_EQ(job.mm(30), 709);
-    EXPECT_EQ(job.page().Width, 4800);  // A4 is wider than 8 inches at 600 dpi
+    // A4 is wider than 8 inches at 600 dpi.
+    EXPECT_EQ(std::tuple(job.mm(1), job.mm(30), job.page().Width), std::tuple(24, 709, 4800));
     ComparisonData d = sample(60, 40, 2);
     d.Band = BandSource::Compare;
     AddComparisonPage(job, d);
@@ -126,7 +124,7 @@ TEST(ComparisonPrintTest, PageOnA600DpiPdf) {
                         "林美", "高電位", "列印時間: 2026/12/07, 09:30:00"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s;
   EXPECT_EQ(ruto::test::radicalsIn(text), QString());
-  EXPECT_EQ(runTool("pdfinfo", {pdf}).contains(ComparisonJobTitle()), true);
+  EXPECT_TRUE(runTool("pdfinfo", {pdf}).contains(ComparisonJobTitle()));
 
   const QString png = ruto::test::outputDir() + QStringLiteral("/comparison-report");
   runTool("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, png});
@@ -154,8 +152,7 @@ TEST(ComparisonPrintTest, BlockTwoOnlyWithSecondCurve) {
     job.runAll();
   }
   const QString text = pdfText(pdf);
-  EXPECT_TRUE(text.contains("2. 比對資料"));
-  EXPECT_FALSE(text.contains("林美"));
+  EXPECT_TRUE(text.contains("2. 比對資料") && !text.contains("林美"));
 }
 
 TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
@@ -178,9 +175,7 @@ TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
   job.start();
   QTimer::singleShot(5000, &loop, &QEventLoop::quit);
   loop.exec();
-  EXPECT_EQ(ran, 1);
-  EXPECT_FALSE(completed);
-  EXPECT_FALSE(job.running());
+  EXPECT_EQ(std::tuple(ran, completed, job.running()), std::tuple(1, false, false));
 }
 
 }  // namespace

@@ -11,18 +11,13 @@ namespace {
 TEST(ManualEntryTest, NormalizeEntryCell) {
   const std::pair<const char*, const char*> cases[] = {
       {"", ""},           {"5", "  5.0"}, {"12.34", " 12.3"}, {"250", "200.0"},    {"0.09", ""},
-      {"0.091", "  0.1"}, {"-3", ""},     {" 7 ", "  7.0"},   {"199.95", "200.0"}, {"0.05", ""},
-  };
+      {"0.091", "  0.1"}, {"-3", ""},     {" 7 ", "  7.0"},   {"199.95", "200.0"}, {"0.05", ""}};
   for (const auto& [in, out] : cases) {
     SCOPED_TRACE(in);
-    const auto r = NormalizeEntryCell(QString::fromUtf8(in));
-    ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(*r, QString::fromUtf8(out));
+    EXPECT_EQ(NormalizeEntryCell(QString::fromUtf8(in)), QString::fromUtf8(out));
   }
-  for (const char* bad : {"1-2", ".", "-", "1.2.3"}) {
-    SCOPED_TRACE(bad);
-    EXPECT_FALSE(NormalizeEntryCell(QString::fromUtf8(bad)).has_value());
-  }
+  for (const char* bad : {"1-2", ".", "-", "1.2.3"})
+    EXPECT_FALSE(NormalizeEntryCell(QString::fromUtf8(bad)).has_value()) << bad;
 }
 
 TEST(ManualEntryTest, SavedValuesAreClamped) {
@@ -30,8 +25,7 @@ TEST(ManualEntryTest, SavedValuesAreClamped) {
       {"", 0}, {"  5.0", 5}, {"-4", 0}, {"250", 200}, {"0.05", 0.05}};
   for (const auto& [in, out] : cases) EXPECT_EQ(EntryCellValue(QString::fromUtf8(in)), out) << in;
   EXPECT_FALSE(EntryCellValue("1-2").has_value());
-  EXPECT_EQ(EntryValueText(0), "");
-  EXPECT_EQ(EntryValueText(42.25), "42.3");
+  EXPECT_EQ(EntryValueText(0) + "|" + EntryValueText(42.25), "|42.3");
 }
 
 class ManualEntrySaveTest : public dbtest::Fixture {
@@ -51,10 +45,9 @@ TEST_F(ManualEntrySaveTest, NewModeWritesTestInWorkAndDropsStoredKeyOnChange) {
   e.Memo = {"x"};
   CurrentTest.MKey = 7;
   SaveEntryToCurrentTest(e);
-  EXPECT_EQ(CurrentTest.MKey, 0);
   EXPECT_DOUBLE_EQ(CurrentTest.CompValues[20], 12.424);
-  EXPECT_TRUE(CurrentTest.VoVota);
-  EXPECT_EQ(CurrentTest.Memo1, QStringList{"x"});
+  EXPECT_EQ(std::tuple(CurrentTest.MKey, CurrentTest.VoVota, CurrentTest.Memo1),
+            std::tuple(0, true, QStringList{"x"}));
 
   CurrentTest.MKey = 7;  // stored as it is now
   e.Memo = {"only the note"};

@@ -100,6 +100,20 @@ class MeasureRunTest : public test::MeterRunFixture {
     return all;
   }
   QStringList signalCommands() const { return commands().filter(QRegularExpression("^S")); }
+  // Starts the run on `p`, then drives it `ms` or until `until` holds.
+  bool startWith(std::function<int(std::int64_t)> p, int ms,
+                 const std::function<bool()>& until = {}) {
+    probe = std::move(p);
+    if (!run.start()) return false;
+    drive(ms, until);
+    return true;
+  }
+  // Asks the run to stop with the probe lifted, and lets it end.
+  void stopLifted(int ms = 200) {
+    run.requestStop();
+    probe = [](std::int64_t) { return 0; };
+    drive(ms);
+  }
 
   // A probe put down on every point at once and lifted `holdMs` after the point was stored.
   std::function<int(std::int64_t)> tapping(int raw, int holdMs = 500) {
@@ -119,26 +133,22 @@ class MeasureRunTest : public test::MeterRunFixture {
 };
 
 TEST_F(MeasureRunTest, FullRunAtOneThousandGivesFiftyEverywhere) {
-  probe = tapping(1000);
-  ASSERT_TRUE(run.start());
-  drive(24 * 4000);
+  ASSERT_TRUE(startWith(tapping(1000), 24 * 4000));
   ASSERT_FALSE(run.running());
   for (int p = 1; p <= 24; ++p) EXPECT_NEAR(CurrentTest.Values[p], 50.0, 1e-9) << p;
   EXPECT_EQ(Format("%5.2f", {CurrentTest.CompValues[24]}), "56.94");
-  EXPECT_EQ(CurrentTest.LivePointCount, 24);
-  EXPECT_TRUE(run.HasValues);
-  EXPECT_TRUE(questions.isEmpty());
+  EXPECT_EQ(std::tuple(CurrentTest.LivePointCount, run.HasValues, questions.size()),
+            std::tuple(24, true, 0));
   const QStringList log = commands();
   ASSERT_GE(log.size(), 4);
   EXPECT_EQ(log.mid(0, 3), (QStringList{"X000000", "N000000", "L000000"}));
   EXPECT_EQ(log.last(), "X000000");
   // Per point: contact and four stage changes, then the stored signal (kind 6 after 24).
-  EXPECT_EQ(signalCommands().count("S330D00"), 24 * 5);
-  EXPECT_EQ(signalCommands().count("S192C00"), 23);
-  EXPECT_EQ(signalCommands().count("S193400"), 1);
-  EXPECT_EQ(view.storedPoints.size(), 24);
-  EXPECT_EQ(view.events.last(), "ended");
-  EXPECT_EQ(ViewState.ChartKind, ChartType::Bar);
+  const QStringList s = signalCommands();
+  EXPECT_EQ(std::tuple(s.count("S330D00"), s.count("S192C00"), s.count("S193400")),
+            std::tuple(24 * 5, 23, 1));
+  EXPECT_EQ(std::tuple(view.storedPoints.size(), view.events.last(), ViewState.ChartKind),
+            std::tuple(24, QString("ended"), ChartType::Bar));
 }
 
 TEST_F(MeasureRunTest, OnlyTheFourthStageCounts) {
@@ -149,14 +159,11 @@ TEST_F(MeasureRunTest, OnlyTheFourthStageCounts) {
   for (const auto& c : cases) {
     CurrentTest = TCurrentTest{};
     view.contactAt.reset();
-    probe = [&](std::int64_t) { return sinceContact() >= c.changeAt ? 1200 : 1000; };
-    ASSERT_TRUE(run.start());
-    drive(3000, [] { return CurrentTest.Values[1] != 0; });
+    ASSERT_TRUE(startWith([&](std::int64_t) { return sinceContact() >= c.changeAt ? 1200 : 1000; },
+                          3000, [] { return CurrentTest.Values[1] != 0; }));
     EXPECT_EQ(Format("%5.2f", {CurrentTest.Values[1]}), c.value) << c.changeAt;
     EXPECT_EQ(view.valueFigure, c.value);
-    run.requestStop();
-    probe = [](std::int64_t) { return 0; };
-    drive(100);
+    stopLifted();
     EXPECT_FALSE(run.running());
   }
 }
@@ -172,39 +179,36 @@ TEST_F(MeasureRunTest, ContactNeedsBothReadingsAboveTheThresholdAndTheLiftOneBel
     probe = [&](std::int64_t) { return script.isEmpty() ? 0 : script.takeFirst(); };
     ASSERT_TRUE(run.start());
     step();
-    EXPECT_EQ(run.phase() == MeasureRun::Phase::Sampling, c.contact) << c.r1 << "/" << c.r2;
-    EXPECT_EQ(run.AwaitingContact, !c.contact);
+    EXPECT_EQ(std::tuple(run.phase() == MeasureRun::Phase::Sampling, run.AwaitingContact),
+              std::tuple(c.contact, !c.contact))
+        << c.r1 << "/" << c.r2;
     run.requestStop();
     drive(3000);
     ASSERT_FALSE(run.running());
   }
   // A reading equal to the threshold in the lift wait still counts as down.
-  probe = [this](std::int64_t) { return run.phase() == MeasureRun::Phase::AwaitLift ? 20 : 40; };
-  ASSERT_TRUE(run.start());
-  drive(3000, [this] { return run.phase() == MeasureRun::Phase::AwaitLift; });
+  ASSERT_TRUE(startWith(
+      [this](std::int64_t) { return run.phase() == MeasureRun::Phase::AwaitLift ? 20 : 40; }, 3000,
+      [this] { return run.phase() == MeasureRun::Phase::AwaitLift; }));
   drive(500);
-  EXPECT_EQ(run.phase(), MeasureRun::Phase::AwaitLift);
-  EXPECT_EQ(run.CurrentPoint, 1);
+  EXPECT_EQ(std::tuple(run.phase(), run.CurrentPoint), std::tuple(MeasureRun::Phase::AwaitLift, 1));
   probe = [](std::int64_t) { return 19; };
   step();
-  EXPECT_EQ(run.CurrentPoint, 2);
-  EXPECT_EQ(run.phase(), MeasureRun::Phase::AwaitContact);
+  EXPECT_EQ(std::tuple(run.phase(), run.CurrentPoint),
+            std::tuple(MeasureRun::Phase::AwaitContact, 2));
 }
 
 TEST_F(MeasureRunTest, ContactLostRestartsThePointWithoutStoringOrSignalling) {
-  probe = [this](std::int64_t) { return sinceContact() >= 1000 ? 0 : 1000; };
-  ASSERT_TRUE(run.start());
-  drive(1200, [this] { return sinceContact() > 1000; });
-  EXPECT_EQ(run.phase(), MeasureRun::Phase::AwaitContact);
-  EXPECT_TRUE(run.AwaitingContact);
-  EXPECT_EQ(run.CurrentPoint, 1);
+  ASSERT_TRUE(startWith([this](std::int64_t) { return sinceContact() >= 1000 ? 0 : 1000; }, 1200,
+                        [this] { return sinceContact() > 1000; }));
+  EXPECT_EQ(std::tuple(run.phase(), run.AwaitingContact, run.CurrentPoint),
+            std::tuple(MeasureRun::Phase::AwaitContact, true, 1));
   drive(500);
-  EXPECT_EQ(CurrentTest.Values[1], 0.0);
-  EXPECT_EQ(CurrentTest.LivePointCount, 0);
+  EXPECT_EQ(std::tuple(CurrentTest.Values[1], CurrentTest.LivePointCount), std::tuple(0.0, 0));
   EXPECT_EQ(signalCommands(), (QStringList{"S330D00", "S330D00"}));
-  EXPECT_TRUE(view.trace.Entries.isEmpty()) << "trace cleared";
-  EXPECT_EQ(view.completion, 0);
-  EXPECT_TRUE(view.storedPoints.isEmpty());
+  // The trace is cleared.
+  EXPECT_EQ(std::tuple(view.trace.Entries.size(), view.completion, view.storedPoints.size()),
+            std::tuple(0, 0, 0));
 }
 
 TEST_F(MeasureRunTest, LiftTimeout) {
@@ -224,9 +228,9 @@ TEST_F(MeasureRunTest, LiftTimeout) {
     questions.clear();
     answers = c.answers;
     const auto tap = tapping(1000);
-    probe = [&](std::int64_t now) { return run.CurrentPoint >= c.stuckFrom ? 1000 : tap(now); };
-    ASSERT_TRUE(run.start());
-    drive(24 * 4000);
+    ASSERT_TRUE(startWith(
+        [&](std::int64_t now) { return run.CurrentPoint >= c.stuckFrom ? 1000 : tap(now); },
+        24 * 4000));
     EXPECT_FALSE(run.running());
     ASSERT_FALSE(view.storedPoints.isEmpty());
     EXPECT_EQ(view.storedPoints.last(), c.lastStored) << c.stuckFrom;
@@ -242,25 +246,19 @@ TEST_F(MeasureRunTest, LiftTimeout) {
 }
 
 TEST_F(MeasureRunTest, StopWhileWaitingEndsAtOnceWhileSamplingAfterTheLift) {
-  probe = [](std::int64_t) { return 0; };
-  ASSERT_TRUE(run.start());
-  drive(100);
+  ASSERT_TRUE(startWith([](std::int64_t) { return 0; }, 100));
   run.requestStop();
   step();
-  EXPECT_FALSE(run.running());
-  EXPECT_FALSE(run.HasValues);
+  EXPECT_FALSE(run.running() || run.HasValues);
   EXPECT_EQ(commands().last(), "X000000");
 
-  probe = tapping(1000);
-  ASSERT_TRUE(run.start());
-  drive(3200, [this] { return sinceContact() >= 1000; });
+  ASSERT_TRUE(startWith(tapping(1000), 3200, [this] { return sinceContact() >= 1000; }));
   ASSERT_EQ(run.phase(), MeasureRun::Phase::Sampling);
   run.requestStop();
   drive(6000);
   EXPECT_FALSE(run.running());
   EXPECT_EQ(view.storedPoints.last(), 1);
-  EXPECT_NEAR(CurrentTest.Values[1], 50.0, 1e-9);
-  EXPECT_EQ(CurrentTest.Values[2], 0.0);
+  EXPECT_EQ(std::tuple(CurrentTest.Values[1], CurrentTest.Values[2]), std::tuple(50.0, 0.0));
 }
 
 TEST_F(MeasureRunTest, ReaimOnlyWhileWaitingForContact) {
@@ -273,8 +271,7 @@ TEST_F(MeasureRunTest, ReaimOnlyWhileWaitingForContact) {
   for (const auto& c : cases) {
     step();
     EXPECT_TRUE(run.reaim(CellPoint(c.cell)));
-    EXPECT_EQ(run.CurrentPoint, c.point);
-    EXPECT_EQ(view.shownPoints.last(), c.point);
+    EXPECT_EQ(std::tuple(run.CurrentPoint, view.shownPoints.last()), std::tuple(c.point, c.point));
   }
   EXPECT_FALSE(run.reaim(0)) << "a heading cell";
   probe = tapping(1000);
@@ -282,8 +279,7 @@ TEST_F(MeasureRunTest, ReaimOnlyWhileWaitingForContact) {
   EXPECT_FALSE(run.reaim(3));
   EXPECT_EQ(run.CurrentPoint, 21);
   drive(3000, [] { return CurrentTest.Values[21] != 0; });
-  EXPECT_NEAR(CurrentTest.Values[21], 50.0, 1e-9);
-  EXPECT_EQ(CurrentTest.Values[1], 0.0);
+  EXPECT_EQ(std::tuple(CurrentTest.Values[21], CurrentTest.Values[1]), std::tuple(50.0, 0.0));
   drive(1000, [this] { return run.CurrentPoint != 21; });
   EXPECT_EQ(run.CurrentPoint, 22) << "goes on upwards from the re-aimed point";
 }
@@ -296,13 +292,11 @@ TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
     bool starts;
     bool cleared;
     const char* signalsBefore;
-  } cases[] = {
-      {7, false, {true}, true, true, "S1E1A00"},
-      {7, false, {false}, true, false, "S1E1A00"},
-      {0, true, {false}, false, false, "S1E0F00 S1E1A00"},
-      {0, true, {true}, true, false, "S1E0F00 S1E1A00"},
-      {7, true, {true, false}, false, true, "S1E1A00 S1E0F00 S1E1A00"},
-  };
+  } cases[] = {{7, false, {true}, true, true, "S1E1A00"},
+               {7, false, {false}, true, false, "S1E1A00"},
+               {0, true, {false}, false, false, "S1E0F00 S1E1A00"},
+               {0, true, {true}, true, false, "S1E0F00 S1E1A00"},
+               {7, true, {true, false}, false, true, "S1E1A00 S1E0F00 S1E1A00"}};
   for (const auto& c : cases) {
     meter->clearLog();
     view.events.clear();
@@ -317,10 +311,9 @@ TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
     EXPECT_EQ(run.start(), c.starts);
     EXPECT_EQ(signalCommands().join(' '), c.signalsBefore);
     EXPECT_EQ(questions.size(), c.answers.size());
-    EXPECT_EQ(CurrentTest.Values[3], c.cleared ? 0.0 : 42.0);
-    EXPECT_EQ(CurrentTest.MKey, c.cleared ? 0 : c.mkey);
-    EXPECT_EQ(CurrentTest.LivePointCount, c.cleared ? 0 : 5);
-    EXPECT_EQ(view.events.contains("cleared"), c.cleared);
+    EXPECT_EQ(std::tuple(CurrentTest.Values[3], CurrentTest.MKey, CurrentTest.LivePointCount,
+                         view.events.contains("cleared")),
+              c.cleared ? std::tuple(0.0, 0, 0, true) : std::tuple(42.0, c.mkey, 5, false));
     EXPECT_EQ(commands().contains("N000000"), c.starts);
     if (c.starts) {
       EXPECT_TRUE(commands().contains(c.high ? "H000000" : "L000000"));
@@ -334,17 +327,13 @@ TEST_F(MeasureRunTest, PointStoredOverALoadedTestDetachesItFromTheStoredRow) {
   CurrentTest.MKey = 9;
   CurrentTest.Values[5] = 33;
   answers = {false};
-  probe = tapping(1000);
-  ASSERT_TRUE(run.start());
-  drive(3000, [] { return CurrentTest.Values[1] != 0; });
-  EXPECT_EQ(CurrentTest.MKey, 0);
-  EXPECT_EQ(CurrentTest.Values[5], 33.0);
+  ASSERT_TRUE(startWith(tapping(1000), 3000, [] { return CurrentTest.Values[1] != 0; }));
+  EXPECT_EQ(std::tuple(CurrentTest.MKey, CurrentTest.Values[5]), std::tuple(0, 33.0));
 }
 
 TEST_F(MeasureRunTest, MeterLostInStageThreeAndPluggedInAgain) {
-  probe = [](std::int64_t) { return 1000; };
-  ASSERT_TRUE(run.start());
-  drive(3000, [this] { return sinceContact() >= 1300; });
+  ASSERT_TRUE(startWith([](std::int64_t) { return 1000; }, 3000,
+                        [this] { return sinceContact() >= 1300; }));
   backend->unplug(meter);
   pump();
   ASSERT_EQ(MeterState.Device, nullptr);
@@ -362,38 +351,31 @@ TEST_F(MeasureRunTest, MeterLostInStageThreeAndPluggedInAgain) {
   EXPECT_EQ(log.mid(0, 3), (QStringList{"N000000", "L000000", "D000000"}));
   drive(3000, [] { return CurrentTest.Values[1] != 0; });
   EXPECT_NEAR(CurrentTest.Values[1], 50.0, 1e-9);
-  run.requestStop();
-  probe = [](std::int64_t) { return 0; };
-  drive(200);
+  stopLifted();
 }
 
 TEST_F(MeasureRunTest, TraceAndLiveFigures) {
   // Base 1000; 1040 from dt 1005 on, so the pass at dt 1010 draws from bar position 1000.
-  probe = [this](std::int64_t) { return sinceContact() >= 1005 ? 1040 : 1000; };
-  ASSERT_TRUE(run.start());
-  drive(3000, [this] { return sinceContact() > 1010; });
+  ASSERT_TRUE(startWith([this](std::int64_t) { return sinceContact() >= 1005 ? 1040 : 1000; }, 3000,
+                        [this] { return sinceContact() > 1010; }));
   const auto lines = view.trace.of("Line");
   ASSERT_FALSE(lines.isEmpty());
   EXPECT_EQ(lines.last().Points.last(), QPoint(210, 190));
   EXPECT_EQ(lines.last().Pen, (TPen{0x0000FF, 2, TPenStyle::psDot}));
   // Settling lines all start at (3, H).
   EXPECT_EQ(lines.first().Points.first(), QPoint(3, 300));
-  EXPECT_EQ(view.lamps[MeasureLamp::Completion].color, TColor(0x0000FF));
-  EXPECT_EQ(view.lamps[MeasureLamp::Completion].interval, 0);
-  EXPECT_EQ(view.lamps[MeasureLamp::Reading].lit, true);
-  run.requestStop();
-  probe = [](std::int64_t) { return 0; };
-  drive(3000);
+  EXPECT_EQ(std::tuple(view.lamps[MeasureLamp::Completion].color,
+                       view.lamps[MeasureLamp::Completion].interval,
+                       view.lamps[MeasureLamp::Reading].lit),
+            std::tuple(TColor(0x0000FF), 0, true));
+  stopLifted(3000);
 
   view.contactAt.reset();
-  probe = [](std::int64_t) { return 1200; };
-  ASSERT_TRUE(run.start());
-  drive(3000, [this] { return sinceContact() > 1250; });
-  EXPECT_EQ(view.valueFigure, "30.00");
-  EXPECT_EQ(view.compFigure, "25.62");
-  EXPECT_EQ(view.readingFigure, "[ 60.0]");
-  EXPECT_EQ(view.completion, 1250);
-  EXPECT_EQ(view.readingBar, 1228);
+  ASSERT_TRUE(
+      startWith([](std::int64_t) { return 1200; }, 3000, [this] { return sinceContact() > 1250; }));
+  EXPECT_EQ(QStringList({view.valueFigure, view.compFigure, view.readingFigure}),
+            QStringList({"30.00", "25.62", "[ 60.0]"}));
+  EXPECT_EQ(std::tuple(view.completion, view.readingBar), std::tuple(1250, 1228));
 }
 
 TEST(ChartGrid, LinesTicksAndFrameAt500By300) {
@@ -413,10 +395,10 @@ TEST(ChartGrid, LinesTicksAndFrameAt500By300) {
   want << 250;
   EXPECT_EQ(verticalX, want);
   EXPECT_EQ(horizontalY, (QList<int>{50, 100, 150, 200, 250, 150}));
-  EXPECT_EQ(ticksY.mid(0, 5), (QList<int>{12, 25, 38, 50, 62}));
-  EXPECT_EQ(ticksY.size(), 24);
-  EXPECT_EQ(lines.last().Pen, (TPen{0xC0DCC0, 5, TPenStyle::psSolid}));
-  EXPECT_EQ(lines.last().Points[1], QPoint(0, 0));
+  EXPECT_EQ(std::tuple(ticksY.mid(0, 5), ticksY.size()),
+            std::tuple(QList<int>{12, 25, 38, 50, 62}, 24));
+  EXPECT_EQ(std::tuple(lines.last().Pen, lines.last().Points[1]),
+            std::tuple(TPen{0xC0DCC0, 5, TPenStyle::psSolid}, QPoint(0, 0)));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests of every folder.
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <QFile>
@@ -73,5 +74,20 @@ inline mode_t fileMode(const QString& path) {
 
 // The $BBGGRR colour of one pixel, for comparing rendered images with the program's colours.
 inline TColor at(const QImage& img, int x, int y) { return fromQColor(QColor(img.pixel(x, y))); }
+// The bounds of the pixels of `img` inside `area` (all of it when null) darker than mid-grey,
+// or lighter with `light`: where text was drawn. Null when there are none.
+inline QRect inkBounds(const QImage& img, bool light = false, QRect area = {}) {
+  if (area.isNull()) area = img.rect();
+  QRect out;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if ((qGray(img.pixel(x, y)) > 128) == light) out |= QRect(x, y, 1, 1);
+  return out;
+}
+// Expects every {x, y, colour} of `pixels` in `img`.
+using Pixels = std::initializer_list<std::tuple<int, int, TColor>>;
+inline void expectPixels(const QImage& img, Pixels pixels) {
+  for (const auto& [x, y, want] : pixels) EXPECT_EQ(at(img, x, y), want) << "at " << x << "," << y;
+}
 
 }  // namespace ruto::test

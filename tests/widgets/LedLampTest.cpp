@@ -29,14 +29,15 @@ TEST(LedLamp, EveryLampImageHasAClosedGreenSurfaceAndSilverSurround) {
       QImage lit = img.copy();
       const int filled = FloodFill(lit, cx, cy, clLime, clRed, TFillStyle::fsSurface);
       EXPECT_GT(filled, img.width() * img.height() / 6) << name.toStdString();
-      EXPECT_NE(at(lit, 0, 0), clRed) << name.toStdString();
-      EXPECT_NE(at(lit, 0, img.height() - 1), clRed);
+      EXPECT_TRUE(at(lit, 0, 0) != clRed && at(lit, 0, img.height() - 1) != clRed)
+          << name.toStdString();
       if (!bordered) {
         EXPECT_EQ(at(img, 0, 0), clSilver) << name.toStdString();
         QImage framed = img.copy();
         FloodFill(framed, 0, 0, clSilver, clBlue, TFillStyle::fsSurface);
-        EXPECT_EQ(at(framed, cx, cy), clLime) << name.toStdString();
-        EXPECT_EQ(at(framed, img.width() - 1, img.height() - 1), clBlue);
+        EXPECT_EQ(std::tuple(at(framed, cx, cy), at(framed, img.width() - 1, img.height() - 1)),
+                  std::tuple(clLime, clBlue))
+            << name.toStdString();
       }
     }
   }
@@ -48,16 +49,13 @@ TEST(LedLamp, LitAndUnlitColoursAndTheSurroundOfUnborderedLamps) {
   lamp.setBlink(false);
   lamp.setTrueColor(clRed);
   lamp.setValue(true);
-  EXPECT_EQ(centre(lamp), clRed);
-  EXPECT_FALSE(lamp.Blinking());  // steady
+  EXPECT_EQ(std::tuple(centre(lamp), lamp.Blinking()), std::tuple(clRed, false));  // steady
   lamp.setLEDStyle(LEDVertical);
   lamp.setBordered(false);
   lamp.setBorderColor(clYellow);
   const QImage img = lamp.renderImage();
   EXPECT_EQ(img.size(), QSize(16, 22));
-  EXPECT_EQ(at(img, 0, 0), clYellow);
-  EXPECT_EQ(at(img, 15, 21), clYellow);
-  EXPECT_EQ(at(img, 8, 11), clRed);
+  ruto::test::expectPixels(img, {{0, 0, clYellow}, {15, 21, clYellow}, {8, 11, clRed}});
   lamp.setValue(false);
   EXPECT_EQ(centre(lamp), clSilver);
 }
@@ -66,9 +64,8 @@ TEST(LedLamp, BlinksByTicksAndFreezesAtIntervalZero) {
   TLedLamp held;  // started with interval 0: lit and still
   held.setInterval(0);
   held.setValue(true);
-  EXPECT_TRUE(held.Blinking());
-  EXPECT_FALSE(held.TimerRunning());
-  EXPECT_EQ(centre(held), clLime);
+  EXPECT_EQ(std::tuple(held.Blinking(), held.TimerRunning(), centre(held)),
+            std::tuple(true, false, clLime));
 
   TLedLamp lamp;
   int ticks = 0;
@@ -76,31 +73,25 @@ TEST(LedLamp, BlinksByTicksAndFreezesAtIntervalZero) {
   lamp.setInterval(250);
   lamp.setValue(true);
   ASSERT_TRUE(lamp.Blinking());
-  EXPECT_TRUE(lamp.TimerRunning());
-  EXPECT_EQ(centre(lamp), clLime);
+  EXPECT_EQ(std::tuple(lamp.TimerRunning(), centre(lamp)), std::tuple(true, clLime));
   lamp.TimerTick();
-  EXPECT_EQ(centre(lamp), clSilver);
-  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(std::tuple(centre(lamp), ticks), std::tuple(clSilver, 1));
   lamp.setValue(true);  // unchanged: the phase is not restarted
   EXPECT_EQ(lamp.ShownIndex(), 1);
   lamp.setInterval(0);  // a zero-interval QTimer would spin; the lamp holds instead
-  EXPECT_FALSE(lamp.TimerRunning());
-  EXPECT_TRUE(lamp.Blinking());
-  EXPECT_EQ(lamp.ShownIndex(), 1);
+  EXPECT_EQ(std::tuple(lamp.TimerRunning(), lamp.Blinking(), lamp.ShownIndex()),
+            std::tuple(false, true, 1));
   lamp.setInterval(400);
   EXPECT_TRUE(lamp.TimerRunning());
   lamp.TimerTick();
   EXPECT_EQ(lamp.ShownIndex(), 0);
   lamp.TimerTick();
   lamp.setTrueColor(clBlue);  // a new colour restarts with the lit phase
-  EXPECT_EQ(lamp.ShownIndex(), 0);
-  EXPECT_TRUE(lamp.Blinking());
-  EXPECT_EQ(centre(lamp), clBlue);
+  EXPECT_EQ(std::tuple(lamp.ShownIndex(), lamp.Blinking(), centre(lamp)),
+            std::tuple(0, true, clBlue));
   lamp.setBlink(false);
-  EXPECT_FALSE(lamp.Blinking());
-  EXPECT_EQ(centre(lamp), clBlue);
+  EXPECT_EQ(std::tuple(lamp.Blinking(), centre(lamp)), std::tuple(false, clBlue));
   lamp.setBlink(true);
   lamp.setValue(false);
-  EXPECT_FALSE(lamp.Blinking());
-  EXPECT_EQ(lamp.ShownIndex(), 1);
+  EXPECT_EQ(std::tuple(lamp.Blinking(), lamp.ShownIndex()), std::tuple(false, 1));
 }
