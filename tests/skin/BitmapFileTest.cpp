@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <QBuffer>
 #include <QtEndian>
+#include <cstring>
 
 #include "skin/BitmapFile.h"
 #include "skin/TestSkin.h"
@@ -24,19 +25,15 @@ QByteArray bitmap24(int width, int height, int gap = 0, quint16 bits = 24, quint
   const int stride = (width * 3 + 3) & ~3;
   QByteArray out(54 + gap + stride * rows, '\0');
   char* d = out.data();
-  d[0] = 'B';
-  d[1] = 'M';
-  qToLittleEndian<quint32>(static_cast<quint32>(out.size()), d + 2);
-  qToLittleEndian<quint32>(static_cast<quint32>(54 + gap), d + 10);
-  qToLittleEndian<quint32>(40, d + 14);
-  qToLittleEndian<qint32>(width, d + 18);
-  qToLittleEndian<qint32>(height, d + 22);
+  std::memcpy(d, "BM", 2);
+  // The 32-bit fields at their offsets (width and height signed), then planes and bits.
+  const std::pair<int, qint64> fields[] = {{2, out.size()}, {10, 54 + gap}, {14, 40},
+                                           {18, width},     {22, height},   {30, compression},
+                                           {38, 2835},      {42, 3937},     {46, colours}};
+  for (const auto& [at, value] : fields)
+    qToLittleEndian<quint32>(static_cast<quint32>(value), d + at);
   qToLittleEndian<quint16>(1, d + 26);
   qToLittleEndian<quint16>(bits, d + 28);
-  qToLittleEndian<quint32>(compression, d + 30);
-  qToLittleEndian<qint32>(2835, d + 38);
-  qToLittleEndian<qint32>(3937, d + 42);
-  qToLittleEndian<quint32>(colours, d + 46);
   for (int y = 0; y < rows; ++y)
     for (int x = 0; x < width; ++x)
       for (int c = 0; c < 3; ++c)

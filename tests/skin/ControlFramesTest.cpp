@@ -2,6 +2,8 @@
 // fill.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "skin/ControlFrames.h"
 
 namespace ruto {
@@ -12,11 +14,7 @@ ControlState st(bool enabled, bool pressed, bool hot, bool focused, bool down = 
 }
 
 TEST(ControlFrames, ButtonFramesByPriority) {
-  struct Case {
-    ControlState s;
-    ButtonKind kind;
-    int frame;
-  } cases[] = {
+  const std::tuple<ControlState, ButtonKind, int> cases[] = {
       {st(true, false, false, false), ButtonKind::Push, 1},
       {st(true, false, false, true), ButtonKind::Push, 5},
       {st(true, false, true, true), ButtonKind::Push, 4},
@@ -28,18 +26,13 @@ TEST(ControlFrames, ButtonFramesByPriority) {
       {st(true, false, false, false, true), ButtonKind::Speed, 2},
       {st(true, false, true, false, true), ButtonKind::Speed, 2},
       {st(false, false, false, false, true), ButtonKind::Speed, 3},
-      {st(true, false, false, false, true), ButtonKind::Push, 1},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ButtonFrame(c.s, c.kind), c.frame);
+      {st(true, false, false, false, true), ButtonKind::Push, 1}};
+  for (const auto& [s, kind, frame] : cases) EXPECT_EQ(ButtonFrame(s, kind), frame);
 }
 
 TEST(ControlFrames, CheckAndRadioFrames) {
   // Eight frames are mapped for radio buttons only; check boxes map with twelve.
-  struct Case {
-    int n;
-    bool radio, checked, indeterminate, disabled;
-    int frame;
-  } cases[] = {
+  const std::tuple<int, bool, bool, bool, bool, int> cases[] = {
       {4, false, false, false, false, 1}, {4, false, true, false, false, 2},
       {4, false, false, false, true, 3},  {4, false, true, false, true, 4},
       {4, false, false, true, false, 4},  {4, false, false, true, true, 4},
@@ -50,11 +43,10 @@ TEST(ControlFrames, CheckAndRadioFrames) {
       {12, false, true, false, false, 5}, {12, false, false, true, false, 9},
       {12, false, false, true, true, 12}, {12, false, true, false, true, 8},
       {12, true, true, false, false, 2},  {2, false, true, false, true, 2},
-      {0, false, true, false, false, 1},  {1, true, false, false, true, 1},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(CheckFrame(c.n, c.checked, c.indeterminate, c.disabled, c.radio), c.frame)
-        << c.n << c.radio << c.checked << c.indeterminate << c.disabled;
+      {0, false, true, false, false, 1},  {1, true, false, false, true, 1}};
+  for (const auto& [n, radio, checked, indeterminate, disabled, frame] : cases)
+    EXPECT_EQ(CheckFrame(n, checked, indeterminate, disabled, radio), frame)
+        << n << radio << checked << indeterminate << disabled;
 }
 
 TEST(ControlFrames, ComboUpDownHeaderStatus) {
@@ -93,22 +85,15 @@ TEST(ControlFrames, ScrollFrames) {
 }
 
 TEST(ControlFrames, BitButtonLayout) {
-  struct Case {
-    int margin, spacing;
-    GlyphLayout layout;
-    bool centred;
-    int glyph, text;
-  } cases[] = {
+  const std::tuple<int, int, GlyphLayout, bool, int, int> cases[] = {
       {-1, 4, GlyphLayout::Left, false, 6, 26}, {-1, -1, GlyphLayout::Left, false, 5, 26},
       {6, 4, GlyphLayout::Right, false, 49, 5}, {6, -1, GlyphLayout::Left, false, 6, 26},
       {6, 4, GlyphLayout::Left, true, 6, 26},   {-1, -1, GlyphLayout::Bottom, false, 50, 5},
-      {-1, 4, GlyphLayout::Top, false, 6, 26},
-  };
-  for (const Case& c : cases) {
-    const BitButtonPlacement at =
-        LayoutBitButton(71, 16, 40, c.margin, c.spacing, c.layout, c.centred);
-    EXPECT_EQ(at.glyph, c.glyph) << c.margin << "/" << c.spacing;
-    EXPECT_EQ(at.text, c.text) << c.margin << "/" << c.spacing;
+      {-1, 4, GlyphLayout::Top, false, 6, 26}};
+  for (const auto& [margin, spacing, layout, centred, glyph, text] : cases) {
+    const BitButtonPlacement at = LayoutBitButton(71, 16, 40, margin, spacing, layout, centred);
+    EXPECT_EQ(at.glyph, glyph) << margin << "/" << spacing;
+    EXPECT_EQ(at.text, text) << margin << "/" << spacing;
   }
   // Without text the spacing is dropped: the glyph alone is centred.
   EXPECT_EQ(LayoutBitButton(71, 16, 0, -1, 4, GlyphLayout::Left, false).glyph, 28);
@@ -135,11 +120,7 @@ TEST(ControlFrames, ScrollHitTestFollowsThePaintedParts) {
 }
 
 TEST(ControlFrames, ScrollThumb) {
-  struct Case {
-    int length, min, max, page, pos;
-    bool enabled;
-    int start, end;
-  } cases[] = {
+  const std::tuple<int, int, int, int, int, bool, int, int> cases[] = {
       {200, 0, 100, 10, 0, true, 17, 32},                    // 166 * 10 / 110 = 15
       {200, 0, 100, 10, 100, true, 168, 183},                // at the end of the track
       {200, 0, 100, 100, 50, true, 17 + 42, 17 + 42 + 83},   // 41.5 rounds away from zero
@@ -148,23 +129,19 @@ TEST(ControlFrames, ScrollThumb) {
       {200, 0, 100, 10, 50, false, 17, 17},               // disabled: no thumb
       {200, 0, 100, 0, 50, true, 17 + 75, 17 + 75 + 17},  // no page: an arrow long
   };
-  for (const Case& c : cases) {
-    const ScrollGeometry g = LayoutScrollBar(c.length, 17, c.min, c.max, c.page, c.pos, c.enabled);
-    EXPECT_EQ(g.thumbStart, c.start) << c.max << "/" << c.page << "/" << c.pos;
-    EXPECT_EQ(g.thumbEnd, c.end) << c.max << "/" << c.page << "/" << c.pos;
+  for (const auto& [length, min, max, page, pos, enabled, start, end] : cases) {
+    const ScrollGeometry g = LayoutScrollBar(length, 17, min, max, page, pos, enabled);
+    EXPECT_EQ(g.thumbStart, start) << max << "/" << page << "/" << pos;
+    EXPECT_EQ(g.thumbEnd, end) << max << "/" << page << "/" << pos;
   }
 }
 
 TEST(ControlFrames, ProgressFill) {
-  EXPECT_EQ(ProgressFill(100, 1, 0, 3), 33);
-  EXPECT_EQ(ProgressFill(100, 2, 0, 3), 67);
-  EXPECT_EQ(ProgressFill(100, 0, 0, 3), 0);
-  EXPECT_EQ(ProgressFill(100, 3, 0, 3), 100);
-  EXPECT_EQ(ProgressFill(100, 9, 0, 3), 100);
-  EXPECT_EQ(ProgressFill(100, -4, 0, 3), 0);
-  EXPECT_EQ(ProgressFill(100, 5, 5, 5), 0);
-  EXPECT_EQ(ProgressFill(100, 5, 9, 5), 0);
-  EXPECT_EQ(ProgressFill(100, 15, 10, 20), 50);
+  // position, min, max: the filled pixels of 100, rounded, clamped, none for an empty range
+  const int cases[][4] = {{1, 0, 3, 33},  {2, 0, 3, 67},  {0, 0, 3, 0},
+                          {3, 0, 3, 100}, {9, 0, 3, 100}, {-4, 0, 3, 0},
+                          {5, 5, 5, 0},   {5, 9, 5, 0},   {15, 10, 20, 50}};
+  for (const auto& c : cases) EXPECT_EQ(ProgressFill(100, c[0], c[1], c[2]), c[3]) << c[0];
 }
 
 TEST(ControlFrames, CaptionsPanelsAndBoxes) {

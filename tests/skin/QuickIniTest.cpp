@@ -2,25 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <utility>
-#include "QuickIniText.h"
 
 using namespace ruto;
 
 namespace {
 
-using ruto::test::iniFromText;
+// The definition text loaded into ini (a fresh one unless given).
+TQuickIni iniFromText(const QByteArray& text, TQuickIni ini = {}) {
+  QBuffer buffer;
+  buffer.setData(text);
+  buffer.open(QIODevice::ReadOnly);
+  ini.LoadFromStream(&buffer);
+  return ini;
+}
 
 // Lines end in CR LF, LF or a lone CR ("Width=12", so "width" reads 12).
 const QByteArray kDefinition =
     "Orphan=before any section\r\n; a comment line\r\n"
     "[Form]\r\n  Caption = Ruto Skin ; the title\r\n\r\n"
-    "EMPTY=\nempty=later value\nWidth=12\rwidth=99\r\n"
+    "EMPTY=\nempty=later value\nWidth=12\rwidth=99\r\n=no key\r\n"
     "no equals sign here\r\n  ;indented comment\r\n"
     "[ Spaced ]\r\nKey=spaced\r\n"
     "[Numbers]\r\nhex1=0x1F\r\nhex2=$1F\r\nhex3=0X1f\r\nneg=-42\r\nplus=+7\r\n"
     "bare=0x\r\nbad=12a\r\nbig=99999999999\r\nfull=$FFFFFFFF\r\n"
-    "[form]\r\nCaption=second form section\r\n";
+    "[form]\r\nCaption=second form section\r\nExtra=only here\r\n[Ünïcode]\r\nKey=folded\r\n";
 
 }  // namespace
 
@@ -33,15 +40,20 @@ TEST(QuickIni, KeptLinesSectionsAndLookups) {
   EXPECT_TRUE(ini.Lines().contains(QStringLiteral("no equals sign here")));
   QStringList sections;
   ini.ReadSections(sections);
-  EXPECT_EQ(sections, QStringList({"Form", "Spaced", "Numbers", "form"}));
+  EXPECT_EQ(sections, QStringList({"Form", "Spaced", "Numbers", "form", "Ünïcode"}));
 
-  // Section case ignored (the first of two "Form" sections), key case ignored both ways,
-  // value trimmed with its note kept. The first line of a key decides, even when its value
-  // is empty. A key stops at the next section; nothing before the first header is found.
+  // Section case ignored, beyond ASCII too (only the first of two "Form" sections is read,
+  // even for keys only the second has), key case ignored both ways, value trimmed with its
+  // note kept. The first line of a key decides, even when its value is empty. A key stops
+  // at the next section; nothing before the first header is found.
   const char* const strings[][3] = {{"form", "CAPTION", "Ruto Skin ; the title"},
                                     {"Form", "empty", "<def>"},
                                     {"Form", "width", "12"},
                                     {"Form", "no equals sign here", "<def>"},
+                                    {"Form", "", "no key"},
+                                    {"Form", "extra", "<def>"},
+                                    {"Form]", "width", "<def>"},
+                                    {"ÜNÏCODE", "key", "folded"},
                                     {"Form", "Key", "<def>"},
                                     {" Spaced ", "key", "spaced"},
                                     {"Spaced", "key", "<def>"},
@@ -62,4 +74,8 @@ TEST(QuickIni, KeptLinesSectionsAndLookups) {
   TQuickIni kept = iniFromText(kDefinition);
   kept.LoadFromStream(nullptr);  // a missing stream changes nothing
   EXPECT_EQ(kept.ReadInteger("Form", "width", 0), 12);
+  // A reload forgets the previous definition's keys.
+  kept = iniFromText("[Other]\nSize=5\n", kept);
+  EXPECT_EQ(kept.ReadInteger("Form", "width", -1), -1);
+  EXPECT_EQ(kept.ReadInteger("Other", "Size", -1), 5);
 }

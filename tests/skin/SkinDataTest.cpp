@@ -1,56 +1,32 @@
 // Reading a skin definition into skin objects, and the objects derived from them.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "skin/SkinData.h"
 #include "skin/TestSkin.h"
 
 namespace ruto {
 namespace {
 
-using test::bmp;
 using test::codedStrip;
-
-// A package of one definition plus the given bitmaps.
-QByteArray package(const QString& ini, const QList<QPair<QString, QImage>>& images) {
-  QList<SkinPackageEntry> e;
-  e.append({QStringLiteral("skin.ini"), ini.toUtf8()});
-  for (const auto& [name, img] : images) e.append({name, bmp(img)});
-  return BuildSkinPackage(e);
-}
-
-struct Loaded {
-  std::unique_ptr<TSkinData> data = std::make_unique<TSkinData>();
-  QStringList reports;
-};
-
-Loaded load(const QByteArray& stream) {
-  Loaded l;
-  TSkinData::SetReporter([&l](const QString& t) { l.reports << t; });
-  l.data->SkinStream = stream;
-  l.data->LoadSkin();
-  TSkinData::SetReporter({});
-  return l;
-}
+using test::loadedSkin;
+using test::skinPackage;
 
 TEST(SkinDefinition, CaptionButtonFramesFromImageRatio) {
-  struct Case {
-    int w, h, action;
-    const char* frameKey;
-    int want;
-  } cases[] = {
-      {57, 21, 0, "", 3},        {140, 21, 0, "", 6}, {76, 20, 0, "", 3},
-      {80, 21, 0, "", 6},        {57, 21, -1, "", 6},  // a negative action always has six frames
-      {57, 21, 0, "frame=4", 4},
-  };
-  for (const Case& c : cases) {
+  const std::tuple<int, int, int, const char*, int> cases[] = {
+      {57, 21, 0, "", 3},       {140, 21, 0, "", 6}, {76, 20, 0, "", 3},
+      {80, 21, 0, "", 6},       {57, 21, -1, "", 6},  // a negative action always has six frames
+      {57, 21, 0, "frame=4", 4}};
+  for (const auto& [w, h, action, frameKey, want] : cases) {
     const QString ini =
         QStringLiteral("[Button.X]\nAction=%1\nVisibility=0\nButtonImage=b.bmp\n%2\n")
-            .arg(c.action)
-            .arg(QString::fromLatin1(c.frameKey));
-    const Loaded l =
-        load(package(ini, {{QStringLiteral("b.bmp"), QImage(c.w, c.h, QImage::Format_RGB32)}}));
-    ASSERT_EQ(l.data->SysButtons().size(), 1u);
-    EXPECT_EQ(l.data->SysButtons()[0]->Frame, c.want) << c.w << "x" << c.h;
+            .arg(action)
+            .arg(QString::fromLatin1(frameKey));
+    const auto l = loadedSkin(
+        skinPackage(ini, {{QStringLiteral("b.bmp"), QImage(w, h, QImage::Format_RGB32)}}));
+    ASSERT_EQ(l->SysButtons().size(), 1u);
+    EXPECT_EQ(l->SysButtons()[0]->Frame, want) << w << "x" << h;
   }
 }
 
@@ -59,11 +35,11 @@ TEST(SkinDefinition, WhichSectionsAreCaptionButtons) {
       "[Buttons]\nBitmap=x.bmp\n[Button]\nAction=0\n[BUTTON.RADIO]\nAction=0\n"
       "[button.hidden]\nAction=-1\nVisibility=1\n[Button.Counted]\nAction=-1\nVisibility=0\n"
       "[ButtonZ]\nAction=5\n");
-  const Loaded l = load(package(ini, {}));
+  const auto l = loadedSkin(skinPackage(ini, {}));
   QStringList names;
-  for (const auto& b : l.data->SysButtons()) names << b->Name;
+  for (const auto& b : l->SysButtons()) names << b->Name;
   EXPECT_EQ(names, (QStringList{QStringLiteral("BUTTON.COUNTED"), QStringLiteral("BUTTONZ")}));
-  EXPECT_EQ(l.data->SysButtons()[0]->Visibility1, -1);
+  EXPECT_EQ(l->SysButtons()[0]->Visibility1, -1);
 }
 
 TEST(SkinDefinition, ObjectsAndDefaults) {
@@ -75,10 +51,10 @@ TEST(SkinDefinition, ObjectsAndDefaults) {
       "[Headerbar]\nImage=p.bmp\n[HorzScrollThumb]\nImage=p.bmp\nFrameCount=7\n"
       "[Missing]\nImage=\n");
   const QImage img(20, 20, QImage::Format_RGB32);
-  const Loaded l = load(package(ini, {{QStringLiteral("p.bmp"), img},
-                                      {QStringLiteral("t.bmp"), img},
-                                      {QStringLiteral("l.bmp"), img}}));
-  const TSkinData& d = *l.data;
+  const auto l = loadedSkin(skinPackage(ini, {{QStringLiteral("p.bmp"), img},
+                                              {QStringLiteral("t.bmp"), img},
+                                              {QStringLiteral("l.bmp"), img}}));
+  const TSkinData& d = *l;
   ASSERT_TRUE(d.SkinLoaded());
   ASSERT_NE(d.object(QStringLiteral("Tab.Pane")), nullptr);
   EXPECT_EQ(d.object(QStringLiteral("Tab.Pane"))->LeftWidth, 4);  // capped
@@ -110,11 +86,11 @@ TEST(SkinDefinition, ComboStripFromSunkEdgeAndButton) {
   const QString ini = QStringLiteral(
       "[SunkEdge]\nImage=s.bmp\nLeftWidth=2\nRightWidth=2\nTopHeight=2\nBottomHeight=2\n"
       "[ComboButton]\nImage=c.bmp\n");
-  const Loaded l =
-      load(package(ini, {{QStringLiteral("s.bmp"), codedStrip(1, 4, 20, 21, false, false)},
-                         {QStringLiteral("c.bmp"), codedStrip(2, 4, 17, 21, false, false)}}));
-  const TDataSkinObject* combo = l.data->object(QStringLiteral("ComboButton"));
-  const TDataSkinObject* sunk = l.data->object(QStringLiteral("SunkEdge"));
+  const auto l = loadedSkin(
+      skinPackage(ini, {{QStringLiteral("s.bmp"), codedStrip(1, 4, 20, 21, false, false)},
+                        {QStringLiteral("c.bmp"), codedStrip(2, 4, 17, 21, false, false)}}));
+  const TDataSkinObject* combo = l->object(QStringLiteral("ComboButton"));
+  const TDataSkinObject* sunk = l->object(QStringLiteral("SunkEdge"));
   ASSERT_TRUE(combo && sunk);
   EXPECT_EQ(combo->Bitmap.size(), QSize(200, 21));
   EXPECT_EQ(combo->Style, 2);
@@ -127,7 +103,7 @@ TEST(SkinDefinition, ComboStripFromSunkEdgeAndButton) {
   EXPECT_EQ(combo->Bitmap.pixel(98, 10), test::frameColour(2, 2));
   // The sunk edge takes the strip mirrored.
   EXPECT_EQ(sunk->Bitmap.pixel(199 - 98, 10), test::frameColour(2, 2));
-  const TDataSkinObject* arrow = l.data->object(QStringLiteral("ComboxArrow"));
+  const TDataSkinObject* arrow = l->object(QStringLiteral("ComboxArrow"));
   ASSERT_NE(arrow, nullptr);
   EXPECT_EQ(arrow->Bitmap.size(), QSize(68, 17));
   EXPECT_EQ(arrow->Frame, 4);
@@ -139,9 +115,9 @@ TEST(SkinDefinition, ToolbarBackgroundFromFaceAndCaptionColour) {
   top.fill(qRgb(0, 0, 128));
   const QString ini =
       QStringLiteral("[Personality]\nTop=t.bmp\nTopFrame=2\n[Colours]\nButtonFace=212,208,200\n");
-  const Loaded l = load(package(ini, {{QStringLiteral("t.bmp"), top}}));
-  EXPECT_EQ(l.data->CaptionColour(), RGB(0, 0, 128));
-  const TDataSkinObject* bar = l.data->object(QStringLiteral("Toolbar"));
+  const auto l = loadedSkin(skinPackage(ini, {{QStringLiteral("t.bmp"), top}}));
+  EXPECT_EQ(l->CaptionColour(), RGB(0, 0, 128));
+  const TDataSkinObject* bar = l->object(QStringLiteral("Toolbar"));
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(bar->Bitmap.size(), QSize(10, 40));
   EXPECT_EQ(bar->Bitmap.pixel(0, 0), qRgb(249, 248, 247));
@@ -150,57 +126,38 @@ TEST(SkinDefinition, ToolbarBackgroundFromFaceAndCaptionColour) {
 
 TEST(SkinDefinition, FailedLoadReportsAndKeepsThePreviousSkin) {
   const QString ini = QStringLiteral("[TitlebarSkin]\nSkinName=First\n");
-  Loaded l = load(package(ini, {}));
-  ASSERT_TRUE(l.data->SkinLoaded());
+  auto l = loadedSkin(skinPackage(ini, {}));
+  ASSERT_TRUE(l->SkinLoaded());
   QStringList reports;
   TSkinData::SetReporter([&](const QString& t) { reports << t; });
-  l.data->SkinStream = QByteArray("\x10\x00\x00\x00garbage", 11);
-  EXPECT_FALSE(l.data->LoadSkin());
-  l.data->SkinStream = BuildSkinPackage({{QStringLiteral("a.bmp"), QByteArray("x")}}, 12345);
-  EXPECT_FALSE(l.data->LoadSkin());
+  l->SkinStream = QByteArray("\x10\x00\x00\x00garbage", 11);
+  EXPECT_FALSE(l->LoadSkin());
+  l->SkinStream = BuildSkinPackage({{QStringLiteral("a.bmp"), QByteArray("x")}}, 12345);
+  EXPECT_FALSE(l->LoadSkin());
   TSkinData::SetReporter({});
   EXPECT_EQ(reports.size(), 2);
   EXPECT_TRUE(reports.last().startsWith(QStringLiteral("This is Older Skin File")));
-  EXPECT_TRUE(l.data->SkinLoaded());
-  EXPECT_EQ(l.data->SkinName(), QStringLiteral("First"));
+  EXPECT_TRUE(l->SkinLoaded());
+  EXPECT_EQ(l->SkinName(), QStringLiteral("First"));
 }
 
 TEST(SkinData, SwitchesSendCommands) {
-  std::vector<int> sent;
-  TSkinData::SetCommandSink([&](TSkinData*, int c, int delay) {
-    EXPECT_EQ(delay, 250);
-    sent.push_back(c);
-  });
+  std::vector<std::pair<int, int>> sent;  // command and delay
+  TSkinData::SetCommandSink([&](TSkinData*, int c, int delay) { sent.emplace_back(c, delay); });
   TSkinData d;
-  EXPECT_EQ(d.DisableTag, 99);
   EXPECT_FALSE(d.SkinControls.test(xcMenuItem));
   EXPECT_TRUE(d.Options.test(xoPreview) && d.Options.test(xoToolbarBK));
-  EXPECT_EQ(d.Skin3rd, QStringList{QStringLiteral("QProgressBar=progress")});
   d.SetActive(true);  // nothing loaded: no command
   d.Loaded();         // nothing loaded: Active goes off
   EXPECT_FALSE(d.Active());
-  d.SkinStream = package(QStringLiteral("[TitlebarSkin]\nSkinName=x\n"), {});
+  d.SkinStream = skinPackage(QStringLiteral("[TitlebarSkin]\nSkinName=x\n"), {});
   d.SetActive(true);
   d.Loaded();
   d.SetActive(false);
   TSkinData::SetCommandSink({});
-  EXPECT_EQ(sent, (std::vector<int>{1, 2}));
+  EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{1, 250}, {2, 250}}));
   EXPECT_FALSE(d.SkinControls.test(xcMenuItem));
   EXPECT_TRUE(d.SkinControls.test(xcSystemMenu));
-}
-
-TEST(SkinData, TheCodedTestSkinLoadsEveryObject) {
-  const Loaded l = load(test::buildTestSkin());
-  ASSERT_TRUE(l.data->SkinLoaded()) << l.reports.join(QLatin1Char('\n')).toStdString();
-  EXPECT_EQ(l.data->TopBorder()->Bitmap.size(), QSize(60, 48));
-  EXPECT_EQ(l.data->SysButtons().size(), 6u);
-  for (const auto& b : l.data->SysButtons()) {
-    if (b->Action != 3) {
-      EXPECT_EQ(b->Frame, 6) << b->Name.toStdString();
-    }
-  }
-  EXPECT_NE(l.data->MenuBar(), nullptr);
-  EXPECT_EQ(l.data->MenuBar()->Frame, 2);
 }
 
 TEST(SkinData, SysMenuIconKeepsNoPinkEdge) {

@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QImage>
 #include <QString>
+#include <algorithm>
+#include <memory>
 
 #include "lzh/SkinPackage.h"
 #include "skin/SkinFrame.h"
@@ -38,104 +40,60 @@ inline QByteArray bmp(const QImage& img) {
   return out;
 }
 
+// Whether some pixel of img (32-bit) is colour.
+inline bool hasPixel(const QImage& img, QRgb colour) {
+  const auto* px = reinterpret_cast<const QRgb*>(img.constBits());
+  return std::find(px, px + img.width() * img.height(), colour) != px + img.width() * img.height();
+}
+
+// The gates the program opens.
+inline TSkinControlTypes programGates() {
+  return skinControls({xcMainMenu, xcPopupMenu, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
+                       xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel,
+                       xcGroupBox, xcStatusBar, xcTab, xcSystemMenu});
+}
+
 // Image ids of the test skin.
-enum TestImage {
-  tiTop = 1,
-  tiLeft,
-  tiRight,
-  tiBottom,
-  tiClose,
-  tiMax,
-  tiMin,
-  tiMenuBar,
-  tiMenuItem,
-  tiMenuBack,
-  tiRestore,
-  tiCustom
-};
+constexpr int tiTop = 1, tiLeft = 2, tiRight = 3, tiBottom = 4, tiClose = 5, tiMax = 6, tiMin = 7,
+              tiMenuBar = 8, tiMenuItem = 9, tiMenuBack = 10, tiRestore = 11, tiCustom = 12;
 
 inline const char* testSkinDefinition() {
-  return R"([TitlebarSkin]
-SkinName=Coded
-[Personality]
-Top=top.bmp
-TopTopHeight=6
-TopBotHeight=6
-TopFrame=2
-TopTrans=1
-Left=left.bmp
-LeftFrame=2
-LeftTrans=0
-Right=right.bmp
-RightFrame=2
-RightTrans=0
-Bottom=bottom.bmp
-BottomFrame=2
-BottomTrans=0
-menuBar=menubar.bmp
-TileMenu=1
-TileLeftMenu=2
-TileRightMenu=2
-TextAlignment=0
-[Colours]
-ButtonFace=212,208,200
-Hilight=0,0,128
-HilightText=255,255,255
-MenuText=0,0,0
-Menu=255,255,255
-[Button.Close]
-Action=0
-Align=1
-Xcoord=25
-Ycoord=3
-ButtonImage=close.bmp
-[Button.Max]
-Action=1
-Align=1
-Xcoord=47
-Ycoord=3
-Visibility=2
-Visibility1=6
-ButtonImage=max.bmp
-[Button.Restore]
-Action=1
-Align=1
-Xcoord=47
-Ycoord=3
-Visibility=1
-ButtonImage=restore.bmp
-[Button.Min]
-Action=2
-Align=1
-Xcoord=69
-Ycoord=3
-ButtonImage=min.bmp
-[Button.Custom]
-Action=40
-Align=1
-Xcoord=91
-Ycoord=3
-Visibility=1500
-ButtonImage=custom.bmp
-[Button.Icon]
-Action=3
-Align=0
-Xcoord=4
-Ycoord=4
-[Button.Ignored]
-Action=-1
-Visibility=1
-[MenuItem]
-Image=menuitem.bmp
-LeftWidth=2
-RightWidth=2
-[MenuBackground]
-Image=menuback.bmp
-LeftWidth=3
-RightWidth=3
-TopHeight=3
-BottomHeight=3
-)";
+  return "[TitlebarSkin]\nSkinName=Coded\n"
+         "[Personality]\nTop=top.bmp\nTopTopHeight=6\nTopBotHeight=6\nTopFrame=2\nTopTrans=1\n"
+         "Left=left.bmp\nLeftFrame=2\nLeftTrans=0\nRight=right.bmp\nRightFrame=2\nRightTrans=0\n"
+         "Bottom=bottom.bmp\nBottomFrame=2\nBottomTrans=0\nmenuBar=menubar.bmp\nTileMenu=1\n"
+         "TileLeftMenu=2\nTileRightMenu=2\nTextAlignment=0\n"
+         "[Colours]\nButtonFace=212,208,200\nHilight=0,0,128\nHilightText=255,255,255\n"
+         "MenuText=0,0,0\nMenu=255,255,255\n"
+         "[Button.Close]\nAction=0\nAlign=1\nXcoord=25\nYcoord=3\nButtonImage=close.bmp\n"
+         "[Button.Max]\nAction=1\nAlign=1\nXcoord=47\nYcoord=3\nVisibility=2\nVisibility1=6\n"
+         "ButtonImage=max.bmp\n"
+         "[Button.Restore]\nAction=1\nAlign=1\nXcoord=47\nYcoord=3\nVisibility=1\n"
+         "ButtonImage=restore.bmp\n"
+         "[Button.Min]\nAction=2\nAlign=1\nXcoord=69\nYcoord=3\nButtonImage=min.bmp\n"
+         "[Button.Custom]\nAction=40\nAlign=1\nXcoord=91\nYcoord=3\nVisibility=1500\n"
+         "ButtonImage=custom.bmp\n"
+         "[Button.Icon]\nAction=3\nAlign=0\nXcoord=4\nYcoord=4\n"
+         "[Button.Ignored]\nAction=-1\nVisibility=1\n"
+         "[MenuItem]\nImage=menuitem.bmp\nLeftWidth=2\nRightWidth=2\n"
+         "[MenuBackground]\nImage=menuback.bmp\nLeftWidth=3\nRightWidth=3\nTopHeight=3\n"
+         "BottomHeight=3\n";
+}
+
+// A package of one definition plus the given bitmaps.
+inline QByteArray skinPackage(const QString& ini,
+                              const QList<QPair<QString, QImage>>& images = {}) {
+  QList<SkinPackageEntry> e{{QStringLiteral("skin.ini"), ini.toUtf8()}};
+  for (const auto& [name, img] : images) e.append({name, bmp(img)});
+  return BuildSkinPackage(e);
+}
+
+// Skin data read from `stream`, loaded when the stream holds a skin.
+inline std::unique_ptr<TSkinData> loadedSkin(const QByteArray& stream) {
+  auto d = std::make_unique<TSkinData>();
+  d->SkinStream = stream;
+  d->LoadSkin();
+  return d;
 }
 
 // Stored package of the test skin; caption buttons are 20x18 with six frames (ratio 6.7).
@@ -145,18 +103,25 @@ inline QByteArray buildTestSkin(const QByteArray& moreDefinition = {},
   QList<SkinPackageEntry> e;
   e.append({QStringLiteral("coded.ini"), QByteArray(testSkinDefinition()) + moreDefinition});
   e.append(moreEntries);
-  e.append({QStringLiteral("top.bmp"), bmp(codedStrip(tiTop, 2, 60, 24, true, true))});
-  e.append({QStringLiteral("left.bmp"), bmp(codedStrip(tiLeft, 2, 5, 30, false, false))});
-  e.append({QStringLiteral("right.bmp"), bmp(codedStrip(tiRight, 2, 5, 30, false, false))});
-  e.append({QStringLiteral("bottom.bmp"), bmp(codedStrip(tiBottom, 2, 60, 5, true, false))});
-  e.append({QStringLiteral("close.bmp"), bmp(codedStrip(tiClose, 6, 20, 18, false, false))});
-  e.append({QStringLiteral("max.bmp"), bmp(codedStrip(tiMax, 6, 20, 18, false, false))});
-  e.append({QStringLiteral("restore.bmp"), bmp(codedStrip(tiRestore, 6, 20, 18, false, false))});
-  e.append({QStringLiteral("min.bmp"), bmp(codedStrip(tiMin, 6, 20, 18, false, false))});
-  e.append({QStringLiteral("custom.bmp"), bmp(codedStrip(tiCustom, 6, 20, 18, false, false))});
-  e.append({QStringLiteral("menubar.bmp"), bmp(codedStrip(tiMenuBar, 2, 30, 20, true, false))});
-  e.append({QStringLiteral("menuitem.bmp"), bmp(codedStrip(tiMenuItem, 5, 20, 20, false, false))});
-  e.append({QStringLiteral("menuback.bmp"), bmp(codedStrip(tiMenuBack, 1, 20, 20, false, false))});
+  const struct {
+    const char* name;
+    int id, frames, w, h;
+    bool vertical, corners;
+  } images[] = {{"top.bmp", tiTop, 2, 60, 24, true, true},
+                {"left.bmp", tiLeft, 2, 5, 30, false, false},
+                {"right.bmp", tiRight, 2, 5, 30, false, false},
+                {"bottom.bmp", tiBottom, 2, 60, 5, true, false},
+                {"close.bmp", tiClose, 6, 20, 18, false, false},
+                {"max.bmp", tiMax, 6, 20, 18, false, false},
+                {"restore.bmp", tiRestore, 6, 20, 18, false, false},
+                {"min.bmp", tiMin, 6, 20, 18, false, false},
+                {"custom.bmp", tiCustom, 6, 20, 18, false, false},
+                {"menubar.bmp", tiMenuBar, 2, 30, 20, true, false},
+                {"menuitem.bmp", tiMenuItem, 5, 20, 20, false, false},
+                {"menuback.bmp", tiMenuBack, 1, 20, 20, false, false}};
+  for (const auto& i : images)
+    e.append({QString::fromLatin1(i.name),
+              bmp(codedStrip(i.id, i.frames, i.w, i.h, i.vertical, i.corners))});
   return BuildSkinPackage(e);
 }
 

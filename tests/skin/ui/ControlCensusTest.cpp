@@ -3,43 +3,21 @@
 // fails unless a rule of the mapping keeps it plain (tag, gate, calendar, inner edit, ...).
 #include <gtest/gtest.h>
 
-#include <QAbstractScrollArea>
-#include <QAbstractSpinBox>
-#include <QComboBox>
 #include <QFile>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QScrollBar>
-#include <QSlider>
-#include <QStatusBar>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTimer>
-#include <QToolBar>
 
 #include "WindowCensus.h"
-#include "app/AppTestSupport.h"
 #include "app/SharedRecords.h"
-#include "app/StartupFiles.h"
-#include "app/WindowOpeners.h"
-#include "app/ui/AppWindows.h"
 #include "app/ui/Application.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/MessageBox.h"
-#include "app/ui/PrintAbortBox.h"
-#include "measure/ui/MeasureWindows.h"
-#include "records/ui/RecordsWindows.h"
 #include "skin/ui/ControlSkins.h"
 #include "skin/ui/SkinStyle.h"
 
 namespace {
 
 using ruto::ControlKind;
-using ruto::test::settle;
-
 using ruto::test::Opener;
+using ruto::test::settle;
 
 // The standard controls some skin is meant for.
 bool standardControl(const QWidget* w) {

@@ -6,84 +6,25 @@
 
 namespace ruto::test {
 
-enum ControlImage {
-  ciButtons = 13,
-  ciCheck,
-  ciRadio,
-  ciCombo,
-  ciSunk,
-  ciExtra,
-  ciScroll,
-  ciHScroll,
-  ciVScroll,
-  ciHThumb,
-  ciVThumb,
-  ciHeader,
-  ciStatus,
-  ciTabs,
-  ciTabBorder,
-  ciProgress,
-  ciUpDownV,
-  ciUpDownVGlyph,
-  ciUpDownH,
-  ciUpDownHGlyph,
-  ciThumbHorz,
-  ciTrack
-};
+constexpr int ciButtons = 13, ciCheck = 14, ciRadio = 15, ciCombo = 16, ciSunk = 17, ciExtra = 18,
+              ciScroll = 19, ciHScroll = 20, ciVScroll = 21, ciHThumb = 22, ciVThumb = 23,
+              ciHeader = 24, ciStatus = 25, ciTabs = 26, ciTabBorder = 27, ciProgress = 28,
+              ciUpDownV = 29, ciUpDownVGlyph = 30, ciUpDownH = 31, ciUpDownHGlyph = 32,
+              ciThumbHorz = 33, ciTrack = 34;
 
 inline QByteArray buildControlTestSkin() {
-  const QByteArray sections(R"([Buttons]
-Bitmap=buttons.bmp
-LeftWidth=4
-RightWidth=4
-TopHeight=4
-BottomHeight=4
-Trans=1
-CheckButton=check.bmp
-RadioButton=radio.bmp
-CheckButtonFrame=8
-RadioButtonFrame=8
-[ComboButton]
-Image=combo.bmp
-[SunkEdge]
-Image=sunken.bmp
-LeftWidth=2
-RightWidth=2
-TopHeight=2
-BottomHeight=2
-[ExtraImages]
-Image=extra.bmp
-[Scrollbar]
-Image=scrollbar.bmp
-[HorzScroll]
-Image=hscroll.bmp
-[VertScroll]
-Image=vscroll.bmp
-[HorzScrollThumb]
-Image=hthumb.bmp
-[VertScrollThumb]
-Image=vthumb.bmp
-[Headerbar]
-Image=header.bmp
-[StatusBarEdges]
-Image=status.bmp
-[Tabs]
-Image=tabs.bmp
-Border=tabborder.bmp
-[Progress]
-Bitmap=progress.bmp
-[UpDown.Vert]
-Image=updown_v.bmp
-GlyphImage=updown_vglyph.bmp
-[UpDown.Horz]
-Image=updown_h.bmp
-GlyphImage=updown_hglyph.bmp
-[Trackbar.ThumbHorz]
-Image=thumb_horz.bmp
-Trans=1
-[Track]
-Image=track.bmp
-)");
+  const QByteArray sections(
+      "[Buttons]\nBitmap=buttons.bmp\nLeftWidth=4\nRightWidth=4\nTopHeight=4\nBottomHeight=4\n"
+      "Trans=1\nCheckButton=check.bmp\nRadioButton=radio.bmp\nCheckButtonFrame=8\n"
+      "RadioButtonFrame=8\n[ComboButton]\nImage=combo.bmp\n[SunkEdge]\nImage=sunken.bmp\n"
+      "LeftWidth=2\nRightWidth=2\nTopHeight=2\nBottomHeight=2\n[ExtraImages]\nImage=extra.bmp\n"
+      "[Scrollbar]\nImage=scrollbar.bmp\n[HorzScroll]\nImage=hscroll.bmp\n[VertScroll]\n"
+      "Image=vscroll.bmp\n[HorzScrollThumb]\nImage=hthumb.bmp\n[VertScrollThumb]\n"
+      "Image=vthumb.bmp\n[Headerbar]\nImage=header.bmp\n[StatusBarEdges]\nImage=status.bmp\n"
+      "[Tabs]\nImage=tabs.bmp\nBorder=tabborder.bmp\n[Progress]\nBitmap=progress.bmp\n"
+      "[UpDown.Vert]\nImage=updown_v.bmp\nGlyphImage=updown_vglyph.bmp\n[UpDown.Horz]\n"
+      "Image=updown_h.bmp\nGlyphImage=updown_hglyph.bmp\n[Trackbar.ThumbHorz]\n"
+      "Image=thumb_horz.bmp\nTrans=1\n[Track]\nImage=track.bmp\n");
   // Corner pixels of a coded strip are magenta where the corners flag is set.
   const struct {
     const char* name;

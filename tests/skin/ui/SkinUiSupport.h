@@ -13,9 +13,19 @@
 #include "skin/TestSkin.h"
 #include "skin/ui/FormSkin.h"
 #include "skin/ui/SkinManager.h"
+#include "skin/ui/SkinStyle.h"
 #include "support/TestSupport.h"
 
 namespace ruto::test {
+
+inline void settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// The skin style in use, or null.
+inline const SkinStyle* skinStyle() {
+  return qobject_cast<const SkinStyle*>(QApplication::style());
+}
 
 // A fresh manager and skin data per test; skinning is on from the start.
 class SkinnedTest : public ::testing::Test {
@@ -24,10 +34,7 @@ class SkinnedTest : public ::testing::Test {
     delete ExistingSkinManager();
     manager = SkinManager();
     skin = std::make_unique<TSkinData>();
-    skin->SkinControls =
-        skinControls({xcMainMenu, xcPopupMenu, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
-                      xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel,
-                      xcGroupBox, xcStatusBar, xcTab, xcSystemMenu});
+    skin->SkinControls = programGates();
     skin->SkinStream = stream();
     skin->SetActive(true);
     manager->AddSkinData(skin.get());
@@ -43,6 +50,12 @@ class SkinnedTest : public ::testing::Test {
   virtual QByteArray stream() { return buildTestSkin(); }
 
   TSkinForm* formOf(QWidget* w) { return manager->FindFormSkin(w); }
+  // w shown and settled; its frame skin, or null.
+  TSkinForm* shown(QWidget* w) {
+    w->show();
+    settle();
+    return formOf(w);
+  }
 
   TSkinManage* manager = nullptr;
   std::unique_ptr<TSkinData> skin;
@@ -67,10 +80,6 @@ inline void key(QWidget* target, int k, Qt::KeyboardModifiers mods = Qt::NoModif
   QApplication::sendEvent(target, &press);
   QKeyEvent release(QEvent::KeyRelease, k, mods);
   QApplication::sendEvent(target, &release);
-}
-
-inline void settle() {
-  for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
 // Saves a picture for people to judge under test-output/skin/.

@@ -19,7 +19,6 @@
 
 #include "SkinUiSupport.h"
 #include "skin/ui/ControlSkins.h"
-#include "skin/ui/SkinStyle.h"
 
 namespace ruto {
 namespace {
@@ -31,14 +30,12 @@ using test::settle;
 // A main window laid out like the program's: a menu bar of four items, the third a menu.
 struct MainLike {
   QMainWindow win;
-  QMenu* support = nullptr;
+  QMenu* support = new QMenu(QStringLiteral("系統支援"), &win);
   MainLike() {
     win.setWindowTitle(QStringLiteral("測試視窗"));
-    auto* bar = new QMenuBar(&win);
-    win.setMenuBar(bar);
+    QMenuBar* bar = win.menuBar();
     bar->addAction(QStringLiteral("經絡測量"));
     bar->addAction(QStringLiteral("經絡解說"));
-    support = new QMenu(QStringLiteral("系統支援"), &win);
     support->addAction(QStringLiteral("專家療程設定"));
     support->addSeparator();
     support->addAction(QStringLiteral("離開系統"));
@@ -51,14 +48,19 @@ struct MainLike {
   }
 };
 
+// Where the visible caption button of `action` stands; empty when none is shown.
+QRect buttonRect(TSkinForm* f, int action) {
+  for (const CaptionButton& b : f->buttons())
+    if (b.visible && b.def->Action == action) return b.rect;
+  return QRect();
+}
+
 class SkinWindows : public test::SkinnedTest {};
 
 TEST_F(SkinWindows, AttachMakesAFramelessFramedWindowKeepingItsClient) {
   MainLike m;
   const QSize before = m.win.size();
-  m.win.show();
-  settle();
-  TSkinForm* f = formOf(&m.win);
+  TSkinForm* f = shown(&m.win);
   ASSERT_NE(f, nullptr);
   EXPECT_TRUE(m.win.windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(m.win.contentsMargins(), QMargins(5, 24, 5, 5));
@@ -66,18 +68,14 @@ TEST_F(SkinWindows, AttachMakesAFramelessFramedWindowKeepingItsClient) {
   EXPECT_EQ(m.win.menuBar()->geometry(), QRect(5, 24, m.win.width() - 10, 20));
   EXPECT_EQ(f->style().BorderKind, 0);
   const QRegion mask = m.win.mask();
-  EXPECT_FALSE(mask.contains(QPoint(0, 0)));
-  EXPECT_TRUE(mask.contains(QPoint(1, 0)));
-  EXPECT_TRUE(mask.contains(QPoint(200, 200)));
+  EXPECT_TRUE(!mask.contains(QPoint(0, 0)) && mask.contains(QPoint(1, 0)) &&
+              mask.contains(QPoint(200, 200)));
   EXPECT_EQ(m.win.palette().color(QPalette::Window), QColor(212, 208, 200));
   // No child stands over a band.
-  const QRect client = m.win.contentsRect();
-  for (QWidget* c : m.win.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (c->objectName() != QLatin1String("SkinFrame") && c->isVisible() && !c->isWindow()) {
-      EXPECT_TRUE(client.contains(c->geometry())) << c->metaObject()->className();
-    }
-  }
-  test::saveSkinPng(m.win.grab().toImage(), QStringLiteral("attach"));
+  for (QWidget* c : m.win.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    EXPECT_TRUE(c->objectName() == QLatin1String("SkinFrame") || !c->isVisible() || c->isWindow() ||
+                m.win.contentsRect().contains(c->geometry()))
+        << c->metaObject()->className();
 }
 
 TEST_F(SkinWindows, TitleFrameFollowsActivation) {
@@ -95,7 +93,6 @@ TEST_F(SkinWindows, TitleFrameFollowsActivation) {
     EXPECT_EQ(ia.pixel(a.win.width() - 20, 34),
               frameColour(test::tiMenuBar, active == &a.win ? 1 : 2));
   }
-  test::saveSkinPng(a.win.grab().toImage(), QStringLiteral("inactive"));
 }
 
 // Button states by their frames: normal 1, pressed 2, hover 3, disabled 4.
@@ -104,19 +101,12 @@ TEST_F(SkinWindows, CaptionButtonStates) {
   w.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   w.resize(300, 150);
-  w.show();
-  settle();
-  TSkinForm* f = formOf(&w);
+  TSkinForm* f = shown(&w);
   ASSERT_NE(f, nullptr);
-  auto rectOf = [&](int action) {
-    for (const CaptionButton& b : f->buttons())
-      if (b.visible && b.def->Action == action) return b.rect;
-    return QRect();
-  };
-  const QRect close = rectOf(0), min = rectOf(2);
+  const QRect close = buttonRect(f, 0), min = buttonRect(f, 2);
   ASSERT_FALSE(close.isEmpty());
   ASSERT_FALSE(min.isEmpty());  // shown, but disabled: the window has no minimize box
-  EXPECT_TRUE(rectOf(1).isEmpty());
+  EXPECT_TRUE(buttonRect(f, 1).isEmpty());
   QWidget* frame = f->frameWidget();
   auto pixel = [&](const QRect& r) { return w.grab().toImage().pixel(r.center()); };
   EXPECT_EQ(pixel(close), frameColour(test::tiClose, 1));
@@ -129,7 +119,6 @@ TEST_F(SkinWindows, CaptionButtonStates) {
   mouse(frame, QEvent::MouseMove, close.center());
   mouse(frame, QEvent::MouseButtonPress, close.center());
   EXPECT_EQ(pixel(close), frameColour(test::tiClose, 2));
-  test::saveSkinPng(w.grab().toImage(), QStringLiteral("buttons-pressed"));
   mouse(frame, QEvent::MouseButtonRelease, close.center());
   EXPECT_FALSE(w.isVisible());
 }
@@ -137,36 +126,27 @@ TEST_F(SkinWindows, CaptionButtonStates) {
 TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
   MainLike m;
   m.win.setWindowFlags(m.win.windowFlags() | Qt::WindowMinMaxButtonsHint);
-  m.win.show();
-  settle();
-  TSkinForm* f = formOf(&m.win);
+  TSkinForm* f = shown(&m.win);
   ASSERT_NE(f, nullptr);
   f->OnButtonVisible = [](int code, int) { return code == 1500 ? 1 : 0; };
   f->layoutButtons();
   std::vector<int> signalled;
   QObject::connect(f, &TSkinForm::buttonAction, [&](int a) { signalled.push_back(a); });
-  auto rectOf = [&](int action) {
-    for (const CaptionButton& b : f->buttons())
-      if (b.visible && b.def->Action == action) return b.rect;
-    return QRect();
-  };
-  ASSERT_FALSE(rectOf(40).isEmpty());
-  test::click(f->frameWidget(), rectOf(40).center());
+  ASSERT_FALSE(buttonRect(f, 40).isEmpty());
+  test::click(f->frameWidget(), buttonRect(f, 40).center());
   EXPECT_EQ(signalled, std::vector<int>{40});
-  test::click(f->frameWidget(), rectOf(1).center());
-  settle();
-  EXPECT_TRUE(m.win.isMaximized());
-  test::click(f->frameWidget(), rectOf(1).center());  // now the restore button
-  settle();
-  EXPECT_FALSE(m.win.isMaximized());
-  // A double click on the title maximizes a window with a maximize box.
-  mouse(f->frameWidget(), QEvent::MouseButtonDblClick, QPoint(200, 12));
-  settle();
-  EXPECT_TRUE(m.win.isMaximized());
-  mouse(f->frameWidget(), QEvent::MouseButtonDblClick, QPoint(200, 12));
-  settle();
-  EXPECT_FALSE(m.win.isMaximized());
-  const QRect icon = rectOf(3);
+  // The maximize button, then the restore button in its place; then double clicks on the
+  // title of a window with a maximize box.
+  for (const bool title : {false, true})
+    for (const bool maximized : {true, false}) {
+      if (title)
+        mouse(f->frameWidget(), QEvent::MouseButtonDblClick, QPoint(200, 12));
+      else
+        test::click(f->frameWidget(), buttonRect(f, 1).center());
+      settle();
+      EXPECT_EQ(m.win.isMaximized(), maximized) << title;
+    }
+  const QRect icon = buttonRect(f, 3);
   ASSERT_FALSE(icon.isEmpty());
   mouse(f->frameWidget(), QEvent::MouseButtonDblClick, icon.center());
   settle();
@@ -175,9 +155,7 @@ TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
 
 TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
   MainLike m;
-  m.win.show();
-  settle();
-  TSkinForm* f = formOf(&m.win);
+  TSkinForm* f = shown(&m.win);
   ASSERT_NE(f, nullptr);
   mouse(f->frameWidget(), QEvent::MouseButtonPress, QPoint(200, 12), Qt::RightButton);
   ASSERT_NE(f->sysMenu(), nullptr);
@@ -187,8 +165,6 @@ TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
   EXPECT_EQ(texts.join(QLatin1Char(' ')), QStringLiteral("還原* 移動 大小 最小化 最大化 - 關閉"));
   EXPECT_EQ(f->sysMenu()->actions().last()->shortcut(), QKeySequence(QStringLiteral("Alt+F4")));
   EXPECT_EQ(manager->PopupKind, 2);
-  settle();
-  test::saveSkinPng(f->sysMenu()->grab().toImage(), QStringLiteral("system-menu"));
   f->sysMenu()->close();
   settle();
   EXPECT_EQ(f->sysMenu(), nullptr);
@@ -204,18 +180,13 @@ TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
   QApplication::setActiveWindow(&m.win);
   settle();
   QMenuBar* bar = m.win.menuBar();
-  const QImage band = m.win.grab().toImage();
-  EXPECT_EQ(band.pixel(m.win.width() - 20, 34), frameColour(test::tiMenuBar, 1));
   bar->setActiveAction(m.support->menuAction());
   settle();
   ASSERT_TRUE(m.support->isVisible());
-  auto* style = qobject_cast<SkinStyle*>(QApplication::style());
-  ASSERT_NE(style, nullptr);
   EXPECT_EQ(SkinStyle::popupKind(m.support), 1);
-  EXPECT_EQ(style->popupSkin(m.support), skin.get());
+  EXPECT_EQ(test::skinStyle()->popupSkin(m.support), skin.get());
   m.support->setActiveAction(m.support->actions().first());
   const QImage popup = m.support->grab().toImage();
-  test::saveSkinPng(popup, QStringLiteral("popup"));
   EXPECT_EQ(popup.pixel(1, popup.height() / 2), frameColour(test::tiMenuBack, 1));
   const QRect first = m.support->actionGeometry(m.support->actions().first());
   EXPECT_EQ(popup.pixel(first.right() - 3, first.center().y()), frameColour(test::tiMenuItem, 4));
@@ -238,11 +209,10 @@ TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
 // unskinned window never are.
 TEST_F(SkinWindows, PopupKindsAndTheirGates) {
   MainLike m;
-  m.win.show();
-  settle();
+  shown(&m.win);
   QMenu context(&m.win);
   context.addAction(QStringLiteral("複製"));
-  auto* style = qobject_cast<SkinStyle*>(QApplication::style());
+  const SkinStyle* style = test::skinStyle();
   ASSERT_NE(style, nullptr);
   EXPECT_EQ(SkinStyle::popupKind(&context), 0);
   EXPECT_EQ(style->popupSkin(&context), skin.get());
@@ -259,8 +229,7 @@ TEST_F(SkinWindows, PopupKindsAndTheirGates) {
   EXPECT_EQ(style->popupSkin(m.support), skin.get());
   QWidget plain;
   plain.setProperty(kTagProperty, 99);
-  plain.show();
-  settle();
+  shown(&plain);
   QMenu other(&plain);
   skin->SkinControls.set(xcPopupMenu);
   EXPECT_EQ(style->popupSkin(&other), nullptr);
@@ -268,16 +237,12 @@ TEST_F(SkinWindows, PopupKindsAndTheirGates) {
 
 TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
   MainLike m;
-  m.win.show();
-  settle();
+  ASSERT_NE(shown(&m.win), nullptr);
   QWidget tagged;
   tagged.setProperty(kTagProperty, 99);
   tagged.resize(200, 100);
-  tagged.show();
-  settle();
-  EXPECT_EQ(formOf(&tagged), nullptr);
+  EXPECT_EQ(shown(&tagged), nullptr);
   EXPECT_FALSE(tagged.windowFlags().testFlag(Qt::FramelessWindowHint));
-  ASSERT_NE(formOf(&m.win), nullptr);
   EXPECT_EQ(manager->SkinWindow(&m.win), SkinRefusal::AlreadySkinned);
   EXPECT_EQ(manager->formSkins().size(), 1);
   const QSize skinned = m.win.size();
@@ -294,7 +259,6 @@ TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
   EXPECT_EQ(m.win.findChild<QWidget*>(QStringLiteral("SkinFrame")), nullptr);
   EXPECT_EQ(qobject_cast<SkinStyle*>(QApplication::style()), nullptr);
   EXPECT_EQ(m.win.palette().color(QPalette::Window), face);
-  test::saveSkinPng(m.win.grab().toImage(), QStringLiteral("switched-off"));
   // And on again: every shown window is skinned at once.
   skin->SetActive(true);
   manager->runPendingCommand();
@@ -305,19 +269,17 @@ TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
 // A new skin file reloads every skinned window: new frame widths, same client.
 TEST_F(SkinWindows, ReloadFromASkinFile) {
   MainLike m;
-  m.win.show();
-  settle();
+  shown(&m.win);
   const QSize client = m.win.contentsRect().size();
-  QList<SkinPackageEntry> e;
-  e.append({QStringLiteral("thick.ini"),
-            QByteArray("[Personality]\nTop=t.bmp\nTopFrame=2\nLeft=s.bmp\nLeftFrame=2\n"
-                       "Right=s.bmp\nRightFrame=2\nBottom=b.bmp\nBottomFrame=2\n")});
-  e.append({QStringLiteral("t.bmp"), test::bmp(test::codedStrip(1, 2, 40, 30, true, false))});
-  e.append({QStringLiteral("s.bmp"), test::bmp(test::codedStrip(2, 2, 8, 30, false, false))});
-  e.append({QStringLiteral("b.bmp"), test::bmp(test::codedStrip(3, 2, 40, 8, true, false))});
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("thick.skin"));
-  ASSERT_TRUE(test::writeFile(file, BuildSkinPackage(e)));
+  ASSERT_TRUE(test::writeFile(
+      file, test::skinPackage(
+                QStringLiteral("[Personality]\nTop=t.bmp\nTopFrame=2\nLeft=s.bmp\nLeftFrame=2\n"
+                               "Right=s.bmp\nRightFrame=2\nBottom=b.bmp\nBottomFrame=2\n"),
+                {{QStringLiteral("t.bmp"), test::codedStrip(1, 2, 40, 30, true, false)},
+                 {QStringLiteral("s.bmp"), test::codedStrip(2, 2, 8, 30, false, false)},
+                 {QStringLiteral("b.bmp"), test::codedStrip(3, 2, 40, 8, true, false)}})));
   skin->SetSkinFile(file);
   EXPECT_EQ(manager->pendingCommand(), 3);
   manager->runPendingCommand();
@@ -337,12 +299,9 @@ TEST_F(SkinWindows, ReloadFromASkinFile) {
 TEST_F(SkinWindows, FixedDialogsGrowTheirFixedSize) {
   QDialog d;
   d.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-  auto* l = new QVBoxLayout(&d);
-  l->addWidget(new QLabel(QStringLiteral("訊息")));
+  (new QVBoxLayout(&d))->addWidget(new QLabel(QStringLiteral("訊息")));
   d.setFixedSize(200, 100);
-  d.show();
-  settle();
-  TSkinForm* f = formOf(&d);
+  TSkinForm* f = shown(&d);
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f->style().BorderKind, 3);
   EXPECT_EQ(d.size(), QSize(210, 129));
@@ -357,12 +316,11 @@ TEST_F(SkinWindows, EventsAndTheMainMenuGate) {
   for (const bool mainMenu : {true, false}) {
     skin->SkinControls.set(xcMainMenu, mainMenu);
     QStringList heard;
-    skin->OnBeforeSkinForm = [&](QWidget*, const QString& c) {
-      heard << QStringLiteral("before ") + c;
+    auto note = [&heard](const char* when) {
+      return [&heard, when](QWidget*, const QString& c) { heard << QLatin1String(when) + c; };
     };
-    skin->OnAfterSkinForm = [&](QWidget*, const QString& c) {
-      heard << QStringLiteral("after ") + c;
-    };
+    skin->OnBeforeSkinForm = note("before ");
+    skin->OnAfterSkinForm = note("after ");
     skin->OnSkinControl = [&](QWidget*, QWidget*, const QString& c, ControlKind& kind) {
       heard << c;
       if (c == QLatin1String("QPUSHBUTTON")) kind = ControlKind::SpeedButton;
@@ -375,15 +333,12 @@ TEST_F(SkinWindows, EventsAndTheMainMenuGate) {
     off->setProperty(kTagProperty, 99);
     l->addWidget(off);
     d.resize(200, 100);
-    d.show();
-    settle();
-    ASSERT_NE(formOf(&d), nullptr);
+    ASSERT_NE(shown(&d), nullptr);
     EXPECT_EQ(heard, (QStringList{QStringLiteral("before QDialog"), QStringLiteral("QPUSHBUTTON"),
                                   QStringLiteral("after QDialog")}));
     EXPECT_EQ(d.windowFlags().testFlag(Qt::FramelessWindowHint), mainMenu);
     EXPECT_EQ(d.contentsMargins().top() > 0, mainMenu);
-    auto* style = qobject_cast<SkinStyle*>(QApplication::style());
-    EXPECT_EQ(SkinnedKind(*style, button).kind, ControlKind::SpeedButton);
+    EXPECT_EQ(SkinnedKind(*test::skinStyle(), button).kind, ControlKind::SpeedButton);
     skin->OnBeforeSkinForm = skin->OnAfterSkinForm = nullptr;
     skin->OnSkinControl = nullptr;
   }
@@ -396,9 +351,7 @@ TEST_F(SkinWindows, ANarrowDialogIsWidenedToItsCaption) {
   QMessageBox message(QMessageBox::Information, QString(), QStringLiteral("好"));
   for (QDialog* d : std::initializer_list<QDialog*>{&input, &message}) {
     d->setWindowTitle(QStringLiteral("請輸入新的經絡測量紀錄名稱與備註說明文字"));
-    d->show();
-    settle();
-    TSkinForm* f = formOf(d);
+    TSkinForm* f = shown(d);
     ASSERT_NE(f, nullptr);
     ASSERT_TRUE(f->style().IsDialog);
     const CaptionSpan span = CaptionTextSpan(f->buttons(), skin->Title(), d->width(), f->border());
@@ -424,29 +377,23 @@ TEST_F(SkinWindows, MirroredMenuItemLayout) {
     DrawMenuItemContent(p, *skin, r, QStringLiteral("離開\tCtrl+Q"), QIcon(glyph), false, true,
                         false, false, 16, rtl);
     p.end();
-    int redLeft = r.width(), redRight = -1, inkLeft = r.width(), inkRight = -1;
+    QRect red, ink;  // bounds of the glyph's pixels and of the text's
     for (int x = 0; x < r.width(); ++x)
       for (int y = 0; y < r.height(); ++y) {
         const QColor c(img.pixel(x, y));
-        if (c == Qt::red) {
-          redLeft = std::min(redLeft, x);
-          redRight = std::max(redRight, x);
-        } else if (c.lightness() < 128) {
-          inkLeft = std::min(inkLeft, x);
-          inkRight = std::max(inkRight, x);
-        }
+        if (c == Qt::red || c.lightness() < 128) (c == Qt::red ? red : ink) |= QRect(x, y, 1, 1);
       }
     // The MenuItem image's left edge is 2 pixels wide.
-    EXPECT_EQ(redLeft, rtl ? 200 - 1 - 2 - 16 : 3) << rtl;
-    EXPECT_EQ(redRight, rtl ? 200 - 1 - 2 - 1 : 3 + 15) << rtl;
+    EXPECT_EQ(red.left(), rtl ? 200 - 1 - 2 - 16 : 3) << rtl;
+    EXPECT_EQ(red.right(), rtl ? 200 - 1 - 2 - 1 : 3 + 15) << rtl;
     if (rtl) {
-      EXPECT_GE(inkLeft, 11);
-      EXPECT_LT(inkRight, redLeft - 3);
-      EXPECT_GT(inkRight, redLeft - 12);
+      EXPECT_GE(ink.left(), 11);
+      EXPECT_LT(ink.right(), red.left() - 3);
+      EXPECT_GT(ink.right(), red.left() - 12);
     } else {
-      EXPECT_GT(inkLeft, redRight + 3);
-      EXPECT_LT(inkLeft, redRight + 12);
-      EXPECT_LE(inkRight, 200 - 1 - 10);
+      EXPECT_GT(ink.left(), red.right() + 3);
+      EXPECT_LT(ink.left(), red.right() + 12);
+      EXPECT_LE(ink.right(), 200 - 1 - 10);
     }
   }
 }
@@ -466,8 +413,7 @@ TEST_F(SkinToolbars, ButtonFramesByStateBehindTheGate) {
   QMainWindow w;
   QToolBar* bar = w.addToolBar(QStringLiteral("tools"));
   QAction* a = bar->addAction(QStringLiteral("經絡測量"));
-  w.show();
-  settle();
+  shown(&w);
   QWidget* button = bar->widgetForAction(a);
   ASSERT_NE(button, nullptr);
   // The button's panel, or its caption over the panel.
@@ -488,11 +434,7 @@ TEST_F(SkinToolbars, ButtonFramesByStateBehindTheGate) {
     return img;
   };
   auto inks = [&](QStyle::State state, QRgb colour) {
-    const QImage img = paint(state, true);
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x)
-        if (img.pixel(x, y) == colour) return true;
-    return false;
+    return test::hasPixel(paint(state, true), colour);
   };
   const QStyle::State on = QStyle::State_Enabled;
   const QPoint mid(30, 15);
