@@ -6,6 +6,14 @@
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
 
+// Values as texts joined by '|' (numbers to twelve digits), for comparing many fields at once.
+inline QString fieldText(double v) { return QString::number(v, 'g', 12); }
+inline QString fieldText(const QVariant& v) { return v.toString(); }
+template <typename... T>
+QString fields(const T&... v) {
+  return QStringList{fieldText(v)...}.join('|');
+}
+
 class MainDatabaseTest : public dbtest::Fixture {
  protected:
   void SetUp() override {
