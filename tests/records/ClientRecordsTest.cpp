@@ -60,16 +60,6 @@ TEST(ClientSortTest, CountLabel) {
 // Client and test tables on a fresh copy of the template, with the shared records reset.
 class ClientRecordsTest : public MainDatabaseTest {
  protected:
-  qint64 addClient(const QString& no, const QString& name) {
-    RecordSet set(kMainConnection, QStringLiteral("VOCUST"));
-    return set.insert({{"CUSTNO", no}, {"NAME", name}, {"SEX", 0}, {"DBIRTH", 30000.5}});
-  }
-  qint64 addTest(const QString& no, double base, double date = 45000.25) {
-    QVariantMap row{{"CUSTNO", no}, {"VODATE", date}, {"VOVOTA", 1}, {"MEMO1", "a\r\nb\r\n"}};
-    for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), base + p);
-    RecordSet set(kMainConnection, QStringLiteral("VODATA"));
-    return set.insert(row);
-  }
   // Client list sorted by number with the tests of the client `no` selected.
   void openLists(const QString& no) {
     clients.setSort(ClientSortText(1));
@@ -77,11 +67,6 @@ class ClientRecordsTest : public MainDatabaseTest {
     ASSERT_TRUE(clients.locate("CUSTNO", no, LocateOption::CaseInsensitive));
     LinkTestsOf(tests, clients.field("CUSTNO").toString());
     ASSERT_TRUE(tests.open());
-  }
-  // Rows in VOCUST and VODATA.
-  QString counts() {
-    return dbtest::firstRow(kMainConnection,
-                            "SELECT (SELECT COUNT(*) FROM VOCUST) || ' ' || COUNT(*) FROM VODATA");
   }
 
   RecordSet clients{kMainConnection, QStringLiteral("VOCUST")};

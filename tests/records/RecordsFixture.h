@@ -4,14 +4,15 @@
 
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
+#include "app/RecordSet.h"
 #include "app/SharedRecords.h"
 
 // Values as texts joined by '|' (numbers to twelve digits), for comparing many fields at once.
 inline QString fieldText(double v) { return QString::number(v, 'g', 12); }
 inline QString fieldText(const QVariant& v) { return v.toString(); }
 template <typename... T>
-QString fields(const T&... v) {
-  return QStringList{fieldText(v)...}.join('|');
+std::string fields(const T&... v) {
+  return QStringList{fieldText(v)...}.join('|').toStdString();
 }
 
 class MainDatabaseTest : public dbtest::Fixture {
@@ -23,5 +24,20 @@ class MainDatabaseTest : public dbtest::Fixture {
     CurrentTest = {};
     CompareTest = {};
     ViewState = {};
+  }
+  qint64 addClient(const QString& no, const QString& name, bool male = false) {
+    return RecordSet(kMainConnection, QStringLiteral("VOCUST"))
+        .insert({{"CUSTNO", no}, {"NAME", name}, {"SEX", male}});
+  }
+  // A test whose point p holds base + p.
+  qint64 addTest(const QString& no, double base, double date = 45000.25) {
+    QVariantMap row{{"CUSTNO", no}, {"VODATE", date}, {"VOVOTA", 1}, {"MEMO1", "a\r\nb\r\n"}};
+    for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), base + p);
+    return RecordSet(kMainConnection, QStringLiteral("VODATA")).insert(row);
+  }
+  // Rows in VOCUST and VODATA.
+  QString counts() {
+    return dbtest::firstRow(kMainConnection,
+                            "SELECT (SELECT COUNT(*) FROM VOCUST) || ' ' || COUNT(*) FROM VODATA");
   }
 };
