@@ -6,6 +6,7 @@
 #include "app/CommandApproval.h"
 #include "app/LaunchExternal.h"
 #include "records/ProgramRecords.h"
+#include "records/RecordsFixture.h"
 
 namespace {
 
@@ -24,32 +25,30 @@ class ProgramRecordsTest : public dbtest::Fixture {
     conditions.setLink("ProNo", programs.field("ProNo"));
     ASSERT_TRUE(conditions.open());
   }
-  int rows(const QString& sql) { return dbtest::scalar("prog", sql).toInt(); }
+  QString row(const QString& sql) { return dbtest::firstRow("prog", sql); }
   RecordSet programs{"prog", "VOPRO"};
   RecordSet conditions{"prog", "VOPRDT"};
 };
 
 TEST_F(ProgramRecordsTest, NumbersCompareTrimmedWithoutCase) {
-  EXPECT_EQ(FindProgramNumber(programs, "p01"), 0);
-  EXPECT_EQ(FindProgramNumber(programs, "  P02  "), 1);
-  EXPECT_EQ(FindProgramNumber(programs, "P03"), -1);
+  EXPECT_EQ(fields(FindProgramNumber(programs, "p01"), FindProgramNumber(programs, "  P02  "),
+                   FindProgramNumber(programs, "P03")),
+            "0|1|-1");
   TProgramFields f;
   f.ProNo = " P03 ";  // stored as typed
   f.ProName = "新";
   f.ProFN = "1010";
   f.ProPict = QByteArray("\x00\x01", 2);
   ASSERT_NE(AddProgram(programs, f, nullptr), 0);
-  EXPECT_EQ(dbtest::firstRow("prog",
-                             "SELECT ProNo, ProFN, hex(ProPict), PrtFG FROM VOPRO WHERE "
-                             "ProName = '新'"),
-            " P03 |1010|0001|0");
-  EXPECT_EQ(programs.field("ProName"), "新");  // the new row is current
-  const TProgramFields back = ProgramFieldsOf(programs, programs.position());
-  EXPECT_EQ(back.ProPict, f.ProPict);
+  // The new row is current.
+  EXPECT_EQ(fields(row("SELECT ProNo, ProFN, hex(ProPict), PrtFG FROM VOPRO WHERE ProName = '新'"),
+                   programs.field("ProName"),
+                   ProgramFieldsOf(programs, programs.position()).ProPict.toHex()),
+            " P03 |1010|0001|0|新|0001");
   f.ProNo = "ignored";
   f.ProName = "改";
   ASSERT_TRUE(UpdateProgram(programs, programs.bookmark(), f, nullptr));
-  EXPECT_EQ(rows("SELECT COUNT(*) FROM VOPRO WHERE ProNo = ' P03 ' AND ProName = '改'"), 1);
+  EXPECT_EQ(row("SELECT COUNT(*) FROM VOPRO WHERE ProNo = ' P03 ' AND ProName = '改'"), "1");
 }
 
 TEST_F(ProgramRecordsTest, ConditionAndProgramAreSavedTogetherOrNotAtAll) {
@@ -60,26 +59,25 @@ TEST_F(ProgramRecordsTest, ConditionAndProgramAreSavedTogetherOrNotAtAll) {
   edit.ProData = "說明";
   edit.ProScal = true;
   ASSERT_TRUE(SaveConditionEdit(programs, conditions, edit, nullptr));
-  EXPECT_EQ(rows("SELECT COUNT(*) FROM VOPRDT WHERE ProNo = ' P01' AND ProSubN = '新條件'"), 1);
-  EXPECT_EQ(dbtest::firstRow("prog", "SELECT ProData, ProScal FROM VOPRO WHERE ProNo = ' P01'"),
-            "說明|1");
+  EXPECT_EQ(fields(row("SELECT COUNT(*) FROM VOPRDT WHERE ProNo = ' P01' AND ProSubN = '新條件'"),
+                   row("SELECT ProData, ProScal FROM VOPRO WHERE ProNo = ' P01'")),
+            "1|說明|1");
   // A program that vanished meanwhile: the row is not kept either.
   edit.programKey = 9999;
   edit.row["ProSubN"] = "孤兒";
   QString error;
   EXPECT_FALSE(SaveConditionEdit(programs, conditions, edit, &error));
   EXPECT_FALSE(error.isEmpty());
-  EXPECT_EQ(rows("SELECT COUNT(*) FROM VOPRDT WHERE ProSubN = '孤兒'"), 0);
+  EXPECT_EQ(row("SELECT COUNT(*) FROM VOPRDT WHERE ProSubN = '孤兒'"), "0");
 }
 
 TEST_F(ProgramRecordsTest, DeletingAProgramTakesItsRowsInAnyCase) {
   ASSERT_TRUE(DeleteProgram(programs, conditions, nullptr));
-  EXPECT_EQ(rows("SELECT COUNT(*) FROM VOPRO"), 1);
-  EXPECT_EQ(rows("SELECT COUNT(*) FROM VOPRDT"), 1);  // P02's row stays
-  EXPECT_EQ(ProgramCountText(1, 12), "     1  -  [ 12 ]");
+  // P02's row stays.
+  EXPECT_EQ(fields(row("SELECT (SELECT COUNT(*) FROM VOPRO) || ' ' || COUNT(*) FROM VOPRDT"),
+                   ProgramCountText(1, 12)),
+            "1 1|     1  -  [ 12 ]");
 }
-
-}  // namespace
 
 TEST_F(ProgramRecordsTest, CommandsSavedInTheEditorRunWithoutAsking) {
   static QStringList started;
@@ -110,7 +108,7 @@ TEST_F(ProgramRecordsTest, CommandsSavedInTheEditorRunWithoutAsking) {
 }
 
 TEST_F(ProgramRecordsTest, NoTextLongerThanItsColumnIsStored) {
-  const int before = rows("SELECT COUNT(*) FROM VOPRO");
+  const QString before = row("SELECT COUNT(*) FROM VOPRO");
   const struct {
     void (*set)(TProgramFields&);
     const char* says;
@@ -126,13 +124,13 @@ TEST_F(ProgramRecordsTest, NoTextLongerThanItsColumnIsStored) {
     QString error;
     EXPECT_EQ(AddProgram(programs, f, &error), 0) << c.says;
     EXPECT_TRUE(error.contains(c.says)) << qPrintable(error);
-    EXPECT_EQ(rows("SELECT COUNT(*) FROM VOPRO"), before);
+    EXPECT_EQ(row("SELECT COUNT(*) FROM VOPRO"), before);
     // The number is never rewritten by an update.
     if (f.ProNo.size() <= 12) {
       EXPECT_FALSE(UpdateProgram(programs, programs.bookmark(), f, &error)) << c.says;
     }
   }
-  EXPECT_EQ(rows("SELECT COUNT(*) FROM VOPRO WHERE ProName = '舒眠'"), 1);
+  EXPECT_EQ(row("SELECT COUNT(*) FROM VOPRO WHERE ProName = '舒眠'"), "1");
   // Exactly the width is stored; so is a condition row's remark at its width, not past it.
   TProgramFields f;
   f.ProNo = QString(12, u'號');
@@ -145,3 +143,5 @@ TEST_F(ProgramRecordsTest, NoTextLongerThanItsColumnIsStored) {
   edit.row = {{"ProNote", QString(50, u'n')}};
   EXPECT_TRUE(SaveConditionEdit(programs, conditions, edit, nullptr));
 }
+
+}  // namespace
