@@ -7,14 +7,6 @@
 #include "app/RecordSet.h"
 #include "app/SharedRecords.h"
 
-// Values as texts joined by '|' (numbers to twelve digits), for comparing many fields at once.
-inline QString fieldText(double v) { return QString::number(v, 'g', 12); }
-inline QString fieldText(const QVariant& v) { return v.toString(); }
-template <typename... T>
-std::string fields(const T&... v) {
-  return QStringList{fieldText(v)...}.join('|').toStdString();
-}
-
 class MainDatabaseTest : public dbtest::Fixture {
  protected:
   void SetUp() override {
