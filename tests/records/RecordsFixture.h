@@ -1,11 +1,12 @@
 #pragma once
-// The ground of the client and test record tests: a fresh main database with the shared
-// records reset.
+// The ground of the records tests: a fresh main database with the shared records reset, and
+// AskUser answered by the test.
 
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/RecordSet.h"
 #include "app/SharedRecords.h"
+#include "records/ClientRecords.h"
 
 class MainDatabaseTest : public dbtest::Fixture {
  protected:
@@ -16,6 +17,16 @@ class MainDatabaseTest : public dbtest::Fixture {
     CurrentTest = {};
     CompareTest = {};
     ViewState = {};
+    ChosenClient = {};
+    ChosenBookmark = 0;
+    SetAskUserResponder([this](MsgKind kind, const QString& text) {
+      asked << QStringLiteral("%1:%2").arg(static_cast<int>(kind)).arg(text);
+      return answer;
+    });
+  }
+  void TearDown() override {
+    SetAskUserResponder(nullptr);
+    dbtest::Fixture::TearDown();
   }
   qint64 addClient(const QString& no, const QString& name, bool male = false) {
     return RecordSet(kMainConnection, QStringLiteral("VOCUST"))
@@ -32,4 +43,6 @@ class MainDatabaseTest : public dbtest::Fixture {
     return dbtest::firstRow(kMainConnection,
                             "SELECT (SELECT COUNT(*) FROM VOCUST) || ' ' || COUNT(*) FROM VODATA");
   }
+  QStringList asked;
+  bool answer = true;
 };

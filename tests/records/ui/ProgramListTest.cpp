@@ -21,11 +21,10 @@ void recordStart(const QString& program, const QString& param, bool) {
   gStarted << program + u'|' + param;
 }
 
-class ProgramListTest : public dbtest::Fixture {
+class ProgramListTest : public MainDatabaseTest {
  protected:
   void SetUp() override {
-    open(kMainConnection, "ruto4.mdb");
-    ViewState = {};
+    MainDatabaseTest::SetUp();
     for (const char* s :
          {"INSERT INTO VOPRO (ProNo, ProName, ProData, ProScal, ProFN, ProScrp1, ProPrg1, "
           "ProParm1, ProPrg3) VALUES ('P01', '舒眠', '睡前按摩', 0, '1010', '放鬆音樂', "
@@ -36,17 +35,12 @@ class ProgramListTest : public dbtest::Fixture {
           "'100000100000000000000011', 27.5, 20, 60, 1)",
           "INSERT INTO VOPRDT (ProNo, ProSubN, ProCond, ProAnd) VALUES ('P01', '次條件', '7', '')"})
       ASSERT_TRUE(dbtest::exec(kMainConnection, s)) << s;
-    SetAskUserResponder([this](MsgKind kind, const QString& text) {
-      asked << QStringLiteral("%1:%2").arg(static_cast<int>(kind)).arg(text);
-      return answer;
-    });
     gStarted.clear();
     SetExternalStarter(&recordStart);
   }
   void TearDown() override {
     SetExternalStarter(nullptr);
-    SetAskUserResponder(nullptr);
-    dbtest::Fixture::TearDown();
+    MainDatabaseTest::TearDown();
   }
   QString row(const QString& sql) { return dbtest::firstRow(kMainConnection, sql); }
   static QString checks(std::initializer_list<const QAbstractButton*> boxes) {
@@ -59,8 +53,6 @@ class ProgramListTest : public dbtest::Fixture {
     for (const QWidget* b : widgets) s += b->isEnabled() ? '1' : '0';
     return s;
   }
-  QStringList asked;
-  bool answer = true;
 };
 
 TEST_F(ProgramListTest, StoredRowShowsInTheControls) {

@@ -50,24 +50,7 @@ QString state(ClientBrowser& w) {
   return s + '|' + w.clients.field("CUSTNO").toString() + '|' + w.clientList->countLabel->text();
 }
 
-class RecordsWindowsTest : public MainDatabaseTest {
- protected:
-  void SetUp() override {
-    MainDatabaseTest::SetUp();
-    ChosenClient = {};
-    ChosenBookmark = 0;
-    SetAskUserResponder([this](MsgKind kind, const QString& text) {
-      asked << QStringLiteral("%1:%2").arg(static_cast<int>(kind)).arg(text);
-      return answer;
-    });
-  }
-  void TearDown() override {
-    SetAskUserResponder(nullptr);
-    dbtest::Fixture::TearDown();
-  }
-  QStringList asked;
-  bool answer = true;
-};
+using RecordsWindowsTest = MainDatabaseTest;
 
 TEST_F(RecordsWindowsTest, BrowserButtonsFollowFocusAndClicks) {
   addClient("A01", "甲");
