@@ -237,11 +237,7 @@ TEST_F(ClientRecordsTest, StoreWaitsForAnotherProgramsWriteLockAndKeepsTheTestWh
 TEST_F(ClientRecordsTest, FailedStoreAndDeletesSayWhatFailedWithTheReasonBelow) {
   addClient("A01", "王小明");
   addTest("A01", 10);
-  const struct {
-    const char* when;
-    QString text;
-    std::function<bool(QString*)> act;
-  } cases[] = {
+  const std::tuple<const char*, QString, std::function<bool(QString*)>> cases[] = {
       {"INSERT ON VODATA", kStoreFailedText,
        [this](QString* e) {
          return StoreCurrentTest(kMainConnection, ClientAt(clients, clients.position()), e) != 0;
@@ -251,15 +247,15 @@ TEST_F(ClientRecordsTest, FailedStoreAndDeletesSayWhatFailedWithTheReasonBelow) 
       {"DELETE ON VOCUST", kClientDeleteFailedText,
        [this](QString* e) { return DeleteCurrentClient(clients, tests, e); }},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.when);
+  for (const auto& [when, text, act] : cases) {
+    SCOPED_TRACE(when);
     ASSERT_TRUE(dbtest::exec(kMainConnection, QString("CREATE TRIGGER refuse BEFORE %1 BEGIN "
                                                       "SELECT RAISE(ABORT, 'disk says no'); END")
-                                                  .arg(c.when)));
+                                                  .arg(when)));
     openLists("A01");
     QString error;
-    EXPECT_FALSE(c.act(&error));
-    EXPECT_TRUE(error.startsWith(c.text + "\ndisk says no")) << error.toStdString();
+    EXPECT_FALSE(act(&error));
+    EXPECT_TRUE(error.startsWith(text + "\ndisk says no")) << error.toStdString();
     ASSERT_TRUE(dbtest::exec(kMainConnection, "DROP TRIGGER refuse"));
   }
   EXPECT_EQ(counts(), "1 1");

@@ -109,25 +109,22 @@ TEST_F(ProgramRecordsTest, CommandsSavedInTheEditorRunWithoutAsking) {
 
 TEST_F(ProgramRecordsTest, NoTextLongerThanItsColumnIsStored) {
   const QString before = row("SELECT COUNT(*) FROM VOPRO");
-  const struct {
-    void (*set)(TProgramFields&);
-    const char* says;
-  } cases[] = {
+  const std::pair<void (*)(TProgramFields&), const char*> cases[] = {
       {[](TProgramFields& f) { f.ProNo = QString(13, u'P'); }, "ProNo 最多只能存放 12 個字元"},
       {[](TProgramFields& f) { f.ProName = QString(25, u'名'); }, "ProName 最多只能存放 24"},
       {[](TProgramFields& f) { f.ProScrp[1] = QString(151, u's'); }, "ProScrp2 最多只能存放 150"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [set, says] : cases) {
     TProgramFields f;
     f.ProNo = "P09";
-    c.set(f);
+    set(f);
     QString error;
-    EXPECT_EQ(AddProgram(programs, f, &error), 0) << c.says;
-    EXPECT_TRUE(error.contains(c.says)) << qPrintable(error);
+    EXPECT_EQ(AddProgram(programs, f, &error), 0) << says;
+    EXPECT_TRUE(error.contains(says)) << qPrintable(error);
     EXPECT_EQ(row("SELECT COUNT(*) FROM VOPRO"), before);
     // The number is never rewritten by an update.
     if (f.ProNo.size() <= 12) {
-      EXPECT_FALSE(UpdateProgram(programs, programs.bookmark(), f, &error)) << c.says;
+      EXPECT_FALSE(UpdateProgram(programs, programs.bookmark(), f, &error)) << says;
     }
   }
   EXPECT_EQ(row("SELECT COUNT(*) FROM VOPRO WHERE ProName = '舒眠'"), "1");

@@ -205,11 +205,8 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
     EXPECT_TRUE(dbtest::makeDatabase(transferFile(), statements));
     return ruto::test::readFile(transferFile());
   };
-  struct Case {
-    const char* what;
-    QByteArray file;
-    const char* says;
-  } cases[] = {
+  const std::tuple<const char*, QByteArray, const char*> cases[] = {
+      // what, file, message
       {"text", "just some text\n", "不是本系統的資料庫檔案"},
       {"jet", jet, "Access (Jet)"},
       {"truncated", good.left(good.size() / 2), "匯入檔案無法使用"},
@@ -247,15 +244,15 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
       {"bytes as a name", variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', x'EDA080')"}),
        "欄位 NAME 不是有效的文字"},
   };
-  for (const Case& c : cases) {
-    ASSERT_TRUE(ruto::test::writeFile(transferFile(), c.file)) << c.what;
+  for (const auto& [what, file, says] : cases) {
+    ASSERT_TRUE(ruto::test::writeFile(transferFile(), file)) << what;
     // Replacing, so the deletes come first; the source and the main database stay untouched.
     const bool ok = importNow(true, true, true).ok;
-    EXPECT_EQ(fields(ok, lastAsked().left(2), lastAsked().contains(c.says),
-                     ruto::test::readFile(transferFile()) == c.file,
+    EXPECT_EQ(fields(ok, lastAsked().left(2), lastAsked().contains(says),
+                     ruto::test::readFile(transferFile()) == file,
                      ruto::test::readFile(mainPath_) == mainBefore, counts({"VOCUST"})),
               "0|5:|1|1|1|1")
-        << c.what << ": " << qPrintable(lastAsked());
+        << what << ": " << qPrintable(lastAsked());
   }
 }
 
@@ -265,25 +262,21 @@ QString reason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
   addClient("C01", "王小明");
   ASSERT_TRUE(ruto::test::writeFile(transferFile(), "earlier"));
-  struct Case {
-    int copy;  // 2 = the copy into the destination
-    int copyErrno;
-    int renameErrno;
-    const char* text;
-  } cases[] = {
+  // The failing copy (2 = the one into the destination) and its errno, the rename's errno.
+  const std::tuple<int, int, int, const char*> cases[] = {
       {2, ENOSPC, 0, "5:磁碟容量不足 !! 請排除問題後重新匯出資料。"},
       {0, 0, EROFS, "5:磁碟片防寫 !! 請排除問題後重新匯出資料。"},
       {2, EISDIR, 0, "5:資料匯出錯誤 !! ErrorCode[21] %1， 請排除問題後重新匯出資料。"},
       {2, ETIMEDOUT, 0, "5:資料匯出錯誤 !! ErrorCode[110] %1， 請排除問題後重新匯出資料。"},
       {2, ENOMEDIUM, 0, "5:磁碟機尚未準備妥當，或沒有磁片 !! 請排除問題後重新匯出資料。"},
   };
-  for (const Case& c : cases) {
-    FailingFiles files(c.copy, c.copyErrno, c.renameErrno);
+  for (const auto& [copy, copyErrno, renameErrno, text] : cases) {
+    FailingFiles files(copy, copyErrno, renameErrno);
     const bool ok = exportNow(false, true, &files).ok;
     EXPECT_EQ(
         fields(ok, lastAsked(), ruto::test::readFile(transferFile()),
                QDir(folder()).entryList(QDir::Files | QDir::Hidden).join('/')),
-        fields(false, QString(c.text).replace("%1", reason(c.copyErrno)), "earlier", "VoTran.mdb"));
+        fields(false, QString(text).replace("%1", reason(copyErrno)), "earlier", "VoTran.mdb"));
   }
   // Import from a folder without the file.
   QDir().mkpath(folder() + "/empty");

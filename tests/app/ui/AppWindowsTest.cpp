@@ -181,23 +181,20 @@ class AboutBoxTest : public ruto::test::MeterFixture {};
 // Serial number, hardware version and the counter with thousands separators in at least
 // eight characters; without a meter "None!", nothing and 0.
 TEST_F(AboutBoxTest, MeterValues) {
-  const struct {
-    int counter;  // -1: no meter
-    const char* expected;
-  } cases[] = {{-1, "None!||[        0 ]"},
-               {42, "ZV10000001|VO100 HW 2.1|[       42 ]"},
-               {1234567, "ZV10000001|VO100 HW 2.1|[ 1,234,567 ]"}};
-  for (const auto& c : cases) {
-    if (c.counter >= 0 && !meter) start();
+  const std::pair<int, const char*> cases[] = {// counter (-1: no meter), texts{-1, "None!||[ 0 ]"},
+                                               {42, "ZV10000001|VO100 HW 2.1|[       42 ]"},
+                                               {1234567, "ZV10000001|VO100 HW 2.1|[ 1,234,567 ]"}};
+  for (const auto& [counter, expected] : cases) {
+    if (counter >= 0 && !meter) start();
     if (meter)
       for (int reg = 6; reg <= 8; ++reg)
-        meter->setRegister(reg, (c.counter >> (8 * (8 - reg))) & 0xFF);
+        meter->setRegister(reg, (counter >> (8 * (8 - reg))) & 0xFF);
     MeterState.SerialNo = meter ? "ZV10000001" : "None!";
     AboutBox w;
     w.show();
-    EXPECT_EQ(texts(w.serialLabel, w.hardwareLabel, w.counterLabel), c.expected);
-    ruto::test::savePng(w.grab().toImage(), QStringLiteral("about-box-%1").arg(c.counter));
-    EXPECT_TRUE(!meter || meter->registerValue(8) == (c.counter & 0xFF));  // only read
+    EXPECT_EQ(texts(w.serialLabel, w.hardwareLabel, w.counterLabel), expected);
+    ruto::test::savePng(w.grab().toImage(), QStringLiteral("about-box-%1").arg(counter));
+    EXPECT_TRUE(!meter || meter->registerValue(8) == (counter & 0xFF));  // only read
   }
 }
 
