@@ -10,24 +10,24 @@
 
 namespace {
 
-class ProgramRecordsTest : public dbtest::Fixture {
+class ProgramRecordsTest : public MainDatabaseTest {
  protected:
   void SetUp() override {
-    open("prog", "ruto4.mdb");
+    MainDatabaseTest::SetUp();
     for (const char* s : {"INSERT INTO VOPRO (ProNo, ProName) VALUES (' P01', '舒眠')",
                           "INSERT INTO VOPRO (ProNo, ProName) VALUES ('P02', '安神')",
                           "INSERT INTO VOPRDT (ProNo, ProSubN) VALUES (' P01', 'a')",
                           "INSERT INTO VOPRDT (ProNo, ProSubN) VALUES (' p01', 'b')",
                           "INSERT INTO VOPRDT (ProNo, ProSubN) VALUES ('P02', 'c')"})
-      ASSERT_TRUE(dbtest::exec("prog", s)) << s;
+      ASSERT_TRUE(dbtest::exec(kMainConnection, s)) << s;
     programs.setSort("ProNo ASC");
     ASSERT_TRUE(programs.open());
     conditions.setLink("ProNo", programs.field("ProNo"));
     ASSERT_TRUE(conditions.open());
   }
-  QString row(const QString& sql) { return dbtest::firstRow("prog", sql); }
-  RecordSet programs{"prog", "VOPRO"};
-  RecordSet conditions{"prog", "VOPRDT"};
+  QString row(const QString& sql) { return dbtest::firstRow(kMainConnection, sql); }
+  RecordSet programs{kMainConnection, "VOPRO"};
+  RecordSet conditions{kMainConnection, "VOPRDT"};
 };
 
 TEST_F(ProgramRecordsTest, NumbersCompareTrimmedWithoutCase) {
@@ -80,16 +80,7 @@ TEST_F(ProgramRecordsTest, DeletingAProgramTakesItsRowsInAnyCase) {
 }
 
 TEST_F(ProgramRecordsTest, CommandsSavedInTheEditorRunWithoutAsking) {
-  static QStringList started;
-  started.clear();
-  SetExternalStarter([](const QString& program, const QString& param, bool) {
-    started << program + u'|' + param;
-  });
-  QStringList asked;
-  SetAskUserResponder([&](MsgKind, const QString& text) {
-    asked << text;
-    return false;
-  });
+  answer = false;
   TProgramFields f;
   f.ProNo = "P03";
   f.ProPrg[0] = " /usr/bin/touch ";
@@ -97,14 +88,12 @@ TEST_F(ProgramRecordsTest, CommandsSavedInTheEditorRunWithoutAsking) {
   ASSERT_NE(AddProgram(programs, f, nullptr), 0);
   f.ProPrg[3] = "/bin/echo";
   ASSERT_TRUE(UpdateProgram(programs, programs.bookmark(), f, nullptr));
-  EXPECT_TRUE(LaunchProgramCommand("prog", "/usr/bin/touch", "/tmp/x"));
-  EXPECT_TRUE(LaunchProgramCommand("prog", "/bin/echo", ""));
+  EXPECT_TRUE(LaunchProgramCommand(kMainConnection, "/usr/bin/touch", "/tmp/x"));
+  EXPECT_TRUE(LaunchProgramCommand(kMainConnection, "/bin/echo", ""));
   // A command that only came in some other way is asked about.
-  EXPECT_FALSE(LaunchProgramCommand("prog", "/bin/echo", "other"));
+  EXPECT_FALSE(LaunchProgramCommand(kMainConnection, "/bin/echo", "other"));
   EXPECT_EQ(started, QStringList({"/usr/bin/touch|/tmp/x", "/bin/echo|"}));
   EXPECT_EQ(asked.size(), 1);
-  SetAskUserResponder(nullptr);
-  SetExternalStarter(nullptr);
 }
 
 TEST_F(ProgramRecordsTest, NoTextLongerThanItsColumnIsStored) {

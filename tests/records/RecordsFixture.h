@@ -1,9 +1,10 @@
 #pragma once
 // The ground of the records tests: a fresh main database with the shared records reset, and
-// AskUser answered by the test.
+// AskUser answered by the test and external programs only recorded.
 
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
+#include "app/LaunchExternal.h"
 #include "app/RecordSet.h"
 #include "app/SharedRecords.h"
 #include "records/ClientRecords.h"
@@ -23,8 +24,13 @@ class MainDatabaseTest : public dbtest::Fixture {
       asked << QStringLiteral("%1:%2").arg(static_cast<int>(kind)).arg(text);
       return answer;
     });
+    started.clear();
+    SetExternalStarter([](const QString& program, const QString& param, bool) {
+      started << program + u'|' + param;
+    });
   }
   void TearDown() override {
+    SetExternalStarter(nullptr);
     SetAskUserResponder(nullptr);
     dbtest::Fixture::TearDown();
   }
@@ -45,4 +51,5 @@ class MainDatabaseTest : public dbtest::Fixture {
   }
   QStringList asked;
   bool answer = true;
+  static inline QStringList started;  // "program|parameter" of each start
 };

@@ -16,11 +16,6 @@
 
 namespace {
 
-QStringList gStarted;
-void recordStart(const QString& program, const QString& param, bool) {
-  gStarted << program + u'|' + param;
-}
-
 class ProgramListTest : public MainDatabaseTest {
  protected:
   void SetUp() override {
@@ -35,12 +30,6 @@ class ProgramListTest : public MainDatabaseTest {
           "'100000100000000000000011', 27.5, 20, 60, 1)",
           "INSERT INTO VOPRDT (ProNo, ProSubN, ProCond, ProAnd) VALUES ('P01', '次條件', '7', '')"})
       ASSERT_TRUE(dbtest::exec(kMainConnection, s)) << s;
-    gStarted.clear();
-    SetExternalStarter(&recordStart);
-  }
-  void TearDown() override {
-    SetExternalStarter(nullptr);
-    MainDatabaseTest::TearDown();
   }
   QString row(const QString& sql) { return dbtest::firstRow(kMainConnection, sql); }
   static QString checks(std::initializer_list<const QAbstractButton*> boxes) {
@@ -81,7 +70,7 @@ TEST_F(ProgramListTest, StoredRowShowsInTheControls) {
                    w.runButtons[1]->toolTip()),
             "0|1|1010|放鬆音樂");
   w.runButtons[1]->click();
-  EXPECT_EQ(gStarted, QStringList{"/usr/bin/player|song.mp3"});
+  EXPECT_EQ(started, QStringList{"/usr/bin/player|song.mp3"});
   // Not saved here: the operator saw the command and said yes first.
   EXPECT_EQ(asked, QStringList{"3:" + CommandQuestionText("/usr/bin/player", "song.mp3")});
 
@@ -220,7 +209,7 @@ TEST_F(ProgramListTest, EditorRefusesDuplicatesAndTheListSelectsTheNewProgram) {
   w.newProgram();
   EXPECT_TRUE(refused);
   // The new program is reselected.
-  EXPECT_EQ(fields(gStarted.join('/'),
+  EXPECT_EQ(fields(started.join('/'),
                    row("SELECT ProName, ProFN, ProPrg1 FROM VOPRO WHERE ProNo = 'P00'"),
                    w.programs.field("ProNo"), w.lastProgramNo, w.isVisible()),
             "/bin/echo|hi|新療程|1010| /bin/echo |P00|P00|1");
