@@ -92,6 +92,8 @@ class TransferTest : public InstallFolderTest {
     return run.importFrom({from.isEmpty() ? folder() : from, programs, records, replace});
   }
   QString lastAsked() const { return asked_.isEmpty() ? QString() : asked_.last(); }
+  // Whether a run succeeded, then the last message it showed.
+  std::string said(const TTransferOutcome& run) const { return fields(run.ok, lastAsked()); }
 
   QString mainPath_;
 };
@@ -116,8 +118,7 @@ TEST_F(TransferTest, FourTablesRoundTripIntoAnotherInstallation) {
   QFile::remove(mainPath_);
   mainPath_ = dbtest::freshCopy(dir_, QStringLiteral("ruto4.mdb"));
   ASSERT_EQ(OpenDatabase(kMain, mainPath_, kMainTables), DbOpenResult::Ok);
-  const bool ok = importNow(true, true).ok;
-  EXPECT_EQ(fields(ok, lastAsked()), "1|6:資料匯入成功，資料已經附加 !!");
+  EXPECT_EQ(said(importNow(true, true)), "1|6:資料匯入成功，資料已經附加 !!");
   EXPECT_EQ(row("SELECT p.ProNo, ProName, ProData, hex(ProPict), ProScal, ProFN, ProPrg1, d.ProNo, "
                 "ProCond, ProEng, ProAGL, ProAGH, ProFlg FROM VOPRO p, VOPRDT d"),
             "P01|舒眠|說明|89504E4700000102|1|1010|/bin/true|P01|1|27.5|10|60|1");
@@ -280,16 +281,15 @@ TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
   }
   // Import from a folder without the file.
   QDir().mkpath(folder() + "/empty");
-  EXPECT_FALSE(importNow(true, true, false, folder() + "/empty").ok);
-  EXPECT_EQ(lastAsked(), "5:來源的檔案資料不存在 !! 請排除問題後重新匯入資料。");
+  EXPECT_EQ(said(importNow(true, true, false, folder() + "/empty")),
+            "0|5:來源的檔案資料不存在 !! 請排除問題後重新匯入資料。");
   // A folder in the file's place is no missing disk either way.
   QDir().mkpath(folder() + "/dir/VoTran.mdb");
-  EXPECT_FALSE(importNow(true, true, false, folder() + "/dir").ok);
-  EXPECT_EQ(lastAsked(),
-            "5:資料匯入錯誤 !! ErrorCode[21] " + reason(EISDIR) + "， 請排除問題後重新匯入資料。");
-  EXPECT_FALSE(exportNow(false, true, nullptr, folder() + "/dir").ok);
-  EXPECT_EQ(lastAsked(),
-            "5:資料匯出錯誤 !! ErrorCode[21] " + reason(EISDIR) + "， 請排除問題後重新匯出資料。");
+  const QString code = " !! ErrorCode[21] " + reason(EISDIR) + "， 請排除問題後重新匯";
+  EXPECT_EQ(said(importNow(true, true, false, folder() + "/dir")),
+            fields(false, "5:資料匯入錯誤" + code + "入資料。"));
+  EXPECT_EQ(said(exportNow(false, true, nullptr, folder() + "/dir")),
+            fields(false, "5:資料匯出錯誤" + code + "出資料。"));
 }
 
 TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
