@@ -130,6 +130,7 @@ TEST_F(MainWindowTest, UnreadableSettingsAreReportedAndLeftAlone) {
   putInstallation();
   ASSERT_TRUE(QDir().mkdir(path("DeRirAz.ini")));
   ASSERT_NE(start(), nullptr);
+  ASSERT_EQ(asked_.size(), 1);
   // A window saving settings later is refused with one message; the file stays.
   EXPECT_FALSE(LoadSaveSettings(true));
   ASSERT_EQ(asked_.size(), 2);
