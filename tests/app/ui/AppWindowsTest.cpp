@@ -74,9 +74,8 @@ TEST_F(StartupStatusScreenTest, MigratesTheOldDatabase) {
   SetInstallDir(install.path());
   for (const char* name : {"ruto4.mdb", "ruto.mdb"})
     ASSERT_FALSE(dbtest::freshCopy(install, name).isEmpty());
-  ASSERT_EQ(OpenDatabase("old", install.filePath("ruto.mdb"), kMainTables), DbOpenResult::Ok);
-  ASSERT_TRUE(dbtest::exec("old", "INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('A1', '舊客戶')"));
-  CloseDatabase("old");
+  ASSERT_TRUE(dbtest::makeDatabase(install.filePath("ruto.mdb"),
+                                   {"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('A1', '舊客戶')"}));
   ASSERT_EQ(OpenDatabase(kMainConnection, install.filePath("ruto4.mdb"), kMainTables),
             DbOpenResult::Ok);
   StartupStatusScreen w;
