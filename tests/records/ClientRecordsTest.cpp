@@ -80,9 +80,7 @@ TEST_F(ClientRecordsTest, LoadAsCurrentCompensatesAndResetsViews) {
 
 TEST_F(ClientRecordsTest, LoadForComparisonTakesMeanBeforeCompensation) {
   addClient("A01", "王小明");
-  QVariantMap row{{"CUSTNO", "A01"}, {"VODATE", 0.0}, {"VOVOTA", 0}};
-  for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), 10.0);
-  RecordSet(kMainConnection, "VODATA").insert(row);
+  addTest("A01", 10, 0, 0);
   openLists("A01");
   ASSERT_TRUE(LoadCompareTest(clients, tests));
   EXPECT_EQ(fields(ViewState.TestLoaded, CompareTest.Mean, CompareTest.Values[20],

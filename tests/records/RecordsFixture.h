@@ -38,10 +38,10 @@ class MainDatabaseTest : public dbtest::Fixture {
     return RecordSet(kMainConnection, QStringLiteral("VOCUST"))
         .insert({{"CUSTNO", no}, {"NAME", name}, {"SEX", male}});
   }
-  // A test whose point p holds base + p.
-  qint64 addTest(const QString& no, double base, double date = 45000.25) {
+  // A test whose point p holds base + step * p.
+  qint64 addTest(const QString& no, double base, double date = 45000.25, double step = 1) {
     QVariantMap row{{"CUSTNO", no}, {"VODATE", date}, {"VOVOTA", 1}, {"MEMO1", "a\r\nb\r\n"}};
-    for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), base + p);
+    for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), base + step * p);
     return RecordSet(kMainConnection, QStringLiteral("VODATA")).insert(row);
   }
   // Rows in VOCUST and VODATA.
