@@ -1,10 +1,13 @@
 #pragma once
-// The ground of the client and test record tests: a fresh main database with the shared
-// records reset.
+// The ground of the records tests: a fresh main database with the shared records reset, and
+// AskUser answered by the test and external programs only recorded.
 
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
+#include "app/LaunchExternal.h"
+#include "app/RecordSet.h"
 #include "app/SharedRecords.h"
+#include "records/ClientRecords.h"
 
 class MainDatabaseTest : public dbtest::Fixture {
  protected:
@@ -15,5 +18,38 @@ class MainDatabaseTest : public dbtest::Fixture {
     CurrentTest = {};
     CompareTest = {};
     ViewState = {};
+    ChosenClient = {};
+    ChosenBookmark = 0;
+    SetAskUserResponder([this](MsgKind kind, const QString& text) {
+      asked << QStringLiteral("%1:%2").arg(static_cast<int>(kind)).arg(text);
+      return answer;
+    });
+    started.clear();
+    SetExternalStarter([](const QString& program, const QString& param, bool) {
+      started << program + u'|' + param;
+    });
   }
+  void TearDown() override {
+    SetExternalStarter(nullptr);
+    SetAskUserResponder(nullptr);
+    dbtest::Fixture::TearDown();
+  }
+  qint64 addClient(const QString& no, const QString& name, bool male = false) {
+    return RecordSet(kMainConnection, QStringLiteral("VOCUST"))
+        .insert({{"CUSTNO", no}, {"NAME", name}, {"SEX", male}});
+  }
+  // A test whose point p holds base + step * p.
+  qint64 addTest(const QString& no, double base, double date = 45000.25, double step = 1) {
+    QVariantMap row{{"CUSTNO", no}, {"VODATE", date}, {"VOVOTA", 1}, {"MEMO1", "a\r\nb\r\n"}};
+    for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), base + step * p);
+    return RecordSet(kMainConnection, QStringLiteral("VODATA")).insert(row);
+  }
+  // Rows in VOCUST and VODATA.
+  QString counts() {
+    return dbtest::firstRow(kMainConnection,
+                            "SELECT (SELECT COUNT(*) FROM VOCUST) || ' ' || COUNT(*) FROM VODATA");
+  }
+  QStringList asked;
+  bool answer = true;
+  static inline QStringList started;  // "program|parameter" of each start
 };

@@ -25,6 +25,8 @@ class FailingFiles : public TransferFiles {
   int copyErrno = 0;
   int renameErrno = 0;
   int copies = 0;
+  FailingFiles(int copy, int copyErr, int renameErr)
+      : failCopy(copy), copyErrno(copyErr), renameErrno(renameErr) {}
   int copyFile(const QString& from, const QString& to) override {
     if (++copies == failCopy) return copyErrno;
     return TransferFiles::copyFile(from, to);
@@ -51,8 +53,12 @@ class TransferTest : public InstallFolderTest {
   QString transferFile() const { return folder() + QStringLiteral("/VoTran.mdb"); }
 
   bool exec(const QString& sql, const QVariantList& v = {}) { return dbtest::exec(kMain, sql, v); }
-  int count(const QString& table) {
-    return dbtest::scalar(kMain, QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
+  QString row(const QString& sql) { return dbtest::firstRow(kMain, sql); }
+  // Row counts of the tables (and conditions) named, joined by spaces.
+  QString counts(const QStringList& tables) {
+    QStringList out;
+    for (const QString& t : tables) out << row("SELECT COUNT(*) FROM " + t);
+    return out.join(' ');
   }
   void addProgram(const QString& no, const QString& name, const QByteArray& pict = {}) {
     ASSERT_TRUE(
@@ -75,9 +81,10 @@ class TransferTest : public InstallFolderTest {
                "VALUES (?, ?, 0, '頭痛', 12.5, 40, 0)",
                {no, 45000.5 + i}));
   }
-  TTransferOutcome exportNow(bool programs, bool records, TransferFiles* files = nullptr) {
+  TTransferOutcome exportNow(bool programs, bool records, TransferFiles* files = nullptr,
+                             const QString& to = {}) {
     TransferRun run(kMain, files);
-    return run.exportTo({folder(), programs, records, false});
+    return run.exportTo({to.isEmpty() ? folder() : to, programs, records, false});
   }
   TTransferOutcome importNow(bool programs, bool records, bool replace = false,
                              const QString& from = {}) {
@@ -85,6 +92,8 @@ class TransferTest : public InstallFolderTest {
     return run.importFrom({from.isEmpty() ? folder() : from, programs, records, replace});
   }
   QString lastAsked() const { return asked_.isEmpty() ? QString() : asked_.last(); }
+  // Whether a run succeeded, then the last message it showed.
+  std::string said(const TTransferOutcome& run) const { return fields(run.ok, lastAsked()); }
 
   QString mainPath_;
 };
@@ -97,12 +106,11 @@ TEST_F(TransferTest, FourTablesRoundTripIntoAnotherInstallation) {
   TransferRun run(kMain);
   run.onStep = [&] { ++steps; };
   const TTransferOutcome out = run.exportTo({folder(), true, true, false});
-  ASSERT_TRUE(out.ok) << qPrintable(out.message);
-  EXPECT_EQ(lastAsked(), "6:資料匯出成功 !!");
-  EXPECT_GT(steps, 10);
   // No work copy anywhere: neither in the install folder nor beside the destination.
-  EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"VoTran.mdb"});
-  EXPECT_FALSE(has("VoTran.mdb"));
+  EXPECT_EQ(
+      fields(out.ok, lastAsked(), steps > 10,
+             QDir(folder()).entryList(QDir::Files | QDir::Hidden).join('/'), has("VoTran.mdb")),
+      "1|6:資料匯出成功 !!|1|VoTran.mdb|0");
 
   // A second installation receives everything.
   const QString source = ruto::test::readFile(transferFile()).toHex();
@@ -110,25 +118,13 @@ TEST_F(TransferTest, FourTablesRoundTripIntoAnotherInstallation) {
   QFile::remove(mainPath_);
   mainPath_ = dbtest::freshCopy(dir_, QStringLiteral("ruto4.mdb"));
   ASSERT_EQ(OpenDatabase(kMain, mainPath_, kMainTables), DbOpenResult::Ok);
-  const TTransferOutcome in = importNow(true, true);
-  ASSERT_TRUE(in.ok) << qPrintable(in.message);
-  EXPECT_EQ(lastAsked(), "6:資料匯入成功，資料已經附加 !!");
-  EXPECT_EQ(
-      dbtest::firstRow(kMain,
-                       "SELECT ProNo, ProName, ProData, hex(ProPict), ProScal, ProFN, "
-                       "ProPrg1 FROM VOPRO"),
-      "P01|舒眠|說明|" + QString::fromLatin1(picture.toHex().toUpper()) + "|1|1010|/bin/true");
-  EXPECT_EQ(dbtest::firstRow(kMain,
-                             "SELECT ProNo, ProCond, ProEng, ProAGL, ProAGH, ProFlg FROM "
-                             "VOPRDT"),
-            "P01|1|27.5|10|60|1");
-  EXPECT_EQ(dbtest::firstRow(kMain, "SELECT CUSTNO, NAME, SEX, DBIRTH FROM VOCUST"),
-            "C01|王小明|1|22000");
-  EXPECT_EQ(count("VODATA"), 2);
-  EXPECT_EQ(dbtest::firstRow(kMain,
-                             "SELECT CUSTNO, VODATE, MEMO1, VO1 FROM VODATA ORDER BY "
-                             "VODATE"),
-            "C01|45000.5|頭痛|12.5");
+  EXPECT_EQ(said(importNow(true, true)), "1|6:資料匯入成功，資料已經附加 !!");
+  EXPECT_EQ(row("SELECT p.ProNo, ProName, ProData, hex(ProPict), ProScal, ProFN, ProPrg1, d.ProNo, "
+                "ProCond, ProEng, ProAGL, ProAGH, ProFlg FROM VOPRO p, VOPRDT d"),
+            "P01|舒眠|說明|89504E4700000102|1|1010|/bin/true|P01|1|27.5|10|60|1");
+  EXPECT_EQ(row("SELECT c.CUSTNO, NAME, SEX, DBIRTH, d.CUSTNO, MIN(VODATE), MEMO1, VO1, COUNT(*) "
+                "FROM VOCUST c, VODATA d"),
+            "C01|王小明|1|22000|C01|45000.5|頭痛|12.5|2");
   EXPECT_EQ(ruto::test::readFile(transferFile()).toHex(), source);  // the source survives
 }
 
@@ -139,12 +135,9 @@ TEST_F(TransferTest, FailedImportSaysSoWithTheReasonBelow) {
       exec("CREATE TRIGGER refuse BEFORE INSERT ON VODATA BEGIN "
            "SELECT RAISE(ABORT, 'disk says no'); END"));
   const TTransferOutcome in = importNow(false, true, true);
-  EXPECT_FALSE(in.ok);
-  EXPECT_TRUE(
-      in.message.startsWith("資料匯入錯誤 !! 系統資料未變更。 請排除問題後重新匯入資料。\n"))
-      << in.message.toStdString();
-  EXPECT_TRUE(in.message.section('\n', 1).contains("disk says no")) << in.message.toStdString();
-  EXPECT_EQ(count("VOCUST"), 1);
+  EXPECT_EQ(fields(in.ok, in.message.section('\n', 0, 0),
+                   in.message.section('\n', 1).contains("disk says no"), counts({"VOCUST"})),
+            "0|資料匯入錯誤 !! 系統資料未變更。 請排除問題後重新匯入資料。|1|1");
 }
 
 TEST_F(TransferTest, RecordsOnlyExportLeavesProgramsEmptyAndImportSaysSo) {
@@ -152,11 +145,11 @@ TEST_F(TransferTest, RecordsOnlyExportLeavesProgramsEmptyAndImportSaysSo) {
   addClient("C01", "王小明");
   ASSERT_TRUE(exportNow(false, true).ok);
   ASSERT_TRUE(exec("DELETE FROM VOCUST"));
-  const TTransferOutcome in = importNow(true, false, true);  // replace programs
-  ASSERT_TRUE(in.ok);
-  EXPECT_TRUE(asked_.contains("5:來源的 [專家療程] 資料是空的，將跳過匯入動作。"));
-  EXPECT_EQ(count("VOPRO"), 1);  // an empty group deletes nothing
-  EXPECT_EQ(lastAsked(), "6:資料匯入成功，原有的資料已被取代 !!");
+  // Replacing programs: an empty group deletes nothing.
+  const bool ok = importNow(true, false, true).ok;
+  EXPECT_EQ(
+      fields(ok, counts({"VOPRO"}), asked_.last(2).join('/')),
+      "1|1|5:來源的 [專家療程] 資料是空的，將跳過匯入動作。/6:資料匯入成功，原有的資料已被取代 !!");
 }
 
 TEST_F(TransferTest, AppendTwiceAddsNothingAndClashingNumbersMove) {
@@ -164,34 +157,30 @@ TEST_F(TransferTest, AppendTwiceAddsNothingAndClashingNumbersMove) {
   addClient("C01", "王小明", 2);
   ASSERT_TRUE(exportNow(true, true).ok);
   // The same rows again: merged, nothing added, and the message says so.
-  TTransferOutcome in = importNow(true, true);
-  ASSERT_TRUE(in.ok);
-  EXPECT_EQ(count("VOCUST"), 1);
-  EXPECT_EQ(count("VODATA"), 2);
-  EXPECT_EQ(count("VOPRDT"), 1);
-  EXPECT_TRUE(lastAsked().contains("沒有新增任何資料")) << qPrintable(lastAsked());
+  const bool ok = importNow(true, true).ok;
+  EXPECT_EQ(
+      fields(ok, counts({"VOCUST", "VODATA", "VOPRDT"}), lastAsked().contains("沒有新增任何資料")),
+      "1|1 2 1|1");
 
   // Here the numbers belong to other people: the imported ones move to "-2" with their rows.
   ASSERT_TRUE(exec("UPDATE VOCUST SET NAME = '李四'"));
   ASSERT_TRUE(exec("UPDATE VOPRO SET ProName = '他名'"));
-  in = importNow(true, true);
-  ASSERT_TRUE(in.ok);
-  EXPECT_EQ(dbtest::scalar(kMain, "SELECT NAME FROM VOCUST WHERE CUSTNO = 'C01-2'"), "王小明");
-  EXPECT_EQ(dbtest::scalar(kMain, "SELECT COUNT(*) FROM VODATA WHERE CUSTNO = 'C01-2'"), 2);
-  EXPECT_EQ(dbtest::scalar(kMain, "SELECT COUNT(*) FROM VOPRDT WHERE ProNo = 'P01-2'"), 1);
-  EXPECT_TRUE(lastAsked().contains("P01 → P01-2")) << qPrintable(lastAsked());
-  EXPECT_TRUE(lastAsked().contains("C01 → C01-2"));
+  EXPECT_TRUE(importNow(true, true).ok);
+  EXPECT_EQ(counts({"VOCUST WHERE CUSTNO = 'C01-2' AND NAME = '王小明'",
+                    "VODATA WHERE CUSTNO = 'C01-2'", "VOPRDT WHERE ProNo = 'P01-2'"}),
+            "1 2 1");
+  EXPECT_TRUE(lastAsked().contains("P01 → P01-2") && lastAsked().contains("C01 → C01-2"))
+      << qPrintable(lastAsked());
   // A third time finds them where the second put them.
-  in = importNow(true, true);
-  EXPECT_EQ(count("VOCUST"), 2);
-  EXPECT_EQ(count("VODATA"), 4);
-  EXPECT_TRUE(lastAsked().contains("沒有新增任何資料"));
+  importNow(true, true);
+  EXPECT_EQ(fields(counts({"VOCUST", "VODATA"}), lastAsked().contains("沒有新增任何資料")),
+            "2 4|1");
 }
 
 TEST_F(TransferTest, RenamedNumbersAreShortenedToFit) {
-  EXPECT_EQ(RenamedKey("ABCDEFGHIJKLMNO", 2, 15), "ABCDEFGHIJKLM-2");
-  EXPECT_EQ(RenamedKey("P1", 10, 12), "P1-10");
-  EXPECT_EQ(RenamedKey("ABCDEFGHIJKL", 10, 12), "ABCDEFGHI-10");
+  EXPECT_EQ(fields(RenamedKey("ABCDEFGHIJKLMNO", 2, 15), RenamedKey("P1", 10, 12),
+                   RenamedKey("ABCDEFGHIJKL", 10, 12)),
+            "ABCDEFGHIJKLM-2|P1-10|ABCDEFGHI-10");
 }
 
 TEST_F(TransferTest, ReplaceDeletesTheTickedGroupOnly) {
@@ -201,9 +190,7 @@ TEST_F(TransferTest, ReplaceDeletesTheTickedGroupOnly) {
   addClient("C02", "林大華");
   addProgram("P02", "安神");
   ASSERT_TRUE(importNow(false, true, true).ok);
-  EXPECT_EQ(count("VOCUST"), 1);
-  EXPECT_EQ(count("VODATA"), 1);
-  EXPECT_EQ(count("VOPRO"), 2);  // programs were not ticked
+  EXPECT_EQ(counts({"VOCUST", "VODATA", "VOPRO"}), "1 1 2");  // programs were not ticked
 }
 
 TEST_F(TransferTest, HostileFilesChangeNothing) {
@@ -219,11 +206,8 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
     EXPECT_TRUE(dbtest::makeDatabase(transferFile(), statements));
     return ruto::test::readFile(transferFile());
   };
-  struct Case {
-    const char* what;
-    QByteArray file;
-    const char* says;
-  } cases[] = {
+  const std::tuple<const char*, QByteArray, const char*> cases[] = {
+      // what, file, message
       {"text", "just some text\n", "不是本系統的資料庫檔案"},
       {"jet", jet, "Access (Jet)"},
       {"truncated", good.left(good.size() / 2), "匯入檔案無法使用"},
@@ -261,21 +245,15 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
       {"bytes as a name", variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', x'EDA080')"}),
        "欄位 NAME 不是有效的文字"},
   };
-  for (const Case& c : cases) {
-    ASSERT_TRUE(ruto::test::writeFile(transferFile(), c.file)) << c.what;
-    const TTransferOutcome in = importNow(true, true, true);  // replace: deletes come first
-    EXPECT_FALSE(in.ok) << c.what;
-    EXPECT_TRUE(lastAsked().startsWith("5:")) << c.what;
-    EXPECT_TRUE(lastAsked().contains(c.says)) << c.what << ": " << qPrintable(lastAsked());
-    EXPECT_EQ(ruto::test::readFile(transferFile()), c.file) << c.what;  // source untouched
-    const QByteArray mainAfter = ruto::test::readFile(mainPath_);
-    EXPECT_EQ(mainAfter.size(), mainBefore.size()) << c.what;
-    for (qsizetype i = 0; i < qMin(mainAfter.size(), mainBefore.size()); ++i)
-      if (mainAfter[i] != mainBefore[i]) {
-        ADD_FAILURE() << c.what << ": main database differs at byte " << i;
-        break;
-      }
-    EXPECT_EQ(count("VOCUST"), 1) << c.what;
+  for (const auto& [what, file, says] : cases) {
+    ASSERT_TRUE(ruto::test::writeFile(transferFile(), file)) << what;
+    // Replacing, so the deletes come first; the source and the main database stay untouched.
+    const bool ok = importNow(true, true, true).ok;
+    EXPECT_EQ(fields(ok, lastAsked().left(2), lastAsked().contains(says),
+                     ruto::test::readFile(transferFile()) == file,
+                     ruto::test::readFile(mainPath_) == mainBefore, counts({"VOCUST"})),
+              "0|5:|1|1|1|1")
+        << what << ": " << qPrintable(lastAsked());
   }
 }
 
@@ -285,41 +263,33 @@ QString reason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
   addClient("C01", "王小明");
   ASSERT_TRUE(ruto::test::writeFile(transferFile(), "earlier"));
-  struct Case {
-    int copy;  // 2 = the copy into the destination
-    int copyErrno;
-    int renameErrno;
-    const char* text;
-  } cases[] = {
+  // The failing copy (2 = the one into the destination) and its errno, the rename's errno.
+  const std::tuple<int, int, int, const char*> cases[] = {
       {2, ENOSPC, 0, "5:磁碟容量不足 !! 請排除問題後重新匯出資料。"},
       {0, 0, EROFS, "5:磁碟片防寫 !! 請排除問題後重新匯出資料。"},
       {2, EISDIR, 0, "5:資料匯出錯誤 !! ErrorCode[21] %1， 請排除問題後重新匯出資料。"},
       {2, ETIMEDOUT, 0, "5:資料匯出錯誤 !! ErrorCode[110] %1， 請排除問題後重新匯出資料。"},
       {2, ENOMEDIUM, 0, "5:磁碟機尚未準備妥當，或沒有磁片 !! 請排除問題後重新匯出資料。"},
   };
-  for (const Case& c : cases) {
-    FailingFiles files;
-    files.failCopy = c.copy;
-    files.copyErrno = c.copyErrno;
-    files.renameErrno = c.renameErrno;
-    EXPECT_FALSE(exportNow(false, true, &files).ok);
-    EXPECT_EQ(lastAsked(), QString(c.text).replace("%1", reason(c.copyErrno)));
-    EXPECT_EQ(ruto::test::readFile(transferFile()), "earlier");
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"VoTran.mdb"});
+  for (const auto& [copy, copyErrno, renameErrno, text] : cases) {
+    FailingFiles files(copy, copyErrno, renameErrno);
+    const bool ok = exportNow(false, true, &files).ok;
+    EXPECT_EQ(
+        fields(ok, lastAsked(), ruto::test::readFile(transferFile()),
+               QDir(folder()).entryList(QDir::Files | QDir::Hidden).join('/')),
+        fields(false, QString(text).replace("%1", reason(copyErrno)), "earlier", "VoTran.mdb"));
   }
   // Import from a folder without the file.
   QDir().mkpath(folder() + "/empty");
-  EXPECT_FALSE(importNow(true, true, false, folder() + "/empty").ok);
-  EXPECT_EQ(lastAsked(), "5:來源的檔案資料不存在 !! 請排除問題後重新匯入資料。");
+  EXPECT_EQ(said(importNow(true, true, false, folder() + "/empty")),
+            "0|5:來源的檔案資料不存在 !! 請排除問題後重新匯入資料。");
   // A folder in the file's place is no missing disk either way.
   QDir().mkpath(folder() + "/dir/VoTran.mdb");
-  EXPECT_FALSE(importNow(true, true, false, folder() + "/dir").ok);
-  EXPECT_EQ(lastAsked(),
-            "5:資料匯入錯誤 !! ErrorCode[21] " + reason(EISDIR) + "， 請排除問題後重新匯入資料。");
-  TransferRun run(kMain);
-  EXPECT_FALSE(run.exportTo({folder() + "/dir", false, true, false}).ok);
-  EXPECT_EQ(lastAsked(),
-            "5:資料匯出錯誤 !! ErrorCode[21] " + reason(EISDIR) + "， 請排除問題後重新匯出資料。");
+  const QString code = " !! ErrorCode[21] " + reason(EISDIR) + "， 請排除問題後重新匯";
+  EXPECT_EQ(said(importNow(true, true, false, folder() + "/dir")),
+            fields(false, "5:資料匯入錯誤" + code + "入資料。"));
+  EXPECT_EQ(said(exportNow(false, true, nullptr, folder() + "/dir")),
+            fields(false, "5:資料匯出錯誤" + code + "出資料。"));
 }
 
 TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
@@ -328,14 +298,13 @@ TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
   ASSERT_TRUE(ruto::test::writeFile(upper, "old"));
   QFile::setPermissions(upper, QFile::ReadOwner);
   ASSERT_TRUE(exportNow(false, true).ok);
-  EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"VOTRAN.MDB"});
-  EXPECT_TRUE(ruto::test::readFile(upper).startsWith("SQLite format 3"));
+  EXPECT_EQ(fields(QDir(folder()).entryList(QDir::Files).join('/'),
+                   ruto::test::readFile(upper).startsWith("SQLite format 3")),
+            "VOTRAN.MDB|1");
   // The install folder as the destination loses nothing.
   const QByteArray templ = content("VoSpa.mdb");
-  TransferRun run(kMain);
-  ASSERT_TRUE(run.exportTo({dir_.path(), false, true, false}).ok);
-  EXPECT_EQ(content("VoSpa.mdb"), templ);
-  EXPECT_TRUE(has("VoTran.mdb"));
+  ASSERT_TRUE(exportNow(false, true, nullptr, dir_.path()).ok);
+  EXPECT_TRUE(content("VoSpa.mdb") == templ && has("VoTran.mdb"));
   ASSERT_TRUE(importNow(false, true, false, dir_.path()).ok);
   EXPECT_TRUE(has("VoTran.mdb"));
 }
@@ -359,32 +328,23 @@ TEST(TransferErrors, CodesAndTexts) {
                                        {ENODEV, 21},  {ENXIO, 21},    {EIO, 30},  {ENOSPC, 112},
                                        {EDQUOT, 112}, {ETIMEDOUT, 0}, {EISDIR, 0}};
   for (auto [err, code] : codes) EXPECT_EQ(TransferErrorCode(err), code) << err;
-  EXPECT_EQ(TransferErrorText(31, false),
-            "無法讀取指定裝置，或磁碟格式化錯誤 !! 請排除問題後重新匯入資料。");
-  EXPECT_EQ(TransferErrorText(7, false),
+  EXPECT_EQ(fields(TransferErrorText(31, false), TransferErrorText(7, false)),
+            "無法讀取指定裝置，或磁碟格式化錯誤 !! 請排除問題後重新匯入資料。|"
             "資料匯入錯誤 !! ErrorCode[7]， 請排除問題後重新匯入資料。");
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(TransferTest, OrphanTestsArriveAsTheyAreAndOnlyOnce) {
   addClient("C01", "王小明");
   ASSERT_TRUE(exec("INSERT INTO VODATA (CUSTNO, VODATE, VO1) VALUES ('X9', 45001, 33.5)"));
   ASSERT_TRUE(exportNow(false, true).ok);
   ASSERT_TRUE(exec("DELETE FROM VODATA WHERE CUSTNO = 'X9'"));
-  TTransferOutcome in = importNow(false, true);
-  ASSERT_TRUE(in.ok) << qPrintable(in.message);
-  EXPECT_EQ(in.records.detailsAdded, 1);
-  EXPECT_EQ(dbtest::firstRow(kMain, "SELECT CUSTNO, VO1 FROM VODATA WHERE CUSTNO = 'X9'"),
-            "X9|33.5");
-  in = importNow(false, true);
-  EXPECT_EQ(in.records.detailsAdded, 0);
-  EXPECT_EQ(count("VODATA"), 2);
+  const TTransferOutcome in = importNow(false, true);
+  EXPECT_EQ(fields(in.ok, in.records.detailsAdded,
+                   row("SELECT CUSTNO, VO1 FROM VODATA WHERE CUSTNO = 'X9'")),
+            "1|1|X9|33.5");
+  const int added = importNow(false, true).records.detailsAdded;
+  EXPECT_EQ(fields(added, counts({"VODATA"})), "0|2");
 }
-
-}  // namespace
 
 TEST_F(TransferTest, ATextTooLongForAnOptionalRunEndsOnlyThatRun) {
   addProgram("P01", "舒眠");
@@ -394,11 +354,11 @@ TEST_F(TransferTest, ATextTooLongForAnOptionalRunEndsOnlyThatRun) {
                        "ProParm4 = 'c', PrtFG = 1"}));
   ASSERT_TRUE(exec("DELETE FROM VOPRO"));
   ASSERT_TRUE(importNow(true, false).ok) << qPrintable(lastAsked());
-  EXPECT_EQ(dbtest::firstRow(kMain,
-                             "SELECT ProFN, ProScrp1, ProScrp2, ProPrg1, ProParm4, PrtFG FROM "
-                             "VOPRO"),
+  EXPECT_EQ(row("SELECT ProFN, ProScrp1, ProScrp2, ProPrg1, ProParm4, PrtFG FROM VOPRO"),
             "1010|a|<null>|<null>|<null>|1");
 }
+
+}  // namespace
 
 TEST_F(TransferTest, AnImportedCommandRunsOnlyOnceTheOperatorApprovedIt) {
   const QString ran = dir_.filePath("ran");

@@ -6,6 +6,7 @@
 
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
+#include "records/RecordsFixture.h"
 #include "records/Transfer.h"
 #include "records/ui/DataExchangeDialog.h"
 #include "records/ui/RecordGrid.h"
@@ -20,36 +21,31 @@ class DataExchangeDialogTest : public InstallFolderTest {
     putTemplate();
     const QString main = dbtest::freshCopy(dir_, QStringLiteral("ruto4.mdb"));
     ASSERT_EQ(OpenDatabase(kMainConnection, main, kMainTables), DbOpenResult::Ok);
-    ASSERT_TRUE(dbtest::exec(kMainConnection,
-                             "INSERT INTO VOCUST (CUSTNO, NAME, ADDR) VALUES ('C01', '王小明', "
-                             "'台北市')"));
-    ASSERT_TRUE(
-        dbtest::exec(kMainConnection, "INSERT INTO VOPRO (ProNo, ProName) VALUES ('P01', '舒眠')"));
-    folder_ = dir_.filePath("usb");
+    for (const char* s :
+         {"INSERT INTO VOCUST (CUSTNO, NAME, ADDR) VALUES ('C01', '王小明', '台北')",
+          "INSERT INTO VOPRO (ProNo, ProName) VALUES ('P01', '舒眠')"})
+      ASSERT_TRUE(dbtest::exec(kMainConnection, s)) << s;
     QDir().mkpath(folder_);
   }
   void TearDown() override {
     CloseDatabase(kMainConnection);
     InstallFolderTest::TearDown();
   }
-  QString folder_;
+  QString folder_ = dir_.filePath("usb");
 };
 
 TEST_F(DataExchangeDialogTest, ButtonRulesAndARoundTripThroughTheWindow) {
   DataExchangeDialog w;
   w.show();
-  EXPECT_EQ(w.windowTitle(), "檔案匯入/匯出作業");
-  EXPECT_EQ(w.statusBar->currentMessage(),
-            "本功能會將系統工作目錄下的檔案資料，匯出到您所指定的磁碟或目錄中。");
-  EXPECT_FALSE(w.exportButton->isEnabled());
-  EXPECT_FALSE(w.importButton->isEnabled());
-  EXPECT_FALSE(w.programGrid->isVisible());
-  EXPECT_EQ(w.programCount->text(), "[     1]");
+  EXPECT_EQ(fields(w.windowTitle(), w.statusBar->currentMessage(), w.exportButton->isEnabled(),
+                   w.importButton->isEnabled(), w.programGrid->isVisible(), w.programCount->text()),
+            "檔案匯入/匯出作業|本功能會將系統工作目錄下的檔案資料，匯出到您所指定的磁碟或目錄中。"
+            "|0|0|0|[     1]");
 
   w.exportRecordsBox->click();
-  EXPECT_TRUE(w.exportButton->isEnabled());
-  EXPECT_TRUE(w.clientGrid->isVisible());
-  EXPECT_TRUE(w.clientCount->isVisible());
+  EXPECT_EQ(
+      fields(w.exportButton->isEnabled(), w.clientGrid->isVisible(), w.clientCount->isVisible()),
+      "1|1|1");
   w.setDirectory(1, folder_);
   EXPECT_EQ(w.directory(1), folder_);
 
@@ -66,13 +62,11 @@ TEST_F(DataExchangeDialogTest, ButtonRulesAndARoundTripThroughTheWindow) {
     return true;
   });
   w.exportButton->click();
-  ASSERT_EQ(asked_.last(), "6:資料匯出成功 !!");
-  EXPECT_EQ(positions.last(), 2000);  // the full bar under the success message
-  EXPECT_FALSE(exitEnabled);
-  EXPECT_FALSE(leftDuringRun);
-  EXPECT_EQ(w.progressBar->Position(), 0);
-  EXPECT_TRUE(w.exitButton->isEnabled());
-  EXPECT_TRUE(QFile::exists(folder_ + "/VoTran.mdb"));
+  // The full bar under the success message, an empty one after it.
+  EXPECT_EQ(
+      fields(asked_.last(), positions.last(), exitEnabled, leftDuringRun, w.progressBar->Position(),
+             w.exitButton->isEnabled(), QFile::exists(folder_ + "/VoTran.mdb")),
+      "6:資料匯出成功 !!|2000|0|0|0|1|1");
 
   // Import page: the file list decides once a group is ticked.
   w.pages->setCurrentWidget(w.importPage);
@@ -80,17 +74,14 @@ TEST_F(DataExchangeDialogTest, ButtonRulesAndARoundTripThroughTheWindow) {
             "本功能會將您所指定的磁碟或目錄中檔案資料，匯入到系統工作目錄中。");
   w.setDirectory(2, dir_.filePath("nowhere-else"));
   w.importRecordsBox->click();
-  w.setDirectory(2, dir_.path());
-  w.showImportFolder();
-  EXPECT_EQ(w.importFileList->count(), 0);
-  EXPECT_FALSE(w.importButton->isEnabled());
-  w.setDirectory(2, folder_);
-  w.showImportFolder();
-  EXPECT_EQ(w.importFileList->count(), 1);
-  EXPECT_TRUE(w.importButton->isEnabled());
+  for (const QString& folder : {dir_.path(), folder_}) {
+    w.setDirectory(2, folder);
+    w.showImportFolder();
+    EXPECT_EQ(fields(w.importFileList->count(), w.importButton->isEnabled()),
+              folder == folder_ ? "1|1" : "0|0");
+  }
   w.importButton->click();
-  EXPECT_TRUE(asked_.last().contains("沒有新增任何資料")) << qPrintable(asked_.last());
-  EXPECT_EQ(w.progressBar->Position(), 0);
+  EXPECT_EQ(fields(asked_.last().contains("沒有新增任何資料"), w.progressBar->Position()), "1|0");
 }
 
 }  // namespace
