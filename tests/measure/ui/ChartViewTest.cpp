@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "UiChecks.h"
 #include "measure/Charts.h"
 #include "measure/ui/ChartView.h"
 #include "support/TestSupport.h"
@@ -44,20 +45,13 @@ QImage render(ChartType kind, const Fixture& f) {
 
 // True when any pixel of the row y, x0 <= x < x1, has `color`.
 bool rowHas(const QImage& image, int y, int x0, int x1, TColor color) {
-  for (int x = x0; x < x1; ++x)
-    if (ruto::test::at(image, x, y) == color) return true;
-  return false;
+  return ruto::test::countColor(image, color, QRect(x0, y, x1 - x0, 1)) > 0;
 }
 
 // Smoothed text has few pixels of the pure colour: count the clearly red ones.
 int reddish(const QImage& image, int x0, int y0, int x1, int y1) {
-  int n = 0;
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x) {
-      const QColor c = image.pixelColor(x, y);
-      n += c.red() > 180 && c.green() < 120 && c.blue() < 120 ? 1 : 0;
-    }
-  return n;
+  const auto red = [](QColor c) { return c.red() > 180 && c.green() < 120 && c.blue() < 120; };
+  return ruto::test::countPixels(image, red, QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)));
 }
 
 TEST(ChartView, EveryChartOnPixels) {

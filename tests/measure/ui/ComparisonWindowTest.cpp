@@ -2,6 +2,7 @@
 #include <QPrinter>
 #include <QtWidgets>
 
+#include "UiChecks.h"
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
@@ -17,12 +18,7 @@ using namespace ruto;
 
 namespace {
 
-int count(const QImage& img, TColor color) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) n += ruto::test::at(img, x, y) == color;
-  return n;
-}
+using ruto::test::countColor;
 
 class ComparisonWindowTest : public ::testing::Test {
  protected:
@@ -60,8 +56,8 @@ TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
   EXPECT_FALSE(w.compareBandButton->isEnabled());
   EXPECT_TRUE(w.hideBandButton->isChecked());
   QImage chart = w.chartBox->grab().toImage();
-  EXPECT_GT(count(chart, 0x0000FF), 24 * 20);  // red squares of curve 1
-  EXPECT_EQ(count(chart, 0xFFFF00), 0);
+  EXPECT_GT(countColor(chart, 0x0000FF), 24 * 20);  // red squares of curve 1
+  EXPECT_EQ(countColor(chart, 0xFFFF00), 0);
 
   WindowOpeners().clientBrowser = [](QWidget*) {
     EXPECT_FALSE(ViewState.BrowseForCurrent);
@@ -82,7 +78,7 @@ TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
   EXPECT_EQ(w.Data().Band, BandSource::Compare);
   EXPECT_FALSE(w.hideBandButton->isChecked());
   chart = w.chartBox->grab().toImage();
-  EXPECT_GT(count(chart, 0xFFFF00), 24 * 20);
+  EXPECT_GT(countColor(chart, 0xFFFF00), 24 * 20);
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("comparison-window"));
 }
 
@@ -132,7 +128,7 @@ TEST_F(ComparisonBrowserTest, ABrowserLeftWithoutALoadGivesNoSecondCurve) {
     EXPECT_EQ(CompareTest.CurveCount, 1);
     EXPECT_EQ(w.Block[2][1]->text(), "");
     EXPECT_FALSE(w.compareBandButton->isEnabled());
-    EXPECT_EQ(count(w.chartBox->grab().toImage(), 0xFFFF00), 0);  // no aqua squares
+    EXPECT_EQ(countColor(w.chartBox->grab().toImage(), 0xFFFF00), 0);  // no aqua squares
   }
 }
 

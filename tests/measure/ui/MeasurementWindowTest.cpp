@@ -27,14 +27,6 @@ using namespace ruto::test;
 
 namespace {
 
-int countColor(const QImage& img, TColor c) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (at(img, x, y) == c) ++n;
-  return n;
-}
-
 class MeasurementWindowTest : public test::InstalledMeterFixture {
  protected:
   void SetUp() override {
@@ -331,7 +323,7 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   const QImage mid = w.grab().toImage();
   test::savePng(mid, "measurement-mid-sampling");
   const QRect box(w.traceBox->mapTo(&w, QPoint(0, 0)), w.traceBox->size());
-  EXPECT_GT(countColor(mid.copy(box), 0x0000FF), 50) << "trace on screen";
+  EXPECT_GT(countColor(mid, 0x0000FF, box), 50) << "trace on screen";
 
   // The rest of the run: every point pressed and lifted.
   meter->setReadingSource(
@@ -367,13 +359,8 @@ TEST_F(MeasurementWindowTest, EveryPointPictureIsInstalledAndShown) {
       ASSERT_FALSE(shown.isNull()) << PointPictureName(point, kind).toStdString();
       EXPECT_EQ(shown.size(), QSize(240, 200));
       // The marked point: some strong red in the picture.
-      int red = 0;
-      for (int y = 0; y < shown.height(); y += 2)
-        for (int x = 0; x < shown.width(); x += 2) {
-          const QColor c = shown.pixelColor(x, y);
-          if (c.red() > 180 && c.green() < 60 && c.blue() < 60) ++red;
-        }
-      EXPECT_GT(red, 10) << point << "/" << kind;
+      const auto red = [](QColor c) { return c.red() > 180 && c.green() < 60 && c.blue() < 60; };
+      EXPECT_GT(countPixels(shown, red), 40) << point << "/" << kind;
     }
   }
   w.stopMeasurement();

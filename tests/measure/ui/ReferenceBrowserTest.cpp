@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "UiChecks.h"
 #include "app/TextCodec.h"
 #include "measure/ui/ReferenceBrowser.h"
 #include "support/TestSupport.h"
@@ -170,12 +171,7 @@ TEST_F(ReferenceBrowserTest, BuiltDatabaseHoldsTheTextsItsReadersNeedForEveryKey
   }
 }
 
-int countPixels(const QImage& image, auto predicate) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) n += predicate(image.pixelColor(x, y)) ? 1 : 0;
-  return n;
-}
+using ruto::test::countPixels;
 
 TEST_F(ReferenceBrowserTest, BrowserRendersTheBuiltDatabase) {
   ASSERT_TRUE(openBuilt());

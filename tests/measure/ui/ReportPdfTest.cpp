@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 
 #include "AnalysisDatabases.h"
+#include "UiChecks.h"
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/InstallDir.h"
@@ -136,25 +137,13 @@ PdfOut printPdf(const QString& name, const TReportInput& in) {
 
 // Pixels clearly away from grey, per page image.
 int colouredPixels(const QImage& img) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) {
-      const QColor c(img.pixel(x, y));
-      const int hi = std::max({c.red(), c.green(), c.blue()});
-      const int lo = std::min({c.red(), c.green(), c.blue()});
-      if (hi - lo > 80) ++n;
-    }
-  return n;
+  return test::countPixels(img, [](QColor c) {
+    return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 80;
+  });
 }
-
 int redPixels(const QImage& img) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) {
-      const QColor c(img.pixel(x, y));
-      if (c.red() > 200 && c.green() < 90 && c.blue() < 90) ++n;
-    }
-  return n;
+  return test::countPixels(
+      img, [](QColor c) { return c.red() > 200 && c.green() < 90 && c.blue() < 90; });
 }
 
 std::vector<QImage> rasterise(const QString& pdf, const QString& name) {
