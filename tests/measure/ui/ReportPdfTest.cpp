@@ -4,22 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFontMetrics>
-#include <QImage>
-#include <QListWidget>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QSqlQuery>
-#include <QTemporaryDir>
+#include <QtWidgets>
 
 #include "AnalysisDatabases.h"
 #include "UiChecks.h"
@@ -175,30 +161,25 @@ TEST(ReportPdf, ColourAndMonochromeReportsReadBack) {
     // radical blocks share (比 頁 大 長 民). Runs of blanks read as one.
     const QString text = test::pdfText(out.path);
     for (const QString& expected :
-         {QString("R.U.T.O.經絡能量分析儀分析報表"), QString("編號: R24A0815"),
-          QString("姓名: 林長民"), QString("Zelvan RUTO Version: 5"), QString("大腸經"),
-          QString("精神狀態比值:"), QString("經絡虛實分析圖-長條"), QString("測量方式:"),
-          QString("[ 1 ]"), QString("專家療程建議"), QString("平衡，")})
+         QStringList{"R.U.T.O.經絡能量分析儀分析報表", "編號: R24A0815", "姓名: 林長民",
+                     "Zelvan RUTO Version: 5", "大腸經", "精神狀態比值:", "經絡虛實分析圖-長條",
+                     "測量方式:", "[ 1 ]", "專家療程建議", "平衡，"})
       EXPECT_TRUE(text.contains(expected)) << c.name << " " << expected.toStdString();
     EXPECT_TRUE(text.contains(QRegularExpression("第\\s*2\\s*頁"))) << c.name;
     EXPECT_EQ(test::radicalsIn(text), QString()) << c.name;
 
     const std::vector<QImage> pages = rasterise(out.path, c.name);
     ASSERT_EQ(static_cast<int>(pages.size()), out.recordedPages) << c.name;
+    // Monochrome pages have no colour but for the conductance chart's; colour ones some red.
     int red = 0;
-    for (size_t i = 0; i < pages.size(); ++i) {
-      red += redPixels(pages[i]);
-      const int page = static_cast<int>(i) + 1;
-      if (!c.colour && !(c.conductance && page == out.conductancePage)) {
-        EXPECT_EQ(colouredPixels(pages[i]), 0) << c.name << " page " << page;
-      }
+    for (int page = 1; page <= out.recordedPages; ++page) {
+      const QImage& image = pages[size_t(page - 1)];
+      red += redPixels(image);
+      EXPECT_TRUE(c.colour ||
+                  (colouredPixels(image) > 0) == (c.conductance && page == out.conductancePage))
+          << c.name << " page " << page;
     }
-    if (c.colour) {
-      EXPECT_GT(red, 200) << c.name;
-    }
-    if (!c.colour && c.conductance) {
-      EXPECT_GT(colouredPixels(pages[size_t(out.conductancePage - 1)]), 0);
-    }
+    EXPECT_TRUE(!c.colour || red > 200) << c.name << " " << red;
   }
 }
 
@@ -233,8 +214,8 @@ class AnalysisReportTest : public ::testing::Test {
     Settings = DefaultSettings();
     ViewState = TViewState{};
     CurrentTest = TCurrentTest{};
-    for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
-    for (int p : {1, 7, 3, 9}) CurrentTest.Values[p] = 80;
+    for (int p = 1; p <= 24; ++p)
+      CurrentTest.Values[p] = p == 1 || p == 3 || p == 7 || p == 9 ? 80 : 50;
     CurrentTest.CompValues = CurrentTest.Values;
     CurrentTest.VoDate = 46000.5;
     CurrentClient = TClientInfo{};
@@ -299,9 +280,8 @@ TEST_F(AnalysisReportTest, PrintButtonPrintsToTheChosenPdf) {
   EXPECT_GE(pdfPages(path_), 2);
   EXPECT_EQ(ViewState.ReportFontSize, 10);
   const QString text = test::pdfText(path_);
-  EXPECT_TRUE(text.contains("王小明"));
-  EXPECT_TRUE(text.contains("[ 1 ]")) << text.left(400).toStdString();
-  EXPECT_TRUE(text.contains("參考DtMA")) << text.left(400).toStdString();
+  for (const char* expected : {"王小明", "[ 1 ]", "參考DtMA"})
+    EXPECT_TRUE(text.contains(expected)) << expected << text.left(400).toStdString();
   EXPECT_TRUE(messages_.filter(PrintNotStartedText()).isEmpty());
 }
 
@@ -331,12 +311,11 @@ TEST_F(AnalysisReportTest, AStoppedJobHandsThePrintSystemNothing) {
   ASSERT_TRUE(waitIdle(*w));
   SharedPrinter().setCopyCount(1);
   ASSERT_EQ(handed.size(), 1);
-  EXPECT_EQ(handed[0].Printer, "Queue 1");
-  EXPECT_EQ(handed[0].Options.mid(0, 2), (QStringList{"-n", "2"}));
-  EXPECT_EQ(handed[0].Title, TReport::DocumentName());
+  EXPECT_EQ(
+      test::joined({handed[0].Printer, handed[0].Options.mid(0, 2).join(' '), handed[0].Title}),
+      "Queue 1|-n 2|" + TReport::DocumentName());
   EXPECT_GE(pages, 2);
-  EXPECT_FALSE(QFile::exists(handed[0].File));
-  EXPECT_FALSE(QFile::exists(path_));
+  EXPECT_FALSE(QFile::exists(handed[0].File) || QFile::exists(path_));
 
   w->printButton->click();
   for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();  // some pages drawn
@@ -373,9 +352,8 @@ TEST_F(AnalysisReportTest, AJobThatCannotStartIsReported) {
   SharedPrinter().setOutputFileName(dir_.filePath("missing/folder/report.pdf"));
   auto w = open();
   w->printButton->click();
-  EXPECT_TRUE(w->printButton->isEnabled());
   EXPECT_EQ(messages_.filter("5:" + PrintNotStartedText()).size(), 1);
-  EXPECT_EQ(w->findChild<PrintAbortBox*>(), nullptr);
-  EXPECT_FALSE(QFile::exists(dir_.filePath("missing/folder/report.pdf")));
-  EXPECT_TRUE(SharedPrinter().docName().isEmpty());
+  EXPECT_TRUE(w->printButton->isEnabled() && !w->findChild<PrintAbortBox*>() &&
+              !QFile::exists(dir_.filePath("missing/folder/report.pdf")) &&
+              SharedPrinter().docName().isEmpty());
 }
