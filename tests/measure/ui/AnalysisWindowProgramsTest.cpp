@@ -3,19 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QCoreApplication>
-#include <QFile>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QToolButton>
+#include <QtWidgets>
 
 #include "AnalysisDatabases.h"
+#include "UiChecks.h"
 #include "app/AskUser.h"
 #include "app/Database.h"
 #include "app/Databases.h"
@@ -23,7 +14,6 @@
 #include "app/LaunchExternal.h"
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
-#include "measure/ReferenceTable.h"
 #include "measure/ui/AnalysisWindow.h"
 #include "support/TestSupport.h"
 
@@ -37,7 +27,7 @@ void recordStart(const QString& program, const QString& param, bool) {
   gStarted << program + u'|' + param;
 }
 
-using ruto::test::runStatement;
+using namespace ruto::test;
 
 QByteArray pngBytes() {
   QImage image(40, 30, QImage::Format_RGB32);
@@ -54,9 +44,9 @@ class AnalysisWindowProgramsTest : public ::testing::Test {
   void SetUp() override {
     SetInstallDir(dir_.path());
     const QString main = dir_.filePath("ruto4.mdb");
-    ASSERT_TRUE(QFile::copy(test::generatedPath("VoSpa.mdb"), main));
+    ASSERT_TRUE(QFile::copy(generatedPath("VoSpa.mdb"), main));
     QFile::setPermissions(main, QFile::ReadOwner | QFile::WriteOwner);
-    ASSERT_TRUE(QFile::copy(test::generatedPath("rutoMTW.mdb"), dir_.filePath("rutoMTW.mdb")));
+    ASSERT_TRUE(QFile::copy(generatedPath("rutoMTW.mdb"), dir_.filePath("rutoMTW.mdb")));
     ASSERT_EQ(OpenDatabase(kMainConnection, main, kMainTables), DbOpenResult::Ok);
     // Lung high on both sides: code 2 at position 6 fits.
     const QString row = "INSERT INTO VOPRDT (ProNo, ProCond, ProAnd, ProFlg) VALUES (?, ?, '', 0)";
@@ -75,8 +65,8 @@ class AnalysisWindowProgramsTest : public ::testing::Test {
     runStatement(kMainConnection, row, {"p2", "000003"});
     runStatement(kMainConnection, row, {"P3", "000001"});
 
-    ASSERT_TRUE(test::openSqlite(kReferenceConnection, ":memory:"));
-    test::makeReferenceTable(kReferenceConnection);
+    ASSERT_TRUE(openSqlite(kReferenceConnection, ":memory:"));
+    makeReferenceTable(kReferenceConnection);
 
     Settings = DefaultSettings();
     ViewState = TViewState{};
@@ -109,18 +99,20 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   AnalysisWindow w;
   w.show();
   QCoreApplication::processEvents();
+  // The picture visible, drawn and scaled to fit, then the four run buttons.
+  const auto states = [&w] {
+    return bits({w.programPicture->isVisible(), !w.programPicture->pixmap().isNull(),
+                 w.programPicture->hasScaledContents(), w.runButtons[0]->isEnabled(),
+                 w.runButtons[1]->isEnabled(), w.runButtons[2]->isEnabled(),
+                 w.runButtons[3]->isEnabled()});
+  };
   ASSERT_EQ(w.programList->count(), 2);
-  EXPECT_EQ(w.programList->item(0)->text(), "A 肺熱");  // name order
-  EXPECT_EQ(w.programList->item(1)->text(), "C 肺熱二");
-  EXPECT_EQ(w.programList->currentRow(), 0);
-  EXPECT_EQ(w.programPane->toPlainText(), "清肺說明");
-  EXPECT_TRUE(w.programPicture->isVisible());
-  EXPECT_FALSE(w.programPicture->pixmap().isNull());
-  EXPECT_TRUE(w.programPicture->hasScaledContents());
-  EXPECT_EQ(w.programScaleLabel->text(), "Fit");
-  const bool enabled[] = {false, true, false, false};
-  for (int n = 0; n < 4; ++n) EXPECT_EQ(w.runButtons[n]->isEnabled(), enabled[n]) << n;
-  EXPECT_EQ(w.runButtons[1]->toolTip(), "播放音樂\n/usr/bin/x y");
+  // In name order, the first shown.
+  EXPECT_EQ(joined({w.programList->item(0)->text(), w.programList->item(1)->text(),
+                    QString::number(w.programList->currentRow()), w.programPane->toPlainText(),
+                    w.programScaleLabel->text(), w.runButtons[1]->toolTip()}),
+            "A 肺熱|C 肺熱二|0|清肺說明|Fit|播放音樂\n/usr/bin/x y");
+  EXPECT_EQ(states(), "1110100");
   w.runCommand2();
   EXPECT_EQ(gStarted, QStringList{"/usr/bin/x|y"});
   // A command nobody approved here is asked about first; a yes is remembered.
@@ -130,18 +122,16 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   EXPECT_EQ(gStarted.size(), 2);
 
   // The supplied programs are listed with none selected.
-  EXPECT_EQ(w.multiMeridianList->currentRow(), -1);
-  EXPECT_TRUE(w.multiMeridianList->selectedItems().isEmpty());
+  EXPECT_TRUE(w.multiMeridianList->currentRow() == -1 &&
+              w.multiMeridianList->selectedItems().isEmpty());
 
   w.resize(785, 556);
-  test::savePng(w.grab().toImage(), "AnalysisWindowProgramsTest");
+  savePng(w.grab().toImage(), "AnalysisWindowProgramsTest");
 
   w.programList->setCurrentRow(1);
   w.showExpertProgram();
-  EXPECT_EQ(w.programPane->toPlainText(), "第二個");
-  EXPECT_EQ(w.programScaleLabel->text(), "Scale");
-  EXPECT_FALSE(w.programPicture->hasScaledContents());
-  for (int n = 0; n < 4; ++n) EXPECT_TRUE(w.runButtons[n]->isEnabled());
+  EXPECT_EQ(w.programPane->toPlainText() + w.programScaleLabel->text(), "第二個Scale");
+  EXPECT_EQ(states().substr(2), "01111");
 }
 
 TEST_F(AnalysisWindowProgramsTest, NothingFitsHidesThePicture) {
@@ -150,9 +140,9 @@ TEST_F(AnalysisWindowProgramsTest, NothingFitsHidesThePicture) {
   AnalysisWindow w;
   w.show();
   QCoreApplication::processEvents();
-  EXPECT_EQ(w.programList->count(), 0);
-  EXPECT_TRUE(w.programPane->toPlainText().isEmpty());
-  EXPECT_FALSE(w.programPicture->isVisible());
+  EXPECT_EQ(bits({w.programList->count() == 0, w.programPane->toPlainText().isEmpty(),
+                  w.programPicture->isVisible()}),
+            "110");
 }
 
 // A program store that cannot be read is reported rather than looking like one where nothing
@@ -166,15 +156,10 @@ TEST_F(AnalysisWindowProgramsTest, AnUnreadableProgramStoreIsReported) {
                         Case{"rutoMTW.mdb", "無法讀取多經絡分析資料庫 rutoMTW.mdb 的療程資料"}}) {
     SCOPED_TRACE(c.file);
     const QString edit = QStringLiteral("break-programs");
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", edit);
-      db.setDatabaseName(dir_.filePath(c.file));
-      ASSERT_TRUE(db.open());
-      runStatement(edit, "ALTER TABLE VOPRDT RENAME TO VOPRDT_OLD");
-      runStatement(edit, "CREATE TABLE VOPRDT (ProNo TEXT)");
-      db.close();
-    }
-    QSqlDatabase::removeDatabase(edit);
+    ASSERT_TRUE(openSqlite(edit, dir_.filePath(c.file)));
+    runStatement(edit, "ALTER TABLE VOPRDT RENAME TO VOPRDT_OLD");
+    runStatement(edit, "CREATE TABLE VOPRDT (ProNo TEXT)");
+    closeSqlite(edit);
     QStringList asked;
     SetAskUserResponder([&](MsgKind, const QString& text) {
       asked << text;
