@@ -7,14 +7,8 @@
 
 #include "AnalysisDatabases.h"
 #include "UiChecks.h"
-#include "app/AskUser.h"
 #include "app/Database.h"
-#include "app/Databases.h"
-#include "app/InstallDir.h"
 #include "app/LaunchExternal.h"
-#include "app/Settings.h"
-#include "app/SharedRecords.h"
-#include "measure/ui/AnalysisWindow.h"
 #include "support/TestSupport.h"
 
 using namespace ruto;

@@ -8,13 +8,7 @@
 
 #include "AnalysisDatabases.h"
 #include "UiChecks.h"
-#include "app/AskUser.h"
-#include "app/Databases.h"
-#include "app/InstallDir.h"
-#include "app/Settings.h"
-#include "app/SharedRecords.h"
 #include "measure/Charts.h"
-#include "measure/ui/AnalysisWindow.h"
 #include "measure/ui/ChartView.h"
 #include "support/TestSupport.h"
 #include "widgets/SortingGrid.h"
@@ -42,48 +36,14 @@ QVariant scalar(const QString& connection, const QString& sql) {
   return q.exec(sql) && q.next() ? q.value(0) : QVariant();
 }
 
-// Lung both high, pericardium both low, heart both high, small intestine high and low: four
-// diagnosis and diet items, three prescriptions. Average 53.125.
-void loadTest() {
-  CurrentTest = TCurrentTest{};
-  for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
-  for (int p : {1, 7, 3, 9, 4}) CurrentTest.Values[p] = 80;
-  for (int p : {2, 8, 10}) CurrentTest.Values[p] = 25;
-  CurrentTest.CompValues = CurrentTest.Values;
-  CurrentTest.VoDate = 46000.5;
-  CurrentTest.Memo1 = {"舊記錄"};
-  CurrentTest.MKey = 7;
-  CurrentClient = TClientInfo{};
-  CurrentClient.CustNo = "A001";
-  CurrentClient.Name = "王小明";
-  CurrentClient.Sex = true;
-}
-
-class AnalysisWindowTest : public ::testing::Test {
+class AnalysisWindowTest : public AnalysisWindowFixture {
  protected:
+  AnalysisWindowTest() : AnalysisWindowFixture("") {}
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    SetInstallDir(dir_.path());
-    ASSERT_TRUE(openSqlite(kMainConnection, dir_.filePath("ruto4.mdb")));
-    runStatement(kMainConnection, "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
+    AnalysisWindowFixture::SetUp();
     runStatement(kMainConnection, "INSERT INTO VODATA VALUES (7, 'stored')");
     makeProgramTables(kMainConnection);
-    ASSERT_TRUE(openSqlite(kReferenceConnection, ":memory:"));
-    makeReferenceTable(kReferenceConnection, "");
     makeMultiMeridianDatabase();
-
-    Settings = DefaultSettings();
-    ViewState = TViewState{};
-    loadTest();
-    SetAskUserResponder([this](MsgKind kind, const QString& text) {
-      messages_ << QString("%1:%2").arg(int(kind)).arg(text);
-      return true;
-    });
-  }
-  void TearDown() override {
-    SetAskUserResponder(nullptr);
-    for (const QString& c : {kMainConnection, kReferenceConnection, kMultiMeridianConnection})
-      closeSqlite(c);
   }
   // The program tables as far as the matcher reads them; the supplied programs add their texts.
   static void makeProgramTables(const QString& connection, bool texts = false) {
@@ -108,17 +68,7 @@ class AnalysisWindowTest : public ::testing::Test {
                  values);
     closeSqlite(maker);
   }
-  // A window shown as the program shows it, with the events of its opening handled.
-  std::unique_ptr<AnalysisWindow> open(QWidget* parent = nullptr) {
-    auto w = std::make_unique<AnalysisWindow>(parent);
-    w->show();
-    QCoreApplication::processEvents();
-    return w;
-  }
   static void click(QListWidget* list, int row) { list->setCurrentRow(row); }
-
-  QTemporaryDir dir_;
-  QStringList messages_;
 };
 
 TEST_F(AnalysisWindowTest, PagesHintsAndStatusTexts) {

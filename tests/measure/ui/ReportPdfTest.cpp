@@ -9,17 +9,10 @@
 
 #include "AnalysisDatabases.h"
 #include "UiChecks.h"
-#include "app/AskUser.h"
-#include "app/Databases.h"
-#include "app/InstallDir.h"
-#include "app/Settings.h"
-#include "app/SharedRecords.h"
-#include "app/TextCodec.h"
 #include "app/ui/PrintAbortBox.h"
 #include "app/ui/SharedPrinter.h"
 #include "measure/Report.h"
 #include "measure/ui/AnalysisReport.h"
-#include "measure/ui/AnalysisWindow.h"
 #include "measure/ui/ReportPrint.h"
 #include "support/TestSupport.h"
 
@@ -201,29 +194,11 @@ TEST(ReportPdf, AbortedPdfLeavesNoFile) {
 
 namespace {
 
-class AnalysisReportTest : public ::testing::Test {
+class AnalysisReportTest : public test::AnalysisWindowFixture {
  protected:
+  AnalysisReportTest() : AnalysisWindowFixture("參考") {}
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    SetInstallDir(dir_.path());
-    ASSERT_TRUE(test::openSqlite(kMainConnection, dir_.filePath("ruto4.mdb")));
-    test::runStatement(kMainConnection,
-                       "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
-    ASSERT_TRUE(test::openSqlite(kReferenceConnection, ":memory:"));
-    test::makeReferenceTable(kReferenceConnection, "參考");
-    Settings = DefaultSettings();
-    ViewState = TViewState{};
-    CurrentTest = TCurrentTest{};
-    for (int p = 1; p <= 24; ++p)
-      CurrentTest.Values[p] = p == 1 || p == 3 || p == 7 || p == 9 ? 80 : 50;
-    CurrentTest.CompValues = CurrentTest.Values;
-    CurrentTest.VoDate = 46000.5;
-    CurrentClient = TClientInfo{};
-    CurrentClient.Name = "王小明";
-    SetAskUserResponder([this](MsgKind kind, const QString& text) {
-      messages_ << QString("%1:%2").arg(int(kind)).arg(text);
-      return true;
-    });
+    AnalysisWindowFixture::SetUp();
     // A job that an earlier test left running on the shared printer is let finish first.
     QElapsedTimer wait;
     wait.start();
@@ -239,15 +214,12 @@ class AnalysisReportTest : public ::testing::Test {
     SharedPrinter().setOutputFileName(path_);
   }
   void TearDown() override {
-    SetAskUserResponder(nullptr);
     SetPrintSpooler({});
     AnalysisReportPrinter() = nullptr;
-    for (const QString& c : {kMainConnection, kReferenceConnection}) test::closeSqlite(c);
+    AnalysisWindowFixture::TearDown();
   }
   std::unique_ptr<AnalysisWindow> open() {
-    auto w = std::make_unique<AnalysisWindow>();
-    w->show();
-    QCoreApplication::processEvents();
+    auto w = AnalysisWindowFixture::open();
     for (QCheckBox* box : w->printChecks)
       if (box) box->setChecked(true);
     w->printRadios[1]->setChecked(true);
@@ -261,8 +233,6 @@ class AnalysisReportTest : public ::testing::Test {
     return w.printButton->isEnabled();
   }
 
-  QTemporaryDir dir_;
-  QStringList messages_;
   QString path_;
 };
 
