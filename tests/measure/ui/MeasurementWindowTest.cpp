@@ -113,10 +113,7 @@ TEST_F(MeasurementWindowTest, ValuesAreReadThroughTheAccessibleTable) {
 }
 
 TEST_F(MeasurementWindowTest, ClientBlockAndBirthday) {
-  CurrentClient.CustNo = "A01";
-  CurrentClient.Name = "王小明";
-  CurrentClient.Tel = "02-1234";
-  CurrentClient.Sex = false;
+  CurrentClient = {"A01", "王小明", false, 0, {}, "02-1234", {}, {}, {}};
   const struct {
     double birth;
     bool shown;
@@ -222,9 +219,7 @@ TEST_F(MeasurementWindowTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesThe
     int liveAfter;
   } cases[] = {{12, 0x000102, 0}, {11, 0x000101, 11}, {24, 0x000102, 0}};
   for (const auto& c : cases) {
-    meter->setRegister(6, 0);
-    meter->setRegister(7, 1);
-    meter->setRegister(8, 1);
+    for (int r : {6, 7, 8}) meter->setRegister(r, r == 6 ? 0 : 1);  // counter 0x000101
     CurrentTest.LivePointCount = c.live;
     MeasurementWindow w;
     w.show();

@@ -54,13 +54,9 @@ TReportInput fullInput(bool colour, bool conductance) {
   QString paragraph;
   for (int i = 0; i < 6; ++i) paragraph += "經絡氣血運行不暢時，宜調和陰陽並注意作息。";
   for (int key = 1; key <= 17; ++key) {
-    TReferenceRow row;
-    row.Found = true;
-    for (QString* t :
-         {&row.DtMA1, &row.DtMA2, &row.DtMA3, &row.DtMH1, &row.DtMH2, &row.DtMH3, &row.DtMH4,
-          &row.DtMH5, &row.DtML1, &row.DtML2, &row.DtML3, &row.DtML4, &row.DtML5})
-      *t = paragraph + "\r\n" + paragraph;
-    in.Reference[key] = row;
+    in.Reference[key].Found = true;
+    for (const TReferenceColumn& c : ReferenceTextColumns())
+      in.Reference[key].*(c.member) = paragraph + "\r\n" + paragraph;
   }
   in.DiagnosisItems = {"身體能量", "肺經", "心經"};
   in.Analysis.ExplainCodes = {13, 1, 3};
