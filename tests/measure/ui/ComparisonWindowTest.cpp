@@ -24,9 +24,7 @@ class ComparisonWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InitCompFactors();
-    CurrentClient = {};
-    CurrentClient.CustNo = "A01";
-    CurrentClient.Name = "王小明";
+    CurrentClient = {"A01", "王小明", true, 0, {}, {}, {}, {}, {}};
     CurrentTest = {};
     for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
     RecomputeCompValues(CurrentTest);

@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QtWidgets>
 
+#include "AnalysisDatabases.h"
 #include "UiChecks.h"
 #include "app/TextCodec.h"
 #include "measure/ui/ReferenceBrowser.h"
@@ -27,10 +28,9 @@ class ReferenceBrowserTest : public ::testing::Test {
     return open(ruto::test::generatedPath("rutoTW.mdb"), "QSQLITE_OPEN_READONLY");
   }
   bool openFake() {  // empty, in memory
-    QStringList defs = {"MKEY INTEGER PRIMARY KEY"};
-    for (const TReferenceColumn& c : ReferenceTextColumns()) defs << QString(c.name) + " TEXT";
-    return open(":memory:") &&
-           QSqlQuery(db_).exec("CREATE TABLE VOMTDB (" + defs.join(',') + ", DtGpM BLOB)");
+    if (!open(":memory:")) return false;
+    ruto::test::makeReferenceTable("refdb");
+    return true;
   }
   bool open(const QString& path, const QString& options = {}) {
     db_ = QSqlDatabase::addDatabase("QSQLITE", "refdb");
