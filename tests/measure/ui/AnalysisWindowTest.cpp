@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QtWidgets>
 
 #include "AnalysisDatabases.h"
@@ -187,9 +188,7 @@ TEST_F(AnalysisWindowTest, ChartButtonsAnswerKeyboardAndAccessibleActions) {
                                        {w->curveChartButton, ChartType::Curve}}) {
       way.press(button);
       // The press action clicks after a short delay.
-      QElapsedTimer waited;
-      waited.start();
-      while (waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      QTest::qWait(300);
       w->repaint();
       EXPECT_EQ(ViewState.ChartKind, kind) << button->objectName().toStdString();
       EXPECT_EQ(w->chartView->title(), ChartTitle(kind));

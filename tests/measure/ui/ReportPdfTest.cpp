@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
+#include <QTest>
 #include <QtWidgets>
 
 #include "AnalysisDatabases.h"
@@ -196,11 +197,7 @@ class AnalysisReportTest : public test::AnalysisWindowFixture {
   void SetUp() override {
     AnalysisWindowFixture::SetUp();
     // A job that an earlier test left running on the shared printer is let finish first.
-    QElapsedTimer wait;
-    wait.start();
-    while (SharedPrinter().printerState() == QPrinter::Active && wait.elapsed() < 5000)
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_NE(SharedPrinter().printerState(), QPrinter::Active);
+    ASSERT_TRUE(QTest::qWaitFor([] { return SharedPrinter().printerState() != QPrinter::Active; }));
     AnalysisReportPrinter() = PrintAnalysisReport;
     // A file per test: the tests of this window run side by side in separate processes.
     path_ = test::outputDir() + "/report-window-" +
@@ -223,10 +220,7 @@ class AnalysisReportTest : public test::AnalysisWindowFixture {
   }
   // Runs the event loop until the print button is usable again.
   static bool waitIdle(AnalysisWindow& w) {
-    QElapsedTimer t;
-    t.start();
-    while (!w.printButton->isEnabled() && t.elapsed() < 60000) QCoreApplication::processEvents();
-    return w.printButton->isEnabled();
+    return QTest::qWaitFor([&w] { return w.printButton->isEnabled(); }, 60000);
   }
 
   QString path_;
