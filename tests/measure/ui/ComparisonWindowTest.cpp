@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QPrinter>
+#include <QTest>
 #include <QtWidgets>
 
 #include "UiChecks.h"
@@ -143,9 +144,8 @@ TEST_F(ComparisonWindowTest, AStoppedJobHandsThePrintSystemNothing) {
     ASSERT_NE(box, nullptr);
     QApplication::processEvents();  // the title lines are drawn
     if (stop) box->abortButton->click();
-    for (int i = 0; i < 100 && w.findChild<PrintAbortBox*>(); ++i)
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_EQ(w.findChild<PrintAbortBox*>(), nullptr);  // hidden and gone with its job
+    // Hidden and gone with its job.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 2000));
   };
   print(true);
   EXPECT_TRUE(texts.isEmpty());

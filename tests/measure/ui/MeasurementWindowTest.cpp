@@ -55,7 +55,7 @@ class MeasurementWindowTest : public test::InstalledMeterFixture {
     virtualClock.advance(10);
   }
   void ticksUntil(MeasurementWindow& w, const std::function<bool()>& done, int limit = 2000) {
-    for (int i = 0; i < limit && w.Run().running() && !done(); ++i) tick(w);
+    for (int i = 0; i < limit && w.Run().running() && !(done && done()); ++i) tick(w);
   }
 
   TWindowOpeners savedOpeners;
@@ -323,8 +323,7 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   // The rest of the run: every point pressed and lifted.
   meter->setReadingSource(
       [&] { return w.Run().phase() == MeasureRun::Phase::AwaitLift ? 0 : 1000; });
-  ticksUntil(
-      w, [] { return false; }, 24 * 400);
+  ticksUntil(w, {}, 24 * 400);
   ASSERT_FALSE(w.Run().running());
   // Point 1 was re-aimed past.
   EXPECT_EQ(joined({w.valueGrid->Cells(3, 2), w.valueGrid->Cells(12, 2), w.valueGrid->Cells(1, 1),
