@@ -69,7 +69,6 @@ class AnalysisWindowTest : public AnalysisWindowFixture {
                  values);
     closeSqlite(maker);
   }
-  static void click(QListWidget* list, int row) { list->setCurrentRow(row); }
 };
 
 TEST_F(AnalysisWindowTest, PagesHintsAndStatusTexts) {
@@ -300,26 +299,26 @@ TEST_F(AnalysisWindowTest, ListsFollowOneAnotherByPosition) {
                     w->prescriptionPane->toPlainText()}),
             "DtMA1-13\n\nDtMA2-13|DtMA3-1\n\nDtMH4-1|DtMH3-1\n\nDtMH2-1");
 
-  click(w->diagnosisList, 7);  // heart
+  w->diagnosisList->setCurrentRow(7);  // heart
   EXPECT_EQ(rows(), "7 2 2");
   EXPECT_EQ(w->prescriptionList->currentItem()->text() + w->ryodorakuPane->toPlainText(),
             "【心經異常】DtMH5-3");
   // Small intestine: no prescription at this place, no conductance text for opposite signs.
-  click(w->diagnosisList, 8);
+  w->diagnosisList->setCurrentRow(8);
   EXPECT_EQ(rows(), "8 3 -1");
   EXPECT_TRUE(w->prescriptionList->selectedItems().isEmpty());
   EXPECT_EQ(w->prescriptionPane->toPlainText() + w->ryodorakuPane->toPlainText(), "");
 
-  click(w->prescriptionList, 1);  // pericardium
+  w->prescriptionList->setCurrentRow(1);  // pericardium
   EXPECT_EQ(rows(), "6 1 1");
   EXPECT_EQ(w->prescriptionPane->toPlainText(), "DtML3-2\n\nDtML2-2");
-  click(w->diagnosisList, 2);  // a body-state item moves nothing
+  w->diagnosisList->setCurrentRow(2);  // a body-state item moves nothing
   EXPECT_EQ(rows(), "2 1 1");
 }
 
 TEST_F(AnalysisWindowTest, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
   auto w = open();
-  click(w->diagnosisList, 5);  // lung, both high: both panes hold text
+  w->diagnosisList->setCurrentRow(5);  // lung, both high: both panes hold text
   EXPECT_FALSE(w->appendDiagnosisButton->isEnabled());
   w->selectAllDiagnosisButton->click();  // neither pane has the focus: both are selected
   EXPECT_TRUE(w->appendDiagnosisButton->isEnabled());
@@ -356,7 +355,7 @@ TEST_F(AnalysisWindowTest, MultiMeridianTextsAndTheirButtons) {
   EXPECT_EQ(textButtons(*w), "00000000");
   w->multiMeridianList->clear();
   w->multiMeridianList->addItem(" 氣血雙補 ");
-  click(w->multiMeridianList, 0);
+  w->multiMeridianList->setCurrentRow(0);
   EXPECT_EQ(joined({w->diagnosisPane->toPlainText(), w->prescriptionPane->toPlainText(),
                     w->dietPane->toPlainText(), w->ryodorakuPane->toPlainText()}),
             "data|med1|hel1|");
@@ -371,7 +370,7 @@ TEST_F(AnalysisWindowTest, MultiMeridianTextsAndTheirButtons) {
 
   w->pageTabs->setCurrentIndex(3);
   EXPECT_EQ(textButtons(*w), "11111111") << "pages keep the buttons while texts are shown";
-  click(w->diagnosisList, 6);
+  w->diagnosisList->setCurrentRow(6);
   EXPECT_EQ(w->multiMeridianList->currentRow(), -1);
   EXPECT_EQ(textButtons(*w), "00000000");
   w->pageTabs->setCurrentIndex(4);
@@ -388,7 +387,7 @@ TEST_F(AnalysisWindowTest, MissingMultiMeridianDatabaseIsNamedOnceAndTheRestWork
   EXPECT_EQ(w->multiMeridianList->count(), 0);
   EXPECT_EQ(w->diagnosisList->count(), 9);
   w->multiMeridianList->addItem("氣血雙補");
-  click(w->multiMeridianList, 0);
+  w->multiMeridianList->setCurrentRow(0);
   EXPECT_EQ(w->diagnosisPane->toPlainText(), "");
 }
 

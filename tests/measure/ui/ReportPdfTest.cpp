@@ -132,8 +132,6 @@ std::vector<QImage> rasterise(const QString& pdf, const QString& name) {
   return pages;
 }
 
-}  // namespace
-
 TEST(ReportPdf, ColourAndMonochromeReportsReadBack) {
   const struct {
     const char* name;
@@ -189,8 +187,6 @@ TEST(ReportPdf, AbortedPdfLeavesNoFile) {
 
 // ---- the analysis window's print button ----
 
-namespace {
-
 class AnalysisReportTest : public test::AnalysisWindowFixture {
  protected:
   AnalysisReportTest() : AnalysisWindowFixture("參考") {}
@@ -225,8 +221,6 @@ class AnalysisReportTest : public test::AnalysisWindowFixture {
 
   QString path_;
 };
-
-}  // namespace
 
 TEST_F(AnalysisReportTest, PrintButtonPrintsToTheChosenPdf) {
   PrintAnalysisReport(*open());  // a window gone before its job ran leaves nothing
@@ -317,3 +311,5 @@ TEST_F(AnalysisReportTest, AJobThatCannotStartIsReported) {
               !QFile::exists(dir_.filePath("missing/folder/report.pdf")) &&
               SharedPrinter().docName().isEmpty());
 }
+
+}  // namespace
