@@ -43,31 +43,22 @@ class AnalysisWindowTest : public AnalysisWindowFixture {
   void SetUp() override {
     AnalysisWindowFixture::SetUp();
     runStatement(kMainConnection, "INSERT INTO VODATA VALUES (7, 'stored')");
-    makeProgramTables(kMainConnection);
-    makeMultiMeridianDatabase();
-  }
-  // The program tables as far as the matcher reads them; the supplied programs add their texts.
-  static void makeProgramTables(const QString& connection, bool texts = false) {
-    runStatement(
-        connection,
-        QString("CREATE TABLE VOPRO (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProName TEXT") +
-            (texts ? ", ProData TEXT, ProMed1 TEXT, ProMed2 TEXT, ProMed3 TEXT, "
-                     "ProHel1 TEXT, ProHel2 TEXT, ProHel3 TEXT, ProHel4 TEXT, ProHel5 TEXT)"
-                   : ")"));
-    runStatement(connection,
-                 "CREATE TABLE VOPRDT (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProCond TEXT, "
-                 "ProAnd TEXT, ProFlg INTEGER, ProEng REAL, ProAGL REAL, ProAGH REAL)");
-  }
-  void makeMultiMeridianDatabase() {
-    const QString maker = "maker";
-    ASSERT_TRUE(openSqlite(maker, dir_.filePath("rutoMTW.mdb")));
-    makeProgramTables(maker, true);
-    QVariantList values = {"M1", "氣血雙補"};
-    for (const char* c : {"data", "med1", "med2", "med3", "hel1", "hel2", "hel3", "hel4", "hel5"})
-      values << QString(c);
-    runStatement(maker, "INSERT INTO VOPRO VALUES (NULL" + QString(",?").repeated(11) + ")",
-                 values);
-    closeSqlite(maker);
+    // The program tables as far as the window reads them: empty in the main database, one
+    // supplied program in the multi-meridian one.
+    ASSERT_TRUE(openSqlite("maker", dir_.filePath("rutoMTW.mdb")));
+    for (const QString& c : {kMainConnection, QString("maker")}) {
+      runStatement(c,
+                   "CREATE TABLE VOPRO (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProName TEXT, "
+                   "ProData TEXT, ProMed1 TEXT, ProMed2 TEXT, ProMed3 TEXT, ProHel1 TEXT, "
+                   "ProHel2 TEXT, ProHel3 TEXT, ProHel4 TEXT, ProHel5 TEXT)");
+      runStatement(c,
+                   "CREATE TABLE VOPRDT (MKEY INTEGER PRIMARY KEY, ProNo TEXT, ProCond TEXT, "
+                   "ProAnd TEXT, ProFlg INTEGER, ProEng REAL, ProAGL REAL, ProAGH REAL)");
+    }
+    runStatement("maker",
+                 "INSERT INTO VOPRO VALUES (NULL, 'M1', '氣血雙補', 'data', 'med1', "
+                 "'med2', 'med3', 'hel1', 'hel2', 'hel3', 'hel4', 'hel5')");
+    closeSqlite("maker");
   }
 };
 
