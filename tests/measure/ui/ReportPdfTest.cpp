@@ -35,10 +35,8 @@ int pdfPages(const QString& path) {
 
 TReportInput fullInput(bool colour, bool conductance) {
   TReportInput in;
-  for (int p = 1; p <= 24; ++p) {
-    in.Test.Values[p] = 30 + (p * 13 % 23);
-    in.Test.CompValues[p] = in.Test.Values[p];
-  }
+  for (int p = 1; p <= 24; ++p) in.Test.Values[p] = 30 + (p * 13 % 23);
+  in.Test.CompValues = in.Test.Values;
   in.Test.VoDate = 46000.5;
   ComputeMeridianStatistics(in.Analysis, in.Test.CompValues);
   ComputeSummaryLevels(in.Analysis, true);
@@ -111,24 +109,15 @@ PdfOut printPdf(const QString& name, const TReportInput& in) {
   return out;
 }
 
-// Pixels clearly away from grey, per page image.
-int colouredPixels(const QImage& img) {
-  return test::countPixels(img, [](QColor c) {
-    return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 80;
-  });
-}
-int redPixels(const QImage& img) {
-  return test::countPixels(
-      img, [](QColor c) { return c.red() > 200 && c.green() < 90 && c.blue() < 90; });
-}
-
+// The pages of `pdf` as images, in place of those of an earlier run.
 std::vector<QImage> rasterise(const QString& pdf, const QString& name) {
-  const QString prefix = test::outputDir() + "/report-" + name;
-  tool("pdftoppm", {"-r", "60", "-png", pdf, prefix});
-  std::vector<QImage> pages;
   QDir dir(test::outputDir());
-  QStringList files = dir.entryList({"report-" + name + "-*.png"}, QDir::Files, QDir::Name);
-  for (const QString& f : files) pages.emplace_back(dir.filePath(f));
+  const QStringList files = {"report-" + name + "-*.png"};
+  for (const QString& old : dir.entryList(files)) QFile::remove(dir.filePath(old));
+  tool("pdftoppm", {"-r", "60", "-png", pdf, dir.filePath("report-" + name)});
+  std::vector<QImage> pages;
+  for (const QString& f : dir.entryList(files, QDir::Files, QDir::Name))
+    pages.emplace_back(dir.filePath(f));
   return pages;
 }
 
@@ -138,9 +127,6 @@ TEST(ReportPdf, ColourAndMonochromeReportsReadBack) {
     bool colour, conductance;
   } cases[] = {{"colour", true, true}, {"mono", false, true}, {"mono-plain", false, false}};
   for (const auto& c : cases) {
-    for (const QString& old :
-         QDir(test::outputDir()).entryList({QString("report-%1-*.png").arg(c.name)}))
-      QFile::remove(test::outputDir() + "/" + old);
     const PdfOut out = printPdf(c.name, fullInput(c.colour, c.conductance));
     EXPECT_GT(out.recordedPages, 2) << c.name;
     EXPECT_EQ(pdfPages(out.path), out.recordedPages) << c.name;
@@ -158,13 +144,19 @@ TEST(ReportPdf, ColourAndMonochromeReportsReadBack) {
 
     const std::vector<QImage> pages = rasterise(out.path, c.name);
     ASSERT_EQ(static_cast<int>(pages.size()), out.recordedPages) << c.name;
-    // Monochrome pages have no colour but for the conductance chart's; colour ones some red.
+    // Monochrome pages have no colour (clearly away from grey) but for the conductance
+    // chart's; colour ones some red.
+    const auto isColoured = [](QColor q) {
+      return std::max({q.red(), q.green(), q.blue()}) - std::min({q.red(), q.green(), q.blue()}) >
+             80;
+    };
+    const auto isRed = [](QColor q) { return q.red() > 200 && q.green() < 90 && q.blue() < 90; };
     int red = 0;
     for (int page = 1; page <= out.recordedPages; ++page) {
       const QImage& image = pages[size_t(page - 1)];
-      red += redPixels(image);
-      EXPECT_TRUE(c.colour ||
-                  (colouredPixels(image) > 0) == (c.conductance && page == out.conductancePage))
+      red += test::countPixels(image, isRed);
+      EXPECT_TRUE(c.colour || (test::countPixels(image, isColoured) > 0) ==
+                                  (c.conductance && page == out.conductancePage))
           << c.name << " page " << page;
     }
     EXPECT_TRUE(!c.colour || red > 200) << c.name << " " << red;
