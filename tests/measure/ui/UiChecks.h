@@ -13,7 +13,9 @@
 
 namespace ruto::test {
 
-inline QString joined(std::initializer_list<QString> texts) { return QStringList(texts).join('|'); }
+inline std::string joined(std::initializer_list<QString> texts) {
+  return QStringList(texts).join('|').toStdString();
+}
 
 inline std::string bits(std::initializer_list<bool> states) {
   std::string s;
