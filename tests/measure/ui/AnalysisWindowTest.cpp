@@ -274,15 +274,10 @@ TEST_F(AnalysisWindowTest, FailuresWhileClosingAreShownAndClosingCompletes) {
 TEST_F(AnalysisWindowTest, ListsFollowOneAnotherByPosition) {
   auto w = open();
   const auto rows = [&w] {  // the current rows of the diagnosis, diet and prescription lists
-    return QString("%1 %2 %3")
-        .arg(w->diagnosisList->currentRow())
-        .arg(w->dietList->currentRow())
-        .arg(w->prescriptionList->currentRow());
+    return numbers(w->diagnosisList->currentRow(), w->dietList->currentRow(),
+                   w->prescriptionList->currentRow());
   };
-  ASSERT_EQ(QString("%1 %2 %3")
-                .arg(w->diagnosisList->count())
-                .arg(w->dietList->count())
-                .arg(w->prescriptionList->count()),
+  ASSERT_EQ(numbers(w->diagnosisList->count(), w->dietList->count(), w->prescriptionList->count()),
             "9 4 3");
   // Opening shows item 0 of each list without moving the others.
   EXPECT_EQ(w->diagnosisList->currentRow(), 0);

@@ -86,13 +86,7 @@ TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   EXPECT_EQ(w.result(), QDialog::Accepted);
   // Points 1, 2, 7 (only passed through), 18 (cell (12, 1)); no date, no stored row.
   const TCurrentTest& t = CurrentTest;
-  EXPECT_EQ(QString("%1 %2 %3 %4 %5 %6")
-                .arg(t.Values[1])
-                .arg(t.Values[2])
-                .arg(t.Values[7])
-                .arg(t.Values[18])
-                .arg(t.VoDate)
-                .arg(t.MKey),
+  EXPECT_EQ(numbers(t.Values[1], t.Values[2], t.Values[7], t.Values[18], t.VoDate, t.MKey),
             "200 7 7 9 0 0");
   EXPECT_DOUBLE_EQ(CurrentTest.CompValues[1], 200 * 0.8541);
 }

@@ -275,7 +275,7 @@ TEST_F(MeasurementWindowTest, ChildWindowFromAModalRoundComesBackToTheSameWindow
     });
   });
   w.exec();
-  EXPECT_EQ(QString("%1 %2 %3").arg(opened).arg(rounds).arg(CurrentTest.LivePointCount), "1 2 0");
+  EXPECT_EQ(numbers(opened, rounds, CurrentTest.LivePointCount), "1 2 0");
   EXPECT_TRUE(hiddenDuring && !w.isVisible());
 }
 

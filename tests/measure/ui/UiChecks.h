@@ -17,6 +17,14 @@ inline std::string joined(std::initializer_list<QString> texts) {
   return QStringList(texts).join('|').toStdString();
 }
 
+// Numbers joined by ' ', as QString::number writes them.
+template <class... Number>
+std::string numbers(Number... values) {
+  QStringList s;
+  ((s << QString::number(values)), ...);
+  return s.join(' ').toStdString();
+}
+
 inline std::string bits(std::initializer_list<bool> states) {
   std::string s;
   for (bool b : states) s += b ? '1' : '0';
