@@ -147,10 +147,7 @@ TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
 TEST_F(AnalysisWindowTest, ChartButtonsAnswerKeyboardAndAccessibleActions) {
   const auto space = [](QToolButton* b) {
     b->setFocus();
-    for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
-      QKeyEvent e(t, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-      QApplication::sendEvent(QApplication::focusWidget(), &e);
-    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   };
   const auto action = [](const QString& name) {
     return [name](QToolButton* b) {

@@ -97,11 +97,7 @@ TEST_F(ComparisonBrowserTest, ABrowserLeftWithoutALoadGivesNoSecondCurve) {
   RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", "A01"}, {"NAME", "甲"}, {"SEX", 1}});
   CurrentClient.CustNo = "A01";  // a client without tests
   const std::pair<const char*, std::function<void(ClientBrowser*)>> ways[] = {
-      {"Esc",
-       [](ClientBrowser* b) {
-         QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-         QApplication::sendEvent(b, &esc);
-       }},
+      {"Esc", [](ClientBrowser* b) { QTest::keyClick(b, Qt::Key_Escape); }},
       {"frame", [](ClientBrowser* b) { b->close(); }},
       {"load from a client without tests", [](ClientBrowser* b) { b->loadSelectedTest(); }},
   };
