@@ -23,16 +23,6 @@ void recordStart(const QString& program, const QString& param, bool) {
 
 using namespace ruto::test;
 
-QByteArray pngBytes() {
-  QImage image(40, 30, QImage::Format_RGB32);
-  image.fill(QColor(200, 30, 30));
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return bytes;
-}
-
 class AnalysisWindowProgramsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -49,7 +39,7 @@ class AnalysisWindowProgramsTest : public ::testing::Test {
         "INSERT INTO VOPRO (ProNo, ProName, ProData, ProPict, ProScal, ProFN, ProScrp2, ProPrg2, "
         "ProParm2) VALUES ('P1', 'A 肺熱', '清肺說明', ?, 0, '0100', '播放音樂', ' /usr/bin/x ', "
         "' y ')",
-        {pngBytes()});
+        {solidPng(QColor(200, 30, 30), {40, 30})});
     runStatement(
         kMainConnection,
         "INSERT INTO VOPRO (ProNo, ProName, ProData, ProScal, ProFN) VALUES ('P2', 'C 肺熱二', "

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QTest>
 #include <QtWidgets>
 
 #include "UiChecks.h"
@@ -18,9 +19,7 @@ using namespace ruto::test;
 void type(TSortingGrid* grid, const QString& keys) {
   for (QChar c : keys) {
     QWidget* target = grid->EditorMode() ? static_cast<QWidget*>(grid->InplaceEditor()) : grid;
-    const int key = c == '\r' ? int(Qt::Key_Return) : int(c.unicode());
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, c == '\r' ? QString("\r") : QString(c));
-    QApplication::sendEvent(target, &e);
+    QTest::keyClick(target, c.toLatin1());
   }
 }
 

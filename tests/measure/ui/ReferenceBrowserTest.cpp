@@ -72,14 +72,6 @@ TEST_F(ReferenceBrowserTest, UndecodableTextsAndMissingRowsAreEmpty) {
   EXPECT_FALSE(TReferenceTable(QSqlDatabase()).Open());
 }
 
-QByteArray solidPng(Qt::GlobalColor color) {
-  QImage image(40, 60, QImage::Format_RGB32);
-  image.fill(color);
-  QByteArray png;
-  QBuffer buffer(&png);
-  return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") ? png : QByteArray();
-}
-
 std::vector<QPlainTextEdit*> panes(const ReferenceBrowser& w) {
   return {w.generalPane,   w.highDiagnosisPane, w.lowDiagnosisPane,
           w.highDietPane,  w.lowDietPane,       w.highRemedyPane,
@@ -108,7 +100,7 @@ TEST_F(ReferenceBrowserTest, BrowserShowsTheChosenMeridianInItsLabelsAndMemos) {
   for (int key = 1; key <= 4; ++key)
     ASSERT_TRUE(insertRow(
         key, [key](const char* c) { return *ScrambleText(QString("%1-%2").arg(c).arg(key)); },
-        solidPng(key == 2 ? Qt::red : Qt::blue)));
+        ruto::test::solidPng(key == 2 ? Qt::red : Qt::blue, {40, 60})));
   ReferenceBrowser w(db_);
   w.show();
   ASSERT_EQ(w.meridianList->count(), 12);

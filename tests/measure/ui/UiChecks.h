@@ -2,6 +2,7 @@
 // Many controls checked in one assertion: their texts joined by '|', their states as a line of
 // 0s and 1s; a failure shows the whole line against the expected one. And pixels counted.
 
+#include <QBuffer>
 #include <QColor>
 #include <QImage>
 #include <QStringList>
@@ -45,6 +46,15 @@ int countPixels(const QImage& image, Match match, QRect area = {}) {
 inline int countColor(const QImage& image, TColor c, QRect area = {}) {
   return countPixels(
       image, [c](const QColor& q) { return fromQColor(q) == c; }, area);
+}
+
+// A PNG file's bytes: one colour all over.
+inline QByteArray solidPng(const QColor& colour, QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(colour);
+  QByteArray png;
+  QBuffer buffer(&png);
+  return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") ? png : QByteArray();
 }
 
 }  // namespace ruto::test
