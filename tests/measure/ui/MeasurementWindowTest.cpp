@@ -303,8 +303,7 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   // Re-aim by a click on the grid, and a picture kind without files.
   tick(w);
   w.valueGrid->setCurrent(3, 2);
-  EXPECT_EQ(w.Run().CurrentPoint, 9);
-  EXPECT_EQ(w.pointLabel->text(), "神門 HT7");
+  EXPECT_EQ(QString::number(w.Run().CurrentPoint) + w.pointLabel->text(), "9神門 HT7");
   w.drawingButton->click();
   EXPECT_EQ(Settings.PointPictureKind, 2);
   EXPECT_TRUE(w.pointPicture->pixmap().isNull()) << "GRh3.bmp is missing: the frame stays empty";
