@@ -17,6 +17,7 @@ namespace {
 
 QStringList gStarted;
 QList<MsgKind> gAsked;
+QStringList gAskedTexts;
 void recordStart(const QString& program, const QString& param, bool) {
   gStarted << program + u'|' + param;
 }
@@ -60,10 +61,10 @@ class AnalysisWindowProgramsTest : public ::testing::Test {
     CurrentTest.Values[1] = CurrentTest.Values[7] = 80;
     CurrentTest.CompValues = CurrentTest.Values;
     CurrentClient = TClientInfo{};
-    CurrentClient.Sex = true;
     gAsked.clear();
-    SetAskUserResponder([](MsgKind kind, const QString&) {
+    SetAskUserResponder([](MsgKind kind, const QString& text) {
       gAsked << kind;
+      gAskedTexts << text;
       return true;
     });
     gStarted.clear();
@@ -139,16 +140,12 @@ TEST_F(AnalysisWindowProgramsTest, AnUnreadableProgramStoreIsReported) {
   for (const Case& c : {Case{"ruto4.mdb", "無法讀取自訂專家療程資料"},
                         Case{"rutoMTW.mdb", "無法讀取多經絡分析資料庫 rutoMTW.mdb 的療程資料"}}) {
     SCOPED_TRACE(c.file);
-    const QString edit = QStringLiteral("break-programs");
-    ASSERT_TRUE(openSqlite(edit, dir_.filePath(c.file)));
-    runStatement(edit, "ALTER TABLE VOPRDT RENAME TO VOPRDT_OLD");
-    runStatement(edit, "CREATE TABLE VOPRDT (ProNo TEXT)");
-    closeSqlite(edit);
-    QStringList asked;
-    SetAskUserResponder([&](MsgKind, const QString& text) {
-      asked << text;
-      return true;
-    });
+    ASSERT_TRUE(openSqlite("edit", dir_.filePath(c.file)));
+    runStatement("edit", "ALTER TABLE VOPRDT RENAME TO VOPRDT_OLD");
+    runStatement("edit", "CREATE TABLE VOPRDT (ProNo TEXT)");
+    closeSqlite("edit");
+    QStringList& asked = gAskedTexts;
+    asked.clear();
     AnalysisWindow w;
     w.show();
     QCoreApplication::processEvents();
