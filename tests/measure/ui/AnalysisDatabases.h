@@ -5,14 +5,23 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariantList>
+#include <memory>
 
+#include "app/AskUser.h"
+#include "app/Databases.h"
+#include "app/InstallDir.h"
+#include "app/Settings.h"
+#include "app/SharedRecords.h"
 #include "app/TextCodec.h"
 #include "measure/ReferenceTable.h"
+#include "measure/ui/AnalysisWindow.h"
 
 namespace ruto::test {
 
@@ -52,5 +61,56 @@ inline void makeReferenceTable(const QString& connection, const QString& prefix 
                  "INSERT INTO VOMTDB VALUES (?" + QString(",?").repeated(21) + ", NULL)", values);
   }
 }
+
+// The analysis window over an install folder with the main database's VODATA and a reference
+// table whose texts start with `prefix`, the default settings and the test below; the messages
+// shown are kept as "<kind>:<text>".
+class AnalysisWindowFixture : public ::testing::Test {
+ protected:
+  explicit AnalysisWindowFixture(QString prefix) : prefix_(std::move(prefix)) {}
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    SetInstallDir(dir_.path());
+    ASSERT_TRUE(openSqlite(kMainConnection, dir_.filePath("ruto4.mdb")));
+    runStatement(kMainConnection, "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
+    ASSERT_TRUE(openSqlite(kReferenceConnection, ":memory:"));
+    makeReferenceTable(kReferenceConnection, prefix_);
+    Settings = DefaultSettings();
+    ViewState = TViewState{};
+    // Lung both high, pericardium both low, heart both high, small intestine high and low: four
+    // diagnosis and diet items, three prescriptions. Average 53.125.
+    CurrentTest = TCurrentTest{};
+    for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
+    for (int p : {1, 7, 3, 9, 4}) CurrentTest.Values[p] = 80;
+    for (int p : {2, 8, 10}) CurrentTest.Values[p] = 25;
+    CurrentTest.CompValues = CurrentTest.Values;
+    CurrentTest.VoDate = 46000.5;
+    CurrentTest.Memo1 = {"舊記錄"};
+    CurrentTest.MKey = 7;
+    CurrentClient = TClientInfo{};
+    CurrentClient.CustNo = "A001";
+    CurrentClient.Name = "王小明";
+    SetAskUserResponder([this](MsgKind kind, const QString& text) {
+      messages_ << QString("%1:%2").arg(int(kind)).arg(text);
+      return true;
+    });
+  }
+  void TearDown() override {
+    SetAskUserResponder(nullptr);
+    for (const QString& c : {kMainConnection, kReferenceConnection, kMultiMeridianConnection})
+      closeSqlite(c);
+  }
+  // A window shown as the program shows it, with the events of its opening handled.
+  std::unique_ptr<AnalysisWindow> open(QWidget* parent = nullptr) {
+    auto w = std::make_unique<AnalysisWindow>(parent);
+    w->show();
+    QCoreApplication::processEvents();
+    return w;
+  }
+
+  QString prefix_;
+  QTemporaryDir dir_;
+  QStringList messages_;
+};
 
 }  // namespace ruto::test

@@ -3,28 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QCoreApplication>
-#include <QFile>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QToolButton>
+#include <QtWidgets>
 
 #include "AnalysisDatabases.h"
-#include "app/AskUser.h"
+#include "UiChecks.h"
 #include "app/Database.h"
-#include "app/Databases.h"
-#include "app/InstallDir.h"
 #include "app/LaunchExternal.h"
-#include "app/Settings.h"
-#include "app/SharedRecords.h"
-#include "measure/ReferenceTable.h"
-#include "measure/ui/AnalysisWindow.h"
 #include "support/TestSupport.h"
 
 using namespace ruto;
@@ -33,30 +17,21 @@ namespace {
 
 QStringList gStarted;
 QList<MsgKind> gAsked;
+QStringList gAskedTexts;
 void recordStart(const QString& program, const QString& param, bool) {
   gStarted << program + u'|' + param;
 }
 
-using ruto::test::runStatement;
-
-QByteArray pngBytes() {
-  QImage image(40, 30, QImage::Format_RGB32);
-  image.fill(QColor(200, 30, 30));
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return bytes;
-}
+using namespace ruto::test;
 
 class AnalysisWindowProgramsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetInstallDir(dir_.path());
     const QString main = dir_.filePath("ruto4.mdb");
-    ASSERT_TRUE(QFile::copy(test::generatedPath("VoSpa.mdb"), main));
+    ASSERT_TRUE(QFile::copy(generatedPath("VoSpa.mdb"), main));
     QFile::setPermissions(main, QFile::ReadOwner | QFile::WriteOwner);
-    ASSERT_TRUE(QFile::copy(test::generatedPath("rutoMTW.mdb"), dir_.filePath("rutoMTW.mdb")));
+    ASSERT_TRUE(QFile::copy(generatedPath("rutoMTW.mdb"), dir_.filePath("rutoMTW.mdb")));
     ASSERT_EQ(OpenDatabase(kMainConnection, main, kMainTables), DbOpenResult::Ok);
     // Lung high on both sides: code 2 at position 6 fits.
     const QString row = "INSERT INTO VOPRDT (ProNo, ProCond, ProAnd, ProFlg) VALUES (?, ?, '', 0)";
@@ -65,7 +40,7 @@ class AnalysisWindowProgramsTest : public ::testing::Test {
         "INSERT INTO VOPRO (ProNo, ProName, ProData, ProPict, ProScal, ProFN, ProScrp2, ProPrg2, "
         "ProParm2) VALUES ('P1', 'A 肺熱', '清肺說明', ?, 0, '0100', '播放音樂', ' /usr/bin/x ', "
         "' y ')",
-        {pngBytes()});
+        {solidPng(QColor(200, 30, 30), {40, 30})});
     runStatement(
         kMainConnection,
         "INSERT INTO VOPRO (ProNo, ProName, ProData, ProScal, ProFN) VALUES ('P2', 'C 肺熱二', "
@@ -75,8 +50,8 @@ class AnalysisWindowProgramsTest : public ::testing::Test {
     runStatement(kMainConnection, row, {"p2", "000003"});
     runStatement(kMainConnection, row, {"P3", "000001"});
 
-    ASSERT_TRUE(test::openSqlite(kReferenceConnection, ":memory:"));
-    test::makeReferenceTable(kReferenceConnection);
+    ASSERT_TRUE(openSqlite(kReferenceConnection, ":memory:"));
+    makeReferenceTable(kReferenceConnection);
 
     Settings = DefaultSettings();
     ViewState = TViewState{};
@@ -86,10 +61,10 @@ class AnalysisWindowProgramsTest : public ::testing::Test {
     CurrentTest.Values[1] = CurrentTest.Values[7] = 80;
     CurrentTest.CompValues = CurrentTest.Values;
     CurrentClient = TClientInfo{};
-    CurrentClient.Sex = true;
     gAsked.clear();
-    SetAskUserResponder([](MsgKind kind, const QString&) {
+    SetAskUserResponder([](MsgKind kind, const QString& text) {
       gAsked << kind;
+      gAskedTexts << text;
       return true;
     });
     gStarted.clear();
@@ -109,18 +84,20 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   AnalysisWindow w;
   w.show();
   QCoreApplication::processEvents();
+  // The picture visible, drawn and scaled to fit, then the four run buttons.
+  const auto states = [&w] {
+    return bits({w.programPicture->isVisible(), !w.programPicture->pixmap().isNull(),
+                 w.programPicture->hasScaledContents(), w.runButtons[0]->isEnabled(),
+                 w.runButtons[1]->isEnabled(), w.runButtons[2]->isEnabled(),
+                 w.runButtons[3]->isEnabled()});
+  };
   ASSERT_EQ(w.programList->count(), 2);
-  EXPECT_EQ(w.programList->item(0)->text(), "A 肺熱");  // name order
-  EXPECT_EQ(w.programList->item(1)->text(), "C 肺熱二");
-  EXPECT_EQ(w.programList->currentRow(), 0);
-  EXPECT_EQ(w.programPane->toPlainText(), "清肺說明");
-  EXPECT_TRUE(w.programPicture->isVisible());
-  EXPECT_FALSE(w.programPicture->pixmap().isNull());
-  EXPECT_TRUE(w.programPicture->hasScaledContents());
-  EXPECT_EQ(w.programScaleLabel->text(), "Fit");
-  const bool enabled[] = {false, true, false, false};
-  for (int n = 0; n < 4; ++n) EXPECT_EQ(w.runButtons[n]->isEnabled(), enabled[n]) << n;
-  EXPECT_EQ(w.runButtons[1]->toolTip(), "播放音樂\n/usr/bin/x y");
+  // In name order, the first shown.
+  EXPECT_EQ(joined({w.programList->item(0)->text(), w.programList->item(1)->text(),
+                    QString::number(w.programList->currentRow()), w.programPane->toPlainText(),
+                    w.programScaleLabel->text(), w.runButtons[1]->toolTip()}),
+            "A 肺熱|C 肺熱二|0|清肺說明|Fit|播放音樂\n/usr/bin/x y");
+  EXPECT_EQ(states(), "1110100");
   w.runCommand2();
   EXPECT_EQ(gStarted, QStringList{"/usr/bin/x|y"});
   // A command nobody approved here is asked about first; a yes is remembered.
@@ -130,18 +107,16 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   EXPECT_EQ(gStarted.size(), 2);
 
   // The supplied programs are listed with none selected.
-  EXPECT_EQ(w.multiMeridianList->currentRow(), -1);
-  EXPECT_TRUE(w.multiMeridianList->selectedItems().isEmpty());
+  EXPECT_TRUE(w.multiMeridianList->currentRow() == -1 &&
+              w.multiMeridianList->selectedItems().isEmpty());
 
   w.resize(785, 556);
-  test::savePng(w.grab().toImage(), "AnalysisWindowProgramsTest");
+  savePng(w.grab().toImage(), "AnalysisWindowProgramsTest");
 
   w.programList->setCurrentRow(1);
   w.showExpertProgram();
-  EXPECT_EQ(w.programPane->toPlainText(), "第二個");
-  EXPECT_EQ(w.programScaleLabel->text(), "Scale");
-  EXPECT_FALSE(w.programPicture->hasScaledContents());
-  for (int n = 0; n < 4; ++n) EXPECT_TRUE(w.runButtons[n]->isEnabled());
+  EXPECT_EQ(w.programPane->toPlainText() + w.programScaleLabel->text(), "第二個Scale");
+  EXPECT_EQ(states().substr(2), "01111");
 }
 
 TEST_F(AnalysisWindowProgramsTest, NothingFitsHidesThePicture) {
@@ -150,9 +125,9 @@ TEST_F(AnalysisWindowProgramsTest, NothingFitsHidesThePicture) {
   AnalysisWindow w;
   w.show();
   QCoreApplication::processEvents();
-  EXPECT_EQ(w.programList->count(), 0);
-  EXPECT_TRUE(w.programPane->toPlainText().isEmpty());
-  EXPECT_FALSE(w.programPicture->isVisible());
+  EXPECT_EQ(bits({w.programList->count() == 0, w.programPane->toPlainText().isEmpty(),
+                  w.programPicture->isVisible()}),
+            "110");
 }
 
 // A program store that cannot be read is reported rather than looking like one where nothing
@@ -165,21 +140,12 @@ TEST_F(AnalysisWindowProgramsTest, AnUnreadableProgramStoreIsReported) {
   for (const Case& c : {Case{"ruto4.mdb", "無法讀取自訂專家療程資料"},
                         Case{"rutoMTW.mdb", "無法讀取多經絡分析資料庫 rutoMTW.mdb 的療程資料"}}) {
     SCOPED_TRACE(c.file);
-    const QString edit = QStringLiteral("break-programs");
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", edit);
-      db.setDatabaseName(dir_.filePath(c.file));
-      ASSERT_TRUE(db.open());
-      runStatement(edit, "ALTER TABLE VOPRDT RENAME TO VOPRDT_OLD");
-      runStatement(edit, "CREATE TABLE VOPRDT (ProNo TEXT)");
-      db.close();
-    }
-    QSqlDatabase::removeDatabase(edit);
-    QStringList asked;
-    SetAskUserResponder([&](MsgKind, const QString& text) {
-      asked << text;
-      return true;
-    });
+    ASSERT_TRUE(openSqlite("edit", dir_.filePath(c.file)));
+    runStatement("edit", "ALTER TABLE VOPRDT RENAME TO VOPRDT_OLD");
+    runStatement("edit", "CREATE TABLE VOPRDT (ProNo TEXT)");
+    closeSqlite("edit");
+    QStringList& asked = gAskedTexts;
+    asked.clear();
     AnalysisWindow w;
     w.show();
     QCoreApplication::processEvents();

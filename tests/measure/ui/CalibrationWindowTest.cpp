@@ -3,16 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QLabel>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QToolButton>
+#include <QtWidgets>
 
-#include "app/AskUser.h"
-#include "app/InstallDir.h"
-#include "app/Settings.h"
+#include "UiChecks.h"
 #include "measure/MeterRunFixture.h"
 #include "measure/ui/CalibrationWindow.h"
 #include "support/TestSupport.h"
@@ -21,6 +14,7 @@
 #include "widgets/LedLamp.h"
 
 using namespace ruto;
+using namespace ruto::test;
 
 namespace {
 
@@ -34,7 +28,7 @@ class CalibrationWindowTest : public test::InstalledMeterFixture {
   }
   // Calibration passes every 10 ms of virtual time until `done` or the run ends.
   void ticksUntil(CalibrationWindow& w, const std::function<bool()>& done, int limit = 1000) {
-    for (int i = 0; i < limit && w.Run().running() && !done(); ++i) {
+    for (int i = 0; i < limit && w.Run().running() && !(done && done()); ++i) {
       w.calibrationTick();
       w.calibrationTimer->stop();
       virtualClock.advance(10);
@@ -45,26 +39,24 @@ class CalibrationWindowTest : public test::InstalledMeterFixture {
 };
 
 TEST_F(CalibrationWindowTest, ShowsThePreviousCalibration) {
+  // The two gauges and their labels; above 5000 the gauge keeps 0.
   const struct {
     int standard, high;
-    double gauge1, gauge2;
-    const char *text1, *text2;
-  } cases[] = {{4200, 3900, 4200, 3900, "4,200", "3,900"},
-               {5200, 4000, 0, 4000, "5,200", "4,000"}};  // above 5000: the gauge keeps 0
+    const char* shown;
+  } cases[] = {{4200, 3900, "4200|3900|4,200|3,900"}, {5200, 4000, "0|4000|5,200|4,000"}};
   for (const auto& c : cases) {
     Settings.CalStandard = c.standard;
     Settings.CalHigh = c.high;
     CalibrationWindow w;
     w.show();
-    EXPECT_EQ(w.previousStandardGauge->Value(), c.gauge1);
-    EXPECT_EQ(w.previousHighGauge->Value(), c.gauge2);
-    EXPECT_EQ(w.previousStandardLabel->text(), c.text1);
-    EXPECT_EQ(w.previousHighLabel->text(), c.text2);
-    EXPECT_EQ(w.previousDateLabel->text(), "2021/03/04");
-    EXPECT_EQ(w.standardResultLabel->text(), "    0");
-    EXPECT_EQ(w.standardRunLabel->text(), "    0");
+    EXPECT_EQ(
+        joined({QString::number(w.previousStandardGauge->Value()),
+                QString::number(w.previousHighGauge->Value()), w.previousStandardLabel->text(),
+                w.previousHighLabel->text(), w.previousDateLabel->text(),
+                w.standardResultLabel->text(), w.standardRunLabel->text(),
+                w.statusBar->currentMessage()}),
+        std::string(c.shown) + "|2021/03/04|    0|    0|環境校準值為本次與前一次的校準比值。");
     EXPECT_FALSE(w.stopButton->isEnabled());
-    EXPECT_EQ(w.statusBar->currentMessage(), "環境校準值為本次與前一次的校準比值。");
   }
 }
 
@@ -84,12 +76,12 @@ TEST_F(CalibrationWindowTest, CalibrationEndToEndAndTheChangeGauges) {
     reading = 0;
     w.startCalibration();
     w.calibrationTimer->stop();
-    EXPECT_FALSE(w.startButton->isEnabled());
-    EXPECT_FALSE(w.exitButton->isEnabled());
-    EXPECT_TRUE(w.stopButton->isEnabled());
+    // Start, exit, stop.
+    EXPECT_EQ(
+        bits({w.startButton->isEnabled(), w.exitButton->isEnabled(), w.stopButton->isEnabled()}),
+        "001");
     EXPECT_EQ(w.resultLabel->text(), "【校準系統啟動中】");
-    ticksUntil(
-        w, [] { return false; }, 30);
+    ticksUntil(w, {}, 30);
     reading = c.reading;
     ticksUntil(w, [&] { return w.standardBar->Position() > 1000; });
     // Closing is refused during the ticks.
@@ -104,10 +96,9 @@ TEST_F(CalibrationWindowTest, CalibrationEndToEndAndTheChangeGauges) {
     EXPECT_EQ(w.resultLabel->text(), "【校準成功】");
     test::savePng(w.grab().toImage(), QStringLiteral("syspt-done-%1").arg(c.reading));
     reading = 0;
-    ticksUntil(w, [] { return false; });
-    EXPECT_FALSE(w.Run().running());
-    EXPECT_TRUE(w.startButton->isEnabled());
-    EXPECT_FALSE(w.resultLamp->Value());
+    ticksUntil(w, {});
+    // Running, start, the result lamp.
+    EXPECT_EQ(bits({w.Run().running(), w.startButton->isEnabled(), w.resultLamp->Value()}), "010");
     w.close();
     EXPECT_FALSE(w.isVisible());
   }
@@ -119,11 +110,9 @@ TEST_F(CalibrationWindowTest, StopWhileWaitingEndsWithNothingSaved) {
   w.show();
   w.startCalibration();
   w.calibrationTimer->stop();
-  ticksUntil(
-      w, [] { return false; }, 20);
+  ticksUntil(w, {}, 20);
   w.stopCalibration();
-  ticksUntil(
-      w, [] { return false; }, 5);
+  ticksUntil(w, {}, 5);
   EXPECT_FALSE(w.Run().running());
   EXPECT_TRUE(w.exitButton->isEnabled());
   EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(kSettingsFileName)));

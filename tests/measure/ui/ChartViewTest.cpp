@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "UiChecks.h"
 #include "measure/Charts.h"
 #include "measure/ui/ChartView.h"
 #include "support/TestSupport.h"
@@ -44,41 +45,29 @@ QImage render(ChartType kind, const Fixture& f) {
 
 // True when any pixel of the row y, x0 <= x < x1, has `color`.
 bool rowHas(const QImage& image, int y, int x0, int x1, TColor color) {
-  for (int x = x0; x < x1; ++x)
-    if (ruto::test::at(image, x, y) == color) return true;
-  return false;
+  return ruto::test::countColor(image, color, QRect(x0, y, x1 - x0, 1)) > 0;
 }
 
 // Smoothed text has few pixels of the pure colour: count the clearly red ones.
 int reddish(const QImage& image, int x0, int y0, int x1, int y1) {
-  int n = 0;
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x) {
-      const QColor c = image.pixelColor(x, y);
-      n += c.red() > 180 && c.green() < 120 && c.blue() < 120 ? 1 : 0;
-    }
-  return n;
+  const auto red = [](QColor c) { return c.red() > 180 && c.green() < 120 && c.blue() < 120; };
+  return ruto::test::countPixels(image, red, QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)));
 }
 
 TEST(ChartView, EveryChartOnPixels) {
   const Fixture f;
-  const struct {
-    ChartType kind;
-    const char* name;
-  } kinds[] = {{ChartType::Bar, "bar"},
-               {ChartType::Curve, "curve"},
-               {ChartType::Generating, "generating"},
-               {ChartType::Controlling, "controlling"},
-               {ChartType::Radar, "radar"},
-               {ChartType::Ryodoraku, "conductance"},
-               {ChartType::Autonomic, "autonomic"}};
-  for (const auto& k : kinds) {
-    SCOPED_TRACE(k.name);
-    const QImage image = render(k.kind, f);
-    ruto::test::savePng(image, QString("chart-%1").arg(k.name));
+  const ChartType kinds[] = {ChartType::Bar,         ChartType::Curve, ChartType::Generating,
+                             ChartType::Controlling, ChartType::Radar, ChartType::Ryodoraku,
+                             ChartType::Autonomic};
+  const char* names[] = {"bar",   "curve",       "generating", "controlling",
+                         "radar", "conductance", "autonomic"};
+  for (int i = 0; i < 7; ++i) {
+    SCOPED_TRACE(names[i]);
+    const QImage image = render(kinds[i], f);
+    ruto::test::savePng(image, QString("chart-%1").arg(names[i]));
     ASSERT_EQ(image.size(), QSize(757, 393));
     EXPECT_EQ(ruto::test::at(image, 745, 300), clBtnFace) << "button face behind the chart";
-    if (k.kind == ChartType::Radar) continue;
+    if (kinds[i] == ChartType::Radar) continue;
     EXPECT_EQ(ruto::test::at(image, 50, 100), clBlack) << "axis";
   }
 
@@ -94,11 +83,9 @@ TEST(ChartView, EveryChartOnPixels) {
   EXPECT_EQ(ruto::test::at(curve, 64, 134), clYellow) << "marker of position 1";
   EXPECT_EQ(ruto::test::at(curve, 93, 316), clRed) << "marker of position 2 (point 7)";
 
-  const QImage generating = render(ChartType::Generating, f);
   // Metal (points 1 and 7: 15.375 - 30): E -8.125 at y 204, the fifth node.
-  EXPECT_EQ(ruto::test::at(generating, 584, 207), clGreen);
-  const QImage controlling = render(ChartType::Controlling, f);
-  EXPECT_EQ(ruto::test::at(controlling, 113, 207), clRed) << "metal comes first";
+  EXPECT_EQ(ruto::test::at(render(ChartType::Generating, f), 584, 207), clGreen);
+  EXPECT_EQ(ruto::test::at(render(ChartType::Controlling, f), 113, 207), clRed) << "metal first";
 
   const QImage radar = render(ChartType::Radar, f);
   // Both liver points on the zero ring of the top spoke: the left point's green mark on top.

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <QPrinter>
+#include <QTest>
 #include <QtWidgets>
 
+#include "UiChecks.h"
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
@@ -17,20 +19,13 @@ using namespace ruto;
 
 namespace {
 
-int count(const QImage& img, TColor color) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) n += ruto::test::at(img, x, y) == color;
-  return n;
-}
+using namespace ruto::test;
 
 class ComparisonWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InitCompFactors();
-    CurrentClient = {};
-    CurrentClient.CustNo = "A01";
-    CurrentClient.Name = "王小明";
+    CurrentClient = {"A01", "王小明", true, 0, {}, {}, {}, {}, {}};
     CurrentTest = {};
     for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
     RecomputeCompValues(CurrentTest);
@@ -53,15 +48,13 @@ class ComparisonWindowTest : public ::testing::Test {
 TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
   ComparisonWindow w;
   w.show();
-  EXPECT_EQ(CompareTest.CurveCount, 1);
-  EXPECT_EQ(w.Block[1][2]->text(), "50.00");
-  EXPECT_EQ(w.Block[1][3]->text(), "標準電位");
-  EXPECT_EQ(w.Block[2][0]->text(), "");
-  EXPECT_FALSE(w.compareBandButton->isEnabled());
-  EXPECT_TRUE(w.hideBandButton->isChecked());
+  EXPECT_EQ(joined({QString::number(CompareTest.CurveCount), w.Block[1][2]->text(),
+                    w.Block[1][3]->text(), w.Block[2][0]->text()}),
+            "1|50.00|標準電位|");
+  EXPECT_TRUE(!w.compareBandButton->isEnabled() && w.hideBandButton->isChecked());
   QImage chart = w.chartBox->grab().toImage();
-  EXPECT_GT(count(chart, 0x0000FF), 24 * 20);  // red squares of curve 1
-  EXPECT_EQ(count(chart, 0xFFFF00), 0);
+  EXPECT_GT(countColor(chart, 0x0000FF), 24 * 20);  // red squares of curve 1
+  EXPECT_EQ(countColor(chart, 0xFFFF00), 0);
 
   WindowOpeners().clientBrowser = [](QWidget*) {
     EXPECT_FALSE(ViewState.BrowseForCurrent);
@@ -73,16 +66,15 @@ TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
     ViewState.TestLoaded = true;
   };
   w.loadButton->click();
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_EQ(CompareTest.CurveCount, 2);
-  EXPECT_EQ(w.Block[2][1]->text(), "林美");
-  EXPECT_EQ(w.Block[2][3]->text(), "高電位");
-  EXPECT_TRUE(w.compareBandButton->isEnabled());
+  EXPECT_TRUE(w.isVisible() && w.compareBandButton->isEnabled());
+  EXPECT_EQ(joined({QString::number(CompareTest.CurveCount), w.Block[2][1]->text(),
+                    w.Block[2][3]->text()}),
+            "2|林美|高電位");
   w.compareBandButton->click();
   EXPECT_EQ(w.Data().Band, BandSource::Compare);
   EXPECT_FALSE(w.hideBandButton->isChecked());
   chart = w.chartBox->grab().toImage();
-  EXPECT_GT(count(chart, 0xFFFF00), 24 * 20);
+  EXPECT_GT(countColor(chart, 0xFFFF00), 24 * 20);
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("comparison-window"));
 }
 
@@ -105,11 +97,7 @@ TEST_F(ComparisonBrowserTest, ABrowserLeftWithoutALoadGivesNoSecondCurve) {
   RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", "A01"}, {"NAME", "甲"}, {"SEX", 1}});
   CurrentClient.CustNo = "A01";  // a client without tests
   const std::pair<const char*, std::function<void(ClientBrowser*)>> ways[] = {
-      {"Esc",
-       [](ClientBrowser* b) {
-         QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-         QApplication::sendEvent(b, &esc);
-       }},
+      {"Esc", [](ClientBrowser* b) { QTest::keyClick(b, Qt::Key_Escape); }},
       {"frame", [](ClientBrowser* b) { b->close(); }},
       {"load from a client without tests", [](ClientBrowser* b) { b->loadSelectedTest(); }},
   };
@@ -127,12 +115,11 @@ TEST_F(ComparisonBrowserTest, ABrowserLeftWithoutALoadGivesNoSecondCurve) {
       if (browser) leave(browser);
     });
     w.loadButton->click();
-    EXPECT_TRUE(browsed);
-    EXPECT_FALSE(ViewState.TestLoaded);
-    EXPECT_EQ(CompareTest.CurveCount, 1);
-    EXPECT_EQ(w.Block[2][1]->text(), "");
-    EXPECT_FALSE(w.compareBandButton->isEnabled());
-    EXPECT_EQ(count(w.chartBox->grab().toImage(), 0xFFFF00), 0);  // no aqua squares
+    // Browsed; nothing loaded, one curve, no second name, no band to compare, no aqua squares.
+    EXPECT_EQ(bits({browsed, ViewState.TestLoaded, CompareTest.CurveCount == 1,
+                    w.Block[2][1]->text().isEmpty(), w.compareBandButton->isEnabled(),
+                    countColor(w.chartBox->grab().toImage(), 0xFFFF00) == 0}),
+              "101101");
   }
 }
 
@@ -153,16 +140,16 @@ TEST_F(ComparisonWindowTest, AStoppedJobHandsThePrintSystemNothing) {
     ASSERT_NE(box, nullptr);
     QApplication::processEvents();  // the title lines are drawn
     if (stop) box->abortButton->click();
-    for (int i = 0; i < 100 && w.findChild<PrintAbortBox*>(); ++i)
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_EQ(w.findChild<PrintAbortBox*>(), nullptr);  // hidden and gone with its job
+    // Hidden and gone with its job.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 2000));
   };
   print(true);
   EXPECT_TRUE(texts.isEmpty());
   print(false);
   ASSERT_EQ(texts.size(), 1);
-  EXPECT_TRUE(texts[0].contains("能量比對分析報表"));
-  EXPECT_TRUE(texts[0].contains("大腸經"));  // the chart, drawn last
+  // The title and the chart, drawn last.
+  EXPECT_TRUE(texts[0].contains("能量比對分析報表") && texts[0].contains("大腸經"))
+      << texts[0].toStdString();
   EXPECT_TRUE(asked.isEmpty());
   accept = false;
   print(false);

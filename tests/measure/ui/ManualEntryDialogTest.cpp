@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <QTest>
 #include <QtWidgets>
 
+#include "UiChecks.h"
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/RecordSet.h"
@@ -11,13 +13,13 @@
 
 namespace {
 
+using namespace ruto::test;
+
 // Keys as the user types them: to the cell editor once it is open, else to the grid.
 void type(TSortingGrid* grid, const QString& keys) {
   for (QChar c : keys) {
     QWidget* target = grid->EditorMode() ? static_cast<QWidget*>(grid->InplaceEditor()) : grid;
-    const int key = c == '\r' ? int(Qt::Key_Return) : int(c.unicode());
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, c == '\r' ? QString("\r") : QString(c));
-    QApplication::sendEvent(target, &e);
+    QTest::keyClick(target, c.toLatin1());
   }
 }
 
@@ -43,28 +45,27 @@ class ManualEntryDialogTest : public dbtest::Fixture {
     const GridCell c = PointCell(point);
     return w.valueGrid->Cells(c.col, c.row);
   }
+  // The text of cell (`col`, 1) and the column selected.
+  static QString shown(ManualEntryDialog& w, int col) {
+    return w.valueGrid->Cells(col, 1) + " @" + QString::number(w.valueGrid->Col());
+  }
+  static QPoint selected(ManualEntryDialog& w) { return {w.valueGrid->Col(), w.valueGrid->Row()}; }
   QStringList asked;
 };
 
 TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   ManualEntryDialog w(0);
   w.show();
-  EXPECT_EQ(w.windowTitle(), "經絡能量數據新增輸入");
-  EXPECT_EQ(cell(w, 1), "1.0");
-  EXPECT_EQ(cell(w, 13), "13.0");
-  EXPECT_TRUE(w.dateCheck->isChecked());
-  EXPECT_TRUE(w.clearButton->isEnabled());
-  EXPECT_EQ(w.valueGrid->Col(), 1);
+  EXPECT_EQ(joined({w.windowTitle(), cell(w, 1), cell(w, 13), shown(w, 1)}),
+            "經絡能量數據新增輸入|1.0|13.0|1.0 @1");
+  EXPECT_TRUE(w.dateCheck->isChecked() && w.clearButton->isEnabled());
 
   type(w.valueGrid, "2a5x0\r");  // letters never reach the cell
-  EXPECT_EQ(w.valueGrid->Cells(1, 1), "200.0");
-  EXPECT_EQ(w.valueGrid->Col(), 2);
+  EXPECT_EQ(shown(w, 1), "200.0 @2");
   type(w.valueGrid, "0.05\r");  // emptied, and the selection stays
-  EXPECT_EQ(w.valueGrid->Cells(2, 1), "");
-  EXPECT_EQ(w.valueGrid->Col(), 2);
+  EXPECT_EQ(shown(w, 2), " @2");
   type(w.valueGrid, "1-2\r");
-  EXPECT_EQ(w.valueGrid->Cells(2, 1), "1-2");
-  EXPECT_EQ(w.valueGrid->Col(), 2);
+  EXPECT_EQ(shown(w, 2), "1-2 @2");
   ASSERT_EQ(asked.size(), 1);
   w.saveEntry();  // nothing is written while a cell holds no number
   EXPECT_TRUE(w.isVisible());
@@ -73,23 +74,19 @@ TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
 
   w.valueGrid->MoveTo(12, 1);
   type(w.valueGrid, "9\r");
-  EXPECT_EQ(w.valueGrid->Col(), 1);
-  EXPECT_EQ(w.valueGrid->Row(), 2);
+  EXPECT_EQ(selected(w), QPoint(1, 2));
   w.valueGrid->MoveTo(12, 2);
   type(w.valueGrid, "8\r");
-  EXPECT_EQ(w.valueGrid->Col(), 12);
-  EXPECT_EQ(w.valueGrid->Row(), 2);
+  EXPECT_EQ(selected(w), QPoint(12, 2));
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("manual-entry"));
 
   w.dateCheck->setChecked(false);
   w.saveButton->click();
   EXPECT_EQ(w.result(), QDialog::Accepted);
-  EXPECT_EQ(CurrentTest.Values[1], 200);
-  EXPECT_EQ(CurrentTest.Values[2], 7);
-  EXPECT_EQ(CurrentTest.Values[7], 7);   // only passed through
-  EXPECT_EQ(CurrentTest.Values[18], 9);  // cell (12, 1)
-  EXPECT_EQ(CurrentTest.VoDate, 0);
-  EXPECT_EQ(CurrentTest.MKey, 0);
+  // Points 1, 2, 7 (only passed through), 18 (cell (12, 1)); no date, no stored row.
+  const TCurrentTest& t = CurrentTest;
+  EXPECT_EQ(numbers(t.Values[1], t.Values[2], t.Values[7], t.Values[18], t.VoDate, t.MKey),
+            "200 7 7 9 0 0");
   EXPECT_DOUBLE_EQ(CurrentTest.CompValues[1], 200 * 0.8541);
 }
 
@@ -101,11 +98,11 @@ TEST_F(ManualEntryDialogTest, ModifyModeWritesOnlyTheStoredRow) {
   const TPointValues before = CurrentTest.Values;
   ManualEntryDialog w(key);
   w.show();
-  EXPECT_EQ(w.windowTitle(), "經絡能量數據修改");
-  EXPECT_FALSE(w.dateCheck->isChecked());  // undated: pickers off until ticked
-  EXPECT_FALSE(w.datePicker->isEnabled());
-  EXPECT_TRUE(w.highRangeButton->isChecked());
-  EXPECT_EQ(w.noteEdit->toPlainText(), "舊");
+  EXPECT_EQ(w.windowTitle() + w.noteEdit->toPlainText(), "經絡能量數據修改舊");
+  // Undated: pickers off until ticked; the high range.
+  EXPECT_EQ(
+      bits({w.dateCheck->isChecked(), w.datePicker->isEnabled(), w.highRangeButton->isChecked()}),
+      "001");
   type(w.valueGrid, "66\r");
   w.saveButton->click();
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT VO1, VO2, VODATE, VOVOTA FROM VODATA"),
@@ -119,10 +116,10 @@ TEST_F(ManualEntryDialogTest, ClearEmptiesGridAfterQuestion) {
   w.show();
   w.clearButton->click();
   EXPECT_EQ(asked.last(), "確定要清除視窗表格中的經絡能量數據嗎?");
-  EXPECT_EQ(cell(w, 5), "");
-  EXPECT_FALSE(w.clearButton->isEnabled());
-  EXPECT_TRUE(w.standardRangeButton->isChecked());
-  EXPECT_EQ(CurrentTest.Values[5], 5);  // nothing stored before save
+  // Cell 5 emptied, clear disabled, the standard range, nothing stored before save.
+  EXPECT_EQ(bits({cell(w, 5).isEmpty(), w.clearButton->isEnabled(),
+                  w.standardRangeButton->isChecked(), CurrentTest.Values[5] == 5}),
+            "1011");
 }
 
 }  // namespace

@@ -4,20 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QAccessible>
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QSlider>
-#include <QSpinBox>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QToolButton>
+#include <QtWidgets>
 
+#include "UiChecks.h"
 #include "app/AskUser.h"
 #include "app/InstallDir.h"
 #include "app/Settings.h"
@@ -34,17 +23,9 @@
 #include "widgets/SortingGrid.h"
 
 using namespace ruto;
-using ruto::test::at;
+using namespace ruto::test;
 
 namespace {
-
-int countColor(const QImage& img, TColor c) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (at(img, x, y) == c) ++n;
-  return n;
-}
 
 class MeasurementWindowTest : public test::InstalledMeterFixture {
  protected:
@@ -74,7 +55,7 @@ class MeasurementWindowTest : public test::InstalledMeterFixture {
     virtualClock.advance(10);
   }
   void ticksUntil(MeasurementWindow& w, const std::function<bool()>& done, int limit = 2000) {
-    for (int i = 0; i < limit && w.Run().running() && !done(); ++i) tick(w);
+    for (int i = 0; i < limit && w.Run().running() && !(done && done()); ++i) tick(w);
   }
 
   TWindowOpeners savedOpeners;
@@ -84,27 +65,26 @@ class MeasurementWindowTest : public test::InstalledMeterFixture {
 };
 
 TEST_F(MeasurementWindowTest, FormShowEnablesButtonsByTheValuesHeld) {
+  // Analysis, comparison, store, clear, start, read, stop, grid, values held; the range comes
+  // from the setting without values, else from the test.
   const struct {
     int zeros;  // how many of the 24 values are 0
-    bool analysis, save;
-  } cases[] = {{0, true, true}, {1, false, true}, {24, false, false}};
+    const char *states, *shown;
+  } cases[] = {{0, "111111001", "[ Hi ]| 64"},
+               {1, "001111001", "[ Hi ]| 64"},
+               {24, "000011000", "[Standard]|"}};
   for (const auto& c : cases) {
     for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = p <= c.zeros ? 0 : 40 + p;
     CurrentTest.VoVota = true;
     MeasurementWindow w;
     w.show();
-    EXPECT_EQ(w.analysisButton->isEnabled(), c.analysis) << c.zeros;
-    EXPECT_EQ(w.comparisonButton->isEnabled(), c.analysis);
-    EXPECT_EQ(w.storeButton->isEnabled(), c.save);
-    EXPECT_EQ(w.clearButton->isEnabled(), c.save);
-    EXPECT_TRUE(w.startButton->isEnabled());
-    EXPECT_TRUE(w.readButton->isEnabled());
-    EXPECT_FALSE(w.stopButton->isEnabled());
-    EXPECT_FALSE(w.valueGrid->isEnabled());
-    EXPECT_EQ(w.Run().HasValues, c.save);
-    // Without values the range comes from the setting, else from the test.
-    EXPECT_EQ(w.rangeLabel->text(), c.save ? "[ Hi ]" : "[Standard]");
-    EXPECT_EQ(w.valueGrid->Cells(12, 2), c.zeros == 24 ? "" : " 64");
+    EXPECT_EQ(bits({w.analysisButton->isEnabled(), w.comparisonButton->isEnabled(),
+                    w.storeButton->isEnabled(), w.clearButton->isEnabled(),
+                    w.startButton->isEnabled(), w.readButton->isEnabled(),
+                    w.stopButton->isEnabled(), w.valueGrid->isEnabled(), w.Run().HasValues}),
+              c.states)
+        << c.zeros;
+    EXPECT_EQ(joined({w.rangeLabel->text(), w.valueGrid->Cells(12, 2)}), c.shown);
   }
 }
 
@@ -133,10 +113,7 @@ TEST_F(MeasurementWindowTest, ValuesAreReadThroughTheAccessibleTable) {
 }
 
 TEST_F(MeasurementWindowTest, ClientBlockAndBirthday) {
-  CurrentClient.CustNo = "A01";
-  CurrentClient.Name = "王小明";
-  CurrentClient.Tel = "02-1234";
-  CurrentClient.Sex = false;
+  CurrentClient = {"A01", "王小明", false, 0, {}, "02-1234", {}, {}, {}};
   const struct {
     double birth;
     bool shown;
@@ -170,26 +147,18 @@ TEST_F(MeasurementWindowTest, ClearKeepsMobileFaxAndEmail) {
   w.clearValues();
   ASSERT_EQ(questions.size(), 2);
   EXPECT_TRUE(questions[0].startsWith("確定要清除視窗中的經絡能量數據嗎?\r\n (本功能"));
-  EXPECT_EQ(CurrentClient.CustNo, "");
-  EXPECT_EQ(CurrentClient.Name, "");
-  EXPECT_EQ(CurrentClient.Addr, "");
-  EXPECT_EQ(CurrentClient.Tel, "");
-  EXPECT_TRUE(CurrentClient.Sex);
-  EXPECT_EQ(CurrentClient.DBirth, 0.0);
-  EXPECT_EQ(CurrentClient.Tel2, "0912");
-  EXPECT_EQ(CurrentClient.Tel3, "fax");
-  EXPECT_EQ(CurrentClient.EMail, "a@b.c");
-  EXPECT_EQ(CurrentTest.MKey, 0);
-  EXPECT_EQ(CurrentTest.LivePointCount, 0);
-  EXPECT_TRUE(CurrentTest.Memo1.isEmpty());
-  EXPECT_EQ(ViewState.AnalysisPage, 0);
-  EXPECT_EQ(CurrentTest.Values[24], 0.0);
-  EXPECT_EQ(w.valueGrid->Cells(1, 1), "");
-  EXPECT_FALSE(w.analysisButton->isEnabled());
-  EXPECT_FALSE(w.storeButton->isEnabled());
-  EXPECT_TRUE(w.startButton->isEnabled());
-  EXPECT_EQ(w.clientNoLabel->text(), "");
-  EXPECT_TRUE(w.maleButton->isChecked());
+  const TClientInfo& k = CurrentClient;
+  EXPECT_EQ(joined({k.CustNo, k.Name, k.Addr, k.Tel, k.Tel2, k.Tel3, k.EMail}),
+            "||||0912|fax|a@b.c");
+  EXPECT_EQ(
+      bits({k.Sex, k.DBirth == 0, CurrentTest.MKey == 0, CurrentTest.LivePointCount == 0,
+            CurrentTest.Memo1.isEmpty(), ViewState.AnalysisPage == 0, CurrentTest.Values[24] == 0}),
+      "1111111");
+  // Analysis, store, start, male.
+  EXPECT_EQ(bits({w.analysisButton->isEnabled(), w.storeButton->isEnabled(),
+                  w.startButton->isEnabled(), w.maleButton->isChecked()}),
+            "0011");
+  EXPECT_EQ(w.valueGrid->Cells(1, 1) + w.clientNoLabel->text(), "");
 }
 
 TEST_F(MeasurementWindowTest, MinimumResponseControlsStayInStep) {
@@ -202,17 +171,17 @@ TEST_F(MeasurementWindowTest, MinimumResponseControlsStayInStep) {
   for (const auto& c : cases) {
     Settings.MinResponse = c.setting;
     MeasurementWindow w;
-    EXPECT_EQ(w.minResponseSpin->value(), c.position) << c.setting;
-    EXPECT_EQ(w.minResponseSlider->value(), c.position);
-    EXPECT_EQ(w.minResponseEdit->text(), c.edit);
-    EXPECT_GE(Settings.MinResponse, 0.1);
-    EXPECT_LE(Settings.MinResponse, 5.0);
+    EXPECT_EQ(QString("%1 %2 ").arg(w.minResponseSpin->value()).arg(w.minResponseSlider->value()) +
+                  w.minResponseEdit->text(),
+              QString("%1 %1 ").arg(c.position) + c.edit)
+        << c.setting;
+    EXPECT_TRUE(Settings.MinResponse >= 0.1 && Settings.MinResponse <= 5.0);
   }
   MeasurementWindow w;
   w.minResponseSlider->setValue(20);
   EXPECT_EQ(w.minResponseSpin->value(), 20);
-  EXPECT_DOUBLE_EQ(Settings.MinResponse, 2.0);
   EXPECT_EQ(w.minResponseEdit->text(), "    2.0");
+  EXPECT_DOUBLE_EQ(Settings.MinResponse, 2.0);
   EXPECT_DOUBLE_EQ(w.Run().ContactThreshold, 40.0);
   w.minResponseSpin->setValue(5);
   EXPECT_EQ(w.minResponseSlider->value(), 5);
@@ -224,19 +193,16 @@ TEST_F(MeasurementWindowTest, ClosingWritesTheSettingsAndIsRefusedDuringARun) {
   MeasurementWindow w;
   w.show();
   w.highRangeButton->setChecked(true);
-  EXPECT_TRUE(Settings.HighPotential);
-  EXPECT_EQ(w.rangeLabel->text(), "[ Hi ]");
+  EXPECT_TRUE(Settings.HighPotential && w.rangeLabel->text() == "[ Hi ]");
   w.standardRangeButton->setChecked(true);
   ASSERT_TRUE(w.startButton->isEnabled());
   w.startMeasurement();
   ASSERT_TRUE(w.Run().running());
-  w.reject();  // Escape
-  EXPECT_TRUE(w.isVisible()) << "Escape during the run acts as the stop button";
-  EXPECT_TRUE(w.Run().StopRequested);
+  w.reject();  // Escape during the run acts as the stop button
+  EXPECT_TRUE(w.isVisible() && w.Run().StopRequested);
   w.Run().StopRequested = false;
-  w.close();
-  EXPECT_TRUE(w.isVisible()) << "so does the close box";
-  EXPECT_TRUE(w.Run().StopRequested);
+  w.close();  // so does the close box
+  EXPECT_TRUE(w.isVisible() && w.Run().StopRequested);
   EXPECT_FALSE(QFile::exists(file));
   tick(w);
   EXPECT_FALSE(w.Run().running());
@@ -253,17 +219,14 @@ TEST_F(MeasurementWindowTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesThe
     int liveAfter;
   } cases[] = {{12, 0x000102, 0}, {11, 0x000101, 11}, {24, 0x000102, 0}};
   for (const auto& c : cases) {
-    meter->setRegister(6, 0);
-    meter->setRegister(7, 1);
-    meter->setRegister(8, 1);
+    for (int r : {6, 7, 8}) meter->setRegister(r, r == 6 ? 0 : 1);  // counter 0x000101
     CurrentTest.LivePointCount = c.live;
     MeasurementWindow w;
     w.show();
     bool hiddenDuring = false;
     WindowOpeners().analysis = [&](QWidget*) { hiddenDuring = !w.isVisible(); };
     w.openAnalysis();
-    EXPECT_TRUE(hiddenDuring);
-    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(hiddenDuring && w.isVisible());
     EXPECT_EQ(
         (meter->registerValue(6) << 16) | (meter->registerValue(7) << 8) | meter->registerValue(8),
         c.counterAfter)
@@ -281,15 +244,12 @@ TEST_F(MeasurementWindowTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesThe
   };
   w.openManualEntry();
   EXPECT_EQ(entryKey, 0);
-  EXPECT_TRUE(ViewState.EntryNewMode);
-  EXPECT_TRUE(w.highRangeButton->isChecked());
-  EXPECT_TRUE(Settings.HighPotential);
+  EXPECT_TRUE(ViewState.EntryNewMode && w.highRangeButton->isChecked() && Settings.HighPotential);
   EXPECT_EQ(w.valueGrid->Cells(1, 1), " 77");
   // An unregistered hook does nothing at all.
   ViewState.BrowseForCurrent = false;
   w.openClientBrowser();
-  EXPECT_FALSE(ViewState.BrowseForCurrent);
-  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(!ViewState.BrowseForCurrent && w.isVisible());
 }
 
 TEST_F(MeasurementWindowTest, ChildWindowFromAModalRoundComesBackToTheSameWindow) {
@@ -309,18 +269,14 @@ TEST_F(MeasurementWindowTest, ChildWindowFromAModalRoundComesBackToTheSameWindow
     w.openAnalysis();
     QTimer::singleShot(0, &w, [&] {
       ++rounds;
-      EXPECT_TRUE(w.isVisible());
-      EXPECT_TRUE(w.testAttribute(Qt::WA_ShowModal)) << "modal again";
+      EXPECT_TRUE(w.isVisible() && w.testAttribute(Qt::WA_ShowModal)) << "shown modal again";
       EXPECT_EQ(meter->registerValue(8), 6) << "counter advanced once, after the child";
       w.close();
     });
   });
   w.exec();
-  EXPECT_EQ(opened, 1);
-  EXPECT_TRUE(hiddenDuring);
-  EXPECT_EQ(rounds, 2);
-  EXPECT_EQ(CurrentTest.LivePointCount, 0);
-  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(numbers(opened, rounds, CurrentTest.LivePointCount), "1 2 0");
+  EXPECT_TRUE(hiddenDuring && !w.isVisible());
 }
 
 TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
@@ -336,19 +292,18 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   w.startMeasurement();
   w.measureTimer->stop();
   ASSERT_TRUE(w.Run().running());
-  EXPECT_TRUE(w.tracePanel->isVisible());
-  EXPECT_FALSE(w.clientGroup->isVisible());
-  EXPECT_EQ(w.limbLabel->text(), "左  手");
-  EXPECT_EQ(w.pointLabel->text(), "太淵 LU9");
-  EXPECT_EQ(w.meridianEnglishLabel->text(), "Lung Meridian(LU)");
-  EXPECT_FALSE(w.pointPicture->pixmap().isNull());
-  EXPECT_EQ(w.statusBar->currentMessage(), "請至指定的代表測定點開始測量,或以滑鼠點選測量位置");
+  // Trace panel, client block, picture.
+  EXPECT_EQ(bits({w.tracePanel->isVisible(), w.clientGroup->isVisible(),
+                  w.pointPicture->pixmap().isNull()}),
+            "100");
+  EXPECT_EQ(joined({w.limbLabel->text(), w.pointLabel->text(), w.meridianEnglishLabel->text(),
+                    w.statusBar->currentMessage()}),
+            "左  手|太淵 LU9|Lung Meridian(LU)|請至指定的代表測定點開始測量,或以滑鼠點選測量位置");
 
   // Re-aim by a click on the grid, and a picture kind without files.
   tick(w);
   w.valueGrid->setCurrent(3, 2);
-  EXPECT_EQ(w.Run().CurrentPoint, 9);
-  EXPECT_EQ(w.pointLabel->text(), "神門 HT7");
+  EXPECT_EQ(QString::number(w.Run().CurrentPoint) + w.pointLabel->text(), "9神門 HT7");
   w.drawingButton->click();
   EXPECT_EQ(Settings.PointPictureKind, 2);
   EXPECT_TRUE(w.pointPicture->pixmap().isNull()) << "GRh3.bmp is missing: the frame stays empty";
@@ -361,30 +316,23 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   EXPECT_TRUE(w.readingLamp->Value());
   const QImage mid = w.grab().toImage();
   test::savePng(mid, "measurement-mid-sampling");
-  const QPoint box = w.traceBox->mapTo(&w, QPoint(0, 0));
-  int red = 0;
-  for (int y = 0; y < w.traceBox->height(); ++y)
-    for (int x = 0; x < w.traceBox->width(); ++x)
-      if (at(mid, box.x() + x, box.y() + y) == 0x0000FF) ++red;
-  EXPECT_GT(red, 50) << "trace on screen";
+  const QRect box(w.traceBox->mapTo(&w, QPoint(0, 0)), w.traceBox->size());
+  EXPECT_GT(countColor(mid, 0x0000FF, box), 50) << "trace on screen";
 
   // The rest of the run: every point pressed and lifted.
   meter->setReadingSource(
       [&] { return w.Run().phase() == MeasureRun::Phase::AwaitLift ? 0 : 1000; });
-  ticksUntil(
-      w, [] { return false; }, 24 * 400);
+  ticksUntil(w, {}, 24 * 400);
   ASSERT_FALSE(w.Run().running());
-  EXPECT_EQ(w.valueGrid->Cells(3, 2), " 50");
-  EXPECT_EQ(w.valueGrid->Cells(12, 2), " 50");
-  EXPECT_EQ(w.valueGrid->Cells(1, 1), "") << "re-aimed past point 1";
-  EXPECT_FALSE(w.tracePanel->isVisible());
-  EXPECT_TRUE(w.clientGroup->isVisible());
-  EXPECT_FALSE(w.completionLamp->Value());
-  EXPECT_FALSE(w.readingLamp->Value());
-  EXPECT_EQ(w.readingFigure->text(), "[  0.0]");
-  EXPECT_TRUE(w.storeButton->isEnabled());
-  EXPECT_FALSE(w.analysisButton->isEnabled()) << "points 1-8 were skipped";
-  EXPECT_FALSE(w.testDateLabel->text().isEmpty());
+  // Point 1 was re-aimed past.
+  EXPECT_EQ(joined({w.valueGrid->Cells(3, 2), w.valueGrid->Cells(12, 2), w.valueGrid->Cells(1, 1),
+                    w.readingFigure->text()}),
+            " 50| 50||[  0.0]");
+  // Trace panel, client block, lamps, store, analysis (points 1-8 were skipped), a date.
+  EXPECT_EQ(bits({w.tracePanel->isVisible(), w.clientGroup->isVisible(), w.completionLamp->Value(),
+                  w.readingLamp->Value(), w.storeButton->isEnabled(), w.analysisButton->isEnabled(),
+                  w.testDateLabel->text().isEmpty()}),
+            "0100100");
   test::savePng(w.grab().toImage(), "measurement-after-run");
   EXPECT_EQ(meter->commands().back(), QByteArray("X000000"));
 }
@@ -404,13 +352,8 @@ TEST_F(MeasurementWindowTest, EveryPointPictureIsInstalledAndShown) {
       ASSERT_FALSE(shown.isNull()) << PointPictureName(point, kind).toStdString();
       EXPECT_EQ(shown.size(), QSize(240, 200));
       // The marked point: some strong red in the picture.
-      int red = 0;
-      for (int y = 0; y < shown.height(); y += 2)
-        for (int x = 0; x < shown.width(); x += 2) {
-          const QColor c = shown.pixelColor(x, y);
-          if (c.red() > 180 && c.green() < 60 && c.blue() < 60) ++red;
-        }
-      EXPECT_GT(red, 10) << point << "/" << kind;
+      const auto red = [](QColor c) { return c.red() > 180 && c.green() < 60 && c.blue() < 60; };
+      EXPECT_GT(countPixels(shown, red), 40) << point << "/" << kind;
     }
   }
   w.stopMeasurement();

@@ -4,35 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFontMetrics>
-#include <QImage>
-#include <QListWidget>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QSqlQuery>
-#include <QTemporaryDir>
+#include <QTest>
+#include <QtWidgets>
 
 #include "AnalysisDatabases.h"
-#include "app/AskUser.h"
-#include "app/Databases.h"
-#include "app/InstallDir.h"
-#include "app/Settings.h"
-#include "app/SharedRecords.h"
-#include "app/TextCodec.h"
+#include "UiChecks.h"
 #include "app/ui/PrintAbortBox.h"
 #include "app/ui/SharedPrinter.h"
 #include "measure/Report.h"
 #include "measure/ui/AnalysisReport.h"
-#include "measure/ui/AnalysisWindow.h"
 #include "measure/ui/ReportPrint.h"
 #include "support/TestSupport.h"
 
@@ -54,10 +35,8 @@ int pdfPages(const QString& path) {
 
 TReportInput fullInput(bool colour, bool conductance) {
   TReportInput in;
-  for (int p = 1; p <= 24; ++p) {
-    in.Test.Values[p] = 30 + (p * 13 % 23);
-    in.Test.CompValues[p] = in.Test.Values[p];
-  }
+  for (int p = 1; p <= 24; ++p) in.Test.Values[p] = 30 + (p * 13 % 23);
+  in.Test.CompValues = in.Test.Values;
   in.Test.VoDate = 46000.5;
   ComputeMeridianStatistics(in.Analysis, in.Test.CompValues);
   ComputeSummaryLevels(in.Analysis, true);
@@ -74,13 +53,9 @@ TReportInput fullInput(bool colour, bool conductance) {
   QString paragraph;
   for (int i = 0; i < 6; ++i) paragraph += "經絡氣血運行不暢時，宜調和陰陽並注意作息。";
   for (int key = 1; key <= 17; ++key) {
-    TReferenceRow row;
-    row.Found = true;
-    for (QString* t :
-         {&row.DtMA1, &row.DtMA2, &row.DtMA3, &row.DtMH1, &row.DtMH2, &row.DtMH3, &row.DtMH4,
-          &row.DtMH5, &row.DtML1, &row.DtML2, &row.DtML3, &row.DtML4, &row.DtML5})
-      *t = paragraph + "\r\n" + paragraph;
-    in.Reference[key] = row;
+    in.Reference[key].Found = true;
+    for (const TReferenceColumn& c : ReferenceTextColumns())
+      in.Reference[key].*(c.member) = paragraph + "\r\n" + paragraph;
   }
   in.DiagnosisItems = {"身體能量", "肺經", "心經"};
   in.Analysis.ExplainCodes = {13, 1, 3};
@@ -134,40 +109,17 @@ PdfOut printPdf(const QString& name, const TReportInput& in) {
   return out;
 }
 
-// Pixels clearly away from grey, per page image.
-int colouredPixels(const QImage& img) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) {
-      const QColor c(img.pixel(x, y));
-      const int hi = std::max({c.red(), c.green(), c.blue()});
-      const int lo = std::min({c.red(), c.green(), c.blue()});
-      if (hi - lo > 80) ++n;
-    }
-  return n;
-}
-
-int redPixels(const QImage& img) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) {
-      const QColor c(img.pixel(x, y));
-      if (c.red() > 200 && c.green() < 90 && c.blue() < 90) ++n;
-    }
-  return n;
-}
-
+// The pages of `pdf` as images, in place of those of an earlier run.
 std::vector<QImage> rasterise(const QString& pdf, const QString& name) {
-  const QString prefix = test::outputDir() + "/report-" + name;
-  tool("pdftoppm", {"-r", "60", "-png", pdf, prefix});
-  std::vector<QImage> pages;
   QDir dir(test::outputDir());
-  QStringList files = dir.entryList({"report-" + name + "-*.png"}, QDir::Files, QDir::Name);
-  for (const QString& f : files) pages.emplace_back(dir.filePath(f));
+  const QStringList files = {"report-" + name + "-*.png"};
+  for (const QString& old : dir.entryList(files)) QFile::remove(dir.filePath(old));
+  tool("pdftoppm", {"-r", "60", "-png", pdf, dir.filePath("report-" + name)});
+  std::vector<QImage> pages;
+  for (const QString& f : dir.entryList(files, QDir::Files, QDir::Name))
+    pages.emplace_back(dir.filePath(f));
   return pages;
 }
-
-}  // namespace
 
 TEST(ReportPdf, ColourAndMonochromeReportsReadBack) {
   const struct {
@@ -175,9 +127,6 @@ TEST(ReportPdf, ColourAndMonochromeReportsReadBack) {
     bool colour, conductance;
   } cases[] = {{"colour", true, true}, {"mono", false, true}, {"mono-plain", false, false}};
   for (const auto& c : cases) {
-    for (const QString& old :
-         QDir(test::outputDir()).entryList({QString("report-%1-*.png").arg(c.name)}))
-      QFile::remove(test::outputDir() + "/" + old);
     const PdfOut out = printPdf(c.name, fullInput(c.colour, c.conductance));
     EXPECT_GT(out.recordedPages, 2) << c.name;
     EXPECT_EQ(pdfPages(out.path), out.recordedPages) << c.name;
@@ -186,30 +135,31 @@ TEST(ReportPdf, ColourAndMonochromeReportsReadBack) {
     // radical blocks share (比 頁 大 長 民). Runs of blanks read as one.
     const QString text = test::pdfText(out.path);
     for (const QString& expected :
-         {QString("R.U.T.O.經絡能量分析儀分析報表"), QString("編號: R24A0815"),
-          QString("姓名: 林長民"), QString("Zelvan RUTO Version: 5"), QString("大腸經"),
-          QString("精神狀態比值:"), QString("經絡虛實分析圖-長條"), QString("測量方式:"),
-          QString("[ 1 ]"), QString("專家療程建議"), QString("平衡，")})
+         QStringList{"R.U.T.O.經絡能量分析儀分析報表", "編號: R24A0815", "姓名: 林長民",
+                     "Zelvan RUTO Version: 5", "大腸經", "精神狀態比值:", "經絡虛實分析圖-長條",
+                     "測量方式:", "[ 1 ]", "專家療程建議", "平衡，"})
       EXPECT_TRUE(text.contains(expected)) << c.name << " " << expected.toStdString();
     EXPECT_TRUE(text.contains(QRegularExpression("第\\s*2\\s*頁"))) << c.name;
     EXPECT_EQ(test::radicalsIn(text), QString()) << c.name;
 
     const std::vector<QImage> pages = rasterise(out.path, c.name);
     ASSERT_EQ(static_cast<int>(pages.size()), out.recordedPages) << c.name;
+    // Monochrome pages have no colour (clearly away from grey) but for the conductance
+    // chart's; colour ones some red.
+    const auto isColoured = [](QColor q) {
+      return std::max({q.red(), q.green(), q.blue()}) - std::min({q.red(), q.green(), q.blue()}) >
+             80;
+    };
+    const auto isRed = [](QColor q) { return q.red() > 200 && q.green() < 90 && q.blue() < 90; };
     int red = 0;
-    for (size_t i = 0; i < pages.size(); ++i) {
-      red += redPixels(pages[i]);
-      const int page = static_cast<int>(i) + 1;
-      if (!c.colour && !(c.conductance && page == out.conductancePage)) {
-        EXPECT_EQ(colouredPixels(pages[i]), 0) << c.name << " page " << page;
-      }
+    for (int page = 1; page <= out.recordedPages; ++page) {
+      const QImage& image = pages[size_t(page - 1)];
+      red += test::countPixels(image, isRed);
+      EXPECT_TRUE(c.colour || (test::countPixels(image, isColoured) > 0) ==
+                                  (c.conductance && page == out.conductancePage))
+          << c.name << " page " << page;
     }
-    if (c.colour) {
-      EXPECT_GT(red, 200) << c.name;
-    }
-    if (!c.colour && c.conductance) {
-      EXPECT_GT(colouredPixels(pages[size_t(out.conductancePage - 1)]), 0);
-    }
+    EXPECT_TRUE(!c.colour || red > 200) << c.name << " " << red;
   }
 }
 
@@ -229,37 +179,13 @@ TEST(ReportPdf, AbortedPdfLeavesNoFile) {
 
 // ---- the analysis window's print button ----
 
-namespace {
-
-class AnalysisReportTest : public ::testing::Test {
+class AnalysisReportTest : public test::AnalysisWindowFixture {
  protected:
+  AnalysisReportTest() : AnalysisWindowFixture("參考") {}
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    SetInstallDir(dir_.path());
-    ASSERT_TRUE(test::openSqlite(kMainConnection, dir_.filePath("ruto4.mdb")));
-    test::runStatement(kMainConnection,
-                       "CREATE TABLE VODATA (MKEY INTEGER PRIMARY KEY, MEMO1 TEXT)");
-    ASSERT_TRUE(test::openSqlite(kReferenceConnection, ":memory:"));
-    test::makeReferenceTable(kReferenceConnection, "參考");
-    Settings = DefaultSettings();
-    ViewState = TViewState{};
-    CurrentTest = TCurrentTest{};
-    for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 50;
-    for (int p : {1, 7, 3, 9}) CurrentTest.Values[p] = 80;
-    CurrentTest.CompValues = CurrentTest.Values;
-    CurrentTest.VoDate = 46000.5;
-    CurrentClient = TClientInfo{};
-    CurrentClient.Name = "王小明";
-    SetAskUserResponder([this](MsgKind kind, const QString& text) {
-      messages_ << QString("%1:%2").arg(int(kind)).arg(text);
-      return true;
-    });
+    AnalysisWindowFixture::SetUp();
     // A job that an earlier test left running on the shared printer is let finish first.
-    QElapsedTimer wait;
-    wait.start();
-    while (SharedPrinter().printerState() == QPrinter::Active && wait.elapsed() < 5000)
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_NE(SharedPrinter().printerState(), QPrinter::Active);
+    ASSERT_TRUE(QTest::qWaitFor([] { return SharedPrinter().printerState() != QPrinter::Active; }));
     AnalysisReportPrinter() = PrintAnalysisReport;
     // A file per test: the tests of this window run side by side in separate processes.
     path_ = test::outputDir() + "/report-window-" +
@@ -269,15 +195,12 @@ class AnalysisReportTest : public ::testing::Test {
     SharedPrinter().setOutputFileName(path_);
   }
   void TearDown() override {
-    SetAskUserResponder(nullptr);
     SetPrintSpooler({});
     AnalysisReportPrinter() = nullptr;
-    for (const QString& c : {kMainConnection, kReferenceConnection}) test::closeSqlite(c);
+    AnalysisWindowFixture::TearDown();
   }
   std::unique_ptr<AnalysisWindow> open() {
-    auto w = std::make_unique<AnalysisWindow>();
-    w->show();
-    QCoreApplication::processEvents();
+    auto w = AnalysisWindowFixture::open();
     for (QCheckBox* box : w->printChecks)
       if (box) box->setChecked(true);
     w->printRadios[1]->setChecked(true);
@@ -285,34 +208,24 @@ class AnalysisReportTest : public ::testing::Test {
   }
   // Runs the event loop until the print button is usable again.
   static bool waitIdle(AnalysisWindow& w) {
-    QElapsedTimer t;
-    t.start();
-    while (!w.printButton->isEnabled() && t.elapsed() < 60000) QCoreApplication::processEvents();
-    return w.printButton->isEnabled();
+    return QTest::qWaitFor([&w] { return w.printButton->isEnabled(); }, 60000);
   }
 
-  QTemporaryDir dir_;
-  QStringList messages_;
   QString path_;
 };
-
-}  // namespace
 
 TEST_F(AnalysisReportTest, PrintButtonPrintsToTheChosenPdf) {
   PrintAnalysisReport(*open());  // a window gone before its job ran leaves nothing
   auto w = open();
   w->printButton->click();
-  EXPECT_FALSE(w->printButton->isEnabled());
-  PrintAbortBox* box = w->findChild<PrintAbortBox*>();
-  ASSERT_NE(box, nullptr);
-  EXPECT_TRUE(box->isVisible());
+  const PrintAbortBox* box = w->findChild<PrintAbortBox*>();
+  EXPECT_TRUE(!w->printButton->isEnabled() && box && box->isVisible());
   ASSERT_TRUE(waitIdle(*w));
   EXPECT_GE(pdfPages(path_), 2);
   EXPECT_EQ(ViewState.ReportFontSize, 10);
   const QString text = test::pdfText(path_);
-  EXPECT_TRUE(text.contains("王小明"));
-  EXPECT_TRUE(text.contains("[ 1 ]")) << text.left(400).toStdString();
-  EXPECT_TRUE(text.contains("參考DtMA")) << text.left(400).toStdString();
+  for (const char* expected : {"王小明", "[ 1 ]", "參考DtMA"})
+    EXPECT_TRUE(text.contains(expected)) << expected << text.left(400).toStdString();
   EXPECT_TRUE(messages_.filter(PrintNotStartedText()).isEmpty());
 }
 
@@ -342,12 +255,11 @@ TEST_F(AnalysisReportTest, AStoppedJobHandsThePrintSystemNothing) {
   ASSERT_TRUE(waitIdle(*w));
   SharedPrinter().setCopyCount(1);
   ASSERT_EQ(handed.size(), 1);
-  EXPECT_EQ(handed[0].Printer, "Queue 1");
-  EXPECT_EQ(handed[0].Options.mid(0, 2), (QStringList{"-n", "2"}));
-  EXPECT_EQ(handed[0].Title, TReport::DocumentName());
+  EXPECT_EQ(
+      test::joined({handed[0].Printer, handed[0].Options.mid(0, 2).join(' '), handed[0].Title}),
+      "Queue 1|-n 2|" + TReport::DocumentName().toStdString());
   EXPECT_GE(pages, 2);
-  EXPECT_FALSE(QFile::exists(handed[0].File));
-  EXPECT_FALSE(QFile::exists(path_));
+  EXPECT_FALSE(QFile::exists(handed[0].File) || QFile::exists(path_));
 
   w->printButton->click();
   for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();  // some pages drawn
@@ -366,8 +278,7 @@ TEST_F(AnalysisReportTest, NoPrinterLeavesThePrinterFreeForTheSetUp) {
   auto w = open();
   w->printButton->click();
   EXPECT_EQ(messages_.filter("5:" + PrintNotStartedText()).size(), 1);
-  EXPECT_TRUE(w->printButton->isEnabled());
-  EXPECT_NE(SharedPrinter().printerState(), QPrinter::Active);
+  EXPECT_TRUE(w->printButton->isEnabled() && SharedPrinter().printerState() != QPrinter::Active);
   SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
   // A file of its own: other tests of this window print to path_ at the same time.
   const QString pdf = dir_.filePath("chosen.pdf");
@@ -384,9 +295,10 @@ TEST_F(AnalysisReportTest, AJobThatCannotStartIsReported) {
   SharedPrinter().setOutputFileName(dir_.filePath("missing/folder/report.pdf"));
   auto w = open();
   w->printButton->click();
-  EXPECT_TRUE(w->printButton->isEnabled());
   EXPECT_EQ(messages_.filter("5:" + PrintNotStartedText()).size(), 1);
-  EXPECT_EQ(w->findChild<PrintAbortBox*>(), nullptr);
-  EXPECT_FALSE(QFile::exists(dir_.filePath("missing/folder/report.pdf")));
-  EXPECT_TRUE(SharedPrinter().docName().isEmpty());
+  EXPECT_TRUE(w->printButton->isEnabled() && !w->findChild<PrintAbortBox*>() &&
+              !QFile::exists(dir_.filePath("missing/folder/report.pdf")) &&
+              SharedPrinter().docName().isEmpty());
 }
+
+}  // namespace

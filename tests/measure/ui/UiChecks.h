@@ -1,0 +1,60 @@
+#pragma once
+// Many controls checked in one assertion: their texts joined by '|', their states as a line of
+// 0s and 1s; a failure shows the whole line against the expected one. And pixels counted.
+
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+#include <QStringList>
+
+#include <initializer_list>
+#include <string>
+
+#include "base/Colors.h"
+
+namespace ruto::test {
+
+inline std::string joined(std::initializer_list<QString> texts) {
+  return QStringList(texts).join('|').toStdString();
+}
+
+// Numbers joined by ' ', as QString::number writes them.
+template <class... Number>
+std::string numbers(Number... values) {
+  QStringList s;
+  ((s << QString::number(values)), ...);
+  return s.join(' ').toStdString();
+}
+
+inline std::string bits(std::initializer_list<bool> states) {
+  std::string s;
+  for (bool b : states) s += b ? '1' : '0';
+  return s;
+}
+
+// The pixels of `image` in `area` (the whole image when null) whose colour `match`es.
+template <class Match>
+int countPixels(const QImage& image, Match match, QRect area = {}) {
+  if (area.isNull()) area = image.rect();
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += match(image.pixelColor(x, y)) ? 1 : 0;
+  return n;
+}
+
+// The pixels of exactly the program's colour `c`.
+inline int countColor(const QImage& image, TColor c, QRect area = {}) {
+  return countPixels(
+      image, [c](const QColor& q) { return fromQColor(q) == c; }, area);
+}
+
+// A PNG file's bytes: one colour all over.
+inline QByteArray solidPng(const QColor& colour, QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(colour);
+  QByteArray png;
+  QBuffer buffer(&png);
+  return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") ? png : QByteArray();
+}
+
+}  // namespace ruto::test
