@@ -2,16 +2,12 @@
 // Shared set-up of the skinned-window tests: a manager with the frame-coded test skin, and
 // mouse and key helpers that talk to a skinned window's frame.
 
-#include <QApplication>
-#include <QDir>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QWidget>
-#include <memory>
+#include <QtWidgets>
 
 #include "skin/SkinData.h"
 #include "skin/TestSkin.h"
 #include "skin/ui/FormSkin.h"
+#include "skin/ui/ControlSkins.h"
 #include "skin/ui/SkinManager.h"
 #include "skin/ui/SkinStyle.h"
 #include "support/TestSupport.h"
@@ -76,10 +72,10 @@ inline void click(QWidget* target, QPoint local) {
 }
 
 inline void key(QWidget* target, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, k, mods);
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, k, mods);
-  QApplication::sendEvent(target, &release);
+  for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent e(type, k, mods);
+    QApplication::sendEvent(target, &e);
+  }
 }
 
 // Saves a picture for people to judge under test-output/skin/.
