@@ -3,8 +3,6 @@
 // fails unless a rule of the mapping keeps it plain (tag, gate, calendar, inner edit, ...).
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "WindowCensus.h"
 #include "app/SharedRecords.h"
 #include "app/ui/Application.h"
@@ -73,10 +71,6 @@ class ControlCensus : public ruto::test::WindowCensusTest {
     ruto::test::saveSkinPng(win->grab().toImage(), QStringLiteral("controls/census-") + name);
   }
 
-  int openAndInspect(const Opener& o) {
-    return openEachModal(o, [&](QWidget* w, const QString& name) { inspect(w, name); });
-  }
-
   QStringList lines_;
   int controls_ = 0;
 };
@@ -94,16 +88,15 @@ TEST_F(ControlCensus, EveryControlOfEveryWindowHasItsSkin) {
   inspect(TheMainWindow, QStringLiteral("main"));
   ViewState.ClientNewMode = true;
   ViewState.ProgramNewMode = true;
-  for (const Opener& o : ruto::test::kOpeners) openAndInspect(o);
-  {
-    MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
-    MsgRequest.Text = kExitQuestion;
-    MessageBox box(TheMainWindow);
-    box.show();
-    settle();
-    inspect(&box, QStringLiteral("message"));
-    box.close();
-  }
+  for (const Opener& o : ruto::test::kOpeners)
+    openEachModal(o, [&](QWidget* w, const QString& name) { inspect(w, name); });
+  MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
+  MsgRequest.Text = kExitQuestion;
+  MessageBox box(TheMainWindow);
+  box.show();
+  settle();
+  inspect(&box, QStringLiteral("message"));
+  box.close();
   EXPECT_GT(controls_, 20);
   QFile out(ruto::test::outputDir() + QStringLiteral("/skin/controls/census.txt"));
   ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
