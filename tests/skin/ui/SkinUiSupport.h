@@ -6,8 +6,8 @@
 
 #include "skin/SkinData.h"
 #include "skin/TestSkin.h"
-#include "skin/ui/FormSkin.h"
 #include "skin/ui/ControlSkins.h"
+#include "skin/ui/FormSkin.h"
 #include "skin/ui/SkinManager.h"
 #include "skin/ui/SkinStyle.h"
 #include "support/TestSupport.h"
@@ -21,6 +21,12 @@ inline void settle() {
 // The skin style in use, or null.
 inline const SkinStyle* skinStyle() {
   return qobject_cast<const SkinStyle*>(QApplication::style());
+}
+
+// ws laid out in p one under the other, or side by side.
+inline void layOut(QWidget* p, std::initializer_list<QWidget*> ws, bool across = false) {
+  auto* lay = new QBoxLayout(across ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, p);
+  for (QWidget* w : ws) lay->addWidget(w);
 }
 
 // A fresh manager and skin data per test; skinning is on from the start.
