@@ -16,8 +16,10 @@ QColor coded(int id, int frame) { return QColor(frameColour(id, frame)); }
 const QColor kFace(212, 208, 200);
 
 // The probed pixels of w, each against the colour it should have.
-void expectAt(QWidget* w, std::initializer_list<std::pair<QPoint, QColor>> probes,
-              const char* what = "") {
+using Probe = std::pair<QPoint, QColor>;
+Probe at(QPoint p, QColor want) { return {p, want}; }
+Probe at(int x, int y, QColor want) { return {QPoint(x, y), want}; }
+void expectAt(QWidget* w, std::initializer_list<Probe> probes, const char* what = "") {
   const QImage img = w->grab().toImage();
   for (const auto& [at, want] : probes)
     EXPECT_EQ(QColor(img.pixel(at)), want) << what << " at " << at.x() << "," << at.y();
@@ -26,8 +28,7 @@ void expectAt(QWidget* w, std::initializer_list<std::pair<QPoint, QColor>> probe
 // A page holding ws one under the other, or side by side.
 QWidget* page(std::initializer_list<QWidget*> ws, bool across = false) {
   auto* p = new QWidget;
-  auto* lay = new QBoxLayout(across ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, p);
-  for (QWidget* w : ws) lay->addWidget(w);
+  layOut(p, ws, across);
   return p;
 }
 
@@ -152,8 +153,7 @@ TEST_F(ControlSkins, CheckAndRadioIndicators) {
   auto* check = new QCheckBox(QStringLiteral("勾選"));
   check->setTristate(true);
   auto* radio = new QRadioButton(QStringLiteral("單選"));
-  check->setFixedHeight(21);
-  radio->setFixedHeight(21);
+  for (QWidget* w : std::initializer_list<QWidget*>{check, radio}) w->setFixedHeight(21);
   host(page({check, radio}), QSize(120, 60));
   const std::tuple<const char*, Qt::CheckState, bool, bool, bool, int, int> cases[] = {
       {"unchecked", Qt::Unchecked, true, false, true, 1, 1},
@@ -175,8 +175,7 @@ TEST_F(ControlSkins, EditAndDateFrames) {
   auto* e = new QLineEdit(QStringLiteral("文字"));
   auto* d = new QDateEdit(QDate(2026, 12, 7));
   d->setCalendarPopup(true);
-  e->setFixedSize(120, 21);
-  d->setFixedSize(120, 21);
+  for (QWidget* w : std::initializer_list<QWidget*>{e, d}) w->setFixedSize(120, 21);
   host(page({e, d}), QSize(140, 60));
   const QColor white(Qt::white);
   expectAt(e, {{{0, 0}, shade}, {{119, 20}, shade}, {{1, 1}, white}, {{2, 2}, white}});
@@ -221,11 +220,9 @@ TEST_F(ControlSkins, ScrollBarPartsAndHitTest) {
   shortBar->setFixedSize(17, 30);
   host(page({bar, shortBar}, true), QSize(60, 210));
   // Thumb 166 * 100 / 200 = 83 long from 17; the grip centred on it.
-  expectAt(bar, {{{8, 8}, coded(ciScroll, 9)},
-                 {{8, 191}, coded(ciScroll, 13)},
-                 {{8, 20}, coded(ciVThumb, 1)},
-                 {{8, 58}, coded(ciScroll, 20)},
-                 {{8, 150}, coded(ciVScroll, 1)}});
+  expectAt(bar, {at(8, 8, coded(ciScroll, 9)), at(8, 191, coded(ciScroll, 13)),
+                 at(8, 20, coded(ciVThumb, 1)), at(8, 58, coded(ciScroll, 20)),
+                 at(8, 150, coded(ciVScroll, 1))});
   hoverAt(bar, QPoint(8, 8));
   EXPECT_EQ(px(bar, QPoint(8, 8)), coded(ciScroll, 12));
   hoverAt(bar, QPoint(8, 20));
@@ -265,9 +262,8 @@ TEST_F(ControlSkins, ProgressFilledPart) {
   bar->setValue(1);
   bar->setTextVisible(false);
   host(bar, QSize(100, 16));
-  expectAt(bar, {{{10, 8}, coded(ciProgress, 2)},
-                 {{32, 8}, coded(ciProgress, 2)},
-                 {{34, 8}, coded(ciProgress, 1)}});
+  expectAt(bar, {at(10, 8, coded(ciProgress, 2)), at(32, 8, coded(ciProgress, 2)),
+                 at(34, 8, coded(ciProgress, 1))});
   bar->setValue(0);
   EXPECT_EQ(px(bar, QPoint(10, 8)), coded(ciProgress, 1));
   bar->setOrientation(Qt::Vertical);
@@ -306,8 +302,7 @@ TEST_F(ControlSkins, StatusBarPanelsGroupBoxAndHeader) {
   // Qt marks the section under the mouse only on clickable headers.
   h->setSectionsClickable(true);
   h->setStretchLastSection(false);
-  h->resizeSection(0, 60);
-  h->resizeSection(1, 60);
+  for (int i : {0, 1}) h->resizeSection(i, 60);
   EXPECT_EQ(px(h, QPoint(3, h->height() - 3)), coded(ciHeader, 1));
   // The section under the mouse is hot; the empty area right of the last is frame 1.
   hoverAt(h, QPoint(5, 5));
@@ -323,10 +318,9 @@ TEST_F(ControlSkins, TabsAndPane) {
   tabs->addTab(new QWidget, QStringLiteral("第二頁"));
   host(tabs, QSize(300, 150));
   // Pages take the face colour.
-  expectAt(tabs, {{tabAt(tabs, 0).topLeft() + QPoint(3, 3), coded(ciTabs, 2)},
-                  {tabAt(tabs, 1).bottomLeft() + QPoint(3, -3), coded(ciTabs, 1)},
-                  {{1, 140}, coded(ciTabBorder, 1)},
-                  {{150, 100}, kFace}});
+  expectAt(tabs, {at(tabAt(tabs, 0).topLeft() + QPoint(3, 3), coded(ciTabs, 2)),
+                  at(tabAt(tabs, 1).bottomLeft() + QPoint(3, -3), coded(ciTabs, 1)),
+                  at(1, 140, coded(ciTabBorder, 1)), at(150, 100, kFace)});
   tabs->setTabPosition(QTabWidget::South);
   EXPECT_EQ(px(tabs, tabAt(tabs, 0).bottomLeft() + QPoint(3, -3)), coded(ciTabs, 2));
 }
@@ -417,14 +411,11 @@ TEST_F(ControlSkins, SpinArrowsAndSlider) {
   // At the minimum the down half is disabled: frame 4 + 3. The arrows stand inside the whole
   // outline.
   EXPECT_TRUE(QRect(3, 3, 74, 16).contains(up.united(down))) << up.x() << "," << down.bottom();
-  expectAt(spin, {{up.topLeft() + QPoint(1, 1), coded(ciUpDownV, 1)},
-                  {down.topLeft() + QPoint(1, 1), coded(ciUpDownV, 7)},
-                  {up.center() + QPoint(0, 1), coded(ciUpDownVGlyph, 1)},
-                  {{0, 0}, shade},
-                  {{up.center().x(), 0}, shade},
-                  {{79, up.center().y()}, shade},
-                  {{down.center().x(), 21}, shade},
-                  {{up.center().x(), 1}, QColor(Qt::white)}});
+  expectAt(spin, {at(up.topLeft() + QPoint(1, 1), coded(ciUpDownV, 1)),
+                  at(down.topLeft() + QPoint(1, 1), coded(ciUpDownV, 7)),
+                  at(up.center() + QPoint(0, 1), coded(ciUpDownVGlyph, 1)), at(0, 0, shade),
+                  at(up.center().x(), 0, shade), at(79, up.center().y(), shade),
+                  at(down.center().x(), 21, shade), at(up.center().x(), 1, Qt::white)});
   // With its gate off a spin box is the base style's, outline and arrows alike.
   skin->SkinControls.reset(xcSpin);
   const QImage gateOff = spin->grab().toImage();
