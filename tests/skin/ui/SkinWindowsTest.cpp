@@ -15,14 +15,11 @@ struct MainLike {
   QMenu* support = new QMenu(QStringLiteral("系統支援"), &win);
   MainLike() {
     win.setWindowTitle(QStringLiteral("測試視窗"));
-    QMenuBar* bar = win.menuBar();
-    bar->addAction(QStringLiteral("經絡測量"));
-    bar->addAction(QStringLiteral("經絡解說"));
     support->addAction(QStringLiteral("專家療程設定"));
     support->addSeparator();
     support->addAction(QStringLiteral("離開系統"));
-    bar->addMenu(support);
-    bar->addAction(QStringLiteral("關於版本"));
+    for (const char* item : {"經絡測量", "經絡解說", "", "關於版本"})
+      *item ? win.menuBar()->addAction(QString::fromUtf8(item)) : win.menuBar()->addMenu(support);
     auto* central = new QLabel(QStringLiteral("內容"));
     central->setAutoFillBackground(true);
     win.setCentralWidget(central);
@@ -162,12 +159,11 @@ TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
   m.support->setActiveAction(m.support->actions().first());
   const QImage popup = m.support->grab().toImage();
   EXPECT_EQ(popup.pixel(1, popup.height() / 2), frameColour(tiMenuBack, 1));
-  const QRect first = m.support->actionGeometry(m.support->actions().first());
-  EXPECT_EQ(popup.pixel(first.right() - 3, first.center().y()), frameColour(tiMenuItem, 4));
-  const QRect last = m.support->actionGeometry(m.support->actions().last());
-  EXPECT_EQ(popup.pixel(last.right() - 3, last.center().y()), frameColour(tiMenuItem, 1));
+  auto item = [&](int i) { return m.support->actionGeometry(m.support->actions().at(i)); };
+  EXPECT_EQ(popup.pixel(item(0).right() - 3, item(0).center().y()), frameColour(tiMenuItem, 4));
+  EXPECT_EQ(popup.pixel(item(2).right() - 3, item(2).center().y()), frameColour(tiMenuItem, 1));
   // The separator is the item image's edges and middle, not an etched line.
-  const QRect separator = m.support->actionGeometry(m.support->actions().at(1));
+  const QRect separator = item(1);
   for (int x : {separator.left() + 1, separator.center().x(), separator.right() - 1})
     EXPECT_EQ(popup.pixel(x, separator.top() + 4), frameColour(tiMenuItem, 1)) << x;
 }
@@ -293,12 +289,10 @@ TEST_F(SkinWindows, EventsAndTheMainMenuGate) {
       if (c == QLatin1String("QPUSHBUTTON")) kind = ControlKind::SpeedButton;
     };
     QDialog d;
-    auto* l = new QVBoxLayout(&d);
     auto* button = new QPushButton(QStringLiteral("確定"));
-    l->addWidget(button);
     auto* off = new QLabel(QStringLiteral("不換膚"));
     off->setProperty(kTagProperty, 99);
-    l->addWidget(off);
+    layOut(&d, {button, off});
     d.resize(200, 100);
     ASSERT_NE(shown(&d), nullptr);
     EXPECT_EQ(heard, (QStringList{QStringLiteral("before QDialog"), QStringLiteral("QPUSHBUTTON"),
@@ -394,9 +388,7 @@ TEST_F(SkinToolbars, ButtonFramesByStateBehindTheGate) {
       QApplication::style()->drawPrimitive(QStyle::PE_PanelButtonTool, &opt, &p, button);
     return img;
   };
-  auto inks = [&](QStyle::State state, QRgb colour) {
-    return hasPixel(paint(state, true), colour);
-  };
+  auto inks = [&](QStyle::State s, QRgb colour) { return hasPixel(paint(s, true), colour); };
   const QStyle::State on = QStyle::State_Enabled;
   const QPoint mid(30, 15);
   EXPECT_NE(paint(on | QStyle::State_MouseOver).pixel(mid), frameColour(13, 4));  // gate off
