@@ -63,7 +63,7 @@ class ControlSkins : public SkinnedTest {
     shade = toQColor(skin->Colours().ButtonShadow);
   }
   // A skinned dialog holding w at a fixed size.
-  QDialog* host(QWidget* w, QSize size) {
+  void host(QWidget* w, QSize size) {
     dlg = std::make_unique<QDialog>();
     w->setFixedSize(size);
     (new QVBoxLayout(dlg.get()))->addWidget(w);
@@ -71,7 +71,6 @@ class ControlSkins : public SkinnedTest {
     QApplication::setActiveWindow(dlg.get());
     settle();
     EXPECT_NE(formOf(dlg.get()), nullptr);
-    return dlg.get();
   }
   std::unique_ptr<QDialog> dlg;
   QColor shade;
@@ -246,9 +245,7 @@ TEST_F(ControlSkins, ScrollBarPartsAndHitTest) {
             QStyle::SC_ScrollBarAddLine);
   // Dragging the painted thumb by 40 of its 83 free pixels moves the value by 40 / 83.
   mouse(bar, QEvent::MouseButtonPress, QPoint(8, 58));
-  QMouseEvent move(QEvent::MouseMove, QPointF(8, 98), QPointF(bar->mapToGlobal(QPoint(8, 98))),
-                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(bar, &move);
+  mouse(bar, QEvent::MouseMove, QPoint(8, 98), Qt::NoButton, Qt::LeftButton);
   mouse(bar, QEvent::MouseButtonRelease, QPoint(8, 98));
   EXPECT_EQ(bar->value(), 48);
   // Disabled: no thumb, the disabled track.

@@ -63,12 +63,12 @@ class SkinnedTest : public ::testing::Test {
   std::unique_ptr<TSkinData> skin;
 };
 
+// A press holds its button down besides `held`; a move or release holds `held` alone.
 inline void mouse(QWidget* target, QEvent::Type type, QPoint local,
-                  Qt::MouseButton button = Qt::LeftButton) {
-  const Qt::MouseButtons held =
-      type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
+                  Qt::MouseButton button = Qt::LeftButton, Qt::MouseButtons held = {}) {
+  const bool move = type == QEvent::MouseMove, press = !move && type != QEvent::MouseButtonRelease;
   QMouseEvent e(type, QPointF(local), QPointF(target->mapToGlobal(local)),
-                type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+                move ? Qt::NoButton : button, press ? held | button : held, Qt::NoModifier);
   QApplication::sendEvent(target, &e);
 }
 
