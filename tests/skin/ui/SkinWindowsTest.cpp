@@ -20,9 +20,7 @@ struct MainLike {
     support->addAction(QStringLiteral("離開系統"));
     for (const char* item : {"經絡測量", "經絡解說", "", "關於版本"})
       *item ? win.menuBar()->addAction(QString::fromUtf8(item)) : win.menuBar()->addMenu(support);
-    auto* central = new QLabel(QStringLiteral("內容"));
-    central->setAutoFillBackground(true);
-    win.setCentralWidget(central);
+    win.setCentralWidget(new QLabel(QStringLiteral("內容")));
     win.resize(400, 300);
   }
 };
@@ -54,8 +52,7 @@ TEST_F(SkinWindows, AttachMakesAFramelessFramedWindowKeepingItsClient) {
 
 TEST_F(SkinWindows, TitleFrameFollowsActivation) {
   MainLike a, b;
-  a.win.show();
-  b.win.show();
+  for (MainLike* x : {&a, &b}) x->win.show();
   settle();
   for (QWidget* active : {&a.win, &b.win}) {
     QApplication::setActiveWindow(active);
