@@ -39,7 +39,6 @@ class OwnSkin : public ::testing::Test {
  protected:
   void SetUp() override {
     data.SkinStream = OwnSkinPackage();
-    ASSERT_FALSE(data.SkinStream.isEmpty());
     ASSERT_TRUE(data.LoadSkin());
   }
   TSkinData data;
