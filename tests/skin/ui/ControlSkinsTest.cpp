@@ -70,7 +70,6 @@ class ControlSkins : public SkinnedTest {
     dlg->show();
     QApplication::setActiveWindow(dlg.get());
     settle();
-    EXPECT_NE(formOf(dlg.get()), nullptr);
   }
   std::unique_ptr<QDialog> dlg;
   QColor shade;
@@ -329,7 +328,6 @@ TEST_F(ControlSkins, ClosableTabsAskTheWindow) {
   tabs->addTab(new QWidget, QStringLiteral("一"));
   tabs->addTab(second, QStringLiteral("二"));
   host(tabs, QSize(300, 120));
-  ASSERT_TRUE(tabs->tabsClosable());
   QList<int> asked;
   SetTabCloseAnswer(dlg.get(), [&](QTabWidget*, int index) {
     asked << index;
