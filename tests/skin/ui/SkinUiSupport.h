@@ -42,8 +42,7 @@ class SkinnedTest : public ::testing::Test {
     manager->AddSkinData(skin.get());
     skin->Loaded();
     manager->runPendingCommand();
-    ASSERT_TRUE(skin->SkinLoaded());
-    ASSERT_TRUE(manager->Active());
+    ASSERT_TRUE(skin->SkinLoaded() && manager->Active());
   }
   void TearDown() override {
     delete ExistingSkinManager();
@@ -73,8 +72,8 @@ inline void mouse(QWidget* target, QEvent::Type type, QPoint local,
 }
 
 inline void click(QWidget* target, QPoint local) {
-  mouse(target, QEvent::MouseButtonPress, local);
-  mouse(target, QEvent::MouseButtonRelease, local);
+  for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+    mouse(target, type, local);
 }
 
 inline void key(QWidget* target, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
