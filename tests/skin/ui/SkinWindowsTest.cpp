@@ -194,7 +194,6 @@ TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
   EXPECT_EQ(shown(&tagged), nullptr);
   EXPECT_FALSE(tagged.windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(manager->SkinWindow(&m.win), SkinRefusal::AlreadySkinned);
-  EXPECT_EQ(manager->formSkins().size(), 1);
   const QSize skinned = m.win.size();
   const QColor face = QWidget().palette().color(QPalette::Window);
   skin->SetActive(false);
@@ -230,7 +229,6 @@ TEST_F(SkinWindows, ReloadFromASkinFile) {
                    {QStringLiteral("s.bmp"), codedStrip(2, 2, 8, 30, false, false)},
                    {QStringLiteral("b.bmp"), codedStrip(3, 2, 40, 8, true, false)}})));
   skin->SetSkinFile(file);
-  EXPECT_EQ(manager->pendingCommand(), 3);
   manager->runPendingCommand();
   settle();
   EXPECT_EQ(m.win.contentsMargins(), QMargins(8, 30, 8, 8));
