@@ -175,11 +175,10 @@ TEST_F(ControlSkins, EditAndDateFrames) {
   d->setCalendarPopup(true);
   for (QWidget* w : std::initializer_list<QWidget*>{e, d}) w->setFixedSize(120, 21);
   host(page({e, d}), QSize(140, 60));
-  const QColor white(Qt::white);
-  expectAt(e, {{{0, 0}, shade}, {{119, 20}, shade}, {{1, 1}, white}, {{2, 2}, white}});
+  expectAt(e, {{{0, 0}, shade}, {{119, 20}, shade}, {{1, 1}, Qt::white}, {{2, 2}, Qt::white}});
   // A date box with a calendar: shadow and one white ring, and the combo strip's arrow,
   // 17 x 18 at (W - 21, 0).
-  expectAt(d, {{{0, 0}, shade}, {{1, 1}, white}, {{120 - 21 + 8, 9}, coded(ciCombo, 1)}});
+  expectAt(d, {{{0, 0}, shade}, {{1, 1}, Qt::white}, {{120 - 21 + 8, 9}, coded(ciCombo, 1)}});
 }
 
 TEST_F(ControlSkins, ComboFramesByState) {
