@@ -32,10 +32,13 @@ QRect buttonRect(TSkinForm* f, int action) {
   return QRect();
 }
 
-class SkinWindows : public SkinnedTest {};
+// Most tests need a main window like the program's.
+class SkinWindows : public SkinnedTest {
+ protected:
+  MainLike m;
+};
 
 TEST_F(SkinWindows, AttachMakesAFramelessFramedWindowKeepingItsClient) {
-  MainLike m;
   const QSize before = m.win.size();
   TSkinForm* f = shown(&m.win);
   ASSERT_NE(f, nullptr);
@@ -87,7 +90,6 @@ TEST_F(SkinWindows, CaptionButtonStates) {
 }
 
 TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
-  MainLike m;
   m.win.setWindowFlags(m.win.windowFlags() | Qt::WindowMinMaxButtonsHint);
   TSkinForm* f = shown(&m.win);
   ASSERT_NE(f, nullptr);
@@ -114,7 +116,6 @@ TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
 }
 
 TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
-  MainLike m;
   TSkinForm* f = shown(&m.win);
   ASSERT_NE(f, nullptr);
   mouse(f->frameWidget(), QEvent::MouseButtonPress, QPoint(200, 12), Qt::RightButton);
@@ -135,7 +136,6 @@ TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
 }
 
 TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
-  MainLike m;
   m.win.show();
   QApplication::setActiveWindow(&m.win);
   settle();
@@ -158,7 +158,6 @@ TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
 // Popups of skinned windows are skinned by kind, each behind its own gate; popups of an
 // unskinned window never are.
 TEST_F(SkinWindows, PopupKindsAndTheirGates) {
-  MainLike m;
   shown(&m.win);
   QMenu context(&m.win);
   context.addAction(QStringLiteral("複製"));
@@ -186,7 +185,6 @@ TEST_F(SkinWindows, PopupKindsAndTheirGates) {
 }
 
 TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
-  MainLike m;
   ASSERT_NE(shown(&m.win), nullptr);
   QWidget tagged;
   tagged.setProperty(kTagProperty, 99);
@@ -216,7 +214,6 @@ TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
 
 // A new skin file reloads every skinned window: new frame widths, same client.
 TEST_F(SkinWindows, ReloadFromASkinFile) {
-  MainLike m;
   shown(&m.win);
   const QSize client = m.win.contentsRect().size();
   QTemporaryDir dir;
