@@ -3,21 +3,13 @@
 // fails unless a rule of the mapping keeps it plain (tag, gate, calendar, inner edit, ...).
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "WindowCensus.h"
 #include "app/SharedRecords.h"
-#include "app/ui/Application.h"
-#include "app/ui/MainWindow.h"
-#include "app/ui/MessageBox.h"
-#include "skin/ui/ControlSkins.h"
-#include "skin/ui/SkinStyle.h"
 
+namespace ruto {
 namespace {
 
-using ruto::ControlKind;
-using ruto::test::Opener;
-using ruto::test::settle;
+using namespace test;
 
 // The standard controls some skin is meant for.
 bool standardControl(const QWidget* w) {
@@ -29,8 +21,8 @@ bool standardControl(const QWidget* w) {
 }
 
 // Why a standard control may keep the base look; empty when nothing explains it.
-QString plainReason(const QWidget* w, const ruto::TSkinData& skin) {
-  const ruto::ControlFacts f = ruto::ReadControlFacts(w, &skin);
+QString plainReason(const QWidget* w, const TSkinData& skin) {
+  const ControlFacts f = ReadControlFacts(w, &skin);
   if (f.tag == skin.DisableTag) return QStringLiteral("tag");
   if (f.insideCalendar) return QStringLiteral("calendar");
   if (f.innerEdit) return QStringLiteral("inner edit");
@@ -39,19 +31,18 @@ QString plainReason(const QWidget* w, const ruto::TSkinData& skin) {
     return QStringLiteral("table header");
   if (f.innerButton) return QStringLiteral("part of its bar");
   // The kind with every gate on was given up only because its gate is off.
-  const ruto::ControlMapping all =
-      ruto::MapControl(f, ruto::TSkinControlTypes().set(), skin.Skin3rd, skin.DisableTag);
-  if (all.kind != ControlKind::None) return QStringLiteral("gate off");
-  return {};
+  const ControlKind all =
+      MapControl(f, TSkinControlTypes().set(), skin.Skin3rd, skin.DisableTag).kind;
+  return all != ControlKind::None ? QStringLiteral("gate off") : QString();
 }
 
-class ControlCensus : public ruto::test::WindowCensusTest {
+class ControlCensus : public WindowCensusTest {
  protected:
   // Lists and checks the controls of one shown window.
   void inspect(QWidget* win, const QString& name) {
-    auto* style = qobject_cast<const ruto::SkinStyle*>(QApplication::style());
+    auto* style = qobject_cast<const SkinStyle*>(QApplication::style());
     ASSERT_NE(style, nullptr);
-    const ruto::TSkinData& skin = *TheMainWindow->skinData;
+    const TSkinData& skin = *TheMainWindow->skinData;
     const bool windowSkinned = style->skinOf(win) != nullptr;
     lines_ << QStringLiteral("== %1 (%2)%3")
                   .arg(name, QString::fromLatin1(win->metaObject()->className()),
@@ -59,22 +50,18 @@ class ControlCensus : public ruto::test::WindowCensusTest {
     if (!windowSkinned) return;
     for (QWidget* w : win->findChildren<QWidget*>()) {
       if (w->window() != win || !standardControl(w)) continue;
-      const ruto::SkinnedControl k = ruto::SkinnedKind(*style, w);
+      const SkinnedControl k = SkinnedKind(*style, w);
       const QString reason = k.kind == ControlKind::None ? plainReason(w, skin) : QString();
       lines_ << QStringLiteral("  %1 %2: %3%4")
                     .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName(),
-                         ruto::ControlKindName(k.kind),
+                         ControlKindName(k.kind),
                          reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason));
       ++controls_;
       EXPECT_FALSE(k.kind == ControlKind::None && reason.isEmpty())
           << qPrintable(name) << ": " << w->metaObject()->className() << " "
           << qPrintable(w->objectName()) << " has no skin";
     }
-    ruto::test::saveSkinPng(win->grab().toImage(), QStringLiteral("controls/census-") + name);
-  }
-
-  int openAndInspect(const Opener& o) {
-    return openEachModal(o, [&](QWidget* w, const QString& name) { inspect(w, name); });
+    saveSkinPng(win->grab().toImage(), QStringLiteral("controls/census-") + name);
   }
 
   QStringList lines_;
@@ -90,24 +77,24 @@ TEST_F(ControlCensus, EveryControlOfEveryWindowHasItsSkin) {
   settle();
   skinOn();
   settle();
-  QDir().mkpath(ruto::test::outputDir() + QStringLiteral("/skin/controls"));
+  QDir().mkpath(outputDir() + QStringLiteral("/skin/controls"));
   inspect(TheMainWindow, QStringLiteral("main"));
   ViewState.ClientNewMode = true;
   ViewState.ProgramNewMode = true;
-  for (const Opener& o : ruto::test::kOpeners) openAndInspect(o);
-  {
-    MsgRequest.Kind = ruto::MsgKind::QuestionYesNo;
-    MsgRequest.Text = kExitQuestion;
-    MessageBox box(TheMainWindow);
-    box.show();
-    settle();
-    inspect(&box, QStringLiteral("message"));
-    box.close();
-  }
+  for (const Opener& o : kOpeners)
+    openEachModal(o, [&](QWidget* w, const QString& name) { inspect(w, name); });
+  MsgRequest.Kind = MsgKind::QuestionYesNo;
+  MsgRequest.Text = kExitQuestion;
+  MessageBox box(TheMainWindow);
+  box.show();
+  settle();
+  inspect(&box, QStringLiteral("message"));
+  box.close();
   EXPECT_GT(controls_, 20);
-  QFile out(ruto::test::outputDir() + QStringLiteral("/skin/controls/census.txt"));
+  QFile out(outputDir() + QStringLiteral("/skin/controls/census.txt"));
   ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
   out.write(lines_.join(QLatin1Char('\n')).toUtf8() + '\n');
 }
 
 }  // namespace
+}  // namespace ruto

@@ -2,53 +2,24 @@
 // each probed pixel must be the source image's pixel of the frame the state calls for.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QFileDialog>
-#include <QFrame>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QHoverEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSizeGrip>
-#include <QSlider>
-#include <QSpinBox>
-#include <QStatusBar>
-#include <QStyleOptionSlider>
-#include <QTabWidget>
-#include <QToolButton>
-#include <QTreeWidget>
-#include <QVBoxLayout>
-
 #include "ControlTestSkin.h"
 #include "SkinUiSupport.h"
-#include "skin/ui/ControlSkins.h"
-#include "skin/ui/SkinStyle.h"
 #include "widgets/SortingGrid.h"
 
 namespace ruto {
 namespace {
 
-using test::frameColour;
-using test::settle;
-namespace t = test;
+using namespace test;
 
 QColor px(QWidget* w, QPoint at) { return QColor(w->grab().toImage().pixel(at)); }
 QColor coded(int id, int frame) { return QColor(frameColour(id, frame)); }
 const QColor kFace(212, 208, 200);
 
 // The probed pixels of w, each against the colour it should have.
-void expectAt(QWidget* w, std::initializer_list<std::pair<QPoint, QColor>> probes,
-              const char* what = "") {
+using Probe = std::pair<QPoint, QColor>;
+Probe at(QPoint p, QColor want) { return {p, want}; }
+Probe at(int x, int y, QColor want) { return {QPoint(x, y), want}; }
+void expectAt(QWidget* w, std::initializer_list<Probe> probes, const char* what = "") {
   const QImage img = w->grab().toImage();
   for (const auto& [at, want] : probes)
     EXPECT_EQ(QColor(img.pixel(at)), want) << what << " at " << at.x() << "," << at.y();
@@ -57,9 +28,22 @@ void expectAt(QWidget* w, std::initializer_list<std::pair<QPoint, QColor>> probe
 // A page holding ws one under the other, or side by side.
 QWidget* page(std::initializer_list<QWidget*> ws, bool across = false) {
   auto* p = new QWidget;
-  auto* lay = new QBoxLayout(across ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, p);
-  for (QWidget* w : ws) lay->addWidget(w);
+  layOut(p, ws, across);
   return p;
+}
+
+// The option a slider or scroll bar is painted with, as far as these tests need it.
+QStyleOptionSlider sliderOption(QAbstractSlider* b) {
+  QStyleOptionSlider o;
+  o.initFrom(b);
+  o.orientation = b->orientation();
+  o.maximum = b->maximum();
+  o.pageStep = b->pageStep();
+  return o;
+}
+
+QRect tabAt(QTabWidget* tabs, int i) {
+  return tabs->tabBar()->tabRect(i).translated(tabs->tabBar()->pos());
 }
 
 void hoverAt(QWidget* w, QPoint at) {
@@ -70,25 +54,25 @@ void hoverAt(QWidget* w, QPoint at) {
   QApplication::sendEvent(w, &move);
 }
 
-class ControlSkins : public test::SkinnedTest {
+class ControlSkins : public SkinnedTest {
  protected:
-  QByteArray stream() override { return test::buildControlTestSkin(); }
+  QByteArray stream() override { return buildControlTestSkin(); }
   void SetUp() override {
-    test::SkinnedTest::SetUp();
+    SkinnedTest::SetUp();
     skin->SkinControls.set();
+    shade = toQColor(skin->Colours().ButtonShadow);
   }
   // A skinned dialog holding w at a fixed size.
-  QDialog* host(QWidget* w, QSize size) {
+  void host(QWidget* w, QSize size) {
     dlg = std::make_unique<QDialog>();
     w->setFixedSize(size);
     (new QVBoxLayout(dlg.get()))->addWidget(w);
     dlg->show();
     QApplication::setActiveWindow(dlg.get());
     settle();
-    EXPECT_NE(formOf(dlg.get()), nullptr);
-    return dlg.get();
   }
   std::unique_ptr<QDialog> dlg;
+  QColor shade;
 };
 
 TEST_F(ControlSkins, PushButtonFrameByState) {
@@ -104,7 +88,7 @@ TEST_F(ControlSkins, PushButtonFrameByState) {
   for (const auto& [what, set, frame] : cases) {
     set();
     // The image's magenta corner shows the face behind the button.
-    const QColor want = coded(t::ciButtons, frame);
+    const QColor want = coded(ciButtons, frame);
     expectAt(b, {{{2, 2}, want}, {{77, 21}, want}, {{0, 0}, kFace}}, what);
   }
 }
@@ -139,25 +123,25 @@ TEST_F(ControlSkins, ButtonKinds) {
   panel->setAutoFillBackground(true);
   host(panel, QSize(500, 60));
   // The glyph alone sits in the middle of the face inset by 2; its key colour is see-through.
-  expectAt(bit, {{{30, 10}, QColor(255, 0, 0)}, {{22, 19}, coded(t::ciButtons, 1)}});
+  expectAt(bit, {{{30, 10}, QColor(255, 0, 0)}, {{22, 19}, coded(ciButtons, 1)}});
   // Magenta corners show the parent behind a button tagged transparent.
   EXPECT_EQ(px(see, QPoint(0, 0)), QColor(0, 200, 0));
   // A menu button shows its arrow (and its focus as hot).
-  EXPECT_NE(px(menuButton, QPoint(60 - 12, 12 + 1)), coded(t::ciButtons, 1));
+  EXPECT_NE(px(menuButton, QPoint(60 - 12, 12 + 1)), coded(ciButtons, 1));
   menuButton->setFocusPolicy(Qt::StrongFocus);
   menuButton->setFocus();
-  EXPECT_TRUE(!menuButton->hasFocus() || px(menuButton, QPoint(2, 2)) == coded(t::ciButtons, 4));
+  EXPECT_TRUE(!menuButton->hasFocus() || px(menuButton, QPoint(2, 2)) == coded(ciButtons, 4));
   // A speed button shows Down as pressed; a flat one only its hot and pressed frames.
   speed->setChecked(true);
-  EXPECT_EQ(px(speed, QPoint(2, 2)), coded(t::ciButtons, 2));
+  EXPECT_EQ(px(speed, QPoint(2, 2)), coded(ciButtons, 2));
   speed->setChecked(false);
   speed->setAutoRaise(true);
   EXPECT_EQ(px(speed, QPoint(2, 2)), kFace);
   speed->setAttribute(Qt::WA_UnderMouse, true);
-  EXPECT_EQ(px(speed, QPoint(2, 2)), coded(t::ciButtons, 4));
+  EXPECT_EQ(px(speed, QPoint(2, 2)), coded(ciButtons, 4));
   // A disabled glyph is grey by the average of its channels.
   bit->setEnabled(false);
-  expectAt(bit, {{{30, 10}, QColor(85, 85, 85)}, {{2, 2}, coded(t::ciButtons, 3)}});
+  expectAt(bit, {{{30, 10}, QColor(85, 85, 85)}, {{2, 2}, coded(ciButtons, 3)}});
   // "||" breaks the drawn caption and the size hint, never the text.
   EXPECT_EQ(two->text(), QStringLiteral("經絡||解說"));
   EXPECT_GT(two->sizeHint().height(), one->sizeHint().height());
@@ -167,8 +151,7 @@ TEST_F(ControlSkins, CheckAndRadioIndicators) {
   auto* check = new QCheckBox(QStringLiteral("勾選"));
   check->setTristate(true);
   auto* radio = new QRadioButton(QStringLiteral("單選"));
-  check->setFixedHeight(21);
-  radio->setFixedHeight(21);
+  for (QWidget* w : std::initializer_list<QWidget*>{check, radio}) w->setFixedHeight(21);
   host(page({check, radio}), QSize(120, 60));
   const std::tuple<const char*, Qt::CheckState, bool, bool, bool, int, int> cases[] = {
       {"unchecked", Qt::Unchecked, true, false, true, 1, 1},
@@ -181,8 +164,8 @@ TEST_F(ControlSkins, CheckAndRadioIndicators) {
     radio->setChecked(radioChecked);
     radio->setEnabled(radioOn);
     // The 13-pixel box is vertically centred at the left; its corner is magenta.
-    expectAt(check, {{{6, 10}, coded(t::ciCheck, checkFrame)}, {{0, 4}, kFace}}, what);
-    EXPECT_EQ(px(radio, QPoint(6, 10)), coded(t::ciRadio, radioFrame)) << what;
+    expectAt(check, {{{6, 10}, coded(ciCheck, checkFrame)}, {{0, 4}, kFace}}, what);
+    EXPECT_EQ(px(radio, QPoint(6, 10)), coded(ciRadio, radioFrame)) << what;
   }
 }
 
@@ -190,14 +173,12 @@ TEST_F(ControlSkins, EditAndDateFrames) {
   auto* e = new QLineEdit(QStringLiteral("文字"));
   auto* d = new QDateEdit(QDate(2026, 12, 7));
   d->setCalendarPopup(true);
-  e->setFixedSize(120, 21);
-  d->setFixedSize(120, 21);
+  for (QWidget* w : std::initializer_list<QWidget*>{e, d}) w->setFixedSize(120, 21);
   host(page({e, d}), QSize(140, 60));
-  const QColor shade = toQColor(skin->Colours().ButtonShadow), white(Qt::white);
-  expectAt(e, {{{0, 0}, shade}, {{119, 20}, shade}, {{1, 1}, white}, {{2, 2}, white}});
+  expectAt(e, {{{0, 0}, shade}, {{119, 20}, shade}, {{1, 1}, Qt::white}, {{2, 2}, Qt::white}});
   // A date box with a calendar: shadow and one white ring, and the combo strip's arrow,
   // 17 x 18 at (W - 21, 0).
-  expectAt(d, {{{0, 0}, shade}, {{1, 1}, white}, {{120 - 21 + 8, 9}, coded(t::ciCombo, 1)}});
+  expectAt(d, {{{0, 0}, shade}, {{1, 1}, Qt::white}, {{120 - 21 + 8, 9}, coded(ciCombo, 1)}});
 }
 
 TEST_F(ControlSkins, ComboFramesByState) {
@@ -208,17 +189,17 @@ TEST_F(ControlSkins, ComboFramesByState) {
   host(page({combo, other}), QSize(140, 60));
   other->setFocus();
   auto probe = [&] { return px(combo, QPoint(110, 10)); };
-  expectAt(combo, {{{110, 10}, coded(t::ciCombo, 1)}, {{90, 3}, coded(t::ciSunk, 1)}});
+  expectAt(combo, {{{110, 10}, coded(ciCombo, 1)}, {{90, 3}, coded(ciSunk, 1)}});
   hoverAt(combo, QPoint(10, 10));  // over the field: not hot
-  EXPECT_EQ(probe(), coded(t::ciCombo, 1));
+  EXPECT_EQ(probe(), coded(ciCombo, 1));
   hoverAt(combo, QPoint(110, 10));
-  EXPECT_EQ(probe(), coded(t::ciCombo, 4));
+  EXPECT_EQ(probe(), coded(ciCombo, 4));
   combo->setEnabled(false);
-  EXPECT_EQ(probe(), coded(t::ciCombo, 3));
+  EXPECT_EQ(probe(), coded(ciCombo, 3));
   combo->setEnabled(true);
   combo->setAttribute(Qt::WA_UnderMouse, false);
   combo->setFocus();
-  EXPECT_TRUE(!combo->hasFocus() || probe() == coded(t::ciCombo, 4));
+  EXPECT_TRUE(!combo->hasFocus() || probe() == coded(ciCombo, 4));
   // The arrow a click opens is the one painted.
   QStyleOptionComboBox o;
   o.initFrom(combo);
@@ -236,30 +217,20 @@ TEST_F(ControlSkins, ScrollBarPartsAndHitTest) {
   shortBar->setFixedSize(17, 30);
   host(page({bar, shortBar}, true), QSize(60, 210));
   // Thumb 166 * 100 / 200 = 83 long from 17; the grip centred on it.
-  expectAt(bar, {{{8, 8}, coded(t::ciScroll, 9)},
-                 {{8, 191}, coded(t::ciScroll, 13)},
-                 {{8, 20}, coded(t::ciVThumb, 1)},
-                 {{8, 58}, coded(t::ciScroll, 20)},
-                 {{8, 150}, coded(t::ciVScroll, 1)}});
+  expectAt(bar, {at(8, 8, coded(ciScroll, 9)), at(8, 191, coded(ciScroll, 13)),
+                 at(8, 20, coded(ciVThumb, 1)), at(8, 58, coded(ciScroll, 20)),
+                 at(8, 150, coded(ciVScroll, 1))});
   hoverAt(bar, QPoint(8, 8));
-  EXPECT_EQ(px(bar, QPoint(8, 8)), coded(t::ciScroll, 12));
+  EXPECT_EQ(px(bar, QPoint(8, 8)), coded(ciScroll, 12));
   hoverAt(bar, QPoint(8, 20));
-  expectAt(bar, {{{8, 20}, coded(t::ciVThumb, 3)}, {{8, 58}, coded(t::ciScroll, 22)}});
+  expectAt(bar, {{{8, 20}, coded(ciVThumb, 3)}, {{8, 58}, coded(ciScroll, 22)}});
   // Held down on the second arrow: its pressed frame.
-  t::mouse(bar, QEvent::MouseButtonPress, QPoint(8, 191));
-  EXPECT_EQ(px(bar, QPoint(8, 191)), coded(t::ciScroll, 14));
-  t::mouse(bar, QEvent::MouseButtonRelease, QPoint(8, 191));
+  mouse(bar, QEvent::MouseButtonPress, QPoint(8, 191));
+  EXPECT_EQ(px(bar, QPoint(8, 191)), coded(ciScroll, 14));
+  mouse(bar, QEvent::MouseButtonRelease, QPoint(8, 191));
   bar->setValue(0);
   // Qt's clicks land on the parts as painted.
-  auto option = [](QScrollBar* b) {
-    QStyleOptionSlider o;
-    o.initFrom(b);
-    o.orientation = Qt::Vertical;
-    o.maximum = b->maximum();
-    o.pageStep = b->pageStep();
-    return o;
-  };
-  const QStyleOptionSlider o = option(bar);
+  const QStyleOptionSlider o = sliderOption(bar), so = sliderOption(shortBar);
   QStyle* s = bar->style();
   EXPECT_EQ(s->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, bar),
             QRect(0, 17, 17, 83));
@@ -267,20 +238,17 @@ TEST_F(ControlSkins, ScrollBarPartsAndHitTest) {
             QStyle::SC_ScrollBarAddPage);
   EXPECT_EQ(s->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar), 17);
   // A bar shorter than two arrows paints and hits two halves.
-  expectAt(shortBar, {{{8, 14}, coded(t::ciScroll, 9)}, {{8, 16}, coded(t::ciScroll, 13)}});
-  const QStyleOptionSlider so = option(shortBar);
+  expectAt(shortBar, {{{8, 14}, coded(ciScroll, 9)}, {{8, 16}, coded(ciScroll, 13)}});
   EXPECT_EQ(s->hitTestComplexControl(QStyle::CC_ScrollBar, &so, QPoint(8, 16), shortBar),
             QStyle::SC_ScrollBarAddLine);
   // Dragging the painted thumb by 40 of its 83 free pixels moves the value by 40 / 83.
-  t::mouse(bar, QEvent::MouseButtonPress, QPoint(8, 58));
-  QMouseEvent move(QEvent::MouseMove, QPointF(8, 98), QPointF(bar->mapToGlobal(QPoint(8, 98))),
-                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(bar, &move);
-  t::mouse(bar, QEvent::MouseButtonRelease, QPoint(8, 98));
+  mouse(bar, QEvent::MouseButtonPress, QPoint(8, 58));
+  mouse(bar, QEvent::MouseMove, QPoint(8, 98), Qt::NoButton, Qt::LeftButton);
+  mouse(bar, QEvent::MouseButtonRelease, QPoint(8, 98));
   EXPECT_EQ(bar->value(), 48);
   // Disabled: no thumb, the disabled track.
   bar->setEnabled(false);
-  EXPECT_EQ(px(bar, QPoint(8, 20)), coded(t::ciVScroll, 3));
+  EXPECT_EQ(px(bar, QPoint(8, 20)), coded(ciVScroll, 3));
 }
 
 TEST_F(ControlSkins, ProgressFilledPart) {
@@ -289,15 +257,14 @@ TEST_F(ControlSkins, ProgressFilledPart) {
   bar->setValue(1);
   bar->setTextVisible(false);
   host(bar, QSize(100, 16));
-  expectAt(bar, {{{10, 8}, coded(t::ciProgress, 2)},
-                 {{32, 8}, coded(t::ciProgress, 2)},
-                 {{34, 8}, coded(t::ciProgress, 1)}});
+  expectAt(bar, {at(10, 8, coded(ciProgress, 2)), at(32, 8, coded(ciProgress, 2)),
+                 at(34, 8, coded(ciProgress, 1))});
   bar->setValue(0);
-  EXPECT_EQ(px(bar, QPoint(10, 8)), coded(t::ciProgress, 1));
+  EXPECT_EQ(px(bar, QPoint(10, 8)), coded(ciProgress, 1));
   bar->setOrientation(Qt::Vertical);
   bar->setFixedSize(16, 100);
   bar->setValue(1);
-  expectAt(bar, {{{8, 90}, coded(t::ciProgress, 2)}, {{8, 10}, coded(t::ciProgress, 1)}});
+  expectAt(bar, {{{8, 90}, coded(ciProgress, 2)}, {{8, 10}, coded(ciProgress, 1)}});
 }
 
 TEST_F(ControlSkins, StatusBarPanelsGroupBoxAndHeader) {
@@ -313,10 +280,8 @@ TEST_F(ControlSkins, StatusBarPanelsGroupBoxAndHeader) {
   status->addWidget(last);
   host(page({group, tree, status}), QSize(300, 260));
   // The last panel reaches the right edge.
-  expectAt(status,
-           {{{first->x() - 1, first->y() + first->height() / 2}, coded(t::ciStatus, 1)},
-            {{status->width() - 30, last->y() + last->height() / 2}, coded(t::ciStatus, 2)}});
-  const QColor shade = toQColor(skin->Colours().ButtonShadow);
+  expectAt(status, {{{first->x() - 1, first->y() + first->height() / 2}, coded(ciStatus, 1)},
+                    {{status->width() - 30, last->y() + last->height() / 2}, coded(ciStatus, 2)}});
   expectAt(group, {{{1, 40}, shade}, {{5, 40}, kFace}});
   const QImage g = group->grab().toImage();
   // The caption starts 8 pixels in, clear of the frame's corner: left of it the group box is
@@ -332,15 +297,14 @@ TEST_F(ControlSkins, StatusBarPanelsGroupBoxAndHeader) {
   // Qt marks the section under the mouse only on clickable headers.
   h->setSectionsClickable(true);
   h->setStretchLastSection(false);
-  h->resizeSection(0, 60);
-  h->resizeSection(1, 60);
-  EXPECT_EQ(px(h, QPoint(3, h->height() - 3)), coded(t::ciHeader, 1));
+  for (int i : {0, 1}) h->resizeSection(i, 60);
+  EXPECT_EQ(px(h, QPoint(3, h->height() - 3)), coded(ciHeader, 1));
   // The section under the mouse is hot; the empty area right of the last is frame 1.
   hoverAt(h, QPoint(5, 5));
-  expectAt(h, {{{3, h->height() - 3}, coded(t::ciHeader, 2)},
-               {{h->width() - 3, h->height() - 3}, coded(t::ciHeader, 1)}});
+  expectAt(h, {{{3, h->height() - 3}, coded(ciHeader, 2)},
+               {{h->width() - 3, h->height() - 3}, coded(ciHeader, 1)}});
   status->showMessage(QStringLiteral("訊息"));
-  EXPECT_EQ(px(status, QPoint(status->width() - 30, status->height() / 2)), coded(t::ciStatus, 1));
+  EXPECT_EQ(px(status, QPoint(status->width() - 30, status->height() / 2)), coded(ciStatus, 1));
 }
 
 TEST_F(ControlSkins, TabsAndPane) {
@@ -348,14 +312,12 @@ TEST_F(ControlSkins, TabsAndPane) {
   tabs->addTab(new QWidget, QStringLiteral("第一頁"));
   tabs->addTab(new QWidget, QStringLiteral("第二頁"));
   host(tabs, QSize(300, 150));
-  auto tab = [&](int i) { return tabs->tabBar()->tabRect(i).translated(tabs->tabBar()->pos()); };
   // Pages take the face colour.
-  expectAt(tabs, {{tab(0).topLeft() + QPoint(3, 3), coded(t::ciTabs, 2)},
-                  {tab(1).bottomLeft() + QPoint(3, -3), coded(t::ciTabs, 1)},
-                  {{1, 140}, coded(t::ciTabBorder, 1)},
-                  {{150, 100}, kFace}});
+  expectAt(tabs, {at(tabAt(tabs, 0).topLeft() + QPoint(3, 3), coded(ciTabs, 2)),
+                  at(tabAt(tabs, 1).bottomLeft() + QPoint(3, -3), coded(ciTabs, 1)),
+                  at(1, 140, coded(ciTabBorder, 1)), at(150, 100, kFace)});
   tabs->setTabPosition(QTabWidget::South);
-  EXPECT_EQ(px(tabs, tab(0).bottomLeft() + QPoint(3, -3)), coded(t::ciTabs, 2));
+  EXPECT_EQ(px(tabs, tabAt(tabs, 0).bottomLeft() + QPoint(3, -3)), coded(ciTabs, 2));
 }
 
 TEST_F(ControlSkins, ClosableTabsAskTheWindow) {
@@ -365,7 +327,6 @@ TEST_F(ControlSkins, ClosableTabsAskTheWindow) {
   tabs->addTab(new QWidget, QStringLiteral("一"));
   tabs->addTab(second, QStringLiteral("二"));
   host(tabs, QSize(300, 120));
-  ASSERT_TRUE(tabs->tabsClosable());
   QList<int> asked;
   SetTabCloseAnswer(dlg.get(), [&](QTabWidget*, int index) {
     asked << index;
@@ -407,21 +368,19 @@ TEST_F(ControlSkins, TurnedTabsGridColourPopupsAndGrip) {
   dlg->setMinimumSize(100, 100);
   dlg->setMaximumSize(2000, 2000);
   // Left tabs: the strip lies turned, its frames in reverse order.
-  EXPECT_EQ(px(tabs, tabs->tabBar()->tabRect(0).translated(tabs->tabBar()->pos()).topLeft() +
-                         QPoint(3, 3)),
-            coded(t::ciTabs, 2));
+  EXPECT_EQ(px(tabs, tabAt(tabs, 0).topLeft() + QPoint(3, 3)), coded(ciTabs, 2));
   // Grids take the face colour for their fixed cells while skinned.
   EXPECT_EQ(grid->FixedColor(), skin->Colours().ButtonFace);
   EXPECT_EQ(panel->palette().color(QPalette::Window), kFace);
   // A combo box's list counts with the window of the combo box.
   combo->showPopup();
   settle();
-  EXPECT_EQ(SkinnedKind(*t::skinStyle(), combo->view()->verticalScrollBar()).kind,
+  EXPECT_EQ(SkinnedKind(*skinStyle(), combo->view()->verticalScrollBar()).kind,
             ControlKind::Scrollbar);
   combo->hidePopup();
   if (auto* grip = status->findChild<QSizeGrip*>(); grip) {
     EXPECT_TRUE(grip->isVisible());
-    EXPECT_EQ(px(grip, QPoint(grip->width() - 2, grip->height() - 2)), coded(t::ciExtra, 5));
+    EXPECT_EQ(px(grip, QPoint(grip->width() - 2, grip->height() - 2)), coded(ciExtra, 5));
   }
   manager->SetCommand(skin.get(), 2, 0);
   manager->runPendingCommand();
@@ -439,22 +398,18 @@ TEST_F(ControlSkins, SpinArrowsAndSlider) {
   o.initFrom(spin);
   o.frame = true;
   o.subControls = QStyle::SC_All;
-  const QRect up =
-      spin->style()->subControlRect(QStyle::CC_SpinBox, &o, QStyle::SC_SpinBoxUp, spin);
-  const QRect down =
-      spin->style()->subControlRect(QStyle::CC_SpinBox, &o, QStyle::SC_SpinBoxDown, spin);
-  // At the minimum the down half is disabled: frame 4 + 3.
-  // The arrows stand inside the whole outline.
-  const QColor shade = toQColor(skin->Colours().ButtonShadow);
+  auto part = [&](QStyle::SubControl sc) {
+    return spin->style()->subControlRect(QStyle::CC_SpinBox, &o, sc, spin);
+  };
+  const QRect up = part(QStyle::SC_SpinBoxUp), down = part(QStyle::SC_SpinBoxDown);
+  // At the minimum the down half is disabled: frame 4 + 3. The arrows stand inside the whole
+  // outline.
   EXPECT_TRUE(QRect(3, 3, 74, 16).contains(up.united(down))) << up.x() << "," << down.bottom();
-  expectAt(spin, {{up.topLeft() + QPoint(1, 1), coded(t::ciUpDownV, 1)},
-                  {down.topLeft() + QPoint(1, 1), coded(t::ciUpDownV, 7)},
-                  {up.center() + QPoint(0, 1), coded(t::ciUpDownVGlyph, 1)},
-                  {{0, 0}, shade},
-                  {{up.center().x(), 0}, shade},
-                  {{79, up.center().y()}, shade},
-                  {{down.center().x(), 21}, shade},
-                  {{up.center().x(), 1}, QColor(Qt::white)}});
+  expectAt(spin, {at(up.topLeft() + QPoint(1, 1), coded(ciUpDownV, 1)),
+                  at(down.topLeft() + QPoint(1, 1), coded(ciUpDownV, 7)),
+                  at(up.center() + QPoint(0, 1), coded(ciUpDownVGlyph, 1)), at(0, 0, shade),
+                  at(up.center().x(), 0, shade), at(79, up.center().y(), shade),
+                  at(down.center().x(), 21, shade), at(up.center().x(), 1, Qt::white)});
   // With its gate off a spin box is the base style's, outline and arrows alike.
   skin->SkinControls.reset(xcSpin);
   const QImage gateOff = spin->grab().toImage();
@@ -462,13 +417,10 @@ TEST_F(ControlSkins, SpinArrowsAndSlider) {
   EXPECT_EQ(gateOff, spin->grab().toImage());
   SetControlSkinActive(spin, true);
 
-  QStyleOptionSlider so;
-  so.initFrom(slider);
-  so.orientation = Qt::Horizontal;
-  so.maximum = 99;
+  const QStyleOptionSlider so = sliderOption(slider);
   const QRect handle =
       slider->style()->subControlRect(QStyle::CC_Slider, &so, QStyle::SC_SliderHandle, slider);
-  EXPECT_EQ(px(slider, handle.center()), coded(t::ciThumbHorz, 2));
+  EXPECT_EQ(px(slider, handle.center()), coded(ciThumbHorz, 2));
 }
 
 TEST_F(ControlSkins, OffSwitchTagAndSkinOffGiveTheBaseLook) {
@@ -479,12 +431,11 @@ TEST_F(ControlSkins, OffSwitchTagAndSkinOffGiveTheBaseLook) {
   a->setFixedSize(60, 24);
   b->setFixedSize(60, 24);
   host(page({a, b}, true), QSize(140, 30));
-  EXPECT_EQ(px(a, QPoint(2, 2)), coded(t::ciButtons, 1));
-  EXPECT_NE(px(b, QPoint(2, 2)), coded(t::ciButtons, 1));
-  SetControlSkinActive(a, false);
-  EXPECT_NE(px(a, QPoint(2, 2)), coded(t::ciButtons, 1));
-  SetControlSkinActive(a, true);
-  EXPECT_EQ(px(a, QPoint(2, 2)), coded(t::ciButtons, 1));
+  EXPECT_NE(px(b, QPoint(2, 2)), coded(ciButtons, 1));
+  for (const bool on : {true, false, true}) {
+    SetControlSkinActive(a, on);
+    EXPECT_EQ(px(a, QPoint(2, 2)) == coded(ciButtons, 1), on) << on;
+  }
 }
 
 TEST_F(ControlSkins, FileDialogControlsAreSkinned) {
@@ -493,12 +444,12 @@ TEST_F(ControlSkins, FileDialogControlsAreSkinned) {
   ASSERT_NE(shown(&fd), nullptr);
   int skinned = 0;
   for (QPushButton* b : fd.findChildren<QPushButton*>())
-    if (b->isVisible() && px(b, QPoint(2, 2)) == coded(t::ciButtons, b->isEnabled() ? 1 : 3))
+    if (b->isVisible() && px(b, QPoint(2, 2)) == coded(ciButtons, b->isEnabled() ? 1 : 3))
       ++skinned;
   EXPECT_GE(skinned, 1);
   int kinds = 0;
   for (QWidget* w : fd.findChildren<QWidget*>())
-    if (SkinnedKind(*t::skinStyle(), w)) ++kinds;
+    if (SkinnedKind(*skinStyle(), w)) ++kinds;
   EXPECT_GE(kinds, 5);
 }
 

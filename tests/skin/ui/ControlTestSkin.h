@@ -25,39 +25,27 @@ inline QByteArray buildControlTestSkin() {
       "[UpDown.Vert]\nImage=updown_v.bmp\nGlyphImage=updown_vglyph.bmp\n[UpDown.Horz]\n"
       "Image=updown_h.bmp\nGlyphImage=updown_hglyph.bmp\n[Trackbar.ThumbHorz]\n"
       "Image=thumb_horz.bmp\nTrans=1\n[Track]\nImage=track.bmp\n");
-  // Corner pixels of a coded strip are magenta where the corners flag is set.
+  // Image ids follow the rows from ciButtons; the corner pixels of the button, check and radio
+  // strips are magenta.
   const struct {
     const char* name;
-    int id, frames, w, h;
-    bool corners;
+    int frames, w, h;
   } images[] = {
-      {"buttons.bmp", ciButtons, 5, 24, 22, true},
-      {"check.bmp", ciCheck, 8, 13, 13, true},
-      {"radio.bmp", ciRadio, 8, 13, 13, true},
-      {"combo.bmp", ciCombo, 4, 17, 21, false},
-      {"sunken.bmp", ciSunk, 4, 24, 21, false},
-      {"extra.bmp", ciExtra, 5, 16, 16, false},
-      {"scrollbar.bmp", ciScroll, 23, 17, 17, false},
-      {"hscroll.bmp", ciHScroll, 4, 32, 17, false},
-      {"vscroll.bmp", ciVScroll, 4, 17, 32, false},
-      {"hthumb.bmp", ciHThumb, 3, 32, 17, false},
-      {"vthumb.bmp", ciVThumb, 3, 17, 32, false},
-      {"header.bmp", ciHeader, 5, 40, 20, false},
-      {"status.bmp", ciStatus, 3, 24, 20, false},
-      {"tabs.bmp", ciTabs, 5, 40, 22, false},
-      {"tabborder.bmp", ciTabBorder, 1, 24, 24, false},
-      {"progress.bmp", ciProgress, 2, 40, 16, false},
-      {"updown_v.bmp", ciUpDownV, 8, 16, 16, false},
-      {"updown_vglyph.bmp", ciUpDownVGlyph, 8, 6, 4, false},
-      {"updown_h.bmp", ciUpDownH, 8, 16, 16, false},
-      {"updown_hglyph.bmp", ciUpDownHGlyph, 8, 4, 6, false},
-      {"thumb_horz.bmp", ciThumbHorz, 5, 11, 19, false},
-      {"track.bmp", ciTrack, 1, 30, 6, false},
-  };
+      {"buttons.bmp", 5, 24, 22},    {"check.bmp", 8, 13, 13},       {"radio.bmp", 8, 13, 13},
+      {"combo.bmp", 4, 17, 21},      {"sunken.bmp", 4, 24, 21},      {"extra.bmp", 5, 16, 16},
+      {"scrollbar.bmp", 23, 17, 17}, {"hscroll.bmp", 4, 32, 17},     {"vscroll.bmp", 4, 17, 32},
+      {"hthumb.bmp", 3, 32, 17},     {"vthumb.bmp", 3, 17, 32},      {"header.bmp", 5, 40, 20},
+      {"status.bmp", 3, 24, 20},     {"tabs.bmp", 5, 40, 22},        {"tabborder.bmp", 1, 24, 24},
+      {"progress.bmp", 2, 40, 16},   {"updown_v.bmp", 8, 16, 16},    {"updown_vglyph.bmp", 8, 6, 4},
+      {"updown_h.bmp", 8, 16, 16},   {"updown_hglyph.bmp", 8, 4, 6}, {"thumb_horz.bmp", 5, 11, 19},
+      {"track.bmp", 1, 30, 6}};
   QList<SkinPackageEntry> e;
-  for (const auto& i : images)
-    e.append(
-        {QString::fromLatin1(i.name), bmp(codedStrip(i.id, i.frames, i.w, i.h, false, i.corners))});
+  int id = ciButtons;
+  for (const auto& i : images) {
+    e.append({QString::fromLatin1(i.name),
+              bmp(codedStrip(id, i.frames, i.w, i.h, false, id <= ciRadio))});
+    ++id;
+  }
   return buildTestSkin(sections, e);
 }
 

@@ -2,13 +2,7 @@
 // texts stand out from the skin pixels behind them (WCAG AA, 4.5:1).
 #include <gtest/gtest.h>
 
-#include <tuple>
-
-#include <QMainWindow>
-#include <cmath>
-
 #include "SkinUiSupport.h"
-#include "skin/SkinFrame.h"
 #include "skin/ui/SkinSetup.h"
 
 namespace ruto {
@@ -45,7 +39,6 @@ class OwnSkin : public ::testing::Test {
  protected:
   void SetUp() override {
     data.SkinStream = OwnSkinPackage();
-    ASSERT_FALSE(data.SkinStream.isEmpty());
     ASSERT_TRUE(data.LoadSkin());
   }
   TSkinData data;
@@ -107,8 +100,7 @@ TEST_F(OwnSkinWindows, FramePictures) {
   QMainWindow w;
   w.resize(640, 400);
   ASSERT_NE(shown(&w), nullptr);
-  EXPECT_FALSE(w.mask().contains(QPoint(0, 0)));
-  EXPECT_TRUE(w.mask().contains(QPoint(3, 3)));
+  EXPECT_TRUE(!w.mask().contains(QPoint(0, 0)) && w.mask().contains(QPoint(3, 3)));
 }
 
 }  // namespace

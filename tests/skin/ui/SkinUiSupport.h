@@ -2,15 +2,11 @@
 // Shared set-up of the skinned-window tests: a manager with the frame-coded test skin, and
 // mouse and key helpers that talk to a skinned window's frame.
 
-#include <QApplication>
-#include <QDir>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QWidget>
-#include <memory>
+#include <QtWidgets>
 
 #include "skin/SkinData.h"
 #include "skin/TestSkin.h"
+#include "skin/ui/ControlSkins.h"
 #include "skin/ui/FormSkin.h"
 #include "skin/ui/SkinManager.h"
 #include "skin/ui/SkinStyle.h"
@@ -27,6 +23,12 @@ inline const SkinStyle* skinStyle() {
   return qobject_cast<const SkinStyle*>(QApplication::style());
 }
 
+// ws laid out in p one under the other, or side by side.
+inline void layOut(QWidget* p, std::initializer_list<QWidget*> ws, bool across = false) {
+  auto* lay = new QBoxLayout(across ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, p);
+  for (QWidget* w : ws) lay->addWidget(w);
+}
+
 // A fresh manager and skin data per test; skinning is on from the start.
 class SkinnedTest : public ::testing::Test {
  protected:
@@ -40,8 +42,7 @@ class SkinnedTest : public ::testing::Test {
     manager->AddSkinData(skin.get());
     skin->Loaded();
     manager->runPendingCommand();
-    ASSERT_TRUE(skin->SkinLoaded());
-    ASSERT_TRUE(manager->Active());
+    ASSERT_TRUE(skin->SkinLoaded() && manager->Active());
   }
   void TearDown() override {
     delete ExistingSkinManager();
@@ -61,25 +62,25 @@ class SkinnedTest : public ::testing::Test {
   std::unique_ptr<TSkinData> skin;
 };
 
+// A press holds its button down besides `held`; a move or release holds `held` alone.
 inline void mouse(QWidget* target, QEvent::Type type, QPoint local,
-                  Qt::MouseButton button = Qt::LeftButton) {
-  const Qt::MouseButtons held =
-      type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
+                  Qt::MouseButton button = Qt::LeftButton, Qt::MouseButtons held = {}) {
+  const bool move = type == QEvent::MouseMove, press = !move && type != QEvent::MouseButtonRelease;
   QMouseEvent e(type, QPointF(local), QPointF(target->mapToGlobal(local)),
-                type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+                move ? Qt::NoButton : button, press ? held | button : held, Qt::NoModifier);
   QApplication::sendEvent(target, &e);
 }
 
 inline void click(QWidget* target, QPoint local) {
-  mouse(target, QEvent::MouseButtonPress, local);
-  mouse(target, QEvent::MouseButtonRelease, local);
+  for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+    mouse(target, type, local);
 }
 
 inline void key(QWidget* target, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, k, mods);
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, k, mods);
-  QApplication::sendEvent(target, &release);
+  for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent e(type, k, mods);
+    QApplication::sendEvent(target, &e);
+  }
 }
 
 // Saves a picture for people to judge under test-output/skin/.
