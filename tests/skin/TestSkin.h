@@ -100,8 +100,7 @@ inline std::unique_ptr<TSkinData> loadedSkin(const QByteArray& stream) {
 // A test may add sections to the definition and entries to the package.
 inline QByteArray buildTestSkin(const QByteArray& moreDefinition = {},
                                 const QList<SkinPackageEntry>& moreEntries = {}) {
-  QList<SkinPackageEntry> e;
-  e.append({QStringLiteral("coded.ini"), QByteArray(testSkinDefinition()) + moreDefinition});
+  QList<SkinPackageEntry> e{{"coded.ini", QByteArray(testSkinDefinition()) + moreDefinition}};
   e.append(moreEntries);
   const struct {
     const char* name;
@@ -130,10 +129,7 @@ inline QByteArray buildTestSkin(const QByteArray& moreDefinition = {},
 inline FramePaint captionedFrame(const TSkinData& d, QSize size, const QString& caption) {
   static const std::vector<CaptionButton> noButtons;
   FramePaint f;
-  f.window = size;
-  f.border = FrameWidths(d, 0);
-  f.caption = caption;
-  f.buttons = &noButtons;
+  f.window = size, f.border = FrameWidths(d, 0), f.caption = caption, f.buttons = &noButtons;
   return f;
 }
 
