@@ -107,20 +107,16 @@ TEST(FrameHit, PartsOfTheFrame) {
   c.windowWidth = 300, c.border = b, c.captionFlags = cfSysMenu;
   const auto buttons = LayoutCaptionButtons(*skin, c);
   const QSize win(300, 200);
+  constexpr WinState N = WinState::Normal, M = WinState::Maximized;
+  using enum Hit;
   const std::tuple<QPoint, bool, WinState, Hit> cases[] = {
-      {{150, 1}, true, WinState::Normal, Hit::Top},
-      {{150, 1}, false, WinState::Normal, Hit::Caption},
-      {{150, 1}, true, WinState::Maximized, Hit::Caption},
-      {{150, 10}, true, WinState::Normal, Hit::Caption},
-      {{150, 30}, true, WinState::Normal, Hit::Menu},
-      {{150, 50}, true, WinState::Normal, Hit::Client},
-      {{2, 100}, true, WinState::Normal, Hit::Left},
-      {{2, 100}, false, WinState::Normal, Hit::Border},
-      {{297, 100}, true, WinState::Normal, Hit::Right},
-      {{150, 198}, true, WinState::Normal, Hit::Bottom},
-      {{1, 1}, true, WinState::Normal, Hit::TopLeft},
-      {{299, 199}, true, WinState::Normal, Hit::BottomRight},
-      {{2, 195}, true, WinState::Normal, Hit::BottomLeft}};
+      {{150, 1}, true, N, Top},       {{150, 1}, false, N, Caption},
+      {{150, 1}, true, M, Caption},   {{150, 10}, true, N, Caption},
+      {{150, 30}, true, N, Menu},     {{150, 50}, true, N, Client},
+      {{2, 100}, true, N, Left},      {{2, 100}, false, N, Border},
+      {{297, 100}, true, N, Right},   {{150, 198}, true, N, Bottom},
+      {{1, 1}, true, N, TopLeft},     {{299, 199}, true, N, BottomRight},
+      {{2, 195}, true, N, BottomLeft}};
   for (const auto& [p, sizeable, state, want] : cases)
     EXPECT_EQ(FrameHitTest(p, win, b, 20, sizeable, state, buttons).kind, want)
         << p.x() << "," << p.y();
@@ -131,19 +127,12 @@ TEST(FrameHit, PartsOfTheFrame) {
 }
 
 TEST(FrameActions, ButtonEffects) {
+  constexpr WinState N = WinState::Normal, M = WinState::Maximized, m = WinState::Minimized;
+  using enum ButtonEffect;
   const std::tuple<int, WinState, ButtonEffect> cases[] = {
-      {0, WinState::Normal, ButtonEffect::Close},
-      {1, WinState::Normal, ButtonEffect::Maximize},
-      {1, WinState::Maximized, ButtonEffect::Restore},
-      {22, WinState::Normal, ButtonEffect::Maximize},
-      {2, WinState::Normal, ButtonEffect::Minimize},
-      {23, WinState::Minimized, ButtonEffect::Restore},
-      {3, WinState::Normal, ButtonEffect::SysMenu},
-      {12, WinState::Normal, ButtonEffect::SysMenu},
-      {60, WinState::Normal, ButtonEffect::Minimize},
-      {61, WinState::Normal, ButtonEffect::Restore},
-      {62, WinState::Normal, ButtonEffect::Close},
-      {40, WinState::Normal, ButtonEffect::Signal}};
+      {0, N, Close},     {1, N, Maximize}, {1, M, Restore}, {22, N, Maximize},
+      {2, N, Minimize},  {23, m, Restore}, {3, N, SysMenu}, {12, N, SysMenu},
+      {60, N, Minimize}, {61, N, Restore}, {62, N, Close},  {40, N, Signal}};
   for (const auto& [action, state, want] : cases)
     EXPECT_EQ(ButtonActionFor(action, state, true), want) << action;
   EXPECT_EQ(ButtonActionFor(0, WinState::Normal, false), ButtonEffect::None);
