@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <variant>
+
 #include <QSqlRecord>
 
 #include "app/AppTestSupport.h"
@@ -203,44 +205,36 @@ TEST_F(Migration, DamagedFilesChangeNothing) {
   QByteArray random(4096, '\0'), jet(2048, '\0');
   for (int i = 0; i < random.size(); ++i) random[i] = char((i * 7919 + 13) % 251);
   jet.replace(4, 15, "Standard Jet DB");
+  const auto all = [](const char* more) { return oldLayout() + completeRows() << more; };
   const struct {
     const char* name;
-    QByteArray bytes;        // the file as it is, or
-    QStringList statements;  // the statements that make it
+    std::variant<QByteArray, QStringList> file;  // as it is, or the statements that make it
     const char* reason;
   } cases[] = {
-      {"truncated", good.left(good.size() / 2 + 100), {}, "損壞"},
-      {"random bytes", random, {}, "不是本系統的資料庫"},
-      {"Jet header", jet, {}, "Jet"},
-      {"zero length", QByteArray(""), {}, "空的"},
-      {"missing table", {}, oldLayout(true, "VOPRDT"), "缺少資料表 VOPRDT"},
-      {"missing column", {}, oldLayout(true, "VOCUST.NAME"), "缺少欄位 NAME"},
+      {"truncated", good.left(good.size() / 2 + 100), "損壞"},
+      {"random bytes", random, "不是本系統的資料庫"},
+      {"Jet header", jet, "Jet"},
+      {"zero length", QByteArray(""), "空的"},
+      {"missing table", oldLayout(true, "VOPRDT"), "缺少資料表 VOPRDT"},
+      {"missing column", oldLayout(true, "VOCUST.NAME"), "缺少欄位 NAME"},
       {"a view in place of a table",
-       {},
-       oldLayout(true, "VOPRO") << "CREATE VIEW VOPRO AS SELECT 1 AS ProNo",
-       "缺少資料表 VOPRO"},
+       oldLayout(true, "VOPRO") << "CREATE VIEW VOPRO AS SELECT 1 AS ProNo", "缺少資料表 VOPRO"},
       {"a date that does not convert",
-       {},
-       oldLayout() + completeRows() << "INSERT INTO VODATA (CUSTNO, VODATE) VALUES ('A001', 'x')",
-       "VODATE"},
+       all("INSERT INTO VODATA (CUSTNO, VODATE) VALUES ('A001', 'x')"), "VODATE"},
       {"a name longer than its column",
-       {},
-       oldLayout() + completeRows()
-           << "INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('D4', printf('%51s', 'x'))",
+       all("INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('D4', printf('%51s', 'x'))"),
        "資料表 VOCUST 第 4 筆資料的欄位 NAME 超過 50 個字元"},
-      {"bytes that are no text",
-       {},
-       oldLayout() + completeRows() << "UPDATE VOPRO SET ProName = CAST(x'FF' AS TEXT)",
+      {"bytes that are no text", all("UPDATE VOPRO SET ProName = CAST(x'FF' AS TEXT)"),
        "資料表 VOPRO 第 1 筆資料的欄位 ProName 不是有效的文字"}};
   const std::string before = mainTables();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     putMarker("ruto_BAK.mdb", "an earlier backup");
     QFile::remove(path("ruto.mdb"));
-    if (c.statements.isEmpty())
-      putMarker("ruto.mdb", c.bytes);
+    if (const auto* bytes = std::get_if<QByteArray>(&c.file))
+      putMarker("ruto.mdb", *bytes);
     else
-      makeOld(c.statements);
+      makeOld(std::get<QStringList>(c.file));
     const QByteArray original = content("ruto.mdb");
     const MigrationResult r = migrate();
     EXPECT_EQ(r.outcome, MigrationResult::Refused);
