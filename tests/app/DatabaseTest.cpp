@@ -10,8 +10,7 @@ using DatabaseOpen = dbtest::Fixture;
 
 TEST_F(DatabaseOpen, RefusesFilesThatAreNoUsableSqliteDatabase) {
   QByteArray jet(2048, '\0'), damaged("SQLite format 3");
-  jet.replace(4, 15, "Standard Jet DB");
-  damaged.append('\0').append(QByteArray(600, '\xEE'));
+  jet.replace(4, 15, "Standard Jet DB"), damaged.append('\0').append(QByteArray(600, '\xEE'));
   const struct {
     const char* name;
     std::optional<QByteArray> data;  // none: the file is missing
