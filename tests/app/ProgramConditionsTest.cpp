@@ -45,8 +45,7 @@ TEST(ProgramConditions, DecodeTable) {
         TConditionForm w;
         for (auto m : on) w.*m = true;
         for (const auto& [m, p] : boxes) (w.*m)[p] = true;
-        w.RangeIndex = rangeIndex;
-        w.Male = male;
+        w.RangeIndex = rangeIndex, w.Male = male;
         return w;
       };
   using F = TConditionForm;
@@ -76,13 +75,11 @@ TEST(ProgramConditions, RangeCodePastTheComparisonsIsReencodedAsEqual) {
 
 TEST(ProgramConditions, EncodingIsAlwaysTwentyFourCharactersWithFlagsEndingInZeros) {
   TConditionForm f;
-  f.Group.fill(true);
-  f.SexCondition = f.Male = f.AgeHigh = true;
+  f.Group.fill(true), f.SexCondition = f.Male = f.AgeHigh = true;
   EXPECT_EQ(EncodeConditions(f),
             std::pair(QString("000000000000000000000021"), QString("111111111111111111111100")));
   // The sex box decides; the radio buttons alone store nothing.
-  f = TConditionForm();
-  f.Male = false;
+  f = TConditionForm(), f.Male = false;
   EXPECT_EQ(EncodeConditions(f).first, kNoConditions);
 }
 
@@ -100,8 +97,7 @@ TEST(ProgramConditions, EveryEditorFormRoundTrips) {
     f.Range = coin(rng);
     if (f.Range) {
       // In range mode the two boxes are disabled and not stored.
-      f.First[1] = f.Second[1] = false;
-      f.RangeIndex = index(rng);
+      f.First[1] = f.Second[1] = false, f.RangeIndex = index(rng);
     }
     f.AgeLow = coin(rng), f.AgeHigh = coin(rng), f.SexCondition = coin(rng);
     f.Male = !f.SexCondition || coin(rng);
