@@ -41,9 +41,7 @@ TEST_F(StatusRun, LampRunByMeter) {
     if (c.version) {
       SimulatedMeterConfig config;
       config.VersionNumber = *c.version, config.HardwareVersion = c.hardware;
-      config.SerialNumber = "SN-42";
-      start(config);
-      meter->setReplyDelayMs(c.replyDelayMs);
+      config.SerialNumber = "SN-42", start(config), meter->setReplyDelayMs(c.replyDelayMs);
     }
     StartupStatusRun run;
     int labelsAt = -1;
@@ -56,8 +54,7 @@ TEST_F(StatusRun, LampRunByMeter) {
       run.Tick();
       if (litAt250.isEmpty() && run.Position >= 250)
         for (int i = 1; i <= 7; ++i) litAt250 += run.LampLit[i] ? '1' : '0';
-      virtualClock.advance(10);
-      pump();
+      virtualClock.advance(10), pump();
     }
     ASSERT_TRUE(run.Finished);
     QStringList sent;
