@@ -11,10 +11,7 @@ const QString kTo = QStringLiteral("BatchTarget");
 
 class TransferBatch : public dbtest::Fixture {
  protected:
-  void SetUp() override {
-    open(kFrom, "VoTran.mdb");
-    open(kTo, "ruto4.mdb");
-  }
+  void SetUp() override { open(kFrom, "VoTran.mdb"), open(kTo, "ruto4.mdb"); }
   static QString numbers(const QString& connection, const QString& table) {
     return dbtest::scalar(connection, "SELECT group_concat(CUSTNO, ' ') FROM (SELECT CUSTNO FROM " +
                                           table + " ORDER BY MKEY)")
