@@ -16,10 +16,7 @@ const QString kTarget = QStringLiteral("TransferTarget");
 
 class Transfer : public dbtest::Fixture {
  protected:
-  void SetUp() override {
-    open(kSource, "VoTran.mdb");
-    targetPath = open(kTarget, "ruto4.mdb");
-  }
+  void SetUp() override { open(kSource, "VoTran.mdb"), targetPath = open(kTarget, "ruto4.mdb"); }
   static int count(const QString& table) {
     return dbtest::scalar(kTarget, "SELECT COUNT(*) FROM " + table).toInt();
   }
