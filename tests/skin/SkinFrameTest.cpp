@@ -51,10 +51,7 @@ TEST(CaptionButtons, VisibilityCodes) {
 
 TEST(CaptionButtons, PlacementByAlign) {
   TDataSkinSysButton b;
-  b.Bitmap = QImage(21 * 3, 18, QImage::Format_RGB32);
-  b.Frame = 3;
-  b.Xcoord = 25;
-  b.Ycoord = 3;
+  b.Bitmap = QImage(21 * 3, 18, QImage::Format_RGB32), b.Frame = 3, b.Xcoord = 25, b.Ycoord = 3;
   CaptionContext c;
   c.windowWidth = 400, c.border = QMargins(4, 26, 4, 4), c.menuHeight = 20;
   c.captionStart = 40, c.captionEnd = 300;
@@ -155,8 +152,7 @@ TEST(FrameActions, SystemMenuMatrix) {
 TEST(FramePainting, BandsByActivityAndMaskFromMagentaCorners) {
   auto skin = codedSkin();
   FramePaint f;
-  f.window = QSize(200, 120);
-  f.border = FrameWidths(*skin, 0);
+  f.window = QSize(200, 120), f.border = FrameWidths(*skin, 0);
   for (bool active : {true, false}) {
     f.active = active;
     const QImage img = PaintFrameImage(*skin, f);
@@ -224,8 +220,7 @@ TEST(FramePainting, StretchSettingChoosesStretchOrTile) {
         {{QStringLiteral("t.bmp"), top}});
     ASSERT_TRUE(d.LoadSkin());
     FramePaint f;
-    f.window = QSize(36, 20);
-    f.border = FrameWidths(d, 0);
+    f.window = QSize(36, 20), f.border = FrameWidths(d, 0);
     const QImage img = PaintFrameImage(d, f);
     // Middle from x 3 to 32: stretched, its first ten pixels are red; tiled, x 6 is red again.
     EXPECT_EQ(
