@@ -24,10 +24,7 @@ inline QImage codedStrip(int id, int frames, int fw, int fh, bool vertical, bool
     const int x0 = vertical ? 0 : (k - 1) * fw, y0 = vertical ? (k - 1) * fh : 0;
     for (int y = 0; y < fh; ++y)
       for (int x = 0; x < fw; ++x) img.setPixel(x0 + x, y0 + y, frameColour(id, k));
-    if (corners) {
-      img.setPixel(x0, y0, 0xFFFF00FF);
-      img.setPixel(x0 + fw - 1, y0, 0xFFFF00FF);
-    }
+    if (corners) img.setPixel(x0, y0, 0xFFFF00FF), img.setPixel(x0 + fw - 1, y0, 0xFFFF00FF);
   }
   return img;
 }
@@ -35,8 +32,7 @@ inline QImage codedStrip(int id, int frames, int fw, int fh, bool vertical, bool
 inline QByteArray bmp(const QImage& img) {
   QByteArray out;
   QBuffer b(&out);
-  b.open(QIODevice::WriteOnly);
-  img.convertToFormat(QImage::Format_RGB888).save(&b, "BMP");
+  b.open(QIODevice::WriteOnly), img.convertToFormat(QImage::Format_RGB888).save(&b, "BMP");
   return out;
 }
 
@@ -91,8 +87,7 @@ inline QByteArray skinPackage(const QString& ini,
 // Skin data read from `stream`, loaded when the stream holds a skin.
 inline std::unique_ptr<TSkinData> loadedSkin(const QByteArray& stream) {
   auto d = std::make_unique<TSkinData>();
-  d->SkinStream = stream;
-  d->LoadSkin();
+  d->SkinStream = stream, d->LoadSkin();
   return d;
 }
 
