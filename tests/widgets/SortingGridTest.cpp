@@ -43,10 +43,7 @@ void click(QWidget* on, QPointF p, Qt::KeyboardModifiers m = Qt::NoModifier) {
 // 4 x 4 with one fixed row and column, default sizes (64 x 24, 1-pixel lines).
 class SortingGrid : public ::testing::Test {
  protected:
-  SortingGrid() {
-    g.setColCount(4), g.setRowCount(4);
-    g.resize(400, 200), g.show();
-  }
+  SortingGrid() { g.setColCount(4), g.setRowCount(4), g.resize(400, 200), g.show(); }
   TSortingGrid g;
 };
 
@@ -92,8 +89,7 @@ TEST_F(SortingGrid, CellTextOffsetsFollowTheAlignmentsAndTheFormatHook) {
 }
 
 TEST_F(SortingGrid, FixedCellsLinesSelectionAndBevelsAlsoWhenDisabled) {
-  g.setCell(3, 3, "12.5"), g.setCell(0, 1, "左  側");
-  g.setBevelStyle(cbLowered);
+  g.setCell(3, 3, "12.5"), g.setCell(0, 1, "左  側"), g.setBevelStyle(cbLowered);
   ASSERT_TRUE(g.setCurrent(2, 2));
   const QImage img = g.renderImage();
   const TRect r = g.CellRect(1, 1), s = g.CellRect(2, 2);
@@ -123,12 +119,10 @@ TEST_F(SortingGrid, FixedCellsLinesSelectionAndBevelsAlsoWhenDisabled) {
 }
 
 TEST_F(SortingGrid, ClickOnAFixedRowSortsItsColumnThroughTheHooks) {
-  g.setRowCount(2);
-  g.setCell(1, 1, "9");
+  g.setRowCount(2), g.setCell(1, 1, "9");
   g.SortColumn(1, TSortOptions{});
   EXPECT_FALSE(g.CanUndoSort());  // a single data row is not sorted
-  g.setRowCount(4);
-  g.setCell(1, 2, "10"), g.setCell(1, 3, "2");
+  g.setRowCount(4), g.setCell(1, 2, "10"), g.setCell(1, 3, "2");
   int clicked = -1, ended = -1;
   g.OnClickSort = [&](int col, int row, TSortOptions& o) {
     clicked = col * 10 + row;
@@ -153,16 +147,14 @@ TEST_F(SortingGrid, ClickOnAFixedRowSortsItsColumnThroughTheHooks) {
 }
 
 TEST_F(SortingGrid, ValidationKeepsOrRestoresTheEditedCell) {
-  g.setCell(1, 1, "old");
-  g.RememberEditCell();
+  g.setCell(1, 1, "old"), g.RememberEditCell();
   g.OnCellValidate = [](int, int, QString& value, bool& valid) {
     valid = value == "good";
     if (value == "fix") value = "FIX";  // refused, but corrected by the hook
   };
   const char* cases[][2] = {{"bad", "old"}, {"good", "good"}, {"fix", "FIX"}};
   for (const auto& k : cases) {
-    g.setCell(1, 1, k[0]);
-    g.ValidateEditCell();
+    g.setCell(1, 1, k[0]), g.ValidateEditCell();
     EXPECT_EQ(g.Cells(1, 1), k[1]);
   }
 }
@@ -203,8 +195,7 @@ TEST_F(SortingGrid, ClickAndKeyDownEvents) {
   for (int i = 0; i < 2; ++i) click(g.viewport(), QPointF(r.Left + 5, r.Top + 5));
   EXPECT_EQ(clicks, 4);
   // Keys reach OnKeyDown in the editor too.
-  g.setOptions(g.Options() | goEditing), g.setEditorMode(true);
-  key(g.InplaceEditor(), Qt::Key_Up);
+  g.setOptions(g.Options() | goEditing), g.setEditorMode(true), key(g.InplaceEditor(), Qt::Key_Up);
   EXPECT_EQ(keys, (QList<int>{Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}));
 }
 
@@ -249,8 +240,7 @@ TEST(SortingGridAccessible, ReadsTheCellsAsATable) {
   auto* title = new QLabel(QStringLiteral("經絡能量測定值"), &window);
   auto* grid = new TSortingGrid(&window);
   TSortingGrid& g = *grid;
-  g.setColCount(4), g.setRowCount(4);
-  layout->addWidget(title), layout->addWidget(grid);
+  g.setColCount(4), g.setRowCount(4), layout->addWidget(title), layout->addWidget(grid);
   title->setBuddy(grid), window.show();
   g.setCell(1, 0, QStringLiteral("肺")), g.setCell(0, 2, QStringLiteral("左"));
   g.setCell(1, 2, QStringLiteral(" 64")), g.setCurrent(1, 2);
