@@ -56,8 +56,7 @@ TEST_F(RecordSetTest, LocateBookmarkAndRefreshKeepThePosition) {
 
   // Another writer adds a row sorting first; the current row follows its key.
   ASSERT_TRUE(set.gotoBookmark(k2));
-  ASSERT_TRUE(dbtest::exec(kConn, "INSERT INTO VOCUST (CUSTNO) VALUES ('K000')"));
-  ASSERT_TRUE(set.refresh());
+  ASSERT_TRUE(dbtest::exec(kConn, "INSERT INTO VOCUST (CUSTNO) VALUES ('K000')") && set.refresh());
   EXPECT_EQ(set.position(), 2);
   // Deleting the current row moves to the row after it; deleting the last to the new last.
   ASSERT_TRUE(set.remove(k2));
