@@ -130,8 +130,7 @@ TEST_F(SettingsFile, AFailedOrRefusedSaveKeepsTheFileAndSaysSoOnce) {
   for (int save = 0; save < 2; ++save) EXPECT_FALSE(LoadSaveSettings(true, &error));
   EXPECT_EQ(std::pair(asked_, ruto::test::readFile(file + "/kept")),
             std::pair(QStringList(2, "5:" + kSettingsKeptText + '\n' + file), QByteArray("x")));
-  ASSERT_TRUE(QDir(file).removeRecursively());
-  ASSERT_TRUE(ruto::test::writeFile(file, before));
+  ASSERT_TRUE(QDir(file).removeRecursively() && ruto::test::writeFile(file, before));
   ASSERT_TRUE(LoadSaveSettings(false));
   EXPECT_TRUE(LoadSaveSettings(true));
 }
