@@ -63,20 +63,14 @@ TEST_F(RecordSetOrderTest, LocatesOfTextsWithAndWithoutCase) {
   RecordSet set(kConn, "VOCUST");
   ASSERT_TRUE(set.setSort("MKEY") && set.open());
   const LocateOptions ci = LocateOption::CaseInsensitive, prefix = LocateOption::PartialKey;
-  const struct {
-    const char* column;
-    const char* key;
-    LocateOptions options;
-    int row;
-  } cases[] = {
+  const std::tuple<const char*, const char*, LocateOptions, int> cases[] = {
       {"ADDR", "b", {}, 1},      {"ADDR", "B", {}, 2},         {"ADDR", "B", ci, 1},
       {"ADDR", "a", {}, -1},     {"ADDR", "a", prefix, 3},     {"ADDR", "A", ci | prefix, 3},
       {"ADDR", "台", prefix, 7}, {"ADDR", "台北", {}, 7},      {"ADDR", "1", prefix, 8},
       {"ADDR", "", {}, 0},       {"CUSTNO", "C1", ci, 1},      {"CUSTNO", "c1", {}, 1},
       {"CUSTNO", "C1", {}, -1},  {"CUSTNO", "C1", prefix, 10}, {"ADDR", "5", {}, 5}};
-  for (const auto& c : cases)
-    EXPECT_EQ(set.find(c.column, QString::fromUtf8(c.key), c.options), c.row)
-        << c.column << " " << c.key;
+  for (const auto& [column, key, options, row] : cases)
+    EXPECT_EQ(set.find(column, QString::fromUtf8(key), options), row) << column << " " << key;
 }
 
 TEST_F(RecordSetOrderTest, ValuesComeBackInTheirKinds) {
