@@ -46,19 +46,17 @@ class BadCheckStateModel : public QAbstractTableModel {
 }  // namespace
 
 TEST(RecordTableModelText, ValuesAreWrittenAsTheGridsShowThem) {
-  const struct {
-    QVariant value;
-    QString shown;
-  } cases[] = {{QVariant(), ""},
-               {QVariant(QMetaType(QMetaType::QString)), ""},  // a null text
-               {QDate(2024, 3, 5), "2024/03/05"},
-               {QTime(7, 8, 9), "07:08:09"},
-               {1.5, "1.5"},
-               {-0.25, "-0.25"},
-               {42, "42"},
-               {QStringLiteral("陳大明"), "陳大明"}};
-  for (const auto& c : cases)
-    EXPECT_EQ(RecordTableModel::displayText(c.value), c.shown) << c.value.typeName();
+  const std::pair<QVariant, QString> cases[] = {
+      {QVariant(), ""},
+      {QVariant(QMetaType(QMetaType::QString)), ""},  // a null text
+      {QDate(2024, 3, 5), "2024/03/05"},
+      {QTime(7, 8, 9), "07:08:09"},
+      {1.5, "1.5"},
+      {-0.25, "-0.25"},
+      {42, "42"},
+      {QStringLiteral("陳大明"), "陳大明"}};
+  for (const auto& [value, shown] : cases)
+    EXPECT_EQ(RecordTableModel::displayText(value), shown) << value.typeName();
 }
 
 TEST_F(RecordTableModelTest, AllColumnsUnderTheirOwnNamesThenChosenColumnsWithTitles) {
