@@ -144,32 +144,29 @@ class Migration : public InstallFolderTest {
 // (replacing an earlier one, names in any case) and its hash is recorded with the rows.
 TEST_F(Migration, GoodFilesArriveWholeAndExactlyOnce) {
   EXPECT_EQ(migrate().outcome, MigrationResult::NoOldDatabase);
-  const struct {
-    const char* name;
-    bool optionalRuns;
-    const char *file, *backup;
-  } cases[] = {{"complete", true, "ruto.mdb", "ruto_BAK.mdb"},
-               {"without the optional runs", false, "ruto.mdb", "ruto_BAK.mdb"},
-               {"names in another case", true, "RUTO.MDB", "Ruto_bak.MDB"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    putMarker(c.backup, "an earlier backup");
+  const std::tuple<const char*, bool, const char*, const char*> cases[] = {
+      {"complete", true, "ruto.mdb", "ruto_BAK.mdb"},
+      {"without the optional runs", false, "ruto.mdb", "ruto_BAK.mdb"},
+      {"names in another case", true, "RUTO.MDB", "Ruto_bak.MDB"}};
+  for (const auto& [name, optionalRuns, file, backup] : cases) {
+    SCOPED_TRACE(name);
+    putMarker(backup, "an earlier backup");
     QStringList rows = completeRows();
-    if (!c.optionalRuns) {
+    if (!optionalRuns) {
       rows[6] = "INSERT INTO VOPRO (ProNo, ProName, ProPict) VALUES ('P1', '安神', x'0000')";
       rows[8] = "INSERT INTO VOPRDT (ProNo, ProEng, ProFlg) VALUES ('P1', 1.5, -1)";
     }
-    makeOld(oldLayout(c.optionalRuns) + rows, c.file);
-    const QByteArray original = content(c.file);
+    makeOld(oldLayout(optionalRuns) + rows, file);
+    const QByteArray original = content(file);
     const MigrationResult r = migrate();
     ASSERT_EQ(r.outcome, MigrationResult::Migrated) << r.message.toStdString();
     EXPECT_EQ(std::tuple(r.renamed, QList<int>(std::begin(r.rowsAdded), std::end(r.rowsAdded))),
               std::tuple(QStringList(), QList<int>({3, 3, 2, 3})));
     const QStringList files =
         QDir(dir_.path()).entryList({"*.mdb", "*.MDB"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    EXPECT_EQ(files.join(' ').toStdString(), "ruto4.mdb " + std::string(c.backup));
-    EXPECT_EQ(std::tuple(content(c.backup), migrated()), std::tuple(original, 1));
-    expectMainHoldsOnce(c.backup);
+    EXPECT_EQ(files.join(' ').toStdString(), "ruto4.mdb " + std::string(backup));
+    EXPECT_EQ(std::tuple(content(backup), migrated()), std::tuple(original, 1));
+    expectMainHoldsOnce(backup);
     EXPECT_EQ(dbtest::firstRow(kMainConnection,
                                "SELECT NAME, SEX, DBIRTH, ADDR, TEL3, MEMO FROM VOCUST "
                                "WHERE CUSTNO = 'A001'"),
@@ -184,14 +181,14 @@ TEST_F(Migration, GoodFilesArriveWholeAndExactlyOnce) {
     EXPECT_EQ(dbtest::firstRow(kMainConnection,
                                "SELECT hex(ProPict), ProFN, ProParm4 FROM VOPRO "
                                "WHERE ProNo = 'P1'"),
-              c.optionalRuns ? "00424D0000FF00|1010|-x" : "0000|<null>|<null>");
-    if (c.optionalRuns) {
+              optionalRuns ? "00424D0000FF00|1010|-x" : "0000|<null>|<null>");
+    if (optionalRuns) {
       EXPECT_EQ(dbtest::firstRow(kMainConnection,
                                  "SELECT ProAGL, ProAGH, ProFlg FROM VOPRDT WHERE ProEng = 1.5"),
                 "18|65|1");
     }
     freshMain();
-    QFile::remove(path(c.backup));
+    QFile::remove(path(backup));
   }
 }
 
@@ -205,11 +202,8 @@ TEST_F(Migration, DamagedFilesChangeNothing) {
   for (int i = 0; i < random.size(); ++i) random[i] = char((i * 7919 + 13) % 251);
   jet.replace(4, 15, "Standard Jet DB");
   const auto all = [](const char* more) { return oldLayout() + completeRows() << more; };
-  const struct {
-    const char* name;
-    std::variant<QByteArray, QStringList> file;  // as it is, or the statements that make it
-    const char* reason;
-  } cases[] = {
+  // The file as it is, or the statements that make it.
+  const std::tuple<const char*, std::variant<QByteArray, QStringList>, const char*> cases[] = {
       {"truncated", good.left(good.size() / 2 + 100), "損壞"},
       {"random bytes", random, "不是本系統的資料庫"},
       {"Jet header", jet, "Jet"},
@@ -226,19 +220,19 @@ TEST_F(Migration, DamagedFilesChangeNothing) {
       {"bytes that are no text", all("UPDATE VOPRO SET ProName = CAST(x'FF' AS TEXT)"),
        "資料表 VOPRO 第 1 筆資料的欄位 ProName 不是有效的文字"}};
   const std::string before = mainTables();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, file, reason] : cases) {
+    SCOPED_TRACE(name);
     putMarker("ruto_BAK.mdb", "an earlier backup");
     QFile::remove(path("ruto.mdb"));
-    if (const auto* bytes = std::get_if<QByteArray>(&c.file))
+    if (const auto* bytes = std::get_if<QByteArray>(&file))
       putMarker("ruto.mdb", *bytes);
     else
-      makeOld(std::get<QStringList>(c.file));
+      makeOld(std::get<QStringList>(file));
     const QByteArray original = content("ruto.mdb");
     const MigrationResult r = migrate();
     EXPECT_EQ(r.outcome, MigrationResult::Refused);
     EXPECT_TRUE(r.message.startsWith("舊版資料庫 ruto.mdb 無法轉換：") &&
-                r.message.contains(QString::fromUtf8(c.reason)) &&
+                r.message.contains(QString::fromUtf8(reason)) &&
                 r.message.endsWith("。原檔案保留，資料未變更。"))
         << r.message.toStdString();
     EXPECT_EQ(std::tuple(content("ruto.mdb"), content("ruto_BAK.mdb"), mainTables(), migrated()),
