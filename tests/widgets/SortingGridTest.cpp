@@ -54,20 +54,17 @@ TEST_F(SortingGrid, CellTextOffsetsFollowTheAlignmentsAndTheFormatHook) {
             tw2 = probe.TextWidth("Wide text");
   const TRect r = g.CellRect(1, 1);
   EXPECT_EQ(r, (TRect{65, 25, 129, 49}));
-  struct Case {
-    TAlignment h;
-    TVertAlignment v;
-    int dx, dy;
-  } cases[] = {{taLeftJustify, taTopJustify, 2, 2},
-               {taRightJustify, taBottomJustify, 64 - tw - 2, 24 - th - 3},
-               {taCenter, taMiddle, (64 - tw) / 2, (24 - th) / 2}};
-  for (const Case& k : cases) {
-    g.setAlignmentHorz(k.h), g.setAlignmentVert(k.v);
+  const std::tuple<TAlignment, TVertAlignment, int, int> cases[] = {
+      {taLeftJustify, taTopJustify, 2, 2},
+      {taRightJustify, taBottomJustify, 64 - tw - 2, 24 - th - 3},
+      {taCenter, taMiddle, (64 - tw) / 2, (24 - th) / 2}};
+  for (const auto& [h, v, dx, dy] : cases) {
+    g.setAlignmentHorz(h), g.setAlignmentVert(v);
     RecordingCanvas c;
     g.render(c);
     const auto e = textOf(c, "ab");
-    EXPECT_EQ(std::pair(e.Rect, e.Points[0]), std::pair(r, QPoint(r.Left + k.dx, r.Top + k.dy)))
-        << k.h << "," << k.v;
+    EXPECT_EQ(std::pair(e.Rect, e.Points[0]), std::pair(r, QPoint(r.Left + dx, r.Top + dy)))
+        << h << "," << v;
   }
   // The hook changes single cells: alignment, brush, hidden text.
   g.setCell(2, 1, "x"), g.setCell(3, 2, "secret");
