@@ -295,25 +295,23 @@ TEST_F(Migration, ProgressFollowsTheRows) {
 // start: each old row exactly once.
 TEST_F(Migration, InterruptedOrKilledThenStartedAgain) {
   using S = MigrationStep;
-  const struct {
-    MigrationStep step;
-    bool kill;
-  } cases[] = {{S::PrivateCopy, false},  {S::Check, false},      {S::CopyClients, false},
-               {S::CopyPrograms, false}, {S::RecordHash, false}, {S::Commit, false},
-               {S::Rename, false},       {S::Commit, true},      {S::Rename, true}};
+  const std::pair<MigrationStep, bool> cases[] = {
+      {S::PrivateCopy, 0},  {S::Check, 0},      {S::CopyClients, 0},
+      {S::CopyPrograms, 0}, {S::RecordHash, 0}, {S::Commit, 0},
+      {S::Rename, 0},       {S::Commit, 1},     {S::Rename, 1}};
   makeOld(oldLayout() + completeRows());
   const QByteArray original = content("ruto.mdb");
   ASSERT_TRUE(QFile::copy(path("ruto.mdb"), path("expected.mdb")));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.step) * 10 + c.kill);
-    const bool afterCommit = c.step == S::Rename;
-    if (c.kill) {
+  for (const auto& [step, kill] : cases) {
+    SCOPED_TRACE(static_cast<int>(step) * 10 + kill);
+    const bool afterCommit = step == S::Rename;
+    if (kill) {
       CloseDatabase(kMainConnection);
       EXPECT_EXIT(
           {
             openMain();
             migrate([&](MigrationStep s) {
-              if (s == c.step) _exit(7);
+              if (s == step) _exit(7);
               return true;
             });
             _exit(0);
@@ -321,7 +319,7 @@ TEST_F(Migration, InterruptedOrKilledThenStartedAgain) {
           ::testing::ExitedWithCode(7), "");
       openMain();
     } else {
-      EXPECT_EQ(migrate([&](MigrationStep s) { return s != c.step; }).outcome,
+      EXPECT_EQ(migrate([&](MigrationStep s) { return s != step; }).outcome,
                 afterCommit ? MigrationResult::NotRenamed : MigrationResult::Failed);
     }
     EXPECT_EQ(content("ruto.mdb"), original);
