@@ -98,18 +98,12 @@ inline QByteArray buildTestSkin(const QByteArray& moreDefinition = {},
   QList<SkinPackageEntry> e{{"coded.ini", QByteArray(testSkinDefinition()) + moreDefinition}};
   e.append(moreEntries);
   const std::tuple<const char*, int, int, int, int, bool, bool> images[] = {
-      {"top.bmp", tiTop, 2, 60, 24, true, true},
-      {"left.bmp", tiLeft, 2, 5, 30, false, false},
-      {"right.bmp", tiRight, 2, 5, 30, false, false},
-      {"bottom.bmp", tiBottom, 2, 60, 5, true, false},
-      {"close.bmp", tiClose, 6, 20, 18, false, false},
-      {"max.bmp", tiMax, 6, 20, 18, false, false},
-      {"restore.bmp", tiRestore, 6, 20, 18, false, false},
-      {"min.bmp", tiMin, 6, 20, 18, false, false},
-      {"custom.bmp", tiCustom, 6, 20, 18, false, false},
-      {"menubar.bmp", tiMenuBar, 2, 30, 20, true, false},
-      {"menuitem.bmp", tiMenuItem, 5, 20, 20, false, false},
-      {"menuback.bmp", tiMenuBack, 1, 20, 20, false, false}};
+      {"top.bmp", tiTop, 2, 60, 24, 1, 1},           {"left.bmp", tiLeft, 2, 5, 30, 0, 0},
+      {"right.bmp", tiRight, 2, 5, 30, 0, 0},        {"bottom.bmp", tiBottom, 2, 60, 5, 1, 0},
+      {"close.bmp", tiClose, 6, 20, 18, 0, 0},       {"max.bmp", tiMax, 6, 20, 18, 0, 0},
+      {"restore.bmp", tiRestore, 6, 20, 18, 0, 0},   {"min.bmp", tiMin, 6, 20, 18, 0, 0},
+      {"custom.bmp", tiCustom, 6, 20, 18, 0, 0},     {"menubar.bmp", tiMenuBar, 2, 30, 20, 1, 0},
+      {"menuitem.bmp", tiMenuItem, 5, 20, 20, 0, 0}, {"menuback.bmp", tiMenuBack, 1, 20, 20, 0, 0}};
   for (const auto& [name, id, frames, w, h, vertical, corners] : images)
     e.append({QString::fromLatin1(name), bmp(codedStrip(id, frames, w, h, vertical, corners))});
   return BuildSkinPackage(e);
