@@ -211,21 +211,19 @@ TEST(SortingGridFocus, EditorBelongsToTheGridForEnterAndExit) {
   outside->setFocus();
   QApplication::processEvents();
   const int enters0 = enters, exits0 = exits;
-  const auto focus = [](QWidget* w) {
-    w->setFocus();
-    QApplication::processEvents();
+  // Enters and exits after giving `w` the focus.
+  const auto focus = [&](QWidget* w) {
+    w->setFocus(), QApplication::processEvents();
+    return std::pair(enters, exits);
   };
-  focus(grid);
-  EXPECT_EQ(enters, enters0 + 1);
+  EXPECT_EQ(focus(grid), std::pair(enters0 + 1, exits0));
   grid->setEditorMode(true);
   ASSERT_TRUE(grid->InplaceEditor()->hasFocus());
   QApplication::processEvents();
   // Into the editor is no new enter.
   EXPECT_EQ(std::tuple(enters, exits), std::tuple(enters0 + 1, exits0));
-  focus(outside);
-  EXPECT_EQ(exits, exits0 + 1);
-  focus(grid);
-  EXPECT_EQ(enters, enters0 + 2);
+  EXPECT_EQ(focus(outside), std::pair(enters0 + 1, exits0 + 1));
+  EXPECT_EQ(focus(grid), std::pair(enters0 + 2, exits0 + 1));
 }
 
 // Assistive technology reads the grid as a table: cells row by row named by their trimmed
