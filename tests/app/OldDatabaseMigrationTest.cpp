@@ -42,9 +42,7 @@ std::string dump(const QString& connection, const QString& table, bool arriving 
     QStringList cells;
     for (const TransferColumn& c : TransferColumns(table)) {
       QVariant v = record.contains(c.name) ? q.value(c.name) : QVariant();
-      if (arriving) {
-        EXPECT_TRUE(ConvertTransferValue(c, QVariant(v), &v));
-      }
+      EXPECT_TRUE(!arriving || ConvertTransferValue(c, QVariant(v), &v));
       cells << (v.isNull()                      ? "~"
                 : c.type == TransferType::Bytes ? QString(v.toByteArray().toHex())
                 : c.type == TransferType::Text  ? v.toString().toUpper()
