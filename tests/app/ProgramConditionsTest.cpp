@@ -94,10 +94,8 @@ TEST(ProgramConditions, EveryEditorFormRoundTrips) {
       f.Group[p] = coin(rng);
     }
     f.Range = coin(rng);
-    if (f.Range) {
-      // In range mode the two boxes are disabled and not stored.
-      f.First[1] = f.Second[1] = false, f.RangeIndex = index(rng);
-    }
+    // In range mode the two boxes are disabled and not stored.
+    if (f.Range) f.First[1] = f.Second[1] = false, f.RangeIndex = index(rng);
     f.AgeLow = coin(rng), f.AgeHigh = coin(rng), f.SexCondition = coin(rng);
     f.Male = !f.SexCondition || coin(rng);
     const auto [digits, flags] = EncodeConditions(f);
