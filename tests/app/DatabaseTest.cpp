@@ -10,29 +10,25 @@ using DatabaseOpen = dbtest::Fixture;
 
 TEST_F(DatabaseOpen, RefusesFilesThatAreNoUsableSqliteDatabase) {
   QByteArray jet(2048, '\0'), damaged("SQLite format 3");
-  jet.replace(4, 15, "Standard Jet DB");
-  damaged.append('\0').append(QByteArray(600, '\xEE'));
-  const struct {
-    const char* name;
-    std::optional<QByteArray> data;  // none: the file is missing
-    DbOpenResult expected;
-  } cases[] = {
+  jet.replace(4, 15, "Standard Jet DB"), damaged.append('\0').append(QByteArray(600, '\xEE'));
+  // The file's name, its bytes (none: the file is missing), the result.
+  const std::tuple<const char*, std::optional<QByteArray>, DbOpenResult> cases[] = {
       {"missing.mdb", std::nullopt, DbOpenResult::Missing},
       {"empty.mdb", QByteArray(), DbOpenResult::NotSqlite},
       {"text.mdb", QByteArray("just some text, not a database at all"), DbOpenResult::NotSqlite},
       {"jet.mdb", jet, DbOpenResult::JetFile},
       {"damaged.mdb", damaged, DbOpenResult::Damaged}};
   opened_ << kConn;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const QString path = dir.filePath(c.name);
-    ASSERT_TRUE(!c.data || ruto::test::writeFile(path, *c.data));
+  for (const auto& [name, data, expected] : cases) {
+    SCOPED_TRACE(name);
+    const QString path = dir.filePath(name);
+    ASSERT_TRUE(!data || ruto::test::writeFile(path, *data));
     QString detail;
-    EXPECT_EQ(OpenDatabase(kConn, path, kMainTables, &detail), c.expected);
+    EXPECT_EQ(OpenDatabase(kConn, path, kMainTables, &detail), expected);
     EXPECT_TRUE(detail.contains(path) && !QSqlDatabase::contains(kConn)) << detail.toStdString();
     // Opening must neither create nor change the file.
     EXPECT_EQ(std::tuple(QFile::exists(path), ruto::test::readFile(path)),
-              std::tuple(c.data.has_value(), c.data.value_or(QByteArray())));
+              std::tuple(data.has_value(), data.value_or(QByteArray())));
   }
 }
 

@@ -7,10 +7,7 @@
 using namespace ruto;
 
 TEST(LaunchExternal, StartsProgramsOpensAddressesAndSkipsMissingDrives) {
-  const struct {
-    const char *program, *param;
-    QStringList expected;
-  } cases[] = {
+  const std::tuple<const char*, const char*, QStringList> cases[] = {
       // Trimmed and started directly.
       {" /bin/true\t", " 參數 ", {"/bin/true|參數|prog"}},
       // An empty program opens the parameter by itself; nothing at all starts nothing.
@@ -25,11 +22,11 @@ TEST(LaunchExternal, StartsProgramsOpensAddressesAndSkipsMissingDrives) {
   SetExternalStarter([](const QString& program, const QString& param, bool isProgram) {
     started << QStringLiteral("%1|%2|%3").arg(program, param, isProgram ? "prog" : "open");
   });
-  for (const auto& c : cases) {
+  for (const auto& [program, param, expected] : cases) {
     started.clear();
-    EXPECT_EQ(LaunchExternal(QString::fromUtf8(c.program), QString::fromUtf8(c.param)),
-              !c.expected.isEmpty());
-    EXPECT_EQ(started, c.expected) << c.program << " / " << c.param;
+    EXPECT_EQ(LaunchExternal(QString::fromUtf8(program), QString::fromUtf8(param)),
+              !expected.isEmpty());
+    EXPECT_EQ(started, expected) << program << " / " << param;
   }
   SetExternalStarter(nullptr);
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <variant>
+
 #include <QSqlRecord>
 
 #include "app/AppTestSupport.h"
@@ -40,9 +42,7 @@ std::string dump(const QString& connection, const QString& table, bool arriving 
     QStringList cells;
     for (const TransferColumn& c : TransferColumns(table)) {
       QVariant v = record.contains(c.name) ? q.value(c.name) : QVariant();
-      if (arriving) {
-        EXPECT_TRUE(ConvertTransferValue(c, QVariant(v), &v));
-      }
+      EXPECT_TRUE(!arriving || ConvertTransferValue(c, QVariant(v), &v));
       cells << (v.isNull()                      ? "~"
                 : c.type == TransferType::Bytes ? QString(v.toByteArray().toHex())
                 : c.type == TransferType::Text  ? v.toString().toUpper()
@@ -98,8 +98,7 @@ class Migration : public InstallFolderTest {
   void freshMain() {
     CloseDatabase(kMainConnection);
     QFile::remove(path("ruto4.mdb"));
-    putTemplate("ruto4.mdb");
-    openMain();
+    putTemplate("ruto4.mdb"), openMain();
   }
   void openMain() {
     ASSERT_EQ(OpenDatabase(kMainConnection, path("ruto4.mdb"), kMainTables), DbOpenResult::Ok);
@@ -143,32 +142,29 @@ class Migration : public InstallFolderTest {
 // (replacing an earlier one, names in any case) and its hash is recorded with the rows.
 TEST_F(Migration, GoodFilesArriveWholeAndExactlyOnce) {
   EXPECT_EQ(migrate().outcome, MigrationResult::NoOldDatabase);
-  const struct {
-    const char* name;
-    bool optionalRuns;
-    const char *file, *backup;
-  } cases[] = {{"complete", true, "ruto.mdb", "ruto_BAK.mdb"},
-               {"without the optional runs", false, "ruto.mdb", "ruto_BAK.mdb"},
-               {"names in another case", true, "RUTO.MDB", "Ruto_bak.MDB"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    putMarker(c.backup, "an earlier backup");
+  const std::tuple<const char*, bool, const char*, const char*> cases[] = {
+      {"complete", true, "ruto.mdb", "ruto_BAK.mdb"},
+      {"without the optional runs", false, "ruto.mdb", "ruto_BAK.mdb"},
+      {"names in another case", true, "RUTO.MDB", "Ruto_bak.MDB"}};
+  for (const auto& [name, optionalRuns, file, backup] : cases) {
+    SCOPED_TRACE(name);
+    putMarker(backup, "an earlier backup");
     QStringList rows = completeRows();
-    if (!c.optionalRuns) {
+    if (!optionalRuns) {
       rows[6] = "INSERT INTO VOPRO (ProNo, ProName, ProPict) VALUES ('P1', '安神', x'0000')";
       rows[8] = "INSERT INTO VOPRDT (ProNo, ProEng, ProFlg) VALUES ('P1', 1.5, -1)";
     }
-    makeOld(oldLayout(c.optionalRuns) + rows, c.file);
-    const QByteArray original = content(c.file);
+    makeOld(oldLayout(optionalRuns) + rows, file);
+    const QByteArray original = content(file);
     const MigrationResult r = migrate();
     ASSERT_EQ(r.outcome, MigrationResult::Migrated) << r.message.toStdString();
     EXPECT_EQ(std::tuple(r.renamed, QList<int>(std::begin(r.rowsAdded), std::end(r.rowsAdded))),
               std::tuple(QStringList(), QList<int>({3, 3, 2, 3})));
     const QStringList files =
         QDir(dir_.path()).entryList({"*.mdb", "*.MDB"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    EXPECT_EQ(files.join(' ').toStdString(), "ruto4.mdb " + std::string(c.backup));
-    EXPECT_EQ(std::tuple(content(c.backup), migrated()), std::tuple(original, 1));
-    expectMainHoldsOnce(c.backup);
+    EXPECT_EQ(files.join(' ').toStdString(), "ruto4.mdb " + std::string(backup));
+    EXPECT_EQ(std::tuple(content(backup), migrated()), std::tuple(original, 1));
+    expectMainHoldsOnce(backup);
     EXPECT_EQ(dbtest::firstRow(kMainConnection,
                                "SELECT NAME, SEX, DBIRTH, ADDR, TEL3, MEMO FROM VOCUST "
                                "WHERE CUSTNO = 'A001'"),
@@ -183,14 +179,14 @@ TEST_F(Migration, GoodFilesArriveWholeAndExactlyOnce) {
     EXPECT_EQ(dbtest::firstRow(kMainConnection,
                                "SELECT hex(ProPict), ProFN, ProParm4 FROM VOPRO "
                                "WHERE ProNo = 'P1'"),
-              c.optionalRuns ? "00424D0000FF00|1010|-x" : "0000|<null>|<null>");
-    if (c.optionalRuns) {
+              optionalRuns ? "00424D0000FF00|1010|-x" : "0000|<null>|<null>");
+    if (optionalRuns) {
       EXPECT_EQ(dbtest::firstRow(kMainConnection,
                                  "SELECT ProAGL, ProAGH, ProFlg FROM VOPRDT WHERE ProEng = 1.5"),
                 "18|65|1");
     }
     freshMain();
-    QFile::remove(path(c.backup));
+    QFile::remove(path(backup));
   }
 }
 
@@ -203,49 +199,38 @@ TEST_F(Migration, DamagedFilesChangeNothing) {
   QByteArray random(4096, '\0'), jet(2048, '\0');
   for (int i = 0; i < random.size(); ++i) random[i] = char((i * 7919 + 13) % 251);
   jet.replace(4, 15, "Standard Jet DB");
-  const struct {
-    const char* name;
-    QByteArray bytes;        // the file as it is, or
-    QStringList statements;  // the statements that make it
-    const char* reason;
-  } cases[] = {
-      {"truncated", good.left(good.size() / 2 + 100), {}, "損壞"},
-      {"random bytes", random, {}, "不是本系統的資料庫"},
-      {"Jet header", jet, {}, "Jet"},
-      {"zero length", QByteArray(""), {}, "空的"},
-      {"missing table", {}, oldLayout(true, "VOPRDT"), "缺少資料表 VOPRDT"},
-      {"missing column", {}, oldLayout(true, "VOCUST.NAME"), "缺少欄位 NAME"},
+  const auto all = [](const char* more) { return oldLayout() + completeRows() << more; };
+  // The file as it is, or the statements that make it.
+  const std::tuple<const char*, std::variant<QByteArray, QStringList>, const char*> cases[] = {
+      {"truncated", good.left(good.size() / 2 + 100), "損壞"},
+      {"random bytes", random, "不是本系統的資料庫"},
+      {"Jet header", jet, "Jet"},
+      {"zero length", QByteArray(""), "空的"},
+      {"missing table", oldLayout(true, "VOPRDT"), "缺少資料表 VOPRDT"},
+      {"missing column", oldLayout(true, "VOCUST.NAME"), "缺少欄位 NAME"},
       {"a view in place of a table",
-       {},
-       oldLayout(true, "VOPRO") << "CREATE VIEW VOPRO AS SELECT 1 AS ProNo",
-       "缺少資料表 VOPRO"},
+       oldLayout(true, "VOPRO") << "CREATE VIEW VOPRO AS SELECT 1 AS ProNo", "缺少資料表 VOPRO"},
       {"a date that does not convert",
-       {},
-       oldLayout() + completeRows() << "INSERT INTO VODATA (CUSTNO, VODATE) VALUES ('A001', 'x')",
-       "VODATE"},
+       all("INSERT INTO VODATA (CUSTNO, VODATE) VALUES ('A001', 'x')"), "VODATE"},
       {"a name longer than its column",
-       {},
-       oldLayout() + completeRows()
-           << "INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('D4', printf('%51s', 'x'))",
+       all("INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('D4', printf('%51s', 'x'))"),
        "資料表 VOCUST 第 4 筆資料的欄位 NAME 超過 50 個字元"},
-      {"bytes that are no text",
-       {},
-       oldLayout() + completeRows() << "UPDATE VOPRO SET ProName = CAST(x'FF' AS TEXT)",
+      {"bytes that are no text", all("UPDATE VOPRO SET ProName = CAST(x'FF' AS TEXT)"),
        "資料表 VOPRO 第 1 筆資料的欄位 ProName 不是有效的文字"}};
   const std::string before = mainTables();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, file, reason] : cases) {
+    SCOPED_TRACE(name);
     putMarker("ruto_BAK.mdb", "an earlier backup");
     QFile::remove(path("ruto.mdb"));
-    if (c.statements.isEmpty())
-      putMarker("ruto.mdb", c.bytes);
+    if (const auto* bytes = std::get_if<QByteArray>(&file))
+      putMarker("ruto.mdb", *bytes);
     else
-      makeOld(c.statements);
+      makeOld(std::get<QStringList>(file));
     const QByteArray original = content("ruto.mdb");
     const MigrationResult r = migrate();
     EXPECT_EQ(r.outcome, MigrationResult::Refused);
     EXPECT_TRUE(r.message.startsWith("舊版資料庫 ruto.mdb 無法轉換：") &&
-                r.message.contains(QString::fromUtf8(c.reason)) &&
+                r.message.contains(QString::fromUtf8(reason)) &&
                 r.message.endsWith("。原檔案保留，資料未變更。"))
         << r.message.toStdString();
     EXPECT_EQ(std::tuple(content("ruto.mdb"), content("ruto_BAK.mdb"), mainTables(), migrated()),
@@ -308,25 +293,23 @@ TEST_F(Migration, ProgressFollowsTheRows) {
 // start: each old row exactly once.
 TEST_F(Migration, InterruptedOrKilledThenStartedAgain) {
   using S = MigrationStep;
-  const struct {
-    MigrationStep step;
-    bool kill;
-  } cases[] = {{S::PrivateCopy, false},  {S::Check, false},      {S::CopyClients, false},
-               {S::CopyPrograms, false}, {S::RecordHash, false}, {S::Commit, false},
-               {S::Rename, false},       {S::Commit, true},      {S::Rename, true}};
+  const std::pair<MigrationStep, bool> cases[] = {
+      {S::PrivateCopy, 0},  {S::Check, 0},      {S::CopyClients, 0},
+      {S::CopyPrograms, 0}, {S::RecordHash, 0}, {S::Commit, 0},
+      {S::Rename, 0},       {S::Commit, 1},     {S::Rename, 1}};
   makeOld(oldLayout() + completeRows());
   const QByteArray original = content("ruto.mdb");
   ASSERT_TRUE(QFile::copy(path("ruto.mdb"), path("expected.mdb")));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.step) * 10 + c.kill);
-    const bool afterCommit = c.step == S::Rename;
-    if (c.kill) {
+  for (const auto& [step, kill] : cases) {
+    SCOPED_TRACE(static_cast<int>(step) * 10 + kill);
+    const bool afterCommit = step == S::Rename;
+    if (kill) {
       CloseDatabase(kMainConnection);
       EXPECT_EXIT(
           {
             openMain();
             migrate([&](MigrationStep s) {
-              if (s == c.step) _exit(7);
+              if (s == step) _exit(7);
               return true;
             });
             _exit(0);
@@ -334,7 +317,7 @@ TEST_F(Migration, InterruptedOrKilledThenStartedAgain) {
           ::testing::ExitedWithCode(7), "");
       openMain();
     } else {
-      EXPECT_EQ(migrate([&](MigrationStep s) { return s != c.step; }).outcome,
+      EXPECT_EQ(migrate([&](MigrationStep s) { return s != step; }).outcome,
                 afterCommit ? MigrationResult::NotRenamed : MigrationResult::Failed);
     }
     EXPECT_EQ(content("ruto.mdb"), original);

@@ -9,28 +9,15 @@
 using namespace ruto;
 
 TEST(ProgramConditions, CodesOfStoredStrings) {
-  struct Case {
-    QString stored;
-    int position;
-    int code;
-  } cases[] = {
-      {"", 1, 0},
-      {" \t\r\n", 24, 0},
-      {"7", 1, 7},
-      {"123", 3, 3},
-      {"123", 4, 0},
-      {"A2", 1, 0},
-      {"A2", 2, 2},
-      {" 12", 1, 0},
-      {" 12", 2, 1},  // untrimmed when not blank
-      {"000000000000000000000009", 24, 9},
-      {"12", 0, 0},
-      {"12", 25, 0},
-      {QString(30, u'5'), 25, 5},  // 30-character column, 24 used
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(ConditionCode(c.stored, c.position), c.code)
-        << qPrintable(c.stored) << " @" << c.position;
+  // Untrimmed when not blank; of a 30-character column 24 are used.
+  const std::tuple<QString, int, int> cases[] = {
+      {"", 1, 0},   {" \t\r\n", 24, 0}, {"7", 1, 7},   {"123", 3, 3}, {"123", 4, 0}, {"A2", 1, 0},
+      {"A2", 2, 2}, {" 12", 1, 0},      {" 12", 2, 1}, {"12", 0, 0},  {"12", 25, 0}, {"9", 1, 9}};
+  for (const auto& [stored, position, code] : cases)
+    EXPECT_EQ(ConditionCode(stored, position), code) << qPrintable(stored) << " @" << position;
+  EXPECT_EQ(std::pair(ConditionCode("000000000000000000000009", 24),
+                      ConditionCode(QString(30, u'5'), 25)),
+            std::pair(9, 5));
   EXPECT_EQ(std::tuple(GroupFlagSet("01", 2), GroupFlagSet("02", 2), GroupFlagSet("0X", 2),
                        GroupFlagSet("   ", 1)),
             std::tuple(true, false, false, false));
@@ -39,10 +26,9 @@ TEST(ProgramConditions, CodesOfStoredStrings) {
 TEST(ProgramConditions, FunctionKeyFlags) {
   const QString flags = FunctionKeyFlags({true, false, true, false});
   EXPECT_EQ(flags, "1010");
-  for (int n = 1; n <= 4; ++n) {
-    EXPECT_EQ(FunctionKeyEnabled(flags, n), n % 2 == 1);
-    EXPECT_FALSE(FunctionKeyEnabled("", n));
-  }
+  for (int n = 1; n <= 4; ++n)
+    EXPECT_EQ(std::pair(FunctionKeyEnabled(flags, n), FunctionKeyEnabled("", n)),
+              std::pair(n % 2 == 1, false));
   // A missing flag counts as disabled.
   EXPECT_EQ(std::tuple(FunctionKeyEnabled("01", 2), FunctionKeyEnabled("01", 3),
                        FunctionKeyEnabled("2111", 1)),
@@ -58,17 +44,12 @@ TEST(ProgramConditions, DecodeTable) {
         TConditionForm w;
         for (auto m : on) w.*m = true;
         for (const auto& [m, p] : boxes) (w.*m)[p] = true;
-        w.RangeIndex = rangeIndex;
-        w.Male = male;
+        w.RangeIndex = rangeIndex, w.Male = male;
         return w;
       };
   using F = TConditionForm;
   // Position 1 range codes, pairs (3 = both), single boxes (any non-zero code), age and sex.
-  EXPECT_EQ(DecodeConditions("5312300000000000000000"
-                             "32",
-                             "1000001"
-                             "0000000000000000"
-                             "11"),
+  EXPECT_EQ(DecodeConditions("531230000000000000000032", "100000100000000000000011"),
             form({&F::Range, &F::AgeLow, &F::AgeHigh, &F::SexCondition},
                  {{&F::First, 2},
                   {&F::Second, 2},
@@ -79,12 +60,9 @@ TEST(ProgramConditions, DecodeTable) {
                   {&F::Group, 7}},
                  1, false));
   // Codes the controls cannot show leave the position cleared (position 6 holds '9').
-  EXPECT_EQ(DecodeConditions("0405090000000000000000"
-                             "93",
-                             ""),
-            TConditionForm());
   // Empty and short strings read as zeros: every box off.
-  EXPECT_EQ(DecodeConditions("   ", ""), TConditionForm());
+  for (const char* digits : {"040509000000000000000093", "   "})
+    EXPECT_EQ(DecodeConditions(digits, ""), TConditionForm()) << digits;
   EXPECT_EQ(DecodeConditions("1", "1"), form({}, {{&F::First, 1}, {&F::Group, 1}}));
 }
 
@@ -96,15 +74,11 @@ TEST(ProgramConditions, RangeCodePastTheComparisonsIsReencodedAsEqual) {
 
 TEST(ProgramConditions, EncodingIsAlwaysTwentyFourCharactersWithFlagsEndingInZeros) {
   TConditionForm f;
-  f.Group.fill(true);
-  f.SexCondition = true;
-  f.Male = true;
-  f.AgeHigh = true;
+  f.Group.fill(true), f.SexCondition = f.Male = f.AgeHigh = true;
   EXPECT_EQ(EncodeConditions(f),
             std::pair(QString("000000000000000000000021"), QString("111111111111111111111100")));
   // The sex box decides; the radio buttons alone store nothing.
-  f = TConditionForm();
-  f.Male = false;
+  f = TConditionForm(), f.Male = false;
   EXPECT_EQ(EncodeConditions(f).first, kNoConditions);
 }
 
@@ -120,14 +94,9 @@ TEST(ProgramConditions, EveryEditorFormRoundTrips) {
       f.Group[p] = coin(rng);
     }
     f.Range = coin(rng);
-    if (f.Range) {
-      // In range mode the two boxes are disabled and not stored.
-      f.First[1] = f.Second[1] = false;
-      f.RangeIndex = index(rng);
-    }
-    f.AgeLow = coin(rng);
-    f.AgeHigh = coin(rng);
-    f.SexCondition = coin(rng);
+    // In range mode the two boxes are disabled and not stored.
+    if (f.Range) f.First[1] = f.Second[1] = false, f.RangeIndex = index(rng);
+    f.AgeLow = coin(rng), f.AgeHigh = coin(rng), f.SexCondition = coin(rng);
     f.Male = !f.SexCondition || coin(rng);
     const auto [digits, flags] = EncodeConditions(f);
     ASSERT_TRUE(digits.size() == 24 && flags.size() == 24 && flags.endsWith("00"));

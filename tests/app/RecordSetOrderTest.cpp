@@ -16,13 +16,10 @@ class RecordSetOrderTest : public dbtest::Fixture {
     // Values of every kind SQLite orders: NULL, integers, reals, texts in any case, blobs.
     const QVariantList addresses = {QVariant(),      "b", "B", "a ", "", 5, 2.5, "台北", "10",
                                     QByteArray("x"), "A", 7LL};
-    int n = 0;
-    for (const QVariant& a : addresses) {
-      const QString no = QStringLiteral("%1%2").arg(n % 2 ? "c" : "C").arg(n);
-      ++n;
-      EXPECT_TRUE(dbtest::exec(kConn, "INSERT INTO VOCUST (CUSTNO, ADDR, NAME) VALUES (?, ?, 'x')",
-                               {no, a}));
-    }
+    for (int n = 0; n < addresses.size(); ++n)
+      EXPECT_TRUE(
+          dbtest::exec(kConn, "INSERT INTO VOCUST (CUSTNO, ADDR, NAME) VALUES (?, ?, 'x')",
+                       {QStringLiteral("%1%2").arg(n % 2 ? "c" : "C").arg(n), addresses[n]}));
   }
   // The rows' keys in the order SQLite gives for the same sort (MKEY last, as the set does).
   QList<qint64> sqliteOrder(const QString& orderBy) {
@@ -64,47 +61,34 @@ TEST_F(RecordSetOrderTest, SortNowReordersInMemoryAndKeepsTheRow) {
 
 TEST_F(RecordSetOrderTest, LocatesOfTextsWithAndWithoutCase) {
   RecordSet set(kConn, "VOCUST");
-  ASSERT_TRUE(set.setSort("MKEY"));
-  ASSERT_TRUE(set.open());
-  const LocateOptions ci = LocateOption::CaseInsensitive;
-  const LocateOptions prefix = LocateOption::PartialKey;
-  const struct {
-    const char* column;
-    const char* key;
-    LocateOptions options;
-    int row;
-  } cases[] = {
+  ASSERT_TRUE(set.setSort("MKEY") && set.open());
+  const LocateOptions ci = LocateOption::CaseInsensitive, prefix = LocateOption::PartialKey;
+  const std::tuple<const char*, const char*, LocateOptions, int> cases[] = {
       {"ADDR", "b", {}, 1},      {"ADDR", "B", {}, 2},         {"ADDR", "B", ci, 1},
       {"ADDR", "a", {}, -1},     {"ADDR", "a", prefix, 3},     {"ADDR", "A", ci | prefix, 3},
       {"ADDR", "台", prefix, 7}, {"ADDR", "台北", {}, 7},      {"ADDR", "1", prefix, 8},
       {"ADDR", "", {}, 0},       {"CUSTNO", "C1", ci, 1},      {"CUSTNO", "c1", {}, 1},
       {"CUSTNO", "C1", {}, -1},  {"CUSTNO", "C1", prefix, 10}, {"ADDR", "5", {}, 5}};
-  for (const auto& c : cases)
-    EXPECT_EQ(set.find(c.column, QString::fromUtf8(c.key), c.options), c.row)
-        << c.column << " " << c.key;
+  for (const auto& [column, key, options, row] : cases)
+    EXPECT_EQ(set.find(column, QString::fromUtf8(key), options), row) << column << " " << key;
 }
 
 TEST_F(RecordSetOrderTest, ValuesComeBackInTheirKinds) {
   RecordSet set(kConn, "VOCUST");
-  ASSERT_TRUE(set.setSort("MKEY"));
-  ASSERT_TRUE(set.open());
+  ASSERT_TRUE(set.setSort("MKEY") && set.open());
   // A text column keeps text; an empty text is no null.
-  EXPECT_EQ(std::tuple(set.value(0, "ADDR").isNull(), set.value(4, "ADDR").isNull(),
-                       set.value(4, "ADDR").toString(), set.value(5, "ADDR").toString(),
-                       set.value(5, "MKEY").typeId()),
-            std::tuple(true, false, "", "5", QMetaType::LongLong));
-  EXPECT_EQ(std::tuple(set.value(6, "ADDR").toDouble(), set.value(7, "ADDR").toString(),
-                       set.value(9, "ADDR").toByteArray()),
-            std::tuple(2.5, "台北", QByteArray("x")));
+  const auto a = [&](int row) { return set.value(row, "ADDR"); };
+  EXPECT_EQ(std::tuple(a(0).isNull(), a(4).isNull(), a(4).toString(), a(5).toString(),
+                       set.value(5, "MKEY").typeId(), a(6).toDouble(), a(7).toString(),
+                       a(9).toByteArray()),
+            std::tuple(true, false, "", "5", QMetaType::LongLong, 2.5, "台北", QByteArray("x")));
 }
 
 TEST_F(RecordSetOrderTest, LinkComparesAsTheColumnDoes) {
   RecordSet set(kConn, "VOCUST");
-  ASSERT_TRUE(set.setLink("CUSTNO", "c1"));
-  ASSERT_TRUE(set.open());
+  ASSERT_TRUE(set.setLink("CUSTNO", "c1") && set.open());
   EXPECT_EQ(std::tuple(set.rowCount(), set.field("CUSTNO").toString()), std::tuple(1, "c1"));
-  ASSERT_TRUE(set.setLink("CUSTNO", "C1"));
-  ASSERT_TRUE(set.refresh());
+  ASSERT_TRUE(set.setLink("CUSTNO", "C1") && set.refresh());
   EXPECT_EQ(set.rowCount(), 1);  // CUSTNO ignores letter case
 }
 

@@ -11,10 +11,7 @@ const QString kTo = QStringLiteral("BatchTarget");
 
 class TransferBatch : public dbtest::Fixture {
  protected:
-  void SetUp() override {
-    open(kFrom, "VoTran.mdb");
-    open(kTo, "ruto4.mdb");
-  }
+  void SetUp() override { open(kFrom, "VoTran.mdb"), open(kTo, "ruto4.mdb"); }
   static QString numbers(const QString& connection, const QString& table) {
     return dbtest::scalar(connection, "SELECT group_concat(CUSTNO, ' ') FROM (SELECT CUSTNO FROM " +
                                           table + " ORDER BY MKEY)")
@@ -92,21 +89,19 @@ TEST_F(TransferBatch, MergedAndPresentRowsKeepTheOrder) {
 // A test is already there only when every value is the same as its column holds it: as
 // numbers, texts by their letters (case counts), null apart from empty.
 TEST_F(TransferBatch, ATestIsThereOnlyWhenEveryValueIsTheSame) {
-  const struct {
-    const char* what;
-    const char* source;  // the values of the source's test
-    bool there;
-  } cases[] = {{"same", "45000.5, 1, 'a', NULL, 12.5", true},
-               {"within the second", "45000.5 + 0.4 / 86400.0, 1, 'a', NULL, 12.5", true},
-               {"a number", "45000.5, 1, 'a', NULL, 12.25", false},
-               {"a letter's case", "45000.5, 1, 'A', NULL, 12.5", false},
-               {"empty for null", "45000.5, 1, 'a', '', 12.5", false},
-               {"yes for no", "45000.5, 0, 'a', NULL, 12.5", false},
-               {"a number as text", "45000.5, 1, 'a', NULL, '12.5'", true}};
-  for (const auto& c : cases) {
+  // What, the values of the source's test, whether it is there.
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {"same", "45000.5, 1, 'a', NULL, 12.5", true},
+      {"within the second", "45000.5 + 0.4 / 86400.0, 1, 'a', NULL, 12.5", true},
+      {"a number", "45000.5, 1, 'a', NULL, 12.25", false},
+      {"a letter's case", "45000.5, 1, 'A', NULL, 12.5", false},
+      {"empty for null", "45000.5, 1, 'a', '', 12.5", false},
+      {"yes for no", "45000.5, 0, 'a', NULL, 12.5", false},
+      {"a number as text", "45000.5, 1, 'a', NULL, '12.5'", true}};
+  for (const auto& [what, source, there] : cases) {
     const QString columns = "VODATA (CUSTNO, VODATE, VOVOTA, MEMO1, MEMO2, VO3) VALUES ";
     for (const auto& [db, values] : {std::pair(kTo, QString("'K1', 45000.5, 1, 'a', NULL, 12.5")),
-                                     {kFrom, QString("'k1', ") + c.source}})
+                                     {kFrom, QString("'k1', ") + source}})
       for (const QString& sql : {QString("DELETE FROM VOCUST"), QString("DELETE FROM VODATA"),
                                  QString("INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('") +
                                      (db == kTo ? "K1" : "k1") + "', 'k')",
@@ -116,8 +111,8 @@ TEST_F(TransferBatch, ATestIsThereOnlyWhenEveryValueIsTheSame) {
     QString error;
     ASSERT_TRUE(MergeKeyedGroup(kFrom, kTo, kClientGroup, &report, &error)) << error.toStdString();
     EXPECT_EQ(std::tuple(report.mastersMerged, report.detailsAlreadyThere, report.detailsAdded),
-              std::tuple(1, int(c.there), int(!c.there)))
-        << c.what;
+              std::tuple(1, int(there), int(!there)))
+        << what;
   }
 }
 

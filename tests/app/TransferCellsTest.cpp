@@ -92,15 +92,11 @@ TEST_F(TransferCells, CellsMatchTheVariantConversion) {
       const bool nullString =
           (expected.typeId() == QMetaType::QString && expected.toString().isNull()) ||
           (expected.typeId() == QMetaType::QByteArray && expected.toByteArray().isNull());
-      if (nullString) {
-        EXPECT_EQ(cells[0].kind, TransferCell::Null);
-      } else {
-        EXPECT_TRUE(sameAsVariant(cells[0], expected));
-      }
+      EXPECT_TRUE(nullString ? ::testing::AssertionResult(cells[0].kind == TransferCell::Null)
+                             : sameAsVariant(cells[0], expected));
     }
   }
-  EXPECT_FALSE(failed);
-  EXPECT_EQ(row, kValues.size());
+  EXPECT_EQ(std::pair(failed, row), std::pair(false, int(kValues.size())));
 }
 
 // A date-time that travels as text keeps whole seconds: the result is that of writing the
@@ -119,8 +115,6 @@ TEST_F(TransferCells, DateTimesThroughTextKeepWholeSeconds) {
     const bool ok = !text.isEmpty() && parseOleDate(text, &expected);
     QVariant got;
     ASSERT_EQ(ConvertTransferValue(vodate, day, &got), ok) << day;
-    if (ok) {
-      EXPECT_EQ(got.toDouble(), expected) << day << " " << text.toStdString();
-    }
+    EXPECT_EQ(ok ? got.toDouble() : expected, expected) << day << " " << text.toStdString();
   }
 }

@@ -46,10 +46,9 @@ void expectSame(const QByteArray& bytes, const char* what) {
   const QImage got = DecodeSkinBitmap(bytes);
   ASSERT_EQ(got.isNull(), want.isNull()) << what;
   if (want.isNull()) return;
-  EXPECT_EQ(got.format(), QImage::Format_RGB32) << what;
-  EXPECT_EQ(got, want) << what;
-  EXPECT_EQ(got.dotsPerMeterX(), want.dotsPerMeterX()) << what;
-  EXPECT_EQ(got.dotsPerMeterY(), want.dotsPerMeterY()) << what;
+  EXPECT_EQ(std::tuple(got.format(), got, got.dotsPerMeterX(), got.dotsPerMeterY()),
+            std::tuple(QImage::Format_RGB32, want, want.dotsPerMeterX(), want.dotsPerMeterY()))
+      << what;
 }
 
 // A 2 x 2 8-bit run-length file with a two-colour table and the given stream.
@@ -64,8 +63,7 @@ QByteArray rle8(std::initializer_list<char> stream) {
 QByteArray saved(const QImage& img) {
   QByteArray out;
   QBuffer b(&out);
-  b.open(QIODevice::WriteOnly);
-  img.save(&b, "BMP");
+  b.open(QIODevice::WriteOnly), img.save(&b, "BMP");
   return out;
 }
 
@@ -100,8 +98,7 @@ TEST(SkinBitmapFile, ReadsAsQtsReaderDoes) {
       {QByteArray(), "empty"},
       {saved(QImage(5, 3, QImage::Format_Indexed8)), "8-bit"},
       {saved(QImage(5, 3, QImage::Format_ARGB32)), "32-bit"},
-      {saved(QImage(5, 3, QImage::Format_Mono)), "1-bit"},
-  };
+      {saved(QImage(5, 3, QImage::Format_Mono)), "1-bit"}};
   for (const auto& [bytes, what] : others) expectSame(bytes, what);
 
   // Pixels missing from the file: the reader would fill them from memory it never set.
@@ -119,8 +116,7 @@ TEST(SkinBitmapFile, ReadsAsQtsReaderDoes) {
       {rle8({2, 0, 0, 0}), "run-length without its end"},
       {rle8({2, 0, 0, 0, 1, 1, 0, 1}), "run-length row ended early"},
       {rle8({2, 0, 0, 2, 0, 1, 0, 1}), "run-length delta"},
-      {rle8({0, 4, 1, 2}), "run-length literal cut short"},
-  };
+      {rle8({0, 4, 1, 2}), "run-length literal cut short"}};
   for (const auto& [bytes, what] : short_) EXPECT_TRUE(DecodeSkinBitmap(bytes).isNull()) << what;
 
   // The frame-coded images as the test skin stores them.

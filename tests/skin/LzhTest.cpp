@@ -48,8 +48,7 @@ QByteArray sample(qsizetype n, quint32 seed, bool random = false) {
 // error output goes to the test log.
 std::pair<int, QByteArray> run(const QString& program, const QStringList& args) {
   QProcess p;
-  p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  p.start(program, args);
+  p.setProcessChannelMode(QProcess::ForwardedErrorChannel), p.start(program, args);
   const bool done = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
   return {done ? p.exitCode() : -1, p.readAllStandardOutput()};
 }
@@ -84,8 +83,8 @@ TEST(LzhDecode, InputEndingEarlyIsAFailure) {
     QString error;
     return !decode(input, size, &error) && !error.isEmpty();
   };
-  EXPECT_TRUE(fails(QByteArray("\xE6", 1), 1));  // the ninth bit of "A" is missing
-  EXPECT_TRUE(fails(QByteArray(), 1));
+  // The ninth bit of "A" missing, and nothing at all.
+  EXPECT_TRUE(fails(QByteArray("\xE6", 1), 1) && fails(QByteArray(), 1));
   // Asking for more than the stream holds, and a stream cut anywhere.
   const QByteArray data = sample(20000, 7), stream = LzhEncode(data);
   EXPECT_TRUE(fails(stream, data.size() + 1000));
@@ -117,8 +116,8 @@ TEST(LzhLha, LhaAcceptsOurStreamsAsLh1Members) {
   for (const QByteArray& data : cases) {
     const QString path = dir.filePath(QStringLiteral("member.lzh"));
     ASSERT_TRUE(test::writeFile(path, MakeLh1Archive("skin.dat", data, LzhEncode(data))));
-    EXPECT_EQ(run(lha, {QStringLiteral("t"), path}).first, 0);
-    EXPECT_TRUE(run(lha, {QStringLiteral("pq"), path}).second == data) << data.size();
+    EXPECT_TRUE(run(lha, {"t", path}).first == 0 && run(lha, {"pq", path}).second == data)
+        << data.size();
   }
 }
 
@@ -133,11 +132,9 @@ TEST(SkinPacker, BuildsAPackageFromADefinitionAndBitmaps) {
   ASSERT_TRUE(reader.ReadSkinPackage(test::readFile(out)));
   EXPECT_EQ(reader.Names(), QStringList({"rove.ini", "frametop.bmp"}));
   QByteArray dest;
-  EXPECT_TRUE(reader.ExtractDefinition(dest));
-  EXPECT_EQ(dest, "[Form]\r\nCaption=1\r\n");
+  EXPECT_TRUE(reader.ExtractDefinition(dest) && dest == "[Form]\r\nCaption=1\r\n") << dest.data();
 
   // A definition that is not an .ini or a second .ini is refused: the reader could not
   // tell which entry is the definition.
-  EXPECT_NE(run(skinpack, {out, bmp}).first, 0);
-  EXPECT_NE(run(skinpack, {out, ini, ini}).first, 0);
+  EXPECT_TRUE(run(skinpack, {out, bmp}).first != 0 && run(skinpack, {out, ini, ini}).first != 0);
 }

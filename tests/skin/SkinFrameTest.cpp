@@ -25,60 +25,47 @@ TEST(FrameStyle, FromWindowFlags) {
       {Qt::Window | Qt::FramelessWindowHint, false, true, 2, cfSysMenu}};
   for (const auto& [flags, stdDialog, resizable, kind, caption] : cases) {
     const FrameStyle s = FrameStyleFor(flags, stdDialog, resizable);
-    EXPECT_EQ(s.BorderKind, kind) << flags.toInt();
-    EXPECT_EQ(s.CaptionFlags, caption) << flags.toInt();
+    EXPECT_EQ(std::pair(s.BorderKind, s.CaptionFlags), std::pair(kind, caption)) << flags.toInt();
   }
 }
 
 TEST(CaptionButtons, VisibilityCodes) {
   CaptionContext c;
-  c.captionFlags = cfSysMenu | cfMaximizeBox;
-  c.state = WinState::Maximized;
-  c.active = false;
-  c.borderKind = 3;
+  c.captionFlags = cfSysMenu | cfMaximizeBox, c.state = WinState::Maximized;
+  c.active = false, c.borderKind = 3;
   const std::tuple<int, bool, bool> cases[] = {
-      {0, false, true},   {1, false, true},     {2, false, false},   {3, false, false},
-      {4, false, true},   {5, false, false},    {6, false, true},    {8, false, false},
-      {7, false, false},  {9, false, true},     {-1, false, false},  {100, false, false},
-      {100, true, true},  {200, false, true},   {200, true, false},  {500, false, true},
-      {500, true, false}, {1500, false, false}, {3000, false, false}};
+      {0, 0, 1},   {1, 0, 1},   {2, 0, 0},   {3, 0, 0},    {4, 0, 1},   {5, 0, 0},   {6, 0, 1},
+      {8, 0, 0},   {7, 0, 0},   {9, 0, 1},   {-1, 0, 0},   {100, 0, 0}, {100, 1, 1}, {200, 0, 1},
+      {200, 1, 0}, {500, 0, 1}, {500, 1, 0}, {1500, 0, 0}, {3000, 0, 0}};
   for (const auto& [code, second, want] : cases)
     EXPECT_EQ(VisibilityHolds(code, second, c), want) << code << " " << second;
   c.isDialog = true;
-  EXPECT_FALSE(VisibilityHolds(200, false, c));
+  const bool dialog200 = VisibilityHolds(200, false, c);
   // 6 without a system menu holds only for the second code.
   c.captionFlags = cfMaximizeBox;
-  EXPECT_FALSE(VisibilityHolds(6, false, c));
-  EXPECT_TRUE(VisibilityHolds(6, true, c));
+  EXPECT_EQ(std::tuple(dialog200, VisibilityHolds(6, false, c), VisibilityHolds(6, true, c)),
+            std::tuple(false, false, true));
 }
 
 TEST(CaptionButtons, PlacementByAlign) {
   TDataSkinSysButton b;
-  b.Bitmap = QImage(21 * 3, 18, QImage::Format_RGB32);
-  b.Frame = 3;
-  b.Xcoord = 25;
-  b.Ycoord = 3;
+  b.Bitmap = QImage(21 * 3, 18, QImage::Format_RGB32), b.Frame = 3, b.Xcoord = 25, b.Ycoord = 3;
   CaptionContext c;
-  c.windowWidth = 400;
-  c.border = QMargins(4, 26, 4, 4);
-  c.menuHeight = 20;
-  c.captionStart = 40;
-  c.captionEnd = 300;
-  const std::tuple<int, QRect> cases[] = {{0, QRect(25, 3, 21, 18)},    {1, QRect(375, 3, 21, 18)},
-                                          {2, QRect(254, 3, 21, 18)},   {8, QRect(254, 3, 21, 18)},
-                                          {3, QRect(65, 3, 21, 18)},    {9, QRect(65, 3, 21, 18)},
-                                          {100, QRect(371, 27, 21, 18)}};
+  c.windowWidth = 400, c.border = QMargins(4, 26, 4, 4), c.menuHeight = 20;
+  c.captionStart = 40, c.captionEnd = 300;
+  const std::tuple<int, QPoint> cases[] = {{0, {25, 3}},    {1, {375, 3}}, {2, {254, 3}},
+                                           {8, {254, 3}},   {3, {65, 3}},  {9, {65, 3}},
+                                           {100, {371, 27}}};
   for (const auto& [align, want] : cases) {
     b.Align = align;
-    EXPECT_EQ(CaptionButtonRect(b, c), want) << align;
+    EXPECT_EQ(CaptionButtonRect(b, c), QRect(want, QSize(21, 18))) << align;
   }
 }
 
 TEST(CaptionButtons, LayoutHidesAndDisablesByWindow) {
   auto skin = codedSkin();
   CaptionContext c;
-  c.windowWidth = 300;
-  c.border = FrameWidths(*skin, 0);
+  c.windowWidth = 300, c.border = FrameWidths(*skin, 0);
   std::vector<std::pair<int, int>> asked;  // code and action of each question
   c.askVisible = [&](int code, int action) {
     asked.emplace_back(code, action);
@@ -111,25 +98,19 @@ TEST(FrameHit, PartsOfTheFrame) {
   const QMargins b = FrameWidths(*skin, 0);
   ASSERT_EQ(b, QMargins(5, 24, 5, 5));
   CaptionContext c;
-  c.windowWidth = 300;
-  c.border = b;
-  c.captionFlags = cfSysMenu;
+  c.windowWidth = 300, c.border = b, c.captionFlags = cfSysMenu;
   const auto buttons = LayoutCaptionButtons(*skin, c);
   const QSize win(300, 200);
+  constexpr WinState N = WinState::Normal, M = WinState::Maximized;
+  using enum Hit;
   const std::tuple<QPoint, bool, WinState, Hit> cases[] = {
-      {{150, 1}, true, WinState::Normal, Hit::Top},
-      {{150, 1}, false, WinState::Normal, Hit::Caption},
-      {{150, 1}, true, WinState::Maximized, Hit::Caption},
-      {{150, 10}, true, WinState::Normal, Hit::Caption},
-      {{150, 30}, true, WinState::Normal, Hit::Menu},
-      {{150, 50}, true, WinState::Normal, Hit::Client},
-      {{2, 100}, true, WinState::Normal, Hit::Left},
-      {{2, 100}, false, WinState::Normal, Hit::Border},
-      {{297, 100}, true, WinState::Normal, Hit::Right},
-      {{150, 198}, true, WinState::Normal, Hit::Bottom},
-      {{1, 1}, true, WinState::Normal, Hit::TopLeft},
-      {{299, 199}, true, WinState::Normal, Hit::BottomRight},
-      {{2, 195}, true, WinState::Normal, Hit::BottomLeft}};
+      {{150, 1}, true, N, Top},       {{150, 1}, false, N, Caption},
+      {{150, 1}, true, M, Caption},   {{150, 10}, true, N, Caption},
+      {{150, 30}, true, N, Menu},     {{150, 50}, true, N, Client},
+      {{2, 100}, true, N, Left},      {{2, 100}, false, N, Border},
+      {{297, 100}, true, N, Right},   {{150, 198}, true, N, Bottom},
+      {{1, 1}, true, N, TopLeft},     {{299, 199}, true, N, BottomRight},
+      {{2, 195}, true, N, BottomLeft}};
   for (const auto& [p, sizeable, state, want] : cases)
     EXPECT_EQ(FrameHitTest(p, win, b, 20, sizeable, state, buttons).kind, want)
         << p.x() << "," << p.y();
@@ -140,19 +121,12 @@ TEST(FrameHit, PartsOfTheFrame) {
 }
 
 TEST(FrameActions, ButtonEffects) {
+  constexpr WinState N = WinState::Normal, M = WinState::Maximized, m = WinState::Minimized;
+  using enum ButtonEffect;
   const std::tuple<int, WinState, ButtonEffect> cases[] = {
-      {0, WinState::Normal, ButtonEffect::Close},
-      {1, WinState::Normal, ButtonEffect::Maximize},
-      {1, WinState::Maximized, ButtonEffect::Restore},
-      {22, WinState::Normal, ButtonEffect::Maximize},
-      {2, WinState::Normal, ButtonEffect::Minimize},
-      {23, WinState::Minimized, ButtonEffect::Restore},
-      {3, WinState::Normal, ButtonEffect::SysMenu},
-      {12, WinState::Normal, ButtonEffect::SysMenu},
-      {60, WinState::Normal, ButtonEffect::Minimize},
-      {61, WinState::Normal, ButtonEffect::Restore},
-      {62, WinState::Normal, ButtonEffect::Close},
-      {40, WinState::Normal, ButtonEffect::Signal}};
+      {0, N, Close},     {1, N, Maximize}, {1, M, Restore}, {22, N, Maximize},
+      {2, N, Minimize},  {23, m, Restore}, {3, N, SysMenu}, {12, N, SysMenu},
+      {60, N, Minimize}, {61, N, Restore}, {62, N, Close},  {40, N, Signal}};
   for (const auto& [action, state, want] : cases)
     EXPECT_EQ(ButtonActionFor(action, state, true), want) << action;
   EXPECT_EQ(ButtonActionFor(0, WinState::Normal, false), ButtonEffect::None);
@@ -166,38 +140,35 @@ TEST(FrameActions, SystemMenuMatrix) {
     return out;
   };
   const int all = cfSysMenu | cfMaximizeBox | cfMinimizeBox;
-  EXPECT_EQ(enabled(WinState::Normal, all), QStringLiteral("01111-1"));
-  EXPECT_EQ(enabled(WinState::Maximized, all), QStringLiteral("10010-1"));
-  EXPECT_EQ(enabled(WinState::Minimized, all), QStringLiteral("11101-1"));
-  EXPECT_EQ(enabled(WinState::Normal, cfSysMenu), QStringLiteral("01100-1"));
+  EXPECT_EQ(QStringList({enabled(WinState::Normal, all), enabled(WinState::Maximized, all),
+                         enabled(WinState::Minimized, all), enabled(WinState::Normal, cfSysMenu)}),
+            QStringList({"01111-1", "10010-1", "11101-1", "01100-1"}));
   EXPECT_EQ(SystemMenuItems(WinState::Normal, all).back().glyph, 3);
 }
 
 TEST(FramePainting, BandsByActivityAndMaskFromMagentaCorners) {
   auto skin = codedSkin();
   FramePaint f;
-  f.window = QSize(200, 120);
-  f.border = FrameWidths(*skin, 0);
+  f.window = QSize(200, 120), f.border = FrameWidths(*skin, 0);
   for (bool active : {true, false}) {
     f.active = active;
     const QImage img = PaintFrameImage(*skin, f);
     const int k = active ? 1 : 2;
-    EXPECT_EQ(img.pixel(100, 10), test::frameColour(test::tiTop, k));
-    EXPECT_EQ(img.pixel(2, 60), test::frameColour(test::tiLeft, k));
-    EXPECT_EQ(img.pixel(197, 60), test::frameColour(test::tiRight, k));
-    EXPECT_EQ(img.pixel(100, 117), test::frameColour(test::tiBottom, k));
-    // The title's corner pixels stay magenta (painted over the side bands).
-    EXPECT_TRUE(isMagenta(img.pixel(0, 0)));
-    EXPECT_TRUE(isMagenta(img.pixel(199, 0)));
+    using test::frameColour;
+    EXPECT_EQ(
+        std::tuple(img.pixel(100, 10), img.pixel(2, 60), img.pixel(197, 60), img.pixel(100, 117)),
+        std::tuple(frameColour(test::tiTop, k), frameColour(test::tiLeft, k),
+                   frameColour(test::tiRight, k), frameColour(test::tiBottom, k)));
+    // The title's corner pixels stay magenta (painted over the side bands), outside the mask.
     const QRegion mask = FrameRegion(img, f.border, 20, {false, false, true, false});
-    EXPECT_FALSE(mask.contains(QPoint(0, 0)));
-    EXPECT_FALSE(mask.contains(QPoint(199, 0)));
-    EXPECT_TRUE(mask.contains(QPoint(1, 0)));
-    EXPECT_TRUE(mask.contains(QPoint(0, 1)));
-    EXPECT_TRUE(mask.contains(QPoint(100, 60)));
-    EXPECT_TRUE(mask.contains(QPoint(199, 119)));
+    QString inside;
+    for (QPoint p : {QPoint(0, 0), QPoint(199, 0), QPoint(1, 0), QPoint(0, 1), QPoint(100, 60),
+                     QPoint(199, 119)})
+      inside += mask.contains(p) ? '1' : '0';
     // Without transparency the whole window.
-    EXPECT_TRUE(FrameRegion(img, f.border, 20, {}).contains(QPoint(0, 0)));
+    EXPECT_EQ(std::tuple(isMagenta(img.pixel(0, 0)), isMagenta(img.pixel(199, 0)), inside,
+                         FrameRegion(img, f.border, 20, {}).contains(QPoint(0, 0))),
+              std::tuple(true, true, "001111", true));
   }
 }
 
@@ -246,13 +217,13 @@ TEST(FramePainting, StretchSettingChoosesStretchOrTile) {
         {{QStringLiteral("t.bmp"), top}});
     ASSERT_TRUE(d.LoadSkin());
     FramePaint f;
-    f.window = QSize(36, 20);
-    f.border = FrameWidths(d, 0);
+    f.window = QSize(36, 20), f.border = FrameWidths(d, 0);
     const QImage img = PaintFrameImage(d, f);
     // Middle from x 3 to 32: stretched, its first ten pixels are red; tiled, x 6 is red again.
-    EXPECT_EQ(img.pixel(3, 1), qRgb(255, 0, 0)) << stretch;
-    EXPECT_EQ(img.pixel(4, 1), stretch ? qRgb(255, 0, 0) : qRgb(0, 255, 0)) << stretch;
-    EXPECT_EQ(img.pixel(6, 1), qRgb(255, 0, 0)) << stretch;
+    EXPECT_EQ(
+        std::tuple(img.pixel(3, 1), img.pixel(4, 1), img.pixel(6, 1)),
+        std::tuple(qRgb(255, 0, 0), stretch ? qRgb(255, 0, 0) : qRgb(0, 255, 0), qRgb(255, 0, 0)))
+        << stretch;
   }
 }
 

@@ -15,41 +15,34 @@ TEST(SkinRules, TestsInOrder) {
   TSkinData unloaded;
   auto facts = [] {
     WindowFacts w;
-    w.size = QSize(100, 50);
-    w.className = QStringLiteral("MainWindow");
+    w.size = QSize(100, 50), w.className = QStringLiteral("MainWindow");
     return w;
   };
-  struct Case {
-    const char* what;
-    std::function<void(WindowFacts&)> change;
-    bool active, forceAll;
-    const TSkinData* chosen;
-    SkinRefusal want;
-  } cases[] = {
-      {"plain window", [](WindowFacts&) {}, true, false, &main, SkinRefusal::None},
-      {"switched off", [](WindowFacts&) {}, false, false, &main, SkinRefusal::Inactive},
-      {"twice", [](WindowFacts& w) { w.alreadySkinned = true; }, true, false, &main,
-       SkinRefusal::AlreadySkinned},
-      {"child", [](WindowFacts& w) { w.childWindow = true; }, true, false, &main,
-       SkinRefusal::ChildWindow},
-      {"child while all are skinned", [](WindowFacts& w) { w.childWindow = true; }, true, true,
-       &main, SkinRefusal::None},
-      {"popup", [](WindowFacts& w) { w.windowKind = false; }, true, false, &main,
-       SkinRefusal::NotAWindow},
-      {"no size", [](WindowFacts& w) { w.size = QSize(0, 30); }, true, false, &main,
-       SkinRefusal::ZeroSize},
-      {"tag 99", [](WindowFacts& w) { w.tag = 99; }, true, false, &main, SkinRefusal::DisabledTag},
-      {"excluded class", [](WindowFacts& w) { w.className = QStringLiteral("Application"); }, true,
-       false, &main, SkinRefusal::ClassExcluded},
-      {"calendar", [](WindowFacts& w) { w.className = QStringLiteral("SysMonthCal32"); }, true,
-       false, &main, SkinRefusal::Filtered},
-      {"skin not loaded", [](WindowFacts&) {}, true, false, &unloaded, SkinRefusal::NoSkin},
-      {"no skin data", [](WindowFacts&) {}, true, false, nullptr, SkinRefusal::NoSkin},
-  };
-  for (const Case& c : cases) {
+  using R = SkinRefusal;
+  const auto keep = [](WindowFacts&) {};
+  const std::tuple<const char*, std::function<void(WindowFacts&)>, bool, bool, const TSkinData*,
+                   SkinRefusal>
+      cases[] = {
+          {"plain window", keep, true, false, &main, R::None},
+          {"switched off", keep, false, false, &main, R::Inactive},
+          {"twice", [](auto& w) { w.alreadySkinned = true; }, true, false, &main,
+           R::AlreadySkinned},
+          {"child", [](auto& w) { w.childWindow = true; }, true, false, &main, R::ChildWindow},
+          {"child while all are skinned", [](auto& w) { w.childWindow = true; }, true, true, &main,
+           R::None},
+          {"popup", [](auto& w) { w.windowKind = false; }, true, false, &main, R::NotAWindow},
+          {"no size", [](auto& w) { w.size = QSize(0, 30); }, true, false, &main, R::ZeroSize},
+          {"tag 99", [](auto& w) { w.tag = 99; }, true, false, &main, R::DisabledTag},
+          {"excluded class", [](auto& w) { w.className = "Application"; }, true, false, &main,
+           R::ClassExcluded},
+          {"calendar", [](auto& w) { w.className = "SysMonthCal32"; }, true, false, &main,
+           R::Filtered},
+          {"skin not loaded", keep, true, false, &unloaded, R::NoSkin},
+          {"no skin data", keep, true, false, nullptr, R::NoSkin}};
+  for (const auto& [what, change, active, forceAll, chosen, want] : cases) {
     WindowFacts w = facts();
-    c.change(w);
-    EXPECT_EQ(SkinWindowTests(c.active, c.forceAll, w, &main, c.chosen), c.want) << c.what;
+    change(w);
+    EXPECT_EQ(SkinWindowTests(active, forceAll, w, &main, chosen), want) << what;
   }
   // Without the preview option a preview window is left alone.
   main.Options.reset(xoPreview);
@@ -64,8 +57,7 @@ TEST(SkinRules, TestsInOrder) {
 
 TEST(SkinRules, ChoosingTheSkinData) {
   TSkinData mainA, mainB, dialog, only;
-  dialog.SkinFormtype = TSkinFormType::sfDialog;
-  only.SkinFormtype = TSkinFormType::sfOnlyThisForm;
+  dialog.SkinFormtype = TSkinFormType::sfDialog, only.SkinFormtype = TSkinFormType::sfOnlyThisForm;
   WindowFacts w;
   EXPECT_EQ(ChooseSkinData({}, w, false), nullptr);
   EXPECT_EQ(ChooseSkinData({&mainA, &mainB, &dialog}, w, false), &mainB);  // the last wins

@@ -24,10 +24,7 @@ inline QImage codedStrip(int id, int frames, int fw, int fh, bool vertical, bool
     const int x0 = vertical ? 0 : (k - 1) * fw, y0 = vertical ? (k - 1) * fh : 0;
     for (int y = 0; y < fh; ++y)
       for (int x = 0; x < fw; ++x) img.setPixel(x0 + x, y0 + y, frameColour(id, k));
-    if (corners) {
-      img.setPixel(x0, y0, 0xFFFF00FF);
-      img.setPixel(x0 + fw - 1, y0, 0xFFFF00FF);
-    }
+    if (corners) img.setPixel(x0, y0, 0xFFFF00FF), img.setPixel(x0 + fw - 1, y0, 0xFFFF00FF);
   }
   return img;
 }
@@ -35,8 +32,7 @@ inline QImage codedStrip(int id, int frames, int fw, int fh, bool vertical, bool
 inline QByteArray bmp(const QImage& img) {
   QByteArray out;
   QBuffer b(&out);
-  b.open(QIODevice::WriteOnly);
-  img.convertToFormat(QImage::Format_RGB888).save(&b, "BMP");
+  b.open(QIODevice::WriteOnly), img.convertToFormat(QImage::Format_RGB888).save(&b, "BMP");
   return out;
 }
 
@@ -91,8 +87,7 @@ inline QByteArray skinPackage(const QString& ini,
 // Skin data read from `stream`, loaded when the stream holds a skin.
 inline std::unique_ptr<TSkinData> loadedSkin(const QByteArray& stream) {
   auto d = std::make_unique<TSkinData>();
-  d->SkinStream = stream;
-  d->LoadSkin();
+  d->SkinStream = stream, d->LoadSkin();
   return d;
 }
 
@@ -100,28 +95,17 @@ inline std::unique_ptr<TSkinData> loadedSkin(const QByteArray& stream) {
 // A test may add sections to the definition and entries to the package.
 inline QByteArray buildTestSkin(const QByteArray& moreDefinition = {},
                                 const QList<SkinPackageEntry>& moreEntries = {}) {
-  QList<SkinPackageEntry> e;
-  e.append({QStringLiteral("coded.ini"), QByteArray(testSkinDefinition()) + moreDefinition});
+  QList<SkinPackageEntry> e{{"coded.ini", QByteArray(testSkinDefinition()) + moreDefinition}};
   e.append(moreEntries);
-  const struct {
-    const char* name;
-    int id, frames, w, h;
-    bool vertical, corners;
-  } images[] = {{"top.bmp", tiTop, 2, 60, 24, true, true},
-                {"left.bmp", tiLeft, 2, 5, 30, false, false},
-                {"right.bmp", tiRight, 2, 5, 30, false, false},
-                {"bottom.bmp", tiBottom, 2, 60, 5, true, false},
-                {"close.bmp", tiClose, 6, 20, 18, false, false},
-                {"max.bmp", tiMax, 6, 20, 18, false, false},
-                {"restore.bmp", tiRestore, 6, 20, 18, false, false},
-                {"min.bmp", tiMin, 6, 20, 18, false, false},
-                {"custom.bmp", tiCustom, 6, 20, 18, false, false},
-                {"menubar.bmp", tiMenuBar, 2, 30, 20, true, false},
-                {"menuitem.bmp", tiMenuItem, 5, 20, 20, false, false},
-                {"menuback.bmp", tiMenuBack, 1, 20, 20, false, false}};
-  for (const auto& i : images)
-    e.append({QString::fromLatin1(i.name),
-              bmp(codedStrip(i.id, i.frames, i.w, i.h, i.vertical, i.corners))});
+  const std::tuple<const char*, int, int, int, int, bool, bool> images[] = {
+      {"top.bmp", tiTop, 2, 60, 24, 1, 1},           {"left.bmp", tiLeft, 2, 5, 30, 0, 0},
+      {"right.bmp", tiRight, 2, 5, 30, 0, 0},        {"bottom.bmp", tiBottom, 2, 60, 5, 1, 0},
+      {"close.bmp", tiClose, 6, 20, 18, 0, 0},       {"max.bmp", tiMax, 6, 20, 18, 0, 0},
+      {"restore.bmp", tiRestore, 6, 20, 18, 0, 0},   {"min.bmp", tiMin, 6, 20, 18, 0, 0},
+      {"custom.bmp", tiCustom, 6, 20, 18, 0, 0},     {"menubar.bmp", tiMenuBar, 2, 30, 20, 1, 0},
+      {"menuitem.bmp", tiMenuItem, 5, 20, 20, 0, 0}, {"menuback.bmp", tiMenuBack, 1, 20, 20, 0, 0}};
+  for (const auto& [name, id, frames, w, h, vertical, corners] : images)
+    e.append({QString::fromLatin1(name), bmp(codedStrip(id, frames, w, h, vertical, corners))});
   return BuildSkinPackage(e);
 }
 
@@ -130,10 +114,7 @@ inline QByteArray buildTestSkin(const QByteArray& moreDefinition = {},
 inline FramePaint captionedFrame(const TSkinData& d, QSize size, const QString& caption) {
   static const std::vector<CaptionButton> noButtons;
   FramePaint f;
-  f.window = size;
-  f.border = FrameWidths(d, 0);
-  f.caption = caption;
-  f.buttons = &noButtons;
+  f.window = size, f.border = FrameWidths(d, 0), f.caption = caption, f.buttons = &noButtons;
   return f;
 }
 

@@ -43,42 +43,31 @@ void click(QWidget* on, QPointF p, Qt::KeyboardModifiers m = Qt::NoModifier) {
 // 4 x 4 with one fixed row and column, default sizes (64 x 24, 1-pixel lines).
 class SortingGrid : public ::testing::Test {
  protected:
-  SortingGrid() {
-    g.setColCount(4);
-    g.setRowCount(4);
-    g.resize(400, 200);
-    g.show();
-  }
+  SortingGrid() { g.setColCount(4), g.setRowCount(4), g.resize(400, 200), g.show(); }
   TSortingGrid g;
 };
 
 TEST_F(SortingGrid, CellTextOffsetsFollowTheAlignmentsAndTheFormatHook) {
-  g.setCell(1, 1, "ab");
-  g.setCell(2, 2, "Wide text");
+  g.setCell(1, 1, "ab"), g.setCell(2, 2, "Wide text");
   RecordingCanvas probe;
-  const int tw = probe.TextWidth("ab"), th = probe.TextHeight("ab");
-  const int tw2 = probe.TextWidth("Wide text");
+  const int tw = probe.TextWidth("ab"), th = probe.TextHeight("ab"),
+            tw2 = probe.TextWidth("Wide text");
   const TRect r = g.CellRect(1, 1);
   EXPECT_EQ(r, (TRect{65, 25, 129, 49}));
-  struct Case {
-    TAlignment h;
-    TVertAlignment v;
-    int dx, dy;
-  } cases[] = {{taLeftJustify, taTopJustify, 2, 2},
-               {taRightJustify, taBottomJustify, 64 - tw - 2, 24 - th - 3},
-               {taCenter, taMiddle, (64 - tw) / 2, (24 - th) / 2}};
-  for (const Case& k : cases) {
-    g.setAlignmentHorz(k.h);
-    g.setAlignmentVert(k.v);
+  const std::tuple<TAlignment, TVertAlignment, int, int> cases[] = {
+      {taLeftJustify, taTopJustify, 2, 2},
+      {taRightJustify, taBottomJustify, 64 - tw - 2, 24 - th - 3},
+      {taCenter, taMiddle, (64 - tw) / 2, (24 - th) / 2}};
+  for (const auto& [h, v, dx, dy] : cases) {
+    g.setAlignmentHorz(h), g.setAlignmentVert(v);
     RecordingCanvas c;
     g.render(c);
     const auto e = textOf(c, "ab");
-    EXPECT_EQ(e.Rect, r);
-    EXPECT_EQ(e.Points[0], QPoint(r.Left + k.dx, r.Top + k.dy)) << k.h << "," << k.v;
+    EXPECT_EQ(std::pair(e.Rect, e.Points[0]), std::pair(r, QPoint(r.Left + dx, r.Top + dy)))
+        << h << "," << v;
   }
   // The hook changes single cells: alignment, brush, hidden text.
-  g.setCell(2, 1, "x");
-  g.setCell(3, 2, "secret");
+  g.setCell(2, 1, "x"), g.setCell(3, 2, "secret");
   g.OnGetCellFormat = [](int col, int row, unsigned state, TFormatOptions& o) {
     if (col == 2 && row == 1) o.AlignmentHorz = taRightJustify, o.BrushColor = clYellow;
     if (col == 3 && row == 2) o.HideText = true;
@@ -89,17 +78,15 @@ TEST_F(SortingGrid, CellTextOffsetsFollowTheAlignmentsAndTheFormatHook) {
   // Centring rounds toward zero, also for text wider than its cell.
   EXPECT_EQ(textOf(c, "Wide text").Points[0].x(), g.CellRect(2, 2).Left + (64 - tw2) / 2);
   const auto e = textOf(c, "x");
-  EXPECT_EQ(e.Points[0].x(), e.Rect.Right - c.TextWidth("x") - 2);
-  EXPECT_EQ(e.Brush.Color, clYellow);
+  EXPECT_EQ(std::pair(e.Points[0].x(), e.Brush.Color),
+            std::pair(e.Rect.Right - c.TextWidth("x") - 2, clYellow));
   for (const auto& x : c.of("TextRect")) EXPECT_NE(x.Text, "secret");
   const QImage img = g.renderImage();
   EXPECT_EQ(at(img, g.CellRect(2, 1).Left + 3, g.CellRect(2, 1).Bottom - 3), clYellow);
 }
 
 TEST_F(SortingGrid, FixedCellsLinesSelectionAndBevelsAlsoWhenDisabled) {
-  g.setCell(3, 3, "12.5");
-  g.setCell(0, 1, "左  側");
-  g.setBevelStyle(cbLowered);
+  g.setCell(3, 3, "12.5"), g.setCell(0, 1, "左  側"), g.setBevelStyle(cbLowered);
   ASSERT_TRUE(g.setCurrent(2, 2));
   const QImage img = g.renderImage();
   const TRect r = g.CellRect(1, 1), s = g.CellRect(2, 2);
@@ -129,46 +116,42 @@ TEST_F(SortingGrid, FixedCellsLinesSelectionAndBevelsAlsoWhenDisabled) {
 }
 
 TEST_F(SortingGrid, ClickOnAFixedRowSortsItsColumnThroughTheHooks) {
-  g.setRowCount(2);
-  g.setCell(1, 1, "9");
+  g.setRowCount(2), g.setCell(1, 1, "9");
   g.SortColumn(1, TSortOptions{});
   EXPECT_FALSE(g.CanUndoSort());  // a single data row is not sorted
-  g.setRowCount(4);
-  g.setCell(1, 2, "10");
-  g.setCell(1, 3, "2");
+  g.setRowCount(4), g.setCell(1, 2, "10"), g.setCell(1, 3, "2");
   int clicked = -1, ended = -1;
   g.OnClickSort = [&](int col, int row, TSortOptions& o) {
     clicked = col * 10 + row;
     EXPECT_TRUE(o.CaseSensitive);
   };
   g.OnEndSort = [&](int col) { ended = col; };
-  const auto clickFixed = [&](Qt::KeyboardModifiers m) { click(g.viewport(), {80, 10}, m); };
-  clickFixed(Qt::NoModifier);  // found numeric: 10 after 9
-  EXPECT_EQ(std::tuple(clicked, ended, g.Cells(1, 1), g.Cells(1, 3)), std::tuple(10, 1, "2", "10"));
-  clickFixed(Qt::ShiftModifier);
-  EXPECT_EQ(g.Cells(1, 1), "10");
+  // The first cell after a click on the fixed row.
+  const auto clickFixed = [&](Qt::KeyboardModifiers m) {
+    click(g.viewport(), {80, 10}, m);
+    return g.Cells(1, 1);
+  };
+  EXPECT_EQ(clickFixed(Qt::NoModifier), "2");  // found numeric: 10 after 9
+  EXPECT_EQ(std::tuple(clicked, ended, g.Cells(1, 3)), std::tuple(10, 1, "10"));
+  EXPECT_EQ(clickFixed(Qt::ShiftModifier), "10");
   g.OnBeginSort = [&](int, TSortOptions& o) { o.SortDirection = sdAscending; };
-  clickFixed(Qt::ShiftModifier);  // the begin hook has the last word
-  EXPECT_EQ(g.Cells(1, 1), "2");
+  EXPECT_EQ(clickFixed(Qt::ShiftModifier), "2");  // the begin hook has the last word
   ASSERT_TRUE(g.CanUndoSort());
   g.UndoSort();
   EXPECT_EQ(g.Cells(1, 1), "10");
   g.setClickSorting(false);
-  clickFixed(Qt::NoModifier);
-  EXPECT_EQ(g.Cells(1, 1), "10");
+  EXPECT_EQ(clickFixed(Qt::NoModifier), "10");
 }
 
 TEST_F(SortingGrid, ValidationKeepsOrRestoresTheEditedCell) {
-  g.setCell(1, 1, "old");
-  g.RememberEditCell();
+  g.setCell(1, 1, "old"), g.RememberEditCell();
   g.OnCellValidate = [](int, int, QString& value, bool& valid) {
     valid = value == "good";
     if (value == "fix") value = "FIX";  // refused, but corrected by the hook
   };
   const char* cases[][2] = {{"bad", "old"}, {"good", "good"}, {"fix", "FIX"}};
   for (const auto& k : cases) {
-    g.setCell(1, 1, k[0]);
-    g.ValidateEditCell();
+    g.setCell(1, 1, k[0]), g.ValidateEditCell();
     EXPECT_EQ(g.Cells(1, 1), k[1]);
   }
 }
@@ -198,8 +181,7 @@ TEST_F(SortingGrid, ClickAndKeyDownEvents) {
     if (k == Qt::Key_Right) k = 0;  // dropped before the grid moves
   };
   // Changes of the current cell by call and by key; none for the same cell.
-  g.setCurrent(2, 1);
-  g.setCurrent(2, 1);
+  g.setCurrent(2, 1), g.setCurrent(2, 1);
   EXPECT_EQ(clicks, 1);
   key(&g, Qt::Key_Down);
   EXPECT_EQ(std::tuple(g.Row(), clicks), std::tuple(2, 2));
@@ -210,9 +192,7 @@ TEST_F(SortingGrid, ClickAndKeyDownEvents) {
   for (int i = 0; i < 2; ++i) click(g.viewport(), QPointF(r.Left + 5, r.Top + 5));
   EXPECT_EQ(clicks, 4);
   // Keys reach OnKeyDown in the editor too.
-  g.setOptions(g.Options() | goEditing);
-  g.setEditorMode(true);
-  key(g.InplaceEditor(), Qt::Key_Up);
+  g.setOptions(g.Options() | goEditing), g.setEditorMode(true), key(g.InplaceEditor(), Qt::Key_Up);
   EXPECT_EQ(keys, (QList<int>{Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}));
 }
 
@@ -221,33 +201,29 @@ TEST(SortingGridFocus, EditorBelongsToTheGridForEnterAndExit) {
   auto* layout = new QVBoxLayout(&window);
   auto* grid = new TSortingGrid;
   auto* outside = new QLineEdit;
-  layout->addWidget(grid);
-  layout->addWidget(outside);
+  layout->addWidget(grid), layout->addWidget(outside);
   grid->setOptions(grid->Options() | goEditing);
   int enters = 0, exits = 0;
   grid->OnEnter = [&] { ++enters; };
   grid->OnExit = [&] { ++exits; };
-  window.show();
-  window.activateWindow();
+  window.show(), window.activateWindow();
   QApplication::setActiveWindow(&window);
   outside->setFocus();
   QApplication::processEvents();
   const int enters0 = enters, exits0 = exits;
-  const auto focus = [](QWidget* w) {
-    w->setFocus();
-    QApplication::processEvents();
+  // Enters and exits after giving `w` the focus.
+  const auto focus = [&](QWidget* w) {
+    w->setFocus(), QApplication::processEvents();
+    return std::pair(enters, exits);
   };
-  focus(grid);
-  EXPECT_EQ(enters, enters0 + 1);
+  EXPECT_EQ(focus(grid), std::pair(enters0 + 1, exits0));
   grid->setEditorMode(true);
   ASSERT_TRUE(grid->InplaceEditor()->hasFocus());
   QApplication::processEvents();
   // Into the editor is no new enter.
   EXPECT_EQ(std::tuple(enters, exits), std::tuple(enters0 + 1, exits0));
-  focus(outside);
-  EXPECT_EQ(exits, exits0 + 1);
-  focus(grid);
-  EXPECT_EQ(enters, enters0 + 2);
+  EXPECT_EQ(focus(outside), std::pair(enters0 + 1, exits0 + 1));
+  EXPECT_EQ(focus(grid), std::pair(enters0 + 2, exits0 + 1));
 }
 
 // Assistive technology reads the grid as a table: cells row by row named by their trimmed
@@ -259,16 +235,10 @@ TEST(SortingGridAccessible, ReadsTheCellsAsATable) {
   auto* title = new QLabel(QStringLiteral("經絡能量測定值"), &window);
   auto* grid = new TSortingGrid(&window);
   TSortingGrid& g = *grid;
-  g.setColCount(4);
-  g.setRowCount(4);
-  layout->addWidget(title);
-  layout->addWidget(grid);
-  title->setBuddy(grid);
-  window.show();
-  g.setCell(1, 0, QStringLiteral("肺"));
-  g.setCell(0, 2, QStringLiteral("左"));
-  g.setCell(1, 2, QStringLiteral(" 64"));
-  g.setCurrent(1, 2);
+  g.setColCount(4), g.setRowCount(4), layout->addWidget(title), layout->addWidget(grid);
+  title->setBuddy(grid), window.show();
+  g.setCell(1, 0, QStringLiteral("肺")), g.setCell(0, 2, QStringLiteral("左"));
+  g.setCell(1, 2, QStringLiteral(" 64")), g.setCurrent(1, 2);
   QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&g);
   ASSERT_NE(iface, nullptr);
   EXPECT_EQ(std::tuple(iface->role(), iface->text(QAccessible::Name)),
@@ -294,8 +264,7 @@ TEST(SortingGridAccessible, ReadsTheCellsAsATable) {
                        QStringLiteral("肺")));
   EXPECT_EQ(iface->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
   // The in-place editor, a child while open, is named by the cell's headings.
-  g.setOptions(g.Options() | goEditing);
-  g.setEditorMode(true);
+  g.setOptions(g.Options() | goEditing), g.setEditorMode(true);
   ASSERT_EQ(iface->childCount(), 17);
   EXPECT_EQ(iface->child(16)->text(QAccessible::Name), QStringLiteral("肺 左"));
   g.setEditorMode(false);
