@@ -300,7 +300,9 @@ TEST_F(Migration, InterruptedOrKilledThenStartedAgain) {
   makeOld(oldLayout() + completeRows());
   const QByteArray original = content("ruto.mdb");
   ASSERT_TRUE(QFile::copy(path("ruto.mdb"), path("expected.mdb")));
-  for (const auto& [step, kill] : cases) {
+  for (const auto& c : cases) {
+    const MigrationStep step = c.first;
+    const bool kill = c.second;
     SCOPED_TRACE(static_cast<int>(step) * 10 + kill);
     const bool afterCommit = step == S::Rename;
     if (kill) {
