@@ -5,12 +5,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <map>
 
-#include "app/AskUser.h"
-#include "app/InstallDir.h"
-#include "app/Settings.h"
 #include "base/DateTime.h"
 #include "measure/CalibrationRun.h"
 #include "measure/MeterRunFixture.h"
@@ -106,8 +102,8 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
     EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation);
     probe = [] { return 1000; };
     step();
-    EXPECT_FALSE(run.running() || view.running || view.lit[CalLamp::Standard]);
-    EXPECT_EQ(view.result, c.success ? "" : "【校準失敗】");
+    EXPECT_EQ(std::tuple(run.running() || view.running || view.lit[CalLamp::Standard], view.result),
+              std::tuple(false, c.success ? "" : "【校準失敗】"));
     // Start: stop, on, standard range, signal 1; sixteen ticks and the start each signal 7;
     // the high range is chosen once with signal 8.
     const auto cmds = meter->commands();
@@ -143,13 +139,12 @@ TEST_F(CalibrationRunTest, SeparationDuringTheTicksSavesNothingAndWaitsAgain) {
     return ticks >= 3;
   });
   drive(100, [this] { return run.phase() != CalibrationRun::Phase::Ticks; });
-  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitContact);
-  EXPECT_EQ(std::tuple(messages, kinds),
-            std::tuple(QStringList{"自動校準系統發現錯誤的校準方式！請重新校準一次"},
-                       std::vector{MsgKind::WarningOk}));
-  EXPECT_EQ(std::tuple(count("S172C00"), Settings.CalStandard, QFile::exists(settingsFile())),
-            std::tuple(1, 4000, false));
-  EXPECT_EQ(view.previousShown, 2) << "the wait shows the previous calibration again";
+  // The wait shows the previous calibration again.
+  EXPECT_EQ(std::tuple(run.phase(), messages, kinds, count("S172C00"), Settings.CalStandard,
+                       QFile::exists(settingsFile()), view.previousShown),
+            std::tuple(CalibrationRun::Phase::AwaitContact,
+                       QStringList{"自動校準系統發現錯誤的校準方式！請重新校準一次"},
+                       std::vector{MsgKind::WarningOk}, 1, 4000, false, 2));
 }
 
 TEST_F(CalibrationRunTest, StopIsHeardWhileWaitingOnly) {
@@ -159,16 +154,18 @@ TEST_F(CalibrationRunTest, StopIsHeardWhileWaitingOnly) {
   run.requestStop();
   EXPECT_EQ(view.status, "環境校準值為本次與前一次的校準比值。");
   step();
-  EXPECT_FALSE(run.running() || view.running || QFile::exists(settingsFile()));
-  EXPECT_EQ(std::tuple(view.status, meter->commands().back()), std::tuple("", "X000000"));
+  EXPECT_EQ(std::tuple(run.running() || view.running || QFile::exists(settingsFile()), view.status,
+                       meter->commands().back()),
+            std::tuple(false, "", "X000000"));
 
   probe = [] { return 3500; };
   run.start();
   drive(1000, [this] { return run.phase() == CalibrationRun::Phase::Ticks; });
   run.requestStop();
   drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
-  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << "the ticks ran on";
-  EXPECT_EQ(Settings.CalStandard, 3496);
+  EXPECT_EQ(std::tuple(run.phase(), Settings.CalStandard),
+            std::tuple(CalibrationRun::Phase::AwaitSeparation, 3496))
+      << "the ticks ran on";
 }
 
 }  // namespace
