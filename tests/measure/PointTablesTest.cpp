@@ -8,11 +8,14 @@
 using namespace ruto;
 
 TEST(PointTables, EveryPointMapsToItsCellAndBack) {
-  for (int p = 1; p <= kPointCount; ++p) {
-    const GridCell cell = PointCell(p);
-    EXPECT_EQ(cell.col, MeridianColumn(p)) << p;
-    EXPECT_EQ(CellPoint(cell), p) << p;
-  }
+  for (int p = 1; p <= kPointCount; ++p)
+    EXPECT_EQ(std::tuple(PointCell(p).col, CellPoint(PointCell(p))),
+              std::tuple(MeridianColumn(p), p))
+        << p;
+  // Heading and outside cells hold no point.
+  for (const GridCell cell : {GridCell{0, 1}, GridCell{1, 0}, GridCell{13, 1}, GridCell{1, 3},
+                              GridCell{-1, 2}, GridCell{0, 0}})
+    EXPECT_EQ(CellPoint(cell), 0) << cell.col << "," << cell.row;
 }
 
 TEST(PointTables, PointsOfGroupsAndEdges) {
@@ -44,10 +47,4 @@ TEST(PointTables, PointsOfGroupsAndEdges) {
   EXPECT_EQ(PointPictureName(9, 2) + PointPictureName(13, 3) + PointPictureName(1, 0) +
                 PointPictureName(1, 4),
             "GRh3.bmpCLf1.bmp");
-}
-
-TEST(PointTables, HeadingAndOutsideCellsHoldNoPoint) {
-  for (const GridCell cell : {GridCell{0, 1}, GridCell{1, 0}, GridCell{13, 1}, GridCell{1, 3},
-                              GridCell{-1, 2}, GridCell{0, 0}})
-    EXPECT_EQ(CellPoint(cell), 0) << cell.col << "," << cell.row;
 }
