@@ -27,10 +27,7 @@ class RecordingCalView final : public CalibrationView {
     if (change.lit) lit[lamp] = *change.lit;
     if (change.color) colors[lamp] = *change.color;
   }
-  void setResult(const QString& text, TColor color) override {
-    result = text;
-    resultColor = color;
-  }
+  void setResult(const QString& text, TColor color) override { result = text, resultColor = color; }
   void setStatus(const QString& text) override { status = text; }
 
   bool running = false;
