@@ -21,8 +21,7 @@ TAnalysisResult analysis49() {
   a.Average = 49;
   const double k = (a.Average - 10) * 0.0084375 + 0.6625;
   a.AcceptLimitHigh = 21 * k;  // 20.8228125
-  a.NormalLimitHigh = 11.5 * k;
-  a.NormalLimitLow = 10.5 * k;
+  a.NormalLimitHigh = 11.5 * k, a.NormalLimitLow = 10.5 * k;
   a.AcceptLimitLow = 20 * k;  // 19.83125
   a.PointOrder = kPointOrder;
   return a;
@@ -276,8 +275,7 @@ TEST(Charts, ConductanceMarksStandOnTheAbsoluteScale) {
 TEST(Charts, AutonomicSumsAroundThreeAverages) {
   TAnalysisResult a = analysis49();
   a.GroupSum = {0, 157, 137, 147, 147, 147, 147, 147, 147};
-  a.GroupMax = 157;
-  a.GroupMin = 137;
+  a.GroupMax = 157, a.GroupMin = 137;
   const Drawn d = draw(ChartType::Autonomic, a);
   const auto marks = d.rects(TBrushStyle::bsSolid);
   ASSERT_EQ(marks.size(), 8u);
