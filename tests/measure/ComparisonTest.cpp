@@ -22,8 +22,7 @@ ComparisonData sample(double value1, double value2, int curves) {
   d.CurveCount = curves;
   d.Block1 = {"R24A0815", "林長民", 50, false, 45000.5};
   d.Block2 = {"B02", "林美", 30, true, 44000.25};
-  d.UserData1 = "仁心診所";
-  d.UserData2 = "台北市中山路一段";
+  d.UserData1 = "仁心診所", d.UserData2 = "台北市中山路一段";
   d.PrintedAt = QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0));
   return d;
 }
