@@ -61,9 +61,7 @@ TEST_F(ManualEntrySaveTest, ModifyModeChangesOnlyTheStoredRow) {
   EXPECT_EQ(read.Memo, QStringList({"a", "b"}));
   EXPECT_FALSE(ReadStoredEntry(kMainConnection, key + 1, &read));
 
-  CurrentTest.Values[1] = 3;
-  read.Values[1] = 150;
-  read.HighRange = true;
+  CurrentTest.Values[1] = 3, read.Values[1] = 150, read.HighRange = true;
   ASSERT_TRUE(SaveEntryToStoredRow(kMainConnection, key, read));
   EXPECT_EQ(
       std::tuple(dbtest::firstRow(kMainConnection, "SELECT VO1, VO2, VOVOTA, MEMO1 FROM VODATA"),
