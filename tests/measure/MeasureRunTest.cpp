@@ -75,9 +75,7 @@ class MeasureRunTest : public test::MeterRunFixture {
   void SetUp() override {
     MeterRunFixture::SetUp();
     Settings = TAppSettings{};
-    Settings.CalStandard = 4000;
-    Settings.CalHigh = 4000;
-    Settings.MinResponse = 1.0;
+    Settings.CalStandard = 4000, Settings.CalHigh = 4000, Settings.MinResponse = 1.0;
     CurrentTest = TCurrentTest{};
     ViewState = TViewState{};
     InitCompFactors();
@@ -297,12 +295,8 @@ TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
     view.events.clear();
     questions.clear();
     CurrentTest = TCurrentTest{};
-    CurrentTest.MKey = c.mkey;
-    CurrentTest.Values[3] = 42;
-    CurrentTest.LivePointCount = 5;
-    Settings.HighPotential = c.high;
-    answers = c.answers;
-    run.HasValues = true;
+    CurrentTest.MKey = c.mkey, CurrentTest.Values[3] = 42, CurrentTest.LivePointCount = 5;
+    Settings.HighPotential = c.high, answers = c.answers, run.HasValues = true;
     EXPECT_EQ(run.start(), c.starts);
     EXPECT_EQ(std::tuple(signalCommands().join(' '), questions.size(),
                          commands().contains("N000000"), CurrentTest.Values[3], CurrentTest.MKey,
@@ -318,8 +312,7 @@ TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
 }
 
 TEST_F(MeasureRunTest, PointStoredOverALoadedTestDetachesItFromTheStoredRow) {
-  CurrentTest.MKey = 9;
-  CurrentTest.Values[5] = 33;
+  CurrentTest.MKey = 9, CurrentTest.Values[5] = 33;
   answers = {false};
   ASSERT_TRUE(startWith(tapping(1000), 3000, [] { return CurrentTest.Values[1] != 0; }));
   EXPECT_EQ(std::tuple(CurrentTest.MKey, CurrentTest.Values[5]), std::tuple(0, 33.0));
