@@ -17,16 +17,13 @@ constexpr int kSections[] = {2, 3, 8, 12, 13, 19, 20, 4, 5, 11, 14, 6, 7};
 TReportInput sampleInput() {
   TReportInput in;
   for (int p = 1; p <= 24; ++p) {
-    in.Test.Values[p] = 20 + (p * 7 % 17);
-    in.Test.CompValues[p] = in.Test.Values[p] * 1.1;
+    in.Test.Values[p] = 20 + (p * 7 % 17), in.Test.CompValues[p] = in.Test.Values[p] * 1.1;
   }
   in.Test.VoDate = 46000.5;
   ComputeMeridianStatistics(in.Analysis, in.Test.CompValues);
   ComputeSummaryLevels(in.Analysis, true);
   in.Client = TClientInfo{"A001", "王小明", true, 30000.0, "台北市", "02-1234", {}, {}, {}};
-  in.UserData1 = "診所";
-  in.UserData2 = "地址";
-  in.Today = QDate(2026, 12, 7);
+  in.UserData1 = "診所", in.UserData2 = "地址", in.Today = QDate(2026, 12, 7);
   in.Options[17] = true;  // colour
   in.Options[1] = true;   // detailed
   return in;
@@ -189,9 +186,7 @@ TEST(Report, TitleFallsBackOnBlanksAndCentresOnTheCutWidth) {
 
 TEST(Report, TableValuesAreTrimmedCentredAndBracketed) {
   TReportInput in = sampleInput();
-  in.Options[2] = true;
-  in.Test.Values[1] = 0;
-  in.Test.CompValues[1] = 42.25;
+  in.Options[2] = true, in.Test.Values[1] = 0, in.Test.CompValues[1] = 42.25;
   in.Test.Values[13] = 123.4;
   ReportRun run(std::move(in), true);
   const int CW = 4252 / 12, Y0 = 1564, LH = 124;
@@ -270,9 +265,7 @@ TEST(Report, LongReferenceTextGivesThePredictedPageCount) {
   QStringList paragraphs;
   for (int i = 1; i <= 100; ++i) paragraphs << QString(86, QChar(u'字')) + Format("P%03d", {i});
   TReferenceRow row;
-  row.Found = true;
-  row.DtMA2 = paragraphs.join("\r\n");
-  in.Reference[1] = row;
+  row.Found = true, row.DtMA2 = paragraphs.join("\r\n"), in.Reference[1] = row;
   ReportRun run(std::move(in), true);
   // 39 lines on page 1, then 52 a page: line 200 is the 5th on page 5.
   EXPECT_EQ(std::tuple(run.find("P001", true), run.find("P100", true), run.target.Pages),
@@ -281,11 +274,9 @@ TEST(Report, LongReferenceTextGivesThePredictedPageCount) {
 
 TEST(Report, BodyStateSummaryRowsAndGroupMinStoredBack) {
   TReportInput in = sampleInput();
-  in.Options[4] = true;
-  in.Analysis.Average = 27;
+  in.Options[4] = true, in.Analysis.Average = 27;
   in.Analysis.SummaryLevel = {-1, 0, 0, 3, 0};
-  in.Analysis.GroupMin = 0;
-  in.Analysis.GroupMax = 2;
+  in.Analysis.GroupMin = 0, in.Analysis.GroupMax = 2;
   ReportRun run(std::move(in), true);
   const TAnalysisResult& a = run.report->Input().Analysis;
   // The average at 95 mm; the metabolism's level 3 prints red.
@@ -308,13 +299,9 @@ TReportInput textInput(bool detailed) {
   in.Analysis.SummaryLevel = {-3, 0, 0, 0, 0};
   for (int key = 1; key <= 17; ++key) {
     TReferenceRow row;
-    row.Found = true;
-    row.DtMA1 = QString("一般%1").arg(key);
-    row.DtMA2 = QString("平%1").arg(key);
-    row.DtMA3 = QString("食%1").arg(key);
-    row.DtMH1 = QString("高一%1\n高二%1").arg(key);
-    row.DtML1 = QString("低一%1\n低二%1").arg(key);
-    row.DtMH4 = QString("高食%1").arg(key);
+    row.Found = true, row.DtMA1 = QString("一般%1").arg(key), row.DtMA2 = QString("平%1").arg(key);
+    row.DtMA3 = QString("食%1").arg(key), row.DtMH1 = QString("高一%1\n高二%1").arg(key);
+    row.DtML1 = QString("低一%1\n低二%1").arg(key), row.DtMH4 = QString("高食%1").arg(key);
     in.Reference[key] = row;
   }
   in.Reference.erase(5);
@@ -356,15 +343,11 @@ TEST(Report, TextSectionsPrintHeadingsAndTheirBlocks) {
 TEST(Report, MeridianItemsFollowBothSides) {
   TReportInput in = textInput(true);
   in.Options[15] = true;  // the conductance text
-  in.Reference[4].DtMH5 = "良導高";
-  in.Reference[3].DtMH5 = "不該";
-  in.Analysis.PointLevel[LeftPointOf(4)] = 1;
-  in.Analysis.PointLevel[RightPointOf(4)] = 2;
-  in.Analysis.PointLevel[LeftPointOf(3)] = 1;
-  in.Analysis.PointLevel[RightPointOf(3)] = -1;
+  in.Reference[4].DtMH5 = "良導高", in.Reference[3].DtMH5 = "不該";
+  in.Analysis.PointLevel[LeftPointOf(4)] = 1, in.Analysis.PointLevel[RightPointOf(4)] = 2;
+  in.Analysis.PointLevel[LeftPointOf(3)] = 1, in.Analysis.PointLevel[RightPointOf(3)] = -1;
   in.DiagnosisItems = {"小腸經", "心經"};
-  in.Analysis.ExplainCodes[0] = 4;
-  in.Analysis.ExplainCodes[1] = 3;
+  in.Analysis.ExplainCodes[0] = 4, in.Analysis.ExplainCodes[1] = 3;
   ReportRun run(std::move(in), true);
   const QStringList all = run.allText();
   const int start = all.indexOf("[ 1 ]小腸經");
@@ -407,8 +390,7 @@ TEST(Report, PrintedBarChartInMillimetresColourAndMonochrome) {
     in.Options[3] = true;   // bar chart
     in.Options[19] = true;  // conductance chart
     TAnalysisResult& a = in.Analysis;
-    a.Average = 40;
-    a.NormalLimitHigh = a.NormalLimitLow = 10;
+    a.Average = 40, a.NormalLimitHigh = a.NormalLimitLow = 10;
     a.AcceptLimitHigh = a.AcceptLimitLow = 20;
     a.Deviation.fill(0);
     a.PointLevel.fill(0);
