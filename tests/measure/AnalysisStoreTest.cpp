@@ -30,9 +30,8 @@ TEST(PrintOptions, OnlyAOneCountsAndTwentyAreWritten) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(FormatPrintOptions(ParsePrintOptions(c.stored)), c.written) << c.stored.toStdString();
-}
 
-TEST(PrintOptions, EveryPositionButNineAndTenHasOneControl) {
+  // Every position but 9 and 10 has one control.
   QSet<int> positions, checkBoxes, radios;
   for (const TPrintOptionSlot& s : PrintOptionSlots()) {
     EXPECT_FALSE(positions.contains(s.Position)) << s.Position;
@@ -96,10 +95,10 @@ TEST_F(MultiMeridian, FoundByTrimmedNameIgnoringCaseFirstInNameOrder) {
                LocateMultiMeridianProgram(db, "'; DROP TABLE VOPRO; --").Found);
 
   // Read only: the supplied programs are never written, and a second call reuses the connection.
-  QSqlQuery write(db);
-  EXPECT_FALSE(write.exec("DELETE FROM VOPRO"));
-  EXPECT_TRUE(MultiMeridianDatabase().isOpen());
-  EXPECT_EQ(LocateMultiMeridianProgram(db, "kidney").ProData, "third");
+  EXPECT_FALSE(QSqlQuery(db).exec("DELETE FROM VOPRO"));
+  EXPECT_EQ(std::tuple(MultiMeridianDatabase().isOpen(),
+                       LocateMultiMeridianProgram(db, "kidney").ProData),
+            std::tuple(true, "third"));
 }
 
 TEST_F(MultiMeridian, UnusableFilesAreNamedAndLeaveNoConnection) {
@@ -120,9 +119,10 @@ TEST_F(MultiMeridian, UnusableFilesAreNamedAndLeaveNoConnection) {
     c.prepare();
     QString error;
     EXPECT_FALSE(MultiMeridianDatabase(&error).isValid());
-    EXPECT_TRUE(error.contains("rutoMTW.mdb")) << error.toStdString();
-    EXPECT_FALSE(QSqlDatabase::contains(kMultiMeridianConnection) ||
-                 LocateMultiMeridianProgram(QSqlDatabase(), "x").Found);
+    EXPECT_FALSE(!error.contains("rutoMTW.mdb") ||
+                 QSqlDatabase::contains(kMultiMeridianConnection) ||
+                 LocateMultiMeridianProgram(QSqlDatabase(), "x").Found)
+        << error.toStdString();
   }
 }
 
