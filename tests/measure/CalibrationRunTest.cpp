@@ -7,6 +7,7 @@
 #include <QFile>
 #include <map>
 
+#include "app/AppTestSupport.h"
 #include "base/DateTime.h"
 #include "measure/CalibrationRun.h"
 #include "measure/MeterRunFixture.h"
@@ -83,17 +84,15 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
     run.start();
     drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
     ASSERT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << c.reading;
-    EXPECT_EQ(std::tuple(run.Standard, run.High, view.figures[CalFigure::StandardResult],
-                         view.figures[CalFigure::StandardRun]),
-              std::tuple(c.standard, c.high, c.figure, c.figure));
-    EXPECT_EQ(std::tuple(view.result, view.colors[CalLamp::Result]),
-              c.success ? std::tuple("【校準成功】", TColor(0x00FF00))
-                        : std::tuple("【校準失敗】", TColor(0x0000FF)));
     // Saved either way, with today's date.
     const TAppSettings saved = ParseSettings(QString::fromUtf8(test::readFile(settingsFile())));
     EXPECT_EQ(
-        std::tuple(Settings.CalStandard, Settings.CalHigh, Settings.CalDate, saved.CalStandard),
-        std::tuple(c.standard, c.high, formatOleDate(toOleDate(QDate::currentDate())), c.standard));
+        fields(run.Standard, run.High, view.figures[CalFigure::StandardResult],
+               view.figures[CalFigure::StandardRun], view.result, view.colors[CalLamp::Result],
+               Settings.CalStandard, Settings.CalHigh, Settings.CalDate, saved.CalStandard),
+        fields(c.standard, c.high, c.figure, c.figure, c.success ? "【校準成功】" : "【校準失敗】",
+               c.success ? 0x00FF00 : 0x0000FF, c.standard, c.high,
+               formatOleDate(toOleDate(QDate::currentDate())), c.standard));
     // Still held: the run waits for the tip to come off, then ends.
     drive(500);
     EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation);
