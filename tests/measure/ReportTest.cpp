@@ -242,12 +242,10 @@ TEST(Report, LongNoteGivesThePredictedPageCount) {
   // empty line after the last (51st on page 6) breaks once more.
   EXPECT_EQ(std::tuple(run.find("0"), run.find("41"), run.find("299"), run.target.Pages),
             std::tuple(std::pair(1, 1641), std::pair(2, 236), std::pair(6, 236 + 50 * 124), 7));
-}
 
-TEST(Report, LongReferenceTextGivesThePredictedPageCount) {
   // 100 paragraphs of 90 characters wrap into 200 lines of at most 60; with the empty line, the
   // general text (empty: one line) and its empty line the memo holds 203 lines from y 1889.
-  TReportInput in = sampleInput();
+  in = sampleInput();
   in.Options[5] = true;
   in.Analysis.PointLevel.fill(0);
   in.DiagnosisItems = {"肺經"};
@@ -256,9 +254,9 @@ TEST(Report, LongReferenceTextGivesThePredictedPageCount) {
   for (int i = 1; i <= 100; ++i) paragraphs << QString(86, QChar(u'字')) + Format("P%03d", {i});
   TReferenceRow row;
   row.Found = true, row.DtMA2 = paragraphs.join("\r\n"), in.Reference[1] = row;
-  ReportRun run(std::move(in), true);
+  ReportRun memo(std::move(in), true);
   // 39 lines on page 1, then 52 a page: line 200 is the 5th on page 5.
-  EXPECT_EQ(std::tuple(run.find("P001", true), run.find("P100", true), run.target.Pages),
+  EXPECT_EQ(std::tuple(memo.find("P001", true), memo.find("P100", true), memo.target.Pages),
             std::tuple(std::pair(1, 1889 + 124), std::pair(5, 236 + 4 * 124), 5));
 }
 
@@ -340,13 +338,11 @@ TEST(Report, MeridianItemsFollowBothSides) {
   in.Analysis.ExplainCodes[0] = 4, in.Analysis.ExplainCodes[1] = 3;
   ReportRun run(std::move(in), true);
   const QStringList all = run.allText();
-  const int start = all.indexOf("[ 1 ]小腸經");
-  ASSERT_GE(start, 0);
-  EXPECT_EQ(all.mid(start, 9),
+  EXPECT_EQ(all.mid(all.indexOf("[ 1 ]小腸經"), 9),
             (QStringList{"[ 1 ]小腸經", "平4", "", "一般4", "", "高一4", "高二4", "", "良導高"}));
   // Opposite sides: the general texts only.
-  const int second = all.indexOf("[ 2 ]心經");
-  EXPECT_EQ(all.mid(second, 6), (QStringList{"[ 2 ]心經", "平3", "", "一般3", "", "養生食療建議"}));
+  EXPECT_EQ(all.mid(all.indexOf("[ 2 ]心經"), 6),
+            (QStringList{"[ 2 ]心經", "平3", "", "一般3", "", "養生食療建議"}));
 }
 
 TEST(Report, WrapLinesBreaksBetweenIdeographsAndAtSpaces) {
