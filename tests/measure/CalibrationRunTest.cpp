@@ -58,9 +58,7 @@ class CalibrationRunTest : public test::InstalledMeterFixture {
   void drive(int ms, const std::function<bool()>& until = {}) { passFor(run, ms, until); }
   QString settingsFile() const { return QDir(dir.path()).filePath(kSettingsFileName); }
   int count(const char* cmd) const {
-    int n = 0;
-    for (const QByteArray& c : meter->commands()) n += c == cmd;
-    return n;
+    return int(std::ranges::count(meter->commands(), QByteArray(cmd)));
   }
 
   RecordingCalView view;
