@@ -58,6 +58,16 @@ TEST(ProgramMatcher, SampleTableAcceptsExactlyTheFittingPrograms) {
       program("P10", {row({{21, 2}})})};
   EXPECT_EQ(MatchPrograms(programs, sampleResult(), man1960()),
             QStringList({"P1", "P2", "P4", "P5", "P10"}));
+
+  // Required rows, and programs of one name.
+  const TProgramCondition good = row({{24, 1}}), bad = row({{24, 2}});
+  const std::vector<TExpertProgram> same = {
+      program("Same", {good, {bad.ProCond, bad.ProAnd, true, 0, 0, 0}}),   // required fails
+      program("Same", {{bad.ProCond, bad.ProAnd, false, 0, 0, 0}, good}),  // order is irrelevant
+      program("Same", {{good.ProCond, good.ProAnd, true, 0, 0, 0}}), program("Fails", {bad, bad})};
+  EXPECT_EQ(MatchPrograms(same, sampleResult(), man1960()), QStringList({"Same", "Same"}));
+  EXPECT_EQ(std::tuple(FindProgramByName(same, "  same "), FindProgramByName(same, "none")),
+            std::tuple(0, -1));
 }
 
 TEST(ProgramMatcher, PositionKinds) {
@@ -115,19 +125,6 @@ TEST(ProgramMatcher, AgeOfTheClient) {
       program("A", {row({{24, 1}}), row({{23, 1}}, {}, true, 0, 200)})};
   for (double birth : {0.0, toOleDate(QDate(2030, 1, 1))})
     EXPECT_EQ(MatchPrograms(p, sampleResult(), {true, birth, today}), QStringList()) << birth;
-}
-
-TEST(ProgramMatcher, RequiredRowsAndDuplicateNames) {
-  const TAnalysisResult a = sampleResult();
-  const TProgramCondition good = row({{24, 1}});
-  const TProgramCondition bad = row({{24, 2}});
-  const std::vector<TExpertProgram> programs = {
-      program("Same", {good, {bad.ProCond, bad.ProAnd, true, 0, 0, 0}}),   // required fails
-      program("Same", {{bad.ProCond, bad.ProAnd, false, 0, 0, 0}, good}),  // order is irrelevant
-      program("Same", {{good.ProCond, good.ProAnd, true, 0, 0, 0}}), program("Fails", {bad, bad})};
-  EXPECT_EQ(MatchPrograms(programs, a, man1960()), QStringList({"Same", "Same"}));
-  EXPECT_EQ(std::tuple(FindProgramByName(programs, "  same "), FindProgramByName(programs, "none")),
-            std::tuple(0, -1));
 }
 
 TEST(ProgramMatcher, LoaderReadsListOrderAndRowsByNumber) {
