@@ -140,8 +140,7 @@ TEST(ComparisonPrintTest, BlockTwoOnlyWithSecondCurve) {
     AddComparisonPage(job, sample(60, 40, 1));
     job.runAll();
   }
-  const QString text = pdfText(pdf);
-  EXPECT_TRUE(text.contains("2. 比對資料") && !text.contains("林美"));
+  EXPECT_TRUE(pdfText(pdf).contains("2. 比對資料") && !pdfText(pdf).contains("林美"));
 }
 
 TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
