@@ -69,35 +69,31 @@ class CalibrationRunTest : public test::InstalledMeterFixture {
 };
 
 TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
-  const struct {
-    int reading;
-    int standard, high;
-    const char* figure;
-    bool success;
-  } cases[] = {{3500, 3496, 3500, "3,496", true}, {3000, 2997, 3000, "2,997", false}};
-  for (const auto& c : cases) {
+  const std::tuple<int, int, int, const char*, bool> cases[] = {{3500, 3496, 3500, "3,496", true},
+                                                                {3000, 2997, 3000, "2,997", false}};
+  for (const auto& [reading, standard, high, figure, success] : cases) {
     QFile::remove(settingsFile());
     meter->clearLog();
-    probe = [&] { return c.reading; };
+    probe = [&] { return reading; };
     run.start();
     drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
-    ASSERT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << c.reading;
+    ASSERT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << reading;
     // Saved either way, with today's date.
     const TAppSettings saved = ParseSettings(QString::fromUtf8(test::readFile(settingsFile())));
     EXPECT_EQ(
         fields(run.Standard, run.High, view.figures[CalFigure::StandardResult],
                view.figures[CalFigure::StandardRun], view.result, view.colors[CalLamp::Result],
                Settings.CalStandard, Settings.CalHigh, Settings.CalDate, saved.CalStandard),
-        fields(c.standard, c.high, c.figure, c.figure, c.success ? "【校準成功】" : "【校準失敗】",
-               c.success ? 0x00FF00 : 0x0000FF, c.standard, c.high,
-               formatOleDate(toOleDate(QDate::currentDate())), c.standard));
+        fields(standard, high, figure, figure, success ? "【校準成功】" : "【校準失敗】",
+               success ? 0x00FF00 : 0x0000FF, standard, high,
+               formatOleDate(toOleDate(QDate::currentDate())), standard));
     // Still held: the run waits for the tip to come off, then ends.
     drive(500);
     EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation);
     probe = [] { return 1000; };
     step();
     EXPECT_EQ(std::tuple(run.running() || view.running || view.lit[CalLamp::Standard], view.result),
-              std::tuple(false, c.success ? "" : "【校準失敗】"));
+              std::tuple(false, success ? "" : "【校準失敗】"));
     // Start: stop, on, standard range, signal 1; sixteen ticks and the start each signal 7;
     // the high range is chosen once with signal 8.
     const auto cmds = meter->commands();
@@ -105,8 +101,8 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
     EXPECT_EQ(QByteArrayList(cmds.begin(), cmds.begin() + 4).join(' ') + ' ' + cmds.back(),
               "X000000 N000000 L000000 S1E1A00 X000000");
     EXPECT_EQ(std::tuple(count("S3E0700"), count("S291A00"), count("H000000"),
-                         count(c.success ? "S1E1A00" : "S172C00")),
-              std::tuple(17, 1, 1, c.success ? 2 : 1));
+                         count(success ? "S1E1A00" : "S172C00")),
+              std::tuple(17, 1, 1, success ? 2 : 1));
   }
 }
 
