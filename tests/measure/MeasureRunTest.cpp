@@ -141,18 +141,16 @@ TEST_F(MeasureRunTest, FullRunAtOneThousandGivesFiftyEverywhere) {
 }
 
 TEST_F(MeasureRunTest, OnlyTheFourthStageCounts) {
-  const struct {
-    int changeAt;  // ms after contact where the reading goes from 1000 to 1200
-    const char* value;
-  } cases[] = {{1750, "60.00"}, {2600, "50.00"}, {1200, "60.00"}};
-  for (const auto& c : cases) {
+  // changeAt: ms after contact where the reading goes from 1000 to 1200
+  const std::tuple<int, const char*> cases[] = {{1750, "60.00"}, {2600, "50.00"}, {1200, "60.00"}};
+  for (const auto& [changeAt, value] : cases) {
     CurrentTest = TCurrentTest{};
     view.contactAt.reset();
-    ASSERT_TRUE(startWith([&](std::int64_t) { return sinceContact() >= c.changeAt ? 1200 : 1000; },
+    ASSERT_TRUE(startWith([&](std::int64_t) { return sinceContact() >= changeAt ? 1200 : 1000; },
                           3000, [] { return CurrentTest.Values[1] != 0; }));
     EXPECT_EQ(std::tuple(Format("%5.2f", {CurrentTest.Values[1]}), view.valueFigure),
-              std::tuple(c.value, c.value))
-        << c.changeAt;
+              std::tuple(value, value))
+        << changeAt;
     stopLifted();
     EXPECT_FALSE(run.running());
   }
@@ -160,18 +158,16 @@ TEST_F(MeasureRunTest, OnlyTheFourthStageCounts) {
 
 TEST_F(MeasureRunTest, ContactNeedsBothReadingsAboveTheThresholdAndTheLiftOneBelow) {
   // Threshold 20 (4000 x 1.0 / 200). Readings in pairs per pass.
-  const struct {
-    int r1, r2;
-    bool contact;
-  } cases[] = {{21, 19, false}, {21, 20, true}, {20, 100, false}, {40, 21, true}};
-  for (const auto& c : cases) {
-    QList<int> script{c.r1, c.r2};
+  const std::tuple<int, int, bool> cases[] = {
+      {21, 19, false}, {21, 20, true}, {20, 100, false}, {40, 21, true}};
+  for (const auto& [r1, r2, contact] : cases) {
+    QList<int> script{r1, r2};
     probe = [&](std::int64_t) { return script.isEmpty() ? 0 : script.takeFirst(); };
     ASSERT_TRUE(run.start());
     step();
     EXPECT_EQ(std::tuple(run.phase() == MeasureRun::Phase::Sampling, run.AwaitingContact),
-              std::tuple(c.contact, !c.contact))
-        << c.r1 << "/" << c.r2;
+              std::tuple(contact, !contact))
+        << r1 << "/" << r2;
     run.requestStop();
     drive(3000);
     ASSERT_FALSE(run.running());
@@ -202,32 +198,27 @@ TEST_F(MeasureRunTest, ContactLostRestartsThePointWithoutStoringOrSignalling) {
 }
 
 TEST_F(MeasureRunTest, LiftTimeout) {
-  const struct {
-    int stuckFrom;
-    QList<bool> answers;
-    int lastStored;
-    int questionsAsked;
-  } cases[] = {
+  const std::tuple<int, QList<bool>, int, int> cases[] = {
       {5, {false}, 5, 1},        // "否" at point 5 ends the run after it
       {5, {true, false}, 6, 2},  // "是" goes on at once to point 6, which is still held
       {24, {}, 24, 0},           // point 24 held down ends the run without a question
   };
-  for (const auto& c : cases) {
+  for (const auto& [stuckFrom, replies, lastStored, questionsAsked] : cases) {
     CurrentTest = TCurrentTest{};
     view.storedPoints.clear();
     questions.clear();
-    answers = c.answers;
+    answers = replies;
     const auto tap = tapping(1000);
-    ASSERT_TRUE(startWith(
-        [&](std::int64_t now) { return run.CurrentPoint >= c.stuckFrom ? 1000 : tap(now); },
-        24 * 4000));
+    ASSERT_TRUE(
+        startWith([&](std::int64_t now) { return run.CurrentPoint >= stuckFrom ? 1000 : tap(now); },
+                  24 * 4000));
     // A 否 disables the grid.
-    EXPECT_EQ(std::tuple(run.running(), view.storedPoints.value(view.storedPoints.size() - 1),
-                         questions.size(), questions.filter(kTooLong).size(),
-                         c.lastStored == 24 ||
-                             (!CurrentTest.Values[c.lastStored + 1] && !view.gridEnabled)),
-              std::tuple(false, c.lastStored, c.questionsAsked, c.questionsAsked, true))
-        << c.stuckFrom;
+    EXPECT_EQ(
+        std::tuple(run.running(), view.storedPoints.value(view.storedPoints.size() - 1),
+                   questions.size(), questions.filter(kTooLong).size(),
+                   lastStored == 24 || (!CurrentTest.Values[lastStored + 1] && !view.gridEnabled)),
+        std::tuple(false, lastStored, questionsAsked, questionsAsked, true))
+        << stuckFrom;
     view.gridEnabled = true;
   }
   EXPECT_TRUE(signalCommands().contains("S172C00"));
@@ -252,14 +243,11 @@ TEST_F(MeasureRunTest, StopWhileWaitingEndsAtOnceWhileSamplingAfterTheLift) {
 TEST_F(MeasureRunTest, ReaimOnlyWhileWaitingForContact) {
   probe = [](std::int64_t) { return 0; };
   ASSERT_TRUE(run.start());
-  const struct {
-    GridCell cell;
-    int point;
-  } cases[] = {{{3, 2}, 9}, {{9, 1}, 15}, {{9, 2}, 21}};
-  for (const auto& c : cases) {
+  const std::tuple<GridCell, int> cases[] = {{{3, 2}, 9}, {{9, 1}, 15}, {{9, 2}, 21}};
+  for (const auto& [cell, point] : cases) {
     step();
-    EXPECT_TRUE(run.reaim(CellPoint(c.cell)));
-    EXPECT_EQ(std::tuple(run.CurrentPoint, view.shownPoints.last()), std::tuple(c.point, c.point));
+    EXPECT_TRUE(run.reaim(CellPoint(cell)));
+    EXPECT_EQ(std::tuple(run.CurrentPoint, view.shownPoints.last()), std::tuple(point, point));
   }
   EXPECT_FALSE(run.reaim(0)) << "a heading cell";
   probe = tapping(1000);
@@ -273,33 +261,27 @@ TEST_F(MeasureRunTest, ReaimOnlyWhileWaitingForContact) {
 }
 
 TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
-  const struct {
-    int mkey;
-    bool high;
-    QList<bool> answers;
-    bool starts;
-    bool cleared;
-    const char* signalsBefore;
-  } cases[] = {{7, false, {true}, true, true, "S1E1A00"},
-               {7, false, {false}, true, false, "S1E1A00"},
-               {0, true, {false}, false, false, "S1E0F00 S1E1A00"},
-               {0, true, {true}, true, false, "S1E0F00 S1E1A00"},
-               {7, true, {true, false}, false, true, "S1E1A00 S1E0F00 S1E1A00"}};
-  for (const auto& c : cases) {
+  const std::tuple<int, bool, QList<bool>, bool, bool, const char*> cases[] = {
+      {7, false, {true}, true, true, "S1E1A00"},
+      {7, false, {false}, true, false, "S1E1A00"},
+      {0, true, {false}, false, false, "S1E0F00 S1E1A00"},
+      {0, true, {true}, true, false, "S1E0F00 S1E1A00"},
+      {7, true, {true, false}, false, true, "S1E1A00 S1E0F00 S1E1A00"}};
+  for (const auto& [mkey, high, replies, starts, cleared, signalsBefore] : cases) {
     meter->clearLog();
     view.events.clear();
     questions.clear();
     CurrentTest = TCurrentTest{};
-    CurrentTest.MKey = c.mkey, CurrentTest.Values[3] = 42, CurrentTest.LivePointCount = 5;
-    Settings.HighPotential = c.high, answers = c.answers, run.HasValues = true;
-    EXPECT_EQ(run.start(), c.starts);
+    CurrentTest.MKey = mkey, CurrentTest.Values[3] = 42, CurrentTest.LivePointCount = 5;
+    Settings.HighPotential = high, answers = replies, run.HasValues = true;
+    EXPECT_EQ(run.start(), starts);
     EXPECT_EQ(std::tuple(signalCommands().join(' '), questions.size(),
                          commands().contains("N000000"), CurrentTest.Values[3], CurrentTest.MKey,
                          CurrentTest.LivePointCount, view.events.contains("cleared")),
-              std::tuple(c.signalsBefore, c.answers.size(), c.starts, c.cleared ? 0.0 : 42.0,
-                         c.cleared ? 0 : c.mkey, c.cleared ? 0 : 5, c.cleared));
-    if (c.starts) {
-      EXPECT_TRUE(commands().contains(c.high ? "H000000" : "L000000"));
+              std::tuple(signalsBefore, replies.size(), starts, cleared ? 0.0 : 42.0,
+                         cleared ? 0 : mkey, cleared ? 0 : 5, cleared));
+    if (starts) {
+      EXPECT_TRUE(commands().contains(high ? "H000000" : "L000000"));
       run.requestStop();
       drive(100);
     }
