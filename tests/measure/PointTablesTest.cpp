@@ -19,29 +19,25 @@ TEST(PointTables, EveryPointMapsToItsCellAndBack) {
 }
 
 TEST(PointTables, PointsOfGroupsAndEdges) {
-  const struct {
-    int point;
-    GridCell cell;
-    const char* limb;
-    const char* picture1;
-  } cases[] = {{1, {1, 1}, "左  手", "PLh1.bmp"},
-               {6, {6, 1}, "左  手", "PLh6.bmp"},
-               {7, {1, 2}, "右  手", "PRh1.bmp"},
-               {9, {3, 2}, "右  手", "PRh3.bmp"},
-               {12, {6, 2}, "右  手", "PRh6.bmp"},
-               {13, {7, 1}, "左  腳", "PLf1.bmp"},
-               {15, {9, 1}, "左  腳", "PLf3.bmp"},
-               {18, {12, 1}, "左  腳", "PLf6.bmp"},
-               {19, {7, 2}, "右  腳", "PRf1.bmp"},
-               {20, {8, 2}, "右  腳", "PRf2.bmp"},
-               {21, {9, 2}, "右  腳", "PRf3.bmp"},
-               {24, {12, 2}, "右  腳", "PRf6.bmp"},
-               {0, {0, 0}, "", ""},
-               {25, {0, 0}, "", ""}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(std::tuple(PointCell(c.point), LimbLabel(c.point), PointPictureName(c.point, 1)),
-              std::tuple(c.cell, QString::fromUtf8(c.limb), QString::fromUtf8(c.picture1)))
-        << c.point;
+  const std::tuple<int, GridCell, const char*, const char*> cases[] = {
+      {1, {1, 1}, "左  手", "PLh1.bmp"},
+      {6, {6, 1}, "左  手", "PLh6.bmp"},
+      {7, {1, 2}, "右  手", "PRh1.bmp"},
+      {9, {3, 2}, "右  手", "PRh3.bmp"},
+      {12, {6, 2}, "右  手", "PRh6.bmp"},
+      {13, {7, 1}, "左  腳", "PLf1.bmp"},
+      {15, {9, 1}, "左  腳", "PLf3.bmp"},
+      {18, {12, 1}, "左  腳", "PLf6.bmp"},
+      {19, {7, 2}, "右  腳", "PRf1.bmp"},
+      {20, {8, 2}, "右  腳", "PRf2.bmp"},
+      {21, {9, 2}, "右  腳", "PRf3.bmp"},
+      {24, {12, 2}, "右  腳", "PRf6.bmp"},
+      {0, {0, 0}, "", ""},
+      {25, {0, 0}, "", ""}};
+  for (const auto& [point, cell, limb, picture1] : cases) {
+    EXPECT_EQ(std::tuple(PointCell(point), LimbLabel(point), PointPictureName(point, 1)),
+              std::tuple(cell, QString::fromUtf8(limb), QString::fromUtf8(picture1)))
+        << point;
   }
   // The other picture kinds change only the first letter; kinds outside 1 to 3 have none.
   EXPECT_EQ(PointPictureName(9, 2) + PointPictureName(13, 3) + PointPictureName(1, 0) +
