@@ -72,13 +72,7 @@ TEST(ProgramMatcher, SampleTableAcceptsExactlyTheFittingPrograms) {
 
 TEST(ProgramMatcher, PositionKinds) {
   const TAnalysisResult a = sampleResult();
-  struct Case {
-    TProgramCondition r;
-    bool male;
-    int age;
-    bool matches;
-    const char* why;
-  } cases[] = {
+  const std::tuple<TProgramCondition, bool, int, bool, const char*> cases[] = {
       {row({{3, 1}}), true, 65, true, "musculoskeletal: code 1 means any non-zero level"},
       {row({{3, 2}}), true, 65, true, "code 2 as well"},
       {row({{5, 3}}), true, 65, true, "autonomic 3"},
@@ -104,8 +98,8 @@ TEST(ProgramMatcher, PositionKinds) {
       {{"", "1111111111111111111111", false, 0, 0, 0}, true, 65, false, "flags on non-zero levels"},
       {{"1A", "", false, 0, 0, 0}, true, 65, true, "a letter reads as 0"},
       {{"02", "", false, 0, 0, 0}, true, 65, false, "short string, stress level 0"}};
-  for (const Case& c : cases)
-    EXPECT_EQ(ConditionRowMatches(c.r, a, c.male, c.age), c.matches) << c.why;
+  for (const auto& [r, male, age, matches, why] : cases)
+    EXPECT_EQ(ConditionRowMatches(r, a, male, age), matches) << why;
   // Everything zero: flags alone match exactly when each flagged level is 0.
   const TAnalysisResult zero;
   EXPECT_TRUE(ConditionRowMatches({"", "0111111111111111111111", false, 0, 0, 0}, zero, true, 0));
