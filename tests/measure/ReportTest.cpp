@@ -81,15 +81,12 @@ struct ReportRun {
 }  // namespace
 
 TEST(Report, MillimetresAndPensFollowTheHorizontalResolution) {
-  const struct {
-    int dpi;
-    double mm;
-    int dots;
-  } cases[] = {{600, 1, 24}, {600, 86, 2031}, {600, 193, 4559}, {300, 10, 118}};
-  for (const auto& c : cases) {
-    TRecordingTarget target(c.dpi, 2000, 3000);
+  const std::tuple<int, double, int> cases[] = {
+      {600, 1, 24}, {600, 86, 2031}, {600, 193, 4559}, {300, 10, 118}};
+  for (const auto& [dpi, mm, dots] : cases) {
+    TRecordingTarget target(dpi, 2000, 3000);
     TReport report(target, TReportInput{});
-    EXPECT_EQ(report.MmToPx(c.mm), c.dots) << c.dpi << " " << c.mm;
+    EXPECT_EQ(report.MmToPx(mm), dots) << dpi << " " << mm;
   }
   TChartPrint print;
   print.Dpi = 300;
@@ -154,21 +151,19 @@ TEST(Report, HeaderTableAndChartsStandWhereTheLayoutPutsThem) {
 
 // No section ticked: one page, the title and the header and client blocks only.
 TEST(Report, TitleFallsBackOnBlanksAndCentresOnTheCutWidth) {
-  const struct {
-    QString userName2, title;
-  } cases[] = {{"   ", "R.U.T.O.經絡能量分析儀分析報表"},
-               {" 仁愛 ", " 仁愛 "},
-               {"", "R.U.T.O.經絡能量分析儀分析報表"}};
-  for (const auto& c : cases) {
+  const std::tuple<QString, QString> cases[] = {{"   ", "R.U.T.O.經絡能量分析儀分析報表"},
+                                                {" 仁愛 ", " 仁愛 "},
+                                                {"", "R.U.T.O.經絡能量分析儀分析報表"}};
+  for (const auto& [userName2, title] : cases) {
     TReportInput in = sampleInput();
-    in.UserName2 = c.userName2;
+    in.UserName2 = userName2;
     in.Test.VoDate = 0;                        // undated: the labels alone
     ReportRun run(std::move(in), true, 6000);  // wider than 8 inches
     const QStringList all = run.allText();
     EXPECT_EQ(std::tuple(run.report->PrintPageWidth, run.target.Pages, run.report->PrintY,
                          all.contains("測量日期: ") && all.contains("測量時間: "), all.value(1),
-                         run.entry(c.title).Points[0].x()),
-              std::tuple(4800, 1, 1269, true, c.title, 2400 - 25 * int(c.title.size())));
+                         run.entry(title).Points[0].x()),
+              std::tuple(4800, 1, 1269, true, title, 2400 - 25 * int(title.size())));
   }
 }
 
@@ -345,18 +340,15 @@ TEST(Report, MeridianItemsFollowBothSides) {
 
 TEST(Report, WrapLinesBreaksBetweenIdeographsAndAtSpaces) {
   const auto tenPerChar = [](const QString& s) { return 10 * static_cast<int>(s.size()); };
-  const struct {
-    QString text;
-    int width;
-    QStringList lines;
-  } cases[] = {{"一二三四五六七八九十", 50, {"一二三四五", "六七八九十"}},
-               {"hello world foo", 80, {"hello", "world", "foo"}},
-               {"hello world", 110, {"hello world"}},
-               {"ab\r\n\ncd", 50, {"ab", "", "cd"}},
-               {"abcdefghij", 40, {"abcd", "efgh", "ij"}},
-               {"", 50, {""}}};
-  for (const auto& c : cases)
-    EXPECT_EQ(wrapLines(c.text, c.width, tenPerChar), c.lines) << c.text.toStdString();
+  const std::tuple<QString, int, QStringList> cases[] = {
+      {"一二三四五六七八九十", 50, {"一二三四五", "六七八九十"}},
+      {"hello world foo", 80, {"hello", "world", "foo"}},
+      {"hello world", 110, {"hello world"}},
+      {"ab\r\n\ncd", 50, {"ab", "", "cd"}},
+      {"abcdefghij", 40, {"abcd", "efgh", "ij"}},
+      {"", 50, {""}}};
+  for (const auto& [text, width, lines] : cases)
+    EXPECT_EQ(wrapLines(text, width, tenPerChar), lines) << text.toStdString();
 
   // The font form breaks the same way where every character has one width.
   TFont f;
@@ -420,16 +412,13 @@ TEST(Report, PrintedBarChartInMillimetresColourAndMonochrome) {
 // At both type sizes the autonomic chart's ratio line stays inside the box (30 to 180 mm), at
 // the screen's place when it fits and ending at the box's edge when it does not.
 TEST(Report, AutonomicRatioStaysInsideThePrintedBox) {
-  const struct {
-    int charWidth;
-    bool shifted;
-  } cases[] = {{10, false}, {50, true}};
-  for (const auto& c : cases) {
+  const std::tuple<int, bool> cases[] = {{10, false}, {50, true}};
+  for (const auto& [charWidth, shifted] : cases) {
     TReportInput in = sampleInput();
     in.Options[20] = true;
     ReportRun run(std::move(in));
     run.target.Recording.MeasureWidth = [&](const TFont&, const QString& s) {
-      return c.charWidth * static_cast<int>(s.size());
+      return charWidth * static_cast<int>(s.size());
     };
     run.report->Begin();
     run.report->RunAll();
@@ -438,10 +427,9 @@ TEST(Report, AutonomicRatioStaysInsideThePrintedBox) {
     for (const auto& [page, e] : run.texts()) {
       if (!e.Text.startsWith("Max [")) continue;
       ++found;
-      const int x = e.Points[0].x(), end = x + c.charWidth * int(e.Text.size());
-      EXPECT_EQ(std::tuple(x >= left, end <= right, end == right),
-                std::tuple(true, true, c.shifted))
-          << c.charWidth;
+      const int x = e.Points[0].x(), end = x + charWidth * int(e.Text.size());
+      EXPECT_EQ(std::tuple(x >= left, end <= right, end == right), std::tuple(true, true, shifted))
+          << charWidth;
     }
     EXPECT_EQ(found, 1);
   }
