@@ -127,14 +127,8 @@ TEST(Charts, MeridianFrameStandsWhereTheRulesPutIt) {
 
 TEST(Charts, BarsTakeTheirBandAndAreClampedAtTheEdges) {
   const TAnalysisResult base = analysis49();
-  struct Case {
-    int position;
-    double deviation;
-    int y;
-    TColor color;
-    TBrushStyle hatch;
-  };
-  const Case cases[] = {
+  // Position, deviation, y of the bar's far end, colour and hatch.
+  const std::tuple<int, double, int, TColor, TBrushStyle> cases[] = {
       {1, 15.375, 134, clYellow, TBrushStyle::bsBDiagonal},  // 134.5 rounds to even
       {2, -30, 316, clRed, TBrushStyle::bsFDiagonal},
       {3, -50, 388, clRed, TBrushStyle::bsFDiagonal},  // past the bottom: H - 5
@@ -145,16 +139,17 @@ TEST(Charts, BarsTakeTheirBandAndAreClampedAtTheEdges) {
       {8, -base.AcceptLimitLow, 275, clYellow, TBrushStyle::bsBDiagonal},
       {9, 0, 196, clGreen, TBrushStyle::bsDiagCross}};
   TAnalysisResult a = base;
-  for (const Case& c : cases) a.Deviation[kPointOrder[c.position]] = c.deviation;
+  for (const auto& [position, deviation, y, color, hatch] : cases)
+    a.Deviation[kPointOrder[position]] = deviation;
   const Drawn d = draw(ChartType::Bar, a);
   std::vector<Entry> bars = d.where("Rectangle", [](const Entry& e) { return e.Rect.Top != 0; });
   ASSERT_EQ(bars.size(), 24u);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.position);
-    const Entry& bar = bars[c.position - 1];
+  for (const auto& [position, deviation, y, color, hatch] : cases) {
+    const Entry& bar = bars[position - 1];
     EXPECT_EQ(std::tuple(bar.Rect.Top, bar.Rect.Bottom, bar.Brush, bar.Pen),
-              std::tuple(std::min(c.y, 196), std::max(c.y, 196), TBrush{c.color, c.hatch},
-                         TPen{clBlack, 1, TPenStyle::psSolid}));
+              std::tuple(std::min(y, 196), std::max(y, 196), TBrush{color, hatch},
+                         TPen{clBlack, 1, TPenStyle::psSolid}))
+        << position;
   }
   for (const auto& [i, left, right] : {std::tuple(0, 50, 79), {1, 79, 109}, {12, 404, 433}})
     EXPECT_EQ(std::tuple(bars[i].Rect.Left, bars[i].Rect.Right), std::tuple(left, right)) << i;
