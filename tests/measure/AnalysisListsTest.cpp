@@ -61,6 +61,15 @@ TEST(ReferenceTexts, MeridianDiagnosisByLevel) {
   TReferenceRow missing;
   missing.MKEY = 1;
   EXPECT_EQ(texts(2, 2, missing).mid(0, 8), QStringList({item, "", "", "", "", "", "", "|"}));
+
+  // The diet pane, "|", then the prescription pane.
+  const auto diet = [row = fakeRow(8)](int left, int right) {
+    const TAnalysisResult a = withSides({{8, left, right}});
+    return DietTexts(a, 8, row) + QStringList{"|"} + PrescriptionTexts(a, 8, row);
+  };
+  EXPECT_EQ(diet(1, 2), QStringList({"DtMA3", "", "DtMH4", "|", "DtMH3", "", "DtMH2"}));
+  EXPECT_EQ(diet(-1, -1), QStringList({"DtMA3", "", "DtML4", "|", "DtML3", "", "DtML2"}));
+  EXPECT_EQ(diet(-1, 1), QStringList({"DtMA3", "", "|"}));
 }
 
 TEST(ReferenceTexts, BodyStateTextsAndLowEnergyWarning) {
@@ -69,23 +78,11 @@ TEST(ReferenceTexts, BodyStateTextsAndLowEnergyWarning) {
   a.SummaryLevel = {-3, 2, 0, -1, 0};
   const QString warning = "【您的體能過度低落，請特別留意身體機能及經絡的異常狀態】";
   const TDiagnosisTexts t = DiagnosisTexts(a, 13, "   身體能量狀況", row);
-  EXPECT_EQ(t.Detail, QStringList({"DtMA1", "", "DtML1", "", warning}));
-  EXPECT_TRUE(t.Ryodoraku.isEmpty());
+  EXPECT_EQ(t.Detail + t.Ryodoraku, QStringList({"DtMA1", "", "DtML1", "", warning}));
   for (const auto& [code, text] : {std::pair(14, "DtMH1"), {15, "DtMA2"}, {16, "DtML1"}})
     EXPECT_EQ(DiagnosisTexts(a, code, "", row).Detail, QStringList({"DtMA1", "", text})) << code;
   a.SummaryLevel[0] = -2;
   EXPECT_EQ(DiagnosisTexts(a, 13, "", row).Detail, QStringList({"DtMA1", "", "DtML1"}));
-}
-
-TEST(ReferenceTexts, DietAndPrescriptionByLevel) {
-  // The diet pane, "|", then the prescription pane.
-  const auto texts = [row = fakeRow(8)](int left, int right) {
-    const TAnalysisResult a = withSides({{8, left, right}});
-    return DietTexts(a, 8, row) + QStringList{"|"} + PrescriptionTexts(a, 8, row);
-  };
-  EXPECT_EQ(texts(1, 2), QStringList({"DtMA3", "", "DtMH4", "|", "DtMH3", "", "DtMH2"}));
-  EXPECT_EQ(texts(-1, -1), QStringList({"DtMA3", "", "DtML4", "|", "DtML3", "", "DtML2"}));
-  EXPECT_EQ(texts(-1, 1), QStringList({"DtMA3", "", "|"}));
 }
 
 }  // namespace

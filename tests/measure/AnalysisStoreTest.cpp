@@ -18,21 +18,17 @@ using namespace ruto;
 namespace {
 
 TEST(PrintOptions, OnlyAOneCountsAndTwentyAreWritten) {
-  const struct {
-    QString stored;
-    QString written;
-  } cases[] = {
+  const std::tuple<QString, QString> cases[] = {
       {"", "00000000000000000000"},
       {"0111000000000000000", "01110000000000000000"},       // 19: the 20th reads as not set
       {"11111111111111111111", "11111111001111111111"},      // 9 and 10 always "0"
       {"1 1Y1-1", "10101010000000000000"},                   // anything but "1" is not set
       {"000000000000000000011111", "00000000000000000001"},  // beyond 20 is ignored
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(FormatPrintOptions(ParsePrintOptions(c.stored)), c.written) << c.stored.toStdString();
-}
+  for (const auto& [stored, written] : cases)
+    EXPECT_EQ(FormatPrintOptions(ParsePrintOptions(stored)), written) << stored.toStdString();
 
-TEST(PrintOptions, EveryPositionButNineAndTenHasOneControl) {
+  // Every position but 9 and 10 has one control.
   QSet<int> positions, checkBoxes, radios;
   for (const TPrintOptionSlot& s : PrintOptionSlots()) {
     EXPECT_FALSE(positions.contains(s.Position)) << s.Position;
@@ -96,33 +92,32 @@ TEST_F(MultiMeridian, FoundByTrimmedNameIgnoringCaseFirstInNameOrder) {
                LocateMultiMeridianProgram(db, "'; DROP TABLE VOPRO; --").Found);
 
   // Read only: the supplied programs are never written, and a second call reuses the connection.
-  QSqlQuery write(db);
-  EXPECT_FALSE(write.exec("DELETE FROM VOPRO"));
-  EXPECT_TRUE(MultiMeridianDatabase().isOpen());
-  EXPECT_EQ(LocateMultiMeridianProgram(db, "kidney").ProData, "third");
+  EXPECT_FALSE(QSqlQuery(db).exec("DELETE FROM VOPRO"));
+  EXPECT_EQ(std::tuple(MultiMeridianDatabase().isOpen(),
+                       LocateMultiMeridianProgram(db, "kidney").ProData),
+            std::tuple(true, "third"));
 }
 
 TEST_F(MultiMeridian, UnusableFilesAreNamedAndLeaveNoConnection) {
-  const struct {
-    const char* what;
-    std::function<void()> prepare;
-  } cases[] = {{"missing", [] {}},
-               {"not a database",
-                [this] {
-                  QFile f(dir_.filePath("rutoMTW.mdb"));
-                  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-                  f.write("this is no database at all, only text");
-                }},
-               {"no program table", [this] { make({"CREATE TABLE VOPRDT (ProNo TEXT)"}); }}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  const std::tuple<const char*, std::function<void()>> cases[] = {
+      {"missing", [] {}},
+      {"not a database",
+       [this] {
+         QFile f(dir_.filePath("rutoMTW.mdb"));
+         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+         f.write("this is no database at all, only text");
+       }},
+      {"no program table", [this] { make({"CREATE TABLE VOPRDT (ProNo TEXT)"}); }}};
+  for (const auto& [what, prepare] : cases) {
+    SCOPED_TRACE(what);
     QFile::remove(dir_.filePath("rutoMTW.mdb"));
-    c.prepare();
+    prepare();
     QString error;
     EXPECT_FALSE(MultiMeridianDatabase(&error).isValid());
-    EXPECT_TRUE(error.contains("rutoMTW.mdb")) << error.toStdString();
-    EXPECT_FALSE(QSqlDatabase::contains(kMultiMeridianConnection) ||
-                 LocateMultiMeridianProgram(QSqlDatabase(), "x").Found);
+    EXPECT_FALSE(!error.contains("rutoMTW.mdb") ||
+                 QSqlDatabase::contains(kMultiMeridianConnection) ||
+                 LocateMultiMeridianProgram(QSqlDatabase(), "x").Found)
+        << error.toStdString();
   }
 }
 

@@ -5,12 +5,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <map>
 
-#include "app/AskUser.h"
-#include "app/InstallDir.h"
-#include "app/Settings.h"
+#include "app/AppTestSupport.h"
 #include "base/DateTime.h"
 #include "measure/CalibrationRun.h"
 #include "measure/MeterRunFixture.h"
@@ -31,10 +28,7 @@ class RecordingCalView final : public CalibrationView {
     if (change.lit) lit[lamp] = *change.lit;
     if (change.color) colors[lamp] = *change.color;
   }
-  void setResult(const QString& text, TColor color) override {
-    result = text;
-    resultColor = color;
-  }
+  void setResult(const QString& text, TColor color) override { result = text, resultColor = color; }
   void setStatus(const QString& text) override { status = text; }
 
   bool running = false;
@@ -64,9 +58,7 @@ class CalibrationRunTest : public test::InstalledMeterFixture {
   void drive(int ms, const std::function<bool()>& until = {}) { passFor(run, ms, until); }
   QString settingsFile() const { return QDir(dir.path()).filePath(kSettingsFileName); }
   int count(const char* cmd) const {
-    int n = 0;
-    for (const QByteArray& c : meter->commands()) n += c == cmd;
-    return n;
+    return int(std::ranges::count(meter->commands(), QByteArray(cmd)));
   }
 
   RecordingCalView view;
@@ -77,37 +69,31 @@ class CalibrationRunTest : public test::InstalledMeterFixture {
 };
 
 TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
-  const struct {
-    int reading;
-    int standard, high;
-    const char* figure;
-    bool success;
-  } cases[] = {{3500, 3496, 3500, "3,496", true}, {3000, 2997, 3000, "2,997", false}};
-  for (const auto& c : cases) {
+  const std::tuple<int, int, int, const char*, bool> cases[] = {{3500, 3496, 3500, "3,496", true},
+                                                                {3000, 2997, 3000, "2,997", false}};
+  for (const auto& [reading, standard, high, figure, success] : cases) {
     QFile::remove(settingsFile());
     meter->clearLog();
-    probe = [&] { return c.reading; };
+    probe = [&] { return reading; };
     run.start();
     drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
-    ASSERT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << c.reading;
-    EXPECT_EQ(std::tuple(run.Standard, run.High, view.figures[CalFigure::StandardResult],
-                         view.figures[CalFigure::StandardRun]),
-              std::tuple(c.standard, c.high, c.figure, c.figure));
-    EXPECT_EQ(std::tuple(view.result, view.colors[CalLamp::Result]),
-              c.success ? std::tuple("【校準成功】", TColor(0x00FF00))
-                        : std::tuple("【校準失敗】", TColor(0x0000FF)));
+    ASSERT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << reading;
     // Saved either way, with today's date.
     const TAppSettings saved = ParseSettings(QString::fromUtf8(test::readFile(settingsFile())));
     EXPECT_EQ(
-        std::tuple(Settings.CalStandard, Settings.CalHigh, Settings.CalDate, saved.CalStandard),
-        std::tuple(c.standard, c.high, formatOleDate(toOleDate(QDate::currentDate())), c.standard));
+        fields(run.Standard, run.High, view.figures[CalFigure::StandardResult],
+               view.figures[CalFigure::StandardRun], view.result, view.colors[CalLamp::Result],
+               Settings.CalStandard, Settings.CalHigh, Settings.CalDate, saved.CalStandard),
+        fields(standard, high, figure, figure, success ? "【校準成功】" : "【校準失敗】",
+               success ? 0x00FF00 : 0x0000FF, standard, high,
+               formatOleDate(toOleDate(QDate::currentDate())), standard));
     // Still held: the run waits for the tip to come off, then ends.
     drive(500);
     EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation);
     probe = [] { return 1000; };
     step();
-    EXPECT_FALSE(run.running() || view.running || view.lit[CalLamp::Standard]);
-    EXPECT_EQ(view.result, c.success ? "" : "【校準失敗】");
+    EXPECT_EQ(std::tuple(run.running() || view.running || view.lit[CalLamp::Standard], view.result),
+              std::tuple(false, success ? "" : "【校準失敗】"));
     // Start: stop, on, standard range, signal 1; sixteen ticks and the start each signal 7;
     // the high range is chosen once with signal 8.
     const auto cmds = meter->commands();
@@ -115,8 +101,8 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
     EXPECT_EQ(QByteArrayList(cmds.begin(), cmds.begin() + 4).join(' ') + ' ' + cmds.back(),
               "X000000 N000000 L000000 S1E1A00 X000000");
     EXPECT_EQ(std::tuple(count("S3E0700"), count("S291A00"), count("H000000"),
-                         count(c.success ? "S1E1A00" : "S172C00")),
-              std::tuple(17, 1, 1, c.success ? 2 : 1));
+                         count(success ? "S1E1A00" : "S172C00")),
+              std::tuple(17, 1, 1, success ? 2 : 1));
   }
 }
 
@@ -143,13 +129,12 @@ TEST_F(CalibrationRunTest, SeparationDuringTheTicksSavesNothingAndWaitsAgain) {
     return ticks >= 3;
   });
   drive(100, [this] { return run.phase() != CalibrationRun::Phase::Ticks; });
-  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitContact);
-  EXPECT_EQ(std::tuple(messages, kinds),
-            std::tuple(QStringList{"自動校準系統發現錯誤的校準方式！請重新校準一次"},
-                       std::vector{MsgKind::WarningOk}));
-  EXPECT_EQ(std::tuple(count("S172C00"), Settings.CalStandard, QFile::exists(settingsFile())),
-            std::tuple(1, 4000, false));
-  EXPECT_EQ(view.previousShown, 2) << "the wait shows the previous calibration again";
+  // The wait shows the previous calibration again.
+  EXPECT_EQ(std::tuple(run.phase(), messages, kinds, count("S172C00"), Settings.CalStandard,
+                       QFile::exists(settingsFile()), view.previousShown),
+            std::tuple(CalibrationRun::Phase::AwaitContact,
+                       QStringList{"自動校準系統發現錯誤的校準方式！請重新校準一次"},
+                       std::vector{MsgKind::WarningOk}, 1, 4000, false, 2));
 }
 
 TEST_F(CalibrationRunTest, StopIsHeardWhileWaitingOnly) {
@@ -159,16 +144,18 @@ TEST_F(CalibrationRunTest, StopIsHeardWhileWaitingOnly) {
   run.requestStop();
   EXPECT_EQ(view.status, "環境校準值為本次與前一次的校準比值。");
   step();
-  EXPECT_FALSE(run.running() || view.running || QFile::exists(settingsFile()));
-  EXPECT_EQ(std::tuple(view.status, meter->commands().back()), std::tuple("", "X000000"));
+  EXPECT_EQ(std::tuple(run.running() || view.running || QFile::exists(settingsFile()), view.status,
+                       meter->commands().back()),
+            std::tuple(false, "", "X000000"));
 
   probe = [] { return 3500; };
   run.start();
   drive(1000, [this] { return run.phase() == CalibrationRun::Phase::Ticks; });
   run.requestStop();
   drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
-  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << "the ticks ran on";
-  EXPECT_EQ(Settings.CalStandard, 3496);
+  EXPECT_EQ(std::tuple(run.phase(), Settings.CalStandard),
+            std::tuple(CalibrationRun::Phase::AwaitSeparation, 3496))
+      << "the ticks ran on";
 }
 
 }  // namespace

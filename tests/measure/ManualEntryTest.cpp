@@ -18,12 +18,10 @@ TEST(ManualEntryTest, NormalizeEntryCell) {
   }
   for (const char* bad : {"1-2", ".", "-", "1.2.3"})
     EXPECT_FALSE(NormalizeEntryCell(QString::fromUtf8(bad)).has_value()) << bad;
-}
-
-TEST(ManualEntryTest, SavedValuesAreClamped) {
-  const std::pair<const char*, double> cases[] = {
+  // Saved values are clamped.
+  const std::pair<const char*, double> saved[] = {
       {"", 0}, {"  5.0", 5}, {"-4", 0}, {"250", 200}, {"0.05", 0.05}};
-  for (const auto& [in, out] : cases) EXPECT_EQ(EntryCellValue(QString::fromUtf8(in)), out) << in;
+  for (const auto& [in, out] : saved) EXPECT_EQ(EntryCellValue(QString::fromUtf8(in)), out) << in;
   EXPECT_FALSE(EntryCellValue("1-2").has_value());
   EXPECT_EQ(EntryValueText(0) + "|" + EntryValueText(42.25), "|42.3");
 }
@@ -40,14 +38,12 @@ class ManualEntrySaveTest : public dbtest::Fixture {
 TEST_F(ManualEntrySaveTest, NewModeWritesTestInWorkAndDropsStoredKeyOnChange) {
   EntryValues e;
   for (int p = 1; p <= 24; ++p) e.Values[p] = 10;
-  e.HighRange = true;
-  e.VoDate = 45000.5;
-  e.Memo = {"x"};
+  e.HighRange = true, e.VoDate = 45000.5, e.Memo = {"x"};
   CurrentTest.MKey = 7;
   SaveEntryToCurrentTest(e);
-  EXPECT_DOUBLE_EQ(CurrentTest.CompValues[20], 12.424);
-  EXPECT_EQ(std::tuple(CurrentTest.MKey, CurrentTest.VoVota, CurrentTest.Memo1),
-            std::tuple(0, true, QStringList{"x"}));
+  EXPECT_EQ(std::tuple(fields(CurrentTest.CompValues[20]), CurrentTest.MKey, CurrentTest.VoVota,
+                       CurrentTest.Memo1),
+            std::tuple("12.424", 0, true, QStringList{"x"}));
 
   CurrentTest.MKey = 7;  // stored as it is now
   e.Memo = {"only the note"};
@@ -65,13 +61,12 @@ TEST_F(ManualEntrySaveTest, ModifyModeChangesOnlyTheStoredRow) {
   EXPECT_EQ(read.Memo, QStringList({"a", "b"}));
   EXPECT_FALSE(ReadStoredEntry(kMainConnection, key + 1, &read));
 
-  CurrentTest.Values[1] = 3;
-  read.Values[1] = 150;
-  read.HighRange = true;
+  CurrentTest.Values[1] = 3, read.Values[1] = 150, read.HighRange = true;
   ASSERT_TRUE(SaveEntryToStoredRow(kMainConnection, key, read));
-  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT VO1, VO2, VOVOTA, MEMO1 FROM VODATA"),
-            "150|1|1|a\r\nb\r\n");
-  EXPECT_EQ(CurrentTest.Values[1], 3);
+  EXPECT_EQ(
+      std::tuple(dbtest::firstRow(kMainConnection, "SELECT VO1, VO2, VOVOTA, MEMO1 FROM VODATA"),
+                 CurrentTest.Values[1]),
+      std::tuple("150|1|1|a\r\nb\r\n", 3.0));
 }
 
 }  // namespace

@@ -48,14 +48,9 @@ class RecordingView final : public MeasureView {
   }
   void clearTrace() override { trace.Entries.clear(); }
   void traceLine(QPoint from, QPoint to, const TPen& pen) override {
-    trace.Pen = pen;
-    trace.MoveTo(from.x(), from.y());
-    trace.LineTo(to.x(), to.y());
+    trace.Pen = pen, trace.MoveTo(from.x(), from.y()), trace.LineTo(to.x(), to.y());
   }
-  void pointStored(int point) override {
-    storedPoints << point;
-    storedAt = TickCount();
-  }
+  void pointStored(int point) override { storedPoints << point, storedAt = TickCount(); }
   void setGridEnabled(bool on) override { gridEnabled = on; }
   void runEnded() override { events << "ended"; }
 
@@ -75,9 +70,7 @@ class MeasureRunTest : public test::MeterRunFixture {
   void SetUp() override {
     MeterRunFixture::SetUp();
     Settings = TAppSettings{};
-    Settings.CalStandard = 4000;
-    Settings.CalHigh = 4000;
-    Settings.MinResponse = 1.0;
+    Settings.CalStandard = 4000, Settings.CalHigh = 4000, Settings.MinResponse = 1.0;
     CurrentTest = TCurrentTest{};
     ViewState = TViewState{};
     InitCompFactors();
@@ -136,33 +129,28 @@ TEST_F(MeasureRunTest, FullRunAtOneThousandGivesFiftyEverywhere) {
   ASSERT_TRUE(startWith(tapping(1000), 24 * 4000));
   ASSERT_FALSE(run.running());
   for (int p = 1; p <= 24; ++p) EXPECT_NEAR(CurrentTest.Values[p], 50.0, 1e-9) << p;
-  EXPECT_EQ(Format("%5.2f", {CurrentTest.CompValues[24]}), "56.94");
-  EXPECT_EQ(std::tuple(CurrentTest.LivePointCount, run.HasValues, questions.size()),
-            std::tuple(24, true, 0));
-  const QStringList log = commands();
-  ASSERT_GE(log.size(), 4);
-  EXPECT_EQ(log.mid(0, 3), (QStringList{"X000000", "N000000", "L000000"}));
-  EXPECT_EQ(log.last(), "X000000");
+  const QStringList log = commands(), s = signalCommands();
+  EXPECT_EQ((log.mid(0, 3) << log.value(log.size() - 1)).join(' '),
+            "X000000 N000000 L000000 X000000");
   // Per point: contact and four stage changes, then the stored signal (kind 6 after 24).
-  const QStringList s = signalCommands();
-  EXPECT_EQ(std::tuple(s.count("S330D00"), s.count("S192C00"), s.count("S193400")),
-            std::tuple(24 * 5, 23, 1));
-  EXPECT_EQ(std::tuple(view.storedPoints.size(), view.events.last(), ViewState.ChartKind),
-            std::tuple(24, QString("ended"), ChartType::Bar));
+  EXPECT_EQ(std::tuple(s.count("S330D00"), s.count("S192C00"), s.count("S193400"),
+                       CurrentTest.LivePointCount, run.HasValues, questions.size(),
+                       view.storedPoints.size(), view.events.value(view.events.size() - 1),
+                       ViewState.ChartKind, Format("%5.2f", {CurrentTest.CompValues[24]})),
+            std::tuple(24 * 5, 23, 1, 24, true, 0, 24, "ended", ChartType::Bar, "56.94"));
 }
 
 TEST_F(MeasureRunTest, OnlyTheFourthStageCounts) {
-  const struct {
-    int changeAt;  // ms after contact where the reading goes from 1000 to 1200
-    const char* value;
-  } cases[] = {{1750, "60.00"}, {2600, "50.00"}, {1200, "60.00"}};
-  for (const auto& c : cases) {
+  // changeAt: ms after contact where the reading goes from 1000 to 1200
+  const std::tuple<int, const char*> cases[] = {{1750, "60.00"}, {2600, "50.00"}, {1200, "60.00"}};
+  for (const auto& [changeAt, value] : cases) {
     CurrentTest = TCurrentTest{};
     view.contactAt.reset();
-    ASSERT_TRUE(startWith([&](std::int64_t) { return sinceContact() >= c.changeAt ? 1200 : 1000; },
+    ASSERT_TRUE(startWith([&](std::int64_t) { return sinceContact() >= changeAt ? 1200 : 1000; },
                           3000, [] { return CurrentTest.Values[1] != 0; }));
-    EXPECT_EQ(Format("%5.2f", {CurrentTest.Values[1]}), c.value) << c.changeAt;
-    EXPECT_EQ(view.valueFigure, c.value);
+    EXPECT_EQ(std::tuple(Format("%5.2f", {CurrentTest.Values[1]}), view.valueFigure),
+              std::tuple(value, value))
+        << changeAt;
     stopLifted();
     EXPECT_FALSE(run.running());
   }
@@ -170,18 +158,16 @@ TEST_F(MeasureRunTest, OnlyTheFourthStageCounts) {
 
 TEST_F(MeasureRunTest, ContactNeedsBothReadingsAboveTheThresholdAndTheLiftOneBelow) {
   // Threshold 20 (4000 x 1.0 / 200). Readings in pairs per pass.
-  const struct {
-    int r1, r2;
-    bool contact;
-  } cases[] = {{21, 19, false}, {21, 20, true}, {20, 100, false}, {40, 21, true}};
-  for (const auto& c : cases) {
-    QList<int> script{c.r1, c.r2};
+  const std::tuple<int, int, bool> cases[] = {
+      {21, 19, false}, {21, 20, true}, {20, 100, false}, {40, 21, true}};
+  for (const auto& [r1, r2, contact] : cases) {
+    QList<int> script{r1, r2};
     probe = [&](std::int64_t) { return script.isEmpty() ? 0 : script.takeFirst(); };
     ASSERT_TRUE(run.start());
     step();
     EXPECT_EQ(std::tuple(run.phase() == MeasureRun::Phase::Sampling, run.AwaitingContact),
-              std::tuple(c.contact, !c.contact))
-        << c.r1 << "/" << c.r2;
+              std::tuple(contact, !contact))
+        << r1 << "/" << r2;
     run.requestStop();
     drive(3000);
     ASSERT_FALSE(run.running());
@@ -204,42 +190,35 @@ TEST_F(MeasureRunTest, ContactLostRestartsThePointWithoutStoringOrSignalling) {
   EXPECT_EQ(std::tuple(run.phase(), run.AwaitingContact, run.CurrentPoint),
             std::tuple(MeasureRun::Phase::AwaitContact, true, 1));
   drive(500);
-  EXPECT_EQ(std::tuple(CurrentTest.Values[1], CurrentTest.LivePointCount), std::tuple(0.0, 0));
-  EXPECT_EQ(signalCommands(), (QStringList{"S330D00", "S330D00"}));
   // The trace is cleared.
-  EXPECT_EQ(std::tuple(view.trace.Entries.size(), view.completion, view.storedPoints.size()),
-            std::tuple(0, 0, 0));
+  EXPECT_EQ(
+      std::tuple(CurrentTest.Values[1], CurrentTest.LivePointCount, signalCommands().join(' '),
+                 view.trace.Entries.size(), view.completion, view.storedPoints.size()),
+      std::tuple(0.0, 0, "S330D00 S330D00", 0, 0, 0));
 }
 
 TEST_F(MeasureRunTest, LiftTimeout) {
-  const struct {
-    int stuckFrom;
-    QList<bool> answers;
-    int lastStored;
-    int questionsAsked;
-  } cases[] = {
+  const std::tuple<int, QList<bool>, int, int> cases[] = {
       {5, {false}, 5, 1},        // "否" at point 5 ends the run after it
       {5, {true, false}, 6, 2},  // "是" goes on at once to point 6, which is still held
       {24, {}, 24, 0},           // point 24 held down ends the run without a question
   };
-  for (const auto& c : cases) {
+  for (const auto& [stuckFrom, replies, lastStored, questionsAsked] : cases) {
     CurrentTest = TCurrentTest{};
     view.storedPoints.clear();
     questions.clear();
-    answers = c.answers;
+    answers = replies;
     const auto tap = tapping(1000);
-    ASSERT_TRUE(startWith(
-        [&](std::int64_t now) { return run.CurrentPoint >= c.stuckFrom ? 1000 : tap(now); },
-        24 * 4000));
-    EXPECT_FALSE(run.running());
-    ASSERT_FALSE(view.storedPoints.isEmpty());
-    EXPECT_EQ(view.storedPoints.last(), c.lastStored) << c.stuckFrom;
-    EXPECT_EQ(questions.size(), c.questionsAsked);
-    for (const QString& q : questions) EXPECT_EQ(q, kTooLong);
-    if (c.lastStored < 24) {
-      EXPECT_EQ(CurrentTest.Values[c.lastStored + 1], 0.0);
-      EXPECT_FALSE(view.gridEnabled) << "a 否 disables the grid";
-    }
+    ASSERT_TRUE(
+        startWith([&](std::int64_t now) { return run.CurrentPoint >= stuckFrom ? 1000 : tap(now); },
+                  24 * 4000));
+    // A 否 disables the grid.
+    EXPECT_EQ(
+        std::tuple(run.running(), view.storedPoints.value(view.storedPoints.size() - 1),
+                   questions.size(), questions.filter(kTooLong).size(),
+                   lastStored == 24 || (!CurrentTest.Values[lastStored + 1] && !view.gridEnabled)),
+        std::tuple(false, lastStored, questionsAsked, questionsAsked, true))
+        << stuckFrom;
     view.gridEnabled = true;
   }
   EXPECT_TRUE(signalCommands().contains("S172C00"));
@@ -249,74 +228,60 @@ TEST_F(MeasureRunTest, StopWhileWaitingEndsAtOnceWhileSamplingAfterTheLift) {
   ASSERT_TRUE(startWith([](std::int64_t) { return 0; }, 100));
   run.requestStop();
   step();
-  EXPECT_FALSE(run.running() || run.HasValues);
-  EXPECT_EQ(commands().last(), "X000000");
+  EXPECT_EQ(std::tuple(run.running(), run.HasValues, commands().value(commands().size() - 1)),
+            std::tuple(false, false, "X000000"));
 
-  ASSERT_TRUE(startWith(tapping(1000), 3200, [this] { return sinceContact() >= 1000; }));
-  ASSERT_EQ(run.phase(), MeasureRun::Phase::Sampling);
+  ASSERT_TRUE(startWith(tapping(1000), 3200, [this] { return sinceContact() >= 1000; }) &&
+              run.phase() == MeasureRun::Phase::Sampling);
   run.requestStop();
   drive(6000);
-  EXPECT_FALSE(run.running());
-  EXPECT_EQ(view.storedPoints.last(), 1);
-  EXPECT_EQ(std::tuple(CurrentTest.Values[1], CurrentTest.Values[2]), std::tuple(50.0, 0.0));
+  EXPECT_EQ(
+      std::tuple(run.running(), view.storedPoints, CurrentTest.Values[1], CurrentTest.Values[2]),
+      std::tuple(false, QList<int>{1}, 50.0, 0.0));
 }
 
 TEST_F(MeasureRunTest, ReaimOnlyWhileWaitingForContact) {
   probe = [](std::int64_t) { return 0; };
   ASSERT_TRUE(run.start());
-  const struct {
-    GridCell cell;
-    int point;
-  } cases[] = {{{3, 2}, 9}, {{9, 1}, 15}, {{9, 2}, 21}};
-  for (const auto& c : cases) {
+  const std::tuple<GridCell, int> cases[] = {{{3, 2}, 9}, {{9, 1}, 15}, {{9, 2}, 21}};
+  for (const auto& [cell, point] : cases) {
     step();
-    EXPECT_TRUE(run.reaim(CellPoint(c.cell)));
-    EXPECT_EQ(std::tuple(run.CurrentPoint, view.shownPoints.last()), std::tuple(c.point, c.point));
+    EXPECT_TRUE(run.reaim(CellPoint(cell)));
+    EXPECT_EQ(std::tuple(run.CurrentPoint, view.shownPoints.last()), std::tuple(point, point));
   }
   EXPECT_FALSE(run.reaim(0)) << "a heading cell";
   probe = tapping(1000);
   drive(3200, [this] { return run.phase() == MeasureRun::Phase::Sampling; });
-  EXPECT_FALSE(run.reaim(3));
-  EXPECT_EQ(run.CurrentPoint, 21);
+  EXPECT_EQ(std::tuple(run.reaim(3), run.CurrentPoint), std::tuple(false, 21));
   drive(3000, [] { return CurrentTest.Values[21] != 0; });
-  EXPECT_EQ(std::tuple(CurrentTest.Values[21], CurrentTest.Values[1]), std::tuple(50.0, 0.0));
   drive(1000, [this] { return run.CurrentPoint != 21; });
-  EXPECT_EQ(run.CurrentPoint, 22) << "goes on upwards from the re-aimed point";
+  // It goes on upwards from the re-aimed point.
+  EXPECT_EQ(std::tuple(CurrentTest.Values[21], CurrentTest.Values[1], run.CurrentPoint),
+            std::tuple(50.0, 0.0, 22));
 }
 
 TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
-  const struct {
-    int mkey;
-    bool high;
-    QList<bool> answers;
-    bool starts;
-    bool cleared;
-    const char* signalsBefore;
-  } cases[] = {{7, false, {true}, true, true, "S1E1A00"},
-               {7, false, {false}, true, false, "S1E1A00"},
-               {0, true, {false}, false, false, "S1E0F00 S1E1A00"},
-               {0, true, {true}, true, false, "S1E0F00 S1E1A00"},
-               {7, true, {true, false}, false, true, "S1E1A00 S1E0F00 S1E1A00"}};
-  for (const auto& c : cases) {
+  const std::tuple<int, bool, QList<bool>, bool, bool, const char*> cases[] = {
+      {7, false, {true}, true, true, "S1E1A00"},
+      {7, false, {false}, true, false, "S1E1A00"},
+      {0, true, {false}, false, false, "S1E0F00 S1E1A00"},
+      {0, true, {true}, true, false, "S1E0F00 S1E1A00"},
+      {7, true, {true, false}, false, true, "S1E1A00 S1E0F00 S1E1A00"}};
+  for (const auto& [mkey, high, replies, starts, cleared, signalsBefore] : cases) {
     meter->clearLog();
     view.events.clear();
     questions.clear();
     CurrentTest = TCurrentTest{};
-    CurrentTest.MKey = c.mkey;
-    CurrentTest.Values[3] = 42;
-    CurrentTest.LivePointCount = 5;
-    Settings.HighPotential = c.high;
-    answers = c.answers;
-    run.HasValues = true;
-    EXPECT_EQ(run.start(), c.starts);
-    EXPECT_EQ(signalCommands().join(' '), c.signalsBefore);
-    EXPECT_EQ(questions.size(), c.answers.size());
-    EXPECT_EQ(std::tuple(CurrentTest.Values[3], CurrentTest.MKey, CurrentTest.LivePointCount,
-                         view.events.contains("cleared")),
-              c.cleared ? std::tuple(0.0, 0, 0, true) : std::tuple(42.0, c.mkey, 5, false));
-    EXPECT_EQ(commands().contains("N000000"), c.starts);
-    if (c.starts) {
-      EXPECT_TRUE(commands().contains(c.high ? "H000000" : "L000000"));
+    CurrentTest.MKey = mkey, CurrentTest.Values[3] = 42, CurrentTest.LivePointCount = 5;
+    Settings.HighPotential = high, answers = replies, run.HasValues = true;
+    EXPECT_EQ(run.start(), starts);
+    EXPECT_EQ(std::tuple(signalCommands().join(' '), questions.size(),
+                         commands().contains("N000000"), CurrentTest.Values[3], CurrentTest.MKey,
+                         CurrentTest.LivePointCount, view.events.contains("cleared")),
+              std::tuple(signalsBefore, replies.size(), starts, cleared ? 0.0 : 42.0,
+                         cleared ? 0 : mkey, cleared ? 0 : 5, cleared));
+    if (starts) {
+      EXPECT_TRUE(commands().contains(high ? "H000000" : "L000000"));
       run.requestStop();
       drive(100);
     }
@@ -324,8 +289,7 @@ TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
 }
 
 TEST_F(MeasureRunTest, PointStoredOverALoadedTestDetachesItFromTheStoredRow) {
-  CurrentTest.MKey = 9;
-  CurrentTest.Values[5] = 33;
+  CurrentTest.MKey = 9, CurrentTest.Values[5] = 33;
   answers = {false};
   ASSERT_TRUE(startWith(tapping(1000), 3000, [] { return CurrentTest.Values[1] != 0; }));
   EXPECT_EQ(std::tuple(CurrentTest.MKey, CurrentTest.Values[5]), std::tuple(0, 33.0));
@@ -346,9 +310,7 @@ TEST_F(MeasureRunTest, MeterLostInStageThreeAndPluggedInAgain) {
   pump();
   ASSERT_NE(MeterState.Device, nullptr);
   step();
-  const QStringList log = commands();
-  ASSERT_GE(log.size(), 3);
-  EXPECT_EQ(log.mid(0, 3), (QStringList{"N000000", "L000000", "D000000"}));
+  EXPECT_EQ(commands().mid(0, 3), (QStringList{"N000000", "L000000", "D000000"}));
   drive(3000, [] { return CurrentTest.Values[1] != 0; });
   EXPECT_NEAR(CurrentTest.Values[1], 50.0, 1e-9);
   stopLifted();
@@ -360,22 +322,21 @@ TEST_F(MeasureRunTest, TraceAndLiveFigures) {
                         [this] { return sinceContact() > 1010; }));
   const auto lines = view.trace.of("Line");
   ASSERT_FALSE(lines.isEmpty());
-  EXPECT_EQ(lines.last().Points.last(), QPoint(210, 190));
-  EXPECT_EQ(lines.last().Pen, (TPen{0x0000FF, 2, TPenStyle::psDot}));
   // Settling lines all start at (3, H).
-  EXPECT_EQ(lines.first().Points.first(), QPoint(3, 300));
-  EXPECT_EQ(std::tuple(view.lamps[MeasureLamp::Completion].color,
+  EXPECT_EQ(std::tuple(lines.last().Points.last(), lines.last().Pen, lines.first().Points.first(),
+                       view.lamps[MeasureLamp::Completion].color,
                        view.lamps[MeasureLamp::Completion].interval,
                        view.lamps[MeasureLamp::Reading].lit),
-            std::tuple(TColor(0x0000FF), 0, true));
+            std::tuple(QPoint(210, 190), TPen{0x0000FF, 2, TPenStyle::psDot}, QPoint(3, 300),
+                       TColor(0x0000FF), 0, true));
   stopLifted(3000);
 
   view.contactAt.reset();
   ASSERT_TRUE(
       startWith([](std::int64_t) { return 1200; }, 3000, [this] { return sinceContact() > 1250; }));
-  EXPECT_EQ(QStringList({view.valueFigure, view.compFigure, view.readingFigure}),
-            QStringList({"30.00", "25.62", "[ 60.0]"}));
-  EXPECT_EQ(std::tuple(view.completion, view.readingBar), std::tuple(1250, 1228));
+  EXPECT_EQ(std::tuple(view.valueFigure, view.compFigure, view.readingFigure, view.completion,
+                       view.readingBar),
+            std::tuple("30.00", "25.62", "[ 60.0]", 1250, 1228));
 }
 
 TEST(ChartGrid, LinesTicksAndFrameAt500By300) {
@@ -391,14 +352,12 @@ TEST(ChartGrid, LinesTicksAndFrameAt500By300) {
     if (a.y() == b.y() && b.x() - a.x() == 4) ticksY << a.y();
   }
   QList<int> want;
-  for (int i = 1; i <= 19; ++i) want << 25 * i;
-  want << 250;
-  EXPECT_EQ(verticalX, want);
-  EXPECT_EQ(horizontalY, (QList<int>{50, 100, 150, 200, 250, 150}));
-  EXPECT_EQ(std::tuple(ticksY.mid(0, 5), ticksY.size()),
-            std::tuple(QList<int>{12, 25, 38, 50, 62}, 24));
-  EXPECT_EQ(std::tuple(lines.last().Pen, lines.last().Points[1]),
-            std::tuple(TPen{0xC0DCC0, 5, TPenStyle::psSolid}, QPoint(0, 0)));
+  for (int i = 1; i <= 20; ++i) want << 25 * (i == 20 ? 10 : i);
+  EXPECT_EQ(
+      std::tuple(verticalX, horizontalY, ticksY.mid(0, 5), ticksY.size(), lines.last().Pen,
+                 lines.last().Points[1]),
+      std::tuple(want, QList<int>{50, 100, 150, 200, 250, 150}, QList<int>{12, 25, 38, 50, 62}, 24,
+                 TPen{0xC0DCC0, 5, TPenStyle::psSolid}, QPoint(0, 0)));
 }
 
 }  // namespace

@@ -8,46 +8,39 @@
 using namespace ruto;
 
 TEST(PointTables, EveryPointMapsToItsCellAndBack) {
-  for (int p = 1; p <= kPointCount; ++p) {
-    const GridCell cell = PointCell(p);
-    EXPECT_EQ(cell.col, MeridianColumn(p)) << p;
-    EXPECT_EQ(CellPoint(cell), p) << p;
-  }
+  for (int p = 1; p <= kPointCount; ++p)
+    EXPECT_EQ(std::tuple(PointCell(p).col, CellPoint(PointCell(p))),
+              std::tuple(MeridianColumn(p), p))
+        << p;
+  // Heading and outside cells hold no point.
+  for (const GridCell cell : {GridCell{0, 1}, GridCell{1, 0}, GridCell{13, 1}, GridCell{1, 3},
+                              GridCell{-1, 2}, GridCell{0, 0}})
+    EXPECT_EQ(CellPoint(cell), 0) << cell.col << "," << cell.row;
 }
 
 TEST(PointTables, PointsOfGroupsAndEdges) {
-  const struct {
-    int point;
-    GridCell cell;
-    const char* limb;
-    const char* picture1;
-  } cases[] = {{1, {1, 1}, "左  手", "PLh1.bmp"},
-               {6, {6, 1}, "左  手", "PLh6.bmp"},
-               {7, {1, 2}, "右  手", "PRh1.bmp"},
-               {9, {3, 2}, "右  手", "PRh3.bmp"},
-               {12, {6, 2}, "右  手", "PRh6.bmp"},
-               {13, {7, 1}, "左  腳", "PLf1.bmp"},
-               {15, {9, 1}, "左  腳", "PLf3.bmp"},
-               {18, {12, 1}, "左  腳", "PLf6.bmp"},
-               {19, {7, 2}, "右  腳", "PRf1.bmp"},
-               {20, {8, 2}, "右  腳", "PRf2.bmp"},
-               {21, {9, 2}, "右  腳", "PRf3.bmp"},
-               {24, {12, 2}, "右  腳", "PRf6.bmp"},
-               {0, {0, 0}, "", ""},
-               {25, {0, 0}, "", ""}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(std::tuple(PointCell(c.point), LimbLabel(c.point), PointPictureName(c.point, 1)),
-              std::tuple(c.cell, QString::fromUtf8(c.limb), QString::fromUtf8(c.picture1)))
-        << c.point;
+  const std::tuple<int, GridCell, const char*, const char*> cases[] = {
+      {1, {1, 1}, "左  手", "PLh1.bmp"},
+      {6, {6, 1}, "左  手", "PLh6.bmp"},
+      {7, {1, 2}, "右  手", "PRh1.bmp"},
+      {9, {3, 2}, "右  手", "PRh3.bmp"},
+      {12, {6, 2}, "右  手", "PRh6.bmp"},
+      {13, {7, 1}, "左  腳", "PLf1.bmp"},
+      {15, {9, 1}, "左  腳", "PLf3.bmp"},
+      {18, {12, 1}, "左  腳", "PLf6.bmp"},
+      {19, {7, 2}, "右  腳", "PRf1.bmp"},
+      {20, {8, 2}, "右  腳", "PRf2.bmp"},
+      {21, {9, 2}, "右  腳", "PRf3.bmp"},
+      {24, {12, 2}, "右  腳", "PRf6.bmp"},
+      {0, {0, 0}, "", ""},
+      {25, {0, 0}, "", ""}};
+  for (const auto& [point, cell, limb, picture1] : cases) {
+    EXPECT_EQ(std::tuple(PointCell(point), LimbLabel(point), PointPictureName(point, 1)),
+              std::tuple(cell, QString::fromUtf8(limb), QString::fromUtf8(picture1)))
+        << point;
   }
   // The other picture kinds change only the first letter; kinds outside 1 to 3 have none.
   EXPECT_EQ(PointPictureName(9, 2) + PointPictureName(13, 3) + PointPictureName(1, 0) +
                 PointPictureName(1, 4),
             "GRh3.bmpCLf1.bmp");
-}
-
-TEST(PointTables, HeadingAndOutsideCellsHoldNoPoint) {
-  for (const GridCell cell : {GridCell{0, 1}, GridCell{1, 0}, GridCell{13, 1}, GridCell{1, 3},
-                              GridCell{-1, 2}, GridCell{0, 0}})
-    EXPECT_EQ(CellPoint(cell), 0) << cell.col << "," << cell.row;
 }
