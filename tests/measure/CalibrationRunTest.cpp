@@ -74,7 +74,7 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
   for (const auto& [reading, standard, high, figure, success] : cases) {
     QFile::remove(settingsFile());
     meter->clearLog();
-    probe = [&] { return reading; };
+    probe = [value = reading] { return value; };
     run.start();
     drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
     ASSERT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << reading;

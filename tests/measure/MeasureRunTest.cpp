@@ -146,8 +146,9 @@ TEST_F(MeasureRunTest, OnlyTheFourthStageCounts) {
   for (const auto& [changeAt, value] : cases) {
     CurrentTest = TCurrentTest{};
     view.contactAt.reset();
-    ASSERT_TRUE(startWith([&](std::int64_t) { return sinceContact() >= changeAt ? 1200 : 1000; },
-                          3000, [] { return CurrentTest.Values[1] != 0; }));
+    ASSERT_TRUE(
+        startWith([&, at = changeAt](std::int64_t) { return sinceContact() >= at ? 1200 : 1000; },
+                  3000, [] { return CurrentTest.Values[1] != 0; }));
     EXPECT_EQ(std::tuple(Format("%5.2f", {CurrentTest.Values[1]}), view.valueFigure),
               std::tuple(value, value))
         << changeAt;
@@ -209,9 +210,11 @@ TEST_F(MeasureRunTest, LiftTimeout) {
     questions.clear();
     answers = replies;
     const auto tap = tapping(1000);
-    ASSERT_TRUE(
-        startWith([&](std::int64_t now) { return run.CurrentPoint >= stuckFrom ? 1000 : tap(now); },
-                  24 * 4000));
+    ASSERT_TRUE(startWith(
+        [&, from = stuckFrom](std::int64_t now) {
+          return run.CurrentPoint >= from ? 1000 : tap(now);
+        },
+        24 * 4000));
     // A 否 disables the grid.
     EXPECT_EQ(
         std::tuple(run.running(), view.storedPoints.value(view.storedPoints.size() - 1),

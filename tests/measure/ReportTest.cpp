@@ -417,8 +417,8 @@ TEST(Report, AutonomicRatioStaysInsideThePrintedBox) {
     TReportInput in = sampleInput();
     in.Options[20] = true;
     ReportRun run(std::move(in));
-    run.target.Recording.MeasureWidth = [&](const TFont&, const QString& s) {
-      return charWidth * static_cast<int>(s.size());
+    run.target.Recording.MeasureWidth = [width = charWidth](const TFont&, const QString& s) {
+      return width * static_cast<int>(s.size());
     };
     run.report->Begin();
     run.report->RunAll();
