@@ -45,12 +45,11 @@ TEST_F(MeterFixture, CreationClaimsTheMeterAndTheFirstNotificationReportsAChange
   handlers = std::make_unique<MeterDeviceHandlers>(controller.get());
   handlers->claimMeter();
   ASSERT_NE(MeterState.Device, nullptr) << "claimed before the window's next step";
-  EXPECT_TRUE(MeterState.Device->CheckedOut && MeterState.Device->readerRunning());
-  EXPECT_EQ(log.counts(), std::tuple(1, 1, 0, 0));
-  EXPECT_EQ(std::tuple(controller->ClaimedCount(), controller->UnclaimedCount()), std::tuple(1, 0));
+  EXPECT_EQ(std::tuple(MeterState.Device->CheckedOut && MeterState.Device->readerRunning(),
+                       log.counts(), controller->ClaimedCount(), controller->UnclaimedCount()),
+            std::tuple(true, std::tuple(1, 1, 0, 0), 1, 0));
   pump();  // the controller's own first notification: no change, reported all the same
-  EXPECT_EQ(log.counts(), std::tuple(2, 1, 0, 0));
-  EXPECT_EQ(controller->count(), 1);
+  EXPECT_EQ(std::tuple(log.counts(), controller->count()), std::tuple(std::tuple(2, 1, 0, 0), 1));
 }
 
 TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
@@ -61,18 +60,17 @@ TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
   ASSERT_TRUE(first);
   backend->unplug(meter);
   pump();
-  EXPECT_EQ(log.counts(), std::tuple(1, 0, 1, 1));
-  EXPECT_EQ(MeterState.Device, nullptr);
-  EXPECT_FALSE(first) << "the window frees the meter that has gone";
-  EXPECT_EQ(controller->count(), 0);
+  // The window frees the meter that has gone.
+  EXPECT_EQ(
+      std::tuple(log.counts(), MeterState.Device == nullptr, first.isNull(), controller->count()),
+      std::tuple(std::tuple(1, 0, 1, 1), true, true, 0));
   controller->DeviceChange();  // nothing new: no event
-  EXPECT_EQ(log.changes, 1);
   backend->replug(meter, "0003:5A3C:7E21.0007");
   pump();
-  EXPECT_EQ(log.arrivals, 1);
   ASSERT_NE(MeterState.Device, nullptr);
-  EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0007");
-  EXPECT_EQ(controller->ClaimedCount(), 1);
+  EXPECT_EQ(
+      std::tuple(log.counts(), MeterState.Device->PnPInfo.Identity, controller->ClaimedCount()),
+      std::tuple(std::tuple(2, 1, 1, 1), "0003:5A3C:7E21.0007", 1));
 }
 
 TEST_F(MeterFixture, ClaimedDeviceThatGoesStaysListedUntilItsHolderLetsGo) {
@@ -85,16 +83,13 @@ TEST_F(MeterFixture, ClaimedDeviceThatGoesStaysListedUntilItsHolderLetsGo) {
   ASSERT_TRUE(controller->ClaimById(held, kMeterVendorId, -1));
   backend->unplug(meter);
   pump();
-  EXPECT_EQ(log.unplugs, 1);
-  EXPECT_EQ(
-      std::tuple(controller->count(), controller->UnpluggedCount(), controller->ClaimedCount()),
-      std::tuple(1, 1, 0));
-  EXPECT_FALSE(held->PluggedIn || held->readerRunning());
+  EXPECT_EQ(std::tuple(controller->count(), controller->UnpluggedCount(),
+                       controller->ClaimedCount(), held->PluggedIn || held->readerRunning()),
+            std::tuple(1, 1, 0, false));
   controller->DeviceChange();
   EXPECT_EQ(log.unplugs, 1) << "the unplug event comes once";
   controller->ReleaseDevice(held);
-  EXPECT_EQ(held, nullptr);
-  EXPECT_EQ(controller->count(), 0);
+  EXPECT_EQ(std::tuple(held == nullptr, controller->count()), std::tuple(true, 0));
 }
 
 TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
@@ -105,17 +100,17 @@ TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
   auto second = backend->addMeter(meterNamed("0003:5A3C:7E21.0002"));
   start(meterNamed("0003:5A3C:7E21.0003"));
   ASSERT_NE(MeterState.Device, nullptr);
-  EXPECT_EQ(MeterState.Device->PnPInfo.Identity, "0003:5A3C:7E21.0002") << "first in list order";
-  EXPECT_EQ(
-      std::tuple(controller->count(), controller->ClaimedCount(), controller->UnclaimedCount()),
-      std::tuple(3, 1, 2));
+  // The first in list order is claimed.
+  EXPECT_EQ(std::tuple(MeterState.Device->PnPInfo.Identity, controller->count(),
+                       controller->ClaimedCount(), controller->UnclaimedCount()),
+            std::tuple("0003:5A3C:7E21.0002", 3, 1, 2));
   // ProductId -1 takes the first unclaimed device of the vendor.
   std::unique_ptr<THidDevice> any;
   ASSERT_TRUE(controller->ClaimById(any, kMeterVendorId, -1));
   EXPECT_EQ(any->PnPInfo.Identity, "0003:5A3C:7E21.0003");
   controller->ReleaseDevice(any);
-  EXPECT_EQ(any, nullptr);
-  EXPECT_EQ(controller->UnclaimedCount(), 2) << "given back, listed for later claims";
+  // Given back, listed for later claims.
+  EXPECT_EQ(std::tuple(any == nullptr, controller->UnclaimedCount()), std::tuple(true, 2));
   ASSERT_TRUE(controller->ClaimById(any, kMeterVendorId, -1));
   EXPECT_FALSE(controller->ClaimById(any, kMeterVendorId, 0x1234));
   EXPECT_EQ(any, nullptr) << "a failed claim frees what the handle held";
@@ -137,8 +132,7 @@ TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
     EXPECT_TRUE(d->Accessible());
     return false;
   }));
-  EXPECT_EQ(asked, 1);
-  EXPECT_FALSE(controller->device(0)->Accessible());
+  EXPECT_EQ(std::tuple(asked, controller->device(0)->Accessible()), std::tuple(1, false));
 }
 
 TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
@@ -156,8 +150,8 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
   ASSERT_EQ(meter->pendingReports(), 0);
   controller->ReleaseDevice(MeterState.Device);
   pump();
-  EXPECT_EQ(log.data, 1) << "a released device delivers nothing more";
-  EXPECT_FALSE(controller->device(0)->readerRunning());
+  // A released device delivers nothing more.
+  EXPECT_EQ(std::tuple(log.data, controller->device(0)->readerRunning()), std::tuple(1, false));
 
   // The same with the claimed device freed outright: the controller keeps a fresh copy.
   handlers->HidCtlDeviceChange();
@@ -167,11 +161,10 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
   THidDevice* held = MeterState.Device.get();
   MeterState.Device.reset();
   pump();
-  EXPECT_EQ(log.data, 1);
   ASSERT_EQ(controller->count(), 1);
   THidDevice* fresh = controller->device(0);
-  EXPECT_NE(fresh, held);
-  EXPECT_TRUE(!fresh->CheckedOut && fresh->PluggedIn);
+  EXPECT_EQ(std::tuple(log.data, fresh != held, !fresh->CheckedOut && fresh->PluggedIn),
+            std::tuple(1, true, true));
   // And with the reader idle in its wait.
   handlers->HidCtlDeviceChange();
   ASSERT_EQ(MeterState.Device.get(), fresh);
@@ -184,8 +177,7 @@ TEST_F(MeterFixture, DeviceWithoutReadWriteAccessIsListedButSilent) {
   SimulatedMeterConfig config;
   config.ReadWrite = false;
   start(config);
-  ASSERT_EQ(controller->count(), 1);
-  ASSERT_NE(MeterState.Device, nullptr);
+  ASSERT_TRUE(controller->count() == 1 && MeterState.Device);
   EXPECT_FALSE(MeterState.Device->ReadWriteAccess || MeterState.Device->readerRunning());
   const std::int64_t t0 = clockNow();
   EXPECT_EQ(ReadMeterValue(), 0);
@@ -197,9 +189,7 @@ TEST_F(MeterFixture, ControllerDestroyedBeforeTheHolderOfItsDevice) {
   QPointer<THidDevice> dev = MeterState.Device.get();
   controller.reset();
   ASSERT_TRUE(dev) << "the holder's device outlives the controller";
-  EXPECT_FALSE(dev->PluggedIn || dev->readerRunning());
-  EXPECT_EQ(ReadMeterValue(), 0);
+  EXPECT_FALSE(dev->PluggedIn || dev->readerRunning() || ReadMeterValue() != 0);
   handlers.reset();
-  EXPECT_EQ(MeterState.Device, nullptr);
-  EXPECT_FALSE(dev) << "freed by its holder";
+  EXPECT_TRUE(MeterState.Device == nullptr && !dev) << "freed by its holder";
 }
