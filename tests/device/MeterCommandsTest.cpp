@@ -49,9 +49,7 @@ TEST_P(CommandFraming, CommandFillsTheOutputReport) {
     return;
   }
   EXPECT_TRUE(SendCommand("D000000"));
-  const auto reports = meter->reports();
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0], report("D000000", std::size_t(GetParam())));
+  EXPECT_EQ(meter->reports(), std::vector<Bytes>{report("D000000", std::size_t(GetParam()))});
 }
 
 // 9: the seven characters and one blank; 65: a full-speed report; 5: cut to four characters;
@@ -82,8 +80,8 @@ TEST_F(MeterFixture, ReadMeterValueTakesTheMetersReply) {
   meter->scriptReply("D0000G12");
   EXPECT_EQ(ReadMeterValue(), 0);
   meter->dropReplies(1);
-  EXPECT_EQ(ReadMeterValue(), 0);
-  EXPECT_TRUE(MeterState.Reply.isEmpty()) << "no reply leaves an empty one";
+  EXPECT_TRUE(ReadMeterValue() == 0 && MeterState.Reply.isEmpty())
+      << "no reply leaves an empty one";
 }
 
 TEST_F(MeterCommands, CounterIsReadFromThreeRegistersAndAdvanced) {
@@ -111,8 +109,7 @@ TEST_F(MeterCommands, CounterIsNeverWrittenFromAnIncompleteRead) {
 
   meter->dropReplies(1);  // register 06 does not answer
   EXPECT_EQ(AccessMeasureCounter(true), 0);
-  EXPECT_EQ(MeterState.Counter, 0);
-  EXPECT_FALSE(sent().contains('W')) << sent().constData();
+  EXPECT_EQ(std::tuple(MeterState.Counter, sent().contains('W')), std::tuple(0, false));
 
   meter->clearLog();
   meter->scriptReply("R060ZZ0");  // an answer that is not a number
@@ -152,8 +149,7 @@ TEST_F(MeterCommands, SignalPatternsAndSimpleCommands) {
   EXPECT_FALSE(SelectRange(true) || !meter->highRange());
   EXPECT_FALSE(SelectRange(false) || meter->highRange());
   StopMeter();
-  EXPECT_FALSE(meter->on());
-  EXPECT_EQ(sent(), "N000000 H000000 L000000 X000000");
+  EXPECT_EQ(std::tuple(meter->on(), sent()), std::tuple(false, "N000000 H000000 L000000 X000000"));
 }
 
 TEST_F(MeterFixture, WriteRetriesShortenTheReplyBudget) {
@@ -215,8 +211,8 @@ TEST_F(MeterFixture, NoDeviceSendsNothingAndReadsZero) {
   MeterState.Reply = "D0000FFF";  // left by a meter that has gone
   MeterState.Replied = true;
   const std::int64_t t0 = clockNow();
-  EXPECT_TRUE(SendCommand("D000000")) << "the last state is returned unchanged";
-  EXPECT_EQ(MeterState.Reply, "D0000FFF");
+  // The last state is returned unchanged.
+  EXPECT_TRUE(SendCommand("D000000") && MeterState.Reply == "D0000FFF");
   EXPECT_EQ(ReadMeterValue(), 0);
   MeterState.Counter = 77;
   EXPECT_EQ(AccessMeasureCounter(true), 0);
@@ -234,8 +230,7 @@ TEST_F(MeterFixture, UnplugDuringAWaitEndsInNoDeviceAndComesBack) {
   EXPECT_EQ(ReadMeterValue(), 0);
   EXPECT_EQ(std::tuple(MeterState.Replied, elapsedSince(t0)), std::tuple(false, 350));
   pump();  // the removal reaches the window's change handler
-  EXPECT_EQ(MeterState.Device, nullptr);
-  EXPECT_EQ(ReadMeterValue() + AccessMeasureCounter(false), 0);
+  EXPECT_TRUE(MeterState.Device == nullptr && ReadMeterValue() + AccessMeasureCounter(false) == 0);
 
   backend->replug(meter, "0003:5A3C:7E21.0002");
   pump();
