@@ -206,6 +206,10 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
     EXPECT_TRUE(dbtest::makeDatabase(transferFile(), statements));
     return ruto::test::readFile(transferFile());
   };
+  // A client C09 whose name is the SQL expression `name`.
+  const auto named = [&](const char* name) {
+    return variant({QString("INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', %1)").arg(name)});
+  };
   const std::tuple<const char*, QByteArray, const char*> cases[] = {
       // what, file, message
       {"text", "just some text\n", "不是本系統的資料庫檔案"},
@@ -215,15 +219,14 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
        "缺少資料表 VOCUST"},
       {"column", variant({"DROP INDEX VoProB", "ALTER TABLE VOPRO DROP COLUMN ProName"}),
        "缺少欄位 ProName"},
-      {"empty key", variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('  ', 'x')"}), "編號空白"},
+      {"empty key", variant({"INSERT INTO VOCUST (CUSTNO) VALUES ('  ')"}), "編號空白"},
       {"long key", variant({"INSERT INTO VOPRO (ProNo) VALUES ('1234567890123')"}), "12 個字元"},
       {"bad value",
        variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', 'x')",
                 "INSERT INTO VODATA (CUSTNO, VO5) VALUES ('C09', 'abc')"}),
        "資料格式不符"},
       // Every text is checked against its column and for being text at all.
-      {"long name",
-       variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', printf('%51s', 'x'))"}),
+      {"long name", named("printf('%51s', 'x')"),
        "資料表 VOCUST 第 2 筆資料的欄位 NAME 超過 50 個字元"},
       {"long address",
        variant({"INSERT INTO VOCUST (CUSTNO, ADDR) VALUES ('C09', "
@@ -232,18 +235,14 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
       {"long remark",
        variant({"INSERT INTO VOPRDT (ProNo, ProNote) VALUES ('P01', printf('%51s', 'x'))"}),
        "資料表 VOPRDT 第 2 筆資料的欄位 ProNote 超過 50 個字元"},
-      {"10 MiB name",
-       variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', "
-                "replace(hex(zeroblob(5242880)), '0', 'x'))"}),
+      {"10 MiB name", named("replace(hex(zeroblob(5242880)), '0', 'x')"),
        "欄位 NAME 超過 50 個字元"},
-      {"bytes in a name",
-       variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', CAST(x'41C0AF' AS TEXT))"}),
+      {"bytes in a name", named("CAST(x'41C0AF' AS TEXT)"),
        "資料表 VOCUST 第 2 筆資料的欄位 NAME 不是有效的文字"},
       {"cut character in a memo",
        variant({"INSERT INTO VODATA (CUSTNO, MEMO1) VALUES ('C01', CAST(x'E4B8' AS TEXT))"}),
        "資料表 VODATA 第 2 筆資料的欄位 MEMO1 不是有效的文字"},
-      {"bytes as a name", variant({"INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('C09', x'EDA080')"}),
-       "欄位 NAME 不是有效的文字"},
+      {"bytes as a name", named("x'EDA080'"), "欄位 NAME 不是有效的文字"},
   };
   for (const auto& [what, file, says] : cases) {
     ASSERT_TRUE(ruto::test::writeFile(transferFile(), file)) << what;
@@ -304,9 +303,8 @@ TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
   // The install folder as the destination loses nothing.
   const QByteArray templ = content("VoSpa.mdb");
   ASSERT_TRUE(exportNow(false, true, nullptr, dir_.path()).ok);
-  EXPECT_TRUE(content("VoSpa.mdb") == templ && has("VoTran.mdb"));
   ASSERT_TRUE(importNow(false, true, false, dir_.path()).ok);
-  EXPECT_TRUE(has("VoTran.mdb"));
+  EXPECT_TRUE(content("VoSpa.mdb") == templ && has("VoTran.mdb"));
 }
 
 TEST_F(TransferTest, TheTransferFileIsTheOwnersAloneAndAReplacedOneKeepsItsMode) {
@@ -338,12 +336,12 @@ TEST_F(TransferTest, OrphanTestsArriveAsTheyAreAndOnlyOnce) {
   ASSERT_TRUE(exec("INSERT INTO VODATA (CUSTNO, VODATE, VO1) VALUES ('X9', 45001, 33.5)"));
   ASSERT_TRUE(exportNow(false, true).ok);
   ASSERT_TRUE(exec("DELETE FROM VODATA WHERE CUSTNO = 'X9'"));
-  const TTransferOutcome in = importNow(false, true);
-  EXPECT_EQ(fields(in.ok, in.records.detailsAdded,
-                   row("SELECT CUSTNO, VO1 FROM VODATA WHERE CUSTNO = 'X9'")),
-            "1|1|X9|33.5");
-  const int added = importNow(false, true).records.detailsAdded;
-  EXPECT_EQ(fields(added, counts({"VODATA"})), "0|2");
+  for (const int added : {1, 0}) {
+    const TTransferOutcome in = importNow(false, true);
+    EXPECT_EQ(fields(in.ok, in.records.detailsAdded, counts({"VODATA"}),
+                     row("SELECT CUSTNO, VO1 FROM VODATA WHERE CUSTNO = 'X9'")),
+              fields(true, added, 2, "X9|33.5"));
+  }
 }
 
 TEST_F(TransferTest, ATextTooLongForAnOptionalRunEndsOnlyThatRun) {
@@ -369,19 +367,18 @@ TEST_F(TransferTest, AnImportedCommandRunsOnlyOnceTheOperatorApprovedIt) {
   ASSERT_TRUE(exportNow(true, false).ok);
   ASSERT_TRUE(exec("DELETE FROM VOPRO"));
   ASSERT_TRUE(importNow(true, false).ok);
-  const QString prog = dbtest::scalar(kMain, "SELECT ProPrg1 FROM VOPRO").toString();
-  ASSERT_EQ(prog, "/usr/bin/touch");
+  const QString prog = "/usr/bin/touch";
+  ASSERT_EQ(dbtest::scalar(kMain, "SELECT ProPrg1 FROM VOPRO"), prog);
 
-  answer_ = false;
-  EXPECT_FALSE(LaunchProgramCommand(kMain, prog, ran));
+  asked_.clear();
+  for (const bool approved : {false, true}) {
+    answer_ = approved;
+    EXPECT_EQ(LaunchProgramCommand(kMain, prog, ran), approved);
+    EXPECT_EQ(asked_.size(), approved ? 2 : 1);  // asked each time
+    QElapsedTimer timer;
+    timer.start();
+    while (!QFile::exists(ran) && timer.elapsed() < (approved ? 10000 : 300)) QThread::msleep(20);
+    EXPECT_EQ(QFile::exists(ran), approved);
+  }
   EXPECT_EQ(lastAsked(), "3:" + CommandQuestionText(prog, ran));
-  QThread::msleep(300);
-  EXPECT_FALSE(QFile::exists(ran));
-
-  answer_ = true;
-  EXPECT_TRUE(LaunchProgramCommand(kMain, prog, ran));
-  QElapsedTimer timer;
-  timer.start();
-  while (!QFile::exists(ran) && timer.elapsed() < 10000) QThread::msleep(20);
-  EXPECT_TRUE(QFile::exists(ran));
 }
