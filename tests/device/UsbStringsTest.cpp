@@ -41,25 +41,21 @@ TEST(UsbStrings, IndexedStringsAndTheSerialNumberComeFromTheDeviceFolder) {
   // The serial-number string under another index, and a device without one.
   const QString other = fakeUsbDevice(root, "1-2", 1, 3, 5, " SN 0042 \r\n");
   const QString plain = fakeUsbDevice(root, "1-3", 1, 2, 0);
-  QByteArray notDevice = ruto::test::readFile(meter + "/descriptors");
-  notDevice[1] = 0x02;
-  ASSERT_TRUE(ruto::test::writeFile(root.filePath("1-4/descriptors"), notDevice));
+  QByteArray configuration = ruto::test::readFile(meter + "/descriptors");
+  configuration[1] = 0x02;
+  ASSERT_TRUE(ruto::test::writeFile(root.filePath("1-4/descriptors"), configuration));
 
-  const struct {
+  const QString notDevice = root.filePath("1-4"), missing = root.filePath("missing");
+  struct Case {
     QString dir;
     int index;
     const char* expected;
-  } cases[] = {{meter, 3, "HW-2.1"},
-               {meter, 1, "Zelvan"},
-               {meter, 2, "R.U.T.O. Vo-100"},
-               {meter, 0, ""},
-               {meter, 4, ""},
-               {other, 3, "R.U.T.O. Vo-100"},
-               {other, 5, " SN 0042 "},
-               {plain, 3, ""},
-               {root.filePath("1-4"), 3, ""},
-               {root.filePath("missing"), 3, ""},
-               {QString(), 3, ""}};
+  };
+  const Case cases[] = {
+      {meter, 3, "HW-2.1"},    {meter, 1, "Zelvan"}, {meter, 2, "R.U.T.O. Vo-100"},
+      {meter, 0, ""},          {meter, 4, ""},       {other, 3, "R.U.T.O. Vo-100"},
+      {other, 5, " SN 0042 "}, {plain, 3, ""},       {notDevice, 3, ""},
+      {missing, 3, ""},        {"", 3, ""}};
   for (const auto& c : cases)
     EXPECT_EQ(usbDeviceString(c.dir, c.index), c.expected)
         << c.dir.toStdString() << " #" << c.index;
@@ -69,9 +65,9 @@ TEST(UsbStrings, IndexedStringsAndTheSerialNumberComeFromTheDeviceFolder) {
 
   // The backend answers the device's string look-up from the folder it found the device in.
   HidrawBackend backend;
-  HidDeviceInfo info;
-  info.StringsDir = meter;
-  EXPECT_EQ(backend.deviceString(info, 3), "HW-2.1");
-  info.StringsDir = plain;
-  EXPECT_EQ(backend.deviceString(info, 3), "");
+  for (const auto& [dir, expected] : {std::pair(meter, "HW-2.1"), {plain, ""}}) {
+    HidDeviceInfo info;
+    info.StringsDir = dir;
+    EXPECT_EQ(backend.deviceString(info, 3), expected);
+  }
 }
