@@ -21,48 +21,51 @@
 using namespace ruto;
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(ReportDescriptor, LengthsOfReportsFromTheirItems) {
-  const struct {
-    const char* what;
-    Bytes descriptor;
-    std::tuple<int, int, int, bool> lengths;  // input, output, feature, numbered
-  } cases[] = {
-      {"vendor page, 8-byte input and output reports without ids",
-       {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
-        0x95, 0x08, 0x09, 0x01, 0x81, 0x02, 0x95, 0x08, 0x09, 0x01, 0x91, 0x02, 0xC0},
-       {9, 9, 0, false}},
-      {"64-byte reports: the largest full-speed report plus the id byte",
-       {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08, 0x95, 0x40, 0x81, 0x02, 0x95, 0x40,
-        0x91, 0x02, 0xC0},
-       {65, 65, 0, false}},
-      {"report 1: 4-byte input, 7-byte output; report 2: 16 + 8 input bits; report 3: feature",
-       {0xA1, 0x01, 0x85, 0x01, 0x75, 0x08, 0x95, 0x04, 0x81, 0x02, 0x95,
-        0x07, 0x91, 0x02, 0x85, 0x02, 0x75, 0x10, 0x95, 0x01, 0x81, 0x02,
-        0x75, 0x08, 0x81, 0x02, 0x85, 0x03, 0x95, 0x02, 0xB1, 0x02, 0xC0},
-       {5, 8, 3, true}},
-      {"4 x 8 bits; pushed state changed to 3 x 1 bit; popped back: 35 bits -> 5 bytes + id",
-       {0x75, 0x08, 0x95, 0x04, 0xA4, 0x75, 0x01, 0x95, 0x03, 0x81, 0x02, 0xB4, 0x81, 0x02},
-       {6, 0, 0, false}},
-      {"a long item in front changes nothing; 12 bits round up to 2 bytes",
-       {0xFE, 0x02, 0x10, 0xAA, 0xBB, 0x75, 0x04, 0x95, 0x03, 0x91, 0x02},
-       {0, 3, 0, false}},
-      {"cut inside an item's data: what came before counts, the rest is ignored",
-       {0x75, 0x08, 0x95, 0x02, 0x81, 0x02, 0x26, 0xFF},
-       {3, 0, 0, false}},
-      {"cut inside a long item", {0x75, 0x08, 0xFE, 0x40}, {0, 0, 0, false}},
-      {"nothing", {}, {0, 0, 0, false}},
-      {"pop without push keeps the state",
-       {0x75, 0x08, 0x95, 0x01, 0xB4, 0x81, 0x02},
-       {2, 0, 0, false}},
+TEST(ReportDescriptor, LengthsOfUnnumberedAndNumberedReports) {
+  // Vendor page, 8-byte input and output reports without ids.
+  const Bytes plain = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00,
+                       0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x08, 0x09, 0x01,
+                       0x81, 0x02, 0x95, 0x08, 0x09, 0x01, 0x91, 0x02, 0xC0};
+  // Input, output and feature lengths, and whether reports are numbered.
+  const auto lengths = [](const Bytes& descriptor) {
+    const HidReportLengths l = ParseReportDescriptor(descriptor);
+    return std::tuple(l.InputReportByteLength, l.OutputReportByteLength, l.FeatureReportByteLength,
+                      l.Numbered);
   };
-  for (const auto& c : cases) {
-    const HidReportLengths l = ParseReportDescriptor(c.descriptor);
-    EXPECT_EQ(std::tuple(l.InputReportByteLength, l.OutputReportByteLength,
-                         l.FeatureReportByteLength, l.Numbered),
-              c.lengths)
-        << c.what;
-  }
+  EXPECT_EQ(lengths(plain), std::tuple(9, 9, 0, false));
+
+  // 64-byte reports: the largest full-speed report plus the id byte.
+  const Bytes full = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08,
+                      0x95, 0x40, 0x81, 0x02, 0x95, 0x40, 0x91, 0x02, 0xC0};
+  EXPECT_EQ(lengths(full), std::tuple(65, 65, 0, false));
+
+  // Report 1: 4-byte input, 7-byte output; report 2: 16 + 8 input bits; report 3: feature.
+  const Bytes numbered = {0xA1, 0x01, 0x85, 0x01, 0x75, 0x08, 0x95, 0x04, 0x81, 0x02, 0x95,
+                          0x07, 0x91, 0x02, 0x85, 0x02, 0x75, 0x10, 0x95, 0x01, 0x81, 0x02,
+                          0x75, 0x08, 0x81, 0x02, 0x85, 0x03, 0x95, 0x02, 0xB1, 0x02, 0xC0};
+  EXPECT_EQ(lengths(numbered), std::tuple(5, 8, 3, true));
+}
+
+TEST(ReportDescriptor, PushPopLongItemsOddBitsAndTruncation) {
+  // 4 x 8 bits; pushed state changed to 3 x 1 bit; popped back: 35 bits -> 5 bytes + id.
+  const Bytes pushPop = {0x75, 0x08, 0x95, 0x04, 0xA4, 0x75, 0x01,
+                         0x95, 0x03, 0x81, 0x02, 0xB4, 0x81, 0x02};
+  EXPECT_EQ(ParseReportDescriptor(pushPop).InputReportByteLength, 6);
+
+  // A long item in front changes nothing; 12 bits round up to 2 bytes.
+  const Bytes longItem = {0xFE, 0x02, 0x10, 0xAA, 0xBB, 0x75, 0x04, 0x95, 0x03, 0x91, 0x02};
+  EXPECT_EQ(ParseReportDescriptor(longItem).OutputReportByteLength, 3);
+
+  // Cut inside an item's data: what came before counts, the rest is ignored.
+  const Bytes cut = {0x75, 0x08, 0x95, 0x02, 0x81, 0x02, 0x26, 0xFF};
+  EXPECT_EQ(ParseReportDescriptor(cut).InputReportByteLength, 3);
+  const Bytes cutLong = {0x75, 0x08, 0xFE, 0x40};
+  EXPECT_EQ(ParseReportDescriptor(cutLong).InputReportByteLength, 0);
   EXPECT_EQ(ParseReportDescriptor(nullptr, 0).InputReportByteLength, 0);
+
+  // Pop without push keeps the state.
+  const Bytes pop = {0x75, 0x08, 0x95, 0x01, 0xB4, 0x81, 0x02};
+  EXPECT_EQ(ParseReportDescriptor(pop).InputReportByteLength, 2);
 }
 
 TEST(HidrawFraming, IdByteAddedOnlyForUnnumberedReports) {
