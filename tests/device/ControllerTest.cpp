@@ -10,12 +10,6 @@ using ruto::test::MeterFixture;
 
 namespace {
 
-SimulatedMeterConfig meterNamed(const char* identity) {
-  SimulatedMeterConfig c;
-  c.Identity = identity;
-  return c;
-}
-
 // Counts what the controller reports.
 struct EventLog {
   int changes = 0, arrivals = 0, removals = 0, unplugs = 0, data = 0;
@@ -93,12 +87,9 @@ TEST_F(MeterFixture, ClaimedDeviceThatGoesStaysListedUntilItsHolderLetsGo) {
 }
 
 TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
-  SimulatedMeterConfig other = meterNamed("0003:046D:C077.0001");
-  other.VendorID = 0x046D;
-  other.ProductID = 0xC077;
-  backend->addMeter(other);
-  auto second = backend->addMeter(meterNamed("0003:5A3C:7E21.0002"));
-  start(meterNamed("0003:5A3C:7E21.0003"));
+  backend->addMeter({.Identity = "0003:046D:C077.0001", .VendorID = 0x046D, .ProductID = 0xC077});
+  auto second = backend->addMeter({.Identity = "0003:5A3C:7E21.0002"});
+  start({.Identity = "0003:5A3C:7E21.0003"});
   ASSERT_NE(MeterState.Device, nullptr);
   // The first in list order is claimed.
   EXPECT_EQ(std::tuple(MeterState.Device->PnPInfo.Identity, controller->count(),
@@ -174,9 +165,7 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
 }
 
 TEST_F(MeterFixture, DeviceWithoutReadWriteAccessIsListedButSilent) {
-  SimulatedMeterConfig config;
-  config.ReadWrite = false;
-  start(config);
+  start({.ReadWrite = false});
   ASSERT_TRUE(controller->count() == 1 && MeterState.Device);
   EXPECT_FALSE(MeterState.Device->ReadWriteAccess || MeterState.Device->readerRunning());
   const std::int64_t t0 = clockNow();
