@@ -38,9 +38,7 @@ class MeterCommands : public MeterFixture {
 class CommandFraming : public MeterFixture, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CommandFraming, CommandFillsTheOutputReport) {
-  SimulatedMeterConfig config;
-  config.OutputReportLength = GetParam();
-  start(config);
+  start({.OutputReportLength = GetParam()});
   ASSERT_NE(MeterState.Device, nullptr);
   const std::int64_t t0 = clockNow();
   if (GetParam() < 2) {  // no room for a command: three failed writes, then the 50 ms left
@@ -68,9 +66,7 @@ TEST(MeterReading, ParsesCharactersSixToEight) {
 }
 
 TEST_F(MeterFixture, ReadMeterValueTakesTheMetersReply) {
-  SimulatedMeterConfig config;
-  config.InputReportLength = 65;
-  start(config);
+  start({.InputReportLength = 65});
   meter->setReading(0x5A7);
   EXPECT_EQ(ReadMeterValue(), 0x5A7);
   // The whole payload is kept, filler included.
