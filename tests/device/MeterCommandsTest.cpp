@@ -150,24 +150,19 @@ TEST_F(MeterCommands, SignalPatternsAndSimpleCommands) {
 
 TEST_F(MeterFixture, WriteRetriesShortenTheReplyBudget) {
   start();
-  struct Case {
-    int failedWrites;
-    int delayMs;
-    bool replied;
-    std::int64_t elapsed;
-  };
-  const Case cases[] = {{0, 0, true, 0},      {0, 349, true, 349},  {0, 351, false, 350},
-                        {1, 200, true, 300},  {1, 260, false, 350}, {2, 100, true, 300},
-                        {2, 151, false, 350}, {3, 0, false, 350}};
-  for (const Case& c : cases) {
+  // Writes that fail, the reply's delay, whether it came and the time spent.
+  const std::tuple<int, int, bool, std::int64_t> cases[] = {
+      {0, 0, true, 0},      {0, 349, true, 349}, {0, 351, false, 350}, {1, 200, true, 300},
+      {1, 260, false, 350}, {2, 100, true, 300}, {2, 151, false, 350}, {3, 0, false, 350}};
+  for (const auto& [failedWrites, delayMs, replied, elapsed] : cases) {
+    SCOPED_TRACE(testing::Message() << failedWrites << " / " << delayMs);
     meter->clearLog();
-    meter->failWrites(c.failedWrites);
-    meter->setReplyDelayMs(c.delayMs);
+    meter->failWrites(failedWrites);
+    meter->setReplyDelayMs(delayMs);
     const std::int64_t t0 = clockNow();
-    EXPECT_EQ(SendCommand("N000000"), c.replied) << c.failedWrites << " / " << c.delayMs;
+    EXPECT_EQ(SendCommand("N000000"), replied);
     EXPECT_EQ(std::tuple(elapsedSince(t0), meter->commands().size()),
-              std::tuple(c.elapsed, c.failedWrites < 3 ? 1u : 0u))
-        << c.failedWrites << " / " << c.delayMs;
+              std::tuple(elapsed, failedWrites < 3 ? 1u : 0u));
     // Let a late reply arrive and be delivered before the next case.
     virtualClock.advance(1000);
     settle();
@@ -184,21 +179,18 @@ TEST_F(MeterFixture, FlushDuringACommandKeepsWhatCameAfterItsWrite) {
     settle();
     dev->waitForReport(10);
   };
-  const struct {
-    bool inCommand;
-    const char* kept;  // what a delivery after the flush finds, "" for nothing
-  } cases[] = {{true, "LATE"}, {false, ""}};
-  for (const auto& c : cases) {
+  // What a delivery after the flush finds, "" for nothing.
+  for (const auto& [inCommand, kept] : {std::pair(true, "LATE"), {false, ""}}) {
     MeterState.Reply.clear();
     meter->sendReport("OLD");
     collected();
-    if (c.inCommand) dev->beginCommand();
+    if (inCommand) dev->beginCommand();
     meter->sendReport("LATE");
     collected();
     dev->FlushInput();
     dev->deliverPending();
-    EXPECT_TRUE(MeterState.Reply.startsWith(c.kept) && MeterState.Reply.isEmpty() == !*c.kept)
-        << c.inCommand;
+    EXPECT_TRUE(MeterState.Reply.startsWith(kept) && MeterState.Reply.isEmpty() == !*kept)
+        << inCommand;
     dev->endCommand();
   }
 }
