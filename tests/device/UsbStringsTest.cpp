@@ -46,19 +46,13 @@ TEST(UsbStrings, IndexedStringsAndTheSerialNumberComeFromTheDeviceFolder) {
   ASSERT_TRUE(ruto::test::writeFile(root.filePath("1-4/descriptors"), configuration));
 
   const QString notDevice = root.filePath("1-4"), missing = root.filePath("missing");
-  struct Case {
-    QString dir;
-    int index;
-    const char* expected;
-  };
-  const Case cases[] = {
+  const std::tuple<QString, int, const char*> cases[] = {
       {meter, 3, "HW-2.1"},    {meter, 1, "Zelvan"}, {meter, 2, "R.U.T.O. Vo-100"},
       {meter, 0, ""},          {meter, 4, ""},       {other, 3, "R.U.T.O. Vo-100"},
       {other, 5, " SN 0042 "}, {plain, 3, ""},       {notDevice, 3, ""},
       {missing, 3, ""},        {"", 3, ""}};
-  for (const auto& c : cases)
-    EXPECT_EQ(usbDeviceString(c.dir, c.index), c.expected)
-        << c.dir.toStdString() << " #" << c.index;
+  for (const auto& [dir, index, expected] : cases)
+    EXPECT_EQ(usbDeviceString(dir, index), expected) << dir.toStdString() << " #" << index;
 
   EXPECT_EQ(QStringList({usbSerialNumber(meter), usbSerialNumber(other), usbSerialNumber(plain)}),
             QStringList({"HW-2.1", "SN 0042", ""}));
