@@ -120,12 +120,7 @@ TEST(Canvas, HatchingFollowsThePaintersOriginAndItsPitch) {
 
 TEST(Canvas, FloodFillSurfaceStopsAtOtherColoursAndGuardsItsOwnColour) {
   QImage img = blank(10, 10, clSilver);
-  for (int i = 2; i <= 7; ++i) {
-    img.setPixel(i, 2, toQRgb(clBlack));
-    img.setPixel(i, 7, toQRgb(clBlack));
-    img.setPixel(2, i, toQRgb(clBlack));
-    img.setPixel(7, i, toQRgb(clBlack));
-  }
+  QPainter(&img).drawRect(2, 2, 5, 5);  // a black outline at 2 and 7
   EXPECT_EQ(FloodFill(img, 4, 4, clSilver, clRed, TFillStyle::fsSurface), 16);
   ruto::test::expectPixels(img, {{5, 5, clRed}, {0, 0, clSilver}});
   EXPECT_EQ(std::tuple(FloodFill(img, 4, 4, clRed, clRed, TFillStyle::fsSurface),
@@ -137,10 +132,9 @@ TEST(Canvas, FloodFillSurfaceStopsAtOtherColoursAndGuardsItsOwnColour) {
   img.setPixel(5, 5, toQRgb(clGreen));
   EXPECT_EQ(FloodFill(img, 4, 4, clBlack, clGreen, TFillStyle::fsBorder), 16);
   ruto::test::expectPixels(img, {{3, 3, clGreen}, {0, 0, clBlue}});
-}
 
-TEST(Canvas, PixelsAndFloodFillThroughAnImageCanvas) {
-  QImage img = blank(8, 8, clSilver);
+  // Through an image canvas.
+  img = blank(8, 8, clSilver);
   {
     QPainterCanvas c(&img);
     c.Brush.Color = clWhite;
