@@ -156,13 +156,10 @@ TEST(GridData, DelimitedFilesRoundTripWithQuotedCells) {
   }
   EXPECT_EQ(test::readFile(path), raw);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"grid.txt"});
-}
 
-TEST(GridData, LoadingSplitsAtEveryDelimiterAndGrowsToTheWidestLine) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("grid.txt");
+  // Loading splits at every delimiter and grows to the widest line.
   ASSERT_TRUE(test::writeFile(path, "a;;c\n\nx;y;z;w\n"));
-  TGridData g(5, 9, 1, 1);
+  g = TGridData(5, 9, 1, 1);
   g.setCell(4, 8, "old");
   ASSERT_TRUE(g.LoadFromFile(path, ';'));
   EXPECT_EQ(std::tuple(g.RowCount(), g.ColCount()), std::tuple(3, 4));
