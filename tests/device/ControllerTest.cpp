@@ -158,8 +158,7 @@ TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
             std::tuple(1, true, true));
   // And with the reader idle in its wait.
   handlers->HidCtlDeviceChange();
-  ASSERT_EQ(MeterState.Device.get(), fresh);
-  ASSERT_TRUE(fresh->readerRunning());
+  ASSERT_TRUE(MeterState.Device.get() == fresh && fresh->readerRunning());
   fresh->StopReader();
   EXPECT_FALSE(fresh->readerRunning());
 }

@@ -27,9 +27,7 @@ QString fakeUsbDevice(const QTemporaryDir& root, const QString& name, int manufa
   EXPECT_TRUE(ruto::test::writeFile(dir + "/descriptors", descriptor + QByteArray(9, '\x02')));
   EXPECT_TRUE(ruto::test::writeFile(dir + "/manufacturer", "Zelvan\n"));
   EXPECT_TRUE(ruto::test::writeFile(dir + "/product", "R.U.T.O. Vo-100\n"));
-  if (serial) {
-    EXPECT_TRUE(ruto::test::writeFile(dir + "/serial", serialText));
-  }
+  EXPECT_TRUE(!serial || ruto::test::writeFile(dir + "/serial", serialText));
   return dir;
 }
 
