@@ -21,10 +21,7 @@ const QString kMain = QStringLiteral("main");
 // Fails the n-th copy or the rename with a chosen errno.
 class FailingFiles : public TransferFiles {
  public:
-  int failCopy = 0;  // 1-based index of the copy that fails, 0 none
-  int copyErrno = 0;
-  int renameErrno = 0;
-  int copies = 0;
+  int failCopy = 0, copyErrno = 0, renameErrno = 0, copies = 0;  // failCopy is 1-based, 0 none
   FailingFiles(int copy, int copyErr, int renameErr)
       : failCopy(copy), copyErrno(copyErr), renameErrno(renameErr) {}
   int copyFile(const QString& from, const QString& to) override {
@@ -175,9 +172,7 @@ TEST_F(TransferTest, AppendTwiceAddsNothingAndClashingNumbersMove) {
   importNow(true, true);
   EXPECT_EQ(fields(counts({"VOCUST", "VODATA"}), lastAsked().contains("沒有新增任何資料")),
             "2 4|1");
-}
-
-TEST_F(TransferTest, RenamedNumbersAreShortenedToFit) {
+  // Renamed numbers are shortened to fit.
   EXPECT_EQ(fields(RenamedKey("ABCDEFGHIJKLMNO", 2, 15), RenamedKey("P1", 10, 12),
                    RenamedKey("ABCDEFGHIJKL", 10, 12)),
             "ABCDEFGHIJKLM-2|P1-10|ABCDEFGHI-10");
