@@ -46,9 +46,8 @@ TEST(GradientBar, LoweredAndRaisedBevels) {
 
 TEST(GradientBar, EmptyBarsWithoutRangeOrSizeDrawWithoutDividingByZero) {
   TGradientBar bar;
-  bar.setShowPercent(false);
-  ruto::test::expectPixels(bar.renderImage(),
-                           {{1, 8, clBtnFace}, {100, 8, clBtnFace}});  // position 0
+  bar.setShowPercent(false);  // position 0
+  ruto::test::expectPixels(bar.renderImage(), {{1, 8, clBtnFace}, {100, 8, clBtnFace}});
   bar.setMaxValue(0);
   bar.setShowPercent(true);
   EXPECT_EQ(at(bar.renderImage(), 140, 3), clBtnFace);
