@@ -49,8 +49,7 @@ class ClientRecordsTest : public MainDatabaseTest {
   // Client list sorted by number with the tests of the client `no` selected.
   void openLists(const QString& no) {
     clients.setSort(ClientSortText(1));
-    ASSERT_TRUE(clients.open());
-    ASSERT_TRUE(clients.locate("CUSTNO", no, LocateOption::CaseInsensitive));
+    ASSERT_TRUE(clients.open() && clients.locate("CUSTNO", no, LocateOption::CaseInsensitive));
     LinkTestsOf(tests, clients.field("CUSTNO").toString());
     ASSERT_TRUE(tests.open());
   }
@@ -108,8 +107,7 @@ TEST_F(ClientRecordsTest, DeletingClientTakesTestsInAnyCaseAndNothingElse) {
   CurrentTest.MKey = static_cast<int>(own);
   CurrentClient.CustNo = "A01";
   openLists("A01");
-  ASSERT_EQ(tests.rowCount(), 2);
-  ASSERT_TRUE(DeleteCurrentClient(clients, tests));
+  ASSERT_TRUE(tests.rowCount() == 2 && DeleteCurrentClient(clients, tests));
   // The lists now show B01 and its test; the test in work stays.
   EXPECT_EQ(fields(counts(), clients.rowCount(), clients.field("CUSTNO"), tests.rowCount(),
                    CurrentTest.MKey, CurrentClient.CustNo),
