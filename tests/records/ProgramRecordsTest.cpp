@@ -85,8 +85,8 @@ TEST_F(ProgramRecordsTest, CommandsSavedInTheEditorRunWithoutAsking) {
   ASSERT_NE(AddProgram(programs, f, nullptr), 0);
   f.ProPrg[3] = "/bin/echo";
   ASSERT_TRUE(UpdateProgram(programs, programs.bookmark(), f, nullptr));
-  EXPECT_TRUE(LaunchProgramCommand(kMainConnection, "/usr/bin/touch", "/tmp/x"));
-  EXPECT_TRUE(LaunchProgramCommand(kMainConnection, "/bin/echo", ""));
+  EXPECT_TRUE(LaunchProgramCommand(kMainConnection, "/usr/bin/touch", "/tmp/x") &&
+              LaunchProgramCommand(kMainConnection, "/bin/echo", ""));
   // A command that only came in some other way is asked about.
   EXPECT_FALSE(LaunchProgramCommand(kMainConnection, "/bin/echo", "other"));
   EXPECT_EQ(fields(started.join('/'), asked.size()), "/usr/bin/touch|/tmp/x//bin/echo||1");
@@ -106,9 +106,8 @@ TEST_F(ProgramRecordsTest, NoTextLongerThanItsColumnIsStored) {
     EXPECT_TRUE(AddProgram(programs, f, &error) == 0 && error.contains(says)) << qPrintable(error);
     EXPECT_EQ(row("SELECT COUNT(*) FROM VOPRO"), before);
     // The number is never rewritten by an update.
-    if (f.ProNo.size() <= 12) {
-      EXPECT_FALSE(UpdateProgram(programs, programs.bookmark(), f, &error)) << says;
-    }
+    EXPECT_FALSE(f.ProNo.size() <= 12 && UpdateProgram(programs, programs.bookmark(), f, &error))
+        << says;
   }
   EXPECT_EQ(row("SELECT COUNT(*) FROM VOPRO WHERE ProName = '舒眠'"), "1");
   // Exactly the width is stored; so is a condition row's remark at its width, not past it.
