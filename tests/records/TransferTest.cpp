@@ -140,8 +140,7 @@ TEST_F(TransferTest, FailedImportSaysSoWithTheReasonBelow) {
 TEST_F(TransferTest, RecordsOnlyExportLeavesProgramsEmptyAndImportSaysSo) {
   addProgram("P01", "舒眠");
   addClient("C01", "王小明");
-  ASSERT_TRUE(exportNow(false, true).ok);
-  ASSERT_TRUE(exec("DELETE FROM VOCUST"));
+  ASSERT_TRUE(exportNow(false, true).ok && exec("DELETE FROM VOCUST"));
   // Replacing programs: an empty group deletes nothing.
   const bool ok = importNow(true, false, true).ok;
   EXPECT_EQ(
@@ -160,8 +159,7 @@ TEST_F(TransferTest, AppendTwiceAddsNothingAndClashingNumbersMove) {
       "1|1 2 1|1");
 
   // Here the numbers belong to other people: the imported ones move to "-2" with their rows.
-  ASSERT_TRUE(exec("UPDATE VOCUST SET NAME = '李四'"));
-  ASSERT_TRUE(exec("UPDATE VOPRO SET ProName = '他名'"));
+  ASSERT_TRUE(exec("UPDATE VOCUST SET NAME = '李四'") && exec("UPDATE VOPRO SET ProName = '他名'"));
   EXPECT_TRUE(importNow(true, true).ok);
   EXPECT_EQ(counts({"VOCUST WHERE CUSTNO = 'C01-2' AND NAME = '王小明'",
                     "VODATA WHERE CUSTNO = 'C01-2'", "VOPRDT WHERE ProNo = 'P01-2'"}),
@@ -197,8 +195,8 @@ TEST_F(TransferTest, HostileFilesChangeNothing) {
   QByteArray jet(200, '\0');
   jet.replace(4, 15, "Standard Jet DB");
   const auto variant = [&](const QStringList& statements) {
-    EXPECT_TRUE(ruto::test::writeFile(transferFile(), good));
-    EXPECT_TRUE(dbtest::makeDatabase(transferFile(), statements));
+    EXPECT_TRUE(ruto::test::writeFile(transferFile(), good) &&
+                dbtest::makeDatabase(transferFile(), statements));
     return ruto::test::readFile(transferFile());
   };
   // A client C09 whose name is the SQL expression `name`.
@@ -297,8 +295,8 @@ TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
             "VOTRAN.MDB|1");
   // The install folder as the destination loses nothing.
   const QByteArray templ = content("VoSpa.mdb");
-  ASSERT_TRUE(exportNow(false, true, nullptr, dir_.path()).ok);
-  ASSERT_TRUE(importNow(false, true, false, dir_.path()).ok);
+  ASSERT_TRUE(exportNow(false, true, nullptr, dir_.path()).ok &&
+              importNow(false, true, false, dir_.path()).ok);
   EXPECT_TRUE(content("VoSpa.mdb") == templ && has("VoTran.mdb"));
 }
 
@@ -329,8 +327,7 @@ TEST(TransferErrors, CodesAndTexts) {
 TEST_F(TransferTest, OrphanTestsArriveAsTheyAreAndOnlyOnce) {
   addClient("C01", "王小明");
   ASSERT_TRUE(exec("INSERT INTO VODATA (CUSTNO, VODATE, VO1) VALUES ('X9', 45001, 33.5)"));
-  ASSERT_TRUE(exportNow(false, true).ok);
-  ASSERT_TRUE(exec("DELETE FROM VODATA WHERE CUSTNO = 'X9'"));
+  ASSERT_TRUE(exportNow(false, true).ok && exec("DELETE FROM VODATA WHERE CUSTNO = 'X9'"));
   for (const int added : {1, 0}) {
     const TTransferOutcome in = importNow(false, true);
     EXPECT_EQ(fields(in.ok, in.records.detailsAdded, counts({"VODATA"}),
@@ -359,9 +356,7 @@ TEST_F(TransferTest, AnImportedCommandRunsOnlyOnceTheOperatorApprovedIt) {
       exec("INSERT INTO VOPRO (ProNo, ProFN, ProPrg1, ProParm1) VALUES "
            "('P01', '1000', '/usr/bin/touch', ?)",
            {ran}));
-  ASSERT_TRUE(exportNow(true, false).ok);
-  ASSERT_TRUE(exec("DELETE FROM VOPRO"));
-  ASSERT_TRUE(importNow(true, false).ok);
+  ASSERT_TRUE(exportNow(true, false).ok && exec("DELETE FROM VOPRO") && importNow(true, false).ok);
   const QString prog = "/usr/bin/touch";
   ASSERT_EQ(dbtest::scalar(kMain, "SELECT ProPrg1 FROM VOPRO"), prog);
 
