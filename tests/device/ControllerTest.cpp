@@ -16,16 +16,13 @@ struct EventLog {
   QByteArray lastData;
   // changes, arrivals, removals, unplugs
   std::tuple<int, int, int, int> counts() const { return {changes, arrivals, removals, unplugs}; }
-  void attach(THidDeviceController* c) {
+  explicit EventLog(THidDeviceController* c) {
     QObject::connect(c, &THidDeviceController::OnDeviceChange, [this] { ++changes; });
     QObject::connect(c, &THidDeviceController::OnArrival, [this](THidDevice*) { ++arrivals; });
     QObject::connect(c, &THidDeviceController::OnRemoval, [this](THidDevice*) { ++removals; });
     QObject::connect(c, &THidDeviceController::OnDeviceUnplug, [this](THidDevice*) { ++unplugs; });
     QObject::connect(c, &THidDeviceController::OnDeviceData,
-                     [this](THidDevice*, quint8, const QByteArray& d) {
-                       ++data;
-                       lastData = d;
-                     });
+                     [this](THidDevice*, quint8, const QByteArray& d) { ++data, lastData = d; });
   }
 };
 
@@ -34,8 +31,7 @@ struct EventLog {
 TEST_F(MeterFixture, CreationClaimsTheMeterAndTheFirstNotificationReportsAChange) {
   meter = backend->addMeter();
   controller = std::make_unique<THidDeviceController>(backend);
-  EventLog log;
-  log.attach(controller.get());
+  EventLog log(controller.get());
   handlers = std::make_unique<MeterDeviceHandlers>(controller.get());
   handlers->claimMeter();
   ASSERT_NE(MeterState.Device, nullptr) << "claimed before the window's next step";
@@ -48,8 +44,7 @@ TEST_F(MeterFixture, CreationClaimsTheMeterAndTheFirstNotificationReportsAChange
 
 TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
   start();
-  EventLog log;
-  log.attach(controller.get());
+  EventLog log(controller.get());
   QPointer<THidDevice> first = MeterState.Device.get();
   ASSERT_TRUE(first);
   backend->unplug(meter);
@@ -70,8 +65,7 @@ TEST_F(MeterFixture, UnplugAndReplugOfTheClaimedMeter) {
 TEST_F(MeterFixture, ClaimedDeviceThatGoesStaysListedUntilItsHolderLetsGo) {
   meter = backend->addMeter();
   controller = std::make_unique<THidDeviceController>(backend);
-  EventLog log;
-  log.attach(controller.get());
+  EventLog log(controller.get());
   controller->DeviceChange();
   std::unique_ptr<THidDevice> held;
   ASSERT_TRUE(controller->ClaimById(held, kMeterVendorId, -1));
@@ -128,8 +122,7 @@ TEST_F(MeterFixture, TwoMetersAndOtherDevices) {
 
 TEST_F(MeterFixture, ReportsReachTheMainThreadAndStoppedReadersDeliverNoMore) {
   start();
-  EventLog log;
-  log.attach(controller.get());
+  EventLog log(controller.get());
   meter->sendReport("HELLO");
   settle();
   EXPECT_EQ(log.data, 0) << "delivered on the main thread only";
