@@ -39,8 +39,8 @@ class TransferTest : public InstallFolderTest {
     InstallFolderTest::SetUp();
     putTemplate();
     mainPath_ = dbtest::freshCopy(dir_, QStringLiteral("ruto4.mdb"));
-    ASSERT_EQ(OpenDatabase(kMain, mainPath_, kMainTables), DbOpenResult::Ok);
-    ASSERT_TRUE(QDir().mkpath(folder()));
+    ASSERT_TRUE(OpenDatabase(kMain, mainPath_, kMainTables) == DbOpenResult::Ok &&
+                QDir().mkpath(folder()));
   }
   void TearDown() override {
     CloseDatabase(kMain);
@@ -58,14 +58,12 @@ class TransferTest : public InstallFolderTest {
     return out.join(' ');
   }
   void addProgram(const QString& no, const QString& name, const QByteArray& pict = {}) {
-    ASSERT_TRUE(
-        exec("INSERT INTO VOPRO (ProNo, ProName, ProData, ProPict, ProScal, ProFN, "
-             "ProPrg1, PrtFG) VALUES (?, ?, '說明', ?, 1, '1010', '/bin/true', 0)",
-             {no, name, pict}));
-    ASSERT_TRUE(
-        exec("INSERT INTO VOPRDT (ProNo, ProSubN, ProCond, ProAnd, ProEng, ProAGL, "
-             "ProAGH, ProFlg, PrtFG) VALUES (?, '條件', '1', '0', 27.5, 10, 60, 1, 0)",
-             {no}));
+    ASSERT_TRUE(exec("INSERT INTO VOPRO (ProNo, ProName, ProData, ProPict, ProScal, ProFN, "
+                     "ProPrg1, PrtFG) VALUES (?, ?, '說明', ?, 1, '1010', '/bin/true', 0)",
+                     {no, name, pict}) &&
+                exec("INSERT INTO VOPRDT (ProNo, ProSubN, ProCond, ProAnd, ProEng, ProAGL, "
+                     "ProAGH, ProFlg, PrtFG) VALUES (?, '條件', '1', '0', 27.5, 10, 60, 1, 0)",
+                     {no}));
   }
   void addClient(const QString& no, const QString& name, int tests = 1) {
     ASSERT_TRUE(
