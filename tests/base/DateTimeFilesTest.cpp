@@ -51,25 +51,22 @@ TEST(Clock, VirtualClockMovesOnlyWhenTold) {
 TEST(Files, NamesMatchIgnoringCaseExactPreferred) {
   QTemporaryDir dir;
   ASSERT_TRUE(test::writeFile(dir.filePath("VoSpa.mdb"), "t"));
-  EXPECT_TRUE(fileExistsNoCase(dir.path(), "VOSPA.MDB"));
   EXPECT_EQ(
-      std::tuple(findFileNoCase(dir.path(), "vospa.MDB"), pathNoCase(dir.path(), "other.mdb")),
-      std::tuple(dir.filePath("VoSpa.mdb"), dir.filePath("other.mdb")));
-  ASSERT_TRUE(QFile::remove(dir.filePath("VoSpa.mdb")));
+      std::tuple(fileExistsNoCase(dir.path(), "VOSPA.MDB"), findFileNoCase(dir.path(), "vospa.MDB"),
+                 pathNoCase(dir.path(), "other.mdb")),
+      std::tuple(true, dir.filePath("VoSpa.mdb"), dir.filePath("other.mdb")));
 
   // Renames and copies never replace.
-  ASSERT_TRUE(test::writeFile(dir.filePath("a"), "A"));
-  ASSERT_TRUE(test::writeFile(dir.filePath("b"), "B"));
+  ASSERT_TRUE(test::writeFile(dir.filePath("a"), "A") && test::writeFile(dir.filePath("b"), "B"));
   EXPECT_TRUE(!renameNoReplace(dir.filePath("a"), dir.filePath("b")) &&
               renameNoReplace(dir.filePath("a"), dir.filePath("c")));
   int err = 0;
-  for (const auto& [from, to, code] : {std::tuple("c", "b", EEXIST), {"missing", "d", ENOENT}}) {
+  for (const auto& [from, to, code] : {std::tuple("c", "b", EEXIST), {"missing", "d", ENOENT}})
     EXPECT_TRUE(!copyFileNoReplace(dir.filePath(from), dir.filePath(to), &err) && err == code)
         << to;
-  }
   EXPECT_TRUE(!copyFileNoReplace(dir.filePath("c"), dir.filePath("no/such/d"), &err) &&
               copyFileNoReplace(dir.filePath("c"), dir.filePath("d"), &err));
   // Nothing was replaced; "a" is gone.
   EXPECT_EQ(test::readFile(dir.filePath("b")) + test::readFile(dir.filePath("d")), "BA");
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"b", "c", "d"}));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' '), "b c d VoSpa.mdb");
 }
