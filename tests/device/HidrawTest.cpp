@@ -172,8 +172,7 @@ std::unique_ptr<THidDevice> simulatedDevice(std::shared_ptr<SimulatedMeterBacken
 }  // namespace
 
 TEST(ReadThread, FailingReadsAreRetriedOncePerSliceAndRemovalEndsTheLoop) {
-  auto backend = std::make_shared<SimulatedMeterBackend>();
-  auto device = simulatedDevice(backend);
+  auto device = simulatedDevice(std::make_shared<SimulatedMeterBackend>());
   auto inbox = std::make_shared<ReportInbox>(nullptr);
 
   BrokenPort failing(HidReadResult::Failed);
