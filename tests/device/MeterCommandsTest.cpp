@@ -24,9 +24,8 @@ Bytes report(const char* text, std::size_t length) {
 class MeterCommands : public MeterFixture {
  protected:
   QByteArray sent() const {
-    QByteArrayList all;
-    for (const QByteArray& c : meter->commands()) all << c;
-    return all.join(' ');
+    const std::vector<QByteArray> all = meter->commands();
+    return QByteArrayList(all.begin(), all.end()).join(' ');
   }
   void setCounter(int r6, int r7, int r8) {
     meter->setRegister(6, r6);
