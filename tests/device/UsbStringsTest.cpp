@@ -17,9 +17,7 @@ namespace {
 QString fakeUsbDevice(const QTemporaryDir& root, const QString& name, int manufacturer, int product,
                       int serial, const QByteArray& serialText = "HW-2.1\n") {
   const QString dir = root.filePath(name);
-  QByteArray descriptor(18, '\0');
-  descriptor[0] = 18;
-  descriptor[1] = 0x01;  // device descriptor
+  QByteArray descriptor = QByteArray("\x12\x01", 2) + QByteArray(16, '\0');  // 18 bytes, device
   descriptor[14] = char(manufacturer);
   descriptor[15] = char(product);
   descriptor[16] = char(serial);
