@@ -125,10 +125,9 @@ TEST_F(TransferTest, FourTablesRoundTripIntoAnotherInstallation) {
 
 TEST_F(TransferTest, FailedImportSaysSoWithTheReasonBelow) {
   addClient("C01", "王小明");
-  ASSERT_TRUE(exportNow(false, true).ok);
-  ASSERT_TRUE(
-      exec("CREATE TRIGGER refuse BEFORE INSERT ON VODATA BEGIN "
-           "SELECT RAISE(ABORT, 'disk says no'); END"));
+  ASSERT_TRUE(exportNow(false, true).ok &&
+              exec("CREATE TRIGGER refuse BEFORE INSERT ON VODATA BEGIN "
+                   "SELECT RAISE(ABORT, 'disk says no'); END"));
   const TTransferOutcome in = importNow(false, true, true);
   EXPECT_EQ(fields(in.ok, in.message.section('\n', 0, 0),
                    in.message.section('\n', 1).contains("disk says no"), counts({"VOCUST"})),
@@ -285,8 +284,8 @@ TEST_F(TransferTest, CopyFailuresGiveTheirTextsAndKeepTheEarlierFile) {
 TEST_F(TransferTest, ExportReplacesAReadOnlyFileAndFindsItsNameInAnyCase) {
   addClient("C01", "王小明");
   const QString upper = folder() + "/VOTRAN.MDB";
-  ASSERT_TRUE(ruto::test::writeFile(upper, "old"));
-  QFile::setPermissions(upper, QFile::ReadOwner);
+  ASSERT_TRUE(ruto::test::writeFile(upper, "old") &&
+              QFile::setPermissions(upper, QFile::ReadOwner));
   ASSERT_TRUE(exportNow(false, true).ok);
   EXPECT_EQ(fields(QDir(folder()).entryList(QDir::Files).join('/'),
                    ruto::test::readFile(upper).startsWith("SQLite format 3")),
@@ -336,11 +335,10 @@ TEST_F(TransferTest, OrphanTestsArriveAsTheyAreAndOnlyOnce) {
 
 TEST_F(TransferTest, ATextTooLongForAnOptionalRunEndsOnlyThatRun) {
   addProgram("P01", "舒眠");
-  ASSERT_TRUE(exportNow(true, false).ok);
-  ASSERT_TRUE(dbtest::makeDatabase(
-      transferFile(), {"UPDATE VOPRO SET ProScrp1 = 'a', ProScrp2 = printf('%151s', 'b'), "
-                       "ProParm4 = 'c', PrtFG = 1"}));
-  ASSERT_TRUE(exec("DELETE FROM VOPRO"));
+  ASSERT_TRUE(
+      exportNow(true, false).ok && exec("DELETE FROM VOPRO") &&
+      dbtest::makeDatabase(transferFile(), {"UPDATE VOPRO SET ProScrp1 = 'a', ProScrp2 = "
+                                            "printf('%151s', 'b'), ProParm4 = 'c', PrtFG = 1"}));
   ASSERT_TRUE(importNow(true, false).ok) << qPrintable(lastAsked());
   EXPECT_EQ(row("SELECT ProFN, ProScrp1, ProScrp2, ProPrg1, ProParm4, PrtFG FROM VOPRO"),
             "1010|a|<null>|<null>|<null>|1");
