@@ -123,10 +123,8 @@ TEST(GridData, FindCellSearchesColumnByColumnIgnoringCase) {
   g.setCell(0, 3, "PEAR");
   int c = -1, r = -1;
   // Column 0 is searched before column 1.
-  for (const auto& [text, col, row] : {std::tuple("pear", 0, 3), {"APPLE", 1, 1}}) {
-    ASSERT_TRUE(g.FindCell(text, c, r));
-    EXPECT_EQ(std::tuple(c, r), std::tuple(col, row)) << text;
-  }
+  for (const auto& [text, col, row] : {std::tuple("pear", 0, 3), {"APPLE", 1, 1}})
+    EXPECT_TRUE(g.FindCell(text, c, r) && c == col && r == row) << text << ": " << c << "," << r;
   EXPECT_FALSE(g.FindCell("plum", c, r));
 }
 
