@@ -20,7 +20,6 @@ QImage render(QFont font, const QString& name) {
   image.fill(Qt::white);
   QPainter p(&image);
   p.setFont(font);
-  p.setPen(Qt::black);
   p.drawText(QRect(0, 0, image.width(), image.height()), Qt::AlignCenter, kHan);
   p.end();
   ruto::test::savePng(image, "font-" + name);
