@@ -169,12 +169,11 @@ TEST_F(ClientRecordsTest, NewClientNumbersCompareWithoutCaseAndAreTrimmed) {
                    dbtest::firstRow(kMainConnection,
                                     "SELECT NAME, TEL2, DBIRTH FROM VOCUST WHERE CUSTNO = '001'")),
             "001|林|0912|0");
-  form.CustNo = "001 ";
-  EXPECT_EQ(SaveNewClient(clients, form, &name), ClientSaveResult::Duplicate);
-  // So is a number another instance added after the list was read.
-  addClient("X9", "別台");
-  form.CustNo = "x9";
-  EXPECT_EQ(SaveNewClient(clients, form, &name), ClientSaveResult::Duplicate);
+  addClient("X9", "別台");  // by another instance after the list was read
+  for (const char* no : {"001 ", "x9"}) {
+    form.CustNo = no;
+    EXPECT_EQ(SaveNewClient(clients, form, &name), ClientSaveResult::Duplicate) << no;
+  }
   EXPECT_EQ(fields(name, counts()), "別台|3 0");
 }
 
