@@ -21,9 +21,8 @@ TEST(LedLamp, EveryLampImageHasAClosedGreenSurfaceAndSilverSurround) {
     for (bool bordered : {true, false}) {
       const QString name = TLedLamp::resourceName(s, bordered);
       SCOPED_TRACE(name.toStdString());
-      QImage img(":/lamps/" + name + ".png");
+      const QImage img = QImage(":/lamps/" + name + ".png").convertToFormat(QImage::Format_RGB32);
       ASSERT_FALSE(img.isNull());
-      img = img.convertToFormat(QImage::Format_RGB32);
       const int cx = img.width() / 2, cy = img.height() / 2, w = img.width(), h = img.height();
       QImage lit = img.copy();
       const int filled = FloodFill(lit, cx, cy, clLime, clRed, TFillStyle::fsSurface);
