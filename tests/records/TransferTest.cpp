@@ -94,8 +94,7 @@ class TransferTest : public InstallFolderTest {
 };
 
 TEST_F(TransferTest, FourTablesRoundTripIntoAnotherInstallation) {
-  const QByteArray picture("\x89PNG\x00\x00\x01\x02", 8);
-  addProgram("P01", "舒眠", picture);
+  addProgram("P01", "舒眠", QByteArray("\x89PNG\x00\x00\x01\x02", 8));
   addClient("C01", "王小明", 2);
   int steps = 0;
   TransferRun run(kMain);
