@@ -12,15 +12,14 @@ using namespace ruto;
 
 namespace {
 
-// A USB device folder as the kernel shows it: the device descriptor first in "descriptors",
-// whose bytes 14, 15 and 16 give the indices of the manufacturer, product and serial strings.
+// A USB device folder as the kernel shows it: the device descriptor (18 bytes, type 1) first in
+// "descriptors", whose bytes 14, 15 and 16 give the indices of the manufacturer, product and
+// serial strings.
 QString fakeUsbDevice(const QTemporaryDir& root, const QString& name, int manufacturer, int product,
                       int serial, const QByteArray& serialText = "HW-2.1\n") {
   const QString dir = root.filePath(name);
-  QByteArray descriptor = QByteArray("\x12\x01", 2) + QByteArray(16, '\0');  // 18 bytes, device
-  descriptor[14] = char(manufacturer);
-  descriptor[15] = char(product);
-  descriptor[16] = char(serial);
+  const QByteArray descriptor = QByteArray("\x12\x01", 2) + QByteArray(12, '\0') +
+                                char(manufacturer) + char(product) + char(serial) + '\0';
   // A configuration descriptor follows in the real file.
   EXPECT_TRUE(ruto::test::writeFile(dir + "/descriptors", descriptor + QByteArray(9, '\x02')));
   EXPECT_TRUE(ruto::test::writeFile(dir + "/manufacturer", "Zelvan\n"));
