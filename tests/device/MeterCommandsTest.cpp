@@ -20,7 +20,8 @@ Bytes report(const char* text, std::size_t length) {
 
 }  // namespace
 
-// The meter's commands since the log was cleared, blank-separated; and its counter registers.
+// The meter's commands since the log was cleared, blank-separated; and its counter registers,
+// whose setting clears the log.
 class MeterCommands : public MeterFixture {
  protected:
   QByteArray sent() const {
@@ -31,6 +32,7 @@ class MeterCommands : public MeterFixture {
     meter->setRegister(6, r6);
     meter->setRegister(7, r7);
     meter->setRegister(8, r8);
+    meter->clearLog();
   }
 };
 
@@ -91,7 +93,6 @@ TEST_F(MeterCommands, CounterIsReadFromThreeRegistersAndAdvanced) {
 
   // Carries run through all three registers.
   setCounter(0x0A, 0xFF, 0xFF);
-  meter->clearLog();
   AccessMeasureCounter(true);
   EXPECT_EQ(std::tuple(MeterState.Counter, sent()),
             std::tuple(0x0B0000, "R060000 R070000 R080000 W060B00 W070000 W080000"));
@@ -118,7 +119,6 @@ TEST_F(MeterCommands, CounterIsNeverWrittenFromAnIncompleteRead) {
 
   // At the top of its range the counter stays where it is.
   setCounter(0xFF, 0xFF, 0xFF);
-  meter->clearLog();
   AccessMeasureCounter(true);
   EXPECT_EQ(std::tuple(MeterState.Counter, sent(), meter->registerValue(8)),
             std::tuple(0xFFFFFF, "R060000 R070000 R080000", 0xFF));
