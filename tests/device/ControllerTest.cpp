@@ -14,7 +14,6 @@ namespace {
 struct EventLog {
   int changes = 0, arrivals = 0, removals = 0, unplugs = 0, data = 0;
   QByteArray lastData;
-  // changes, arrivals, removals, unplugs
   std::tuple<int, int, int, int> counts() const { return {changes, arrivals, removals, unplugs}; }
   explicit EventLog(THidDeviceController* c) {
     QObject::connect(c, &THidDeviceController::OnDeviceChange, [this] { ++changes; });
