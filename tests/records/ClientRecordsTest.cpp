@@ -3,11 +3,7 @@
 #include <functional>
 
 #include "RecordsFixture.h"
-#include "app/AppTestSupport.h"
 #include "app/DatabaseGuard.h"
-#include "app/Databases.h"
-#include "app/SharedRecords.h"
-#include "records/ClientRecords.h"
 #include "records/ClientSort.h"
 #include "support/SqliteHolder.h"
 

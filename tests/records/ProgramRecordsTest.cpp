@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppTestSupport.h"
 #include "app/CommandApproval.h"
-#include "app/LaunchExternal.h"
 #include "records/ProgramRecords.h"
 #include "records/RecordsFixture.h"
 
