@@ -19,7 +19,10 @@ namespace ruto::test {
 
 class MeterFixture : public ::testing::Test {
  protected:
-  void SetUp() override { MeterState = TMeterState{}; }
+  void SetUp() override {
+    MeterState = TMeterState{};
+    backend = std::make_shared<SimulatedMeterBackend>();
+  }
 
   void TearDown() override {
     handlers.reset();
@@ -52,7 +55,7 @@ class MeterFixture : public ::testing::Test {
 
   VirtualClock virtualClock;
   ScopedClock scopedClock{&virtualClock};
-  std::shared_ptr<SimulatedMeterBackend> backend = std::make_shared<SimulatedMeterBackend>();
+  std::shared_ptr<SimulatedMeterBackend> backend;
   std::shared_ptr<SimulatedMeter> meter;
   std::unique_ptr<THidDeviceController> controller;
   std::unique_ptr<MeterDeviceHandlers> handlers;
