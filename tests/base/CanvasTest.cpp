@@ -27,12 +27,11 @@ TEST(Canvas, LinesAndRectanglesLeaveOutTheirRightAndBottomEnd) {
   {
     QPainterCanvas c(&img);
     c.Pen.Color = clBlack;
-    c.MoveTo(2, 2);
-    c.LineTo(10, 2);  // x 2..9
-    c.MoveTo(2, 5);
-    c.LineTo(2, 5);  // nothing
-    c.MoveTo(12, 4);
-    c.LineTo(16, 8);  // diagonal, (16,8) left out
+    // x 2..9; nothing; a diagonal with (16,8) left out.
+    for (const QLine& line : {QLine(2, 2, 10, 2), QLine(2, 5, 2, 5), QLine(12, 4, 16, 8)}) {
+      c.MoveTo(line.x1(), line.y1());
+      c.LineTo(line.x2(), line.y2());
+    }
     c.Brush.Color = clRed;
     c.Pen.Color = clBlue;
     c.Rectangle({2, 10, 8, 15});  // outline x 2..7, y 10..14
@@ -65,38 +64,28 @@ TEST(Canvas, FillRectFrame3DAndClearPenRectangle) {
 }
 
 TEST(Canvas, TextIsPlacedByItsTopLeftCorner) {
-  QImage img = blank(120, 60);
-  int w = 0, h = 0;
-  {
-    QPainterCanvas c(&img);
-    c.Font.Size = 14;
-    c.Brush.Style = TBrushStyle::bsClear;
-    c.TextOut(20, 10, QStringLiteral("HH"));
-    w = c.TextWidth(QStringLiteral("HH"));
-    h = c.TextHeight(QStringLiteral("HH"));
+  // Level text: capital tops sit near the box top, not above it. Turned text runs downward
+  // left of its origin, taller than wide.
+  for (const int orientation : {0, 2700}) {
+    QImage img = blank(120, 120);
+    int w = 0, h = 0;
+    {
+      QPainterCanvas c(&img);
+      c.Font.Size = 14;
+      c.Font.Orientation = orientation;
+      c.Brush.Style = TBrushStyle::bsClear;
+      c.TextOut(40, 10, QStringLiteral("HHHH"));
+      w = c.TextWidth(QStringLiteral("HHHH"));
+      h = c.TextHeight(QStringLiteral("HHHH"));
+    }
+    const QRect ink = ruto::test::inkBounds(img);
+    ASSERT_FALSE(ink.isNull());
+    EXPECT_TRUE(orientation ? ink.right() <= 40 && ink.top() >= 10 && ink.height() > ink.width()
+                            : ink.top() >= 10 && ink.top() < 10 + h / 2 && ink.left() >= 40 &&
+                                  ink.left() < 40 + w / 8 && ink.bottom() < 10 + h)
+        << orientation << ": " << ink.x() << "," << ink.y() << " " << ink.width() << "x"
+        << ink.height();
   }
-  const QRect ink = ruto::test::inkBounds(img);
-  ASSERT_FALSE(ink.isNull());
-  // Capital tops sit near the box top, not above it.
-  EXPECT_TRUE(ink.top() >= 10 && ink.top() < 10 + h / 2 && ink.left() >= 20 &&
-              ink.left() < 20 + w / 4 && ink.bottom() < 10 + h)
-      << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
-}
-
-TEST(Canvas, RotatedTextRunsDownwardLeftOfItsOrigin) {
-  QImage img = blank(60, 120);
-  {
-    QPainterCanvas c(&img);
-    c.Font.Size = 14;
-    c.Font.Orientation = 2700;
-    c.Brush.Style = TBrushStyle::bsClear;
-    c.TextOut(40, 10, QStringLiteral("HHHH"));
-  }
-  const QRect ink = ruto::test::inkBounds(img);
-  ASSERT_FALSE(ink.isNull());
-  // Taller than wide.
-  EXPECT_TRUE(ink.right() <= 40 && ink.top() >= 10 && ink.height() > ink.width())
-      << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
 }
 
 TEST(Canvas, HatchingFollowsThePaintersOriginAndItsPitch) {
@@ -119,12 +108,9 @@ TEST(Canvas, HatchingFollowsThePaintersOriginAndItsPitch) {
     for (int y = 0; y < 64; ++y)
       if (at(img, c.dx + 20, y) == clBlack) rows.push_back(y - c.dy);
     ASSERT_FALSE(rows.empty());
-    EXPECT_GE(rows.front(), 0) << c.dx;
-    EXPECT_LT(rows.back(), 40) << c.dx;
-    EXPECT_GE(rows.size(), static_cast<size_t>(40 / pitch * c.width)) << c.dx;
-    if (!c.pitch) {
-      EXPECT_EQ(rows, (std::vector<int>{0, 8, 16, 24, 32}));
-    }
+    EXPECT_TRUE(rows.front() >= 0 && rows.back() < 40 && int(rows.size()) >= 40 / pitch * c.width)
+        << c.dx;
+    EXPECT_TRUE(c.pitch || rows == std::vector<int>({0, 8, 16, 24, 32}));
     for (int y : rows) EXPECT_LT((y + c.width) % pitch, c.width + 1) << c.dx << " " << y;
     // Nothing outside the rectangle.
     ruto::test::expectPixels(img,
@@ -134,12 +120,7 @@ TEST(Canvas, HatchingFollowsThePaintersOriginAndItsPitch) {
 
 TEST(Canvas, FloodFillSurfaceStopsAtOtherColoursAndGuardsItsOwnColour) {
   QImage img = blank(10, 10, clSilver);
-  for (int i = 2; i <= 7; ++i) {
-    img.setPixel(i, 2, toQRgb(clBlack));
-    img.setPixel(i, 7, toQRgb(clBlack));
-    img.setPixel(2, i, toQRgb(clBlack));
-    img.setPixel(7, i, toQRgb(clBlack));
-  }
+  QPainter(&img).drawRect(2, 2, 5, 5);  // a black outline at 2 and 7
   EXPECT_EQ(FloodFill(img, 4, 4, clSilver, clRed, TFillStyle::fsSurface), 16);
   ruto::test::expectPixels(img, {{5, 5, clRed}, {0, 0, clSilver}});
   EXPECT_EQ(std::tuple(FloodFill(img, 4, 4, clRed, clRed, TFillStyle::fsSurface),
@@ -151,10 +132,9 @@ TEST(Canvas, FloodFillSurfaceStopsAtOtherColoursAndGuardsItsOwnColour) {
   img.setPixel(5, 5, toQRgb(clGreen));
   EXPECT_EQ(FloodFill(img, 4, 4, clBlack, clGreen, TFillStyle::fsBorder), 16);
   ruto::test::expectPixels(img, {{3, 3, clGreen}, {0, 0, clBlue}});
-}
 
-TEST(Canvas, PixelsAndFloodFillThroughAnImageCanvas) {
-  QImage img = blank(8, 8, clSilver);
+  // Through an image canvas.
+  img = blank(8, 8, clSilver);
   {
     QPainterCanvas c(&img);
     c.Brush.Color = clWhite;
@@ -201,11 +181,10 @@ TEST(Canvas, EllipsePolygonAndPolylineStayInsideTheirEnds) {
     c.Brush.Color = clBlue;
     c.Ellipse({20, 20, 26, 26});  // fill only
   }
-  ruto::test::expectPixels(img, {{5, 5, clRed}, {0, 0, clWhite}});
   for (int i = 0; i < 12; ++i) EXPECT_EQ(at(img, 10, i), clWhite) << i;  // right end left out
   // The bottom end is left out too; the polyline's corner is drawn by its second segment.
-  const ruto::test::Pixels pixels = {{5, 10, clWhite},  {5, 9, clBlack},   {20, 5, clRed},
-                                     {15, 2, clBlack},  {12, 20, clBlack}, {12, 27, clBlack},
-                                     {12, 28, clWhite}, {23, 23, clBlue}};
+  const ruto::test::Pixels pixels = {
+      {5, 5, clRed},    {0, 0, clWhite},   {5, 10, clWhite},  {5, 9, clBlack},   {20, 5, clRed},
+      {15, 2, clBlack}, {12, 20, clBlack}, {12, 27, clBlack}, {12, 28, clWhite}, {23, 23, clBlue}};
   ruto::test::expectPixels(img, pixels);
 }

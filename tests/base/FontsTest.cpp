@@ -20,7 +20,6 @@ QImage render(QFont font, const QString& name) {
   image.fill(Qt::white);
   QPainter p(&image);
   p.setFont(font);
-  p.setPen(Qt::black);
   p.drawText(QRect(0, 0, image.width(), image.height()), Qt::AlignCenter, kHan);
   p.end();
   ruto::test::savePng(image, "font-" + name);
@@ -40,16 +39,10 @@ TEST(ProgramFont, HanTextTakesTheTraditionalChineseShapesOnScreenAndOnPaper) {
 
   // The windows' font, the same with a Latin face first, and a report font named after a
   // face of the other platform.
-  TFont report;
-  report.Name = "細明體";
-  report.Size = 36;  // 48 pixels at 96 dpi
+  // 36 points are 48 pixels at 96 dpi.
   const std::pair<QFont, const char*> fonts[] = {
       {WithProgramFamilies(QFont()), "program"},
       {WithProgramFamilies(QFont(), "DejaVu Sans"), "latin-first"},
-      {toQFont(report, 96), "report"}};
-  for (const auto& [font, name] : fonts) {
-    const QImage image = render(font, name);
-    EXPECT_EQ(image, tc) << name;
-    EXPECT_NE(image, jp) << name;
-  }
+      {toQFont(TFont{.Name = "細明體", .Size = 36}, 96), "report"}};
+  for (const auto& [font, name] : fonts) EXPECT_EQ(render(font, name), tc) << name;
 }

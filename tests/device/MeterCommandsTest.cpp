@@ -20,27 +20,26 @@ Bytes report(const char* text, std::size_t length) {
 
 }  // namespace
 
-// The meter's commands since the log was cleared, blank-separated; and its counter registers.
+// The meter's commands since the log was cleared, blank-separated; and its counter registers,
+// whose setting clears the log.
 class MeterCommands : public MeterFixture {
  protected:
   QByteArray sent() const {
-    QByteArrayList all;
-    for (const QByteArray& c : meter->commands()) all << c;
-    return all.join(' ');
+    const std::vector<QByteArray> all = meter->commands();
+    return QByteArrayList(all.begin(), all.end()).join(' ');
   }
   void setCounter(int r6, int r7, int r8) {
     meter->setRegister(6, r6);
     meter->setRegister(7, r7);
     meter->setRegister(8, r8);
+    meter->clearLog();
   }
 };
 
 class CommandFraming : public MeterFixture, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CommandFraming, CommandFillsTheOutputReport) {
-  SimulatedMeterConfig config;
-  config.OutputReportLength = GetParam();
-  start(config);
+  start({.OutputReportLength = GetParam()});
   ASSERT_NE(MeterState.Device, nullptr);
   const std::int64_t t0 = clockNow();
   if (GetParam() < 2) {  // no room for a command: three failed writes, then the 50 ms left
@@ -49,9 +48,7 @@ TEST_P(CommandFraming, CommandFillsTheOutputReport) {
     return;
   }
   EXPECT_TRUE(SendCommand("D000000"));
-  const auto reports = meter->reports();
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0], report("D000000", std::size_t(GetParam())));
+  EXPECT_EQ(meter->reports(), std::vector<Bytes>{report("D000000", std::size_t(GetParam()))});
 }
 
 // 9: the seven characters and one blank; 65: a full-speed report; 5: cut to four characters;
@@ -70,9 +67,7 @@ TEST(MeterReading, ParsesCharactersSixToEight) {
 }
 
 TEST_F(MeterFixture, ReadMeterValueTakesTheMetersReply) {
-  SimulatedMeterConfig config;
-  config.InputReportLength = 65;
-  start(config);
+  start({.InputReportLength = 65});
   meter->setReading(0x5A7);
   EXPECT_EQ(ReadMeterValue(), 0x5A7);
   // The whole payload is kept, filler included.
@@ -82,8 +77,8 @@ TEST_F(MeterFixture, ReadMeterValueTakesTheMetersReply) {
   meter->scriptReply("D0000G12");
   EXPECT_EQ(ReadMeterValue(), 0);
   meter->dropReplies(1);
-  EXPECT_EQ(ReadMeterValue(), 0);
-  EXPECT_TRUE(MeterState.Reply.isEmpty()) << "no reply leaves an empty one";
+  EXPECT_TRUE(ReadMeterValue() == 0 && MeterState.Reply.isEmpty())
+      << "no reply leaves an empty one";
 }
 
 TEST_F(MeterCommands, CounterIsReadFromThreeRegistersAndAdvanced) {
@@ -98,7 +93,6 @@ TEST_F(MeterCommands, CounterIsReadFromThreeRegistersAndAdvanced) {
 
   // Carries run through all three registers.
   setCounter(0x0A, 0xFF, 0xFF);
-  meter->clearLog();
   AccessMeasureCounter(true);
   EXPECT_EQ(std::tuple(MeterState.Counter, sent()),
             std::tuple(0x0B0000, "R060000 R070000 R080000 W060B00 W070000 W080000"));
@@ -111,8 +105,7 @@ TEST_F(MeterCommands, CounterIsNeverWrittenFromAnIncompleteRead) {
 
   meter->dropReplies(1);  // register 06 does not answer
   EXPECT_EQ(AccessMeasureCounter(true), 0);
-  EXPECT_EQ(MeterState.Counter, 0);
-  EXPECT_FALSE(sent().contains('W')) << sent().constData();
+  EXPECT_EQ(std::tuple(MeterState.Counter, sent().contains('W')), std::tuple(0, false));
 
   meter->clearLog();
   meter->scriptReply("R060ZZ0");  // an answer that is not a number
@@ -126,7 +119,6 @@ TEST_F(MeterCommands, CounterIsNeverWrittenFromAnIncompleteRead) {
 
   // At the top of its range the counter stays where it is.
   setCounter(0xFF, 0xFF, 0xFF);
-  meter->clearLog();
   AccessMeasureCounter(true);
   EXPECT_EQ(std::tuple(MeterState.Counter, sent(), meter->registerValue(8)),
             std::tuple(0xFFFFFF, "R060000 R070000 R080000", 0xFF));
@@ -134,48 +126,39 @@ TEST_F(MeterCommands, CounterIsNeverWrittenFromAnIncompleteRead) {
 
 TEST_F(MeterCommands, SignalPatternsAndSimpleCommands) {
   start();
-  // The commands of each signal kind, in order; kinds 0 and 13 send nothing.
-  const char* patterns[] = {"",        "S1E1A00", "S1E0F00 S1E1A00", "S172C00 S1F2000",
-                            "S330D00", "S192C00", "S193400 S162F00", "S3E0700",
-                            "S291A00", "S3E0800", "S2E0A00",         "S221100",
-                            "S191100", ""};
-  for (int kind = 0; kind < 14; ++kind) {
+  // The commands of each signal kind from -1, in order; kinds -1, 0 and 13 send nothing.
+  const char* patterns[] = {
+      "",        "",        "S1E1A00",         "S1E0F00 S1E1A00", "S172C00 S1F2000",
+      "S330D00", "S192C00", "S193400 S162F00", "S3E0700",         "S291A00",
+      "S3E0800", "S2E0A00", "S221100",         "S191100",         ""};
+  for (int kind = -1; kind < 14; ++kind) {
     meter->clearLog();
     EXPECT_TRUE(SendSignal(static_cast<SignalKind>(kind)));
-    EXPECT_EQ(sent(), patterns[kind]) << "kind " << kind;
+    EXPECT_EQ(sent(), patterns[kind + 1]) << "kind " << kind;
   }
-  meter->clearLog();
-  EXPECT_TRUE(SendSignal(static_cast<SignalKind>(-1)));
-  EXPECT_EQ(sent(), "");
 
   EXPECT_FALSE(SetMeterOn(true) || !meter->on());
   EXPECT_FALSE(SelectRange(true) || !meter->highRange());
   EXPECT_FALSE(SelectRange(false) || meter->highRange());
   StopMeter();
-  EXPECT_FALSE(meter->on());
-  EXPECT_EQ(sent(), "N000000 H000000 L000000 X000000");
+  EXPECT_EQ(std::tuple(meter->on(), sent()), std::tuple(false, "N000000 H000000 L000000 X000000"));
 }
 
 TEST_F(MeterFixture, WriteRetriesShortenTheReplyBudget) {
   start();
-  struct Case {
-    int failedWrites;
-    int delayMs;
-    bool replied;
-    std::int64_t elapsed;
-  };
-  const Case cases[] = {{0, 0, true, 0},      {0, 349, true, 349},  {0, 351, false, 350},
-                        {1, 200, true, 300},  {1, 260, false, 350}, {2, 100, true, 300},
-                        {2, 151, false, 350}, {3, 0, false, 350}};
-  for (const Case& c : cases) {
+  // Writes that fail, the reply's delay, whether it came and the time spent.
+  const std::tuple<int, int, bool, std::int64_t> cases[] = {
+      {0, 0, true, 0},      {0, 349, true, 349}, {0, 351, false, 350}, {1, 200, true, 300},
+      {1, 260, false, 350}, {2, 100, true, 300}, {2, 151, false, 350}, {3, 0, false, 350}};
+  for (const auto& [failedWrites, delayMs, replied, elapsed] : cases) {
+    SCOPED_TRACE(testing::Message() << failedWrites << " / " << delayMs);
     meter->clearLog();
-    meter->failWrites(c.failedWrites);
-    meter->setReplyDelayMs(c.delayMs);
+    meter->failWrites(failedWrites);
+    meter->setReplyDelayMs(delayMs);
     const std::int64_t t0 = clockNow();
-    EXPECT_EQ(SendCommand("N000000"), c.replied) << c.failedWrites << " / " << c.delayMs;
+    EXPECT_EQ(SendCommand("N000000"), replied);
     EXPECT_EQ(std::tuple(elapsedSince(t0), meter->commands().size()),
-              std::tuple(c.elapsed, c.failedWrites < 3 ? 1u : 0u))
-        << c.failedWrites << " / " << c.delayMs;
+              std::tuple(elapsed, failedWrites < 3 ? 1u : 0u));
     // Let a late reply arrive and be delivered before the next case.
     virtualClock.advance(1000);
     settle();
@@ -192,21 +175,18 @@ TEST_F(MeterFixture, FlushDuringACommandKeepsWhatCameAfterItsWrite) {
     settle();
     dev->waitForReport(10);
   };
-  const struct {
-    bool inCommand;
-    const char* kept;  // what a delivery after the flush finds, "" for nothing
-  } cases[] = {{true, "LATE"}, {false, ""}};
-  for (const auto& c : cases) {
+  // What a delivery after the flush finds, "" for nothing.
+  for (const auto& [inCommand, kept] : {std::pair(true, "LATE"), {false, ""}}) {
     MeterState.Reply.clear();
     meter->sendReport("OLD");
     collected();
-    if (c.inCommand) dev->beginCommand();
+    if (inCommand) dev->beginCommand();
     meter->sendReport("LATE");
     collected();
     dev->FlushInput();
     dev->deliverPending();
-    EXPECT_TRUE(MeterState.Reply.startsWith(c.kept) && MeterState.Reply.isEmpty() == !*c.kept)
-        << c.inCommand;
+    EXPECT_TRUE(MeterState.Reply.startsWith(kept) && MeterState.Reply.isEmpty() == !*kept)
+        << inCommand;
     dev->endCommand();
   }
 }
@@ -215,8 +195,8 @@ TEST_F(MeterFixture, NoDeviceSendsNothingAndReadsZero) {
   MeterState.Reply = "D0000FFF";  // left by a meter that has gone
   MeterState.Replied = true;
   const std::int64_t t0 = clockNow();
-  EXPECT_TRUE(SendCommand("D000000")) << "the last state is returned unchanged";
-  EXPECT_EQ(MeterState.Reply, "D0000FFF");
+  // The last state is returned unchanged.
+  EXPECT_TRUE(SendCommand("D000000") && MeterState.Reply == "D0000FFF");
   EXPECT_EQ(ReadMeterValue(), 0);
   MeterState.Counter = 77;
   EXPECT_EQ(AccessMeasureCounter(true), 0);
@@ -234,8 +214,7 @@ TEST_F(MeterFixture, UnplugDuringAWaitEndsInNoDeviceAndComesBack) {
   EXPECT_EQ(ReadMeterValue(), 0);
   EXPECT_EQ(std::tuple(MeterState.Replied, elapsedSince(t0)), std::tuple(false, 350));
   pump();  // the removal reaches the window's change handler
-  EXPECT_EQ(MeterState.Device, nullptr);
-  EXPECT_EQ(ReadMeterValue() + AccessMeasureCounter(false), 0);
+  EXPECT_TRUE(MeterState.Device == nullptr && ReadMeterValue() + AccessMeasureCounter(false) == 0);
 
   backend->replug(meter, "0003:5A3C:7E21.0002");
   pump();

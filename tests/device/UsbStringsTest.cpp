@@ -12,24 +12,19 @@ using namespace ruto;
 
 namespace {
 
-// A USB device folder as the kernel shows it: the device descriptor first in "descriptors",
-// whose bytes 14, 15 and 16 give the indices of the manufacturer, product and serial strings.
+// A USB device folder as the kernel shows it: the device descriptor (18 bytes, type 1) first in
+// "descriptors", whose bytes 14, 15 and 16 give the indices of the manufacturer, product and
+// serial strings.
 QString fakeUsbDevice(const QTemporaryDir& root, const QString& name, int manufacturer, int product,
                       int serial, const QByteArray& serialText = "HW-2.1\n") {
   const QString dir = root.filePath(name);
-  QByteArray descriptor(18, '\0');
-  descriptor[0] = 18;
-  descriptor[1] = 0x01;  // device descriptor
-  descriptor[14] = char(manufacturer);
-  descriptor[15] = char(product);
-  descriptor[16] = char(serial);
+  const QByteArray descriptor = QByteArray("\x12\x01", 2) + QByteArray(12, '\0') +
+                                char(manufacturer) + char(product) + char(serial) + '\0';
   // A configuration descriptor follows in the real file.
   EXPECT_TRUE(ruto::test::writeFile(dir + "/descriptors", descriptor + QByteArray(9, '\x02')));
   EXPECT_TRUE(ruto::test::writeFile(dir + "/manufacturer", "Zelvan\n"));
   EXPECT_TRUE(ruto::test::writeFile(dir + "/product", "R.U.T.O. Vo-100\n"));
-  if (serial) {
-    EXPECT_TRUE(ruto::test::writeFile(dir + "/serial", serialText));
-  }
+  EXPECT_TRUE(!serial || ruto::test::writeFile(dir + "/serial", serialText));
   return dir;
 }
 
@@ -41,37 +36,27 @@ TEST(UsbStrings, IndexedStringsAndTheSerialNumberComeFromTheDeviceFolder) {
   // The serial-number string under another index, and a device without one.
   const QString other = fakeUsbDevice(root, "1-2", 1, 3, 5, " SN 0042 \r\n");
   const QString plain = fakeUsbDevice(root, "1-3", 1, 2, 0);
-  QByteArray notDevice = ruto::test::readFile(meter + "/descriptors");
-  notDevice[1] = 0x02;
-  ASSERT_TRUE(ruto::test::writeFile(root.filePath("1-4/descriptors"), notDevice));
+  QByteArray configuration = ruto::test::readFile(meter + "/descriptors");
+  configuration[1] = 0x02;
+  ASSERT_TRUE(ruto::test::writeFile(root.filePath("1-4/descriptors"), configuration));
 
-  const struct {
-    QString dir;
-    int index;
-    const char* expected;
-  } cases[] = {{meter, 3, "HW-2.1"},
-               {meter, 1, "Zelvan"},
-               {meter, 2, "R.U.T.O. Vo-100"},
-               {meter, 0, ""},
-               {meter, 4, ""},
-               {other, 3, "R.U.T.O. Vo-100"},
-               {other, 5, " SN 0042 "},
-               {plain, 3, ""},
-               {root.filePath("1-4"), 3, ""},
-               {root.filePath("missing"), 3, ""},
-               {QString(), 3, ""}};
-  for (const auto& c : cases)
-    EXPECT_EQ(usbDeviceString(c.dir, c.index), c.expected)
-        << c.dir.toStdString() << " #" << c.index;
+  const QString notDevice = root.filePath("1-4"), missing = root.filePath("missing");
+  const std::tuple<QString, int, const char*> cases[] = {
+      {meter, 3, "HW-2.1"},    {meter, 1, "Zelvan"}, {meter, 2, "R.U.T.O. Vo-100"},
+      {meter, 0, ""},          {meter, 4, ""},       {other, 3, "R.U.T.O. Vo-100"},
+      {other, 5, " SN 0042 "}, {plain, 3, ""},       {notDevice, 3, ""},
+      {missing, 3, ""},        {"", 3, ""}};
+  for (const auto& [dir, index, expected] : cases)
+    EXPECT_EQ(usbDeviceString(dir, index), expected) << dir.toStdString() << " #" << index;
 
   EXPECT_EQ(QStringList({usbSerialNumber(meter), usbSerialNumber(other), usbSerialNumber(plain)}),
             QStringList({"HW-2.1", "SN 0042", ""}));
 
   // The backend answers the device's string look-up from the folder it found the device in.
   HidrawBackend backend;
-  HidDeviceInfo info;
-  info.StringsDir = meter;
-  EXPECT_EQ(backend.deviceString(info, 3), "HW-2.1");
-  info.StringsDir = plain;
-  EXPECT_EQ(backend.deviceString(info, 3), "");
+  for (const auto& [dir, expected] : {std::pair(meter, "HW-2.1"), {plain, ""}}) {
+    HidDeviceInfo info;
+    info.StringsDir = dir;
+    EXPECT_EQ(backend.deviceString(info, 3), expected);
+  }
 }

@@ -8,9 +8,7 @@
 
 using namespace ruto;
 
-namespace {
 using ruto::test::at;
-}  // namespace
 
 TEST(BarMeter, ScaleBarMarkerAndLevelLine) {
   TBarMeter m;
@@ -22,16 +20,11 @@ TEST(BarMeter, ScaleBarMarkerAndLevelLine) {
   const int y = m.ValueToPixel(50);
   // Filled and unfilled bar, left and right frame, the level line above its shadow, then the
   // marker's fill, tip, upper outline and back edge.
-  ruto::test::expectPixels(img, {{L + 2, y + 5, clRed},
-                                 {L + 2, y - 5, clAqua},
-                                 {L, y - 5, clWhite},
-                                 {L + 5, y + 5, clGray},
-                                 {L + 2, y, clWhite},
-                                 {L + 2, y - 1, clGray},
-                                 {L - 4, y, clBlue},
-                                 {L - 2, y, clWhite},
-                                 {L - 5, y - 3, clWhite},
-                                 {L - 6, y + 2, clWhite}});
+  const ruto::test::Pixels pixels = {
+      {L + 2, y + 5, clRed},   {L + 2, y - 5, clAqua}, {L, y - 5, clWhite}, {L + 5, y + 5, clGray},
+      {L + 2, y, clWhite},     {L + 2, y - 1, clGray}, {L - 4, y, clBlue},  {L - 2, y, clWhite},
+      {L - 5, y - 3, clWhite}, {L - 6, y + 2, clWhite}};
+  ruto::test::expectPixels(img, pixels);
 }
 
 TEST(BarMeter, TicksAtEveryIncrementFromTheMinimum) {

@@ -6,9 +6,7 @@
 
 using namespace ruto;
 
-namespace {
 using ruto::test::at;
-}  // namespace
 
 TEST(GradientBar, HorizontalGradientRunsFromStartColourToTheFilledLength) {
   TGradientBar bar;
@@ -16,11 +14,12 @@ TEST(GradientBar, HorizontalGradientRunsFromStartColourToTheFilledLength) {
   bar.setPosition(50);  // 150 wide: 75 columns filled
   const QImage img = bar.renderImage();
   // At x 1, f = MulDiv(255, 1, 75) = 3.
-  ruto::test::expectPixels(img, {{1, 8, RGB(3, 0, 252)},
-                                 {37, 8, RGB(126, 0, 129)},
-                                 {74, 8, RGB(252, 0, 3)},
-                                 {75, 8, clBtnFace},
-                                 {148, 14, clBtnFace}});
+  const ruto::test::Pixels pixels = {{1, 8, RGB(3, 0, 252)},
+                                     {37, 8, RGB(126, 0, 129)},
+                                     {74, 8, RGB(252, 0, 3)},
+                                     {75, 8, clBtnFace},
+                                     {148, 14, clBtnFace}};
+  ruto::test::expectPixels(img, pixels);
   bar.setEnabled(false);  // a disabled bar keeps its colours
   EXPECT_EQ(bar.renderImage(), img);
   EXPECT_EQ(at(bar.grab().toImage(), 37, 8), RGB(126, 0, 129));
@@ -32,14 +31,11 @@ TEST(GradientBar, LoweredAndRaisedBevels) {
   TGradientBar bar;
   bar.resize(60, 20);
   bar.setBevelWidth(2);
-  QImage img = bar.renderImage();
   // Shadow above and left, highlight below and right; the top-right corner takes the lower one.
-  ruto::test::expectPixels(img, {{0, 0, clBtnShadow},
-                                 {1, 1, clBtnShadow},
-                                 {30, 0, clBtnShadow},
-                                 {59, 19, clBtnHighlight},
-                                 {58, 10, clBtnHighlight},
-                                 {59, 0, clBtnHighlight}});
+  const ruto::test::Pixels pixels = {{0, 0, clBtnShadow},      {1, 1, clBtnShadow},
+                                     {30, 0, clBtnShadow},     {59, 19, clBtnHighlight},
+                                     {58, 10, clBtnHighlight}, {59, 0, clBtnHighlight}};
+  ruto::test::expectPixels(bar.renderImage(), pixels);
   bar.setBevelStyle(bsRaised);
   ruto::test::expectPixels(bar.renderImage(), {{0, 10, clBtnHighlight}, {30, 19, clBtnShadow}});
   for (int refused : {9, 0}) {  // 18 > 20 - 4
@@ -50,9 +46,8 @@ TEST(GradientBar, LoweredAndRaisedBevels) {
 
 TEST(GradientBar, EmptyBarsWithoutRangeOrSizeDrawWithoutDividingByZero) {
   TGradientBar bar;
-  bar.setShowPercent(false);
-  ruto::test::expectPixels(bar.renderImage(),
-                           {{1, 8, clBtnFace}, {100, 8, clBtnFace}});  // position 0
+  bar.setShowPercent(false);  // position 0
+  ruto::test::expectPixels(bar.renderImage(), {{1, 8, clBtnFace}, {100, 8, clBtnFace}});
   bar.setMaxValue(0);
   bar.setShowPercent(true);
   EXPECT_EQ(at(bar.renderImage(), 140, 3), clBtnFace);
@@ -80,8 +75,7 @@ TEST(GradientBar, VerticalBarGrowsFromTheBottomAndANarrowOneTurnsItsText) {
   bar.setEndColor(clBlack);
   bar.setPosition(100);
   const QRect text = ruto::test::inkBounds(bar.renderImage(), true, QRect(1, 1, 14, 118));
-  ASSERT_FALSE(text.isNull()) << "no text drawn";
-  // Turned, and centred along the bar.
-  EXPECT_GT(text.height(), 2 * (text.width() - 1) + 1);
-  EXPECT_LT(std::abs(text.center().y() - 60), 10);
+  // Drawn, turned, and centred along the bar.
+  EXPECT_TRUE(!text.isNull() && text.height() > 2 * (text.width() - 1) + 1 &&
+              std::abs(text.center().y() - 60) < 10);
 }

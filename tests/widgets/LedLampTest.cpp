@@ -17,30 +17,24 @@ const TLEDStyle kStyles[] = {LEDSmall,   LEDLarge,    LEDSqSmall,
 }  // namespace
 
 TEST(LedLamp, EveryLampImageHasAClosedGreenSurfaceAndSilverSurround) {
-  for (TLEDStyle s : kStyles) {
+  for (TLEDStyle s : kStyles)
     for (bool bordered : {true, false}) {
       const QString name = TLedLamp::resourceName(s, bordered);
-      QImage img(":/lamps/" + name + ".png");
-      ASSERT_FALSE(img.isNull()) << name.toStdString();
-      img = img.convertToFormat(QImage::Format_RGB32);
-      EXPECT_EQ(img.size(), TLedLamp::styleSize(s)) << name.toStdString();
-      const int cx = img.width() / 2, cy = img.height() / 2;
-      EXPECT_EQ(at(img, cx, cy), clLime) << name.toStdString();
+      SCOPED_TRACE(name.toStdString());
+      const QImage img = QImage(":/lamps/" + name + ".png").convertToFormat(QImage::Format_RGB32);
+      ASSERT_FALSE(img.isNull());
+      const int cx = img.width() / 2, cy = img.height() / 2, w = img.width(), h = img.height();
       QImage lit = img.copy();
       const int filled = FloodFill(lit, cx, cy, clLime, clRed, TFillStyle::fsSurface);
-      EXPECT_GT(filled, img.width() * img.height() / 6) << name.toStdString();
-      EXPECT_TRUE(at(lit, 0, 0) != clRed && at(lit, 0, img.height() - 1) != clRed)
-          << name.toStdString();
-      if (!bordered) {
-        EXPECT_EQ(at(img, 0, 0), clSilver) << name.toStdString();
-        QImage framed = img.copy();
-        FloodFill(framed, 0, 0, clSilver, clBlue, TFillStyle::fsSurface);
-        EXPECT_EQ(std::tuple(at(framed, cx, cy), at(framed, img.width() - 1, img.height() - 1)),
-                  std::tuple(clLime, clBlue))
-            << name.toStdString();
-      }
+      EXPECT_EQ(std::tuple(img.size(), at(img, cx, cy), filled > w * h / 6,
+                           at(lit, 0, 0) != clRed && at(lit, 0, h - 1) != clRed),
+                std::tuple(TLedLamp::styleSize(s), clLime, true, true));
+      if (bordered) continue;
+      QImage framed = img.copy();
+      FloodFill(framed, 0, 0, clSilver, clBlue, TFillStyle::fsSurface);
+      EXPECT_EQ(std::tuple(at(img, 0, 0), at(framed, cx, cy), at(framed, w - 1, h - 1)),
+                std::tuple(clSilver, clLime, clBlue));
     }
-  }
 }
 
 TEST(LedLamp, LitAndUnlitColoursAndTheSurroundOfUnborderedLamps) {
