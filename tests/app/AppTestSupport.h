@@ -58,7 +58,8 @@ inline bool makeDatabase(const QString& path, const QStringList& statements) {
   bool ok = true;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "maker");
-    db.setDatabaseName(path), ok = db.open();
+    db.setDatabaseName(path);
+    ok = db.open();
     for (const QString& s : statements) ok = ok && exec("maker", s);
   }
   QSqlDatabase::removeDatabase("maker");
@@ -126,7 +127,9 @@ class InstallFolderTest : public ::testing::Test {
   }
   // The usual good installation: template, main database, reference database.
   void putInstallation() {
-    putTemplate(), putTemplate(QStringLiteral("ruto4.mdb")), putReference();
+    putTemplate();
+    putTemplate(QStringLiteral("ruto4.mdb"));
+    putReference();
   }
 
   QTemporaryDir dir_;

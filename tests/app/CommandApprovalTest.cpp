@@ -12,7 +12,8 @@ QStringList gStarted;
 class CommandApproval : public dbtest::Fixture {
  protected:
   void SetUp() override {
-    open(kDb, "ruto4.mdb"), gStarted.clear();
+    open(kDb, "ruto4.mdb");
+    gStarted.clear();
     SetExternalStarter([](const QString& program, const QString& param, bool) {
       gStarted << program + u'|' + param;
     });

@@ -10,7 +10,8 @@ using DatabaseOpen = dbtest::Fixture;
 
 TEST_F(DatabaseOpen, RefusesFilesThatAreNoUsableSqliteDatabase) {
   QByteArray jet(2048, '\0'), damaged("SQLite format 3");
-  jet.replace(4, 15, "Standard Jet DB"), damaged.append('\0').append(QByteArray(600, '\xEE'));
+  jet.replace(4, 15, "Standard Jet DB");
+  damaged.append('\0').append(QByteArray(600, '\xEE'));
   // The file's name, its bytes (none: the file is missing), the result.
   const std::tuple<const char*, std::optional<QByteArray>, DbOpenResult> cases[] = {
       {"missing.mdb", std::nullopt, DbOpenResult::Missing},

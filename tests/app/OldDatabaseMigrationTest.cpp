@@ -98,7 +98,8 @@ class Migration : public InstallFolderTest {
   void freshMain() {
     CloseDatabase(kMainConnection);
     QFile::remove(path("ruto4.mdb"));
-    putTemplate("ruto4.mdb"), openMain();
+    putTemplate("ruto4.mdb");
+    openMain();
   }
   void openMain() {
     ASSERT_EQ(OpenDatabase(kMainConnection, path("ruto4.mdb"), kMainTables), DbOpenResult::Ok);

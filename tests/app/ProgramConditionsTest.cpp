@@ -74,7 +74,8 @@ TEST(ProgramConditions, RangeCodePastTheComparisonsIsReencodedAsEqual) {
 
 TEST(ProgramConditions, EncodingIsAlwaysTwentyFourCharactersWithFlagsEndingInZeros) {
   TConditionForm f;
-  f.Group.fill(true), f.SexCondition = f.Male = f.AgeHigh = true;
+  f.Group.fill(true);
+  f.SexCondition = f.Male = f.AgeHigh = true;
   EXPECT_EQ(EncodeConditions(f),
             std::pair(QString("000000000000000000000021"), QString("111111111111111111111100")));
   // The sex box decides; the radio buttons alone store nothing.

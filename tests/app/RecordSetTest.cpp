@@ -102,7 +102,8 @@ TEST_F(RecordSetTest, LinkedTestsDeletingAllTestsOfAClientAndTransactions) {
 
 TEST_F(RecordSetTest, ClientCalculatedColumns) {
   RecordSet set(kConn, "VOCUST");
-  set.setToday(QDate(2026, 1, 1)), openSorted(set, "CUSTNO");
+  set.setToday(QDate(2026, 1, 1));
+  openSorted(set, "CUSTNO");
   // No birthday, the last day before the first, the first, born yesterday, a 100th birthday.
   const double births[] = {0.0, 4000.0, 4001.0, ruto::toOleDate(QDate(2025, 12, 31)),
                            ruto::toOleDate(QDate(1926, 5, 1))};

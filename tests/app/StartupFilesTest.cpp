@@ -70,7 +70,9 @@ TEST_F(StartupFiles, FileStepsSwapUpdateAndCreateMainWithoutReplacingAnything) {
 }
 
 TEST_F(StartupFiles, NamesDifferingInCaseUseTheExactOrFirstAndAreReported) {
-  putTemplate(), putMarker("Ruto4.mdb", "b"), putMarker("RUTO4.MDB", "a");
+  putTemplate();
+  putMarker("Ruto4.mdb", "b");
+  putMarker("RUTO4.MDB", "a");
   TStartupFiles r = PrepareDatabaseFiles();
   EXPECT_EQ(InstallPath(kMainDatabase), path("RUTO4.MDB")) << "first in byte order";
   EXPECT_EQ(r.CaseNotice,
@@ -86,7 +88,8 @@ TEST_F(StartupFiles, NamesDifferingInCaseUseTheExactOrFirstAndAreReported) {
 }
 
 TEST_F(StartupFiles, OpenFailuresGiveTheirMessageAndLeaveTheFilesAlone) {
-  putTemplate(), putTemplate(QStringLiteral("ruto4.mdb"));
+  putTemplate();
+  putTemplate(QStringLiteral("ruto4.mdb"));
   QString message;
   EXPECT_FALSE(OpenStartupDatabases(&message));
   EXPECT_EQ(message, kDatabaseOpenText + '\n' + path("rutoTW.mdb"));
@@ -95,7 +98,8 @@ TEST_F(StartupFiles, OpenFailuresGiveTheirMessageAndLeaveTheFilesAlone) {
 
   putReference();
   QByteArray jet(2048, '\0');
-  jet.replace(4, 15, "Standard Jet DB"), putMarker("ruto4.mdb", jet);
+  jet.replace(4, 15, "Standard Jet DB");
+  putMarker("ruto4.mdb", jet);
   EXPECT_FALSE(OpenStartupDatabases(&message));
   EXPECT_EQ(std::tuple(message, content("ruto4.mdb")),
             std::tuple(kJetDatabaseText + '\n' + path("ruto4.mdb"), jet));
@@ -151,7 +155,8 @@ TEST_F(StartupFiles, WorkFoldersOfKilledRunsGoAtStartAndLiveOnesStay) {
   child.start(QStringLiteral("sleep"), {QStringLiteral("60")});
   ASSERT_TRUE(child.waitForStarted());
   const QString dead = WorkFolderPrefix(child.processId());
-  child.kill(), child.waitForFinished();
+  child.kill();
+  child.waitForFinished();
   ASSERT_FALSE(dead.isEmpty());
   const QString own = WorkFolderPrefix(QCoreApplication::applicationPid());
   QTemporaryDir live(WorkFolderTemplate());
@@ -206,7 +211,8 @@ TEST_F(StartupFiles, DamagedMainDatabaseIsReportedOnceAndNeverWritten) {
   EXPECT_EQ(content("ruto4.mdb"), bytes);
 
   // A broken first page (the table list) already stops the opening, with the same text.
-  bytes.replace(100, 200, QByteArray(200, 'x')), putMarker("ruto4.mdb", bytes);
+  bytes.replace(100, 200, QByteArray(200, 'x'));
+  putMarker("ruto4.mdb", bytes);
   EXPECT_FALSE(OpenStartupDatabases(&message));
   EXPECT_EQ(std::tuple(message, content("ruto4.mdb")),
             std::tuple(kDatabaseDamagedText + '\n' + main, bytes));

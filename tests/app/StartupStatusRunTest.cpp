@@ -37,7 +37,9 @@ TEST_F(StatusRun, LampRunByMeter) {
     if (version) {
       SimulatedMeterConfig config;
       config.VersionNumber = *version, config.HardwareVersion = hardware;
-      config.SerialNumber = "SN-42", start(config), meter->setReplyDelayMs(delayMs);
+      config.SerialNumber = "SN-42";
+      start(config);
+      meter->setReplyDelayMs(delayMs);
     }
     StartupStatusRun run;
     int labelsAt = -1;
@@ -50,7 +52,8 @@ TEST_F(StatusRun, LampRunByMeter) {
       run.Tick();
       if (litAt250.isEmpty() && run.Position >= 250)
         for (int i = 1; i <= 7; ++i) litAt250 += run.LampLit[i] ? '1' : '0';
-      virtualClock.advance(10), pump();
+      virtualClock.advance(10);
+      pump();
     }
     ASSERT_TRUE(run.Finished);
     QStringList sent;

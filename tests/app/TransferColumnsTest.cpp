@@ -31,7 +31,8 @@ TEST_F(Transfer, EveryTemplateColumnButTheKeyTravels) {
     for (int i = 0; i < record.count(); ++i)
       if (record.fieldName(i) != "MKEY") stored << record.fieldName(i);
     for (const TransferColumn& c : TransferColumns(table)) listed << c.name;
-    stored.sort(), listed.sort();
+    stored.sort();
+    listed.sort();
     EXPECT_EQ(listed, stored) << table.toStdString();
   }
 }

@@ -48,7 +48,9 @@ class RecordingView final : public MeasureView {
   }
   void clearTrace() override { trace.Entries.clear(); }
   void traceLine(QPoint from, QPoint to, const TPen& pen) override {
-    trace.Pen = pen, trace.MoveTo(from.x(), from.y()), trace.LineTo(to.x(), to.y());
+    trace.Pen = pen;
+    trace.MoveTo(from.x(), from.y());
+    trace.LineTo(to.x(), to.y());
   }
   void pointStored(int point) override { storedPoints << point, storedAt = TickCount(); }
   void setGridEnabled(bool on) override { gridEnabled = on; }

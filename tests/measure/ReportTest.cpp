@@ -325,8 +325,10 @@ TEST(Report, MeridianItemsFollowBothSides) {
   TReportInput in = textInput(true);
   in.Options[15] = true;  // the conductance text
   in.Reference[4].DtMH5 = "良導高", in.Reference[3].DtMH5 = "不該";
-  in.Analysis.PointLevel[LeftPointOf(4)] = 1, in.Analysis.PointLevel[RightPointOf(4)] = 2;
-  in.Analysis.PointLevel[LeftPointOf(3)] = 1, in.Analysis.PointLevel[RightPointOf(3)] = -1;
+  in.Analysis.PointLevel[LeftPointOf(4)] = 1;
+  in.Analysis.PointLevel[RightPointOf(4)] = 2;
+  in.Analysis.PointLevel[LeftPointOf(3)] = 1;
+  in.Analysis.PointLevel[RightPointOf(3)] = -1;
   in.DiagnosisItems = {"小腸經", "心經"};
   in.Analysis.ExplainCodes[0] = 4, in.Analysis.ExplainCodes[1] = 3;
   ReportRun run(std::move(in), true);

@@ -63,7 +63,8 @@ QByteArray rle8(std::initializer_list<char> stream) {
 QByteArray saved(const QImage& img) {
   QByteArray out;
   QBuffer b(&out);
-  b.open(QIODevice::WriteOnly), img.save(&b, "BMP");
+  b.open(QIODevice::WriteOnly);
+  img.save(&b, "BMP");
   return out;
 }
 

@@ -48,7 +48,8 @@ QByteArray sample(qsizetype n, quint32 seed, bool random = false) {
 // error output goes to the test log.
 std::pair<int, QByteArray> run(const QString& program, const QStringList& args) {
   QProcess p;
-  p.setProcessChannelMode(QProcess::ForwardedErrorChannel), p.start(program, args);
+  p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  p.start(program, args);
   const bool done = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
   return {done ? p.exitCode() : -1, p.readAllStandardOutput()};
 }

@@ -12,7 +12,9 @@ namespace {
 // The definition text loaded into ini (a fresh one unless given).
 TQuickIni iniFromText(const QByteArray& text, TQuickIni ini = {}) {
   QBuffer buffer;
-  buffer.setData(text), buffer.open(QIODevice::ReadOnly), ini.LoadFromStream(&buffer);
+  buffer.setData(text);
+  buffer.open(QIODevice::ReadOnly);
+  ini.LoadFromStream(&buffer);
   return ini;
 }
 

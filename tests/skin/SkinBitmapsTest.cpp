@@ -114,7 +114,8 @@ TEST(SkinDraw, FrameIndicesAreClampedAndCountsAtLeastOne) {
 class DrawRoutines : public ::testing::Test {
  protected:
   void SetUp() override {
-    dest = QImage(30, 30, QImage::Format_RGB32), dest.fill(Qt::white);
+    dest = QImage(30, 30, QImage::Format_RGB32);
+    dest.fill(Qt::white);
     strip = QImage(32, 16, QImage::Format_RGB32);  // two 16x16 frames, magenta centre
     strip.fill(Qt::blue);
     for (int y = 6; y < 10; ++y)

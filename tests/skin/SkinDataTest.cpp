@@ -143,7 +143,9 @@ TEST(SkinData, SwitchesSendCommands) {
   d.Loaded();         // nothing loaded: Active goes off
   EXPECT_FALSE(d.Active());
   d.SkinStream = skinPackage(QStringLiteral("[TitlebarSkin]\nSkinName=x\n"), {});
-  d.SetActive(true), d.Loaded(), d.SetActive(false);
+  d.SetActive(true);
+  d.Loaded();
+  d.SetActive(false);
   TSkinData::SetCommandSink({});
   EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{1, 250}, {2, 250}}));
   EXPECT_EQ(std::pair(d.SkinControls.test(xcMenuItem), d.SkinControls.test(xcSystemMenu)),

@@ -32,7 +32,8 @@ inline QImage codedStrip(int id, int frames, int fw, int fh, bool vertical, bool
 inline QByteArray bmp(const QImage& img) {
   QByteArray out;
   QBuffer b(&out);
-  b.open(QIODevice::WriteOnly), img.convertToFormat(QImage::Format_RGB888).save(&b, "BMP");
+  b.open(QIODevice::WriteOnly);
+  img.convertToFormat(QImage::Format_RGB888).save(&b, "BMP");
   return out;
 }
 
@@ -87,7 +88,8 @@ inline QByteArray skinPackage(const QString& ini,
 // Skin data read from `stream`, loaded when the stream holds a skin.
 inline std::unique_ptr<TSkinData> loadedSkin(const QByteArray& stream) {
   auto d = std::make_unique<TSkinData>();
-  d->SkinStream = stream, d->LoadSkin();
+  d->SkinStream = stream;
+  d->LoadSkin();
   return d;
 }
 

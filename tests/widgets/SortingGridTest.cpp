@@ -48,7 +48,8 @@ class SortingGrid : public ::testing::Test {
 };
 
 TEST_F(SortingGrid, CellTextOffsetsFollowTheAlignmentsAndTheFormatHook) {
-  g.setCell(1, 1, "ab"), g.setCell(2, 2, "Wide text");
+  g.setCell(1, 1, "ab");
+  g.setCell(2, 2, "Wide text");
   RecordingCanvas probe;
   const int tw = probe.TextWidth("ab"), th = probe.TextHeight("ab"),
             tw2 = probe.TextWidth("Wide text");
@@ -59,7 +60,8 @@ TEST_F(SortingGrid, CellTextOffsetsFollowTheAlignmentsAndTheFormatHook) {
       {taRightJustify, taBottomJustify, 64 - tw - 2, 24 - th - 3},
       {taCenter, taMiddle, (64 - tw) / 2, (24 - th) / 2}};
   for (const auto& [h, v, dx, dy] : cases) {
-    g.setAlignmentHorz(h), g.setAlignmentVert(v);
+    g.setAlignmentHorz(h);
+    g.setAlignmentVert(v);
     RecordingCanvas c;
     g.render(c);
     const auto e = textOf(c, "ab");
@@ -67,7 +69,8 @@ TEST_F(SortingGrid, CellTextOffsetsFollowTheAlignmentsAndTheFormatHook) {
         << h << "," << v;
   }
   // The hook changes single cells: alignment, brush, hidden text.
-  g.setCell(2, 1, "x"), g.setCell(3, 2, "secret");
+  g.setCell(2, 1, "x");
+  g.setCell(3, 2, "secret");
   g.OnGetCellFormat = [](int col, int row, unsigned state, TFormatOptions& o) {
     if (col == 2 && row == 1) o.AlignmentHorz = taRightJustify, o.BrushColor = clYellow;
     if (col == 3 && row == 2) o.HideText = true;
@@ -86,7 +89,9 @@ TEST_F(SortingGrid, CellTextOffsetsFollowTheAlignmentsAndTheFormatHook) {
 }
 
 TEST_F(SortingGrid, FixedCellsLinesSelectionAndBevelsAlsoWhenDisabled) {
-  g.setCell(3, 3, "12.5"), g.setCell(0, 1, "左  側"), g.setBevelStyle(cbLowered);
+  g.setCell(3, 3, "12.5");
+  g.setCell(0, 1, "左  側");
+  g.setBevelStyle(cbLowered);
   ASSERT_TRUE(g.setCurrent(2, 2));
   const QImage img = g.renderImage();
   const TRect r = g.CellRect(1, 1), s = g.CellRect(2, 2);
@@ -116,10 +121,13 @@ TEST_F(SortingGrid, FixedCellsLinesSelectionAndBevelsAlsoWhenDisabled) {
 }
 
 TEST_F(SortingGrid, ClickOnAFixedRowSortsItsColumnThroughTheHooks) {
-  g.setRowCount(2), g.setCell(1, 1, "9");
+  g.setRowCount(2);
+  g.setCell(1, 1, "9");
   g.SortColumn(1, TSortOptions{});
   EXPECT_FALSE(g.CanUndoSort());  // a single data row is not sorted
-  g.setRowCount(4), g.setCell(1, 2, "10"), g.setCell(1, 3, "2");
+  g.setRowCount(4);
+  g.setCell(1, 2, "10");
+  g.setCell(1, 3, "2");
   int clicked = -1, ended = -1;
   g.OnClickSort = [&](int col, int row, TSortOptions& o) {
     clicked = col * 10 + row;
@@ -144,14 +152,16 @@ TEST_F(SortingGrid, ClickOnAFixedRowSortsItsColumnThroughTheHooks) {
 }
 
 TEST_F(SortingGrid, ValidationKeepsOrRestoresTheEditedCell) {
-  g.setCell(1, 1, "old"), g.RememberEditCell();
+  g.setCell(1, 1, "old");
+  g.RememberEditCell();
   g.OnCellValidate = [](int, int, QString& value, bool& valid) {
     valid = value == "good";
     if (value == "fix") value = "FIX";  // refused, but corrected by the hook
   };
   const char* cases[][2] = {{"bad", "old"}, {"good", "good"}, {"fix", "FIX"}};
   for (const auto& k : cases) {
-    g.setCell(1, 1, k[0]), g.ValidateEditCell();
+    g.setCell(1, 1, k[0]);
+    g.ValidateEditCell();
     EXPECT_EQ(g.Cells(1, 1), k[1]);
   }
 }
@@ -181,7 +191,8 @@ TEST_F(SortingGrid, ClickAndKeyDownEvents) {
     if (k == Qt::Key_Right) k = 0;  // dropped before the grid moves
   };
   // Changes of the current cell by call and by key; none for the same cell.
-  g.setCurrent(2, 1), g.setCurrent(2, 1);
+  g.setCurrent(2, 1);
+  g.setCurrent(2, 1);
   EXPECT_EQ(clicks, 1);
   key(&g, Qt::Key_Down);
   EXPECT_EQ(std::tuple(g.Row(), clicks), std::tuple(2, 2));
@@ -192,7 +203,9 @@ TEST_F(SortingGrid, ClickAndKeyDownEvents) {
   for (int i = 0; i < 2; ++i) click(g.viewport(), QPointF(r.Left + 5, r.Top + 5));
   EXPECT_EQ(clicks, 4);
   // Keys reach OnKeyDown in the editor too.
-  g.setOptions(g.Options() | goEditing), g.setEditorMode(true), key(g.InplaceEditor(), Qt::Key_Up);
+  g.setOptions(g.Options() | goEditing);
+  g.setEditorMode(true);
+  key(g.InplaceEditor(), Qt::Key_Up);
   EXPECT_EQ(keys, (QList<int>{Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}));
 }
 
@@ -201,19 +214,22 @@ TEST(SortingGridFocus, EditorBelongsToTheGridForEnterAndExit) {
   auto* layout = new QVBoxLayout(&window);
   auto* grid = new TSortingGrid;
   auto* outside = new QLineEdit;
-  layout->addWidget(grid), layout->addWidget(outside);
+  layout->addWidget(grid);
+  layout->addWidget(outside);
   grid->setOptions(grid->Options() | goEditing);
   int enters = 0, exits = 0;
   grid->OnEnter = [&] { ++enters; };
   grid->OnExit = [&] { ++exits; };
-  window.show(), window.activateWindow();
+  window.show();
+  window.activateWindow();
   QApplication::setActiveWindow(&window);
   outside->setFocus();
   QApplication::processEvents();
   const int enters0 = enters, exits0 = exits;
   // Enters and exits after giving `w` the focus.
   const auto focus = [&](QWidget* w) {
-    w->setFocus(), QApplication::processEvents();
+    w->setFocus();
+    QApplication::processEvents();
     return std::pair(enters, exits);
   };
   EXPECT_EQ(focus(grid), std::pair(enters0 + 1, exits0));
@@ -235,10 +251,16 @@ TEST(SortingGridAccessible, ReadsTheCellsAsATable) {
   auto* title = new QLabel(QStringLiteral("經絡能量測定值"), &window);
   auto* grid = new TSortingGrid(&window);
   TSortingGrid& g = *grid;
-  g.setColCount(4), g.setRowCount(4), layout->addWidget(title), layout->addWidget(grid);
-  title->setBuddy(grid), window.show();
-  g.setCell(1, 0, QStringLiteral("肺")), g.setCell(0, 2, QStringLiteral("左"));
-  g.setCell(1, 2, QStringLiteral(" 64")), g.setCurrent(1, 2);
+  g.setColCount(4);
+  g.setRowCount(4);
+  layout->addWidget(title);
+  layout->addWidget(grid);
+  title->setBuddy(grid);
+  window.show();
+  g.setCell(1, 0, QStringLiteral("肺"));
+  g.setCell(0, 2, QStringLiteral("左"));
+  g.setCell(1, 2, QStringLiteral(" 64"));
+  g.setCurrent(1, 2);
   QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&g);
   ASSERT_NE(iface, nullptr);
   EXPECT_EQ(std::tuple(iface->role(), iface->text(QAccessible::Name)),
@@ -264,7 +286,8 @@ TEST(SortingGridAccessible, ReadsTheCellsAsATable) {
                        QStringLiteral("肺")));
   EXPECT_EQ(iface->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
   // The in-place editor, a child while open, is named by the cell's headings.
-  g.setOptions(g.Options() | goEditing), g.setEditorMode(true);
+  g.setOptions(g.Options() | goEditing);
+  g.setEditorMode(true);
   ASSERT_EQ(iface->childCount(), 17);
   EXPECT_EQ(iface->child(16)->text(QAccessible::Name), QStringLiteral("肺 左"));
   g.setEditorMode(false);
