@@ -189,8 +189,10 @@ TEST_F(AnalysisWindowTest, ChartButtonsAnswerKeyboardAndAccessibleActions) {
 // same chart pictures, not new ones that take new cache entries each time.
 TEST_F(AnalysisWindowTest, ChartPicturesAreTheSameInEveryWindow) {
   QList<qint64> keys[2];
-  for (QList<qint64>& round : keys)
-    for (QToolButton* b : chartButtons(*open())) round << b->icon().cacheKey();
+  for (QList<qint64>& round : keys) {
+    const auto w = open();
+    for (QToolButton* b : chartButtons(*w)) round << b->icon().cacheKey();
+  }
   EXPECT_EQ(keys[0], keys[1]);
 }
 
