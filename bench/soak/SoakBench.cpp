@@ -57,27 +57,7 @@ double rssMb() {
          (1024.0 * 1024.0);
 }
 
-// Every hook of the registry, each opened on the main window.
 using Open = std::function<bool(QWidget*)>;
-#define SOAK_OPENER(hook) [](QWidget* p) { return OpenWindow(WindowOpeners().hook, p); }
-const Open kOpeners[] = {
-    SOAK_OPENER(measurement),
-    SOAK_OPENER(analysis),
-    SOAK_OPENER(comparison),
-    SOAK_OPENER(meridianReference),
-    SOAK_OPENER(calibration),
-    [](QWidget* p) { return OpenWindow(WindowOpeners().manualEntry, p, 0); },
-    SOAK_OPENER(clientBrowser),
-    SOAK_OPENER(storeTest),
-    SOAK_OPENER(clientEditor),
-    SOAK_OPENER(programList),
-    SOAK_OPENER(programEditor),
-    SOAK_OPENER(transfer),
-    SOAK_OPENER(startupStatus),
-    SOAK_OPENER(aboutBox),
-    SOAK_OPENER(userData),
-};
-#undef SOAK_OPENER
 
 constexpr ChartType kCharts[] = {ChartType::Bar,         ChartType::Curve, ChartType::Generating,
                                  ChartType::Controlling, ChartType::Radar, ChartType::Ryodoraku,
@@ -149,7 +129,7 @@ void reportToPdf(const QString& path) {
 void cycle(const QString& pdf) {
   ViewState.ClientNewMode = true;
   ViewState.ProgramNewMode = true;
-  for (const Open& open : kOpeners) openAndClose(open);
+  for (const NamedOpener& o : EveryWindowOpener()) openAndClose(o.open);
   {
     MsgRequest.Kind = MsgKind::QuestionYesNo;
     MsgRequest.Text = QStringLiteral("確定要結束嗎？");

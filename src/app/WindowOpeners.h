@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -35,5 +36,13 @@ TWindowOpeners& WindowOpeners();
 // Runs the hook when it is set; true when it was.
 bool OpenWindow(const TWindowOpeners::Opener& opener, QWidget* parent);
 bool OpenWindow(const TWindowOpeners::EntryOpener& opener, QWidget* parent, std::int32_t mkey);
+
+// Every hook of the registry by its name, so a walk (census, soak) reaches every window;
+// manual entry opens on the test in work. open is false for a hook nobody registered.
+struct NamedOpener {
+  const char* name;
+  std::function<bool(QWidget* parent)> open;
+};
+std::vector<NamedOpener> EveryWindowOpener();
 
 }  // namespace ruto

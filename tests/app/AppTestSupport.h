@@ -84,15 +84,7 @@ class Fixture : public ::testing::Test {
 
 }  // namespace dbtest
 
-// Values as texts joined by '|' (numbers to twelve digits), for comparing many
-// fields at once.
-inline QString fieldText(double v) { return QString::number(v, 'g', 12); }
-inline QString fieldText(const QVariant& v) { return v.toString(); }
-template <typename... T>
-std::string fields(const T&... v) {
-  return QStringList{fieldText(v)...}.join('|').toStdString();
-}
-
+using ruto::test::fields;
 using ruto::test::FileSizeLimit;
 
 // A temporary install folder with the built template and a small reference database.

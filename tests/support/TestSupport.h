@@ -9,8 +9,10 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 
 #include <csignal>
+#include <string>
 
 #include "base/Colors.h"
 
@@ -88,6 +90,15 @@ inline QRect inkBounds(const QImage& img, bool light = false, QRect area = {}) {
 using Pixels = std::initializer_list<std::tuple<int, int, TColor>>;
 inline void expectPixels(const QImage& img, Pixels pixels) {
   for (const auto& [x, y, want] : pixels) EXPECT_EQ(at(img, x, y), want) << "at " << x << "," << y;
+}
+
+// Values as texts joined by '|' (numbers to twelve digits), for comparing many
+// fields at once.
+inline QString fieldText(double v) { return QString::number(v, 'g', 12); }
+inline QString fieldText(const QVariant& v) { return v.toString(); }
+template <typename... T>
+std::string fields(const T&... v) {
+  return QStringList{fieldText(v)...}.join('|').toStdString();
 }
 
 }  // namespace ruto::test

@@ -93,9 +93,9 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   };
   ASSERT_EQ(w.programList->count(), 2);
   // In name order, the first shown.
-  EXPECT_EQ(joined({w.programList->item(0)->text(), w.programList->item(1)->text(),
-                    QString::number(w.programList->currentRow()), w.programPane->toPlainText(),
-                    w.programScaleLabel->text(), w.runButtons[1]->toolTip()}),
+  EXPECT_EQ(fields(w.programList->item(0)->text(), w.programList->item(1)->text(),
+                   QString::number(w.programList->currentRow()), w.programPane->toPlainText(),
+                   w.programScaleLabel->text(), w.runButtons[1]->toolTip()),
             "A 肺熱|C 肺熱二|0|清肺說明|Fit|播放音樂\n/usr/bin/x y");
   EXPECT_EQ(states(), "1110100");
   w.runCommand2();

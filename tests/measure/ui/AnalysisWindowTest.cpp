@@ -105,17 +105,17 @@ TEST_F(AnalysisWindowTest, SummaryAndPairPagesShowTheAnalysis) {
   EXPECT_DOUBLE_EQ(Analysis.Average, 53.125);
   // The summary, the client without a birthday, the test, points 1 and 8 and the heart's
   // heading in the grid.
-  EXPECT_EQ(joined({w->summaryRows[0].value->text(), w->clientNoLabel->text(), w->sexLabel->text(),
-                    w->birthLabel->text(), w->testDateLabel->text(), w->testTimeLabel->text(),
-                    w->rangeLabel->text(), w->valueGrid->Cells(1, 1), w->valueGrid->Cells(2, 2),
-                    w->valueGrid->Cells(3, 0)}),
+  EXPECT_EQ(fields(w->summaryRows[0].value->text(), w->clientNoLabel->text(), w->sexLabel->text(),
+                   w->birthLabel->text(), w->testDateLabel->text(), w->testTimeLabel->text(),
+                   w->rangeLabel->text(), w->valueGrid->Cells(1, 1), w->valueGrid->Cells(2, 2),
+                   w->valueGrid->Cells(3, 0)),
             "53.13|A001|男  性||2025/12/09|12:00:00|標準電位 (正常)|80.0|25.0|心　經");
   // Lung and large intestine, heart and small intestine, pericardium and triple burner, kidney
   // and bladder; the metal element.
-  EXPECT_EQ(joined({w->pairRows[0].difference->text(), w->pairRows[0].state->text(),
-                    w->pairRows[2].difference->text(), w->pairRows[1].difference->text(),
-                    w->pairRows[5].difference->text(), w->pairRows[5].state->text(),
-                    w->pairRows[0].meanA->text(), w->elementRows[0].mean->text()}),
+  EXPECT_EQ(fields(w->pairRows[0].difference->text(), w->pairRows[0].state->text(),
+                   w->pairRows[2].difference->text(), w->pairRows[1].difference->text(),
+                   w->pairRows[5].difference->text(), w->pairRows[5].state->text(),
+                   w->pairRows[0].meanA->text(), w->elementRows[0].mean->text()),
             "# 30.0|尚可|# 27.5|# 25.0|#  0.0|正常| 80.0|65.0");
 }
 
@@ -280,8 +280,8 @@ TEST_F(AnalysisWindowTest, ListsFollowOneAnotherByPosition) {
             "9 4 3");
   // Opening shows item 0 of each list without moving the others.
   EXPECT_EQ(w->diagnosisList->currentRow(), 0);
-  EXPECT_EQ(joined({w->diagnosisPane->toPlainText(), w->dietPane->toPlainText(),
-                    w->prescriptionPane->toPlainText()}),
+  EXPECT_EQ(fields(w->diagnosisPane->toPlainText(), w->dietPane->toPlainText(),
+                   w->prescriptionPane->toPlainText()),
             "DtMA1-13\n\nDtMA2-13|DtMA3-1\n\nDtMH4-1|DtMH3-1\n\nDtMH2-1");
 
   w->diagnosisList->setCurrentRow(7);  // heart
@@ -340,8 +340,8 @@ TEST_F(AnalysisWindowTest, MultiMeridianTextsAndTheirButtons) {
   w->multiMeridianList->clear();
   w->multiMeridianList->addItem(" 氣血雙補 ");
   w->multiMeridianList->setCurrentRow(0);
-  EXPECT_EQ(joined({w->diagnosisPane->toPlainText(), w->prescriptionPane->toPlainText(),
-                    w->dietPane->toPlainText(), w->ryodorakuPane->toPlainText()}),
+  EXPECT_EQ(fields(w->diagnosisPane->toPlainText(), w->prescriptionPane->toPlainText(),
+                   w->dietPane->toPlainText(), w->ryodorakuPane->toPlainText()),
             "data|med1|hel1|");
   EXPECT_EQ(w->diagnosisList->currentRow(), -1);
   EXPECT_TRUE(w->remedyButtons[0]->isChecked() && w->careButtons[0]->isChecked());

@@ -50,11 +50,11 @@ TEST_F(CalibrationWindowTest, ShowsThePreviousCalibration) {
     CalibrationWindow w;
     w.show();
     EXPECT_EQ(
-        joined({QString::number(w.previousStandardGauge->Value()),
-                QString::number(w.previousHighGauge->Value()), w.previousStandardLabel->text(),
-                w.previousHighLabel->text(), w.previousDateLabel->text(),
-                w.standardResultLabel->text(), w.standardRunLabel->text(),
-                w.statusBar->currentMessage()}),
+        fields(QString::number(w.previousStandardGauge->Value()),
+               QString::number(w.previousHighGauge->Value()), w.previousStandardLabel->text(),
+               w.previousHighLabel->text(), w.previousDateLabel->text(),
+               w.standardResultLabel->text(), w.standardRunLabel->text(),
+               w.statusBar->currentMessage()),
         std::string(c.shown) + "|2021/03/04|    0|    0|環境校準值為本次與前一次的校準比值。");
     EXPECT_FALSE(w.stopButton->isEnabled());
   }

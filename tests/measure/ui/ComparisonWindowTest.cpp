@@ -48,8 +48,8 @@ class ComparisonWindowTest : public ::testing::Test {
 TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
   ComparisonWindow w;
   w.show();
-  EXPECT_EQ(joined({QString::number(CompareTest.CurveCount), w.Block[1][2]->text(),
-                    w.Block[1][3]->text(), w.Block[2][0]->text()}),
+  EXPECT_EQ(fields(QString::number(CompareTest.CurveCount), w.Block[1][2]->text(),
+                   w.Block[1][3]->text(), w.Block[2][0]->text()),
             "1|50.00|標準電位|");
   EXPECT_TRUE(!w.compareBandButton->isEnabled() && w.hideBandButton->isChecked());
   QImage chart = w.chartBox->grab().toImage();
@@ -67,9 +67,9 @@ TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
   };
   w.loadButton->click();
   EXPECT_TRUE(w.isVisible() && w.compareBandButton->isEnabled());
-  EXPECT_EQ(joined({QString::number(CompareTest.CurveCount), w.Block[2][1]->text(),
-                    w.Block[2][3]->text()}),
-            "2|林美|高電位");
+  EXPECT_EQ(
+      fields(QString::number(CompareTest.CurveCount), w.Block[2][1]->text(), w.Block[2][3]->text()),
+      "2|林美|高電位");
   w.compareBandButton->click();
   EXPECT_EQ(w.Data().Band, BandSource::Compare);
   EXPECT_FALSE(w.hideBandButton->isChecked());

@@ -56,7 +56,7 @@ class ManualEntryDialogTest : public dbtest::Fixture {
 TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   ManualEntryDialog w(0);
   w.show();
-  EXPECT_EQ(joined({w.windowTitle(), cell(w, 1), cell(w, 13), shown(w, 1)}),
+  EXPECT_EQ(fields(w.windowTitle(), cell(w, 1), cell(w, 13), shown(w, 1)),
             "經絡能量數據新增輸入|1.0|13.0|1.0 @1");
   EXPECT_TRUE(w.dateCheck->isChecked() && w.clearButton->isEnabled());
 

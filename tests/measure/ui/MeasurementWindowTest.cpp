@@ -84,7 +84,7 @@ TEST_F(MeasurementWindowTest, FormShowEnablesButtonsByTheValuesHeld) {
                     w.stopButton->isEnabled(), w.valueGrid->isEnabled(), w.Run().HasValues}),
               c.states)
         << c.zeros;
-    EXPECT_EQ(joined({w.rangeLabel->text(), w.valueGrid->Cells(12, 2)}), c.shown);
+    EXPECT_EQ(fields(w.rangeLabel->text(), w.valueGrid->Cells(12, 2)), c.shown);
   }
 }
 
@@ -148,8 +148,7 @@ TEST_F(MeasurementWindowTest, ClearKeepsMobileFaxAndEmail) {
   ASSERT_EQ(questions.size(), 2);
   EXPECT_TRUE(questions[0].startsWith("確定要清除視窗中的經絡能量數據嗎?\r\n (本功能"));
   const TClientInfo& k = CurrentClient;
-  EXPECT_EQ(joined({k.CustNo, k.Name, k.Addr, k.Tel, k.Tel2, k.Tel3, k.EMail}),
-            "||||0912|fax|a@b.c");
+  EXPECT_EQ(fields(k.CustNo, k.Name, k.Addr, k.Tel, k.Tel2, k.Tel3, k.EMail), "||||0912|fax|a@b.c");
   EXPECT_EQ(
       bits({k.Sex, k.DBirth == 0, CurrentTest.MKey == 0, CurrentTest.LivePointCount == 0,
             CurrentTest.Memo1.isEmpty(), ViewState.AnalysisPage == 0, CurrentTest.Values[24] == 0}),
@@ -296,8 +295,8 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   EXPECT_EQ(bits({w.tracePanel->isVisible(), w.clientGroup->isVisible(),
                   w.pointPicture->pixmap().isNull()}),
             "100");
-  EXPECT_EQ(joined({w.limbLabel->text(), w.pointLabel->text(), w.meridianEnglishLabel->text(),
-                    w.statusBar->currentMessage()}),
+  EXPECT_EQ(fields(w.limbLabel->text(), w.pointLabel->text(), w.meridianEnglishLabel->text(),
+                   w.statusBar->currentMessage()),
             "左  手|太淵 LU9|Lung Meridian(LU)|請至指定的代表測定點開始測量,或以滑鼠點選測量位置");
 
   // Re-aim by a click on the grid, and a picture kind without files.
@@ -325,8 +324,8 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   ticksUntil(w, {}, 24 * 400);
   ASSERT_FALSE(w.Run().running());
   // Point 1 was re-aimed past.
-  EXPECT_EQ(joined({w.valueGrid->Cells(3, 2), w.valueGrid->Cells(12, 2), w.valueGrid->Cells(1, 1),
-                    w.readingFigure->text()}),
+  EXPECT_EQ(fields(w.valueGrid->Cells(3, 2), w.valueGrid->Cells(12, 2), w.valueGrid->Cells(1, 1),
+                   w.readingFigure->text()),
             " 50| 50||[  0.0]");
   // Trace panel, client block, lamps, store, analysis (points 1-8 were skipped), a date.
   EXPECT_EQ(bits({w.tracePanel->isVisible(), w.clientGroup->isVisible(), w.completionLamp->Value(),

@@ -255,9 +255,8 @@ TEST_F(AnalysisReportTest, AStoppedJobHandsThePrintSystemNothing) {
   ASSERT_TRUE(waitIdle(*w));
   SharedPrinter().setCopyCount(1);
   ASSERT_EQ(handed.size(), 1);
-  EXPECT_EQ(
-      test::joined({handed[0].Printer, handed[0].Options.mid(0, 2).join(' '), handed[0].Title}),
-      "Queue 1|-n 2|" + TReport::DocumentName().toStdString());
+  EXPECT_EQ(test::fields(handed[0].Printer, handed[0].Options.mid(0, 2).join(' '), handed[0].Title),
+            "Queue 1|-n 2|" + TReport::DocumentName().toStdString());
   EXPECT_GE(pages, 2);
   EXPECT_FALSE(QFile::exists(handed[0].File) || QFile::exists(path_));
 

@@ -11,12 +11,9 @@
 #include <string>
 
 #include "base/Colors.h"
+#include "support/TestSupport.h"
 
 namespace ruto::test {
-
-inline std::string joined(std::initializer_list<QString> texts) {
-  return QStringList(texts).join('|').toStdString();
-}
 
 // Numbers joined by ' ', as QString::number writes them.
 template <class... Number>

@@ -24,32 +24,8 @@
 namespace ruto::test {
 
 // Every hook of the registry; a hook nobody registered opens nothing.
-struct Opener {
-  const char* name;
-  std::function<bool(QWidget*)> open;
-};
-#define RUTO_OPENER(hook)                                                  \
-  Opener {                                                                 \
-#hook, [](QWidget * p) { return OpenWindow(WindowOpeners().hook, p); } \
-  }
-inline const Opener kOpeners[] = {
-    RUTO_OPENER(measurement),
-    RUTO_OPENER(analysis),
-    RUTO_OPENER(comparison),
-    RUTO_OPENER(meridianReference),
-    RUTO_OPENER(calibration),
-    Opener{"manualEntry", [](QWidget* p) { return OpenWindow(WindowOpeners().manualEntry, p, 0); }},
-    RUTO_OPENER(clientBrowser),
-    RUTO_OPENER(storeTest),
-    RUTO_OPENER(clientEditor),
-    RUTO_OPENER(programList),
-    RUTO_OPENER(programEditor),
-    RUTO_OPENER(transfer),
-    RUTO_OPENER(startupStatus),
-    RUTO_OPENER(aboutBox),
-    RUTO_OPENER(userData),
-};
-#undef RUTO_OPENER
+using Opener = NamedOpener;
+inline const std::vector<Opener> kOpeners = EveryWindowOpener();
 
 // Every window registered over the usual installation, with no skin manager to start with.
 class WindowCensusTest : public MainWindowFixture {
