@@ -113,8 +113,9 @@ bool allPixelsPresent(QByteArrayView bytes) {
   const auto* end = reinterpret_cast<const std::uint8_t*>(d) + bytes.size();
   if (compression == 1 || compression == 2)
     return runsCoverAll(pixels, end, width, rows, compression == 2);
+  // Divided rather than multiplied: the product of a huge header's sides overflows.
   const qint64 stride = (width * bits + 31) / 32 * 4;
-  return stride * rows <= end - pixels;
+  return rows <= (end - pixels) / stride;
 }
 
 }  // namespace

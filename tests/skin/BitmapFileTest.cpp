@@ -120,6 +120,13 @@ TEST(SkinBitmapFile, ReadsAsQtsReaderDoes) {
       {rle8({0, 4, 1, 2}), "run-length literal cut short"}};
   for (const auto& [bytes, what] : short_) EXPECT_TRUE(DecodeSkinBitmap(bytes).isNull()) << what;
 
+  // Sides so large that the bytes they promise do not fit in 64 bits: still refused (the
+  // sanitizer sees the overflow that once let such a header through).
+  QByteArray huge = bitmap24(1, 1);
+  qToLittleEndian<qint32>(1'490'000'000, huge.data() + 18);
+  qToLittleEndian<qint32>(2'130'000'000, huge.data() + 22);
+  EXPECT_TRUE(DecodeSkinBitmap(huge).isNull());
+
   // The frame-coded images as the test skin stores them.
   for (int frames : {1, 3})
     expectSame(test::bmp(test::codedStrip(2, frames, 13, 7, frames > 1, true)), "coded strip");
