@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -125,11 +126,54 @@ QByteArray processStart(qint64 pid) {
 
 }  // namespace
 
-QString WorkFolderPrefix(qint64 pid) {
+QString OwnedNamePrefix(const QString& stem, qint64 pid) {
   const QByteArray start = processStart(pid);
   if (start.isEmpty()) return {};
-  return kWorkFolderStem + QString::number(pid) + u'-' + QString::fromLatin1(start) + u'-';
+  return stem + QString::number(pid) + u'-' + QString::fromLatin1(start) + u'-';
 }
+
+QString NewOwnedName(const QString& stem) {
+  static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  QString name = OwnedNamePrefix(stem, QCoreApplication::applicationPid());
+  if (name.isEmpty()) name = stem;  // no process table to name it by
+  for (int i = 0; i < 6; ++i)
+    name += QLatin1Char(
+        kLetters[QRandomGenerator::global()->bounded(static_cast<int>(sizeof kLetters) - 1)]);
+  return name;
+}
+
+void RemoveStaleOwnedEntries(const QString& dir, const QString& stem, OwnedEntry kind) {
+  // Without a way to see the processes, every entry might be a live one.
+  if (processStart(QCoreApplication::applicationPid()).isEmpty()) return;
+  const QDir folder(dir);
+  // Another spelling is somebody else's file.
+  for (const QString& name :
+       folder.entryList({stem + u'*'}, QDir::AllEntries | QDir::Hidden | QDir::System |
+                                           QDir::NoDotAndDotDot | QDir::CaseSensitive)) {
+    const QStringList parts = name.mid(stem.size()).split(u'-');
+    // Only names exactly as they are made ("+12" or "012" is no number of ours).
+    const auto number = [&](int i, qint64* value) {
+      bool ok = false;
+      *value = parts.value(i).toLongLong(&ok);
+      return ok && parts.at(i) == QString::number(*value);
+    };
+    qint64 pid = 0, start = 0;
+    if (parts.size() != 3 || !number(0, &pid) || !number(1, &start) || parts.at(2).isEmpty())
+      continue;
+    const QString live = OwnedNamePrefix(stem, pid);
+    if (!live.isEmpty() && name.startsWith(live)) continue;
+    // A link or another user's entry in a shared folder is not ours, whatever its name.
+    struct stat st {};
+    const QByteArray path = QFile::encodeName(folder.filePath(name));
+    if (::lstat(path.constData(), &st) != 0 || st.st_uid != ::getuid()) continue;
+    if (kind == OwnedEntry::Folder && S_ISDIR(st.st_mode))
+      QDir(folder.filePath(name)).removeRecursively();
+    else if (kind == OwnedEntry::File && S_ISREG(st.st_mode))
+      ::unlink(path.constData());
+  }
+}
+
+QString WorkFolderPrefix(qint64 pid) { return OwnedNamePrefix(kWorkFolderStem, pid); }
 
 QString WorkFolderTemplate() {
   QString prefix = WorkFolderPrefix(QCoreApplication::applicationPid());
@@ -138,24 +182,7 @@ QString WorkFolderTemplate() {
 }
 
 void RemoveStaleWorkFolders() {
-  // Without a way to see the processes, every folder might be a live one.
-  if (processStart(QCoreApplication::applicationPid()).isEmpty()) return;
-  const QDir temp(QDir::tempPath());
-  for (const QString& name :
-       temp.entryList({kWorkFolderStem + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
-    const QStringList parts = name.mid(kWorkFolderStem.size()).split(u'-');
-    bool numeric = false;
-    const qint64 pid = parts.value(0).toLongLong(&numeric);
-    if (parts.size() != 3 || !numeric) continue;
-    const QString live = WorkFolderPrefix(pid);
-    if (!live.isEmpty() && name.startsWith(live)) continue;
-    // Another user's folder, or a link put in the shared folder, is not ours to empty.
-    struct stat st {};
-    const QByteArray path = QFile::encodeName(temp.filePath(name));
-    if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
-      continue;
-    QDir(temp.filePath(name)).removeRecursively();
-  }
+  RemoveStaleOwnedEntries(QDir::tempPath(), kWorkFolderStem, OwnedEntry::Folder);
 }
 
 }  // namespace ruto

@@ -32,16 +32,29 @@ bool copyFileNoReplace(const QString& from, const QString& to, int* errorCode = 
 // file is readable and writable by its owner only; an existing one keeps its mode.
 bool saveFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
 
+// Files and folders of client data that a killed run would leave behind carry their owner in
+// their name: a stem, the process id, the process's start time and a random part
+// ("<stem><pid>-<start>-XXXXXX"). Only the id and the start time together name one process (ids
+// are reused), so a later run can tell what a killed run left from what a live one still uses.
+
+// The name prefix under `stem` of process `pid`, or empty when there is no such process.
+QString OwnedNamePrefix(const QString& stem, qint64 pid);
+// A new name under `stem` owned by this process. Without a process table to name it by, the
+// name has no owner and is never taken for a left-over.
+QString NewOwnedName(const QString& stem);
+enum class OwnedEntry { Folder, File };
+// Removes the entries of `dir` named under `stem` whose process is gone (an id taken by another
+// process counts as gone): folders with their content, or plain files. Links, entries of the
+// other kind and other users' entries are not ours to remove and stay.
+void RemoveStaleOwnedEntries(const QString& dir, const QString& stem, OwnedEntry kind);
+
 // Work on a private copy of client data (an import, a migration) happens in a folder made
-// from this template (for QTemporaryDir) in the temporary folder. The name carries the
-// process and its start time, so that a later start can tell the folders a killed run left
-// from those of a run still going.
+// from this template (for QTemporaryDir) in the temporary folder, named as above.
 QString WorkFolderTemplate();
 // The name prefix of the work folders of process `pid`, or empty when there is no such
 // process.
 QString WorkFolderPrefix(qint64 pid);
-// Removes the work folders in the temporary folder whose process is gone (a process id
-// taken by another process counts as gone). Only our own folders are touched.
+// Removes the work folders in the temporary folder whose process is gone.
 void RemoveStaleWorkFolders();
 
 }  // namespace ruto

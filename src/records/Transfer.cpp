@@ -11,7 +11,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
-#include <QUuid>
 #include <cerrno>
 #include <cstring>
 
@@ -118,11 +117,16 @@ bool clearTable(const QString& connection, const QString& table, QString* error)
   return false;
 }
 
-// A name beside `target` in the same folder, so the final rename stays on one file system.
-QString siblingTemp(const QString& target) {
-  const QFileInfo fi(target);
-  return fi.absolutePath() + QStringLiteral("/.") + fi.fileName() + u'.' +
-         QUuid::createUuid().toString(QUuid::Id128).left(12);
+// The copy that an export writes beside the destination before renaming it into place: a
+// full copy of client data, on what is often a removable disk. Named for its process, so that
+// one a killed export left goes when the next run looks at that folder.
+const QString kDestinationCopyStem = QStringLiteral(".VoTran.mdb.");
+
+// A name beside the transfer file in `folder`, so the final rename stays on one file system.
+QString siblingTemp(const QString& folder) { return folder + NewOwnedName(kDestinationCopyStem); }
+
+void removeStaleCopies(const QString& folder) {
+  RemoveStaleOwnedEntries(folder, kDestinationCopyStem, OwnedEntry::File);
 }
 
 // A run that stops: the work copy is closed, the user hears and reads why, once.
@@ -303,7 +307,9 @@ TTransferOutcome TransferRun::exportTo(const TTransferChoice& choice) {
   // earlier transfer file as it was.
   const QString folder = folderPath(choice.folder);
   const QString target = pathNoCase(folder, kTransferFileName);
-  const QString temp = siblingTemp(target);
+  // Before the new copy: a left-over one may hold the space it needs.
+  removeStaleCopies(folder);
+  const QString temp = siblingTemp(folder);
   int e = files_->copyFile(workPath, temp);
   if (!e) {
     e = files_->replaceFile(temp, target);
@@ -333,6 +339,7 @@ TTransferOutcome TransferRun::importFrom(const TTransferChoice& choice) {
   // The picked file is only read, once, into a private work copy.
   const QString folder = folderPath(choice.folder);
   const QString workPath = work.filePath(kTransferFileName);
+  removeStaleCopies(folder);
   if (int e = files_->copyFile(pathNoCase(folder, kTransferFileName), workPath))
     return fail(TransferFailureText(e, false));
   step();

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +14,7 @@
 #include "app/AppTestSupport.h"
 #include "app/CommandApproval.h"
 #include "app/Databases.h"
+#include "base/Files.h"
 #include "records/Transfer.h"
 
 namespace {
@@ -366,4 +369,63 @@ TEST_F(TransferTest, AnImportedCommandRunsOnlyOnceTheOperatorApprovedIt) {
     EXPECT_EQ(QFile::exists(ran), approved);
   }
   EXPECT_EQ(lastAsked(), "3:" + CommandQuestionText(prog, ran));
+}
+
+// A copy that a killed export left beside the transfer file goes when the next import or export
+// looks at that folder; a live run's copy, the transfer file and anything not ours stay.
+TEST_F(TransferTest, CopiesThatKilledExportsLeftGoWhenTheFolderIsNextUsed) {
+  addClient("C01", "王小明");
+  ASSERT_TRUE(exportNow(false, true).ok);
+  const QByteArray earlier = ruto::test::readFile(transferFile());
+  const QString stem = ".VoTran.mdb.";
+  QProcess child;
+  child.start("sleep", {"60"});
+  ASSERT_TRUE(child.waitForStarted());
+  const QString dead = OwnedNamePrefix(stem, child.processId());
+  child.kill();
+  child.waitForFinished();
+  const QString live = OwnedNamePrefix(stem, QCoreApplication::applicationPid());
+  ASSERT_FALSE(dead.isEmpty() || live.isEmpty());
+  // Our pid with another start time is another process too.
+  const QString ownPidOtherStart =
+      stem + QString::number(QCoreApplication::applicationPid()) + "-1-";
+  ASSERT_TRUE(ruto::test::writeFile(dir_.filePath("kept"), "x"));
+  const auto disk = [&](const QString& name) { return folder() + '/' + name; };
+  // An import reads the file; an export stopped at its rename keeps it.
+  for (const bool exporting : {false, true}) {
+    SCOPED_TRACE(exporting);
+    for (const QString& name : {dead + "Ab12Cd", ownPidOtherStart + "Ab12Cd", dead + "Other0"})
+      ASSERT_TRUE(ruto::test::writeFile(disk(name), "client data"));
+    ASSERT_TRUE(ruto::test::writeFile(disk(live + "Xy34Zw"), "live"));
+    QFile::link(dir_.filePath("kept"), disk(dead + "Link00"));
+    QDir().mkpath(disk(dead + "Dir000"));
+    // Another user's file, where the test may hand one over.
+    const bool othersFile =
+        ::chown(QFile::encodeName(disk(dead + "Other0")).constData(), 65534, 65534) == 0;
+    // The export's own copy is named for this process, then its rename fails.
+    struct RenameFails : TransferFiles {
+      QString copy;
+      int replaceFile(const QString& from, const QString&) override {
+        copy = from;
+        return EROFS;
+      }
+    } renameFails;
+    if (exporting) {
+      EXPECT_FALSE(exportNow(false, true, &renameFails).ok);
+      EXPECT_TRUE(renameFails.copy.startsWith(disk(live))) << qPrintable(renameFails.copy);
+    } else {
+      EXPECT_TRUE(importNow(false, true).ok) << qPrintable(lastAsked());
+    }
+    QStringList want{"VoTran.mdb", live + "Xy34Zw", dead + "Link00", dead + "Dir000"};
+    if (othersFile) want << dead + "Other0";
+    want.sort();
+    QStringList got = QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                               QDir::NoDotAndDotDot);
+    got.sort();
+    EXPECT_EQ(got.join(" | "), want.join(" | "));
+    EXPECT_TRUE(ruto::test::readFile(transferFile()) == earlier &&
+                ruto::test::readFile(disk(live + "Xy34Zw")) == "live" &&
+                ruto::test::readFile(dir_.filePath("kept")) == "x");
+    QFile::remove(disk(dead + "Other0"));
+  }
 }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
@@ -54,6 +55,16 @@ QStringList lpOptions(const QPrinter& printer) {
         << QStringLiteral("%1-%2")
                .arg(printer.fromPage())
                .arg(std::max(printer.fromPage(), printer.toPage()));
+  // The pages are drawn for the set-up's paper: without it the queue's default paper applies
+  // and an A4 page comes out shrunk on Letter. The names are the print system's (A4, Letter,
+  // Custom.<width>x<height><unit>).
+  const QPageLayout layout = printer.pageLayout();
+  if (!layout.pageSize().key().isEmpty())
+    out << QStringLiteral("-o") << QStringLiteral("media=") + layout.pageSize().key();
+  out << QStringLiteral("-o")
+      << (layout.orientation() == QPageLayout::Landscape
+              ? QStringLiteral("orientation-requested=4")
+              : QStringLiteral("orientation-requested=3"));
   return out;
 }
 

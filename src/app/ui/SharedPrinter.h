@@ -29,7 +29,7 @@ struct PrintSubmission {
   QString File;     // the PDF, removed once the submission returns
   QString Printer;  // the print system's name of the printer
   QString Title;
-  QStringList Options;  // `lp` options from the set-up: copies, sides, colour, pages
+  QStringList Options;  // `lp` options from the set-up: copies, sides, colour, pages, paper
 };
 
 // How documents reach the print system: `lp` unless replaced. `Printer`, when not empty,
