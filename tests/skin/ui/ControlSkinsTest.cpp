@@ -372,6 +372,7 @@ TEST_F(ControlSkins, TabCloseBoxDrawnAndClickedInItsPlace) {
                  QPoint(tab.left() + tab.width() - 3, tab.top() + 7));
   };
   const QImage img = tabs->grab().toImage();
+  saveSkinPng(img, QStringLiteral("tab-close-boxes"));
   for (int i : {0, 1, 2}) {
     const QRect b = box(i);
     const QRgb ink = img.pixel(b.topLeft());
