@@ -128,6 +128,8 @@ void attachTabClose(QTabWidget* tabs) {
   auto* closer = new QObject(tabs);
   closer->setObjectName(QLatin1String(kCloserName));
   closer->setProperty(kHoverProperty, tabs->tabsClosable());
+  // Close buttons the tab widget had already are made again at the skin's size.
+  tabs->setTabsClosable(false);
   tabs->setTabsClosable(true);
   QObject::connect(tabs, &QTabWidget::tabCloseRequested, closer, [tabs](int index) {
     if (index < 0 || index >= tabs->count()) return;
@@ -142,12 +144,25 @@ void attachTabClose(QTabWidget* tabs) {
   });
 }
 
+// Whether the skin put close boxes on the tabs of the tab bar w (or of the bar holding the
+// close box w). The boxes are made while the tab widget is polished, before its window's
+// frame is skinned, so this goes by the closer alone: they are made at the skin's size and
+// placed where the skin draws them from the start.
+bool skinClosedTabs(const QWidget* w) {
+  const QWidget* bar = qobject_cast<const QTabBar*>(w) ? w : w ? w->parentWidget() : nullptr;
+  auto* tabs = qobject_cast<const QTabWidget*>(bar ? bar->parentWidget() : nullptr);
+  return tabs && qobject_cast<const QTabBar*>(bar) &&
+         tabs->findChild<QObject*>(QLatin1String(kCloserName), Qt::FindDirectChildrenOnly);
+}
+
 void detachTabClose(QTabWidget* tabs) {
   QObject* closer =
       tabs->findChild<QObject*>(QLatin1String(kCloserName), Qt::FindDirectChildrenOnly);
   if (!closer) return;
-  tabs->setTabsClosable(closer->property(kHoverProperty).toBool());
+  const bool closable = closer->property(kHoverProperty).toBool();
   delete closer;
+  tabs->setTabsClosable(false);
+  tabs->setTabsClosable(closable);
 }
 
 }  // namespace
@@ -509,6 +524,17 @@ bool SkinnedSizeFromContents(const SkinStyle& s, QStyle::ContentsType ct, const 
   return true;
 }
 
+bool SkinnedSubElementRect(const SkinStyle&, QStyle::SubElement se, const QStyleOption* opt,
+                           const QWidget* w, QRect& out) {
+  if (se != QStyle::SE_TabBarTabRightButton || !skinClosedTabs(w)) return false;
+  // The box keeps its place whether the tab is current or not: the tab bar moves its close
+  // button here, so a click lands on the box exactly where it is painted.
+  const auto* tab = qstyleoption_cast<const QStyleOptionTab*>(opt);
+  if (!tab) return false;
+  out = TabCloseBox(tab->rect);
+  return true;
+}
+
 bool SkinnedPixelMetric(const SkinStyle& s, QStyle::PixelMetric pm, const QStyleOption* opt,
                         const QWidget* w, int& out) {
   if (!w) return false;
@@ -548,12 +574,9 @@ bool SkinnedPixelMetric(const SkinStyle& s, QStyle::PixelMetric pm, const QStyle
     case QStyle::PM_TabCloseIndicatorWidth:
     case QStyle::PM_TabCloseIndicatorHeight: {
       // The close box of a tab is a small square near the tab's top right corner.
-      const QWidget* bar = qobject_cast<const QTabBar*>(w) ? w : w->parentWidget();
-      const SkinnedControl k = tabOwner(s, bar);
-      if (!isTab(k.kind) || !bar || !bar->parentWidget() ||
-          bar->parentWidget()->property(kTagProperty).toInt() != kClosableTabsTag)
-        return false;
-      out = 8;
+      if (!skinClosedTabs(w)) return false;
+      const QSize box = TabCloseBox(QRect()).size();
+      out = pm == QStyle::PM_TabCloseIndicatorWidth ? box.width() : box.height();
       return true;
     }
     default:

@@ -64,6 +64,10 @@ bool SkinnedHitTest(const SkinStyle& s, QStyle::ComplexControl cc, const QStyleO
                     const QPoint& pt, const QWidget* w, QStyle::SubControl& out);
 bool SkinnedSizeFromContents(const SkinStyle& s, QStyle::ContentsType ct, const QStyleOption* opt,
                              const QSize& size, const QWidget* w, QSize& out);
+// The close box of a tab on a tab widget tagged 7777: where it is drawn is where it is
+// clicked.
+bool SkinnedSubElementRect(const SkinStyle& s, QStyle::SubElement se, const QStyleOption* opt,
+                           const QWidget* w, QRect& out);
 bool SkinnedPixelMetric(const SkinStyle& s, QStyle::PixelMetric pm, const QStyleOption* opt,
                         const QWidget* w, int& out);
 // Hover tracking, the face colour of panels and pages, grid fixed colours, tool-bar menus;

@@ -255,14 +255,17 @@ bool paintTabLabel(const Paint& c, const QStyleOptionTab& o) {
 
 bool paintTabClose(const Paint& c, const QStyleOption& o) {
   QPainter& p = *c.p;
-  const QRect box(o.rect.center() - QPoint(3, 3), QSize(6, 6));
+  QRect box(QPoint(), TabCloseBox(QRect()).size());
+  box.moveCenter(o.rect.center());
   p.save();
   p.setPen((o.state & QStyle::State_MouseOver) ? toQColor(c.skin.Colours().Hilight)
                                                : o.palette.color(QPalette::WindowText));
   p.setBrush(Qt::NoBrush);
-  p.drawRect(box);
-  p.drawLine(box.topLeft() + QPoint(2, 2), box.bottomRight() - QPoint(1, 1));
-  p.drawLine(QPoint(box.right() - 1, box.top() + 2), QPoint(box.left() + 2, box.bottom() - 1));
+  // The outline covers the box's own pixels, the cross its inside.
+  p.drawRect(box.adjusted(0, 0, -1, -1));
+  const QRect inside = box.adjusted(1, 1, -1, -1);
+  p.drawLine(inside.topLeft(), inside.bottomRight());
+  p.drawLine(inside.topRight(), inside.bottomLeft());
   p.restore();
   return true;
 }

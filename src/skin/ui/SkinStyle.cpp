@@ -302,11 +302,11 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         const QRect r = mi->rect;
         const TDataSkinObject* item = skin->object(QStringLiteral("MenuItem"));
         if (mi->menuItemType == QStyleOptionMenuItem::Separator) {
-          if (item && item->hasImage()) {
+          // The item image only lays the separator's background; a skin whose image middle is
+          // the plain menu colour would otherwise leave a blank gap, so the line goes over it.
+          if (item && item->hasImage())
             StretchThreePartImage(*p, r, KeyedImage(item->Bitmap), item->edges(), 1, item->frames(),
                                   false);
-            return;
-          }
           const int y = r.top() + 4;
           p->setPen(toQColor(skin->Colours().ButtonShadow));
           p->drawLine(r.left() + 3, y, r.right() - 1, y);
@@ -372,6 +372,11 @@ QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption* opt, cons
       break;
   }
   return QProxyStyle::sizeFromContents(ct, opt, size, w);
+}
+
+QRect SkinStyle::subElementRect(SubElement se, const QStyleOption* opt, const QWidget* w) const {
+  if (QRect out; SkinnedSubElementRect(*this, se, opt, w, out)) return out;
+  return QProxyStyle::subElementRect(se, opt, w);
 }
 
 int SkinStyle::pixelMetric(PixelMetric pm, const QStyleOption* opt, const QWidget* w) const {

@@ -28,6 +28,8 @@ class SkinStyle : public QProxyStyle {
                    const QWidget* w = nullptr) const override;
   QSize sizeFromContents(ContentsType ct, const QStyleOption* opt, const QSize& size,
                          const QWidget* w) const override;
+  QRect subElementRect(SubElement se, const QStyleOption* opt,
+                       const QWidget* w = nullptr) const override;
   int pixelMetric(PixelMetric pm, const QStyleOption* opt = nullptr,
                   const QWidget* w = nullptr) const override;
   // Controls of skinned windows (ControlSkins); the base look for every other widget.

@@ -216,4 +216,35 @@ TEST_F(Census, MainMenuPopupAndArrowKeys) {
   ruto::test::key(bar, Qt::Key_Escape);
 }
 
+// The program's own item image has a plain middle: every separator of the main menu shows
+// its etched line over it.
+TEST_F(Census, MainMenuSeparatorsShowTheirLine) {
+  ASSERT_TRUE(CreateMainWindows());
+  TheMainWindow->show();
+  settle();
+  TheMainWindow->runFirstActivation();
+  skinOn();
+  QApplication::setActiveWindow(TheMainWindow);
+  settle();
+  QMenu* menu = TheMainWindow->supportMenu;
+  TheMainWindow->mainMenu->setActiveAction(menu->menuAction());
+  settle();
+  ASSERT_TRUE(menu->isVisible());
+  const QImage popup = menu->grab().toImage();
+  const QRgb background = ruto::toQColor(TheMainWindow->skinData->Colours().Menu).rgb();
+  int separators = 0;
+  for (QAction* a : menu->actions()) {
+    if (!a->isSeparator() || !a->isVisible()) continue;
+    ++separators;
+    const QRect r = menu->actionGeometry(a);
+    for (int x : {r.left() + 3, r.center().x(), r.right() - 1}) {
+      EXPECT_NE(popup.pixel(x, r.top() + 4), background) << qPrintable(a->objectName()) << " " << x;
+      EXPECT_NE(popup.pixel(x, r.top() + 4), popup.pixel(x, r.top() + 2))
+          << qPrintable(a->objectName()) << " " << x;
+    }
+  }
+  EXPECT_EQ(separators, 2);
+  ruto::test::key(menu, Qt::Key_Escape);
+}
+
 }  // namespace

@@ -349,6 +349,71 @@ TEST_F(ControlSkins, ClosableTabsAskTheWindow) {
   EXPECT_FALSE(tabs->tabsClosable());
 }
 
+// The close box stands 2 pixels in from the tab's top right corner, 6 pixels square; a click
+// inside those pixels asks the window, a click a pixel beside them selects the tab.
+TEST_F(ControlSkins, TabCloseBoxDrawnAndClickedInItsPlace) {
+  auto* tabs = new QTabWidget;
+  tabs->setProperty("tag", kClosableTabsTag);
+  QPointer<QWidget> second = new QWidget;
+  tabs->addTab(new QWidget, QStringLiteral("第一頁"));
+  tabs->addTab(second, QStringLiteral("第二頁"));
+  tabs->addTab(new QWidget, QStringLiteral("第三頁"));
+  host(tabs, QSize(300, 120));
+  int answer = 1;
+  QList<int> asked;
+  SetTabCloseAnswer(dlg.get(), [&](QTabWidget*, int index) {
+    asked << index;
+    return answer;
+  });
+  auto box = [&](int i) {
+    // From (right - 8, top + 2) to (right - 2, top + 8), right and bottom not included.
+    const QRect tab = tabAt(tabs, i);
+    return QRect(QPoint(tab.left() + tab.width() - 8, tab.top() + 2),
+                 QPoint(tab.left() + tab.width() - 3, tab.top() + 7));
+  };
+  const QImage img = tabs->grab().toImage();
+  saveSkinPng(img, QStringLiteral("tab-close-boxes"));
+  for (int i : {0, 1, 2}) {
+    const QRect b = box(i);
+    const QRgb ink = img.pixel(b.topLeft());
+    EXPECT_NE(QColor(ink), coded(ciTabs, i == 0 ? 2 : 1)) << i;
+    for (int x = b.left() - 1; x <= b.right() + 1; ++x)
+      for (int y = b.top() - 1; y <= b.bottom() + 1; ++y) {
+        if (!b.contains(x, y)) {
+          EXPECT_NE(img.pixel(x, y), ink) << i << " beside at " << x << "," << y;
+        } else if (!b.adjusted(1, 1, -1, -1).contains(x, y)) {
+          EXPECT_EQ(img.pixel(x, y), ink) << i << " outline at " << x << "," << y;
+        }
+      }
+    // A cross inside the outline.
+    EXPECT_EQ(img.pixel(b.topLeft() + QPoint(1, 1)), ink) << i;
+    EXPECT_EQ(img.pixel(b.bottomLeft() + QPoint(1, -1)), ink) << i;
+  }
+  // Clicks go where Qt sends them: to whatever lies under the point in the window.
+  auto clickAt = [&](QPoint inTabs) {
+    const QPoint p = tabs->mapTo(dlg.get(), inTabs);
+    QWidget* target = dlg->childAt(p);
+    ASSERT_NE(target, nullptr);
+    click(target, target->mapFrom(dlg.get(), p));
+    settle();
+  };
+  clickAt(box(1).bottomRight());  // the window keeps the page, and the tab is not selected
+  EXPECT_EQ(asked, QList<int>{1});
+  EXPECT_EQ(tabs->count(), 3);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  clickAt(box(1).topLeft() - QPoint(1, 0));  // beside the box: the tab as usual
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  clickAt(box(2).bottomLeft() + QPoint(0, 1));
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  EXPECT_EQ(asked, QList<int>{1});
+  answer = 0;
+  clickAt(box(1).topLeft());  // the window lets it go
+  EXPECT_EQ(asked, QList<int>({1, 1}));
+  EXPECT_EQ(tabs->count(), 2);
+  EXPECT_TRUE(second.isNull());
+  EXPECT_EQ(tabs->tabText(1), QStringLiteral("第三頁"));
+}
+
 TEST_F(ControlSkins, TurnedTabsGridColourPopupsAndGrip) {
   auto* tabs = new QTabWidget;
   tabs->setTabPosition(QTabWidget::West);

@@ -149,10 +149,16 @@ TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
   auto item = [&](int i) { return m.support->actionGeometry(m.support->actions().at(i)); };
   EXPECT_EQ(popup.pixel(item(0).right() - 3, item(0).center().y()), frameColour(tiMenuItem, 4));
   EXPECT_EQ(popup.pixel(item(2).right() - 3, item(2).center().y()), frameColour(tiMenuItem, 1));
-  // The separator is the item image's edges and middle, not an etched line.
+  // The separator is the item image's edges and middle with the etched line over them, from
+  // 3 pixels in to one pixel short of the right edge.
   const QRect separator = item(1);
-  for (int x : {separator.left() + 1, separator.center().x(), separator.right() - 1})
+  for (int x : {separator.left() + 1, separator.right()})
     EXPECT_EQ(popup.pixel(x, separator.top() + 4), frameColour(tiMenuItem, 1)) << x;
+  for (int x : {separator.left() + 3, separator.center().x(), separator.right() - 1}) {
+    EXPECT_EQ(popup.pixel(x, separator.top() + 2), frameColour(tiMenuItem, 1)) << x;
+    EXPECT_EQ(QColor(popup.pixel(x, separator.top() + 4)), toQColor(skin->Colours().ButtonShadow));
+    EXPECT_EQ(QColor(popup.pixel(x, separator.top() + 5)), toQColor(skin->Colours().ButtonHilight));
+  }
 }
 
 // Popups of skinned windows are skinned by kind, each behind its own gate; popups of an
