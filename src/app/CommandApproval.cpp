@@ -7,7 +7,9 @@
 #include <QVariant>
 
 #include "app/AskUser.h"
+#include "app/DatabaseGuard.h"
 #include "app/LaunchExternal.h"
+#include "app/RecordSet.h"
 #include "base/DateTime.h"
 #include "base/Text.h"
 
@@ -51,20 +53,33 @@ bool CommandApproved(const QString& connection, const QString& prog, const QStri
 bool ApproveCommand(const QString& connection, const QString& prog, const QString& param,
                     QString* error) {
   if (emptyCommand(prog, param)) return true;
-  QSqlQuery q(QSqlDatabase::database(connection, false));
-  q.prepare(QStringLiteral("INSERT OR REPLACE INTO APPROVED (Sha256, ApprovedAt) VALUES (?, ?)"));
-  q.addBindValue(digest(prog, param));
-  q.addBindValue(ruto::oleNow());
-  if (q.exec()) return true;
-  if (error) *error = kApprovedTable + QStringLiteral(": ") + q.lastError().text();
+  // Like every write, it waits for the file's start-up check and leaves a damaged file alone.
+  Transaction transaction(connection);
+  QString reason = transaction.error();
+  if (transaction.active()) {
+    QSqlQuery q(QSqlDatabase::database(connection, false));
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO APPROVED (Sha256, ApprovedAt) VALUES (?, ?)"));
+    q.addBindValue(digest(prog, param));
+    q.addBindValue(ruto::oleNow());
+    const bool written = q.exec();
+    if (!written) reason = kApprovedTable + QStringLiteral(": ") + q.lastError().text();
+    q.finish();
+    if (written && transaction.commit(&reason)) return true;
+  }
+  if (error) *error = reason;
   return false;
 }
 
 bool LaunchProgramCommand(const QString& connection, const QString& prog, const QString& param) {
   if (!CommandApproved(connection, prog, param)) {
     if (!AskUser(MsgKind::ImportantYesNo, CommandQuestionText(prog, param))) return false;
-    // The operator said yes to this run: a failure to remember it only means asking again.
-    ApproveCommand(connection, prog, param);
+    // A command runs only once its approval is kept, so that nothing starts from a file that
+    // cannot be written (damaged, or held by another program).
+    QString error;
+    if (!ApproveCommand(connection, prog, param, &error)) {
+      AskUser(MsgKind::WarningOk, WriteFailureText(kApprovalFailedText, error));
+      return false;
+    }
   }
   return LaunchExternal(prog, param);
 }

@@ -2,7 +2,7 @@
 // The commands of expert programs that this installation's operator has approved. A run
 // button starts a program's command only once approved: saving it in the program editor
 // approves it; a command that came in any other way (an imported or migrated program) is
-// shown to the operator first, and a "是" is remembered.
+// shown to the operator first, and a "是" is remembered before the command starts.
 
 #include <QByteArray>
 #include <QString>
@@ -19,12 +19,16 @@ QString CommandQuestionText(const QString& prog, const QString& param);
 // the main database of `connection`. An empty command has nothing to approve.
 bool CommandApproved(const QString& connection, const QString& prog, const QString& param);
 
-// Records the approval of the command; inside the caller's transaction when there is one.
+// Records the approval of the command, in a write transaction (inside the caller's when there
+// is one): refused, with the reason, on a damaged file or one another program holds.
 bool ApproveCommand(const QString& connection, const QString& prog, const QString& param,
                     QString* error = nullptr);
 
-// A run button: an approved command starts (LaunchExternal); any other asks first and starts,
-// remembering the approval, only on "是". True when something was started.
+// A run button: an approved command starts (LaunchExternal); any other asks first and starts
+// only on "是" once the approval is recorded. When it cannot be recorded the command does not
+// run: kApprovalFailedText with the reason below. True when something was started.
+inline const QString kApprovalFailedText =
+    QStringLiteral("執行程式的確認無法存入資料庫，程式沒有執行。");
 bool LaunchProgramCommand(const QString& connection, const QString& prog, const QString& param);
 
 }  // namespace ruto

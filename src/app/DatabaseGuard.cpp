@@ -137,6 +137,10 @@ bool hasOpen(qint64 pid, const QString& canonical) {
 
 }  // namespace
 
+QString WriteFailureText(const QString& message, const QString& reason) {
+  return message + u'\n' + reason;
+}
+
 bool IsDatabaseBusy(const QSqlError& error) {
   return (error.nativeErrorCode().toInt() & 0xff) == SQLITE_BUSY;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Keeping writes off a database file that is damaged or held by another program: the
-// start-up check of the main database, the verdict every write transaction waits for, and
-// the texts about a file another program holds.
+// start-up check of the main database, the verdict every write transaction waits for, the
+// texts about a file another program holds, and the message of any write that failed.
 
 #include <QSqlError>
 #include <QString>
@@ -14,6 +14,10 @@ inline const QString kDatabaseDamagedText = QStringLiteral(
 inline const QString kDatabaseInUseText = QStringLiteral("資料庫檔案正被其他程式使用中：");
 inline const QString kDatabaseInUseRetryText =
     QStringLiteral("請關閉該程式後按「是」再試一次，或按「否」結束RUTO。");
+
+// A failed write as the user reads it: what was not done, in the program's words, and the
+// database's reason (which may be English) on the lines below.
+QString WriteFailureText(const QString& message, const QString& reason);
 
 // True when SQLite gave up waiting for another connection's lock.
 bool IsDatabaseBusy(const QSqlError& error);

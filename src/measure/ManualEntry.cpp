@@ -1,5 +1,6 @@
 #include "measure/ManualEntry.h"
 
+#include "app/DatabaseGuard.h"
 #include "app/RecordSet.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
@@ -67,7 +68,7 @@ bool SaveEntryToStoredRow(const QString& connection, int mkey, const EntryValues
   for (int p = 1; p <= 24; ++p) row.insert(valueColumn(p), entry.Values[p]);
   RecordSet tests(connection, QStringLiteral("VODATA"));
   if (tests.update(mkey, row)) return true;
-  if (error) *error = tests.lastError();
+  if (error) *error = WriteFailureText(kEntrySaveFailedText, tests.lastError());
   return false;
 }
 

@@ -35,7 +35,10 @@ struct EntryValues {
 // New mode: the values become the test in work, compensated as well. Whenever values, date
 // or range differ from what the test held, it is no longer the stored row it came from.
 void SaveEntryToCurrentTest(const EntryValues& entry);
-// Modify mode: rewrites the stored VODATA row `mkey` only.
+// Modify mode: rewrites the stored VODATA row `mkey` only. A failure gives
+// kEntrySaveFailedText with the reason on the next line.
+inline const QString kEntrySaveFailedText =
+    QStringLiteral("經絡能量數據無法儲存，資料庫中的資料保持原狀。");
 bool SaveEntryToStoredRow(const QString& connection, int mkey, const EntryValues& entry,
                           QString* error = nullptr);
 // The stored row `mkey` as the window opens it; false when there is none.

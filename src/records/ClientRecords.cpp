@@ -4,6 +4,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "app/DatabaseGuard.h"
 #include "base/Text.h"
 
 namespace ruto {
@@ -22,9 +23,8 @@ void setError(QString* error, const QString& text) {
   if (error) *error = text;
 }
 
-// A message with the reason on its second line.
 void setError(QString* error, const QString& message, const QString& reason) {
-  setError(error, message + QLatin1Char('\n') + reason);
+  setError(error, WriteFailureText(message, reason));
 }
 
 }  // namespace
@@ -230,13 +230,13 @@ ClientSaveResult SaveNewClient(RecordSet& clients, const ClientForm& form, QStri
     if (duplicateName) *duplicateName = Trim(name);
     return ClientSaveResult::Duplicate;
   }
-  setError(error, clients.lastError());
+  setError(error, kClientSaveFailedText, clients.lastError());
   return ClientSaveResult::Failed;
 }
 
 bool SaveModifiedClient(RecordSet& clients, qint64 key, const ClientForm& form, QString* error) {
   if (!clients.update(key, formValues(form, false))) {
-    setError(error, clients.lastError());
+    setError(error, kClientSaveFailedText, clients.lastError());
     return false;
   }
   return true;

@@ -26,9 +26,12 @@ bool LoadCurrentTest(const RecordSet& clients, const RecordSet& tests);
 // selected, so that no earlier or empty CompareTest is taken for a loaded one.
 bool LoadCompareTest(const RecordSet& clients, const RecordSet& tests);
 
-// Messages of a failed store or delete; the reason follows on the next line.
+// Messages of a failed store, save or delete; the reason follows on the next line
+// (WriteFailureText).
 inline const QString kStoreFailedText =
     QStringLiteral("檢測資料無法存入資料庫，這筆資料仍保留在程式中，請稍後再儲存一次。");
+inline const QString kClientSaveFailedText =
+    QStringLiteral("受測者資料無法儲存，資料庫中的資料保持原狀。");
 inline const QString kClientDeleteFailedText =
     QStringLiteral("受測者資料無法刪除，資料庫中的資料保持原狀。");
 inline const QString kTestDeleteFailedText =

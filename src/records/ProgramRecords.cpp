@@ -6,6 +6,7 @@
 
 #include "app/AskUser.h"
 #include "app/CommandApproval.h"
+#include "app/DatabaseGuard.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 
@@ -35,8 +36,8 @@ QVariantMap programValues(const TProgramFields& f) {
   return m;
 }
 
-bool failed(QString* error, const QString& text) {
-  if (error) *error = text;
+bool failed(QString* error, const QString& message, const QString& reason) {
+  if (error) *error = WriteFailureText(message, reason);
   return false;
 }
 
@@ -83,43 +84,49 @@ qint64 AddProgram(RecordSet& programs, const TProgramFields& fields, QString* er
   values.insert(QStringLiteral("ProNo"), fields.ProNo);
   values.insert(QStringLiteral("PrtFG"), 0);
   Transaction transaction(programs.database().connectionName());
-  qint64 key = 0;
-  if (!transaction.active())
-    failed(error, programs.database().lastError().text());
-  else if (!(key = programs.insert(values)))
-    failed(error, programs.lastError());
-  if (!key) return 0;
-  if (!approveCommands(programs, fields, error) || !transaction.commit(error)) {
-    transaction.rollback();
-    // The set was read again with the row that is now taken back.
-    programs.refresh();
+  if (!transaction.active()) {
+    failed(error, kProgramSaveFailedText, transaction.error());
     return 0;
   }
-  return key;
+  const qint64 key = programs.insert(values);
+  if (!key) {
+    failed(error, kProgramSaveFailedText, programs.lastError());
+    return 0;
+  }
+  QString reason;
+  if (approveCommands(programs, fields, &reason) && transaction.commit(&reason)) return key;
+  failed(error, kProgramSaveFailedText, reason);
+  transaction.rollback();
+  // The set was read again with the row that is now taken back.
+  programs.refresh();
+  return 0;
 }
 
 bool UpdateProgram(RecordSet& programs, qint64 key, const TProgramFields& fields, QString* error) {
   Transaction transaction(programs.database().connectionName());
-  if (!transaction.active()) return failed(error, programs.database().lastError().text());
-  if (!programs.update(key, programValues(fields))) return failed(error, programs.lastError());
-  if (approveCommands(programs, fields, error) && transaction.commit(error)) return true;
+  if (!transaction.active()) return failed(error, kProgramSaveFailedText, transaction.error());
+  if (!programs.update(key, programValues(fields)))
+    return failed(error, kProgramSaveFailedText, programs.lastError());
+  QString reason;
+  if (approveCommands(programs, fields, &reason) && transaction.commit(&reason)) return true;
   transaction.rollback();
   programs.refresh();
-  return false;
+  return failed(error, kProgramSaveFailedText, reason);
 }
 
 bool SaveConditionEdit(RecordSet& programs, RecordSet& conditions, const TConditionEdit& edit,
                        QString* error) {
   Transaction transaction(programs.database().connectionName());
-  if (!transaction.active()) return failed(error, transaction.error());
+  if (!transaction.active()) return failed(error, kConditionSaveFailedText, transaction.error());
   QVariantMap row = edit.row;
   if (edit.rowKey == 0) {
     // A new row always belongs to the program it was added under.
     row.insert(QStringLiteral("ProNo"), edit.programNo);
     row.insert(QStringLiteral("PrtFG"), 0);
-    if (!conditions.insert(row)) return failed(error, conditions.lastError());
+    if (!conditions.insert(row))
+      return failed(error, kConditionSaveFailedText, conditions.lastError());
   } else if (!conditions.update(edit.rowKey, row)) {
-    return failed(error, conditions.lastError());
+    return failed(error, kConditionSaveFailedText, conditions.lastError());
   }
   const QVariantMap program{{QStringLiteral("ProData"), edit.ProData},
                             {QStringLiteral("ProPict"),
@@ -127,23 +134,26 @@ bool SaveConditionEdit(RecordSet& programs, RecordSet& conditions, const TCondit
                                                     : QVariant(edit.ProPict)},
                             {QStringLiteral("ProScal"), edit.ProScal ? 1 : 0}};
   if (edit.programKey && !programs.update(edit.programKey, program))
-    return failed(error, programs.lastError());
-  if (!transaction.commit(error)) return false;
+    return failed(error, kConditionSaveFailedText, programs.lastError());
+  QString reason;
+  if (!transaction.commit(&reason)) return failed(error, kConditionSaveFailedText, reason);
   return true;
 }
 
 bool DeleteProgram(RecordSet& programs, RecordSet& conditions, QString* error) {
   const int row = programs.position();
-  if (row < 0) return failed(error, QStringLiteral("no program"));
+  if (row < 0) return failed(error, kProgramDeleteFailedText, QStringLiteral("no program"));
   const qint64 key = programs.keyAt(row);
   const QString number = text(programs, row, QStringLiteral("ProNo"));
   Transaction transaction(programs.database().connectionName());
-  if (!transaction.active()) return failed(error, transaction.error());
+  if (!transaction.active()) return failed(error, kProgramDeleteFailedText, transaction.error());
   // The rows first, as the links are kept by the program and not by the database.
   if (conditions.removeWhere(QStringLiteral("ProNo"), number) < 0)
-    return failed(error, conditions.lastError());
-  if (!programs.remove(key)) return failed(error, programs.lastError());
-  return transaction.commit(error);
+    return failed(error, kProgramDeleteFailedText, conditions.lastError());
+  if (!programs.remove(key)) return failed(error, kProgramDeleteFailedText, programs.lastError());
+  QString reason;
+  if (!transaction.commit(&reason)) return failed(error, kProgramDeleteFailedText, reason);
+  return true;
 }
 
 QString ProgramCountText(int programs, int conditions) {

@@ -22,6 +22,17 @@ struct TProgramFields {
   std::array<QString, 4> ProScrp, ProPrg, ProParm;
 };
 
+// Messages of a failed save or delete; the reason follows on the next line
+// (WriteFailureText).
+inline const QString kProgramSaveFailedText =
+    QStringLiteral("專家療程資料無法儲存，資料庫中的資料保持原狀。");
+inline const QString kConditionSaveFailedText =
+    QStringLiteral("療程條件資料無法儲存，資料庫中的資料保持原狀。");
+inline const QString kProgramDeleteFailedText =
+    QStringLiteral("專家療程資料無法刪除，資料庫中的資料保持原狀。");
+inline const QString kConditionDeleteFailedText =
+    QStringLiteral("療程條件資料無法刪除，資料庫中的資料保持原狀。");
+
 TProgramFields ProgramFieldsOf(const RecordSet& programs, int row);
 
 // Row of the first program whose number equals `number` once both are trimmed, without regard

@@ -16,6 +16,7 @@
 
 #include "app/AskUser.h"
 #include "app/Database.h"
+#include "app/DatabaseGuard.h"
 #include "app/InstallDir.h"
 #include "app/RecordSet.h"
 #include "app/StartupFiles.h"
@@ -43,9 +44,8 @@ const QString kProgramsEmpty = QStringLiteral("來源的 [專家療程] 資料�
 const QString kRecordsEmpty = QStringLiteral("來源的 [病歷檢測] 資料是空的，將跳過匯入動作。");
 const QString kExportRetry = QStringLiteral(" 請排除問題後重新匯出資料。");
 const QString kImportRetry = QStringLiteral(" 請排除問題後重新匯入資料。");
-// The reason follows on the next line.
-const QString kImportFailed =
-    QStringLiteral("資料匯入錯誤 !! 系統資料未變更。") + kImportRetry + QLatin1Char('\n');
+// The reason follows on the next line (WriteFailureText).
+const QString kImportFailed = QStringLiteral("資料匯入錯誤 !! 系統資料未變更。") + kImportRetry;
 
 // An outside file is never trusted: refused with one message, the system's data unchanged.
 QString refusedText(const QString& reason) {
@@ -367,8 +367,9 @@ TTransferOutcome TransferRun::importFrom(const TTransferChoice& choice) {
   {
     Transaction transaction(main_);
     if (!transaction.active())
-      return fail(QStringLiteral("資料匯入錯誤 !! 系統資料庫無法寫入，") + kImportRetry + u'\n' +
-                  transaction.error());
+      return fail(
+          WriteFailureText(QStringLiteral("資料匯入錯誤 !! 系統資料庫無法寫入，") + kImportRetry,
+                           transaction.error()));
     const auto group = [&](bool ticked, const TKeyedGroup& g, const QString& emptyText,
                            TMergeReport* report) {
       if (!ticked) return true;
@@ -390,9 +391,9 @@ TTransferOutcome TransferRun::importFrom(const TTransferChoice& choice) {
     if (!group(choice.programs, kProgramGroup, kProgramsEmpty, &out.programs) ||
         !group(choice.records, kClientGroup, kRecordsEmpty, &out.records)) {
       transaction.rollback();
-      return fail(kImportFailed + error);
+      return fail(WriteFailureText(kImportFailed, error));
     }
-    if (!transaction.commit(&error)) return fail(kImportFailed + error);
+    if (!transaction.commit(&error)) return fail(WriteFailureText(kImportFailed, error));
   }
   CloseDatabase(kWorkConnection);
   step();

@@ -25,6 +25,7 @@
 #include <cmath>
 
 #include "app/AskUser.h"
+#include "app/DatabaseGuard.h"
 #include "app/Databases.h"
 #include "app/RecordSet.h"
 #include "app/Settings.h"
@@ -922,7 +923,7 @@ void AnalysisWindow::saveNote() {
     q.finish();
     if (error.isEmpty() && transaction.commit(&error)) return;
   }
-  AskUser(MsgKind::WarningOk, QStringLiteral("處置記錄無法存入資料庫。\n%1").arg(error));
+  AskUser(MsgKind::WarningOk, WriteFailureText(QStringLiteral("處置記錄無法存入資料庫。"), error));
 }
 
 // ---- pages and charts ----

@@ -28,6 +28,7 @@
 
 #include "app/AskUser.h"
 #include "app/CommandApproval.h"
+#include "app/DatabaseGuard.h"
 #include "app/Databases.h"
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
@@ -636,9 +637,7 @@ void ProgramList::deleteProgram() {
                                          Trim(cellText(programs, QStringLiteral("ProName"))) +
                                          QStringLiteral("】這筆療程群組嗎 ?"))) {
     QString error;
-    if (!DeleteProgram(programs, conditionRows, &error))
-      AskUser(MsgKind::WarningOk,
-              QStringLiteral("專家療程資料無法刪除，資料庫中的資料保持原狀。\n") + error);
+    if (!DeleteProgram(programs, conditionRows, &error)) AskUser(MsgKind::WarningOk, error);
     programs.refresh();
     programGrid->reload();
     programChanged();
@@ -692,8 +691,7 @@ void ProgramList::deleteCondition() {
                                          QStringLiteral("】這筆條件嗎 ?"))) {
     if (!conditionRows.remove(conditionRows.bookmark()))
       AskUser(MsgKind::WarningOk,
-              QStringLiteral("療程條件資料無法刪除，資料庫中的資料保持原狀。\n") +
-                  conditionRows.lastError());
+              WriteFailureText(kConditionDeleteFailedText, conditionRows.lastError()));
     conditionGrid->reload();
   }
   statusBar->showMessage(kBrowseStatus);

@@ -7,6 +7,7 @@
 #include "app/Databases.h"
 #include "app/RecordSet.h"
 #include "app/SharedRecords.h"
+#include "measure/ManualEntry.h"
 #include "measure/PointTables.h"
 #include "measure/ui/ManualEntryDialog.h"
 #include "widgets/SortingGrid.h"
@@ -109,6 +110,21 @@ TEST_F(ManualEntryDialogTest, ModifyModeWritesOnlyTheStoredRow) {
             "66|5|0|1");
   EXPECT_EQ(CurrentTest.Values, before);
   EXPECT_EQ(CurrentTest.MKey, 3);
+}
+
+TEST_F(ManualEntryDialogTest, SaveThatFailsSaysSoWithTheReasonBelow) {
+  RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", "A"}});
+  const int key = static_cast<int>(
+      RecordSet(kMainConnection, "VODATA").insert({{"CUSTNO", "A"}, {"VO1", 5.0}}));
+  ASSERT_TRUE(dbtest::exec(kMainConnection, "PRAGMA query_only = ON"));
+  ManualEntryDialog w(key);
+  w.show();
+  type(w.valueGrid, "66\r");
+  w.saveButton->click();
+  ASSERT_FALSE(asked.isEmpty());
+  EXPECT_EQ(asked.last().section('\n', 0, 0), kEntrySaveFailedText);
+  EXPECT_TRUE(asked.last().section('\n', 1).contains("readonly")) << asked.last().toStdString();
+  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT VO1 FROM VODATA"), "5");
 }
 
 TEST_F(ManualEntryDialogTest, ClearEmptiesGridAfterQuestion) {

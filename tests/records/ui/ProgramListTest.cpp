@@ -9,6 +9,7 @@
 #include "app/Databases.h"
 #include "app/LaunchExternal.h"
 #include "app/SharedRecords.h"
+#include "records/ProgramRecords.h"
 #include "records/RecordsFixture.h"
 #include "records/ui/ProgramEditor.h"
 #include "records/ui/ProgramList.h"
@@ -224,6 +225,53 @@ TEST_F(ProgramListTest, EditorRefusesDuplicatesAndTheListSelectsTheNewProgram) {
   };
   w.editProgram();
   EXPECT_EQ(row("SELECT ProName FROM VOPRO WHERE ProNo = 'P00'"), "新療程");
+}
+
+TEST_F(ProgramListTest, WritesThatFailSayWhatFailedWithTheReasonBelow) {
+  ProgramList w;
+  w.show();
+  ASSERT_TRUE(dbtest::exec(kMainConnection, "PRAGMA query_only = ON"));
+  const auto editorSave = [&w](bool newMode) {
+    w.runEditor = [newMode](ProgramList& list) {
+      ProgramEditor editor(&list.programs, &list.lastProgramNo, &list);
+      editor.show();
+      editor.numberEdit->setText("P00");
+      editor.nameEdit->setText("改名");
+      editor.save();
+      EXPECT_TRUE(editor.isVisible());
+    };
+    newMode ? w.newProgram() : w.editProgram();
+  };
+  const std::tuple<const char*, QString, std::function<void()>> cases[] = {
+      {"new program", kProgramSaveFailedText, [&] { editorSave(true); }},
+      {"changed program", kProgramSaveFailedText, [&] { editorSave(false); }},
+      {"condition", kConditionSaveFailedText,
+       [&] {
+         w.editCondition();
+         w.confirmEdit();
+         w.cancelEdit();
+       }},
+      {"condition deleted", kConditionDeleteFailedText,
+       [&] {
+         w.activateConditionList();
+         w.deleteCondition();
+       }},
+      {"program deleted", kProgramDeleteFailedText,
+       [&] {
+         w.activateProgramList();
+         w.deleteProgram();
+       }},
+  };
+  for (const auto& [what, text, act] : cases) {
+    SCOPED_TRACE(what);
+    asked.clear();
+    act();
+    ASSERT_FALSE(asked.isEmpty());
+    EXPECT_EQ(asked.last().section('\n', 0, 0), "5:" + text);
+    EXPECT_TRUE(asked.last().section('\n', 1).contains("readonly")) << asked.last().toStdString();
+  }
+  EXPECT_EQ(row("SELECT GROUP_CONCAT(ProName) FROM (SELECT ProName FROM VOPRO ORDER BY ProNo)"),
+            "舒眠,安神");
 }
 
 TEST_F(ProgramListTest, PicturesAreStoredAsTheFilesBytes) {

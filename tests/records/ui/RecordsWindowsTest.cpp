@@ -215,6 +215,27 @@ TEST_F(RecordsWindowsTest, EditorEnterChainDuplicateAndModifyMode) {
             "AB|乙 |1");
 }
 
+TEST_F(RecordsWindowsTest, EditorSaveThatFailsSaysSoWithTheReasonBelow) {
+  addClient("AB", "甲");
+  RecordSet clients(kMainConnection, "VOCUST");
+  ASSERT_TRUE(clients.open());
+  ASSERT_TRUE(dbtest::exec(kMainConnection, "PRAGMA query_only = ON"));
+  for (const bool newMode : {true, false}) {
+    SCOPED_TRACE(newMode);
+    ViewState.ClientNewMode = newMode;
+    ClientEditor e(&clients);
+    e.show();
+    e.custNoEdit->setText("CD");
+    e.nameEdit->setText("乙");
+    e.saveButton->click();
+    EXPECT_TRUE(e.isVisible());
+    EXPECT_EQ(asked.last().section('\n', 0, 0), "5:" + kClientSaveFailedText);
+    EXPECT_TRUE(asked.last().section('\n', 1).contains("readonly")) << asked.last().toStdString();
+  }
+  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, NAME, COUNT(*) FROM VOCUST"),
+            "AB|甲|1");
+}
+
 TEST(PointValueTextTest, FormatsLikeHashPattern) {
   const std::pair<QVariant, const char*> cases[] = {
       {0.0, ""},     {5.0, "5"},      {12.34, "12.3"},  {0.5, ".5"},
