@@ -48,11 +48,6 @@ class MainDatabaseTest : public dbtest::Fixture {
   int rowsIn(const QString& table) {
     return dbtest::scalar(kMainConnection, "SELECT COUNT(*) FROM " + table).toInt();
   }
-  // Rows in VOCUST and VODATA.
-  QString counts() {
-    return dbtest::firstRow(kMainConnection,
-                            "SELECT (SELECT COUNT(*) FROM VOCUST) || ' ' || COUNT(*) FROM VODATA");
-  }
   QStringList asked;
   bool answer = true;
   static inline QStringList started;  // "program|parameter" of each start
