@@ -9,30 +9,38 @@
 using namespace ruto;
 
 TEST(ProgramConditions, CodesOfStoredStrings) {
-  // Untrimmed when not blank; of a 30-character column 24 are used.
+  // The stored string, the position, its code.
   const std::tuple<QString, int, int> cases[] = {
-      {"", 1, 0},   {" \t\r\n", 24, 0}, {"7", 1, 7},   {"123", 3, 3}, {"123", 4, 0}, {"A2", 1, 0},
-      {"A2", 2, 2}, {" 12", 1, 0},      {" 12", 2, 1}, {"12", 0, 0},  {"12", 25, 0}, {"9", 1, 9}};
+      {"", 1, 0},
+      {" \t\r\n", 24, 0},
+      {"7", 1, 7},
+      {"123", 3, 3},
+      {"123", 4, 0},
+      {"A2", 1, 0},
+      {"A2", 2, 2},
+      {" 12", 1, 0},
+      {" 12", 2, 1},  // untrimmed when not blank
+      {"000000000000000000000009", 24, 9},
+      {"12", 0, 0},
+      {"12", 25, 0},
+      {"9", 1, 9},
+      {QString(30, u'5'), 25, 5}};  // 30-character column, 24 used
   for (const auto& [stored, position, code] : cases)
     EXPECT_EQ(ConditionCode(stored, position), code) << qPrintable(stored) << " @" << position;
-  EXPECT_EQ(std::pair(ConditionCode("000000000000000000000009", 24),
-                      ConditionCode(QString(30, u'5'), 25)),
-            std::pair(9, 5));
-  EXPECT_EQ(std::tuple(GroupFlagSet("01", 2), GroupFlagSet("02", 2), GroupFlagSet("0X", 2),
-                       GroupFlagSet("   ", 1)),
-            std::tuple(true, false, false, false));
+  EXPECT_TRUE(GroupFlagSet("01", 2));
+  EXPECT_FALSE(GroupFlagSet("02", 2));
+  EXPECT_FALSE(GroupFlagSet("0X", 2));
+  EXPECT_FALSE(GroupFlagSet("   ", 1));
 }
 
 TEST(ProgramConditions, FunctionKeyFlags) {
   const QString flags = FunctionKeyFlags({true, false, true, false});
   EXPECT_EQ(flags, "1010");
-  for (int n = 1; n <= 4; ++n)
-    EXPECT_EQ(std::pair(FunctionKeyEnabled(flags, n), FunctionKeyEnabled("", n)),
-              std::pair(n % 2 == 1, false));
-  // A missing flag counts as disabled.
-  EXPECT_EQ(std::tuple(FunctionKeyEnabled("01", 2), FunctionKeyEnabled("01", 3),
-                       FunctionKeyEnabled("2111", 1)),
-            std::tuple(true, false, false));
+  for (int n = 1; n <= 4; ++n) EXPECT_EQ(FunctionKeyEnabled(flags, n), n % 2 == 1) << n;
+  for (int n = 1; n <= 4; ++n) EXPECT_FALSE(FunctionKeyEnabled("", n)) << n;
+  EXPECT_TRUE(FunctionKeyEnabled("01", 2));
+  EXPECT_FALSE(FunctionKeyEnabled("01", 3)) << "a missing flag counts as disabled";
+  EXPECT_FALSE(FunctionKeyEnabled("2111", 1));
 }
 
 TEST(ProgramConditions, DecodeTable) {
@@ -44,7 +52,8 @@ TEST(ProgramConditions, DecodeTable) {
         TConditionForm w;
         for (auto m : on) w.*m = true;
         for (const auto& [m, p] : boxes) (w.*m)[p] = true;
-        w.RangeIndex = rangeIndex, w.Male = male;
+        w.RangeIndex = rangeIndex;
+        w.Male = male;
         return w;
       };
   using F = TConditionForm;
@@ -68,18 +77,23 @@ TEST(ProgramConditions, DecodeTable) {
 
 TEST(ProgramConditions, RangeCodePastTheComparisonsIsReencodedAsEqual) {
   const TConditionForm f = DecodeConditions("7", "");
-  EXPECT_EQ(std::tuple(f.Range, f.RangeIndex), std::tuple(true, -1));
+  EXPECT_TRUE(f.Range);
+  EXPECT_EQ(f.RangeIndex, -1);
   EXPECT_EQ(EncodeConditions(f).first, "400000000000000000000000");
 }
 
 TEST(ProgramConditions, EncodingIsAlwaysTwentyFourCharactersWithFlagsEndingInZeros) {
   TConditionForm f;
   f.Group.fill(true);
-  f.SexCondition = f.Male = f.AgeHigh = true;
-  EXPECT_EQ(EncodeConditions(f),
-            std::pair(QString("000000000000000000000021"), QString("111111111111111111111100")));
+  f.SexCondition = true;
+  f.Male = true;
+  f.AgeHigh = true;
+  const auto [digits, flags] = EncodeConditions(f);
+  EXPECT_EQ(digits, "000000000000000000000021");
+  EXPECT_EQ(flags, "111111111111111111111100");
   // The sex box decides; the radio buttons alone store nothing.
-  f = TConditionForm(), f.Male = false;
+  f = TConditionForm();
+  f.Male = false;
   EXPECT_EQ(EncodeConditions(f).first, kNoConditions);
 }
 
@@ -96,11 +110,18 @@ TEST(ProgramConditions, EveryEditorFormRoundTrips) {
     }
     f.Range = coin(rng);
     // In range mode the two boxes are disabled and not stored.
-    if (f.Range) f.First[1] = f.Second[1] = false, f.RangeIndex = index(rng);
-    f.AgeLow = coin(rng), f.AgeHigh = coin(rng), f.SexCondition = coin(rng);
+    if (f.Range) {
+      f.First[1] = f.Second[1] = false;
+      f.RangeIndex = index(rng);
+    }
+    f.AgeLow = coin(rng);
+    f.AgeHigh = coin(rng);
+    f.SexCondition = coin(rng);
     f.Male = !f.SexCondition || coin(rng);
     const auto [digits, flags] = EncodeConditions(f);
-    ASSERT_TRUE(digits.size() == 24 && flags.size() == 24 && flags.endsWith("00"));
+    ASSERT_EQ(digits.size(), 24);
+    ASSERT_EQ(flags.size(), 24);
+    ASSERT_TRUE(flags.endsWith("00"));
     TConditionForm back = DecodeConditions(digits, flags);
     if (f.Range && f.RangeIndex < 0) f.RangeIndex = 0;  // "4" with nothing selected
     ASSERT_EQ(back, f) << qPrintable(digits) << " " << qPrintable(flags);
@@ -108,9 +129,10 @@ TEST(ProgramConditions, EveryEditorFormRoundTrips) {
 }
 
 TEST(ProgramConditions, SpinPositions) {
-  EXPECT_EQ(std::tuple(SpinPosition(27.9, 200), SpinPosition(-3, 200), SpinPosition(500, 200),
-                       SpinPosition(std::nan(""), 100)),
-            std::tuple(27, 0, 200, 0));
+  EXPECT_EQ(SpinPosition(27.9, 200), 27);
+  EXPECT_EQ(SpinPosition(-3, 200), 0);
+  EXPECT_EQ(SpinPosition(500, 200), 200);
+  EXPECT_EQ(SpinPosition(std::nan(""), 100), 0);
 }
 
 TEST(ProgramConditions, AllCodesAtOnceReadAsOneByOne) {

@@ -23,7 +23,8 @@ TEST(TextCodec, DecodesShortInputsAndHandWorkedPairsAndRefusesNonHex) {
     EXPECT_EQ(error.isEmpty(), out.has_value()) << in;
   }
   bool ok = true;
-  EXPECT_TRUE(UnscrambleText("10xx", &ok).isEmpty() && !ok);
+  EXPECT_TRUE(UnscrambleText("10xx", &ok).isEmpty());
+  EXPECT_FALSE(ok);
 }
 
 TEST(TextCodec, KeyWrapsAfterThirteenBytes) {
@@ -45,7 +46,8 @@ TEST(TextCodec, EveryByteAfterEveryStartAndBig5TextRoundTrip) {
     ASSERT_EQ(UnscrambleBytes(ScrambleBytes(plain, start).value()), plain) << start;
     const QString scrambled = ScrambleText(text, start).value();
     bool ok = false;
-    ASSERT_EQ(std::pair(UnscrambleText(scrambled, &ok), ok), std::pair(text, true)) << start;
+    ASSERT_EQ(UnscrambleText(scrambled, &ok), text) << start;
+    EXPECT_TRUE(ok) << start;
     ASSERT_EQ(UnscrambleText(scrambled.toLower()), text) << start;
   }
 }

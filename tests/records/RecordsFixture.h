@@ -44,10 +44,9 @@ class MainDatabaseTest : public dbtest::Fixture {
     for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), base + step * p);
     return RecordSet(kMainConnection, QStringLiteral("VODATA")).insert(row);
   }
-  // Rows in VOCUST and VODATA.
-  QString counts() {
-    return dbtest::firstRow(kMainConnection,
-                            "SELECT (SELECT COUNT(*) FROM VOCUST) || ' ' || COUNT(*) FROM VODATA");
+  // Rows in `table` of the main database.
+  int rowsIn(const QString& table) {
+    return dbtest::scalar(kMainConnection, "SELECT COUNT(*) FROM " + table).toInt();
   }
   QStringList asked;
   bool answer = true;

@@ -33,21 +33,24 @@ TEST_F(MainWindowLimitsTest, AHugeUserNameStaysInTheStatusBarElided) {
   MainWindow* f = startWith(s);
   ASSERT_NE(f, nullptr);
   const QRect screen(0, 0, 1280, 1024);
-  EXPECT_EQ(f->minimumSizeHint().boundedTo(screen.size()), f->minimumSizeHint());
+  EXPECT_LE(f->minimumSizeHint().width(), screen.width());
+  EXPECT_LE(f->minimumSizeHint().height(), screen.height());
   f->setGeometry(screen);
   QCoreApplication::processEvents();
-  EXPECT_TRUE(f->width() <= screen.width() && f->mainMenu->width() <= screen.width());
+  EXPECT_LE(f->width(), screen.width());
   // The last toolbar button and the last menu can be reached.
   const QRect exit(f->exitButton->mapTo(f, QPoint()), f->exitButton->size());
   EXPECT_TRUE(f->rect().contains(exit)) << exit.x() << "," << exit.width();
   const QRect about = f->mainMenu->actionGeometry(f->aboutAction);
   EXPECT_TRUE(f->mainMenu->rect().contains(about)) << about.x() << "," << about.width();
+  EXPECT_LE(f->mainMenu->width(), screen.width());
 
   // Control characters show as blanks; what does not fit ends in an ellipsis.
+  EXPECT_TRUE(f->statusText->text().startsWith(QStringLiteral("診所 名稱 寬")));
   const QString shown = static_cast<ElidedLabel*>(f->statusText)->elidedText();
-  EXPECT_EQ(fields(f->statusText->text().left(7), shown.left(7), shown.endsWith(QChar(0x2026)),
-                   f->launcherButtons[1]->toolTip().size() <= 200),
-            "診所 名稱 寬|診所 名稱 寬|1|1");
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("診所 名稱 寬"))) << shown.left(20).toStdString();
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.right(20).toStdString();
+  EXPECT_LE(f->launcherButtons[1]->toolTip().size(), 200);
   ruto::test::savePng(f->grab().toImage(), QStringLiteral("main-window-long-name"));
 }
 
@@ -58,9 +61,11 @@ TEST_F(MainWindowLimitsTest, ALauncherThatCannotStartSaysWhat) {
   MainWindow* f = startWith(s);
   ASSERT_NE(f, nullptr);
   f->runLauncher(3);
-  EXPECT_TRUE(f->measureButton->isEnabled()) << "the toolbar comes back after the message";
-  f->runLauncher(4);
   EXPECT_EQ(asked_, QStringList{"5:" + kExternalStartFailedText + "\nwinword.exe"});
+  EXPECT_TRUE(f->measureButton->isEnabled()) << "the toolbar comes back after the message";
+  asked_.clear();
+  f->runLauncher(4);
+  EXPECT_TRUE(asked_.isEmpty());
 }
 
 TEST(DialogFrames, MessageBoxAndAbortBoxHaveNoMinimiseOrMaximise) {
@@ -69,11 +74,12 @@ TEST(DialogFrames, MessageBoxAndAbortBoxHaveNoMinimiseOrMaximise) {
   for (QWidget* w : {static_cast<QWidget*>(&box), static_cast<QWidget*>(&abortBox)}) {
     const Qt::WindowFlags flags = w->windowFlags();
     SCOPED_TRACE(w->objectName().toStdString());
-    // Only the hints asked for: a title, a close box and a fixed size.
-    const Qt::WindowFlags hints = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
-    EXPECT_EQ(flags & (Qt::WindowType_Mask | hints | Qt::WindowMinimizeButtonHint |
-                       Qt::WindowMaximizeButtonHint),
-              Qt::Dialog | hints);
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint) << "only the hints asked for";
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::MSWindowsFixedSizeDialogHint);
   }
 }
