@@ -427,7 +427,8 @@ TEST_F(TransferTest, CopiesThatKilledExportsLeftGoWhenTheFolderIsNextUsed) {
   child.kill();
   child.waitForFinished();
   const QString live = OwnedNamePrefix(stem, QCoreApplication::applicationPid());
-  ASSERT_FALSE(dead.isEmpty() || live.isEmpty());
+  ASSERT_FALSE(dead.isEmpty());
+  ASSERT_FALSE(live.isEmpty());
   // Our pid with another start time is another process too.
   const QString ownPidOtherStart =
       stem + QString::number(QCoreApplication::applicationPid()) + "-1-";
@@ -465,9 +466,9 @@ TEST_F(TransferTest, CopiesThatKilledExportsLeftGoWhenTheFolderIsNextUsed) {
                                                QDir::NoDotAndDotDot);
     got.sort();
     EXPECT_EQ(got.join(" | "), want.join(" | "));
-    EXPECT_TRUE(ruto::test::readFile(transferFile()) == earlier &&
-                ruto::test::readFile(disk(live + "Xy34Zw")) == "live" &&
-                ruto::test::readFile(dir_.filePath("kept")) == "x");
+    EXPECT_EQ(ruto::test::readFile(transferFile()), earlier) << "the old VoTran.mdb is untouched";
+    EXPECT_EQ(ruto::test::readFile(disk(live + "Xy34Zw")), "live") << "a live copy stays";
+    EXPECT_EQ(ruto::test::readFile(dir_.filePath("kept")), "x") << "a link's target stays";
     QFile::remove(disk(dead + "Other0"));
   }
 }

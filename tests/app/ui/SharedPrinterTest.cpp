@@ -56,8 +56,8 @@ TEST(SharedPrinterTest, ThePaperAndOrientationOfTheSetUpGoWithTheDocument) {
                        handed += s.Options.join(u' ') + u'|' + pdfPageSize(s.File) + u'\n';
                        return true;
                      }});
-    ASSERT_TRUE(printer.setPageSize(QPageSize(c.size)) &&
-                printer.setPageOrientation(c.orientation));
+    ASSERT_TRUE(printer.setPageSize(QPageSize(c.size)));
+    ASSERT_TRUE(printer.setPageOrientation(c.orientation));
     PrinterOutput output;
     ASSERT_NE(output.device(), nullptr);
     {
