@@ -3,7 +3,6 @@
 // index lost track of its model.
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
 #include <QAccessible>
 #include <QDir>
 #include <QFileDialog>
@@ -50,11 +49,12 @@ class ViewAccessibles : public ruto::test::WindowCensusTest {
     }
   }
 
-  // Reads every cell of every item view in `window` as a screen reader does.
+  // Reads every cell of every table in `window` (item views and the sorting grids) as a
+  // screen reader does.
   static QList<QAccessible::Id> readCells(QWidget* window) {
     fillTrees(window);
     QList<QAccessible::Id> cells;
-    for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
+    for (QWidget* view : window->findChildren<QWidget*>()) {
       QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(view);
       QAccessibleTableInterface* table = iface ? iface->tableInterface() : nullptr;
       if (!table) continue;
