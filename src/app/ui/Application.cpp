@@ -11,6 +11,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/PrintAbortBox.h"
+#include "app/ui/ViewAccessibles.h"
 #include "base/Fonts.h"
 #include "skin/SkinBitmaps.h"
 #include "skin/ui/SkinSetup.h"
@@ -30,6 +31,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     installTranslator(qtTexts);
   InstallMessageBox();
   InstallControlNames();
+  InstallViewAccessibleTeardown();
   InstallSkinManager([](const QString& text) { AskUser(MsgKind::ImportantOk, text); });
   setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIcon())));
 }
