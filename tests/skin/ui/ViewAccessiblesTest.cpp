@@ -130,7 +130,8 @@ TEST_F(ViewAccessibles, DISABLED_ProgramEndsAfterATreeCellLostItsModel) {
     fillTrees(w);
     QAccessibleTableInterface* table =
         QAccessible::queryAccessibleInterface(tree)->tableInterface();
-    ASSERT_TRUE(table && table->rowCount() > 0);
+    ASSERT_NE(table, nullptr);
+    ASSERT_GT(table->rowCount(), 0);
     ASSERT_TRUE(table->cellAt(0, 0));
     QAbstractItemModel* model = tree->model();
     const QModelIndex read = model->index(0, 0, tree->rootIndex());
