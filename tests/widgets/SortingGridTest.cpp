@@ -245,6 +245,7 @@ TEST(SortingGridFocus, EditorBelongsToTheGridForEnterAndExit) {
   grid->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(enters, enters0 + 1);
+  EXPECT_EQ(exits, exits0);
   grid->setEditorMode(true);
   ASSERT_TRUE(grid->InplaceEditor()->hasFocus());
   QApplication::processEvents();
@@ -252,10 +253,12 @@ TEST(SortingGridFocus, EditorBelongsToTheGridForEnterAndExit) {
   EXPECT_EQ(exits, exits0);
   outside->setFocus();
   QApplication::processEvents();
+  EXPECT_EQ(enters, enters0 + 1);
   EXPECT_EQ(exits, exits0 + 1);
   grid->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(enters, enters0 + 2);
+  EXPECT_EQ(exits, exits0 + 1);
 }
 
 // Assistive technology reads the grid as a table: cells row by row named by their trimmed
