@@ -80,7 +80,10 @@ TEST_F(SortingGrid, CellTextOffsetsFollowTheAlignmentsAndTheFormatHook) {
   g.setCell(2, 1, "x");
   g.setCell(3, 2, "secret");
   g.OnGetCellFormat = [](int col, int row, unsigned state, TFormatOptions& o) {
-    if (col == 2 && row == 1) o.AlignmentHorz = taRightJustify, o.BrushColor = clYellow;
+    if (col == 2 && row == 1) {
+      o.AlignmentHorz = taRightJustify;
+      o.BrushColor = clYellow;
+    }
     if (col == 3 && row == 2) o.HideText = true;
     if (state & gdFixed) o.Font.Style = fsBold;
   };
