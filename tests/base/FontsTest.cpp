@@ -44,5 +44,9 @@ TEST(ProgramFont, HanTextTakesTheTraditionalChineseShapesOnScreenAndOnPaper) {
       {WithProgramFamilies(QFont()), "program"},
       {WithProgramFamilies(QFont(), "DejaVu Sans"), "latin-first"},
       {toQFont(TFont{.Name = "細明體", .Size = 36}, 96), "report"}};
-  for (const auto& [font, name] : fonts) EXPECT_EQ(render(font, name), tc) << name;
+  for (const auto& [font, name] : fonts) {
+    const QImage image = render(font, name);
+    EXPECT_EQ(image, tc) << name;
+    EXPECT_NE(image, jp) << name;
+  }
 }

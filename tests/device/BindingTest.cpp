@@ -14,38 +14,50 @@ TEST(ModuleLoader, LoadsOnceLooksUpAndFrees) {
   ModuleHandle handle = nullptr;
   ASSERT_TRUE(OpenLibrary(handle, "libm.so.6"));
   ModuleHandle first = handle;
-  EXPECT_TRUE(OpenLibrary(handle, "libdoes-not-exist.so.3") && handle == first);  // kept
-  EXPECT_TRUE(LookUpSymbol(handle, "cos") && !LookUpSymbol(nullptr, "cos"));
+  EXPECT_TRUE(OpenLibrary(handle, "libdoes-not-exist.so.3"));  // already loaded: kept
+  EXPECT_EQ(handle, first);
+  EXPECT_NE(LookUpSymbol(handle, "cos"), nullptr);
+  EXPECT_EQ(LookUpSymbol(nullptr, "cos"), nullptr);
 
   bool ok = true;
-  EXPECT_TRUE(LookUpSymbolChecked(handle, "sin", ok) != nullptr && ok);
-  EXPECT_FALSE(LookUpSymbolChecked(handle, "no_such_entry_point", ok) != nullptr || ok);
+  EXPECT_NE(LookUpSymbolChecked(handle, "sin", ok), nullptr);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(LookUpSymbolChecked(handle, "no_such_entry_point", ok), nullptr);
+  EXPECT_FALSE(ok);
   LookUpSymbolChecked(handle, "tan", ok);
   EXPECT_FALSE(ok) << "a later hit must not clear an earlier miss";
 
   CloseLibrary(handle);
-  EXPECT_FALSE(handle || OpenLibrary(handle, "libdoes-not-exist.so.3"));
+  EXPECT_EQ(handle, nullptr);
+  EXPECT_FALSE(OpenLibrary(handle, "libdoes-not-exist.so.3"));
 }
 
 TEST(HidServices, UdevBindingIsAllOrNothingAndCounted) {
   if (UdevReferences() != 0) GTEST_SKIP() << "the set-up library is held elsewhere";
 
   // A library without udev's entry points: the bind fails and leaves nothing bound.
-  EXPECT_FALSE(BindUdev("libm.so.6") || UdevReferences() || UdevBound() || Udev.udev_new ||
-               Udev.udev_monitor_receive_device);
+  EXPECT_FALSE(BindUdev("libm.so.6"));
+  EXPECT_EQ(UdevReferences(), 0);
+  EXPECT_FALSE(UdevBound());
+  EXPECT_EQ(Udev.udev_new, nullptr);
+  EXPECT_EQ(Udev.udev_monitor_receive_device, nullptr);
 
   // A missing library gives back its reference too, so a later bind really loads.
-  EXPECT_FALSE(BindUdev("libdoes-not-exist.so.3") || UdevReferences());
+  EXPECT_FALSE(BindUdev("libdoes-not-exist.so.3"));
+  EXPECT_EQ(UdevReferences(), 0);
 
   if (!BindUdev()) {
     EXPECT_EQ(UdevReferences(), 0);
     GTEST_SKIP() << "no libudev.so.1 on this machine";
   }
-  EXPECT_TRUE(BindUdev() && Udev.udev_enumerate_scan_devices && UdevReferences() == 2);
+  EXPECT_TRUE(BindUdev());
+  EXPECT_EQ(UdevReferences(), 2);
+  EXPECT_NE(Udev.udev_enumerate_scan_devices, nullptr);
   ReleaseUdev();
   EXPECT_TRUE(UdevBound()) << "one holder left";
   ReleaseUdev();
-  EXPECT_FALSE(UdevBound() || Udev.udev_new);
+  EXPECT_FALSE(UdevBound());
+  EXPECT_EQ(Udev.udev_new, nullptr);
   ReleaseUdev();  // one release too many does not go negative
   EXPECT_EQ(UdevReferences(), 0);
 }
@@ -55,15 +67,19 @@ TEST(HidServices, FailedHidrawBindGivesBackTheSetupReference) {
     GTEST_SKIP() << "services are held elsewhere";
   QTemporaryDir dir;
   const QByteArray missing = (dir.path() + "/no-hidraw-class").toLocal8Bit();
-  EXPECT_FALSE(BindHidServices("libudev.so.1", missing.constData()) || UdevReferences() ||
-               HidrawReferences() || HidrawBound());
+  EXPECT_FALSE(BindHidServices("libudev.so.1", missing.constData()));
+  EXPECT_EQ(UdevReferences(), 0);
+  EXPECT_EQ(HidrawReferences(), 0);
+  EXPECT_FALSE(HidrawBound());
 
   const QByteArray present = dir.path().toLocal8Bit();
   if (!BindHidServices("libudev.so.1", present.constData()))
     GTEST_SKIP() << "no libudev.so.1 on this machine";
-  EXPECT_TRUE(BindHidraw(present.constData()) && HidrawReferences() == 2);
+  EXPECT_TRUE(BindHidraw(present.constData()));
+  EXPECT_EQ(HidrawReferences(), 2);
   ReleaseHidraw();
   ReleaseHidServices();
-  EXPECT_EQ(std::tuple(UdevReferences(), HidrawReferences(), HidrawBound()),
-            std::tuple(0, 0, false));
+  EXPECT_EQ(UdevReferences(), 0);
+  EXPECT_EQ(HidrawReferences(), 0);
+  EXPECT_FALSE(HidrawBound());
 }

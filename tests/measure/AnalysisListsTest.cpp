@@ -11,15 +11,18 @@ namespace {
 // Point levels of the given meridians, each as {meridian, left level, right level}.
 TAnalysisResult withSides(std::initializer_list<std::array<int, 3>> meridians) {
   TAnalysisResult a;
-  for (const auto& [m, left, right] : meridians)
-    a.PointLevel[LeftPointOf(m)] = left, a.PointLevel[RightPointOf(m)] = right;
+  for (const auto& [m, left, right] : meridians) {
+    a.PointLevel[LeftPointOf(m)] = left;
+    a.PointLevel[RightPointOf(m)] = right;
+  }
   return a;
 }
 
 // A row whose every text names its column, so a misplaced column shows.
 TReferenceRow fakeRow(int key) {
   TReferenceRow row;
-  row.MKEY = key, row.Found = true;
+  row.MKEY = key;
+  row.Found = true;
   for (const TReferenceColumn& c : ReferenceTextColumns())
     row.*(c.member) = QString::fromLatin1(c.name);
   return row;
@@ -43,33 +46,41 @@ TEST(AbnormalLists, BodyStatesThenMeridiansAbnormalOnBothSides) {
   TAnalysisResult none = withSides({{1, 2, 0}, {12, 0, -1}});
   const TDiagnosisLists bodyOnly = FillDiagnosisLists(none);
   EXPECT_EQ(bodyOnly.Diagnosis, lists.Diagnosis.mid(0, 5));
-  EXPECT_TRUE(bodyOnly.Diet.isEmpty() && FillPrescriptionList(none).isEmpty());
+  EXPECT_TRUE(bodyOnly.Diet.isEmpty());
+  EXPECT_TRUE(FillPrescriptionList(none).isEmpty());
 }
 
 TEST(ReferenceTexts, MeridianDiagnosisByLevel) {
   const QString item = "【肺經異常辨證】";
-  // The detail pane, "|", then the Ryodoraku pane.
   const auto texts = [&](int left, int right, const TReferenceRow& row) {
-    const TDiagnosisTexts t = DiagnosisTexts(withSides({{1, left, right}}), 1, item, row);
-    return t.Detail + QStringList{"|"} + t.Ryodoraku;
+    return DiagnosisTexts(withSides({{1, left, right}}), 1, item, row);
   };
+  // The detail pane: the item, the general texts, then the one for the level.
   const QStringList head = {item, "", "DtMA2", "", "DtMA1", ""};
-  EXPECT_EQ(texts(2, 1, fakeRow(1)), head + QStringList({"DtMH1", "|", "DtMH5"}));
-  EXPECT_EQ(texts(-2, -1, fakeRow(1)), head + QStringList({"DtML1", "|", "DtML5"}));
-  EXPECT_EQ(texts(1, -1, fakeRow(1)), head + QStringList{"|"});
+  const TDiagnosisTexts high = texts(2, 1, fakeRow(1));
+  EXPECT_EQ(high.Detail, head + QStringList{"DtMH1"});
+  EXPECT_EQ(high.Ryodoraku, QStringList{"DtMH5"});
+  const TDiagnosisTexts low = texts(-2, -1, fakeRow(1));
+  EXPECT_EQ(low.Detail, head + QStringList{"DtML1"});
+  EXPECT_EQ(low.Ryodoraku, QStringList{"DtML5"});
+  const TDiagnosisTexts mixed = texts(1, -1, fakeRow(1));
+  EXPECT_EQ(mixed.Detail, head);
+  EXPECT_TRUE(mixed.Ryodoraku.isEmpty());
   // A missing row shows empty texts, never another key's.
   TReferenceRow missing;
   missing.MKEY = 1;
-  EXPECT_EQ(texts(2, 2, missing).mid(0, 8), QStringList({item, "", "", "", "", "", "", "|"}));
+  EXPECT_EQ(texts(2, 2, missing).Detail.mid(0, 7), QStringList({item, "", "", "", "", "", ""}));
+}
 
-  // The diet pane, "|", then the prescription pane.
-  const auto diet = [row = fakeRow(8)](int left, int right) {
-    const TAnalysisResult a = withSides({{8, left, right}});
-    return DietTexts(a, 8, row) + QStringList{"|"} + PrescriptionTexts(a, 8, row);
-  };
-  EXPECT_EQ(diet(1, 2), QStringList({"DtMA3", "", "DtMH4", "|", "DtMH3", "", "DtMH2"}));
-  EXPECT_EQ(diet(-1, -1), QStringList({"DtMA3", "", "DtML4", "|", "DtML3", "", "DtML2"}));
-  EXPECT_EQ(diet(-1, 1), QStringList({"DtMA3", "", "|"}));
+TEST(ReferenceTexts, DietAndPrescriptionByLevel) {
+  const TReferenceRow row = fakeRow(8);
+  const auto levels = [](int left, int right) { return withSides({{8, left, right}}); };
+  EXPECT_EQ(DietTexts(levels(1, 2), 8, row), QStringList({"DtMA3", "", "DtMH4"}));
+  EXPECT_EQ(PrescriptionTexts(levels(1, 2), 8, row), QStringList({"DtMH3", "", "DtMH2"}));
+  EXPECT_EQ(DietTexts(levels(-1, -1), 8, row), QStringList({"DtMA3", "", "DtML4"}));
+  EXPECT_EQ(PrescriptionTexts(levels(-1, -1), 8, row), QStringList({"DtML3", "", "DtML2"}));
+  EXPECT_EQ(DietTexts(levels(-1, 1), 8, row), QStringList({"DtMA3", ""}));
+  EXPECT_TRUE(PrescriptionTexts(levels(-1, 1), 8, row).isEmpty());
 }
 
 TEST(ReferenceTexts, BodyStateTextsAndLowEnergyWarning) {
@@ -78,9 +89,11 @@ TEST(ReferenceTexts, BodyStateTextsAndLowEnergyWarning) {
   a.SummaryLevel = {-3, 2, 0, -1, 0};
   const QString warning = "【您的體能過度低落，請特別留意身體機能及經絡的異常狀態】";
   const TDiagnosisTexts t = DiagnosisTexts(a, 13, "   身體能量狀況", row);
-  EXPECT_EQ(t.Detail + t.Ryodoraku, QStringList({"DtMA1", "", "DtML1", "", warning}));
-  for (const auto& [code, text] : {std::pair(14, "DtMH1"), {15, "DtMA2"}, {16, "DtML1"}})
-    EXPECT_EQ(DiagnosisTexts(a, code, "", row).Detail, QStringList({"DtMA1", "", text})) << code;
+  EXPECT_EQ(t.Detail, QStringList({"DtMA1", "", "DtML1", "", warning}));
+  EXPECT_TRUE(t.Ryodoraku.isEmpty());
+  EXPECT_EQ(DiagnosisTexts(a, 14, "", row).Detail, QStringList({"DtMA1", "", "DtMH1"}));
+  EXPECT_EQ(DiagnosisTexts(a, 15, "", row).Detail, QStringList({"DtMA1", "", "DtMA2"}));
+  EXPECT_EQ(DiagnosisTexts(a, 16, "", row).Detail, QStringList({"DtMA1", "", "DtML1"}));
   a.SummaryLevel[0] = -2;
   EXPECT_EQ(DiagnosisTexts(a, 13, "", row).Detail, QStringList({"DtMA1", "", "DtML1"}));
 }

@@ -80,29 +80,41 @@ TEST_F(CalibrationRunTest, ConstantReadingGivesBothResultsAndSavesThem) {
     ASSERT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << reading;
     // Saved either way, with today's date.
     const TAppSettings saved = ParseSettings(QString::fromUtf8(test::readFile(settingsFile())));
-    EXPECT_EQ(
-        fields(run.Standard, run.High, view.figures[CalFigure::StandardResult],
-               view.figures[CalFigure::StandardRun], view.result, view.colors[CalLamp::Result],
-               Settings.CalStandard, Settings.CalHigh, Settings.CalDate, saved.CalStandard),
-        fields(standard, high, figure, figure, success ? "【校準成功】" : "【校準失敗】",
-               success ? 0x00FF00 : 0x0000FF, standard, high,
-               formatOleDate(toOleDate(QDate::currentDate())), standard));
+    EXPECT_EQ(run.Standard, standard) << reading;
+    EXPECT_EQ(run.High, high) << reading;
+    EXPECT_EQ(view.figures[CalFigure::StandardResult], figure) << reading;
+    EXPECT_EQ(view.figures[CalFigure::StandardRun], figure) << reading;
+    EXPECT_EQ(view.result, success ? "【校準成功】" : "【校準失敗】") << reading;
+    EXPECT_EQ(view.colors[CalLamp::Result], success ? 0x00FF00 : 0x0000FF) << reading;
+    EXPECT_EQ(Settings.CalStandard, standard) << reading;
+    EXPECT_EQ(Settings.CalHigh, high) << reading;
+    EXPECT_EQ(Settings.CalDate, formatOleDate(toOleDate(QDate::currentDate()))) << reading;
+    EXPECT_EQ(saved.CalStandard, standard) << reading;
     // Still held: the run waits for the tip to come off, then ends.
     drive(500);
     EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation);
     probe = [] { return 1000; };
     step();
-    EXPECT_EQ(std::tuple(run.running() || view.running || view.lit[CalLamp::Standard], view.result),
-              std::tuple(false, success ? "" : "【校準失敗】"));
+    EXPECT_FALSE(run.running()) << reading;
+    EXPECT_FALSE(view.running) << reading;
+    EXPECT_FALSE(view.lit[CalLamp::Standard]) << reading;
+    EXPECT_EQ(view.result, success ? "" : "【校準失敗】") << reading;
     // Start: stop, on, standard range, signal 1; sixteen ticks and the start each signal 7;
     // the high range is chosen once with signal 8.
     const auto cmds = meter->commands();
     ASSERT_GE(cmds.size(), 4u);
-    EXPECT_EQ(QByteArrayList(cmds.begin(), cmds.begin() + 4).join(' ') + ' ' + cmds.back(),
-              "X000000 N000000 L000000 S1E1A00 X000000");
-    EXPECT_EQ(std::tuple(count("S3E0700"), count("S291A00"), count("H000000"),
-                         count(success ? "S1E1A00" : "S172C00")),
-              std::tuple(17, 1, 1, success ? 2 : 1));
+    EXPECT_EQ(QByteArrayList(cmds.begin(), cmds.begin() + 4).join(' '),
+              "X000000 N000000 L000000 S1E1A00")
+        << reading;
+    EXPECT_EQ(cmds.back(), "X000000") << reading;
+    EXPECT_EQ(count("S3E0700"), 17) << reading;
+    EXPECT_EQ(count("S291A00"), 1) << reading;
+    EXPECT_EQ(count("H000000"), 1) << reading;
+    if (success) {
+      EXPECT_EQ(count("S1E1A00"), 2) << "the start and the success signal";
+    } else {
+      EXPECT_EQ(count("S172C00"), 1) << "the failure signal";
+    }
   }
 }
 
@@ -110,14 +122,14 @@ TEST_F(CalibrationRunTest, ContactNeedsAReadingAboveOneThousand) {
   probe = [] { return 1000; };
   run.start();
   drive(2000);
-  EXPECT_EQ(
-      std::tuple(run.phase(), view.figures[CalFigure::StandardRun], view.result, view.resultColor),
-      std::tuple(CalibrationRun::Phase::AwaitContact, "1,000", "【校準系統啟動中】",
-                 TColor(0x000080)));
+  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitContact);
+  EXPECT_EQ(view.figures[CalFigure::StandardRun], "1,000");
+  EXPECT_EQ(view.result, "【校準系統啟動中】");
+  EXPECT_EQ(view.resultColor, TColor(0x000080));
   probe = [] { return 1001; };
   step();
-  EXPECT_EQ(std::tuple(run.phase(), view.status),
-            std::tuple(CalibrationRun::Phase::Ticks, "系統正在執行校準中，請勿將探測棒分開！"));
+  EXPECT_EQ(run.phase(), CalibrationRun::Phase::Ticks);
+  EXPECT_EQ(view.status, "系統正在執行校準中，請勿將探測棒分開！");
 }
 
 TEST_F(CalibrationRunTest, SeparationDuringTheTicksSavesNothingAndWaitsAgain) {
@@ -129,12 +141,13 @@ TEST_F(CalibrationRunTest, SeparationDuringTheTicksSavesNothingAndWaitsAgain) {
     return ticks >= 3;
   });
   drive(100, [this] { return run.phase() != CalibrationRun::Phase::Ticks; });
-  // The wait shows the previous calibration again.
-  EXPECT_EQ(std::tuple(run.phase(), messages, kinds, count("S172C00"), Settings.CalStandard,
-                       QFile::exists(settingsFile()), view.previousShown),
-            std::tuple(CalibrationRun::Phase::AwaitContact,
-                       QStringList{"自動校準系統發現錯誤的校準方式！請重新校準一次"},
-                       std::vector{MsgKind::WarningOk}, 1, 4000, false, 2));
+  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitContact);
+  EXPECT_EQ(messages, QStringList{"自動校準系統發現錯誤的校準方式！請重新校準一次"});
+  EXPECT_EQ(kinds, std::vector{MsgKind::WarningOk});
+  EXPECT_EQ(count("S172C00"), 1);
+  EXPECT_EQ(Settings.CalStandard, 4000) << "nothing saved";
+  EXPECT_FALSE(QFile::exists(settingsFile()));
+  EXPECT_EQ(view.previousShown, 2) << "the wait shows the previous calibration again";
 }
 
 TEST_F(CalibrationRunTest, StopIsHeardWhileWaitingOnly) {
@@ -144,18 +157,19 @@ TEST_F(CalibrationRunTest, StopIsHeardWhileWaitingOnly) {
   run.requestStop();
   EXPECT_EQ(view.status, "環境校準值為本次與前一次的校準比值。");
   step();
-  EXPECT_EQ(std::tuple(run.running() || view.running || QFile::exists(settingsFile()), view.status,
-                       meter->commands().back()),
-            std::tuple(false, "", "X000000"));
+  EXPECT_FALSE(run.running());
+  EXPECT_FALSE(view.running);
+  EXPECT_FALSE(QFile::exists(settingsFile()));
+  EXPECT_EQ(view.status, "");
+  EXPECT_EQ(meter->commands().back(), "X000000");
 
   probe = [] { return 3500; };
   run.start();
   drive(1000, [this] { return run.phase() == CalibrationRun::Phase::Ticks; });
   run.requestStop();
   drive(6000, [this] { return run.phase() == CalibrationRun::Phase::AwaitSeparation; });
-  EXPECT_EQ(std::tuple(run.phase(), Settings.CalStandard),
-            std::tuple(CalibrationRun::Phase::AwaitSeparation, 3496))
-      << "the ticks ran on";
+  EXPECT_EQ(run.phase(), CalibrationRun::Phase::AwaitSeparation) << "the ticks ran on";
+  EXPECT_EQ(Settings.CalStandard, 3496);
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ TAnalysisResult analysis49() {
   a.Average = 49;
   const double k = (a.Average - 10) * 0.0084375 + 0.6625;
   a.AcceptLimitHigh = 21 * k;  // 20.8228125
-  a.NormalLimitHigh = 11.5 * k, a.NormalLimitLow = 10.5 * k;
+  a.NormalLimitHigh = 11.5 * k;
+  a.NormalLimitLow = 10.5 * k;
   a.AcceptLimitLow = 20 * k;  // 19.83125
   a.PointOrder = kPointOrder;
   return a;
@@ -76,13 +77,15 @@ TEST(Charts, MeridianFrameStandsWhereTheRulesPutIt) {
     const auto separators = d.lines(clNavy, TPenStyle::psDot);
     EXPECT_EQ(xs(separators),
               (std::vector<int>{109, 168, 227, 286, 345, 462, 521, 580, 639, 698, 757}));
-    for (const Entry& e : separators)
-      EXPECT_EQ(std::tuple(e.Points[0].y(), e.Points[1].y()), std::tuple(196, 393));
+    for (const Entry& e : separators) {
+      EXPECT_EQ(e.Points[0].y(), 196) << e.Points[0].x();
+      EXPECT_EQ(e.Points[1].y(), 393) << e.Points[0].x();
+    }
     const auto dividers = d.lines(clGray, TPenStyle::psDot);
     ASSERT_EQ(dividers.size(), 12u);
-    EXPECT_EQ(std::tuple(dividers.front().Points[0].x(), dividers.back().Points[0].x(),
-                         dividers.back().Points[1].y()),
-              std::tuple(79, 727, 354));
+    EXPECT_EQ(dividers.front().Points[0].x(), 79);
+    EXPECT_EQ(dividers.back().Points[0].x(), 727);
+    EXPECT_EQ(dividers.back().Points[1].y(), 354);
     const auto handFoot = d.where("Line", [](const Entry& e) { return e.Pen.Width == 2; });
     EXPECT_EQ(handFoot.size() == 1 ? handFoot[0].Points : QVector<QPoint>(),
               (QVector<QPoint>{{403, 393}, {403, 81}}));
@@ -93,12 +96,10 @@ TEST(Charts, MeridianFrameStandsWhereTheRulesPutIt) {
     });
     ASSERT_EQ(ticks.size(), 17u);
     const std::vector<int> tickYs = ys(ticks);
-    EXPECT_EQ(
-        std::tuple(std::vector<int>(tickYs.begin(), tickYs.begin() + 3),
-                   std::count(tickYs.begin(), tickYs.end(), 196),
-                   ys(d.lines(clRed, TPenStyle::psDot)), ys(d.lines(clOlive, TPenStyle::psDot))),
-        std::tuple(std::vector<int>{20, 39, 59}, 0, std::vector<int>{113, 275},
-                   std::vector<int>{150, 238}));
+    EXPECT_EQ(std::vector<int>(tickYs.begin(), tickYs.begin() + 3), (std::vector<int>{20, 39, 59}));
+    EXPECT_EQ(std::count(tickYs.begin(), tickYs.end(), 196), 0) << "no tick on the zero line";
+    EXPECT_EQ(ys(d.lines(clRed, TPenStyle::psDot)), (std::vector<int>{113, 275}));
+    EXPECT_EQ(ys(d.lines(clOlive, TPenStyle::psDot)), (std::vector<int>{150, 238}));
     for (const auto& [text, at] : {std::pair<QString, QPoint>{"正常", {524, 4}},
                                    {"尚可", {612, 4}},
                                    {"不良", {701, 4}},
@@ -107,8 +108,10 @@ TEST(Charts, MeridianFrameStandsWhereTheRulesPutIt) {
                                    {" 肺  經", {60, 347}},
                                    {"Feet 足", {50 + 471 + 35, 378}}})
       EXPECT_EQ(d.pos(text), at) << text.toStdString();
-    EXPECT_EQ(std::vector({d.color("正常"), d.color("尚可"), d.color("不良"), d.color("- 19.8")}),
-              std::vector({clBlue, clBlue, clBlue, clRed}));
+    EXPECT_EQ(d.color("正常"), clBlue);
+    EXPECT_EQ(d.color("尚可"), clBlue);
+    EXPECT_EQ(d.color("不良"), clBlue);
+    EXPECT_EQ(d.color("- 19.8"), clRed);
     for (const Entry& e : d.canvas.of("TextOut"))
       EXPECT_EQ(e.Brush.Style, TBrushStyle::bsClear) << e.Text.toStdString();
   }
@@ -117,11 +120,12 @@ TEST(Charts, MeridianFrameStandsWhereTheRulesPutIt) {
   a.Average = 0;
   a.Deviation.fill(-3);
   for (ChartType kind : {ChartType::Bar, ChartType::Curve}) {
+    SCOPED_TRACE(ChartTitle(kind).toStdString());
     const Drawn d = draw(kind, a);
-    EXPECT_EQ(std::tuple(d.canvas.of("Rectangle").size(), d.lines(clRed, TPenStyle::psDot).size(),
-                         d.lines(clBlack, TPenStyle::psDot).size(),
-                         d.lines(clNavy, TPenStyle::psDot).size()),
-              std::tuple(3, 0, 0, 11));
+    EXPECT_EQ(d.canvas.of("Rectangle").size(), 3) << "the legend's swatches only";
+    EXPECT_EQ(d.lines(clRed, TPenStyle::psDot).size(), 0u);
+    EXPECT_EQ(d.lines(clBlack, TPenStyle::psDot).size(), 0u);
+    EXPECT_EQ(d.lines(clNavy, TPenStyle::psDot).size(), 11u);
   }
 }
 
@@ -146,18 +150,20 @@ TEST(Charts, BarsTakeTheirBandAndAreClampedAtTheEdges) {
   ASSERT_EQ(bars.size(), 24u);
   for (const auto& [position, deviation, y, color, hatch] : cases) {
     const Entry& bar = bars[position - 1];
-    EXPECT_EQ(std::tuple(bar.Rect.Top, bar.Rect.Bottom, bar.Brush, bar.Pen),
-              std::tuple(std::min(y, 196), std::max(y, 196), TBrush{color, hatch},
-                         TPen{clBlack, 1, TPenStyle::psSolid}))
-        << position;
+    EXPECT_EQ(bar.Rect.Top, std::min(y, 196)) << position;
+    EXPECT_EQ(bar.Rect.Bottom, std::max(y, 196)) << position;
+    EXPECT_EQ(bar.Brush, (TBrush{color, hatch})) << position;
+    EXPECT_EQ(bar.Pen, (TPen{clBlack, 1, TPenStyle::psSolid})) << position;
   }
-  for (const auto& [i, left, right] : {std::tuple(0, 50, 79), {1, 79, 109}, {12, 404, 433}})
-    EXPECT_EQ(std::tuple(bars[i].Rect.Left, bars[i].Rect.Right), std::tuple(left, right)) << i;
+  for (const auto& [i, left, right] : {std::tuple(0, 50, 79), {1, 79, 109}, {12, 404, 433}}) {
+    EXPECT_EQ(bars[i].Rect.Left, left) << i;
+    EXPECT_EQ(bars[i].Rect.Right, right) << i;
+  }
   // Legend swatches: the three hatches, outlined.
   const auto swatches = d.where("Rectangle", [](const Entry& e) { return e.Rect.Top == 0; });
   ASSERT_EQ(swatches.size(), 3u);
-  EXPECT_EQ(std::tuple(swatches[0].Rect, swatches[2].Brush.Style),
-            std::tuple(TRect{494, 0, 517, 20}, TBrushStyle::bsFDiagonal));
+  EXPECT_EQ(swatches[0].Rect, (TRect{494, 0, 517, 20}));
+  EXPECT_EQ(swatches[2].Brush.Style, TBrushStyle::bsFDiagonal);
 }
 
 TEST(Charts, CurveMarkersAreUnclampedAndJoinedThroughTheirCentres) {
@@ -167,11 +173,14 @@ TEST(Charts, CurveMarkersAreUnclampedAndJoinedThroughTheirCentres) {
   const Drawn d = draw(ChartType::Curve, a);
   const auto markers = d.rects(TBrushStyle::bsSolid);
   const auto curve = d.lines(clBlack, TPenStyle::psDot);
-  ASSERT_EQ(std::tuple(markers.size(), curve.size()), std::tuple(27u, 23u));  // 24 and the legend
-  EXPECT_EQ(std::tuple(markers[12].Rect, markers[12].Brush.Color, markers[12].Pen.Style,
-                       markers[13].Rect.Top, curve[0].Points[0], curve[11].Points[1]),
-            std::tuple(TRect{415, 0, 422, 8}, clRed, TPenStyle::psClear, 392, QPoint(65, 196),
-                       QPoint(419, 4)));
+  ASSERT_EQ(markers.size(), 27u);  // 24 and the legend
+  ASSERT_EQ(curve.size(), 23u);
+  EXPECT_EQ(markers[12].Rect, (TRect{415, 0, 422, 8}));
+  EXPECT_EQ(markers[12].Brush.Color, clRed);
+  EXPECT_EQ(markers[12].Pen.Style, TPenStyle::psClear);
+  EXPECT_EQ(markers[13].Rect.Top, 392);
+  EXPECT_EQ(curve[0].Points[0], QPoint(65, 196));
+  EXPECT_EQ(curve[11].Points[1], QPoint(419, 4));
 }
 
 TEST(Charts, ElementNodesUseHalfScaleAndWarnByMagnitude) {
@@ -193,31 +202,37 @@ TEST(Charts, ElementNodesUseHalfScaleAndWarnByMagnitude) {
   const auto markers = d.rects(TBrushStyle::bsSolid);
   ASSERT_EQ(markers.size(), 6u);
   const int X[] = {109, 227, 345, 462, 580, 698};
-  for (int n = 0; n < 6; ++n)
-    EXPECT_EQ(std::tuple(markers[n].Rect.Top, markers[n].Rect.Left, markers[n].Brush.Color),
-              std::tuple(nodes[n].y - 6, X[n] - 6, clGreen))
-        << n;
+  for (int n = 0; n < 6; ++n) {
+    EXPECT_EQ(markers[n].Rect.Top, nodes[n].y - 6) << n;
+    EXPECT_EQ(markers[n].Rect.Left, X[n] - 6) << n;
+    EXPECT_EQ(markers[n].Brush.Color, clGreen) << n;
+  }
   const auto triangles = d.canvas.of("Polygon");
   ASSERT_EQ(triangles.size(), 3);
-  // The column lines are drawn twice.
-  EXPECT_EQ(
-      std::tuple(triangles[0].Points, triangles[0].Brush.Color, triangles[1].Brush.Color,
-                 triangles[2].Brush.Color, ys(d.lines(clRed, TPenStyle::psDot)),
-                 ys(d.lines(clOlive, TPenStyle::psDot)), d.lines(clGray, TPenStyle::psDot).size(),
-                 d.pos("+  90"), d.text("-  90") && d.text("    0.0"), ChartMeridianLabels[1],
-                 ChartMeridianLabels[7], d.pos(" 【 木 】"), d.title),
-      std::tuple(QVector<QPoint>{{353, 17}, {345, 1}, {337, 17}}, clYellow, clRed, clYellow,
-                 std::vector<int>{155, 235}, std::vector<int>{174, 216}, 12u, QPoint(5, 12), true,
-                 " 肝  經", " 膽  經", QPoint(81, 377), "經絡五行相生分析圖"));
+  EXPECT_EQ(triangles[0].Points, (QVector<QPoint>{{353, 17}, {345, 1}, {337, 17}}));
+  EXPECT_EQ(triangles[0].Brush.Color, clYellow);
+  EXPECT_EQ(triangles[1].Brush.Color, clRed);
+  EXPECT_EQ(triangles[2].Brush.Color, clYellow);
+  EXPECT_EQ(ys(d.lines(clRed, TPenStyle::psDot)), (std::vector<int>{155, 235}));
+  EXPECT_EQ(ys(d.lines(clOlive, TPenStyle::psDot)), (std::vector<int>{174, 216}));
+  EXPECT_EQ(d.lines(clGray, TPenStyle::psDot).size(), 12u) << "the column lines are drawn twice";
+  EXPECT_EQ(d.pos("+  90"), QPoint(5, 12));
+  EXPECT_TRUE(d.text("-  90"));
+  EXPECT_TRUE(d.text("    0.0"));
+  EXPECT_EQ(ChartMeridianLabels[1], " 肝  經");
+  EXPECT_EQ(ChartMeridianLabels[7], " 膽  經");
+  EXPECT_EQ(d.pos(" 【 木 】"), QPoint(81, 377));
+  EXPECT_EQ(d.title, "經絡五行相生分析圖");
 
   // The same node values in the controlling order, red.
   const Drawn c = draw(ChartType::Controlling, a);
   const auto controlling = c.rects(TBrushStyle::bsSolid);
   ASSERT_EQ(controlling.size(), 6u);
-  // Metal first, then wood.
-  EXPECT_EQ(std::tuple(controlling[0].Rect.Top, controlling[1].Rect.Top, controlling[0].Brush.Color,
-                       ChartMeridianLabels[1], ChartElementLabels[6]),
-            std::tuple(235 - 6, 176 - 6, clRed, " 肺  經", "【相火】"));
+  EXPECT_EQ(controlling[0].Rect.Top, 235 - 6) << "metal first";
+  EXPECT_EQ(controlling[1].Rect.Top, 176 - 6) << "then wood";
+  EXPECT_EQ(controlling[0].Brush.Color, clRed);
+  EXPECT_EQ(ChartMeridianLabels[1], " 肺  經");
+  EXPECT_EQ(ChartElementLabels[6], "【相火】");
 }
 
 TEST(Charts, RadarRingsScaleAndMarks) {
@@ -227,27 +242,33 @@ TEST(Charts, RadarRingsScaleAndMarks) {
   const Drawn d = draw(ChartType::Radar, a);
   const auto rings = d.canvas.of("Ellipse");
   const auto spokes = d.where("Line", [](const Entry& e) { return e.Pen.Width == 2; });
-  ASSERT_EQ(std::tuple(rings.size(), spokes.size()), std::tuple(5, 2u));
-  EXPECT_EQ(std::tuple(rings[0].Rect, rings[0].Pen, rings[1].Pen.Color, rings[4].Pen.Color,
-                       spokes[0].Points, spokes[1].Points[0].y()),
-            std::tuple(TRect{292, 107, 465, 286}, TPen{clBlue, 2, TPenStyle::psSolid}, clRed,
-                       clOlive, QVector<QPoint>{{378, 15}, {378, 378}}, 196));
+  ASSERT_EQ(rings.size(), 5);
+  ASSERT_EQ(spokes.size(), 2u);
+  EXPECT_EQ(rings[0].Rect, (TRect{292, 107, 465, 286}));
+  EXPECT_EQ(rings[0].Pen, (TPen{clBlue, 2, TPenStyle::psSolid}));
+  EXPECT_EQ(rings[1].Pen.Color, clRed);
+  EXPECT_EQ(rings[4].Pen.Color, clOlive);
+  EXPECT_EQ(spokes[0].Points, (QVector<QPoint>{{378, 15}, {378, 378}}));
+  EXPECT_EQ(spokes[1].Points[0].y(), 196);
 
   const auto marks = d.rects(TBrushStyle::bsSolid);
   ASSERT_EQ(marks.size(), 24u);
   // The liver's left point is drawn last, so no mark covers it: y = Rnd(196.5 - 60 * 393 /
   // 220). Spleen (right spoke) at deviation 0 sits on the zero ring.
-  EXPECT_EQ(std::tuple(marks[23].Rect, marks[23].Brush.Color, marks[0].Rect, marks[0].Brush.Color,
-                       marks[3].Rect),
-            std::tuple(TRect{374, 85, 382, 93}, clGreen, TRect{374, 192, 382, 200}, clBlue,
-                       TRect{461, 192, 469, 200}));
+  EXPECT_EQ(marks[23].Rect, (TRect{374, 85, 382, 93}));
+  EXPECT_EQ(marks[23].Brush.Color, clGreen);
+  EXPECT_EQ(marks[0].Rect, (TRect{374, 192, 382, 200}));
+  EXPECT_EQ(marks[0].Brush.Color, clBlue);
+  EXPECT_EQ(marks[3].Rect, (TRect{461, 192, 469, 200}));
   // Both liver points at one deviation: one place, and the green mark on top.
   a.Deviation[20] = 10;
   const auto same = draw(ChartType::Radar, a).rects(TBrushStyle::bsSolid);
   ASSERT_EQ(same.size(), 24u);
-  EXPECT_EQ(std::tuple(same[0].Rect, same.back().Brush.Color), std::tuple(same[23].Rect, clGreen));
-  EXPECT_EQ(std::tuple(d.color("+ 40"), d.pos("肝 經【木】"), d.title),
-            std::tuple(RGB(255, 194, 80), QPoint(353, 2), "經絡虛實分析圖-雷達"));
+  EXPECT_EQ(same[0].Rect, same[23].Rect);
+  EXPECT_EQ(same.back().Brush.Color, clGreen);
+  EXPECT_EQ(d.color("+ 40"), RGB(255, 194, 80));
+  EXPECT_EQ(d.pos("肝 經【木】"), QPoint(353, 2));
+  EXPECT_EQ(d.title, "經絡虛實分析圖-雷達");
 }
 
 TEST(Charts, ConductanceMarksStandOnTheAbsoluteScale) {
@@ -259,26 +280,33 @@ TEST(Charts, ConductanceMarksStandOnTheAbsoluteScale) {
   const Drawn d = draw(ChartType::Ryodoraku, a, comp);
   const auto marks = d.rects(TBrushStyle::bsSolid);
   ASSERT_EQ(marks.size(), 27u);  // legend first, then 24
-  EXPECT_EQ(std::tuple(marks[3].Rect, marks[3].Brush.Color, marks[4].Rect.Top, marks[4].Brush.Color,
-                       ys(d.lines(clRed, TPenStyle::psDot)), ys(d.lines(clOlive, TPenStyle::psDot)),
-                       d.pos("160"), ChartMeridianLabels[12]),
-            std::tuple(TRect{53, 242, 79, 247}, clGreen, -22, clRed, std::vector<int>{202, 284},
-                       std::vector<int>{221, 265}, QPoint(2, 343 - 323 - 6), " 胃  經"));
+  EXPECT_EQ(marks[3].Rect, (TRect{53, 242, 79, 247}));
+  EXPECT_EQ(marks[3].Brush.Color, clGreen);
+  EXPECT_EQ(marks[4].Rect.Top, -22);
+  EXPECT_EQ(marks[4].Brush.Color, clRed);
+  EXPECT_EQ(ys(d.lines(clRed, TPenStyle::psDot)), (std::vector<int>{202, 284}));
+  EXPECT_EQ(ys(d.lines(clOlive, TPenStyle::psDot)), (std::vector<int>{221, 265}));
+  EXPECT_EQ(d.pos("160"), QPoint(2, 343 - 323 - 6));
+  EXPECT_EQ(ChartMeridianLabels[12], " 胃  經");
 }
 
 TEST(Charts, AutonomicSumsAroundThreeAverages) {
   TAnalysisResult a = analysis49();
   a.GroupSum = {0, 157, 137, 147, 147, 147, 147, 147, 147};
-  a.GroupMax = 157, a.GroupMin = 137;
+  a.GroupMax = 157;
+  a.GroupMin = 137;
   const Drawn d = draw(ChartType::Autonomic, a);
   const auto marks = d.rects(TBrushStyle::bsSolid);
   ASSERT_EQ(marks.size(), 8u);
-  EXPECT_EQ(std::tuple(marks[0].Rect.Top, marks[1].Rect.Top, marks[2].Rect.Top, marks[0].Rect.Left),
-            std::tuple(177 - 4, 216 - 4, 196 - 4, 50 + 44 - 4));
+  EXPECT_EQ(marks[0].Rect.Top, 177 - 4);
+  EXPECT_EQ(marks[1].Rect.Top, 216 - 4);
+  EXPECT_EQ(marks[2].Rect.Top, 196 - 4);
+  EXPECT_EQ(marks[0].Rect.Left, 50 + 44 - 4);
   const QString ratio = "Max [ 157.0] / Min [ 137.0] =   1.146   Range  [1.0 ~ 1.5]";
-  EXPECT_EQ(std::tuple(d.pos(ratio), d.color(ratio), ys(d.lines(clRed, TPenStyle::psDot)),
-                       d.pos("  147.0")),
-            std::tuple(QPoint(434, 0), clRed, std::vector<int>{177, 216}, QPoint(0, 189)));
+  EXPECT_EQ(d.pos(ratio), QPoint(434, 0));
+  EXPECT_EQ(d.color(ratio), clRed);
+  EXPECT_EQ(ys(d.lines(clRed, TPenStyle::psDot)), (std::vector<int>{177, 216}));
+  EXPECT_EQ(d.pos("  147.0"), QPoint(0, 189));
 
   // Drawn before the summary: a minimum of 0 counts as 1.0 in the text, ratio and line.
   a.GroupMin = 0;
@@ -288,10 +316,11 @@ TEST(Charts, AutonomicSumsAroundThreeAverages) {
 }
 
 TEST(Charts, KindsTitlesAndFrames) {
-  for (ChartType kind : {ChartType::None, ChartType(3), ChartType(4), ChartType(10)})
-    EXPECT_EQ(std::tuple(IsChartKind(kind), draw(kind, analysis49()).canvas.Entries.size(),
-                         ChartStatusText(kind)),
-              std::tuple(false, 0, ""));
+  for (ChartType kind : {ChartType::None, ChartType(3), ChartType(4), ChartType(10)}) {
+    EXPECT_FALSE(IsChartKind(kind)) << int(kind);
+    EXPECT_TRUE(draw(kind, analysis49()).canvas.Entries.isEmpty()) << int(kind);
+    EXPECT_EQ(ChartStatusText(kind), "") << int(kind);
+  }
   EXPECT_EQ(ChartStatusText(ChartType::Autonomic), "本圖為比較身體三陰三陽氣血平衡狀態.");
   // A frame lower down moves every y and nothing else.
   RecordingCanvas shifted;

@@ -22,7 +22,8 @@ ComparisonData sample(double value1, double value2, int curves) {
   d.CurveCount = curves;
   d.Block1 = {"R24A0815", "林長民", 50, false, 45000.5};
   d.Block2 = {"B02", "林美", 30, true, 44000.25};
-  d.UserData1 = "仁心診所", d.UserData2 = "台北市中山路一段";
+  d.UserData1 = "仁心診所";
+  d.UserData2 = "台北市中山路一段";
   d.PrintedAt = QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0));
   return d;
 }
@@ -40,9 +41,10 @@ TEST(ComparisonChartTest, GeometryAt630By330) {
   DrawComparisonChart(c, 630, 330, d);
   const auto columns = linesOf(c, clGray, TPenStyle::psDash);
   ASSERT_EQ(columns.size(), 12);
-  for (int i = 1; i <= 12; ++i)
-    EXPECT_EQ(std::tuple(columns[i - 1].Points[0], columns[i - 1].Pen.Width),
-              std::tuple(QPoint(50 * i + 30, 16), i == 6 ? 2 : 1));
+  for (int i = 1; i <= 12; ++i) {
+    EXPECT_EQ(columns[i - 1].Points[0], QPoint(50 * i + 30, 16)) << i;
+    EXPECT_EQ(columns[i - 1].Pen.Width, i == 6 ? 2 : 1) << i;
+  }
   const auto curve1 = linesOf(c, 0xFF0000, TPenStyle::psDash);
   ASSERT_EQ(curve1.size(), 1 + 23);  // legend, then 23 joins
   for (int n = 1; n <= 23; ++n) EXPECT_EQ(curve1[n].Points[1], QPoint(25 * n + 42, 229)) << n;
@@ -54,11 +56,13 @@ TEST(ComparisonChartTest, GeometryAt630By330) {
   // With one curve there is nothing to compare.
   RecordingCanvas one;
   DrawComparisonChart(one, 630, 330, sample(20, 20, 1));
-  EXPECT_EQ(std::tuple(curve1[0].Points[0], red.size(), red.value(0), red.value(1), legend,
-                       linesOf(c, 0x808000, TPenStyle::psDot).size(),
-                       linesOf(one, 0x808000, TPenStyle::psDot).size()),
-            std::tuple(QPoint(257 + 20, 10), 1 + 24, TRect{257 + 38, 6, 257 + 46, 15},
-                       TRect{39, 226, 45, 232}, true, 24, 0));
+  EXPECT_EQ(curve1[0].Points[0], QPoint(257 + 20, 10));
+  EXPECT_EQ(red.size(), 1 + 24);  // the legend's square, then one per point
+  EXPECT_EQ(red.value(0), (TRect{257 + 38, 6, 257 + 46, 15}));
+  EXPECT_EQ(red.value(1), (TRect{39, 226, 45, 232}));
+  EXPECT_TRUE(legend) << "the first curve's legend text";
+  EXPECT_EQ(linesOf(c, 0x808000, TPenStyle::psDot).size(), 24);
+  EXPECT_EQ(linesOf(one, 0x808000, TPenStyle::psDot).size(), 0);
 }
 
 TEST(ComparisonChartTest, BandLevelsAndPlace) {
@@ -75,9 +79,10 @@ TEST(ComparisonChartTest, BandLevelsAndPlace) {
   d.Band = BandSource::Hidden;
   RecordingCanvas none;
   DrawComparisonBand(none, 630, 330, d);
-  EXPECT_EQ(std::tuple(red[0].Points[0], red[0].Points[1].x(),
-                       linesOf(c, 0x008080, TPenStyle::psDot).size(), none.Entries.size()),
-            std::tuple(QPoint(30, 182), 630, 2, 0));
+  EXPECT_EQ(red[0].Points[0], QPoint(30, 182));
+  EXPECT_EQ(red[0].Points[1].x(), 630);
+  EXPECT_EQ(linesOf(c, 0x008080, TPenStyle::psDot).size(), 2);
+  EXPECT_TRUE(none.Entries.isEmpty()) << "a hidden band draws nothing";
 }
 
 QString runTool(const QString& program, const QStringList& args) {
@@ -103,8 +108,9 @@ TEST(ComparisonPrintTest, PageOnA600DpiPdf) {
     writer.setTitle(ComparisonJobTitle());
     PrintJob job(&writer);
     ASSERT_TRUE(job.begin());
-    // A4 is wider than 8 inches at 600 dpi.
-    EXPECT_EQ(std::tuple(job.mm(1), job.mm(30), job.page().Width), std::tuple(24, 709, 4800));
+    EXPECT_EQ(job.mm(1), 24);
+    EXPECT_EQ(job.mm(30), 709);
+    EXPECT_EQ(job.page().Width, 4800) << "A4 is wider than 8 inches at 600 dpi";
     ComparisonData d = sample(60, 40, 2);
     d.Band = BandSource::Compare;
     AddComparisonPage(job, d);
@@ -127,7 +133,8 @@ TEST(ComparisonPrintTest, PageOnA600DpiPdf) {
       page, [](const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; });
   const int aqua = test::countPixels(
       page, [](const QColor& c) { return c.red() < 60 && c.green() > 200 && c.blue() > 200; });
-  EXPECT_TRUE(red > 24 * 4 && aqua > 24 * 4) << red << " " << aqua;
+  EXPECT_GT(red, 24 * 4);
+  EXPECT_GT(aqua, 24 * 4);
 }
 
 TEST(ComparisonPrintTest, BlockTwoOnlyWithSecondCurve) {
@@ -140,7 +147,9 @@ TEST(ComparisonPrintTest, BlockTwoOnlyWithSecondCurve) {
     AddComparisonPage(job, sample(60, 40, 1));
     job.runAll();
   }
-  EXPECT_TRUE(pdfText(pdf).contains("2. 比對資料") && !pdfText(pdf).contains("林美"));
+  const QString text = pdfText(pdf);
+  EXPECT_TRUE(text.contains("2. 比對資料"));
+  EXPECT_FALSE(text.contains("林美"));
 }
 
 TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
@@ -163,7 +172,9 @@ TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
   job.start();
   QTimer::singleShot(5000, &loop, &QEventLoop::quit);
   loop.exec();
-  EXPECT_EQ(std::tuple(ran, completed, job.running()), std::tuple(1, false, false));
+  EXPECT_EQ(ran, 1);
+  EXPECT_FALSE(completed);
+  EXPECT_FALSE(job.running());
 }
 
 }  // namespace

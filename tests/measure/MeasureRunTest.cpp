@@ -72,7 +72,9 @@ class MeasureRunTest : public test::MeterRunFixture {
   void SetUp() override {
     MeterRunFixture::SetUp();
     Settings = TAppSettings{};
-    Settings.CalStandard = 4000, Settings.CalHigh = 4000, Settings.MinResponse = 1.0;
+    Settings.CalStandard = 4000;
+    Settings.CalHigh = 4000;
+    Settings.MinResponse = 1.0;
     CurrentTest = TCurrentTest{};
     ViewState = TViewState{};
     InitCompFactors();
@@ -132,14 +134,19 @@ TEST_F(MeasureRunTest, FullRunAtOneThousandGivesFiftyEverywhere) {
   ASSERT_FALSE(run.running());
   for (int p = 1; p <= 24; ++p) EXPECT_NEAR(CurrentTest.Values[p], 50.0, 1e-9) << p;
   const QStringList log = commands(), s = signalCommands();
-  EXPECT_EQ((log.mid(0, 3) << log.value(log.size() - 1)).join(' '),
-            "X000000 N000000 L000000 X000000");
+  EXPECT_EQ(log.mid(0, 3), (QStringList{"X000000", "N000000", "L000000"}));
+  EXPECT_EQ(log.value(log.size() - 1), "X000000");
   // Per point: contact and four stage changes, then the stored signal (kind 6 after 24).
-  EXPECT_EQ(std::tuple(s.count("S330D00"), s.count("S192C00"), s.count("S193400"),
-                       CurrentTest.LivePointCount, run.HasValues, questions.size(),
-                       view.storedPoints.size(), view.events.value(view.events.size() - 1),
-                       ViewState.ChartKind, Format("%5.2f", {CurrentTest.CompValues[24]})),
-            std::tuple(24 * 5, 23, 1, 24, true, 0, 24, "ended", ChartType::Bar, "56.94"));
+  EXPECT_EQ(s.count("S330D00"), 24 * 5);
+  EXPECT_EQ(s.count("S192C00"), 23);
+  EXPECT_EQ(s.count("S193400"), 1);
+  EXPECT_EQ(CurrentTest.LivePointCount, 24);
+  EXPECT_TRUE(run.HasValues);
+  EXPECT_TRUE(questions.isEmpty());
+  EXPECT_EQ(view.storedPoints.size(), 24);
+  EXPECT_EQ(view.events.value(view.events.size() - 1), "ended");
+  EXPECT_EQ(ViewState.ChartKind, ChartType::Bar);
+  EXPECT_EQ(Format("%5.2f", {CurrentTest.CompValues[24]}), "56.94");
 }
 
 TEST_F(MeasureRunTest, OnlyTheFourthStageCounts) {
@@ -151,9 +158,8 @@ TEST_F(MeasureRunTest, OnlyTheFourthStageCounts) {
     ASSERT_TRUE(
         startWith([&, at = changeAt](std::int64_t) { return sinceContact() >= at ? 1200 : 1000; },
                   3000, [] { return CurrentTest.Values[1] != 0; }));
-    EXPECT_EQ(std::tuple(Format("%5.2f", {CurrentTest.Values[1]}), view.valueFigure),
-              std::tuple(value, value))
-        << changeAt;
+    EXPECT_EQ(Format("%5.2f", {CurrentTest.Values[1]}), value) << changeAt;
+    EXPECT_EQ(view.valueFigure, value) << changeAt;
     stopLifted();
     EXPECT_FALSE(run.running());
   }
@@ -168,9 +174,8 @@ TEST_F(MeasureRunTest, ContactNeedsBothReadingsAboveTheThresholdAndTheLiftOneBel
     probe = [&](std::int64_t) { return script.isEmpty() ? 0 : script.takeFirst(); };
     ASSERT_TRUE(run.start());
     step();
-    EXPECT_EQ(std::tuple(run.phase() == MeasureRun::Phase::Sampling, run.AwaitingContact),
-              std::tuple(contact, !contact))
-        << r1 << "/" << r2;
+    EXPECT_EQ(run.phase() == MeasureRun::Phase::Sampling, contact) << r1 << "/" << r2;
+    EXPECT_EQ(run.AwaitingContact, !contact) << r1 << "/" << r2;
     run.requestStop();
     drive(3000);
     ASSERT_FALSE(run.running());
@@ -180,24 +185,27 @@ TEST_F(MeasureRunTest, ContactNeedsBothReadingsAboveTheThresholdAndTheLiftOneBel
       [this](std::int64_t) { return run.phase() == MeasureRun::Phase::AwaitLift ? 20 : 40; }, 3000,
       [this] { return run.phase() == MeasureRun::Phase::AwaitLift; }));
   drive(500);
-  EXPECT_EQ(std::tuple(run.phase(), run.CurrentPoint), std::tuple(MeasureRun::Phase::AwaitLift, 1));
+  EXPECT_EQ(run.phase(), MeasureRun::Phase::AwaitLift);
+  EXPECT_EQ(run.CurrentPoint, 1);
   probe = [](std::int64_t) { return 19; };
   step();
-  EXPECT_EQ(std::tuple(run.phase(), run.CurrentPoint),
-            std::tuple(MeasureRun::Phase::AwaitContact, 2));
+  EXPECT_EQ(run.phase(), MeasureRun::Phase::AwaitContact);
+  EXPECT_EQ(run.CurrentPoint, 2);
 }
 
 TEST_F(MeasureRunTest, ContactLostRestartsThePointWithoutStoringOrSignalling) {
   ASSERT_TRUE(startWith([this](std::int64_t) { return sinceContact() >= 1000 ? 0 : 1000; }, 1200,
                         [this] { return sinceContact() > 1000; }));
-  EXPECT_EQ(std::tuple(run.phase(), run.AwaitingContact, run.CurrentPoint),
-            std::tuple(MeasureRun::Phase::AwaitContact, true, 1));
+  EXPECT_EQ(run.phase(), MeasureRun::Phase::AwaitContact);
+  EXPECT_TRUE(run.AwaitingContact);
+  EXPECT_EQ(run.CurrentPoint, 1);
   drive(500);
-  // The trace is cleared.
-  EXPECT_EQ(
-      std::tuple(CurrentTest.Values[1], CurrentTest.LivePointCount, signalCommands().join(' '),
-                 view.trace.Entries.size(), view.completion, view.storedPoints.size()),
-      std::tuple(0.0, 0, "S330D00 S330D00", 0, 0, 0));
+  EXPECT_EQ(CurrentTest.Values[1], 0.0);
+  EXPECT_EQ(CurrentTest.LivePointCount, 0);
+  EXPECT_EQ(signalCommands().join(' '), "S330D00 S330D00") << "the contact signal only";
+  EXPECT_TRUE(view.trace.Entries.isEmpty()) << "the trace is cleared";
+  EXPECT_EQ(view.completion, 0);
+  EXPECT_TRUE(view.storedPoints.isEmpty());
 }
 
 TEST_F(MeasureRunTest, LiftTimeout) {
@@ -217,13 +225,14 @@ TEST_F(MeasureRunTest, LiftTimeout) {
           return run.CurrentPoint >= from ? 1000 : tap(now);
         },
         24 * 4000));
-    // A 否 disables the grid.
-    EXPECT_EQ(
-        std::tuple(run.running(), view.storedPoints.value(view.storedPoints.size() - 1),
-                   questions.size(), questions.filter(kTooLong).size(),
-                   lastStored == 24 || (!CurrentTest.Values[lastStored + 1] && !view.gridEnabled)),
-        std::tuple(false, lastStored, questionsAsked, questionsAsked, true))
-        << stuckFrom;
+    EXPECT_FALSE(run.running()) << stuckFrom;
+    EXPECT_EQ(view.storedPoints.value(view.storedPoints.size() - 1), lastStored) << stuckFrom;
+    EXPECT_EQ(questions.size(), questionsAsked) << stuckFrom;
+    EXPECT_EQ(questions.filter(kTooLong).size(), questionsAsked) << stuckFrom;
+    if (lastStored < 24) {
+      EXPECT_EQ(CurrentTest.Values[lastStored + 1], 0) << stuckFrom;
+      EXPECT_FALSE(view.gridEnabled) << "a 否 disables the grid";
+    }
     view.gridEnabled = true;
   }
   EXPECT_TRUE(signalCommands().contains("S172C00"));
@@ -233,16 +242,18 @@ TEST_F(MeasureRunTest, StopWhileWaitingEndsAtOnceWhileSamplingAfterTheLift) {
   ASSERT_TRUE(startWith([](std::int64_t) { return 0; }, 100));
   run.requestStop();
   step();
-  EXPECT_EQ(std::tuple(run.running(), run.HasValues, commands().value(commands().size() - 1)),
-            std::tuple(false, false, "X000000"));
+  EXPECT_FALSE(run.running());
+  EXPECT_FALSE(run.HasValues);
+  EXPECT_EQ(commands().value(commands().size() - 1), "X000000");
 
-  ASSERT_TRUE(startWith(tapping(1000), 3200, [this] { return sinceContact() >= 1000; }) &&
-              run.phase() == MeasureRun::Phase::Sampling);
+  ASSERT_TRUE(startWith(tapping(1000), 3200, [this] { return sinceContact() >= 1000; }));
+  ASSERT_EQ(run.phase(), MeasureRun::Phase::Sampling);
   run.requestStop();
   drive(6000);
-  EXPECT_EQ(
-      std::tuple(run.running(), view.storedPoints, CurrentTest.Values[1], CurrentTest.Values[2]),
-      std::tuple(false, QList<int>{1}, 50.0, 0.0));
+  EXPECT_FALSE(run.running());
+  EXPECT_EQ(view.storedPoints, QList<int>{1}) << "the point in hand is finished";
+  EXPECT_EQ(CurrentTest.Values[1], 50.0);
+  EXPECT_EQ(CurrentTest.Values[2], 0.0);
 }
 
 TEST_F(MeasureRunTest, ReaimOnlyWhileWaitingForContact) {
@@ -252,17 +263,19 @@ TEST_F(MeasureRunTest, ReaimOnlyWhileWaitingForContact) {
   for (const auto& [cell, point] : cases) {
     step();
     EXPECT_TRUE(run.reaim(CellPoint(cell)));
-    EXPECT_EQ(std::tuple(run.CurrentPoint, view.shownPoints.last()), std::tuple(point, point));
+    EXPECT_EQ(run.CurrentPoint, point);
+    EXPECT_EQ(view.shownPoints.last(), point);
   }
   EXPECT_FALSE(run.reaim(0)) << "a heading cell";
   probe = tapping(1000);
   drive(3200, [this] { return run.phase() == MeasureRun::Phase::Sampling; });
-  EXPECT_EQ(std::tuple(run.reaim(3), run.CurrentPoint), std::tuple(false, 21));
+  EXPECT_FALSE(run.reaim(3)) << "while sampling";
+  EXPECT_EQ(run.CurrentPoint, 21);
   drive(3000, [] { return CurrentTest.Values[21] != 0; });
   drive(1000, [this] { return run.CurrentPoint != 21; });
-  // It goes on upwards from the re-aimed point.
-  EXPECT_EQ(std::tuple(CurrentTest.Values[21], CurrentTest.Values[1], run.CurrentPoint),
-            std::tuple(50.0, 0.0, 22));
+  EXPECT_EQ(CurrentTest.Values[21], 50.0);
+  EXPECT_EQ(CurrentTest.Values[1], 0.0);
+  EXPECT_EQ(run.CurrentPoint, 22) << "it goes on upwards from the re-aimed point";
 }
 
 TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
@@ -277,14 +290,21 @@ TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
     view.events.clear();
     questions.clear();
     CurrentTest = TCurrentTest{};
-    CurrentTest.MKey = mkey, CurrentTest.Values[3] = 42, CurrentTest.LivePointCount = 5;
-    Settings.HighPotential = high, answers = replies, run.HasValues = true;
+    CurrentTest.MKey = mkey;
+    CurrentTest.Values[3] = 42;
+    CurrentTest.LivePointCount = 5;
+    Settings.HighPotential = high;
+    answers = replies;
+    run.HasValues = true;
     EXPECT_EQ(run.start(), starts);
-    EXPECT_EQ(std::tuple(signalCommands().join(' '), questions.size(),
-                         commands().contains("N000000"), CurrentTest.Values[3], CurrentTest.MKey,
-                         CurrentTest.LivePointCount, view.events.contains("cleared")),
-              std::tuple(signalsBefore, replies.size(), starts, cleared ? 0.0 : 42.0,
-                         cleared ? 0 : mkey, cleared ? 0 : 5, cleared));
+    SCOPED_TRACE(testing::Message() << "key " << mkey << " high " << high);
+    EXPECT_EQ(signalCommands().join(' '), signalsBefore);
+    EXPECT_EQ(questions.size(), replies.size());
+    EXPECT_EQ(commands().contains("N000000"), starts);
+    EXPECT_EQ(CurrentTest.Values[3], cleared ? 0.0 : 42.0);
+    EXPECT_EQ(CurrentTest.MKey, cleared ? 0 : mkey);
+    EXPECT_EQ(CurrentTest.LivePointCount, cleared ? 0 : 5);
+    EXPECT_EQ(view.events.contains("cleared"), cleared);
     if (starts) {
       EXPECT_TRUE(commands().contains(high ? "H000000" : "L000000"));
       run.requestStop();
@@ -294,10 +314,12 @@ TEST_F(MeasureRunTest, StoredTestAndHighRangeQuestions) {
 }
 
 TEST_F(MeasureRunTest, PointStoredOverALoadedTestDetachesItFromTheStoredRow) {
-  CurrentTest.MKey = 9, CurrentTest.Values[5] = 33;
+  CurrentTest.MKey = 9;
+  CurrentTest.Values[5] = 33;
   answers = {false};
   ASSERT_TRUE(startWith(tapping(1000), 3000, [] { return CurrentTest.Values[1] != 0; }));
-  EXPECT_EQ(std::tuple(CurrentTest.MKey, CurrentTest.Values[5]), std::tuple(0, 33.0));
+  EXPECT_EQ(CurrentTest.MKey, 0);
+  EXPECT_EQ(CurrentTest.Values[5], 33.0) << "the loaded values stay";
 }
 
 TEST_F(MeasureRunTest, MeterLostInStageThreeAndPluggedInAgain) {
@@ -327,21 +349,22 @@ TEST_F(MeasureRunTest, TraceAndLiveFigures) {
                         [this] { return sinceContact() > 1010; }));
   const auto lines = view.trace.of("Line");
   ASSERT_FALSE(lines.isEmpty());
-  // Settling lines all start at (3, H).
-  EXPECT_EQ(std::tuple(lines.last().Points.last(), lines.last().Pen, lines.first().Points.first(),
-                       view.lamps[MeasureLamp::Completion].color,
-                       view.lamps[MeasureLamp::Completion].interval,
-                       view.lamps[MeasureLamp::Reading].lit),
-            std::tuple(QPoint(210, 190), TPen{0x0000FF, 2, TPenStyle::psDot}, QPoint(3, 300),
-                       TColor(0x0000FF), 0, true));
+  EXPECT_EQ(lines.last().Points.last(), QPoint(210, 190));
+  EXPECT_EQ(lines.last().Pen, (TPen{0x0000FF, 2, TPenStyle::psDot}));
+  EXPECT_EQ(lines.first().Points.first(), QPoint(3, 300)) << "settling lines start at (3, H)";
+  EXPECT_EQ(view.lamps[MeasureLamp::Completion].color, TColor(0x0000FF));
+  EXPECT_EQ(view.lamps[MeasureLamp::Completion].interval, 0);
+  EXPECT_TRUE(view.lamps[MeasureLamp::Reading].lit);
   stopLifted(3000);
 
   view.contactAt.reset();
   ASSERT_TRUE(
       startWith([](std::int64_t) { return 1200; }, 3000, [this] { return sinceContact() > 1250; }));
-  EXPECT_EQ(std::tuple(view.valueFigure, view.compFigure, view.readingFigure, view.completion,
-                       view.readingBar),
-            std::tuple("30.00", "25.62", "[ 60.0]", 1250, 1228));
+  EXPECT_EQ(view.valueFigure, "30.00");
+  EXPECT_EQ(view.compFigure, "25.62");
+  EXPECT_EQ(view.readingFigure, "[ 60.0]");
+  EXPECT_EQ(view.completion, 1250);
+  EXPECT_EQ(view.readingBar, 1228);
 }
 
 TEST(ChartGrid, LinesTicksAndFrameAt500By300) {
@@ -358,11 +381,12 @@ TEST(ChartGrid, LinesTicksAndFrameAt500By300) {
   }
   QList<int> want;
   for (int i = 1; i <= 20; ++i) want << 25 * (i == 20 ? 10 : i);
-  EXPECT_EQ(
-      std::tuple(verticalX, horizontalY, ticksY.mid(0, 5), ticksY.size(), lines.last().Pen,
-                 lines.last().Points[1]),
-      std::tuple(want, QList<int>{50, 100, 150, 200, 250, 150}, QList<int>{12, 25, 38, 50, 62}, 24,
-                 TPen{0xC0DCC0, 5, TPenStyle::psSolid}, QPoint(0, 0)));
+  EXPECT_EQ(verticalX, want);
+  EXPECT_EQ(horizontalY, (QList<int>{50, 100, 150, 200, 250, 150}));
+  EXPECT_EQ(ticksY.mid(0, 5), (QList<int>{12, 25, 38, 50, 62}));
+  EXPECT_EQ(ticksY.size(), 24);
+  EXPECT_EQ(lines.last().Pen, (TPen{0xC0DCC0, 5, TPenStyle::psSolid}));
+  EXPECT_EQ(lines.last().Points[1], QPoint(0, 0));
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 using namespace ruto;
 
 TEST(PointTables, EveryPointMapsToItsCellAndBack) {
-  for (int p = 1; p <= kPointCount; ++p)
-    EXPECT_EQ(std::tuple(PointCell(p).col, CellPoint(PointCell(p))),
-              std::tuple(MeridianColumn(p), p))
-        << p;
+  for (int p = 1; p <= kPointCount; ++p) {
+    EXPECT_EQ(PointCell(p).col, MeridianColumn(p)) << p;
+    EXPECT_EQ(CellPoint(PointCell(p)), p) << p;
+  }
   // Heading and outside cells hold no point.
   for (const GridCell cell : {GridCell{0, 1}, GridCell{1, 0}, GridCell{13, 1}, GridCell{1, 3},
                               GridCell{-1, 2}, GridCell{0, 0}})
@@ -35,12 +35,13 @@ TEST(PointTables, PointsOfGroupsAndEdges) {
       {0, {0, 0}, "", ""},
       {25, {0, 0}, "", ""}};
   for (const auto& [point, cell, limb, picture1] : cases) {
-    EXPECT_EQ(std::tuple(PointCell(point), LimbLabel(point), PointPictureName(point, 1)),
-              std::tuple(cell, QString::fromUtf8(limb), QString::fromUtf8(picture1)))
-        << point;
+    EXPECT_EQ(PointCell(point), cell) << point;
+    EXPECT_EQ(LimbLabel(point), QString::fromUtf8(limb)) << point;
+    EXPECT_EQ(PointPictureName(point, 1), QString::fromUtf8(picture1)) << point;
   }
   // The other picture kinds change only the first letter; kinds outside 1 to 3 have none.
-  EXPECT_EQ(PointPictureName(9, 2) + PointPictureName(13, 3) + PointPictureName(1, 0) +
-                PointPictureName(1, 4),
-            "GRh3.bmpCLf1.bmp");
+  EXPECT_EQ(PointPictureName(9, 2), "GRh3.bmp");
+  EXPECT_EQ(PointPictureName(13, 3), "CLf1.bmp");
+  EXPECT_EQ(PointPictureName(1, 0), "");
+  EXPECT_EQ(PointPictureName(1, 4), "");
 }

@@ -38,7 +38,8 @@ TProgramCondition row(std::initializer_list<std::pair<int, int>> codes,
 
 TExpertProgram program(const QString& name, std::vector<TProgramCondition> rows) {
   TExpertProgram p;
-  p.ProName = name, p.Rows = std::move(rows);
+  p.ProName = name;
+  p.Rows = std::move(rows);
   return p;
 }
 
@@ -66,8 +67,8 @@ TEST(ProgramMatcher, SampleTableAcceptsExactlyTheFittingPrograms) {
       program("Same", {{bad.ProCond, bad.ProAnd, false, 0, 0, 0}, good}),  // order is irrelevant
       program("Same", {{good.ProCond, good.ProAnd, true, 0, 0, 0}}), program("Fails", {bad, bad})};
   EXPECT_EQ(MatchPrograms(same, sampleResult(), man1960()), QStringList({"Same", "Same"}));
-  EXPECT_EQ(std::tuple(FindProgramByName(same, "  same "), FindProgramByName(same, "none")),
-            std::tuple(0, -1));
+  EXPECT_EQ(FindProgramByName(same, "  same "), 0);
+  EXPECT_EQ(FindProgramByName(same, "none"), -1);
 }
 
 TEST(ProgramMatcher, PositionKinds) {
@@ -108,9 +109,8 @@ TEST(ProgramMatcher, PositionKinds) {
 
 TEST(ProgramMatcher, AgeOfTheClient) {
   const QDate today(2025, 1, 1);
-  EXPECT_EQ(std::tuple(MatchAge(toOleDate(QDate(2024, 12, 31)), today),
-                       MatchAge(toOleDate(QDate(1960, 7, 1)), today)),
-            std::tuple(1, 65));
+  EXPECT_EQ(MatchAge(toOleDate(QDate(2024, 12, 31)), today), 1);
+  EXPECT_EQ(MatchAge(toOleDate(QDate(1960, 7, 1)), today), 65);
   // No birthday (not 1899), born this year, and a future birthday (unknown, not 65535).
   for (double birth : {0.0, 3999.5, toOleDate(QDate(2025, 6, 1)), toOleDate(QDate(2026, 6, 1))})
     EXPECT_EQ(MatchAge(birth, today), 0) << birth;
@@ -155,12 +155,17 @@ TEST(ProgramMatcher, LoaderReadsListOrderAndRowsByNumber) {
   const auto& rows = programs[2].Rows;
   TProgramDetail d;
   ASSERT_TRUE(LoadProgramDetail("load", programs[2].MKey, &d));
-  // ProPrg4 is a column the table lacks.
-  EXPECT_EQ(
-      std::tuple(rows[0].ProCond, rows[0].ProFlg, rows[0].ProEng, rows[0].ProAGH, rows[1].ProCond,
-                 d.ProData, d.ProPict, d.ProScal, d.ProFN, d.ProPrg[0], d.ProPrg[3]),
-      std::tuple("000000000000000000000001", true, 27.5, 60.0, "2", "desc",
-                 QByteArray("\x00\xff", 2), true, "1000", "prog", ""));
+  EXPECT_EQ(rows[0].ProCond, "000000000000000000000001");
+  EXPECT_TRUE(rows[0].ProFlg);
+  EXPECT_EQ(rows[0].ProEng, 27.5);
+  EXPECT_EQ(rows[0].ProAGH, 60.0);
+  EXPECT_EQ(rows[1].ProCond, "2");
+  EXPECT_EQ(d.ProData, "desc");
+  EXPECT_EQ(d.ProPict, QByteArray("\x00\xff", 2));
+  EXPECT_TRUE(d.ProScal);
+  EXPECT_EQ(d.ProFN, "1000");
+  EXPECT_EQ(d.ProPrg[0], "prog");
+  EXPECT_EQ(d.ProPrg[3], "") << "ProPrg4 is a column the table lacks";
   CloseDatabase("load");
 }
 
@@ -180,7 +185,8 @@ TEST(ProgramMatcher, SuppliedMultiMeridianProgramsLoadAndMatch) {
       for (int pos = 1; pos <= 24; ++pos) coded[pos] = coded[pos] || r.ProCond[pos - 1] != u'0';
     }
   }
-  EXPECT_TRUE(required && std::count(coded.begin() + 1, coded.end(), true) == 24);
+  EXPECT_TRUE(required) << "some row is required";
+  EXPECT_EQ(std::count(coded.begin() + 1, coded.end(), true), 24) << "every position is used";
 
   // A weak, tense woman of 50: low energy range, stress, menopause care; not the men's program.
   TAnalysisResult a;

@@ -46,9 +46,10 @@ void expectSame(const QByteArray& bytes, const char* what) {
   const QImage got = DecodeSkinBitmap(bytes);
   ASSERT_EQ(got.isNull(), want.isNull()) << what;
   if (want.isNull()) return;
-  EXPECT_EQ(std::tuple(got.format(), got, got.dotsPerMeterX(), got.dotsPerMeterY()),
-            std::tuple(QImage::Format_RGB32, want, want.dotsPerMeterX(), want.dotsPerMeterY()))
-      << what;
+  EXPECT_EQ(got.format(), QImage::Format_RGB32) << what;
+  EXPECT_EQ(got, want) << what;
+  EXPECT_EQ(got.dotsPerMeterX(), want.dotsPerMeterX()) << what;
+  EXPECT_EQ(got.dotsPerMeterY(), want.dotsPerMeterY()) << what;
 }
 
 // A 2 x 2 8-bit run-length file with a two-colour table and the given stream.

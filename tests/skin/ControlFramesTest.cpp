@@ -41,23 +41,38 @@ TEST(ControlFrames, ComboUpDownHeaderStatus) {
   const auto panel = [](const QString& bevel) {
     return StatusPanelFrame(PanelBevelFromName(bevel));
   };
-  // A hot header section over a one-frame strip keeps frame 1.
-  EXPECT_EQ((std::vector{ComboFrame(st(1, 0, 0, 0)), ComboFrame(st(1, 0, 0, 1)),
-                         ComboFrame(st(1, 0, 1, 0)), ComboFrame(st(1, 1, 1, 1)),
-                         ComboFrame(st(0, 1, 1, 1)), UpDownFrame(0, st(1, 0, 0, 0)),
-                         UpDownFrame(0, st(1, 1, 1, 0)), UpDownFrame(1, st(1, 0, 1, 0)),
-                         UpDownFrame(1, st(0, 1, 1, 0)), HeaderFrame(false, 5),
-                         HeaderFrame(true, 5), HeaderFrame(true, 1), HeaderFrame(true, 0),
-                         panel("lowered"), panel("pbRaised"), panel("none"), panel({})}),
-            (std::vector{1, 4, 4, 2, 3, 1, 2, 8, 7, 1, 2, 1, 1, 1, 2, 3, 1}));
+  EXPECT_EQ(ComboFrame(st(1, 0, 0, 0)), 1);
+  EXPECT_EQ(ComboFrame(st(1, 0, 0, 1)), 4);
+  EXPECT_EQ(ComboFrame(st(1, 0, 1, 0)), 4);
+  EXPECT_EQ(ComboFrame(st(1, 1, 1, 1)), 2);
+  EXPECT_EQ(ComboFrame(st(0, 1, 1, 1)), 3);
+
+  EXPECT_EQ(UpDownFrame(0, st(1, 0, 0, 0)), 1);
+  EXPECT_EQ(UpDownFrame(0, st(1, 1, 1, 0)), 2);
+  EXPECT_EQ(UpDownFrame(1, st(1, 0, 1, 0)), 8);
+  EXPECT_EQ(UpDownFrame(1, st(0, 1, 1, 0)), 7);
+
+  EXPECT_EQ(HeaderFrame(false, 5), 1);
+  EXPECT_EQ(HeaderFrame(true, 5), 2);
+  EXPECT_EQ(HeaderFrame(true, 1), 1);  // a hot section over a one-frame strip
+  EXPECT_EQ(HeaderFrame(true, 0), 1);
+
+  EXPECT_EQ(panel("lowered"), 1);
+  EXPECT_EQ(panel("pbRaised"), 2);
+  EXPECT_EQ(panel("none"), 3);
+  EXPECT_EQ(panel({}), 1);
 }
 
 TEST(ControlFrames, ScrollFrames) {
-  EXPECT_EQ((std::vector{ScrollArrowFrame(0, 0, 0, 0), ScrollArrowFrame(0, 1, 1, 1),
-                         ScrollArrowFrame(1, 0, 0, 1), ScrollArrowFrame(1, 1, 0, 0),
-                         ScrollThumbFrame(0, 1), ScrollThumbFrame(1, 1), ScrollGripFrame(0, 0, 0),
-                         ScrollGripFrame(1, 0, 1), ScrollTrackFrame(false)}),
-            (std::vector{1, 6, 12, 13, 3, 2, 17, 22, 3}));
+  EXPECT_EQ(ScrollArrowFrame(false, false, false, false), 1);
+  EXPECT_EQ(ScrollArrowFrame(false, true, true, true), 6);
+  EXPECT_EQ(ScrollArrowFrame(true, false, false, true), 12);
+  EXPECT_EQ(ScrollArrowFrame(true, true, false, false), 13);
+  EXPECT_EQ(ScrollThumbFrame(false, true), 3);
+  EXPECT_EQ(ScrollThumbFrame(true, true), 2);
+  EXPECT_EQ(ScrollGripFrame(false, false, false), 17);
+  EXPECT_EQ(ScrollGripFrame(true, false, true), 22);
+  EXPECT_EQ(ScrollTrackFrame(false), 3);
 }
 
 TEST(ControlFrames, BitButtonLayout) {
@@ -68,7 +83,8 @@ TEST(ControlFrames, BitButtonLayout) {
       {-1, 4, Top, 0, 6, 26}};
   for (const auto& [margin, spacing, layout, centred, glyph, text] : cases) {
     const BitButtonPlacement at = LayoutBitButton(71, 16, 40, margin, spacing, layout, centred);
-    EXPECT_EQ(std::pair(at.glyph, at.text), std::pair(glyph, text)) << margin << "/" << spacing;
+    EXPECT_EQ(at.glyph, glyph) << margin << "/" << spacing;
+    EXPECT_EQ(at.text, text) << margin << "/" << spacing;
   }
   // Without text the spacing is dropped: the glyph alone is centred.
   EXPECT_EQ(LayoutBitButton(71, 16, 0, -1, 4, Left, 0).glyph, 28);
@@ -84,9 +100,13 @@ TEST(ControlFrames, ScrollHitTestFollowsThePaintedParts) {
 
   // A bar shorter than two arrows paints (and hits) two halves.
   const ScrollGeometry s = LayoutScrollBar(30, 17, 0, 100, 10, 50);
-  EXPECT_EQ(std::tuple(ScrollArrowLength(30, 17), ScrollArrowLength(34, 17), s.arrow, s.hasThumb(),
-                       ScrollHitTest(s, 14), ScrollHitTest(s, 15), ScrollPartSpan(s, SecondArrow)),
-            std::tuple(15, 17, 15, false, FirstArrow, SecondArrow, std::make_pair(15, 30)));
+  EXPECT_EQ(ScrollArrowLength(30, 17), 15);
+  EXPECT_EQ(ScrollArrowLength(34, 17), 17);
+  EXPECT_EQ(s.arrow, 15);
+  EXPECT_FALSE(s.hasThumb());
+  EXPECT_EQ(ScrollHitTest(s, 14), FirstArrow);
+  EXPECT_EQ(ScrollHitTest(s, 15), SecondArrow);
+  EXPECT_EQ(ScrollPartSpan(s, SecondArrow), std::make_pair(15, 30));
 }
 
 TEST(ControlFrames, ScrollThumb) {
@@ -101,8 +121,8 @@ TEST(ControlFrames, ScrollThumb) {
   };
   for (const auto& [length, min, max, page, pos, enabled, start, end] : cases) {
     const ScrollGeometry g = LayoutScrollBar(length, 17, min, max, page, pos, enabled);
-    EXPECT_EQ(std::pair(g.thumbStart, g.thumbEnd), std::pair(start, end))
-        << max << "/" << page << "/" << pos;
+    EXPECT_EQ(g.thumbStart, start) << max << "/" << page << "/" << pos;
+    EXPECT_EQ(g.thumbEnd, end) << max << "/" << page << "/" << pos;
   }
 }
 
@@ -115,15 +135,15 @@ TEST(ControlFrames, ProgressFill) {
 }
 
 TEST(ControlFrames, CaptionsPanelsAndBoxes) {
-  EXPECT_EQ(std::pair(DrawnCaption(QStringLiteral("經絡||解說||甲")), DrawnCaption("a|b")),
-            std::pair(QStringLiteral("經絡\n解說||甲"), QString("a|b")));
+  EXPECT_EQ(DrawnCaption(QStringLiteral("經絡||解說||甲")), QStringLiteral("經絡\n解說||甲"));
+  EXPECT_EQ(DrawnCaption(QStringLiteral("a|b")), QStringLiteral("a|b"));
   EXPECT_EQ(StatusPanelRects({QRect(100, 2, 50, 18), QRect(0, 2, 95, 18)}, 400),
             (std::vector{QRect(0, 2, 97, 18), QRect(QPoint(100, 2), QPoint(400, 19))}));
   EXPECT_TRUE(StatusPanelRects({}, 400).empty());
   const QRect box(0, 0, 100, 21);
-  EXPECT_EQ((std::vector{TabCloseBox(QRect(10, 0, 60, 20)), CheckBoxRect(box, QSize(13, 13), false),
-                         CheckBoxRect(box, QSize(13, 13), true)}),
-            (std::vector{QRect(62, 2, 6, 6), QRect(0, 4, 13, 13), QRect(87, 4, 13, 13)}));
+  EXPECT_EQ(TabCloseBox(QRect(10, 0, 60, 20)), QRect(62, 2, 6, 6));
+  EXPECT_EQ(CheckBoxRect(box, QSize(13, 13), false), QRect(0, 4, 13, 13));
+  EXPECT_EQ(CheckBoxRect(box, QSize(13, 13), true), QRect(87, 4, 13, 13));
 }
 
 }  // namespace

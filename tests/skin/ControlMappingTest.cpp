@@ -85,7 +85,8 @@ TEST(ControlMapping, ClassesToKinds) {
       {"inner edit", with(facts({"QLineEdit"}), &F::innerEdit), K::None, 0}};
   for (const auto& [what, f, kind, row] : cases) {
     const ControlMapping m = MapControl(f, allGates(), DefaultSkin3rd());
-    EXPECT_EQ(std::pair(m.kind, m.row), std::pair(kind, row)) << what;
+    EXPECT_EQ(m.kind, kind) << what;
+    EXPECT_EQ(m.row, row) << what;
   }
 }
 

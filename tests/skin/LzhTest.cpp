@@ -84,8 +84,8 @@ TEST(LzhDecode, InputEndingEarlyIsAFailure) {
     QString error;
     return !decode(input, size, &error) && !error.isEmpty();
   };
-  // The ninth bit of "A" missing, and nothing at all.
-  EXPECT_TRUE(fails(QByteArray("\xE6", 1), 1) && fails(QByteArray(), 1));
+  EXPECT_TRUE(fails(QByteArray("\xE6", 1), 1));  // the ninth bit of "A" is missing
+  EXPECT_TRUE(fails(QByteArray(), 1));
   // Asking for more than the stream holds, and a stream cut anywhere.
   const QByteArray data = sample(20000, 7), stream = LzhEncode(data);
   EXPECT_TRUE(fails(stream, data.size() + 1000));
@@ -117,8 +117,8 @@ TEST(LzhLha, LhaAcceptsOurStreamsAsLh1Members) {
   for (const QByteArray& data : cases) {
     const QString path = dir.filePath(QStringLiteral("member.lzh"));
     ASSERT_TRUE(test::writeFile(path, MakeLh1Archive("skin.dat", data, LzhEncode(data))));
-    EXPECT_TRUE(run(lha, {"t", path}).first == 0 && run(lha, {"pq", path}).second == data)
-        << data.size();
+    EXPECT_EQ(run(lha, {"t", path}).first, 0) << data.size();
+    EXPECT_TRUE(run(lha, {"pq", path}).second == data) << data.size();
   }
 }
 
@@ -126,16 +126,18 @@ TEST(SkinPacker, BuildsAPackageFromADefinitionAndBitmaps) {
   QTemporaryDir dir;
   const QString skinpack = QStringLiteral(SKINPACK_PATH), ini = dir.filePath("Rove.ini"),
                 bmp = dir.filePath("sub/FrameTop.bmp"), out = dir.filePath("skin.pkg");
-  ASSERT_TRUE(test::writeFile(ini, "[Form]\r\nCaption=1\r\n") &&
-              test::writeFile(bmp, QByteArray(3000, 'B')));
+  ASSERT_TRUE(test::writeFile(ini, "[Form]\r\nCaption=1\r\n"));
+  ASSERT_TRUE(test::writeFile(bmp, QByteArray(3000, 'B')));
   ASSERT_EQ(run(skinpack, {out, ini, bmp}).first, 0);
   TSkinReader reader;
   ASSERT_TRUE(reader.ReadSkinPackage(test::readFile(out)));
   EXPECT_EQ(reader.Names(), QStringList({"rove.ini", "frametop.bmp"}));
   QByteArray dest;
-  EXPECT_TRUE(reader.ExtractDefinition(dest) && dest == "[Form]\r\nCaption=1\r\n") << dest.data();
+  EXPECT_TRUE(reader.ExtractDefinition(dest));
+  EXPECT_EQ(dest, "[Form]\r\nCaption=1\r\n");
 
   // A definition that is not an .ini or a second .ini is refused: the reader could not
   // tell which entry is the definition.
-  EXPECT_TRUE(run(skinpack, {out, bmp}).first != 0 && run(skinpack, {out, ini, ini}).first != 0);
+  EXPECT_NE(run(skinpack, {out, bmp}).first, 0);
+  EXPECT_NE(run(skinpack, {out, ini, ini}).first, 0);
 }

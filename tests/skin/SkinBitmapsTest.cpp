@@ -49,8 +49,9 @@ TEST(SkinColours, FillGradientPaintsOnlyInsideClip) {
   p.setClipRect(QRect(0, 5, 4, 5));
   FillGradient(p, img.rect(), 0x000000, true, 0xFFFFFF);
   p.end();
-  EXPECT_EQ(std::tuple(img.pixel(0, 4), qRed(img.pixel(0, 9)), qRed(img.pixel(0, 5))),
-            std::tuple(QColor(Qt::green).rgb(), 255, (255 * 5 + 4) / 9));
+  EXPECT_EQ(img.pixel(0, 4), QColor(Qt::green).rgb());
+  EXPECT_EQ(qRed(img.pixel(0, 9)), 255);
+  EXPECT_EQ(qRed(img.pixel(0, 5)), (255 * 5 + 4) / 9);
 }
 
 TEST(SkinColours, HueAndSaturation) {
@@ -61,7 +62,8 @@ TEST(SkinColours, HueAndSaturation) {
       {RGB(255, 0, 0), 0, 255},     {RGB(0, 255, 0), 85, 255}, {RGB(255, 0, 255), 213, 255}};
   for (const auto& [c, hue, sat] : cases) {
     const HueSat hs = ColorHueSat(static_cast<SkinColor>(c));
-    EXPECT_EQ(std::pair(hs.hue, hs.saturation), std::pair(hue, sat)) << std::hex << c;
+    EXPECT_EQ(hs.hue, hue) << std::hex << c;
+    EXPECT_EQ(hs.saturation, sat) << std::hex << c;
   }
 }
 
@@ -77,15 +79,17 @@ TEST(SkinImages, CopiesWorkPerPixel) {
   const QImage src = threeByTwo();
   const QImage l = RotateBitmapLeft(src), r = RotateBitmapRight(src);
   const QImage rep = ReplaceMagenta(src, 0x00FF00);
-  ASSERT_EQ(std::pair(l.size(), r.size()), std::pair(QSize(2, 3), QSize(2, 3)));
-  // Rotated left, the old top edge becomes the left edge; rotated right, the old left edge
-  // becomes the top edge.
-  EXPECT_EQ((std::vector{MirrorBitmap(src).pixel(0, 0), FlipBitmap(src).pixel(0, 0), l.pixel(0, 0),
-                         l.pixel(0, 2), r.pixel(1, 0), r.pixel(0, 0), GrayBitmap(src).pixel(2, 1),
-                         rep.pixel(1, 0), rep.pixel(0, 0)}),
-            (std::vector{src.pixel(2, 0), src.pixel(0, 1), src.pixel(2, 0), src.pixel(0, 0),
-                         src.pixel(0, 0), src.pixel(0, 1), qRgb(17, 17, 17), qRgb(0, 255, 0),
-                         src.pixel(0, 0)}));
+  EXPECT_EQ(MirrorBitmap(src).pixel(0, 0), src.pixel(2, 0));
+  EXPECT_EQ(FlipBitmap(src).pixel(0, 0), src.pixel(0, 1));
+  ASSERT_EQ(l.size(), QSize(2, 3));
+  EXPECT_EQ(l.pixel(0, 0), src.pixel(2, 0));  // old top edge becomes the left edge
+  EXPECT_EQ(l.pixel(0, 2), src.pixel(0, 0));
+  ASSERT_EQ(r.size(), QSize(2, 3));
+  EXPECT_EQ(r.pixel(1, 0), src.pixel(0, 0));  // old left edge becomes the top edge
+  EXPECT_EQ(r.pixel(0, 0), src.pixel(0, 1));
+  EXPECT_EQ(GrayBitmap(src).pixel(2, 1), qRgb(17, 17, 17));
+  EXPECT_EQ(rep.pixel(1, 0), qRgb(0, 255, 0));
+  EXPECT_EQ(rep.pixel(0, 0), src.pixel(0, 0));
 }
 
 // A 3x3 image of nine colours, edges of one pixel: the corners stay single pixels, the
@@ -105,10 +109,11 @@ TEST(SkinDraw, StretchSkinImageNineParts) {
 
 TEST(SkinDraw, FrameIndicesAreClampedAndCountsAtLeastOne) {
   const QSize s(100, 20);
-  EXPECT_EQ((std::vector{FrameRect(s, 3, 5), FrameRect(s, 9, 5), FrameRect(s, 0, 5),
-                         FrameRect(s, 1, 0), FrameRect(QSize(20, 40), 2, 2, true)}),
-            (std::vector{QRect(40, 0, 20, 20), QRect(80, 0, 20, 20), QRect(0, 0, 20, 20),
-                         QRect(0, 0, 100, 20), QRect(0, 20, 20, 20)}));
+  EXPECT_EQ(FrameRect(s, 3, 5), QRect(40, 0, 20, 20));
+  EXPECT_EQ(FrameRect(s, 9, 5), QRect(80, 0, 20, 20));
+  EXPECT_EQ(FrameRect(s, 0, 5), QRect(0, 0, 20, 20));
+  EXPECT_EQ(FrameRect(s, 1, 0), QRect(0, 0, 100, 20));
+  EXPECT_EQ(FrameRect(QSize(20, 40), 2, 2, true), QRect(0, 20, 20, 20));
 }
 
 class DrawRoutines : public ::testing::Test {
@@ -141,10 +146,10 @@ TEST_F(DrawRoutines, CentredFrameStandsTwoPixelsIn) {
   QPainter p(&dest);
   DrawImageFrameCentered(p, QRect(0, 0, 21, 21), strip, 1, 2, false);
   p.end();
-  const QRgb white = QColor(Qt::white).rgb(), blue = QColor(Qt::blue).rgb();
-  EXPECT_EQ(
-      (std::vector{dest.pixel(1, 1), dest.pixel(2, 2), dest.pixel(17, 17), dest.pixel(18, 18)}),
-      (std::vector{white, blue, blue, white}));
+  EXPECT_EQ(dest.pixel(1, 1), QColor(Qt::white).rgb());
+  EXPECT_EQ(dest.pixel(2, 2), QColor(Qt::blue).rgb());
+  EXPECT_EQ(dest.pixel(17, 17), QColor(Qt::blue).rgb());
+  EXPECT_EQ(dest.pixel(18, 18), QColor(Qt::white).rgb());
 }
 
 TEST_F(DrawRoutines, TransparencyKeepsDestinationUnderMagentaOnly) {
@@ -152,9 +157,9 @@ TEST_F(DrawRoutines, TransparencyKeepsDestinationUnderMagentaOnly) {
   DrawTransparentBitmap(p, QRect(0, 0, 16, 16), strip.copy(16, 0, 16, 16), 0xFFFF00FF);
   DrawSkinImage(p, QRect(16, 0, 14, 14), strip, {}, 2, 2, false, false, false);
   p.end();
-  // Without the transparent flag the magenta centre is drawn too.
-  EXPECT_EQ(std::tuple(dest.pixel(7, 7), dest.pixel(2, 2), isMagenta(dest.pixel(23, 7))),
-            std::tuple(QColor(Qt::white).rgb(), QColor(Qt::blue).rgb(), true));
+  EXPECT_EQ(dest.pixel(7, 7), QColor(Qt::white).rgb());
+  EXPECT_EQ(dest.pixel(2, 2), QColor(Qt::blue).rgb());
+  EXPECT_TRUE(isMagenta(dest.pixel(23, 7))) << "without the transparent flag the centre is drawn";
 }
 
 TEST_F(DrawRoutines, ThreePartStripsAndTheirDegenerateMiddles) {
@@ -170,11 +175,15 @@ TEST_F(DrawRoutines, ThreePartStripsAndTheirDegenerateMiddles) {
   // A frame wider than the rectangle is stretched whole, edges ignored.
   StretchThreePartImage(p, QRect(0, 20, 3, 4), f, {2, 0, 2, 0}, 1, 1, false);
   p.end();
-  const auto d = [&](int x, int y) { return dest.pixel(x, y); };
-  EXPECT_EQ(
-      (std::vector{qRed(d(1, 0)), qGreen(d(4, 0)), qGreen(d(7, 0)), qBlue(d(10, 0)), qRed(d(0, 10)),
-                   qBlue(d(11, 10)), qRed(d(0, 20)), qGreen(d(1, 20)), qBlue(d(2, 20))}),
-      std::vector(9, 255));
+  EXPECT_EQ(qRed(dest.pixel(1, 0)), 255);
+  EXPECT_EQ(qGreen(dest.pixel(4, 0)), 255);
+  EXPECT_EQ(qGreen(dest.pixel(7, 0)), 255);
+  EXPECT_EQ(qBlue(dest.pixel(10, 0)), 255);
+  EXPECT_EQ(qRed(dest.pixel(0, 10)), 255);
+  EXPECT_EQ(qBlue(dest.pixel(11, 10)), 255);
+  EXPECT_EQ(qRed(dest.pixel(0, 20)), 255);
+  EXPECT_EQ(qGreen(dest.pixel(1, 20)), 255);
+  EXPECT_EQ(qBlue(dest.pixel(2, 20)), 255);
 }
 
 }  // namespace

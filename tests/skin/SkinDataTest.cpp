@@ -60,22 +60,27 @@ TEST(SkinDefinition, ObjectsAndDefaults) {
        {"Tab.Pane", "Progress", "MenuItem", "Headerbar", "HorzScrollThumb", "Track", "TRACKVERT"})
     ASSERT_NE(d.object(name), nullptr) << name;
   const auto o = [&](const char* name) { return d.object(name); };
-  // Tab.Pane's left width capped; Stretch 0 tiles the top border when painted, the left
-  // border's Stretch is capped at 1.
-  EXPECT_EQ((std::vector{o("Tab.Pane")->LeftWidth, o("Tab.Pane")->TopHeight, d.TopBorder()->Tile,
-                         d.LeftBorder()->Tile, o("Progress")->Frame, o("MenuItem")->Tile,
-                         o("MenuItem")->Frame, o("Headerbar")->Frame, o("HorzScrollThumb")->Frame}),
-            (std::vector{4, 2, 0, 1, 1, 0, 5, 5, 7}));
-  // The menu bar follows the face just read, a short value keeps the default, a channel is
-  // clamped.
-  EXPECT_EQ((std::vector{d.Colours().ButtonFace, d.Colours().Menubar, d.Colours().Hilight,
-                         d.Colours().Menu}),
-            (std::vector{RGB(212, 208, 200), RGB(212, 208, 200), clHighlight, RGB(255, 20, 30)}));
-  EXPECT_TRUE(!o("Missing") && !o("Scrollbar"));
+  EXPECT_EQ(o("Tab.Pane")->LeftWidth, 4);  // capped
+  EXPECT_EQ(o("Tab.Pane")->TopHeight, 2);
+  EXPECT_EQ(d.TopBorder()->Tile, 0);   // Stretch 0: tiled when painted
+  EXPECT_EQ(d.LeftBorder()->Tile, 1);  // capped at 1
+  EXPECT_EQ(d.Colours().ButtonFace, RGB(212, 208, 200));
+  EXPECT_EQ(d.Colours().Menubar, RGB(212, 208, 200));  // follows the face just read
+  EXPECT_EQ(d.Colours().Hilight, clHighlight);         // short value keeps the default
+  EXPECT_EQ(d.Colours().Menu, RGB(255, 20, 30));       // channel clamped
+  EXPECT_EQ(o("Progress")->Frame, 1);
+  EXPECT_EQ(o("MenuItem")->Tile, 0);
+  EXPECT_EQ(o("MenuItem")->Frame, 5);
+  EXPECT_EQ(o("Headerbar")->Frame, 5);
+  EXPECT_EQ(o("HorzScrollThumb")->Frame, 7);
+  EXPECT_EQ(o("Missing"), nullptr);
+  EXPECT_EQ(o("Scrollbar"), nullptr);
   // Without [Track] the program's own track image with edges of 3.
   const TDataSkinObject* track = o("Track");
-  EXPECT_EQ(std::tuple(track->hasImage(), track->edges().left, track->edges().bottom, track->Frame),
-            std::tuple(true, 3, 3, 1));
+  EXPECT_TRUE(track->hasImage());
+  EXPECT_EQ(track->edges().left, 3);
+  EXPECT_EQ(track->edges().bottom, 3);
+  EXPECT_EQ(track->Frame, 1);
 }
 
 TEST(SkinDefinition, ComboStripFromSunkEdgeAndButton) {
@@ -87,19 +92,23 @@ TEST(SkinDefinition, ComboStripFromSunkEdgeAndButton) {
                         {QStringLiteral("c.bmp"), codedStrip(2, 4, 17, 21, false, false)}}));
   const TDataSkinObject* combo = l->object(QStringLiteral("ComboButton"));
   const TDataSkinObject* sunk = l->object(QStringLiteral("SunkEdge"));
-  ASSERT_TRUE(combo && sunk);
-  const int wide = TSkinData::ScrollBarWidth + 4;
-  EXPECT_EQ(std::tuple(combo->Bitmap.size(), combo->Style, combo->LeftWidth, combo->RightWidth,
-                       sunk->LeftWidth, sunk->RightWidth),
-            std::tuple(QSize(200, 21), 2, 2, wide, wide, 2));
-  // Cell 2: the sunk edge's frame 2 on the left, the button's frame 2 at the right end; the
-  // sunk edge takes the strip mirrored.
-  EXPECT_EQ(std::tuple(combo->Bitmap.pixel(55, 10), combo->Bitmap.pixel(98, 10),
-                       sunk->Bitmap.pixel(199 - 98, 10)),
-            std::tuple(test::frameColour(1, 2), test::frameColour(2, 2), test::frameColour(2, 2)));
+  ASSERT_NE(combo, nullptr);
+  ASSERT_NE(sunk, nullptr);
+  EXPECT_EQ(combo->Bitmap.size(), QSize(200, 21));
+  EXPECT_EQ(combo->Style, 2);
+  EXPECT_EQ(combo->LeftWidth, 2);
+  EXPECT_EQ(combo->RightWidth, TSkinData::ScrollBarWidth + 4);
+  EXPECT_EQ(sunk->LeftWidth, TSkinData::ScrollBarWidth + 4);
+  EXPECT_EQ(sunk->RightWidth, 2);
+  // Cell 2: the sunk edge's frame 2 on the left, the button's frame 2 at the right end.
+  EXPECT_EQ(combo->Bitmap.pixel(55, 10), test::frameColour(1, 2));
+  EXPECT_EQ(combo->Bitmap.pixel(98, 10), test::frameColour(2, 2));
+  // The sunk edge takes the strip mirrored.
+  EXPECT_EQ(sunk->Bitmap.pixel(199 - 98, 10), test::frameColour(2, 2));
   const TDataSkinObject* arrow = l->object(QStringLiteral("ComboxArrow"));
   ASSERT_NE(arrow, nullptr);
-  EXPECT_EQ(std::pair(arrow->Bitmap.size(), arrow->Frame), std::pair(QSize(68, 17), 4));
+  EXPECT_EQ(arrow->Bitmap.size(), QSize(68, 17));
+  EXPECT_EQ(arrow->Frame, 4);
 }
 
 TEST(SkinDefinition, ToolbarBackgroundFromFaceAndCaptionColour) {
@@ -113,8 +122,8 @@ TEST(SkinDefinition, ToolbarBackgroundFromFaceAndCaptionColour) {
   const TDataSkinObject* bar = l->object(QStringLiteral("Toolbar"));
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(bar->Bitmap.size(), QSize(10, 40));
-  EXPECT_EQ(std::pair(bar->Bitmap.pixel(0, 0), bar->Bitmap.pixel(9, 39)),
-            std::pair(qRgb(249, 248, 247), qRgb(118, 118, 187)));
+  EXPECT_EQ(bar->Bitmap.pixel(0, 0), qRgb(249, 248, 247));
+  EXPECT_EQ(bar->Bitmap.pixel(9, 39), qRgb(118, 118, 187));
 }
 
 TEST(SkinDefinition, FailedLoadReportsAndKeepsThePreviousSkin) {
@@ -128,17 +137,21 @@ TEST(SkinDefinition, FailedLoadReportsAndKeepsThePreviousSkin) {
   l->SkinStream = BuildSkinPackage({{QStringLiteral("a.bmp"), QByteArray("x")}}, 12345);
   EXPECT_FALSE(l->LoadSkin());
   TSkinData::SetReporter({});
-  EXPECT_EQ(std::tuple(reports.size(), reports.last().startsWith("This is Older Skin File"),
-                       l->SkinLoaded(), l->SkinName()),
-            std::tuple(2, true, true, QStringLiteral("First")));
+  ASSERT_EQ(reports.size(), 2);
+  EXPECT_TRUE(reports.last().startsWith(QStringLiteral("This is Older Skin File")));
+  EXPECT_TRUE(l->SkinLoaded());
+  EXPECT_EQ(l->SkinName(), QStringLiteral("First"));
 }
 
 TEST(SkinData, SwitchesSendCommands) {
   std::vector<std::pair<int, int>> sent;  // command and delay
   TSkinData::SetCommandSink([&](TSkinData*, int c, int delay) { sent.emplace_back(c, delay); });
   TSkinData d;
+  EXPECT_EQ(d.DisableTag, 99);
   EXPECT_FALSE(d.SkinControls.test(xcMenuItem));
-  EXPECT_TRUE(d.Options.test(xoPreview) && d.Options.test(xoToolbarBK));
+  EXPECT_TRUE(d.Options.test(xoPreview));
+  EXPECT_TRUE(d.Options.test(xoToolbarBK));
+  EXPECT_EQ(d.Skin3rd, QStringList{QStringLiteral("QProgressBar=progress")});
   d.SetActive(true);  // nothing loaded: no command
   d.Loaded();         // nothing loaded: Active goes off
   EXPECT_FALSE(d.Active());
@@ -148,8 +161,8 @@ TEST(SkinData, SwitchesSendCommands) {
   d.SetActive(false);
   TSkinData::SetCommandSink({});
   EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{1, 250}, {2, 250}}));
-  EXPECT_EQ(std::pair(d.SkinControls.test(xcMenuItem), d.SkinControls.test(xcSystemMenu)),
-            std::pair(false, true));
+  EXPECT_FALSE(d.SkinControls.test(xcMenuItem));
+  EXPECT_TRUE(d.SkinControls.test(xcSystemMenu));
 }
 
 TEST(SkinData, SysMenuIconKeepsNoPinkEdge) {

@@ -21,7 +21,8 @@ TEST(FrameClipping, EachPartPaintsAsInTheWholeFrame) {
   const FramePaint f = test::captionedFrame(d, QSize(300, 120), QStringLiteral("MMMM 經絡"));
   const QImage whole = PaintFrameImage(d, f);
   const QMargins b = f.border;
-  ASSERT_TRUE(b.top() > 0 && b.left() > 0);
+  ASSERT_GT(b.top(), 0);
+  ASSERT_GT(b.left(), 0);
 
   const int H = f.window.height(), W = f.window.width();
   const QRect parts[] = {QRect(0, 0, W, b.top()),

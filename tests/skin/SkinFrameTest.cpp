@@ -25,14 +25,17 @@ TEST(FrameStyle, FromWindowFlags) {
       {Qt::Window | Qt::FramelessWindowHint, false, true, 2, cfSysMenu}};
   for (const auto& [flags, stdDialog, resizable, kind, caption] : cases) {
     const FrameStyle s = FrameStyleFor(flags, stdDialog, resizable);
-    EXPECT_EQ(std::pair(s.BorderKind, s.CaptionFlags), std::pair(kind, caption)) << flags.toInt();
+    EXPECT_EQ(s.BorderKind, kind) << flags.toInt();
+    EXPECT_EQ(s.CaptionFlags, caption) << flags.toInt();
   }
 }
 
 TEST(CaptionButtons, VisibilityCodes) {
   CaptionContext c;
-  c.captionFlags = cfSysMenu | cfMaximizeBox, c.state = WinState::Maximized;
-  c.active = false, c.borderKind = 3;
+  c.captionFlags = cfSysMenu | cfMaximizeBox;
+  c.state = WinState::Maximized;
+  c.active = false;
+  c.borderKind = 3;
   const std::tuple<int, bool, bool> cases[] = {
       {0, 0, 1},   {1, 0, 1},   {2, 0, 0},   {3, 0, 0},    {4, 0, 1},   {5, 0, 0},   {6, 0, 1},
       {8, 0, 0},   {7, 0, 0},   {9, 0, 1},   {-1, 0, 0},   {100, 0, 0}, {100, 1, 1}, {200, 0, 1},
@@ -40,19 +43,25 @@ TEST(CaptionButtons, VisibilityCodes) {
   for (const auto& [code, second, want] : cases)
     EXPECT_EQ(VisibilityHolds(code, second, c), want) << code << " " << second;
   c.isDialog = true;
-  const bool dialog200 = VisibilityHolds(200, false, c);
+  EXPECT_FALSE(VisibilityHolds(200, false, c));
   // 6 without a system menu holds only for the second code.
   c.captionFlags = cfMaximizeBox;
-  EXPECT_EQ(std::tuple(dialog200, VisibilityHolds(6, false, c), VisibilityHolds(6, true, c)),
-            std::tuple(false, false, true));
+  EXPECT_FALSE(VisibilityHolds(6, false, c));
+  EXPECT_TRUE(VisibilityHolds(6, true, c));
 }
 
 TEST(CaptionButtons, PlacementByAlign) {
   TDataSkinSysButton b;
-  b.Bitmap = QImage(21 * 3, 18, QImage::Format_RGB32), b.Frame = 3, b.Xcoord = 25, b.Ycoord = 3;
+  b.Bitmap = QImage(21 * 3, 18, QImage::Format_RGB32);
+  b.Frame = 3;
+  b.Xcoord = 25;
+  b.Ycoord = 3;
   CaptionContext c;
-  c.windowWidth = 400, c.border = QMargins(4, 26, 4, 4), c.menuHeight = 20;
-  c.captionStart = 40, c.captionEnd = 300;
+  c.windowWidth = 400;
+  c.border = QMargins(4, 26, 4, 4);
+  c.menuHeight = 20;
+  c.captionStart = 40;
+  c.captionEnd = 300;
   const std::tuple<int, QPoint> cases[] = {{0, {25, 3}},    {1, {375, 3}}, {2, {254, 3}},
                                            {8, {254, 3}},   {3, {65, 3}},  {9, {65, 3}},
                                            {100, {371, 27}}};
@@ -60,12 +69,15 @@ TEST(CaptionButtons, PlacementByAlign) {
     b.Align = align;
     EXPECT_EQ(CaptionButtonRect(b, c), QRect(want, QSize(21, 18))) << align;
   }
+  b.Align = 1;
+  EXPECT_EQ(CaptionButtonRect(b, c).right() + 1, 396);
 }
 
 TEST(CaptionButtons, LayoutHidesAndDisablesByWindow) {
   auto skin = codedSkin();
   CaptionContext c;
-  c.windowWidth = 300, c.border = FrameWidths(*skin, 0);
+  c.windowWidth = 300;
+  c.border = FrameWidths(*skin, 0);
   std::vector<std::pair<int, int>> asked;  // code and action of each question
   c.askVisible = [&](int code, int action) {
     asked.emplace_back(code, action);
@@ -98,7 +110,9 @@ TEST(FrameHit, PartsOfTheFrame) {
   const QMargins b = FrameWidths(*skin, 0);
   ASSERT_EQ(b, QMargins(5, 24, 5, 5));
   CaptionContext c;
-  c.windowWidth = 300, c.border = b, c.captionFlags = cfSysMenu;
+  c.windowWidth = 300;
+  c.border = b;
+  c.captionFlags = cfSysMenu;
   const auto buttons = LayoutCaptionButtons(*skin, c);
   const QSize win(300, 200);
   constexpr WinState N = WinState::Normal, M = WinState::Maximized;
@@ -140,35 +154,42 @@ TEST(FrameActions, SystemMenuMatrix) {
     return out;
   };
   const int all = cfSysMenu | cfMaximizeBox | cfMinimizeBox;
-  EXPECT_EQ(QStringList({enabled(WinState::Normal, all), enabled(WinState::Maximized, all),
-                         enabled(WinState::Minimized, all), enabled(WinState::Normal, cfSysMenu)}),
-            QStringList({"01111-1", "10010-1", "11101-1", "01100-1"}));
-  EXPECT_EQ(SystemMenuItems(WinState::Normal, all).back().glyph, 3);
+  EXPECT_EQ(enabled(WinState::Normal, all), QStringLiteral("01111-1"));
+  EXPECT_EQ(enabled(WinState::Maximized, all), QStringLiteral("10010-1"));
+  EXPECT_EQ(enabled(WinState::Minimized, all), QStringLiteral("11101-1"));
+  EXPECT_EQ(enabled(WinState::Normal, cfSysMenu), QStringLiteral("01100-1"));
+  const auto items = SystemMenuItems(WinState::Normal, all);
+  EXPECT_EQ(items.front().caption, QStringLiteral("還原"));
+  EXPECT_EQ(items.back().caption, QStringLiteral("關閉"));
+  EXPECT_EQ(items.back().shortcut, QStringLiteral("Alt+F4"));
+  EXPECT_EQ(items.back().glyph, 3);
 }
 
 TEST(FramePainting, BandsByActivityAndMaskFromMagentaCorners) {
   auto skin = codedSkin();
   FramePaint f;
-  f.window = QSize(200, 120), f.border = FrameWidths(*skin, 0);
+  f.window = QSize(200, 120);
+  f.border = FrameWidths(*skin, 0);
   for (bool active : {true, false}) {
     f.active = active;
     const QImage img = PaintFrameImage(*skin, f);
     const int k = active ? 1 : 2;
-    using test::frameColour;
-    EXPECT_EQ(
-        std::tuple(img.pixel(100, 10), img.pixel(2, 60), img.pixel(197, 60), img.pixel(100, 117)),
-        std::tuple(frameColour(test::tiTop, k), frameColour(test::tiLeft, k),
-                   frameColour(test::tiRight, k), frameColour(test::tiBottom, k)));
+    EXPECT_EQ(img.pixel(100, 10), test::frameColour(test::tiTop, k)) << active;
+    EXPECT_EQ(img.pixel(2, 60), test::frameColour(test::tiLeft, k)) << active;
+    EXPECT_EQ(img.pixel(197, 60), test::frameColour(test::tiRight, k)) << active;
+    EXPECT_EQ(img.pixel(100, 117), test::frameColour(test::tiBottom, k)) << active;
     // The title's corner pixels stay magenta (painted over the side bands), outside the mask.
+    EXPECT_TRUE(isMagenta(img.pixel(0, 0))) << active;
+    EXPECT_TRUE(isMagenta(img.pixel(199, 0))) << active;
     const QRegion mask = FrameRegion(img, f.border, 20, {false, false, true, false});
-    QString inside;
-    for (QPoint p : {QPoint(0, 0), QPoint(199, 0), QPoint(1, 0), QPoint(0, 1), QPoint(100, 60),
-                     QPoint(199, 119)})
-      inside += mask.contains(p) ? '1' : '0';
+    EXPECT_FALSE(mask.contains(QPoint(0, 0))) << active;
+    EXPECT_FALSE(mask.contains(QPoint(199, 0))) << active;
+    EXPECT_TRUE(mask.contains(QPoint(1, 0))) << active;
+    EXPECT_TRUE(mask.contains(QPoint(0, 1))) << active;
+    EXPECT_TRUE(mask.contains(QPoint(100, 60))) << active;
+    EXPECT_TRUE(mask.contains(QPoint(199, 119))) << active;
     // Without transparency the whole window.
-    EXPECT_EQ(std::tuple(isMagenta(img.pixel(0, 0)), isMagenta(img.pixel(199, 0)), inside,
-                         FrameRegion(img, f.border, 20, {}).contains(QPoint(0, 0))),
-              std::tuple(true, true, "001111", true));
+    EXPECT_TRUE(FrameRegion(img, f.border, 20, {}).contains(QPoint(0, 0))) << active;
   }
 }
 
@@ -217,13 +238,13 @@ TEST(FramePainting, StretchSettingChoosesStretchOrTile) {
         {{QStringLiteral("t.bmp"), top}});
     ASSERT_TRUE(d.LoadSkin());
     FramePaint f;
-    f.window = QSize(36, 20), f.border = FrameWidths(d, 0);
+    f.window = QSize(36, 20);
+    f.border = FrameWidths(d, 0);
     const QImage img = PaintFrameImage(d, f);
     // Middle from x 3 to 32: stretched, its first ten pixels are red; tiled, x 6 is red again.
-    EXPECT_EQ(
-        std::tuple(img.pixel(3, 1), img.pixel(4, 1), img.pixel(6, 1)),
-        std::tuple(qRgb(255, 0, 0), stretch ? qRgb(255, 0, 0) : qRgb(0, 255, 0), qRgb(255, 0, 0)))
-        << stretch;
+    EXPECT_EQ(img.pixel(3, 1), qRgb(255, 0, 0)) << stretch;
+    EXPECT_EQ(img.pixel(4, 1), stretch ? qRgb(255, 0, 0) : qRgb(0, 255, 0)) << stretch;
+    EXPECT_EQ(img.pixel(6, 1), qRgb(255, 0, 0)) << stretch;
   }
 }
 

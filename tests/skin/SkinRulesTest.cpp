@@ -15,7 +15,8 @@ TEST(SkinRules, TestsInOrder) {
   TSkinData unloaded;
   auto facts = [] {
     WindowFacts w;
-    w.size = QSize(100, 50), w.className = QStringLiteral("MainWindow");
+    w.size = QSize(100, 50);
+    w.className = QStringLiteral("MainWindow");
     return w;
   };
   using R = SkinRefusal;
@@ -57,7 +58,8 @@ TEST(SkinRules, TestsInOrder) {
 
 TEST(SkinRules, ChoosingTheSkinData) {
   TSkinData mainA, mainB, dialog, only;
-  dialog.SkinFormtype = TSkinFormType::sfDialog, only.SkinFormtype = TSkinFormType::sfOnlyThisForm;
+  dialog.SkinFormtype = TSkinFormType::sfDialog;
+  only.SkinFormtype = TSkinFormType::sfOnlyThisForm;
   WindowFacts w;
   EXPECT_EQ(ChooseSkinData({}, w, false), nullptr);
   EXPECT_EQ(ChooseSkinData({&mainA, &mainB, &dialog}, w, false), &mainB);  // the last wins

@@ -24,7 +24,10 @@ inline QImage codedStrip(int id, int frames, int fw, int fh, bool vertical, bool
     const int x0 = vertical ? 0 : (k - 1) * fw, y0 = vertical ? (k - 1) * fh : 0;
     for (int y = 0; y < fh; ++y)
       for (int x = 0; x < fw; ++x) img.setPixel(x0 + x, y0 + y, frameColour(id, k));
-    if (corners) img.setPixel(x0, y0, 0xFFFF00FF), img.setPixel(x0 + fw - 1, y0, 0xFFFF00FF);
+    if (corners) {
+      img.setPixel(x0, y0, 0xFFFF00FF);
+      img.setPixel(x0 + fw - 1, y0, 0xFFFF00FF);
+    }
   }
   return img;
 }
@@ -116,7 +119,10 @@ inline QByteArray buildTestSkin(const QByteArray& moreDefinition = {},
 inline FramePaint captionedFrame(const TSkinData& d, QSize size, const QString& caption) {
   static const std::vector<CaptionButton> noButtons;
   FramePaint f;
-  f.window = size, f.border = FrameWidths(d, 0), f.caption = caption, f.buttons = &noButtons;
+  f.window = size;
+  f.border = FrameWidths(d, 0);
+  f.caption = caption;
+  f.buttons = &noButtons;
   return f;
 }
 

@@ -42,20 +42,23 @@ TEST_F(CalibrationWindowTest, ShowsThePreviousCalibration) {
   // The two gauges and their labels; above 5000 the gauge keeps 0.
   const struct {
     int standard, high;
-    const char* shown;
-  } cases[] = {{4200, 3900, "4200|3900|4,200|3,900"}, {5200, 4000, "0|4000|5,200|4,000"}};
+    double standardGauge, highGauge;
+    const char *standardLabel, *highLabel;
+  } cases[] = {{4200, 3900, 4200, 3900, "4,200", "3,900"}, {5200, 4000, 0, 4000, "5,200", "4,000"}};
   for (const auto& c : cases) {
     Settings.CalStandard = c.standard;
     Settings.CalHigh = c.high;
     CalibrationWindow w;
     w.show();
-    EXPECT_EQ(
-        fields(QString::number(w.previousStandardGauge->Value()),
-               QString::number(w.previousHighGauge->Value()), w.previousStandardLabel->text(),
-               w.previousHighLabel->text(), w.previousDateLabel->text(),
-               w.standardResultLabel->text(), w.standardRunLabel->text(),
-               w.statusBar->currentMessage()),
-        std::string(c.shown) + "|2021/03/04|    0|    0|環境校準值為本次與前一次的校準比值。");
+    SCOPED_TRACE(c.standard);
+    EXPECT_EQ(w.previousStandardGauge->Value(), c.standardGauge);
+    EXPECT_EQ(w.previousHighGauge->Value(), c.highGauge);
+    EXPECT_EQ(w.previousStandardLabel->text(), c.standardLabel);
+    EXPECT_EQ(w.previousHighLabel->text(), c.highLabel);
+    EXPECT_EQ(w.previousDateLabel->text(), "2021/03/04");
+    EXPECT_EQ(w.standardResultLabel->text(), "    0");
+    EXPECT_EQ(w.standardRunLabel->text(), "    0");
+    EXPECT_EQ(w.statusBar->currentMessage(), "環境校準值為本次與前一次的校準比值。");
     EXPECT_FALSE(w.stopButton->isEnabled());
   }
 }
@@ -76,10 +79,9 @@ TEST_F(CalibrationWindowTest, CalibrationEndToEndAndTheChangeGauges) {
     reading = 0;
     w.startCalibration();
     w.calibrationTimer->stop();
-    // Start, exit, stop.
-    EXPECT_EQ(
-        bits({w.startButton->isEnabled(), w.exitButton->isEnabled(), w.stopButton->isEnabled()}),
-        "001");
+    EXPECT_FALSE(w.startButton->isEnabled());
+    EXPECT_FALSE(w.exitButton->isEnabled());
+    EXPECT_TRUE(w.stopButton->isEnabled());
     EXPECT_EQ(w.resultLabel->text(), "【校準系統啟動中】");
     ticksUntil(w, {}, 30);
     reading = c.reading;
@@ -97,8 +99,9 @@ TEST_F(CalibrationWindowTest, CalibrationEndToEndAndTheChangeGauges) {
     test::savePng(w.grab().toImage(), QStringLiteral("syspt-done-%1").arg(c.reading));
     reading = 0;
     ticksUntil(w, {});
-    // Running, start, the result lamp.
-    EXPECT_EQ(bits({w.Run().running(), w.startButton->isEnabled(), w.resultLamp->Value()}), "010");
+    EXPECT_FALSE(w.Run().running());
+    EXPECT_TRUE(w.startButton->isEnabled());
+    EXPECT_FALSE(w.resultLamp->Value());
     w.close();
     EXPECT_FALSE(w.isVisible());
   }

@@ -46,10 +46,6 @@ class ManualEntryDialogTest : public dbtest::Fixture {
     const GridCell c = PointCell(point);
     return w.valueGrid->Cells(c.col, c.row);
   }
-  // The text of cell (`col`, 1) and the column selected.
-  static QString shown(ManualEntryDialog& w, int col) {
-    return w.valueGrid->Cells(col, 1) + " @" + QString::number(w.valueGrid->Col());
-  }
   static QPoint selected(ManualEntryDialog& w) { return {w.valueGrid->Col(), w.valueGrid->Row()}; }
   QStringList asked;
 };
@@ -57,16 +53,22 @@ class ManualEntryDialogTest : public dbtest::Fixture {
 TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   ManualEntryDialog w(0);
   w.show();
-  EXPECT_EQ(fields(w.windowTitle(), cell(w, 1), cell(w, 13), shown(w, 1)),
-            "經絡能量數據新增輸入|1.0|13.0|1.0 @1");
-  EXPECT_TRUE(w.dateCheck->isChecked() && w.clearButton->isEnabled());
+  EXPECT_EQ(w.windowTitle(), "經絡能量數據新增輸入");
+  EXPECT_EQ(cell(w, 1), "1.0");
+  EXPECT_EQ(cell(w, 13), "13.0");
+  EXPECT_EQ(w.valueGrid->Col(), 1);
+  EXPECT_TRUE(w.dateCheck->isChecked());
+  EXPECT_TRUE(w.clearButton->isEnabled());
 
   type(w.valueGrid, "2a5x0\r");  // letters never reach the cell
-  EXPECT_EQ(shown(w, 1), "200.0 @2");
+  EXPECT_EQ(w.valueGrid->Cells(1, 1), "200.0");
+  EXPECT_EQ(w.valueGrid->Col(), 2) << "Enter moves on";
   type(w.valueGrid, "0.05\r");  // emptied, and the selection stays
-  EXPECT_EQ(shown(w, 2), " @2");
+  EXPECT_EQ(w.valueGrid->Cells(2, 1), "");
+  EXPECT_EQ(w.valueGrid->Col(), 2);
   type(w.valueGrid, "1-2\r");
-  EXPECT_EQ(shown(w, 2), "1-2 @2");
+  EXPECT_EQ(w.valueGrid->Cells(2, 1), "1-2");
+  EXPECT_EQ(w.valueGrid->Col(), 2);
   ASSERT_EQ(asked.size(), 1);
   w.saveEntry();  // nothing is written while a cell holds no number
   EXPECT_TRUE(w.isVisible());
@@ -84,10 +86,13 @@ TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   w.dateCheck->setChecked(false);
   w.saveButton->click();
   EXPECT_EQ(w.result(), QDialog::Accepted);
-  // Points 1, 2, 7 (only passed through), 18 (cell (12, 1)); no date, no stored row.
   const TCurrentTest& t = CurrentTest;
-  EXPECT_EQ(numbers(t.Values[1], t.Values[2], t.Values[7], t.Values[18], t.VoDate, t.MKey),
-            "200 7 7 9 0 0");
+  EXPECT_EQ(t.Values[1], 200);
+  EXPECT_EQ(t.Values[2], 7);
+  EXPECT_EQ(t.Values[7], 7) << "only passed through";
+  EXPECT_EQ(t.Values[18], 9) << "cell (12, 1)";
+  EXPECT_EQ(t.VoDate, 0) << "no date";
+  EXPECT_EQ(t.MKey, 0) << "no stored row";
   EXPECT_DOUBLE_EQ(CurrentTest.CompValues[1], 200 * 0.8541);
 }
 
@@ -99,11 +104,12 @@ TEST_F(ManualEntryDialogTest, ModifyModeWritesOnlyTheStoredRow) {
   const TPointValues before = CurrentTest.Values;
   ManualEntryDialog w(key);
   w.show();
-  EXPECT_EQ(w.windowTitle() + w.noteEdit->toPlainText(), "經絡能量數據修改舊");
+  EXPECT_EQ(w.windowTitle(), "經絡能量數據修改");
+  EXPECT_EQ(w.noteEdit->toPlainText(), "舊");
   // Undated: pickers off until ticked; the high range.
-  EXPECT_EQ(
-      bits({w.dateCheck->isChecked(), w.datePicker->isEnabled(), w.highRangeButton->isChecked()}),
-      "001");
+  EXPECT_FALSE(w.dateCheck->isChecked());
+  EXPECT_FALSE(w.datePicker->isEnabled());
+  EXPECT_TRUE(w.highRangeButton->isChecked());
   type(w.valueGrid, "66\r");
   w.saveButton->click();
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT VO1, VO2, VODATE, VOVOTA FROM VODATA"),
@@ -132,10 +138,10 @@ TEST_F(ManualEntryDialogTest, ClearEmptiesGridAfterQuestion) {
   w.show();
   w.clearButton->click();
   EXPECT_EQ(asked.last(), "確定要清除視窗表格中的經絡能量數據嗎?");
-  // Cell 5 emptied, clear disabled, the standard range, nothing stored before save.
-  EXPECT_EQ(bits({cell(w, 5).isEmpty(), w.clearButton->isEnabled(),
-                  w.standardRangeButton->isChecked(), CurrentTest.Values[5] == 5}),
-            "1011");
+  EXPECT_TRUE(cell(w, 5).isEmpty());
+  EXPECT_FALSE(w.clearButton->isEnabled());
+  EXPECT_TRUE(w.standardRangeButton->isChecked());
+  EXPECT_EQ(CurrentTest.Values[5], 5) << "nothing stored before save";
 }
 
 }  // namespace

@@ -69,10 +69,10 @@ TEST_F(MeasurementWindowTest, FormShowEnablesButtonsByTheValuesHeld) {
   // from the setting without values, else from the test.
   const struct {
     int zeros;  // how many of the 24 values are 0
-    const char *states, *shown;
-  } cases[] = {{0, "111111001", "[ Hi ]| 64"},
-               {1, "001111001", "[ Hi ]| 64"},
-               {24, "000011000", "[Standard]|"}};
+    const char *states, *range, *cell12;
+  } cases[] = {{0, "111111001", "[ Hi ]", " 64"},
+               {1, "001111001", "[ Hi ]", " 64"},
+               {24, "000011000", "[Standard]", ""}};
   for (const auto& c : cases) {
     for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = p <= c.zeros ? 0 : 40 + p;
     CurrentTest.VoVota = true;
@@ -84,7 +84,8 @@ TEST_F(MeasurementWindowTest, FormShowEnablesButtonsByTheValuesHeld) {
                     w.stopButton->isEnabled(), w.valueGrid->isEnabled(), w.Run().HasValues}),
               c.states)
         << c.zeros;
-    EXPECT_EQ(fields(w.rangeLabel->text(), w.valueGrid->Cells(12, 2)), c.shown);
+    EXPECT_EQ(w.rangeLabel->text(), c.range) << c.zeros;
+    EXPECT_EQ(w.valueGrid->Cells(12, 2), c.cell12) << c.zeros;
   }
 }
 
@@ -122,8 +123,9 @@ TEST_F(MeasurementWindowTest, ClientBlockAndBirthday) {
     CurrentClient.DBirth = c.birth;
     MeasurementWindow w;
     w.show();
-    EXPECT_EQ(w.clientNoLabel->text() + w.clientNameLabel->text() + w.telLabel->text(),
-              "A01王小明02-1234");
+    EXPECT_EQ(w.clientNoLabel->text(), "A01");
+    EXPECT_EQ(w.clientNameLabel->text(), "王小明");
+    EXPECT_EQ(w.telLabel->text(), "02-1234");
     EXPECT_TRUE(w.femaleButton->isChecked());
     EXPECT_EQ(w.birthLabel->text(), c.shown ? formatOleDate(c.birth) : "") << c.birth;
     const int years = QDate::currentDate().year() - fromOleDate(c.birth).date().year();
@@ -148,16 +150,21 @@ TEST_F(MeasurementWindowTest, ClearKeepsMobileFaxAndEmail) {
   ASSERT_EQ(questions.size(), 2);
   EXPECT_TRUE(questions[0].startsWith("確定要清除視窗中的經絡能量數據嗎?\r\n (本功能"));
   const TClientInfo& k = CurrentClient;
-  EXPECT_EQ(fields(k.CustNo, k.Name, k.Addr, k.Tel, k.Tel2, k.Tel3, k.EMail), "||||0912|fax|a@b.c");
-  EXPECT_EQ(
-      bits({k.Sex, k.DBirth == 0, CurrentTest.MKey == 0, CurrentTest.LivePointCount == 0,
-            CurrentTest.Memo1.isEmpty(), ViewState.AnalysisPage == 0, CurrentTest.Values[24] == 0}),
-      "1111111");
-  // Analysis, store, start, male.
-  EXPECT_EQ(bits({w.analysisButton->isEnabled(), w.storeButton->isEnabled(),
-                  w.startButton->isEnabled(), w.maleButton->isChecked()}),
-            "0011");
-  EXPECT_EQ(w.valueGrid->Cells(1, 1) + w.clientNoLabel->text(), "");
+  EXPECT_EQ(fields(k.CustNo, k.Name, k.Addr, k.Tel, k.Tel2, k.Tel3, k.EMail), "||||0912|fax|a@b.c")
+      << "the client record: only the phone numbers and the mail stay";
+  EXPECT_TRUE(k.Sex);
+  EXPECT_EQ(k.DBirth, 0);
+  EXPECT_EQ(CurrentTest.MKey, 0);
+  EXPECT_EQ(CurrentTest.LivePointCount, 0);
+  EXPECT_TRUE(CurrentTest.Memo1.isEmpty());
+  EXPECT_EQ(ViewState.AnalysisPage, 0);
+  EXPECT_EQ(CurrentTest.Values[24], 0);
+  EXPECT_FALSE(w.analysisButton->isEnabled());
+  EXPECT_FALSE(w.storeButton->isEnabled());
+  EXPECT_TRUE(w.startButton->isEnabled());
+  EXPECT_TRUE(w.maleButton->isChecked());
+  EXPECT_EQ(w.valueGrid->Cells(1, 1), "");
+  EXPECT_EQ(w.clientNoLabel->text(), "");
 }
 
 TEST_F(MeasurementWindowTest, MinimumResponseControlsStayInStep) {
@@ -170,11 +177,11 @@ TEST_F(MeasurementWindowTest, MinimumResponseControlsStayInStep) {
   for (const auto& c : cases) {
     Settings.MinResponse = c.setting;
     MeasurementWindow w;
-    EXPECT_EQ(QString("%1 %2 ").arg(w.minResponseSpin->value()).arg(w.minResponseSlider->value()) +
-                  w.minResponseEdit->text(),
-              QString("%1 %1 ").arg(c.position) + c.edit)
-        << c.setting;
-    EXPECT_TRUE(Settings.MinResponse >= 0.1 && Settings.MinResponse <= 5.0);
+    EXPECT_EQ(w.minResponseSpin->value(), c.position) << c.setting;
+    EXPECT_EQ(w.minResponseSlider->value(), c.position) << c.setting;
+    EXPECT_EQ(w.minResponseEdit->text(), c.edit) << c.setting;
+    EXPECT_GE(Settings.MinResponse, 0.1) << c.setting;
+    EXPECT_LE(Settings.MinResponse, 5.0) << c.setting;
   }
   MeasurementWindow w;
   w.minResponseSlider->setValue(20);
@@ -192,16 +199,19 @@ TEST_F(MeasurementWindowTest, ClosingWritesTheSettingsAndIsRefusedDuringARun) {
   MeasurementWindow w;
   w.show();
   w.highRangeButton->setChecked(true);
-  EXPECT_TRUE(Settings.HighPotential && w.rangeLabel->text() == "[ Hi ]");
+  EXPECT_TRUE(Settings.HighPotential);
+  EXPECT_EQ(w.rangeLabel->text(), "[ Hi ]");
   w.standardRangeButton->setChecked(true);
   ASSERT_TRUE(w.startButton->isEnabled());
   w.startMeasurement();
   ASSERT_TRUE(w.Run().running());
   w.reject();  // Escape during the run acts as the stop button
-  EXPECT_TRUE(w.isVisible() && w.Run().StopRequested);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(w.Run().StopRequested);
   w.Run().StopRequested = false;
   w.close();  // so does the close box
-  EXPECT_TRUE(w.isVisible() && w.Run().StopRequested);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(w.Run().StopRequested);
   EXPECT_FALSE(QFile::exists(file));
   tick(w);
   EXPECT_FALSE(w.Run().running());
@@ -225,7 +235,8 @@ TEST_F(MeasurementWindowTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesThe
     bool hiddenDuring = false;
     WindowOpeners().analysis = [&](QWidget*) { hiddenDuring = !w.isVisible(); };
     w.openAnalysis();
-    EXPECT_TRUE(hiddenDuring && w.isVisible());
+    EXPECT_TRUE(hiddenDuring) << c.live;
+    EXPECT_TRUE(w.isVisible()) << c.live;
     EXPECT_EQ(
         (meter->registerValue(6) << 16) | (meter->registerValue(7) << 8) | meter->registerValue(8),
         c.counterAfter)
@@ -243,12 +254,15 @@ TEST_F(MeasurementWindowTest, ChildWindowsHideTheWindowAndTheAnalysisAdvancesThe
   };
   w.openManualEntry();
   EXPECT_EQ(entryKey, 0);
-  EXPECT_TRUE(ViewState.EntryNewMode && w.highRangeButton->isChecked() && Settings.HighPotential);
+  EXPECT_TRUE(ViewState.EntryNewMode);
+  EXPECT_TRUE(w.highRangeButton->isChecked());
+  EXPECT_TRUE(Settings.HighPotential);
   EXPECT_EQ(w.valueGrid->Cells(1, 1), " 77");
   // An unregistered hook does nothing at all.
   ViewState.BrowseForCurrent = false;
   w.openClientBrowser();
-  EXPECT_TRUE(!ViewState.BrowseForCurrent && w.isVisible());
+  EXPECT_FALSE(ViewState.BrowseForCurrent);
+  EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(MeasurementWindowTest, ChildWindowFromAModalRoundComesBackToTheSameWindow) {
@@ -268,14 +282,18 @@ TEST_F(MeasurementWindowTest, ChildWindowFromAModalRoundComesBackToTheSameWindow
     w.openAnalysis();
     QTimer::singleShot(0, &w, [&] {
       ++rounds;
-      EXPECT_TRUE(w.isVisible() && w.testAttribute(Qt::WA_ShowModal)) << "shown modal again";
+      EXPECT_TRUE(w.isVisible()) << "shown again";
+      EXPECT_TRUE(w.testAttribute(Qt::WA_ShowModal)) << "modal again";
       EXPECT_EQ(meter->registerValue(8), 6) << "counter advanced once, after the child";
       w.close();
     });
   });
   w.exec();
-  EXPECT_EQ(numbers(opened, rounds, CurrentTest.LivePointCount), "1 2 0");
-  EXPECT_TRUE(hiddenDuring && !w.isVisible());
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(rounds, 2);
+  EXPECT_EQ(CurrentTest.LivePointCount, 0);
+  EXPECT_TRUE(hiddenDuring);
+  EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
@@ -291,18 +309,19 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   w.startMeasurement();
   w.measureTimer->stop();
   ASSERT_TRUE(w.Run().running());
-  // Trace panel, client block, picture.
-  EXPECT_EQ(bits({w.tracePanel->isVisible(), w.clientGroup->isVisible(),
-                  w.pointPicture->pixmap().isNull()}),
-            "100");
-  EXPECT_EQ(fields(w.limbLabel->text(), w.pointLabel->text(), w.meridianEnglishLabel->text(),
-                   w.statusBar->currentMessage()),
-            "左  手|太淵 LU9|Lung Meridian(LU)|請至指定的代表測定點開始測量,或以滑鼠點選測量位置");
+  EXPECT_TRUE(w.tracePanel->isVisible());
+  EXPECT_FALSE(w.clientGroup->isVisible());
+  EXPECT_FALSE(w.pointPicture->pixmap().isNull());
+  EXPECT_EQ(w.limbLabel->text(), "左  手");
+  EXPECT_EQ(w.pointLabel->text(), "太淵 LU9");
+  EXPECT_EQ(w.meridianEnglishLabel->text(), "Lung Meridian(LU)");
+  EXPECT_EQ(w.statusBar->currentMessage(), "請至指定的代表測定點開始測量,或以滑鼠點選測量位置");
 
   // Re-aim by a click on the grid, and a picture kind without files.
   tick(w);
   w.valueGrid->setCurrent(3, 2);
-  EXPECT_EQ(QString::number(w.Run().CurrentPoint) + w.pointLabel->text(), "9神門 HT7");
+  EXPECT_EQ(w.Run().CurrentPoint, 9);
+  EXPECT_EQ(w.pointLabel->text(), "神門 HT7");
   w.drawingButton->click();
   EXPECT_EQ(Settings.PointPictureKind, 2);
   EXPECT_TRUE(w.pointPicture->pixmap().isNull()) << "GRh3.bmp is missing: the frame stays empty";
@@ -323,15 +342,17 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
       [&] { return w.Run().phase() == MeasureRun::Phase::AwaitLift ? 0 : 1000; });
   ticksUntil(w, {}, 24 * 400);
   ASSERT_FALSE(w.Run().running());
-  // Point 1 was re-aimed past.
-  EXPECT_EQ(fields(w.valueGrid->Cells(3, 2), w.valueGrid->Cells(12, 2), w.valueGrid->Cells(1, 1),
-                   w.readingFigure->text()),
-            " 50| 50||[  0.0]");
-  // Trace panel, client block, lamps, store, analysis (points 1-8 were skipped), a date.
-  EXPECT_EQ(bits({w.tracePanel->isVisible(), w.clientGroup->isVisible(), w.completionLamp->Value(),
-                  w.readingLamp->Value(), w.storeButton->isEnabled(), w.analysisButton->isEnabled(),
-                  w.testDateLabel->text().isEmpty()}),
-            "0100100");
+  EXPECT_EQ(w.valueGrid->Cells(3, 2), " 50");
+  EXPECT_EQ(w.valueGrid->Cells(12, 2), " 50");
+  EXPECT_EQ(w.valueGrid->Cells(1, 1), "") << "point 1 was re-aimed past";
+  EXPECT_EQ(w.readingFigure->text(), "[  0.0]");
+  EXPECT_FALSE(w.tracePanel->isVisible());
+  EXPECT_TRUE(w.clientGroup->isVisible());
+  EXPECT_FALSE(w.completionLamp->Value());
+  EXPECT_FALSE(w.readingLamp->Value());
+  EXPECT_TRUE(w.storeButton->isEnabled());
+  EXPECT_FALSE(w.analysisButton->isEnabled()) << "points 1-8 were skipped";
+  EXPECT_FALSE(w.testDateLabel->text().isEmpty()) << "a date";
   test::savePng(w.grab().toImage(), "measurement-after-run");
   EXPECT_EQ(meter->commands().back(), QByteArray("X000000"));
 }

@@ -130,7 +130,9 @@ TEST_F(ControlSkins, ButtonKinds) {
   EXPECT_NE(px(menuButton, QPoint(60 - 12, 12 + 1)), coded(ciButtons, 1));
   menuButton->setFocusPolicy(Qt::StrongFocus);
   menuButton->setFocus();
-  EXPECT_TRUE(!menuButton->hasFocus() || px(menuButton, QPoint(2, 2)) == coded(ciButtons, 4));
+  if (menuButton->hasFocus()) {
+    EXPECT_EQ(px(menuButton, QPoint(2, 2)), coded(ciButtons, 4));
+  }
   // A speed button shows Down as pressed; a flat one only its hot and pressed frames.
   speed->setChecked(true);
   EXPECT_EQ(px(speed, QPoint(2, 2)), coded(ciButtons, 2));
@@ -199,7 +201,9 @@ TEST_F(ControlSkins, ComboFramesByState) {
   combo->setEnabled(true);
   combo->setAttribute(Qt::WA_UnderMouse, false);
   combo->setFocus();
-  EXPECT_TRUE(!combo->hasFocus() || probe() == coded(ciCombo, 4));
+  if (combo->hasFocus()) {
+    EXPECT_EQ(probe(), coded(ciCombo, 4));
+  }
   // The arrow a click opens is the one painted.
   QStyleOptionComboBox o;
   o.initFrom(combo);

@@ -42,7 +42,8 @@ class SkinnedTest : public ::testing::Test {
     manager->AddSkinData(skin.get());
     skin->Loaded();
     manager->runPendingCommand();
-    ASSERT_TRUE(skin->SkinLoaded() && manager->Active());
+    ASSERT_TRUE(skin->SkinLoaded());
+    ASSERT_TRUE(manager->Active());
   }
   void TearDown() override {
     delete ExistingSkinManager();
