@@ -119,6 +119,19 @@ TEST_F(AnalysisWindowTest, SummaryAndPairPagesShowTheAnalysis) {
             "# 30.0|尚可|# 27.5|# 25.0|#  0.0|正常| 80.0|65.0");
 }
 
+// The print button hands the window to the report printer; the panes the report wraps its
+// texts in stay out of sight.
+TEST_F(AnalysisWindowTest, PrintButtonReachesTheReportAndWrapPanesStayHidden) {
+  auto w = open();
+  AnalysisWindow* printed = nullptr;
+  AnalysisReportPrinter() = [&](AnalysisWindow& window) { printed = &window; };
+  w->printButton->click();
+  AnalysisReportPrinter() = nullptr;
+  EXPECT_EQ(printed, w.get());
+  for (const QPlainTextEdit* pane : {w->plainWrapPane, w->levelWrapPane, w->programWrapPane})
+    EXPECT_FALSE(pane->isVisible()) << pane->objectName().toStdString();
+}
+
 TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
   ViewState.AnalysisPage = 1;
   ViewState.ChartKind = ChartType::Bar;
