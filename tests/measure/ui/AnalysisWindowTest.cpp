@@ -127,6 +127,19 @@ TEST_F(AnalysisWindowTest, SummaryAndPairPagesShowTheAnalysis) {
   EXPECT_EQ(w->elementRows[0].mean->text(), "65.0");
 }
 
+// The print button hands the window to the report printer; the panes the report wraps its
+// texts in stay out of sight.
+TEST_F(AnalysisWindowTest, PrintButtonReachesTheReportAndWrapPanesStayHidden) {
+  auto w = open();
+  AnalysisWindow* printed = nullptr;
+  AnalysisReportPrinter() = [&](AnalysisWindow& window) { printed = &window; };
+  w->printButton->click();
+  AnalysisReportPrinter() = nullptr;
+  EXPECT_EQ(printed, w.get());
+  for (const QPlainTextEdit* pane : {w->plainWrapPane, w->levelWrapPane, w->programWrapPane})
+    EXPECT_FALSE(pane->isVisible()) << pane->objectName().toStdString();
+}
+
 TEST_F(AnalysisWindowTest, CurrentChartButtonRepaintsNothing) {
   ViewState.AnalysisPage = 1;
   ViewState.ChartKind = ChartType::Bar;

@@ -160,6 +160,32 @@ TEST_F(ComparisonWindowTest, AStoppedJobHandsThePrintSystemNothing) {
   EXPECT_EQ(asked, QStringList{PrintNotDeliveredText()});
 }
 
+// The abort box stands over the job while it prints; stopped before its first step, the job
+// takes the box with it, leaves no file, and a new job may start.
+TEST_F(ComparisonWindowTest, TheAbortBoxStopsTheJob) {
+  QPrinter& printer = SharedPrinter();
+  const QString pdf = ruto::test::outputDir() + QStringLiteral("/comparison-aborted.pdf");
+  QFile::remove(pdf);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  ComparisonWindow w;
+  w.show();
+  w.printButton->click();
+  auto* box = w.findChild<PrintAbortBox*>();
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_EQ(box->printingLabel->text(), "分析資料列印中....");
+  box->abortButton->click();  // before the first step runs
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 2000));
+  EXPECT_FALSE(QFile::exists(pdf));
+  w.printButton->click();
+  EXPECT_NE(w.findChild<PrintAbortBox*>(), nullptr);
+  // The new job is let finish before the printer is given back.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 10000));
+  EXPECT_TRUE(asked.isEmpty());
+  printer.setOutputFileName(QString());
+}
+
 TEST_F(ComparisonWindowTest, AJobThatCannotStartIsReported) {
   QPrinter& printer = SharedPrinter();
   printer.setOutputFormat(QPrinter::PdfFormat);
