@@ -42,6 +42,18 @@ struct Seen {
 
 class Census : public ruto::test::WindowCensusTest {
  protected:
+  // The skinned main window, started up and active, with "系統支援" opened from its bar.
+  void openSupportMenu() {
+    ASSERT_TRUE(CreateMainWindows());
+    TheMainWindow->show();
+    settle();
+    TheMainWindow->runFirstActivation();
+    skinOn();
+    QApplication::setActiveWindow(TheMainWindow);
+    settle();
+    TheMainWindow->mainMenu->setActiveAction(TheMainWindow->supportMenu->menuAction());
+    settle();
+  }
   // Checks one shown window and saves its picture.
   void inspect(QWidget* w, const QString& name, bool skinned) {
     const QString file = QStringLiteral("census-%1-%2").arg(name, skinned ? "skinned" : "plain");
@@ -188,16 +200,8 @@ TEST_F(Census, EveryWindowSkinnedAndPlain) {
 // The program's own menu: "系統支援" opens a skinned popup; Right moves on to "關於版本"
 // and wraps from there to "經絡測量".
 TEST_F(Census, MainMenuPopupAndArrowKeys) {
-  ASSERT_TRUE(CreateMainWindows());
-  TheMainWindow->show();
-  settle();
-  TheMainWindow->runFirstActivation();
-  skinOn();
-  QApplication::setActiveWindow(TheMainWindow);
-  settle();
+  ASSERT_NO_FATAL_FAILURE(openSupportMenu());
   QMenuBar* bar = TheMainWindow->mainMenu;
-  bar->setActiveAction(TheMainWindow->supportMenu->menuAction());
-  settle();
   ASSERT_TRUE(TheMainWindow->supportMenu->isVisible());
   auto* style = qobject_cast<ruto::SkinStyle*>(QApplication::style());
   ASSERT_NE(style, nullptr);
@@ -219,16 +223,8 @@ TEST_F(Census, MainMenuPopupAndArrowKeys) {
 // The program's own item image has a plain middle: every separator of the main menu shows
 // its etched line over it.
 TEST_F(Census, MainMenuSeparatorsShowTheirLine) {
-  ASSERT_TRUE(CreateMainWindows());
-  TheMainWindow->show();
-  settle();
-  TheMainWindow->runFirstActivation();
-  skinOn();
-  QApplication::setActiveWindow(TheMainWindow);
-  settle();
+  ASSERT_NO_FATAL_FAILURE(openSupportMenu());
   QMenu* menu = TheMainWindow->supportMenu;
-  TheMainWindow->mainMenu->setActiveAction(menu->menuAction());
-  settle();
   ASSERT_TRUE(menu->isVisible());
   const QImage popup = menu->grab().toImage();
   const QRgb background = ruto::toQColor(TheMainWindow->skinData->Colours().Menu).rgb();
