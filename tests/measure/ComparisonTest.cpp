@@ -166,4 +166,11 @@ TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
   EXPECT_EQ(std::tuple(ran, completed, job.running()), std::tuple(1, false, false));
 }
 
+TEST(PrintJobTest, PageMillimetresAndWidth) {
+  const PrintPage page{300, 2400, 3500};
+  EXPECT_EQ(page.mm(25.4), 300);
+  EXPECT_EQ(page.mm(1), 12);    // 11.81
+  EXPECT_EQ(page.mm(10), 118);  // 118.11
+}
+
 }  // namespace
