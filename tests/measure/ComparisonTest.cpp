@@ -177,4 +177,11 @@ TEST(PrintJobTest, AbortStopsTheRemainingSteps) {
   EXPECT_FALSE(job.running());
 }
 
+TEST(PrintJobTest, PageMillimetresAndWidth) {
+  const PrintPage page{300, 2400, 3500};
+  EXPECT_EQ(page.mm(25.4), 300);
+  EXPECT_EQ(page.mm(1), 12);    // 11.81
+  EXPECT_EQ(page.mm(10), 118);  // 118.11
+}
+
 }  // namespace

@@ -27,6 +27,25 @@ TEST(ManualEntryTest, NormalizeEntryCell) {
   EXPECT_EQ(EntryValueText(42.25), "42.3");
 }
 
+// Enter moves one cell right; the end of the first row goes on to the second, the end of the
+// second stays.
+TEST(ManualEntryTest, EnterMovesRightAndWrapsOnce) {
+  EXPECT_EQ(NextEntryCell({1, 1}), (EntryCell{2, 1}));
+  EXPECT_EQ(NextEntryCell({11, 1}), (EntryCell{12, 1}));
+  EXPECT_EQ(NextEntryCell({12, 1}), (EntryCell{1, 2}));
+  EXPECT_EQ(NextEntryCell({5, 2}), (EntryCell{6, 2}));
+  EXPECT_EQ(NextEntryCell({11, 2}), (EntryCell{12, 2}));
+  EXPECT_EQ(NextEntryCell({12, 2}), (EntryCell{12, 2}));
+}
+
+// Digits, the sign, the point, Backspace and Enter reach the cell; every other key is dropped.
+TEST(ManualEntryTest, KeyFilter) {
+  for (QChar c : QStringLiteral("0123456789-.\b\r"))
+    EXPECT_TRUE(EntryKeyAccepted(c)) << static_cast<int>(c.unicode());
+  for (QChar c : QStringLiteral("a ,+e\t"))
+    EXPECT_FALSE(EntryKeyAccepted(c)) << static_cast<int>(c.unicode());
+}
+
 class ManualEntrySaveTest : public dbtest::Fixture {
  protected:
   void SetUp() override {

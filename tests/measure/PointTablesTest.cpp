@@ -1,4 +1,5 @@
-// Point, grid cell, limb label and picture name agree for every point and back.
+// Point, grid cell, limb label and picture name agree for every point and back; each column
+// has its names and heading.
 
 #include <gtest/gtest.h>
 
@@ -44,4 +45,29 @@ TEST(PointTables, PointsOfGroupsAndEdges) {
   EXPECT_EQ(PointPictureName(13, 3), "CLf1.bmp");
   EXPECT_EQ(PointPictureName(1, 0), "");
   EXPECT_EQ(PointPictureName(1, 4), "");
+}
+
+// The picture kinds are checked with the points above; these are the labels the windows show.
+TEST(PointTables, NamesAndHeadingsByColumn) {
+  // Columns at both ends and between them; outside 1 to 12 there is no label.
+  const struct {
+    int column;
+    const char *point, *meridian, *english, *heading;
+  } cases[] = {{2, "大陵 PC7", "手厥陰 心包經", "Pericardium Meridian(PC)", "心包經"},
+               {5, "陽池 SJ4", "手少陽 三焦經", "Sanjiao Meridian(SJ)", "三焦經"},
+               {10, "束骨 BL65", "足太陽 膀胱經", "Bladder Meridian(BL)", "膀胱經"},
+               {12, "衝陽 ST42", "足陽明 胃  經", "Stomach Meridian(ST)", "胃  經"},
+               {0, "", "", "", ""},
+               {13, "", "", "", ""}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(PointName(c.column), QString::fromUtf8(c.point)) << c.column;
+    EXPECT_EQ(MeridianName(c.column), QString::fromUtf8(c.meridian)) << c.column;
+    EXPECT_EQ(MeridianEnglishName(c.column), QString::fromUtf8(c.english)) << c.column;
+    EXPECT_EQ(MeridianHeading(c.column), QString::fromUtf8(c.heading)) << c.column;
+  }
+  EXPECT_EQ(PointName(1), "太淵 LU9");
+  EXPECT_EQ(SideHeading(1), "左  側");
+  EXPECT_EQ(SideHeading(2), "右  側");
+  EXPECT_EQ(SideHeading(0), "");
+  EXPECT_EQ(SideHeading(3), "");
 }

@@ -209,6 +209,28 @@ TEST(Report, TableValuesAreTrimmedCentredAndBracketed) {
   EXPECT_EQ(doubled, 2);
 }
 
+TEST(Report, NoSectionTickedIsOnePage) {
+  TReportInput in = sampleInput();
+  in.Test.VoDate = 0;  // undated: the labels alone
+  ReportRun run(std::move(in));
+  ASSERT_TRUE(run.report->Begin());
+  run.report->RunAll();
+  EXPECT_EQ(run.target.Pages, 1);
+  EXPECT_TRUE(run.target.Ended);
+  EXPECT_EQ(run.report->PrintY, 1269);
+  EXPECT_TRUE(run.allText().contains("測量日期: "));
+  EXPECT_TRUE(run.allText().contains("測量時間: "));
+}
+
+TEST(Report, AJobThatCannotBeginDrawsNothing) {
+  ReportRun run(sampleInput());
+  run.target.CanBegin = false;
+  EXPECT_FALSE(run.report->Begin());
+  EXPECT_FALSE(run.report->Step());
+  EXPECT_TRUE(run.target.Recording.Entries.isEmpty());
+  EXPECT_FALSE(run.target.Ended);
+}
+
 TEST(Report, AbortStopsDrawingWithoutNewPageOrEnd) {
   for (int steps = 0; steps <= 6; ++steps) {
     TReportInput in = sampleInput();

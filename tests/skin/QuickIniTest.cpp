@@ -79,3 +79,17 @@ TEST(QuickIni, KeptLinesSectionsAndLookups) {
   EXPECT_EQ(kept.ReadInteger("Form", "width", -1), -1);
   EXPECT_EQ(kept.ReadInteger("Other", "Size", -1), 5);
 }
+
+// The lookups above are of one definition; a reload forgets the previous one, also a section
+// both hold and its keys.
+TEST(QuickIni, AReloadForgetsEvenASectionBothDefinitionsHold) {
+  TQuickIni ini = iniFromText("[Title]\nFont=10\n[Other]\nFont=30\n");
+  EXPECT_EQ(ini.ReadInteger("Other", "Font", -1), 30);
+  QBuffer next;
+  next.setData("[Other]\nSize=5\n");
+  next.open(QIODevice::ReadOnly);
+  ini.LoadFromStream(&next);
+  EXPECT_EQ(ini.ReadInteger("Title", "Font", -1), -1);
+  EXPECT_EQ(ini.ReadInteger("Other", "Font", -1), -1);
+  EXPECT_EQ(ini.ReadInteger("Other", "Size", -1), 5);
+}
