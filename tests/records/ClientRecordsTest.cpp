@@ -46,6 +46,9 @@ TEST(ClientSortTest, KeysGiveSortSearchAndBoxes) {
   // A list opened on a key and one sorted through the column box sort by the same column.
   for (int item = 0; item <= 8; ++item)
     EXPECT_EQ(ComboSortField(item).toUpper(), ClientSortField(item + 1).toUpper()) << item;
+  // The box's item and direction give the key: the item counted from one, negative descending.
+  EXPECT_EQ(ClientSortKeyFor(1, true), -2);
+  EXPECT_EQ(ClientSortKeyFor(0, false), 1);
 }
 
 TEST(ClientSortTest, CountLabel) {
@@ -172,8 +175,9 @@ TEST_F(ClientRecordsTest, StoringTwiceGivesTwoRowsAndTheSecondKey) {
   EXPECT_EQ(rowsIn("VOCUST"), 1);
   EXPECT_EQ(rowsIn("VODATA"), 2);
   EXPECT_EQ(dbtest::firstRow(kMainConnection,
-                             "SELECT CUSTNO, VODATE, VOVOTA, MEMO1, VO1, VO24 "
-                             "FROM VODATA ORDER BY MKEY DESC"),
+                             QStringLiteral("SELECT CUSTNO, VODATE, VOVOTA, MEMO1, VO1, VO24 FROM "
+                                            "VODATA WHERE MKEY = %1")
+                                 .arg(k2)),
             "A01|0|0|頭痛\r\n\r\n針灸\r\n|1.5|36");
 
   // Under a client that is no longer there nothing is stored and nothing changes.
