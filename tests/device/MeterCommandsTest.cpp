@@ -46,6 +46,8 @@ TEST_P(CommandFraming, CommandFillsTheOutputReport) {
     EXPECT_FALSE(SendCommand("D000000"));
     EXPECT_TRUE(meter->reports().empty());
     EXPECT_EQ(elapsedSince(t0), 350);
+    EXPECT_EQ(BuildCommandReport("D000000", GetParam()), Bytes(std::size_t(GetParam()), 0))
+        << "the report id alone, or nothing";
     return;
   }
   EXPECT_TRUE(SendCommand("D000000"));
