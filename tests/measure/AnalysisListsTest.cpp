@@ -69,7 +69,7 @@ TEST(ReferenceTexts, MeridianDiagnosisByLevel) {
   // A missing row shows empty texts, never another key's.
   TReferenceRow missing;
   missing.MKEY = 1;
-  EXPECT_EQ(texts(2, 2, missing).Detail.mid(0, 7), QStringList({item, "", "", "", "", "", ""}));
+  EXPECT_EQ(texts(2, 2, missing).Detail, QStringList({item, "", "", "", "", "", ""}));
 }
 
 TEST(ReferenceTexts, DietAndPrescriptionByLevel) {
