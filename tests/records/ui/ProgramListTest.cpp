@@ -251,7 +251,7 @@ TEST_F(ProgramListTest, WritesThatFailSayWhatFailedWithTheReasonBelow) {
   w.show();
   ASSERT_TRUE(dbtest::exec(kMainConnection, "PRAGMA query_only = ON"));
   const auto editorSave = [&w](bool newMode) {
-    w.runEditor = [newMode](ProgramList& list) {
+    w.runEditor = [](ProgramList& list) {
       ProgramEditor editor(&list.programs, &list.lastProgramNo, &list);
       editor.show();
       editor.numberEdit->setText("P00");
