@@ -336,6 +336,8 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   test::savePng(mid, "measurement-mid-sampling");
   const QRect box(w.traceBox->mapTo(&w, QPoint(0, 0)), w.traceBox->size());
   EXPECT_GT(countColor(mid, 0x0000FF, box), 50) << "trace on screen";
+  EXPECT_GT(countColor(w.completionLamp->grab().toImage(), 0x0000FF), 10)
+      << "completion lamp painted red during sampling";
 
   // The rest of the run: every point pressed and lifted.
   meter->setReadingSource(
@@ -354,6 +356,8 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   EXPECT_FALSE(w.analysisButton->isEnabled()) << "points 1-8 were skipped";
   EXPECT_FALSE(w.testDateLabel->text().isEmpty()) << "a date";
   test::savePng(w.grab().toImage(), "measurement-after-run");
+  EXPECT_EQ(countColor(w.completionLamp->grab().toImage(), 0x0000FF), 0)
+      << "completion lamp painted unlit";
   EXPECT_EQ(meter->commands().back(), QByteArray("X000000"));
 }
 
