@@ -30,6 +30,14 @@ void runToEnd(StartupStatusScreen& w, VirtualClock& clock) {
   ASSERT_TRUE(w.run.Finished);
 }
 
+// The pixels of exactly `color` in `area` of `image`.
+int countColor(const QImage& image, TColor color, const QRect& area) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += ruto::test::at(image, x, y) == color;
+  return n;
+}
+
 template <typename... L>
 std::string texts(const L*... labels) {
   return fields(labels->text()...);
@@ -56,10 +64,16 @@ TEST_F(StartupStatusScreenTest, LampsValuesAndTheClose) {
     ruto::test::savePng(w.grab().toImage(), withMeter ? "status-screen-meter" : "status-screen");
     EXPECT_EQ(texts(w.modelLabel, w.serialLabel, w.hardwareLabel),
               withMeter ? "Vo-100 Tw|ZV-7|VO100 HW 2.1" : "None!|None!|None!");
-    // Every lamp lit in the run's colour (the lamp's painting has its own tests).
+    // Every lamp lit in the run's colour, and painted in it on screen, none in the other.
+    const TColor lit = withMeter ? kLampGreen : kLampRed;
+    const TColor other = withMeter ? kLampRed : kLampGreen;
+    const QImage screen = w.grab().toImage();
     for (int i = 1; i <= 7; ++i) {
-      EXPECT_EQ(w.usbLamps[i]->TrueColor(), withMeter ? kLampGreen : kLampRed) << i;
+      EXPECT_EQ(w.usbLamps[i]->TrueColor(), lit) << i;
       EXPECT_TRUE(w.usbLamps[i]->Value()) << i;
+      const QRect lamp(w.usbLamps[i]->mapTo(&w, QPoint(0, 0)), w.usbLamps[i]->size());
+      EXPECT_GT(countColor(screen, lit, lamp), 10) << "lamp " << i << " painted lit";
+      EXPECT_EQ(countColor(screen, other, lamp), 0) << "lamp " << i << " in the other colour";
     }
     EXPECT_EQ(w.statusBar->currentMessage(), "Done.");
     EXPECT_EQ(w.progressBar->Position(), 1300);
@@ -190,6 +204,7 @@ TEST_F(AboutBoxTest, MeterValues) {
   // The counter (-1: no meter), the texts.
   const std::pair<int, const char*> cases[] = {{-1, "None!||[        0 ]"},
                                                {42, "ZV10000001|VO100 HW 2.1|[       42 ]"},
+                                               {999, "ZV10000001|VO100 HW 2.1|[      999 ]"},
                                                {1234567, "ZV10000001|VO100 HW 2.1|[ 1,234,567 ]"}};
   for (const auto& [counter, expected] : cases) {
     if (counter >= 0 && !meter) start();

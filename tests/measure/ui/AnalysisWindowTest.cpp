@@ -65,6 +65,15 @@ class AnalysisWindowTest : public AnalysisWindowFixture {
 TEST_F(AnalysisWindowTest, PagesHintsAndStatusTexts) {
   ViewState.AnalysisPage = 6;
   auto w = open();
+  EXPECT_EQ(w->windowTitle(), "資料分析");
+  // Each page under its own caption, in the order the page table below relies on.
+  ASSERT_EQ(w->pageTabs->count(), 9);
+  const QStringList captions = {"體能狀況", "分析圖表", "表裡對應", "經絡分析", "醫方資料",
+                                "養生建議", "專家療程", "處置記錄", "資料列印"};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(w->pageTabs->tabText(i), captions[i]) << i;
+  EXPECT_EQ(w->pageTabs->tabToolTip(0), "") << "the first page has no hint";
+  EXPECT_EQ(w->pageTabs->tabToolTip(4), "醫方及針灸建議及參考");
+  EXPECT_EQ(w->statusText(1), "本功能所有資料僅供研究參考，身體不適仍應洽詢專業醫師。");
   // The multi-meridian list is there on the three text pages only.
   const struct {
     int page;
@@ -136,6 +145,8 @@ TEST_F(AnalysisWindowTest, PrintButtonReachesTheReportAndWrapPanesStayHidden) {
   w->printButton->click();
   AnalysisReportPrinter() = nullptr;
   EXPECT_EQ(printed, w.get());
+  EXPECT_EQ(w->printButton->text(), "列  印");
+  EXPECT_EQ(w->printSetupButton->toolTip(), "印表機與格式設定");
   for (const QPlainTextEdit* pane : {w->plainWrapPane, w->levelWrapPane, w->programWrapPane})
     EXPECT_FALSE(pane->isVisible()) << pane->objectName().toStdString();
 }

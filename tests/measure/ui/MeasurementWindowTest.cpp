@@ -336,6 +336,8 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   test::savePng(mid, "measurement-mid-sampling");
   const QRect box(w.traceBox->mapTo(&w, QPoint(0, 0)), w.traceBox->size());
   EXPECT_GT(countColor(mid, 0x0000FF, box), 50) << "trace on screen";
+  const QRect lamp(w.completionLamp->mapTo(&w, QPoint(0, 0)), w.completionLamp->size());
+  EXPECT_GT(countColor(mid, 0x0000FF, lamp), 10) << "completion lamp red on screen";
 
   // The rest of the run: every point pressed and lifted.
   meter->setReadingSource(
@@ -353,7 +355,9 @@ TEST_F(MeasurementWindowTest, RunRendersTraceFiguresAndLamps) {
   EXPECT_TRUE(w.storeButton->isEnabled());
   EXPECT_FALSE(w.analysisButton->isEnabled()) << "points 1-8 were skipped";
   EXPECT_FALSE(w.testDateLabel->text().isEmpty()) << "a date";
-  test::savePng(w.grab().toImage(), "measurement-after-run");
+  const QImage after = w.grab().toImage();
+  test::savePng(after, "measurement-after-run");
+  EXPECT_EQ(countColor(after, 0x0000FF, lamp), 0) << "completion lamp unlit on screen";
   EXPECT_EQ(meter->commands().back(), QByteArray("X000000"));
 }
 

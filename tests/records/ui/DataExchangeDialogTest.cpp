@@ -91,6 +91,17 @@ TEST_F(DataExchangeDialogTest, ButtonRulesAndARoundTripThroughTheWindow) {
   w.importButton->click();
   EXPECT_TRUE(asked_.last().contains("沒有新增任何資料")) << qPrintable(asked_.last());
   EXPECT_EQ(w.progressBar->Position(), 0);
+
+  // Both groups ticked on the export page: the program list and its count come into view, and
+  // the window at its own size has room for the lists beside the folder tree.
+  w.pages->setCurrentWidget(w.exportPage);
+  w.exportProgramsBox->click();
+  EXPECT_TRUE(w.programGrid->isVisible());
+  EXPECT_TRUE(w.programCount->isVisible());
+  w.resize(w.sizeHint());
+  const QImage shot = w.grab().toImage();
+  ruto::test::savePng(shot, "DataExchangeDialog");
+  EXPECT_GT(shot.width(), 400);
 }
 
 }  // namespace
