@@ -65,25 +65,30 @@ class MeasurementWindowTest : public test::InstalledMeterFixture {
 };
 
 TEST_F(MeasurementWindowTest, FormShowEnablesButtonsByTheValuesHeld) {
-  // Analysis, comparison, store, clear, start, read, stop, grid, values held; the range comes
-  // from the setting without values, else from the test.
+  // Analysis and comparison need all 24 values, store and clear any; the range comes from the
+  // setting without values, else from the test.
   const struct {
     int zeros;  // how many of the 24 values are 0
-    const char *states, *range, *cell12;
-  } cases[] = {{0, "111111001", "[ Hi ]", " 64"},
-               {1, "001111001", "[ Hi ]", " 64"},
-               {24, "000011000", "[Standard]", ""}};
+    bool analysis, store;
+    const char *range, *cell12;
+  } cases[] = {{0, true, true, "[ Hi ]", " 64"},
+               {1, false, true, "[ Hi ]", " 64"},
+               {24, false, false, "[Standard]", ""}};
   for (const auto& c : cases) {
     for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = p <= c.zeros ? 0 : 40 + p;
     CurrentTest.VoVota = true;
     MeasurementWindow w;
     w.show();
-    EXPECT_EQ(bits({w.analysisButton->isEnabled(), w.comparisonButton->isEnabled(),
-                    w.storeButton->isEnabled(), w.clearButton->isEnabled(),
-                    w.startButton->isEnabled(), w.readButton->isEnabled(),
-                    w.stopButton->isEnabled(), w.valueGrid->isEnabled(), w.Run().HasValues}),
-              c.states)
-        << c.zeros;
+    SCOPED_TRACE(c.zeros);
+    EXPECT_EQ(w.analysisButton->isEnabled(), c.analysis);
+    EXPECT_EQ(w.comparisonButton->isEnabled(), c.analysis);
+    EXPECT_EQ(w.storeButton->isEnabled(), c.store);
+    EXPECT_EQ(w.clearButton->isEnabled(), c.store);
+    EXPECT_TRUE(w.startButton->isEnabled());
+    EXPECT_TRUE(w.readButton->isEnabled());
+    EXPECT_FALSE(w.stopButton->isEnabled());
+    EXPECT_FALSE(w.valueGrid->isEnabled());
+    EXPECT_EQ(w.Run().HasValues, c.store);
     EXPECT_EQ(w.rangeLabel->text(), c.range) << c.zeros;
     EXPECT_EQ(w.valueGrid->Cells(12, 2), c.cell12) << c.zeros;
   }
