@@ -153,12 +153,14 @@ TEST_F(ControlSkins, CheckAndRadioIndicators) {
   auto* check = new QCheckBox(QStringLiteral("勾選"));
   check->setTristate(true);
   auto* radio = new QRadioButton(QStringLiteral("單選"));
+  radio->setAutoExclusive(false);  // so that a case can clear it again
   for (QWidget* w : std::initializer_list<QWidget*>{check, radio}) w->setFixedHeight(21);
   host(page({check, radio}), QSize(120, 60));
   const std::tuple<const char*, Qt::CheckState, bool, bool, bool, int, int> cases[] = {
       {"unchecked", Qt::Unchecked, true, false, true, 1, 1},
       {"checked", Qt::Checked, true, true, true, 2, 5},
       {"disabled checked", Qt::Checked, false, true, false, 4, 8},
+      {"disabled unchecked", Qt::Unchecked, false, false, false, 3, 4},
       {"indeterminate", Qt::PartiallyChecked, true, true, false, 4, 8}};
   for (const auto& [what, state, checkOn, radioChecked, radioOn, checkFrame, radioFrame] : cases) {
     check->setCheckState(state);
@@ -505,6 +507,11 @@ TEST_F(ControlSkins, OffSwitchTagAndSkinOffGiveTheBaseLook) {
     SetControlSkinActive(a, on);
     EXPECT_EQ(px(a, QPoint(2, 2)) == coded(ciButtons, 1), on) << on;
   }
+  // Skinning switched off: the button that was skinned a moment ago is the base style's.
+  manager->SetCommand(skin.get(), 2, 0);
+  manager->runPendingCommand();
+  settle();
+  EXPECT_NE(px(a, QPoint(2, 2)), coded(ciButtons, 1));
 }
 
 TEST_F(ControlSkins, FileDialogControlsAreSkinned) {

@@ -201,6 +201,7 @@ TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
   const QSize skinned = m.win.size();
   const QColor face = QWidget().palette().color(QPalette::Window);
   skin->SetActive(false);
+  EXPECT_EQ(manager->pendingCommand(), 2) << "switching off waits for the timer";
   manager->runPendingCommand();
   settle();
   EXPECT_TRUE(manager->formSkins().isEmpty());
