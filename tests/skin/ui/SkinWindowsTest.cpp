@@ -43,9 +43,15 @@ TEST_F(SkinWindows, AttachMakesAFramelessFramedWindowKeepingItsClient) {
   TSkinForm* f = shown(&m.win);
   ASSERT_NE(f, nullptr);
   EXPECT_TRUE(m.win.windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_EQ(m.win.contentsMargins(), QMargins(5, 24, 5, 5));
   EXPECT_EQ(m.win.size(), before + QSize(10, 29));
   EXPECT_EQ(m.win.menuBar()->geometry(), QRect(5, 24, m.win.width() - 10, 20));
   EXPECT_EQ(f->style().BorderKind, 0);
+  // The frame's magenta corner pixel is cut out of the window; the rest stays.
+  const QRegion mask = m.win.mask();
+  EXPECT_FALSE(mask.contains(QPoint(0, 0))) << "the magenta corner";
+  EXPECT_TRUE(mask.contains(QPoint(1, 0))) << "the frame beside it";
+  EXPECT_TRUE(mask.contains(QPoint(200, 200))) << "the client area";
   EXPECT_EQ(m.win.palette().color(QPalette::Window), QColor(212, 208, 200));
 }
 
@@ -72,7 +78,9 @@ TEST_F(SkinWindows, CaptionButtonStates) {
   w.resize(300, 150);
   TSkinForm* f = shown(&w);
   ASSERT_NE(f, nullptr);
-  const QRect close = buttonRect(f, 0), min = buttonRect(f, 2);
+  const QRect close = buttonRect(f, 0);
+  const QRect min = buttonRect(f, 2);
+  EXPECT_TRUE(buttonRect(f, 1).isEmpty()) << "no maximize box, no maximize button";
   QWidget* frame = f->frameWidget();
   auto pixel = [&](const QRect& r) { return w.grab().toImage().pixel(r.center()); };
   EXPECT_EQ(pixel(close), frameColour(tiClose, 1));
@@ -198,6 +206,7 @@ TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
   EXPECT_EQ(shown(&tagged), nullptr);
   EXPECT_FALSE(tagged.windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(manager->SkinWindow(&m.win), SkinRefusal::AlreadySkinned);
+  EXPECT_EQ(manager->formSkins().size(), 1) << "the refused windows got no skin of their own";
   const QSize skinned = m.win.size();
   const QColor face = QWidget().palette().color(QPalette::Window);
   skin->SetActive(false);
@@ -233,6 +242,7 @@ TEST_F(SkinWindows, ReloadFromASkinFile) {
                    {QStringLiteral("s.bmp"), codedStrip(2, 2, 8, 30, false, false)},
                    {QStringLiteral("b.bmp"), codedStrip(3, 2, 40, 8, true, false)}})));
   skin->SetSkinFile(file);
+  EXPECT_EQ(manager->pendingCommand(), 3) << "the reload waits for the manager's timer";
   manager->runPendingCommand();
   settle();
   EXPECT_EQ(m.win.contentsMargins(), QMargins(8, 30, 8, 8));
