@@ -71,6 +71,19 @@ class ControlSkins : public SkinnedTest {
     QApplication::setActiveWindow(dlg.get());
     settle();
   }
+  // A skinned tab widget tagged for close boxes with one page per title; `second` follows
+  // the second page.
+  QTabWidget* hostClosableTabs(const QStringList& titles, QPointer<QWidget>& second) {
+    auto* tabs = new QTabWidget;
+    tabs->setProperty("tag", kClosableTabsTag);
+    for (const QString& title : titles) {
+      auto* page = new QWidget;
+      if (tabs->count() == 1) second = page;
+      tabs->addTab(page, title);
+    }
+    host(tabs, QSize(300, 120));
+    return tabs;
+  }
   std::unique_ptr<QDialog> dlg;
   QColor shade;
 };
@@ -327,12 +340,8 @@ TEST_F(ControlSkins, TabsAndPane) {
 }
 
 TEST_F(ControlSkins, ClosableTabsAskTheWindow) {
-  auto* tabs = new QTabWidget;
-  tabs->setProperty("tag", kClosableTabsTag);
-  QPointer<QWidget> second = new QWidget;
-  tabs->addTab(new QWidget, QStringLiteral("一"));
-  tabs->addTab(second, QStringLiteral("二"));
-  host(tabs, QSize(300, 120));
+  QPointer<QWidget> second;
+  QTabWidget* tabs = hostClosableTabs({QStringLiteral("一"), QStringLiteral("二")}, second);
   QList<int> asked;
   SetTabCloseAnswer(dlg.get(), [&](QTabWidget*, int index) {
     asked << index;
@@ -358,13 +367,9 @@ TEST_F(ControlSkins, ClosableTabsAskTheWindow) {
 // The close box stands 2 pixels in from the tab's top right corner, 6 pixels square; a click
 // inside those pixels asks the window, a click a pixel beside them selects the tab.
 TEST_F(ControlSkins, TabCloseBoxDrawnAndClickedInItsPlace) {
-  auto* tabs = new QTabWidget;
-  tabs->setProperty("tag", kClosableTabsTag);
-  QPointer<QWidget> second = new QWidget;
-  tabs->addTab(new QWidget, QStringLiteral("第一頁"));
-  tabs->addTab(second, QStringLiteral("第二頁"));
-  tabs->addTab(new QWidget, QStringLiteral("第三頁"));
-  host(tabs, QSize(300, 120));
+  QPointer<QWidget> second;
+  QTabWidget* tabs = hostClosableTabs(
+      {QStringLiteral("第一頁"), QStringLiteral("第二頁"), QStringLiteral("第三頁")}, second);
   int answer = 1;
   QList<int> asked;
   SetTabCloseAnswer(dlg.get(), [&](QTabWidget*, int index) {
