@@ -308,9 +308,11 @@ TEST_F(AnalysisWindowTest, FailuresWhileClosingAreShownAndClosingCompletes) {
 
 TEST_F(AnalysisWindowTest, ListsFollowOneAnotherByPosition) {
   auto w = open();
-  const auto rows = [&w] {  // the current rows of the diagnosis, diet and prescription lists
-    return numbers(w->diagnosisList->currentRow(), w->dietList->currentRow(),
-                   w->prescriptionList->currentRow());
+  // The current rows of the diagnosis, diet and prescription lists, one check a list.
+  const auto expectRows = [&w](int diagnosis, int diet, int prescription) {
+    EXPECT_EQ(w->diagnosisList->currentRow(), diagnosis) << "diagnosis list";
+    EXPECT_EQ(w->dietList->currentRow(), diet) << "diet list";
+    EXPECT_EQ(w->prescriptionList->currentRow(), prescription) << "prescription list";
   };
   ASSERT_EQ(w->diagnosisList->count(), 9);
   ASSERT_EQ(w->dietList->count(), 4);
@@ -322,21 +324,21 @@ TEST_F(AnalysisWindowTest, ListsFollowOneAnotherByPosition) {
   EXPECT_EQ(w->prescriptionPane->toPlainText(), "DtMH3-1\n\nDtMH2-1");
 
   w->diagnosisList->setCurrentRow(7);  // heart
-  EXPECT_EQ(rows(), "7 2 2");
+  expectRows(7, 2, 2);
   EXPECT_EQ(w->prescriptionList->currentItem()->text(), "【心經異常】");
   EXPECT_EQ(w->ryodorakuPane->toPlainText(), "DtMH5-3");
   // Small intestine: no prescription at this place, no conductance text for opposite signs.
   w->diagnosisList->setCurrentRow(8);
-  EXPECT_EQ(rows(), "8 3 -1");
+  expectRows(8, 3, -1);
   EXPECT_TRUE(w->prescriptionList->selectedItems().isEmpty());
   EXPECT_EQ(w->prescriptionPane->toPlainText(), "");
-  EXPECT_EQ(w->ryodorakuPane->toPlainText(), "");
+  EXPECT_EQ(w->ryodorakuPane->toPlainText(), "") << "opposite signs";
 
   w->prescriptionList->setCurrentRow(1);  // pericardium
-  EXPECT_EQ(rows(), "6 1 1");
+  expectRows(6, 1, 1);
   EXPECT_EQ(w->prescriptionPane->toPlainText(), "DtML3-2\n\nDtML2-2");
   w->diagnosisList->setCurrentRow(2);  // a body-state item moves nothing
-  EXPECT_EQ(rows(), "2 1 1");
+  expectRows(2, 1, 1);
 }
 
 TEST_F(AnalysisWindowTest, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {

@@ -1,13 +1,12 @@
 #pragma once
-// Many controls checked in one assertion: their texts joined by '|', their states as a line of
-// 0s and 1s; a failure shows the whole line against the expected one. And pixels counted.
+// Checks the measure tests share: the numbers of one record as a line, pixels counted, and a
+// one-colour picture.
 
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
 #include <QStringList>
 
-#include <initializer_list>
 #include <string>
 
 #include "base/Colors.h"
@@ -21,12 +20,6 @@ std::string numbers(Number... values) {
   QStringList s;
   ((s << QString::number(values)), ...);
   return s.join(' ').toStdString();
-}
-
-inline std::string bits(std::initializer_list<bool> states) {
-  std::string s;
-  for (bool b : states) s += b ? '1' : '0';
-  return s;
 }
 
 // The pixels of `image` in `area` (the whole image when null) whose colour `match`es.
