@@ -132,10 +132,19 @@ QString OwnedNamePrefix(const QString& stem, qint64 pid) {
   return stem + QString::number(pid) + u'-' + QString::fromLatin1(start) + u'-';
 }
 
+namespace {
+
+// This process's prefix under `stem`; the bare stem without a process table to name it by.
+QString ownPrefix(const QString& stem) {
+  const QString prefix = OwnedNamePrefix(stem, QCoreApplication::applicationPid());
+  return prefix.isEmpty() ? stem : prefix;
+}
+
+}  // namespace
+
 QString NewOwnedName(const QString& stem) {
   static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  QString name = OwnedNamePrefix(stem, QCoreApplication::applicationPid());
-  if (name.isEmpty()) name = stem;  // no process table to name it by
+  QString name = ownPrefix(stem);
   for (int i = 0; i < 6; ++i)
     name += QLatin1Char(
         kLetters[QRandomGenerator::global()->bounded(static_cast<int>(sizeof kLetters) - 1)]);
@@ -176,9 +185,7 @@ void RemoveStaleOwnedEntries(const QString& dir, const QString& stem, OwnedEntry
 QString WorkFolderPrefix(qint64 pid) { return OwnedNamePrefix(kWorkFolderStem, pid); }
 
 QString WorkFolderTemplate() {
-  QString prefix = WorkFolderPrefix(QCoreApplication::applicationPid());
-  if (prefix.isEmpty()) prefix = kWorkFolderStem;  // no process table to name it by
-  return QDir::tempPath() + u'/' + prefix + QStringLiteral("XXXXXX");
+  return QDir::tempPath() + u'/' + ownPrefix(kWorkFolderStem) + QStringLiteral("XXXXXX");
 }
 
 void RemoveStaleWorkFolders() {

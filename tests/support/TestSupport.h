@@ -86,6 +86,22 @@ inline QRect inkBounds(const QImage& img, bool light = false, QRect area = {}) {
       if ((qGray(img.pixel(x, y)) > 128) == light) out |= QRect(x, y, 1, 1);
   return out;
 }
+// The pixels of `image` in `area` (the whole image when null) whose colour `match`es.
+template <class Match>
+int countPixels(const QImage& image, Match match, QRect area = {}) {
+  if (area.isNull()) area = image.rect();
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += match(image.pixelColor(x, y)) ? 1 : 0;
+  return n;
+}
+
+// The pixels of exactly the program's colour `c`.
+inline int countColor(const QImage& image, TColor c, QRect area = {}) {
+  return countPixels(
+      image, [c](const QColor& q) { return fromQColor(q) == c; }, area);
+}
+
 // Expects every {x, y, colour} of `pixels` in `img`.
 using Pixels = std::initializer_list<std::tuple<int, int, TColor>>;
 inline void expectPixels(const QImage& img, Pixels pixels) {

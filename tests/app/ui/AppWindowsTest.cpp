@@ -30,14 +30,6 @@ void runToEnd(StartupStatusScreen& w, VirtualClock& clock) {
   ASSERT_TRUE(w.run.Finished);
 }
 
-// The pixels of exactly `color` in `area` of `image`.
-int countColor(const QImage& image, TColor color, const QRect& area) {
-  int n = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += ruto::test::at(image, x, y) == color;
-  return n;
-}
-
 template <typename... L>
 std::string texts(const L*... labels) {
   return fields(labels->text()...);
@@ -72,8 +64,9 @@ TEST_F(StartupStatusScreenTest, LampsValuesAndTheClose) {
       EXPECT_EQ(w.usbLamps[i]->TrueColor(), lit) << i;
       EXPECT_TRUE(w.usbLamps[i]->Value()) << i;
       const QRect lamp(w.usbLamps[i]->mapTo(&w, QPoint(0, 0)), w.usbLamps[i]->size());
-      EXPECT_GT(countColor(screen, lit, lamp), 10) << "lamp " << i << " painted lit";
-      EXPECT_EQ(countColor(screen, other, lamp), 0) << "lamp " << i << " in the other colour";
+      EXPECT_GT(ruto::test::countColor(screen, lit, lamp), 10) << "lamp " << i << " painted lit";
+      EXPECT_EQ(ruto::test::countColor(screen, other, lamp), 0)
+          << "lamp " << i << " in the other colour";
     }
     EXPECT_EQ(w.statusBar->currentMessage(), "Done.");
     EXPECT_EQ(w.progressBar->Position(), 1300);

@@ -1,6 +1,6 @@
 #pragma once
-// Checks the measure tests share: the numbers of one record as a line, pixels counted, and a
-// one-colour picture.
+// Checks the measure tests share: the numbers of one record as a line and a one-colour
+// picture.
 
 #include <QBuffer>
 #include <QColor>
@@ -9,7 +9,6 @@
 
 #include <string>
 
-#include "base/Colors.h"
 #include "support/TestSupport.h"
 
 namespace ruto::test {
@@ -20,22 +19,6 @@ std::string numbers(Number... values) {
   QStringList s;
   ((s << QString::number(values)), ...);
   return s.join(' ').toStdString();
-}
-
-// The pixels of `image` in `area` (the whole image when null) whose colour `match`es.
-template <class Match>
-int countPixels(const QImage& image, Match match, QRect area = {}) {
-  if (area.isNull()) area = image.rect();
-  int n = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += match(image.pixelColor(x, y)) ? 1 : 0;
-  return n;
-}
-
-// The pixels of exactly the program's colour `c`.
-inline int countColor(const QImage& image, TColor c, QRect area = {}) {
-  return countPixels(
-      image, [c](const QColor& q) { return fromQColor(q) == c; }, area);
 }
 
 // A PNG file's bytes: one colour all over.
