@@ -50,13 +50,18 @@ std::optional<QByteArray> UnscrambleBytes(const QString& src, QString* error) {
   return out;
 }
 
-QString UnscrambleText(const QString& src, bool* ok) {
-  const std::optional<QByteArray> bytes = UnscrambleBytes(src);
-  if (!bytes) {
-    if (ok) *ok = false;
-    return {};
+QString UnscrambleText(const QString& src, bool* ok, QString* error) {
+  QString reason;
+  QString text;
+  bool decoded = false;
+  if (const std::optional<QByteArray> bytes = UnscrambleBytes(src, &reason)) {
+    text = decodeBig5(*bytes, &decoded);
+    if (!decoded) reason = QStringLiteral("the text is not valid Big5");
   }
-  return decodeBig5(*bytes, ok);
+  if (ok) *ok = decoded;
+  if (error) *error = decoded ? QString() : reason;
+  // Half-decoded text would read as nonsense; an empty one at least says nothing wrong.
+  return decoded ? text : QString();
 }
 
 std::optional<QString> ScrambleBytes(const QByteArray& plain, unsigned char start) {

@@ -11,8 +11,9 @@ namespace ruto {
 // Plain Big5 bytes of `src`; nullopt (and `error` set) when a pair is not hexadecimal.
 std::optional<QByteArray> UnscrambleBytes(const QString& src, QString* error = nullptr);
 
-// Readable text of `src`. A value that does not decode gives an empty text and `ok` false.
-QString UnscrambleText(const QString& src, bool* ok = nullptr);
+// Readable text of `src`. A value that does not decode (a pair that is not hexadecimal, or
+// bytes that are not Big5 text) gives an empty text, `ok` false and the reason in `error`.
+QString UnscrambleText(const QString& src, bool* ok = nullptr, QString* error = nullptr);
 
 // The inverse, for building reference data: scrambles `plain` (Big5 bytes) with the given
 // start value. A zero byte can only follow a pair of value 255 and is refused otherwise.

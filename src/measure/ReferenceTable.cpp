@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "app/AskUser.h"
 #include "app/TextCodec.h"
 
 namespace ruto {
@@ -35,28 +36,42 @@ QString MeridianListEntry(int key) {
 
 bool TReferenceTable::Open() {
   open_ = db_.isOpen() && db_.tables().contains(QStringLiteral("VOMTDB"), Qt::CaseInsensitive);
+  reported_ = false;
   return open_;
 }
 
-TReferenceRow TReferenceTable::Row(int key) const {
+TReferenceRow TReferenceTable::Row(int key) {
   TReferenceRow row;
   row.MKEY = key;
   if (!open_) return row;
-  QStringList names;
-  for (const TReferenceColumn& c : ReferenceTextColumns()) names << QString::fromLatin1(c.name);
-  names << QStringLiteral("DtGpM");
-  QSqlQuery q(db_);
-  q.prepare(QStringLiteral("SELECT %1 FROM VOMTDB WHERE MKEY = ?").arg(names.join(',')));
-  q.addBindValue(key);
-  if (!q.exec() || !q.next()) return row;
-  row.Found = true;
-  const auto& columns = ReferenceTextColumns();
-  for (size_t i = 0; i < columns.size(); ++i) {
-    bool ok = true;
-    const QString text = UnscrambleText(q.value(int(i)).toString(), &ok);
-    row.*(columns[i].member) = ok ? text : QString();
+  QString failure;  // the first text of this row that does not decode
+  {
+    QStringList names;
+    for (const TReferenceColumn& c : ReferenceTextColumns()) names << QString::fromLatin1(c.name);
+    names << QStringLiteral("DtGpM");
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT %1 FROM VOMTDB WHERE MKEY = ?").arg(names.join(',')));
+    q.addBindValue(key);
+    if (!q.exec() || !q.next()) return row;
+    row.Found = true;
+    const auto& columns = ReferenceTextColumns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+      bool ok = true;
+      QString reason;
+      row.*(columns[i].member) = UnscrambleText(q.value(int(i)).toString(), &ok, &reason);
+      if (!ok && failure.isEmpty())
+        failure = QStringLiteral("VOMTDB MKEY %1 %2: %3")
+                      .arg(key)
+                      .arg(QLatin1String(columns[i].name), reason);
+    }
+    row.DtGpM = q.value(int(columns.size())).toByteArray();
   }
-  row.DtGpM = q.value(int(columns.size())).toByteArray();
+  // Told once an opening, not for every row a reader goes through; the query is done by now,
+  // as the message waits for the user.
+  if (!failure.isEmpty() && !reported_) {
+    reported_ = true;
+    AskUser(MsgKind::WarningOk, kReferenceUnreadableText + QLatin1Char('\n') + failure);
+  }
   return row;
 }
 

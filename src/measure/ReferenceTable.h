@@ -36,22 +36,30 @@ const std::array<TReferenceColumn, 21>& ReferenceTextColumns();
 // Meridian names of the browser list, for keys 1..12.
 QString MeridianListEntry(int key);
 
+// First line of the message about a stored text that does not decode; the reason follows on
+// the next line.
+inline const QString kReferenceUnreadableText = QStringLiteral(
+    "經絡參考資料庫 rutoTW.mdb 無法讀取，無法解讀的參考資料以空白顯示，檔案保持不變。");
+
 class TReferenceTable {
  public:
   explicit TReferenceTable(QSqlDatabase db) : db_(std::move(db)) {}
 
-  // True when the connection is open and holds VOMTDB.
+  // True when the connection is open and holds VOMTDB. Each opening tells the user of an
+  // undecodable text once.
   bool Open();
   void Close() { open_ = false; }
   bool IsOpen() const { return open_; }
 
   // The row with `key`; a missing row, or a closed table, gives an empty row. A text that does
-  // not decode is empty.
-  TReferenceRow Row(int key) const;
+  // not decode is empty, and the first such text of an opening is shown to the user (AskUser)
+  // with its place and reason.
+  TReferenceRow Row(int key);
 
  private:
   QSqlDatabase db_;
   bool open_ = false;
+  bool reported_ = false;
 };
 
 }  // namespace ruto

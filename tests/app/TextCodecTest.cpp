@@ -51,3 +51,20 @@ TEST(TextCodec, EveryByteAfterEveryStartAndBig5TextRoundTrip) {
     ASSERT_EQ(UnscrambleText(scrambled.toLower()), text) << start;
   }
 }
+
+TEST(TextCodec, TextThatDoesNotDecodeIsEmptyAndSaysWhy) {
+  const struct {
+    QString stored, text, reason;
+  } cases[] = {{"", "", ""},
+               {*ScrambleText("肝"), "肝", ""},
+               {"10xx", "", "'xx' is not a valid integer value"},
+               // A lead byte followed by a blank: no Big5 character.
+               {*ScrambleBytes(QByteArray("\xA4 ")), "", "the text is not valid Big5"}};
+  for (const auto& c : cases) {
+    bool ok = false;
+    QString reason = "unset";
+    EXPECT_EQ(UnscrambleText(c.stored, &ok, &reason), c.text) << c.stored.toStdString();
+    EXPECT_EQ(ok, c.reason.isEmpty()) << c.stored.toStdString();
+    EXPECT_EQ(reason, c.reason) << c.stored.toStdString();
+  }
+}

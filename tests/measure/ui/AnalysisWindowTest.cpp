@@ -1,6 +1,7 @@
 // The analysis window on SQLite fixtures: pages and their status texts, the chart buttons,
-// the lists following one another, the multi-meridian texts, appending to the note, the print
-// choices and what closing keeps. Every page is rendered to a PNG.
+// the lists following one another, the multi-meridian texts, a damaged reference text,
+// appending to the note, the print choices and what closing keeps. Every page is rendered to a
+// PNG.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 #include "AnalysisDatabases.h"
 #include "UiChecks.h"
 #include "measure/Charts.h"
+#include "measure/Report.h"
+#include "measure/ui/AnalysisReport.h"
 #include "measure/ui/ChartView.h"
 #include "support/TestSupport.h"
 #include "widgets/SortingGrid.h"
@@ -419,6 +422,31 @@ TEST_F(AnalysisWindowTest, MissingMultiMeridianDatabaseIsNamedOnceAndTheRestWork
   w->multiMeridianList->addItem("氣血雙補");
   w->multiMeridianList->setCurrentRow(0);
   EXPECT_EQ(w->diagnosisPane->toPlainText(), "");
+}
+
+// A damaged reference text is told once when the window reads it and once when the report
+// reads the table; the lists and the report go on with that text empty.
+TEST_F(AnalysisWindowTest, DamagedReferenceTextIsToldOnceAReading) {
+  runStatement(kReferenceConnection, "UPDATE VOMTDB SET DtMA1 = '5AZZ10' WHERE MKEY = 13");
+  runStatement(kReferenceConnection, "UPDATE VOMTDB SET DtMA3 = '5AZZ10' WHERE MKEY = 1");
+  const QString told =
+      "5:" + kReferenceUnreadableText + "\nVOMTDB MKEY %1: 'ZZ' is not a valid integer value";
+  auto w = open();
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_EQ(messages_[0], told.arg("13 DtMA1"));
+  EXPECT_EQ(w->diagnosisPane->toPlainText(), "\n\nDtMA2-13");
+  EXPECT_EQ(w->dietPane->toPlainText(), "\n\nDtMH4-1");
+  w->diagnosisList->setCurrentRow(5);  // lung, with its diet and prescription
+  w->diagnosisList->setCurrentRow(0);
+  EXPECT_EQ(messages_.size(), 1) << "once a window";
+
+  const TReportInput in = ReportInputFromWindow(*w);
+  ASSERT_EQ(messages_.size(), 2);
+  EXPECT_EQ(messages_[1], told.arg("1 DtMA3")) << "the first damaged row the report reads";
+  ASSERT_EQ(in.Reference.size(), 17u);
+  EXPECT_EQ(in.Reference.at(13).DtMA1, "");
+  EXPECT_EQ(in.Reference.at(13).DtMA2, "DtMA2-13");
+  EXPECT_EQ(in.Reference.at(1).DtMA3, "");
 }
 
 TEST_F(AnalysisWindowTest, EveryPageRenders) {

@@ -21,6 +21,7 @@ namespace {
 class ReferenceBrowserTest : public ::testing::Test {
  protected:
   void TearDown() override {
+    SetAskUserResponder(nullptr);
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase("refdb");
   }
@@ -74,6 +75,47 @@ TEST_F(ReferenceBrowserTest, UndecodableTextsAndMissingRowsAreEmpty) {
   QSqlQuery(db_).exec("DROP TABLE VOMTDB");
   EXPECT_FALSE(TReferenceTable(db_).Open());
   EXPECT_FALSE(TReferenceTable(QSqlDatabase()).Open());
+}
+
+// A damaged text is told once an opening of the browser, with its place and reason; the rest
+// of its row shows.
+TEST_F(ReferenceBrowserTest, DamagedTextIsToldOnceAnOpeningAndShowsEmpty) {
+  ASSERT_TRUE(openFake());
+  const auto damaged = [](const char* column) {
+    return [column](const char* c) -> QString {
+      if (c == QString(column)) return "5AZZ10";
+      if (c == QString("DtMA3")) return *ScrambleText("肝");
+      return {};
+    };
+  };
+  ASSERT_TRUE(insertRow(1, damaged("")));
+  ASSERT_TRUE(insertRow(4, damaged("DtEA1")));
+  ASSERT_TRUE(insertRow(5, damaged("DtMH1")));
+  QStringList messages;
+  SetAskUserResponder([&messages](MsgKind kind, const QString& text) {
+    messages << QString("%1:%2").arg(int(kind)).arg(text);
+    return true;
+  });
+  const QString told =
+      "5:" + kReferenceUnreadableText + "\nVOMTDB MKEY %1 %2: 'ZZ' is not a valid integer value";
+  {
+    ReferenceBrowser w(db_);
+    w.show();
+    EXPECT_TRUE(messages.isEmpty());
+    w.meridianList->setCurrentRow(3);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], told.arg(4).arg("DtEA1"));
+    EXPECT_EQ(w.interiorExteriorLabel->text(), "");
+    EXPECT_EQ(w.highDietPane->toPlainText(), "肝\n\n");
+    w.showChosenMeridian();
+    w.meridianList->setCurrentRow(4);
+    EXPECT_EQ(messages.size(), 1) << "once an opening";
+  }
+  ReferenceBrowser again(db_);
+  again.show();
+  again.meridianList->setCurrentRow(4);
+  ASSERT_EQ(messages.size(), 2);
+  EXPECT_EQ(messages[1], told.arg(5).arg("DtMH1"));
 }
 
 std::vector<QPlainTextEdit*> panes(const ReferenceBrowser& w) {
