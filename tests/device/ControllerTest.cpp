@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QVariant>
+
 #include "MeterFixture.h"
 
 using namespace ruto;
@@ -206,4 +208,23 @@ TEST_F(MeterFixture, ControllerDestroyedBeforeTheHolderOfItsDevice) {
   handlers.reset();
   EXPECT_EQ(MeterState.Device, nullptr);
   EXPECT_FALSE(dev) << "freed by its holder";
+}
+
+TEST_F(MeterFixture, VersionIsFixedAndTheEnumerateHandlerIsOnlyKept) {
+  meter = backend->addMeter();
+  controller = std::make_unique<THidDeviceController>(backend);
+  EXPECT_EQ(controller->Version(), "1.0.0");
+  controller->SetVersion("2.5.0");
+  EXPECT_EQ(controller->Version(), "1.0.0");
+  controller->setProperty("Version", "2.5.0");
+  EXPECT_EQ(controller->property("Version").toString(), "1.0.0");
+
+  int calls = 0;
+  controller->SetOnEnumerate([&calls](THidDevice*, int) { return ++calls > 0; });
+  controller->DeviceChange();
+  pump();
+  std::unique_ptr<THidDevice> held;
+  ASSERT_TRUE(controller->ClaimById(held, kMeterVendorId, -1));
+  EXPECT_TRUE(controller->OnEnumerate());
+  EXPECT_EQ(calls, 0) << "scans and claims never call it";
 }
