@@ -22,7 +22,7 @@ if [ -d "$prefix/udev" ] && [ -d /etc/udev/rules.d ]; then
   done
   if command -v udevadm >/dev/null && [ -d /run/udev ]; then
     $sudo udevadm control --reload-rules || true
-    $sudo udevadm trigger --subsystem-match=hidraw || true
+    $sudo udevadm trigger --subsystem-match=hidraw --subsystem-match=usb || true
   fi
 fi
 cd "$prefix"

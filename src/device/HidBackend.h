@@ -28,6 +28,7 @@ struct HidDeviceInfo {
   std::uint16_t VersionNumber = 0;
   HidReportLengths Lengths;
   QString StringsDir;    // where the backend finds the device's strings (backend's own use)
+  QString UsbNode;       // the USB device's node for requests to it (backend's own use)
   QString SerialNumber;  // the USB serial-number string; empty when the device has none
 };
 

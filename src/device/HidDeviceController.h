@@ -4,6 +4,7 @@
 // gives it back. Its signals are emitted on the thread that owns it (the main thread).
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -13,8 +14,12 @@
 
 namespace ruto {
 
+// A handler that walks the list: one device and its place in it; true goes on.
+using THidEnumerateEvent = std::function<bool(THidDevice* HidDev, int Index)>;
+
 class THidDeviceController : public QObject {
   Q_OBJECT
+  Q_PROPERTY(QString Version READ Version WRITE SetVersion)
 
  public:
   // Binds the system's device services (libudev and hidraw) and watches them.
@@ -40,6 +45,14 @@ class THidDeviceController : public QObject {
 
   int DevThreadSleepTime() const { return devThreadSleepTime_; }
   void SetDevThreadSleepTime(int Value);
+
+  // The controller's own version; it is not the caller's to change, so assignments do nothing.
+  QString Version() const { return QStringLiteral("1.0.0"); }
+  void SetVersion(const QString&) {}
+
+  // Kept for whoever set it; the controller never calls it.
+  const THidEnumerateEvent& OnEnumerate() const { return onEnumerate_; }
+  void SetOnEnumerate(THidEnumerateEvent Handler) { onEnumerate_ = std::move(Handler); }
 
   int count() const { return int(devices_.size()); }
   THidDevice* device(int index) const { return devices_.at(std::size_t(index)).device; }
@@ -74,6 +87,7 @@ class THidDeviceController : public QObject {
   std::shared_ptr<HidBackend> backend_;
   std::vector<Slot> devices_;
   int devThreadSleepTime_ = 100;
+  THidEnumerateEvent onEnumerate_;
   bool InDeviceChange = false;
   int LastChangeParam = 0;
 };

@@ -75,34 +75,6 @@ HidReadResult HidrawPort::read(std::uint8_t* Buffer, std::size_t Capacity, int W
   return {HidReadResult::Timeout, 0, 0};
 }
 
-QString usbDeviceString(const QString& UsbDir, int Index) {
-  if (Index <= 0 || UsbDir.isEmpty()) return {};
-  QFile descriptors(UsbDir + "/descriptors");
-  if (!descriptors.open(QIODevice::ReadOnly)) return {};
-  const QByteArray device = descriptors.read(18);
-  if (device.size() < 18 || device[1] != 0x01) return {};  // not a device descriptor
-  const char* file = nullptr;
-  if (std::uint8_t(device[14]) == Index)
-    file = "manufacturer";
-  else if (std::uint8_t(device[15]) == Index)
-    file = "product";
-  else if (std::uint8_t(device[16]) == Index)
-    file = "serial";
-  if (!file) return {};
-  QFile text(UsbDir + "/" + file);
-  if (!text.open(QIODevice::ReadOnly)) return {};
-  QString s = QString::fromUtf8(text.readAll());
-  while (s.endsWith('\n') || s.endsWith('\r')) s.chop(1);
-  return s;
-}
-
-QString usbSerialNumber(const QString& UsbDir) {
-  if (UsbDir.isEmpty()) return {};
-  QFile text(UsbDir + "/serial");
-  if (!text.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(text.readAll()).trimmed();
-}
-
 HidrawBackend::HidrawBackend() {
   bound_ = BindHidServices();
   if (bound_) {
@@ -150,6 +122,8 @@ std::vector<HidDeviceInfo> HidrawBackend::enumerate() {
         if (const char* bcd = u.udev_device_get_sysattr_value(usb, "bcdDevice"))
           info.VersionNumber = std::uint16_t(std::strtoul(bcd, nullptr, 16));
         info.StringsDir = QString::fromLocal8Bit(u.udev_device_get_syspath(usb));
+        if (const char* usbNode = u.udev_device_get_devnode(usb))
+          info.UsbNode = QString::fromLocal8Bit(usbNode);
         info.SerialNumber = usbSerialNumber(info.StringsDir);
       }
       QFile descriptor(QString::fromLocal8Bit(u.udev_device_get_syspath(hid)) +
@@ -177,7 +151,9 @@ std::unique_ptr<HidPort> HidrawBackend::open(const HidDeviceInfo& Info, int& Err
 }
 
 QString HidrawBackend::deviceString(const HidDeviceInfo& Info, int Index) {
-  return usbDeviceString(Info.StringsDir, Index);
+  if (Index < 1 || Index > 255) return {};
+  const std::unique_ptr<UsbfsPipe> node = UsbfsPipe::open(Info.UsbNode);
+  return usbString(node.get(), Info.StringsDir, Index);
 }
 
 void HidrawBackend::watch(QObject* Context, std::function<void()> Changed) {

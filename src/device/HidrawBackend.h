@@ -1,6 +1,6 @@
 #pragma once
 // The program's device backend: the kernel's hidraw nodes, found and watched through
-// libudev, with the strings the USB device exposes in sysfs.
+// libudev, with the strings of the USB device they belong to.
 
 #include <QSocketNotifier>
 #include <memory>
@@ -8,6 +8,7 @@
 
 #include "device/HidBackend.h"
 #include "device/HidServices.h"
+#include "device/UsbStrings.h"
 
 namespace ruto {
 
@@ -27,15 +28,6 @@ class HidrawPort final : public HidPort {
   bool numbered_;
   std::vector<std::uint8_t> scratch_;
 };
-
-// The string of that index of the USB device whose sysfs folder is UsbDir; the kernel
-// exposes the manufacturer, product and serial-number strings under the indices the device
-// descriptor gives them. Empty for index 0 and indices the device has no string for.
-QString usbDeviceString(const QString& UsbDir, int Index);
-
-// The serial-number string of the USB device whose sysfs folder is UsbDir; empty when the
-// device has none.
-QString usbSerialNumber(const QString& UsbDir);
 
 class HidrawBackend final : public HidBackend {
  public:

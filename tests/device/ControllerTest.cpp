@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QVariant>
+
 #include "MeterFixture.h"
 
 using namespace ruto;
@@ -206,4 +208,19 @@ TEST_F(MeterFixture, ControllerDestroyedBeforeTheHolderOfItsDevice) {
   handlers.reset();
   EXPECT_EQ(MeterState.Device, nullptr);
   EXPECT_FALSE(dev) << "freed by its holder";
+}
+
+TEST_F(MeterFixture, VersionIsFixedAndTheEnumerateHandlerIsOnlyKept) {
+  start();
+  controller->SetVersion("2.5.0");
+  EXPECT_EQ(controller->Version(), "1.0.0");
+  controller->setProperty("Version", "2.5.0");
+  EXPECT_EQ(controller->property("Version").toString(), "1.0.0");
+
+  int calls = 0;
+  controller->SetOnEnumerate([&calls](THidDevice*, int) { return ++calls > 0; });
+  backend->addMeter({.Identity = "0003:5A3C:7E21.0009"});
+  controller->DeviceChange();
+  EXPECT_TRUE(controller->OnEnumerate());
+  EXPECT_EQ(calls, 0) << "a scan never calls it";
 }
