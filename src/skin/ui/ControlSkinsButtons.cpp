@@ -133,6 +133,41 @@ GlyphText glyphTextOf(const QWidget* w, const QImage& glyph, const QString& text
   return g;
 }
 
+// Text vertically centred in r and placed by the horizontal alignment of flags or align, its
+// tabs expanded when flags ask for it; answers the rectangle the text covers.
+QRect drawAlignedText(QPainter& p, const QRect& r, int flags, int align, const QString& text) {
+  const int horizontal = (flags | align) & Qt::AlignHorizontal_Mask;
+  const int rest = flags & ~Qt::AlignHorizontal_Mask & ~Qt::AlignVertical_Mask;
+  QRect drawn;
+  if (!(flags & Qt::TextExpandTabs) || !text.contains(QLatin1Char('\t'))) {
+    p.drawText(r, rest | horizontal | Qt::AlignVCenter, text, &drawn);
+    return drawn;
+  }
+  // Qt expands tabs only in text aligned to its leading edge, so each line goes into a box
+  // of its own width, placed as asked; inside a box that fits, the alignments agree.
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  std::vector<QSize> sizes;
+  int height = 0;
+  for (const QString& line : lines) {
+    sizes.push_back(p.fontMetrics()
+                        .boundingRect(QRect(0, 0, std::max(r.width(), 1), 10000), rest, line)
+                        .size());
+    height += sizes.back().height();
+  }
+  int y = r.top() + (r.height() - height) / 2;
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    const QSize s = sizes[i];
+    const int x = horizontal & Qt::AlignRight     ? r.right() + 1 - s.width()
+                  : horizontal & Qt::AlignHCenter ? r.left() + (r.width() - s.width()) / 2
+                                                  : r.left();
+    const QRect box(x, y, s.width(), s.height());
+    p.drawText(box, rest | Qt::AlignLeft | Qt::AlignTop, lines[qsizetype(i)]);
+    drawn |= box;
+    y += s.height();
+  }
+  return drawn;
+}
+
 }  // namespace
 
 bool paintPushButton(const Paint& c, const QStyleOptionButton& o) {
@@ -155,14 +190,19 @@ bool paintPushButton(const Paint& c, const QStyleOptionButton& o) {
     const QImage glyph = glyphImage(o.icon, o.iconSize, !s.enabled);
     textRect = drawGlyphAndText(c, o, r, glyphTextOf(c.w, glyph, caption), colour);
   } else {
-    const int flags = Qt::TextWordWrap | mnemonicFlags(c, o);
+    // A push button's caption expands its tabs; a menu button's takes them as spaces.
+    const int flags = Qt::TextWordWrap | mnemonicFlags(c, o) | (menu ? 0 : int(Qt::TextExpandTabs));
     const int zone = menu ? 17 : 0;
     const QRect room =
         QRect(r.left(), r.top(), r.width() - zone, r.height()).adjusted(2, 2, -2, -2);
+    // An empty caption measures nothing, so its focus mark is a small square where the
+    // caption would stand.
     const QSize ts =
-        p.fontMetrics()
-            .boundingRect(QRect(0, 0, std::max(room.width(), 1), 10000), flags, caption)
-            .size();
+        caption.isEmpty()
+            ? QSize(0, 0)
+            : p.fontMetrics()
+                  .boundingRect(QRect(0, 0, std::max(room.width(), 1), 10000), flags, caption)
+                  .size();
     if (menu)
       textRect = QRect(r.left() + (r.width() - 17 - ts.width()) / 2 + 2,
                        r.top() + (r.height() - ts.height() + 1) / 2, ts.width(), ts.height());
@@ -170,7 +210,7 @@ bool paintPushButton(const Paint& c, const QStyleOptionButton& o) {
       textRect = QRect(r.left() + (r.width() - ts.width()) / 2,
                        r.top() + (r.height() - ts.height()) / 2 - 1, ts.width(), ts.height());
     p.setPen(colour);
-    p.drawText(textRect, flags | Qt::AlignHCenter | Qt::AlignVCenter, caption);
+    drawAlignedText(p, textRect, flags, Qt::AlignHCenter, caption);
   }
   if (menu) {
     const int W = r.width(), H = r.height(), x = r.left(), y = r.top();
@@ -182,8 +222,7 @@ bool paintPushButton(const Paint& c, const QStyleOptionButton& o) {
                             QPoint(x + W - 9, y + H / 2 - 1)}));
   }
   p.restore();
-  if ((o.state & QStyle::State_HasFocus) && !caption.isEmpty())
-    focusRect(c, o, textRect.adjusted(-2, -2, 2, 2));
+  if (o.state & QStyle::State_HasFocus) focusRect(c, o, textRect.adjusted(-2, -2, 2, 2));
   return true;
 }
 
@@ -265,13 +304,12 @@ bool paintCheck(const Paint& c, const QStyleOptionButton& o, bool radio) {
   const QRect textRoom =
       textLeft ? QRect(r.left(), r.top(), boxAt.left() - 2 - r.left(), r.height())
                : QRect(boxAt.right() + 1 + 2, r.top(), r.right() - (boxAt.right() + 2), r.height());
-  const int flags = Qt::TextWordWrap | mnemonicFlags(c, o) | Qt::AlignVCenter |
+  const int flags = Qt::TextWordWrap | Qt::TextExpandTabs | mnemonicFlags(c, o) |
                     (textLeft ? Qt::AlignRight : Qt::AlignLeft);
   p.save();
   p.setFont(c.w->font());
   p.setPen(enabled ? o.palette.color(QPalette::WindowText) : disabledText());
-  QRect drawn;
-  p.drawText(textRoom, flags, o.text, &drawn);
+  const QRect drawn = drawAlignedText(p, textRoom, flags, 0, o.text);
   p.restore();
   if (o.state & QStyle::State_HasFocus)
     focusRect(c, o, drawn.adjusted(-2, -1, 2, 1).intersected(r));

@@ -88,16 +88,16 @@ bool paintSpinBox(const Paint& c, const QStyleOptionSpinBox& o) {
   const struct {
     QStyle::SubControl sc;
     int direction;
-    QAbstractSpinBox::StepEnabledFlag step;
     QStyle::PrimitiveElement arrow;
-  } halves[] = {{QStyle::SC_SpinBoxUp, 0, QAbstractSpinBox::StepUpEnabled,
-                 plus ? QStyle::PE_IndicatorSpinPlus : QStyle::PE_IndicatorSpinUp},
-                {QStyle::SC_SpinBoxDown, 1, QAbstractSpinBox::StepDownEnabled,
-                 plus ? QStyle::PE_IndicatorSpinMinus : QStyle::PE_IndicatorSpinDown}};
+  } halves[] = {
+      {QStyle::SC_SpinBoxUp, 0, plus ? QStyle::PE_IndicatorSpinPlus : QStyle::PE_IndicatorSpinUp},
+      {QStyle::SC_SpinBoxDown, 1,
+       plus ? QStyle::PE_IndicatorSpinMinus : QStyle::PE_IndicatorSpinDown}};
   for (const auto& h : halves) {
     const QRect r = c.style.subControlRect(QStyle::CC_SpinBox, &o, h.sc, c.w);
+    // A half looks disabled only with the control; at a limit it keeps its normal look.
     ControlState s;
-    s.enabled = (o.state & QStyle::State_Enabled) && (o.stepEnabled & h.step);
+    s.enabled = o.state & QStyle::State_Enabled;
     const bool active = o.activeSubControls & h.sc;
     s.pressed = active && (o.state & QStyle::State_Sunken);
     s.hot = active && (o.state & QStyle::State_MouseOver);
@@ -213,8 +213,8 @@ bool paintComboBox(const Paint& c, const QStyleOptionComboBox& o) {
       auto* mirrored = dynamic_cast<const TDataSkinBorder*>(button);
       const QImage& img =
           rtl && mirrored && !mirrored->Bitmap2.isNull() ? mirrored->Bitmap2 : button->Bitmap;
-      DrawSkinImage(p, col, img, button->edges(), state, button->frames(), button->Trans != 0,
-                    button->Tile == 1, false);
+      // The button's frame is stretched whole into the column, edges and all.
+      DrawImageFrame(p, col, img, state, button->frames(), button->Trans != 0);
       if (const TDataSkinObject* extra = image(c.skin, "ExtraImages"))
         DrawImageFrameCentered(p, col, extra->Bitmap, state, extra->frames(), true);
       return true;
@@ -276,7 +276,9 @@ bool paintProgress(const Paint& c, const QStyleOptionProgressBar& o) {
   img.fill(face(c.skin));
   {
     QPainter ip(&img);
-    drawObject(ip, img.rect(), *bar, 1);
+    // The empty bar lets the face show through its magenta, whatever the object's Trans.
+    DrawSkinImage(ip, img.rect(), bar->Bitmap, bar->edges(), 1, bar->frames(), true, bar->Tile == 1,
+                  false);
     const int filled = ProgressFill(len, o.progress, o.minimum, o.maximum);
     const int from = o.invertedAppearance ? len - filled : 0;
     if (filled > 0 && bar->Style != 1) {

@@ -73,6 +73,22 @@ void drawTurned(QPainter& p, const QRect& r, const Turned& t, int frame, int fra
 
 QColor colourOf(SkinColor c) { return toQColor(ResolveColor(c)); }
 
+// A group-box caption is one line with its tabs expanded.
+constexpr int kCaptionFlags = Qt::TextSingleLine | Qt::TextExpandTabs;
+
+// The caption keeps the control's text colour when the group box is disabled: the colour
+// the style gives the same group box enabled.
+QColor captionColour(const Paint& c, const QStyleOptionGroupBox& o) {
+  QStyleOptionGroupBox on(o);
+  on.state |= QStyle::State_Enabled;
+  if (on.palette.currentColorGroup() == QPalette::Disabled)
+    on.palette.setCurrentColorGroup(QPalette::Active);
+  if (!o.textColor.isValid()) return on.palette.color(QPalette::WindowText);
+  if (o.state & QStyle::State_Enabled) return o.textColor;
+  return QColor(
+      static_cast<QRgb>(c.style.proxy()->styleHint(QStyle::SH_GroupBox_TextLabelColor, &on, c.w)));
+}
+
 }  // namespace
 
 bool paintStatusBar(const Paint& c, const QStyleOption& o) {
@@ -126,7 +142,7 @@ QRect groupBoxRect(const Paint& c, const QStyleOptionGroupBox& o, QStyle::SubCon
   }
   const int gap = checkable ? box.width() + 2 : 0;
   const int text =
-      o.text.isEmpty() ? 0 : fm.horizontalAdvance(QString(o.text).remove(QLatin1Char('&'))) + 1;
+      o.text.isEmpty() ? 0 : fm.size(kCaptionFlags | Qt::TextShowMnemonic, o.text).width() + 1;
   const int height = std::max(fm.height(), box.height());
   const int left =
       o.textAlignment & Qt::AlignRight ? o.rect.right() + 1 - 8 - gap - text : o.rect.left() + 8;
@@ -145,8 +161,8 @@ QRect groupBoxRect(const Paint& c, const QStyleOptionGroupBox& o, QStyle::SubCon
 bool paintGroupBox(const Paint& c, const QStyleOptionGroupBox& o) {
   QPainter& p = *c.p;
   const QRect r = o.rect;
-  const QFontMetrics fm(c.w->font());
-  const int h = fm.boundingRect(QLatin1Char('0')).height();
+  // The frame's top line runs through the middle of the caption's text cell.
+  const int h = QFontMetrics(c.w->font()).height();
   p.fillRect(r, face(c.skin));
   const int top = r.top() + h / 2 - 1;
   p.save();
@@ -175,13 +191,11 @@ bool paintGroupBox(const Paint& c, const QStyleOptionGroupBox& o) {
     p.fillRect(label, face(c.skin));
     p.save();
     p.setFont(c.w->font());
-    p.setPen(!enabled                ? disabledText()
-             : o.textColor.isValid() ? o.textColor
-                                     : o.palette.color(QPalette::WindowText));
+    p.setPen(captionColour(c, o));
     const int mnemonic = c.style.proxy()->styleHint(QStyle::SH_UnderlineShortcut, &o, c.w)
                              ? Qt::TextShowMnemonic
                              : Qt::TextHideMnemonic;
-    p.drawText(label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | mnemonic, o.text);
+    p.drawText(label, Qt::AlignLeft | Qt::AlignVCenter | kCaptionFlags | mnemonic, o.text);
     p.restore();
   }
   return true;

@@ -1,13 +1,27 @@
 // Scroll bars of every scroll area and stand-alone bar, the frame and corner of scroll
 // areas, and the sections of tree headers.
+#include <QAbstractScrollArea>
+#include <QScrollBar>
+
 #include "skin/ui/ControlSkinsPaint.h"
 
 namespace ruto::controls {
 
 namespace {
 
+// A scroll bar of a scroll area, as opposed to a stand-alone scroll-bar control.
+bool windowScrollBar(const QStyleOptionSlider& o) {
+  auto* bar = qobject_cast<const QScrollBar*>(o.styleObject);
+  const QWidget* container = bar ? bar->parentWidget() : nullptr;
+  auto* area =
+      qobject_cast<const QAbstractScrollArea*>(container ? container->parentWidget() : nullptr);
+  return area && (area->verticalScrollBar() == bar || area->horizontalScrollBar() == bar);
+}
+
+// A window's scroll bar with nothing to scroll looks disabled, as the platform shows it; a
+// scroll-bar control stays enabled, its thumb at the start of an empty range.
 bool scrollEnabled(const QStyleOptionSlider& o) {
-  return (o.state & QStyle::State_Enabled) && o.maximum > o.minimum;
+  return (o.state & QStyle::State_Enabled) && (o.maximum > o.minimum || !windowScrollBar(o));
 }
 
 }  // namespace

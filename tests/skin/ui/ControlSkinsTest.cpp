@@ -307,7 +307,8 @@ TEST_F(ControlSkins, StatusBarPanelsGroupBoxAndHeader) {
   // the frame as drawn without a caption; on the top line the caption's face starts at 8.
   group->setTitle(QString());
   const QImage bare = group->grab().toImage();
-  const int line = QFontMetrics(group->font()).boundingRect(QLatin1Char('0')).height() / 2 - 1;
+  // The frame's top line runs through the middle of the caption's text cell.
+  const int line = QFontMetrics(group->font()).height() / 2 - 1;
   EXPECT_EQ(g.copy(0, 0, 8, 20), bare.copy(0, 0, 8, 20));
   EXPECT_EQ(QColor(g.pixel(7, line)), shade);
   EXPECT_NE(QColor(g.pixel(8, line)), shade);
@@ -478,14 +479,21 @@ TEST_F(ControlSkins, SpinArrowsAndSlider) {
     return spin->style()->subControlRect(QStyle::CC_SpinBox, &o, sc, spin);
   };
   const QRect up = part(QStyle::SC_SpinBoxUp), down = part(QStyle::SC_SpinBoxDown);
-  // At the minimum the down half is disabled: frame 4 + 3. The arrows stand inside the whole
-  // outline.
+  // At the minimum the down half keeps its normal look: frame 4 + 1. The arrows stand inside
+  // the whole outline.
   EXPECT_TRUE(QRect(3, 3, 74, 16).contains(up.united(down))) << up.x() << "," << down.bottom();
   expectAt(spin, {at(up.topLeft() + QPoint(1, 1), coded(ciUpDownV, 1)),
-                  at(down.topLeft() + QPoint(1, 1), coded(ciUpDownV, 7)),
+                  at(down.topLeft() + QPoint(1, 1), coded(ciUpDownV, 5)),
                   at(up.center() + QPoint(0, 1), coded(ciUpDownVGlyph, 1)), at(0, 0, shade),
                   at(up.center().x(), 0, shade), at(79, up.center().y(), shade),
                   at(down.center().x(), 21, shade), at(up.center().x(), 1, Qt::white)});
+  // Only a disabled spin box shows its halves disabled.
+  spin->setEnabled(false);
+  expectAt(spin,
+           {at(up.topLeft() + QPoint(1, 1), coded(ciUpDownV, 3)),
+            at(down.topLeft() + QPoint(1, 1), coded(ciUpDownV, 7))},
+           "disabled");
+  spin->setEnabled(true);
   // With its gate off a spin box is the base style's, outline and arrows alike.
   skin->SkinControls.reset(xcSpin);
   const QImage gateOff = spin->grab().toImage();
