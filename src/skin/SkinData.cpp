@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QRegularExpression>
+#include <utility>
 
 #include "skin/BitmapFile.h"
 #include "skin/QuickIni.h"
@@ -595,8 +596,9 @@ bool TSkinData::LoadSkin() {
   auto fresh = std::make_unique<SkinContent>();
   fresh->Buttons = std::make_unique<TDataSkinButton>();
   ReadSkinDefinition(ini, reader, *fresh);
-  content_ = std::move(fresh);
+  const std::unique_ptr<SkinContent> old = std::exchange(content_, std::move(fresh));
   loaded_ = true;
+  Q_EMIT contentReplaced();
   return true;
 }
 

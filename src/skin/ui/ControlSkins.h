@@ -33,6 +33,12 @@ SkinnedControl SkinnedKind(const SkinStyle& style, const QWidget* w);
 // it hands back is the control's skin from then on.
 void SkinFormControls(QWidget* window, TSkinData* skin);
 
+// The controls of a skinned window take its skin again: kinds mapped anew, the face colour
+// (panels, pages, grids' fixed cells) and the status-bar text colour of the skin now loaded.
+// Run after a reload, and when a window took another skin than its controls were polished
+// with.
+void RefreshControlSkins(QWidget* window);
+
 // The per-control switch: a control switched off paints the base look until switched on.
 void SetControlSkinActive(QWidget* w, bool on);
 bool ControlSkinActive(const QWidget* w);
