@@ -170,13 +170,19 @@ void TSkinManage::runOwnWindowCommand(int command) {
     case 2: {
       active_ = false;
       purgeFormSkins();
+      QPointer<QWidget> released;
       for (auto it = forms_.crbegin(); it != forms_.crend(); ++it)
         if (*it && (*it)->SkinData() == target_) {
+          released = (*it)->window();
           releaseFormSkin(*it);
           break;
         }
-      // Windows of the other skin data keep their skin, and the controls theirs.
-      if (forms_.isEmpty()) switchStyle(false);
+      // Windows of other skin data keep their skin and the style with it; the released
+      // window's controls give back what the skin changed.
+      if (forms_.isEmpty())
+        switchStyle(false);
+      else if (released)
+        RefreshControlSkins(released);
       break;
     }
     case 3:
