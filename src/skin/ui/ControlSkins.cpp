@@ -89,13 +89,12 @@ ControlKind cachedKind(const QWidget* w, const TSkinData* skin) {
   return e.kind;
 }
 
-// The skin a widget will be painted with once its window is skinned: used while polishing,
-// before the window's form skin is attached.
+// The skin a widget is painted with: its window's once that is skinned; before, while
+// polishing, the main skin data that it will most likely take.
 const TSkinData* polishSkin(const QWidget* w) {
   TSkinManage* m = ExistingSkinManager();
   if (!m) return nullptr;
   const QWidget* win = ownerOf(w)->window();
-  // A window already skinned has its own skin data.
   if (const TSkinForm* f = m->FindFormSkin(win); f && f->attached()) return f->SkinData();
   if (!m->Active() || !m->MainSkinData() || !m->MainSkinData()->SkinLoaded()) return nullptr;
   const TSkinData* skin = m->MainSkinData();
