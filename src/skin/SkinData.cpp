@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QRegularExpression>
+#include <utility>
 
 #include "skin/BitmapFile.h"
 #include "skin/QuickIni.h"
@@ -55,9 +56,10 @@ void readEdges(const TQuickIni& ini, const QString& section, TDataSkinObject& o)
   if (o.Tile > 1) o.Tile = 0;
 }
 
-// The common keys of an image object; frame read only where the caller asks.
+// The common keys of an image object; frame read only where the caller asks. Second colours
+// not given are the skin's button text.
 void readCommon(const TQuickIni& ini, const TSkinReader& reader, const QString& section,
-                TDataSkinObject& o, bool withFrame) {
+                TDataSkinObject& o, bool withFrame, TColor text) {
   o.Name = section;
   o.Bitmap = loadImage(reader, str(ini, section, QStringLiteral("Image")));
   o.Style = num(ini, section, QStringLiteral("Style"), 0);
@@ -66,7 +68,6 @@ void readCommon(const TQuickIni& ini, const TSkinReader& reader, const QString& 
   o.NormalColour = num(ini, section, QStringLiteral("NormalColour"), -1);
   o.MouseOverColour = num(ini, section, QStringLiteral("MouseOverColour"), -1);
   o.PressedColour = num(ini, section, QStringLiteral("PressedColour"), -1);
-  const TColor text = clWindowText;
   o.NormalColour2 =
       static_cast<SkinColor>(ParseRGB(str(ini, section, QStringLiteral("NormalColour2")), text));
   o.MouseOverColour2 =
@@ -75,20 +76,26 @@ void readCommon(const TQuickIni& ini, const TSkinReader& reader, const QString& 
       static_cast<SkinColor>(ParseRGB(str(ini, section, QStringLiteral("PressedColour2")), text));
 }
 
+// What reading an object needs: the definition, the package and the skin's button text.
+struct ObjectSource {
+  const TQuickIni& ini;
+  const TSkinReader& reader;
+  TColor text;
+};
+
 template <class T = TDataSkinObject>
-std::unique_ptr<T> readObject(const TQuickIni& ini, const TSkinReader& reader,
-                              const QString& section, bool withFrame = true) {
-  if (str(ini, section, QStringLiteral("Image")).isEmpty()) return nullptr;
+std::unique_ptr<T> readObject(const ObjectSource& src, const QString& section,
+                              bool withFrame = true) {
+  if (str(src.ini, section, QStringLiteral("Image")).isEmpty()) return nullptr;
   auto o = std::make_unique<T>();
-  readCommon(ini, reader, section, *o, withFrame);
+  readCommon(src.ini, src.reader, section, *o, withFrame, src.text);
   return o;
 }
 
-std::unique_ptr<TDataSkinBorder> readObjectWithGlyph(const TQuickIni& ini,
-                                                     const TSkinReader& reader,
+std::unique_ptr<TDataSkinBorder> readObjectWithGlyph(const ObjectSource& src,
                                                      const QString& section, const QString& key) {
-  auto o = readObject<TDataSkinBorder>(ini, reader, section, false);
-  if (o && !key.isEmpty()) o->Bitmap2 = loadImage(reader, str(ini, section, key));
+  auto o = readObject<TDataSkinBorder>(src, section, false);
+  if (o && !key.isEmpty()) o->Bitmap2 = loadImage(src.reader, str(src.ini, section, key));
   return o;
 }
 
@@ -274,6 +281,7 @@ void readTitle(const TQuickIni& ini, const TSkinReader& reader, SkinContent& c) 
 }
 
 void readProgressAndObjects(const TQuickIni& ini, const TSkinReader& reader, SkinContent& c) {
+  const ObjectSource src{ini, reader, c.Colours.ButtonText};
   // [Progress] names its image "Bitmap" instead of "Image".
   {
     const QString S = QStringLiteral("Progress");
@@ -284,13 +292,13 @@ void readProgressAndObjects(const TQuickIni& ini, const TSkinReader& reader, Ski
       o->Bitmap = loadImage(reader, image);
       o->Style = num(ini, S, QStringLiteral("Style"), 0);
       readEdges(ini, S, *o);
+      o->NormalColour2 = o->MouseOverColour2 = o->PressedColour2 = static_cast<SkinColor>(src.text);
       put(c, S, std::move(o));
     } else {
       put(c, S, nullptr);
     }
   }
-  put(c, QStringLiteral("Progress.Chunk"),
-      readObject(ini, reader, QStringLiteral("Progress.Chunk")));
+  put(c, QStringLiteral("Progress.Chunk"), readObject(src, QStringLiteral("Progress.Chunk")));
   {
     const QString P = QStringLiteral("Personality");
     const QString image = str(ini, P, QStringLiteral("menuBar"));
@@ -305,10 +313,10 @@ void readProgressAndObjects(const TQuickIni& ini, const TSkinReader& reader, Ski
       c.MenuBar = std::move(m);
     }
   }
-  put(c, QStringLiteral("GroupBoxEdge"), readObject(ini, reader, QStringLiteral("GroupBoxEdge")));
+  put(c, QStringLiteral("GroupBoxEdge"), readObject(src, QStringLiteral("GroupBoxEdge")));
   {
     const QString S = QStringLiteral("GroupBox");
-    auto g = readObject<TDataSkinBoxLabel>(ini, reader, S, false);
+    auto g = readObject<TDataSkinBoxLabel>(src, S, false);
     if (g) {
       g->BackgroundAlignment = num(ini, S, QStringLiteral("BackgroundAlignment"), 0);
       g->BackgroundLeftShift = num(ini, S, QStringLiteral("BackgroundLeftShift"), 0);
@@ -317,11 +325,10 @@ void readProgressAndObjects(const TQuickIni& ini, const TSkinReader& reader, Ski
     put(c, S, std::move(g));
   }
   put(c, QStringLiteral("Tabs"),
-      readObjectWithGlyph(ini, reader, QStringLiteral("Tabs"), QStringLiteral("Border")));
-  put(c, QStringLiteral("StatusBarEdges"),
-      readObject(ini, reader, QStringLiteral("StatusBarEdges")));
+      readObjectWithGlyph(src, QStringLiteral("Tabs"), QStringLiteral("Border")));
+  put(c, QStringLiteral("StatusBarEdges"), readObject(src, QStringLiteral("StatusBarEdges")));
   {
-    auto pane = readObject(ini, reader, QStringLiteral("Tab.Pane"));
+    auto pane = readObject(src, QStringLiteral("Tab.Pane"));
     if (pane) {
       pane->LeftWidth = std::min(pane->LeftWidth, 4);
       pane->TopHeight = std::min(pane->TopHeight, 4);
@@ -330,27 +337,27 @@ void readProgressAndObjects(const TQuickIni& ini, const TSkinReader& reader, Ski
     }
     put(c, QStringLiteral("Tab.Pane"), std::move(pane));
   }
-  put(c, QStringLiteral("ToolBars"), readObject(ini, reader, QStringLiteral("ToolBars")));
+  put(c, QStringLiteral("ToolBars"), readObject(src, QStringLiteral("ToolBars")));
   {
-    auto combo = readObjectWithGlyph(ini, reader, QStringLiteral("ComboButton"), QString());
+    auto combo = readObjectWithGlyph(src, QStringLiteral("ComboButton"), QString());
     if (combo && combo->hasImage()) combo->Bitmap2 = MirrorBitmap(combo->Bitmap);
     put(c, QStringLiteral("ComboButton"), std::move(combo));
   }
-  put(c, QStringLiteral("SunkEdge"), readObject(ini, reader, QStringLiteral("SunkEdge")));
+  put(c, QStringLiteral("SunkEdge"), readObject(src, QStringLiteral("SunkEdge")));
   for (const char* s : {"ExtraImages", "Headerbar", "MenuItem", "MenuBackground", "Scrollbar",
                         "HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb",
                         "Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
                         "Trackbar.ThumbRight", "Trackbar.ThumbUp", "Trackbar.ThumbDown"}) {
     const QString n = QString::fromLatin1(s);
-    put(c, n, readObject(ini, reader, n));
+    put(c, n, readObject(src, n));
   }
   for (const char* s : {"UpDown.Horz", "UpDown.Vert"}) {
     const QString n = QString::fromLatin1(s);
-    put(c, n, readObjectWithGlyph(ini, reader, n, QStringLiteral("GlyphImage")));
+    put(c, n, readObjectWithGlyph(src, n, QStringLiteral("GlyphImage")));
   }
   for (const char* s : {"Track", "TRACKVERT"}) {
     const QString n = QString::fromLatin1(s);
-    auto t = readObject(ini, reader, n);
+    auto t = readObject(src, n);
     if (!t) {
       t = std::make_unique<TDataSkinObject>();
       t->Name = n;
@@ -358,6 +365,7 @@ void readProgressAndObjects(const TQuickIni& ini, const TSkinReader& reader, Ski
       t->LeftWidth = t->TopHeight = t->RightWidth = t->BottomHeight = 3;
       t->Tile = 0;
       t->Frame = 1;
+      t->NormalColour2 = t->MouseOverColour2 = t->PressedColour2 = static_cast<SkinColor>(src.text);
     }
     put(c, n, std::move(t));
   }
@@ -588,8 +596,9 @@ bool TSkinData::LoadSkin() {
   auto fresh = std::make_unique<SkinContent>();
   fresh->Buttons = std::make_unique<TDataSkinButton>();
   ReadSkinDefinition(ini, reader, *fresh);
-  content_ = std::move(fresh);
+  const std::unique_ptr<SkinContent> old = std::exchange(content_, std::move(fresh));
   loaded_ = true;
+  Q_EMIT contentReplaced();
   return true;
 }
 

@@ -217,6 +217,9 @@ class TSkinData : public QObject {
 
  Q_SIGNALS:
   void skinChanged();
+  // A load replaced the skin objects; the old ones are still there while this is emitted and
+  // go right after, so whoever points into them lets go here.
+  void contentReplaced();
 
  public:
   void DoSkinChanged() { Q_EMIT skinChanged(); }

@@ -5,15 +5,16 @@
 namespace ruto {
 
 TSkinData* ChooseSkinData(const std::vector<TSkinData*>& datas, const WindowFacts& w,
-                          bool isDialogClass) {
+                          bool isStandardDialog) {
   auto last = [&](TSkinFormType type, bool needOwner) -> TSkinData* {
     TSkinData* found = nullptr;
     for (TSkinData* d : datas)
-      if (d->SkinFormtype == type && (!needOwner || w.ownedBy)) found = d;
+      if (d->SkinFormtype == type && (!needOwner || (w.window && d->parent() == w.window)))
+        found = d;
     return found;
   };
   if (TSkinData* d = last(TSkinFormType::sfOnlyThisForm, true)) return d;
-  if (isDialogClass)
+  if (isStandardDialog)
     if (TSkinData* d = last(TSkinFormType::sfDialog, false)) return d;
   if (TSkinData* d = last(TSkinFormType::sfMainform, false)) return d;
   return datas.empty() ? nullptr : datas.front();

@@ -2,6 +2,7 @@
 // Which top-level windows get a skin and which skin data they take: the manager's tests
 // as a pure function over what the manager knows of a window.
 
+#include <QObject>
 #include <QSize>
 #include <QString>
 #include <vector>
@@ -18,7 +19,8 @@ struct WindowFacts {
   QSize size;
   int tag = 0;
   QString className;
-  bool ownedBy = false;  // the window owns the skin data of an sfOnlyThisForm entry
+  // The window itself: an sfOnlyThisForm entry made with it as its owner (parent) is its own.
+  const QObject* window = nullptr;
 };
 
 enum class SkinRefusal {
@@ -38,9 +40,10 @@ enum class SkinRefusal {
 inline constexpr int kNeverSkinTag = 99;
 
 // The skin data a window takes: an sfOnlyThisForm entry the window owns, then an sfDialog
-// entry for dialog classes, then an sfMainform entry, else the first; the last match wins.
+// entry for the standard dialogs, then an sfMainform entry, else the first; the last match
+// wins.
 TSkinData* ChooseSkinData(const std::vector<TSkinData*>& datas, const WindowFacts& w,
-                          bool isDialogClass);
+                          bool isStandardDialog);
 
 // The tests in order; the first that fails is returned.
 SkinRefusal SkinWindowTests(bool active, bool forceAll, const WindowFacts& w,

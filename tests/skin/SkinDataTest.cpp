@@ -126,6 +126,33 @@ TEST(SkinDefinition, ToolbarBackgroundFromFaceAndCaptionColour) {
   EXPECT_EQ(bar->Bitmap.pixel(9, 39), qRgb(118, 118, 187));
 }
 
+// Second colours an object does not give are the skin's button text, for every object; a
+// colour it gives stays its own.
+TEST(SkinDefinition, SecondColoursDefaultToTheButtonText) {
+  const QString ini = QStringLiteral(
+      "[Colours]\nButtonText=30,42,56\n[Tabs]\nImage=p.bmp\nMouseOverColour2=200,0,0\n"
+      "[StatusBarEdges]\nImage=p.bmp\n[Headerbar]\nImage=p.bmp\n[UpDown.Horz]\nImage=p.bmp\n"
+      "[Progress]\nBitmap=p.bmp\n");
+  const auto l = loadedSkin(
+      skinPackage(ini, {{QStringLiteral("p.bmp"), QImage(20, 20, QImage::Format_RGB32)}}));
+  ASSERT_EQ(l->Colours().ButtonText, RGB(30, 42, 56));
+  const SkinColor text = RGB(30, 42, 56), given = RGB(200, 0, 0);
+  const std::tuple<const char*, SkinColor, SkinColor, SkinColor> cases[] = {
+      {"Tabs", text, given, text},
+      {"StatusBarEdges", text, text, text},
+      {"Headerbar", text, text, text},
+      {"UpDown.Horz", text, text, text},
+      {"Progress", text, text, text},
+      {"Track", text, text, text}};  // the program's own track image
+  for (const auto& [name, normal, over, pressed] : cases) {
+    const TDataSkinObject* o = l->object(QString::fromLatin1(name));
+    ASSERT_NE(o, nullptr) << name;
+    EXPECT_EQ(o->NormalColour2, normal) << name;
+    EXPECT_EQ(o->MouseOverColour2, over) << name;
+    EXPECT_EQ(o->PressedColour2, pressed) << name;
+  }
+}
+
 TEST(SkinDefinition, FailedLoadReportsAndKeepsThePreviousSkin) {
   const QString ini = QStringLiteral("[TitlebarSkin]\nSkinName=First\n");
   auto l = loadedSkin(skinPackage(ini, {}));

@@ -57,7 +57,8 @@ TEST(SkinRules, TestsInOrder) {
 }
 
 TEST(SkinRules, ChoosingTheSkinData) {
-  TSkinData mainA, mainB, dialog, only;
+  QObject window, other;
+  TSkinData mainA, mainB, dialog, only(&window);
   dialog.SkinFormtype = TSkinFormType::sfDialog;
   only.SkinFormtype = TSkinFormType::sfOnlyThisForm;
   WindowFacts w;
@@ -65,8 +66,11 @@ TEST(SkinRules, ChoosingTheSkinData) {
   EXPECT_EQ(ChooseSkinData({&mainA, &mainB, &dialog}, w, false), &mainB);  // the last wins
   EXPECT_EQ(ChooseSkinData({&mainA, &dialog}, w, true), &dialog);
   EXPECT_EQ(ChooseSkinData({&dialog, &only}, w, false), &dialog);  // none main: the first
-  w.ownedBy = true;
+  w.window = &window;                                              // the owner of `only`
   EXPECT_EQ(ChooseSkinData({&mainA, &only, &dialog}, w, true), &only);
+  w.window = &other;
+  EXPECT_EQ(ChooseSkinData({&mainA, &only, &dialog}, w, true), &dialog);
+  EXPECT_EQ(ChooseSkinData({&mainA, &only, &dialog}, w, false), &mainA);
 }
 
 }  // namespace

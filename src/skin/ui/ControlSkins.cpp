@@ -24,6 +24,7 @@
 #include <QTreeView>
 
 #include "skin/ui/ControlSkinsPaint.h"
+#include "skin/ui/FormSkin.h"
 #include "skin/ui/SkinManager.h"
 
 namespace ruto {
@@ -88,12 +89,14 @@ ControlKind cachedKind(const QWidget* w, const TSkinData* skin) {
   return e.kind;
 }
 
-// The skin a widget will be painted with once its window is skinned: used while polishing,
-// before the window's form skin is attached.
+// The skin a widget is painted with: its window's once that is skinned; before, while
+// polishing, the main skin data that it will most likely take.
 const TSkinData* polishSkin(const QWidget* w) {
   TSkinManage* m = ExistingSkinManager();
-  if (!m || !m->Active() || !m->MainSkinData() || !m->MainSkinData()->SkinLoaded()) return nullptr;
+  if (!m) return nullptr;
   const QWidget* win = ownerOf(w)->window();
+  if (const TSkinForm* f = m->FindFormSkin(win); f && f->attached()) return f->SkinData();
+  if (!m->Active() || !m->MainSkinData() || !m->MainSkinData()->SkinLoaded()) return nullptr;
   const TSkinData* skin = m->MainSkinData();
   if (win->property(kTagProperty).toInt() == skin->DisableTag) return nullptr;
   const Qt::WindowType type = win->windowType();
@@ -127,10 +130,14 @@ void attachTabClose(QTabWidget* tabs) {
   if (tabs->findChild<QObject*>(QLatin1String(kCloserName), Qt::FindDirectChildrenOnly)) return;
   auto* closer = new QObject(tabs);
   closer->setObjectName(QLatin1String(kCloserName));
-  closer->setProperty(kHoverProperty, tabs->tabsClosable());
+  const bool closable = tabs->tabsClosable();
+  closer->setProperty(kHoverProperty, closable);
   // Close buttons the tab widget had already are made again at the skin's size.
   tabs->setTabsClosable(false);
   tabs->setTabsClosable(true);
+  // A tab widget that was closable already closes its pages itself: a second handler would
+  // take away the page that moved into the closed one's place.
+  if (closable) return;
   QObject::connect(tabs, &QTabWidget::tabCloseRequested, closer, [tabs](int index) {
     if (index < 0 || index >= tabs->count()) return;
     const QWidget* win = tabs->window();
@@ -231,6 +238,17 @@ void SkinFormControls(QWidget* window, TSkinData* skin) {
     skin->OnSkinControl(window, c, f.classes.front().toUpper(), kind);
     if (kind == ControlKind::None) continue;
     c->setProperty(kOwnKindProperty, static_cast<int>(kind));
+    UnpolishControl(c);
+    PolishControl(c);
+    c->update();
+  }
+}
+
+void RefreshControlSkins(QWidget* window) {
+  for (QWidget* c : window->findChildren<QWidget*>()) {
+    if (c->window() != window || c->inherits("ruto::SkinFrameWidget")) continue;
+    // Unpolishing gives back what the old skin changed, so the control's own colours are
+    // what polishing saves again.
     UnpolishControl(c);
     PolishControl(c);
     c->update();

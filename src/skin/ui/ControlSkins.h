@@ -33,6 +33,12 @@ SkinnedControl SkinnedKind(const SkinStyle& style, const QWidget* w);
 // it hands back is the control's skin from then on.
 void SkinFormControls(QWidget* window, TSkinData* skin);
 
+// The controls of a window take the skin it has now: kinds mapped anew, the face colour
+// (panels, pages, grids' fixed cells) and the status-bar text colour of the skin now loaded,
+// or their own colours back once its skin is gone. Run after a reload, when a window took
+// another skin than its controls were polished with, and when one window alone lost its skin.
+void RefreshControlSkins(QWidget* window);
+
 // The per-control switch: a control switched off paints the base look until switched on.
 void SetControlSkinActive(QWidget* w, bool on);
 bool ControlSkinActive(const QWidget* w);

@@ -18,9 +18,6 @@
 
 namespace ruto {
 
-namespace {
-
-// Qt's own dialogs take the dialog frame like the platform's dialog boxes.
 bool isStandardDialog(const QWidget* w) {
   for (const char* c : {"QFileDialog", "QMessageBox", "QColorDialog", "QFontDialog", "QInputDialog",
                         "QProgressDialog", "QPrintDialog", "QPageSetupDialog",
@@ -28,6 +25,8 @@ bool isStandardDialog(const QWidget* w) {
     if (w->inherits(c)) return true;
   return false;
 }
+
+namespace {
 
 bool resizable(const QWidget* w) {
   return w->minimumSize() != w->maximumSize() &&
@@ -230,6 +229,11 @@ void TSkinForm::layoutButtons() {
 void TSkinForm::RebuildCaptionButtons() {
   if (!attached_ || !framed_) return;
   layoutButtons();
+  updateFrame();
+}
+
+void TSkinForm::DropCaptionButtons() {
+  buttons_.clear();
   updateFrame();
 }
 

@@ -24,6 +24,10 @@ namespace ruto {
 
 class TSkinData;
 
+// Qt's own dialogs (message boxes, file, colour, font, input, progress, print dialogs): they
+// take the dialog frame and the dialog skin data, like the platform's dialog boxes.
+bool isStandardDialog(const QWidget* w);
+
 class TSkinForm : public QObject {
   Q_OBJECT
  public:
@@ -34,6 +38,9 @@ class TSkinForm : public QObject {
   void Detach();
   // Frame widths and buttons again from the skin (after a reload), then a new layout.
   void RebuildCaptionButtons();
+  // Lets go of the caption buttons: they point into skin objects a new load is replacing.
+  // The frame shows none until they are laid out again.
+  void DropCaptionButtons();
   void RefreshSkin();
 
   QWidget* window() const { return window_; }

@@ -1,7 +1,6 @@
 #include "skin/ui/SkinManager.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QEvent>
 #include <QStyle>
 #include <QStyleFactory>
@@ -9,6 +8,7 @@
 #include <algorithm>
 
 #include "skin/SkinData.h"
+#include "skin/ui/ControlSkins.h"
 #include "skin/ui/FormSkin.h"
 #include "skin/ui/SkinStyle.h"
 
@@ -24,7 +24,11 @@ TSkinManage*& instance() {
 // Set once the manager has looked at a window, so only its first show runs the tests.
 constexpr char kTriedProperty[] = "ruto_skin_tried";
 
-bool isDialogClass(const QWidget* w) { return qobject_cast<const QDialog*>(w) != nullptr; }
+// The window an sfOnlyThisForm skin data belongs to: the top-level widget it was made for.
+QWidget* ownerWindow(const TSkinData* data) {
+  auto* w = qobject_cast<QWidget*>(data->parent());
+  return w && w->isWindow() ? w : nullptr;
+}
 
 }  // namespace
 
@@ -62,6 +66,13 @@ void TSkinManage::AddSkinData(TSkinData* data) {
   datas_.push_back(data);
   if (!main_ && data->SkinFormtype == TSkinFormType::sfMainform) main_ = data;
   connect(data, &QObject::destroyed, this, [this, data] { RemoveSkinData(data); });
+  // A new skin file replaces the objects at once while the reload waits for the timer.
+  connect(data, &TSkinData::contentReplaced, this, [this, data] { DropCaptionButtons(data); });
+}
+
+void TSkinManage::DropCaptionButtons(const TSkinData* data) {
+  for (const auto& f : forms_)
+    if (f && f->SkinData() == data) f->DropCaptionButtons();
 }
 
 void TSkinManage::RemoveSkinData(TSkinData* data) {
@@ -108,6 +119,10 @@ void TSkinManage::runPendingCommand() {
 }
 
 void TSkinManage::runCommand(int command) {
+  if (target_->SkinFormtype == TSkinFormType::sfOnlyThisForm) {
+    runOwnWindowCommand(command);
+    return;
+  }
   switch (command) {
     case 1: {
       active_ = forceAll_ = true;
@@ -122,29 +137,81 @@ void TSkinManage::runCommand(int command) {
     case 2: {
       active_ = false;
       purgeFormSkins();
-      while (!forms_.isEmpty()) {
-        QPointer<TSkinForm> f = forms_.takeFirst();
-        if (!f) continue;
-        f->Detach();
-        if (f->window()) {
-          f->window()->setProperty(kTriedProperty, QVariant());
-          f->window()->update();
-        }
-        delete f.data();
-      }
+      while (!forms_.isEmpty())
+        if (QPointer<TSkinForm> f = forms_.takeFirst()) releaseFormSkin(f);
       switchStyle(false);
+      break;
+    }
+    case 3: {
+      purgeFormSkins();
+      const QList<TSkinForm*> reloaded = formSkins();
+      for (TSkinForm* f : reloaded)
+        if (f->SkinData() == target_) f->RebuildCaptionButtons();
+      for (TSkinForm* f : reloaded)
+        if (f->SkinData() == target_) reloadFormSkin(f);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TSkinManage::runOwnWindowCommand(int command) {
+  switch (command) {
+    case 1: {
+      active_ = forceAll_ = true;
+      switchStyle(true);
+      purgeFormSkins();
+      QWidget* owner = ownerWindow(target_);
+      if (owner && owner->isVisible()) SkinWindow(owner);
+      forceAll_ = false;
+      break;
+    }
+    case 2: {
+      active_ = false;
+      purgeFormSkins();
+      QPointer<QWidget> released;
+      for (auto it = forms_.crbegin(); it != forms_.crend(); ++it)
+        if (*it && (*it)->SkinData() == target_) {
+          released = (*it)->window();
+          releaseFormSkin(*it);
+          break;
+        }
+      // Windows of other skin data keep their skin and the style with it; the released
+      // window's controls give back what the skin changed.
+      if (forms_.isEmpty())
+        switchStyle(false);
+      else if (released)
+        RefreshControlSkins(released);
       break;
     }
     case 3:
       purgeFormSkins();
-      for (const auto& f : forms_)
-        if (f && f->SkinData() == target_) f->RebuildCaptionButtons();
-      for (const auto& f : forms_)
-        if (f && f->SkinData() == target_) f->RefreshSkin();
+      for (TSkinForm* f : formSkins())
+        if (f->SkinData() == target_) {
+          f->RebuildCaptionButtons();
+          reloadFormSkin(f);
+          break;
+        }
       break;
     default:
       break;
   }
+}
+
+void TSkinManage::reloadFormSkin(TSkinForm* f) {
+  f->RefreshSkin();
+  if (QWidget* w = f->window()) RefreshControlSkins(w);
+}
+
+void TSkinManage::releaseFormSkin(TSkinForm* f) {
+  forms_.removeAll(f);
+  f->Detach();
+  if (QWidget* w = f->window()) {
+    w->setProperty(kTriedProperty, QVariant());
+    w->update();
+  }
+  delete f;
 }
 
 void TSkinManage::purgeFormSkins() {
@@ -187,12 +254,16 @@ SkinRefusal TSkinManage::SkinWindow(QWidget* w) {
   facts.size = w->size();
   facts.tag = w->property(kTagProperty).toInt();
   facts.className = QString::fromLatin1(w->metaObject()->className());
-  TSkinData* chosen = ChooseSkinData(datas_, facts, isDialogClass(w));
+  facts.window = w;
+  TSkinData* chosen = ChooseSkinData(datas_, facts, isStandardDialog(w));
   const SkinRefusal r = SkinWindowTests(active_, forceAll_, facts, main_, chosen);
   if (r != SkinRefusal::None) return r;
   auto* form = new TSkinForm(w, chosen);
   forms_.append(form);
   form->Attach();
+  // The controls were polished with the main skin data's colours before the window was
+  // skinned; a window that took another one gives them its own.
+  if (chosen != main_) RefreshControlSkins(w);
   return SkinRefusal::None;
 }
 

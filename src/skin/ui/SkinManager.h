@@ -39,6 +39,8 @@ class TSkinManage : public QObject {
   SkinRefusal SkinWindow(QWidget* window);
   TSkinForm* FindFormSkin(const QWidget* window) const;
   QList<TSkinForm*> formSkins() const;
+  // Frees the caption buttons of every form skin on data (before its objects are replaced).
+  void DropCaptionButtons(const TSkinData* data);
 
   bool Active() const { return active_; }
   bool Started() const { return started_; }
@@ -50,6 +52,12 @@ class TSkinManage : public QObject {
 
  private:
   void runCommand(int command);
+  // The commands of an sfOnlyThisForm target: they reach its owner window alone.
+  void runOwnWindowCommand(int command);
+  // Reloads one form skin and the skins of its window's controls.
+  void reloadFormSkin(TSkinForm* f);
+  // Detaches and frees one form skin, the window repainted without it.
+  void releaseFormSkin(TSkinForm* f);
   void purgeFormSkins();
   void switchStyle(bool skinned);
 
