@@ -220,13 +220,13 @@ ButtonEffect ButtonActionFor(int action, WinState state, bool closeAllowed) {
   }
 }
 
-std::vector<SysMenuItem> SystemMenuItems(WinState state, int captionFlags) {
+std::vector<SysMenuItem> SystemMenuItems(WinState state, int captionFlags, bool sizeable) {
   const bool normal = state == WinState::Normal;
   const bool maxBox = captionFlags & cfMaximizeBox, minBox = captionFlags & cfMinimizeBox;
   return {
       {QStringLiteral("還原"), SC_RESTORE, 0, !normal, {}},
       {QStringLiteral("移動"), SC_MOVE, -1, state != WinState::Maximized, {}},
-      {QStringLiteral("大小"), SC_SIZE, -1, state != WinState::Maximized, {}},
+      {QStringLiteral("大小"), SC_SIZE, -1, sizeable && state != WinState::Maximized, {}},
       {QStringLiteral("最小化"), SC_MINIMIZE, 2, state != WinState::Minimized && minBox, {}},
       {QStringLiteral("最大化"), SC_MAXIMIZE, 1, state != WinState::Maximized && maxBox, {}},
       {QStringLiteral("-"), 0, -1, true, {}},

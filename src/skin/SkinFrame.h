@@ -111,7 +111,8 @@ struct SysMenuItem {
   bool enabled = true;
   QString shortcut;
 };
-std::vector<SysMenuItem> SystemMenuItems(WinState state, int captionFlags);
+// "大小" is offered only to a window that can be resized.
+std::vector<SysMenuItem> SystemMenuItems(WinState state, int captionFlags, bool sizeable);
 
 // The window mask: the client area inside the borders plus, for each band whose image is
 // transparent, the pixels of the painted frame that are not magenta.

@@ -147,9 +147,9 @@ TEST(FrameActions, ButtonEffects) {
 }
 
 TEST(FrameActions, SystemMenuMatrix) {
-  auto enabled = [](WinState s, int flags) {
+  auto enabled = [](WinState s, int flags, bool sizeable = true) {
     QString out;
-    for (const SysMenuItem& i : SystemMenuItems(s, flags))
+    for (const SysMenuItem& i : SystemMenuItems(s, flags, sizeable))
       out += i.command == 0 ? QChar(u'-') : i.enabled ? QChar(u'1') : QChar(u'0');
     return out;
   };
@@ -158,7 +158,10 @@ TEST(FrameActions, SystemMenuMatrix) {
   EXPECT_EQ(enabled(WinState::Maximized, all), QStringLiteral("10010-1"));
   EXPECT_EQ(enabled(WinState::Minimized, all), QStringLiteral("11101-1"));
   EXPECT_EQ(enabled(WinState::Normal, cfSysMenu), QStringLiteral("01100-1"));
-  const auto items = SystemMenuItems(WinState::Normal, all);
+  // A window that cannot be resized offers no sizing, in any state.
+  EXPECT_EQ(enabled(WinState::Normal, all, false), QStringLiteral("01011-1"));
+  EXPECT_EQ(enabled(WinState::Minimized, all, false), QStringLiteral("11001-1"));
+  const auto items = SystemMenuItems(WinState::Normal, all, true);
   EXPECT_EQ(items.front().caption, QStringLiteral("還原"));
   EXPECT_EQ(items.back().caption, QStringLiteral("關閉"));
   EXPECT_EQ(items.back().shortcut, QStringLiteral("Alt+F4"));

@@ -1,15 +1,20 @@
 #include "skin/ui/FormSkin.h"
 
+#include <QActionEvent>
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 #include "skin/SkinData.h"
 #include "skin/ui/ControlSkins.h"
@@ -33,6 +38,8 @@ bool resizable(const QWidget* w) {
          !w->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
 }
 
+bool opensSysMenu(int action) { return action == 3 || action == 11 || action == 12; }
+
 QIcon glyph(const QImage& glyphs, int index) {
   if (index < 0 || glyphs.isNull()) return {};
   QPixmap pm = QPixmap::fromImage(glyphs.copy(index * 16, 0, 16, 16));
@@ -42,7 +49,8 @@ QIcon glyph(const QImage& glyphs, int index) {
 
 }  // namespace
 
-TSkinForm::TSkinForm(QWidget* window, TSkinData* skin) : window_(window), skin_(skin) {
+TSkinForm::TSkinForm(QWidget* window, TSkinData* skin)
+    : window_(window), skin_(skin), doubleClickTime_(QApplication::doubleClickInterval()) {
   // Not a child of the window: a window being destroyed is not given back its frame; the
   // form skin goes once the window is gone.
   connect(window, &QObject::destroyed, this, &QObject::deleteLater);
@@ -91,6 +99,9 @@ void TSkinForm::Attach() {
       savedMenuMax_ = menuBar_->maximumHeight();
       menuBar_->setFixedHeight(TSkinData::MenuHeight);
       menuHeight_ = TSkinData::MenuHeight;
+      menuBar_->installEventFilter(this);
+      for (QAction* a : menuBar_->actions())
+        if (a->menu()) a->menu()->installEventFilter(this);
     } else {
       menuBar_ = nullptr;
     }
@@ -171,6 +182,9 @@ void TSkinForm::Detach() {
   if (menuBar_) {
     menuBar_->setMinimumHeight(savedMenuMin_);
     menuBar_->setMaximumHeight(savedMenuMax_);
+    menuBar_->removeEventFilter(this);
+    for (QAction* a : menuBar_->actions())
+      if (a->menu()) a->menu()->removeEventFilter(this);
   }
   const QSize outer = w->size();
   w->setContentsMargins(savedMargins_);
@@ -239,8 +253,10 @@ void TSkinForm::DropCaptionButtons() {
 
 void TSkinForm::RefreshSkin() {
   if (!attached_) return;
+  refreshing_ = true;
   Detach();
   Attach();
+  refreshing_ = false;
 }
 
 void TSkinForm::UpdateRegion() {
@@ -255,7 +271,8 @@ void TSkinForm::UpdateRegion() {
     lastRegionSize_ = {};
     return;
   }
-  if (w->size() == lastRegionSize_) return;
+  // A reload builds the region again even at the same size: detaching took it away.
+  if (w->size() == lastRegionSize_ && !refreshing_) return;
   lastRegionSize_ = w->size();
   w->setMask(SkinFrameRegion(*skin_, w->size(), border_, menuHeight_, active_));
 }
@@ -322,15 +339,28 @@ void TSkinForm::RunSysCommand(int command) {
   }
 }
 
+bool TSkinForm::captionObjectHot() const {
+  return std::any_of(buttons_.begin(), buttons_.end(),
+                     [](const CaptionButton& b) { return b.state != 1; });
+}
+
 void TSkinForm::ShowSysMenu(QPoint globalPos) {
   QWidget* w = window_;
   if (!w) return;
+  // Asked again within the double-click interval: on a hot caption button (the icon) that
+  // was a double click, which closes the window; anything else opens no second menu.
+  if (sysMenuShown_.isValid() && sysMenuShown_.elapsed() < doubleClickTime_) {
+    if (captionObjectHot()) QMetaObject::invokeMethod(w, &QWidget::close, Qt::QueuedConnection);
+    return;
+  }
+  // Still open, the menu is closing on the very press that asks again.
+  if (sysMenu_ && sysMenu_->isVisible()) return;
   delete sysMenu_.data();
   auto* menu = new QMenu(w);
   menu->setObjectName(QStringLiteral("SkinSysMenu"));
   menu->setProperty("skinPopupKind", 2);
   menu->setAttribute(Qt::WA_DeleteOnClose);
-  for (const SysMenuItem& item : SystemMenuItems(state_, style_.CaptionFlags)) {
+  for (const SysMenuItem& item : SystemMenuItems(state_, style_.CaptionFlags, style_.Sizeable)) {
     if (item.command == 0) {
       menu->addSeparator();
       continue;
@@ -345,16 +375,68 @@ void TSkinForm::ShowSysMenu(QPoint globalPos) {
     connect(a, &QAction::triggered, this, [this, command] { RunSysCommand(command); });
   }
   sysMenu_ = menu;
+  menu->installEventFilter(this);
   if (TSkinManage* m = ExistingSkinManager()) {
     m->PopupKind = 2;
     // Closing the popup ends its kind, so a later context menu is gated as one again.
     connect(menu, &QMenu::aboutToHide, m, [m] { m->PopupKind = 0; });
   }
   menu->popup(globalPos);
+  sysMenuShown_.start();
+}
+
+void TSkinForm::sysMenuPress(const QMouseEvent* e) {
+  QWidget* w = window_;
+  const QPoint global = e->globalPosition().toPoint();
+  if (!w || e->button() != Qt::LeftButton || sysMenu_->rect().contains(e->position().toPoint()))
+    return;
+  // The open menu takes every press, so the second click of a double click on the icon
+  // lands here: it presses the button again and asks for the menu once more.
+  const HitResult h = FrameHitTest(w->mapFromGlobal(global), w->size(), border_, menuHeight_,
+                                   style_.Sizeable, state_, buttons_);
+  if (h.kind != Hit::Button) return;
+  CaptionButton& b = buttons_[static_cast<size_t>(h.button)];
+  if (!b.enabled || !opensSysMenu(b.def->Action)) return;
+  // Handled here; no platform hands the press to the window a second time.
+  sysMenu_->setAttribute(Qt::WA_NoMouseReplay);
+  b.state = 2;
+  ShowSysMenu(global);
+  b.state = 1;  // the menu's release never reaches the frame
+}
+
+void TSkinForm::watchMenuBar(QObject* watched, QEvent* e) {
+  const QEvent::Type type = e->type();
+  if (type == QEvent::ActionAdded || type == QEvent::ActionChanged) {
+    if (QMenu* m = static_cast<QActionEvent*>(e)->action()->menu()) m->installEventFilter(this);
+    return;
+  }
+  auto* menu = qobject_cast<QMenu*>(watched);
+  if (type != QEvent::Show || !menu || !menuBar_ ||
+      !menuBar_->actions().contains(menu->menuAction()))
+    return;
+  // A menu opened from the bar starts on its first item. The keyboard has chosen one by the
+  // time the menu is up; the mouse has not.
+  QTimer::singleShot(0, menu, [menu] {
+    if (!menu->isVisible() || menu->activeAction()) return;
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(menu, &down);
+  });
 }
 
 bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
-  if (watched != window_ || !bands_[0]) return false;
+  // Menus hear events while they are being destroyed: the type is looked at first.
+  // A press the platform already counts as a double click comes as one.
+  const bool press =
+      e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+  if (press && sysMenu_ && watched == sysMenu_.data()) {
+    sysMenuPress(static_cast<QMouseEvent*>(e));
+    return false;
+  }
+  if (watched != window_) {
+    watchMenuBar(watched, e);
+    return false;
+  }
+  if (!bands_[0]) return false;
   switch (e->type()) {
     case QEvent::Resize:
       for (auto& band : bands_)

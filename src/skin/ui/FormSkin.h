@@ -3,6 +3,7 @@
 // the skin's frame, a frame widget below every child that paints the bands and takes their
 // mouse, a mask from the frame's transparent pixels, and the skinned system menu.
 
+#include <QElapsedTimer>
 #include <QMargins>
 #include <QMenu>
 #include <QObject>
@@ -17,6 +18,7 @@
 #include "skin/ui/SkinFrameWidget.h"
 
 class QMenuBar;
+class QMouseEvent;
 class QShortcut;
 class QWidget;
 
@@ -80,6 +82,12 @@ class TSkinForm : public QObject {
 
  private:
   void readState();
+  // A caption button is pressed or under the mouse.
+  bool captionObjectHot() const;
+  // A press the open system menu takes outside itself.
+  void sysMenuPress(const QMouseEvent* e);
+  // Menus of the window's menu bar are watched for their opening.
+  void watchMenuBar(QObject* watched, QEvent* e);
   // Maps the window's controls and tells the application the window is skinned.
   void finishAttach(const QString& className);
   // Widens a dialog whose caption would not fit its title.
@@ -100,6 +108,9 @@ class TSkinForm : public QObject {
   std::vector<CaptionButton> buttons_;
   std::array<QPointer<SkinFrameWidget>, 4> bands_;  // title, left, right, bottom
   QPointer<QMenu> sysMenu_;
+  QElapsedTimer sysMenuShown_;  // since the system menu last opened
+  int doubleClickTime_ = 0;
+  bool refreshing_ = false;  // a reload is applying the skin again
   QPointer<QShortcut> altSpace_;
   QSize lastRegionSize_;
   // What attaching changed, given back on detach.

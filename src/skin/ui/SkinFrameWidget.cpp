@@ -189,7 +189,9 @@ void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
   const HitResult h = hitAt(pos);
   setCursor(cursorFor(h.kind));
   if (pressed_) return;  // the pressed button keeps its look until the release
-  if (h.kind == Hit::Button && form_->buttons()[static_cast<size_t>(h.button)].enabled)
+  // Only the active window's buttons answer the passing mouse.
+  if (h.kind == Hit::Button && form_->active() &&
+      form_->buttons()[static_cast<size_t>(h.button)].enabled)
     setHot(h.button, 3);
   else
     setHot(-1, 1);

@@ -7,6 +7,7 @@
 #include <QStyleOption>
 #include <QToolBar>
 #include <QToolButton>
+#include <array>
 
 #include "skin/SkinData.h"
 #include "skin/ui/ControlSkins.h"
@@ -20,6 +21,11 @@ namespace {
 constexpr int kPopupPanel = 3;
 constexpr int kMenuItemHeight = 22;
 constexpr int kSeparatorHeight = 8;
+// The menu tick, drawn pixel by pixel so it stays crisp at any size of the item.
+constexpr int kCheckMarkSize = 7;
+constexpr std::array<const char*, kCheckMarkSize> kCheckMark = {
+    "......#", ".....##", "#...###", "##.###.", "#####..", ".###...", "..#....",
+};
 
 // The window a widget belongs to; a popup menu belongs to the window that opened it.
 const QWidget* ownerWindow(const QWidget* w) {
@@ -177,12 +183,16 @@ void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, con
     }
     icon.paint(&p, box, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
   } else if (checked) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(textColour(skin, enabled, selected), 2));
-    const QPointF c = QRectF(box).center();
-    p.drawPolyline(QPolygonF({c + QPointF(-4, 0), c + QPointF(-1, 3), c + QPointF(4, -3)}));
-    p.restore();
+    // The tick keeps the button-text colour whatever the item's state; left to right it is
+    // centred on the item's height, mirrored on the glyph column's.
+    const int top = rightToLeft ? box.top() + (G - kCheckMarkSize) / 2
+                                : r.top() + (r.height() - kCheckMarkSize) / 2;
+    const QPoint at(box.left() + (G - kCheckMarkSize) / 2 + 1, top + 1);
+    const QColor ink = toQColor(ResolveColor(sysColor(COLOR_BTNTEXT)));
+    for (int y = 0; y < kCheckMarkSize; ++y)
+      for (int x = 0; x < kCheckMarkSize; ++x)
+        if (kCheckMark[static_cast<size_t>(y)][x] == '#')
+          p.fillRect(at.x() + x, at.y() + y, 1, 1, ink);
   }
   const QString caption = text.section(QLatin1Char('\t'), 0, 0);
   const QString shortcut = text.section(QLatin1Char('\t'), 1);
@@ -361,6 +371,12 @@ QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption* opt, cons
         if (mi->menuItemType == QStyleOptionMenuItem::Separator) return QSize(10, kSeparatorHeight);
         const QFontMetrics fm(mi->font);
         const QString caption = mi->text.section(QLatin1Char('\t'), 0, 0);
+        // The system menu's items: the caption and a fixed allowance, as high as the base
+        // style's items and a little more; the menu adds the short-cut column itself.
+        if (popupKind(qobject_cast<const QMenu*>(w)) == 2)
+          return QSize(fm.horizontalAdvance(QString(caption).remove(QLatin1Char('&'))) + 26 +
+                           menuItemLeft(*skin),
+                       QProxyStyle::sizeFromContents(ct, opt, size, w).height() + 4);
         const QString shortcut = mi->text.section(QLatin1Char('\t'), 1);
         int width = 1 + menuItemLeft(*skin) + std::max(mi->maxIconWidth, 16) + 3 +
                     fm.horizontalAdvance(QString(caption).remove(QLatin1Char('&'))) + 35;
@@ -388,8 +404,13 @@ int SkinStyle::pixelMetric(PixelMetric pm, const QStyleOption* opt, const QWidge
       if (menuBarSkin(w)) return 0;
       break;
     case PM_MenuBarHMargin:
-      if (const TSkinData* skin = menuBarSkin(w))
-        return skin->MenuBar() && skin->MenuBar()->hasImage() ? skin->MenuBar()->LeftWidth + 4 : 6;
+      if (const TSkinData* skin = menuBarSkin(w)) {
+        const TDataSkinObject* bar = skin->MenuBar();
+        if (!bar || !bar->hasImage()) return 6;
+        // The first item clears the image's edge on the side the items start from.
+        const int margin = w->isRightToLeft() ? bar->RightWidth + 8 : bar->LeftWidth + 4;
+        return margin > w->width() ? 12 : margin;
+      }
       break;
     case PM_MenuPanelWidth:
       if (popupSkin(w)) return kPopupPanel;

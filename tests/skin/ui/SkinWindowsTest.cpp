@@ -2,6 +2,8 @@
 // the frame by activity, caption buttons, the menu band and popups, switching off.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include "SkinUiSupport.h"
 
 namespace ruto {
@@ -31,6 +33,13 @@ QRect buttonRect(TSkinForm* f, int action) {
     if (b.visible && b.def->Action == action) return b.rect;
   return QRect();
 }
+
+// The double-click interval while it lives; a window reads it when it is skinned.
+struct DoubleClickInterval {
+  const int saved = QApplication::doubleClickInterval();
+  explicit DoubleClickInterval(int ms) { QApplication::setDoubleClickInterval(ms); }
+  ~DoubleClickInterval() { QApplication::setDoubleClickInterval(saved); }
+};
 
 // Most tests need a main window like the program's.
 class SkinWindows : public SkinnedTest {
@@ -97,6 +106,19 @@ TEST_F(SkinWindows, CaptionButtonStates) {
   EXPECT_FALSE(w.isVisible());
 }
 
+TEST_F(SkinWindows, OnlyTheActiveWindowsButtonsTakeTheHoverLook) {
+  MainLike other;
+  TSkinForm* f = shown(&m.win);
+  ASSERT_NE(f, nullptr);
+  for (const bool active : {true, false}) {
+    QApplication::setActiveWindow(active ? &m.win : &other.win);
+    settle();
+    const QPoint close = buttonRect(f, 0).center();
+    mouse(f->frameWidget(), QEvent::MouseMove, close);
+    EXPECT_EQ(m.win.grab().toImage().pixel(close), frameColour(tiClose, active ? 3 : 1)) << active;
+  }
+}
+
 TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
   m.win.setWindowFlags(m.win.windowFlags() | Qt::WindowMinMaxButtonsHint);
   TSkinForm* f = shown(&m.win);
@@ -123,7 +145,31 @@ TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
   EXPECT_FALSE(m.win.isVisible());
 }
 
+// With a real mouse the icon's first click opens the system menu, which takes the second
+// press, or the double click where the platform counts one: inside the double-click interval
+// that closes the window, later it closes only the menu.
+TEST_F(SkinWindows, IconDoubleClickThroughTheOpenSystemMenu) {
+  // The interval, the second press's delay on the platform's clock, and whether it closes.
+  const std::tuple<int, int, bool> cases[] = {
+      {60000, 70000, true}, {60000, 1, true}, {0, 1, false}};
+  for (const auto& [ms, delay, closes] : cases) {
+    const DoubleClickInterval interval(ms);
+    MainLike x;
+    TSkinForm* f = shown(&x.win);
+    ASSERT_NE(f, nullptr);
+    const QPoint icon = buttonRect(f, 3).center();
+    QTest::mouseClick(x.win.windowHandle(), Qt::LeftButton, {}, icon, 70000);  // a first click
+    settle();
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr) << delay;
+    QTest::mousePress(x.win.windowHandle(), Qt::LeftButton, {}, icon, delay);
+    settle();
+    EXPECT_EQ(x.win.isVisible(), !closes) << ms << " " << delay;
+    QTest::mouseRelease(x.win.windowHandle(), Qt::LeftButton, {}, icon);
+  }
+}
+
 TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
+  const DoubleClickInterval interval(0);  // two quick requests would be a double click
   TSkinForm* f = shown(&m.win);
   ASSERT_NE(f, nullptr);
   mouse(f->frameWidget(), QEvent::MouseButtonPress, QPoint(200, 12), Qt::RightButton);
@@ -143,29 +189,52 @@ TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
   EXPECT_NE(f->sysMenu(), nullptr);
 }
 
-TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
-  m.win.show();
-  QApplication::setActiveWindow(&m.win);
+// Items of the system menu: caption + 26 + the item image's left edge (2) wide, and 4 pixels
+// higher than the base style's.
+TEST_F(SkinWindows, SystemMenuItemMeasures) {
+  TSkinForm* f = shown(&m.win);
+  ASSERT_NE(f, nullptr);
+  f->ShowSysMenu(m.win.mapToGlobal(QPoint(30, 10)));
+  const QMenu* menu = f->sysMenu();
+  ASSERT_NE(menu, nullptr);
+  QStyleOptionMenuItem opt;
+  opt.initFrom(menu);
+  opt.text = QStringLiteral("最小化");
+  const QSize csz(40, 16),
+      size = skinStyle()->sizeFromContents(QStyle::CT_MenuItem, &opt, csz, menu);
+  const QSize base =
+      skinStyle()->baseStyle()->sizeFromContents(QStyle::CT_MenuItem, &opt, csz, menu);
+  EXPECT_EQ(size.width(), opt.fontMetrics.horizontalAdvance(opt.text) + 28);
+  EXPECT_EQ(size.height(), base.height() + 4);
+}
+
+// Opened with the mouse, a menu of the bar starts on its first item; one opened with an item
+// already chosen (as the keyboard does) keeps it.
+TEST_F(SkinWindows, BarMenuOpenedWithTheMouseStartsOnItsFirstItem) {
+  shown(&m.win);
+  QMenuBar* bar = m.win.menuBar();
+  mouse(bar, QEvent::MouseButtonPress, bar->actionGeometry(m.support->menuAction()).center());
   settle();
-  m.win.menuBar()->setActiveAction(m.support->menuAction());
+  EXPECT_EQ(m.support->activeAction(), m.support->actions().first());
+  m.support->close();
+  bar->setActiveAction(m.support->menuAction());
+  m.support->setActiveAction(m.support->actions().last());
   settle();
-  ASSERT_TRUE(m.support->isVisible());
-  EXPECT_EQ(SkinStyle::popupKind(m.support), 1);
-  m.support->setActiveAction(m.support->actions().first());
-  const QImage popup = m.support->grab().toImage();
-  EXPECT_EQ(popup.pixel(1, popup.height() / 2), frameColour(tiMenuBack, 1));
-  auto item = [&](int i) { return m.support->actionGeometry(m.support->actions().at(i)); };
-  EXPECT_EQ(popup.pixel(item(0).right() - 3, item(0).center().y()), frameColour(tiMenuItem, 4));
-  EXPECT_EQ(popup.pixel(item(2).right() - 3, item(2).center().y()), frameColour(tiMenuItem, 1));
-  // The separator is the item image's edges and middle with the etched line over them, from
-  // 3 pixels in to one pixel short of the right edge.
-  const QRect separator = item(1);
-  for (int x : {separator.left() + 1, separator.right()})
-    EXPECT_EQ(popup.pixel(x, separator.top() + 4), frameColour(tiMenuItem, 1)) << x;
-  for (int x : {separator.left() + 3, separator.center().x(), separator.right() - 1}) {
-    EXPECT_EQ(popup.pixel(x, separator.top() + 2), frameColour(tiMenuItem, 1)) << x;
-    EXPECT_EQ(QColor(popup.pixel(x, separator.top() + 4)), toQColor(skin->Colours().ButtonShadow));
-    EXPECT_EQ(QColor(popup.pixel(x, separator.top() + 5)), toQColor(skin->Colours().ButtonHilight));
+  EXPECT_EQ(m.support->activeAction(), m.support->actions().last());
+}
+
+// The bar's first item clears the menu-bar image's edge (2 pixels) by 4, right to left by 8,
+// and stands at 12 where that is wider than the bar.
+TEST_F(SkinWindows, MenuBarMarginByDirection) {
+  shown(&m.win);
+  QMenuBar* bar = m.win.menuBar();
+  const std::tuple<Qt::LayoutDirection, int, int> cases[] = {
+      {Qt::LeftToRight, 300, 6}, {Qt::RightToLeft, 300, 10}, {Qt::LeftToRight, 5, 12}};
+  for (const auto& [direction, width, margin] : cases) {
+    bar->setLayoutDirection(direction);
+    bar->resize(width, bar->height());
+    EXPECT_EQ(QApplication::style()->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, bar), margin)
+        << width;
   }
 }
 
@@ -254,6 +323,19 @@ TEST_F(SkinWindows, ReloadFromASkinFile) {
   skin->SetSkinFile(bad);
   EXPECT_EQ(manager->pendingCommand(), 0);
   EXPECT_EQ(m.win.contentsMargins(), QMargins(8, 30, 8, 8));
+}
+
+// A reload with the same frame widths builds the window's mask again.
+TEST_F(SkinWindows, ReloadWithTheSameFrameKeepsTheMask) {
+  shown(&m.win);
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("same.skin"));
+  ASSERT_TRUE(writeFile(file, buildTestSkin()));
+  skin->SetSkinFile(file);
+  manager->runPendingCommand();
+  settle();
+  EXPECT_FALSE(m.win.mask().contains(QPoint(0, 0))) << "the magenta corner";
+  EXPECT_TRUE(m.win.mask().contains(QPoint(1, 0))) << "the frame beside it";
 }
 
 TEST_F(SkinWindows, FixedDialogsGrowTheirFixedSize) {
@@ -349,6 +431,27 @@ TEST_F(SkinWindows, MirroredMenuItemLayout) {
     EXPECT_GT(gap, 3) << rtl;
     EXPECT_LT(gap, 12) << rtl;
     EXPECT_TRUE(rtl ? ink.left() >= 11 : ink.right() <= 200 - 1 - 10) << rtl;
+  }
+}
+
+// A checked item without image gets the 7-pixel tick in the button-text colour (not the
+// selected item's white): from the glyph column's left and the item's middle, mirrored the
+// column's middle.
+TEST_F(SkinWindows, CheckMarkColourAndPlace) {
+  const QRgb ground = qRgb(90, 120, 150);
+  for (const bool rtl : {false, true}) {
+    QImage img(200, 22, QImage::Format_RGB32);
+    img.fill(ground);
+    QPainter p(&img);
+    DrawMenuItemContent(p, *skin, img.rect(), QString(), QIcon(), true, true, true, false, 16, rtl);
+    p.end();
+    QRect ink;
+    for (int x = 0; x < img.width(); ++x)
+      for (int y = 0; y < img.height(); ++y)
+        if (img.pixel(x, y) != ground) ink |= QRect(x, y, 1, 1);
+    const int left = rtl ? 200 - 1 - 2 - 16 : 1 + 2;  // the glyph column
+    EXPECT_EQ(ink, QRect(left + 5, rtl ? 1 + 5 : 8, 7, 7)) << rtl;
+    EXPECT_EQ(img.pixel(ink.topRight()), qRgb(0, 0, 0)) << rtl;
   }
 }
 
