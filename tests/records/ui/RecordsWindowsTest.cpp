@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <QTest>
 #include <QtWidgets>
 
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
+#include "app/WindowOpeners.h"
 #include "records/ClientRecords.h"
 #include "records/ClientSort.h"
 #include "records/RecordsFixture.h"
@@ -39,6 +41,21 @@ void pressEnter(QWidget* w) {
 void onNextEditor(std::function<void(ClientEditor*)> action) {
   QTimer::singleShot(
       0, [action] { action(qobject_cast<ClientEditor*>(QApplication::activeModalWidget())); });
+}
+
+// Runs `action` on the modal window of kind W as soon as it is shown on top: a window that
+// has just been closed may still be on top when the timer first fires.
+template <class W>
+void whenModal(std::function<void(W*)> action, int tries = 500) {
+  QTimer::singleShot(0, [action, tries] {
+    auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+    if (w && w->isVisible())
+      action(w);
+    else if (tries > 0)
+      whenModal<W>(action, tries - 1);
+    else
+      ADD_FAILURE() << "no " << W::staticMetaObject.className() << " came on top";
+  });
 }
 
 // The browser's toolbar buttons, 1 for enabled, else 0.
@@ -85,6 +102,115 @@ TEST_F(RecordsWindowsTest, BrowserButtonsFollowFocusAndClicks) {
   EXPECT_EQ(w.result(), QDialog::Accepted);
   EXPECT_EQ(CurrentClient.CustNo, "A01");
   EXPECT_DOUBLE_EQ(CurrentTest.Values[1], 21);
+}
+
+// What the browser shows when it is back on top after a child window.
+struct BrowserState {
+  QString buttons;
+  QString search;
+  QString custNo;
+  QString count;
+  QString name;
+  QWidget* focus = nullptr;
+};
+
+BrowserState stateOf(ClientBrowser* w) {
+  return {buttons(*w),
+          w->clientList->searchEdit->text(),
+          w->clients.field("CUSTNO").toString(),
+          w->clientList->countLabel->text(),
+          w->clients.field("NAME").toString(),
+          w->focusWidget()};
+}
+
+// 客戶修改 and 修改資料 hide the browser for their window; shown again, it runs its show steps
+// once more and then returns to the client it left (not to the current client), focusing the
+// list the command came from.
+TEST_F(RecordsWindowsTest, BrowserShownAgainAfterEachChildWindow) {
+  addClient("A01", "甲");
+  addClient("B02", "乙");
+  addTest("A01", 10);
+  const qint64 test = addTest("B02", 20);
+  CurrentClient.CustNo = "A01";
+  ViewState.BrowseForCurrent = true;
+  std::int32_t entryKey = 0;
+  WindowOpeners().manualEntry = [&entryKey](QWidget*, std::int32_t mkey) { entryKey = mkey; };
+  struct Case {
+    const char* command;
+    bool onTest;
+  };
+  for (const Case& c : {Case{"客戶修改", false}, Case{"修改資料", true}}) {
+    SCOPED_TRACE(c.command);
+    ClientBrowser w;
+    bool hiddenDuringChild = false;
+    BrowserState back;
+    whenModal<ClientBrowser>([&](ClientBrowser* b) {
+      b->clientList->searchEdit->setText("b");
+      click(b->clientGrid, b->clients.position());
+      if (c.onTest) {
+        click(b->testGrid, 0);
+        b->editTestButton->click();
+      } else {
+        whenModal<ClientEditor>([&, b](ClientEditor* editor) {
+          hiddenDuringChild = !b->isVisible();
+          editor->telEdit->setText("555");
+          editor->saveButton->click();
+        });
+        b->editClientButton->click();
+      }
+      whenModal<ClientBrowser>([&](ClientBrowser* shown) {
+        back = stateOf(shown);
+        shown->exitButton->click();
+      });
+    });
+    w.exec();
+    EXPECT_EQ(back.buttons, "00000");
+    EXPECT_EQ(back.search, "");
+    EXPECT_EQ(back.custNo, "B02");
+    EXPECT_EQ(back.count, "     2  -  [ 1 ]");
+    EXPECT_EQ(back.focus, c.onTest ? static_cast<QWidget*>(w.testGrid) : w.clientGrid);
+    if (c.onTest) {
+      EXPECT_EQ(entryKey, test);
+      EXPECT_EQ(w.tests.bookmark(), test);
+    } else {
+      EXPECT_TRUE(hiddenDuringChild);
+      EXPECT_EQ(dbtest::scalar(kMainConnection, "SELECT TEL FROM VOCUST WHERE CUSTNO = 'B02'"),
+                "555");
+    }
+  }
+  WindowOpeners().manualEntry = {};
+}
+
+// A double click edits the client over the browser, which stays as it was: no show steps run.
+TEST_F(RecordsWindowsTest, BrowserDoubleClickEditsTheClientInPlace) {
+  addClient("A01", "甲");
+  addClient("B02", "乙");
+  ViewState.BrowseForCurrent = true;
+  ClientBrowser w;
+  bool visibleDuringEditor = false;
+  BrowserState back;
+  whenModal<ClientBrowser>([&](ClientBrowser* b) {
+    b->clientList->searchEdit->setText("b");
+    const QRect cell =
+        b->clientGrid->visualRect(b->clientGrid->model()->index(b->clients.position(), 1));
+    whenModal<ClientEditor>([&, b](ClientEditor* editor) {
+      visibleDuringEditor = b->isVisible();
+      editor->nameEdit->setText("丙");
+      editor->saveButton->click();
+      whenModal<ClientBrowser>([&](ClientBrowser* shown) {
+        back = stateOf(shown);
+        shown->exitButton->click();
+      });
+    });
+    QTest::mouseDClick(b->clientGrid->viewport(), Qt::LeftButton, {}, cell.center());
+  });
+  w.exec();
+  EXPECT_TRUE(visibleDuringEditor);
+  EXPECT_EQ(back.buttons, "01100");
+  EXPECT_EQ(back.search, "b");
+  EXPECT_EQ(back.custNo, "B02");
+  EXPECT_EQ(back.name, "丙");
+  EXPECT_EQ(back.focus, w.clientGrid);
 }
 
 TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
