@@ -376,6 +376,43 @@ TEST_F(RecordsWindowsTest, EditorEnterChainDuplicateAndModifyMode) {
   EXPECT_FALSE(ViewState.ClientNewMode);
 }
 
+// Import and migration bring names of up to 50 and addresses of up to 100 characters, more
+// than one may type: such a text is shown and saved whole, and typing only shortens it.
+TEST_F(RecordsWindowsTest, EditorKeepsStoredTextsLongerThanItsTypingLimits) {
+  const QString name = QString(50, u'名');
+  const QString addr = QString(100, u'址');
+  addClient("L1", name);
+  ASSERT_TRUE(dbtest::exec(kMainConnection, "UPDATE VOCUST SET ADDR = ?", {addr}));
+  addClient("S2", "");
+  RecordSet clients(kMainConnection, "VOCUST");
+  ASSERT_TRUE(clients.open());
+  {
+    ClientEditor e(&clients);
+    e.show();
+    EXPECT_EQ(e.nameEdit->text(), name);
+    EXPECT_EQ(e.addrEdit->text(), addr);
+    QTest::keyClick(e.nameEdit, Qt::Key_End);
+    QTest::keyClick(e.nameEdit, Qt::Key_A);
+    EXPECT_EQ(e.nameEdit->text(), name) << "no longer than stored";
+    e.telEdit->setText("02-1234");
+    e.saveButton->click();
+  }
+  const auto stored = [](const char* column) {
+    return dbtest::scalar(kMainConnection,
+                          QStringLiteral("SELECT %1 FROM VOCUST WHERE CUSTNO = 'L1'").arg(column))
+        .toString();
+  };
+  EXPECT_EQ(stored("NAME"), name);
+  EXPECT_EQ(stored("ADDR"), addr);
+  EXPECT_EQ(stored("TEL"), "02-1234");
+  // A short stored name takes typing up to the limit only.
+  ASSERT_TRUE(clients.locate("CUSTNO", "S2"));
+  ClientEditor e(&clients);
+  e.show();
+  QTest::keyClicks(e.nameEdit, QString(25, u'x'));
+  EXPECT_EQ(e.nameEdit->text().size(), 20);
+}
+
 TEST_F(RecordsWindowsTest, EditorSaveThatFailsSaysSoWithTheReasonBelow) {
   addClient("AB", "甲");
   RecordSet clients(kMainConnection, "VOCUST");
