@@ -99,9 +99,9 @@ class MainWindow : public QMainWindow {
   void buildToolBar();
   void buildCentral();
   void openModal(const std::function<void(QWidget*)>& opener);
-  // Runs one of the window's commands. While a window (or question) of this one is open,
-  // every command does nothing, also one pressed past the modal window, as an assistive tool
-  // can: two measurement windows on one current test, a toolbar back on under an open window.
+  // Runs one of the window's commands, unless a window (or question) of this one is open:
+  // then every command does nothing, also one pressed past the modal window, as an assistive
+  // tool can; a second window on top would work on the same records as the first.
   void runCommand(const std::function<void()>& command);
   class OpenWindowScope;
   int openWindows_ = 0;   // windows and questions of this window now open

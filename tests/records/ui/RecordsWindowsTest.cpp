@@ -142,6 +142,7 @@ TEST_F(RecordsWindowsTest, BrowserShownAgainAfterEachChildWindow) {
   for (const Case& c : {Case{"客戶修改", false}, Case{"修改資料", true}}) {
     SCOPED_TRACE(c.command);
     ClientBrowser w;
+    const ruto::test::ModelCheck check(w.clientGrid->model());  // through the show steps again
     bool hiddenDuringChild = false;
     BrowserState back;
     whenModal<ClientBrowser>([&](ClientBrowser* b) {
