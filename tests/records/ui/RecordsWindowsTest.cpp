@@ -44,15 +44,16 @@ void onNextEditor(std::function<void(ClientEditor*)> action) {
 }
 
 // Runs `action` on the modal window of kind W as soon as it is shown on top: a window that
-// has just been closed may still be on top when the timer first fires.
+// has just been closed may still be on top when the timer first fires. Nothing runs once
+// `context` is gone.
 template <class W>
-void whenModal(std::function<void(W*)> action, int tries = 500) {
-  QTimer::singleShot(0, [action, tries] {
+void whenModal(QObject* context, std::function<void(W*)> action, int tries = 500) {
+  QTimer::singleShot(0, context, [context, action, tries] {
     auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
     if (w && w->isVisible())
       action(w);
     else if (tries > 0)
-      whenModal<W>(action, tries - 1);
+      whenModal<W>(context, action, tries - 1);
     else
       ADD_FAILURE() << "no " << W::staticMetaObject.className() << " came on top";
   });
@@ -104,25 +105,6 @@ TEST_F(RecordsWindowsTest, BrowserButtonsFollowFocusAndClicks) {
   EXPECT_DOUBLE_EQ(CurrentTest.Values[1], 21);
 }
 
-// What the browser shows when it is back on top after a child window.
-struct BrowserState {
-  QString buttons;
-  QString search;
-  QString custNo;
-  QString count;
-  QString name;
-  QWidget* focus = nullptr;
-};
-
-BrowserState stateOf(ClientBrowser* w) {
-  return {buttons(*w),
-          w->clientList->searchEdit->text(),
-          w->clients.field("CUSTNO").toString(),
-          w->clientList->countLabel->text(),
-          w->clients.field("NAME").toString(),
-          w->focusWidget()};
-}
-
 // 客戶修改 and 修改資料 hide the browser for their window; shown again, it runs its show steps
 // once more and then returns to the client it left (not to the current client), focusing the
 // list the command came from.
@@ -135,46 +117,39 @@ TEST_F(RecordsWindowsTest, BrowserShownAgainAfterEachChildWindow) {
   ViewState.BrowseForCurrent = true;
   std::int32_t entryKey = 0;
   WindowOpeners().manualEntry = [&entryKey](QWidget*, std::int32_t mkey) { entryKey = mkey; };
-  struct Case {
-    const char* command;
-    bool onTest;
-  };
-  for (const Case& c : {Case{"客戶修改", false}, Case{"修改資料", true}}) {
-    SCOPED_TRACE(c.command);
+  for (const bool onTest : {false, true}) {
+    SCOPED_TRACE(onTest ? "修改資料" : "客戶修改");
     ClientBrowser w;
     const ruto::test::ModelCheck check(w.clientGrid->model());  // through the show steps again
-    bool hiddenDuringChild = false;
-    BrowserState back;
-    whenModal<ClientBrowser>([&](ClientBrowser* b) {
-      b->clientList->searchEdit->setText("b");
-      click(b->clientGrid, b->clients.position());
-      if (c.onTest) {
-        click(b->testGrid, 0);
-        b->editTestButton->click();
-      } else {
-        whenModal<ClientEditor>([&, b](ClientEditor* editor) {
-          hiddenDuringChild = !b->isVisible();
+    bool backOnTop = false;
+    whenModal<ClientBrowser>(&w, [&](ClientBrowser*) {
+      w.clientList->searchEdit->setText("b");
+      click(w.clientGrid, w.clients.position());
+      if (onTest)
+        click(w.testGrid, 0);
+      else
+        whenModal<ClientEditor>(&w, [&](ClientEditor* editor) {
+          EXPECT_FALSE(w.isVisible());
           editor->telEdit->setText("555");
           editor->saveButton->click();
         });
-        b->editClientButton->click();
-      }
-      whenModal<ClientBrowser>([&](ClientBrowser* shown) {
-        back = stateOf(shown);
-        shown->exitButton->click();
+      whenModal<ClientBrowser>(&w, [&](ClientBrowser*) {
+        backOnTop = true;
+        EXPECT_EQ(buttons(w), "00000");
+        EXPECT_EQ(w.clientList->searchEdit->text(), "");
+        EXPECT_EQ(w.clients.field("CUSTNO").toString(), "B02");
+        EXPECT_EQ(w.clientList->countLabel->text(), "     2  -  [ 1 ]");
+        EXPECT_EQ(w.focusWidget(), onTest ? static_cast<QWidget*>(w.testGrid) : w.clientGrid);
+        w.exitButton->click();
       });
+      (onTest ? w.editTestButton : w.editClientButton)->click();
     });
     w.exec();
-    EXPECT_EQ(back.buttons, "00000");
-    EXPECT_EQ(back.search, "");
-    EXPECT_EQ(back.custNo, "B02");
-    EXPECT_EQ(back.count, "     2  -  [ 1 ]");
-    EXPECT_EQ(back.focus, c.onTest ? static_cast<QWidget*>(w.testGrid) : w.clientGrid);
-    if (c.onTest) {
+    EXPECT_TRUE(backOnTop);
+    if (onTest) {
       EXPECT_EQ(entryKey, test);
       EXPECT_EQ(w.tests.bookmark(), test);
     } else {
-      EXPECT_TRUE(hiddenDuringChild);
       EXPECT_EQ(dbtest::scalar(kMainConnection, "SELECT TEL FROM VOCUST WHERE CUSTNO = 'B02'"),
                 "555");
     }
@@ -188,30 +163,27 @@ TEST_F(RecordsWindowsTest, BrowserDoubleClickEditsTheClientInPlace) {
   addClient("B02", "乙");
   ViewState.BrowseForCurrent = true;
   ClientBrowser w;
-  bool visibleDuringEditor = false;
-  BrowserState back;
-  whenModal<ClientBrowser>([&](ClientBrowser* b) {
-    b->clientList->searchEdit->setText("b");
-    const QRect cell =
-        b->clientGrid->visualRect(b->clientGrid->model()->index(b->clients.position(), 1));
-    whenModal<ClientEditor>([&, b](ClientEditor* editor) {
-      visibleDuringEditor = b->isVisible();
+  bool backOnTop = false;
+  whenModal<ClientBrowser>(&w, [&](ClientBrowser*) {
+    w.clientList->searchEdit->setText("b");
+    whenModal<ClientEditor>(&w, [&](ClientEditor* editor) {
+      EXPECT_TRUE(w.isVisible());
       editor->nameEdit->setText("丙");
       editor->saveButton->click();
-      whenModal<ClientBrowser>([&](ClientBrowser* shown) {
-        back = stateOf(shown);
-        shown->exitButton->click();
+      whenModal<ClientBrowser>(&w, [&](ClientBrowser*) {
+        backOnTop = true;
+        EXPECT_EQ(buttons(w), "01100");
+        EXPECT_EQ(w.clientList->searchEdit->text(), "b");
+        EXPECT_EQ(w.clients.field("NAME").toString(), "丙");
+        EXPECT_EQ(w.focusWidget(), w.clientGrid);
+        w.exitButton->click();
       });
     });
-    QTest::mouseDClick(b->clientGrid->viewport(), Qt::LeftButton, {}, cell.center());
+    const QRect cell = w.clientGrid->visualRect(w.clientGrid->model()->index(1, 1));
+    QTest::mouseDClick(w.clientGrid->viewport(), Qt::LeftButton, {}, cell.center());
   });
   w.exec();
-  EXPECT_TRUE(visibleDuringEditor);
-  EXPECT_EQ(back.buttons, "01100");
-  EXPECT_EQ(back.search, "b");
-  EXPECT_EQ(back.custNo, "B02");
-  EXPECT_EQ(back.name, "丙");
-  EXPECT_EQ(back.focus, w.clientGrid);
+  EXPECT_TRUE(backOnTop);
 }
 
 TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
