@@ -40,6 +40,23 @@ QAction* makeAction(QObject* parent, const char* name, const QString& text, cons
 
 }  // namespace
 
+// Counts a window (or question) of the main window as open while it lives: the toolbar is
+// off from the outermost one's start to its end.
+class MainWindow::OpenWindowScope {
+ public:
+  explicit OpenWindowScope(MainWindow* window) : window_(window) {
+    if (window_->openWindows_++ == 0) window_->enableToolbar(false);
+  }
+  ~OpenWindowScope() {
+    if (--window_->openWindows_ == 0) window_->enableToolbar(true);
+  }
+  OpenWindowScope(const OpenWindowScope&) = delete;
+  OpenWindowScope& operator=(const OpenWindowScope&) = delete;
+
+ private:
+  MainWindow* window_;
+};
+
 MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, parent) {}
 
 MainWindow::MainWindow(ruto::THidDeviceController* controller, QWidget* parent)
@@ -289,8 +306,10 @@ void MainWindow::prepareOnShow() {
 void MainWindow::runFirstActivation() {
   if (!firstActivationPending) return;
   firstActivationPending = false;
-  OpenWindow(WindowOpeners().startupStatus, nullptr);
-  enableToolbar(true);
+  {
+    const OpenWindowScope open(this);
+    OpenWindow(WindowOpeners().startupStatus, nullptr);
+  }
   for (QAction* a : {measureAction, referenceAction, supportMenuAction, aboutAction})
     a->setVisible(true);
   startupDone = true;
@@ -324,6 +343,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+  // With a window of this one open (the start-up status screen too) only the exit command
+  // itself closes: the window and its databases stay under it.
+  if (openWindows_ > (exiting_ ? 1 : 0)) {
+    e->ignore();
+    return;
+  }
   if (!startupDone) {
     // A close requested while start-up still runs ends the program without asking.
     CloseStartupDatabases();
@@ -331,21 +356,28 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     return;
   }
   SendSignal(SignalKind::Warning);
-  if (AskUser(MsgKind::WarningYesNo, kExitQuestion)) {
+  bool yes = false;
+  {
+    const OpenWindowScope question(this);
+    yes = AskUser(MsgKind::WarningYesNo, kExitQuestion);
+  }
+  if (yes) {
     ruto::StopMeter();
     CloseStartupDatabases();
-    enableToolbar(true);
     e->accept();
   } else {
-    enableToolbar(true);
     e->ignore();
   }
 }
 
+void MainWindow::runCommand(const std::function<void()>& command) {
+  if (openWindows_ > 0) return;
+  const OpenWindowScope open(this);
+  command();
+}
+
 void MainWindow::openModal(const std::function<void(QWidget*)>& opener) {
-  enableToolbar(false);
-  OpenWindow(opener, this);
-  enableToolbar(true);
+  runCommand([this, &opener] { OpenWindow(opener, this); });
 }
 
 void MainWindow::openMeasurement() { openModal(WindowOpeners().measurement); }
@@ -355,21 +387,25 @@ void MainWindow::openCalibration() { openModal(WindowOpeners().calibration); }
 void MainWindow::openTransfer() { openModal(WindowOpeners().transfer); }
 
 void MainWindow::openUserData() {
-  openModal(WindowOpeners().userData);
-  applyLauncherSettings();
+  runCommand([this] {
+    OpenWindow(WindowOpeners().userData, this);
+    applyLauncherSettings();
+  });
 }
 
 void MainWindow::openAbout() { openModal(WindowOpeners().aboutBox); }
 
 void MainWindow::exitProgram() {
-  enableToolbar(false);
-  close();
+  runCommand([this] {
+    exiting_ = true;
+    close();
+    exiting_ = false;
+  });
 }
 
 void MainWindow::runLauncher(int slot) {
-  enableToolbar(false);
-  LaunchExternalOrReport(Settings.ExtProgPath[slot], Settings.ExtProgParam[slot]);
-  enableToolbar(true);
+  runCommand(
+      [slot] { LaunchExternalOrReport(Settings.ExtProgPath[slot], Settings.ExtProgParam[slot]); });
 }
 
 void MainWindow::openMakerWebsite() { LaunchExternalOrReport(kMakerWebAddress, QString()); }

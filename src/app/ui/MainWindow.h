@@ -99,6 +99,13 @@ class MainWindow : public QMainWindow {
   void buildToolBar();
   void buildCentral();
   void openModal(const std::function<void(QWidget*)>& opener);
+  // Runs one of the window's commands, unless a window (or question) of this one is open:
+  // then every command does nothing, also one pressed past the modal window, as an assistive
+  // tool can; a second window on top would work on the same records as the first.
+  void runCommand(const std::function<void()>& command);
+  class OpenWindowScope;
+  int openWindows_ = 0;   // windows and questions of this window now open
+  bool exiting_ = false;  // the exit command is closing the window
   std::array<QAction*, 7> launcherActions_{};
   ruto::MeterDeviceHandlers* deviceHandlers_ = nullptr;
   bool shownOnce_ = false;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -60,7 +61,7 @@ QPlainTextEdit* readOnlyMemo(const QString& name, QWidget* parent) {
 }  // namespace
 
 ClientBrowser::ClientBrowser(QWidget* parent)
-    : FormShowOnce(parent),
+    : OpenerDialog(parent),
       clients(kMainConnection, QStringLiteral("VOCUST")),
       tests(kMainConnection, QStringLiteral("VODATA")) {
   setObjectName(QStringLiteral("ClientBrowser"));
@@ -129,6 +130,12 @@ ClientBrowser::ClientBrowser(QWidget* parent)
   connect(clientList->sortColumnBox, &QComboBox::activated, this, &ClientBrowser::changeSortColumn);
   connect(clientList->sortDirectionBox, &QComboBox::activated, this,
           &ClientBrowser::changeSortDirection);
+}
+
+void ClientBrowser::showEvent(QShowEvent* event) {
+  OpenerDialog::showEvent(event);
+  // A window coming back from the minimised state is no new show.
+  if (!event->spontaneous()) FormShow();
 }
 
 void ClientBrowser::FormShow() {

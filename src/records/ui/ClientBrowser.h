@@ -5,7 +5,6 @@
 #include "app/ui/OpenerDialog.h"
 
 #include "app/RecordSet.h"
-#include "app/ui/FormShowOnce.h"
 
 class QPlainTextEdit;
 class QStatusBar;
@@ -16,12 +15,12 @@ namespace ruto {
 class ClientList;
 class RecordGrid;
 
-class ClientBrowser : public FormShowOnce<OpenerDialog> {
+class ClientBrowser : public OpenerDialog {
   Q_OBJECT
  public:
   explicit ClientBrowser(QWidget* parent = nullptr);
 
-  void FormShow() override;
+  void FormShow();
   void disableClientDelete();
   void activateClientList();
   void editClientInPlace();
@@ -51,6 +50,12 @@ class ClientBrowser : public FormShowOnce<OpenerDialog> {
   QToolButton* deleteTestButton;
   QToolButton* exitButton;
   QStatusBar* statusBar;
+
+ protected:
+  // The show steps run on every show, not only the first: back from a child window the
+  // browser starts over (no action enabled, no search) before the command that hid it
+  // returns to its row.
+  void showEvent(QShowEvent* event) override;
 
  private:
   // The client row changed: its tests, memos and the count follow.

@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "app/AskUser.h"
@@ -52,6 +53,11 @@ const std::array<TypedField, 7>& typedFields() {
   return fields;
 }
 
+// How many characters may be typed into a field.
+int typingLimit(const TypedField& f) {
+  return f.limit ? f.limit : TransferColumnWidth(QStringLiteral("VOCUST"), QLatin1String(f.column));
+}
+
 bool isEnter(QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<QKeyEvent*>(event)->key();
@@ -82,8 +88,7 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
   for (const TypedField& f : typedFields()) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QLatin1String(f.name));
-    edit->setMaxLength(
-        f.limit ? f.limit : TransferColumnWidth(QStringLiteral("VOCUST"), QLatin1String(f.column)));
+    edit->setMaxLength(typingLimit(f));
     edit->installEventFilter(this);
     this->*f.edit = edit;
   }
@@ -222,8 +227,14 @@ void ClientEditor::FormShow() {
     birthdayBox->setChecked(true);
     birthdayEdit->setEnabled(true);
   }
-  for (const TypedField& f : typedFields())
-    (this->*f.edit)->setText(clients_->value(row, QLatin1String(f.column)).toString());
+  // The limits bind typing only: import and migration store longer texts, which are shown
+  // and saved whole (a line edit cuts what it is given to its limit) and may be shortened.
+  for (const TypedField& f : typedFields()) {
+    const QString text = clients_->value(row, QLatin1String(f.column)).toString();
+    QLineEdit* edit = this->*f.edit;
+    edit->setMaxLength(std::max(typingLimit(f), static_cast<int>(text.size())));
+    edit->setText(text);
+  }
   (clients_->value(row, QStringLiteral("SEX")).toBool() ? maleButton : femaleButton)
       ->setChecked(true);
   saveButton->setEnabled(true);

@@ -195,3 +195,78 @@ TEST_F(MainWindowTest, ClaimsTheMeterAtCreationSignalsOnExitAndStopsItOnYes) {
   EXPECT_TRUE(TheMainWindow->close());
   EXPECT_TRUE(commands().endsWith("X000000"));
 }
+
+// While a window (or the exit question) of the main window is open, its commands do nothing,
+// however they are pressed (an assistive tool reaches them past the modal window); the toolbar
+// comes back only when that window closes.
+TEST_F(MainWindowTest, CommandsDoNothingWhileOneOfItsWindowsIsOpen) {
+  putInstallation();
+  ASSERT_TRUE(CreateMainWindows());
+  MainWindow* f = TheMainWindow;
+  const std::pair<const char*, std::function<void()>> commands[] = {
+      {"measure menu", [f] { f->measureAction->trigger(); }},
+      {"reference menu", [f] { f->referenceAction->trigger(); }},
+      {"programs menu", [f] { f->programsAction->trigger(); }},
+      {"user data menu", [f] { f->userDataAction->trigger(); }},
+      {"calibration menu", [f] { f->calibrationAction->trigger(); }},
+      {"transfer menu", [f] { f->transferAction->trigger(); }},
+      {"about menu", [f] { f->aboutAction->trigger(); }},
+      {"exit menu", [f] { f->exitAction->trigger(); }},
+      {"measure button", [f] { Q_EMIT f->measureButton->clicked(); }},
+      {"transfer button", [f] { Q_EMIT f->transferButton->clicked(); }},
+      {"launcher 1", [f] { Q_EMIT f->launcherButtons[1]->clicked(); }},
+      {"exit button", [f] { Q_EMIT f->exitButton->clicked(); }},
+      {"window frame", [f] { f->close(); }},
+  };
+  QStringList opened;
+  bool pressing = false;
+  const auto pressAll = [&] {
+    if (std::exchange(pressing, true)) return;  // a command that did run: no endless nesting
+    for (const auto& [name, press] : commands) {
+      press();
+      EXPECT_FALSE(f->measureButton->isEnabled()) << name;
+    }
+    pressing = false;
+  };
+  const auto opener = [&](const char* name) {
+    return [&opened, &pressAll, name](QWidget*) {
+      opened << name;
+      pressAll();
+    };
+  };
+  TWindowOpeners& o = WindowOpeners();
+  o.startupStatus = opener("status");
+  o.measurement = opener("measurement");
+  o.meridianReference = opener("reference");
+  o.programList = opener("programs");
+  o.userData = opener("user data");
+  o.calibration = opener("calibration");
+  o.transfer = opener("transfer");
+  o.aboutBox = opener("about");
+  answer_ = false;  // a question that does come is answered "否"
+  const std::pair<const char*, std::function<void()>> outer[] = {
+      {"status", [this] { start(false); }},
+      {"measurement", [f] { f->measureAction->trigger(); }},
+  };
+  for (const auto& [name, open] : outer) {
+    SCOPED_TRACE(name);
+    opened.clear();
+    open();
+    EXPECT_EQ(opened, QStringList{name});
+    EXPECT_TRUE(asked_.isEmpty()) << asked_.join('\n').toStdString();
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_TRUE(f->measureButton->isEnabled());
+  }
+  // The exit question is a window of its own.
+  opened.clear();
+  SetAskUserResponder([&](MsgKind, const QString& text) {
+    asked_ << text;
+    pressAll();
+    return false;
+  });
+  f->exitButton->click();
+  EXPECT_EQ(asked_, QStringList{kExitQuestion});
+  EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
+  EXPECT_TRUE(f->isVisible());
+  EXPECT_TRUE(f->measureButton->isEnabled());
+}

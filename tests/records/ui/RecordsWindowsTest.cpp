@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <QTest>
 #include <QtWidgets>
 
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
+#include "app/WindowOpeners.h"
 #include "records/ClientRecords.h"
 #include "records/ClientSort.h"
 #include "records/RecordsFixture.h"
@@ -39,6 +41,22 @@ void pressEnter(QWidget* w) {
 void onNextEditor(std::function<void(ClientEditor*)> action) {
   QTimer::singleShot(
       0, [action] { action(qobject_cast<ClientEditor*>(QApplication::activeModalWidget())); });
+}
+
+// Runs `action` on the modal window of kind W as soon as it is shown on top: a window that
+// has just been closed may still be on top when the timer first fires. Nothing runs once
+// `context` is gone.
+template <class W>
+void whenModal(QObject* context, std::function<void(W*)> action, int tries = 500) {
+  QTimer::singleShot(0, context, [context, action, tries] {
+    auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+    if (w && w->isVisible())
+      action(w);
+    else if (tries > 0)
+      whenModal<W>(context, action, tries - 1);
+    else
+      ADD_FAILURE() << "no " << W::staticMetaObject.className() << " came on top";
+  });
 }
 
 // The browser's toolbar buttons, 1 for enabled, else 0.
@@ -85,6 +103,87 @@ TEST_F(RecordsWindowsTest, BrowserButtonsFollowFocusAndClicks) {
   EXPECT_EQ(w.result(), QDialog::Accepted);
   EXPECT_EQ(CurrentClient.CustNo, "A01");
   EXPECT_DOUBLE_EQ(CurrentTest.Values[1], 21);
+}
+
+// 客戶修改 and 修改資料 hide the browser for their window; shown again, it runs its show steps
+// once more and then returns to the client it left (not to the current client), focusing the
+// list the command came from.
+TEST_F(RecordsWindowsTest, BrowserShownAgainAfterEachChildWindow) {
+  addClient("A01", "甲");
+  addClient("B02", "乙");
+  addTest("A01", 10);
+  const qint64 test = addTest("B02", 20);
+  CurrentClient.CustNo = "A01";
+  ViewState.BrowseForCurrent = true;
+  std::int32_t entryKey = 0;
+  WindowOpeners().manualEntry = [&entryKey](QWidget*, std::int32_t mkey) { entryKey = mkey; };
+  for (const bool onTest : {false, true}) {
+    SCOPED_TRACE(onTest ? "修改資料" : "客戶修改");
+    ClientBrowser w;
+    const ruto::test::ModelCheck check(w.clientGrid->model());  // through the show steps again
+    bool backOnTop = false;
+    whenModal<ClientBrowser>(&w, [&](ClientBrowser*) {
+      w.clientList->searchEdit->setText("b");
+      click(w.clientGrid, w.clients.position());
+      if (onTest)
+        click(w.testGrid, 0);
+      else
+        whenModal<ClientEditor>(&w, [&](ClientEditor* editor) {
+          EXPECT_FALSE(w.isVisible());
+          editor->telEdit->setText("555");
+          editor->saveButton->click();
+        });
+      whenModal<ClientBrowser>(&w, [&](ClientBrowser*) {
+        backOnTop = true;
+        EXPECT_EQ(buttons(w), "00000");
+        EXPECT_EQ(w.clientList->searchEdit->text(), "");
+        EXPECT_EQ(w.clients.field("CUSTNO").toString(), "B02");
+        EXPECT_EQ(w.clientList->countLabel->text(), "     2  -  [ 1 ]");
+        EXPECT_EQ(w.focusWidget(), onTest ? static_cast<QWidget*>(w.testGrid) : w.clientGrid);
+        w.exitButton->click();
+      });
+      (onTest ? w.editTestButton : w.editClientButton)->click();
+    });
+    w.exec();
+    EXPECT_TRUE(backOnTop);
+    if (onTest) {
+      EXPECT_EQ(entryKey, test);
+      EXPECT_EQ(w.tests.bookmark(), test);
+    } else {
+      EXPECT_EQ(dbtest::scalar(kMainConnection, "SELECT TEL FROM VOCUST WHERE CUSTNO = 'B02'"),
+                "555");
+    }
+  }
+  WindowOpeners().manualEntry = {};
+}
+
+// A double click edits the client over the browser, which stays as it was: no show steps run.
+TEST_F(RecordsWindowsTest, BrowserDoubleClickEditsTheClientInPlace) {
+  addClient("A01", "甲");
+  addClient("B02", "乙");
+  ViewState.BrowseForCurrent = true;
+  ClientBrowser w;
+  bool backOnTop = false;
+  whenModal<ClientBrowser>(&w, [&](ClientBrowser*) {
+    w.clientList->searchEdit->setText("b");
+    whenModal<ClientEditor>(&w, [&](ClientEditor* editor) {
+      EXPECT_TRUE(w.isVisible());
+      editor->nameEdit->setText("丙");
+      editor->saveButton->click();
+      whenModal<ClientBrowser>(&w, [&](ClientBrowser*) {
+        backOnTop = true;
+        EXPECT_EQ(buttons(w), "01100");
+        EXPECT_EQ(w.clientList->searchEdit->text(), "b");
+        EXPECT_EQ(w.clients.field("NAME").toString(), "丙");
+        EXPECT_EQ(w.focusWidget(), w.clientGrid);
+        w.exitButton->click();
+      });
+    });
+    const QRect cell = w.clientGrid->visualRect(w.clientGrid->model()->index(1, 1));
+    QTest::mouseDClick(w.clientGrid->viewport(), Qt::LeftButton, {}, cell.center());
+  });
+  w.exec();
+  EXPECT_TRUE(backOnTop);
 }
 
 TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
@@ -248,6 +347,43 @@ TEST_F(RecordsWindowsTest, EditorEnterChainDuplicateAndModifyMode) {
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, NAME FROM VOCUST"), "AB|乙 ");
   EXPECT_EQ(rowsIn("VOCUST"), 1);
   EXPECT_FALSE(ViewState.ClientNewMode);
+}
+
+// Import and migration bring names of up to 50 and addresses of up to 100 characters, more
+// than one may type: such a text is shown and saved whole, and typing only shortens it.
+TEST_F(RecordsWindowsTest, EditorKeepsStoredTextsLongerThanItsTypingLimits) {
+  const QString name = QString(50, u'名');
+  const QString addr = QString(100, u'址');
+  addClient("L1", name);
+  ASSERT_TRUE(dbtest::exec(kMainConnection, "UPDATE VOCUST SET ADDR = ?", {addr}));
+  addClient("S2", "");
+  RecordSet clients(kMainConnection, "VOCUST");
+  ASSERT_TRUE(clients.open());
+  {
+    ClientEditor e(&clients);
+    e.show();
+    EXPECT_EQ(e.nameEdit->text(), name);
+    EXPECT_EQ(e.addrEdit->text(), addr);
+    QTest::keyClick(e.nameEdit, Qt::Key_End);
+    QTest::keyClick(e.nameEdit, Qt::Key_A);
+    EXPECT_EQ(e.nameEdit->text(), name) << "no longer than stored";
+    e.telEdit->setText("02-1234");
+    e.saveButton->click();
+  }
+  const auto stored = [](const char* column) {
+    return dbtest::scalar(kMainConnection,
+                          QStringLiteral("SELECT %1 FROM VOCUST WHERE CUSTNO = 'L1'").arg(column))
+        .toString();
+  };
+  EXPECT_EQ(stored("NAME"), name);
+  EXPECT_EQ(stored("ADDR"), addr);
+  EXPECT_EQ(stored("TEL"), "02-1234");
+  // A short stored name takes typing up to the limit only.
+  ASSERT_TRUE(clients.locate("CUSTNO", "S2"));
+  ClientEditor e(&clients);
+  e.show();
+  QTest::keyClicks(e.nameEdit, QString(25, u'x'));
+  EXPECT_EQ(e.nameEdit->text().size(), 20);
 }
 
 TEST_F(RecordsWindowsTest, EditorSaveThatFailsSaysSoWithTheReasonBelow) {
