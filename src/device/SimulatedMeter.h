@@ -65,7 +65,7 @@ class SimulatedMeter {
   void clearLog();
   bool on() const;
   bool highRange() const;
-  // Reports queued and not yet read by the host.
+  // Reports queued, or taken by the reader and not yet handed over.
   int pendingReports() const;
 
  private:
