@@ -2,6 +2,7 @@
 // buttons.
 #include <QAbstractButton>
 #include <QPushButton>
+#include <QTabBar>
 #include <QToolButton>
 
 #include "skin/ui/ControlSkinsPaint.h"
@@ -234,7 +235,14 @@ bool paintToolButton(const Paint& c, const QStyleOptionToolButton& o) {
     const TDataSkinObject* obj = image(c.skin, vertical ? "UpDown.Vert" : "UpDown.Horz");
     if (!obj) return false;
     const int direction = o.arrowType == Qt::LeftArrow || o.arrowType == Qt::UpArrow ? 0 : 1;
-    const int frame = UpDownFrame(direction, stateOf(&o));
+    ControlState s = stateOf(&o);
+    // The arrow pair of a tab bar is one control: the arrow that has reached the end of the
+    // strip keeps its look, and only a disabled tab bar shows both arrows disabled.
+    if (const auto* bar = qobject_cast<const QTabBar*>(c.w ? c.w->parentWidget() : nullptr)) {
+      s.enabled = bar->isEnabled();
+      s.hot = s.hot && s.enabled;
+    }
+    const int frame = UpDownFrame(direction, s);
     p.fillRect(r, face(c.skin));
     drawObject(p, r, *obj, frame, 8);
     auto* glyph = dynamic_cast<const TDataSkinBorder*>(obj);

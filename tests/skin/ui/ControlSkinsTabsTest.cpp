@@ -89,5 +89,23 @@ TEST_F(ControlSkinsTabs, ScrollArrowsOfTheTabBar) {
   }
 }
 
+// The arrow pair is one control: the arrow at the end of the strip, which cannot move further,
+// keeps the normal frame; a disabled tab widget shows both arrows in the disabled frame.
+TEST_F(ControlSkinsTabs, ArrowAtTheEndOfTheStripKeepsItsLook) {
+  QTabWidget* tabs = hostTabs(12, QSize(220, 100));
+  tabs->setCurrentIndex(0);
+  settle();
+  QToolButton* left = nullptr;
+  for (QToolButton* b : tabs->tabBar()->findChildren<QToolButton*>())
+    if (b->arrowType() == Qt::LeftArrow) left = b;
+  ASSERT_NE(left, nullptr);
+  ASSERT_TRUE(left->isVisible());
+  ASSERT_FALSE(left->isEnabled()) << "nothing to scroll to on the left";
+  const QPoint edge = left->mapTo(tabs, QPoint(1, left->height() / 2));
+  EXPECT_EQ(tabs->grab().toImage().pixel(edge), frameColour(ciUpDownH, 1));
+  tabs->setEnabled(false);
+  EXPECT_EQ(tabs->grab().toImage().pixel(edge), frameColour(ciUpDownH, 3));
+}
+
 }  // namespace
 }  // namespace ruto
