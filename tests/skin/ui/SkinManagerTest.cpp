@@ -55,12 +55,7 @@ class SkinManagerTest : public SkinnedTest {
   std::unique_ptr<TSkinData> second(TSkinFormType type, QObject* owner = nullptr) {
     auto d = std::make_unique<TSkinData>(owner);
     d->SkinFormtype = type;
-    d->SkinControls = programGates();
-    d->SkinStream = recolouredControlSkin();
-    d->SetActive(true);
-    manager->AddSkinData(d.get());
-    d->Loaded();
-    manager->runPendingCommand();
+    load(*d, recolouredControlSkin());
     return d;
   }
   // Commands wait for the timer from the first activation on.

@@ -36,12 +36,7 @@ class SkinnedTest : public ::testing::Test {
     delete ExistingSkinManager();
     manager = SkinManager();
     skin = std::make_unique<TSkinData>();
-    skin->SkinControls = programGates();
-    skin->SkinStream = stream();
-    skin->SetActive(true);
-    manager->AddSkinData(skin.get());
-    skin->Loaded();
-    manager->runPendingCommand();
+    load(*skin, stream());
     ASSERT_TRUE(skin->SkinLoaded());
     ASSERT_TRUE(manager->Active());
   }
@@ -50,6 +45,16 @@ class SkinnedTest : public ::testing::Test {
     skin.reset();
   }
   virtual QByteArray stream() { return buildTestSkin(); }
+  // `d` made active with the program's gates and `package`, handed to the manager and loaded,
+  // as the main window's skin data is at start-up.
+  void load(TSkinData& d, const QByteArray& package) {
+    d.SkinControls = programGates();
+    d.SkinStream = package;
+    d.SetActive(true);
+    manager->AddSkinData(&d);
+    d.Loaded();
+    manager->runPendingCommand();
+  }
 
   TSkinForm* formOf(QWidget* w) { return manager->FindFormSkin(w); }
   // w shown and settled; its frame skin, or null.
