@@ -76,6 +76,11 @@ void readCommon(const TQuickIni& ini, const TSkinReader& reader, const QString& 
       static_cast<SkinColor>(ParseRGB(str(ini, section, QStringLiteral("PressedColour2")), text));
 }
 
+// Second colours of an object the definition does not read them for.
+void takeButtonText(TDataSkinObject& o, TColor text) {
+  o.NormalColour2 = o.MouseOverColour2 = o.PressedColour2 = static_cast<SkinColor>(text);
+}
+
 // What reading an object needs: the definition, the package and the skin's button text.
 struct ObjectSource {
   const TQuickIni& ini;
@@ -292,7 +297,7 @@ void readProgressAndObjects(const TQuickIni& ini, const TSkinReader& reader, Ski
       o->Bitmap = loadImage(reader, image);
       o->Style = num(ini, S, QStringLiteral("Style"), 0);
       readEdges(ini, S, *o);
-      o->NormalColour2 = o->MouseOverColour2 = o->PressedColour2 = static_cast<SkinColor>(src.text);
+      takeButtonText(*o, src.text);
       put(c, S, std::move(o));
     } else {
       put(c, S, nullptr);
@@ -365,7 +370,7 @@ void readProgressAndObjects(const TQuickIni& ini, const TSkinReader& reader, Ski
       t->LeftWidth = t->TopHeight = t->RightWidth = t->BottomHeight = 3;
       t->Tile = 0;
       t->Frame = 1;
-      t->NormalColour2 = t->MouseOverColour2 = t->PressedColour2 = static_cast<SkinColor>(src.text);
+      takeButtonText(*t, src.text);
     }
     put(c, n, std::move(t));
   }

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
-#include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +16,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <algorithm>
+
+#include "app/ui/WindowEventHook.h"
 
 namespace ruto {
 
@@ -140,20 +141,6 @@ QString arrowName(Qt::ArrowType arrow) {
   }
 }
 
-class ShownWindowNamer final : public QObject {
- public:
-  using QObject::QObject;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show && watched->isWidgetType()) {
-      auto* w = static_cast<QWidget*>(watched);
-      if (w->isWindow()) NameControls(w);
-    }
-    return false;
-  }
-};
-
 }  // namespace
 
 void NameControls(QWidget* window) {
@@ -177,9 +164,7 @@ void NameControls(QWidget* window) {
 
 void InstallControlNames() {
   static QPointer<QObject> namer;
-  if (!qApp || namer) return;
-  namer = new ShownWindowNamer(qApp);
-  qApp->installEventFilter(namer);
+  WatchEveryWindow(namer, QEvent::Show, NameControls);
 }
 
 }  // namespace ruto

@@ -2,11 +2,12 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
-#include <QApplication>
 #include <QEvent>
 #include <QPointer>
 #include <QSet>
 #include <climits>
+
+#include "app/ui/WindowEventHook.h"
 
 namespace ruto {
 
@@ -72,18 +73,6 @@ class TreeCells {
   QList<QAccessible::Id> cells_;
 };
 
-class HiddenWindowTeardown : public QObject {
- public:
-  using QObject::QObject;
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Hide && watched->isWidgetType()) {
-      auto* w = static_cast<QWidget*>(watched);
-      if (w->isWindow()) DropViewAccessibles(w);
-    }
-    return false;
-  }
-};
-
 }  // namespace
 
 void DropViewAccessibles(QWidget* window) {
@@ -98,9 +87,7 @@ void DropViewAccessibles(QWidget* window) {
 
 void InstallViewAccessibleTeardown() {
   static QPointer<QObject> teardown;
-  if (!qApp || teardown) return;
-  teardown = new HiddenWindowTeardown(qApp);
-  qApp->installEventFilter(teardown);
+  WatchEveryWindow(teardown, QEvent::Hide, DropViewAccessibles);
 }
 
 }  // namespace ruto

@@ -228,31 +228,42 @@ SkinnedControl SkinnedKind(const SkinStyle& style, const QWidget* w) {
   return {skin, cachedKind(w, skin)};
 }
 
+namespace {
+
+// The controls of the window itself: not those of windows inside it, nor the skin's frame.
+QList<QWidget*> controlsOf(QWidget* window) {
+  QList<QWidget*> controls = window->findChildren<QWidget*>();
+  controls.removeIf([window](const QWidget* c) {
+    return c->window() != window || c->inherits("ruto::SkinFrameWidget");
+  });
+  return controls;
+}
+
+// Unpolishing gives back what the old skin changed, so the control's own colours are what
+// polishing saves again.
+void repolish(QWidget* c) {
+  UnpolishControl(c);
+  PolishControl(c);
+  c->update();
+}
+
+}  // namespace
+
 void SkinFormControls(QWidget* window, TSkinData* skin) {
   if (!skin->OnSkinControl) return;
-  for (QWidget* c : window->findChildren<QWidget*>()) {
-    if (c->window() != window || c->inherits("ruto::SkinFrameWidget")) continue;
+  for (QWidget* c : controlsOf(window)) {
     const ControlFacts f = ReadControlFacts(c, skin);
     if (f.tag == skin->DisableTag || f.innerEdit || f.innerButton || f.insideCalendar) continue;
     ControlKind kind = ControlKind::None;
     skin->OnSkinControl(window, c, f.classes.front().toUpper(), kind);
     if (kind == ControlKind::None) continue;
     c->setProperty(kOwnKindProperty, static_cast<int>(kind));
-    UnpolishControl(c);
-    PolishControl(c);
-    c->update();
+    repolish(c);
   }
 }
 
 void RefreshControlSkins(QWidget* window) {
-  for (QWidget* c : window->findChildren<QWidget*>()) {
-    if (c->window() != window || c->inherits("ruto::SkinFrameWidget")) continue;
-    // Unpolishing gives back what the old skin changed, so the control's own colours are
-    // what polishing saves again.
-    UnpolishControl(c);
-    PolishControl(c);
-    c->update();
-  }
+  for (QWidget* c : controlsOf(window)) repolish(c);
 }
 
 void SetControlSkinActive(QWidget* w, bool on) {

@@ -38,8 +38,6 @@ bool resizable(const QWidget* w) {
          !w->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
 }
 
-bool opensSysMenu(int action) { return action == 3 || action == 11 || action == 12; }
-
 QIcon glyph(const QImage& glyphs, int index) {
   if (index < 0 || glyphs.isNull()) return {};
   QPixmap pm = QPixmap::fromImage(glyphs.copy(index * 16, 0, 16, 16));
@@ -396,7 +394,9 @@ void TSkinForm::sysMenuPress(const QMouseEvent* e) {
                                    style_.Sizeable, state_, buttons_);
   if (h.kind != Hit::Button) return;
   CaptionButton& b = buttons_[static_cast<size_t>(h.button)];
-  if (!b.enabled || !opensSysMenu(b.def->Action)) return;
+  if (!b.enabled || ButtonActionFor(b.def->Action, state_, style_.CaptionFlags & cfSysMenu) !=
+                        ButtonEffect::SysMenu)
+    return;
   // Handled here; no platform hands the press to the window a second time.
   sysMenu_->setAttribute(Qt::WA_NoMouseReplay);
   b.state = 2;
