@@ -22,6 +22,10 @@ std::function<void(TSkinData*, int, int)>& commandSink() {
   static std::function<void(TSkinData*, int, int)> s;
   return s;
 }
+std::function<void(TSkinData*, bool)>& singleWindowSink() {
+  static std::function<void(TSkinData*, bool)> s;
+  return s;
+}
 void report(const QString& text) {
   if (reporter()) reporter()(text);
 }
@@ -576,13 +580,18 @@ void TSkinData::SetReporter(std::function<void(const QString&)> r) { reporter() 
 void TSkinData::SetCommandSink(std::function<void(TSkinData*, int, int)> s) {
   commandSink() = std::move(s);
 }
+void TSkinData::SetSingleWindowSink(std::function<void(TSkinData*, bool)> s) {
+  singleWindowSink() = std::move(s);
+}
 
 const TDataSkinObject* TSkinData::object(const QString& section) const {
   auto it = content_->Objects.find(section);
   return it == content_->Objects.end() ? nullptr : it->second.get();
 }
 
-bool TSkinData::LoadSkin() {
+bool TSkinData::LoadSkin() { return loadSkin(false); }
+
+bool TSkinData::loadSkin(bool reloadAsked) {
   TSkinReader reader;
   QString error;
   if (SkinStream.isEmpty() || !reader.ReadSkinPackage(SkinStream, &error)) {
@@ -603,7 +612,7 @@ bool TSkinData::LoadSkin() {
   ReadSkinDefinition(ini, reader, *fresh);
   const std::unique_ptr<SkinContent> old = std::exchange(content_, std::move(fresh));
   loaded_ = true;
-  Q_EMIT contentReplaced();
+  Q_EMIT contentReplaced(reloadAsked);
   return true;
 }
 
@@ -617,7 +626,7 @@ void TSkinData::SetSkinFile(const QString& path) {
   }
   const QByteArray previous = SkinStream;
   SkinStream = f.readAll();
-  if (!LoadSkin()) {
+  if (!loadSkin(active_)) {
     SkinStream = previous;
     return;
   }
@@ -638,8 +647,9 @@ void TSkinData::Loaded() {
     else
       SkinControls.reset(xcSystemMenu);
     MakeSysMenuIcon(ApplicationIcon());
-  } else if (active_ && ok) {
-    sendCommand(this, 1);
+  } else if (singleWindowSink()) {
+    // Single windows: the manager is not switched on for them, only the owner is skinned.
+    singleWindowSink()(this, active_ && parent() && parent()->isWidgetType());
   }
 }
 

@@ -211,6 +211,9 @@ class TSkinData : public QObject {
   static void SetReporter(std::function<void(const QString&)> reporter);
   // Where Active changes and loads send manager commands (1 on, 2 off, 3 reload).
   static void SetCommandSink(std::function<void(TSkinData*, int command, int delayMs)> sink);
+  // Where a skin data of single windows (any type but sfMainform) tells the manager it is
+  // loaded, and whether its owner is to be skinned at once.
+  static void SetSingleWindowSink(std::function<void(TSkinData*, bool skinOwner)> sink);
 
   // Metrics of the program's frame scheme.
   static constexpr int ScrollBarWidth = 17, MenuHeight = 20, CaptionHeight = 19, SmallIconSize = 16;
@@ -218,13 +221,16 @@ class TSkinData : public QObject {
  Q_SIGNALS:
   void skinChanged();
   // A load replaced the skin objects; the old ones are still there while this is emitted and
-  // go right after, so whoever points into them lets go here.
-  void contentReplaced();
+  // go right after, so whoever points into them lets go here. reloadAsked: a reload command
+  // follows the load.
+  void contentReplaced(bool reloadAsked);
 
  public:
   void DoSkinChanged() { Q_EMIT skinChanged(); }
 
  private:
+  bool loadSkin(bool reloadAsked);
+
   std::unique_ptr<SkinContent> content_;
   bool active_ = false;
   bool loaded_ = false;

@@ -616,7 +616,9 @@ bool SkinnedPixelMetric(const SkinStyle& s, QStyle::PixelMetric pm, const QStyle
 }
 
 void PolishControl(QWidget* w) {
-  cache().remove(w);
+  // A control skinned before its window is shown is polished again when it shows: what the
+  // first polish changed is given back first, so the colours kept for skin off stay its own.
+  UnpolishControl(w);
   const TSkinData* skin = polishSkin(w);
   if (!skin) return;
   const ControlKind kind = mappedKind(w, skin);

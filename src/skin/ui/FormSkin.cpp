@@ -69,7 +69,9 @@ void TSkinForm::Attach() {
   if (attached_ || !w || !skin_ || !skin_->SkinLoaded()) return;
   attached_ = true;
   const QString className = QString::fromLatin1(w->metaObject()->className());
-  if (skin_->OnBeforeSkinForm) skin_->OnBeforeSkinForm(w, className);
+  // A refresh applies the skin again to a window that stays skinned: the application hears
+  // only that it is done.
+  if (skin_->OnBeforeSkinForm && !refreshing_) skin_->OnBeforeSkinForm(w, className);
   w->setProperty("ruto_skinned", true);
   savedFlags_ = w->windowFlags();
   style_ = FrameStyleFor(savedFlags_, isStandardDialog(w), resizable(w));
@@ -133,7 +135,7 @@ void TSkinForm::Attach() {
 
 void TSkinForm::finishAttach(const QString& className) {
   QWidget* w = window_;
-  SkinFormControls(w, skin_);
+  if (!refreshing_) SkinFormControls(w, skin_);
   if (skin_->OnAfterSkinForm) skin_->OnAfterSkinForm(w, className);
 }
 
@@ -264,7 +266,10 @@ void TSkinForm::UpdateRegion() {
                      (skin_->RightBorder() && skin_->RightBorder()->Trans) ||
                      (skin_->TopBorder() && skin_->TopBorder()->Trans) ||
                      (skin_->BottomBorder() && skin_->BottomBorder()->Trans);
-  if (!trans || state_ != WinState::Normal) {
+  // A minimised window keeps the region it had; a maximised one is cut like any other, so
+  // the title's transparent corners stay out of it.
+  if (state_ == WinState::Minimized) return;
+  if (!trans) {
     w->clearMask();
     lastRegionSize_ = {};
     return;

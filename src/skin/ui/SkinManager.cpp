@@ -46,10 +46,13 @@ TSkinManage::TSkinManage() : QObject(qApp) {
   qApp->installEventFilter(this);
   TSkinData::SetCommandSink(
       [this](TSkinData* d, int command, int delay) { SetCommand(d, command, delay); });
+  TSkinData::SetSingleWindowSink(
+      [this](TSkinData* d, bool skinOwner) { SkinSingleWindows(d, skinOwner); });
 }
 
 TSkinManage::~TSkinManage() {
   TSkinData::SetCommandSink({});
+  TSkinData::SetSingleWindowSink({});
   if (instance() == this) instance() = nullptr;
   for (const auto& f : forms_)
     if (f) {
@@ -66,8 +69,24 @@ void TSkinManage::AddSkinData(TSkinData* data) {
   datas_.push_back(data);
   if (!main_ && data->SkinFormtype == TSkinFormType::sfMainform) main_ = data;
   connect(data, &QObject::destroyed, this, [this, data] { RemoveSkinData(data); });
-  // A new skin file replaces the objects at once while the reload waits for the timer.
-  connect(data, &TSkinData::contentReplaced, this, [this, data] { DropCaptionButtons(data); });
+  connect(data, &TSkinData::contentReplaced, this,
+          [this, data](bool reloadAsked) { skinReplaced(data, reloadAsked); });
+}
+
+void TSkinManage::skinReplaced(TSkinData* data, bool reloadAsked) {
+  DropCaptionButtons(data);
+  // The reload runs on the timer from the first activation on; before it, or for a skin data
+  // that asks none, nothing else would give the windows their buttons back.
+  if (reloadAsked && started_) return;
+  for (TSkinForm* f : formSkins())
+    if (f->SkinData() == data) f->RebuildCaptionButtons();
+}
+
+void TSkinManage::SkinSingleWindows(TSkinData* data, bool skinOwner) {
+  AddSkinData(data);
+  ++singleWindows_;
+  QWidget* owner = skinOwner ? ownerWindow(data) : nullptr;
+  if (owner && attachFormSkin(owner, data) == SkinRefusal::None) switchStyle(true);
 }
 
 void TSkinManage::DropCaptionButtons(const TSkinData* data) {
@@ -244,7 +263,9 @@ QList<TSkinForm*> TSkinManage::formSkins() const {
   return out;
 }
 
-SkinRefusal TSkinManage::SkinWindow(QWidget* w) {
+SkinRefusal TSkinManage::SkinWindow(QWidget* w) { return attachFormSkin(w, nullptr); }
+
+SkinRefusal TSkinManage::attachFormSkin(QWidget* w, TSkinData* own) {
   purgeFormSkins();
   WindowFacts facts;
   facts.alreadySkinned = FindFormSkin(w) != nullptr;
@@ -255,8 +276,8 @@ SkinRefusal TSkinManage::SkinWindow(QWidget* w) {
   facts.tag = w->property(kTagProperty).toInt();
   facts.className = QString::fromLatin1(w->metaObject()->className());
   facts.window = w;
-  TSkinData* chosen = ChooseSkinData(datas_, facts, isStandardDialog(w));
-  const SkinRefusal r = SkinWindowTests(active_, forceAll_, facts, main_, chosen);
+  TSkinData* chosen = own ? own : ChooseSkinData(datas_, facts, isStandardDialog(w));
+  const SkinRefusal r = SkinWindowTests(active_ || own, forceAll_, facts, main_, chosen);
   if (r != SkinRefusal::None) return r;
   auto* form = new TSkinForm(w, chosen);
   forms_.append(form);

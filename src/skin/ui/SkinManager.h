@@ -37,6 +37,10 @@ class TSkinManage : public QObject {
 
   // Attaches a form skin when every test passes; the reason otherwise.
   SkinRefusal SkinWindow(QWidget* window);
+  // A skin data of single windows was loaded: counted, and its owner window skinned with it
+  // at once when asked, whether or not skinning is switched on.
+  void SkinSingleWindows(TSkinData* data, bool skinOwner);
+  int singleWindowCount() const { return singleWindows_; }
   TSkinForm* FindFormSkin(const QWidget* window) const;
   QList<TSkinForm*> formSkins() const;
   // Frees the caption buttons of every form skin on data (before its objects are replaced).
@@ -59,6 +63,11 @@ class TSkinManage : public QObject {
   // Detaches and frees one form skin, the window repainted without it.
   void releaseFormSkin(TSkinForm* f);
   void purgeFormSkins();
+  // SkinWindow with the skin data's choice; a given one skins its own window at once.
+  SkinRefusal attachFormSkin(QWidget* w, TSkinData* own);
+  // Frees the caption buttons of data's windows before its objects go; without a reload to
+  // come they are laid out again from the new ones at once.
+  void skinReplaced(TSkinData* data, bool reloadAsked);
   void switchStyle(bool skinned);
 
   std::vector<TSkinData*> datas_;
@@ -67,6 +76,7 @@ class TSkinManage : public QObject {
   QList<QPointer<TSkinForm>> forms_;
   QTimer timer_;
   int command_ = 0;
+  int singleWindows_ = 0;
   bool active_ = false;
   bool forceAll_ = false;
   bool started_ = false;

@@ -117,7 +117,8 @@ int SkinStyle::popupKind(const QMenu* menu) {
 
 const TSkinData* SkinStyle::popupSkin(const QWidget* w) const {
   auto* menu = qobject_cast<const QMenu*>(w);
-  if (!menu) return nullptr;
+  // Popups are skinned only while skinning is on, even where their window keeps its skin.
+  if (!menu || !manager_ || !manager_->Active()) return nullptr;
   const TSkinData* skin = skinOf(menu);
   // A menu tagged off stays plain in any window.
   if (!skin || menu->property(kTagProperty).toInt() == skin->DisableTag) return nullptr;

@@ -138,6 +138,8 @@ TEST_F(SkinManagerTest, AnOwnSkinDataIsTheOwnersAlone) {
   EXPECT_TRUE(other.windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(Qt::red));
   EXPECT_EQ(shown(&later), nullptr) << "switched off, no new window is skinned";
+  QMenu popup(&other);
+  EXPECT_EQ(skinStyle()->popupSkin(&popup), nullptr) << "switched off, no popup is skinned";
 
   only->SetActive(true);
   ASSERT_EQ(manager->pendingCommand(), 1);
@@ -146,6 +148,32 @@ TEST_F(SkinManagerTest, AnOwnSkinDataIsTheOwnersAlone) {
   ASSERT_NE(formOf(&own), nullptr);
   EXPECT_EQ(formOf(&own)->SkinData(), only.get());
   EXPECT_EQ(formOf(&later), nullptr);
+}
+
+// A skin data of single windows skins its owner at once, even with skinning off, and
+// switches nothing on for the other windows; a load it asks no reload for gives the owner
+// its caption buttons back at once.
+TEST_F(SkinManagerTest, ASingleWindowSkinDataSkinsItsOwnerAlone) {
+  skin->SetActive(false);
+  QWidget owner, other;
+  for (QWidget* w : {&owner, &other}) sized(*w);
+  const std::unique_ptr<TSkinData> single = second(TSkinFormType::sfDLL, &owner);
+  EXPECT_EQ(manager->singleWindowCount(), 1);
+  EXPECT_FALSE(manager->Active());
+  ASSERT_NE(formOf(&owner), nullptr) << "skinned before it is shown";
+  EXPECT_EQ(formOf(&owner)->SkinData(), single.get());
+  // Reloads wait for the first activation, and an inactive skin data asks none.
+  for (const bool active : {true, false}) {
+    single->SetActive(active);
+    single->SetSkinFile(skinFile(buildControlTestSkin()));
+    EXPECT_EQ(manager->pendingCommand(), 0);
+    EXPECT_FALSE(shownButton(formOf(&owner), 0).isEmpty()) << active;
+    if (active) {
+      EXPECT_EQ(shown(&other), nullptr);
+      ASSERT_NE(shown(&owner), nullptr);
+      start(&owner);
+    }
+  }
 }
 
 // The dialog skin data goes to Qt's own dialogs; the program's windows, dialogs among them,

@@ -62,6 +62,13 @@ TEST_F(SkinWindows, AttachMakesAFramelessFramedWindowKeepingItsClient) {
   EXPECT_TRUE(mask.contains(QPoint(1, 0))) << "the frame beside it";
   EXPECT_TRUE(mask.contains(QPoint(200, 200))) << "the client area";
   EXPECT_EQ(m.win.palette().color(QPalette::Window), QColor(212, 208, 200));
+  // Maximised, the window is cut at its new size just the same.
+  m.win.showMaximized();
+  settle();
+  ASSERT_TRUE(m.win.isMaximized());
+  const QRegion maximised = m.win.mask();
+  EXPECT_FALSE(maximised.contains(QPoint(m.win.width() - 1, 0))) << "the magenta corner";
+  EXPECT_TRUE(maximised.contains(QPoint(m.win.width() - 2, 0))) << "the frame beside it";
 }
 
 TEST_F(SkinWindows, TitleFrameFollowsActivation) {
@@ -349,6 +356,15 @@ TEST_F(SkinWindows, FixedDialogsGrowTheirFixedSize) {
   EXPECT_EQ(d.size(), QSize(210, 129));
   EXPECT_EQ(d.minimumSize(), d.maximumSize());
   EXPECT_EQ(d.contentsRect().size(), QSize(200, 100));
+  // A window of fixed size, without the dialog hint too, is offered no sizing.
+  QWidget fixed;
+  fixed.setFixedSize(200, 100);
+  TSkinForm* g = shown(&fixed);
+  ASSERT_NE(g, nullptr);
+  g->ShowSysMenu(fixed.mapToGlobal(QPoint(10, 10)));
+  const QAction* size = g->sysMenu()->actions().at(2);
+  ASSERT_EQ(size->text(), QStringLiteral("大小"));
+  EXPECT_FALSE(size->isEnabled());
 }
 
 // The application hears of each window before and after it is skinned, and of each control
@@ -378,6 +394,15 @@ TEST_F(SkinWindows, EventsAndTheMainMenuGate) {
                                   QStringLiteral("after QDialog")}));
     EXPECT_EQ(d.windowFlags().testFlag(Qt::FramelessWindowHint), mainMenu);
     EXPECT_EQ(d.contentsMargins().top() > 0, mainMenu);
+    EXPECT_EQ(SkinnedKind(*skinStyle(), button).kind, ControlKind::SpeedButton);
+    // A reload applies the skin again and tells only that it is done; the control keeps the
+    // skin the application gave it.
+    QApplication::setActiveWindow(&d);
+    settle();
+    heard.clear();
+    manager->SetCommand(skin.get(), 3, 0);
+    manager->runPendingCommand();
+    EXPECT_EQ(heard, QStringList{QStringLiteral("after QDialog")});
     EXPECT_EQ(SkinnedKind(*skinStyle(), button).kind, ControlKind::SpeedButton);
     skin->OnBeforeSkinForm = skin->OnAfterSkinForm = nullptr;
     skin->OnSkinControl = nullptr;
