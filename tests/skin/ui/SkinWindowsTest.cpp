@@ -209,14 +209,27 @@ TEST_F(SkinWindows, SystemMenuItemMeasures) {
 }
 
 // Opened with the mouse, a menu of the bar starts on its first item; one opened with an item
-// already chosen (as the keyboard does) keeps it.
+// already chosen (as the keyboard does) keeps it. The pressed button, and one under the mouse,
+// take the hot look.
 TEST_F(SkinWindows, BarMenuOpenedWithTheMouseStartsOnItsFirstItem) {
   shown(&m.win);
   QMenuBar* bar = m.win.menuBar();
+  // Filled with the highlight, captioned in the bar's text colour (not the highlight text's).
+  auto expectHot = [&](QAction* a) {
+    const QImage img =
+        bar->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(bar->actionGeometry(a));
+    EXPECT_EQ(QColor(img.pixel(1, img.height() / 2)), toQColor(skin->Colours().Hilight));
+    EXPECT_TRUE(hasPixel(img, toQRgb(skin->Colours().MenuBarText)));
+    EXPECT_FALSE(hasPixel(img, toQRgb(skin->Colours().HilightText)));
+  };
   mouse(bar, QEvent::MouseButtonPress, bar->actionGeometry(m.support->menuAction()).center());
   settle();
   EXPECT_EQ(m.support->activeAction(), m.support->actions().first());
+  expectHot(m.support->menuAction());
   m.support->close();
+  settle();
+  mouse(bar, QEvent::MouseMove, bar->actionGeometry(bar->actions().first()).center());
+  expectHot(bar->actions().first());
   bar->setActiveAction(m.support->menuAction());
   m.support->setActiveAction(m.support->actions().last());
   settle();
