@@ -22,6 +22,9 @@ const QColor kIdleEdge(0x8C, 0x99, 0xA8);
 const QColor kFace(0xE4, 0xE8, 0xED), kFaceLight(0xF7, 0xF8, 0xFA), kFaceDark(0xB7, 0xC2, 0xCF);
 const QColor kLine(0x7D, 0x8D, 0xA0), kAccent(0x3C, 0x6A, 0x9E), kAccentDark(0x2E, 0x55, 0x80);
 const QColor kText(0x1E, 0x2A, 0x38);
+// The definition's Hilight: light enough for the menu text to read on it, as a hot menu-bar
+// button shows the bar's text over it.
+const QColor kSelection(0x96, 0xB6, 0xDE);
 
 QImage canvas(int w, int h, const QColor& fill = Qt::magenta) {
   QImage img(w, h, QImage::Format_RGB32);
@@ -142,7 +145,7 @@ QImage menuItem() {
   for (int k = 0; k < 5; ++k) {
     const QRect r(k * w, 0, w, h);
     if (k == 3)
-      box(p, r, kAccent, kAccent, kAccentDark, true);
+      box(p, r, kSelection, kSelection, kAccent, true);
     else
       p.fillRect(r, kFaceLight);
   }

@@ -272,8 +272,11 @@ bool paintTabClose(const Paint& c, const QStyleOption& o) {
   QRect box(QPoint(), TabCloseBox(QRect()).size());
   box.moveCenter(o.rect.center());
   p.save();
-  p.setPen((o.state & QStyle::State_MouseOver) ? toQColor(c.skin.Colours().Hilight)
-                                               : o.palette.color(QPalette::WindowText));
+  // A hot box is the highlight with the highlight text over it, as a selected menu item is: a
+  // light highlight alone would fade into the tab.
+  const bool hot = o.state & QStyle::State_MouseOver;
+  if (hot) p.fillRect(box, toQColor(c.skin.Colours().Hilight));
+  p.setPen(hot ? toQColor(c.skin.Colours().HilightText) : o.palette.color(QPalette::WindowText));
   p.setBrush(Qt::NoBrush);
   // The outline covers the box's own pixels, the cross its inside.
   p.drawRect(box.adjusted(0, 0, -1, -1));

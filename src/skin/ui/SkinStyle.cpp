@@ -271,9 +271,10 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         const bool enabled = mi->state & State_Enabled;
         const bool hot = enabled && (mi->state & (State_Selected | State_Sunken));
         if (hot) p->fillRect(mi->rect.adjusted(0, 1, 0, -1), toQColor(skin->Colours().Hilight));
-        p->setPen(!enabled ? toQColor(skin->Colours().ButtonShadow)
-                  : hot    ? toQColor(skin->Colours().HilightText)
-                           : toQColor(skin->Colours().MenuBarText));
+        // A hot caption keeps the bar's text colour over the highlight, so the skin chooses its
+        // highlight to carry that colour; a disabled one looks as disabled menu items do.
+        p->setPen(enabled ? toQColor(skin->Colours().MenuBarText)
+                          : textColour(*skin, false, false));
         int flags = Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextSingleLine;
         if (!proxy()->styleHint(SH_UnderlineShortcut, mi, w)) flags |= Qt::TextHideMnemonic;
         p->drawText(mi->rect, flags, mi->text);

@@ -401,6 +401,12 @@ TEST_F(ControlSkins, TabCloseBoxDrawnAndClickedInItsPlace) {
     EXPECT_EQ(img.pixel(b.topLeft() + QPoint(1, 1)), ink) << i;
     EXPECT_EQ(img.pixel(b.bottomLeft() + QPoint(1, -1)), ink) << i;
   }
+  // A hot box: the highlight text over the highlight.
+  tabs->tabBar()->tabButton(1, QTabBar::RightSide)->setAttribute(Qt::WA_UnderMouse);
+  const QImage hot = tabs->grab().toImage();
+  EXPECT_EQ(QColor(hot.pixel(box(1).topLeft())), toQColor(skin->Colours().HilightText));
+  EXPECT_EQ(QColor(hot.pixel(box(1).topLeft() + QPoint(2, 1))), toQColor(skin->Colours().Hilight));
+  tabs->tabBar()->tabButton(1, QTabBar::RightSide)->setAttribute(Qt::WA_UnderMouse, false);
   // Clicks go where Qt sends them: to whatever lies under the point in the window.
   auto clickAt = [&](QPoint inTabs) {
     const QPoint p = tabs->mapTo(dlg.get(), inTabs);

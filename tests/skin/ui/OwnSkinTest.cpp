@@ -89,10 +89,14 @@ TEST_F(OwnSkin, TextsMeetAAContrast) {
     ASSERT_NE(on, nullptr) << what;
     EXPECT_GE(worstContrast(text, *on, frame, vertical), 4.5) << what;
   }
-  // Plain colours: a hot menu-bar item, window text on the face, disabled menu items.
-  EXPECT_GE(contrast(toQRgb(c.HilightText), toQRgb(c.Hilight)), 4.5);
-  EXPECT_GE(contrast(toQRgb(c.WindowText), toQRgb(c.ButtonFace)), 4.5);
-  EXPECT_GE(contrast(toQRgb(c.ButtonShadow), toQRgb(c.Menu)), 4.5);
+  // Plain colours.
+  const std::tuple<const char*, TColor, TColor> plain[] = {
+      {"hot menu-bar item", c.MenuBarText, c.Hilight},
+      {"selected menu item without image, hot tab close box", c.HilightText, c.Hilight},
+      {"window text on the face", c.WindowText, c.ButtonFace},
+      {"disabled menu item", c.ButtonShadow, c.Menu}};
+  for (const auto& [what, text, ground] : plain)
+    EXPECT_GE(contrast(toQRgb(text), toQRgb(ground)), 4.5) << what;
 }
 
 class OwnSkinWindows : public test::SkinnedTest {

@@ -216,14 +216,27 @@ TEST_F(SkinWindows, SystemMenuItemMeasures) {
 }
 
 // Opened with the mouse, a menu of the bar starts on its first item; one opened with an item
-// already chosen (as the keyboard does) keeps it.
+// already chosen (as the keyboard does) keeps it. The pressed button, and one under the mouse,
+// take the hot look.
 TEST_F(SkinWindows, BarMenuOpenedWithTheMouseStartsOnItsFirstItem) {
   shown(&m.win);
   QMenuBar* bar = m.win.menuBar();
+  // Filled with the highlight, captioned in the bar's text colour (not the highlight text's).
+  auto expectHot = [&](QAction* a) {
+    const QImage img =
+        bar->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(bar->actionGeometry(a));
+    EXPECT_EQ(QColor(img.pixel(1, img.height() / 2)), toQColor(skin->Colours().Hilight));
+    EXPECT_TRUE(hasPixel(img, toQRgb(skin->Colours().MenuBarText)));
+    EXPECT_FALSE(hasPixel(img, toQRgb(skin->Colours().HilightText)));
+  };
   mouse(bar, QEvent::MouseButtonPress, bar->actionGeometry(m.support->menuAction()).center());
   settle();
   EXPECT_EQ(m.support->activeAction(), m.support->actions().first());
+  expectHot(m.support->menuAction());
   m.support->close();
+  settle();
+  mouse(bar, QEvent::MouseMove, bar->actionGeometry(bar->actions().first()).center());
+  expectHot(bar->actions().first());
   bar->setActiveAction(m.support->menuAction());
   m.support->setActiveAction(m.support->actions().last());
   settle();
@@ -243,6 +256,42 @@ TEST_F(SkinWindows, MenuBarMarginByDirection) {
     EXPECT_EQ(QApplication::style()->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, bar), margin)
         << width;
   }
+}
+
+TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
+  m.win.show();
+  QApplication::setActiveWindow(&m.win);
+  settle();
+  QMenuBar* bar = m.win.menuBar();
+  bar->setActiveAction(m.support->menuAction());
+  settle();
+  ASSERT_TRUE(m.support->isVisible());
+  EXPECT_EQ(SkinStyle::popupKind(m.support), 1);
+  m.support->setActiveAction(m.support->actions().first());
+  const QImage popup = m.support->grab().toImage();
+  EXPECT_EQ(popup.pixel(1, popup.height() / 2), frameColour(tiMenuBack, 1));
+  auto item = [&](int i) { return m.support->actionGeometry(m.support->actions().at(i)); };
+  EXPECT_EQ(popup.pixel(item(0).right() - 3, item(0).center().y()), frameColour(tiMenuItem, 4));
+  EXPECT_EQ(popup.pixel(item(2).right() - 3, item(2).center().y()), frameColour(tiMenuItem, 1));
+  // The separator is the item image's edges and middle with the etched line over them, from
+  // 3 pixels in to one pixel short of the right edge.
+  const QRect separator = item(1);
+  for (int x : {separator.left() + 1, separator.right()})
+    EXPECT_EQ(popup.pixel(x, separator.top() + 4), frameColour(tiMenuItem, 1)) << x;
+  for (int x : {separator.left() + 3, separator.center().x(), separator.right() - 1}) {
+    EXPECT_EQ(popup.pixel(x, separator.top() + 2), frameColour(tiMenuItem, 1)) << x;
+    EXPECT_EQ(QColor(popup.pixel(x, separator.top() + 4)), toQColor(skin->Colours().ButtonShadow));
+    EXPECT_EQ(QColor(popup.pixel(x, separator.top() + 5)), toQColor(skin->Colours().ButtonHilight));
+  }
+  // Right leaves the menu for the next item of the bar, and wraps from the last one.
+  key(m.support, Qt::Key_Right);
+  settle();
+  ASSERT_NE(bar->activeAction(), nullptr);
+  EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("關於版本"));
+  key(bar, Qt::Key_Right);
+  settle();
+  ASSERT_NE(bar->activeAction(), nullptr);
+  EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("經絡測量"));
 }
 
 // Popups of skinned windows are skinned by kind, each behind its own gate; popups of an
