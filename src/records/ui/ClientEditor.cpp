@@ -14,8 +14,8 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 #include <array>
 
