@@ -64,22 +64,17 @@ void whenModal(QObject* context, std::function<void(W*)> action, int tries = 500
 }
 
 // Counts the reads of VOCUST's rows on the main connection while it lives.
-class ClientTableReads {
- public:
-  ClientTableReads() : db_(SqliteHandle(QSqlDatabase::database(kMainConnection))) {
-    sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &ClientTableReads::traced, this);
-  }
-  ~ClientTableReads() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
-  int count = 0;
-
- private:
+struct ClientTableReads {
+  ClientTableReads() { sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &traced, this); }
+  ~ClientTableReads() { sqlite3_trace_v2(db, 0, nullptr, nullptr); }
   static int traced(unsigned, void* self, void*, void* sql) {
     const QString text = QString::fromUtf8(static_cast<const char*>(sql));
     if (text.startsWith(R"(SELECT ")") && text.endsWith(R"( FROM "VOCUST")"))
       ++static_cast<ClientTableReads*>(self)->count;
     return 0;
   }
-  sqlite3* db_;
+  sqlite3* db = SqliteHandle(QSqlDatabase::database(kMainConnection));
+  int count = 0;
 };
 
 // The browser's toolbar buttons, 1 for enabled, else 0.
@@ -383,7 +378,6 @@ TEST_F(RecordsWindowsTest, EditorEnterChainDuplicateAndModifyMode) {
   EXPECT_EQ(memo(), "abc\nx") << "not edited";
   ClientEditor edited(&clients);
   edited.show();
-  EXPECT_EQ(edited.memoEdit->toPlainText(), "abc\nx");
   edited.memoEdit->moveCursor(QTextCursor::End);
   QTest::keyClicks(edited.memoEdit, "y");
   edited.saveButton->click();
