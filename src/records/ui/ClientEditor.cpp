@@ -60,11 +60,10 @@ int typingLimit(const TypedField& f) {
   return f.limit ? f.limit : TransferColumnWidth(QStringLiteral("VOCUST"), QLatin1String(f.column));
 }
 
-// A limit that binds typing only, as edits on the platform the program comes from do: an
-// edit holding as many characters as its limit or more takes nothing more (a selection typed
-// over is only removed), and what is typed or pasted into a shorter text is cut to the room
-// left. A text the program puts in (hold, then setText) stays whole, however long, and may be
-// shortened.
+// A limit that binds typing only: an edit holding as many characters as its limit or more
+// takes nothing more (a selection typed over is only removed), and what is typed or pasted
+// into a shorter text is cut to the room left. A stored text the editor shows (hold, then
+// setText) stays whole, however long, so that saving never cuts it; it may be shortened.
 class TypingLimit : public QValidator {
  public:
   TypingLimit(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
