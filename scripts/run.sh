@@ -22,7 +22,15 @@ if [ -d "$prefix/udev" ] && [ -d /etc/udev/rules.d ]; then
   done
   if command -v udevadm >/dev/null && [ -d /run/udev ]; then
     $sudo udevadm control --reload-rules || true
-    $sudo udevadm trigger --subsystem-match=hidraw --subsystem-match=usb || true
+    # Only the meter takes the rule anew: its USB device, found by its ids, and the devices
+    # under it, its hidraw node among them (the ids are attributes of the USB device only).
+    # Without a meter plugged in, nothing is triggered.
+    meters="$($sudo udevadm trigger --dry-run --verbose --subsystem-match=usb \
+      --attr-match=idVendor=5a3c --attr-match=idProduct=7e21 2>/dev/null || true)"
+    for meter in $meters; do
+      $sudo udevadm trigger --parent-match="$meter" --subsystem-match=usb \
+        --subsystem-match=hidraw || true
+    done
   fi
 fi
 cd "$prefix"

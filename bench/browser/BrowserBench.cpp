@@ -1,9 +1,12 @@
 // What the client browser reads, at 100,000 clients and 1,000,000 tests:
 //   open  - the client list sorted by number, the first client's tests and the counts;
 //   typing - a number prefix typed key by key, each key a prefix locate;
-//   sort  - a change to sorting by name and back, returning to the same client.
-// Each is timed through the record-set layer, through the sqlite3 program running the same
-// queries, and through SQLite's C API in this process reading every column of the same rows.
+//   sort  - a change to sorting by name and back, returning to the same client;
+//   return - the browser shown again after a client or test was edited: its show steps, then
+//            the one read of the list and the way back to the client it left.
+// The first three are timed through the record-set layer, through the sqlite3 program running
+// the same queries, and through SQLite's C API in this process reading every column of the
+// same rows; the return against one open of the record set.
 //   bench_browser [clients] [tests per client] [repeats]
 
 #include <malloc.h>
@@ -43,6 +46,17 @@ struct Browser {
     tests.setSort(QStringLiteral("VODATE ASC"));
     tests.setLink(QStringLiteral("CUSTNO"), clients.field(QStringLiteral("CUSTNO")));
     return tests.open() && clients.rowCount() > 0 && tests.rowCount() >= 0;
+  }
+  // Shown again: the list stays as read while the current client is found by its number;
+  // then the list is read once and the row left before is current again, with its tests.
+  bool comeBack(const QString& current) {
+    const qint64 mark = clients.bookmark();
+    clients.setSort(QStringLiteral("CustNo ASC"));
+    if (!clients.isOpen() && !clients.open()) return false;
+    clients.locate(QStringLiteral("CUSTNO"), current, LocateOption::CaseInsensitive);
+    if (!clients.refresh() || !clients.gotoBookmark(mark)) return false;
+    tests.setLink(QStringLiteral("CUSTNO"), clients.field(QStringLiteral("CUSTNO")));
+    return tests.refresh();
   }
 };
 
@@ -108,7 +122,7 @@ int main(int argc, char** argv) {
   const char* prefix = "SELECT * FROM VOCUST WHERE CUSTNO LIKE ? ORDER BY CUSTNO, MKEY LIMIT 1";
 
   std::vector<double> openOurs, openCli, openApi, keyOurs, keyCli, keyApi, sortOurs, sortCli,
-      sortApi;
+      sortApi, returnOurs;
   double bytesPerRow = 0;
   for (int r = 0; r < repeats; ++r) {
     // Open.
@@ -179,6 +193,12 @@ int main(int argc, char** argv) {
     direct.run(orderByName);
     direct.run(orderByNumber);
     sortApi.push_back(ms(timer));
+
+    // Back from the client editor or manual entry, to the client the search found.
+    timer.restart();
+    if (!browser->comeBack(QString::fromLatin1(first))) return 1;
+    returnOurs.push_back(ms(timer));
+    if (browser->clients.field(QStringLiteral("CUSTNO")).toByteArray() != target) return 1;
   }
   CloseDatabase(kConn);
 
@@ -193,6 +213,8 @@ int main(int argc, char** argv) {
   std::printf("%-22s %9.2f ms (slowest key)\n", "",
               *std::max_element(keyOurs.begin(), keyOurs.end()));
   line("sort change and back", sortOurs, sortCli, sortApi);
+  std::printf("%-22s %9.2f ms %7.2f x one open\n", "return to the list", median(returnOurs),
+              median(returnOurs) / median(openOurs));
   std::printf("memory of the client list: %.0f bytes per client row\n", bytesPerRow);
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "measure/ReferenceTable.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
@@ -34,44 +35,79 @@ QString MeridianListEntry(int key) {
   return key >= 1 && key <= 12 ? entries[key - 1] : QString();
 }
 
+namespace {
+
+// The statement that reads one row: every text column and the figure.
+QString rowStatement() {
+  QStringList names;
+  for (const TReferenceColumn& c : ReferenceTextColumns()) names << QString::fromLatin1(c.name);
+  names << QStringLiteral("DtGpM");
+  return QStringLiteral("SELECT %1 FROM VOMTDB WHERE MKEY = ?").arg(names.join(u','));
+}
+
+}  // namespace
+
 bool TReferenceTable::Open() {
-  open_ = db_.isOpen() && db_.tables().contains(QStringLiteral("VOMTDB"), Qt::CaseInsensitive);
   reported_ = false;
-  return open_;
+  open_ = false;
+  if (!db_.isOpen()) {
+    const QString reason = db_.lastError().text();
+    tell(QStringLiteral("VOMTDB: ") +
+         (reason.trimmed().isEmpty() ? QStringLiteral("the database is not open") : reason));
+    return false;
+  }
+  // A missing table or column is found before any row is read, so that no reader shows a
+  // window of blanks without a word.
+  QSqlQuery q(db_);
+  if (!q.prepare(rowStatement())) {
+    tell(QStringLiteral("VOMTDB: ") + q.lastError().text());
+    return false;
+  }
+  open_ = true;
+  return true;
+}
+
+void TReferenceTable::tell(const QString& failure) {
+  if (reported_) return;
+  reported_ = true;
+  AskUser(MsgKind::WarningOk, kReferenceUnreadableText + QLatin1Char('\n') + failure);
 }
 
 TReferenceRow TReferenceTable::Row(int key) {
   TReferenceRow row;
   row.MKEY = key;
   if (!open_) return row;
-  QString failure;  // the first text of this row that does not decode
+  QString failure;  // the reason the row could not be read, or its first undecodable text
   {
-    QStringList names;
-    for (const TReferenceColumn& c : ReferenceTextColumns()) names << QString::fromLatin1(c.name);
-    names << QStringLiteral("DtGpM");
     QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT %1 FROM VOMTDB WHERE MKEY = ?").arg(names.join(',')));
-    q.addBindValue(key);
-    if (!q.exec() || !q.next()) return row;
-    row.Found = true;
-    const auto& columns = ReferenceTextColumns();
-    for (size_t i = 0; i < columns.size(); ++i) {
-      bool ok = true;
-      QString reason;
-      row.*(columns[i].member) = UnscrambleText(q.value(int(i)).toString(), &ok, &reason);
-      if (!ok && failure.isEmpty())
-        failure = QStringLiteral("VOMTDB MKEY %1 %2: %3")
-                      .arg(key)
-                      .arg(QLatin1String(columns[i].name), reason);
+    bool read = q.prepare(rowStatement());
+    if (read) {
+      q.addBindValue(key);
+      read = q.exec();
     }
-    row.DtGpM = q.value(int(columns.size())).toByteArray();
+    // A damaged page, or a column gone since the opening, leaves the whole row empty; a key
+    // without a row is no failure.
+    if (read && !q.next()) read = !q.lastError().isValid();
+    if (!read) {
+      failure = QStringLiteral("VOMTDB MKEY %1: %2").arg(key).arg(q.lastError().text());
+    } else if (q.isValid()) {
+      row.Found = true;
+      const auto& columns = ReferenceTextColumns();
+      for (size_t i = 0; i < columns.size(); ++i) {
+        bool ok = true;
+        QString reason;
+        row.*(columns[i].member) = UnscrambleText(q.value(int(i)).toString(), &ok, &reason);
+        if (!ok && failure.isEmpty())
+          failure = QStringLiteral("VOMTDB MKEY %1 %2: %3")
+                        .arg(key)
+                        .arg(QLatin1String(columns[i].name), reason);
+      }
+      row.DtGpM = q.value(int(columns.size())).toByteArray();
+    }
   }
   // Told once an opening, not for every row a reader goes through; the query is done by now,
   // as the message waits for the user.
-  if (!failure.isEmpty() && !reported_) {
-    reported_ = true;
-    AskUser(MsgKind::WarningOk, kReferenceUnreadableText + QLatin1Char('\n') + failure);
-  }
+  if (!failure.isEmpty()) tell(failure);
   return row;
 }
 

@@ -36,8 +36,8 @@ const std::array<TReferenceColumn, 21>& ReferenceTextColumns();
 // Meridian names of the browser list, for keys 1..12.
 QString MeridianListEntry(int key);
 
-// First line of the message about a stored text that does not decode; the reason follows on
-// the next line.
+// First line of the message about a table, row or stored text that cannot be read; the
+// database's or the decoder's reason follows on the next line.
 inline const QString kReferenceUnreadableText = QStringLiteral(
     "經絡參考資料庫 rutoTW.mdb 無法讀取，無法解讀的參考資料以空白顯示，檔案保持不變。");
 
@@ -45,18 +45,21 @@ class TReferenceTable {
  public:
   explicit TReferenceTable(QSqlDatabase db) : db_(std::move(db)) {}
 
-  // True when the connection is open and holds VOMTDB. Each opening tells the user of an
-  // undecodable text once.
+  // True when the connection is open and its VOMTDB holds every column a row is read from.
+  // Each opening tells the user once of what cannot be read: a table that does not open (told
+  // here), a row whose query fails, or a text that does not decode.
   bool Open();
   void Close() { open_ = false; }
   bool IsOpen() const { return open_; }
 
-  // The row with `key`; a missing row, or a closed table, gives an empty row. A text that does
-  // not decode is empty, and the first such text of an opening is shown to the user (AskUser)
-  // with its place and reason.
+  // The row with `key`; a missing row, or a closed table, gives an empty row silently. A row
+  // whose query fails is empty and a text that does not decode is empty; the first such
+  // failure of an opening is shown to the user (AskUser) with its place and reason.
   TReferenceRow Row(int key);
 
  private:
+  void tell(const QString& failure);
+
   QSqlDatabase db_;
   bool open_ = false;
   bool reported_ = false;

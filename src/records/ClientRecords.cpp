@@ -196,7 +196,7 @@ QVariantMap formValues(const ClientForm& form, bool trimTyped) {
   v.insert(QStringLiteral("TEL2"), Trim(form.Tel2));
   v.insert(QStringLiteral("TEL3"), Trim(form.Tel3));
   v.insert(QStringLiteral("EMAIL"), Trim(form.EMail));
-  v.insert(QStringLiteral("MEMO"), form.Memo);
+  if (form.Memo) v.insert(QStringLiteral("MEMO"), *form.Memo);
   return v;
 }
 
@@ -222,6 +222,7 @@ ClientSaveResult SaveNewClient(RecordSet& clients, const ClientForm& form, QStri
   }
   QVariantMap values = formValues(form, true);
   values.insert(QStringLiteral("CUSTNO"), custNo);
+  values.insert(QStringLiteral("MEMO"), form.Memo.value_or(QString()));
   if (clients.insert(values) != 0) return ClientSaveResult::Saved;
   QString name;
   if (storedClientName(clients, custNo, &name)) {

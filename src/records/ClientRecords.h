@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "app/RecordSet.h"
 #include "app/SharedRecords.h"
@@ -75,7 +76,9 @@ struct ClientForm {
   bool Male = true;
   bool HasBirthday = false;
   double Birthday = 0;  // OLE day number, used only with HasBirthday
-  QString Memo;
+  // MEMO as it is to be stored; none for a memo the user did not edit, whose stored text
+  // (line ends included) stays as it is. A new client without one gets an empty memo.
+  std::optional<QString> Memo;
 };
 
 enum class ClientSaveResult { Saved, Duplicate, Failed };
@@ -86,7 +89,7 @@ enum class ClientSaveResult { Saved, Duplicate, Failed };
 ClientSaveResult SaveNewClient(RecordSet& clients, const ClientForm& form,
                                QString* duplicateName = nullptr, QString* error = nullptr);
 // Modify mode on the row with `key`: name, address and telephone as typed, the rest trimmed;
-// the number never changes.
+// the number never changes, nor does the memo unless the form has one.
 bool SaveModifiedClient(RecordSet& clients, qint64 key, const ClientForm& form,
                         QString* error = nullptr);
 // The duplicate-number message with the existing client's name.

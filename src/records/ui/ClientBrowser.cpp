@@ -144,7 +144,9 @@ void ClientBrowser::FormShow() {
     b->setEnabled(false);
   sortField_ = ClientSortField(ViewState.ClientSortKey);
   clientList->showSortKey(ViewState.ClientSortKey);
-  clients.open();
+  // Read on the first show only: back from a child window, the command that hid the browser
+  // reads the list once itself before it returns to its row.
+  if (!clients.isOpen()) clients.open();
   {
     const QSignalBlocker block(clientList->searchEdit);
     clientList->searchEdit->clear();

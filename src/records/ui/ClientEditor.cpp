@@ -11,9 +11,11 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 #include <array>
 
@@ -58,6 +60,51 @@ int typingLimit(const TypedField& f) {
   return f.limit ? f.limit : TransferColumnWidth(QStringLiteral("VOCUST"), QLatin1String(f.column));
 }
 
+// A limit that binds typing only: an edit holding as many characters as its limit or more
+// takes nothing more (a selection typed over is only removed), and what is typed or pasted
+// into a shorter text is cut to the room left. A stored text the editor shows (hold, then
+// setText) stays whole, however long, so that saving never cuts it; it may be shortened.
+class TypingLimit : public QValidator {
+ public:
+  TypingLimit(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
+
+  void hold(const QString& text) { held_ = text; }
+
+  State validate(QString& input, int& pos) const override {
+    if (input == held_) return Acceptable;
+    // The change from the text held: what stays in front and behind, what was put between.
+    const qsizetype common = std::min(held_.size(), input.size());
+    qsizetype front = 0;
+    while (front < common && held_[front] == input[front]) ++front;
+    qsizetype back = 0;
+    while (back < common - front &&
+           held_[held_.size() - 1 - back] == input[input.size() - 1 - back])
+      ++back;
+    const qsizetype kept = front + back;
+    qsizetype room = std::max<qsizetype>(0, limit_ - kept);
+    if (input.size() - kept > room) {
+      if (room > 0 && input[front + room - 1].isHighSurrogate()) --room;
+      input = held_.left(front) + input.mid(front, room) + held_.right(back);
+      pos = static_cast<int>(front + room);
+      // Nothing of it fits and nothing was removed: the edit stays as it was, undo and all.
+      if (input == held_) return Invalid;
+    }
+    held_ = input;
+    return Acceptable;
+  }
+
+ private:
+  int limit_;
+  mutable QString held_;  // the edit's text before the change validated
+};
+
+// Puts a stored text into `edit` whole, even past its typing limit.
+void showWhole(QLineEdit* edit, const QString& text) {
+  edit->findChild<TypingLimit*>()->hold(text);
+  edit->setMaxLength(std::max(edit->maxLength(), static_cast<int>(text.size())));
+  edit->setText(text);
+}
+
 bool isEnter(QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<QKeyEvent*>(event)->key();
@@ -89,6 +136,7 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QLatin1String(f.name));
     edit->setMaxLength(typingLimit(f));
+    edit->setValidator(new TypingLimit(typingLimit(f), edit));
     edit->installEventFilter(this);
     this->*f.edit = edit;
   }
@@ -209,6 +257,7 @@ void ClientEditor::FormShow() {
   key_ = clients_->keyAt(row);
   memoEdit->setPlainText(
       MemoLines(clients_->value(row, QStringLiteral("MEMO")).toString()).join(u'\n'));
+  memoEdit->document()->setModified(false);
   memoEdit->show();
   newMemoEdit->hide();
   newMemoEdit->setFocusPolicy(Qt::NoFocus);
@@ -228,13 +277,9 @@ void ClientEditor::FormShow() {
     birthdayEdit->setEnabled(true);
   }
   // The limits bind typing only: import and migration store longer texts, which are shown
-  // and saved whole (a line edit cuts what it is given to its limit) and may be shortened.
-  for (const TypedField& f : typedFields()) {
-    const QString text = clients_->value(row, QLatin1String(f.column)).toString();
-    QLineEdit* edit = this->*f.edit;
-    edit->setMaxLength(std::max(typingLimit(f), static_cast<int>(text.size())));
-    edit->setText(text);
-  }
+  // and saved whole and may be shortened.
+  for (const TypedField& f : typedFields())
+    showWhole(this->*f.edit, clients_->value(row, QLatin1String(f.column)).toString());
   (clients_->value(row, QStringLiteral("SEX")).toBool() ? maleButton : femaleButton)
       ->setChecked(true);
   saveButton->setEnabled(true);
@@ -255,8 +300,9 @@ void ClientEditor::save() {
   form.Birthday = toOleDate(birthdayEdit->date());
   QString error;
   if (newMode_) {
-    form.Memo = MemoText(newMemoEdit->toPlainText().split(QLatin1Char('\n')));
-    if (newMemoEdit->toPlainText().isEmpty()) form.Memo.clear();
+    form.Memo = newMemoEdit->toPlainText().isEmpty()
+                    ? QString()
+                    : MemoText(newMemoEdit->toPlainText().split(QLatin1Char('\n')));
     QString name;
     switch (SaveNewClient(*clients_, form, &name, &error)) {
       case ClientSaveResult::Duplicate:
@@ -271,9 +317,11 @@ void ClientEditor::save() {
         break;
     }
   } else {
-    form.Memo = memoEdit->toPlainText().isEmpty()
-                    ? QString()
-                    : MemoText(memoEdit->toPlainText().split(QLatin1Char('\n')));
+    // A memo left as it was shown keeps its stored text, whatever its line ends.
+    if (memoEdit->document()->isModified())
+      form.Memo = memoEdit->toPlainText().isEmpty()
+                      ? QString()
+                      : MemoText(memoEdit->toPlainText().split(QLatin1Char('\n')));
     if (!SaveModifiedClient(*clients_, key_, form, &error)) {
       AskUser(MsgKind::WarningOk, error);
       return;

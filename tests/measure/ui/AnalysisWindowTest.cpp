@@ -447,6 +447,20 @@ TEST_F(AnalysisWindowTest, DamagedReferenceTextIsToldOnceAReading) {
   EXPECT_EQ(in.Reference.at(13).DtMA1, "");
   EXPECT_EQ(in.Reference.at(13).DtMA2, "DtMA2-13");
   EXPECT_EQ(in.Reference.at(1).DtMA3, "");
+
+  // A table without a column the reader reads is told once a reading too, with the database's
+  // reason, and no text of it is shown or printed.
+  runStatement(kReferenceConnection, "ALTER TABLE VOMTDB DROP COLUMN DtML5");
+  auto again = open();
+  ASSERT_EQ(messages_.size(), 3);
+  EXPECT_EQ(messages_[2].section('\n', 0, 0), "5:" + kReferenceUnreadableText);
+  EXPECT_TRUE(messages_[2].section('\n', 1).startsWith("VOMTDB: no such column: DtML5"))
+      << messages_[2].toStdString();
+  EXPECT_EQ(again->diagnosisPane->toPlainText(), "\n\n");
+  const TReportInput refused = ReportInputFromWindow(*again);
+  ASSERT_EQ(messages_.size(), 4);
+  EXPECT_EQ(messages_[3], messages_[2]);
+  EXPECT_TRUE(refused.Reference.empty());
 }
 
 TEST_F(AnalysisWindowTest, EveryPageRenders) {

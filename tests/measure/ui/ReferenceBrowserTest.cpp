@@ -78,7 +78,7 @@ TEST_F(ReferenceBrowserTest, UndecodableTextsAndMissingRowsAreEmpty) {
 }
 
 // A damaged text is told once an opening of the browser, with its place and reason; the rest
-// of its row shows.
+// of its row shows. So is a row that cannot be read, whose texts stay empty.
 TEST_F(ReferenceBrowserTest, DamagedTextIsToldOnceAnOpeningAndShowsEmpty) {
   ASSERT_TRUE(openFake());
   const auto damaged = [](const char* column) {
@@ -116,6 +116,18 @@ TEST_F(ReferenceBrowserTest, DamagedTextIsToldOnceAnOpeningAndShowsEmpty) {
   again.meridianList->setCurrentRow(4);
   ASSERT_EQ(messages.size(), 2);
   EXPECT_EQ(messages[1], told.arg(5).arg("DtMH1"));
+
+  // A column gone since the opening: the row's query fails, told with the database's reason,
+  // and the texts stay empty.
+  ReferenceBrowser opened(db_);
+  opened.show();
+  ASSERT_TRUE(QSqlQuery(db_).exec("ALTER TABLE VOMTDB DROP COLUMN DtMH4"));
+  opened.meridianList->setCurrentRow(3);
+  ASSERT_EQ(messages.size(), 3);
+  EXPECT_EQ(messages[2].section('\n', 0, 0), "5:" + kReferenceUnreadableText);
+  EXPECT_TRUE(messages[2].section('\n', 1).startsWith("VOMTDB MKEY 4: no such column: DtMH4"))
+      << messages[2].toStdString();
+  EXPECT_EQ(opened.highDietPane->toPlainText(), "\n\n");
 }
 
 std::vector<QPlainTextEdit*> panes(const ReferenceBrowser& w) {

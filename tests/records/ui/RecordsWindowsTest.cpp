@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
 #include <QTest>
 #include <QtWidgets>
+#include <optional>
 
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
+#include "app/SqliteAccess.h"
 #include "app/WindowOpeners.h"
 #include "records/ClientRecords.h"
 #include "records/ClientSort.h"
@@ -59,6 +63,20 @@ void whenModal(QObject* context, std::function<void(W*)> action, int tries = 500
   });
 }
 
+// Counts the reads of VOCUST's rows on the main connection while it lives.
+struct ClientTableReads {
+  ClientTableReads() { sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &traced, this); }
+  ~ClientTableReads() { sqlite3_trace_v2(db, 0, nullptr, nullptr); }
+  static int traced(unsigned, void* self, void*, void* sql) {
+    const QString text = QString::fromUtf8(static_cast<const char*>(sql));
+    if (text.startsWith(R"(SELECT ")") && text.endsWith(R"( FROM "VOCUST")"))
+      ++static_cast<ClientTableReads*>(self)->count;
+    return 0;
+  }
+  sqlite3* db = SqliteHandle(QSqlDatabase::database(kMainConnection));
+  int count = 0;
+};
+
 // The browser's toolbar buttons, 1 for enabled, else 0.
 QString buttons(ClientBrowser& w) {
   QString s;
@@ -107,7 +125,7 @@ TEST_F(RecordsWindowsTest, BrowserButtonsFollowFocusAndClicks) {
 
 // 客戶修改 and 修改資料 hide the browser for their window; shown again, it runs its show steps
 // once more and then returns to the client it left (not to the current client), focusing the
-// list the command came from.
+// list the command came from. The client table is read once for the return.
 TEST_F(RecordsWindowsTest, BrowserShownAgainAfterEachChildWindow) {
   addClient("A01", "甲");
   addClient("B02", "乙");
@@ -116,7 +134,11 @@ TEST_F(RecordsWindowsTest, BrowserShownAgainAfterEachChildWindow) {
   CurrentClient.CustNo = "A01";
   ViewState.BrowseForCurrent = true;
   std::int32_t entryKey = 0;
-  WindowOpeners().manualEntry = [&entryKey](QWidget*, std::int32_t mkey) { entryKey = mkey; };
+  std::optional<ClientTableReads> reads;  // from the child's end
+  WindowOpeners().manualEntry = [&](QWidget*, std::int32_t mkey) {
+    entryKey = mkey;
+    reads.emplace();
+  };
   for (const bool onTest : {false, true}) {
     SCOPED_TRACE(onTest ? "修改資料" : "客戶修改");
     ClientBrowser w;
@@ -132,6 +154,7 @@ TEST_F(RecordsWindowsTest, BrowserShownAgainAfterEachChildWindow) {
           EXPECT_FALSE(w.isVisible());
           editor->telEdit->setText("555");
           editor->saveButton->click();
+          reads.emplace();
         });
       whenModal<ClientBrowser>(&w, [&](ClientBrowser*) {
         backOnTop = true;
@@ -140,6 +163,8 @@ TEST_F(RecordsWindowsTest, BrowserShownAgainAfterEachChildWindow) {
         EXPECT_EQ(w.clients.field("CUSTNO").toString(), "B02");
         EXPECT_EQ(w.clientList->countLabel->text(), "     2  -  [ 1 ]");
         EXPECT_EQ(w.focusWidget(), onTest ? static_cast<QWidget*>(w.testGrid) : w.clientGrid);
+        EXPECT_EQ(reads ? reads->count : -1, 1);
+        reads.reset();
         w.exitButton->click();
       });
       (onTest ? w.editTestButton : w.editClientButton)->click();
@@ -309,6 +334,7 @@ TEST_F(RecordsWindowsTest, StoreAddsClientThenNoKeepsItChosen) {
 
 TEST_F(RecordsWindowsTest, EditorEnterChainDuplicateAndModifyMode) {
   addClient("AB", "甲");
+  ASSERT_TRUE(dbtest::exec(kMainConnection, "UPDATE VOCUST SET MEMO = ?", {"abc\nx"}));
   RecordSet clients(kMainConnection, "VOCUST");
   ASSERT_TRUE(clients.open());
   ViewState.ClientNewMode = true;
@@ -347,10 +373,20 @@ TEST_F(RecordsWindowsTest, EditorEnterChainDuplicateAndModifyMode) {
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT CUSTNO, NAME FROM VOCUST"), "AB|乙 ");
   EXPECT_EQ(rowsIn("VOCUST"), 1);
   EXPECT_FALSE(ViewState.ClientNewMode);
+  // The memo is rewritten only when it was edited, and then with CR LF line ends.
+  const auto memo = [] { return dbtest::scalar(kMainConnection, "SELECT MEMO FROM VOCUST"); };
+  EXPECT_EQ(memo(), "abc\nx") << "not edited";
+  ClientEditor edited(&clients);
+  edited.show();
+  edited.memoEdit->moveCursor(QTextCursor::End);
+  QTest::keyClicks(edited.memoEdit, "y");
+  edited.saveButton->click();
+  EXPECT_EQ(memo(), "abc\r\nxy\r\n");
 }
 
 // Import and migration bring names of up to 50 and addresses of up to 100 characters, more
-// than one may type: such a text is shown and saved whole, and typing only shortens it.
+// than one may type: such a text is shown and saved whole, and typing only shortens it until
+// it is below the limit.
 TEST_F(RecordsWindowsTest, EditorKeepsStoredTextsLongerThanItsTypingLimits) {
   const QString name = QString(50, u'名');
   const QString addr = QString(100, u'址');
@@ -378,6 +414,22 @@ TEST_F(RecordsWindowsTest, EditorKeepsStoredTextsLongerThanItsTypingLimits) {
   EXPECT_EQ(stored("NAME"), name);
   EXPECT_EQ(stored("ADDR"), addr);
   EXPECT_EQ(stored("TEL"), "02-1234");
+  // Shortened, it takes typing only once it is below the limit, and only up to it; a selection
+  // typed over while nothing fits is only removed.
+  {
+    ClientEditor e(&clients);
+    e.show();
+    e.nameEdit->setSelection(0, 5);
+    QTest::keyClick(e.nameEdit, Qt::Key_X);
+    EXPECT_EQ(e.nameEdit->text(), QString(45, u'名'));
+    QTest::keyClick(e.nameEdit, Qt::Key_End);
+    for (int i = 0; i < 25; ++i) QTest::keyClick(e.nameEdit, Qt::Key_Backspace);
+    QTest::keyClicks(e.nameEdit, "ab");
+    EXPECT_EQ(e.nameEdit->text(), QString(20, u'名'));
+    QTest::keyClick(e.nameEdit, Qt::Key_Backspace);
+    QTest::keyClicks(e.nameEdit, "ab");
+    EXPECT_EQ(e.nameEdit->text(), QString(19, u'名') + "a");
+  }
   // A short stored name takes typing up to the limit only.
   ASSERT_TRUE(clients.locate("CUSTNO", "S2"));
   ClientEditor e(&clients);
