@@ -649,7 +649,7 @@ void TSkinData::Loaded() {
     MakeSysMenuIcon(ApplicationIcon());
   } else if (singleWindowSink()) {
     // Single windows: the manager is not switched on for them, only the owner is skinned.
-    singleWindowSink()(this, active_ && parent() && parent()->isWidgetType());
+    singleWindowSink()(this, active_);
   }
 }
 

@@ -239,10 +239,9 @@ QList<QWidget*> controlsOf(QWidget* window) {
   return controls;
 }
 
-// Unpolishing gives back what the old skin changed, so the control's own colours are what
-// polishing saves again.
+// Polishing gives back what the old skin changed first, so the control's own colours are
+// what it saves again.
 void repolish(QWidget* c) {
-  UnpolishControl(c);
   PolishControl(c);
   c->update();
 }

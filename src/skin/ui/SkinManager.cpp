@@ -24,7 +24,7 @@ TSkinManage*& instance() {
 // Set once the manager has looked at a window, so only its first show runs the tests.
 constexpr char kTriedProperty[] = "ruto_skin_tried";
 
-// The window an sfOnlyThisForm skin data belongs to: the top-level widget it was made for.
+// The window a skin data of single windows belongs to: the top-level widget it was made for.
 QWidget* ownerWindow(const TSkinData* data) {
   auto* w = qobject_cast<QWidget*>(data->parent());
   return w && w->isWindow() ? w : nullptr;
@@ -78,8 +78,7 @@ void TSkinManage::skinReplaced(TSkinData* data, bool reloadAsked) {
   // The reload runs on the timer from the first activation on; before it, or for a skin data
   // that asks none, nothing else would give the windows their buttons back.
   if (reloadAsked && started_) return;
-  for (TSkinForm* f : formSkins())
-    if (f->SkinData() == data) f->RebuildCaptionButtons();
+  for (TSkinForm* f : formSkinsOf(data)) f->RebuildCaptionButtons();
 }
 
 void TSkinManage::SkinSingleWindows(TSkinData* data, bool skinOwner) {
@@ -90,8 +89,7 @@ void TSkinManage::SkinSingleWindows(TSkinData* data, bool skinOwner) {
 }
 
 void TSkinManage::DropCaptionButtons(const TSkinData* data) {
-  for (const auto& f : forms_)
-    if (f && f->SkinData() == data) f->DropCaptionButtons();
+  for (TSkinForm* f : formSkinsOf(data)) f->DropCaptionButtons();
 }
 
 void TSkinManage::RemoveSkinData(TSkinData* data) {
@@ -99,11 +97,10 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
   if (main_ == data) main_ = nullptr;
   if (target_ == data) target_ = nullptr;
   // Form skins of a skin data that goes must not paint from it any more.
-  for (const auto& f : forms_)
-    if (f && f->SkinData() == data) {
-      f->Detach();
-      f->deleteLater();
-    }
+  for (TSkinForm* f : formSkinsOf(data)) {
+    f->Detach();
+    f->deleteLater();
+  }
   purgeFormSkins();
 }
 
@@ -163,11 +160,9 @@ void TSkinManage::runCommand(int command) {
     }
     case 3: {
       purgeFormSkins();
-      const QList<TSkinForm*> reloaded = formSkins();
-      for (TSkinForm* f : reloaded)
-        if (f->SkinData() == target_) f->RebuildCaptionButtons();
-      for (TSkinForm* f : reloaded)
-        if (f->SkinData() == target_) reloadFormSkin(f);
+      const QList<TSkinForm*> reloaded = formSkinsOf(target_);
+      for (TSkinForm* f : reloaded) f->RebuildCaptionButtons();
+      for (TSkinForm* f : reloaded) reloadFormSkin(f);
       break;
     }
     default:
@@ -190,12 +185,10 @@ void TSkinManage::runOwnWindowCommand(int command) {
       active_ = false;
       purgeFormSkins();
       QPointer<QWidget> released;
-      for (auto it = forms_.crbegin(); it != forms_.crend(); ++it)
-        if (*it && (*it)->SkinData() == target_) {
-          released = (*it)->window();
-          releaseFormSkin(*it);
-          break;
-        }
+      if (const QList<TSkinForm*> own = formSkinsOf(target_); !own.isEmpty()) {
+        released = own.last()->window();
+        releaseFormSkin(own.last());
+      }
       // Windows of other skin data keep their skin and the style with it; the released
       // window's controls give back what the skin changed.
       if (forms_.isEmpty())
@@ -206,12 +199,10 @@ void TSkinManage::runOwnWindowCommand(int command) {
     }
     case 3:
       purgeFormSkins();
-      for (TSkinForm* f : formSkins())
-        if (f->SkinData() == target_) {
-          f->RebuildCaptionButtons();
-          reloadFormSkin(f);
-          break;
-        }
+      if (const QList<TSkinForm*> own = formSkinsOf(target_); !own.isEmpty()) {
+        own.first()->RebuildCaptionButtons();
+        reloadFormSkin(own.first());
+      }
       break;
     default:
       break;
@@ -260,6 +251,12 @@ QList<TSkinForm*> TSkinManage::formSkins() const {
   QList<TSkinForm*> out;
   for (const auto& f : forms_)
     if (f) out << f.data();
+  return out;
+}
+
+QList<TSkinForm*> TSkinManage::formSkinsOf(const TSkinData* data) const {
+  QList<TSkinForm*> out = formSkins();
+  out.removeIf([data](const TSkinForm* f) { return f->SkinData() != data; });
   return out;
 }
 

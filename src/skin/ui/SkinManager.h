@@ -43,6 +43,8 @@ class TSkinManage : public QObject {
   int singleWindowCount() const { return singleWindows_; }
   TSkinForm* FindFormSkin(const QWidget* window) const;
   QList<TSkinForm*> formSkins() const;
+  // The form skins painted from data.
+  QList<TSkinForm*> formSkinsOf(const TSkinData* data) const;
   // Frees the caption buttons of every form skin on data (before its objects are replaced).
   void DropCaptionButtons(const TSkinData* data);
 
