@@ -92,7 +92,7 @@ std::optional<QString> readUsbString(UsbControlPipe& Pipe, int Index) {
 }
 
 QString usbDeviceString(const QString& UsbDir, int Index) {
-  if (Index <= 0 || UsbDir.isEmpty()) return {};
+  if (Index < 1 || Index > 255 || UsbDir.isEmpty()) return {};
   QFile descriptors(UsbDir + "/descriptors");
   if (!descriptors.open(QIODevice::ReadOnly)) return {};
   const QByteArray device = descriptors.read(18);
@@ -120,7 +120,6 @@ QString usbSerialNumber(const QString& UsbDir) {
 }
 
 QString usbString(UsbControlPipe* Pipe, const QString& UsbDir, int Index) {
-  if (Index < 1 || Index > 255) return {};
   if (Pipe) {
     if (std::optional<QString> text = readUsbString(*Pipe, Index)) return *text;
   }

@@ -105,6 +105,12 @@ void showWhole(QLineEdit* edit, const QString& text) {
   edit->setText(text);
 }
 
+// The memo as it is stored: its lines with CR LF line ends, an empty memo empty.
+QString memoToStore(const QPlainTextEdit* memo) {
+  const QString text = memo->toPlainText();
+  return text.isEmpty() ? QString() : MemoText(text.split(QLatin1Char('\n')));
+}
+
 bool isEnter(QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<QKeyEvent*>(event)->key();
@@ -300,9 +306,7 @@ void ClientEditor::save() {
   form.Birthday = toOleDate(birthdayEdit->date());
   QString error;
   if (newMode_) {
-    form.Memo = newMemoEdit->toPlainText().isEmpty()
-                    ? QString()
-                    : MemoText(newMemoEdit->toPlainText().split(QLatin1Char('\n')));
+    form.Memo = memoToStore(newMemoEdit);
     QString name;
     switch (SaveNewClient(*clients_, form, &name, &error)) {
       case ClientSaveResult::Duplicate:
@@ -318,10 +322,7 @@ void ClientEditor::save() {
     }
   } else {
     // A memo left as it was shown keeps its stored text, whatever its line ends.
-    if (memoEdit->document()->isModified())
-      form.Memo = memoEdit->toPlainText().isEmpty()
-                      ? QString()
-                      : MemoText(memoEdit->toPlainText().split(QLatin1Char('\n')));
+    if (memoEdit->document()->isModified()) form.Memo = memoToStore(memoEdit);
     if (!SaveModifiedClient(*clients_, key_, form, &error)) {
       AskUser(MsgKind::WarningOk, error);
       return;

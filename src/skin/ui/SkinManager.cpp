@@ -74,7 +74,7 @@ void TSkinManage::AddSkinData(TSkinData* data) {
 }
 
 void TSkinManage::skinReplaced(TSkinData* data, bool reloadAsked) {
-  DropCaptionButtons(data);
+  for (TSkinForm* f : formSkinsOf(data)) f->DropCaptionButtons();
   // The reload runs on the timer from the first activation on; before it, or for a skin data
   // that asks none, nothing else would give the windows their buttons back.
   if (reloadAsked && started_) return;
@@ -86,10 +86,6 @@ void TSkinManage::SkinSingleWindows(TSkinData* data, bool skinOwner) {
   ++singleWindows_;
   QWidget* owner = skinOwner ? ownerWindow(data) : nullptr;
   if (owner && attachFormSkin(owner, data) == SkinRefusal::None) switchStyle(true);
-}
-
-void TSkinManage::DropCaptionButtons(const TSkinData* data) {
-  for (TSkinForm* f : formSkinsOf(data)) f->DropCaptionButtons();
 }
 
 void TSkinManage::RemoveSkinData(TSkinData* data) {
@@ -135,24 +131,27 @@ void TSkinManage::runPendingCommand() {
 }
 
 void TSkinManage::runCommand(int command) {
-  if (target_->SkinFormtype == TSkinFormType::sfOnlyThisForm) {
-    runOwnWindowCommand(command);
-    return;
-  }
+  // The commands of an sfOnlyThisForm target reach its owner window alone.
+  const bool ownWindowOnly = target_->SkinFormtype == TSkinFormType::sfOnlyThisForm;
   switch (command) {
     case 1: {
       active_ = forceAll_ = true;
       switchStyle(true);
       purgeFormSkins();
-      const QWidgetList tops = QApplication::topLevelWidgets();
+      const QWidgetList tops =
+          ownWindowOnly ? QWidgetList{ownerWindow(target_)} : QApplication::topLevelWidgets();
       for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-        if ((*it)->isVisible()) SkinWindow(*it);
+        if (*it && (*it)->isVisible()) SkinWindow(*it);
       forceAll_ = false;
       break;
     }
     case 2: {
       active_ = false;
       purgeFormSkins();
+      if (ownWindowOnly) {
+        releaseOwnWindow();
+        break;
+      }
       while (!forms_.isEmpty())
         if (QPointer<TSkinForm> f = forms_.takeFirst()) releaseFormSkin(f);
       switchStyle(false);
@@ -170,43 +169,18 @@ void TSkinManage::runCommand(int command) {
   }
 }
 
-void TSkinManage::runOwnWindowCommand(int command) {
-  switch (command) {
-    case 1: {
-      active_ = forceAll_ = true;
-      switchStyle(true);
-      purgeFormSkins();
-      QWidget* owner = ownerWindow(target_);
-      if (owner && owner->isVisible()) SkinWindow(owner);
-      forceAll_ = false;
-      break;
-    }
-    case 2: {
-      active_ = false;
-      purgeFormSkins();
-      QPointer<QWidget> released;
-      if (const QList<TSkinForm*> own = formSkinsOf(target_); !own.isEmpty()) {
-        released = own.last()->window();
-        releaseFormSkin(own.last());
-      }
-      // Windows of other skin data keep their skin and the style with it; the released
-      // window's controls give back what the skin changed.
-      if (forms_.isEmpty())
-        switchStyle(false);
-      else if (released)
-        RefreshControlSkins(released);
-      break;
-    }
-    case 3:
-      purgeFormSkins();
-      if (const QList<TSkinForm*> own = formSkinsOf(target_); !own.isEmpty()) {
-        own.first()->RebuildCaptionButtons();
-        reloadFormSkin(own.first());
-      }
-      break;
-    default:
-      break;
+void TSkinManage::releaseOwnWindow() {
+  QPointer<QWidget> released;
+  if (const QList<TSkinForm*> own = formSkinsOf(target_); !own.isEmpty()) {
+    released = own.last()->window();
+    releaseFormSkin(own.last());
   }
+  // Windows of other skin data keep their skin and the style with it; the released window's
+  // controls give back what the skin changed.
+  if (forms_.isEmpty())
+    switchStyle(false);
+  else if (released)
+    RefreshControlSkins(released);
 }
 
 void TSkinManage::reloadFormSkin(TSkinForm* f) {

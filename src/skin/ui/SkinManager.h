@@ -45,8 +45,6 @@ class TSkinManage : public QObject {
   QList<TSkinForm*> formSkins() const;
   // The form skins painted from data.
   QList<TSkinForm*> formSkinsOf(const TSkinData* data) const;
-  // Frees the caption buttons of every form skin on data (before its objects are replaced).
-  void DropCaptionButtons(const TSkinData* data);
 
   bool Active() const { return active_; }
   bool Started() const { return started_; }
@@ -58,8 +56,8 @@ class TSkinManage : public QObject {
 
  private:
   void runCommand(int command);
-  // The commands of an sfOnlyThisForm target: they reach its owner window alone.
-  void runOwnWindowCommand(int command);
+  // Command 2 of an sfOnlyThisForm target: its owner window alone gives back its skin.
+  void releaseOwnWindow();
   // Reloads one form skin and the skins of its window's controls.
   void reloadFormSkin(TSkinForm* f);
   // Detaches and frees one form skin, the window repainted without it.
