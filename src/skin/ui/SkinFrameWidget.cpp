@@ -136,7 +136,11 @@ void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
   const QPoint pos = toWindow(e->position());
   const HitResult h = hitAt(pos);
   if (e->button() == Qt::RightButton) {
-    if (h.kind == Hit::Caption) form_->ShowSysMenu(e->globalPosition().toPoint());
+    // The title's buttons are caption too: a right press on them opens the menu as well.
+    const bool titleButton =
+        h.kind == Hit::Button &&
+        form_->buttons()[static_cast<size_t>(h.button)].rect.top() < form_->border().top();
+    if (h.kind == Hit::Caption || titleButton) form_->ShowSysMenu(e->globalPosition().toPoint());
     return;
   }
   if (e->button() != Qt::LeftButton) return;
@@ -188,26 +192,27 @@ void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
   }
   const HitResult h = hitAt(pos);
   setCursor(cursorFor(h.kind));
-  if (pressed_) return;  // the pressed button keeps its look until the release
-  // Only the active window's buttons answer the passing mouse.
+  // The button under the mouse becomes the hot one, a button held down or not; the hot one
+  // keeps its look (pressed stays pressed) while the mouse stays on it. Only the active
+  // window's buttons answer the passing mouse.
   if (h.kind == Hit::Button && form_->active() &&
-      form_->buttons()[static_cast<size_t>(h.button)].enabled)
-    setHot(h.button, 3);
-  else
+      form_->buttons()[static_cast<size_t>(h.button)].enabled) {
+    if (form_->buttons()[static_cast<size_t>(h.button)].state == 1) setHot(h.button, 3);
+  } else {
     setHot(-1, 1);
+  }
 }
 
 void SkinFrameWidget::mouseReleaseEvent(QMouseEvent* e) {
   dragging_ = dragArmed_ = false;
   if (e->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
-  const int index = hot_;
+  // The release runs the hot button under it, whichever one the press was on.
   const HitResult h = hitAt(toWindow(e->position()));
-  setHot(h.kind == Hit::Button ? h.button : -1, h.kind == Hit::Button ? 3 : 1);
-  if (h.kind == Hit::Button && h.button == index && index >= 0) {
-    const CaptionButton b = form_->buttons()[static_cast<size_t>(index)];
-    form_->RunButtonAction(b, e->globalPosition().toPoint() + QPoint(1, 1));
-  }
+  if (h.kind != Hit::Button || h.button != hot_) return;
+  setHot(h.button, 3);
+  const CaptionButton b = form_->buttons()[static_cast<size_t>(h.button)];
+  form_->RunButtonAction(b, e->globalPosition().toPoint() + QPoint(1, 1));
 }
 
 void SkinFrameWidget::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -221,11 +226,8 @@ void SkinFrameWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     }
     return;
   }
-  if (h.kind != Hit::Caption) return;
-  if (form_->state() != WinState::Normal)
-    form_->RunSysCommand(SC_RESTORE);
-  else if (form_->style().CaptionFlags & cfMaximizeBox)
-    form_->RunSysCommand(SC_MAXIMIZE);
+  // Anywhere else on the frame: the title, the bands and their sizing strips.
+  if (h.kind != Hit::Client) form_->FrameDoubleClick();
 }
 
 void SkinFrameWidget::leaveEvent(QEvent*) {
