@@ -210,6 +210,7 @@ TEST(SkinManagerHook, OnlyAMainSkinDataLooksAtNewWindows) {
     only.SkinFormtype = TSkinFormType::sfOnlyThisForm;
     only.SkinControls = programGates();
     only.SkinStream = buildControlTestSkin();
+    ASSERT_TRUE(only.LoadSkin());
     only.SetActive(true);
     only.Loaded();
     EXPECT_NE(m->FindFormSkin(&owner), nullptr);
