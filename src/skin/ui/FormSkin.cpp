@@ -536,7 +536,12 @@ bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
       break;
     case QEvent::ActivationChange:
       active_ = window_->isActiveWindow();
-      if (!active_) leaveHoveredControls();
+      if (!active_) {
+        // What the mouse made hot leaves with the activation; a held button stays pressed.
+        leaveHoveredControls();
+        for (CaptionButton& b : buttons_)
+          if (b.state == 3) b.state = 1;
+      }
       layoutButtons();
       updateFrame();
       if (menuBar_) menuBar_->update();
