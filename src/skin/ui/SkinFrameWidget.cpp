@@ -152,15 +152,11 @@ void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
     return;
   }
   const Qt::Edges edges = edgesOf(h.kind);
-  if (edges) {
-    QWindow* handle = window()->windowHandle();
-    if (handle && handle->startSystemResize(edges)) return;
-  } else if (h.kind != Hit::Caption || form_->state() == WinState::Maximized) {
-    return;
-  }
-  // A move starts once the mouse has travelled, so a double click on the title stays one.
-  dragArmed_ = !edges;
-  dragging_ = static_cast<bool>(edges);
+  if (!edges && (h.kind != Hit::Caption || form_->state() == WinState::Maximized)) return;
+  // A move or a resize starts once the mouse has travelled, so a double click on the title
+  // or a sizing strip stays one.
+  dragArmed_ = true;
+  dragging_ = false;
   dragEdges_ = static_cast<int>(edges);
   dragStart_ = e->globalPosition().toPoint();
   dragGeometry_ = window()->geometry();
@@ -173,7 +169,8 @@ void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
           QApplication::startDragDistance()) {
     dragArmed_ = false;
     QWindow* handle = window()->windowHandle();
-    if (handle && handle->startSystemMove()) return;
+    const Qt::Edges edges = Qt::Edges::fromInt(dragEdges_);
+    if (handle && (edges ? handle->startSystemResize(edges) : handle->startSystemMove())) return;
     dragging_ = true;
   }
   if (dragging_) {
