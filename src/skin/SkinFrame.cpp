@@ -290,6 +290,8 @@ QRegion SkinFrameRegion(const TSkinData& skin, QSize window, QMargins border, in
   QRegion r(border.left(), border.top(), W - border.left() - border.right(),
             H - border.top() - border.bottom());
   const int sideH = H - border.top() - border.bottom();
+  // The sides are painted the full height, the title over them: their visible part begins
+  // below the title.
   struct Band {
     const TDataSkinObject* o;
     QRect rect;
@@ -310,9 +312,12 @@ QRegion SkinFrameRegion(const TSkinData& skin, QSize window, QMargins border, in
       continue;
     }
     const int frame = (active || b.o->frames() == 1) ? 1 : 2;
-    const QImage img = StretchSkinImage(b.rect.size(), b.o->Bitmap, b.o->edges(), b.o->Tile != 1,
+    const QSize painted = b.vertical ? b.rect.size() : QSize(b.rect.width(), H);
+    const QImage img = StretchSkinImage(painted, b.o->Bitmap, b.o->edges(), b.o->Tile != 1,
                                         b.vertical, b.o->frames(), frame);
-    r += opaqueRuns(img, b.rect.topLeft(), img.rect());
+    const int top = b.vertical ? 0 : b.rect.top();
+    r += opaqueRuns(img, b.rect.topLeft() - QPoint(0, top),
+                    QRect(0, top, b.rect.width(), b.rect.height()));
   }
   return r;
 }
@@ -354,12 +359,14 @@ CaptionSpan PaintFrame(QPainter& p, const TSkinData& skin, const FramePaint& f) 
   const QMargins b = f.border;
   const int W = f.window.width(), H = f.window.height();
   if (f.state != WinState::Minimized) {
-    // Keyed, the sides stop at the title so its transparent corners show the face.
-    const int sideTop = f.keyed ? b.top() : 0;
-    paintBand(p, QRect(0, sideTop, b.left(), H - sideTop), skin.LeftBorder(), f.active, false,
+    // The sides run the window's full height under the title. Keyed, the title's transparent
+    // corners leave what lies below them unpainted, so the sides are cut off at the title.
+    p.save();
+    if (f.keyed) p.setClipRect(QRect(0, b.top(), W, H - b.top()), Qt::IntersectClip);
+    paintBand(p, QRect(0, 0, b.left(), H), skin.LeftBorder(), f.active, false, f.keyed);
+    paintBand(p, QRect(W - b.right(), 0, b.right(), H), skin.RightBorder(), f.active, false,
               f.keyed);
-    paintBand(p, QRect(W - b.right(), sideTop, b.right(), H - sideTop), skin.RightBorder(),
-              f.active, false, f.keyed);
+    p.restore();
     paintBand(p, QRect(b.left(), H - b.bottom(), W - b.left() - b.right(), b.bottom()),
               skin.BottomBorder(), f.active, true, f.keyed);
   }

@@ -196,6 +196,33 @@ TEST(FramePainting, BandsByActivityAndMaskFromMagentaCorners) {
   }
 }
 
+// The sides run from the window's top, under the title: below the title shows their middle,
+// not their top cap, keyed or not, and the mask is cut from the same picture.
+TEST(FramePainting, SidesStartAtTheTopUnderTheTitle) {
+  QImage side(4, 30, QImage::Format_RGB32);  // a red cap of 3 rows, its corner magenta
+  side.fill(qRgb(0, 200, 0));
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) side.setPixel(x, y, x == 0 ? 0xFFFF00FF : qRgb(200, 0, 0));
+  TSkinData d;
+  d.SkinStream = test::skinPackage(
+      QStringLiteral("[Personality]\nTop=t.bmp\nTopFrame=1\nTopTrans=0\nLeft=s.bmp\nLeftFrame=1\n"
+                     "LeftTrans=1\nLeftTopHeight=3\n"),
+      {{QStringLiteral("t.bmp"), test::codedStrip(1, 1, 40, 10, true, false)},
+       {QStringLiteral("s.bmp"), side}});
+  ASSERT_TRUE(d.LoadSkin());
+  FramePaint f;
+  f.window = QSize(60, 50);
+  f.border = FrameWidths(d, 0);
+  ASSERT_EQ(f.border, QMargins(4, 10, 0, 0));
+  for (const bool keyed : {false, true}) {
+    f.keyed = keyed;
+    const QImage img = PaintFrameImage(d, f);
+    EXPECT_EQ(img.pixel(1, 10), qRgb(0, 200, 0)) << keyed;
+    EXPECT_EQ(img.pixel(1, 2), test::frameColour(1, 1)) << keyed;
+  }
+  EXPECT_TRUE(SkinFrameRegion(d, f.window, f.border, 0, true).contains(QPoint(0, 10)));
+}
+
 // The caption stands between the buttons, aligned by the title settings, in the title colour.
 TEST(FramePainting, CaptionTextAlignment) {
   for (int align : {0, 1, 2}) {

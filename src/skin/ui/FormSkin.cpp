@@ -70,8 +70,10 @@ void TSkinForm::Attach() {
   attached_ = true;
   const QString className = QString::fromLatin1(w->metaObject()->className());
   // A refresh applies the skin again to a window that stays skinned: the application hears
-  // only that it is done.
-  if (skin_->OnBeforeSkinForm && !refreshing_) skin_->OnBeforeSkinForm(w, className);
+  // only that it is done. Qt's own dialogs are the system's windows, not the application's:
+  // it hears of them only when they are skinned.
+  if (skin_->OnBeforeSkinForm && !refreshing_ && !isStandardDialog(w))
+    skin_->OnBeforeSkinForm(w, className);
   w->setProperty("ruto_skinned", true);
   savedFlags_ = w->windowFlags();
   style_ = FrameStyleFor(savedFlags_, isStandardDialog(w), resizable(w));
@@ -135,7 +137,7 @@ void TSkinForm::Attach() {
 
 void TSkinForm::finishAttach(const QString& className) {
   QWidget* w = window_;
-  if (!refreshing_) SkinFormControls(w, skin_);
+  if (!refreshing_ && !isStandardDialog(w)) SkinFormControls(w, skin_);
   if (skin_->OnAfterSkinForm) skin_->OnAfterSkinForm(w, className);
 }
 
@@ -164,6 +166,7 @@ void TSkinForm::Detach() {
   QWidget* w = window_;
   if (!w) return;
   w->removeEventFilter(this);
+  releaseLeftControls();
   w->setProperty("ruto_skinned", QVariant());
   delete sysMenu_.data();
   delete altSpace_.data();
@@ -237,12 +240,35 @@ void TSkinForm::layoutButtons() {
   c.askVisible = [this](int code, int action) {
     return OnButtonVisible ? OnButtonVisible(code, action) : 0;
   };
-  buttons_ = LayoutCaptionButtons(*skin_, c);
+  std::vector<CaptionButton> laidOut = LayoutCaptionButtons(*skin_, c);
+  // Laid out again, the same buttons keep their looks: a button held down stays pressed
+  // until its release. Only new buttons start normal.
+  if (laidOut.size() == buttons_.size())
+    for (size_t i = 0; i < laidOut.size(); ++i)
+      if (laidOut[i].def == buttons_[i].def) laidOut[i].state = buttons_[i].state;
+  buttons_ = std::move(laidOut);
 }
 
-void TSkinForm::RebuildCaptionButtons() {
-  if (!attached_ || !framed_) return;
+void TSkinForm::RebuildCaptionButtons(bool keepClient) {
+  if (!attached_ || !framed_ || !window_) return;
+  // The frame widths come with the skin's border images: the client follows them, or the
+  // window does for a reload.
+  const QMargins widths = FrameWidths(*skin_, style_.BorderKind);
+  if (widths != border_) {
+    QWidget* w = window_;
+    if (keepClient && state_ == WinState::Normal)
+      w->resize(w->size() +
+                QSize(widths.left() + widths.right() - border_.left() - border_.right(),
+                      widths.top() + widths.bottom() - border_.top() - border_.bottom()));
+    border_ = widths;
+    window_->setContentsMargins(savedMargins_ + border_);
+    for (auto& band : bands_)
+      if (band) band->syncGeometry();
+  }
+  buttons_.clear();
   layoutButtons();
+  lastRegionSize_ = {};
+  UpdateRegion();
   updateFrame();
 }
 
@@ -313,6 +339,47 @@ void TSkinForm::RunButtonAction(const CaptionButton& b, QPoint at) {
     case ButtonEffect::None:
       break;
   }
+}
+
+void TSkinForm::FrameDoubleClick() {
+  if (state_ != WinState::Normal)
+    RunSysCommand(SC_RESTORE);
+  else if (style_.CaptionFlags & cfMaximizeBox)
+    RunSysCommand(SC_MAXIMIZE);
+}
+
+void TSkinForm::leaveHoveredControls() {
+  for (QWidget* c : window_->findChildren<QWidget*>()) {
+    if (!c->testAttribute(Qt::WA_Hover) || !c->testAttribute(Qt::WA_UnderMouse) || c->isWindow() ||
+        c == menuBar_)
+      continue;
+    // Hot no more until the mouse moves over it again.
+    c->setAttribute(Qt::WA_UnderMouse, false);
+    c->installEventFilter(this);
+    if (!leftControls_.contains(c)) leftControls_.append(c);
+    c->update();
+  }
+}
+
+void TSkinForm::controlHoverEvent(QObject* watched, QEvent* e) {
+  const auto it = std::find_if(leftControls_.begin(), leftControls_.end(),
+                               [watched](const QPointer<QWidget>& c) { return c == watched; });
+  if (it == leftControls_.end()) return;
+  const QEvent::Type t = e->type();
+  if (t == QEvent::HoverEnter || t == QEvent::HoverMove || t == QEvent::Enter) {
+    (*it)->setAttribute(Qt::WA_UnderMouse);
+    (*it)->update();
+  } else if (t != QEvent::HoverLeave && t != QEvent::Leave) {
+    return;
+  }
+  watched->removeEventFilter(this);
+  leftControls_.erase(it);
+}
+
+void TSkinForm::releaseLeftControls() {
+  for (const QPointer<QWidget>& c : std::as_const(leftControls_))
+    if (c) c->removeEventFilter(this);
+  leftControls_.clear();
 }
 
 void TSkinForm::RunSysCommand(int command) {
@@ -438,6 +505,15 @@ bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
     return false;
   }
   if (watched != window_) {
+    controlHoverEvent(watched, e);
+    // The menu band's empty part is frame.
+    if (e->type() == QEvent::MouseButtonDblClick && menuBar_ && watched == menuBar_.data()) {
+      const auto* me = static_cast<QMouseEvent*>(e);
+      if (me->button() == Qt::LeftButton && !menuBar_->actionAt(me->position().toPoint())) {
+        FrameDoubleClick();
+        return true;
+      }
+    }
     watchMenuBar(watched, e);
     return false;
   }
@@ -460,6 +536,12 @@ bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
       break;
     case QEvent::ActivationChange:
       active_ = window_->isActiveWindow();
+      if (!active_) {
+        // What the mouse made hot leaves with the activation; a held button stays pressed.
+        leaveHoveredControls();
+        for (CaptionButton& b : buttons_)
+          if (b.state == 3) b.state = 1;
+      }
       layoutButtons();
       updateFrame();
       if (menuBar_) menuBar_->update();

@@ -38,8 +38,9 @@ class TSkinForm : public QObject {
 
   void Attach();
   void Detach();
-  // Frame widths and buttons again from the skin (after a reload), then a new layout.
-  void RebuildCaptionButtons();
+  // Frame widths and buttons again from the skin (after a load), then a new layout; the
+  // window keeps its size, or for a reload its client.
+  void RebuildCaptionButtons(bool keepClient = false);
   // Lets go of the caption buttons: they point into skin objects a new load is replacing.
   // The frame shows none until they are laid out again.
   void DropCaptionButtons();
@@ -66,6 +67,9 @@ class TSkinForm : public QObject {
   // What a button's action does; non-standard actions raise buttonAction.
   void RunButtonAction(const CaptionButton& b, QPoint at);
   void RunSysCommand(int command);
+  // A double click on the frame off its buttons: restores a maximised or minimised window,
+  // maximises one with a maximize box.
+  void FrameDoubleClick();
   void ShowSysMenu(QPoint globalPos);
   // Rebuilds the window mask from the painted frame.
   void UpdateRegion();
@@ -90,6 +94,12 @@ class TSkinForm : public QObject {
   void watchMenuBar(QObject* watched, QEvent* e);
   // Maps the window's controls and tells the application the window is skinned.
   void finishAttach(const QString& className);
+  // A deactivated window's controls under the mouse lose their hot look until the mouse
+  // moves over them again.
+  void leaveHoveredControls();
+  // Such a control takes its hot look back on the mouse's next move over it.
+  void controlHoverEvent(QObject* watched, QEvent* e);
+  void releaseLeftControls();
   // Widens a dialog whose caption would not fit its title.
   void widenForCaption();
   // Grows (or shrinks back) the window from base by the frame, keeping its client.
@@ -120,6 +130,7 @@ class TSkinForm : public QObject {
   bool savedOwnPalette_ = false;
   QSize savedMin_, savedMax_;
   QPointer<QMenuBar> menuBar_;
+  QList<QPointer<QWidget>> leftControls_;  // lost their hot look at a deactivation
   int savedMenuMin_ = 0, savedMenuMax_ = 0;
 };
 

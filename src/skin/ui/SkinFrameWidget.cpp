@@ -136,7 +136,11 @@ void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
   const QPoint pos = toWindow(e->position());
   const HitResult h = hitAt(pos);
   if (e->button() == Qt::RightButton) {
-    if (h.kind == Hit::Caption) form_->ShowSysMenu(e->globalPosition().toPoint());
+    // The title's buttons are caption too: a right press on them opens the menu as well.
+    const bool titleButton =
+        h.kind == Hit::Button &&
+        form_->buttons()[static_cast<size_t>(h.button)].rect.top() < form_->border().top();
+    if (h.kind == Hit::Caption || titleButton) form_->ShowSysMenu(e->globalPosition().toPoint());
     return;
   }
   if (e->button() != Qt::LeftButton) return;
@@ -148,15 +152,11 @@ void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
     return;
   }
   const Qt::Edges edges = edgesOf(h.kind);
-  if (edges) {
-    QWindow* handle = window()->windowHandle();
-    if (handle && handle->startSystemResize(edges)) return;
-  } else if (h.kind != Hit::Caption || form_->state() == WinState::Maximized) {
-    return;
-  }
-  // A move starts once the mouse has travelled, so a double click on the title stays one.
-  dragArmed_ = !edges;
-  dragging_ = static_cast<bool>(edges);
+  if (!edges && (h.kind != Hit::Caption || form_->state() == WinState::Maximized)) return;
+  // A move or a resize starts once the mouse has travelled, so a double click on the title
+  // or a sizing strip stays one.
+  dragArmed_ = true;
+  dragging_ = false;
   dragEdges_ = static_cast<int>(edges);
   dragStart_ = e->globalPosition().toPoint();
   dragGeometry_ = window()->geometry();
@@ -169,7 +169,8 @@ void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
           QApplication::startDragDistance()) {
     dragArmed_ = false;
     QWindow* handle = window()->windowHandle();
-    if (handle && handle->startSystemMove()) return;
+    const Qt::Edges edges = Qt::Edges::fromInt(dragEdges_);
+    if (handle && (edges ? handle->startSystemResize(edges) : handle->startSystemMove())) return;
     dragging_ = true;
   }
   if (dragging_) {
@@ -188,26 +189,27 @@ void SkinFrameWidget::mouseMoveEvent(QMouseEvent* e) {
   }
   const HitResult h = hitAt(pos);
   setCursor(cursorFor(h.kind));
-  if (pressed_) return;  // the pressed button keeps its look until the release
-  // Only the active window's buttons answer the passing mouse.
+  // The button under the mouse becomes the hot one, a button held down or not; the hot one
+  // keeps its look (pressed stays pressed) while the mouse stays on it. Only the active
+  // window's buttons answer the passing mouse.
   if (h.kind == Hit::Button && form_->active() &&
-      form_->buttons()[static_cast<size_t>(h.button)].enabled)
-    setHot(h.button, 3);
-  else
+      form_->buttons()[static_cast<size_t>(h.button)].enabled) {
+    if (form_->buttons()[static_cast<size_t>(h.button)].state == 1) setHot(h.button, 3);
+  } else {
     setHot(-1, 1);
+  }
 }
 
 void SkinFrameWidget::mouseReleaseEvent(QMouseEvent* e) {
   dragging_ = dragArmed_ = false;
   if (e->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
-  const int index = hot_;
+  // The release runs the hot button under it, whichever one the press was on.
   const HitResult h = hitAt(toWindow(e->position()));
-  setHot(h.kind == Hit::Button ? h.button : -1, h.kind == Hit::Button ? 3 : 1);
-  if (h.kind == Hit::Button && h.button == index && index >= 0) {
-    const CaptionButton b = form_->buttons()[static_cast<size_t>(index)];
-    form_->RunButtonAction(b, e->globalPosition().toPoint() + QPoint(1, 1));
-  }
+  if (h.kind != Hit::Button || h.button != hot_) return;
+  setHot(h.button, 3);
+  const CaptionButton b = form_->buttons()[static_cast<size_t>(h.button)];
+  form_->RunButtonAction(b, e->globalPosition().toPoint() + QPoint(1, 1));
 }
 
 void SkinFrameWidget::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -221,11 +223,8 @@ void SkinFrameWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     }
     return;
   }
-  if (h.kind != Hit::Caption) return;
-  if (form_->state() != WinState::Normal)
-    form_->RunSysCommand(SC_RESTORE);
-  else if (form_->style().CaptionFlags & cfMaximizeBox)
-    form_->RunSysCommand(SC_MAXIMIZE);
+  // Anywhere else on the frame: the title, the bands and their sizing strips.
+  if (h.kind != Hit::Client) form_->FrameDoubleClick();
 }
 
 void SkinFrameWidget::leaveEvent(QEvent*) {

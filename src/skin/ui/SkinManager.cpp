@@ -67,7 +67,12 @@ TSkinManage::~TSkinManage() {
 void TSkinManage::AddSkinData(TSkinData* data) {
   if (!data || std::find(datas_.begin(), datas_.end(), data) != datas_.end()) return;
   datas_.push_back(data);
-  if (!main_ && data->SkinFormtype == TSkinFormType::sfMainform) main_ = data;
+  if (data->SkinFormtype == TSkinFormType::sfMainform) {
+    if (!main_) main_ = data;
+    // Only a skin data of the main window has new windows looked at; the others skin their
+    // own windows.
+    hooked_ = true;
+  }
   connect(data, &QObject::destroyed, this, [this, data] { RemoveSkinData(data); });
   connect(data, &TSkinData::contentReplaced, this,
           [this, data](bool reloadAsked) { skinReplaced(data, reloadAsked); });
@@ -160,7 +165,7 @@ void TSkinManage::runCommand(int command) {
     case 3: {
       purgeFormSkins();
       const QList<TSkinForm*> reloaded = formSkinsOf(target_);
-      for (TSkinForm* f : reloaded) f->RebuildCaptionButtons();
+      for (TSkinForm* f : reloaded) f->RebuildCaptionButtons(true);
       for (TSkinForm* f : reloaded) reloadFormSkin(f);
       break;
     }
@@ -252,6 +257,8 @@ SkinRefusal TSkinManage::attachFormSkin(QWidget* w, TSkinData* own) {
   if (r != SkinRefusal::None) return r;
   auto* form = new TSkinForm(w, chosen);
   forms_.append(form);
+  // A skinned window starts the manager as an activation does: commands wait for the timer.
+  started_ = true;
   form->Attach();
   // The controls were polished with the main skin data's colours before the window was
   // skinned; a window that took another one gives them its own.
@@ -262,16 +269,21 @@ SkinRefusal TSkinManage::attachFormSkin(QWidget* w, TSkinData* own) {
 bool TSkinManage::eventFilter(QObject* watched, QEvent* e) {
   const QEvent::Type t = e->type();
   if (t != QEvent::Show && t != QEvent::WindowActivate) return false;
-  if (!watched->isWidgetType()) return false;
+  if (!hooked_ || !watched->isWidgetType()) return false;
   auto* w = static_cast<QWidget*>(watched);
   if (!w->isWindow()) return false;
   if (t == QEvent::WindowActivate) started_ = true;
   if (!active_ || FindFormSkin(w)) return false;
-  if (w->property(kTriedProperty).toBool() || (t == QEvent::Show && e->spontaneous())) return false;
-  const SkinRefusal r = SkinWindow(w);
-  // A window that had no size yet is tried again when it is next activated.
-  if (r != SkinRefusal::ZeroSize && r != SkinRefusal::Inactive)
-    w->setProperty(kTriedProperty, true);
+  // A window is looked at when it is first shown and again at every activation, so one
+  // refused for a reason that has gone since is skinned then.
+  if (t == QEvent::Show) {
+    if (w->property(kTriedProperty).toBool() || e->spontaneous()) return false;
+    const SkinRefusal r = SkinWindow(w);
+    if (r != SkinRefusal::ZeroSize && r != SkinRefusal::Inactive)
+      w->setProperty(kTriedProperty, true);
+    return false;
+  }
+  SkinWindow(w);
   return false;
 }
 

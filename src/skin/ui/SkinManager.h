@@ -80,6 +80,7 @@ class TSkinManage : public QObject {
   bool active_ = false;
   bool forceAll_ = false;
   bool started_ = false;
+  bool hooked_ = false;  // new windows are looked at (a main window's skin data came)
   QPointer<QStyle> skinStyle_;
   QString savedStyleName_;
 };

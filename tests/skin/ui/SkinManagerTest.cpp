@@ -5,6 +5,7 @@
 #include "ControlTestSkin.h"
 #include "SkinUiSupport.h"
 #include "skin/SkinReader.h"
+#include "skin/ui/SkinSetup.h"
 #include "widgets/SortingGrid.h"
 
 namespace ruto {
@@ -148,32 +149,76 @@ TEST_F(SkinManagerTest, AnOwnSkinDataIsTheOwnersAlone) {
   ASSERT_NE(formOf(&own), nullptr);
   EXPECT_EQ(formOf(&own)->SkinData(), only.get());
   EXPECT_EQ(formOf(&later), nullptr);
+
+  // Without the main skin data a window activated takes the one left. A reload of it reaches
+  // every window it skins: the others would otherwise keep no caption buttons.
+  skin.reset();
+  for (QWidget* w : {&own, &later}) QApplication::setActiveWindow(w);
+  settle();
+  ASSERT_NE(formOf(&later), nullptr);
+  EXPECT_EQ(formOf(&later)->SkinData(), only.get());
+  only->SetSkinFile(skinFile(recolouredControlSkin()));
+  ASSERT_EQ(manager->pendingCommand(), 3);
+  manager->runPendingCommand();
+  for (QWidget* w : {&own, &later}) EXPECT_FALSE(formOf(w)->buttons().empty());
 }
 
 // A skin data of single windows skins its owner at once, even with skinning off, and
-// switches nothing on for the other windows; a load it asks no reload for gives the owner
-// its caption buttons back at once.
+// switches nothing on for the other windows; loaded inactive, it is counted and skins
+// nothing. A load it asks no reload for gives the owner its frame and buttons back at once.
 TEST_F(SkinManagerTest, ASingleWindowSkinDataSkinsItsOwnerAlone) {
   skin->SetActive(false);
-  QWidget owner, other;
-  for (QWidget* w : {&owner, &other}) sized(*w);
-  const std::unique_ptr<TSkinData> single = second(TSkinFormType::sfDLL, &owner);
+  QWidget owner, other, idleOwner;
+  for (QWidget* w : {&owner, &other, &idleOwner}) sized(*w);
+  TSkinData idle(&idleOwner);
+  idle.SkinFormtype = TSkinFormType::sfDLL;
+  idle.SkinStream = recolouredControlSkin();
+  idle.Loaded();
   EXPECT_EQ(manager->singleWindowCount(), 1);
+  EXPECT_EQ(formOf(&idleOwner), nullptr);
+  const std::unique_ptr<TSkinData> single = second(TSkinFormType::sfDLL, &owner);
+  EXPECT_EQ(manager->singleWindowCount(), 2);
   EXPECT_FALSE(manager->Active());
   ASSERT_NE(formOf(&owner), nullptr) << "skinned before it is shown";
   EXPECT_EQ(formOf(&owner)->SkinData(), single.get());
-  // Reloads wait for the first activation, and an inactive skin data asks none.
+  // Skinning the owner started the manager: an active skin data's reload waits for the
+  // timer; an inactive one asks none, and the program's skin's frame widths come at once.
   for (const bool active : {true, false}) {
     single->SetActive(active);
-    single->SetSkinFile(skinFile(buildControlTestSkin()));
-    EXPECT_EQ(manager->pendingCommand(), 0);
+    single->SetSkinFile(skinFile(active ? buildControlTestSkin() : OwnSkinPackage()));
+    EXPECT_EQ(manager->pendingCommand(), active ? 3 : 0);
+    manager->runPendingCommand();
     EXPECT_FALSE(shownButton(formOf(&owner), 0).isEmpty()) << active;
     if (active) {
       EXPECT_EQ(shown(&other), nullptr);
       ASSERT_NE(shown(&owner), nullptr);
-      start(&owner);
     }
   }
+  EXPECT_EQ(formOf(&owner)->border(), QMargins(4, 26, 4, 4));
+  EXPECT_EQ(owner.contentsMargins(), QMargins(4, 26, 4, 4));
+}
+
+// Without a main window's skin data nothing looks at new windows: a skin data of one window
+// switched on skins its owner alone.
+TEST(SkinManagerHook, OnlyAMainSkinDataLooksAtNewWindows) {
+  delete ExistingSkinManager();
+  TSkinManage* m = SkinManager();
+  QWidget owner, other;
+  for (QWidget* w : {&owner, &other}) sized(*w);
+  {
+    TSkinData only(&owner);
+    only.SkinFormtype = TSkinFormType::sfOnlyThisForm;
+    only.SkinControls = programGates();
+    only.SkinStream = buildControlTestSkin();
+    ASSERT_TRUE(only.LoadSkin());
+    only.SetActive(true);
+    only.Loaded();
+    EXPECT_NE(m->FindFormSkin(&owner), nullptr);
+    other.show();
+    settle();
+    EXPECT_EQ(m->FindFormSkin(&other), nullptr);
+  }
+  delete m;
 }
 
 // The dialog skin data goes to Qt's own dialogs; the program's windows, dialogs among them,

@@ -109,7 +109,12 @@ TEST_F(SkinWindows, CaptionButtonStates) {
   mouse(frame, QEvent::MouseMove, close.center());
   mouse(frame, QEvent::MouseButtonPress, close.center());
   EXPECT_EQ(pixel(close), frameColour(tiClose, 2));
-  mouse(frame, QEvent::MouseButtonRelease, close.center());
+  // Laid out again while held down, it stays pressed.
+  w.resize(320, 150);
+  settle();
+  const QRect moved = buttonRect(f, 0);
+  EXPECT_EQ(pixel(moved), frameColour(tiClose, 2));
+  mouse(frame, QEvent::MouseButtonRelease, moved.center());
   EXPECT_FALSE(w.isVisible());
 }
 
@@ -121,9 +126,31 @@ TEST_F(SkinWindows, OnlyTheActiveWindowsButtonsTakeTheHoverLook) {
     QApplication::setActiveWindow(active ? &m.win : &other.win);
     settle();
     const QPoint close = buttonRect(f, 0).center();
+    if (!active) {
+      EXPECT_EQ(m.win.grab().toImage().pixel(close), frameColour(tiClose, 1)) << "left with it";
+    }
     mouse(f->frameWidget(), QEvent::MouseMove, close);
     EXPECT_EQ(m.win.grab().toImage().pixel(close), frameColour(tiClose, active ? 3 : 1)) << active;
   }
+  // A control hot under the mouse leaves its hot look when its window is deactivated, until
+  // the mouse moves over it again.
+  QDialog d;
+  auto* ok = new QPushButton(QStringLiteral("確定"));
+  layOut(&d, {ok});
+  d.resize(200, 100);
+  ASSERT_NE(shown(&d), nullptr);
+  QApplication::setActiveWindow(&d);
+  QTest::mouseMove(ok, ok->rect().center());
+  settle();
+  ASSERT_TRUE(ok->underMouse());
+  for (QWidget* active : {static_cast<QWidget*>(&other.win), static_cast<QWidget*>(&d)}) {
+    QApplication::setActiveWindow(active);
+    settle();
+    EXPECT_FALSE(ok->underMouse()) << active->metaObject()->className();
+  }
+  QTest::mouseMove(ok, ok->rect().center() + QPoint(1, 0));
+  settle();
+  EXPECT_TRUE(ok->underMouse());
 }
 
 TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
@@ -136,16 +163,38 @@ TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
   QObject::connect(f, &TSkinForm::buttonAction, [&](int a) { signalled.push_back(a); });
   click(f->frameWidget(), buttonRect(f, 40).center());
   EXPECT_EQ(signalled, std::vector<int>{40});
+  // A press on the close button released over the maximize button runs the maximize button.
+  mouse(f->frameWidget(), QEvent::MouseButtonPress, buttonRect(f, 0).center());
+  mouse(f->frameWidget(), QEvent::MouseMove, buttonRect(f, 1).center(), Qt::NoButton,
+        Qt::LeftButton);
+  mouse(f->frameWidget(), QEvent::MouseButtonRelease, buttonRect(f, 1).center());
+  settle();
+  EXPECT_TRUE(m.win.isVisible());
+  EXPECT_TRUE(m.win.isMaximized());
+  m.win.showNormal();
+  settle();
   // The maximize button, then the restore button in its place; then double clicks on the
-  // title of a window with a maximize box.
-  for (const bool title : {false, true})
+  // frame off the buttons of a window with a maximize box: the title, the bottom band, the
+  // menu band's empty part.
+  QWidget* bottom = nullptr;
+  for (auto* band : m.win.findChildren<SkinFrameWidget*>())
+    if (band->geometry().bottom() == m.win.height() - 1 && band->width() == m.win.width())
+      bottom = band;
+  ASSERT_NE(bottom, nullptr);
+  const std::pair<QWidget*, QPoint> places[] = {
+      {nullptr, {}},
+      {f->frameWidget(), QPoint(200, 12)},
+      {bottom, QPoint(200, 2)},
+      {m.win.menuBar(), QPoint(m.win.menuBar()->width() - 5, 10)}};
+  for (const auto& [target, at] : places)
     for (const bool maximized : {true, false}) {
-      if (title)
-        mouse(f->frameWidget(), QEvent::MouseButtonDblClick, QPoint(200, 12));
+      if (target)
+        mouse(target, QEvent::MouseButtonDblClick, at);
       else
         click(f->frameWidget(), buttonRect(f, 1).center());
       settle();
-      EXPECT_EQ(m.win.isMaximized(), maximized) << title;
+      EXPECT_EQ(m.win.isMaximized(), maximized)
+          << (target ? target->metaObject()->className() : "");
     }
   mouse(f->frameWidget(), QEvent::MouseButtonDblClick, buttonRect(f, 3).center());
   settle();
@@ -191,6 +240,11 @@ TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
   settle();
   EXPECT_EQ(f->sysMenu(), nullptr);
   EXPECT_EQ(manager->PopupKind, 0);
+  // The title's buttons are caption too.
+  mouse(f->frameWidget(), QEvent::MouseButtonPress, buttonRect(f, 0).center(), Qt::RightButton);
+  ASSERT_NE(f->sysMenu(), nullptr);
+  f->sysMenu()->close();
+  settle();
   QApplication::setActiveWindow(&m.win);
   key(&m.win, Qt::Key_Space, Qt::AltModifier);
   EXPECT_NE(f->sysMenu(), nullptr);
@@ -351,6 +405,11 @@ TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
   manager->runPendingCommand();
   EXPECT_NE(formOf(&m.win), nullptr);
   EXPECT_EQ(formOf(&tagged), nullptr);
+  // Its reason gone, a refused window is skinned at its next activation.
+  tagged.setProperty(kTagProperty, QVariant());
+  for (QWidget* w : {static_cast<QWidget*>(&m.win), &tagged}) QApplication::setActiveWindow(w);
+  settle();
+  EXPECT_NE(formOf(&tagged), nullptr);
 }
 
 // A new skin file reloads every skinned window: new frame widths, same client.
@@ -444,6 +503,13 @@ TEST_F(SkinWindows, EventsAndTheMainMenuGate) {
     EXPECT_EQ(d.windowFlags().testFlag(Qt::FramelessWindowHint), mainMenu);
     EXPECT_EQ(d.contentsMargins().top() > 0, mainMenu);
     EXPECT_EQ(SkinnedKind(*skinStyle(), button).kind, ControlKind::SpeedButton);
+    // Qt's own dialogs are the system's: the application hears only that one is skinned.
+    heard.clear();
+    {
+      QMessageBox box(QMessageBox::Information, QString(), QStringLiteral("好"));
+      ASSERT_NE(shown(&box), nullptr);
+      EXPECT_EQ(heard, QStringList{QStringLiteral("after QMessageBox")});
+    }
     // A reload applies the skin again and tells only that it is done; the control keeps the
     // skin the application gave it.
     QApplication::setActiveWindow(&d);
@@ -595,6 +661,18 @@ TEST(SkinCommands, DeferredOnlyAfterTheFirstActivation) {
     EXPECT_EQ(m->pendingCommand(), 0);
     m->SetCommand(&d, 2, 250);
     EXPECT_FALSE(m->Active());
+    // Skinning a window not yet activated starts the manager too: switching off then waits
+    // for the timer, which takes the window's frame with the style.
+    m->SetCommand(&d, 1, 250);
+    QWidget early;
+    early.resize(100, 80);
+    ASSERT_EQ(m->SkinWindow(&early), SkinRefusal::None);
+    EXPECT_TRUE(m->Started());
+    m->SetCommand(&d, 2, 250);
+    EXPECT_EQ(m->pendingCommand(), 2);
+    m->runPendingCommand();
+    EXPECT_EQ(m->FindFormSkin(&early), nullptr);
+    EXPECT_FALSE(early.windowFlags().testFlag(Qt::FramelessWindowHint));
   }
   QWidget w;
   w.resize(100, 80);
