@@ -13,6 +13,7 @@
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
 #include "app/ui/MessageBox.h"
+#include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
 #include "device/HidDevice.h"
@@ -82,6 +83,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
     values->addWidget(new QLabel(QString::fromLatin1(r.caption), this), row, 0);
     *r.value = new QLabel(this);
     (*r.value)->setObjectName(QString::fromLatin1(r.name));
+    (*r.value)->setTextFormat(Qt::PlainText);  // the meter's texts as it gives them
     (*r.value)->setMinimumWidth(160);
     values->addWidget(*r.value, row, 1);
     ++row;
@@ -119,7 +121,7 @@ void AboutBox::confirm() { accept(); }
 void AboutBox::openMakerWebsite() { LaunchExternalOrReport(kMakerWebAddress, QString()); }
 
 bool AboutBox::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == webAddressLabel && e->type() == QEvent::MouseButtonRelease) {
+  if (watched == webAddressLabel && IsClickRelease(webAddressLabel, e)) {
     openMakerWebsite();
     return true;
   }

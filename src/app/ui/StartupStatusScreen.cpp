@@ -88,6 +88,7 @@ StartupStatusScreen::StartupStatusScreen(QWidget* parent)
   for (const auto& r : rows) {
     grid->addWidget(label(QString::fromLatin1(r.caption), panel), row, 0);
     *r.value = label(QString(), panel, r.name);
+    (*r.value)->setTextFormat(Qt::PlainText);  // the meter's texts as it gives them
     (*r.value)->setFrameShape(QFrame::StyledPanel);
     (*r.value)->setFrameShadow(QFrame::Sunken);
     grid->addWidget(*r.value, row, 1, 1, 2);
