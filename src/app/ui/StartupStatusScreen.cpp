@@ -180,6 +180,9 @@ bool StartupStatusScreen::event(QEvent* e) {
 }
 
 void StartupStatusScreen::done(int r) {
+  // Only the run's own last step closes the screen: the meter's stop command and the
+  // migration of an old database are never cut short.
+  if (!run.Finished) return;
   stopLamps();
   QDialog::done(r);
 }

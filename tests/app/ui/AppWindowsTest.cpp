@@ -52,6 +52,13 @@ TEST_F(StartupStatusScreenTest, LampsValuesAndTheClose) {
     }
     StartupStatusScreen w;
     EXPECT_EQ(w.size(), QSize(kStatusWidth, kStatusHeight));
+    w.show();
+    w.startRun();
+    // Neither Escape nor a close request ends the run before its stop command.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&w, &escape);
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
     runToEnd(w, virtualClock);
     ruto::test::savePng(w.grab().toImage(), withMeter ? "status-screen-meter" : "status-screen");
     EXPECT_EQ(texts(w.modelLabel, w.serialLabel, w.hardwareLabel),
