@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QtWidgets>
 
 #include "app/AppTestSupport.h"
@@ -144,6 +145,8 @@ TEST_F(UserDataDialogTest, ShowsTheSettingsAndSavesWhatTheDialogHolds) {
   ruto::test::savePng(w.grab().toImage(), "user-data-dialog");
 
   w.userName1Edit->setText("  王醫師  ");
+  QTest::keyClick(w.userName1Edit, Qt::Key_Escape);  // no cancel: what was typed stays
+  EXPECT_TRUE(w.isVisible());
   for (int i = 1; i <= 6; ++i) w.enabledBoxes[i]->setChecked(i == 1 || i == 3);
   w.programEdits[3]->setText("  /usr/bin/true \t");
   w.parameterEdits[3]->setText(" --x ");
