@@ -527,7 +527,8 @@ void TSortingGrid::mousePressEvent(QMouseEvent* e) {
       showEditor();
     } else {
       clickedByPress_ = (c != Col() || r != Row()) && setCurrent(c, r);
-      selecting_ = !EditorMode();
+      // A refused cell (the select test said no) starts no drag either.
+      selecting_ = c == Col() && r == Row() && !EditorMode();
     }
   }
   QAbstractScrollArea::mousePressEvent(e);
