@@ -98,6 +98,12 @@ void StartupStatusRun::Tick() {
 }
 
 void StartupStatusRun::finish() {
+  // However its steps end, the run is over afterwards: the screen, which closes only after
+  // it, never stays up for good.
+  const struct FinishedOnLeaving {
+    bool& finished;
+    ~FinishedOnLeaving() { finished = true; }
+  } finishedOnLeaving{Finished};
   Position = kRunMs;
   StatusText = kDoneText;
   show(true);

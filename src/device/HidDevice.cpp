@@ -118,9 +118,7 @@ QString THidDevice::DeviceString(std::uint8_t Idx) {
   return backend_->deviceString(PnPInfo, Idx);
 }
 
-QString THidDevice::DeviceStringAnsi(std::uint8_t Idx) {
-  return QString::fromLatin1(DeviceString(Idx).toLatin1());
-}
+QString THidDevice::DeviceStringAnsi(std::uint8_t Idx) { return DeviceString(Idx); }
 
 bool THidDevice::openHandle() {
   if (!Accessible() || !backend_) return false;

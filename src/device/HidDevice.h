@@ -94,6 +94,8 @@ class THidDevice : public QObject {
   THidCaps Capabilities() const;
   // Index 0 and devices that cannot be reached give an empty text.
   QString DeviceString(std::uint8_t Idx);
+  // The same text for the program's own texts, which hold any character: a Chinese version
+  // text shows as the device wrote it.
   QString DeviceStringAnsi(std::uint8_t Idx);
 
   bool WriteReport(const void* Buffer, std::size_t Length, std::size_t& Written);

@@ -418,9 +418,9 @@ void TSortingGrid::showEditor(const QString* initial) {
 void TSortingGrid::hideEditor(bool keep) {
   if (!editor_->isVisible()) return;
   if (!keep) SetEditText(Col(), Row(), editorOriginal_);
-  const bool hadFocus = editor_->hasFocus();
+  // The focus goes back to the grid before the editor hides, never through the next control.
+  if (editor_->hasFocus()) setFocus();
   editor_->hide();
-  if (hadFocus) setFocus();
   refresh();
 }
 
@@ -438,11 +438,28 @@ bool TSortingGrid::keyDown(QKeyEvent* e) {
 }
 
 void TSortingGrid::focusMoved() {
-  const bool inside = hasFocus() || editor_->hasFocus();
+  // The focus within the window: another window activated, or a popup opened, leaves it where
+  // it is, so neither is an exit (the editor and what it holds stay as they were).
+  const QWidget* focus = window()->focusWidget();
+  const bool inside = focus == this || focus == editor_;
   if (inside == focusInside_) return;
   focusInside_ = inside;
-  if (inside && OnEnter) OnEnter();
-  if (!inside && OnExit) OnExit();
+  if (inside) {
+    if (!hasFocus_) {
+      hasFocus_ = true;
+      RememberEditCell();
+    }
+    if (OnEnter) OnEnter();
+  } else {
+    hasFocus_ = false;
+    if (OnExit) OnExit();
+  }
+}
+
+QChar TSortingGrid::typedChar(const QKeyEvent* e) {
+  if (e->key() == Qt::Key_Backspace) return QLatin1Char('\b');
+  const QString t = e->text();
+  return !t.isEmpty() && t[0].isPrint() ? t[0] : QChar();
 }
 
 bool TSortingGrid::eventFilter(QObject* watched, QEvent* event) {
@@ -468,12 +485,16 @@ bool TSortingGrid::eventFilter(QObject* watched, QEvent* event) {
     default:
       break;
   }
-  if (!k->text().isEmpty() && k->text()[0].isPrint() && OnKeyPress) {
-    QChar key = k->text()[0];
+  const QChar typed = typedChar(k);
+  if (!typed.isNull() && OnKeyPress) {
+    QChar key = typed;
     OnKeyPress(key);
     if (key.isNull()) return true;
-    if (key != k->text()[0]) {
-      editor_->insert(QString(key));
+    if (key != typed) {
+      if (key == QLatin1Char('\b'))
+        editor_->backspace();
+      else
+        editor_->insert(QString(key));
       SetEditText(Col(), Row(), editor_->text());
       return true;
     }
@@ -485,34 +506,42 @@ bool TSortingGrid::eventFilter(QObject* watched, QEvent* event) {
 
 void TSortingGrid::focusInEvent(QFocusEvent* e) {
   QAbstractScrollArea::focusInEvent(e);
-  if (!hasFocus_) {
-    hasFocus_ = true;
-    RememberEditCell();
-  }
-  refresh();
   focusMoved();
+  refresh();
 }
 
 void TSortingGrid::focusOutEvent(QFocusEvent* e) {
   QAbstractScrollArea::focusOutEvent(e);
-  // The grid's own editor taking the focus is not leaving the grid.
-  if (QApplication::focusWidget() != editor_) hasFocus_ = false;
-  refresh();
   focusMoved();
+  refresh();
 }
 
 void TSortingGrid::mousePressEvent(QMouseEvent* e) {
   setFocus();
   clickedByPress_ = false;
+  selecting_ = false;
   int c = 0, r = 0;
   if (e->button() == Qt::LeftButton && MouseToCell(e->position().toPoint(), c, r) &&
       c >= FixedCols() && r >= FixedRows()) {
-    if (c == Col() && r == Row() && (options_ & goEditing) && !EditorMode())
+    if (c == Col() && r == Row() && (options_ & goEditing) && !EditorMode()) {
       showEditor();
-    else
+    } else {
       clickedByPress_ = (c != Col() || r != Row()) && setCurrent(c, r);
+      // A refused cell (the select test said no) starts no drag either.
+      selecting_ = c == Col() && r == Row() && !EditorMode();
+    }
   }
   QAbstractScrollArea::mousePressEvent(e);
+}
+
+void TSortingGrid::mouseMoveEvent(QMouseEvent* e) {
+  // The current cell follows a drag that began on a cell, as it does a press.
+  int c = 0, r = 0;
+  if (selecting_ && (e->buttons() & Qt::LeftButton) && !EditorMode() &&
+      MouseToCell(e->position().toPoint(), c, r) && c >= FixedCols() && r >= FixedRows() &&
+      (c != Col() || r != Row()) && setCurrent(c, r))
+    clickedByPress_ = true;
+  QAbstractScrollArea::mouseMoveEvent(e);
 }
 
 void TSortingGrid::mouseReleaseEvent(QMouseEvent* e) {
@@ -532,6 +561,7 @@ void TSortingGrid::mouseReleaseEvent(QMouseEvent* e) {
   // A click on the cell already current is a click all the same.
   if (e->button() == Qt::LeftButton && !clickedByPress_ && OnClick) OnClick();
   clickedByPress_ = false;
+  if (e->button() == Qt::LeftButton) selecting_ = false;
   QAbstractScrollArea::mouseReleaseEvent(e);
 }
 
@@ -601,11 +631,12 @@ void TSortingGrid::keyPressEvent(QKeyEvent* e) {
     default:
       break;
   }
-  if (!e->text().isEmpty() && e->text()[0].isPrint()) {
-    QChar key = e->text()[0];
+  if (const QChar typed = typedChar(e); !typed.isNull()) {
+    QChar key = typed;
     if (OnKeyPress) OnKeyPress(key);
     if (!key.isNull() && (options_ & goEditing)) {
-      const QString s(key);
+      // Backspace opens the editor emptied, as the whole text it selects would be deleted.
+      const QString s = key == QLatin1Char('\b') ? QString() : QString(key);
       showEditor(&s);
     }
     return;

@@ -192,6 +192,7 @@ class TSortingGrid : public QAbstractScrollArea {
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
+  void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
   void mouseDoubleClickEvent(QMouseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
@@ -216,8 +217,11 @@ class TSortingGrid : public QAbstractScrollArea {
   void moveBy(int dc, int dr);
   // Runs OnKeyDown; false when the handler dropped the key.
   bool keyDown(QKeyEvent* e);
-  // Reports OnEnter / OnExit when the focus crossed the grid's border.
+  // Sets the has-focus flag and reports OnEnter / OnExit when the focus crossed the grid's
+  // border, the editor counting as the grid.
   void focusMoved();
+  // The character a key types into a cell: a printable one or Backspace; none otherwise.
+  static QChar typedChar(const QKeyEvent* e);
 
   TGridData data_;
   int defaultColWidth_ = 64;
@@ -248,6 +252,7 @@ class TSortingGrid : public QAbstractScrollArea {
   bool hasFocus_ = false;
   bool focusInside_ = false;
   bool clickedByPress_ = false;  // the press already reported the click as a cell change
+  bool selecting_ = false;       // a left press on a cell that a drag carries on
   int editCol_ = -1, editRow_ = -1;
   QString editText_;
   bool editModified_ = false;

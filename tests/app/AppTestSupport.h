@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtSql>
 
 #include "app/AskUser.h"
@@ -86,6 +87,15 @@ class Fixture : public ::testing::Test {
 
 using ruto::test::fields;
 using ruto::test::FileSizeLimit;
+
+// The text a label or tooltip shows for `text`: Qt reads it as markup when it looks like it.
+inline QString shownText(const QString& text, Qt::TextFormat format = Qt::AutoText) {
+  if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+    return text;
+  QTextDocument doc;
+  doc.setHtml(text);
+  return doc.toPlainText();
+}
 
 // A temporary install folder with the built template and a small reference database.
 class InstallFolderTest : public ::testing::Test {

@@ -25,6 +25,8 @@ TEST_F(StatusRun, LampRunByMeter) {
                  {"code 5", 0x0500, "HW 2", 0, first, "Vo-200 Tw", "SN-42", "HW 2", kLampGreen},
                  {"code 3", 0x0300, "HW 2", 0, later, "Vo-100 Plus", "SN-42", "HW 2", kLampGreen},
                  {"code 8", 0x0800, "HW 2", 0, later, "Vo-300 Tw", "SN-42", "HW 2", kLampGreen},
+                 {"Chinese version", 0x0800, "硬體版 2", 0, later, "Vo-300 Tw", "SN-42", "硬體版 2",
+                  kLampGreen},
                  {"code 9", 0x0900, "HW 2", 0, later, "None!", "SN-42", "HW 2", kLampGreen},
                  {"no hardware version", 0x0300, "", 0, first, "None!", "None!",
                   "USB Status Error!", kLampRed},

@@ -38,6 +38,24 @@ void click(QWidget* on, QPointF p, Qt::KeyboardModifiers m = Qt::NoModifier) {
   }
 }
 
+// A left press at the first point, moves over the others and the release at the last.
+void drag(QWidget* on, const QList<QPointF>& path) {
+  for (qsizetype i = 0; i < path.size(); ++i) {
+    const auto type = i == 0 ? QEvent::MouseButtonPress : QEvent::MouseMove;
+    QMouseEvent e(type, path[i], on->mapToGlobal(path[i]), i == 0 ? Qt::LeftButton : Qt::NoButton,
+                  Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(on, &e);
+  }
+  QMouseEvent up(QEvent::MouseButtonRelease, path.last(), on->mapToGlobal(path.last()),
+                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(on, &up);
+}
+
+QPointF inside(const TSortingGrid& g, int col, int row) {
+  const TRect r = g.CellRect(col, row);
+  return QPointF(r.Left + 5, r.Top + 5);
+}
+
 }  // namespace
 
 // 4 x 4 with one fixed row and column, default sizes (64 x 24, 1-pixel lines).
@@ -184,7 +202,7 @@ TEST_F(SortingGrid, ValidationKeepsOrRestoresTheEditedCell) {
 TEST_F(SortingGrid, EditorFiltersKeysAndWritesTheCell) {
   g.setOptions(g.Options() | goEditing);
   g.OnKeyPress = [](QChar& k) {
-    if (!k.isDigit() && k != QLatin1Char('.')) k = QChar();
+    if (!k.isDigit() && k != QLatin1Char('.') && k != QLatin1Char('\b')) k = QChar();
   };
   g.setEditorMode(true);
   ASSERT_TRUE(g.EditorMode());
@@ -197,6 +215,11 @@ TEST_F(SortingGrid, EditorFiltersKeysAndWritesTheCell) {
   key(ed, Qt::Key_Escape);
   EXPECT_FALSE(g.EditorMode());
   EXPECT_EQ(g.Cells(1, 1), "");  // Escape gives the cell its text back
+  g.setCell(1, 1, "12.0");
+  key(&g, Qt::Key_Backspace, Qt::NoModifier, "\b");  // opens the editor emptied
+  EXPECT_TRUE(g.EditorMode());
+  EXPECT_EQ(ed->text(), "");
+  EXPECT_EQ(g.Cells(1, 1), "");
 }
 
 TEST_F(SortingGrid, ClickAndKeyDownEvents) {
@@ -221,6 +244,11 @@ TEST_F(SortingGrid, ClickAndKeyDownEvents) {
   const TRect r = g.CellRect(3, 3);
   for (int i = 0; i < 2; ++i) click(g.viewport(), QPointF(r.Left + 5, r.Top + 5));
   EXPECT_EQ(clicks, 4);
+  // A drag carries the current cell to each cell it passes and ends where it is released.
+  drag(g.viewport(), {inside(g, 1, 1), inside(g, 1, 2), inside(g, 2, 2)});
+  EXPECT_EQ(g.Col(), 2);
+  EXPECT_EQ(g.Row(), 2);
+  EXPECT_EQ(clicks, 7);
   // Keys reach OnKeyDown in the editor too.
   g.setOptions(g.Options() | goEditing);
   g.setEditorMode(true);
@@ -254,6 +282,18 @@ TEST(SortingGridFocus, EditorBelongsToTheGridForEnterAndExit) {
   QApplication::processEvents();
   EXPECT_EQ(enters, enters0 + 1) << "into the editor is no new enter";
   EXPECT_EQ(exits, exits0);
+  // Another window activated and this one again: no exit, the editor keeps text and focus.
+  key(grid->InplaceEditor(), 0, Qt::NoModifier, "7");
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  QApplication::processEvents();
+  QApplication::setActiveWindow(&window);
+  QApplication::processEvents();
+  EXPECT_EQ(exits, exits0);
+  EXPECT_TRUE(grid->EditorMode());
+  EXPECT_TRUE(grid->InplaceEditor()->hasFocus());
+  EXPECT_EQ(enters, enters0 + 1);
   outside->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(enters, enters0 + 1);
@@ -262,6 +302,12 @@ TEST(SortingGridFocus, EditorBelongsToTheGridForEnterAndExit) {
   QApplication::processEvents();
   EXPECT_EQ(enters, enters0 + 2);
   EXPECT_EQ(exits, exits0 + 1);
+  // Left from the editor, the grid forgot its cell: entering again remembers the edited text,
+  // so the next click has nothing to validate.
+  int validations = 0;
+  grid->OnCellValidate = [&](int, int, QString&, bool&) { ++validations; };
+  click(grid->viewport(), inside(*grid, grid->Col(), grid->Row()));
+  EXPECT_EQ(validations, 0);
 }
 
 // Assistive technology reads the grid as a table: cells row by row named by their trimmed

@@ -14,6 +14,7 @@
 #include "app/ui/DialogFrame.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/WindowKeys.h"
+#include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
 #include "device/HidDevice.h"
@@ -84,6 +85,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
     values->addWidget(new QLabel(QString::fromLatin1(r.caption), this), row, 0);
     *r.value = new QLabel(this);
     (*r.value)->setObjectName(QString::fromLatin1(r.name));
+    (*r.value)->setTextFormat(Qt::PlainText);  // the meter's texts as it gives them
     (*r.value)->setMinimumWidth(160);
     values->addWidget(*r.value, row, 1);
     ++row;
@@ -121,7 +123,7 @@ void AboutBox::confirm() { accept(); }
 void AboutBox::openMakerWebsite() { LaunchExternalOrReport(kMakerWebAddress, QString()); }
 
 bool AboutBox::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == webAddressLabel && e->type() == QEvent::MouseButtonRelease) {
+  if (watched == webAddressLabel && IsClickRelease(webAddressLabel, e)) {
     openMakerWebsite();
     return true;
   }

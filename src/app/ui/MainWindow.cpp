@@ -21,6 +21,7 @@
 #include "app/ui/ElidedLabel.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/WindowKeys.h"
+#include "app/ui/WindowParts.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "device/MeterDeviceHandlers.h"
@@ -285,8 +286,8 @@ void MainWindow::applyLauncherSettings() {
     launcherActions_[slot]->setVisible(visible);
     // A hint of any length stays a tooltip of reasonable width.
     const QFontMetrics fm = launcherButtons[slot]->fontMetrics();
-    launcherButtons[slot]->setToolTip(fm.elidedText(BlankControls(Settings.ExtProgHint[slot]),
-                                                    Qt::ElideRight, fm.averageCharWidth() * 60));
+    launcherButtons[slot]->setToolTip(PlainToolTip(fm.elidedText(
+        BlankControls(Settings.ExtProgHint[slot]), Qt::ElideRight, fm.averageCharWidth() * 60)));
   }
   // The restored window keeps every button in view: none hides behind the toolbar's arrow.
   toolBar->setMinimumWidth(0);
@@ -337,7 +338,7 @@ bool MainWindow::event(QEvent* e) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == webAddressLabel && e->type() == QEvent::MouseButtonRelease) {
+  if (watched == webAddressLabel && IsClickRelease(webAddressLabel, e)) {
     openMakerWebsite();
     return true;
   }

@@ -90,6 +90,7 @@ StartupStatusScreen::StartupStatusScreen(QWidget* parent)
   for (const auto& r : rows) {
     grid->addWidget(label(QString::fromLatin1(r.caption), panel), row, 0);
     *r.value = label(QString(), panel, r.name);
+    (*r.value)->setTextFormat(Qt::PlainText);  // the meter's texts as it gives them
     (*r.value)->setFrameShape(QFrame::StyledPanel);
     (*r.value)->setFrameShadow(QFrame::Sunken);
     grid->addWidget(*r.value, row, 1, 1, 2);
@@ -181,6 +182,9 @@ bool StartupStatusScreen::event(QEvent* e) {
 }
 
 void StartupStatusScreen::done(int r) {
+  // Only the run's own last step closes the screen: the meter's stop command and the
+  // migration of an old database are never cut short.
+  if (!run.Finished) return;
   stopLamps();
   QDialog::done(r);
 }

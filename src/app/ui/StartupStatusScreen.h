@@ -45,6 +45,7 @@ class StartupStatusScreen : public QDialog {
  protected:
   void showEvent(QShowEvent* e) override;
   bool event(QEvent* e) override;
+  // Refused until the run has finished (Escape and close requests included).
   void done(int r) override;
 
  private:

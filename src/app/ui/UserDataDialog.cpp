@@ -17,6 +17,7 @@
 #include "app/ui/DialogFrame.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/WindowKeys.h"
+#include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
 
@@ -40,7 +41,8 @@ UserDataDialog::FilePicker gPicker = &dialogPicker;
 QLineEdit* edit(QWidget* parent, const QString& name) {
   auto* e = new QLineEdit(parent);
   e->setObjectName(name);
-  QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& t) { e->setToolTip(t); });
+  QObject::connect(e, &QLineEdit::textChanged, e,
+                   [e](const QString& t) { e->setToolTip(PlainToolTip(t)); });
   return e;
 }
 
@@ -164,7 +166,7 @@ void UserDataDialog::showSettings() {
     programEdits[i]->setText(Settings.ExtProgPath[i]);
     parameterEdits[i]->setText(Settings.ExtProgParam[i]);
     for (QLineEdit* e : {hintEdits[i], programEdits[i], parameterEdits[i]}) {
-      e->setToolTip(e->text());
+      e->setToolTip(PlainToolTip(e->text()));
       e->setCursorPosition(0);  // long texts show their beginning
     }
   }

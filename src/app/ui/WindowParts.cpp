@@ -1,6 +1,8 @@
 #include "app/ui/WindowParts.h"
 
 #include <QLabel>
+#include <QMouseEvent>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -36,6 +38,20 @@ void setTextColor(QLabel* label, TColor color) {
   QPalette p = label->palette();
   p.setColor(QPalette::WindowText, toQColor(color));
   label->setPalette(p);
+}
+
+bool IsClickRelease(const QWidget* widget, const QEvent* e) {
+  if (e->type() != QEvent::MouseButtonRelease) return false;
+  const auto* m = static_cast<const QMouseEvent*>(e);
+  return m->button() == Qt::LeftButton && widget->rect().contains(m->position().toPoint());
+}
+
+QString PlainToolTip(const QString& text) {
+  // A tooltip is read as markup only when it looks like it; such a text is given as markup
+  // that shows its characters, blanks and line breaks as they are.
+  if (!Qt::mightBeRichText(text)) return text;
+  return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() +
+         QStringLiteral("</p>");
 }
 
 }  // namespace ruto

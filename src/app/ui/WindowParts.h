@@ -7,6 +7,7 @@
 
 #include "base/Colors.h"
 
+class QEvent;
 class QLabel;
 class QToolBar;
 class QVBoxLayout;
@@ -35,5 +36,14 @@ QVBoxLayout* newToolWindowLayout(QWidget* window, QToolBar*& toolBar);
 
 // The label's text colour, through its palette so that the skin's style still paints it.
 void setTextColor(QLabel* label, TColor color);
+
+// True for the release of a left click on `widget`: the left button let go inside it (a press
+// on it released elsewhere is no click). For labels that act on a click.
+bool IsClickRelease(const QWidget* widget, const QEvent* e);
+
+// A tooltip that shows `text` as written, also where it looks like markup: for texts typed by
+// the user or read from settings and files ("SN<b>12</b>" keeps its brackets, and no markup can
+// load an image).
+QString PlainToolTip(const QString& text);
 
 }  // namespace ruto

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QtWidgets>
 
 #include "app/AppTestSupport.h"
@@ -46,16 +47,24 @@ TEST_F(StartupStatusScreenTest, LampsValuesAndTheClose) {
     SCOPED_TRACE(withMeter);
     if (withMeter) {
       SimulatedMeterConfig config;
-      config.SerialNumber = "ZV-7";
+      config.SerialNumber = "ZV<b>7</b>";
       config.VersionNumber = 0x0200;
       start(config);
     }
     StartupStatusScreen w;
     EXPECT_EQ(w.size(), QSize(kStatusWidth, kStatusHeight));
+    w.show();
+    w.startRun();
+    // Neither Escape nor a close request ends the run before its stop command.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&w, &escape);
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
     runToEnd(w, virtualClock);
     ruto::test::savePng(w.grab().toImage(), withMeter ? "status-screen-meter" : "status-screen");
     EXPECT_EQ(texts(w.modelLabel, w.serialLabel, w.hardwareLabel),
-              withMeter ? "Vo-100 Tw|ZV-7|VO100 HW 2.1" : "None!|None!|None!");
+              withMeter ? "Vo-100 Tw|ZV<b>7</b>|VO100 HW 2.1" : "None!|None!|None!");
+    EXPECT_EQ(shownText(w.serialLabel->text(), w.serialLabel->textFormat()), w.run.SerialText);
     // Every lamp lit in the run's colour, and painted in it on screen, none in the other.
     const TColor lit = withMeter ? kLampGreen : kLampRed;
     const TColor other = withMeter ? kLampRed : kLampGreen;
@@ -120,6 +129,7 @@ class UserDataDialogTest : public InstallFolderTest {
 };
 
 TEST_F(UserDataDialogTest, ShowsTheSettingsAndSavesWhatTheDialogHolds) {
+  Settings.ExtProgParam[1] = "x --title=<b>Report</b>\n 2";
   UserDataDialog w;
   w.show();
   QString ticks;
@@ -127,11 +137,16 @@ TEST_F(UserDataDialogTest, ShowsTheSettingsAndSavesWhatTheDialogHolds) {
   EXPECT_EQ(ticks, "TFTFFF");
   EXPECT_EQ(w.pages->currentWidget(), w.userPage);
   EXPECT_EQ(w.programEdits[2]->toolTip(), "/opt/p2");
+  EXPECT_EQ(shownText(w.parameterEdits[1]->toolTip()), "x --title=<b>Report</b>\n 2");
   w.hintEdits[4]->setText("新說明");
   EXPECT_EQ(w.hintEdits[4]->toolTip(), "新說明");
+  w.hintEdits[5]->setText("SN<b>12</b>");
+  EXPECT_EQ(shownText(w.hintEdits[5]->toolTip()), "SN<b>12</b>");
   ruto::test::savePng(w.grab().toImage(), "user-data-dialog");
 
   w.userName1Edit->setText("  王醫師  ");
+  QTest::keyClick(w.userName1Edit, Qt::Key_Escape);  // no cancel: what was typed stays
+  EXPECT_TRUE(w.isVisible());
   for (int i = 1; i <= 6; ++i) w.enabledBoxes[i]->setChecked(i == 1 || i == 3);
   w.programEdits[3]->setText("  /usr/bin/true \t");
   w.parameterEdits[3]->setText(" --x ");
@@ -213,6 +228,10 @@ TEST_F(AboutBoxTest, MeterValues) {
       EXPECT_EQ(meter->registerValue(8), counter & 0xFF) << "the counter is only read";
     }
   }
+  MeterState.SerialNo = "SN<b>12</b>";  // shown as the meter gives it
+  AboutBox w;
+  w.show();
+  EXPECT_EQ(shownText(w.serialLabel->text(), w.serialLabel->textFormat()), "SN<b>12</b>");
 }
 
 TEST(AppWindowsTest, RegisterTheirOpeners) {

@@ -4,10 +4,12 @@
 #include "MainWindowFixture.h"
 #include "app/AppTestSupport.h"
 #include "app/Databases.h"
+#include "app/LaunchExternal.h"
 #include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "app/StartupFiles.h"
 #include "app/WindowOpeners.h"
+#include "app/ui/AboutBox.h"
 #include "app/ui/Application.h"
 #include "app/ui/MainWindow.h"
 #include "device/HidDeviceController.h"
@@ -100,6 +102,7 @@ TEST_F(MainWindowTest, ExistingSettingsAreReadAndDecideTheLaunchers) {
   TAppSettings s = DefaultSettings();
   s.ExtProgEnabled = QStringLiteral("101");
   s.ExtProgHint[3] = QStringLiteral("第三個");
+  s.ExtProgHint[4] = QStringLiteral("x --title=<b>Report</b>");
   s.UserName1 = QStringLiteral("測試診所");
   ASSERT_TRUE(ruto::test::writeFile(path("DeRirAz.ini"), FormatSettings(s).toUtf8()));
   MainWindow* f = start();
@@ -107,6 +110,7 @@ TEST_F(MainWindowTest, ExistingSettingsAreReadAndDecideTheLaunchers) {
   const bool expected[] = {false, true, false, true, true, true, true};
   for (int slot = 1; slot <= 6; ++slot) EXPECT_EQ(f->launcherVisible(slot), expected[slot]) << slot;
   EXPECT_EQ(f->launcherButtons[3]->toolTip(), "第三個");
+  EXPECT_EQ(shownText(f->launcherButtons[4]->toolTip()), "x --title=<b>Report</b>");
   EXPECT_EQ(f->statusText->text(), "測試診所");
   // At its smallest the window still shows every toolbar button, the exit button included.
   f->showNormal();
@@ -118,6 +122,34 @@ TEST_F(MainWindowTest, ExistingSettingsAreReadAndDecideTheLaunchers) {
   }
   EXPECT_TRUE(f->exitButton->isVisible());
   EXPECT_LE(f->exitButton->mapTo(f, QPoint(f->exitButton->width(), 0)).x(), f->width());
+}
+
+// The web-address labels open the maker's address on a left click only: not on a right or a
+// middle one, nor on a press on the label released elsewhere.
+TEST_F(MainWindowTest, WebAddressLabelsOpenOnALeftClick) {
+  putInstallation();
+  MainWindow* f = start();
+  ASSERT_NE(f, nullptr);
+  AboutBox about;
+  about.show();
+  static QStringList opened;
+  SetExternalStarter([](const QString& program, const QString&, bool) { opened << program; });
+  for (QLabel* label : {f->webAddressLabel, about.webAddressLabel}) {
+    opened.clear();
+    const QPointF in(2, 2), out(2, label->height() + 5);
+    const std::pair<Qt::MouseButton, QPointF> releases[] = {
+        {Qt::RightButton, in}, {Qt::MiddleButton, in}, {Qt::LeftButton, out}, {Qt::LeftButton, in}};
+    for (const auto& [button, at] : releases) {
+      QMouseEvent press(QEvent::MouseButtonPress, in, label->mapToGlobal(in), button, button,
+                        Qt::NoModifier);
+      QApplication::sendEvent(label, &press);
+      QMouseEvent release(QEvent::MouseButtonRelease, at, label->mapToGlobal(at), button,
+                          Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(label, &release);
+    }
+    EXPECT_EQ(opened, QStringList{kMakerWebAddress}) << label->window()->objectName().toStdString();
+  }
+  SetExternalStarter(nullptr);
 }
 
 TEST_F(MainWindowTest, FatalStartupShowsOneMessageAndWritesNothing) {
