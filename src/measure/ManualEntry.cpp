@@ -2,6 +2,7 @@
 
 #include "app/DatabaseGuard.h"
 #include "app/RecordSet.h"
+#include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 
@@ -44,6 +45,13 @@ std::optional<double> EntryCellValue(const QString& text) {
 QString EntryValueText(double value) {
   return value == 0 ? QString() : Format(QStringLiteral("%3.1f"), {value});
 }
+
+std::optional<double> EntrySavedValue(const QString& text, double opened) {
+  if (NormalizeEntryCell(text) == NormalizeEntryCell(EntryValueText(opened))) return opened;
+  return EntryCellValue(text);
+}
+
+QDate EarliestEntryDate() { return fromOleDate(4000.0).date().addDays(1); }
 
 void SaveEntryToCurrentTest(const EntryValues& entry) {
   const bool changed = entry.Values != CurrentTest.Values || entry.VoDate != CurrentTest.VoDate ||

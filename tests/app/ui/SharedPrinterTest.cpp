@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/ui/SharedPrinter.h"
 #include "support/TestSupport.h"
@@ -69,6 +74,38 @@ TEST(SharedPrinterTest, ThePaperAndOrientationOfTheSetUpGoWithTheDocument) {
   }
   SetPrintSpooler({});
   printer.setPageLayout(saved);
+}
+
+// The set-up works on a copy: the dialog changes its printer as soon as a queue is picked, and
+// only an accepted set-up is taken over.
+TEST(SharedPrinterTest, ACancelledSetUpChangesNothing) {
+  QPrinter& printer = SharedPrinter();
+  QTemporaryDir dir;
+  const QString before = dir.filePath("before.pdf"), chosen = dir.filePath("chosen.pdf");
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(before);
+  printer.setCopyCount(1);
+  for (bool accept : {false, true}) {
+    SCOPED_TRACE(accept);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      seen = dialog != nullptr;
+      if (!dialog) return;
+      dialog->printer()->setCopyCount(3);  // as a picked queue does at once
+      if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+        name->setText(chosen);
+      if (accept)
+        dialog->accept();
+      else
+        dialog->reject();
+    });
+    EXPECT_EQ(SetUpSharedPrinter(nullptr), accept);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(printer.copyCount(), 1);
+    EXPECT_EQ(printer.outputFileName(), accept ? chosen : before);
+  }
+  printer.setOutputFileName(QString());
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class ComparisonWindowTest : public ::testing::Test {
     ViewState = {};
     SetAskUserResponder([this](MsgKind, const QString& text) {
       asked << text;
-      return true;
+      return answer;
     });
   }
   void TearDown() override {
@@ -43,6 +43,7 @@ class ComparisonWindowTest : public ::testing::Test {
     WindowOpeners() = TWindowOpeners{};
   }
   QStringList asked;
+  bool answer = true;
 };
 
 TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
@@ -79,6 +80,13 @@ TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
   chart = w.chartBox->grab().toImage();
   EXPECT_GT(countColor(chart, 0xFFFF00), 24 * 20);
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("comparison-window"));
+
+  WindowOpeners().clientBrowser = [](QWidget*) {};  // left without a load
+  w.loadButton->click();
+  EXPECT_EQ(CompareTest.CurveCount, 1);
+  EXPECT_EQ(w.Block[2][1]->text(), "");
+  EXPECT_FALSE(w.compareBandButton->isEnabled());
+  EXPECT_TRUE(w.hideBandButton->isChecked());
 }
 
 // The comparison through the real client browser, over a main database.
@@ -183,6 +191,40 @@ TEST_F(ComparisonWindowTest, TheAbortBoxStopsTheJob) {
   // The new job is let finish before the printer is given back.
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 10000));
   EXPECT_TRUE(asked.isEmpty());
+  printer.setOutputFileName(QString());
+}
+
+// An earlier report in the set-up's file is replaced only with the user's word, and a job
+// stopped by the box (its button or its close box) leaves it as it was.
+TEST_F(ComparisonWindowTest, AnEarlierReportFileIsKeptUnlessReplaced) {
+  QPrinter& printer = SharedPrinter();
+  const QString pdf = ruto::test::outputDir() + QStringLiteral("/comparison-earlier.pdf");
+  ruto::test::writeFile(pdf, "earlier");
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  ComparisonWindow w;
+  w.show();
+  answer = false;
+  w.printButton->click();
+  EXPECT_EQ(asked, QStringList{ReplaceReportFileText(pdf)});
+  EXPECT_EQ(w.findChild<PrintAbortBox*>(), nullptr) << "not started";
+  answer = true;
+  for (bool closeBox : {false, true}) {
+    w.printButton->click();
+    auto* box = w.findChild<PrintAbortBox*>();
+    ASSERT_NE(box, nullptr);
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_TRUE(box->isVisible()) << "Escape stops no job";
+    if (closeBox)
+      box->close();
+    else
+      box->abortButton->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 2000));
+    EXPECT_EQ(ruto::test::readFile(pdf), "earlier");
+  }
+  w.printButton->click();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 10000));
+  EXPECT_TRUE(ruto::test::readFile(pdf).startsWith("%PDF"));
   printer.setOutputFileName(QString());
 }
 

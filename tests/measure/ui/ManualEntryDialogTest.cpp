@@ -46,6 +46,11 @@ class ManualEntryDialogTest : public dbtest::Fixture {
     const GridCell c = PointCell(point);
     return w.valueGrid->Cells(c.col, c.row);
   }
+  static void click(ManualEntryDialog& w, int col, int row) {
+    const TRect r = w.valueGrid->CellRect(col, row);
+    const QPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    QTest::mouseClick(w.valueGrid->viewport(), Qt::LeftButton, {}, at);
+  }
   static QPoint selected(ManualEntryDialog& w) { return {w.valueGrid->Col(), w.valueGrid->Row()}; }
   QStringList asked;
 };
@@ -116,6 +121,57 @@ TEST_F(ManualEntryDialogTest, ModifyModeWritesOnlyTheStoredRow) {
             "66|5|0|1");
   EXPECT_EQ(CurrentTest.Values, before);
   EXPECT_EQ(CurrentTest.MKey, 3);
+}
+
+// Shown and saved untouched, a test keeps every stored digit, its date and (in new mode) its
+// key; an edited cell is stored as typed. The pickers offer no day read back as undated.
+TEST_F(ManualEntryDialogTest, AnUntouchedSaveKeepsTheStoredValues) {
+  for (int p = 1; p <= 24; ++p) CurrentTest.Values[p] = 21.4567;
+  CurrentTest.VoDate = 45000.123456;
+  {
+    ManualEntryDialog w(0);
+    w.show();
+    click(w, 2, 1);  // a visited cell is normalised: still untouched
+    w.saveButton->click();
+  }
+  EXPECT_EQ(CurrentTest.Values[1], 21.4567);
+  EXPECT_EQ(CurrentTest.Values[2], 21.4567);
+  EXPECT_EQ(CurrentTest.VoDate, 45000.123456);
+  EXPECT_EQ(CurrentTest.MKey, 3) << "still the stored test: the note goes to its row";
+
+  RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", "A"}});
+  QVariantMap row{{"CUSTNO", "A"}, {"VODATE", 45000.123456}};
+  for (int p = 1; p <= 24; ++p) row.insert(QStringLiteral("VO%1").arg(p), 21.4567);
+  const int key = static_cast<int>(RecordSet(kMainConnection, "VODATA").insert(row));
+  const QString stored = "SELECT VO1, VO2, VODATE FROM VODATA";
+  {
+    ManualEntryDialog w(key);
+    w.show();
+    type(w.valueGrid, "7\r");
+    w.saveButton->click();
+  }
+  EXPECT_EQ(dbtest::firstRow(kMainConnection, stored), "7|21.4567|45000.123456");
+  ManualEntryDialog w(key);
+  w.show();
+  w.datePicker->setDate(QDate(1905, 3, 4));
+  EXPECT_EQ(w.datePicker->date(), QDate(1910, 12, 14));
+  w.saveButton->click();
+  EXPECT_GE(dbtest::firstRow(kMainConnection, "SELECT VODATE FROM VODATA").toDouble(), 4001.0);
+}
+
+// A click normalises the cell it leaves current ("0.0" is emptied); on the current cell it
+// leaves the editor open.
+TEST_F(ManualEntryDialogTest, AClickNormalisesTheCurrentCell) {
+  CurrentTest.Values[7] = 0.04;  // cell (1, 2)
+  ManualEntryDialog w(0);
+  w.show();
+  EXPECT_EQ(w.valueGrid->Cells(1, 2), "0.0");
+  click(w, 1, 2);
+  EXPECT_EQ(w.valueGrid->Cells(1, 2), "");
+  click(w, 2, 2);
+  click(w, 2, 2);
+  EXPECT_EQ(w.valueGrid->Cells(2, 2), "  8.0");
+  EXPECT_TRUE(w.valueGrid->EditorMode());
 }
 
 TEST_F(ManualEntryDialogTest, SaveThatFailsSaysSoWithTheReasonBelow) {
