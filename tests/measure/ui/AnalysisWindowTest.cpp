@@ -352,8 +352,9 @@ TEST_F(AnalysisWindowTest, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
   EXPECT_TRUE(w->appendDiagnosisButton->isEnabled());
   const QString detail = w->diagnosisPane->toPlainText(),
                 ryodoraku = w->ryodorakuPane->toPlainText();
-  for (QWidget* at :
-       {static_cast<QWidget*>(w->diagnosisPane), w->diagnosisList, w->pageTabs->tabBar()}) {
+  const std::initializer_list<QWidget*> enterAt = {w->diagnosisPane, w->diagnosisList,
+                                                   w->pageTabs->tabBar()};
+  for (QWidget* at : enterAt) {
     at->setFocus();
     QTest::keyClick(at, Qt::Key_Return);
   }
