@@ -352,6 +352,7 @@ TEST_F(AnalysisWindowTest, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
   EXPECT_TRUE(w->appendDiagnosisButton->isEnabled());
   const QString detail = w->diagnosisPane->toPlainText(),
                 ryodoraku = w->ryodorakuPane->toPlainText();
+  w->pageTabs->setCurrentIndex(3);  // its 貼上 shown
   const std::initializer_list<QWidget*> enterAt = {w->diagnosisPane, w->diagnosisList,
                                                    w->pageTabs->tabBar()};
   for (QWidget* at : enterAt) {
