@@ -22,6 +22,7 @@
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
 #include "app/TransferColumns.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
@@ -121,6 +122,7 @@ bool isEnter(QEvent* event) {
 
 ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
     : QDialog(parent), clients_(clients), newMode_(ViewState.ClientNewMode) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("ClientEditor"));
   setWindowTitle(QStringLiteral("受測者資料異動"));
   PlaceOnShow(this, WindowPlace::Owner);
