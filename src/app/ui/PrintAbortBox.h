@@ -17,11 +17,8 @@ class PrintAbortBox : public QDialog {
   // Set by "中斷列印"; the printing routine polls it between pages and clears it at start.
   bool abortRequested = false;
 
-  // The box stays up while its job runs: the job takes it down. Escape stops nothing.
-  void reject() override {}
-
  protected:
-  // The close box is "中斷列印".
+  // The box stays up while its job runs, the job takes it down: the close box is "中斷列印".
   void closeEvent(QCloseEvent* event) override;
 };
 

@@ -88,6 +88,9 @@ TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   EXPECT_EQ(selected(w), QPoint(12, 2));
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("manual-entry"));
 
+  w.noteEdit->setFocus();
+  QTest::keyClick(w.noteEdit, Qt::Key_Tab);  // moves on, stores no TAB
+  EXPECT_FALSE(w.noteEdit->hasFocus());
   w.dateCheck->setChecked(false);
   w.saveButton->click();
   EXPECT_EQ(w.result(), QDialog::Accepted);
@@ -98,6 +101,7 @@ TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   EXPECT_EQ(t.Values[18], 9) << "cell (12, 1)";
   EXPECT_EQ(t.VoDate, 0) << "no date";
   EXPECT_EQ(t.MKey, 0) << "no stored row";
+  EXPECT_TRUE(t.Memo1.isEmpty());
   EXPECT_DOUBLE_EQ(CurrentTest.CompValues[1], 200 * 0.8541);
 }
 
