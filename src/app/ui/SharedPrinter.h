@@ -20,10 +20,8 @@ namespace ruto {
 QPrinter& SharedPrinter();
 
 // False while the printer has nowhere to print: the system's printer with none known, or a
-// file with no name (how a machine without printers starts). A job started on it fails and
-// leaves the printer taken for the rest of the run: no set-up could change it and no later job
-// could start, a file chosen in the set-up included. Callers report the job as not started
-// instead of starting it.
+// file with no name (how a machine without printers starts). Callers report the job as not
+// started instead of starting it.
 bool SharedPrinterCanStart();
 
 // A complete document for a printer of the print system.
