@@ -1,7 +1,10 @@
 #include "measure/ManualEntry.h"
 
+#include <algorithm>
+
 #include "app/DatabaseGuard.h"
 #include "app/RecordSet.h"
+#include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 
@@ -45,9 +48,18 @@ QString EntryValueText(double value) {
   return value == 0 ? QString() : Format(QStringLiteral("%3.1f"), {value});
 }
 
+std::optional<double> EntrySavedValue(const QString& text, double opened) {
+  if (NormalizeEntryCell(text) == NormalizeEntryCell(EntryValueText(opened))) return opened;
+  return EntryCellValue(text);
+}
+
+QDate EarliestEntryDate() { return fromOleDate(4000.0).date().addDays(1); }
+
 void SaveEntryToCurrentTest(const EntryValues& entry) {
-  const bool changed = entry.Values != CurrentTest.Values || entry.VoDate != CurrentTest.VoDate ||
-                       entry.HighRange != CurrentTest.VoVota;
+  // Entry 0 is no point: only the 24 values count.
+  const bool changed =
+      !std::equal(entry.Values.begin() + 1, entry.Values.end(), CurrentTest.Values.begin() + 1) ||
+      entry.VoDate != CurrentTest.VoDate || entry.HighRange != CurrentTest.VoVota;
   CurrentTest.Values = entry.Values;
   CurrentTest.VoVota = entry.HighRange;
   CurrentTest.VoDate = entry.VoDate;

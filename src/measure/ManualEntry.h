@@ -1,6 +1,7 @@
 #pragma once
 // The manual-entry window's cell rules and saves, apart from the window.
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -23,6 +24,13 @@ bool EntryKeyAccepted(QChar c);
 std::optional<double> EntryCellValue(const QString& text);
 // Text a value is shown with when the window opens: "%3.1f", empty for 0.
 QString EntryValueText(double value);
+// Value a cell saves when the window opened it with `opened`: that value to the last digit
+// while the cell still shows it (normalised or not), else what the cell holds now. Showing a
+// test and saving it untouched thus changes no stored value. Empty optional when no number.
+std::optional<double> EntrySavedValue(const QString& text, double opened);
+
+// The earliest day the date pickers offer: the day after 4000.0, the last undated day.
+QDate EarliestEntryDate();
 
 // What the window saves.
 struct EntryValues {

@@ -33,8 +33,8 @@ class MeasureView {
   virtual ~MeasureView() = default;
   // Controls set for a running measurement, the trace panel shown with its grid.
   virtual void runStarted() = 0;
-  // The stored test was cleared before the run: save and clear disabled, date and time
-  // emptied, grid refilled.
+  // The stored test was cleared before the run: analysis, comparison, save and clear
+  // disabled, date and time emptied, grid refilled.
   virtual void storedTestCleared() = 0;
   // Paint box size; the trace scales to it.
   virtual QSize traceSize() = 0;

@@ -1,5 +1,6 @@
 #include "app/ui/PrintAbortBox.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,6 +24,11 @@ PrintAbortBox::PrintAbortBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(printingLabel);
   layout->addWidget(abortButton);
   connect(abortButton, &QPushButton::clicked, this, [this] { abortRequested = true; });
+}
+
+void PrintAbortBox::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  abortButton->click();
 }
 
 }  // namespace ruto

@@ -16,6 +16,10 @@ class PrintAbortBox : public QDialog {
   QPushButton* abortButton;
   // Set by "中斷列印"; the printing routine polls it between pages and clears it at start.
   bool abortRequested = false;
+
+ protected:
+  // The box stays up while its job runs, the job takes it down: the close box is "中斷列印".
+  void closeEvent(QCloseEvent* event) override;
 };
 
 inline PrintAbortBox* ThePrintAbortBox = nullptr;

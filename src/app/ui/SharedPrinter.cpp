@@ -1,11 +1,13 @@
 #include "app/ui/SharedPrinter.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QSaveFile>
 #include <QTemporaryFile>
 #include <algorithm>
 
@@ -28,6 +30,12 @@ bool submitWithLp(const PrintSubmission& s) {
 PrintSpooler& spooler() {
   static PrintSpooler s;
   return s;
+}
+
+// The file the last accepted set-up chose, until a report has been written into it.
+QString& agreedFile() {
+  static QString file;
+  return file;
 }
 
 // The set-up's choices that the print system applies to a document.
@@ -86,6 +94,56 @@ bool SharedPrinterCanStart() {
 
 void SetPrintSpooler(PrintSpooler s) { spooler() = std::move(s); }
 
+void CopyPrinterSetup(const QPrinter& from, QPrinter& to) {
+  if (from.outputFormat() == QPrinter::NativeFormat) {
+    to.setOutputFileName(QString());
+    to.setPrinterName(from.printerName());
+  } else {
+    // An empty name alone would switch to the system's printer.
+    to.setOutputFileName(from.outputFileName());
+    to.setOutputFormat(QPrinter::PdfFormat);
+  }
+  to.setResolution(from.resolution());
+  to.setPageLayout(from.pageLayout());
+  to.setFullPage(from.fullPage());
+  to.setCopyCount(from.copyCount());
+  to.setCollateCopies(from.collateCopies());
+  to.setDuplex(from.duplex());
+  to.setColorMode(from.colorMode());
+  to.setPageOrder(from.pageOrder());
+  to.setPrintRange(from.printRange());
+  if (from.fromPage() <= from.toPage()) to.setFromTo(from.fromPage(), from.toPage());
+}
+
+bool SetUpSharedPrinter(QWidget* parent) {
+  QPrinter copy(QPrinter::HighResolution);
+  CopyPrinterSetup(SharedPrinter(), copy);
+  QPrintDialog dialog(&copy, parent);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  dialog.setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  CopyPrinterSetup(copy, SharedPrinter());
+  // The dialog asked before choosing an existing file.
+  agreedFile() = copy.outputFormat() == QPrinter::PdfFormat ? copy.outputFileName() : QString();
+  return true;
+}
+
+QString ReplaceReportFileText(const QString& file) {
+  return QStringLiteral("報表檔案 %1 已經存在，要以這份報表取代它嗎?").arg(file);
+}
+
+bool ConfirmReportFile() {
+  const QPrinter& printer = SharedPrinter();
+  if (!spooler().Printer.isEmpty() || printer.outputFormat() != QPrinter::PdfFormat) return true;
+  const QString file = printer.outputFileName();
+  if (file.isEmpty() || file == agreedFile() || !QFileInfo::exists(file)) return true;
+  return AskUser(MsgKind::QuestionYesNo, ReplaceReportFileText(file));
+}
+
+QString ReportFileNotWrittenText(const QString& file) {
+  return QStringLiteral("報表無法寫入檔案 %1，原有的檔案保持原狀。").arg(file);
+}
+
 QString PrintNotDeliveredText() {
   return QStringLiteral(
       "報表無法送至印表機，請確認印表機已連接並在 [列印設定] 中選擇可用的印表機。");
@@ -95,15 +153,20 @@ PrinterOutput::PrinterOutput() : printer_(SharedPrinter()) {
   spoolTo_ = spooler().Printer;
   if (spoolTo_.isEmpty() && printer_.outputFormat() == QPrinter::NativeFormat)
     spoolTo_ = printer_.printerName();
+  QIODevice* out = nullptr;
   if (spoolTo_.isEmpty()) {
     file_ = printer_.outputFileName();
-    device_ = &printer_;
-    return;
+    save_ = std::make_unique<QSaveFile>(file_);
+    if (file_.isEmpty() || !save_->open(QIODevice::WriteOnly)) return;
+    out = save_.get();
+  } else {
+    // Readable by this user only, and gone once handed over or dropped.
+    spool_ =
+        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/ruto-XXXXXX.pdf"));
+    if (!spool_->open()) return;
+    out = spool_.get();
   }
-  // Readable by this user only, and gone once handed over or dropped.
-  spool_ = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/ruto-XXXXXX.pdf"));
-  if (!spool_->open()) return;
-  writer_ = std::make_unique<QPdfWriter>(spool_.get());
+  writer_ = std::make_unique<QPdfWriter>(out);
   writer_->setResolution(printer_.resolution());
   writer_->setPageLayout(printer_.pageLayout());
   device_ = writer_.get();
@@ -121,10 +184,18 @@ void PrinterOutput::setTitle(const QString& title) {
 bool PrinterOutput::close(bool completed) {
   if (closed_) return true;
   closed_ = true;
-  if (!spool_) {
-    if (!completed && !file_.isEmpty()) QFile::remove(file_);
-    return true;
+  if (save_) {
+    writer_.reset();
+    // Not committed, the drawing is dropped and an earlier file stays.
+    if (!completed || !save_->isOpen()) return true;
+    if (save_->commit()) {
+      agreedFile().clear();
+      return true;
+    }
+    AskUser(MsgKind::WarningOk, ReportFileNotWrittenText(file_));
+    return false;
   }
+  if (!spool_) return true;
   bool delivered = true;
   if (completed) {
     spool_->flush();

@@ -10,7 +10,9 @@
 class QPagedPaintDevice;
 class QPdfWriter;
 class QPrinter;
+class QSaveFile;
 class QTemporaryFile;
+class QWidget;
 
 namespace ruto {
 
@@ -18,10 +20,8 @@ namespace ruto {
 QPrinter& SharedPrinter();
 
 // False while the printer has nowhere to print: the system's printer with none known, or a
-// file with no name (how a machine without printers starts). A job started on it fails and
-// leaves the printer taken for the rest of the run: no set-up could change it and no later job
-// could start, a file chosen in the set-up included. Callers report the job as not started
-// instead of starting it.
+// file with no name (how a machine without printers starts). Callers report the job as not
+// started instead of starting it.
 bool SharedPrinterCanStart();
 
 // A complete document for a printer of the print system.
@@ -41,8 +41,21 @@ struct PrintSpooler {
 // Replaces the spooler; an empty one restores `lp` and the set-up's printer.
 void SetPrintSpooler(PrintSpooler spooler);
 
-// One document on the shared printer. A PDF file chosen in the set-up is drawn directly and
-// removed when the job is stopped. For a printer the pages go into a private temporary PDF
+// The set-up ("列印設定") on a copy of the shared printer: the dialog changes its printer as
+// soon as a queue is picked, so only an accepted set-up is taken over. True when accepted.
+bool SetUpSharedPrinter(QWidget* parent);
+// What the set-up dialog chooses, from one printer onto another.
+void CopyPrinterSetup(const QPrinter& from, QPrinter& to);
+
+// Before a job writes the set-up's PDF file: an earlier report in it is replaced only when the
+// user agrees (a file just chosen in the set-up was agreed to there, for one report). False
+// when the user keeps the file; the job is then not started.
+bool ConfirmReportFile();
+QString ReplaceReportFileText(const QString& file);
+
+// One document on the shared printer. A PDF file chosen in the set-up is drawn beside it and
+// takes its place only once complete: a stopped job leaves an earlier file as it was. For a
+// printer the pages go into a private temporary PDF
 // that the print system receives only once the document is complete: a stopped job prints
 // nothing (a job handed to the print system cannot be taken back).
 class PrinterOutput {
@@ -62,8 +75,9 @@ class PrinterOutput {
 
  private:
   QPrinter& printer_;
-  QString file_;     // the PDF file chosen in the set-up, or empty
-  QString spoolTo_;  // the print system's printer, or empty
+  QString file_;                     // the PDF file chosen in the set-up, or empty
+  QString spoolTo_;                  // the print system's printer, or empty
+  std::unique_ptr<QSaveFile> save_;  // the set-up's file until complete
   std::unique_ptr<QTemporaryFile> spool_;
   std::unique_ptr<QPdfWriter> writer_;
   QPagedPaintDevice* device_ = nullptr;
@@ -73,5 +87,7 @@ class PrinterOutput {
 
 // Text shown when the print system refuses a finished document.
 QString PrintNotDeliveredText();
+// Text shown when a finished report cannot take the place of the set-up's file.
+QString ReportFileNotWrittenText(const QString& file);
 
 }  // namespace ruto

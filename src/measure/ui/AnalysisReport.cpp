@@ -73,6 +73,7 @@ void PrintAnalysisReport(AnalysisWindow& w) {
     AskUser(MsgKind::WarningOk, PrintNotStartedText());
     return;
   }
+  if (!ConfirmReportFile()) return;
   auto output = std::make_shared<PrinterOutput>();
   if (!output->device()) {
     AskUser(MsgKind::WarningOk, PrintNotStartedText());

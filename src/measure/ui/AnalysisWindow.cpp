@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -319,6 +318,10 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
     connect(list, &QListWidget::currentRowChanged, this, [this, handler = listHandler](int row) {
       if (row >= 0) (this->*handler)();
     });
+  // A click on the program already chosen shows it afresh: its first remedy and care pages
+  // come back after the buttons showed others.
+  connect(multiMeridianList, &QListWidget::itemClicked, this,
+          &AnalysisWindow::showMultiMeridianProgram);
 
   for (QPlainTextEdit* pane :
        {diagnosisPane, dietPane, prescriptionPane, ryodorakuPane, programPane}) {
@@ -1268,9 +1271,6 @@ void AnalysisWindow::printReport() {
   if (AnalysisReportPrinter()) AnalysisReportPrinter()(*this);
 }
 
-void AnalysisWindow::setUpPrinter() {
-  QPrintDialog dialog(&SharedPrinter(), this);
-  dialog.exec();
-}
+void AnalysisWindow::setUpPrinter() { SetUpSharedPrinter(this); }
 
 }  // namespace ruto

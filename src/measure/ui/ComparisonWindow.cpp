@@ -7,8 +7,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -130,11 +129,10 @@ ComparisonWindow::ComparisonWindow(QWidget* parent) : OpenerDialog(parent) {
   connect(exitButton, &QToolButton::clicked, this, &ComparisonWindow::exitWindow);
 }
 
+// Every return from the browser shows the window again: a comparison counts only when that
+// visit loaded one.
 void ComparisonWindow::showEvent(QShowEvent* event) {
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
-  }
+  if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
 }
 
@@ -171,6 +169,8 @@ void ComparisonWindow::FormShow() {
   for (QLabel* label : Block[2]) label->clear();
   statusBar->showMessage(QStringLiteral("請按 [載入資料] 鍵更改欲比對資料。"));
   compareBandButton->setEnabled(false);
+  // No band of a curve that is not drawn.
+  if (compareBandButton->isChecked()) hideBandButton->setChecked(true);
   chartBox->update();
 }
 
@@ -209,12 +209,7 @@ void ComparisonWindow::PrintComparison() {
       });
 }
 
-void ComparisonWindow::setUpPrinter() {
-  QPrintDialog dialog(&SharedPrinter(), this);
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-  dialog.setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-  dialog.exec();
-}
+void ComparisonWindow::setUpPrinter() { SetUpSharedPrinter(this); }
 
 void ComparisonWindow::exitWindow() { close(); }
 

@@ -59,7 +59,6 @@ class ComparisonWindow : public OpenerDialog {
 
  private:
   void showBlock(int block, const ComparisonBlock& b);
-  bool shown_ = false;
   bool printing_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -85,6 +86,9 @@ ManualEntryDialog::ManualEntryDialog(int mkey, QWidget* parent)
   valueGrid->OnSelectCell = [this](int, int, bool& canSelect) {
     if (!warning_) canSelect = NormalizeCurrentCell();
   };
+  valueGrid->OnClick = [this] {
+    if (!warning_) normalizeClickedCell();
+  };
   valueGrid->OnExit = [this] {
     if (!warning_) NormalizeAllCells();
   };
@@ -107,6 +111,8 @@ ManualEntryDialog::ManualEntryDialog(int mkey, QWidget* parent)
   datePicker->setObjectName(QStringLiteral("datePicker"));
   datePicker->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
   datePicker->setCalendarPopup(true);
+  // An earlier date would be stored as a value the table reads as undated.
+  datePicker->setMinimumDate(EarliestEntryDate());
   // The skinned drop button is wider than the plain one: room enough that the date never
   // runs under it.
   datePicker->setMinimumWidth(datePicker->sizeHint().width() + 12);
@@ -181,6 +187,8 @@ void ManualEntryDialog::FormShow() {
   valueGrid->setFocus();
   valueGrid->MoveTo(1, 1);
   (entry.HighRange ? highRangeButton : standardRangeButton)->setChecked(true);
+  // An undated test opened in new mode is offered the present date: saved, it is dated.
+  dateOpened_ = entry.VoDate >= 4000.0 || !newMode_;
   if (entry.VoDate < 4000.0) {
     dateCheck->setChecked(newMode_);
     followDateChoice();
@@ -192,6 +200,10 @@ void ManualEntryDialog::FormShow() {
     datePicker->setDate(dt.date());
     timePicker->setTime(dt.time());
   }
+  checkOpened_ = dateCheck->isChecked();
+  dateShown_ = datePicker->date();
+  timeShown_ = timePicker->time();
+  opened_ = entry;
   bool any = false;
   for (int p = 1; p <= 24; ++p) any |= entry.Values[p] != 0;
   clearButton->setEnabled(any);
@@ -216,6 +228,16 @@ bool ManualEntryDialog::NormalizeCurrentCell() {
   // What is typed in the cell editor counts as the cell's text.
   valueGrid->setEditorMode(false);
   return normalizeCell(valueGrid->Col(), valueGrid->Row());
+}
+
+// A click leaves an open cell editor open (a click on the current cell opens it): the cell
+// is normalised in place, and a changed text is selected again so that typing replaces it.
+void ManualEntryDialog::normalizeClickedCell() {
+  const int col = valueGrid->Col();
+  const int row = valueGrid->Row();
+  const QString before = valueGrid->Cells(col, row);
+  if (normalizeCell(col, row) && valueGrid->EditorMode() && valueGrid->Cells(col, row) != before)
+    valueGrid->InplaceEditor()->selectAll();
 }
 
 bool ManualEntryDialog::NormalizeAllCells() {
@@ -249,6 +271,11 @@ void ManualEntryDialog::onKeyDown(int& key) {
   }
 }
 
+bool ManualEntryDialog::showsOpenedDate() const {
+  if (!dateOpened_ || dateCheck->isChecked() != checkOpened_) return false;
+  return !checkOpened_ || (datePicker->date() == dateShown_ && timePicker->time() == timeShown_);
+}
+
 void ManualEntryDialog::followDateChoice() {
   datePicker->setEnabled(dateCheck->isChecked());
   timePicker->setEnabled(dateCheck->isChecked());
@@ -260,7 +287,7 @@ void ManualEntryDialog::saveEntry() {
   for (int p = 1; p <= 24; ++p) {
     const GridCell cell = PointCell(p);
     const QString text = valueGrid->Cells(cell.col, cell.row);
-    const auto value = EntryCellValue(text);
+    const auto value = EntrySavedValue(text, opened_.Values[p]);
     if (!value) {
       valueGrid->MoveTo(cell.col, cell.row);
       AskUser(MsgKind::WarningOk, EntryCellErrorText(text));
@@ -269,7 +296,9 @@ void ManualEntryDialog::saveEntry() {
     entry.Values[p] = *value;
   }
   entry.HighRange = highRangeButton->isChecked();
-  if (dateCheck->isChecked()) {
+  if (showsOpenedDate()) {
+    entry.VoDate = opened_.VoDate;
+  } else if (dateCheck->isChecked()) {
     const QTime t = timePicker->time();
     entry.VoDate =
         toOleDate(QDateTime(datePicker->date(), QTime(t.hour(), t.minute(), t.second())));
@@ -291,6 +320,9 @@ void ManualEntryDialog::saveEntry() {
 void ManualEntryDialog::clearValues() {
   if (!AskUser(MsgKind::QuestionYesNo, QStringLiteral("確定要清除視窗表格中的經絡能量數據嗎?")))
     return;
+  // What is saved from here on is what the window now shows.
+  opened_.Values = TPointValues{};
+  dateOpened_ = false;
   fillGrid(TPointValues{});
   valueGrid->MoveTo(1, 1);
   clearButton->setEnabled(false);

@@ -51,12 +51,21 @@ class ManualEntryDialog : public FormShowOnce<QDialog> {
 
  private:
   bool normalizeCell(int col, int row);
+  void normalizeClickedCell();
   void fillGrid(const TPointValues& values);
   void setPickersNow();
   void onKeyDown(int& key);
 
+  // The date the pickers show is the opened test's own: unchanged, it saves that value.
+  bool showsOpenedDate() const;
+
   int mkey_;
   bool newMode_;
+  EntryValues opened_;       // what the window opened with: untouched values save as they were
+  bool dateOpened_ = false;  // the pickers and the box show the opened date, not a proposal
+  bool checkOpened_ = false;
+  QDate dateShown_;
+  QTime timeShown_;
   bool warning_ = false;  // a message is up: focus moves it causes are no user moves
 };
 

@@ -667,6 +667,9 @@ void MeasurementWindow::runStarted() {
 }
 
 void MeasurementWindow::storedTestCleared() {
+  // The run may still be refused: no analysis or comparison of the emptied values meanwhile.
+  analysisButton->setEnabled(false);
+  comparisonButton->setEnabled(false);
   storeButton->setEnabled(false);
   clearButton->setEnabled(false);
   testDateLabel->clear();

@@ -40,6 +40,7 @@ bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>
     AskUser(MsgKind::WarningOk, PrintNotStartedText());
     return false;
   }
+  if (!ConfirmReportFile()) return false;
   auto output = std::make_shared<PrinterOutput>();
   auto* job = output->device() ? new PrintJob(output->device()) : nullptr;
   if (job) output->setTitle(title);

@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include "app/ui/SharedPrinter.h"
 #include "support/TestSupport.h"
@@ -69,6 +73,29 @@ TEST(SharedPrinterTest, ThePaperAndOrientationOfTheSetUpGoWithTheDocument) {
   }
   SetPrintSpooler({});
   printer.setPageLayout(saved);
+}
+
+// The set-up works on a copy: the dialog changes its printer as soon as a queue is picked, and
+// only an accepted set-up is taken over.
+TEST(SharedPrinterTest, ACancelledSetUpChangesNothing) {
+  QPrinter& printer = SharedPrinter();
+  const QString before = test::outputDir() + "/before.pdf",
+                chosen = test::outputDir() + "/chosen.pdf";
+  printer.setOutputFileName(before);
+  printer.setCopyCount(1);
+  for (bool accept : {false, true}) {
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->printer()->setCopyCount(3);  // as a picked queue does at once
+      dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(chosen);
+      accept ? dialog->accept() : dialog->reject();
+    });
+    EXPECT_EQ(SetUpSharedPrinter(nullptr), accept);
+    EXPECT_EQ(printer.copyCount(), 1) << accept;
+    EXPECT_EQ(printer.outputFileName(), accept ? chosen : before);
+  }
+  printer.setOutputFileName(QString());
 }
 
 }  // namespace

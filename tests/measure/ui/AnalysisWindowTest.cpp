@@ -352,6 +352,14 @@ TEST_F(AnalysisWindowTest, AppendingFromBothDiagnosisPanesGivesTwoBlocks) {
   EXPECT_TRUE(w->appendDiagnosisButton->isEnabled());
   const QString detail = w->diagnosisPane->toPlainText(),
                 ryodoraku = w->ryodorakuPane->toPlainText();
+  w->pageTabs->setCurrentIndex(3);  // its 貼上 shown
+  const std::initializer_list<QWidget*> enterAt = {w->diagnosisPane, w->diagnosisList,
+                                                   w->pageTabs->tabBar()};
+  for (QWidget* at : enterAt) {
+    at->setFocus();
+    QTest::keyClick(at, Qt::Key_Return);
+  }
+  EXPECT_EQ(w->notePane->toPlainText(), "舊記錄") << "only a press of 貼上 pastes";
   w->appendDiagnosisButton->click();
   EXPECT_EQ(w->notePane->toPlainText(), "舊記錄\n\n" + detail + "\n\n" + ryodoraku);
   EXPECT_FALSE(w->appendDiagnosisButton->isEnabled());
@@ -397,6 +405,11 @@ TEST_F(AnalysisWindowTest, MultiMeridianTextsAndTheirButtons) {
   EXPECT_EQ(w->prescriptionPane->toPlainText(), "med2");
   EXPECT_FALSE(w->careButtons[0]->isChecked());
   EXPECT_TRUE(w->careButtons[1]->isChecked());
+  const QRect chosen = w->multiMeridianList->visualItemRect(w->multiMeridianList->item(0));
+  QTest::mouseClick(w->multiMeridianList->viewport(), Qt::LeftButton, {}, chosen.center());
+  EXPECT_EQ(w->dietPane->toPlainText(), "hel1") << "a click on the chosen program shows it afresh";
+  EXPECT_TRUE(w->careButtons[0]->isChecked());
+  w->careButtons[1]->click();
 
   w->pageTabs->setCurrentIndex(3);
   {

@@ -34,7 +34,7 @@ class ComparisonWindowTest : public ::testing::Test {
     ViewState = {};
     SetAskUserResponder([this](MsgKind, const QString& text) {
       asked << text;
-      return true;
+      return answer;
     });
   }
   void TearDown() override {
@@ -43,6 +43,7 @@ class ComparisonWindowTest : public ::testing::Test {
     WindowOpeners() = TWindowOpeners{};
   }
   QStringList asked;
+  bool answer = true;
 };
 
 TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
@@ -79,6 +80,13 @@ TEST_F(ComparisonWindowTest, StartsWithOneCurveAndLoadsTheSecond) {
   chart = w.chartBox->grab().toImage();
   EXPECT_GT(countColor(chart, 0xFFFF00), 24 * 20);
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("comparison-window"));
+
+  WindowOpeners().clientBrowser = [](QWidget*) {};  // left without a load
+  w.loadButton->click();
+  EXPECT_EQ(CompareTest.CurveCount, 1);
+  EXPECT_EQ(w.Block[2][1]->text(), "");
+  EXPECT_FALSE(w.compareBandButton->isEnabled());
+  EXPECT_TRUE(w.hideBandButton->isChecked());
 }
 
 // The comparison through the real client browser, over a main database.
@@ -189,6 +197,33 @@ TEST_F(ComparisonWindowTest, TheAbortBoxStopsTheJob) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 10000));
   EXPECT_TRUE(asked.isEmpty());
   printer.setOutputFileName(QString());
+}
+
+// An earlier report in the set-up's file is replaced only with the user's word, and a job
+// stopped by the abort box's close box (Escape stops none) leaves it as it was.
+TEST_F(ComparisonWindowTest, AnEarlierReportFileIsKeptUnlessReplaced) {
+  const QString pdf = ruto::test::outputDir() + QStringLiteral("/comparison-earlier.pdf");
+  ruto::test::writeFile(pdf, "earlier");
+  SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+  SharedPrinter().setOutputFileName(pdf);
+  ComparisonWindow w;
+  w.show();
+  answer = false;
+  w.printButton->click();
+  EXPECT_EQ(asked, QStringList{ReplaceReportFileText(pdf)});
+  answer = true;
+  w.printButton->click();
+  auto* box = w.findChild<PrintAbortBox*>();
+  ASSERT_NE(box, nullptr);
+  QTest::keyClick(box, Qt::Key_Escape);
+  EXPECT_TRUE(box->isVisible());
+  box->close();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 2000));
+  EXPECT_EQ(ruto::test::readFile(pdf), "earlier");
+  w.printButton->click();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.findChild<PrintAbortBox*>(); }, 10000));
+  EXPECT_TRUE(ruto::test::readFile(pdf).startsWith("%PDF"));
+  SharedPrinter().setOutputFileName(QString());
 }
 
 TEST_F(ComparisonWindowTest, AJobThatCannotStartIsReported) {

@@ -46,6 +46,11 @@ class ManualEntryDialogTest : public dbtest::Fixture {
     const GridCell c = PointCell(point);
     return w.valueGrid->Cells(c.col, c.row);
   }
+  static void click(ManualEntryDialog& w, int col, int row) {
+    const TRect r = w.valueGrid->CellRect(col, row);
+    const QPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    QTest::mouseClick(w.valueGrid->viewport(), Qt::LeftButton, {}, at);
+  }
   static QPoint selected(ManualEntryDialog& w) { return {w.valueGrid->Col(), w.valueGrid->Row()}; }
   QStringList asked;
 };
@@ -83,6 +88,9 @@ TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   EXPECT_EQ(selected(w), QPoint(12, 2));
   ruto::test::savePng(w.grab().toImage(), QStringLiteral("manual-entry"));
 
+  w.noteEdit->setFocus();
+  QTest::keyClick(w.noteEdit, Qt::Key_Tab);  // moves on, stores no TAB
+  EXPECT_FALSE(w.noteEdit->hasFocus());
   w.dateCheck->setChecked(false);
   w.saveButton->click();
   EXPECT_EQ(w.result(), QDialog::Accepted);
@@ -93,6 +101,7 @@ TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   EXPECT_EQ(t.Values[18], 9) << "cell (12, 1)";
   EXPECT_EQ(t.VoDate, 0) << "no date";
   EXPECT_EQ(t.MKey, 0) << "no stored row";
+  EXPECT_TRUE(t.Memo1.isEmpty());
   EXPECT_DOUBLE_EQ(CurrentTest.CompValues[1], 200 * 0.8541);
 }
 
@@ -110,12 +119,54 @@ TEST_F(ManualEntryDialogTest, ModifyModeWritesOnlyTheStoredRow) {
   EXPECT_FALSE(w.dateCheck->isChecked());
   EXPECT_FALSE(w.datePicker->isEnabled());
   EXPECT_TRUE(w.highRangeButton->isChecked());
+  w.datePicker->setDate(QDate(1905, 3, 4));  // a day the table would read as undated
+  EXPECT_EQ(w.datePicker->date(), QDate(1910, 12, 14));
   type(w.valueGrid, "66\r");
   w.saveButton->click();
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT VO1, VO2, VODATE, VOVOTA FROM VODATA"),
             "66|5|0|1");
   EXPECT_EQ(CurrentTest.Values, before);
   EXPECT_EQ(CurrentTest.MKey, 3);
+}
+
+// Shown and saved untouched, a test keeps every stored digit, its date and (in new mode) its
+// key; an edited cell is stored as typed.
+TEST_F(ManualEntryDialogTest, AnUntouchedSaveKeepsTheStoredValues) {
+  CurrentTest.Values.fill(21.4567);
+  CurrentTest.VoDate = 45000.123456;
+  ManualEntryDialog entry(0);
+  entry.show();
+  click(entry, 2, 1);  // a visited cell is normalised: still untouched
+  entry.saveButton->click();
+  EXPECT_EQ(CurrentTest.Values[2], 21.4567);
+  EXPECT_EQ(CurrentTest.VoDate, 45000.123456);
+  EXPECT_EQ(CurrentTest.MKey, 3) << "still the stored test: the note goes to its row";
+
+  RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", "A"}});
+  const int key = static_cast<int>(
+      RecordSet(kMainConnection, "VODATA")
+          .insert({{"CUSTNO", "A"}, {"VODATE", 45000.123456}, {"VO1", 21.4567}, {"VO2", 21.4567}}));
+  ManualEntryDialog modify(key);
+  modify.show();
+  type(modify.valueGrid, "7\r");
+  modify.saveButton->click();
+  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT VO1, VO2, VODATE FROM VODATA"),
+            "7|21.4567|45000.123456");
+}
+
+// A click normalises the cell it leaves current ("0.0" is emptied); on the current cell it
+// leaves the editor open.
+TEST_F(ManualEntryDialogTest, AClickNormalisesTheCurrentCell) {
+  CurrentTest.Values[7] = 0.04;  // cell (1, 2)
+  ManualEntryDialog w(0);
+  w.show();
+  EXPECT_EQ(w.valueGrid->Cells(1, 2), "0.0");
+  click(w, 1, 2);
+  EXPECT_EQ(w.valueGrid->Cells(1, 2), "");
+  click(w, 2, 2);
+  click(w, 2, 2);
+  EXPECT_EQ(w.valueGrid->Cells(2, 2), "  8.0");
+  EXPECT_TRUE(w.valueGrid->EditorMode());
 }
 
 TEST_F(ManualEntryDialogTest, SaveThatFailsSaysSoWithTheReasonBelow) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QtWidgets>
 
 #include "UiChecks.h"
@@ -172,6 +173,21 @@ TEST_F(MeasurementWindowTest, ClearKeepsMobileFaxAndEmail) {
   EXPECT_EQ(w.clientNoLabel->text(), "");
 }
 
+// A stored test cleared for a run that the high-range check then refuses holds zeros: no
+// analysis or comparison of them.
+TEST_F(MeasurementWindowTest, ARefusedRunAfterClearingLeavesAnalysisOff) {
+  CurrentTest.Values.fill(50);
+  CurrentTest.MKey = 7;
+  Settings.HighPotential = true;
+  MeasurementWindow w;
+  w.show();
+  SetAskUserResponder([](MsgKind kind, const QString&) { return kind == MsgKind::QuestionYesNo; });
+  w.startMeasurement();
+  ASSERT_EQ(CurrentTest.Values[1], 0);
+  EXPECT_FALSE(w.analysisButton->isEnabled());
+  EXPECT_FALSE(w.comparisonButton->isEnabled());
+}
+
 TEST_F(MeasurementWindowTest, MinimumResponseControlsStayInStep) {
   const struct {
     double setting;
@@ -210,11 +226,10 @@ TEST_F(MeasurementWindowTest, ClosingWritesTheSettingsAndIsRefusedDuringARun) {
   ASSERT_TRUE(w.startButton->isEnabled());
   w.startMeasurement();
   ASSERT_TRUE(w.Run().running());
-  w.reject();  // Escape during the run acts as the stop button
+  QTest::keyClick(&w, Qt::Key_Escape);  // stops no run
   EXPECT_TRUE(w.isVisible());
-  EXPECT_TRUE(w.Run().StopRequested);
-  w.Run().StopRequested = false;
-  w.close();  // so does the close box
+  EXPECT_FALSE(w.Run().StopRequested);
+  w.close();  // the close box acts as the stop button
   EXPECT_TRUE(w.isVisible());
   EXPECT_TRUE(w.Run().StopRequested);
   EXPECT_FALSE(QFile::exists(file));
