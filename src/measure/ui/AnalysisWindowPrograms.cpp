@@ -12,6 +12,7 @@
 #include "app/Databases.h"
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
+#include "app/ui/WindowParts.h"
 #include "base/Text.h"
 #include "measure/Analysis.h"
 #include "measure/MultiMeridianTexts.h"
@@ -97,7 +98,7 @@ void AnalysisWindow::showExpertProgram() {
   for (int n = 0; n < 4; ++n) {
     QToolButton* button = runButtons[static_cast<size_t>(n)];
     button->setEnabled(FunctionKeyEnabled(d.ProFN, n + 1));
-    button->setToolTip(runHint(d, n));
+    button->setToolTip(PlainToolTip(runHint(d, n)));
   }
 }
 

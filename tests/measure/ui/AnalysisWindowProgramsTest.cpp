@@ -7,6 +7,7 @@
 
 #include "AnalysisDatabases.h"
 #include "UiChecks.h"
+#include "app/AppTestSupport.h"
 #include "app/Database.h"
 #include "app/LaunchExternal.h"
 #include "support/TestSupport.h"
@@ -38,7 +39,8 @@ class AnalysisWindowProgramsTest : public ::testing::Test {
     runStatement(
         kMainConnection,
         "INSERT INTO VOPRO (ProNo, ProName, ProData, ProPict, ProScal, ProFN, ProScrp2, ProPrg2, "
-        "ProParm2) VALUES ('P1', 'A 肺熱', '清肺說明', ?, 0, '0100', '播放音樂', ' /usr/bin/x ', "
+        "ProParm2) VALUES ('P1', 'A 肺熱', '清肺說明', ?, 0, '0100', '播放<b>音樂</b>', ' "
+        "/usr/bin/x ', "
         "' y ')",
         {solidPng(QColor(200, 30, 30), {40, 30})});
     runStatement(
@@ -96,7 +98,7 @@ TEST_F(AnalysisWindowProgramsTest, PageShowsTheFirstMatchWithPictureAndRunButton
   EXPECT_EQ(w.programList->currentRow(), 0);
   EXPECT_EQ(w.programPane->toPlainText(), "清肺說明");
   EXPECT_EQ(w.programScaleLabel->text(), "Fit");
-  EXPECT_EQ(w.runButtons[1]->toolTip(), "播放音樂\n/usr/bin/x y");
+  EXPECT_EQ(shownText(w.runButtons[1]->toolTip()), "播放<b>音樂</b>\n/usr/bin/x y");
   // The picture visible, drawn and scaled to fit.
   EXPECT_TRUE(w.programPicture->isVisible());
   EXPECT_FALSE(w.programPicture->pixmap().isNull());
