@@ -25,6 +25,7 @@ class QWidget;
 namespace ruto {
 
 class TSkinData;
+class TSkinMenuBar;
 
 // Qt's own dialogs (message boxes, file, colour, font, input, progress, print dialogs): they
 // take the dialog frame and the dialog skin data, like the platform's dialog boxes.
@@ -120,6 +121,7 @@ class TSkinForm : public QObject {
   bool savedOwnPalette_ = false;
   QSize savedMin_, savedMax_;
   QPointer<QMenuBar> menuBar_;
+  QPointer<TSkinMenuBar> menuBarSkin_;
   int savedMenuMin_ = 0, savedMenuMax_ = 0;
 };
 
