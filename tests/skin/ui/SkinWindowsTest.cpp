@@ -354,6 +354,14 @@ TEST_F(SkinWindows, BarCommandsRunOnThePress) {
     }
     EXPECT_FALSE(m.support->isVisible());
   }
+  // The bar rereads a changed item only while the skin data asks for menu updates.
+  for (const bool update : {false, true}) {
+    skin->MenuUpdate = update;
+    const int before = bar->actionGeometry(items.at(1)).width();
+    items.at(1)->setText(items.at(1)->text() + QStringLiteral("圖例"));
+    settle();
+    EXPECT_EQ(bar->actionGeometry(items.at(1)).width() > before, update) << update;
+  }
 }
 
 // Alt alone and F10 reach the bar: a first item with a menu opens it, a command first item
