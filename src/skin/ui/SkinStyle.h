@@ -1,8 +1,8 @@
 #pragma once
 // The skin's style: over the program's own style it paints the menu band of skinned windows,
-// its items, the popup menus of skinned windows and their items, and (when the skin data
-// asks for it) tool-bar buttons, from the skin's images and colours. Everything else keeps
-// the program's look and metrics, so a window's client is the same skinned and unskinned.
+// its items, the panels of popup menus and the items of skinned windows' menus, and (when the
+// skin data asks for it) tool-bar buttons, from the skin's images and colours. Everything else
+// keeps the program's look and metrics, so a window's client is the same skinned and unskinned.
 
 #include <QList>
 #include <QPalette>
