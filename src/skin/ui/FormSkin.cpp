@@ -20,6 +20,7 @@
 #include "skin/ui/ControlSkins.h"
 #include "skin/ui/SkinFrameWidget.h"
 #include "skin/ui/SkinManager.h"
+#include "skin/ui/SkinMenuBar.h"
 
 namespace ruto {
 
@@ -102,6 +103,7 @@ void TSkinForm::Attach() {
       menuBar_->setFixedHeight(TSkinData::MenuHeight);
       menuHeight_ = TSkinData::MenuHeight;
       menuBar_->installEventFilter(this);
+      menuBarSkin_ = new TSkinMenuBar(menuBar_, skin_, this);
       for (QAction* a : menuBar_->actions())
         if (a->menu()) a->menu()->installEventFilter(this);
     } else {
@@ -186,6 +188,7 @@ void TSkinForm::Detach() {
     menuBar_->setMinimumHeight(savedMenuMin_);
     menuBar_->setMaximumHeight(savedMenuMax_);
     menuBar_->removeEventFilter(this);
+    delete menuBarSkin_.data();
     for (QAction* a : menuBar_->actions())
       if (a->menu()) a->menu()->removeEventFilter(this);
   }

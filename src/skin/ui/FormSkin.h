@@ -25,6 +25,7 @@ class QWidget;
 namespace ruto {
 
 class TSkinData;
+class TSkinMenuBar;
 
 // Qt's own dialogs (message boxes, file, colour, font, input, progress, print dialogs): they
 // take the dialog frame and the dialog skin data, like the platform's dialog boxes.
@@ -131,6 +132,7 @@ class TSkinForm : public QObject {
   QSize savedMin_, savedMax_;
   QPointer<QMenuBar> menuBar_;
   QList<QPointer<QWidget>> leftControls_;  // lost their hot look at a deactivation
+  QPointer<TSkinMenuBar> menuBarSkin_;
   int savedMenuMin_ = 0, savedMenuMax_ = 0;
 };
 

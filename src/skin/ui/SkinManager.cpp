@@ -239,6 +239,12 @@ QList<TSkinForm*> TSkinManage::formSkinsOf(const TSkinData* data) const {
   return out;
 }
 
+TSkinData* TSkinManage::PopupSkinData() const {
+  WindowFacts facts;
+  facts.className = QStringLiteral("QMenu");
+  return ChooseSkinData(datas_, facts, false);
+}
+
 SkinRefusal TSkinManage::SkinWindow(QWidget* w) { return attachFormSkin(w, nullptr); }
 
 SkinRefusal TSkinManage::attachFormSkin(QWidget* w, TSkinData* own) {

@@ -45,6 +45,9 @@ class TSkinManage : public QObject {
   QList<TSkinForm*> formSkins() const;
   // The form skins painted from data.
   QList<TSkinForm*> formSkinsOf(const TSkinData* data) const;
+  // The skin data a popup menu's window is painted with: chosen as for any window that is
+  // no form, whichever window opened the menu.
+  TSkinData* PopupSkinData() const;
 
   bool Active() const { return active_; }
   bool Started() const { return started_; }

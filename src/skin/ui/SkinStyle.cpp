@@ -1,5 +1,7 @@
 #include "skin/ui/SkinStyle.h"
 
+#include <QDialog>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -117,11 +119,11 @@ int SkinStyle::popupKind(const QMenu* menu) {
 
 const TSkinData* SkinStyle::popupSkin(const QWidget* w) const {
   auto* menu = qobject_cast<const QMenu*>(w);
-  // Popups are skinned only while skinning is on, even where their window keeps its skin.
   if (!menu || !manager_ || !manager_->Active()) return nullptr;
-  const TSkinData* skin = skinOf(menu);
-  // A menu tagged off stays plain in any window.
-  if (!skin || menu->property(kTagProperty).toInt() == skin->DisableTag) return nullptr;
+  // The popup's window is skinned as a window of its own: a popup of an unskinned window
+  // gets the panel too, and the items still decide for themselves.
+  const TSkinData* skin = manager_->PopupSkinData();
+  if (!skin || !skin->SkinLoaded()) return nullptr;
   switch (popupKind(menu)) {
     case 1:
       return skin->SkinControls.test(xcMainMenu) || skin->SkinControls.test(xcMenuItem) ? skin
@@ -131,6 +133,39 @@ const TSkinData* SkinStyle::popupSkin(const QWidget* w) const {
     default:
       return skin->SkinControls.test(xcPopupMenu) ? skin : nullptr;
   }
+}
+
+const TSkinData* SkinStyle::menuItemSkin(const QWidget* w) const {
+  auto* menu = qobject_cast<const QMenu*>(w);
+  const TSkinData* skin = menu ? skinOf(menu) : nullptr;
+  if (!skin) return nullptr;
+  const int kind = popupKind(menu);
+  // The skinned system menu is the skin's own menu, whatever the gates say.
+  if (kind == 2) return skin;
+  // A menu tagged off keeps its own items in any window.
+  if (menu->property(kTagProperty).toInt() == skin->DisableTag) return nullptr;
+  if (kind == 1)
+    return skin->SkinControls.test(xcMainMenu) || skin->SkinControls.test(xcMenuItem) ? skin
+                                                                                      : nullptr;
+  if (!skin->SkinControls.test(xcPopupMenu)) return nullptr;
+  // Only the window's own popup menus (and their submenus) are drawn by the skin; menus a
+  // control makes for itself, such as an edit's, keep their items.
+  const QWidget* parent = menu->parentWidget();
+  while (qobject_cast<const QMenu*>(parent)) parent = parent->parentWidget();
+  const bool ownMenu = parent && (parent->isWindow() || qobject_cast<const QDialog*>(parent) ||
+                                  qobject_cast<const QMainWindow*>(parent));
+  return ownMenu ? skin : nullptr;
+}
+
+const TDataSkinObject* SkinStyle::popupBackground(const QWidget* w) const {
+  const TSkinData* skin = popupSkin(w);
+  const TDataSkinObject* back = skin ? skin->object(QStringLiteral("MenuBackground")) : nullptr;
+  return back && back->hasImage() ? back : nullptr;
+}
+
+int SkinStyle::glyphWidth(const QStyleOptionMenuItem& mi, const QWidget* w) const {
+  // The menu allows a few pixels beside its icons; the column is the icons' own width.
+  return mi.maxIconWidth > 0 ? proxy()->pixelMetric(PM_SmallIconSize, &mi, w) : 16;
 }
 
 const TDataSkinButton* SkinStyle::toolBarButtons(const QWidget* w) const {
@@ -221,14 +256,11 @@ void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPai
   switch (pe) {
     case PE_PanelMenu:
     case PE_FrameMenu:
-      if (const TSkinData* skin = popupSkin(w)) {
+      // Without the skin's background image the popup keeps the base look, frame included.
+      if (const TDataSkinObject* back = popupBackground(w)) {
         if (pe == PE_FrameMenu) return;  // the panel draws the border with the background
-        const TDataSkinObject* back = skin->object(QStringLiteral("MenuBackground"));
-        if (back && back->hasImage())
-          DrawSkinImage(*p, opt->rect, back->Bitmap, back->edges(), 1, 1, false, back->Tile == 1,
-                        false);
-        else
-          p->fillRect(opt->rect, toQColor(skin->Colours().Menu));
+        DrawSkinImage(*p, opt->rect, back->Bitmap, back->edges(), 1, 1, false, back->Tile == 1,
+                      false);
         return;
       }
       break;
@@ -269,8 +301,10 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         PaintMenuBand(*p, w->rect(), *skin, w->isActiveWindow());
         p->restore();
         const bool enabled = mi->state & State_Enabled;
-        const bool hot = enabled && (mi->state & (State_Selected | State_Sunken));
-        if (hot) p->fillRect(mi->rect.adjusted(0, 1, 0, -1), toQColor(skin->Colours().Hilight));
+        // An item under the mouse is hot only while its window is active; an open one always.
+        const bool hot = enabled && ((mi->state & State_Sunken) ||
+                                     ((mi->state & State_Selected) && w->isActiveWindow()));
+        if (hot) p->fillRect(mi->rect, toQColor(skin->Colours().Hilight));
         // A hot caption keeps the bar's text colour over the highlight, so the skin chooses its
         // highlight to carry that colour; a disabled one looks as disabled menu items do.
         p->setPen(enabled ? toQColor(skin->Colours().MenuBarText)
@@ -302,17 +336,20 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
       }
       break;
     case CE_MenuEmptyArea:
-      if (popupSkin(w)) {
+      if (popupBackground(w)) {
         drawPrimitive(PE_PanelMenu, opt, p, w);
         return;
       }
       break;
     case CE_MenuItem:
-      if (const TSkinData* skin = popupSkin(w)) {
+      if (const TSkinData* skin = menuItemSkin(w)) {
         const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
         if (!mi) break;
         const QRect r = mi->rect;
         const TDataSkinObject* item = skin->object(QStringLiteral("MenuItem"));
+        // The item is composed over the popup's skinned background, or the skin's menu colour
+        // where the popup has none.
+        if (!popupBackground(w)) p->fillRect(r, toQColor(skin->Colours().Menu));
         if (mi->menuItemType == QStyleOptionMenuItem::Separator) {
           // The item image only lays the separator's background; a skin whose image middle is
           // the plain menu colour would otherwise leave a blank gap, so the line goes over it.
@@ -338,8 +375,8 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         DrawMenuItemContent(*p, *skin, r, mi->text, mi->icon,
                             mi->checkType != QStyleOptionMenuItem::NotCheckable && mi->checked,
                             enabled, selected,
-                            mi->menuItemType == QStyleOptionMenuItem::DefaultItem, mi->maxIconWidth,
-                            mi->direction == Qt::RightToLeft);
+                            mi->menuItemType == QStyleOptionMenuItem::DefaultItem,
+                            glyphWidth(*mi, w), mi->direction == Qt::RightToLeft);
         p->restore();
         if (mi->menuItemType == QStyleOptionMenuItem::SubMenu) {
           const bool rtl = mi->direction == Qt::RightToLeft;
@@ -367,7 +404,7 @@ QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption* opt, cons
       if (menuBarSkin(w)) return QSize(size.width() + 10, TSkinData::MenuHeight - 1);
       break;
     case CT_MenuItem:
-      if (const TSkinData* skin = popupSkin(w)) {
+      if (const TSkinData* skin = menuItemSkin(w)) {
         const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
         if (!mi) break;
         if (mi->menuItemType == QStyleOptionMenuItem::Separator) return QSize(10, kSeparatorHeight);
@@ -380,7 +417,7 @@ QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption* opt, cons
                            menuItemLeft(*skin),
                        QProxyStyle::sizeFromContents(ct, opt, size, w).height() + 4);
         const QString shortcut = mi->text.section(QLatin1Char('\t'), 1);
-        int width = 1 + menuItemLeft(*skin) + std::max(mi->maxIconWidth, 16) + 3 +
+        int width = 1 + menuItemLeft(*skin) + std::max(glyphWidth(*mi, w), 16) + 3 +
                     fm.horizontalAdvance(QString(caption).remove(QLatin1Char('&'))) + 35;
         if (!shortcut.isEmpty()) width += fm.horizontalAdvance(shortcut) + 20;
         return QSize(width, std::max(kMenuItemHeight, fm.height() + 6));
@@ -415,16 +452,23 @@ int SkinStyle::pixelMetric(PixelMetric pm, const QStyleOption* opt, const QWidge
       }
       break;
     case PM_MenuPanelWidth:
-      if (popupSkin(w)) return kPopupPanel;
+      if (popupBackground(w)) return kPopupPanel;
       break;
     case PM_MenuHMargin:
     case PM_MenuVMargin:
-      if (popupSkin(w)) return 0;
+      if (popupBackground(w)) return 0;
       break;
     default:
       break;
   }
   return QProxyStyle::pixelMetric(pm, opt, w);
+}
+
+int SkinStyle::styleHint(StyleHint hint, const QStyleOption* opt, const QWidget* w,
+                         QStyleHintReturn* ret) const {
+  // The bar's own keyboard handling would keep the keyboard after a menu of the bar is left.
+  if (hint == SH_MenuBar_AltKeyNavigation && menuBarSkin(w)) return 0;
+  return QProxyStyle::styleHint(hint, opt, w, ret);
 }
 
 void SkinStyle::drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* p,

@@ -1,19 +1,21 @@
 #pragma once
 // The skin's style: over the program's own style it paints the menu band of skinned windows,
-// its items, the popup menus of skinned windows and their items, and (when the skin data
-// asks for it) tool-bar buttons, from the skin's images and colours. Everything else keeps
-// the program's look and metrics, so a window's client is the same skinned and unskinned.
+// its items, the panels of popup menus and the items of skinned windows' menus, and (when the
+// skin data asks for it) tool-bar buttons, from the skin's images and colours. Everything else
+// keeps the program's look and metrics, so a window's client is the same skinned and unskinned.
 
 #include <QList>
 #include <QPalette>
 #include <QProxyStyle>
 
 class QMenu;
+class QStyleOptionMenuItem;
 
 namespace ruto {
 
 class TSkinData;
 struct TDataSkinButton;
+struct TDataSkinObject;
 class TSkinManage;
 
 class SkinStyle : public QProxyStyle {
@@ -32,6 +34,9 @@ class SkinStyle : public QProxyStyle {
                        const QWidget* w = nullptr) const override;
   int pixelMetric(PixelMetric pm, const QStyleOption* opt = nullptr,
                   const QWidget* w = nullptr) const override;
+  // A skinned window's menu bar takes Alt and F10 itself (TSkinMenuBar).
+  int styleHint(StyleHint hint, const QStyleOption* opt = nullptr, const QWidget* w = nullptr,
+                QStyleHintReturn* ret = nullptr) const override;
   // Controls of skinned windows (ControlSkins); the base look for every other widget.
   void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* p,
                           const QWidget* w = nullptr) const override;
@@ -47,13 +52,23 @@ class SkinStyle : public QProxyStyle {
   // The skin of the window a widget belongs to (popup menus: the window that opened them);
   // null for unskinned windows.
   const TSkinData* skinOf(const QWidget* w) const;
-  // The skin a popup menu is painted with, gated by its kind; null when it is not skinned.
+  // The skin a popup menu's window (its panel and border) is painted with, gated by the
+  // menu's kind; null while skinning is off or when the gate is closed.
   const TSkinData* popupSkin(const QWidget* w) const;
+  // The skin that draws and measures a menu's items: the window's own skin for the menus of
+  // its bar, its own popup menus and its system menu, whether or not skinning is on; null for
+  // other menus (an edit's standard menu, say), whose items keep their own look.
+  const TSkinData* menuItemSkin(const QWidget* w) const;
   // 0 context menu, 1 a window's menu, 2 the system menu.
   static int popupKind(const QMenu* menu);
 
  private:
   const TSkinData* menuBarSkin(const QWidget* w) const;
+  // The "MenuBackground" object a popup's panel is painted from; null when the popup keeps
+  // the base look.
+  const TDataSkinObject* popupBackground(const QWidget* w) const;
+  // Width of the glyph column: the menu's icon size once an item has an icon, else 16.
+  int glyphWidth(const QStyleOptionMenuItem& mi, const QWidget* w) const;
   // The button image a tool-bar button is framed with; null when it keeps its own look.
   const TDataSkinButton* toolBarButtons(const QWidget* w) const;
   // Frame of the button image under a tool-bar button: pressed 2, hot or focused 4, else none.

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include "WindowCensus.h"
@@ -209,6 +210,7 @@ TEST_F(Census, MainMenuPopupAndArrowKeys) {
   TheMainWindow->supportMenu->setActiveAction(TheMainWindow->supportMenu->actions().first());
   ruto::test::saveSkinPng(TheMainWindow->supportMenu->grab().toImage(),
                           QStringLiteral("main-menu-popup"));
+  const QSignalSpy ran(bar, &QMenuBar::triggered);
   ruto::test::key(TheMainWindow->supportMenu, Qt::Key_Right);
   settle();
   ASSERT_NE(bar->activeAction(), nullptr);
@@ -218,6 +220,8 @@ TEST_F(Census, MainMenuPopupAndArrowKeys) {
   ASSERT_NE(bar->activeAction(), nullptr);
   EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("經絡測量"));
   ruto::test::key(bar, Qt::Key_Escape);
+  settle();
+  EXPECT_EQ(ran.count(), 0) << "no command ran";
 }
 
 // The program's own item image has a plain middle: every separator of the main menu shows

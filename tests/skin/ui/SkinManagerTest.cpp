@@ -141,6 +141,7 @@ TEST_F(SkinManagerTest, AnOwnSkinDataIsTheOwnersAlone) {
   EXPECT_EQ(shown(&later), nullptr) << "switched off, no new window is skinned";
   QMenu popup(&other);
   EXPECT_EQ(skinStyle()->popupSkin(&popup), nullptr) << "switched off, no popup is skinned";
+  EXPECT_EQ(skinStyle()->menuItemSkin(&popup), skin.get()) << "its window's skin draws its items";
 
   only->SetActive(true);
   ASSERT_EQ(manager->pendingCommand(), 1);

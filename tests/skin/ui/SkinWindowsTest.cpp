@@ -2,6 +2,7 @@
 // the frame by activity, caption buttons, the menu band and popups, switching off.
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include "SkinUiSupport.h"
@@ -267,6 +268,22 @@ TEST_F(SkinWindows, SystemMenuItemMeasures) {
       skinStyle()->baseStyle()->sizeFromContents(QStyle::CT_MenuItem, &opt, csz, menu);
   EXPECT_EQ(size.width(), opt.fontMetrics.horizontalAdvance(opt.text) + 28);
   EXPECT_EQ(size.height(), base.height() + 4);
+  // The glyph column is 16 pixels wide, one pixel in from the item image's left edge, though
+  // the menu leaves room beside its icons.
+  QPixmap glyph(16, 16);
+  glyph.fill(Qt::red);
+  opt.icon = QIcon(glyph);
+  opt.maxIconWidth = 20;
+  opt.rect = QRect(0, 0, 120, 22);
+  QImage img(opt.rect.size(), QImage::Format_RGB32);
+  QPainter p(&img);
+  skinStyle()->drawControl(QStyle::CE_MenuItem, &opt, &p, menu);
+  p.end();
+  QRect red;
+  for (int x = 0; x < img.width(); ++x)
+    if (QColor(img.pixel(x, 11)) == Qt::red) red |= QRect(x, 11, 1, 1);
+  EXPECT_EQ(red.left(), 1 + 2);
+  EXPECT_EQ(red.right(), 1 + 2 + 15);
 }
 
 // Opened with the mouse, a menu of the bar starts on its first item; one opened with an item
@@ -279,7 +296,8 @@ TEST_F(SkinWindows, BarMenuOpenedWithTheMouseStartsOnItsFirstItem) {
   auto expectHot = [&](QAction* a) {
     const QImage img =
         bar->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(bar->actionGeometry(a));
-    EXPECT_EQ(QColor(img.pixel(1, img.height() / 2)), toQColor(skin->Colours().Hilight));
+    for (int y : {0, img.height() / 2, img.height() - 1})  // the whole button
+      EXPECT_EQ(QColor(img.pixel(1, y)), toQColor(skin->Colours().Hilight)) << y;
     EXPECT_TRUE(hasPixel(img, toQRgb(skin->Colours().MenuBarText)));
     EXPECT_FALSE(hasPixel(img, toQRgb(skin->Colours().HilightText)));
   };
@@ -291,6 +309,17 @@ TEST_F(SkinWindows, BarMenuOpenedWithTheMouseStartsOnItsFirstItem) {
   settle();
   mouse(bar, QEvent::MouseMove, bar->actionGeometry(bar->actions().first()).center());
   expectHot(bar->actions().first());
+  // Under the mouse of an inactive window an item keeps the bar's look.
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  settle();
+  mouse(bar, QEvent::MouseMove, bar->actionGeometry(bar->actions().at(1)).center());
+  const QImage inactive = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(inactive.pixel(bar->actionGeometry(bar->actions().at(1)).topLeft() + QPoint(1, 5)),
+            frameColour(tiMenuBar, 2));
+  QApplication::setActiveWindow(&m.win);
+  settle();
   bar->setActiveAction(m.support->menuAction());
   m.support->setActiveAction(m.support->actions().last());
   settle();
@@ -337,7 +366,11 @@ TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
     EXPECT_EQ(QColor(popup.pixel(x, separator.top() + 4)), toQColor(skin->Colours().ButtonShadow));
     EXPECT_EQ(QColor(popup.pixel(x, separator.top() + 5)), toQColor(skin->Colours().ButtonHilight));
   }
-  // Right leaves the menu for the next item of the bar, and wraps from the last one.
+  // Right leaves the menu for the next item of the bar, and wraps from the last one; the
+  // items it passes are only highlighted.
+  QList<QAction*> commands = bar->actions();
+  commands.removeAll(m.support->menuAction());
+  const QSignalSpy ran(bar, &QMenuBar::triggered);
   key(m.support, Qt::Key_Right);
   settle();
   ASSERT_NE(bar->activeAction(), nullptr);
@@ -346,35 +379,158 @@ TEST_F(SkinWindows, MenuBandPopupAndArrowKeysAlongTheBar) {
   settle();
   ASSERT_NE(bar->activeAction(), nullptr);
   EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("經絡測量"));
+  settle();
+  EXPECT_EQ(ran.count(), 0) << "no command ran";
 }
 
-// Popups of skinned windows are skinned by kind, each behind its own gate; popups of an
-// unskinned window never are.
-TEST_F(SkinWindows, PopupKindsAndTheirGates) {
+// A bar item's command runs on the press, for the item pressed, and nothing else: not the
+// item under the release, nor one released on after a press on the empty bar.
+TEST_F(SkinWindows, BarCommandsRunOnThePress) {
   shown(&m.win);
+  QApplication::setActiveWindow(&m.win);
+  settle();
+  QMenuBar* bar = m.win.menuBar();
+  const QList<QAction*> items = bar->actions();
+  const QPoint empty(bar->width() - 5, bar->height() / 2);
+  auto at = [&](int i) { return i < 0 ? empty : bar->actionGeometry(items.at(i)).center(); };
+  // Pressed item, released item (-1 the empty bar), the item that runs (-1 none).
+  const std::tuple<int, int, int> cases[] = {{0, 3, 0}, {-1, 3, -1}, {0, -1, 0}, {3, 3, 3}};
+  for (const auto& [pressed, released, runs] : cases) {
+    QSignalSpy ran(bar, &QMenuBar::triggered);
+    mouse(bar, QEvent::MouseButtonPress, at(pressed));
+    settle();
+    mouse(bar, QEvent::MouseMove, at(released), Qt::NoButton, Qt::LeftButton);
+    mouse(bar, QEvent::MouseButtonRelease, at(released));
+    settle();
+    ASSERT_EQ(ran.count(), runs < 0 ? 0 : 1) << pressed << " " << released;
+    if (runs >= 0) {
+      EXPECT_EQ(ran.front().front().value<QAction*>(), items.at(runs));
+    }
+    EXPECT_FALSE(m.support->isVisible());
+  }
+  // The bar rereads a changed item only while the skin data asks for menu updates.
+  for (const bool update : {false, true}) {
+    skin->MenuUpdate = update;
+    const int before = bar->actionGeometry(items.at(1)).width();
+    items.at(1)->setText(items.at(1)->text() + QStringLiteral("圖例"));
+    settle();
+    EXPECT_EQ(bar->actionGeometry(items.at(1)).width() > before, update) << update;
+  }
+}
+
+// Alt alone and F10 reach the bar: a first item with a menu opens it, a command first item
+// is only highlighted; Escape in a menu of the bar gives the keyboard back to the window.
+TEST_F(SkinWindows, KeyboardReachesTheBar) {
+  auto* edit = new QLineEdit;
+  m.win.setCentralWidget(edit);
+  shown(&m.win);
+  QApplication::setActiveWindow(&m.win);
+  edit->setFocus();
+  settle();
+  QMenuBar* bar = m.win.menuBar();
+  const QSignalSpy ran(bar, &QMenuBar::triggered);
+  auto alt = [&] {
+    QTest::keyPress(edit, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(edit, Qt::Key_Alt, Qt::AltModifier);
+    settle();
+  };
+  alt();
+  ASSERT_NE(bar->activeAction(), nullptr);
+  EXPECT_EQ(bar->activeAction(), bar->actions().first());
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  QTest::keyClick(edit, Qt::Key_Right);
+  QTest::keyClick(edit, Qt::Key_Right);
+  settle();
+  EXPECT_EQ(bar->activeAction(), m.support->menuAction());
+  QTest::keyClick(edit, Qt::Key_Escape);
+  settle();
+  EXPECT_EQ(bar->activeAction(), nullptr);
+  QTest::keyClick(edit, Qt::Key_A);
+  EXPECT_EQ(edit->text(), QStringLiteral("a")) << "the edit has the keyboard back";
+  // With a menu first, F10 opens it; Escape there ends the menu and the bar.
+  bar->insertAction(bar->actions().first(), m.support->menuAction());
+  QTest::keyClick(edit, Qt::Key_F10);
+  settle();
+  ASSERT_TRUE(m.support->isVisible());
+  QTest::keyClick(m.support, Qt::Key_Escape);
+  settle();
+  EXPECT_FALSE(m.support->isVisible());
+  EXPECT_EQ(bar->activeAction(), nullptr);
+  EXPECT_TRUE(edit->hasFocus());
+  QTest::keyClick(edit, Qt::Key_B);
+  EXPECT_EQ(edit->text(), QStringLiteral("ab"));
+  EXPECT_EQ(ran.count(), 0) << "no command ran";
+}
+
+// Popup windows are skinned by kind, each behind its own gate, whichever window opened them;
+// the skin draws the items of the bar's menus, the window's own popups and its system menu,
+// while an edit's standard menu keeps its items on the skinned panel.
+TEST_F(SkinWindows, PopupKindsAndTheirGates) {
+  auto* edit = new QLineEdit;
+  m.win.setCentralWidget(edit);
+  TSkinForm* f = shown(&m.win);
+  ASSERT_NE(f, nullptr);
   QMenu context(&m.win);
   context.addAction(QStringLiteral("複製"));
+  const std::unique_ptr<QMenu> standard(edit->createStandardContextMenu());
   const SkinStyle* style = skinStyle();
   ASSERT_NE(style, nullptr);
   EXPECT_EQ(SkinStyle::popupKind(&context), 0);
   EXPECT_EQ(style->popupSkin(&context), skin.get());
+  EXPECT_EQ(style->menuItemSkin(&context), skin.get());
   EXPECT_EQ(style->popupSkin(m.support), skin.get());
-  context.setProperty(kTagProperty, 99);  // its own tag keeps it plain in a skinned window
-  EXPECT_EQ(style->popupSkin(&context), nullptr);
+  EXPECT_EQ(style->menuItemSkin(m.support), skin.get());
+  EXPECT_EQ(style->popupSkin(standard.get()), skin.get());
+  EXPECT_EQ(style->menuItemSkin(standard.get()), nullptr);
+  const QImage plainItems = standard->grab().toImage();
+  EXPECT_EQ(plainItems.pixel(1, plainItems.height() / 2), frameColour(tiMenuBack, 1));
+  EXPECT_FALSE(
+      hasPixel(plainItems.convertToFormat(QImage::Format_RGB32), frameColour(tiMenuItem, 1)));
+  // Its own tag keeps a popup's items plain in a skinned window; its window is still skinned.
+  context.setProperty(kTagProperty, 99);
+  EXPECT_EQ(style->popupSkin(&context), skin.get());
+  EXPECT_EQ(style->menuItemSkin(&context), nullptr);
   context.setProperty(kTagProperty, QVariant());
   skin->SkinControls.reset(xcPopupMenu);
   EXPECT_EQ(style->popupSkin(&context), nullptr);
+  EXPECT_EQ(style->menuItemSkin(&context), nullptr);
   EXPECT_EQ(style->popupSkin(m.support), skin.get());
   skin->SkinControls.reset(xcMainMenu);
   EXPECT_EQ(style->popupSkin(m.support), nullptr);
   skin->SkinControls.set(xcMenuItem);  // a window's menu is skinned by either gate
   EXPECT_EQ(style->popupSkin(m.support), skin.get());
+  // The system menu's gate decides its window alone.
+  f->ShowSysMenu(m.win.mapToGlobal(QPoint(30, 10)));
+  ASSERT_NE(f->sysMenu(), nullptr);
+  skin->SkinControls.reset(xcSystemMenu);
+  EXPECT_EQ(style->popupSkin(f->sysMenu()), nullptr);
+  EXPECT_EQ(style->menuItemSkin(f->sysMenu()), skin.get());
+  f->sysMenu()->close();
+  // A popup of an unskinned window gets the skinned panel; its items stay its own.
   QWidget plain;
   plain.setProperty(kTagProperty, 99);
   shown(&plain);
   QMenu other(&plain);
   skin->SkinControls.set(xcPopupMenu);
-  EXPECT_EQ(style->popupSkin(&other), nullptr);
+  EXPECT_EQ(style->popupSkin(&other), skin.get());
+  EXPECT_EQ(style->menuItemSkin(&other), nullptr);
+  // The panel comes from the skin data chosen for popups; one without a menu background
+  // leaves the popup as the base style paints it, frame included, under the window's items.
+  TSkinData chosen;
+  chosen.SkinControls = programGates();
+  chosen.SkinStream =
+      skinPackage(QString::fromLatin1(testSkinDefinition())
+                      .replace(QStringLiteral("[MenuBackground]"), QStringLiteral("[Unused]")));
+  ASSERT_TRUE(chosen.LoadSkin());
+  manager->AddSkinData(&chosen);
+  EXPECT_EQ(style->popupSkin(&context), &chosen);
+  EXPECT_EQ(style->menuItemSkin(&context), skin.get());
+  EXPECT_EQ(style->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, &context),
+            style->baseStyle()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, &context));
+  context.adjustSize();
+  const QImage based = context.grab().toImage();
+  EXPECT_NE(based.pixel(1, based.height() / 2), frameColour(tiMenuBack, 1));
+  EXPECT_TRUE(hasPixel(based.convertToFormat(QImage::Format_RGB32), frameColour(tiMenuItem, 1)));
 }
 
 TEST_F(SkinWindows, SwitchingOffRestoresEverything) {
