@@ -6,6 +6,7 @@
 
 #include "app/ui/DialogFrame.h"
 #include "app/ui/WindowPlacement.h"
+#include "skin/ui/ControlSkins.h"
 
 namespace ruto {
 
@@ -18,6 +19,7 @@ PrintAbortBox::PrintAbortBox(QWidget* parent) : QDialog(parent) {
   printingLabel = new QLabel(QStringLiteral("分析資料列印中...."), this);
   printingLabel->setAlignment(Qt::AlignCenter);
   abortButton = new QPushButton(QStringLiteral("中斷列印"), this);
+  MarkBitButton(abortButton);
   layout->addWidget(printingLabel);
   layout->addWidget(abortButton);
   connect(abortButton, &QPushButton::clicked, this, [this] { abortRequested = true; });
