@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -54,10 +55,6 @@ constexpr char kHotSectionProperty[] = "ruto_controlHotSection";
 class ControlEvents : public QObject {
  public:
   bool eventFilter(QObject* watched, QEvent* e) override {
-    if (watched == qApp) {
-      if (e->type() == QEvent::MouseButtonRelease) releaseCombo();
-      return false;
-    }
     if (auto* header = qobject_cast<QHeaderView*>(watched)) {
       followHeader(header, e);
     } else if (auto* combo = qobject_cast<QComboBox*>(watched)) {
@@ -95,10 +92,10 @@ class ControlEvents : public QObject {
     combo->update();
     // The release may reach the list the press opened, not the combo box.
     pressedCombo_ = combo;
-    qApp->installEventFilter(this);
+    qApp->installEventFilter(&release_);
   }
   void releaseCombo() {
-    qApp->removeEventFilter(this);
+    qApp->removeEventFilter(&release_);
     if (!pressedCombo_) return;
     pressedCombo_->setProperty(kPressedProperty, QVariant());
     pressedCombo_->update();
@@ -115,7 +112,21 @@ class ControlEvents : public QObject {
     QCoreApplication::sendEvent(b, &release);
   }
 
+  // Watches the whole application for the release that ends a combo box's press.
+  class ReleaseWatch : public QObject {
+   public:
+    explicit ReleaseWatch(ControlEvents* owner) : owner_(owner) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::MouseButtonRelease) owner_->releaseCombo();
+      return false;
+    }
+
+   private:
+    ControlEvents* owner_;
+  };
+
   QPointer<QWidget> pressedCombo_;
+  ReleaseWatch release_{this};
 };
 
 ControlEvents& controlEvents() {

@@ -201,7 +201,9 @@ bool paintComboBox(const Paint& c, const QStyleOptionComboBox& o) {
   s.hot = s.enabled && arrowActive && (o.state & QStyle::State_MouseOver);
   // Pressed while the mouse holds it, not while its list is open.
   s.pressed = mousePressed(c.w);
-  // Typing in an editable combo box puts the focus in its field, not on the box.
+  // An open list leaves the focus with its combo box; typing in an editable one puts it in
+  // the field, not on the box.
+  if (o.state & QStyle::State_On) s.focused = true;
   if (o.editable) s.focused = false;
   const int state = ComboFrame(s);
   const bool rtl = o.direction == Qt::RightToLeft;

@@ -206,6 +206,7 @@ TEST_F(ControlSkins, CheckAndRadioIndicators) {
   }
   // The option that takes push buttons' focus frames away leaves the caption's.
   skin->Options.set(xoNoFocusRect);
+  dlg->setAttribute(Qt::WA_KeyboardFocusChange);
   check->setEnabled(true);
   check->setFocus();
   if (check->hasFocus()) {
