@@ -24,7 +24,9 @@ ControlKind scrollKind(F f) {
 }
 ControlKind pushKind(F f) { return f.hasMenu ? ControlKind::MenuButton : ControlKind::Button; }
 
-bool spinBox(F f) { return f.is("QAbstractSpinBox") && !f.is("QDateTimeEdit"); }
+bool spinBox(F f) {
+  return (f.is("QAbstractSpinBox") && !f.is("QDateTimeEdit")) || IsUpDownClass(f.classes.front());
+}
 bool toolButton(F f) { return f.is("QToolButton"); }
 
 // In the order of the mapping; rows of classes this program does not have are left out.
@@ -41,6 +43,8 @@ const std::vector<ControlRow> kControlRows = {
     {10, [](F f) { return f.is("QCheckBox"); }, xcCheckBox, fixed<ControlKind::CheckBox>, false},
     {11, [](F f) { return f.is("QSlider"); }, xcTrackBar, fixed<ControlKind::TrackBar>, false},
     {12, [](F f) { return spinBox(f); }, xcSpin, fixed<ControlKind::UpDown>, false},
+    // The arrows of an up-down are the up-down's: with its gate off they keep the base look.
+    {12, [](F f) { return toolButton(f) && f.inUpDown; }, xcSpin, fixed<ControlKind::UpDown>, true},
     {18, [](F f) { return f.is("QGroupBox"); }, xcPanel, fixed<ControlKind::GroupBox>, false},
     {19, [](F f) { return f.is("QRadioButton"); }, xcRadioButton, fixed<ControlKind::RadioButton>,
      false},
@@ -49,7 +53,7 @@ const std::vector<ControlRow> kControlRows = {
     {21, [](F f) { return f.is("QStatusBar"); }, xcStatusBar, fixed<ControlKind::StatusBar>, false},
     {23, [](F f) { return f.is("QComboBox"); }, xcCombo, fixed<ControlKind::ComboBox>, false},
     {24, [](F f) { return f.is("QDateTimeEdit"); }, xcEdit, dateKind, false},
-    {27, [](F f) { return f.is("QPushButton") && f.hasIcon; }, xcBitBtn,
+    {27, [](F f) { return f.is("QPushButton") && (f.hasIcon || f.bitButton); }, xcBitBtn,
      fixed<ControlKind::BitButton>, true},
     {28, [](F f) { return toolButton(f) && !f.inToolBar && !f.inTabBar; }, xcSpeedButton,
      fixed<ControlKind::SpeedButton>, false},
@@ -111,6 +115,12 @@ bool ControlFacts::is(const char* className) const {
 }
 
 const std::vector<ControlRow>& ControlRows() { return kControlRows; }
+
+bool IsUpDownClass(const QString& className) {
+  const QString name = className.mid(className.lastIndexOf(QLatin1Char(':')) + 1);
+  return name.compare(QLatin1String("TUpDown"), Qt::CaseInsensitive) == 0 ||
+         name.compare(QLatin1String("TSpinButton"), Qt::CaseInsensitive) == 0;
+}
 
 bool Skin3rdKind(const QString& kind, ControlKind& out, int& gate) {
   for (const Skin3rdRow& r : kSkin3rdKinds)

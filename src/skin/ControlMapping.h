@@ -45,6 +45,8 @@ struct ControlFacts {
   QStringList classes;  // class names, the widget's own first, then its bases
   int tag = 0;
   bool hasIcon = false;        // a push button showing an icon
+  bool bitButton = false;      // a push button its window made as a bit button
+  bool inUpDown = false;       // an arrow of an up-down widget (see IsUpDownClass)
   bool hasMenu = false;        // a push or tool button with a menu
   bool inToolBar = false;      // a tool button on a tool bar
   bool inTabBar = false;       // a tool button of a tab bar (its scroll arrows)
@@ -77,6 +79,9 @@ struct ControlRow {
   bool endsWhenOff;
 };
 const std::vector<ControlRow>& ControlRows();
+
+// An up-down widget of arrow buttons is known by its class name, whatever its namespace.
+bool IsUpDownClass(const QString& className);
 
 ControlMapping MapControl(const ControlFacts& facts, const TSkinControlTypes& gates,
                           const QStringList& skin3rd, int disableTag = 99);

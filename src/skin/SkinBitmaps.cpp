@@ -102,7 +102,15 @@ GradientCache& gradientCache() {
 void FillGradient(QPainter& p, const QRect& rect, SkinColor c1, bool vertical, SkinColor c2) {
   const int n = vertical ? rect.height() : rect.width();
   if (n < 1) return;
-  QRect clip = p.device() ? QRect(0, 0, p.device()->width(), p.device()->height()) : rect;
+  // The device's box is in device pixels; the rectangle and the clip are in the painter's
+  // coordinates, so the box is taken back through the painter's transform first.
+  QRect clip = rect;
+  if (p.device()) {
+    const QRect device(0, 0, p.device()->width(), p.device()->height());
+    bool invertible = false;
+    const QTransform back = p.combinedTransform().inverted(&invertible);
+    if (invertible) clip = back.mapRect(QRectF(device)).toAlignedRect();
+  }
   if (p.hasClipping()) clip = clip.intersected(p.clipBoundingRect().toAlignedRect());
   const QRect visible = clip.intersected(rect);
   if (visible.isEmpty()) return;

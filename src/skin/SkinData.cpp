@@ -592,6 +592,9 @@ const TDataSkinObject* TSkinData::object(const QString& section) const {
 bool TSkinData::LoadSkin() { return loadSkin(false); }
 
 bool TSkinData::loadSkin(bool reloadAsked) {
+  // A package that is not recognised leaves no skin loaded; the objects of the previous one
+  // stay for the windows that still paint with them.
+  loaded_ = false;
   TSkinReader reader;
   QString error;
   if (SkinStream.isEmpty() || !reader.ReadSkinPackage(SkinStream, &error)) {
@@ -624,17 +627,13 @@ void TSkinData::SetSkinFile(const QString& path) {
     report(QStringLiteral("Cannot read the skin file %1").arg(path));
     return;
   }
-  const QByteArray previous = SkinStream;
   SkinStream = f.readAll();
-  if (!loadSkin(active_)) {
-    SkinStream = previous;
-    return;
-  }
-  if (active_) sendCommand(this, 3);
+  if (loadSkin(active_) && active_) sendCommand(this, 3);
 }
 
 void TSkinData::Loaded() {
-  const bool ok = SkinStream.isEmpty() ? loaded_ : (LoadSkin() || loaded_);
+  if (!SkinStream.isEmpty()) LoadSkin();
+  const bool ok = loaded_;
   if (SkinFormtype == TSkinFormType::sfMainform) {
     if (active_) {
       if (!ok)

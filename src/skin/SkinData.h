@@ -177,8 +177,8 @@ class TSkinData : public QObject {
 
   // The stored package (4-byte unpacked size and LZH stream).
   QByteArray SkinStream;
-  // Reads SkinStream into the skin objects; false (and the previous skin kept) when the
-  // package is not recognised. Failures go to the reporter.
+  // Reads SkinStream into the skin objects; false when the package is not recognised: then
+  // no skin counts as loaded, though the previous objects stay. Failures go to the reporter.
   bool LoadSkin();
   // The window was loaded: gates fixed, the manager told, the skin switched on.
   void Loaded();

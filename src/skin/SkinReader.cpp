@@ -150,7 +150,7 @@ bool TSkinReader::ExtractEntryByPart(const QString& part, QByteArray& dest,
 bool TSkinReader::ExtractDefinition(QByteArray& dest, QString* foundName) const {
   dest.clear();
   for (int i = 0; i < count_; ++i) {
-    if (names_.at(i).endsWith(QLatin1String(".ini"))) {
+    if (names_.at(i).contains(QLatin1String(".ini"))) {
       dest = EntryAt(i).toByteArray();
       if (foundName) *foundName = names_.at(i);
       return true;

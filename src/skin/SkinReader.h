@@ -42,7 +42,7 @@ class TSkinReader {
   // false when there is none.
   bool ExtractEntryByPart(const QString& part, QByteArray& dest, QString& foundName) const;
 
-  // The skin definition: the first entry whose name ends in ".ini".
+  // The skin definition: the first entry whose name contains ".ini".
   bool ExtractDefinition(QByteArray& dest, QString* foundName = nullptr) const;
 
   // Unpacks a stored package (4-byte little-endian size, then the LZH stream) into dest,

@@ -41,6 +41,7 @@ TEST(ControlMapping, ClassesToKinds) {
   const std::tuple<const char*, ControlFacts, ControlKind, int> cases[] = {
       {"push", push, K::Button, 34},
       {"push with icon", with(push, &F::hasIcon), K::BitButton, 27},
+      {"push made a bit button", with(push, &F::bitButton), K::BitButton, 27},
       {"push with menu", with(push, &F::hasMenu), K::MenuButton, 34},
       {"tool button", tool, K::SpeedButton, 28},
       {"tool-bar button", with(tool, &F::inToolBar), K::ToolBar, 20},
@@ -58,6 +59,8 @@ TEST(ControlMapping, ClassesToKinds) {
       {"radio", facts({"QRadioButton", "QAbstractButton"}), K::RadioButton, 19},
       {"slider", facts({"QSlider", "QAbstractSlider"}), K::TrackBar, 11},
       {"spin", facts({"QSpinBox", "QAbstractSpinBox"}), K::UpDown, 12},
+      {"up-down", facts({"ruto::TUpDown", "QWidget"}), K::UpDown, 12},
+      {"up-down arrow", with(tool, &F::inUpDown), K::UpDown, 12},
       {"group", facts({"QGroupBox", "QWidget"}), K::GroupBox, 18},
       {"tool bar", facts({"QToolBar", "QWidget"}), K::ToolBar, 20},
       {"status bar", facts({"QStatusBar", "QWidget"}), K::StatusBar, 21},
@@ -105,6 +108,9 @@ TEST(ControlMapping, GatesFallThroughOrEnd) {
   const auto arrows = with(facts({"QToolButton"}), &F::inTabBar);
   const std::tuple<const char*, ControlFacts, TSkinControlTypes, ControlKind> cases[] = {
       {"bit button", icon, without(xcBitBtn), K::None},
+      {"bit button made so", with(facts({"QPushButton"}), &F::bitButton), without(xcBitBtn),
+       K::None},
+      {"up-down arrow", with(facts({"QToolButton"}), &F::inUpDown), programGates(), K::None},
       {"spin box", facts({"QSpinBox", "QAbstractSpinBox"}), without(xcSpin), K::None},
       {"tab widget", facts({"QTabWidget", "QWidget"}), without(xcTab), K::None},
       {"tool-bar button", tool, programGates(), K::None},

@@ -52,6 +52,14 @@ TEST(SkinColours, FillGradientPaintsOnlyInsideClip) {
   EXPECT_EQ(img.pixel(0, 4), QColor(Qt::green).rgb());
   EXPECT_EQ(qRed(img.pixel(0, 9)), 255);
   EXPECT_EQ(qRed(img.pixel(0, 5)), (255 * 5 + 4) / 9);
+  // Under a moved painter the lines that land on the device are painted.
+  QImage moved(4, 10, QImage::Format_RGB32);
+  moved.fill(Qt::green);
+  QPainter q(&moved);
+  q.translate(0, -5);
+  FillGradient(q, QRect(0, 5, 4, 10), 0x000000, true, 0xFFFFFF);
+  q.end();
+  EXPECT_EQ(qRed(moved.pixel(0, 9)), 255);
 }
 
 TEST(SkinColours, HueAndSaturation) {

@@ -153,6 +153,8 @@ TEST(SkinDefinition, SecondColoursDefaultToTheButtonText) {
   }
 }
 
+// A failed load keeps the previous objects but no skin counts as loaded: switching on sends
+// no command, and the window's load turns skinning off.
 TEST(SkinDefinition, FailedLoadReportsAndKeepsThePreviousSkin) {
   const QString ini = QStringLiteral("[TitlebarSkin]\nSkinName=First\n");
   auto l = loadedSkin(skinPackage(ini, {}));
@@ -166,8 +168,15 @@ TEST(SkinDefinition, FailedLoadReportsAndKeepsThePreviousSkin) {
   TSkinData::SetReporter({});
   ASSERT_EQ(reports.size(), 2);
   EXPECT_TRUE(reports.last().startsWith(QStringLiteral("This is Older Skin File")));
-  EXPECT_TRUE(l->SkinLoaded());
+  EXPECT_FALSE(l->SkinLoaded());
   EXPECT_EQ(l->SkinName(), QStringLiteral("First"));
+  std::vector<int> sent;
+  TSkinData::SetCommandSink([&](TSkinData*, int c, int) { sent.push_back(c); });
+  l->SetActive(true);
+  l->Loaded();
+  TSkinData::SetCommandSink({});
+  EXPECT_TRUE(sent.empty());
+  EXPECT_FALSE(l->Active());
 }
 
 TEST(SkinData, SwitchesSendCommands) {

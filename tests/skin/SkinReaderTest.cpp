@@ -52,9 +52,9 @@ TEST(SkinPackage, EntriesAreFoundByLowerCasedNameFirstMatchFirstInEveryLayout) {
                                            "empty.bmp", "arrows.bmp"}));
     QByteArray dest;
     QString found;
-    // The definition is the first name ending in ".ini".
-    EXPECT_EQ(got(reader.ExtractDefinition(dest, &found), dest), "[Form]\r\nCaption=1\r\n");
-    EXPECT_EQ(found, "skin.ini");
+    // The definition is the first name containing ".ini", wherever it stands in the name.
+    EXPECT_EQ(got(reader.ExtractDefinition(dest, &found), dest), "notes");
+    EXPECT_EQ(found, "notes.ini.txt");
     // By part: a substring, not lower-cased by the lookup; a miss leaves the name alone.
     EXPECT_EQ(got(reader.ExtractEntryByPart("rrows", dest, found), dest), "BM-arrows-first");
     EXPECT_EQ(found, "arrows.bmp");

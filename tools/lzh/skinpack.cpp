@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
     const QString name = QFileInfo(path).fileName();
     const QString lower = name.toLower();
     // The reader lower-cases names, takes the first of equal names and finds the
-    // definition as the entry ending ".ini": keep all three unambiguous.
+    // definition as the first entry containing ".ini", so the definition goes first: keep
+    // all three unambiguous.
     if (i == 2 && !lower.endsWith(QLatin1String(".ini")))
       return fail(QStringLiteral("the definition must end in .ini: %1").arg(path));
     if (i > 2 && lower.endsWith(QLatin1String(".ini")))

@@ -19,6 +19,7 @@
 #include "base/Numbers.h"
 #include "device/HidDevice.h"
 #include "device/MeterCommands.h"
+#include "skin/ui/ControlSkins.h"
 
 namespace ruto {
 
@@ -97,6 +98,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   okButton = new QPushButton(QStringLiteral("確  定"), this);
+  MarkBitButton(okButton);
   okButton->setObjectName(QStringLiteral("okButton"));
   okButton->setDefault(true);
   buttons->addWidget(okButton);

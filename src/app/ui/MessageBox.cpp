@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/WindowPlacement.h"
+#include "skin/ui/ControlSkins.h"
 
 namespace ruto {
 
@@ -24,6 +25,7 @@ std::function<void(MessageBox&)>& showHook() {
 
 QPushButton* makeButton(const QString& text) {
   auto* b = new QPushButton(text);
+  MarkBitButton(b);
   b->setFixedSize(110, 38);
   b->setCursor(Qt::PointingHandCursor);
   b->setVisible(false);

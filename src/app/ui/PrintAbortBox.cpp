@@ -8,6 +8,7 @@
 #include "app/ui/DialogFrame.h"
 #include "app/ui/WindowKeys.h"
 #include "app/ui/WindowPlacement.h"
+#include "skin/ui/ControlSkins.h"
 
 namespace ruto {
 
@@ -21,6 +22,7 @@ PrintAbortBox::PrintAbortBox(QWidget* parent) : QDialog(parent) {
   printingLabel = new QLabel(QStringLiteral("分析資料列印中...."), this);
   printingLabel->setAlignment(Qt::AlignCenter);
   abortButton = new QPushButton(QStringLiteral("中斷列印"), this);
+  MarkBitButton(abortButton);
   layout->addWidget(printingLabel);
   layout->addWidget(abortButton);
   connect(abortButton, &QPushButton::clicked, this, [this] { abortRequested = true; });

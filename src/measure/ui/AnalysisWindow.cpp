@@ -41,6 +41,7 @@
 #include "measure/Charts.h"
 #include "measure/PrintOptions.h"
 #include "measure/ui/ChartView.h"
+#include "skin/ui/ControlSkins.h"
 #include "widgets/GradientBar.h"
 #include "widgets/SortingGrid.h"
 
@@ -260,6 +261,7 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
   root->addWidget(statusBar);
   // The exit button stands in the free corner right of the page tabs.
   exitButton = new QPushButton(QStringLiteral("離  開"), this);
+  MarkBitButton(exitButton);
   exitButton->setObjectName(QStringLiteral("exitButton"));
   pageTabs->setCornerWidget(exitButton, Qt::TopRightCorner);
 
@@ -580,6 +582,7 @@ void AnalysisWindow::buildTextPages() {
     row->addStretch(1);
     selectAll = newButton(QStringLiteral("全選"), selectAllName, selectAllHint, parent);
     append = new QPushButton(QStringLiteral("貼上"), parent);
+    MarkBitButton(append);
     append->setObjectName(appendName);
     append->setToolTip(appendHint);
     append->setEnabled(false);
@@ -694,6 +697,7 @@ void AnalysisWindow::buildProgramPage() {
   selectAllProgramButton->setFocusPolicy(Qt::NoFocus);
   row->addWidget(selectAllProgramButton);
   appendProgramButton = new QPushButton(QStringLiteral("貼上"), page);
+  MarkBitButton(appendProgramButton);
   appendProgramButton->setObjectName(QStringLiteral("appendProgramButton"));
   appendProgramButton->setToolTip(QStringLiteral("將選取的資料貼入處置記錄"));
   appendProgramButton->setEnabled(false);
@@ -791,9 +795,11 @@ void AnalysisWindow::buildPrintPage() {
   }
   right->addStretch(1);
   printButton = new QPushButton(QStringLiteral("列  印"), page);
+  MarkBitButton(printButton);
   printButton->setObjectName(QStringLiteral("printButton"));
   printButton->setToolTip(QStringLiteral("開始資料列印"));
   printSetupButton = new QPushButton(QStringLiteral("列印設定"), page);
+  MarkBitButton(printSetupButton);
   printSetupButton->setObjectName(QStringLiteral("printSetupButton"));
   printSetupButton->setToolTip(QStringLiteral("印表機與格式設定"));
   right->addWidget(printButton);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -120,8 +121,10 @@ void CalibrationWindow::buildLayout() {
   pair("本次環境校準值", "currentGroup", standardChangeGauge, highChangeGauge, standardResultLabel,
        "standardResultLabel", highResultLabel, "highResultLabel", dateLabel, "dateLabel");
 
-  auto* panel = new QGroupBox(QStringLiteral("數位校準指標"), this);
+  auto* panel = new QFrame(this);
   panel->setObjectName(QStringLiteral("indicatorPanel"));
+  panel->setAccessibleName(QStringLiteral("數位校準指標"));
+  panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
   auto* grid = new QGridLayout(panel);
   balanceGauge = newGauge("balanceGauge", "校準平衡度", -10, 10, 1, 1, QStringLiteral("%"), panel);
   grid->addWidget(balanceGauge, 0, 0, 1, 3, Qt::AlignHCenter);

@@ -26,6 +26,7 @@
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "records/ProgramRecords.h"
+#include "skin/ui/ControlSkins.h"
 
 namespace ruto {
 
@@ -116,8 +117,10 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
   pl->addWidget(programPicture);
   auto* pb = new QHBoxLayout;
   changePictureButton = new QPushButton(QStringLiteral("異  動"), pictureGroup);
+  MarkBitButton(changePictureButton);
   changePictureButton->setObjectName(QStringLiteral("changePictureButton"));
   clearPictureButton = new QPushButton(QStringLiteral("X"), pictureGroup);
+  MarkBitButton(clearPictureButton);
   clearPictureButton->setObjectName(QStringLiteral("clearPictureButton"));
   pb->addWidget(changePictureButton);
   pb->addWidget(clearPictureButton);

@@ -42,6 +42,7 @@
 #include "records/ProgramRecords.h"
 #include "records/ui/ProgramEditor.h"
 #include "records/ui/RecordGrid.h"
+#include "skin/ui/ControlSkins.h"
 
 namespace ruto {
 
@@ -345,9 +346,11 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   pictureColumn->addWidget(programPicture);
   auto* pictureButtons = new QHBoxLayout;
   changePictureButton = new QPushButton(QStringLiteral("異動"), this);
+  MarkBitButton(changePictureButton);
   changePictureButton->setObjectName(QStringLiteral("changePictureButton"));
   changePictureButton->setToolTip(QStringLiteral("Modify Picture Database"));
   clearPictureButton = new QPushButton(QStringLiteral("X"), this);
+  MarkBitButton(clearPictureButton);
   clearPictureButton->setObjectName(QStringLiteral("clearPictureButton"));
   clearPictureButton->setToolTip(QStringLiteral("Clear The Picture"));
   actualSizeBox = box(this, QStringLiteral("actualSizeBox"), QStringLiteral("1 : 1"));

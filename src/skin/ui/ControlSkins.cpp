@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -13,6 +14,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -41,6 +43,111 @@ constexpr char kAutoFillProperty[] = "ruto_controlAutoFill";
 constexpr char kFixedColorProperty[] = "ruto_controlFixedColor";
 constexpr char kPopupKindProperty[] = "ruto_controlPopupKind";
 constexpr char kOwnKindProperty[] = "ruto_controlOwnKind";
+constexpr char kBitButtonProperty[] = "bitButton";
+constexpr char kEventsProperty[] = "ruto_controlEvents";
+constexpr char kPressedProperty[] = "ruto_controlPressed";
+constexpr char kHotSectionProperty[] = "ruto_controlHotSection";
+
+// The mouse as the skins follow it where Qt's own states differ: the section of a header
+// under the mouse (Qt marks it only on clickable headers), a combo box held down by the mouse
+// (Qt keeps its arrow sunken while the list is open), and a push button that lets go of its
+// press once the mouse leaves it, so that coming back and releasing does not click.
+class ControlEvents : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (auto* header = qobject_cast<QHeaderView*>(watched)) {
+      followHeader(header, e);
+    } else if (auto* combo = qobject_cast<QComboBox*>(watched)) {
+      pressCombo(combo, e);
+    } else if (auto* button = qobject_cast<QPushButton*>(watched)) {
+      leaveButton(button, e);
+    }
+    return false;
+  }
+
+ private:
+  static void followHeader(QHeaderView* h, QEvent* e) {
+    int section = -1;
+    switch (e->type()) {
+      case QEvent::HoverEnter:
+      case QEvent::HoverMove:
+        section = h->logicalIndexAt(static_cast<QHoverEvent*>(e)->position().toPoint());
+        break;
+      case QEvent::HoverLeave:
+      case QEvent::Leave:
+        break;
+      default:
+        return;
+    }
+    const QVariant before = h->property(kHotSectionProperty);
+    if (before.isValid() && before.toInt() == section) return;
+    h->setProperty(kHotSectionProperty, section);
+    h->viewport()->update();
+  }
+  void pressCombo(QComboBox* combo, QEvent* e) {
+    if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonDblClick) return;
+    if (static_cast<QMouseEvent*>(e)->button() != Qt::LeftButton) return;
+    releaseCombo();
+    combo->setProperty(kPressedProperty, true);
+    combo->update();
+    // The release may reach the list the press opened, not the combo box.
+    pressedCombo_ = combo;
+    qApp->installEventFilter(&release_);
+  }
+  void releaseCombo() {
+    qApp->removeEventFilter(&release_);
+    if (!pressedCombo_) return;
+    pressedCombo_->setProperty(kPressedProperty, QVariant());
+    pressedCombo_->update();
+    pressedCombo_ = nullptr;
+  }
+  static void leaveButton(QPushButton* b, QEvent* e) {
+    if (e->type() != QEvent::MouseMove) return;
+    auto* m = static_cast<QMouseEvent*>(e);
+    const QPoint at = m->position().toPoint();
+    if (!(m->buttons() & Qt::LeftButton) || !b->isDown() || b->rect().contains(at)) return;
+    // A release away from the button ends the press without a click.
+    QMouseEvent release(QEvent::MouseButtonRelease, m->position(), m->globalPosition(),
+                        Qt::LeftButton, m->buttons() & ~Qt::LeftButton, m->modifiers());
+    QCoreApplication::sendEvent(b, &release);
+  }
+
+  // Watches the whole application for the release that ends a combo box's press.
+  class ReleaseWatch : public QObject {
+   public:
+    explicit ReleaseWatch(ControlEvents* owner) : owner_(owner) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::MouseButtonRelease) owner_->releaseCombo();
+      return false;
+    }
+
+   private:
+    ControlEvents* owner_;
+  };
+
+  QPointer<QWidget> pressedCombo_;
+  ReleaseWatch release_{this};
+};
+
+ControlEvents& controlEvents() {
+  static ControlEvents events;
+  return events;
+}
+
+bool followsMouse(const QWidget* w, ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Header:
+      return qobject_cast<const QHeaderView*>(w);
+    case ControlKind::ComboBox:
+      return qobject_cast<const QComboBox*>(w);
+    case ControlKind::Button:
+    case ControlKind::BitButton:
+    case ControlKind::MenuButton:
+      return qobject_cast<const QPushButton*>(w);
+    default:
+      return false;
+  }
+}
 
 // The application's kind for the control when it supplied one, else the mapping's.
 ControlKind mappedKind(const QWidget* w, const TSkinData* skin) {
@@ -174,6 +281,8 @@ void detachTabClose(QTabWidget* tabs) {
 
 }  // namespace
 
+void MarkBitButton(QPushButton* button) { button->setProperty(kBitButtonProperty, true); }
+
 void SetTabCloseAnswer(QWidget* window, TabCloseAnswer answer) {
   closeAnswers().insert(window, {window, std::move(answer)});
 }
@@ -187,11 +296,13 @@ ControlFacts ReadControlFacts(const QWidget* w, const TSkinData* skin) {
   if (auto* b = qobject_cast<const QPushButton*>(w)) {
     f.hasIcon = !b->icon().isNull();
     f.hasMenu = b->menu() != nullptr;
+    f.bitButton = b->property(kBitButtonProperty).toBool();
   }
   if (auto* t = qobject_cast<const QToolButton*>(w)) {
     f.hasMenu = t->menu() != nullptr;
     f.inToolBar = qobject_cast<const QToolBar*>(parent) != nullptr;
     f.inTabBar = qobject_cast<const QTabBar*>(parent) != nullptr;
+    f.inUpDown = parent && IsUpDownClass(QString::fromLatin1(parent->metaObject()->className()));
   }
   f.ofTabWidget = qobject_cast<const QTabBar*>(w) && qobject_cast<const QTabWidget*>(parent);
   f.tabPage = qobject_cast<const QStackedWidget*>(parent) &&
@@ -272,6 +383,13 @@ void SetControlSkinActive(QWidget* w, bool on) {
 }
 
 bool ControlSkinActive(const QWidget* w) { return !w->property(kOffProperty).toBool(); }
+
+bool controls::mousePressed(const QWidget* w) { return w->property(kPressedProperty).toBool(); }
+
+int controls::hotSection(const QWidget* w) {
+  const QVariant v = w->property(kHotSectionProperty);
+  return v.isValid() ? v.toInt() : -1;
+}
 
 bool controls::transparent(const Paint& c) {
   return c.w->property(kTagProperty).toInt() == kTransparentTag ||
@@ -631,6 +749,10 @@ void PolishControl(QWidget* w) {
   hover(w);
   if (kind == ControlKind::Header || kind == ControlKind::Scrollbar)
     if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) hover(area->viewport());
+  if (followsMouse(w, kind)) {
+    w->installEventFilter(&controlEvents());
+    w->setProperty(kEventsProperty, true);
+  }
   // Every control takes the face colour (its own palette is kept for skin off); pages fill
   // their background with it. A control tagged transparent keeps its parent's.
   const bool seeThrough =
@@ -678,6 +800,11 @@ void UnpolishControl(QWidget* w) {
   };
   unhover(w);
   if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) unhover(area->viewport());
+  if (w->property(kEventsProperty).toBool()) {
+    w->removeEventFilter(&controlEvents());
+    for (const char* p : {kEventsProperty, kPressedProperty, kHotSectionProperty})
+      w->setProperty(p, QVariant());
+  }
   const QVariant pal = w->property(kPaletteProperty);
   if (pal.isValid()) {
     if (w->property(kOwnPaletteProperty).toBool()) {

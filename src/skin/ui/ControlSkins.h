@@ -9,6 +9,7 @@
 
 #include "skin/ControlMapping.h"
 
+class QPushButton;
 class QTabWidget;
 class QWidget;
 
@@ -50,6 +51,9 @@ bool ControlSkinActive(const QWidget* w);
 // button with an icon.
 inline constexpr int kTransparentTag = 5555;
 inline constexpr int kClosableTabsTag = 7777;
+
+// A push button its window makes as a bit button: laid out and gated as one, icon or not.
+void MarkBitButton(QPushButton* button);
 
 // What a window answers when a tab's close box is clicked on a tab widget tagged 7777: 0
 // lets the page go (it is removed and deleted), anything else keeps it. A window without an

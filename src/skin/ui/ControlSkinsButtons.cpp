@@ -38,8 +38,10 @@ int mnemonicFlags(const Paint& c, const QStyleOption& o) {
                                                                            : Qt::TextHideMnemonic;
 }
 
-void focusRect(const Paint& c, const QStyleOption& o, const QRect& r) {
-  if (c.skin.Options.test(xoNoFocusRect)) return;
+// Only push buttons leave out their focus frame when the skin's options say so; check and
+// radio captions always show theirs.
+void focusRect(const Paint& c, const QStyleOption& o, const QRect& r, bool optional = true) {
+  if (optional && c.skin.Options.test(xoNoFocusRect)) return;
   QStyleOptionFocusRect f;
   f.QStyleOption::operator=(o);
   f.rect = r;
@@ -320,7 +322,7 @@ bool paintCheck(const Paint& c, const QStyleOptionButton& o, bool radio) {
   const QRect drawn = drawAlignedText(p, textRoom, flags, 0, o.text);
   p.restore();
   if (o.state & QStyle::State_HasFocus)
-    focusRect(c, o, drawn.adjusted(-2, -1, 2, 1).intersected(r));
+    focusRect(c, o, drawn.adjusted(-2, -1, 2, 1).intersected(r), false);
   return true;
 }
 

@@ -126,6 +126,17 @@ bool paintSpinBox(const Paint& c, const QStyleOptionSpinBox& o) {
   return true;
 }
 
+namespace {
+
+// The border of a date box: its outline, or nothing for a box without a frame. The box asks
+// for its field's place without saying whether it has a frame, so the box itself tells.
+int dateBorder(const Paint& c, const QStyleOptionComboBox& o) {
+  auto* box = qobject_cast<const QAbstractSpinBox*>(c.w);
+  return o.frame && (!box || box->hasFrame()) ? 2 : 0;
+}
+
+}  // namespace
+
 QRect comboRect(const Paint& c, const QStyleOptionComboBox& o, QStyle::SubControl sc) {
   const QRect r = o.rect;
   const int W = r.width(), H = r.height();
@@ -133,11 +144,17 @@ QRect comboRect(const Paint& c, const QStyleOptionComboBox& o, QStyle::SubContro
   const int bw = TSkinData::ScrollBarWidth;
   if (c.kind == ControlKind::DateTime) {
     if (!image(c.skin, "ComboxArrow")) return {};
+    // The arrow stands inside the border, at the box's width less its own and 4 from the
+    // border's inner edge (2 from it when it sits on the left).
+    const int b = dateBorder(c, o);
+    const QRect inner = r.adjusted(b, b, -b, -b);
+    const QRect arrow(inner.left() + (rtl ? 2 : W - bw - 4), inner.top(), bw, bw + 1);
     switch (sc) {
       case QStyle::SC_ComboBoxArrow:
-        return QRect(r.left() + (rtl ? 2 : W - bw - 4), r.top(), bw, bw + 1);
+        return arrow;
       case QStyle::SC_ComboBoxEditField:
-        return QRect(r.left() + (rtl ? bw + 4 : 2), r.top() + 2, W - bw - 6, H - 4);
+        return rtl ? QRect(QPoint(arrow.right() + 1, inner.top()), inner.bottomRight())
+                   : QRect(inner.topLeft(), QPoint(arrow.left() - 1, inner.bottom()));
       case QStyle::SC_ComboBoxFrame:
         return r;
       default:
@@ -165,19 +182,29 @@ bool paintComboBox(const Paint& c, const QStyleOptionComboBox& o) {
     const TDataSkinObject* arrow = image(c.skin, "ComboxArrow");
     if (!arrow) return false;
     p.fillRect(r, o.palette.base());
-    drawSunkenOutline(c, r, 1);
+    const int b = dateBorder(c, o);
+    if (b > 0) drawSunkenOutline(c, r, 1);
     const QRect ar = comboRect(c, o, QStyle::SC_ComboBoxArrow);
     const bool hot =
         (o.state & QStyle::State_Enabled) && arrowActive && (o.state & QStyle::State_MouseOver);
+    // Within the border, as a window inside the box is kept.
+    p.save();
+    p.setClipRect(r.adjusted(b, b, -b, -b), Qt::IntersectClip);
     p.fillRect(ar, face(c.skin));
     DrawImageFrame(p, ar, arrow->Bitmap, hot ? 4 : 1, arrow->frames(), false);
+    p.restore();
     return true;
   }
   const TDataSkinObject* button = image(c.skin, "ComboButton");
   if (!button) return false;
   ControlState s = stateOf(&o);
   s.hot = s.enabled && arrowActive && (o.state & QStyle::State_MouseOver);
-  s.pressed = o.state & (QStyle::State_Sunken | QStyle::State_On);
+  // Pressed while the mouse holds it, not while its list is open.
+  s.pressed = mousePressed(c.w);
+  // An open list leaves the focus with its combo box; typing in an editable one puts it in
+  // the field, not on the box.
+  if (o.state & QStyle::State_On) s.focused = true;
+  if (o.editable) s.focused = false;
   const int state = ComboFrame(s);
   const bool rtl = o.direction == Qt::RightToLeft;
   const int bw = TSkinData::ScrollBarWidth;

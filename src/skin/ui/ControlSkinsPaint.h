@@ -49,6 +49,10 @@ inline void drawObject(QPainter& p, const QRect& r, const TDataSkinObject& o, in
 
 // No face fill behind a control tagged 5555 or with the transparent option.
 bool transparent(const Paint& c);
+// A combo box held down by the left mouse button now.
+bool mousePressed(const QWidget* w);
+// The section of a header under the mouse, -1 none.
+int hotSection(const QWidget* w);
 
 // Painters; each answers false to leave the element to the base style.
 bool paintPushButton(const Paint& c, const QStyleOptionButton& opt);

@@ -212,11 +212,12 @@ bool paintTabPane(const Paint& c, const QStyleOptionTabWidgetFrame& o) {
     auto* border = dynamic_cast<const TDataSkinBorder*>(tabs);
     if (border && !border->Bitmap2.isNull()) pane = &border->Bitmap2;
     edges = {4, 5, 4, 4};
-  } else if (const TDataSkinObject* p = image(c.skin, "Tab.Pane")) {
+  } else if (const TDataSkinObject* p = tabs->Style == 1 ? image(c.skin, "Tab.Pane") : nullptr) {
     pane = &p->Bitmap;
     edges = p->edges();
     tile = p->Tile == 1;
   }
+  // Other styles have no pane image: the base style draws the pane.
   if (!pane) return false;
   drawTurned(*c.p, o.rect, turned(*pane, edges, sideOf(o.shape)), 1, 1, false, tile);
   return true;

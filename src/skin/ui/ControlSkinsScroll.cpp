@@ -96,8 +96,10 @@ bool paintScrollAreaFrame(const Paint& c, const QStyleOption& o) {
 bool paintHeader(const Paint& c, const QStyleOption& o, bool emptyArea) {
   const TDataSkinObject* bar = image(c.skin, "Headerbar");
   if (!bar) return false;
-  const bool hot =
-      !emptyArea && (o.state & QStyle::State_Enabled) && (o.state & QStyle::State_MouseOver);
+  // The section under the mouse is hot whether or not the header takes clicks.
+  const auto* h = qstyleoption_cast<const QStyleOptionHeader*>(&o);
+  const bool under = (o.state & QStyle::State_MouseOver) || (h && h->section == hotSection(c.w));
+  const bool hot = !emptyArea && (o.state & QStyle::State_Enabled) && under;
   drawObject(*c.p, o.rect, *bar, emptyArea ? 1 : HeaderFrame(hot, bar->frames()));
   return true;
 }

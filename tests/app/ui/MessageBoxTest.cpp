@@ -2,6 +2,7 @@
 #include <QtWidgets>
 
 #include "app/ui/MessageBox.h"
+#include "skin/ui/ControlSkins.h"
 #include "support/TestSupport.h"
 
 using namespace ruto;
@@ -45,6 +46,13 @@ TEST(MessageBoxTest, EachKindShowsItsButtonsAndAnswers) {
     SetAskUserShowHook(nullptr);
     EXPECT_EQ(shown, c.shown + (' ' + asked));
   }
+}
+
+TEST(MessageBoxTest, ButtonsAreBitButtons) {
+  MessageBox box;
+  for (QPushButton* b : {box.yesButton, box.okButton, box.noButton})
+    EXPECT_EQ(MapControl(b, TSkinControlTypes().set(), {}).kind, ControlKind::BitButton)
+        << b->text().toStdString();
 }
 
 TEST(MessageBoxTest, IconsArePainted) {

@@ -8,6 +8,7 @@
 #include "UiChecks.h"
 #include "measure/MeterRunFixture.h"
 #include "measure/ui/CalibrationWindow.h"
+#include "skin/ui/ControlSkins.h"
 #include "support/TestSupport.h"
 #include "widgets/BarMeter.h"
 #include "widgets/GradientBar.h"
@@ -61,6 +62,11 @@ TEST_F(CalibrationWindowTest, ShowsThePreviousCalibration) {
     EXPECT_EQ(w.statusBar->currentMessage(), "環境校準值為本次與前一次的校準比值。");
     EXPECT_FALSE(w.stopButton->isEnabled());
   }
+  // The indicators stand on a panel, which a skin only recolours.
+  CalibrationWindow w;
+  auto* panel = w.findChild<QWidget*>(QStringLiteral("indicatorPanel"));
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(MapControl(panel, TSkinControlTypes().set(), {}).kind, ControlKind::Box);
 }
 
 TEST_F(CalibrationWindowTest, CalibrationEndToEndAndTheChangeGauges) {

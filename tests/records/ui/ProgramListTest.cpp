@@ -14,6 +14,7 @@
 #include "records/ui/ProgramEditor.h"
 #include "records/ui/ProgramList.h"
 #include "records/ui/RecordGrid.h"
+#include "skin/ui/ControlSkins.h"
 
 namespace {
 
@@ -174,6 +175,22 @@ TEST_F(ProgramListTest, SpinsKeepTheLowerAgeBelowTheUpper) {
   w.energySpin->stepBy(1);
   EXPECT_EQ(w.energyEdit->text(), "200");
   w.cancelEdit();
+}
+
+// The up-downs' arrows are up-down halves, kept plain while up-downs are not skinned; the
+// picture buttons are bit buttons.
+TEST_F(ProgramListTest, UpDownsAndPictureButtonsTakeTheirSkins) {
+  ProgramList w;
+  const TSkinControlTypes all = TSkinControlTypes().set();
+  TSkinControlTypes noSpin = all;
+  noSpin.reset(xcSpin);
+  for (TUpDown* spin : {w.energySpin, w.ageFromSpin, w.ageToSpin})
+    for (QToolButton* arrow : spin->findChildren<QToolButton*>()) {
+      EXPECT_EQ(MapControl(arrow, all, {}).kind, ControlKind::UpDown);
+      EXPECT_EQ(MapControl(arrow, noSpin, {}).kind, ControlKind::None);
+    }
+  for (QPushButton* b : {w.changePictureButton, w.clearPictureButton})
+    EXPECT_EQ(MapControl(b, all, {}).kind, ControlKind::BitButton) << b->text().toStdString();
 }
 
 TEST_F(ProgramListTest, DeletesAskFirst) {

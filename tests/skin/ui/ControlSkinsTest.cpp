@@ -106,6 +106,26 @@ TEST_F(ControlSkins, PushButtonFrameByState) {
   }
 }
 
+// Held down, moved off and back, released: the press ended when the mouse left, so the
+// button shows its hot frame again and does not click; a press and release in place clicks.
+TEST_F(ControlSkins, PushButtonLetsGoOfAPressTheMouseLeaves) {
+  auto* b = new QPushButton(QStringLiteral("儲存"));
+  b->setFocusPolicy(Qt::NoFocus);
+  host(b, QSize(80, 24));
+  int clicks = 0;
+  QObject::connect(b, &QPushButton::clicked, [&] { ++clicks; });
+  mouse(b, QEvent::MouseButtonPress, QPoint(40, 12));
+  EXPECT_EQ(px(b, QPoint(2, 2)), coded(ciButtons, 2));
+  mouse(b, QEvent::MouseMove, QPoint(120, 12), Qt::NoButton, Qt::LeftButton);
+  mouse(b, QEvent::MouseMove, QPoint(40, 12), Qt::NoButton, Qt::LeftButton);
+  b->setAttribute(Qt::WA_UnderMouse, true);
+  EXPECT_EQ(px(b, QPoint(2, 2)), coded(ciButtons, 4));
+  mouse(b, QEvent::MouseButtonRelease, QPoint(40, 12));
+  EXPECT_EQ(clicks, 0);
+  click(b, QPoint(40, 12));
+  EXPECT_EQ(clicks, 1);
+}
+
 // Bit, menu and speed buttons, two-line captions and the transparent tag, side by side on a
 // green panel.
 TEST_F(ControlSkins, ButtonKinds) {
@@ -184,18 +204,43 @@ TEST_F(ControlSkins, CheckAndRadioIndicators) {
     expectAt(check, {{{6, 10}, coded(ciCheck, checkFrame)}, {{0, 4}, kFace}}, what);
     EXPECT_EQ(px(radio, QPoint(6, 10)), coded(ciRadio, radioFrame)) << what;
   }
+  // The option that takes push buttons' focus frames away leaves the caption's.
+  skin->Options.set(xoNoFocusRect);
+  dlg->setAttribute(Qt::WA_KeyboardFocusChange);
+  check->setEnabled(true);
+  check->setFocus();
+  if (check->hasFocus()) {
+    const QImage focused = check->grab().toImage();
+    check->clearFocus();
+    EXPECT_NE(focused, check->grab().toImage());
+  }
 }
 
 TEST_F(ControlSkins, EditAndDateFrames) {
   auto* e = new QLineEdit(QStringLiteral("文字"));
   auto* d = new QDateEdit(QDate(2026, 12, 7));
   d->setCalendarPopup(true);
-  for (QWidget* w : std::initializer_list<QWidget*>{e, d}) w->setFixedSize(120, 21);
-  host(page({e, d}), QSize(140, 60));
+  auto* bare = new QDateEdit(QDate(2026, 12, 7));
+  bare->setCalendarPopup(true);
+  bare->setFrame(false);
+  for (QWidget* w : std::initializer_list<QWidget*>{e, d, bare}) w->setFixedSize(120, 21);
+  host(page({e, d, bare}), QSize(140, 90));
   expectAt(e, {{{0, 0}, shade}, {{119, 20}, shade}, {{1, 1}, Qt::white}, {{2, 2}, Qt::white}});
-  // A date box with a calendar: shadow and one white ring, and the combo strip's arrow,
-  // 17 x 18 at (W - 21, 0).
-  expectAt(d, {{{0, 0}, shade}, {{1, 1}, Qt::white}, {{120 - 21 + 8, 9}, coded(ciCombo, 1)}});
+  // A date box with a calendar: shadow and one white ring, and inside them the combo strip's
+  // arrow, 17 x 18 at (W - 17 - 4, 0) of the inside: from (101, 2), cut by the bottom ring.
+  const QRect arrow(101, 2, 17, 17);
+  const QImage img = d->grab().toImage();
+  EXPECT_EQ(QColor(img.pixel(0, 0)), shade);
+  EXPECT_EQ(QColor(img.pixel(110, 1)), Qt::white);
+  EXPECT_EQ(QColor(img.pixel(118, 10)), Qt::white);
+  EXPECT_EQ(QColor(img.pixel(110, 19)), Qt::white);
+  EXPECT_EQ(QColor(img.pixel(arrow.center())), coded(ciCombo, 1));
+  // The arrow's own pixels reach the ring on the right.
+  const QImage ownArrow = bare->grab().toImage().copy(arrow.translated(-2, -2));
+  EXPECT_EQ(img.copy(arrow.adjusted(0, 0, 0, -1)), ownArrow.copy(0, 0, 17, 16));
+  // Without a frame: no outline, the arrow at (W - 17 - 4, 0).
+  expectAt(bare,
+           {{{0, 0}, bare->palette().color(QPalette::Base)}, {{99 + 8, 8}, coded(ciCombo, 1)}});
 }
 
 TEST_F(ControlSkins, ComboFramesByState) {
@@ -218,6 +263,19 @@ TEST_F(ControlSkins, ComboFramesByState) {
   combo->setFocus();
   if (combo->hasFocus()) {
     EXPECT_EQ(probe(), coded(ciCombo, 4));
+    // An open list is no press: opened from the keyboard, or once the mouse let go.
+    combo->showPopup();
+    EXPECT_EQ(probe(), coded(ciCombo, 4));
+    combo->hidePopup();
+    mouse(combo, QEvent::MouseButtonPress, QPoint(110, 10));
+    EXPECT_EQ(probe(), coded(ciCombo, 2));
+    mouse(combo, QEvent::MouseButtonRelease, QPoint(110, 10));
+    EXPECT_EQ(probe(), coded(ciCombo, 4));
+    combo->hidePopup();
+    // Typing in an editable combo box, the focus is in its field.
+    combo->setEditable(true);
+    combo->setFocus();
+    EXPECT_EQ(probe(), coded(ciCombo, 1));
   }
   // The arrow a click opens is the one painted.
   QStyleOptionComboBox o;
@@ -323,6 +381,11 @@ TEST_F(ControlSkins, StatusBarPanelsGroupBoxAndHeader) {
   hoverAt(h, QPoint(5, 5));
   expectAt(h, {{{3, h->height() - 3}, coded(ciHeader, 2)},
                {{h->width() - 3, h->height() - 3}, coded(ciHeader, 1)}});
+  // A header that takes no clicks moves its hot frame all the same.
+  h->setSectionsClickable(false);
+  hoverAt(h, QPoint(65, 5));
+  expectAt(
+      h, {{{63, h->height() - 3}, coded(ciHeader, 2)}, {{3, h->height() - 3}, coded(ciHeader, 1)}});
   status->showMessage(QStringLiteral("訊息"));
   EXPECT_EQ(px(status, QPoint(status->width() - 30, status->height() / 2)), coded(ciStatus, 1));
 }
@@ -338,6 +401,19 @@ TEST_F(ControlSkins, TabsAndPane) {
                   at(1, 140, coded(ciTabBorder, 1)), at(150, 100, kFace)});
   tabs->setTabPosition(QTabWidget::South);
   EXPECT_EQ(px(tabs, tabAt(tabs, 0).bottomLeft() + QPoint(3, -3)), coded(ciTabs, 2));
+  tabs->setTabPosition(QTabWidget::North);
+  // The pane: the border image with style 0, the pane image with 1, the base look otherwise.
+  for (const auto& [keys, image] : {std::pair{"Style=1\n", ciTabPane}, std::pair{"Style=2\n", 0}}) {
+    skin->SkinStream = buildControlTestSkin(keys);
+    ASSERT_TRUE(skin->LoadSkin());
+    const QColor pane = px(tabs, QPoint(1, 140));
+    if (image) {
+      EXPECT_EQ(pane, coded(image, 1)) << keys;
+    } else {
+      EXPECT_NE(pane, coded(ciTabBorder, 1)) << keys;
+      EXPECT_NE(pane, coded(ciTabPane, 1)) << keys;
+    }
+  }
 }
 
 TEST_F(ControlSkins, ClosableTabsAskTheWindow) {

@@ -10,10 +10,11 @@ constexpr int ciButtons = 13, ciCheck = 14, ciRadio = 15, ciCombo = 16, ciSunk =
               ciScroll = 19, ciHScroll = 20, ciVScroll = 21, ciHThumb = 22, ciVThumb = 23,
               ciHeader = 24, ciStatus = 25, ciTabs = 26, ciTabBorder = 27, ciProgress = 28,
               ciUpDownV = 29, ciUpDownVGlyph = 30, ciUpDownH = 31, ciUpDownHGlyph = 32,
-              ciThumbHorz = 33, ciTrack = 34;
+              ciThumbHorz = 33, ciTrack = 34, ciTabPane = 35;
 
-inline QByteArray buildControlTestSkin() {
-  const QByteArray sections(
+// tabsKeys: further keys of the [Tabs] section.
+inline QByteArray buildControlTestSkin(const QByteArray& tabsKeys = {}) {
+  const QByteArray sections =
       "[Buttons]\nBitmap=buttons.bmp\nLeftWidth=4\nRightWidth=4\nTopHeight=4\nBottomHeight=4\n"
       "Trans=1\nCheckButton=check.bmp\nRadioButton=radio.bmp\nCheckButtonFrame=8\n"
       "RadioButtonFrame=8\n[ComboButton]\nImage=combo.bmp\n[SunkEdge]\nImage=sunken.bmp\n"
@@ -21,10 +22,13 @@ inline QByteArray buildControlTestSkin() {
       "[Scrollbar]\nImage=scrollbar.bmp\n[HorzScroll]\nImage=hscroll.bmp\n[VertScroll]\n"
       "Image=vscroll.bmp\n[HorzScrollThumb]\nImage=hthumb.bmp\n[VertScrollThumb]\n"
       "Image=vthumb.bmp\n[Headerbar]\nImage=header.bmp\n[StatusBarEdges]\nImage=status.bmp\n"
-      "[Tabs]\nImage=tabs.bmp\nBorder=tabborder.bmp\n[Progress]\nBitmap=progress.bmp\n"
+      "[Tabs]\n" +
+      tabsKeys +
+      "Image=tabs.bmp\nBorder=tabborder.bmp\n[Tab.Pane]\n"
+      "Image=tabpane.bmp\n[Progress]\nBitmap=progress.bmp\n"
       "[UpDown.Vert]\nImage=updown_v.bmp\nGlyphImage=updown_vglyph.bmp\n[UpDown.Horz]\n"
       "Image=updown_h.bmp\nGlyphImage=updown_hglyph.bmp\n[Trackbar.ThumbHorz]\n"
-      "Image=thumb_horz.bmp\nTrans=1\n[Track]\nImage=track.bmp\n");
+      "Image=thumb_horz.bmp\nTrans=1\n[Track]\nImage=track.bmp\n";
   // Image ids follow the rows from ciButtons; the corner pixels of the button, check and radio
   // strips are magenta.
   const struct {
@@ -38,7 +42,7 @@ inline QByteArray buildControlTestSkin() {
       {"status.bmp", 3, 24, 20},     {"tabs.bmp", 5, 40, 22},        {"tabborder.bmp", 1, 24, 24},
       {"progress.bmp", 2, 40, 16},   {"updown_v.bmp", 8, 16, 16},    {"updown_vglyph.bmp", 8, 6, 4},
       {"updown_h.bmp", 8, 16, 16},   {"updown_hglyph.bmp", 8, 4, 6}, {"thumb_horz.bmp", 5, 11, 19},
-      {"track.bmp", 1, 30, 6}};
+      {"track.bmp", 1, 30, 6},       {"tabpane.bmp", 1, 24, 24}};
   QList<SkinPackageEntry> e;
   int id = ciButtons;
   for (const auto& i : images) {
