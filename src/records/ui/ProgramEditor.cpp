@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -25,6 +26,8 @@
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "records/ProgramRecords.h"
+#include "records/ui/TypedMemo.h"
+#include "records/ui/TypingLimit.h"
 
 namespace ruto {
 
@@ -87,10 +90,12 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
   root->addLayout(body);
   numberEdit = new QLineEdit(this);
   numberEdit->setObjectName(QStringLiteral("numberEdit"));
-  numberEdit->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProNo")));
+  TypingLimit::bind(numberEdit,
+                    TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProNo")));
   nameEdit = new QLineEdit(this);
   nameEdit->setObjectName(QStringLiteral("nameEdit"));
-  nameEdit->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProName")));
+  TypingLimit::bind(nameEdit,
+                    TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProName")));
   body->addWidget(new QLabel(QStringLiteral("療程編號:"), this), 0, 0);
   body->addWidget(numberEdit, 0, 1);
   body->addWidget(new QLabel(QStringLiteral("（不得重複）"), this), 0, 2);
@@ -143,8 +148,8 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
                                       std::tuple{&RunRow::parameter, "Parameter", "ProParm"}}) {
       auto* e = new QLineEdit(runs);
       e->setObjectName(name(part));
-      e->setMaxLength(
-          TransferColumnWidth(QStringLiteral("VOPRO"), QLatin1String(column) + QString::number(n)));
+      TypingLimit::bind(e, TransferColumnWidth(QStringLiteral("VOPRO"),
+                                               QLatin1String(column) + QString::number(n)));
       r.*edit = e;
       connect(e, &QLineEdit::textChanged, e, [e](const QString& t) { e->setToolTip(t); });
     }
@@ -192,19 +197,21 @@ void ProgramEditor::FormShow() {
       r.enabled->setChecked(false);
     }
   } else {
-    const TProgramFields f = ProgramFieldsOf(*programs_, programs_->position());
-    numberEdit->setText(f.ProNo);
-    nameEdit->setText(f.ProName);
+    stored_ = ProgramFieldsOf(*programs_, programs_->position());
+    const TProgramFields& f = stored_;
+    TypingLimit::showWhole(numberEdit, f.ProNo);
+    TypingLimit::showWhole(nameEdit, f.ProName);
     for (int n = 0; n < 4; ++n) {
       RunRow& r = runRows[static_cast<size_t>(n)];
-      r.hint->setText(f.ProScrp[n]);
-      r.program->setText(f.ProPrg[n]);
-      r.parameter->setText(f.ProParm[n]);
+      TypingLimit::showWhole(r.hint, f.ProScrp[n]);
+      TypingLimit::showWhole(r.program, f.ProPrg[n]);
+      TypingLimit::showWhole(r.parameter, f.ProParm[n]);
       r.enabled->setChecked(FunctionKeyEnabled(f.ProFN, n + 1));
     }
     actualSizeBox->setChecked(f.ProScal);
     picture_ = f.ProPict;
     descriptionEdit->setPlainText(f.ProData);
+    descriptionEdit->document()->setModified(false);
     numberEdit->setEnabled(false);
   }
   showPicture();
@@ -227,7 +234,10 @@ void ProgramEditor::save() {
   TProgramFields f;
   f.ProNo = numberEdit->text();
   f.ProName = nameEdit->text();
-  f.ProData = descriptionEdit->toPlainText();
+  // A description left alone keeps its stored text, whatever its characters and line ends.
+  f.ProData = newMode_ || descriptionEdit->document()->isModified()
+                  ? ProgramDescriptionText(TypedMemoLines(descriptionEdit))
+                  : stored_.ProData;
   f.ProPict = picture_;
   f.ProScal = actualSizeBox->isChecked();
   std::array<bool, 4> keys{};
@@ -239,6 +249,11 @@ void ProgramEditor::save() {
     keys[n] = r.enabled->isChecked();
   }
   f.ProFN = FunctionKeyFlags(keys);
+  // Flags left as shown keep their stored text, characters past the fourth included.
+  bool sameKeys = !newMode_;
+  for (int n = 0; n < 4; ++n)
+    sameKeys = sameKeys && keys[n] == FunctionKeyEnabled(stored_.ProFN, n + 1);
+  if (sameKeys) f.ProFN = stored_.ProFN;
   QString error;
   if (newMode_) {
     const int taken = FindProgramNumber(*programs_, f.ProNo);
