@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -211,7 +210,7 @@ void ProgramEditor::FormShow() {
     actualSizeBox->setChecked(f.ProScal);
     picture_ = f.ProPict;
     descriptionEdit->setPlainText(f.ProData);
-    descriptionEdit->document()->setModified(false);
+    shownDescription_ = TypedMemoLines(descriptionEdit);
     numberEdit->setEnabled(false);
   }
   showPicture();
@@ -235,9 +234,9 @@ void ProgramEditor::save() {
   f.ProNo = numberEdit->text();
   f.ProName = nameEdit->text();
   // A description left alone keeps its stored text, whatever its characters and line ends.
-  f.ProData = newMode_ || descriptionEdit->document()->isModified()
-                  ? ProgramDescriptionText(TypedMemoLines(descriptionEdit))
-                  : stored_.ProData;
+  const QStringList lines = TypedMemoLines(descriptionEdit);
+  f.ProData =
+      newMode_ || lines != shownDescription_ ? ProgramDescriptionText(lines) : stored_.ProData;
   f.ProPict = picture_;
   f.ProScal = actualSizeBox->isChecked();
   std::array<bool, 4> keys{};

@@ -74,6 +74,7 @@ class ProgramEditor : public FormShowOnce<QDialog> {
   QByteArray picture_;
   bool newMode_;
   TProgramFields stored_;  // the program as shown in modify mode
+  QStringList shownDescription_;
 };
 
 }  // namespace ruto

@@ -21,7 +21,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -442,7 +441,7 @@ void ProgramList::showProgramFields() {
   programNoText->setText(cellText(programs, QStringLiteral("ProNo")));
   programNameText->setText(cellText(programs, QStringLiteral("ProName")));
   descriptionEdit->setPlainText(cellText(programs, QStringLiteral("ProData")));
-  descriptionEdit->document()->setModified(false);
+  shownDescription_ = TypedMemoLines(descriptionEdit);
   editPict_ = programs.field(QStringLiteral("ProPict")).toByteArray();
   pictureChanged_ = false;
   showPicture(editPict_);
@@ -744,8 +743,8 @@ void ProgramList::confirmEdit() {
   edit.programKey = programs.bookmark();
   edit.programNo = cellText(programs, QStringLiteral("ProNo"));
   // The program's fields go with the row only where the user changed them.
-  if (descriptionEdit->document()->isModified())
-    edit.ProData = ProgramDescriptionText(TypedMemoLines(descriptionEdit));
+  if (const QStringList lines = TypedMemoLines(descriptionEdit); lines != shownDescription_)
+    edit.ProData = ProgramDescriptionText(lines);
   if (pictureChanged_) edit.ProPict = editPict_;
   if (actualSizeBox->isChecked() != programs.field(QStringLiteral("ProScal")).toBool())
     edit.ProScal = actualSizeBox->isChecked();
