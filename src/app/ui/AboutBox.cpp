@@ -13,6 +13,7 @@
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
 #include "app/ui/MessageBox.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
 #include "device/HidDevice.h"
@@ -26,6 +27,7 @@ QString MeasureCounterText(long long counter) {
 }
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("關於版本資料"));
   PlaceOnShow(this, WindowPlace::Owner);

@@ -20,6 +20,7 @@
 #include "app/WindowOpeners.h"
 #include "app/ui/ElidedLabel.h"
 #include "app/ui/MessageBox.h"
+#include "app/ui/WindowKeys.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "device/MeterDeviceHandlers.h"
@@ -61,6 +62,7 @@ MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, parent) {}
 
 MainWindow::MainWindow(ruto::THidDeviceController* controller, QWidget* parent)
     : QMainWindow(parent) {
+  FollowPlatformKeys(this);
   deviceController = controller ? controller : new ruto::THidDeviceController(this);
   if (!deviceController->parent()) deviceController->setParent(this);
   // Device data is bound from the window's creation on.

@@ -5,11 +5,13 @@
 #include <QVBoxLayout>
 
 #include "app/ui/DialogFrame.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowPlacement.h"
 
 namespace ruto {
 
 PrintAbortBox::PrintAbortBox(QWidget* parent) : QDialog(parent) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("PrintAbortBox"));
   setWindowTitle(QStringLiteral("列印"));
   PlaceOnShow(this, WindowPlace::Owner);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/MessageBox.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowPlacement.h"
 #include "widgets/GradientBar.h"
 #include "widgets/LedLamp.h"
@@ -28,6 +29,7 @@ QLabel* label(const QString& text, QWidget* parent, const char* name = nullptr) 
 
 StartupStatusScreen::StartupStatusScreen(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::MSWindowsFixedSizeDialogHint) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("StartupStatusScreen"));
   setWindowTitle(QStringLiteral("系統狀態設定"));
   PlaceOnShow(this, WindowPlace::Screen);

@@ -16,6 +16,7 @@
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
 
@@ -56,6 +57,7 @@ QToolButton* tool(QWidget* parent, const QString& name, const QString& text, con
 void UserDataDialog::setFilePicker(FilePicker picker) { gPicker = picker ? picker : &dialogPicker; }
 
 UserDataDialog::UserDataDialog(QWidget* parent) : QDialog(parent, kDialogFrameFlags) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("UserDataDialog"));
   setWindowTitle(QStringLiteral("用戶基本資料設定"));
   PlaceOnShow(this, WindowPlace::Owner);

@@ -32,6 +32,7 @@
 #include "app/SharedRecords.h"
 #include "app/ui/DialogFrame.h"
 #include "app/ui/SharedPrinter.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
@@ -199,6 +200,7 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
     // A dialog frame rather than a tool window: the skin frames dialogs only, and a tool
     // window with a minimise box left the modal program with nothing to click.
     : QDialog(parent, kDialogFrameFlags), referenceTable_(QSqlDatabase()) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("AnalysisWindow"));
   setWindowTitle(QStringLiteral("資料分析"));
   PlaceOnShow(this, WindowPlace::Screen);

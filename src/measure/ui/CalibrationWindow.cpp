@@ -15,6 +15,7 @@
 
 #include "app/Settings.h"
 #include "app/ui/DialogFrame.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
@@ -57,6 +58,7 @@ QString zero() { return Format("%5.0d", {0LL}); }
 
 CalibrationWindow::CalibrationWindow(QWidget* parent)
     : QDialog(parent, kDialogFrameFlags), run_(*this) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("CalibrationWindow"));
   setWindowTitle(QStringLiteral("數位自動校準系統"));
   PlaceOnShow(this, WindowPlace::Screen);

@@ -18,6 +18,7 @@
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
 #include "app/ui/SharedPrinter.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
@@ -51,6 +52,7 @@ void ComparisonPaintBox::paintEvent(QPaintEvent*) {
 }
 
 ComparisonWindow::ComparisonWindow(QWidget* parent) : OpenerDialog(parent) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("ComparisonWindow"));
   setWindowTitle(QStringLiteral("能量比對"));
   PlaceOnShow(this, WindowPlace::Owner);

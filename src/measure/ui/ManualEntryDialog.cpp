@@ -18,6 +18,7 @@
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
@@ -29,6 +30,7 @@ namespace ruto {
 
 ManualEntryDialog::ManualEntryDialog(int mkey, QWidget* parent)
     : FormShowOnce(parent), mkey_(mkey), newMode_(mkey == 0) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("ManualEntryDialog"));
   setWindowTitle(QStringLiteral("經絡能量數據輸入"));
   PlaceOnShow(this, WindowPlace::Owner);

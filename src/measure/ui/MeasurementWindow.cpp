@@ -25,6 +25,7 @@
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
 #include "app/ui/DialogFrame.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
@@ -75,6 +76,7 @@ QString dateText(double ole) { return formatOleDate(ole); }
 
 MeasurementWindow::MeasurementWindow(QWidget* parent)
     : OpenerDialog(parent, kDialogFrameFlags), run_(*this) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("MeasurementWindow"));
   setWindowTitle(QStringLiteral("經絡量測"));
   PlaceOnShow(this, WindowPlace::Screen);

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowPlacement.h"
 
 namespace ruto {
@@ -38,6 +39,7 @@ QWidget* memoPage(const std::initializer_list<QPlainTextEdit*>& memos) {
 
 ReferenceBrowser::ReferenceBrowser(QSqlDatabase db, QWidget* parent)
     : FormShowOnce(parent), referenceTable_(std::move(db)) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("ReferenceBrowser"));
   setWindowTitle(QStringLiteral("經絡圖示解說"));
   PlaceOnShow(this, WindowPlace::Owner);

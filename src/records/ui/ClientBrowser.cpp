@@ -16,6 +16,7 @@
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
 #include "app/WindowOpeners.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
@@ -64,6 +65,7 @@ ClientBrowser::ClientBrowser(QWidget* parent)
     : OpenerDialog(parent),
       clients(kMainConnection, QStringLiteral("VOCUST")),
       tests(kMainConnection, QStringLiteral("VODATA")) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("ClientBrowser"));
   setWindowTitle(QStringLiteral("經絡能量資料讀取"));
   PlaceOnShow(this, WindowPlace::Owner);

@@ -21,6 +21,7 @@
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
 #include "app/TransferColumns.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
@@ -78,6 +79,7 @@ bool isEnter(QEvent* event) {
 
 ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
     : QDialog(parent), clients_(clients), newMode_(ViewState.ClientNewMode) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("ClientEditor"));
   setWindowTitle(QStringLiteral("受測者資料異動"));
   PlaceOnShow(this, WindowPlace::Owner);

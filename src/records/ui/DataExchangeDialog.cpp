@@ -23,6 +23,7 @@
 #include "app/Databases.h"
 #include "app/InstallDir.h"
 #include "app/RecordSet.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
@@ -67,6 +68,7 @@ DataExchangeDialog::DataExchangeDialog(QWidget* parent, TransferFiles* files)
       programs_(new RecordSet(kMainConnection, QStringLiteral("VOPRO"))),
       clients_(new RecordSet(kMainConnection, QStringLiteral("VOCUST"))),
       files_(files) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("DataExchangeDialog"));
   setWindowTitle(QStringLiteral("檔案匯入/匯出作業"));
   PlaceOnShow(this, WindowPlace::Owner);

@@ -21,6 +21,7 @@
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
 #include "app/TransferColumns.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
@@ -64,6 +65,7 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
       programs_(programs),
       lastProgramNo_(lastProgramNo),
       newMode_(ViewState.ProgramNewMode) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("ProgramEditor"));
   setWindowTitle(QStringLiteral("專家療程異動"));
   PlaceOnShow(this, WindowPlace::Owner);

@@ -33,6 +33,7 @@
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
 #include "app/TransferColumns.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Numbers.h"
@@ -95,6 +96,7 @@ ProgramList::ProgramList(QWidget* parent)
     : FormShowOnce(parent),
       programs(kMainConnection, QStringLiteral("VOPRO")),
       conditionRows(kMainConnection, QStringLiteral("VOPRDT")) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("ProgramList"));
   setWindowTitle(QStringLiteral("自訂專家療程"));
   PlaceOnShow(this, WindowPlace::Owner);

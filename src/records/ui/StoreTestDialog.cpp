@@ -14,6 +14,7 @@
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
+#include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/DateTime.h"
@@ -35,6 +36,7 @@ const QString kAskStore = QStringLiteral("您要將檢測資料存於這個受�
 
 StoreTestDialog::StoreTestDialog(QWidget* parent)
     : FormShowOnce(parent), clients(kMainConnection, QStringLiteral("VOCUST")) {
+  FollowPlatformKeys(this);
   setObjectName(QStringLiteral("StoreTestDialog"));
   setWindowTitle(QStringLiteral("經絡能量資料儲存"));
   PlaceOnShow(this, WindowPlace::Owner);

@@ -100,7 +100,12 @@ TEST_F(ComparisonBrowserTest, ABrowserLeftWithoutALoadGivesNoSecondCurve) {
   RecordSet(kMainConnection, "VOCUST").insert({{"CUSTNO", "A01"}, {"NAME", "甲"}, {"SEX", 1}});
   CurrentClient.CustNo = "A01";  // a client without tests
   const std::pair<const char*, std::function<void(ClientBrowser*)>> ways[] = {
-      {"Esc", [](ClientBrowser* b) { QTest::keyClick(b, Qt::Key_Escape); }},
+      {"Esc (it stays), then the frame",
+       [](ClientBrowser* b) {
+         QTest::keyClick(b, Qt::Key_Escape);
+         EXPECT_TRUE(b->isVisible());
+         b->close();
+       }},
       {"frame", [](ClientBrowser* b) { b->close(); }},
       {"load from a client without tests", [](ClientBrowser* b) { b->loadSelectedTest(); }},
   };
