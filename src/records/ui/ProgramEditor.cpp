@@ -217,6 +217,8 @@ void ProgramEditor::FormShow() {
   }
   showPicture();
   updateSaveButton();
+  // The user starts in the first field open to typing, never on a toolbar button.
+  (newMode_ ? numberEdit : nameEdit)->setFocus(Qt::OtherFocusReason);
 }
 
 void ProgramEditor::showPicture() {

@@ -409,6 +409,8 @@ void ProgramList::FormShow() {
   deleteProgramButton->setEnabled(!programs.isEmpty());
   statusBar->showMessage(kBrowseStatus);
   showConditionControls();
+  // The user starts in the program rows, not on the first toolbar button.
+  programGrid->setFocus(Qt::OtherFocusReason);
 }
 
 void ProgramList::FormClose() {

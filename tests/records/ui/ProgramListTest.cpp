@@ -214,6 +214,37 @@ TEST_F(ProgramListTest, LimitedFieldsNeverSplitACharacterOutsideTheBmp) {
   w.cancelEdit();
 }
 
+// The windows open where the user works, and Enter in a field clicks no picture button.
+TEST_F(ProgramListTest, WindowsOpenWhereTheUserWorks) {
+  ProgramList w;
+  w.show();
+  EXPECT_EQ(w.focusWidget(), w.programGrid);
+  int pictures = 0;
+  w.choosePicture = [&](QWidget*) {
+    ++pictures;
+    return QString();
+  };
+  w.editCondition();
+  w.conditionNameEdit->setFocus();
+  QTest::keyClick(w.conditionNameEdit, Qt::Key_Return);
+  w.cancelEdit();
+  for (const bool newMode : {true, false}) {
+    SCOPED_TRACE(newMode ? "new" : "modify");
+    ViewState.ProgramNewMode = newMode;
+    ProgramEditor editor(&w.programs, &w.lastProgramNo, &w);
+    editor.chooseFile = [&](QWidget*, const QString&) {
+      ++pictures;
+      return QString();
+    };
+    editor.show();
+    QWidget* start = newMode ? editor.numberEdit : editor.nameEdit;
+    EXPECT_EQ(editor.focusWidget(), start);
+    QTest::keyClick(start, Qt::Key_Return);
+    EXPECT_TRUE(editor.isVisible());
+  }
+  EXPECT_EQ(pictures, 0);
+}
+
 TEST_F(ProgramListTest, SpinsKeepTheLowerAgeBelowTheUpper) {
   ProgramList w;
   w.show();
