@@ -12,7 +12,8 @@ bool sameValue(const QVariant& stored, const QVariant& value) {
       return stored.toByteArray() == value.toByteArray();
     default:
       if (value.isNull()) return stored.isNull();
-      return !stored.isNull() && stored.toDouble() == value.toDouble();
+      // A null number reads as 0 wherever it is shown: no birthday, no flag, an empty value.
+      return stored.toDouble() == value.toDouble();
   }
 }
 

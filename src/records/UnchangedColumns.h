@@ -9,7 +9,8 @@
 namespace ruto {
 
 // Removes from `values` every column whose value equals what `row` of `set` holds: texts as
-// texts (a null reads as an empty text), bytes as bytes, numbers and flags as numbers.
+// texts (a null reads as an empty text), bytes as bytes, numbers and flags as numbers (a null
+// reads as 0).
 void DropUnchangedColumns(QVariantMap& values, const RecordSet& set, int row);
 
 }  // namespace ruto
