@@ -183,13 +183,6 @@ void UserDataDialog::saveSettings() {
     s.ExtProgPath[i] = ruto::Trim(programEdits[i]->text());
     s.ExtProgParam[i] = ruto::Trim(parameterEdits[i]->text());
   }
-  // Flags left as shown keep their stored text (an empty line stays empty).
-  bool sameFlags = true;
-  for (int i = 1; i <= 6; ++i)
-    sameFlags = sameFlags && (s.ExtProgEnabled.at(i - 1) == QLatin1Char('1')) ==
-                                 (i <= Settings.ExtProgEnabled.size() &&
-                                  Settings.ExtProgEnabled.at(i - 1) == QLatin1Char('1'));
-  if (sameFlags) s.ExtProgEnabled = Settings.ExtProgEnabled;
   const TAppSettings before = Settings;
   Settings = s;
   if (!LoadSaveSettings(true)) {  // reports the failure itself

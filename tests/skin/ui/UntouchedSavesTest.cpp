@@ -137,7 +137,8 @@ TEST_F(UntouchedSavesTest, RecordWindowsLeaveTheStoredRowsAsTheyWere) {
   });
 
   // The user-data dialog over settings with the same kinds of texts: the file is rewritten
-  // byte for byte.
+  // byte for byte (the run-button flags in the six characters the dialog always writes).
+  Settings.ExtProgEnabled = QStringLiteral("010000");
   Settings.UserName1 = kLong;
   Settings.UserData1 = QStringLiteral("電話\u00A002");
   Settings.ExtProgHint[1] = QString::fromUcs4(U"\U00020000\u00A0x");
