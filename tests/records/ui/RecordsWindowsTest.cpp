@@ -17,6 +17,8 @@
 #include "records/ui/ClientBrowser.h"
 #include "records/ui/ClientEditor.h"
 #include "records/ui/ClientList.h"
+#include "records/ui/ProgramEditor.h"
+#include "records/ui/ProgramList.h"
 #include "records/ui/RecordGrid.h"
 #include "records/ui/StoreTestDialog.h"
 #include "support/ModelCheck.h"
@@ -523,31 +525,35 @@ TEST_F(RecordsWindowsTest, EditorKeepsStoredTextsLongerThanItsTypingLimits) {
 }
 
 // A character outside the BMP fits whole or is left out, pasted or composed, in every limited
-// field.
-TEST_F(RecordsWindowsTest, EditorNeverSplitsACharacterOutsideTheBmp) {
+// field of the client editor, the program list and the program editor.
+TEST_F(RecordsWindowsTest, LimitedFieldsNeverSplitACharacterOutsideTheBmp) {
   RecordSet clients(kMainConnection, "VOCUST");
-  ASSERT_TRUE(clients.open());
   ViewState.ClientNewMode = true;
   ClientEditor e(&clients);
-  e.show();
+  ProgramList list;
+  ProgramEditor program(&list.programs, &list.lastProgramNo);
   const QString pair = QString::fromUcs4(U"\U00020000\U00020001");
-  const std::pair<QLineEdit*, int> fields[] = {
-      {e.custNoEdit, 15}, {e.nameEdit, 20},  {e.telEdit, 30}, {e.mobileEdit, 30},
-      {e.faxEdit, 30},    {e.emailEdit, 50}, {e.addrEdit, 50}};
-  for (const auto& [edit, limit] : fields) {
-    for (const bool composed : {false, true}) {
-      for (const int room : {1, 2}) {
+  for (const auto& [edit, limit] :
+       std::initializer_list<std::pair<QLineEdit*, int>>{{e.custNoEdit, 15},
+                                                         {e.nameEdit, 20},
+                                                         {e.telEdit, 30},
+                                                         {e.mobileEdit, 30},
+                                                         {e.faxEdit, 30},
+                                                         {e.emailEdit, 50},
+                                                         {e.addrEdit, 50},
+                                                         {list.conditionNameEdit, 24},
+                                                         {list.conditionNoteEdit, 50},
+                                                         {program.numberEdit, 12},
+                                                         {program.nameEdit, 24}}) {
+    for (const int room : {1, 2}) {
+      for (const bool composed : {false, true}) {
         SCOPED_TRACE(edit->objectName().toStdString() + (composed ? " composed " : " pasted ") +
                      std::to_string(room));
         const QString before(limit - room, u'a');
         edit->setText(before);
-        if (composed) {
-          QInputMethodEvent commit;
-          commit.setCommitString(pair);
-          QApplication::sendEvent(edit, &commit);
-        } else {
-          edit->insert(pair);
-        }
+        QInputMethodEvent commit;
+        commit.setCommitString(pair);
+        composed ? void(QApplication::sendEvent(edit, &commit)) : edit->insert(pair);
         EXPECT_EQ(edit->text(), room == 1 ? before : before + pair.left(2));
       }
     }
