@@ -22,8 +22,8 @@ namespace {
 
 using namespace ruto;
 
-// A 50-unit text ending in a character outside the BMP, a no-break space, a line separator,
-// CR LF and a lone LF.
+// A text as long as its column (50 UTF-16 units) ending in a character outside the BMP, and one
+// with a no-break space, a line separator, CR LF and a lone LF.
 const QString kLong = QString(48, u'名') + QString::fromUcs4(U"\U00020000");
 const QString kMixed = QStringLiteral("第一行\r\n血壓\u00A0120\u2028x\ny");
 
