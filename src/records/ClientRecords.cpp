@@ -6,6 +6,7 @@
 
 #include "app/DatabaseGuard.h"
 #include "base/Text.h"
+#include "records/UnchangedColumns.h"
 
 namespace ruto {
 
@@ -110,6 +111,7 @@ bool DeleteCurrentClient(RecordSet& clients, RecordSet& tests, QString* error) {
       return false;
     }
   }
+  ForgetDeletedCurrentTest(clients.database().connectionName());
   // Both lists were read inside the transaction; read them again as committed.
   clients.refresh();
   LinkTestsOf(tests, text(clients, clients.position(), QStringLiteral("CUSTNO")));
@@ -126,6 +128,15 @@ bool DeleteCurrentTest(RecordSet& tests, QString* error) {
   }
   if (key == CurrentTest.MKey) CurrentTest.MKey = 0;
   return true;
+}
+
+void ForgetDeletedCurrentTest(const QString& connection) {
+  if (CurrentTest.MKey <= 0) return;
+  QSqlQuery q(QSqlDatabase::database(connection, false));
+  q.prepare(QStringLiteral("SELECT 1 FROM VODATA WHERE MKEY = ?"));
+  q.addBindValue(CurrentTest.MKey);
+  // A read that fails proves nothing gone.
+  if (q.exec() && !q.next()) CurrentTest.MKey = 0;
 }
 
 int StoredTestCount(const QString& connection) {
@@ -236,7 +247,10 @@ ClientSaveResult SaveNewClient(RecordSet& clients, const ClientForm& form, QStri
 }
 
 bool SaveModifiedClient(RecordSet& clients, qint64 key, const ClientForm& form, QString* error) {
-  if (!clients.update(key, formValues(form, false))) {
+  QVariantMap values = formValues(form, false);
+  DropUnchangedColumns(values, clients, clients.rowOfKey(key));
+  if (values.isEmpty()) return true;
+  if (!clients.update(key, values)) {
     setError(error, kClientSaveFailedText, clients.lastError());
     return false;
   }

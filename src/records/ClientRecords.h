@@ -39,11 +39,16 @@ inline const QString kTestDeleteFailedText =
     QStringLiteral("經絡能量數據無法刪除，資料庫中的資料保持原狀。");
 
 // Deletes the current client and every test filed under its number (whatever the letter
-// case) in one transaction. CurrentClient and CurrentTest.MKey stay as they are.
+// case) in one transaction. CurrentClient stays; when the test in work was one of the tests
+// deleted, it is no longer stored (MKey 0).
 bool DeleteCurrentClient(RecordSet& clients, RecordSet& tests, QString* error = nullptr);
 // Deletes the current test; when it is the stored form of the test in work, that test is no
 // longer stored (MKey 0).
 bool DeleteCurrentTest(RecordSet& tests, QString* error = nullptr);
+
+// The test in work is no longer stored (MKey 0) once no VODATA row holds its key: a note
+// written to it afterwards would reach no row.
+void ForgetDeletedCurrentTest(const QString& connection);
 
 // Number of stored tests of all clients.
 int StoredTestCount(const QString& connection);
@@ -89,7 +94,8 @@ enum class ClientSaveResult { Saved, Duplicate, Failed };
 ClientSaveResult SaveNewClient(RecordSet& clients, const ClientForm& form,
                                QString* duplicateName = nullptr, QString* error = nullptr);
 // Modify mode on the row with `key`: name, address and telephone as typed, the rest trimmed;
-// the number never changes, nor does the memo unless the form has one.
+// the number never changes, nor does the memo unless the form has one. Only the columns whose
+// value differs from the stored one are written.
 bool SaveModifiedClient(RecordSet& clients, qint64 key, const ClientForm& form,
                         QString* error = nullptr);
 // The duplicate-number message with the existing client's name.

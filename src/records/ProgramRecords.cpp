@@ -9,6 +9,7 @@
 #include "app/DatabaseGuard.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
+#include "records/UnchangedColumns.h"
 
 namespace ruto {
 
@@ -103,9 +104,12 @@ qint64 AddProgram(RecordSet& programs, const TProgramFields& fields, QString* er
 }
 
 bool UpdateProgram(RecordSet& programs, qint64 key, const TProgramFields& fields, QString* error) {
+  QVariantMap values = programValues(fields);
+  DropUnchangedColumns(values, programs, programs.rowOfKey(key));
   Transaction transaction(programs.database().connectionName());
   if (!transaction.active()) return failed(error, kProgramSaveFailedText, transaction.error());
-  if (!programs.update(key, programValues(fields)))
+  // Saving approves the commands shown, changed or not.
+  if (!values.isEmpty() && !programs.update(key, values))
     return failed(error, kProgramSaveFailedText, programs.lastError());
   QString reason;
   if (approveCommands(programs, fields, &reason) && transaction.commit(&reason)) return true;
@@ -119,21 +123,24 @@ bool SaveConditionEdit(RecordSet& programs, RecordSet& conditions, const TCondit
   Transaction transaction(programs.database().connectionName());
   if (!transaction.active()) return failed(error, kConditionSaveFailedText, transaction.error());
   QVariantMap row = edit.row;
+  if (edit.rowKey != 0) DropUnchangedColumns(row, conditions, conditions.rowOfKey(edit.rowKey));
   if (edit.rowKey == 0) {
     // A new row always belongs to the program it was added under.
     row.insert(QStringLiteral("ProNo"), edit.programNo);
     row.insert(QStringLiteral("PrtFG"), 0);
     if (!conditions.insert(row))
       return failed(error, kConditionSaveFailedText, conditions.lastError());
-  } else if (!conditions.update(edit.rowKey, row)) {
+  } else if (!row.isEmpty() && !conditions.update(edit.rowKey, row)) {
     return failed(error, kConditionSaveFailedText, conditions.lastError());
   }
-  const QVariantMap program{{QStringLiteral("ProData"), edit.ProData},
-                            {QStringLiteral("ProPict"),
-                             edit.ProPict.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>())
-                                                    : QVariant(edit.ProPict)},
-                            {QStringLiteral("ProScal"), edit.ProScal ? 1 : 0}};
-  if (edit.programKey && !programs.update(edit.programKey, program))
+  QVariantMap program;
+  if (edit.ProData) program.insert(QStringLiteral("ProData"), *edit.ProData);
+  if (edit.ProPict)
+    program.insert(QStringLiteral("ProPict"), edit.ProPict->isEmpty()
+                                                  ? QVariant(QMetaType::fromType<QByteArray>())
+                                                  : QVariant(*edit.ProPict));
+  if (edit.ProScal) program.insert(QStringLiteral("ProScal"), *edit.ProScal ? 1 : 0);
+  if (edit.programKey && !program.isEmpty() && !programs.update(edit.programKey, program))
     return failed(error, kConditionSaveFailedText, programs.lastError());
   QString reason;
   if (!transaction.commit(&reason)) return failed(error, kConditionSaveFailedText, reason);
@@ -154,6 +161,10 @@ bool DeleteProgram(RecordSet& programs, RecordSet& conditions, QString* error) {
   QString reason;
   if (!transaction.commit(&reason)) return failed(error, kProgramDeleteFailedText, reason);
   return true;
+}
+
+QString ProgramDescriptionText(const QStringList& lines) {
+  return lines.join(QStringLiteral("\r\n"));
 }
 
 QString ProgramCountText(int programs, int conditions) {

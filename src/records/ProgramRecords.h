@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariantMap>
 #include <array>
+#include <optional>
 
 #include "app/RecordSet.h"
 
@@ -41,25 +42,31 @@ int FindProgramNumber(const RecordSet& programs, const QString& number);
 
 // Appends a program with its number as typed; the new row becomes current. 0 on failure.
 qint64 AddProgram(RecordSet& programs, const TProgramFields& fields, QString* error);
-// Writes every field but the number, which keeps the condition rows linked.
+// Writes the fields that differ from the stored ones, never the number, which keeps the
+// condition rows linked.
 bool UpdateProgram(RecordSet& programs, qint64 key, const TProgramFields& fields, QString* error);
 
 // The condition row (`rowKey` 0 appends one under `programNo`) and the program's description,
-// picture and scale flag, in one transaction.
+// picture and scale flag, in one transaction. A stored row is written only where it changed,
+// and the program's fields only where they are given: a description, picture or flag the user
+// left alone keeps its stored form and any change made meanwhile elsewhere.
 struct TConditionEdit {
   qint64 rowKey = 0;
   QVariantMap row;  // ProSubN, ProNote, ProFlg, ProCond, ProAnd, ProEng, ProAGL, ProAGH
   qint64 programKey = 0;
   QString programNo;
-  QString ProData;
-  QByteArray ProPict;
-  bool ProScal = false;
+  std::optional<QString> ProData;
+  std::optional<QByteArray> ProPict;
+  std::optional<bool> ProScal;
 };
 bool SaveConditionEdit(RecordSet& programs, RecordSet& conditions, const TConditionEdit& edit,
                        QString* error);
 
 // Deletes the current program's condition rows, then the program, in one transaction.
 bool DeleteProgram(RecordSet& programs, RecordSet& conditions, QString* error);
+
+// A description as stored from the lines of its memo: CR LF between the lines.
+QString ProgramDescriptionText(const QStringList& lines);
 
 // The condition counts label: programs "%6.0d", "  -  [ ", the program's rows trimmed, " ]".
 QString ProgramCountText(int programs, int conditions);

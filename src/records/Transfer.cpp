@@ -24,6 +24,7 @@
 #include "base/Files.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
+#include "records/ClientRecords.h"
 
 namespace ruto {
 
@@ -395,6 +396,8 @@ TTransferOutcome TransferRun::importFrom(const TTransferChoice& choice) {
     }
     if (!transaction.commit(&error)) return fail(WriteFailureText(kImportFailed, error));
   }
+  // A replace takes the stored form of the test in work with the other tests.
+  ForgetDeletedCurrentTest(main_);
   CloseDatabase(kWorkConnection);
   step();
   step();

@@ -141,7 +141,7 @@ TEST_F(ClientRecordsTest, DeletingClientTakesTestsInAnyCaseAndNothingElse) {
   EXPECT_EQ(clients.rowCount(), 1);
   EXPECT_EQ(clients.field("CUSTNO").toString(), "B01");
   EXPECT_EQ(tests.rowCount(), 1) << "now the tests of the client shown";
-  EXPECT_EQ(CurrentTest.MKey, own) << "the test in work stays";
+  EXPECT_EQ(CurrentTest.MKey, 0) << "its stored row went with the client";
   EXPECT_EQ(CurrentClient.CustNo, "A01");
 }
 

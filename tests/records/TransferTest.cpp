@@ -14,6 +14,7 @@
 #include "app/AppTestSupport.h"
 #include "app/CommandApproval.h"
 #include "app/Databases.h"
+#include "app/SharedRecords.h"
 #include "base/Files.h"
 #include "records/Transfer.h"
 
@@ -200,7 +201,11 @@ TEST_F(TransferTest, ReplaceDeletesTheTickedGroupOnly) {
   ASSERT_TRUE(exportNow(true, true).ok);
   addClient("C02", "林大華");
   addProgram("P02", "安神");
+  CurrentTest.MKey = dbtest::scalar(kMain, "SELECT MAX(MKEY) FROM VODATA").toInt();
+  ASSERT_TRUE(importNow(false, true).ok);  // appended: nothing deleted
+  EXPECT_GT(CurrentTest.MKey, 0);
   ASSERT_TRUE(importNow(false, true, true).ok);
+  EXPECT_EQ(CurrentTest.MKey, 0) << "its row was replaced";
   EXPECT_EQ(count("VOCUST"), 1);
   EXPECT_EQ(count("VODATA"), 1);
   EXPECT_EQ(count("VOPRO"), 2) << "programs were not ticked";

@@ -931,8 +931,16 @@ void AnalysisWindow::saveNote() {
     q.addBindValue(stored);
     q.addBindValue(CurrentTest.MKey);
     if (!q.exec()) error = q.lastError().text();
+    // The stored test may have been deleted meanwhile: the note then reaches no row, and the
+    // test in work is stored no longer.
+    const bool gone = error.isEmpty() && q.numRowsAffected() == 0;
     q.finish();
-    if (error.isEmpty() && transaction.commit(&error)) return;
+    if (gone) {
+      CurrentTest.MKey = 0;
+      error = QStringLiteral("資料庫中已沒有這筆檢測資料。");
+    } else if (error.isEmpty() && transaction.commit(&error)) {
+      return;
+    }
   }
   AskUser(MsgKind::WarningOk, WriteFailureText(QStringLiteral("處置記錄無法存入資料庫。"), error));
 }

@@ -122,11 +122,11 @@ ClientBrowser::ClientBrowser(QWidget* parent)
 
   connect(clientGrid, &RecordGrid::entered, this, &ClientBrowser::disableClientDelete);
   connect(clientGrid, &RecordGrid::colEnter, this, &ClientBrowser::activateClientList);
-  connect(clientGrid, &RecordGrid::rowDoubleClicked, this, &ClientBrowser::editClientInPlace);
+  connect(clientGrid, &RecordGrid::gridDoubleClicked, this, &ClientBrowser::editClientInPlace);
   connect(clientGrid, &RecordGrid::rowChanged, this, &ClientBrowser::clientRowChanged);
   connect(testGrid, &RecordGrid::entered, this, &ClientBrowser::disableTestDelete);
   connect(testGrid, &RecordGrid::colEnter, this, &ClientBrowser::activateTestList);
-  connect(testGrid, &RecordGrid::rowDoubleClicked, this, &ClientBrowser::loadSelectedTest);
+  connect(testGrid, &RecordGrid::gridDoubleClicked, this, &ClientBrowser::loadSelectedTest);
   connect(testGrid, &RecordGrid::rowChanged, this, &ClientBrowser::testRowChanged);
   connect(clientList->searchEdit, &QLineEdit::textChanged, this, &ClientBrowser::searchClients);
   connect(clientList->sortColumnBox, &QComboBox::activated, this, &ClientBrowser::changeSortColumn);

@@ -15,7 +15,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QValidator>
 #include <algorithm>
 #include <array>
 
@@ -29,6 +28,8 @@
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "records/ClientRecords.h"
+#include "records/ui/TypedMemo.h"
+#include "records/ui/TypingLimit.h"
 
 namespace ruto {
 
@@ -61,56 +62,12 @@ int typingLimit(const TypedField& f) {
   return f.limit ? f.limit : TransferColumnWidth(QStringLiteral("VOCUST"), QLatin1String(f.column));
 }
 
-// A limit that binds typing only: an edit holding as many characters as its limit or more
-// takes nothing more (a selection typed over is only removed), and what is typed or pasted
-// into a shorter text is cut to the room left. A stored text the editor shows (hold, then
-// setText) stays whole, however long, so that saving never cuts it; it may be shortened.
-class TypingLimit : public QValidator {
- public:
-  TypingLimit(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
-
-  void hold(const QString& text) { held_ = text; }
-
-  State validate(QString& input, int& pos) const override {
-    if (input == held_) return Acceptable;
-    // The change from the text held: what stays in front and behind, what was put between.
-    const qsizetype common = std::min(held_.size(), input.size());
-    qsizetype front = 0;
-    while (front < common && held_[front] == input[front]) ++front;
-    qsizetype back = 0;
-    while (back < common - front &&
-           held_[held_.size() - 1 - back] == input[input.size() - 1 - back])
-      ++back;
-    const qsizetype kept = front + back;
-    qsizetype room = std::max<qsizetype>(0, limit_ - kept);
-    if (input.size() - kept > room) {
-      if (room > 0 && input[front + room - 1].isHighSurrogate()) --room;
-      input = held_.left(front) + input.mid(front, room) + held_.right(back);
-      pos = static_cast<int>(front + room);
-      // Nothing of it fits and nothing was removed: the edit stays as it was, undo and all.
-      if (input == held_) return Invalid;
-    }
-    held_ = input;
-    return Acceptable;
-  }
-
- private:
-  int limit_;
-  mutable QString held_;  // the edit's text before the change validated
-};
-
-// Puts a stored text into `edit` whole, even past its typing limit.
-void showWhole(QLineEdit* edit, const QString& text) {
-  edit->findChild<TypingLimit*>()->hold(text);
-  edit->setMaxLength(std::max(edit->maxLength(), static_cast<int>(text.size())));
-  edit->setText(text);
-}
-
 // The memo as it is stored: its lines with CR LF line ends, an empty memo empty.
-QString memoToStore(const QPlainTextEdit* memo) {
-  const QString text = memo->toPlainText();
-  return text.isEmpty() ? QString() : MemoText(text.split(QLatin1Char('\n')));
-}
+QString memoToStore(const QPlainTextEdit* memo) { return MemoText(TypedMemoLines(memo)); }
+
+// DBIRTH of 4000.0 or less (1910-12-13) is no birthday: the picker offers only later days.
+constexpr double kLastNoBirthday = 4000.0;
+QDate firstBirthday() { return fromOleDate(kLastNoBirthday + 1).date(); }
 
 bool isEnter(QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
@@ -143,8 +100,7 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
   for (const TypedField& f : typedFields()) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QLatin1String(f.name));
-    edit->setMaxLength(typingLimit(f));
-    edit->setValidator(new TypingLimit(typingLimit(f), edit));
+    TypingLimit::bind(edit, typingLimit(f));
     edit->installEventFilter(this);
     this->*f.edit = edit;
   }
@@ -168,6 +124,7 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
   birthdayEdit->setObjectName(QStringLiteral("birthdayEdit"));
   birthdayEdit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
   birthdayEdit->setCalendarPopup(true);
+  birthdayEdit->setMinimumDate(firstBirthday());
   birthdayEdit->installEventFilter(this);
 
   int row = 0;
@@ -274,20 +231,24 @@ void ClientEditor::FormShow() {
   custNoEdit->setEnabled(false);
   statusBar->showMessage(QStringLiteral("修改受測者基本資料，確認後請將資料儲存。"));
   const double birth = clients_->value(row, QStringLiteral("DBIRTH")).toDouble();
-  if (birth <= 4000.0) {
+  storedBirth_ = birth;
+  if (birth <= kLastNoBirthday) {
     initialDate_ = QDate::currentDate();
     birthdayEdit->setDate(initialDate_);
     birthdayBox->setChecked(false);
     birthdayEdit->setEnabled(false);
   } else {
-    birthdayEdit->setDate(fromOleDate(birth).date());
+    // A stored day the picker would not offer (late on 1910-12-13) is still shown as it is.
+    const QDate stored = fromOleDate(birth).date();
+    birthdayEdit->setMinimumDate(std::min(stored, firstBirthday()));
+    birthdayEdit->setDate(stored);
     birthdayBox->setChecked(true);
     birthdayEdit->setEnabled(true);
   }
   // The limits bind typing only: import and migration store longer texts, which are shown
   // and saved whole and may be shortened.
   for (const TypedField& f : typedFields())
-    showWhole(this->*f.edit, clients_->value(row, QLatin1String(f.column)).toString());
+    TypingLimit::showWhole(this->*f.edit, clients_->value(row, QLatin1String(f.column)).toString());
   (clients_->value(row, QStringLiteral("SEX")).toBool() ? maleButton : femaleButton)
       ->setChecked(true);
   saveButton->setEnabled(true);
@@ -305,7 +266,10 @@ void ClientEditor::save() {
   form.Tel3 = faxEdit->text();
   form.Male = maleButton->isChecked();
   form.HasBirthday = birthdayBox->isChecked();
-  form.Birthday = toOleDate(birthdayEdit->date());
+  // A birthday left on its stored day keeps its stored value, time of day included.
+  const bool storedDay =
+      storedBirth_ > kLastNoBirthday && birthdayEdit->date() == fromOleDate(storedBirth_).date();
+  form.Birthday = storedDay ? storedBirth_ : toOleDate(birthdayEdit->date());
   QString error;
   if (newMode_) {
     form.Memo = memoToStore(newMemoEdit);

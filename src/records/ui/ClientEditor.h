@@ -60,6 +60,7 @@ class ClientEditor : public QDialog {
   bool saved_ = false;
   bool shown_ = false;
   QDate initialDate_;
+  double storedBirth_ = 0;  // DBIRTH of the row shown in modify mode
 };
 
 }  // namespace ruto

@@ -26,6 +26,8 @@
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "records/ProgramRecords.h"
+#include "records/ui/TypedMemo.h"
+#include "records/ui/TypingLimit.h"
 #include "skin/ui/ControlSkins.h"
 
 namespace ruto {
@@ -90,10 +92,12 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
   root->addLayout(body);
   numberEdit = new QLineEdit(this);
   numberEdit->setObjectName(QStringLiteral("numberEdit"));
-  numberEdit->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProNo")));
+  TypingLimit::bind(numberEdit,
+                    TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProNo")));
   nameEdit = new QLineEdit(this);
   nameEdit->setObjectName(QStringLiteral("nameEdit"));
-  nameEdit->setMaxLength(TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProName")));
+  TypingLimit::bind(nameEdit,
+                    TransferColumnWidth(QStringLiteral("VOPRO"), QStringLiteral("ProName")));
   body->addWidget(new QLabel(QStringLiteral("療程編號:"), this), 0, 0);
   body->addWidget(numberEdit, 0, 1);
   body->addWidget(new QLabel(QStringLiteral("（不得重複）"), this), 0, 2);
@@ -148,8 +152,8 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
                                       std::tuple{&RunRow::parameter, "Parameter", "ProParm"}}) {
       auto* e = new QLineEdit(runs);
       e->setObjectName(name(part));
-      e->setMaxLength(
-          TransferColumnWidth(QStringLiteral("VOPRO"), QLatin1String(column) + QString::number(n)));
+      TypingLimit::bind(e, TransferColumnWidth(QStringLiteral("VOPRO"),
+                                               QLatin1String(column) + QString::number(n)));
       r.*edit = e;
       connect(e, &QLineEdit::textChanged, e, [e](const QString& t) { e->setToolTip(t); });
     }
@@ -197,23 +201,27 @@ void ProgramEditor::FormShow() {
       r.enabled->setChecked(false);
     }
   } else {
-    const TProgramFields f = ProgramFieldsOf(*programs_, programs_->position());
-    numberEdit->setText(f.ProNo);
-    nameEdit->setText(f.ProName);
+    stored_ = ProgramFieldsOf(*programs_, programs_->position());
+    const TProgramFields& f = stored_;
+    TypingLimit::showWhole(numberEdit, f.ProNo);
+    TypingLimit::showWhole(nameEdit, f.ProName);
     for (int n = 0; n < 4; ++n) {
       RunRow& r = runRows[static_cast<size_t>(n)];
-      r.hint->setText(f.ProScrp[n]);
-      r.program->setText(f.ProPrg[n]);
-      r.parameter->setText(f.ProParm[n]);
+      TypingLimit::showWhole(r.hint, f.ProScrp[n]);
+      TypingLimit::showWhole(r.program, f.ProPrg[n]);
+      TypingLimit::showWhole(r.parameter, f.ProParm[n]);
       r.enabled->setChecked(FunctionKeyEnabled(f.ProFN, n + 1));
     }
     actualSizeBox->setChecked(f.ProScal);
     picture_ = f.ProPict;
     descriptionEdit->setPlainText(f.ProData);
+    shownDescription_ = TypedMemoLines(descriptionEdit);
     numberEdit->setEnabled(false);
   }
   showPicture();
   updateSaveButton();
+  // The user starts in the first field open to typing, never on a toolbar button.
+  (newMode_ ? numberEdit : nameEdit)->setFocus(Qt::OtherFocusReason);
 }
 
 void ProgramEditor::showPicture() {
@@ -232,7 +240,10 @@ void ProgramEditor::save() {
   TProgramFields f;
   f.ProNo = numberEdit->text();
   f.ProName = nameEdit->text();
-  f.ProData = descriptionEdit->toPlainText();
+  // A description left alone keeps its stored text, whatever its characters and line ends.
+  const QStringList lines = TypedMemoLines(descriptionEdit);
+  f.ProData =
+      newMode_ || lines != shownDescription_ ? ProgramDescriptionText(lines) : stored_.ProData;
   f.ProPict = picture_;
   f.ProScal = actualSizeBox->isChecked();
   std::array<bool, 4> keys{};
@@ -244,6 +255,11 @@ void ProgramEditor::save() {
     keys[n] = r.enabled->isChecked();
   }
   f.ProFN = FunctionKeyFlags(keys);
+  // Flags left as shown keep their stored text, characters past the fourth included.
+  bool sameKeys = !newMode_;
+  for (int n = 0; n < 4; ++n)
+    sameKeys = sameKeys && keys[n] == FunctionKeyEnabled(stored_.ProFN, n + 1);
+  if (sameKeys) f.ProFN = stored_.ProFN;
   QString error;
   if (newMode_) {
     const int taken = FindProgramNumber(*programs_, f.ProNo);

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/ui/FormShowOnce.h"
+#include "records/ProgramRecords.h"
 
 class QCheckBox;
 class QLabel;
@@ -72,6 +73,8 @@ class ProgramEditor : public FormShowOnce<QDialog> {
   QString* lastProgramNo_;
   QByteArray picture_;
   bool newMode_;
+  TProgramFields stored_;  // the program as shown in modify mode
+  QStringList shownDescription_;
 };
 
 }  // namespace ruto

@@ -42,6 +42,8 @@
 #include "records/ProgramRecords.h"
 #include "records/ui/ProgramEditor.h"
 #include "records/ui/RecordGrid.h"
+#include "records/ui/TypedMemo.h"
+#include "records/ui/TypingLimit.h"
 #include "skin/ui/ControlSkins.h"
 
 namespace ruto {
@@ -236,12 +238,12 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   programNameText = new QLabel(g1);
   conditionNameEdit = new QLineEdit(g1);
   conditionNameEdit->setObjectName(QStringLiteral("conditionNameEdit"));
-  conditionNameEdit->setMaxLength(
-      TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProSubN")));
+  TypingLimit::bind(conditionNameEdit,
+                    TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProSubN")));
   conditionNoteEdit = new QLineEdit(g1);
   conditionNoteEdit->setObjectName(QStringLiteral("conditionNoteEdit"));
-  conditionNoteEdit->setMaxLength(
-      TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProNote")));
+  TypingLimit::bind(conditionNoteEdit,
+                    TransferColumnWidth(QStringLiteral("VOPRDT"), QStringLiteral("ProNote")));
   requiredBox = new QCheckBox(QStringLiteral("必須條件"), g1);
   requiredBox->setObjectName(QStringLiteral("requiredBox"));
   l1->addWidget(new QLabel(QStringLiteral("療程編號:"), g1), 0, 0);
@@ -410,6 +412,8 @@ void ProgramList::FormShow() {
   deleteProgramButton->setEnabled(!programs.isEmpty());
   statusBar->showMessage(kBrowseStatus);
   showConditionControls();
+  // The user starts in the program rows, not on the first toolbar button.
+  programGrid->setFocus(Qt::OtherFocusReason);
 }
 
 void ProgramList::FormClose() {
@@ -444,7 +448,9 @@ void ProgramList::showProgramFields() {
   programNoText->setText(cellText(programs, QStringLiteral("ProNo")));
   programNameText->setText(cellText(programs, QStringLiteral("ProName")));
   descriptionEdit->setPlainText(cellText(programs, QStringLiteral("ProData")));
+  shownDescription_ = TypedMemoLines(descriptionEdit);
   editPict_ = programs.field(QStringLiteral("ProPict")).toByteArray();
+  pictureChanged_ = false;
   showPicture(editPict_);
 }
 
@@ -514,12 +520,14 @@ void ProgramList::showConditions(bool blank) {
   const double agh = field(QStringLiteral("ProAGH")).toDouble();
   conditionDigits = ConditionText(cond);
   groupFlags = ConditionText(flags);
-  conditionNameEdit->setText(text(QStringLiteral("ProSubN")));
-  conditionNoteEdit->setText(text(QStringLiteral("ProNote")));
+  TypingLimit::showWhole(conditionNameEdit, text(QStringLiteral("ProSubN")));
+  TypingLimit::showWhole(conditionNoteEdit, text(QStringLiteral("ProNote")));
   requiredBox->setChecked(field(QStringLiteral("ProFlg")).toBool());
-  energyEdit->setText(hasRow ? shortestText(eng) : QString());
-  ageFromEdit->setText(hasRow ? shortestText(agl) : QString());
-  ageToEdit->setText(hasRow ? shortestText(agh) : QString());
+  shownNumbers_ = {hasRow ? shortestText(eng) : QString(), hasRow ? shortestText(agl) : QString(),
+                   hasRow ? shortestText(agh) : QString()};
+  energyEdit->setText(shownNumbers_[0]);
+  ageFromEdit->setText(shownNumbers_[1]);
+  ageToEdit->setText(shownNumbers_[2]);
   energySpin->setPosition(SpinPosition(eng, 200));
   ageFromSpin->setPosition(SpinPosition(agl, 100));
   ageToSpin->setPosition(SpinPosition(agh, 100));
@@ -711,19 +719,25 @@ void ProgramList::leave() { close(); }
 void ProgramList::confirmEdit() {
   if (browseMode) return;
   buildConditionStrings();
-  // Typed numbers must be numbers; the edit stays open to correct them.
-  double numbers[3] = {0, 0, 0};
+  // Typed numbers must be numbers, ages whole ones; the edit stays open to correct them. A
+  // number left as it was shown keeps its stored value (a null stays null).
   const QLineEdit* edits[3] = {energyEdit, ageFromEdit, ageToEdit};
+  const char* columns[3] = {"ProEng", "ProAGL", "ProAGH"};
+  QVariantMap numbers;
   for (int i = 0; i < 3; ++i) {
     const QString t = Trim(edits[i]->text());
+    if (editRowKey_ != 0 && t == Trim(shownNumbers_[static_cast<size_t>(i)])) continue;
     bool ok = true;
-    if (!t.isEmpty()) numbers[i] = StrToFloatDef(t, 0, &ok);
-    // An age past any sane bound ("1e300") is no age: it would not even fit the column.
-    if (ok && i > 0) ok = AgeBoundFits(numbers[i]);
+    double value = 0;
+    if (!t.isEmpty()) value = i == 0 ? StrToFloatDef(t, 0, &ok) : t.toInt(&ok);
+    // An age past any sane bound ("65536") is no age: it would not even fit the column.
+    if (ok && i > 0) ok = AgeBoundFits(value);
     if (!ok) {
       AskUser(MsgKind::WarningOk, QStringLiteral("「%1」不是數字，請重新輸入。").arg(t));
       return;
     }
+    numbers.insert(QLatin1String(columns[i]),
+                   i == 0 ? QVariant(value) : QVariant(static_cast<qlonglong>(value)));
   }
   TConditionEdit edit;
   edit.rowKey = editRowKey_;
@@ -731,15 +745,16 @@ void ProgramList::confirmEdit() {
               {QStringLiteral("ProNote"), conditionNoteEdit->text()},
               {QStringLiteral("ProFlg"), requiredBox->isChecked() ? 1 : 0},
               {QStringLiteral("ProCond"), conditionDigits},
-              {QStringLiteral("ProAnd"), groupFlags},
-              {QStringLiteral("ProEng"), numbers[0]},
-              {QStringLiteral("ProAGL"), static_cast<qlonglong>(numbers[1])},
-              {QStringLiteral("ProAGH"), static_cast<qlonglong>(numbers[2])}};
+              {QStringLiteral("ProAnd"), groupFlags}};
+  edit.row.insert(numbers);
   edit.programKey = programs.bookmark();
   edit.programNo = cellText(programs, QStringLiteral("ProNo"));
-  edit.ProData = descriptionEdit->toPlainText();
-  edit.ProPict = editPict_;
-  edit.ProScal = actualSizeBox->isChecked();
+  // The program's fields go with the row only where the user changed them.
+  if (const QStringList lines = TypedMemoLines(descriptionEdit); lines != shownDescription_)
+    edit.ProData = ProgramDescriptionText(lines);
+  if (pictureChanged_) edit.ProPict = editPict_;
+  if (actualSizeBox->isChecked() != programs.field(QStringLiteral("ProScal")).toBool())
+    edit.ProScal = actualSizeBox->isChecked();
   QString error;
   if (!SaveConditionEdit(programs, conditionRows, edit, &error)) {
     AskUser(MsgKind::WarningOk, error);
@@ -777,11 +792,13 @@ void ProgramList::pickPicture() {
   const QByteArray bytes = ReadProgramPicture(path);
   if (bytes.isEmpty()) return;
   editPict_ = bytes;
+  pictureChanged_ = true;
   showPicture(editPict_);
 }
 
 void ProgramList::clearPicture() {
   editPict_.clear();
+  pictureChanged_ = true;
   showPicture(editPict_);
 }
 

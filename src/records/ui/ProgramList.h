@@ -162,6 +162,9 @@ class ProgramList : public FormShowOnce<OpenerDialog> {
   int conditionCount() const { return conditionRows.rowCount(); }
 
   QByteArray editPict_;  // the picture while a row is edited
+  bool pictureChanged_ = false;
+  QStringList shownDescription_;         // the description's lines as shown
+  std::array<QString, 3> shownNumbers_;  // ProEng, ProAGL, ProAGH as shown
   qint64 editRowKey_ = 0;
 };
 

@@ -82,6 +82,15 @@ void RecordGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
   Q_EMIT rowChanged();
 }
 
+QItemSelectionModel::SelectionFlags RecordGrid::selectionCommand(const QModelIndex& index,
+                                                                 const QEvent* event) const {
+  if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+  const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+  if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+  return command;
+}
+
 void RecordGrid::focusInEvent(QFocusEvent* event) {
   QTableView::focusInEvent(event);
   if (event->reason() != Qt::ActiveWindowFocusReason) Q_EMIT entered();
@@ -94,8 +103,9 @@ void RecordGrid::mousePressEvent(QMouseEvent* event) {
 
 void RecordGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   QTableView::mouseDoubleClickEvent(event);
-  if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
-    Q_EMIT rowDoubleClicked();
+  if (event->button() != Qt::LeftButton) return;
+  Q_EMIT gridDoubleClicked();
+  if (indexAt(event->position().toPoint()).isValid()) Q_EMIT rowDoubleClicked();
 }
 
 void RecordGrid::keyPressEvent(QKeyEvent* event) {

@@ -54,8 +54,14 @@ class RecordGrid : public QTableView {
   // The current row of the set changed, by the user or by showCurrent().
   void rowChanged();
   void rowDoubleClicked();
+  // A double click anywhere in the grid, on a row or not.
+  void gridDoubleClicked();
 
  protected:
+  // A row-select grid keeps its current row highlighted: a click off the rows, a Ctrl+click or
+  // Ctrl+Space leave the highlight where it is, since the actions work on that row.
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override;
   void focusInEvent(QFocusEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;

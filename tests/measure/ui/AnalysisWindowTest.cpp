@@ -294,6 +294,18 @@ TEST_F(AnalysisWindowTest, NoteIsSavedOnlyWhenChangedAndOnlyForAStoredTest) {
   EXPECT_TRUE(messages_.isEmpty());
 }
 
+// A stored test deleted while its note was typed: the note reaches no row, which is said, and
+// the test in work is stored no longer.
+TEST_F(AnalysisWindowTest, NoteOfATestDeletedMeanwhileSaysItReachedNoRow) {
+  CurrentTest.MKey = 8;
+  auto w = open();
+  w->notePane->setPlainText("頭痛");
+  w->close();
+  EXPECT_EQ(messages_, QStringList{"5:處置記錄無法存入資料庫。\n資料庫中已沒有這筆檢測資料。"});
+  EXPECT_EQ(CurrentTest.MKey, 0);
+  EXPECT_EQ(CurrentTest.Memo1, QStringList{"頭痛"});
+}
+
 TEST_F(AnalysisWindowTest, FailuresWhileClosingAreShownAndClosingCompletes) {
   QWidget measurement;
   runStatement(kMainConnection, "DROP TABLE VODATA");

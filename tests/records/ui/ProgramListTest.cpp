@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QtWidgets>
 
 #include "app/AppTestSupport.h"
@@ -147,7 +148,8 @@ TEST_F(ProgramListTest, ModifyConfirmCancelAndNewRows) {
   // A typed energy that is no number, or an age no client can have, keeps the edit open.
   for (const auto& [edit, text] :
        {std::pair{w.energyEdit, "abc"}, std::pair{w.ageFromEdit, "1e300"},
-        std::pair{w.ageToEdit, "-1"}, std::pair{w.ageToEdit, "65536"}}) {
+        std::pair{w.ageToEdit, "-1"}, std::pair{w.ageToEdit, "65536"},
+        std::pair{w.ageFromEdit, "12.9"}, std::pair{w.ageToEdit, "1e2"}}) {
     w.editCondition();
     edit->setText(text);
     asked.clear();
@@ -156,6 +158,45 @@ TEST_F(ProgramListTest, ModifyConfirmCancelAndNewRows) {
     EXPECT_EQ(asked.last(), QStringLiteral("5:「%1」不是數字，請重新輸入。").arg(text));
     EXPECT_FALSE(w.browseMode) << text;
     w.cancelEdit();
+  }
+  EXPECT_EQ(row("SELECT ProAGL, ProAGH FROM VOPRDT WHERE ProSubN = '主條件'"), "20|60");
+}
+
+// Confirming a row leaves the program's description, picture and flag as stored unless they
+// were changed here: a change made meanwhile elsewhere stays, and an edited description keeps
+// its no-break spaces and line separators.
+TEST_F(ProgramListTest, ConfirmWritesOnlyWhatWasChanged) {
+  const QString data = QStringLiteral("第一行\r\n血壓\u00A0120\u2028x\ny");
+  ASSERT_TRUE(
+      dbtest::exec(kMainConnection, "UPDATE VOPRO SET ProData = ? WHERE ProNo = 'P01'", {data}));
+  ProgramList w;
+  w.show();
+  w.editCondition();
+  w.positionBoxes[6].first->setChecked(true);
+  ASSERT_TRUE(dbtest::exec(kMainConnection,
+                           "UPDATE VOPRO SET ProScal = 1, ProPict = x'01' WHERE ProNo = 'P01'"));
+  w.confirmEdit();
+  EXPECT_EQ(row("SELECT ProData, hex(ProPict), ProScal FROM VOPRO WHERE ProNo = 'P01'"),
+            data + "|01|1");
+  EXPECT_EQ(row("SELECT substr(ProCond, 6, 1) FROM VOPRDT WHERE ProSubN = '主條件'"), "1");
+  w.editCondition();
+  w.descriptionEdit->moveCursor(QTextCursor::End);
+  QTest::keyClicks(w.descriptionEdit, "z");
+  w.confirmEdit();
+  EXPECT_EQ(row("SELECT ProData FROM VOPRO WHERE ProNo = 'P01'"),
+            "第一行\r\n血壓\u00A0120\u2028x\r\nyz");
+}
+
+// The windows open where the user works, not on a toolbar button.
+TEST_F(ProgramListTest, WindowsOpenWhereTheUserWorks) {
+  ProgramList w;
+  w.show();
+  EXPECT_EQ(w.focusWidget(), w.programGrid);
+  for (const bool newMode : {true, false}) {
+    ViewState.ProgramNewMode = newMode;
+    ProgramEditor editor(&w.programs, &w.lastProgramNo, &w);
+    editor.show();
+    EXPECT_EQ(editor.focusWidget(), newMode ? editor.numberEdit : editor.nameEdit) << newMode;
   }
 }
 

@@ -10,12 +10,15 @@
 #include "app/SharedRecords.h"
 #include "app/SqliteAccess.h"
 #include "app/WindowOpeners.h"
+#include "base/DateTime.h"
 #include "records/ClientRecords.h"
 #include "records/ClientSort.h"
 #include "records/RecordsFixture.h"
 #include "records/ui/ClientBrowser.h"
 #include "records/ui/ClientEditor.h"
 #include "records/ui/ClientList.h"
+#include "records/ui/ProgramEditor.h"
+#include "records/ui/ProgramList.h"
 #include "records/ui/RecordGrid.h"
 #include "records/ui/StoreTestDialog.h"
 #include "support/ModelCheck.h"
@@ -211,6 +214,50 @@ TEST_F(RecordsWindowsTest, BrowserDoubleClickEditsTheClientInPlace) {
   EXPECT_TRUE(backOnTop);
 }
 
+// A delete takes the highlighted row: a click off the rows, a Ctrl+click on the highlighted
+// row or Ctrl+Space leave the current row highlighted.
+TEST_F(RecordsWindowsTest, BrowserKeepsTheCurrentRowHighlighted) {
+  addClient("A1", "甲");
+  addClient("A2", "乙");
+  const std::pair<const char*, std::function<void(RecordGrid*)>> ways[] = {
+      {"click under the rows",
+       [](RecordGrid* g) {
+         QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                           QPoint(5, g->viewport()->height() - 5));
+       }},
+      {"Ctrl+click",
+       [](RecordGrid* g) {
+         QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                           g->visualRect(g->model()->index(1, 1)).center());
+       }},
+      {"Ctrl+Space", [](RecordGrid* g) { QTest::keyClick(g, Qt::Key_Space, Qt::ControlModifier); }},
+  };
+  for (const auto& [way, act] : ways) {
+    SCOPED_TRACE(way);
+    ClientBrowser w;
+    w.show();
+    click(w.clientGrid, 1);
+    act(w.clientGrid);
+    EXPECT_TRUE(w.clientGrid->selectionModel()->isRowSelected(1, {}));
+    EXPECT_EQ(w.clientGrid->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(w.clients.field("CUSTNO").toString(), "A2");
+  }
+}
+
+// The test list's double click loads wherever it lands: on an empty list the browser closes
+// without loading.
+TEST_F(RecordsWindowsTest, BrowserDoubleClickOnAnEmptyTestListCloses) {
+  addClient("A1", "甲");
+  ViewState.BrowseForCurrent = true;
+  CurrentClient.CustNo = "A1";
+  ClientBrowser w;
+  w.show();
+  QTest::mouseDClick(w.testGrid->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(w.result(), QDialog::Accepted);
+  EXPECT_EQ(CurrentTest.MKey, 0);
+}
+
 TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
   addClient("A01", "陳");
   addClient("A02", "林");
@@ -382,6 +429,16 @@ TEST_F(RecordsWindowsTest, EditorEnterChainDuplicateAndModifyMode) {
   QTest::keyClicks(edited.memoEdit, "y");
   edited.saveButton->click();
   EXPECT_EQ(memo(), "abc\r\nxy\r\n");
+  // An edited memo keeps its no-break spaces and line separators.
+  ASSERT_TRUE(
+      dbtest::exec(kMainConnection, "UPDATE VOCUST SET MEMO = ?", {"血壓\u00A0120\u2028x\r\n"}));
+  ASSERT_TRUE(clients.refresh());
+  ClientEditor kept(&clients);
+  kept.show();
+  kept.memoEdit->moveCursor(QTextCursor::End);
+  QTest::keyClicks(kept.memoEdit, "y");
+  kept.saveButton->click();
+  EXPECT_EQ(memo(), "血壓\u00A0120\u2028xy\r\n");
 }
 
 // Import and migration bring names of up to 50 and addresses of up to 100 characters, more
@@ -430,12 +487,93 @@ TEST_F(RecordsWindowsTest, EditorKeepsStoredTextsLongerThanItsTypingLimits) {
     QTest::keyClicks(e.nameEdit, "ab");
     EXPECT_EQ(e.nameEdit->text(), QString(19, u'名') + "a");
   }
+  // Undo and redo bring back exactly what was there, and the limit binds after them.
+  for (const bool whole : {true, false}) {
+    SCOPED_TRACE(whole ? "whole name deleted" : "5 from each end");
+    ClientEditor e(&clients);
+    e.show();
+    if (whole) {
+      e.nameEdit->selectAll();
+      QTest::keyClick(e.nameEdit, Qt::Key_Delete);
+      QTest::keySequence(e.nameEdit, QKeySequence::Undo);
+      EXPECT_EQ(e.nameEdit->text(), name);
+      QTest::keySequence(e.nameEdit, QKeySequence::Redo);
+      EXPECT_EQ(e.nameEdit->text(), "");
+      QTest::keySequence(e.nameEdit, QKeySequence::Undo);
+      e.saveButton->click();
+      EXPECT_EQ(stored("NAME"), name);
+      continue;
+    }
+    QTest::keyClick(e.nameEdit, Qt::Key_End);
+    for (int i = 0; i < 5; ++i) QTest::keyClick(e.nameEdit, Qt::Key_Backspace);
+    QTest::keyClick(e.nameEdit, Qt::Key_Home);
+    for (int i = 0; i < 5; ++i) QTest::keyClick(e.nameEdit, Qt::Key_Delete);
+    QTest::keySequence(e.nameEdit, QKeySequence::Undo);
+    EXPECT_EQ(e.nameEdit->text(), QString(45, u'名'));
+    QTest::keyClicks(e.nameEdit, "xyz");
+    EXPECT_EQ(e.nameEdit->text(), QString(45, u'名'));
+  }
   // A short stored name takes typing up to the limit only.
   ASSERT_TRUE(clients.locate("CUSTNO", "S2"));
   ClientEditor e(&clients);
   e.show();
   QTest::keyClicks(e.nameEdit, QString(25, u'x'));
   EXPECT_EQ(e.nameEdit->text().size(), 20);
+}
+
+// A character outside the BMP fits whole or is left out, pasted or composed, in every limited
+// field of the client editor, the program list and the program editor.
+TEST_F(RecordsWindowsTest, LimitedFieldsNeverSplitACharacterOutsideTheBmp) {
+  RecordSet clients(kMainConnection, "VOCUST");
+  ViewState.ClientNewMode = true;
+  ClientEditor e(&clients);
+  ProgramList list;
+  ProgramEditor program(&list.programs, &list.lastProgramNo);
+  const QString pair = QString::fromUcs4(U"\U00020000\U00020001");
+  const std::pair<QLineEdit*, int> fields[] = {{e.custNoEdit, 15},
+                                               {e.nameEdit, 20},
+                                               {e.telEdit, 30},
+                                               {e.mobileEdit, 30},
+                                               {e.faxEdit, 30},
+                                               {e.emailEdit, 50},
+                                               {e.addrEdit, 50},
+                                               {list.conditionNameEdit, 24},
+                                               {list.conditionNoteEdit, 50},
+                                               {program.numberEdit, 12},
+                                               {program.nameEdit, 24}};
+  for (const auto& [edit, limit] : fields) {
+    for (const int room : {1, 2}) {
+      for (const bool composed : {false, true}) {
+        SCOPED_TRACE(edit->objectName().toStdString() + (composed ? " composed " : " pasted ") +
+                     std::to_string(room));
+        const QString before(limit - room, u'a');
+        edit->setText(before);
+        QInputMethodEvent commit;
+        commit.setCommitString(pair);
+        composed ? void(QApplication::sendEvent(edit, &commit)) : edit->insert(pair);
+        EXPECT_EQ(edit->text(), room == 1 ? before : before + pair.left(2));
+      }
+    }
+  }
+}
+
+// The picker offers no day the table takes for no birthday, and a birthday left on its day
+// keeps its stored value, time of day included.
+TEST_F(RecordsWindowsTest, EditorBirthdayStaysOneTheTableCanHold) {
+  addClient("B1", "甲");
+  ASSERT_TRUE(dbtest::exec(kMainConnection, "UPDATE VOCUST SET DBIRTH = 30000.75"));
+  RecordSet clients(kMainConnection, "VOCUST");
+  ASSERT_TRUE(clients.open());
+  ClientEditor e(&clients);
+  e.show();
+  EXPECT_EQ(e.birthdayEdit->minimumDate(), QDate(1910, 12, 14));
+  e.birthdayEdit->setDate(QDate(1905, 3, 1));
+  EXPECT_GT(toOleDate(e.birthdayEdit->date()), 4000.0);
+  e.birthdayEdit->setDate(fromOleDate(30000.75).date());
+  e.telEdit->setText("02-1234");
+  e.saveButton->click();
+  EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT DBIRTH, TEL FROM VOCUST"),
+            "30000.75|02-1234");
 }
 
 TEST_F(RecordsWindowsTest, EditorSaveThatFailsSaysSoWithTheReasonBelow) {
