@@ -4,6 +4,7 @@
 
 #include "app/DatabaseGuard.h"
 #include "app/RecordSet.h"
+#include "app/UnchangedColumns.h"
 #include "base/DateTime.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
@@ -13,6 +14,13 @@ namespace ruto {
 namespace {
 
 QString valueColumn(int point) { return QStringLiteral("VO%1").arg(point); }
+
+// The lines of a stored note, whatever its line ends.
+QStringList memoLines(QString memo) {
+  memo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (memo.endsWith(QLatin1Char('\n'))) memo.chop(1);
+  return memo.isEmpty() ? QStringList() : memo.split(QLatin1Char('\n'));
+}
 
 }  // namespace
 
@@ -71,15 +79,25 @@ void SaveEntryToCurrentTest(const EntryValues& entry) {
 
 bool SaveEntryToStoredRow(const QString& connection, int mkey, const EntryValues& entry,
                           QString* error) {
+  RecordSet tests(connection, QStringLiteral("VODATA"));
+  tests.setLink(QStringLiteral("MKEY"), mkey);
+  if (!tests.open()) {
+    if (error) *error = WriteFailureText(kEntrySaveFailedText, tests.lastError());
+    return false;
+  }
   QVariantMap row;
   row.insert(QStringLiteral("VODATE"), entry.VoDate);
   row.insert(QStringLiteral("VOVOTA"), entry.HighRange ? 1 : 0);
-  QString memo;
-  for (const QString& line : entry.Memo) memo += line + QStringLiteral("\r\n");
-  row.insert(QStringLiteral("MEMO1"), memo);
   for (int p = 1; p <= 24; ++p) row.insert(valueColumn(p), entry.Values[p]);
-  RecordSet tests(connection, QStringLiteral("VODATA"));
-  if (tests.update(mkey, row)) return true;
+  // What the user left as it was shown keeps its stored form: a null value stays null, and
+  // the note keeps its own line ends unless its lines were changed.
+  if (tests.isEmpty() || memoLines(tests.field(QStringLiteral("MEMO1")).toString()) != entry.Memo) {
+    QString memo;
+    for (const QString& line : entry.Memo) memo += line + QStringLiteral("\r\n");
+    row.insert(QStringLiteral("MEMO1"), memo);
+  }
+  if (!tests.isEmpty()) DropUnchangedColumns(row, tests, 0);
+  if (row.isEmpty() || tests.update(mkey, row)) return true;
   if (error) *error = WriteFailureText(kEntrySaveFailedText, tests.lastError());
   return false;
 }
@@ -90,10 +108,7 @@ bool ReadStoredEntry(const QString& connection, int mkey, EntryValues* entry) {
   if (!tests.open() || tests.isEmpty()) return false;
   entry->VoDate = tests.field(QStringLiteral("VODATE")).toDouble();
   entry->HighRange = tests.field(QStringLiteral("VOVOTA")).toBool();
-  QString memo = tests.field(QStringLiteral("MEMO1")).toString();
-  memo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  if (memo.endsWith(QLatin1Char('\n'))) memo.chop(1);
-  entry->Memo = memo.isEmpty() ? QStringList() : memo.split(QLatin1Char('\n'));
+  entry->Memo = memoLines(tests.field(QStringLiteral("MEMO1")).toString());
   for (int p = 1; p <= 24; ++p) entry->Values[p] = tests.field(valueColumn(p)).toDouble();
   return true;
 }

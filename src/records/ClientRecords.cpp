@@ -5,8 +5,8 @@
 #include <QSqlQuery>
 
 #include "app/DatabaseGuard.h"
+#include "app/UnchangedColumns.h"
 #include "base/Text.h"
-#include "records/UnchangedColumns.h"
 
 namespace ruto {
 

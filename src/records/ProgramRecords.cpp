@@ -7,9 +7,9 @@
 #include "app/AskUser.h"
 #include "app/CommandApproval.h"
 #include "app/DatabaseGuard.h"
+#include "app/UnchangedColumns.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
-#include "records/UnchangedColumns.h"
 
 namespace ruto {
 

@@ -19,6 +19,7 @@
 #include "app/AskUser.h"
 #include "app/Databases.h"
 #include "app/SharedRecords.h"
+#include "app/ui/TypedMemo.h"
 #include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
@@ -303,8 +304,7 @@ void ManualEntryDialog::saveEntry() {
     entry.VoDate =
         toOleDate(QDateTime(datePicker->date(), QTime(t.hour(), t.minute(), t.second())));
   }
-  const QString memo = noteEdit->toPlainText();
-  entry.Memo = memo.isEmpty() ? QStringList() : memo.split(u'\n');
+  entry.Memo = TypedMemoLines(noteEdit);
   if (newMode_) {
     SaveEntryToCurrentTest(entry);
   } else {

@@ -21,6 +21,7 @@
 #include "app/AskUser.h"
 #include "app/SharedRecords.h"
 #include "app/TransferColumns.h"
+#include "app/ui/TypedMemo.h"
 #include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
@@ -28,7 +29,6 @@
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "records/ClientRecords.h"
-#include "records/ui/TypedMemo.h"
 #include "records/ui/TypingLimit.h"
 
 namespace ruto {

@@ -21,12 +21,12 @@
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
 #include "app/TransferColumns.h"
+#include "app/ui/TypedMemo.h"
 #include "app/ui/WindowKeys.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
 #include "records/ProgramRecords.h"
-#include "records/ui/TypedMemo.h"
 #include "records/ui/TypingLimit.h"
 #include "skin/ui/ControlSkins.h"
 

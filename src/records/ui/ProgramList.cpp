@@ -33,6 +33,7 @@
 #include "app/ProgramConditions.h"
 #include "app/SharedRecords.h"
 #include "app/TransferColumns.h"
+#include "app/ui/TypedMemo.h"
 #include "app/ui/WindowKeys.h"
 #include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
@@ -42,7 +43,6 @@
 #include "records/ProgramRecords.h"
 #include "records/ui/ProgramEditor.h"
 #include "records/ui/RecordGrid.h"
-#include "records/ui/TypedMemo.h"
 #include "records/ui/TypingLimit.h"
 #include "skin/ui/ControlSkins.h"
 

@@ -1,4 +1,4 @@
-#include "records/ui/TypedMemo.h"
+#include "app/ui/TypedMemo.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

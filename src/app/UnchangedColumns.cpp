@@ -1,4 +1,4 @@
-#include "records/UnchangedColumns.h"
+#include "app/UnchangedColumns.h"
 
 namespace ruto {
 
