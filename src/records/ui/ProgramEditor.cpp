@@ -23,6 +23,7 @@
 #include "app/TransferColumns.h"
 #include "app/ui/TypedMemo.h"
 #include "app/ui/WindowKeys.h"
+#include "app/ui/WindowParts.h"
 #include "app/ui/WindowPlacement.h"
 #include "base/Text.h"
 #include "device/MeterCommands.h"
@@ -155,7 +156,8 @@ ProgramEditor::ProgramEditor(RecordSet* programs, QString* lastProgramNo, QWidge
       TypingLimit::bind(e, TransferColumnWidth(QStringLiteral("VOPRO"),
                                                QLatin1String(column) + QString::number(n)));
       r.*edit = e;
-      connect(e, &QLineEdit::textChanged, e, [e](const QString& t) { e->setToolTip(t); });
+      connect(e, &QLineEdit::textChanged, e,
+              [e](const QString& t) { e->setToolTip(PlainToolTip(t)); });
     }
     r.hint->setMinimumWidth(120);
     r.pickProgram = smallButton(runs, name("PickProgram"), QStringLiteral("..."),

@@ -494,7 +494,7 @@ void ProgramList::refreshProgramPanel() {
   for (int n = 1; n <= 4; ++n) {
     runButtons[static_cast<size_t>(n)]->setEnabled(FunctionKeyEnabled(fn, n));
     runButtons[static_cast<size_t>(n)]->setToolTip(
-        cellText(programs, QStringLiteral("ProScrp%1").arg(n)));
+        PlainToolTip(cellText(programs, QStringLiteral("ProScrp%1").arg(n))));
   }
 }
 

@@ -25,7 +25,7 @@ class ProgramListTest : public MainDatabaseTest {
     MainDatabaseTest::SetUp();
     for (const char* s :
          {"INSERT INTO VOPRO (ProNo, ProName, ProData, ProScal, ProFN, ProScrp1, ProPrg1, "
-          "ProParm1, ProPrg3) VALUES ('P01', '舒眠', '睡前按摩', 0, '1010', '放鬆音樂', "
+          "ProParm1, ProPrg3) VALUES ('P01', '舒眠', '睡前按摩', 0, '1010', '放鬆<b>音樂</b>', "
           "'/usr/bin/player', 'song.mp3', '/usr/bin/three')",
           "INSERT INTO VOPRO (ProNo, ProName) VALUES ('P02', '安神')",
           "INSERT INTO VOPRDT (ProNo, ProSubN, ProNote, ProCond, ProAnd, ProEng, ProAGL, ProAGH, "
@@ -74,7 +74,7 @@ TEST_F(ProgramListTest, StoredRowShowsInTheControls) {
   EXPECT_TRUE(w.descriptionEdit->isReadOnly());
   // "1010": run buttons 1 and 3, with their hints; a click starts the program.
   EXPECT_EQ(enabled({w.runButtons[1], w.runButtons[2], w.runButtons[3], w.runButtons[4]}), "1010");
-  EXPECT_EQ(w.runButtons[1]->toolTip(), "放鬆音樂");
+  EXPECT_EQ(shownText(w.runButtons[1]->toolTip()), "放鬆<b>音樂</b>");
   w.runButtons[1]->click();
   EXPECT_EQ(started, QStringList{"/usr/bin/player|song.mp3"});
   // Not saved here: the operator saw the command and said yes first.
@@ -275,14 +275,14 @@ TEST_F(ProgramListTest, EditorRefusesDuplicatesAndTheListSelectsTheNewProgram) {
     editor.runRows[0].enabled->setChecked(true);
     editor.runRows[2].enabled->setChecked(true);
     editor.runRows[0].program->setText(" /bin/echo ");
-    editor.runRows[0].parameter->setText(" hi ");
+    editor.runRows[0].parameter->setText(" <i>hi</i> ");
     editor.runRows[0].test->click();  // test row 1: trimmed texts
     editor.save();
     EXPECT_EQ(editor.result(), QDialog::Accepted);
   };
   w.newProgram();
   EXPECT_TRUE(refused);
-  EXPECT_EQ(started, QStringList{"/bin/echo|hi"});
+  EXPECT_EQ(started, QStringList{"/bin/echo|<i>hi</i>"});
   EXPECT_EQ(row("SELECT ProName, ProFN, ProPrg1 FROM VOPRO WHERE ProNo = 'P00'"),
             "新療程|1010| /bin/echo ");
   EXPECT_EQ(w.programs.field("ProNo"), "P00") << "the new program is reselected";
@@ -296,7 +296,7 @@ TEST_F(ProgramListTest, EditorRefusesDuplicatesAndTheListSelectsTheNewProgram) {
     EXPECT_FALSE(editor.numberEdit->isEnabled());
     EXPECT_EQ(editor.nameEdit->text(), "新療程");
     EXPECT_TRUE(editor.runRows[2].enabled->isChecked());
-    EXPECT_EQ(editor.runRows[0].parameter->toolTip(), " hi ");
+    EXPECT_EQ(shownText(editor.runRows[0].parameter->toolTip()), " <i>hi</i> ");
     editor.nameEdit->setText("不存");
     editor.leave();
   };
