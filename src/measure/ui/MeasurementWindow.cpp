@@ -451,6 +451,7 @@ void MeasurementWindow::FormShow() {
   for (QLabel* l : {limbLabel, meridianLabel, pointLabel, pointNameLabel, meridianEnglishLabel,
                     valueFigure, compFigure})
     l->clear();
+  focusRangeChoice();
 }
 
 void MeasurementWindow::setButtonsIdle(bool allValues, bool anyValue) {
@@ -582,6 +583,13 @@ void MeasurementWindow::rangeFromTest() {
     highRangeButton->setChecked(true);
   else
     standardRangeButton->setChecked(true);
+  focusRangeChoice();
+}
+
+// Not the first button of the group whatever is chosen (Space there would switch the range),
+// nor the control the disabled grid passed the focus to after a run.
+void MeasurementWindow::focusRangeChoice() {
+  (highRangeButton->isChecked() ? highRangeButton : standardRangeButton)->setFocus();
 }
 
 void MeasurementWindow::chooseHighRange() {
@@ -769,6 +777,7 @@ void MeasurementWindow::runEnded() {
   stopButton->setEnabled(false);
   highRangeButton->setEnabled(true);
   standardRangeButton->setEnabled(true);
+  focusRangeChoice();
   for (QLabel* l : {limbLabel, pointLabel, meridianEnglishLabel, pointNameLabel, meridianLabel,
                     compFigure, valueFigure})
     l->clear();

@@ -98,6 +98,8 @@ class MeasurementWindow : public OpenerDialog, private MeasureView {
   void buildLayout();
   void setRangeLabel(bool high);
   void rangeFromTest();
+  // The user starts at the range, chosen before a run: the focus goes to the chosen button.
+  void focusRangeChoice();
   void minResponseChanged(int position);
   void pictureKindClick(int kind);
   void setButtonsIdle(bool allValues, bool anyValue);

@@ -217,8 +217,10 @@ TEST_F(MeasurementWindowTest, MinimumResponseControlsStayInStep) {
 
 TEST_F(MeasurementWindowTest, ClosingWritesTheSettingsAndIsRefusedDuringARun) {
   const QString file = QDir(dir.path()).filePath(kSettingsFileName);
+  Settings.HighPotential = true;
   MeasurementWindow w;
   w.show();
+  EXPECT_EQ(w.focusWidget(), w.highRangeButton) << "the range chosen, where the user starts";
   w.highRangeButton->setChecked(true);
   EXPECT_TRUE(Settings.HighPotential);
   EXPECT_EQ(w.rangeLabel->text(), "[ Hi ]");
@@ -235,6 +237,7 @@ TEST_F(MeasurementWindowTest, ClosingWritesTheSettingsAndIsRefusedDuringARun) {
   EXPECT_FALSE(QFile::exists(file));
   tick(w);
   EXPECT_FALSE(w.Run().running());
+  EXPECT_EQ(w.focusWidget(), w.standardRangeButton) << "not the slider the grid passed it to";
   w.close();
   EXPECT_FALSE(w.isVisible());
   ASSERT_TRUE(QFile::exists(file)) << "written even when nothing changed";
