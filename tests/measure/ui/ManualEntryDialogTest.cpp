@@ -71,7 +71,17 @@ TEST_F(ManualEntryDialogTest, TypingNormalisesMovesAndSaves) {
   type(w.valueGrid, "0.05\r");  // emptied, and the selection stays
   EXPECT_EQ(w.valueGrid->Cells(2, 1), "");
   EXPECT_EQ(w.valueGrid->Col(), 2);
-  type(w.valueGrid, "1-2\r");
+  type(w.valueGrid, "1-2");
+  {  // another window activated mid-entry: no exit, no warning, editor and focus kept
+    QApplication::setActiveWindow(&w);
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QApplication::setActiveWindow(&w);
+  }
+  EXPECT_TRUE(asked.isEmpty());
+  EXPECT_EQ(w.focusWidget(), w.valueGrid->InplaceEditor());
+  type(w.valueGrid, "\r");
   EXPECT_EQ(w.valueGrid->Cells(2, 1), "1-2");
   EXPECT_EQ(w.valueGrid->Col(), 2);
   ASSERT_EQ(asked.size(), 1);
