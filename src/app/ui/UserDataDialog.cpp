@@ -155,6 +155,7 @@ void UserDataDialog::showEvent(QShowEvent* e) {
 
 void UserDataDialog::showSettings() {
   pages->setCurrentWidget(userPage);
+  userName1Edit->setFocus();  // where the user starts, not on the page tabs
   userName1Edit->setText(Settings.UserName1);
   userName2Edit->setText(Settings.UserName2);
   userData1Edit->setText(Settings.UserData1);

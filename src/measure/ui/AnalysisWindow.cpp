@@ -345,6 +345,7 @@ void AnalysisWindow::buildSummaryPage() {
   const auto label = [](QWidget* parent, const QString& name) {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);  // the client's data as typed
     return l;
   };
   const auto sunken = [&](QWidget* parent, const QString& name, int width) {

@@ -34,6 +34,8 @@ const QString kIdleStatus = QStringLiteral("環境校準值為本次與前一次
 QLabel* newLabel(const QString& text, QWidget* parent, const QString& name = {}) {
   auto* label = new QLabel(text, parent);
   if (!name.isEmpty()) label->setObjectName(name);
+  // Client data and settings are shown as written, also where they look like markup.
+  label->setTextFormat(Qt::PlainText);
   return label;
 }
 

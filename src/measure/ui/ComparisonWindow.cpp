@@ -99,6 +99,7 @@ ComparisonWindow::ComparisonWindow(QWidget* parent) : OpenerDialog(parent) {
     for (int i = 0; i < 6; ++i) {
       auto* value = new QLabel(box);
       value->setObjectName(QStringLiteral("Block%1Field%2").arg(b).arg(i + 1));
+      value->setTextFormat(Qt::PlainText);  // the clients' data as typed
       value->setMinimumWidth(100);
       Block[b][i] = value;
       grid->addWidget(new QLabel(QString::fromUtf8(captions[i]), box), i / 2, i % 2 * 2);

@@ -67,6 +67,8 @@ class TracePaintBox final : public QWidget {
 QLabel* newLabel(const QString& text, QWidget* parent, const QString& name = {}) {
   auto* label = new QLabel(text, parent);
   if (!name.isEmpty()) label->setObjectName(name);
+  // Client data and settings are shown as written, also where they look like markup.
+  label->setTextFormat(Qt::PlainText);
   return label;
 }
 

@@ -94,6 +94,7 @@ ReferenceBrowser::ReferenceBrowser(QSqlDatabase db, QWidget* parent)
   for (const auto& a : attributeLabels) {
     auto* value = new QLabel(this);
     value->setObjectName(QString::fromLatin1(a.name));
+    value->setTextFormat(Qt::PlainText);  // the reference database's texts as stored
     value->setFrameShape(QFrame::Panel);
     value->setFrameShadow(QFrame::Sunken);
     value->setMinimumWidth(180);

@@ -235,7 +235,12 @@ void ProgramList::buildConditionGroups(QWidget* host) {
   QGroupBox* g1 = group(programGroup, "programGroup", QStringLiteral("療程資料"));
   auto* l1 = new QGridLayout(g1);
   programNoText = new QLabel(g1);
+  programNoText->setObjectName(QStringLiteral("programNoText"));
   programNameText = new QLabel(g1);
+  programNameText->setObjectName(QStringLiteral("programNameText"));
+  // The program's number and name as typed.
+  programNoText->setTextFormat(Qt::PlainText);
+  programNameText->setTextFormat(Qt::PlainText);
   conditionNameEdit = new QLineEdit(g1);
   conditionNameEdit->setObjectName(QStringLiteral("conditionNameEdit"));
   TypingLimit::bind(conditionNameEdit,

@@ -78,6 +78,7 @@ StoreTestDialog::StoreTestDialog(QWidget* parent)
   for (const auto& f : fields) {
     auto* value = new QLabel(panel);
     value->setObjectName(QLatin1String(f.name));
+    value->setTextFormat(Qt::PlainText);  // the client's data as typed
     value->setFrameShape(QFrame::Panel);
     value->setFrameShadow(QFrame::Sunken);
     value->setMinimumWidth(150);

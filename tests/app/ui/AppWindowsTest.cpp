@@ -136,6 +136,7 @@ TEST_F(UserDataDialogTest, ShowsTheSettingsAndSavesWhatTheDialogHolds) {
   for (int i = 1; i <= 6; ++i) ticks += w.enabledBoxes[i]->isChecked() ? 'T' : 'F';
   EXPECT_EQ(ticks, "TFTFFF");
   EXPECT_EQ(w.pages->currentWidget(), w.userPage);
+  EXPECT_EQ(w.focusWidget(), w.userName1Edit);
   EXPECT_EQ(w.programEdits[2]->toolTip(), "/opt/p2");
   EXPECT_EQ(shownText(w.parameterEdits[1]->toolTip()), "x --title=<b>Report</b>\n 2");
   w.hintEdits[4]->setText("新說明");

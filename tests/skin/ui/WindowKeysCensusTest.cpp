@@ -1,16 +1,21 @@
 // Every window of the program, opened through the registry, takes keys as the program's
 // windows do: Escape closes none, no push button is made default unless the window chose it,
-// tool buttons take no focus and memos let Tab move on.
+// tool buttons take no focus and memos let Tab move on; and every label shows texts that came
+// from the user or from files as written.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QtSql>
 
 #include "WindowCensus.h"
+#include "app/Databases.h"
+#include "app/Settings.h"
 #include "app/SharedRecords.h"
 #include "app/ui/AboutBox.h"
 
@@ -55,6 +60,36 @@ TEST_F(WindowKeysCensus, NoWindowClosesOnEscapeOrTakesEnterUnasked) {
     });
   }
   EXPECT_GE(windows, 14);
+}
+
+// Texts that look like markup, in the clients, a program and the settings, appear in no label
+// as markup.
+TEST_F(WindowKeysCensus, LabelsShowStoredTextsAsWritten) {
+  ASSERT_TRUE(CreateMainWindows());
+  TheMainWindow->show();
+  settle();
+  TheMainWindow->runFirstActivation();
+  settle();
+  const QString mark = QStringLiteral("<b>A1</b>");
+  CurrentClient.CustNo = CurrentClient.Name = CurrentClient.Tel = mark;
+  Settings.CalDate = mark;
+  QSqlQuery q(QSqlDatabase::database(kMainConnection));
+  ASSERT_TRUE(
+      q.exec(QStringLiteral("INSERT INTO VOCUST (CUSTNO, NAME) VALUES ('%1', '%1')").arg(mark)));
+  ASSERT_TRUE(
+      q.exec(QStringLiteral("INSERT INTO VOPRO (ProNo, ProName) VALUES ('%1', '%1')").arg(mark)));
+  int labels = 0;
+  for (const Opener& o : test::kOpeners) {
+    openEachModal(o, [&](QWidget* w, const QString& name) {
+      for (const QLabel* l : w->findChildren<QLabel*>()) {
+        if (!l->text().contains(QLatin1String("A1"))) continue;
+        ++labels;
+        EXPECT_TRUE(l->textFormat() == Qt::PlainText || !Qt::mightBeRichText(l->text()))
+            << qPrintable(name + ' ' + l->objectName());
+      }
+    });
+  }
+  EXPECT_GE(labels, 10);
 }
 
 }  // namespace
