@@ -207,17 +207,32 @@ void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, con
                          const QIcon& icon, bool checked, bool enabled, bool selected,
                          bool isDefault, int glyphWidth, bool rightToLeft) {
   const int G = std::max(glyphWidth, 16);
-  // Right to left the glyph column stands at the right edge, level with the item's top.
-  const QRect box =
-      rightToLeft ? QRect(r.left() + r.width() - 1 - menuItemLeft(skin) - G, r.top() + 1, G, G)
-                  : QRect(r.left() + 1 + menuItemLeft(skin), r.top() + (r.height() - G) / 2, G, G);
+  // Right to left the glyph column stands at the right edge.
+  const QRect box(rightToLeft ? r.left() + r.width() - 1 - menuItemLeft(skin) - G
+                              : r.left() + 1 + menuItemLeft(skin),
+                  r.top() + 1, G, G);
   if (!icon.isNull()) {
+    // Left to right the glyph is centred on the item's height; mirrored it stays at the top.
+    QRect glyph = box;
+    if (!rightToLeft) glyph.moveTop(r.top() + (r.height() - G) / 2);
     if (checked) {
-      p.fillRect(box, toQColor(skin.Colours().ButtonHilight));
-      p.setPen(toQColor(skin.Colours().ButtonShadow));
-      p.drawRect(box.adjusted(0, 0, -1, -1));
+      // A checked glyph stands on the system's dithered button ground, in a sunken edge that
+      // starts where a 16-pixel glyph would be centred and ends with the glyph column.
+      const QColor face = toQColor(ResolveColor(sysColor(COLOR_BTNFACE)));
+      const QColor light = toQColor(ResolveColor(sysColor(COLOR_BTNHIGHLIGHT)));
+      p.fillRect(box, face);
+      p.fillRect(box, QBrush(light, Qt::Dense4Pattern));
+      QRect edge = box;
+      if (!rightToLeft) edge.setTop(r.top() + (r.height() - 16) / 2);
+      p.setPen(toQColor(ResolveColor(sysColor(COLOR_BTNSHADOW))));
+      p.drawLine(edge.topLeft(), edge.topRight());
+      p.drawLine(edge.topLeft(), edge.bottomLeft());
+      p.setPen(light);
+      p.drawLine(edge.bottomLeft(), edge.bottomRight());
+      p.drawLine(edge.topRight(), edge.bottomRight());
+      glyph.moveTop(edge.top());
     }
-    icon.paint(&p, box, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
+    icon.paint(&p, glyph, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
   } else if (checked) {
     // The tick keeps the button-text colour whatever the item's state; left to right it is
     // centred on the item's height, mirrored on the glyph column's.

@@ -751,6 +751,34 @@ TEST_F(SkinWindows, CheckMarkColourAndPlace) {
   }
 }
 
+// A checked item with an image: the glyph column on the system's dithered button ground, a
+// sunken edge from where a 16-pixel glyph is centred down to the column's end; mirrored, the
+// edge keeps the column's top.
+TEST_F(SkinWindows, CheckedGlyphGroundAndEdge) {
+  const QRgb ground = qRgb(90, 120, 150);
+  const QRgb face = toQColor(ResolveColor(sysColor(COLOR_BTNFACE))).rgb();
+  const QRgb light = toQColor(ResolveColor(sysColor(COLOR_BTNHIGHLIGHT))).rgb();
+  const QRgb shadow = toQColor(ResolveColor(sysColor(COLOR_BTNSHADOW))).rgb();
+  QPixmap dot(16, 16);
+  dot.fill(Qt::transparent);
+  for (const bool rtl : {false, true}) {
+    QImage img(200, 22, QImage::Format_RGB32);
+    img.fill(ground);
+    QPainter p(&img);
+    DrawMenuItemContent(p, *skin, img.rect(), QString(), QIcon(dot), true, true, false, false, 16,
+                        rtl);
+    p.end();
+    const int left = rtl ? 200 - 1 - 2 - 16 : 1 + 2, top = rtl ? 1 : 3, bottom = 16;
+    EXPECT_EQ(img.pixel(left + 8, top), shadow) << rtl;
+    EXPECT_EQ(img.pixel(left, top + 6), shadow) << rtl;
+    EXPECT_EQ(img.pixel(left + 8, bottom), light) << rtl;
+    EXPECT_EQ(img.pixel(left + 15, top + 6), light) << rtl;
+    EXPECT_EQ(img.pixel(left + 8, bottom + 1), ground) << rtl;
+    const QSet<QRgb> dither{img.pixel(left + 7, top + 2), img.pixel(left + 8, top + 2)};
+    EXPECT_EQ(dither, (QSet<QRgb>{face, light})) << rtl;
+  }
+}
+
 // Tool-bar buttons take the skin's button frames only where the skin data asks for it.
 class SkinToolbars : public SkinnedTest {
   QByteArray stream() override {
