@@ -274,8 +274,18 @@ void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPai
       // Without the skin's background image the popup keeps the base look, frame included.
       if (const TDataSkinObject* back = popupBackground(w)) {
         if (pe == PE_FrameMenu) return;  // the panel draws the border with the background
+        // The image gives the border; inside it the menu keeps its own background unless the
+        // skin asks for the image there too. Skinned items lay their part of it themselves.
+        const bool inside = popupSkin(w)->Options.test(xoMenuBG);
+        if (!inside) QProxyStyle::drawPrimitive(pe, opt, p, w);
+        p->save();
+        if (!inside)
+          p->setClipRegion(QRegion(opt->rect) - opt->rect.adjusted(kPopupPanel, kPopupPanel,
+                                                                   -kPopupPanel, -kPopupPanel),
+                           Qt::IntersectClip);
         DrawSkinImage(*p, opt->rect, back->Bitmap, back->edges(), 1, 1, false, back->Tile == 1,
                       false);
+        p->restore();
         return;
       }
       break;
@@ -362,9 +372,17 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         if (!mi) break;
         const QRect r = mi->rect;
         const TDataSkinObject* item = skin->object(QStringLiteral("MenuItem"));
-        // The item is composed over the popup's skinned background, or the skin's menu colour
-        // where the popup has none.
-        if (!popupBackground(w)) p->fillRect(r, toQColor(skin->Colours().Menu));
+        // The item is composed over its part of the popup's skinned background, or the skin's
+        // menu colour where the popup has none.
+        if (const TDataSkinObject* back = popupBackground(w)) {
+          p->save();
+          p->setClipRect(r, Qt::IntersectClip);
+          DrawSkinImage(*p, w->rect(), back->Bitmap, back->edges(), 1, 1, false, back->Tile == 1,
+                        false);
+          p->restore();
+        } else {
+          p->fillRect(r, toQColor(skin->Colours().Menu));
+        }
         if (mi->menuItemType == QStyleOptionMenuItem::Separator) {
           // The item image only lays the separator's background; a skin whose image middle is
           // the plain menu colour would otherwise leave a blank gap, so the line goes over it.

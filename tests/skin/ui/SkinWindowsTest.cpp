@@ -484,6 +484,13 @@ TEST_F(SkinWindows, PopupKindsAndTheirGates) {
   EXPECT_EQ(style->menuItemSkin(standard.get()), nullptr);
   const QImage plainItems = standard->grab().toImage();
   EXPECT_EQ(plainItems.pixel(1, plainItems.height() / 2), frameColour(tiMenuBack, 1));
+  // Inside the border the menu keeps its own background unless the skin asks for the image.
+  for (const bool inside : {false, true}) {
+    skin->Options.set(xoMenuBG, inside);
+    const QImage img = standard->grab().toImage();
+    EXPECT_EQ(img.pixel(4, img.height() / 2) == frameColour(tiMenuBack, 1), inside) << inside;
+  }
+  skin->Options.reset(xoMenuBG);
   EXPECT_FALSE(
       hasPixel(plainItems.convertToFormat(QImage::Format_RGB32), frameColour(tiMenuItem, 1)));
   // Its own tag keeps a popup's items plain in a skinned window; its window is still skinned.
