@@ -434,7 +434,12 @@ QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption* opt, cons
   if (QSize out; SkinnedSizeFromContents(*this, ct, opt, size, w, out)) return out;
   switch (ct) {
     case CT_MenuBarItem:
-      if (menuBarSkin(w)) return QSize(size.width() + 10, TSkinData::MenuHeight - 1);
+      if (menuBarSkin(w)) {
+        // An item without caption takes no room on the bar.
+        const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
+        const bool blank = mi && mi->text.isEmpty() && mi->icon.isNull();
+        return QSize(blank ? 0 : size.width() + 10, TSkinData::MenuHeight - 1);
+      }
       break;
     case CT_MenuItem:
       if (const TSkinData* skin = menuItemSkin(w)) {

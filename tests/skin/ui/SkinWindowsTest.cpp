@@ -326,11 +326,15 @@ TEST_F(SkinWindows, BarMenuOpenedWithTheMouseStartsOnItsFirstItem) {
   EXPECT_EQ(m.support->activeAction(), m.support->actions().last());
 }
 
-// The bar's first item clears the menu-bar image's edge (2 pixels) by 4, right to left by 8,
-// and stands at 12 where that is wider than the bar.
+// An item without caption takes no room on the bar. The first item clears the menu-bar
+// image's edge (2 pixels) by 4, right to left by 8, and stands at 12 where that is wider than
+// the bar.
 TEST_F(SkinWindows, MenuBarMarginByDirection) {
   shown(&m.win);
   QMenuBar* bar = m.win.menuBar();
+  QAction* blank = bar->addAction(QString());
+  settle();
+  EXPECT_TRUE(bar->actionGeometry(blank).isEmpty());
   const std::tuple<Qt::LayoutDirection, int, int> cases[] = {
       {Qt::LeftToRight, 300, 6}, {Qt::RightToLeft, 300, 10}, {Qt::LeftToRight, 5, 12}};
   for (const auto& [direction, width, margin] : cases) {
