@@ -152,6 +152,9 @@ void MainWindow::buildToolBar() {
   toolBar->setObjectName(QStringLiteral("toolBar"));
   toolBar->setMovable(false);
   toolBar->setFloatable(false);
+  // A right click on the bar offers nothing: the window's own menu of bars would let the user
+  // hide it with no way back.
+  toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
   toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   addToolBar(Qt::TopToolBarArea, toolBar);
   auto button = [&](const char* name, const QString& caption, const QString& hint) {

@@ -207,17 +207,32 @@ void DrawMenuItemContent(QPainter& p, const TSkinData& skin, const QRect& r, con
                          const QIcon& icon, bool checked, bool enabled, bool selected,
                          bool isDefault, int glyphWidth, bool rightToLeft) {
   const int G = std::max(glyphWidth, 16);
-  // Right to left the glyph column stands at the right edge, level with the item's top.
-  const QRect box =
-      rightToLeft ? QRect(r.left() + r.width() - 1 - menuItemLeft(skin) - G, r.top() + 1, G, G)
-                  : QRect(r.left() + 1 + menuItemLeft(skin), r.top() + (r.height() - G) / 2, G, G);
+  // Right to left the glyph column stands at the right edge.
+  const QRect box(rightToLeft ? r.left() + r.width() - 1 - menuItemLeft(skin) - G
+                              : r.left() + 1 + menuItemLeft(skin),
+                  r.top() + 1, G, G);
   if (!icon.isNull()) {
+    // Left to right the glyph is centred on the item's height; mirrored it stays at the top.
+    QRect glyph = box;
+    if (!rightToLeft) glyph.moveTop(r.top() + (r.height() - G) / 2);
     if (checked) {
-      p.fillRect(box, toQColor(skin.Colours().ButtonHilight));
-      p.setPen(toQColor(skin.Colours().ButtonShadow));
-      p.drawRect(box.adjusted(0, 0, -1, -1));
+      // A checked glyph stands on the system's dithered button ground, in a sunken edge that
+      // starts where a 16-pixel glyph would be centred and ends with the glyph column.
+      const QColor face = toQColor(ResolveColor(sysColor(COLOR_BTNFACE)));
+      const QColor light = toQColor(ResolveColor(sysColor(COLOR_BTNHIGHLIGHT)));
+      p.fillRect(box, face);
+      p.fillRect(box, QBrush(light, Qt::Dense4Pattern));
+      QRect edge = box;
+      if (!rightToLeft) edge.setTop(r.top() + (r.height() - 16) / 2);
+      p.setPen(toQColor(ResolveColor(sysColor(COLOR_BTNSHADOW))));
+      p.drawLine(edge.topLeft(), edge.topRight());
+      p.drawLine(edge.topLeft(), edge.bottomLeft());
+      p.setPen(light);
+      p.drawLine(edge.bottomLeft(), edge.bottomRight());
+      p.drawLine(edge.topRight(), edge.bottomRight());
+      glyph.moveTop(edge.top());
     }
-    icon.paint(&p, box, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
+    icon.paint(&p, glyph, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
   } else if (checked) {
     // The tick keeps the button-text colour whatever the item's state; left to right it is
     // centred on the item's height, mirrored on the glyph column's.
@@ -259,8 +274,18 @@ void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPai
       // Without the skin's background image the popup keeps the base look, frame included.
       if (const TDataSkinObject* back = popupBackground(w)) {
         if (pe == PE_FrameMenu) return;  // the panel draws the border with the background
+        // The image gives the border; inside it the menu keeps its own background unless the
+        // skin asks for the image there too. Skinned items lay their part of it themselves.
+        const bool inside = popupSkin(w)->Options.test(xoMenuBG);
+        if (!inside) QProxyStyle::drawPrimitive(pe, opt, p, w);
+        p->save();
+        if (!inside)
+          p->setClipRegion(QRegion(opt->rect) - opt->rect.adjusted(kPopupPanel, kPopupPanel,
+                                                                   -kPopupPanel, -kPopupPanel),
+                           Qt::IntersectClip);
         DrawSkinImage(*p, opt->rect, back->Bitmap, back->edges(), 1, 1, false, back->Tile == 1,
                       false);
+        p->restore();
         return;
       }
       break;
@@ -347,9 +372,17 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         if (!mi) break;
         const QRect r = mi->rect;
         const TDataSkinObject* item = skin->object(QStringLiteral("MenuItem"));
-        // The item is composed over the popup's skinned background, or the skin's menu colour
-        // where the popup has none.
-        if (!popupBackground(w)) p->fillRect(r, toQColor(skin->Colours().Menu));
+        // The item is composed over its part of the popup's skinned background, or the skin's
+        // menu colour where the popup has none.
+        if (const TDataSkinObject* back = popupBackground(w)) {
+          p->save();
+          p->setClipRect(r, Qt::IntersectClip);
+          DrawSkinImage(*p, w->rect(), back->Bitmap, back->edges(), 1, 1, false, back->Tile == 1,
+                        false);
+          p->restore();
+        } else {
+          p->fillRect(r, toQColor(skin->Colours().Menu));
+        }
         if (mi->menuItemType == QStyleOptionMenuItem::Separator) {
           // The item image only lays the separator's background; a skin whose image middle is
           // the plain menu colour would otherwise leave a blank gap, so the line goes over it.
@@ -401,7 +434,12 @@ QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption* opt, cons
   if (QSize out; SkinnedSizeFromContents(*this, ct, opt, size, w, out)) return out;
   switch (ct) {
     case CT_MenuBarItem:
-      if (menuBarSkin(w)) return QSize(size.width() + 10, TSkinData::MenuHeight - 1);
+      if (menuBarSkin(w)) {
+        // An item without caption takes no room on the bar.
+        const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
+        const bool blank = mi && mi->text.isEmpty() && mi->icon.isNull();
+        return QSize(blank ? 0 : size.width() + 10, TSkinData::MenuHeight - 1);
+      }
       break;
     case CT_MenuItem:
       if (const TSkinData* skin = menuItemSkin(w)) {

@@ -122,6 +122,20 @@ TEST_F(MainWindowTest, ExistingSettingsAreReadAndDecideTheLaunchers) {
   }
   EXPECT_TRUE(f->exitButton->isVisible());
   EXPECT_LE(f->exitButton->mapTo(f, QPoint(f->exitButton->width(), 0)).x(), f->width());
+  // A right click on the toolbar, on a button or beside them, offers no menu to hide it.
+  for (QWidget* at : {static_cast<QWidget*>(f->toolBar), static_cast<QWidget*>(f->exitButton)}) {
+    bool offered = false;
+    QTimer::singleShot(0, f, [&offered] {
+      if (QWidget* popup = QApplication::activePopupWidget()) {
+        offered = true;
+        popup->close();
+      }
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), at->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(at, &click);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(offered) << at->objectName().toStdString();
+  }
 }
 
 // The web-address labels open the maker's address on a left click only: not on a right or a

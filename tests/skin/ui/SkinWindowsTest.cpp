@@ -326,11 +326,15 @@ TEST_F(SkinWindows, BarMenuOpenedWithTheMouseStartsOnItsFirstItem) {
   EXPECT_EQ(m.support->activeAction(), m.support->actions().last());
 }
 
-// The bar's first item clears the menu-bar image's edge (2 pixels) by 4, right to left by 8,
-// and stands at 12 where that is wider than the bar.
+// An item without caption takes no room on the bar. The first item clears the menu-bar
+// image's edge (2 pixels) by 4, right to left by 8, and stands at 12 where that is wider than
+// the bar.
 TEST_F(SkinWindows, MenuBarMarginByDirection) {
   shown(&m.win);
   QMenuBar* bar = m.win.menuBar();
+  QAction* blank = bar->addAction(QString());
+  settle();
+  EXPECT_TRUE(bar->actionGeometry(blank).isEmpty());
   const std::tuple<Qt::LayoutDirection, int, int> cases[] = {
       {Qt::LeftToRight, 300, 6}, {Qt::RightToLeft, 300, 10}, {Qt::LeftToRight, 5, 12}};
   for (const auto& [direction, width, margin] : cases) {
@@ -484,6 +488,13 @@ TEST_F(SkinWindows, PopupKindsAndTheirGates) {
   EXPECT_EQ(style->menuItemSkin(standard.get()), nullptr);
   const QImage plainItems = standard->grab().toImage();
   EXPECT_EQ(plainItems.pixel(1, plainItems.height() / 2), frameColour(tiMenuBack, 1));
+  // Inside the border the menu keeps its own background unless the skin asks for the image.
+  for (const bool inside : {false, true}) {
+    skin->Options.set(xoMenuBG, inside);
+    const QImage img = standard->grab().toImage();
+    EXPECT_EQ(img.pixel(4, img.height() / 2) == frameColour(tiMenuBack, 1), inside) << inside;
+  }
+  skin->Options.reset(xoMenuBG);
   EXPECT_FALSE(
       hasPixel(plainItems.convertToFormat(QImage::Format_RGB32), frameColour(tiMenuItem, 1)));
   // Its own tag keeps a popup's items plain in a skinned window; its window is still skinned.
@@ -748,6 +759,34 @@ TEST_F(SkinWindows, CheckMarkColourAndPlace) {
     const int left = rtl ? 200 - 1 - 2 - 16 : 1 + 2;  // the glyph column
     EXPECT_EQ(ink, QRect(left + 5, rtl ? 1 + 5 : 8, 7, 7)) << rtl;
     EXPECT_EQ(img.pixel(ink.topRight()), qRgb(0, 0, 0)) << rtl;
+  }
+}
+
+// A checked item with an image: the glyph column on the system's dithered button ground, a
+// sunken edge from where a 16-pixel glyph is centred down to the column's end; mirrored, the
+// edge keeps the column's top.
+TEST_F(SkinWindows, CheckedGlyphGroundAndEdge) {
+  const QRgb ground = qRgb(90, 120, 150);
+  const QRgb face = toQColor(ResolveColor(sysColor(COLOR_BTNFACE))).rgb();
+  const QRgb light = toQColor(ResolveColor(sysColor(COLOR_BTNHIGHLIGHT))).rgb();
+  const QRgb shadow = toQColor(ResolveColor(sysColor(COLOR_BTNSHADOW))).rgb();
+  QPixmap dot(16, 16);
+  dot.fill(Qt::transparent);
+  for (const bool rtl : {false, true}) {
+    QImage img(200, 22, QImage::Format_RGB32);
+    img.fill(ground);
+    QPainter p(&img);
+    DrawMenuItemContent(p, *skin, img.rect(), QString(), QIcon(dot), true, true, false, false, 16,
+                        rtl);
+    p.end();
+    const int left = rtl ? 200 - 1 - 2 - 16 : 1 + 2, top = rtl ? 1 : 3, bottom = 16;
+    EXPECT_EQ(img.pixel(left + 8, top), shadow) << rtl;
+    EXPECT_EQ(img.pixel(left, top + 6), shadow) << rtl;
+    EXPECT_EQ(img.pixel(left + 8, bottom), light) << rtl;
+    EXPECT_EQ(img.pixel(left + 15, top + 6), light) << rtl;
+    EXPECT_EQ(img.pixel(left + 8, bottom + 1), ground) << rtl;
+    const QSet<QRgb> dither{img.pixel(left + 7, top + 2), img.pixel(left + 8, top + 2)};
+    EXPECT_EQ(dither, (QSet<QRgb>{face, light})) << rtl;
   }
 }
 
