@@ -166,6 +166,10 @@ void CalibrationWindow::buildLayout() {
   resultLabel->setFont(big);
   grid->addWidget(resultLamp, 5, 0);
   grid->addWidget(resultLabel, 5, 1, 1, 2);
+  // The panel shows its caption centred in the room its indicators leave free.
+  grid->addWidget(
+      newLabel(QStringLiteral("數位校準指標"), panel, QStringLiteral("indicatorCaption")), 6, 0, 1,
+      3, Qt::AlignCenter);
   grid->setColumnStretch(2, 1);
   grid->setRowStretch(6, 1);
   body->addWidget(panel, 1);

@@ -67,6 +67,10 @@ TEST_F(CalibrationWindowTest, ShowsThePreviousCalibration) {
   auto* panel = w.findChild<QWidget*>(QStringLiteral("indicatorPanel"));
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(MapControl(panel, TSkinControlTypes().set(), {}).kind, ControlKind::Box);
+  // The panel's caption is shown on it.
+  const auto* caption = panel->findChild<QLabel*>(QStringLiteral("indicatorCaption"));
+  ASSERT_NE(caption, nullptr);
+  EXPECT_EQ(caption->text(), QStringLiteral("數位校準指標"));
 }
 
 TEST_F(CalibrationWindowTest, CalibrationEndToEndAndTheChangeGauges) {
