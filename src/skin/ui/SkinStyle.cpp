@@ -506,6 +506,8 @@ int SkinStyle::styleHint(StyleHint hint, const QStyleOption* opt, const QWidget*
                          QStyleHintReturn* ret) const {
   // The bar's own keyboard handling would keep the keyboard after a menu of the bar is left.
   if (hint == SH_MenuBar_AltKeyNavigation && menuBarSkin(w)) return 0;
+  // A combo box's list drops below the box, leaving the box and its button in sight.
+  if (hint == SH_ComboBox_Popup) return 0;
   return QProxyStyle::styleHint(hint, opt, w, ret);
 }
 

@@ -266,6 +266,9 @@ TEST_F(ControlSkins, ComboFramesByState) {
     // An open list is no press: opened from the keyboard, or once the mouse let go.
     combo->showPopup();
     EXPECT_EQ(probe(), coded(ciCombo, 4));
+    EXPECT_GE(combo->view()->window()->geometry().top(),
+              combo->mapToGlobal(QPoint(0, combo->height() - 1)).y())
+        << "the list drops below the box";
     combo->hidePopup();
     mouse(combo, QEvent::MouseButtonPress, QPoint(110, 10));
     EXPECT_EQ(probe(), coded(ciCombo, 2));
