@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QCursor>
 #include <QDateTimeEdit>
 #include <QDialog>
 #include <QHash>
@@ -106,12 +107,19 @@ class ControlEvents : public QObject {
     auto* m = static_cast<QMouseEvent*>(e);
     const QPoint at = m->position().toPoint();
     if (!(m->buttons() & Qt::LeftButton) || !b->isDown() || b->rect().contains(at)) return;
-    // A release away from the button ends the press without a click.
-    QMouseEvent release(QEvent::MouseButtonRelease, m->position(), m->globalPosition(),
-                        Qt::LeftButton, m->buttons() & ~Qt::LeftButton, m->modifiers());
+    endPress(b, m->position(), m->globalPosition(), m->buttons(), m->modifiers());
+  }
+
+ public:
+  // A release away from the button ends the press without a click.
+  static void endPress(QPushButton* b, QPointF at, QPointF global, Qt::MouseButtons held,
+                       Qt::KeyboardModifiers mods) {
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                        held & ~Qt::LeftButton, mods);
     QCoreApplication::sendEvent(b, &release);
   }
 
+ private:
   // Watches the whole application for the release that ends a combo box's press.
   class ReleaseWatch : public QObject {
    public:
@@ -789,6 +797,15 @@ void PolishControl(QWidget* w) {
       t->setProperty(kPopupKindProperty, QVariantList{t->menu()->property("skinPopupKind")});
       t->menu()->setProperty("skinPopupKind", 1);
     }
+}
+
+void LeaveSkinnedControl(QWidget* w) {
+  auto* b = qobject_cast<QPushButton*>(w);
+  // Losing the focus lets the button up but keeps the mouse's press, which the next move
+  // over the button takes up again: the release ends both.
+  if (!b || !b->isDown() || !b->property(kEventsProperty).toBool()) return;
+  ControlEvents::endPress(b, QPointF(-1, -1), QCursor::pos(), QGuiApplication::mouseButtons(),
+                          QGuiApplication::keyboardModifiers());
 }
 
 void UnpolishControl(QWidget* w) {

@@ -356,7 +356,8 @@ void TSkinForm::leaveHoveredControls() {
     if (!c->testAttribute(Qt::WA_Hover) || !c->testAttribute(Qt::WA_UnderMouse) || c->isWindow() ||
         c == menuBar_)
       continue;
-    // Hot no more until the mouse moves over it again.
+    // Hot no more until the mouse moves over it again, and no longer pressed.
+    LeaveSkinnedControl(c);
     c->setAttribute(Qt::WA_UnderMouse, false);
     c->installEventFilter(this);
     if (!leftControls_.contains(c)) leftControls_.append(c);

@@ -152,6 +152,24 @@ TEST_F(SkinWindows, OnlyTheActiveWindowsButtonsTakeTheHoverLook) {
   QTest::mouseMove(ok, ok->rect().center() + QPoint(1, 0));
   settle();
   EXPECT_TRUE(ok->underMouse());
+  // Held down as its window is deactivated, it is let go: moved over and released, it does
+  // not click. Without the focus it is let go just the same.
+  int clicks = 0;
+  QObject::connect(ok, &QPushButton::clicked, [&] { ++clicks; });
+  for (const auto policy : {Qt::StrongFocus, Qt::NoFocus}) {
+    ok->setFocusPolicy(policy);
+    QApplication::setActiveWindow(&d);
+    settle();
+    mouse(ok, QEvent::MouseButtonPress, ok->rect().center());
+    QApplication::setActiveWindow(&other.win);
+    settle();
+    mouse(ok, QEvent::MouseMove, ok->rect().center() + QPoint(2, 0), Qt::NoButton, Qt::LeftButton);
+    EXPECT_FALSE(ok->isDown()) << policy;
+    mouse(ok, QEvent::MouseButtonRelease, ok->rect().center());
+    EXPECT_EQ(clicks, 0) << policy;
+  }
+  click(ok, ok->rect().center());
+  EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
