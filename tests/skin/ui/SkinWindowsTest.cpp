@@ -190,8 +190,13 @@ TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
   settle();
   EXPECT_TRUE(m.win.isVisible());
   EXPECT_TRUE(m.win.isMaximized());
-  m.win.showNormal();
+  // The maximised title starts no move: released over the restore button, the press runs it.
+  mouse(f->frameWidget(), QEvent::MouseButtonPress, QPoint(200, 12));
+  mouse(f->frameWidget(), QEvent::MouseMove, buttonRect(f, 1).center(), Qt::NoButton,
+        Qt::LeftButton);
+  mouse(f->frameWidget(), QEvent::MouseButtonRelease, buttonRect(f, 1).center());
   settle();
+  EXPECT_FALSE(m.win.isMaximized());
   // The maximize button, then the restore button in its place; then double clicks on the
   // frame off the buttons of a window with a maximize box: the title, the bottom band, the
   // menu band's empty part.
