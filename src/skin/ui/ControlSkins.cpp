@@ -47,6 +47,7 @@ constexpr char kOwnKindProperty[] = "ruto_controlOwnKind";
 constexpr char kBitButtonProperty[] = "bitButton";
 constexpr char kEventsProperty[] = "ruto_controlEvents";
 constexpr char kPressedProperty[] = "ruto_controlPressed";
+constexpr char kHeldProperty[] = "ruto_controlHeld";
 constexpr char kHotSectionProperty[] = "ruto_controlHotSection";
 
 // The mouse as the skins follow it where Qt's own states differ: the section of a header
@@ -103,8 +104,18 @@ class ControlEvents : public QObject {
     pressedCombo_ = nullptr;
   }
   static void leaveButton(QPushButton* b, QEvent* e) {
-    if (e->type() != QEvent::MouseMove) return;
+    const QEvent::Type t = e->type();
+    if (t != QEvent::MouseMove && t != QEvent::MouseButtonPress &&
+        t != QEvent::MouseButtonDblClick && t != QEvent::MouseButtonRelease)
+      return;
     auto* m = static_cast<QMouseEvent*>(e);
+    if (t != QEvent::MouseMove) {
+      // The mouse's press as the button counts it: losing the focus lets the button up, but
+      // the press stays, and the next move over the button takes it up again.
+      if (m->button() == Qt::LeftButton)
+        b->setProperty(kHeldProperty, t == QEvent::MouseButtonRelease ? QVariant() : true);
+      return;
+    }
     const QPoint at = m->position().toPoint();
     if (!(m->buttons() & Qt::LeftButton) || !b->isDown() || b->rect().contains(at)) return;
     endPress(b, m->position(), m->globalPosition(), m->buttons(), m->modifiers());
@@ -801,9 +812,7 @@ void PolishControl(QWidget* w) {
 
 void LeaveSkinnedControl(QWidget* w) {
   auto* b = qobject_cast<QPushButton*>(w);
-  // Losing the focus lets the button up but keeps the mouse's press, which the next move
-  // over the button takes up again: the release ends both.
-  if (!b || !b->isDown() || !b->property(kEventsProperty).toBool()) return;
+  if (!b || !b->property(kHeldProperty).toBool() || !b->property(kEventsProperty).toBool()) return;
   ControlEvents::endPress(b, QPointF(-1, -1), QCursor::pos(), QGuiApplication::mouseButtons(),
                           QGuiApplication::keyboardModifiers());
 }
@@ -819,7 +828,7 @@ void UnpolishControl(QWidget* w) {
   if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) unhover(area->viewport());
   if (w->property(kEventsProperty).toBool()) {
     w->removeEventFilter(&controlEvents());
-    for (const char* p : {kEventsProperty, kPressedProperty, kHotSectionProperty})
+    for (const char* p : {kEventsProperty, kPressedProperty, kHeldProperty, kHotSectionProperty})
       w->setProperty(p, QVariant());
   }
   const QVariant pal = w->property(kPaletteProperty);

@@ -353,11 +353,13 @@ void TSkinForm::FrameDoubleClick() {
 
 void TSkinForm::leaveHoveredControls() {
   for (QWidget* c : window_->findChildren<QWidget*>()) {
-    if (!c->testAttribute(Qt::WA_Hover) || !c->testAttribute(Qt::WA_UnderMouse) || c->isWindow() ||
-        c == menuBar_)
-      continue;
-    // Hot no more until the mouse moves over it again, and no longer pressed.
+    if (c->isWindow()) continue;
+    // A button the mouse holds down is the hovered one, whatever the platform told Qt first:
+    // it lets go of its press.
     LeaveSkinnedControl(c);
+    if (!c->testAttribute(Qt::WA_Hover) || !c->testAttribute(Qt::WA_UnderMouse) || c == menuBar_)
+      continue;
+    // Hot no more until the mouse moves over it again.
     c->setAttribute(Qt::WA_UnderMouse, false);
     c->installEventFilter(this);
     if (!leftControls_.contains(c)) leftControls_.append(c);
