@@ -205,6 +205,17 @@ TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
   mouse(f->frameWidget(), QEvent::MouseButtonRelease, buttonRect(f, 1).center());
   settle();
   EXPECT_FALSE(m.win.isMaximized());
+  // So too a press on the menu band off its items: it is frame.
+  QMenuBar* bar = m.win.menuBar();
+  const QPoint maxOnBar = buttonRect(f, 1).center() - bar->pos();
+  mouse(bar, QEvent::MouseButtonPress, QPoint(bar->width() - 5, 10));
+  mouse(bar, QEvent::MouseMove, maxOnBar, Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(m.win.grab().toImage().pixel(buttonRect(f, 1).center()), frameColour(tiMax, 3));
+  mouse(bar, QEvent::MouseButtonRelease, maxOnBar);
+  settle();
+  EXPECT_TRUE(m.win.isMaximized());
+  m.win.showNormal();
+  settle();
   // The maximize button, then the restore button in its place; then double clicks on the
   // frame off the buttons of a window with a maximize box: the title, the bottom band, the
   // menu band's empty part.
