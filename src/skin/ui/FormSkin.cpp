@@ -498,7 +498,10 @@ bool TSkinForm::menuBandMouse(QEvent* e) {
   // passes light up, and the release runs the one under it.
   const QPointF global = me->globalPosition();
   QMouseEvent copy(t, title->mapFromGlobal(global), global, me->button(), me->buttons(),
-                   me->modifiers());
+                   me->modifiers(), me->pointingDevice());
+  // The platform's clock: the copy's press would otherwise reset the one a double click is
+  // timed from.
+  copy.setTimestamp(me->timestamp());
   QApplication::sendEvent(title, &copy);
   // The bar still hears the press and the release, which end its own press, but not the
   // moves: held down, it would open every menu the mouse passes.

@@ -216,6 +216,13 @@ TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
   EXPECT_TRUE(m.win.isMaximized());
   m.win.showNormal();
   settle();
+  // Two clicks there on the platform's clock are still a double click.
+  const QPoint emptyBand = bar->pos() + QPoint(bar->width() - 5, 10);
+  QTest::mouseDClick(m.win.windowHandle(), Qt::LeftButton, {}, emptyBand, 70000);
+  settle();
+  EXPECT_TRUE(m.win.isMaximized());
+  m.win.showNormal();
+  settle();
   // The maximize button, then the restore button in its place; then double clicks on the
   // frame off the buttons of a window with a maximize box: the title, the bottom band, the
   // menu band's empty part.
