@@ -542,6 +542,9 @@ bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
     const bool mouse = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseMove ||
                        e->type() == QEvent::MouseButtonRelease;
     if (mouse && menuBar_ && watched == menuBar_.data() && menuBandMouse(e)) return true;
+    // A right click on the band is on the frame, which has no menu there; the window's
+    // own menu of its bars would open otherwise.
+    if (e->type() == QEvent::ContextMenu && menuBar_ && watched == menuBar_.data()) return true;
     if (e->type() == QEvent::MouseButtonDblClick && menuBar_ && watched == menuBar_.data()) {
       const auto* me = static_cast<QMouseEvent*>(e);
       if (me->button() == Qt::LeftButton && !menuBar_->actionAt(me->position().toPoint())) {

@@ -295,6 +295,25 @@ TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
   ASSERT_NE(f->sysMenu(), nullptr);
   f->sysMenu()->close();
   settle();
+  // The menu band is frame, not caption: a right click there opens nothing, not even the
+  // main window's own menu of its bars.
+  struct ContextMenus : QObject {
+    int heard = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      heard += e->type() == QEvent::ContextMenu;
+      return false;
+    }
+  } menus;
+  m.win.installEventFilter(&menus);
+  QMenuBar* bar = m.win.menuBar();
+  for (const QPoint at :
+       {QPoint(bar->width() - 5, 10), bar->actionGeometry(bar->actions()[0]).center()}) {
+    mouse(bar, QEvent::MouseButtonPress, at, Qt::RightButton);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
+    QApplication::sendEvent(bar, &menu);
+    EXPECT_EQ(f->sysMenu(), nullptr);
+  }
+  EXPECT_EQ(menus.heard, 0);
   QApplication::setActiveWindow(&m.win);
   key(&m.win, Qt::Key_Space, Qt::AltModifier);
   EXPECT_NE(f->sysMenu(), nullptr);
