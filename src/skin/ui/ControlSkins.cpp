@@ -127,7 +127,11 @@ class ControlEvents : public QObject {
                        Qt::KeyboardModifiers mods) {
     QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
                         held & ~Qt::LeftButton, mods);
+    // The button ignores it; its parents are not to hear it.
+    const bool own = b->testAttribute(Qt::WA_NoMousePropagation);
+    b->setAttribute(Qt::WA_NoMousePropagation);
     QCoreApplication::sendEvent(b, &release);
+    b->setAttribute(Qt::WA_NoMousePropagation, own);
   }
 
  private:
