@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QCursor>
 #include <QDateTimeEdit>
 #include <QDialog>
 #include <QHash>
@@ -46,6 +47,7 @@ constexpr char kOwnKindProperty[] = "ruto_controlOwnKind";
 constexpr char kBitButtonProperty[] = "bitButton";
 constexpr char kEventsProperty[] = "ruto_controlEvents";
 constexpr char kPressedProperty[] = "ruto_controlPressed";
+constexpr char kHeldProperty[] = "ruto_controlHeld";
 constexpr char kHotSectionProperty[] = "ruto_controlHotSection";
 
 // The mouse as the skins follow it where Qt's own states differ: the section of a header
@@ -102,16 +104,37 @@ class ControlEvents : public QObject {
     pressedCombo_ = nullptr;
   }
   static void leaveButton(QPushButton* b, QEvent* e) {
-    if (e->type() != QEvent::MouseMove) return;
+    const QEvent::Type t = e->type();
+    if (t != QEvent::MouseMove && t != QEvent::MouseButtonPress &&
+        t != QEvent::MouseButtonDblClick && t != QEvent::MouseButtonRelease)
+      return;
     auto* m = static_cast<QMouseEvent*>(e);
+    if (t != QEvent::MouseMove) {
+      // The mouse's press as the button counts it: losing the focus lets the button up, but
+      // the press stays, and the next move over the button takes it up again.
+      if (m->button() == Qt::LeftButton)
+        b->setProperty(kHeldProperty, t == QEvent::MouseButtonRelease ? QVariant() : true);
+      return;
+    }
     const QPoint at = m->position().toPoint();
     if (!(m->buttons() & Qt::LeftButton) || !b->isDown() || b->rect().contains(at)) return;
-    // A release away from the button ends the press without a click.
-    QMouseEvent release(QEvent::MouseButtonRelease, m->position(), m->globalPosition(),
-                        Qt::LeftButton, m->buttons() & ~Qt::LeftButton, m->modifiers());
-    QCoreApplication::sendEvent(b, &release);
+    endPress(b, m->position(), m->globalPosition(), m->buttons(), m->modifiers());
   }
 
+ public:
+  // A release away from the button ends the press without a click.
+  static void endPress(QPushButton* b, QPointF at, QPointF global, Qt::MouseButtons held,
+                       Qt::KeyboardModifiers mods) {
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                        held & ~Qt::LeftButton, mods);
+    // The button ignores it; its parents are not to hear it.
+    const bool own = b->testAttribute(Qt::WA_NoMousePropagation);
+    b->setAttribute(Qt::WA_NoMousePropagation);
+    QCoreApplication::sendEvent(b, &release);
+    b->setAttribute(Qt::WA_NoMousePropagation, own);
+  }
+
+ private:
   // Watches the whole application for the release that ends a combo box's press.
   class ReleaseWatch : public QObject {
    public:
@@ -791,6 +814,13 @@ void PolishControl(QWidget* w) {
     }
 }
 
+void LeaveSkinnedControl(QWidget* w) {
+  auto* b = qobject_cast<QPushButton*>(w);
+  if (!b || !b->property(kHeldProperty).toBool() || !b->property(kEventsProperty).toBool()) return;
+  ControlEvents::endPress(b, QPointF(-1, -1), QCursor::pos(), QGuiApplication::mouseButtons(),
+                          QGuiApplication::keyboardModifiers());
+}
+
 void UnpolishControl(QWidget* w) {
   cache().remove(w);
   auto unhover = [](QWidget* t) {
@@ -802,7 +832,7 @@ void UnpolishControl(QWidget* w) {
   if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) unhover(area->viewport());
   if (w->property(kEventsProperty).toBool()) {
     w->removeEventFilter(&controlEvents());
-    for (const char* p : {kEventsProperty, kPressedProperty, kHotSectionProperty})
+    for (const char* p : {kEventsProperty, kPressedProperty, kHeldProperty, kHotSectionProperty})
       w->setProperty(p, QVariant());
   }
   const QVariant pal = w->property(kPaletteProperty);

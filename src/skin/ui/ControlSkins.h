@@ -52,6 +52,10 @@ bool ControlSkinActive(const QWidget* w);
 inline constexpr int kTransparentTag = 5555;
 inline constexpr int kClosableTabsTag = 7777;
 
+// The mouse leaves a skinned control as its window is deactivated: a push button held down
+// lets go of its press, so that its release does not click.
+void LeaveSkinnedControl(QWidget* w);
+
 // A push button its window makes as a bit button: laid out and gated as one, icon or not.
 void MarkBitButton(QPushButton* button);
 

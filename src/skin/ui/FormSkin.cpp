@@ -353,8 +353,11 @@ void TSkinForm::FrameDoubleClick() {
 
 void TSkinForm::leaveHoveredControls() {
   for (QWidget* c : window_->findChildren<QWidget*>()) {
-    if (!c->testAttribute(Qt::WA_Hover) || !c->testAttribute(Qt::WA_UnderMouse) || c->isWindow() ||
-        c == menuBar_)
+    if (c->isWindow()) continue;
+    // A button the mouse holds down is the hovered one, whatever the platform told Qt first:
+    // it lets go of its press.
+    LeaveSkinnedControl(c);
+    if (!c->testAttribute(Qt::WA_Hover) || !c->testAttribute(Qt::WA_UnderMouse) || c == menuBar_)
       continue;
     // Hot no more until the mouse moves over it again.
     c->setAttribute(Qt::WA_UnderMouse, false);
@@ -479,6 +482,32 @@ void TSkinForm::sysMenuPress(const QMouseEvent* e) {
   b.state = 1;  // the menu's release never reaches the frame
 }
 
+bool TSkinForm::menuBandMouse(QEvent* e) {
+  const QEvent::Type t = e->type();
+  SkinFrameWidget* title = bands_[0];
+  if (!title) return false;
+  const auto* me = static_cast<QMouseEvent*>(e);
+  if (t == QEvent::MouseButtonPress)
+    bandPressed_ = me->button() == Qt::LeftButton && !menuBar_->actionAt(me->position().toPoint());
+  if (!bandPressed_) return false;
+  if (t == QEvent::MouseButtonRelease) {
+    if (me->button() != Qt::LeftButton) return false;
+    bandPressed_ = false;
+  }
+  // The title takes the press and what follows as its own: the caption buttons the mouse
+  // passes light up, and the release runs the one under it.
+  const QPointF global = me->globalPosition();
+  QMouseEvent copy(t, title->mapFromGlobal(global), global, me->button(), me->buttons(),
+                   me->modifiers(), me->pointingDevice());
+  // The platform's clock: the copy's press would otherwise reset the one a double click is
+  // timed from.
+  copy.setTimestamp(me->timestamp());
+  QApplication::sendEvent(title, &copy);
+  // The bar still hears the press and the release, which end its own press, but not the
+  // moves: held down, it would open every menu the mouse passes.
+  return t == QEvent::MouseMove;
+}
+
 void TSkinForm::watchMenuBar(QObject* watched, QEvent* e) {
   const QEvent::Type type = e->type();
   if (type == QEvent::ActionAdded || type == QEvent::ActionChanged) {
@@ -510,6 +539,12 @@ bool TSkinForm::eventFilter(QObject* watched, QEvent* e) {
   if (watched != window_) {
     controlHoverEvent(watched, e);
     // The menu band's empty part is frame.
+    const bool mouse = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseMove ||
+                       e->type() == QEvent::MouseButtonRelease;
+    if (mouse && menuBar_ && watched == menuBar_.data() && menuBandMouse(e)) return true;
+    // A right click on the band is on the frame, which has no menu there; the window's
+    // own menu of its bars would open otherwise.
+    if (e->type() == QEvent::ContextMenu && menuBar_ && watched == menuBar_.data()) return true;
     if (e->type() == QEvent::MouseButtonDblClick && menuBar_ && watched == menuBar_.data()) {
       const auto* me = static_cast<QMouseEvent*>(e);
       if (me->button() == Qt::LeftButton && !menuBar_->actionAt(me->position().toPoint())) {

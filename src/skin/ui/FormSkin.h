@@ -91,6 +91,9 @@ class TSkinForm : public QObject {
   bool captionObjectHot() const;
   // A press the open system menu takes outside itself.
   void sysMenuPress(const QMouseEvent* e);
+  // The mouse on the menu band off its items is on the frame; true when the bar must not
+  // hear it.
+  bool menuBandMouse(QEvent* e);
   // Menus of the window's menu bar are watched for their opening.
   void watchMenuBar(QObject* watched, QEvent* e);
   // Maps the window's controls and tells the application the window is skinned.
@@ -131,6 +134,7 @@ class TSkinForm : public QObject {
   bool savedOwnPalette_ = false;
   QSize savedMin_, savedMax_;
   QPointer<QMenuBar> menuBar_;
+  bool bandPressed_ = false;  // the left button went down on the menu band off its items
   QList<QPointer<QWidget>> leftControls_;  // lost their hot look at a deactivation
   QPointer<TSkinMenuBar> menuBarSkin_;
   int savedMenuMin_ = 0, savedMenuMax_ = 0;

@@ -144,15 +144,15 @@ void SkinFrameWidget::mousePressEvent(QMouseEvent* e) {
     return;
   }
   if (e->button() != Qt::LeftButton) return;
+  // A press that starts no move or resize leaves the release to the hot button under it.
+  pressed_ = true;
   if (h.kind == Hit::Button) {
-    if (form_->buttons()[static_cast<size_t>(h.button)].enabled) {
-      pressed_ = true;
-      setHot(h.button, 2);
-    }
+    if (form_->buttons()[static_cast<size_t>(h.button)].enabled) setHot(h.button, 2);
     return;
   }
   const Qt::Edges edges = edgesOf(h.kind);
   if (!edges && (h.kind != Hit::Caption || form_->state() == WinState::Maximized)) return;
+  pressed_ = false;
   // A move or a resize starts once the mouse has travelled, so a double click on the title
   // or a sizing strip stays one.
   dragArmed_ = true;

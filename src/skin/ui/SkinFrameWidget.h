@@ -39,8 +39,8 @@ class SkinFrameWidget : public QWidget {
 
   TSkinForm* form_;
   Band band_;
-  int hot_ = -1;  // caption button under the mouse or pressed
-  bool pressed_ = false;
+  int hot_ = -1;          // caption button under the mouse or pressed
+  bool pressed_ = false;  // a left press is held that started no move or resize
   // Fallback when the platform cannot move or size the window itself.
   int dragEdges_ = 0;  // Qt::Edges, 0 = moving
   bool dragging_ = false;

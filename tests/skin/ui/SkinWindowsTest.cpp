@@ -42,6 +42,17 @@ struct DoubleClickInterval {
   ~DoubleClickInterval() { QApplication::setDoubleClickInterval(saved); }
 };
 
+// Counts the events of one type an object hears.
+struct Heard : QObject {
+  const QEvent::Type type;
+  int count = 0;
+  Heard(QObject* o, QEvent::Type t) : type(t) { o->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    count += e->type() == type;
+    return false;
+  }
+};
+
 // Most tests need a main window like the program's.
 class SkinWindows : public SkinnedTest {
  protected:
@@ -152,6 +163,34 @@ TEST_F(SkinWindows, OnlyTheActiveWindowsButtonsTakeTheHoverLook) {
   QTest::mouseMove(ok, ok->rect().center() + QPoint(1, 0));
   settle();
   EXPECT_TRUE(ok->underMouse());
+  // Held down as its window is deactivated, it is let go: moved over and released, it does
+  // not click. So too without the focus, or when the platform took the focus or Qt's hover
+  // mark first.
+  int clicks = 0;
+  QObject::connect(ok, &QPushButton::clicked, [&] { ++clicks; });
+  const std::pair<Qt::FocusPolicy, std::function<void()>> cases[] = {
+      {Qt::StrongFocus, [] {}},
+      {Qt::NoFocus, [] {}},
+      {Qt::StrongFocus, [ok] { ok->clearFocus(); }},
+      {Qt::StrongFocus, [ok] { ok->setAttribute(Qt::WA_UnderMouse, false); }}};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto& [policy, first] = cases[i];
+    ok->setFocusPolicy(policy);
+    QApplication::setActiveWindow(&d);
+    settle();
+    mouse(ok, QEvent::MouseButtonPress, ok->rect().center());
+    first();
+    Heard releases(&d, QEvent::MouseButtonRelease);
+    QApplication::setActiveWindow(&other.win);
+    settle();
+    mouse(ok, QEvent::MouseMove, ok->rect().center() + QPoint(2, 0), Qt::NoButton, Qt::LeftButton);
+    EXPECT_FALSE(ok->isDown()) << i;
+    EXPECT_EQ(releases.count, 0) << "the button's parents hear no release of its own";
+    mouse(ok, QEvent::MouseButtonRelease, ok->rect().center());
+    EXPECT_EQ(clicks, 0) << i;
+  }
+  click(ok, ok->rect().center());
+  EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
@@ -171,6 +210,29 @@ TEST_F(SkinWindows, ButtonClicksAndTheIconDoubleClick) {
   mouse(f->frameWidget(), QEvent::MouseButtonRelease, buttonRect(f, 1).center());
   settle();
   EXPECT_TRUE(m.win.isVisible());
+  EXPECT_TRUE(m.win.isMaximized());
+  // The maximised title starts no move: released over the restore button, the press runs it.
+  mouse(f->frameWidget(), QEvent::MouseButtonPress, QPoint(200, 12));
+  mouse(f->frameWidget(), QEvent::MouseMove, buttonRect(f, 1).center(), Qt::NoButton,
+        Qt::LeftButton);
+  mouse(f->frameWidget(), QEvent::MouseButtonRelease, buttonRect(f, 1).center());
+  settle();
+  EXPECT_FALSE(m.win.isMaximized());
+  // So too a press on the menu band off its items: it is frame.
+  QMenuBar* bar = m.win.menuBar();
+  const QPoint maxOnBar = buttonRect(f, 1).center() - bar->pos();
+  mouse(bar, QEvent::MouseButtonPress, QPoint(bar->width() - 5, 10));
+  mouse(bar, QEvent::MouseMove, maxOnBar, Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(m.win.grab().toImage().pixel(buttonRect(f, 1).center()), frameColour(tiMax, 3));
+  mouse(bar, QEvent::MouseButtonRelease, maxOnBar);
+  settle();
+  EXPECT_TRUE(m.win.isMaximized());
+  m.win.showNormal();
+  settle();
+  // Two clicks there on the platform's clock are still a double click.
+  const QPoint emptyBand = bar->pos() + QPoint(bar->width() - 5, 10);
+  QTest::mouseDClick(m.win.windowHandle(), Qt::LeftButton, {}, emptyBand, 70000);
+  settle();
   EXPECT_TRUE(m.win.isMaximized());
   m.win.showNormal();
   settle();
@@ -246,6 +308,18 @@ TEST_F(SkinWindows, SystemMenuFromTheTitleAndAltSpace) {
   ASSERT_NE(f->sysMenu(), nullptr);
   f->sysMenu()->close();
   settle();
+  // The menu band is frame, not caption: a right click there opens nothing, not even the
+  // main window's own menu of its bars.
+  Heard menus(&m.win, QEvent::ContextMenu);
+  QMenuBar* bar = m.win.menuBar();
+  for (const QPoint at :
+       {QPoint(bar->width() - 5, 10), bar->actionGeometry(bar->actions()[0]).center()}) {
+    mouse(bar, QEvent::MouseButtonPress, at, Qt::RightButton);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
+    QApplication::sendEvent(bar, &menu);
+    EXPECT_EQ(f->sysMenu(), nullptr);
+  }
+  EXPECT_EQ(menus.count, 0);
   QApplication::setActiveWindow(&m.win);
   key(&m.win, Qt::Key_Space, Qt::AltModifier);
   EXPECT_NE(f->sysMenu(), nullptr);
