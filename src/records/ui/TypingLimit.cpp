@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <algorithm>
 #include <utility>
 
@@ -35,7 +36,7 @@ bool TypingLimit::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::InputMethod:
     case QEvent::Drop:
     case QEvent::MouseButtonRelease:  // the selection pasted by the middle button
-    case QEvent::ContextMenu:         // its paste
+    case QEvent::ContextMenu:
       break;
     default:
       return false;
@@ -45,19 +46,34 @@ bool TypingLimit::eventFilter(QObject* watched, QEvent* event) {
   userInput_ = true;
   fitted_.reset();
   static_cast<QObject*>(edit_)->event(event);
-  userInput_ = false;
-  if (fitted_) {
-    const Fitted f = *std::exchange(fitted_, std::nullopt);
-    if (f.removed > 0)
-      edit_->setSelection(static_cast<int>(f.front), static_cast<int>(f.removed));
-    else
-      edit_->setCursorPosition(static_cast<int>(f.front));
-    if (f.inserted.isEmpty())
-      edit_->del();
-    else
-      edit_->insert(f.inserted);
+  if (event->type() == QEvent::ContextMenu) {
+    // The edit's menu stays up after the event and pastes when chosen; the paste is the user's
+    // until the menu is gone.
+    const QList<QMenu*> menus = edit_->findChildren<QMenu*>(Qt::FindDirectChildrenOnly);
+    if (!menus.isEmpty() && menus.last()->isVisible()) {
+      connect(menus.last(), &QObject::destroyed, this, [this] {
+        userInput_ = false;
+        makeFitted();
+      });
+      return true;
+    }
   }
+  userInput_ = false;
+  makeFitted();
   return true;
+}
+
+void TypingLimit::makeFitted() {
+  if (!fitted_) return;
+  const Fitted f = *std::exchange(fitted_, std::nullopt);
+  if (f.removed > 0)
+    edit_->setSelection(static_cast<int>(f.front), static_cast<int>(f.removed));
+  else
+    edit_->setCursorPosition(static_cast<int>(f.front));
+  if (f.inserted.isEmpty())
+    edit_->del();
+  else
+    edit_->insert(f.inserted);
 }
 
 QValidator::State TypingLimit::validate(QString& input, int& pos) const {

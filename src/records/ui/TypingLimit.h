@@ -34,6 +34,9 @@ class TypingLimit : public QValidator {
     QString inserted;
   };
 
+  // Makes the fitted change held for the user's input, if any.
+  void makeFitted();
+
   int limit_;
   QLineEdit* edit_;
   mutable QString held_;  // the edit's text before the change validated

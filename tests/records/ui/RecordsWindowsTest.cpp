@@ -505,6 +505,18 @@ TEST_F(RecordsWindowsTest, EditorKeepsStoredTextsLongerThanItsTypingLimits) {
     QTest::keySequence(e.nameEdit, QKeySequence::Redo);
     EXPECT_EQ(e.nameEdit->text(), QString(20, u'x'));
     QTest::keySequence(e.nameEdit, QKeySequence::Undo);
+    // The same through the edit's menu, whose paste comes after the event that opened it.
+    e.nameEdit->selectAll();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(e.nameEdit, &menuEvent);
+    QMenu* menu = e.nameEdit->findChildren<QMenu*>().last();
+    const QString paste = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction* a : menu->actions())
+      if (a->text().endsWith(paste)) a->trigger();
+    delete menu;
+    EXPECT_EQ(e.nameEdit->text(), QString(20, u'x'));
+    QTest::keySequence(e.nameEdit, QKeySequence::Undo);
+    EXPECT_EQ(e.nameEdit->text(), name);
     e.nameEdit->setSelection(0, 5);
     QTest::keyClick(e.nameEdit, Qt::Key_X);
     EXPECT_EQ(e.nameEdit->text(), QString(45, u'名'));
@@ -591,6 +603,9 @@ TEST_F(RecordsWindowsTest, EditorBirthdayStaysOneTheTableCanHold) {
   ClientEditor e(&clients);
   e.show();
   EXPECT_EQ(e.birthdayEdit->minimumDate(), QDate(1910, 12, 14));
+  QCalendarWidget* calendar = e.birthdayEdit->calendarWidget();
+  calendar->setCurrentPage(1982, 2);
+  EXPECT_EQ(calendar->findChild<QToolButton*>("qt_calendar_monthbutton")->text(), "2月");
   e.birthdayEdit->setDate(QDate(1905, 3, 1));
   EXPECT_GT(toOleDate(e.birthdayEdit->date()), 4000.0);
   e.birthdayEdit->setDate(fromOleDate(30000.75).date());
