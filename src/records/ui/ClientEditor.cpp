@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -124,6 +125,8 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
   birthdayEdit->setObjectName(QStringLiteral("birthdayEdit"));
   birthdayEdit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
   birthdayEdit->setCalendarPopup(true);
+  // Its calendar names months and weekdays in the program's language, whatever the system's.
+  birthdayEdit->setLocale(QLocale(QLocale::Chinese, QLocale::Taiwan));
   birthdayEdit->setMinimumDate(firstBirthday());
   birthdayEdit->installEventFilter(this);
 

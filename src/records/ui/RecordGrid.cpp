@@ -1,5 +1,6 @@
 #include "records/ui/RecordGrid.h"
 
+#include <QAbstractButton>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -50,6 +51,12 @@ RecordGrid::RecordGrid(RecordSet* set, const QList<GridColumn>& columns, QWidget
   verticalHeader()->setMinimumWidth(12);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   for (int i = 0; i < columns.size(); ++i) setColumnWidth(i, columns[i].width);
+  // The titles, the row marks and the corner between them are the grid's own: a double click
+  // on them is one on the grid.
+  for (QHeaderView* h : {horizontalHeader(), verticalHeader()})
+    h->viewport()->installEventFilter(this);
+  if (auto* corner = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly))
+    corner->installEventFilter(this);
 }
 
 void RecordGrid::reload() {
@@ -94,6 +101,13 @@ QItemSelectionModel::SelectionFlags RecordGrid::selectionCommand(const QModelInd
 void RecordGrid::focusInEvent(QFocusEvent* event) {
   QTableView::focusInEvent(event);
   if (event->reason() != Qt::ActiveWindowFocusReason) Q_EMIT entered();
+}
+
+bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != viewport() && event->type() == QEvent::MouseButtonDblClick &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+    Q_EMIT gridDoubleClicked();
+  return QTableView::eventFilter(watched, event);
 }
 
 void RecordGrid::mousePressEvent(QMouseEvent* event) {

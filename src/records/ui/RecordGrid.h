@@ -54,7 +54,7 @@ class RecordGrid : public QTableView {
   // The current row of the set changed, by the user or by showCurrent().
   void rowChanged();
   void rowDoubleClicked();
-  // A double click anywhere in the grid, on a row or not.
+  // A double click anywhere in the grid, on a row or not, its titles and row marks included.
   void gridDoubleClicked();
 
  protected:
@@ -63,6 +63,7 @@ class RecordGrid : public QTableView {
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                        const QEvent* event) const override;
   void focusInEvent(QFocusEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -1,7 +1,10 @@
 #include "records/ui/TypingLimit.h"
 
+#include <QEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <algorithm>
+#include <utility>
 
 namespace ruto {
 
@@ -9,7 +12,9 @@ void TypingLimit::bind(QLineEdit* edit, int limit) {
   // The edit's own maximum would cut a pasted or composed text before the limit sees it, even
   // between the two halves of a character; the limit alone decides.
   edit->setMaxLength(32767);
-  edit->setValidator(new TypingLimit(limit, edit));
+  auto* typing = new TypingLimit(limit, edit);
+  edit->setValidator(typing);
+  edit->installEventFilter(typing);
 }
 
 void TypingLimit::showWhole(QLineEdit* edit, const QString& text) {
@@ -21,8 +26,55 @@ void TypingLimit::showWhole(QLineEdit* edit, const QString& text) {
   edit->setText(text);
 }
 
-TypingLimit::TypingLimit(int limit, QObject* parent)
-    : QValidator(parent), limit_(limit), history_{QString()} {}
+TypingLimit::TypingLimit(int limit, QLineEdit* edit)
+    : QValidator(edit), limit_(limit), edit_(edit), history_{QString()} {}
+
+bool TypingLimit::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != edit_ || userInput_) return false;
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::Drop:
+    case QEvent::MouseButtonRelease:  // the selection pasted by the middle button
+    case QEvent::ContextMenu:
+      break;
+    default:
+      return false;
+  }
+  // The edit takes the event here; whether it used it (a key it leaves goes on to the window)
+  // is as without this step.
+  userInput_ = true;
+  fitted_.reset();
+  static_cast<QObject*>(edit_)->event(event);
+  if (event->type() == QEvent::ContextMenu) {
+    // The edit's menu stays up after the event and pastes when chosen; the paste is the user's
+    // until the menu is gone.
+    const QList<QMenu*> menus = edit_->findChildren<QMenu*>(Qt::FindDirectChildrenOnly);
+    if (!menus.isEmpty() && menus.last()->isVisible()) {
+      connect(menus.last(), &QObject::destroyed, this, [this] {
+        userInput_ = false;
+        makeFitted();
+      });
+      return true;
+    }
+  }
+  userInput_ = false;
+  makeFitted();
+  return true;
+}
+
+void TypingLimit::makeFitted() {
+  if (!fitted_) return;
+  const Fitted f = *std::exchange(fitted_, std::nullopt);
+  if (f.removed > 0)
+    edit_->setSelection(static_cast<int>(f.front), static_cast<int>(f.removed));
+  else
+    edit_->setCursorPosition(static_cast<int>(f.front));
+  if (f.inserted.isEmpty())
+    edit_->del();
+  else
+    edit_->insert(f.inserted);
+}
 
 QValidator::State TypingLimit::validate(QString& input, int& pos) const {
   if (input == held_) return Acceptable;
@@ -44,10 +96,15 @@ QValidator::State TypingLimit::validate(QString& input, int& pos) const {
   qsizetype room = std::max<qsizetype>(0, limit_ - kept);
   if (input.size() - kept > room) {
     if (room > 0 && input[front + room - 1].isHighSurrogate()) --room;
-    input = held_.left(front) + input.mid(front, room) + held_.right(back);
-    pos = static_cast<int>(front + room);
+    const Fitted fitted{front, held_.size() - kept, input.mid(front, room)};
     // Nothing of it fits and nothing was removed: the edit stays as it was, undo and all.
-    if (input == held_) return Invalid;
+    if (fitted.removed == 0 && fitted.inserted.isEmpty()) return Invalid;
+    if (userInput_) {
+      fitted_ = fitted;
+      return Invalid;
+    }
+    input = held_.left(front) + fitted.inserted + held_.right(back);
+    pos = static_cast<int>(front + room);
   }
   held_ = input;
   history_.insert(input);

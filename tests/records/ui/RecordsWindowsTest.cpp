@@ -244,18 +244,23 @@ TEST_F(RecordsWindowsTest, BrowserKeepsTheCurrentRowHighlighted) {
   }
 }
 
-// The test list's double click loads wherever it lands: on an empty list the browser closes
-// without loading.
+// The test list's double click loads wherever it lands, titles and row marks included: on an
+// empty list the browser closes without loading.
 TEST_F(RecordsWindowsTest, BrowserDoubleClickOnAnEmptyTestListCloses) {
   addClient("A1", "甲");
   ViewState.BrowseForCurrent = true;
   CurrentClient.CustNo = "A1";
-  ClientBrowser w;
-  w.show();
-  QTest::mouseDClick(w.testGrid->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(w.result(), QDialog::Accepted);
-  EXPECT_EQ(CurrentTest.MKey, 0);
+  for (const int place : {0, 1, 2}) {
+    SCOPED_TRACE(place);
+    ClientBrowser w;
+    w.show();
+    QWidget* target[] = {w.testGrid->viewport(), w.testGrid->horizontalHeader()->viewport(),
+                         w.testGrid->verticalHeader()->viewport()};
+    QTest::mouseDClick(target[place], Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_EQ(CurrentTest.MKey, 0);
+  }
 }
 
 TEST_F(RecordsWindowsTest, BrowserSearchSortAndDeletes) {
@@ -487,6 +492,37 @@ TEST_F(RecordsWindowsTest, EditorKeepsStoredTextsLongerThanItsTypingLimits) {
     QTest::keyClicks(e.nameEdit, "ab");
     EXPECT_EQ(e.nameEdit->text(), QString(19, u'名') + "a");
   }
+  // A paste the limit cuts, or a key that only removes a selection, is undone like any edit.
+  {
+    ClientEditor e(&clients);
+    e.show();
+    QApplication::clipboard()->setText(QString(30, u'x'));
+    e.nameEdit->selectAll();
+    QTest::keySequence(e.nameEdit, QKeySequence::Paste);
+    EXPECT_EQ(e.nameEdit->text(), QString(20, u'x'));
+    QTest::keySequence(e.nameEdit, QKeySequence::Undo);
+    EXPECT_EQ(e.nameEdit->text(), name);
+    QTest::keySequence(e.nameEdit, QKeySequence::Redo);
+    EXPECT_EQ(e.nameEdit->text(), QString(20, u'x'));
+    QTest::keySequence(e.nameEdit, QKeySequence::Undo);
+    // The same through the edit's menu, whose paste comes after the event that opened it.
+    e.nameEdit->selectAll();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(e.nameEdit, &menuEvent);
+    QMenu* menu = e.nameEdit->findChildren<QMenu*>().last();
+    const QString paste = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction* a : menu->actions())
+      if (a->text().endsWith(paste)) a->trigger();
+    delete menu;
+    EXPECT_EQ(e.nameEdit->text(), QString(20, u'x'));
+    QTest::keySequence(e.nameEdit, QKeySequence::Undo);
+    EXPECT_EQ(e.nameEdit->text(), name);
+    e.nameEdit->setSelection(0, 5);
+    QTest::keyClick(e.nameEdit, Qt::Key_X);
+    EXPECT_EQ(e.nameEdit->text(), QString(45, u'名'));
+    QTest::keySequence(e.nameEdit, QKeySequence::Undo);
+    EXPECT_EQ(e.nameEdit->text(), name);
+  }
   // Undo and redo bring back exactly what was there, and the limit binds after them.
   for (const bool whole : {true, false}) {
     SCOPED_TRACE(whole ? "whole name deleted" : "5 from each end");
@@ -567,6 +603,9 @@ TEST_F(RecordsWindowsTest, EditorBirthdayStaysOneTheTableCanHold) {
   ClientEditor e(&clients);
   e.show();
   EXPECT_EQ(e.birthdayEdit->minimumDate(), QDate(1910, 12, 14));
+  QCalendarWidget* calendar = e.birthdayEdit->calendarWidget();
+  calendar->setCurrentPage(1982, 2);
+  EXPECT_EQ(calendar->findChild<QToolButton*>("qt_calendar_monthbutton")->text(), "2月");
   e.birthdayEdit->setDate(QDate(1905, 3, 1));
   EXPECT_GT(toOleDate(e.birthdayEdit->date()), 4000.0);
   e.birthdayEdit->setDate(fromOleDate(30000.75).date());

@@ -151,7 +151,7 @@ TEST_F(UntouchedSavesTest, RecordWindowsLeaveTheStoredRowsAsTheyWere) {
 }
 
 // Manual entry over the stored test, in both modes: the stored row and the test in work stay
-// as they were. Off until manual entry keeps values, dates and notes it shows unchanged.
+// as they were.
 TEST_F(UntouchedSavesTest, ManualEntryLeavesTheStoredTestAsItWas) {
   const int key = dbtest::scalar(kMainConnection, "SELECT MKEY FROM VODATA").toInt();
   RecordSet clients(kMainConnection, QStringLiteral("VOCUST"));
@@ -180,6 +180,19 @@ TEST_F(UntouchedSavesTest, ManualEntryLeavesTheStoredTestAsItWas) {
          EXPECT_EQ(CurrentTest.Memo1, loaded.Memo1);
        }},
   });
+  // Tests undated, dated early or late keep their dates too.
+  for (const char* date : {"0", "1.25", "2958465.75"}) {
+    ASSERT_TRUE(dbtest::exec(
+        kMainConnection,
+        QStringLiteral("INSERT INTO VODATA (CUSTNO, VODATE, VOVOTA, VO1) VALUES ('E2', %1, 0, 1.5)")
+            .arg(QLatin1String(date))));
+    const int test = dbtest::scalar(kMainConnection, "SELECT MAX(MKEY) FROM VODATA").toInt();
+    expectUntouched({{date, [test] {
+                        ManualEntryDialog entry(test);
+                        entry.show();
+                        entry.saveEntry();
+                      }}});
+  }
 }
 
 }  // namespace
