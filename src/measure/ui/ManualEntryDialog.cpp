@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -112,6 +113,8 @@ ManualEntryDialog::ManualEntryDialog(int mkey, QWidget* parent)
   datePicker->setObjectName(QStringLiteral("datePicker"));
   datePicker->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
   datePicker->setCalendarPopup(true);
+  // The calendar names months and weekdays in the program's language, whatever the system's.
+  datePicker->setLocale(QLocale(QLocale::Chinese, QLocale::Taiwan));
   // An earlier date would be stored as a value the table reads as undated.
   datePicker->setMinimumDate(EarliestEntryDate());
   // The skinned drop button is wider than the plain one: room enough that the date never

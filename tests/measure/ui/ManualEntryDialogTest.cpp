@@ -131,6 +131,10 @@ TEST_F(ManualEntryDialogTest, ModifyModeWritesOnlyTheStoredRow) {
   EXPECT_TRUE(w.highRangeButton->isChecked());
   w.datePicker->setDate(QDate(1905, 3, 4));  // a day the table would read as undated
   EXPECT_EQ(w.datePicker->date(), QDate(1910, 12, 14));
+  w.datePicker->calendarWidget()->setCurrentPage(1982, 2);
+  EXPECT_EQ(
+      w.datePicker->calendarWidget()->findChild<QToolButton*>("qt_calendar_monthbutton")->text(),
+      "2月");
   type(w.valueGrid, "66\r");
   w.saveButton->click();
   EXPECT_EQ(dbtest::firstRow(kMainConnection, "SELECT VO1, VO2, VODATE, VOVOTA FROM VODATA"),
