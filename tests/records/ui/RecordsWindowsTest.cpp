@@ -428,21 +428,21 @@ TEST_F(RecordsWindowsTest, EditorEnterChainDuplicateAndModifyMode) {
   // The memo is rewritten only when it was edited, and then with CR LF line ends.
   const auto memo = [] { return dbtest::scalar(kMainConnection, "SELECT MEMO FROM VOCUST"); };
   EXPECT_EQ(memo(), "abc\nx") << "not edited";
-  ClientEditor edited(&clients);
-  edited.show();
-  edited.memoEdit->moveCursor(QTextCursor::End);
-  QTest::keyClicks(edited.memoEdit, "y");
-  edited.saveButton->click();
+  // Types "y" at the memo's end and saves.
+  const auto appendToMemo = [&clients] {
+    ClientEditor edited(&clients);
+    edited.show();
+    edited.memoEdit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(edited.memoEdit, "y");
+    edited.saveButton->click();
+  };
+  appendToMemo();
   EXPECT_EQ(memo(), "abc\r\nxy\r\n");
   // An edited memo keeps its no-break spaces and line separators.
   ASSERT_TRUE(
       dbtest::exec(kMainConnection, "UPDATE VOCUST SET MEMO = ?", {"血壓\u00A0120\u2028x\r\n"}));
   ASSERT_TRUE(clients.refresh());
-  ClientEditor kept(&clients);
-  kept.show();
-  kept.memoEdit->moveCursor(QTextCursor::End);
-  QTest::keyClicks(kept.memoEdit, "y");
-  kept.saveButton->click();
+  appendToMemo();
   EXPECT_EQ(memo(), "血壓\u00A0120\u2028xy\r\n");
 }
 
