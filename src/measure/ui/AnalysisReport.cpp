@@ -69,16 +69,8 @@ void PrintAnalysisReport(AnalysisWindow& w) {
   // One job at a time: the button is disabled while one runs, this guards a direct call.
   if (w.findChild<TReportJob*>()) return;
 
-  if (!SharedPrinterCanStart()) {
-    AskUser(MsgKind::WarningOk, PrintNotStartedText());
-    return;
-  }
-  if (!ConfirmReportFile()) return;
-  auto output = std::make_shared<PrinterOutput>();
-  if (!output->device()) {
-    AskUser(MsgKind::WarningOk, PrintNotStartedText());
-    return;
-  }
+  const auto output = OpenReportOutput();
+  if (!output) return;
   auto target = std::make_unique<TPagedDeviceTarget>(
       output->device(), [output](const QString& title) { output->setTitle(title); },
       [output](bool completed) { output->close(completed); });

@@ -34,17 +34,25 @@ std::function<void()> ShowAbortBox(QObject* job, std::function<void()> abort, QW
   };
 }
 
-bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>& addSteps,
-                      QWidget* parent, std::function<void(bool)> done) {
+std::shared_ptr<PrinterOutput> OpenReportOutput() {
   if (!SharedPrinterCanStart()) {
     AskUser(MsgKind::WarningOk, PrintNotStartedText());
-    return false;
+    return nullptr;
   }
-  if (!ConfirmReportFile()) return false;
+  if (!ConfirmReportFile()) return nullptr;
   auto output = std::make_shared<PrinterOutput>();
-  auto* job = output->device() ? new PrintJob(output->device()) : nullptr;
-  if (job) output->setTitle(title);
-  if (!job || !job->begin()) {
+  if (output->device()) return output;
+  AskUser(MsgKind::WarningOk, PrintNotStartedText());
+  return nullptr;
+}
+
+bool StartReportPrint(const QString& title, const std::function<void(PrintJob&)>& addSteps,
+                      QWidget* parent, std::function<void(bool)> done) {
+  const auto output = OpenReportOutput();
+  if (!output) return false;
+  auto* job = new PrintJob(output->device());
+  output->setTitle(title);
+  if (!job->begin()) {
     delete job;
     output->setTitle(QString());
     AskUser(MsgKind::WarningOk, PrintNotStartedText());

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QObject;
 class QWidget;
@@ -10,6 +11,11 @@ class QWidget;
 namespace ruto {
 
 class PrintJob;
+class PrinterOutput;
+
+// The shared printer's output for one report, or null when there is none: nowhere to print
+// or no device (the user is told), or the set-up's file kept by the user.
+std::shared_ptr<PrinterOutput> OpenReportOutput();
 
 // Starts a job titled `title` on the shared printer; `addSteps` gives it its drawing. A job
 // that cannot start is reported and nothing is drawn. The abort box's button discards the
