@@ -44,6 +44,8 @@ double oleOf(const QDate& d, const QTime& t) {
 }
 }  // namespace
 
+QDate FirstDatedDay() { return fromOleDate(4001.0).date(); }
+
 QDateTime fromOleDate(double ole) {
   QDate d;
   QTime t;

@@ -61,8 +61,6 @@ std::optional<double> EntrySavedValue(const QString& text, double opened) {
   return EntryCellValue(text);
 }
 
-QDate EarliestEntryDate() { return fromOleDate(4000.0).date().addDays(1); }
-
 void SaveEntryToCurrentTest(const EntryValues& entry) {
   // Entry 0 is no point: only the 24 values count.
   const bool changed =

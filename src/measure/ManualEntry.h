@@ -1,7 +1,6 @@
 #pragma once
 // The manual-entry window's cell rules and saves, apart from the window.
 
-#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -28,9 +27,6 @@ QString EntryValueText(double value);
 // while the cell still shows it (normalised or not), else what the cell holds now. Showing a
 // test and saving it untouched thus changes no stored value. Empty optional when no number.
 std::optional<double> EntrySavedValue(const QString& text, double opened);
-
-// The earliest day the date pickers offer: the day after 4000.0, the last undated day.
-QDate EarliestEntryDate();
 
 // What the window saves.
 struct EntryValues {

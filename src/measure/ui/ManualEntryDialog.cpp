@@ -116,7 +116,7 @@ ManualEntryDialog::ManualEntryDialog(int mkey, QWidget* parent)
   // The calendar names months and weekdays in the program's language, whatever the system's.
   datePicker->setLocale(QLocale(QLocale::Chinese, QLocale::Taiwan));
   // An earlier date would be stored as a value the table reads as undated.
-  datePicker->setMinimumDate(EarliestEntryDate());
+  datePicker->setMinimumDate(FirstDatedDay());
   // The skinned drop button is wider than the plain one: room enough that the date never
   // runs under it.
   datePicker->setMinimumWidth(datePicker->sizeHint().width() + 12);

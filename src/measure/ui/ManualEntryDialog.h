@@ -2,7 +2,9 @@
 // The manual-entry window: types or corrects the 24 values, range, date and note of the test
 // in work (new mode) or of one stored test (modify mode).
 
+#include <QDate>
 #include <QDialog>
+#include <QTime>
 
 #include "app/ui/FormShowOnce.h"
 #include "measure/ManualEntry.h"

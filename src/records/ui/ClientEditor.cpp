@@ -68,7 +68,6 @@ QString memoToStore(const QPlainTextEdit* memo) { return MemoText(TypedMemoLines
 
 // DBIRTH of 4000.0 or less (1910-12-13) is no birthday: the picker offers only later days.
 constexpr double kLastNoBirthday = 4000.0;
-QDate firstBirthday() { return fromOleDate(kLastNoBirthday + 1).date(); }
 
 bool isEnter(QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
@@ -127,7 +126,7 @@ ClientEditor::ClientEditor(RecordSet* clients, QWidget* parent)
   birthdayEdit->setCalendarPopup(true);
   // Its calendar names months and weekdays in the program's language, whatever the system's.
   birthdayEdit->setLocale(QLocale(QLocale::Chinese, QLocale::Taiwan));
-  birthdayEdit->setMinimumDate(firstBirthday());
+  birthdayEdit->setMinimumDate(FirstDatedDay());
   birthdayEdit->installEventFilter(this);
 
   int row = 0;
@@ -243,7 +242,7 @@ void ClientEditor::FormShow() {
   } else {
     // A stored day the picker would not offer (late on 1910-12-13) is still shown as it is.
     const QDate stored = fromOleDate(birth).date();
-    birthdayEdit->setMinimumDate(std::min(stored, firstBirthday()));
+    birthdayEdit->setMinimumDate(std::min(stored, FirstDatedDay()));
     birthdayEdit->setDate(stored);
     birthdayBox->setChecked(true);
     birthdayEdit->setEnabled(true);
