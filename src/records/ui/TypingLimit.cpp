@@ -18,8 +18,8 @@ void TypingLimit::bind(QLineEdit* edit, int limit) {
 }
 
 void TypingLimit::showWhole(QLineEdit* edit, const QString& text) {
-  auto* limit = edit->findChild<TypingLimit*>();
-  if (limit) {
+  // The edit's validator is its limit where one was bound.
+  if (auto* limit = dynamic_cast<const TypingLimit*>(edit->validator())) {
     limit->held_ = text;
     limit->history_ = {text};
   }
