@@ -65,6 +65,11 @@ int menuItemLeft(const TSkinData& skin) {
   return item && item->hasImage() ? item->LeftWidth : 0;
 }
 
+// The popup's "MenuBackground" image over the whole popup `panel`.
+void paintPopupBackground(QPainter& p, const QRect& panel, const TDataSkinObject& back) {
+  DrawSkinImage(p, panel, back.Bitmap, back.edges(), 1, 1, false, back.Tile == 1, false);
+}
+
 QColor textColour(const TSkinData& skin, bool enabled, bool selected) {
   const SkinColours& c = skin.Colours();
   if (!enabled) return toQColor(c.ButtonShadow == c.MenuText ? clBtnShadow : c.ButtonShadow);
@@ -283,8 +288,7 @@ void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPai
           p->setClipRegion(QRegion(opt->rect) - opt->rect.adjusted(kPopupPanel, kPopupPanel,
                                                                    -kPopupPanel, -kPopupPanel),
                            Qt::IntersectClip);
-        DrawSkinImage(*p, opt->rect, back->Bitmap, back->edges(), 1, 1, false, back->Tile == 1,
-                      false);
+        paintPopupBackground(*p, opt->rect, *back);
         p->restore();
         return;
       }
@@ -377,8 +381,7 @@ void SkinStyle::drawControl(ControlElement ce, const QStyleOption* opt, QPainter
         if (const TDataSkinObject* back = popupBackground(w)) {
           p->save();
           p->setClipRect(r, Qt::IntersectClip);
-          DrawSkinImage(*p, w->rect(), back->Bitmap, back->edges(), 1, 1, false, back->Tile == 1,
-                        false);
+          paintPopupBackground(*p, w->rect(), *back);
           p->restore();
         } else {
           p->fillRect(r, toQColor(skin->Colours().Menu));
